@@ -1,0 +1,8 @@
+// KvServerAP: the chassis simulator's server program.
+#include <QCoreApplication>
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication application(argc, argv);
+    return 0;
+}

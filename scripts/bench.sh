@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Builds the benchmarks optimised and runs them (arguments go to every benchmark program).
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+kv_install_packages
+build="$ROOT/build/bench"
+cmake -S "$ROOT" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKV_BUILD_TESTS=OFF -DKV_BUILD_BENCHMARKS=ON
+cmake --build "$build" -j "$(kv_jobs)" --target kv_benchmarks
+for program in "$build"/bin/bench_*; do
+  [ -x "$program" ] && "$program" "$@"
+done
