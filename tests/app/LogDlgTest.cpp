@@ -1,6 +1,6 @@
 // The test log: line splitting, Auto Clear against the text limit, the setting, and hiding on close.
-#include "app/AppSettings.h"
 #include "app/LogDlg.h"
+#include "app/AppSettings.h"
 #include "app/MainFormView.h"
 
 #include <QCheckBox>
