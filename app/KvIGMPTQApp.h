@@ -5,6 +5,7 @@
 #pragma once
 
 #include "app/ProgressInfoBar.h"
+#include "app/StartupServices.h"
 #include "engine/IGMPTestPlan.h"
 
 #include <QString>
@@ -14,7 +15,6 @@
 #include <mutex>
 
 class CMainFrame;
-class StartupServices;
 
 struct UtBuildDate
 {

@@ -19,6 +19,7 @@ CProgInfoDlg::CProgInfoDlg(QWidget *parent)
     m_stepTimer.setInterval(500);
     m_notifyTimer.setInterval(300);
     m_notifyTimer.setSingleShot(true);
+    m_notifyTimer.setTimerType(Qt::PreciseTimer); // never earlier than 300 ms
     connect(&m_stepTimer, &QTimer::timeout, this, [this] { OnTimer(kStepTimer); });
     connect(&m_notifyTimer, &QTimer::timeout, this, [this] { OnTimer(kNotifyTimer); });
     g_ProgInfoDlg = this;

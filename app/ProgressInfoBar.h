@@ -3,12 +3,13 @@
 // callable 300 ms after it shows, and the job ends the dialog with CloseDialog on every path.
 #pragma once
 
+#include "app/ProgInfoDlg.h"
+
 #include <QPointer>
 #include <QString>
 #include <cstdint>
 #include <functional>
 
-class CProgInfoDlg;
 class QWidget;
 
 class CProgressInfoBar

@@ -29,6 +29,7 @@ protected:
     // The server answers: inventory after 300 ms, board status after 100 ms, EEPROM on the nth read.
     void playServer(char model = '0', int eepromOnRead = 1)
     {
+        eepromReads = 0;
         link.onCall = [this, model, eepromOnRead](const QString &call) {
             if (call == QStringLiteral("ConnectToServer")) {
                 clock.callAfter(300ms, [model] {
@@ -282,8 +283,9 @@ TEST_F(StartupTest, ManagementCardPaths)
         EXPECT_EQ(app->CheckManagementCard(), c.result);
         EXPECT_EQ(answers.messages(), c.messages);
         EXPECT_EQ(card.calls.count(QStringLiteral("QMC6_93C56_Read")), c.reads);
-        if (c.reads > 0)
+        if (c.reads > 0) {
             EXPECT_EQ(g_Session.ChassisModelName, QStringLiteral("QM-C6"));
+        }
     }
 }
 

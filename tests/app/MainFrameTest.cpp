@@ -15,6 +15,7 @@
 #include "ports/ModuleInfodlg.h"
 
 #include <QMenuBar>
+#include <QWindowStateChangeEvent>
 #include <QSignalSpy>
 #include <gtest/gtest.h>
 
@@ -68,11 +69,9 @@ protected:
 
 QStringList languageTexts(const QString &file, const QStringList &keys)
 {
-    IniFile ini;
-    ini.load(file);
     QStringList texts;
     for (const QString &key : keys)
-        texts << ini.getString(u"STRINGS", key).replace(QStringLiteral("\\n"), QStringLiteral("\n"));
+        texts << IniFile::getString(file, u"STRINGS", key, QString(), 1024).replace(QStringLiteral("\\n"), QStringLiteral("\n"));
     return texts;
 }
 
@@ -129,7 +128,7 @@ TEST_F(MainFrameTest, SwitchingLanguageRelabelsEverythingAndPersists)
     QSignalSpy viewCommands(frame->View(), &CMainFormView::commandReceived);
     frame->commandAction(CMainFrame::ID_LANGUAGE_CHINESE)->trigger();
     EXPECT_EQ(labels(), languageTexts(folder.languageFile("LangChs.lng"), allKeys));
-    EXPECT_EQ(IniFile::getString(folder.settingsPath(), u"Language", u"SelLangFile"),
+    EXPECT_EQ(IniFile::getString(folder.settingsPath(), u"Language", u"SelLangFile", QString(), 1024),
               QStringLiteral("LangChs.lng"));
     EXPECT_TRUE(frame->commandAction(CMainFrame::ID_LANGUAGE_CHINESE)->isChecked());
     EXPECT_FALSE(frame->commandAction(CMainFrame::ID_LANGUAGE_ENGLISH)->isChecked());
@@ -140,7 +139,7 @@ TEST_F(MainFrameTest, SwitchingLanguageRelabelsEverythingAndPersists)
     EXPECT_EQ(viewCommands.first().first().toInt(), CMainFrame::ID_RELABEL_VIEW);
 
     frame->OnCommand(CMainFrame::ID_LANGUAGE_ENGLISH);
-    EXPECT_EQ(IniFile::getString(folder.settingsPath(), u"Language", u"SelLangFile"),
+    EXPECT_EQ(IniFile::getString(folder.settingsPath(), u"Language", u"SelLangFile", QString(), 1024),
               QStringLiteral("LangEng.lng"));
     EXPECT_EQ(labels(), languageTexts(folder.languageFile("LangEng.lng"), allKeys));
 }
