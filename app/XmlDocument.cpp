@@ -285,21 +285,34 @@ bool UtXmlToken::ScanNextNode()
     return true;
 }
 
+// Quotation marks are paired as the scanner pairs them, also inside names and unquoted values, so that
+// an attribute found here never straddles the quoted stretches that decided where the tag ends.
 bool UtXmlToken::FindAttribute(std::size_t tagStart, std::size_t tagLength, View name)
 {
     const std::size_t end = tagStart + tagLength;
-    std::size_t i = tagStart + 1;
-    while (i < end && !isWhite(text[i]) && text[i] != u'/' && text[i] != u'>')
-        ++i; // the tag name
+    const auto isQuote = [](char16_t c) { return c == u'"' || c == u'\''; };
+    const auto pastQuoted = [&](std::size_t i) {
+        const std::size_t close = text.find(text[i], i + 1);
+        return close == npos || close >= end ? end : close + 1;
+    };
+    // Runs over characters that are not stop characters, skipping quoted stretches.
+    const auto runTo = [&](std::size_t i, auto isStop) {
+        while (i < end && !isStop(i))
+            i = isQuote(text[i]) ? pastQuoted(i) : i + 1;
+        return i;
+    };
+    std::size_t i = runTo(
+        tagStart + 1, [&](std::size_t k) { return isWhite(text[k]) || text[k] == u'/' || text[k] == u'>'; });
     for (;;) {
         while (i < end && (isWhite(text[i]) || text[i] == u'/' || text[i] == u'?'))
             ++i;
         if (i >= end || text[i] == u'>')
             return false;
         const std::size_t nameStart = i;
-        while (i < end && !isWhite(text[i]) && text[i] != u'=' && text[i] != u'>' && text[i] != u'/' &&
-               text[i] != u'?')
-            ++i;
+        i = runTo(i, [&](std::size_t k) {
+            const char16_t c = text[k];
+            return isWhite(c) || c == u'=' || c == u'>' || c == u'/' || c == u'?';
+        });
         nameEnd = i;
         valueStart = npos;
         valueLength = 0;
@@ -312,13 +325,15 @@ bool UtXmlToken::FindAttribute(std::size_t tagStart, std::size_t tagLength, View
             while (j < end && isWhite(text[j]))
                 ++j;
             valueStart = j;
-            if (j < end && (text[j] == u'"' || text[j] == u'\'')) {
+            if (j < end && isQuote(text[j])) {
                 quote = text[j];
-                const std::size_t close = text.find(quote, j + 1);
-                j = close == npos || close >= end ? end : close + 1;
+                j = pastQuoted(j);
             } else {
-                while (j < end && !isWhite(text[j]) && text[j] != u'>')
-                    ++j;
+                // An unquoted value ends at white space or at the tag's closing ">" or "/>".
+                j = runTo(j, [&](std::size_t k) {
+                    return isWhite(text[k]) || text[k] == u'>' ||
+                           (text[k] == u'/' && k + 1 < end && text[k + 1] == u'>');
+                });
             }
             valueLength = j - valueStart;
             i = j;
