@@ -85,6 +85,21 @@ TEST(XmlDocument, SkippedElementLosesItsEndAndItsChildrenFollowIt)
     EXPECT_TRUE(doc.GetElemTable()[0].flags & UtXmlElemPos::NotWellFormed);
 }
 
+TEST(XmlDocument, DeepUnclosedNestingParsesWithoutOverflow)
+{
+    constexpr int depth = 200000;
+    std::u16string text;
+    for (int i = 0; i < depth; ++i)
+        text += u"<a>";
+    XmlDocument doc;
+    EXPECT_FALSE(doc.ParseText(text));
+    EXPECT_EQ(u8(doc.GetResult()), "Element 'a' at offset " + std::to_string(3 * (depth - 1)) +
+                                       " not ended; Root element has sibling");
+    // The level saturates instead of spilling into the flag bits.
+    EXPECT_EQ(doc.GetElemTable().back().flags, UtXmlElemPos::NoEndTag | UtXmlElemPos::LevelMask);
+    EXPECT_TRUE(xmlIndexIsConsistent(doc));
+}
+
 TEST(XmlDocument, NavigatesForwardOnly)
 {
     XmlDocument doc;
@@ -168,17 +183,21 @@ TEST_P(XmlSetAttribute, ReplacesOrAppendsAndShiftsTheIndex)
     expectIndexMatchesFreshParse(doc);
 }
 
-INSTANTIATE_TEST_SUITE_P(Tags, XmlSetAttribute,
-                         testing::Values(AttributeCase{u"<r><e/><f/></r>", u"HostPort", u"(  1, 2,3)",
-                                                       "<r><e HostPort=\"(  1, 2,3)\"/><f/></r>"},
-                                         AttributeCase{u"<r><e x='1'><c/></e><f/></r>", u"x", u"<\"'&",
-                                                       "<r><e x=\"&lt;&quot;&apos;&amp;\"><c/></e><f/></r>"},
-                                         AttributeCase{u"<r><e x=1 y=\"2\">t</e></r>", u"x", u"long value",
-                                                       "<r><e x=\"long value\" y=\"2\">t</e></r>"},
-                                         AttributeCase{u"<r><e b></e></r>", u"b", u"v",
-                                                       "<r><e b=\"v\"></e></r>"},
-                                         AttributeCase{u"<r><e a=\"1\">t</e><f/></r>", u"b", u"2",
-                                                       "<r><e a=\"1\" b=\"2\">t</e><f/></r>"}));
+INSTANTIATE_TEST_SUITE_P(
+    Tags, XmlSetAttribute,
+    testing::Values(AttributeCase{u"<r><e/><f/></r>", u"HostPort", u"(  1, 2,3)",
+                                  "<r><e HostPort=\"(  1, 2,3)\"/><f/></r>"},
+                    AttributeCase{u"<r><e x='1'><c/></e><f/></r>", u"x", u"<\"'&",
+                                  "<r><e x=\"&lt;&quot;&apos;&amp;\"><c/></e><f/></r>"},
+                    AttributeCase{u"<r><e x=1 y=\"2\">t</e></r>", u"x", u"long value",
+                                  "<r><e x=\"long value\" y=\"2\">t</e></r>"},
+                    AttributeCase{u"<r><e b></e></r>", u"b", u"v", "<r><e b=\"v\"></e></r>"},
+                    AttributeCase{u"<r><e a=\"1\">t</e><f/></r>", u"b", u"2",
+                                  "<r><e a=\"1\" b=\"2\">t</e><f/></r>"},
+                    // An unquoted value ends before "/>", and quotation marks pair
+                    // as they did when the end of the tag was found.
+                    AttributeCase{u"<r><e a=b/><f/></r>", u"a", u"v", "<r><e a=\"v\"/><f/></r>"},
+                    AttributeCase{u"<r><e a=x'y>z'>t</e></r>", u"a", u"v", "<r><e a=\"v\">t</e></r>"}));
 
 TEST(XmlDocument, AddElementOpensAnEmptyParent)
 {
