@@ -59,6 +59,17 @@ public:
     // leaves it untouched.
     static bool ReadTextFile(const QString &path, QString &text, QString &result);
     static bool WriteTextFile(const QString &path, QStringView text, QString &result);
+    // The same for callers that need no result text.
+    static bool ReadTextFile(const QString &path, QString &text)
+    {
+        QString result;
+        return ReadTextFile(path, text, result);
+    }
+    static bool WriteTextFile(const QString &path, QStringView text)
+    {
+        QString result;
+        return WriteTextFile(path, text, result);
+    }
     static QString GetLastErrorText();
 
     // Navigation over the parent, current and child positions (0 = none).

@@ -368,6 +368,9 @@ TEST(XmlDocument, FileFailuresAreReported)
     EXPECT_EQ(errno, ENOENT);
     EXPECT_EQ(result, QStringLiteral("No such file or directory"));
     EXPECT_EQ(text, QStringLiteral("unchanged"));
+    errno = 0;
+    EXPECT_FALSE(XmlDocument::ReadTextFile(dir.filePath(QStringLiteral("missing.xml")), text));
+    EXPECT_EQ(errno, ENOENT); // also through the form without a result text
 
     errno = 0;
     EXPECT_FALSE(XmlDocument::ReadTextFile(dir.path(), text, result)); // a folder opens but does not read
