@@ -288,8 +288,18 @@ bool KvServer::serveFrame(Client &client, const uint8_t *frame, size_t size)
         .u32(sequence)
         .u16(answer.result)
         .bytes(answer.data.data(), answer.data.size());
+    // The other clients hear of a change (a lock, a link) before the caller's call returns.
+    for (const SimOutput &output : answer.messages) {
+        if (output.target != SimOutput::Everyone)
+            continue;
+        for (auto &other : m_clients) {
+            if (other.get() != &client && other->greeted)
+                sendMessage(*other, output.message);
+        }
+    }
     sendFrame(client, reply);
-    deliver(client, answer.messages);
+    for (const SimOutput &output : answer.messages)
+        sendMessage(client, output.message);
 
     if (answer.terminateServer) {
         for (auto &each : m_clients) {
@@ -299,20 +309,6 @@ bool KvServer::serveFrame(Client &client, const uint8_t *frame, size_t size)
         m_stopRequested = true;
     }
     return true;
-}
-
-void KvServer::deliver(Client &caller, const std::vector<SimOutput> &messages)
-{
-    for (const SimOutput &output : messages) {
-        if (output.target == SimOutput::Caller) {
-            sendMessage(caller, output.message);
-            continue;
-        }
-        for (auto &client : m_clients) {
-            if (client->greeted)
-                sendMessage(*client, output.message);
-        }
-    }
 }
 
 void KvServer::sendMessage(Client &client, const std::vector<uint8_t> &message)

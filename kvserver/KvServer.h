@@ -55,7 +55,6 @@ private:
     bool serveFrame(Client &client, const uint8_t *frame, size_t size);
     void sendFrame(Client &client, const std::vector<uint8_t> &frame);
     void sendMessage(Client &client, const std::vector<uint8_t> &message);
-    void deliver(Client &caller, const std::vector<SimOutput> &messages);
     void flush(Client &client);
     void closeClient(size_t index);
     void closeAll();
