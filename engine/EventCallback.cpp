@@ -9,6 +9,7 @@
 #include <QRegularExpression>
 #include <algorithm>
 #include <array>
+#include <cstddef>
 #include <cstring>
 #include <map>
 #include <tuple>
@@ -230,7 +231,9 @@ void handleStreamStatistics(const std::uint8_t *message, std::uint32_t length, i
                 UnpackWireCounter48A(item, state);
             else
                 UnpackWireCounter48B(item, state);
-            state.MaxLatencyTicks = std::max(state.MaxLatencyTicks, readBigEndian32(item + 24));
+            const std::uint32_t ticks = readBigEndian32(item + 24);
+            if (ticks > state.MaxLatencyTicks)
+                state.MaxLatencyTicks = ticks;
         }
         at += size;
     }
@@ -371,22 +374,27 @@ void KvEventCallback(const std::uint8_t *message, std::uint32_t length)
 void ConvertPortCounters(const std::uint8_t *record, UtPortCounters &counters)
 {
     counters.Id = {readBigEndian16(record), record[2], record[3]};
-    std::uint64_t UtPortCounters::*const fields[] = {
-        &UtPortCounters::Counter1,       &UtPortCounters::MulticastRx,     &UtPortCounters::UnicastRx,
-        &UtPortCounters::PauseFrames,    &UtPortCounters::VlanFrames,      &UtPortCounters::Ipv4Frames,
-        &UtPortCounters::CrcErrors,      &UtPortCounters::Undersize,       &UtPortCounters::Oversize,
-        &UtPortCounters::NormalSize,     &UtPortCounters::Counter4,        &UtPortCounters::Counter5,
-        &UtPortCounters::Bucket64,       &UtPortCounters::Bucket65To127,   &UtPortCounters::Bucket128To255,
-        &UtPortCounters::Bucket256To511, &UtPortCounters::Bucket512To1023, &UtPortCounters::Bucket1024To1522,
-        &UtPortCounters::Counter6,       &UtPortCounters::Counter7,        &UtPortCounters::Counter8,
-        &UtPortCounters::RxPackets,      &UtPortCounters::Counter10,       &UtPortCounters::RxBytes,
-        &UtPortCounters::TxPackets,      &UtPortCounters::Counter11,       &UtPortCounters::TxBytes};
-    static constexpr std::uint32_t offsets[] = {4,   12,  20,  28,  36,  44,  68,  76,  84,
-                                                92,  100, 108, 116, 124, 132, 140, 148, 156,
-                                                172, 180, 188, 236, 348, 428, 904, 936, 944};
-    static_assert(std::size(offsets) == 27);
-    for (std::size_t i = 0; i < std::size(offsets); ++i)
-        counters.*fields[i] = readBigEndian64(record + offsets[i]);
+    // (record offset, field offset): the fields are packed, so they are written by copying bytes.
+    static constexpr std::pair<std::uint32_t, std::size_t> fields[] = {
+        {4, offsetof(UtPortCounters, Counter1)},          {12, offsetof(UtPortCounters, MulticastRx)},
+        {20, offsetof(UtPortCounters, UnicastRx)},        {28, offsetof(UtPortCounters, PauseFrames)},
+        {36, offsetof(UtPortCounters, VlanFrames)},       {44, offsetof(UtPortCounters, Ipv4Frames)},
+        {68, offsetof(UtPortCounters, CrcErrors)},        {76, offsetof(UtPortCounters, Undersize)},
+        {84, offsetof(UtPortCounters, Oversize)},         {92, offsetof(UtPortCounters, NormalSize)},
+        {100, offsetof(UtPortCounters, Counter4)},        {108, offsetof(UtPortCounters, Counter5)},
+        {116, offsetof(UtPortCounters, Bucket64)},        {124, offsetof(UtPortCounters, Bucket65To127)},
+        {132, offsetof(UtPortCounters, Bucket128To255)},  {140, offsetof(UtPortCounters, Bucket256To511)},
+        {148, offsetof(UtPortCounters, Bucket512To1023)}, {156, offsetof(UtPortCounters, Bucket1024To1522)},
+        {172, offsetof(UtPortCounters, Counter6)},        {180, offsetof(UtPortCounters, Counter7)},
+        {188, offsetof(UtPortCounters, Counter8)},        {236, offsetof(UtPortCounters, RxPackets)},
+        {348, offsetof(UtPortCounters, Counter10)},       {428, offsetof(UtPortCounters, RxBytes)},
+        {904, offsetof(UtPortCounters, TxPackets)},       {936, offsetof(UtPortCounters, Counter11)},
+        {944, offsetof(UtPortCounters, TxBytes)}};
+    auto *destination = reinterpret_cast<std::uint8_t *>(&counters);
+    for (const auto &[from, to] : fields) {
+        const std::uint64_t value = readBigEndian64(record + from);
+        std::memcpy(destination + to, &value, sizeof value);
+    }
     // Packed members are copied, never referenced.
     counters.Value1 = readBigEndian32(record + 960);
     std::uint32_t values[8];
