@@ -8,7 +8,6 @@
 #include <QDebug>
 #include <QRegularExpression>
 #include <algorithm>
-#include <array>
 #include <cstddef>
 #include <cstring>
 #include <map>

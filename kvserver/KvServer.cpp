@@ -257,6 +257,8 @@ bool KvServer::readFrom(Client &client)
 
 bool KvServer::serveFrame(Client &client, const uint8_t *frame, size_t size)
 {
+    // Control commands given before this request was sent take effect before it is served.
+    runCommands();
     Reader in(frame, size);
     const auto op = static_cast<Op>(in.u16());
     const uint32_t sequence = in.u32();

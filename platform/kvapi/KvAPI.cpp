@@ -10,30 +10,34 @@ using KvProtocol::Op;
 
 namespace {
 
-void put(KvProtocol::Writer &out, uint8_t value)
+// Arguments go out little-endian, blocks as their bytes, each right after the one before.
+void put(uint8_t *&at, uint8_t value)
 {
-    out.u8(value);
+    *at++ = value;
 }
-void put(KvProtocol::Writer &out, uint16_t value)
+void put(uint8_t *&at, uint16_t value)
 {
-    out.u16(value);
+    put(at, static_cast<uint8_t>(value));
+    put(at, static_cast<uint8_t>(value >> 8));
 }
-void put(KvProtocol::Writer &out, uint32_t value)
+void put(uint8_t *&at, uint32_t value)
 {
-    out.u32(value);
+    put(at, static_cast<uint16_t>(value));
+    put(at, static_cast<uint16_t>(value >> 16));
 }
 template <typename Block>
 requires std::is_class_v<Block> && std::is_trivially_copyable_v<Block>
-void put(KvProtocol::Writer &out, const Block &block)
+void put(uint8_t *&at, const Block &block)
 {
-    out.bytes(&block, sizeof block);
+    std::memcpy(at, &block, sizeof block);
+    at += sizeof block;
 }
 
 template <typename... Arguments> uint16_t request(Op op, const Arguments &...arguments)
 {
-    std::vector<uint8_t> payload;
-    KvProtocol::Writer out(payload);
-    (put(out, arguments), ...);
+    std::vector<uint8_t> payload((sizeof(Arguments) + ... + 0));
+    [[maybe_unused]] uint8_t *at = payload.data();
+    (put(at, arguments), ...);
     return KvClient::instance().call(op, payload);
 }
 

@@ -5,7 +5,10 @@
 // (u16/u32 little-endian, u8 as a byte, blocks as their raw bytes).
 // Server to client: u8 kind, then
 //   kind Reply:   u32 sequence, u16 result, optional data (the version text of GetVerNum);
-//   kind Message: one server event message (big-endian fields, see KvMessageCode).
+//   kind Message: one server event message (big-endian fields, see MessageCode). An EEPROM answer
+//                 (0x1E00) echoes the request's selector in its u32 at offset 4.
+// A request's reply is sent before any message it causes for its caller; messages it causes for
+// other clients are sent before the reply.
 #pragma once
 
 #include <cstdint>
@@ -145,8 +148,10 @@ public:
     Writer &u32(uint32_t value) { return u16(value & 0xFFFF).u16(value >> 16); }
     Writer &bytes(const void *data, size_t size)
     {
-        const auto *begin = static_cast<const uint8_t *>(data);
-        m_out.insert(m_out.end(), begin, begin + size);
+        const size_t at = m_out.size();
+        m_out.resize(at + size);
+        if (size > 0)
+            std::memcpy(m_out.data() + at, data, size);
         return *this;
     }
 

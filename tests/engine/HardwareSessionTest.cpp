@@ -117,6 +117,7 @@ TEST_F(HardwareSessionTest, TwoClientsSeeEachOthersLocks)
     set.clear();
     KvProtocol::Writer(set).bytes(&free, sizeof free);
     EXPECT_EQ(other.call(Op::Kv_LockPortStatus, set), 1);
+    ASSERT_TRUE(other.message(0x0E00)) << "its own lock";
     EXPECT_TRUE(QTest::qWaitFor([] { return g_Session.PortAddr[2].Status != 0; }, 3000));
 
     // Our unlock reaches the other client before our call returns.
