@@ -208,11 +208,15 @@ uint16_t Kv_SYS_TerminateServer();
 uint16_t Kv_SYS_QueryNumOfClient();      // answered by 0x80F9
 uint16_t Kv_SYS_GetVerNum(char *buffer); // at most 10 characters and the terminator
 
-// Port reservation; every client receives 0x0E00 for each port whose lock changed.
+// Port reservation; every client receives 0x0E00 for each port whose lock changed. Locking takes the
+// whole set or nothing: 0 when a port of it is unknown or locked by another client. Unlocking frees
+// the caller's own locks of the set; the server also frees them when the caller disconnects.
 uint16_t Kv_LockPortStatus(UtPortSet ports);
 uint16_t Kv_UnLockPortStatus(UtPortSet ports);
 
-// Management card of each controller family: version (0x0500) and EEPROM (0x1E00).
+// Management card of each controller family (QMC2 for card character '1', QMC4 for '0', QMC6 for
+// '_'): version (0x0500) and EEPROM (0x1E00). A call of another family than the card's gives 0.
+// QMC4's selector names the EEPROM record: 1 the controller board's, 0 the chassis's.
 uint16_t Kv_QMC1_BoardStatus(uint16_t chassis, uint8_t card, uint8_t port);
 uint16_t Kv_QMC2_BoardStatus(uint16_t chassis, uint8_t card, uint8_t port);
 uint16_t Kv_QMC4_BoardStatus(uint16_t chassis, uint8_t card, uint8_t port);
@@ -222,7 +226,9 @@ uint16_t Kv_QMC2_93C56_Read(uint16_t chassis, uint8_t card, uint8_t port);
 uint16_t Kv_QMC4_93C56_Read(uint16_t chassis, uint8_t card, uint8_t port, uint32_t selector);
 uint16_t Kv_QMC6_93C56_Read(uint16_t chassis, uint8_t card, uint8_t port, uint32_t selector);
 
-// Test modules: version, EEPROM, link and physical settings.
+// Test modules: version (0x0500) and EEPROM (0x1E00) of a card, asked of its port 1; link status
+// (0x80FC, also sent to every client whenever a link changes); physical settings. Calls that change
+// a port need the caller's lock on it.
 uint16_t Kv_TQModule_BoardStatus(uint16_t chassis, uint8_t card, uint8_t port);
 uint16_t Kv_TQModule_93C56_Read(uint16_t chassis, uint8_t card, uint8_t port);
 uint16_t Kv_TQModule_LinkStatus(uint16_t chassis, uint8_t card, uint8_t port); // non-zero: link up

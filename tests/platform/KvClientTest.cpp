@@ -12,6 +12,7 @@
 #include <memory>
 #include <netinet/in.h>
 #include <sys/socket.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -89,7 +90,14 @@ public:
         ::getsockname(m_fd, reinterpret_cast<sockaddr *>(&local), &size);
         port = ntohs(local.sin_port);
     }
-    ~SilentServer() { ::close(m_fd); }
+    ~SilentServer() { close(); }
+    // Closing the listener resets the connections it never accepted.
+    void close()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+        m_fd = -1;
+    }
     uint16_t port = 0;
 
 private:
@@ -153,6 +161,21 @@ TEST_F(KvClientTest, ServerThatNeverAnswersTimesOut)
     EXPECT_FALSE(KvClient::instance().isConnected());
 }
 
+TEST_F(KvClientTest, ServerDyingDuringACallEndsItAtOnce)
+{
+    SilentServer silent;
+    KvClient::instance().setServerPort(silent.port);
+    std::thread killer([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        silent.close();
+    });
+    QElapsedTimer elapsed;
+    elapsed.start();
+    EXPECT_EQ(connect(), 0);
+    EXPECT_LT(elapsed.elapsed(), 2000) << "well before the three-second timeout";
+    killer.join();
+}
+
 TEST_F(KvClientTest, CallWaitingWhenTheServerDiesReturnsZero)
 {
     startServer();
@@ -205,4 +228,30 @@ TEST_F(KvClientTest, ServerProgramOnLoopback)
     EXPECT_EQ(Kv_SYS_TerminateServer(), 1);
     EXPECT_TRUE(program.waitForFinished(5000));
     EXPECT_EQ(program.exitCode(), 0);
+}
+
+TEST_F(KvClientTest, ServerProgramKilledThenStartedAgain)
+{
+    const uint16_t port = freePort();
+    KvClient::instance().setServerPort(port);
+    auto startProgram = [port](QProcess &program) {
+        program.start(QStringLiteral("./KvServerAP"), {QStringLiteral("--port"), QString::number(port)});
+        return program.waitForStarted(5000) && program.waitForReadyRead(5000);
+    };
+    QProcess first;
+    ASSERT_TRUE(startProgram(first));
+    ASSERT_EQ(connect(), 1);
+    first.kill();
+    ASSERT_TRUE(first.waitForFinished(5000));
+    QElapsedTimer elapsed;
+    elapsed.start();
+    EXPECT_EQ(Kv_SYS_QueryNumOfClient(), 0);
+    EXPECT_LT(elapsed.elapsed(), 3500);
+
+    QProcess second;
+    ASSERT_TRUE(startProgram(second));
+    EXPECT_EQ(connect(), 1);
+    EXPECT_EQ(Kv_SYS_QueryNumOfClient(), 1);
+    Kv_SYS_TerminateServer();
+    EXPECT_TRUE(second.waitForFinished(5000));
 }
