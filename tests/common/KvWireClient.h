@@ -32,6 +32,22 @@ public:
 
     bool connected() const { return m_connected; }
 
+    bool sendRaw(const std::vector<uint8_t> &bytes)
+    {
+        return ::send(m_fd, bytes.data(), bytes.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(bytes.size());
+    }
+    // True when the server closed the connection within the timeout.
+    bool closedByServer(std::chrono::milliseconds timeout = std::chrono::milliseconds(2000))
+    {
+        pollfd wait{m_fd, POLLIN, 0};
+        uint8_t byte;
+        while (::poll(&wait, 1, static_cast<int>(timeout.count())) == 1) {
+            if (::recv(m_fd, &byte, 1, 0) <= 0)
+                return true;
+        }
+        return false;
+    }
+
     // Sends a request and returns its result; messages read meanwhile are kept for message().
     std::optional<uint16_t> call(KvProtocol::Op op, const std::vector<uint8_t> &arguments = {})
     {

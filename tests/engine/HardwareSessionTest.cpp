@@ -135,6 +135,7 @@ TEST_F(HardwareSessionTest, ClientCountArrives)
     KvWireClient other(server->port());
     ASSERT_EQ(other.hello(), 1);
     ASSERT_EQ(Kv_SYS_QueryNumOfClient(), 1);
+    EXPECT_EQ(g_Session.ClientCount, 0) << "the answer comes after the call, through the event loop";
     EXPECT_TRUE(QTest::qWaitFor([] { return g_Session.ClientCount == 2; }, 3000));
     char version[11] = "xxxxxxxxxx";
     EXPECT_EQ(Kv_SYS_GetVerNum(version), 1);
