@@ -430,14 +430,12 @@ bool LookupRequiredFirmware(std::uint16_t moduleType, QString &fpga, QString &fi
     QString model;
     if (!AssignModelNameOfType(moduleType - 52, model) || model.isEmpty() || model == QLatin1String("N/A"))
         return false;
-    for (const UtModuleVersionRow &row : g_ModuleVersionTable) {
-        if (model == QStringView(row.Model)) {
-            fpga = QString::fromUtf16(row.Fpga);
-            firmware = QString::fromUtf16(row.Firmware);
-            return true;
-        }
-    }
-    return false;
+    const UtModuleVersion *row = FindModuleVersion(model);
+    if (!row)
+        return false;
+    fpga = row->Fpga;
+    firmware = row->Firmware;
+    return true;
 }
 
 bool IsFirmwareOlderThanRequired(std::uint16_t moduleType, std::uint16_t aMajor, std::uint16_t aMinor,
