@@ -159,7 +159,7 @@ int KvServer::clientCount() const
 std::vector<std::string> KvServer::callLog() const
 {
     std::lock_guard lock(m_logMutex);
-    return m_log;
+    return {m_log.begin(), m_log.end()};
 }
 
 void KvServer::setLogStream(FILE *stream)
@@ -172,6 +172,8 @@ void KvServer::log(const std::string &line)
 {
     std::lock_guard lock(m_logMutex);
     m_log.push_back(line);
+    if (m_log.size() > MaxLogLines)
+        m_log.pop_front();
     if (m_logStream) {
         std::fprintf(m_logStream, "%s\n", line.c_str());
         std::fflush(m_logStream);

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cstdint>
 #include <cstdio>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -40,7 +41,8 @@ public:
     void dropClients(); // closes every connection as if the network failed
     int clientCount() const;
 
-    // Every call served, one line each: "<client> <operation> -> <result>".
+    // The calls served, one line each ("client <id> <operation> -> <result>"), the latest MaxLogLines.
+    static constexpr size_t MaxLogLines = 10000;
     std::vector<std::string> callLog() const;
     void setLogStream(FILE *stream); // also writes each line there (the server program's verbose mode)
 
@@ -75,6 +77,6 @@ private:
     std::vector<std::function<void()>> m_commands;
 
     mutable std::mutex m_logMutex;
-    std::vector<std::string> m_log;
+    std::deque<std::string> m_log; // the latest MaxLogLines lines
     FILE *m_logStream = nullptr;
 };
