@@ -32,7 +32,6 @@ class SimChassis
 public:
     explicit SimChassis(SimConfig config);
 
-
     // Clients are counted once they greeted the server.
     void addClient(int client);
     SimAnswer removeClient(int client);
