@@ -51,3 +51,15 @@ double crtToDouble(const QString &text)
         return 0.0;
     return result.ec == std::errc() ? value : 0.0;
 }
+
+QString crtFormat(double value, char conversion, int precision)
+{
+    char buffer[400];
+    const std::chars_format format = conversion == 'f'   ? std::chars_format::fixed
+                                     : conversion == 'e' ? std::chars_format::scientific
+                                                         : std::chars_format::general;
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, format, conversion == 'g' ? 6 : precision);
+    if (result.ec != std::errc())
+        return QString();
+    return QString::fromLatin1(buffer, result.ptr - buffer);
+}

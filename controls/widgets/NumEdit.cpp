@@ -35,7 +35,7 @@ bool NumEditConfig::acceptsChar(const QString &text, int selStart, int selLength
 QString NumEditConfig::formatBound(double bound) const
 {
     if (floatMode)
-        return QString::asprintf("%.*f", decimals, bound);
+        return crtFormat(bound, 'f', decimals);
     return QString::number(static_cast<int>(bound));
 }
 
@@ -72,8 +72,8 @@ void CNumEdit::SetFloatRange(float minimum, float maximum)
     m_config.decimals = 2;
     m_config.minimum = std::min(minimum, maximum);
     m_config.maximum = std::max(minimum, maximum);
-    const QString low = QString::asprintf("%.2f", m_config.minimum);
-    const QString high = QString::asprintf("%.2f", m_config.maximum);
+    const QString low = crtFormat(m_config.minimum, 'f', 2);
+    const QString high = crtFormat(m_config.maximum, 'f', 2);
     const QString &longer = low.size() > high.size() ? low : high;
     m_config.textLimit = static_cast<int>(longer.size());
     m_config.integerWidth = static_cast<int>(longer.indexOf(QLatin1Char('.')));

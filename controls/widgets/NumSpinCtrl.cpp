@@ -47,11 +47,11 @@ double SpinMath::stepValue(double value, int delta, double step, double minimum,
 
 QString SpinMath::format(double value, int precision, bool trim)
 {
-    const QString general = QString::asprintf("%g", value);
+    const QString general = crtFormat(value, 'g');
     if (precision < 0)
         return general;
     const bool exponent = general.contains(QLatin1Char('e'));
-    QString text = QString::asprintf(exponent ? "%.*e" : "%.*f", precision, value);
+    QString text = crtFormat(value, exponent ? 'e' : 'f', precision);
     if (!trim)
         return text;
     const qsizetype e = text.indexOf(QLatin1Char('e'));
@@ -77,11 +77,15 @@ CNumSpinCtrl::CNumSpinCtrl(QWidget *parent) : QWidget(parent)
 
 void CNumSpinCtrl::SetBuddy(CNumEdit *buddy)
 {
-    if (m_buddy)
+    if (m_buddy) {
         m_buddy->removeEventFilter(this);
+        disconnect(m_buddy, &QObject::destroyed, this, nullptr);
+    }
     m_buddy = buddy;
-    if (m_buddy)
+    if (m_buddy) {
         m_buddy->installEventFilter(this);
+        connect(m_buddy, &QObject::destroyed, this, [this] { m_buddy = nullptr; });
+    }
     SetRangeAndStep(m_minimum, m_maximum, m_step);
 }
 

@@ -2,7 +2,6 @@
 // in the text of its buddy edit.
 #pragma once
 
-#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 
@@ -57,5 +56,5 @@ private:
     int m_position = 0;
     int m_heldDelta = 0;
     QTimer m_repeat;
-    QPointer<CNumEdit> m_buddy;
+    CNumEdit *m_buddy = nullptr; // cleared when the buddy goes
 };
