@@ -32,8 +32,8 @@ QPixmap disabledLook(const QPixmap &pixmap, const QWidget *widget)
 }
 } // namespace
 
-ButtonPlacement PlaceImage(const QRect &item, int width, int height, int alignment, bool hasCaption, bool pressed,
-                           bool checkMode)
+ButtonPlacement PlaceImage(const QRect &item, int width, int height, int alignment, bool hasCaption,
+                           bool pressed, bool checkMode)
 {
     ButtonPlacement placement{QRect(item.topLeft(), QSize(width, height)), item};
     int left = item.left();
@@ -264,8 +264,8 @@ void CButtonST::PaintBorder(QPainter &painter, const QRect &item)
 
 void CButtonST::PaintIcon(QPainter &painter, bool hasCaption, const QRect &item, QRect &caption)
 {
-    const ButtonPlacement placement =
-        PlaceImage(item, m_icon.width(), m_icon.height(), m_alignment, hasCaption, isPressedLook(), m_checkMode);
+    const ButtonPlacement placement = PlaceImage(item, m_icon.width(), m_icon.height(), m_alignment,
+                                                 hasCaption, isPressedLook(), m_checkMode);
     caption = placement.caption;
     painter.drawPixmap(placement.image.topLeft(), isEnabled() ? m_icon : disabledLook(m_icon, this));
 }

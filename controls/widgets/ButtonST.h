@@ -14,8 +14,8 @@ struct ButtonPlacement
     QRect image;   // top-left and size of the image
     QRect caption; // the caption box, moved aside for the image
 };
-ButtonPlacement PlaceImage(const QRect &item, int width, int height, int alignment, bool hasCaption, bool pressed,
-                           bool checkMode);
+ButtonPlacement PlaceImage(const QRect &item, int width, int height, int alignment, bool hasCaption,
+                           bool pressed, bool checkMode);
 
 // The background of slot 0 raised by the smallest per-channel step of min(30, 255 - channel).
 COLORREF LightenedColor(COLORREF color);
@@ -24,7 +24,16 @@ class CButtonST : public QPushButton
 {
     Q_OBJECT
 public:
-    enum ColorSlot { BkHot = 0, FgHot, BkNormal, FgNormal, BkFocus, FgFocus, SlotCount };
+    enum ColorSlot
+    {
+        BkHot = 0,
+        FgHot,
+        BkNormal,
+        FgNormal,
+        BkFocus,
+        FgFocus,
+        SlotCount
+    };
 
     explicit CButtonST(QWidget *parent = nullptr);
     CButtonST(const QString &caption, QWidget *parent = nullptr);
@@ -33,7 +42,8 @@ public:
     unsigned AssignStateIcons(const QPixmap &icon, const QPixmap &secondState = QPixmap());
     // 0 done, 2 when the mask cannot be made. Pixels of the transparent colour show the face; the
     // caller's image is left as it was.
-    unsigned AssignStateBitmaps(const QImage &bitmap, COLORREF transparent, const QImage &secondState = QImage());
+    unsigned AssignStateBitmaps(const QImage &bitmap, COLORREF transparent,
+                                const QImage &secondState = QImage());
     unsigned LightenBackColor();
     void AssignSlotColor(int slot, COLORREF color);
     COLORREF SlotColor(int slot) const { return m_colors[slot]; }

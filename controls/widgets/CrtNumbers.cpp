@@ -8,7 +8,8 @@ namespace {
 int skipBlanks(const QByteArray &bytes)
 {
     int position = 0;
-    while (position < bytes.size() && (bytes[position] == ' ' || (bytes[position] >= '\t' && bytes[position] <= '\r')))
+    while (position < bytes.size() &&
+           (bytes[position] == ' ' || (bytes[position] >= '\t' && bytes[position] <= '\r')))
         ++position;
     return position;
 }
@@ -58,7 +59,8 @@ QString crtFormat(double value, char conversion, int precision)
     const std::chars_format format = conversion == 'f'   ? std::chars_format::fixed
                                      : conversion == 'e' ? std::chars_format::scientific
                                                          : std::chars_format::general;
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, format, conversion == 'g' ? 6 : precision);
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, format, conversion == 'g' ? 6 : precision);
     if (result.ec != std::errc())
         return QString();
     return QString::fromLatin1(buffer, result.ptr - buffer);

@@ -5,7 +5,16 @@
 
 namespace {
 
-enum class GifBlockKind { Unknown, Application, Comment, GraphicControl, PlainText, Image, Trailer };
+enum class GifBlockKind
+{
+    Unknown,
+    Application,
+    Comment,
+    GraphicControl,
+    PlainText,
+    Image,
+    Trailer
+};
 
 constexpr std::size_t headerSize = 13;
 constexpr int maxCodeBits = 12;
@@ -240,7 +249,8 @@ int interlacedRow(int n, int height)
     const int passStart[4] = {0, 4, 2, 1};
     const int passStep[4] = {8, 8, 4, 2};
     for (int pass = 0; pass < 4; ++pass) {
-        const int rows = passStart[pass] < height ? (height - passStart[pass] + passStep[pass] - 1) / passStep[pass] : 0;
+        const int rows =
+            passStart[pass] < height ? (height - passStart[pass] + passStep[pass] - 1) / passStep[pass] : 0;
         if (n < rows)
             return passStart[pass] + n * passStep[pass];
         n -= rows;
@@ -346,8 +356,8 @@ GifFile decodeGif(const std::uint8_t *data, std::size_t size)
         ++file.frameCount;
         if (!span->isImage)
             continue;
-        const std::size_t framePixels =
-            static_cast<std::size_t>(*reader.u16At(span->blockOffset + 5)) * *reader.u16At(span->blockOffset + 7);
+        const std::size_t framePixels = static_cast<std::size_t>(*reader.u16At(span->blockOffset + 5)) *
+                                        *reader.u16At(span->blockOffset + 7);
         if (decodedPixels + framePixels > GifMaxTotalPixels)
             continue;
         if (auto frame = decodeImage(reader, *span, globalPalette)) {

@@ -33,7 +33,7 @@ struct GifFile
     bool isGif = false; // began with "GIF87a" or "GIF89a"
     int width = 0;      // logical screen
     int height = 0;
-    int frameCount = 0; // frames the block walker found, decodable or not
+    int frameCount = 0;           // frames the block walker found, decodable or not
     std::vector<GifFrame> frames; // the frames that decoded, in file order
 };
 

@@ -120,8 +120,8 @@ std::vector<std::uint8_t> encodeGif(const GifEncoderImage &image)
         out.push_back(static_cast<std::uint8_t>(rgb));
     }
     if (image.loopExtension) {
-        const std::uint8_t netscape[] = {0x21, 0xFF, 0x0B, 'N', 'E', 'T', 'S', 'C', 'A',
-                                         'P',  'E',  '2',  '.', '0', 3,   1,   0,   0,   0};
+        const std::uint8_t netscape[] = {0x21, 0xFF, 0x0B, 'N', 'E', 'T', 'S', 'C', 'A', 'P',
+                                         'E',  '2',  '.',  '0', 3,   1,   0,   0,   0};
         out.insert(out.end(), std::begin(netscape), std::end(netscape));
     }
     if (!image.comment.empty()) {
@@ -136,7 +136,8 @@ std::vector<std::uint8_t> encodeGif(const GifEncoderImage &image)
             out.push_back(static_cast<std::uint8_t>(((frame.disposal & 0x07) << 2) |
                                                     (frame.transparentIndex >= 0 ? 1 : 0)));
             putU16(out, frame.delay);
-            out.push_back(static_cast<std::uint8_t>(frame.transparentIndex >= 0 ? frame.transparentIndex : 0));
+            out.push_back(
+                static_cast<std::uint8_t>(frame.transparentIndex >= 0 ? frame.transparentIndex : 0));
             out.push_back(0);
         }
         out.push_back(0x2C);

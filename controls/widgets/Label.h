@@ -11,7 +11,8 @@
 #include <optional>
 
 // Static-control styles that choose how the text is laid out.
-enum LabelStyle : unsigned {
+enum LabelStyle : unsigned
+{
     SS_LEFT = 0x0,
     SS_CENTER = 0x1,
     SS_RIGHT = 0x2,
@@ -33,8 +34,18 @@ class CLabel : public QFrame
 {
     Q_OBJECT
 public:
-    enum LinkKind { NoLink = 0, WebLink = 1, MailLink = 2 };
-    enum FlashKind { NoFlash = 0, FlashText = 1, FlashBackground = 2 };
+    enum LinkKind
+    {
+        NoLink = 0,
+        WebLink = 1,
+        MailLink = 2
+    };
+    enum FlashKind
+    {
+        NoFlash = 0,
+        FlashText = 1,
+        FlashBackground = 2
+    };
     static constexpr int NotifyCode = 0x8200;
 
     explicit CLabel(const QString &text = QString(), QWidget *parent = nullptr);

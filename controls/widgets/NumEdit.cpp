@@ -46,7 +46,8 @@ QString NumEditConfig::rangeText() const
 
 std::optional<QString> NumEditConfig::focusOutFix(const QString &text) const
 {
-    const float value = floatMode ? static_cast<float>(crtToDouble(text)) : static_cast<float>(crtToInt(text));
+    const float value =
+        floatMode ? static_cast<float>(crtToDouble(text)) : static_cast<float>(crtToInt(text));
     if (value < static_cast<float>(minimum))
         return formatBound(minimum);
     if (value > static_cast<float>(maximum))
@@ -61,8 +62,8 @@ void CNumEdit::SetIntRange(int minimum, int maximum)
     m_config.rangeSet = true;
     m_config.minimum = std::min(minimum, maximum);
     m_config.maximum = std::max(minimum, maximum);
-    m_config.textLimit = static_cast<int>(
-        std::max(QString::number(minimum).size(), QString::number(maximum).size()));
+    m_config.textLimit =
+        static_cast<int>(std::max(QString::number(minimum).size(), QString::number(maximum).size()));
 }
 
 void CNumEdit::SetFloatRange(float minimum, float maximum)

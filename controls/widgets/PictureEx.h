@@ -41,8 +41,8 @@ private:
     QSize m_pictureSize;
     COLORREF m_background = 0;
     bool m_initialised = false;
-    QImage m_single;    // a still picture, drawn at (0, 0)
-    QImage m_surface;   // what the control shows while still
+    QImage m_single;  // a still picture, drawn at (0, 0)
+    QImage m_surface; // what the control shows while still
     GifAnimator m_animator;
     bool m_animated = false;
     QTimer m_timer;

@@ -70,8 +70,8 @@ void CSkinHeaderCtrl::paintSection(QPainter *painter, const QRect &rect, int log
 {
     painter->setRenderHint(QPainter::SmoothPixmapTransform);
     painter->drawPixmap(rect.adjusted(0, 0, -1, 0), m_item);
-    const Qt::Alignment alignment =
-        Qt::Alignment(model() ? model()->headerData(logicalIndex, orientation(), Qt::TextAlignmentRole).toInt() : 0);
+    const Qt::Alignment alignment = Qt::Alignment(
+        model() ? model()->headerData(logicalIndex, orientation(), Qt::TextAlignmentRole).toInt() : 0);
     int flags = Qt::AlignVCenter | Qt::TextSingleLine;
     if (alignment & Qt::AlignRight)
         flags |= Qt::AlignRight;

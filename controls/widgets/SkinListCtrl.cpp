@@ -118,7 +118,8 @@ void CSkinListCtrl::drawGridLines(QPainter &painter, const QRect &rect) const
     painter.fillRect(QRect(rect.left(), rect.bottom(), rect.width(), 1), fromColorRef(GridLineColor));
 }
 
-void CSkinListCtrl::paintCell(QPainter &painter, const QRect &rect, int row, int column, const QString &text) const
+void CSkinListCtrl::paintCell(QPainter &painter, const QRect &rect, int row, int column,
+                              const QString &text) const
 {
     painter.fillRect(rect, rowColor(row, column));
     drawGridLines(painter, rect);
@@ -128,9 +129,9 @@ void CSkinListCtrl::paintCell(QPainter &painter, const QRect &rect, int row, int
     painter.setPen(fromColorRef(style ? style->TextColor : 0));
     const Qt::Alignment alignment = m_model->alignment(column);
     const QRect textRect = rect.adjusted(textInset, 0, -textInset - 1, -1);
-    painter.drawText(textRect, static_cast<int>(alignment & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter |
-                                   Qt::TextSingleLine,
-                     text);
+    painter.drawText(
+        textRect,
+        static_cast<int>(alignment & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter | Qt::TextSingleLine, text);
 }
 
 // A piece of a header row's band: the band runs across the whole row with the first column's text.
@@ -187,7 +188,8 @@ void CSkinListCtrl::paintEvent(QPaintEvent *event)
         const QRect line(0, top, viewWidth, RowHeight);
         painter.fillRect(line, fromColorRef(row % 2 ? OddRowColor : EvenRowColor));
         for (int column = 0; column < columns; ++column)
-            drawGridLines(painter, QRect(columnViewportPosition(column), top, columnWidth(column), RowHeight));
+            drawGridLines(painter,
+                          QRect(columnViewportPosition(column), top, columnWidth(column), RowHeight));
         if (rightOfColumns < viewWidth)
             drawGridLines(painter, QRect(rightOfColumns, top, viewWidth - rightOfColumns, RowHeight));
     }

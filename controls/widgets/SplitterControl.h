@@ -11,7 +11,11 @@ class CSplitterControl : public QWidget
 {
     Q_OBJECT
 public:
-    enum Orientation { Vertical = 1, Horizontal = 2 };
+    enum Orientation
+    {
+        Vertical = 1,
+        Horizontal = 2
+    };
     static constexpr int ControlId = 1007;
     static constexpr int Thickness = 5;
 

@@ -31,7 +31,10 @@ public:
 
     // How a link target is opened and how a failure is shown; tests replace them.
     void SetLinkOpener(std::function<bool(const QString &target)> opener) { m_open = std::move(opener); }
-    void SetFailureReporter(std::function<void(const QString &message)> report) { m_report = std::move(report); }
+    void SetFailureReporter(std::function<void(const QString &message)> report)
+    {
+        m_report = std::move(report);
+    }
 
 signals:
     // Every click, after the window toggle and the link; stands for the object and window to notify.

@@ -4,7 +4,8 @@
 
 #include "platform/ColorRef.h"
 
-enum class SysColorIndex {
+enum class SysColorIndex
+{
     Menu = 4,
     Window = 5,
     WindowText = 8,

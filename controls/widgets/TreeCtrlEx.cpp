@@ -57,8 +57,8 @@ public:
             const QList<QPixmap> &images = m_tree->StateImages();
             if (state < images.size()) {
                 const QPixmap &image = images.at(state);
-                painter->drawPixmap(option.rect.left(), option.rect.top() + (option.rect.height() - image.height()) / 2,
-                                    image);
+                painter->drawPixmap(option.rect.left(),
+                                    option.rect.top() + (option.rect.height() - image.height()) / 2, image);
             }
             rest.rect.setLeft(option.rect.left() + CTreeCtrlEx::StateImageWidth + stateGap);
         }
@@ -140,7 +140,8 @@ void CTreeCtrlEx::mousePressEvent(QMouseEvent *event)
 {
     m_pressedOnState = QPersistentModelIndex();
     QTreeWidgetItem *item = itemAt(event->position().toPoint());
-    if (event->button() == Qt::LeftButton && item && StateIconRect(item).contains(event->position().toPoint())) {
+    if (event->button() == Qt::LeftButton && item &&
+        StateIconRect(item).contains(event->position().toPoint())) {
         const int state = GetStateImage(item);
         // A check that cannot change ignores the press entirely: no selection, no click.
         if (state >= Prohibited || GetItemData(item) == 1)

@@ -13,7 +13,15 @@ class CTreeCtrlEx : public QTreeWidget
     Q_OBJECT
 public:
     // State images: 1 unchecked, 2 greyed, 3 checked, 4 and above cannot change (4 prohibited, 5 "L").
-    enum StateImage { NoState = 0, Unchecked = 1, Greyed = 2, Checked = 3, Prohibited = 4, LockedHere = 5 };
+    enum StateImage
+    {
+        NoState = 0,
+        Unchecked = 1,
+        Greyed = 2,
+        Checked = 3,
+        Prohibited = 4,
+        LockedHere = 5
+    };
     static constexpr int StateImageRole = Qt::UserRole + 1;
     static constexpr int ItemDataRole = Qt::UserRole; // 1 = fixed by the owner
     static constexpr COLORREF SystemTextColor = 0xFFFFFFFF;
@@ -30,7 +38,10 @@ public:
     void AssignItemTextColor(QTreeWidgetItem *item, COLORREF color);
     bool HasCheckedStateImage(const QTreeWidgetItem *item) const;
     // Called with the item after a click on a changeable check box has toggled it.
-    void SetClickCallback(std::function<void(QTreeWidgetItem *)> callback) { m_callback = std::move(callback); }
+    void SetClickCallback(std::function<void(QTreeWidgetItem *)> callback)
+    {
+        m_callback = std::move(callback);
+    }
     // Images indexed by state (index 0 unused); our own drawing until replaced.
     void SetStateImages(const QList<QPixmap> &images);
     const QList<QPixmap> &StateImages() const { return m_stateImages; }

@@ -1,6 +1,6 @@
 #include "controls/widgets/ButtonST.h"
-#include "controls/widgets/SysColor.h"
 #include "WidgetTestSupport.h"
+#include "controls/widgets/SysColor.h"
 
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -35,17 +35,71 @@ TEST(ButtonSTTest, PlaceImage)
         QPoint image;
         QRect captionBox;
     } cases[] = {
-        {"no caption, left", QRect(0, 0, 40, 30), 10, 8, 0, false, false, false, {15, 11}, QRect(0, 0, 40, 30)},
-        {"no caption, above", QRect(0, 0, 40, 30), 10, 8, 1, false, false, false, {15, 11}, QRect(0, 0, 40, 30)},
-        {"left with caption", QRect(0, 0, 40, 30), 10, 8, 0, true, false, false, {3, 11}, QRect(13, 0, 27, 30)},
-        {"above with caption", QRect(0, 0, 40, 60), 10, 8, 1, true, false, false, {15, 3}, QRect(0, 8, 40, 52)},
+        {"no caption, left",
+         QRect(0, 0, 40, 30),
+         10,
+         8,
+         0,
+         false,
+         false,
+         false,
+         {15, 11},
+         QRect(0, 0, 40, 30)},
+        {"no caption, above",
+         QRect(0, 0, 40, 30),
+         10,
+         8,
+         1,
+         false,
+         false,
+         false,
+         {15, 11},
+         QRect(0, 0, 40, 30)},
+        {"left with caption",
+         QRect(0, 0, 40, 30),
+         10,
+         8,
+         0,
+         true,
+         false,
+         false,
+         {3, 11},
+         QRect(13, 0, 27, 30)},
+        {"above with caption",
+         QRect(0, 0, 40, 60),
+         10,
+         8,
+         1,
+         true,
+         false,
+         false,
+         {15, 3},
+         QRect(0, 8, 40, 52)},
         {"pressed", QRect(0, 0, 40, 30), 10, 8, 0, false, true, false, {16, 12}, QRect(0, 0, 40, 30)},
-        {"pressed in check mode", QRect(0, 0, 40, 30), 10, 8, 0, false, true, true, {15, 11}, QRect(0, 0, 40, 30)},
-        {"wider than the button", QRect(0, 0, 20, 20), 25, 8, 0, false, false, false, {-2, 6}, QRect(0, 0, 20, 20)},
+        {"pressed in check mode",
+         QRect(0, 0, 40, 30),
+         10,
+         8,
+         0,
+         false,
+         true,
+         true,
+         {15, 11},
+         QRect(0, 0, 40, 30)},
+        {"wider than the button",
+         QRect(0, 0, 20, 20),
+         25,
+         8,
+         0,
+         false,
+         false,
+         false,
+         {-2, 6},
+         QRect(0, 0, 20, 20)},
     };
     for (const Case &test : cases) {
-        const ButtonPlacement placement = PlaceImage(test.item, test.w, test.h, test.alignment, test.caption,
-                                                     test.pressed, test.checkMode);
+        const ButtonPlacement placement =
+            PlaceImage(test.item, test.w, test.h, test.alignment, test.caption, test.pressed, test.checkMode);
         EXPECT_EQ(placement.image.topLeft(), test.image) << test.name;
         EXPECT_EQ(placement.image.size(), QSize(test.w, test.h)) << test.name;
         EXPECT_EQ(placement.caption, test.captionBox) << test.name;
@@ -136,8 +190,8 @@ TEST(ButtonSTTest, HoverLightsOnlyWithoutAHeldButton)
 
     // A press outside, then moving in with the button held: no light.
     QTest::mousePress(&window, Qt::LeftButton, {}, QPoint(150, 80));
-    QMouseEvent heldMove(QEvent::MouseMove, QPointF(30, 15), button->mapToGlobal(QPointF(30, 15)), Qt::NoButton,
-                         Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent heldMove(QEvent::MouseMove, QPointF(30, 15), button->mapToGlobal(QPointF(30, 15)),
+                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(button, &heldMove);
     EXPECT_FALSE(button->IsHot());
     QTest::mouseRelease(&window, Qt::LeftButton, {}, QPoint(150, 80));

@@ -1,6 +1,6 @@
 #include "controls/widgets/GifAnimator.h"
-#include "controls/widgets/GifDecoder.h"
 #include "GifTestFiles.h"
+#include "controls/widgets/GifDecoder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "controls/widgets/GifDecoder.h"
-#include "controls/widgets/RunningIndicator.h"
 #include "GifTestFiles.h"
+#include "controls/widgets/RunningIndicator.h"
 
 #include <QImage>
 #include <gtest/gtest.h>
@@ -15,7 +15,8 @@ GifFile decode(const std::vector<std::uint8_t> &bytes)
 
 GifFile decode(const QByteArray &bytes)
 {
-    return decodeGif(reinterpret_cast<const std::uint8_t *>(bytes.constData()), static_cast<std::size_t>(bytes.size()));
+    return decodeGif(reinterpret_cast<const std::uint8_t *>(bytes.constData()),
+                     static_cast<std::size_t>(bytes.size()));
 }
 
 std::vector<std::uint8_t> sixFrames()

@@ -20,8 +20,8 @@ inline GifEncoderImage testImage(int width, int height)
     return image;
 }
 
-inline GifEncoderFrame solidFrame(int left, int top, int width, int height, std::uint8_t index, int delay = 10,
-                                  int disposal = 0)
+inline GifEncoderFrame solidFrame(int left, int top, int width, int height, std::uint8_t index,
+                                  int delay = 10, int disposal = 0)
 {
     GifEncoderFrame frame;
     frame.left = left;

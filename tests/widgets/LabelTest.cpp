@@ -1,6 +1,6 @@
 #include "controls/widgets/Label.h"
-#include "controls/widgets/SysColor.h"
 #include "WidgetTestSupport.h"
+#include "controls/widgets/SysColor.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -47,7 +47,8 @@ TEST(LabelTest, GradientBands)
 
 TEST(LabelTest, TextFlagsFromTheStaticStyle)
 {
-    EXPECT_EQ(labelTextFlags(SS_CENTERIMAGE, "one line"), Qt::AlignHCenter | Qt::AlignVCenter | Qt::TextSingleLine);
+    EXPECT_EQ(labelTextFlags(SS_CENTERIMAGE, "one line"),
+              Qt::AlignHCenter | Qt::AlignVCenter | Qt::TextSingleLine);
     EXPECT_EQ(labelTextFlags(SS_CENTERIMAGE | SS_RIGHT, "two\r\nlines"), int(Qt::AlignHCenter));
     EXPECT_EQ(labelTextFlags(SS_LEFTNOWORDWRAP, "a"), int(Qt::AlignLeft));
     EXPECT_EQ(labelTextFlags(SS_CENTER, "a"), Qt::AlignHCenter | Qt::TextWordWrap);
@@ -111,7 +112,10 @@ TEST(LabelTest, LinksOpenTheirTargetsOrNotifyTheParent)
         opened.append(url);
         return true;
     });
-    web.MakeHyperlink(true, false).ChangeTextColor(0xFF0000).UseUnderline(true).UseLinkCursor(Qt::PointingHandCursor);
+    web.MakeHyperlink(true, false)
+        .ChangeTextColor(0xFF0000)
+        .UseUnderline(true)
+        .UseLinkCursor(Qt::PointingHandCursor);
     QTest::mouseClick(&web, Qt::LeftButton);
     ASSERT_EQ(opened.size(), 1);
     EXPECT_EQ(opened[0], QUrl("http://www.example.com"));

@@ -86,7 +86,8 @@ TEST(NumEditTest, CharacterFilter)
         {"no range takes anything", none, "ab", 2, 0, 'x', true},
     };
     for (const FilterCase &test : cases)
-        EXPECT_EQ(test.config.acceptsChar(test.text, test.selStart, test.selLength, test.typed), test.accepted)
+        EXPECT_EQ(test.config.acceptsChar(test.text, test.selStart, test.selLength, test.typed),
+                  test.accepted)
             << test.name;
 }
 
@@ -186,7 +187,7 @@ TEST(NumEditTest, NoRangeOnlyCallsBack)
     EXPECT_TRUE(other->hasFocus());
 }
 
-TEST(NumEditTest, NumbersAreReadInTheCLocaleWhateverTheUsersLocale)
+TEST(NumEditTest, NumbersIgnoreQtsDefaultLocale)
 {
     const QLocale previousDefault;
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
@@ -194,7 +195,10 @@ TEST(NumEditTest, NumbersAreReadInTheCLocaleWhateverTheUsersLocale)
     EXPECT_EQ(crtFormat(50.5, 'f', 2), "50.50");
     EXPECT_EQ(crtFormat(50.5, 'g'), "50.5");
     QLocale::setDefault(previousDefault);
+}
 
+TEST(NumEditTest, NumbersAreReadInTheCLocaleWhateverTheCRuntimesLocale)
+{
     const char *previous = std::setlocale(LC_NUMERIC, nullptr);
     const std::string saved = previous ? previous : "C";
     if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8"))

@@ -1,5 +1,5 @@
-#include "controls/widgets/NumEdit.h"
 #include "controls/widgets/NumSpinCtrl.h"
+#include "controls/widgets/NumEdit.h"
 
 #include <QTest>
 #include <gtest/gtest.h>
@@ -25,8 +25,8 @@ TEST(NumSpinCtrlTest, StepsClampOrWrapWithTolerance)
         bool wrap;
         double expected;
     } cases[] = {
-        {100, 1, false, 100}, {100, 1, true, 0},          {99.5, 1, false, 100}, {0, -1, false, 0},
-        {0, -1, true, 100},   {50, -1, false, 49},        {0.5, -1, false, 0},
+        {100, 1, false, 100}, {100, 1, true, 0},   {99.5, 1, false, 100}, {0, -1, false, 0},
+        {0, -1, true, 100},   {50, -1, false, 49}, {0.5, -1, false, 0},
     };
     for (const Case &test : cases)
         EXPECT_DOUBLE_EQ(SpinMath::stepValue(test.value, test.delta, 1, 0, 100, test.wrap), test.expected)

@@ -1,7 +1,7 @@
 #include "controls/widgets/PictureEx.h"
-#include "controls/widgets/SysColor.h"
 #include "GifTestFiles.h"
 #include "WidgetTestSupport.h"
+#include "controls/widgets/SysColor.h"
 
 #include <QBuffer>
 #include <QTest>

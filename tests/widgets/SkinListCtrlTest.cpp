@@ -1,6 +1,6 @@
-#include "controls/widgets/SkinHeaderCtrl.h"
 #include "controls/widgets/SkinListCtrl.h"
 #include "WidgetTestSupport.h"
+#include "controls/widgets/SkinHeaderCtrl.h"
 
 #include <QLineEdit>
 #include <QTest>

@@ -21,8 +21,8 @@ struct Drag
     void to(int x, int *linesWhileDragging = nullptr)
     {
         QTest::mousePress(bar, Qt::LeftButton, {}, QPoint(2, 100));
-        QMouseEvent move(QEvent::MouseMove, QPointF(bar->mapFromParent(QPoint(x, 110))), QPointF(), Qt::NoButton,
-                         Qt::LeftButton, Qt::NoModifier);
+        QMouseEvent move(QEvent::MouseMove, QPointF(bar->mapFromParent(QPoint(x, 110))), QPointF(),
+                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(bar, &move);
         if (linesWhileDragging)
             *linesWhileDragging = bar->TrackingLines() ? bar->TrackingLines()->geometry().left() : -1;

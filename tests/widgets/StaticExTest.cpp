@@ -1,6 +1,6 @@
 #include "controls/widgets/StaticEx.h"
-#include "controls/widgets/SysColor.h"
 #include "WidgetTestSupport.h"
+#include "controls/widgets/SysColor.h"
 
 #include <QSignalSpy>
 #include <QTest>

@@ -19,7 +19,8 @@ struct TreeFixture
     }
     QTreeWidgetItem *add(int state, int data = 0)
     {
-        auto *item = new QTreeWidgetItem(root, QStringList{QStringLiteral("Port %1").arg(root->childCount())});
+        auto *item =
+            new QTreeWidgetItem(root, QStringList{QStringLiteral("Port %1").arg(root->childCount())});
         CTreeCtrlEx::SetStateImage(item, state);
         CTreeCtrlEx::SetItemData(item, data);
         root->setExpanded(true);
@@ -41,8 +42,8 @@ TEST(TreeCtrlExTest, CheckClicksToggleOnceAndCallBackOnce)
         int data;
         int after;
         bool called;
-    } cases[] = {{1, 0, 3, true}, {3, 0, 1, true}, {2, 0, 3, true}, {4, 0, 4, false}, {5, 0, 5, false},
-                 {1, 1, 1, false}, {3, 1, 3, false}};
+    } cases[] = {{1, 0, 3, true},  {3, 0, 1, true},  {2, 0, 3, true}, {4, 0, 4, false},
+                 {5, 0, 5, false}, {1, 1, 1, false}, {3, 1, 3, false}};
     for (const Case &test : cases) {
         TreeFixture fixture;
         QTreeWidgetItem *item = fixture.add(test.state, test.data);
@@ -61,9 +62,8 @@ TEST(TreeCtrlExTest, CallbackSeesTheToggledState)
     TreeFixture fixture;
     QTreeWidgetItem *item = fixture.add(CTreeCtrlEx::Unchecked);
     bool checkedWhenCalled = false;
-    fixture.tree.SetClickCallback([&](QTreeWidgetItem *clicked) {
-        checkedWhenCalled = fixture.tree.HasCheckedStateImage(clicked);
-    });
+    fixture.tree.SetClickCallback(
+        [&](QTreeWidgetItem *clicked) { checkedWhenCalled = fixture.tree.HasCheckedStateImage(clicked); });
     fixture.clickBox(item);
     EXPECT_TRUE(checkedWhenCalled);
     EXPECT_TRUE(fixture.tree.HasCheckedStateImage(item));
@@ -74,14 +74,16 @@ TEST(TreeCtrlExTest, ClicksOffTheBoxAndOnTheRootDoNotToggle)
     TreeFixture fixture;
     QTreeWidgetItem *item = fixture.add(CTreeCtrlEx::Unchecked);
     const QRect label = fixture.tree.visualItemRect(item);
-    QTest::mouseClick(fixture.tree.viewport(), Qt::LeftButton, {}, QPoint(label.left() + 40, label.center().y()));
+    QTest::mouseClick(fixture.tree.viewport(), Qt::LeftButton, {},
+                      QPoint(label.left() + 40, label.center().y()));
     EXPECT_EQ(CTreeCtrlEx::GetStateImage(item), CTreeCtrlEx::Unchecked);
     EXPECT_TRUE(fixture.calls.isEmpty());
     EXPECT_EQ(fixture.tree.currentItem(), item);
 
     EXPECT_TRUE(fixture.tree.StateIconRect(fixture.root).isEmpty());
     const QRect rootRect = fixture.tree.visualItemRect(fixture.root);
-    QTest::mouseClick(fixture.tree.viewport(), Qt::LeftButton, {}, QPoint(rootRect.left() + 3, rootRect.center().y()));
+    QTest::mouseClick(fixture.tree.viewport(), Qt::LeftButton, {},
+                      QPoint(rootRect.left() + 3, rootRect.center().y()));
     EXPECT_EQ(CTreeCtrlEx::GetStateImage(fixture.root), CTreeCtrlEx::NoState);
     EXPECT_TRUE(fixture.calls.isEmpty());
 }
