@@ -1,0 +1,78 @@
+#include "app/GlobalTables.h"
+
+#include <algorithm>
+
+const std::array<QString, 11> g_CounterColumnTitles{
+    QStringLiteral("Port No."),          QStringLiteral("Module Name"), QStringLiteral("Media Type"),
+    QStringLiteral("Join/Leave"),        QStringLiteral("Packet Tx"),   QStringLiteral("Byte Tx"),
+    QStringLiteral("Packet Rx"),         QStringLiteral("Byte Rx"),     QStringLiteral("Packet loss rate(‰)"),
+    QStringLiteral("Packet loss count"), QStringLiteral("Result"),
+};
+
+const std::array<QString, 11> g_PortCounterTitles{
+    QStringLiteral("Port No."),   QStringLiteral("Module Name"), QStringLiteral("Media Type"),
+    QStringLiteral("Join/Leave"), QStringLiteral("Packet Tx"),   QStringLiteral("Byte Tx"),
+    QStringLiteral("Packet Rx"),  QStringLiteral("Byte Rx"),     QStringLiteral("Loss rate"),
+    QStringLiteral("Loss count"), QStringLiteral("Result"),
+};
+
+const std::array<QString, 10> g_PortSettingTitles{
+    QStringLiteral("Port No."),
+    QStringLiteral("Card Type"),
+    QStringLiteral("Alias"),
+    QStringLiteral("Media Speed"),
+    QStringLiteral("Duplex"),
+    QStringLiteral("Flow Control"),
+    QStringLiteral("Auto Negotiation"),
+    QStringLiteral("Copper/Fiber Mode"),
+    QStringLiteral("Master/Slave Mode"),
+    QStringLiteral("SFP Management Interface Mode"),
+};
+
+const std::array<QString, 9> g_ModuleInfoTitles{
+    QStringLiteral("Slot No."),     QStringLiteral("Module Name"),   QStringLiteral("Firmware Version"),
+    QStringLiteral("FPGA Version"), QStringLiteral("PROM Version"),  QStringLiteral("Hardware Version"),
+    QStringLiteral("Lock Status"),  QStringLiteral("Serial Number"), QStringLiteral("MAC"),
+};
+
+const std::array<QString, 3> g_IgmpVersionNames{
+    QStringLiteral("Version 1"),
+    QStringLiteral("Version 2"),
+    QStringLiteral("Version 3"),
+};
+
+const std::array<QString, 8> g_PayloadPatternNames{
+    QStringLiteral("0x00"),   QStringLiteral("0x55"),   QStringLiteral("0xAA"),
+    QStringLiteral("0x55AA"), QStringLiteral("0x5A5A"), QStringLiteral("User define"),
+    QStringLiteral("Random"), QStringLiteral("0xFFFF"),
+};
+
+const std::array<UtModuleVersion, 10> g_ModuleVersionTable{{
+    {QStringLiteral("QM-M05"), QStringLiteral("v3.1b034"), QStringLiteral("v1.7b003"),
+     QStringLiteral("v1.6b001")},
+    {QStringLiteral("QM-M06"), QStringLiteral("v3.1b034"), QStringLiteral("v1.7b003"),
+     QStringLiteral("v1.6b001")},
+    {QStringLiteral("QM-M07"), QStringLiteral("v3.1b024"), QStringLiteral("v1.7b003"),
+     QStringLiteral("v1.6b001")},
+    {QStringLiteral("QM-M08"), QStringLiteral("v3.0b003"), QStringLiteral("v1.7b003"),
+     QStringLiteral("v1.6b001")},
+    {QStringLiteral("QM-M09"), QStringLiteral("v4.0b006"), QStringLiteral("v1.7b003"),
+     QStringLiteral("v1.6b001")},
+    {QStringLiteral("QM-M11"), QStringLiteral("v4.0b006"), QStringLiteral("v1.7b003"),
+     QStringLiteral("v1.6b001")},
+    {QStringLiteral("QM-M13"), QStringLiteral("v4.0b006"), QStringLiteral("v1.7b003"),
+     QStringLiteral("v1.6b001")},
+    {QStringLiteral("QM-M18"), QStringLiteral("v1.4b014"), QStringLiteral("v0.9b030"),
+     QStringLiteral("v1.6b001")},
+    {QStringLiteral("QM-M19"), QStringLiteral("v1.4b014"), QStringLiteral("v0.9b030"),
+     QStringLiteral("v1.6b001")},
+    {QStringLiteral("QM-M24"), QStringLiteral("v1.4b008"), QStringLiteral("v1.7b003"),
+     QStringLiteral("v1.6b001")},
+}};
+
+const UtModuleVersion *FindModuleVersion(QStringView model)
+{
+    const auto row = std::find_if(g_ModuleVersionTable.begin(), g_ModuleVersionTable.end(),
+                                  [&](const UtModuleVersion &r) { return r.Model == model; });
+    return row == g_ModuleVersionTable.end() ? nullptr : &*row;
+}

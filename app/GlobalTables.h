@@ -1,0 +1,32 @@
+// The program's fixed English text tables, built once at start-up and never changed.
+#pragma once
+
+#include <QString>
+#include <QStringView>
+#include <array>
+
+// Counter page and its spreadsheet export.
+extern const std::array<QString, 11> g_CounterColumnTitles;
+// Port counter grid of the port pages.
+extern const std::array<QString, 11> g_PortCounterTitles;
+// Port settings grid.
+extern const std::array<QString, 10> g_PortSettingTitles;
+// Module information grids.
+extern const std::array<QString, 9> g_ModuleInfoTitles;
+// The IGMP version choice: index 0 is version 1.
+extern const std::array<QString, 3> g_IgmpVersionNames;
+// Payload pattern choice, indexed by the stored pattern code.
+extern const std::array<QString, 8> g_PayloadPatternNames;
+
+// The minimum versions a test-module model needs, as "v<major>.<minor>b<build>".
+struct UtModuleVersion
+{
+    QString Model;
+    QString Fpga;
+    QString Firmware;
+    QString Prom;
+};
+extern const std::array<UtModuleVersion, 10> g_ModuleVersionTable;
+
+// The row of a model, null when the model has no minimum versions.
+const UtModuleVersion *FindModuleVersion(QStringView model);

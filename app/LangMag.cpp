@@ -1,0 +1,92 @@
+#include "app/LangMag.h"
+
+#include "platform/IniFile.h"
+
+#include <QAction>
+#include <QFile>
+#include <QMenu>
+
+CLangMag g_LangMag;
+
+namespace {
+
+// The size of the lookup buffer: longer texts are cut to one less.
+constexpr int kTextBufferChars = 1024;
+
+QAction *findCommand(const QList<QAction *> &actions, int command)
+{
+    for (QAction *action : actions) {
+        bool isNumber = false;
+        if (action->data().toInt(&isNumber) == command && isNumber)
+            return action;
+        if (QMenu *subMenu = action->menu())
+            if (QAction *found = findCommand(subMenu->actions(), command))
+                return found;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+void CLangMag::SetLangFile(const QString &path)
+{
+    LangFile = path;
+}
+
+QString CLangMag::GetLangFile() const
+{
+    return LangFile;
+}
+
+const QHash<QString, QString> &CLangMag::texts() const
+{
+    struct stat info = {};
+    const bool exists = ::stat(QFile::encodeName(LangFile).constData(), &info) == 0 && S_ISREG(info.st_mode);
+    if (!exists) {
+        m_cache = Cache();
+        return m_cache.texts;
+    }
+    if (m_cache.loaded && m_cache.path == LangFile && m_cache.device == info.st_dev &&
+        m_cache.inode == info.st_ino && m_cache.size == info.st_size &&
+        m_cache.modified.tv_sec == info.st_mtim.tv_sec && m_cache.modified.tv_nsec == info.st_mtim.tv_nsec)
+        return m_cache.texts;
+
+    m_cache = Cache{LangFile, true, info.st_dev, info.st_ino, info.st_size, info.st_mtim, {}};
+    IniFile file;
+    if (file.load(LangFile)) {
+        for (const auto &[key, text] : file.entries(u"STRINGS")) {
+            const QString folded = key.toCaseFolded();
+            if (!m_cache.texts.contains(folded)) // the first of equal keys wins
+                m_cache.texts.insert(folded, text);
+        }
+    }
+    return m_cache.texts;
+}
+
+QString CLangMag::GetString(const QString &key) const
+{
+    QString text = texts().value(key.trimmed().toCaseFolded());
+    if (text.size() >= kTextBufferChars) {
+        text.truncate(kTextBufferChars - 1);
+        if (text.back().isHighSurrogate())
+            text.chop(1);
+    }
+    return text.replace(QStringLiteral("\\n"), QStringLiteral("\n"));
+}
+
+void CLangMag::SetMenuTextByPosition(QWidget *menu, const QString &key, int position) const
+{
+    if (!menu)
+        return;
+    const QList<QAction *> actions = menu->actions();
+    if (position >= 0 && position < actions.size())
+        actions[position]->setText(GetString(key));
+}
+
+void CLangMag::SetMenuTextByCommand(QWidget *menu, const QString &key, int command) const
+{
+    if (!menu)
+        return;
+    if (QAction *action = findCommand(menu->actions(), command))
+        action->setText(GetString(key));
+}

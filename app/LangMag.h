@@ -1,0 +1,46 @@
+// The language manager: every visible text is looked up by its key in section "STRINGS" of the current
+// language file (an INI file in the folder "Language/").
+#pragma once
+
+#include <QHash>
+#include <QString>
+#include <sys/stat.h>
+
+class QWidget;
+
+class CLangMag
+{
+public:
+    // Full path of the language file: program folder + "Language/" + file name.
+    void SetLangFile(const QString &path);
+    QString GetLangFile() const;
+
+    // The text of a key, cut to 1023 characters, with every backslash-n pair turned into a line break;
+    // empty when the file or the key is missing. The file is read again whenever it changes.
+    QString GetString(const QString &key) const;
+
+    // Relabel one entry of a menu (a QMenu or a QMenuBar) with the text of a key: by position
+    // (separators count), or by command id, searched in sub-menus too. An entry's command id is the
+    // integer data of its QAction. The entry keeps its id and its sub-menu.
+    void SetMenuTextByPosition(QWidget *menu, const QString &key, int position) const;
+    void SetMenuTextByCommand(QWidget *menu, const QString &key, int command) const;
+
+private:
+    // The parsed file, kept while its identity, size and modification time stay the same.
+    struct Cache
+    {
+        QString path;
+        bool loaded = false;
+        dev_t device = 0;
+        ino_t inode = 0;
+        off_t size = 0;
+        timespec modified{};
+        QHash<QString, QString> texts; // case-folded key -> raw text
+    };
+    const QHash<QString, QString> &texts() const;
+
+    QString LangFile;
+    mutable Cache m_cache;
+};
+
+extern CLangMag g_LangMag;

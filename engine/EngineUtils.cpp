@@ -1,0 +1,360 @@
+#include "engine/EngineUtils.h"
+
+#include "engine/WaitClock.h"
+#include "platform/NumberText.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <dlfcn.h>
+
+namespace {
+
+struct ModelRow
+{
+    std::uint8_t code;
+    const char16_t *name;
+    bool testModule; // known to AssignModelNameOfType and ModuleTypeToModelNameA
+};
+
+// Module type codes and model names.
+constexpr std::array<ModelRow, 24> kModels{{
+    {21, u"QM-M01", false}, {29, u"QM-M02", false}, {33, u"QM-M03", false}, {52, u"QM-M11", true},
+    {53, u"QM-M13", true},  {54, u"QM-M09", true},  {55, u"QM-M08", true},  {57, u"QM-M10", true},
+    {58, u"QM-M12", true},  {59, u"QM-M14", true},  {66, u"QM-M05", true},  {67, u"QM-M06", true},
+    {68, u"QM-M07", true},  {70, u"QM-M15", true},  {84, u"QM-M19", true},  {87, u"QM-M16", true},
+    {88, u"QM-M18", true},  {89, u"QM-M24", true},  {100, u"QM-M20", true}, {101, u"QM-M17", true},
+    {102, u"QM-M21", true}, {103, u"QM-M25", true}, {147, u"QM-M22", true}, {148, u"QM-M23", true},
+}};
+
+// The models a port label names. Labels know 23 as QM-M03 and 33 as QM-M04.
+constexpr std::array<ModelRow, 16> kLabelModels{{
+    {21, u"QM-M01", false},
+    {29, u"QM-M02", false},
+    {23, u"QM-M03", false},
+    {33, u"QM-M04", false},
+    {66, u"QM-M05", true},
+    {67, u"QM-M06", true},
+    {68, u"QM-M07", true},
+    {55, u"QM-M08", true},
+    {54, u"QM-M09", true},
+    {52, u"QM-M11", true},
+    {53, u"QM-M13", true},
+    {88, u"QM-M18", true},
+    {84, u"QM-M19", true},
+    {89, u"QM-M24", true},
+    {147, u"QM-M22", true},
+    {148, u"QM-M23", true},
+}};
+
+template <std::size_t N> const ModelRow *findByCode(const std::array<ModelRow, N> &table, int code)
+{
+    const auto row =
+        std::find_if(table.begin(), table.end(), [&](const ModelRow &r) { return r.code == code; });
+    return row == table.end() ? nullptr : &*row;
+}
+
+template <std::size_t N> const ModelRow *findByName(const std::array<ModelRow, N> &table, QStringView name)
+{
+    const auto row = std::find_if(table.begin(), table.end(),
+                                  [&](const ModelRow &r) { return name == QStringView(r.name); });
+    return row == table.end() ? nullptr : &*row;
+}
+
+const ModelRow *findTestModule(int typeIndex)
+{
+    const ModelRow *row = findByCode(kModels, typeIndex + 52);
+    return row && row->testModule ? row : nullptr;
+}
+
+struct MediaRow
+{
+    std::uint8_t code;
+    const char16_t *speed;
+    const char16_t *duplex;
+    const char16_t *mode;
+};
+
+constexpr std::array<MediaRow, 15> kMedia{{
+    {0, u"10M", u"Half", u"Force"},
+    {1, u"10M", u"Full", u"Force"},
+    {2, u"100M", u"Half", u"Force"},
+    {3, u"100M", u"Full", u"Force"},
+    {4, u"10M", u"Half", u"Auto"},
+    {5, u"10M", u"Full", u"Auto"},
+    {6, u"100M", u"Half", u"Auto"},
+    {7, u"100M", u"Full", u"Auto"},
+    {8, u"1G", u"Half", u"Force"},
+    {9, u"1G", u"Full", u"Force"},
+    {10, u"1G", u"Half", u"Auto"},
+    {11, u"1G", u"Full", u"Auto"},
+    {12, u"10G", u"Full", u"Force"},
+    {13, u"10G", u"Full", u"Auto"},
+    {kLinkDownMediaCode, u"Link Down", u"Full", u"Auto"},
+}};
+
+const MediaRow *findMedia(std::uint8_t code)
+{
+    const auto row =
+        std::find_if(kMedia.begin(), kMedia.end(), [&](const MediaRow &r) { return r.code == code; });
+    return row == kMedia.end() ? nullptr : &*row;
+}
+
+bool isInPortTable(qint64 chassis, qint64 card, qint64 port)
+{
+    return chassis >= 0 && chassis <= kMaxChassis && card >= 0 && card <= kMaxCard && port >= 0 &&
+           port <= kMaxPort;
+}
+
+bool isLabelSeparator(QChar c)
+{
+    return c == u'(' || c == u' ' || c == u',' || c == u')';
+}
+
+} // namespace
+
+bool FormatPortLabel(const UtPortKey &key, QString &text)
+{
+    text = QString::asprintf("(%3d,%2d,%d) - ", int(key.Id.CID), int(key.Id.BID), int(key.Id.PID));
+    if (const ModelRow *row = findByCode(kLabelModels, key.TYPE))
+        text += QStringView(row->name);
+    return true;
+}
+
+bool ParsePortLabel(QStringView text, UtPortKey &key)
+{
+    std::array<qint64, 3> numbers{};
+    qsizetype pos = 0;
+    for (qint64 &number : numbers) {
+        while (pos < text.size() && isLabelSeparator(text[pos]))
+            ++pos;
+        qsizetype end = pos;
+        while (end < text.size() && !isLabelSeparator(text[end]))
+            ++end;
+        if (end == pos || !parseDecimalPrefix(text.sliced(pos, end - pos), number))
+            return false;
+        pos = end;
+    }
+    if (!isInPortTable(numbers[0], numbers[1], numbers[2]))
+        return false;
+
+    std::uint8_t type = kUnknownModuleType;
+    if (const qsizetype model = text.indexOf(u"QM-"); model >= 0) {
+        const QStringView name = text.sliced(model);
+        if (const ModelRow *row = findByName(kLabelModels, name))
+            type = row->code;
+        else if (const ModelRow *other = findByName(kModels, name))
+            type = other->code;
+    }
+    key.Id = {std::uint16_t(numbers[0]), std::uint8_t(numbers[1]), std::uint8_t(numbers[2])};
+    key.TYPE = type;
+    return true;
+}
+
+bool ParsePortIdText(QStringView portText, QStringView modelText, UtPortKey &key)
+{
+    const qsizetype open = portText.indexOf(u'(');
+    const qsizetype firstComma = portText.indexOf(u',', open + 1);
+    const qsizetype secondComma = firstComma < 0 ? -1 : portText.indexOf(u',', firstComma + 1);
+    if (open < 0 || secondComma < 0)
+        return false;
+    qsizetype close = portText.indexOf(u')', secondComma + 1);
+    if (close < 0)
+        close = portText.size();
+    qint64 chassis = 0, card = 0, port = 0;
+    if (!parseDecimalPrefix(portText.sliced(open + 1, firstComma - open - 1), chassis) ||
+        !parseDecimalPrefix(portText.sliced(firstComma + 1, secondComma - firstComma - 1), card) ||
+        !parseDecimalPrefix(portText.sliced(secondComma + 1, close - secondComma - 1), port) ||
+        !isInPortTable(chassis, card, port))
+        return false;
+    key.Id = {std::uint16_t(chassis), std::uint8_t(card), std::uint8_t(port)};
+    key.TYPE = ModelNameToModuleType(modelText);
+    return true;
+}
+
+std::uint8_t ModelNameToModuleType(QStringView name)
+{
+    const ModelRow *row = findByName(kModels, name);
+    return row ? row->code : kUnknownModuleType;
+}
+
+QString ModuleTypeToModelName(std::uint8_t code)
+{
+    const ModelRow *row = findByCode(kModels, code);
+    return row ? QString::fromUtf16(row->name) : QString();
+}
+
+bool AssignModelNameOfType(int typeIndex, QString &name)
+{
+    const ModelRow *row = findTestModule(typeIndex);
+    if (!row)
+        return false;
+    name = QString::fromUtf16(row->name);
+    return true;
+}
+
+bool ModuleTypeToModelNameA(int typeIndex, char *buffer, std::size_t bufferSize)
+{
+    const ModelRow *row = findTestModule(typeIndex);
+    if (!row || bufferSize == 0)
+        return false;
+    const QByteArray name = QString::fromUtf16(row->name).toLatin1();
+    const std::size_t length = std::min<std::size_t>({std::size_t(name.size()), bufferSize - 1, 10});
+    std::memcpy(buffer, name.constData(), length);
+    buffer[length] = '\0';
+    return true;
+}
+
+std::uint8_t ParseMediaText(QStringView speed, QStringView duplex, QStringView mode)
+{
+    const auto row = std::find_if(kMedia.begin(), kMedia.end() - 1, [&](const MediaRow &r) {
+        return speed == QStringView(r.speed) && duplex == QStringView(r.duplex) &&
+               mode == QStringView(r.mode);
+    });
+    return row == kMedia.end() - 1 ? kUnknownMediaCode : row->code;
+}
+
+void MediaCodeToText(std::uint8_t code, QString &speed, QString &duplex, QString &mode)
+{
+    if (const MediaRow *row = findMedia(code)) {
+        speed = QString::fromUtf16(row->speed);
+        duplex = QString::fromUtf16(row->duplex);
+        mode = QString::fromUtf16(row->mode);
+    }
+}
+
+QString LinkSpeedText(std::uint8_t linkCode)
+{
+    const MediaRow *row = findMedia(linkCode);
+    if (!row)
+        return QStringLiteral("100M");
+    const QString speed = QString::fromUtf16(row->speed);
+    // "10M" is padded to the width of "100M".
+    return speed == u"10M" ? u' ' + speed : speed;
+}
+
+QString SpeedChoiceList(std::uint8_t moduleType)
+{
+    switch (moduleType) {
+    case 52:
+    case 53:
+    case 54:
+    case 55:
+        return QStringLiteral("1G\n100M\n10M\n");
+    case 84:
+    case 88:
+    case 89:
+    case 147:
+    case 148:
+        return QStringLiteral("10G\n");
+    default: // 66..68 and every unknown type
+        return QStringLiteral("100M\n10M\n");
+    }
+}
+
+QString SpeedChoiceListOfPort(std::uint8_t moduleType, std::uint16_t linkWord)
+{
+    if ((moduleType == 54 || moduleType == 55) && (linkWord & 0x8000))
+        return QStringLiteral("1G\n");
+    return SpeedChoiceList(moduleType);
+}
+
+void WaitPumping(std::uint32_t ms)
+{
+    WaitClock::current().pump(std::chrono::milliseconds(ms), false);
+}
+
+void WaitPumpingAbortable(std::uint32_t ms)
+{
+    if (WaitClock::stopRequested())
+        return;
+    WaitClock::current().pump(std::chrono::milliseconds(ms), true);
+}
+
+std::uint16_t InetChecksum(std::size_t length, const void *data)
+{
+    const auto *bytes = static_cast<const unsigned char *>(data);
+    std::uint32_t sum = 0;
+    std::size_t i = 0;
+    for (; i + 1 < length; i += 2) {
+        std::uint16_t word;
+        std::memcpy(&word, bytes + i, 2);
+        sum += word;
+        sum = (sum & 0xFFFF) + (sum >> 16); // folding as we go keeps any length from overflowing
+    }
+    if (i < length)
+        sum += bytes[i];
+    sum = (sum >> 16) + (sum & 0xFFFF);
+    sum += sum >> 16;
+    return static_cast<std::uint16_t>(~sum);
+}
+
+bool IsWinPcapInstalled()
+{
+    void *library = dlopen("libpcap.so.0.8", RTLD_LAZY | RTLD_LOCAL);
+    if (!library)
+        return false;
+    dlclose(library);
+    return true;
+}
+
+QString GetAppDirectory()
+{
+    return QCoreApplication::applicationDirPath() + u'/';
+}
+
+bool CreateDirectoryTree(const QString &path)
+{
+    QString folder = path;
+    while (folder.size() > 1 && folder.endsWith(u'/'))
+        folder.chop(1);
+    if (folder.isEmpty())
+        return false;
+    if (QFileInfo(folder).isDir())
+        return true;
+    return QDir().mkpath(folder);
+}
+
+QString AnsiToCString(const char *text, std::size_t bufferSize)
+{
+    if (!text)
+        return QString();
+    return QString::fromLocal8Bit(text, qsizetype(strnlen(text, bufferSize)));
+}
+
+bool CStringToAnsi(char *buffer, std::size_t bufferSize, const QString &text)
+{
+    if (!buffer || bufferSize == 0)
+        return false;
+    const QByteArray bytes = text.toLocal8Bit();
+    std::size_t length = std::min(std::size_t(bytes.size()), bufferSize - 1);
+    // Never end inside a multi-byte character: back off to the start of the cut one.
+    if (length < std::size_t(bytes.size()))
+        while (length > 0 && (static_cast<unsigned char>(bytes[length]) & 0xC0) == 0x80)
+            --length;
+    std::memcpy(buffer, bytes.constData(), length);
+    buffer[length] = '\0';
+    return length == std::size_t(bytes.size());
+}
+
+std::uint32_t SwapBytes32(std::uint32_t value)
+{
+    return (value >> 24) | ((value >> 8) & 0xFF00) | ((value << 8) & 0xFF0000) | (value << 24);
+}
+
+float TimestampTickUs(std::uint16_t moduleType)
+{
+    switch (moduleType) {
+    case 5:
+        return 0.4f;
+    case 11:
+        return 0.004f;
+    case 13:
+        return 0.0004f;
+    default:
+        return 0.04f;
+    }
+}

@@ -1,0 +1,99 @@
+// Free helpers the whole program shares: port labels, module and media tables, the message-pumping
+// waits, the Internet checksum, the application folder and text conversions. None keeps state.
+#pragma once
+
+#include <QString>
+#include <QStringView>
+#include <cstddef>
+#include <cstdint>
+
+#pragma pack(push, 1)
+// A port of the chassis: the leading part of every port record.
+struct UtPortId
+{
+    std::uint16_t CID; // chassis
+    std::uint8_t BID;  // card slot, 0..16
+    std::uint8_t PID;  // port, 0..4
+};
+static_assert(sizeof(UtPortId) == 4);
+
+// A port together with the type code of its module.
+struct UtPortKey
+{
+    UtPortId Id;
+    std::uint8_t TYPE; // module type code
+};
+static_assert(sizeof(UtPortKey) == 5);
+#pragma pack(pop)
+
+// Bounds of the port-index table.
+constexpr int kMaxChassis = 255;
+constexpr int kMaxCard = 16;
+constexpr int kMaxPort = 4;
+
+// Module type code of an unknown model.
+constexpr std::uint8_t kUnknownModuleType = 255;
+// Media code of a (speed, duplex, mode) triple that is not in the media table.
+constexpr std::uint8_t kUnknownMediaCode = 15;
+// Media (link) code of a port whose link is down.
+constexpr std::uint8_t kLinkDownMediaCode = 255;
+
+// "(%3d,%2d,%d) - " followed by the module's model name for the codes that have one in a label.
+bool FormatPortLabel(const UtPortKey &key, QString &text);
+// Chassis, card and port from the first three numbers of a label (separated by '(', ' ', ',' and ')'),
+// and the module type code of the model name from the first "QM-" on (255 when unknown). False, with
+// the key untouched, when a number is missing or outside the port-index table.
+bool ParsePortLabel(QStringView text, UtPortKey &key);
+// "(chassis,card,port)" and a separate model name. False, with the key untouched, when the text does
+// not hold the three numbers or they are outside the port-index table.
+bool ParsePortIdText(QStringView portText, QStringView modelText, UtPortKey &key);
+
+std::uint8_t ModelNameToModuleType(QStringView name);
+// Empty for codes outside 21..148 and codes the table does not know.
+QString ModuleTypeToModelName(std::uint8_t code);
+// The test-module tables, indexed by module type code - 52. False (output untouched) when unknown.
+bool AssignModelNameOfType(int typeIndex, QString &name);
+// The same as 8-bit text into a buffer of bufferSize bytes (at most 11 used), always terminated.
+bool ModuleTypeToModelNameA(int typeIndex, char *buffer, std::size_t bufferSize);
+
+// Media code of a (speed, duplex, mode) triple, 15 when the table has no such row.
+std::uint8_t ParseMediaText(QStringView speed, QStringView duplex, QStringView mode);
+// The three texts of a media code; codes 14..254 leave them untouched.
+void MediaCodeToText(std::uint8_t code, QString &speed, QString &duplex, QString &mode);
+// Speed of a link code: " 10M" (with a leading blank), "100M", "1G", "10G" or "Link Down".
+QString LinkSpeedText(std::uint8_t linkCode);
+// Speed choices of a module type, each ended by a line feed.
+QString SpeedChoiceList(std::uint8_t moduleType);
+// Speed choices of one port: a fibre port (bit 0x8000 of its link word) of type 54 or 55 runs 1G only.
+QString SpeedChoiceListOfPort(std::uint8_t moduleType, std::uint16_t linkWord);
+
+// Wait a number of milliseconds while the event loop keeps running (timers, buttons, server events).
+// Neither spins; both go through the installed WaitClock. Call them on the user-interface thread only.
+void WaitPumping(std::uint32_t ms);
+// The same, but returns at once, or as soon as it is set during the wait, when the main view's stop
+// flag is set (CMainFormView::RequestStop).
+void WaitPumpingAbortable(std::uint32_t ms);
+
+// The 16-bit one's-complement sum of the data as 16-bit words in memory order.
+std::uint16_t InetChecksum(std::size_t length, const void *data);
+
+// True when the packet-capture library is present on this machine.
+bool IsWinPcapInstalled();
+// The program's folder, with a trailing '/'.
+QString GetAppDirectory();
+// Creates a folder and every missing parent. True when the folder exists afterwards.
+bool CreateDirectoryTree(const QString &path);
+
+// 8-bit text (terminated, or ended by the buffer size) as wide text.
+QString AnsiToCString(const char *text, std::size_t bufferSize);
+template <std::size_t N> QString AnsiToCString(const char (&text)[N])
+{
+    return AnsiToCString(text, N);
+}
+// Wide text as 8-bit text into a buffer of bufferSize bytes, always terminated and never cut inside a
+// character. True when the whole text fitted.
+bool CStringToAnsi(char *buffer, std::size_t bufferSize, const QString &text);
+
+std::uint32_t SwapBytes32(std::uint32_t value);
+// Microseconds per time-stamp tick of a module type.
+float TimestampTickUs(std::uint16_t moduleType);
