@@ -78,7 +78,6 @@ CButtonST::CButtonST(const QString &caption, QWidget *parent) : QPushButton(capt
 {
     resetColors();
     setMouseTracking(true);
-    setAttribute(Qt::WA_Hover, false);
     // The button takes the focus when clicked, before the owner's handler runs.
     connect(this, &QAbstractButton::clicked, this, [this] { setFocus(Qt::MouseFocusReason); });
 }

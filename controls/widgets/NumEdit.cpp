@@ -1,6 +1,6 @@
 #include "NumEdit.h"
 
-#include "CrtNumbers.h"
+#include "platform/NumberText.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -35,7 +35,7 @@ bool NumEditConfig::acceptsChar(const QString &text, int selStart, int selLength
 QString NumEditConfig::formatBound(double bound) const
 {
     if (floatMode)
-        return crtFormat(bound, 'f', decimals);
+        return formatFixed(bound, decimals);
     return QString::number(static_cast<int>(bound));
 }
 
@@ -47,7 +47,7 @@ QString NumEditConfig::rangeText() const
 std::optional<QString> NumEditConfig::focusOutFix(const QString &text) const
 {
     const float value =
-        floatMode ? static_cast<float>(crtToDouble(text)) : static_cast<float>(crtToInt(text));
+        floatMode ? static_cast<float>(toDoublePrefix(text)) : static_cast<float>(toIntPrefix(text));
     if (value < static_cast<float>(minimum))
         return formatBound(minimum);
     if (value > static_cast<float>(maximum))
@@ -73,8 +73,8 @@ void CNumEdit::SetFloatRange(float minimum, float maximum)
     m_config.decimals = 2;
     m_config.minimum = std::min(minimum, maximum);
     m_config.maximum = std::max(minimum, maximum);
-    const QString low = crtFormat(m_config.minimum, 'f', 2);
-    const QString high = crtFormat(m_config.maximum, 'f', 2);
+    const QString low = formatFixed(m_config.minimum, 2);
+    const QString high = formatFixed(m_config.maximum, 2);
     const QString &longer = low.size() > high.size() ? low : high;
     m_config.textLimit = static_cast<int>(longer.size());
     m_config.integerWidth = static_cast<int>(longer.indexOf(QLatin1Char('.')));

@@ -1,18 +1,35 @@
 #include "NumSpinCtrl.h"
 
-#include "CrtNumbers.h"
 #include "NumEdit.h"
+#include "platform/NumberText.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyleOption>
+#include <charconv>
 #include <cmath>
 
 namespace {
 constexpr int maxIntegerRange = 32767;
 constexpr int repeatDelayMs = 400;
 constexpr int repeatIntervalMs = 100;
+
+// printf's "%g" and "%.{precision}e", in the C locale.
+QString formatGeneral(double value)
+{
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 6);
+    return QString::fromLatin1(buffer, result.ptr - buffer);
+}
+
+QString formatScientific(double value, int precision)
+{
+    char buffer[400];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific,
+                                      std::clamp(precision, 0, 60));
+    return QString::fromLatin1(buffer, result.ptr - buffer);
+}
 } // namespace
 
 int SpinMath::integerRange(double minimum, double maximum, double step)
@@ -47,11 +64,11 @@ double SpinMath::stepValue(double value, int delta, double step, double minimum,
 
 QString SpinMath::format(double value, int precision, bool trim)
 {
-    const QString general = crtFormat(value, 'g');
+    const QString general = formatGeneral(value);
     if (precision < 0)
         return general;
     const bool exponent = general.contains(QLatin1Char('e'));
-    QString text = crtFormat(value, exponent ? 'e' : 'f', precision);
+    QString text = exponent ? formatScientific(value, precision) : formatFixed(value, precision);
     if (!trim)
         return text;
     const qsizetype e = text.indexOf(QLatin1Char('e'));
@@ -116,7 +133,7 @@ void CNumSpinCtrl::SetBuddyValue(double value)
 
 double CNumSpinCtrl::GetValue() const
 {
-    return m_buddy ? crtToDouble(m_buddy->text().left(255)) : 0.0;
+    return m_buddy ? toDoublePrefix(m_buddy->text().left(255)) : 0.0;
 }
 
 void CNumSpinCtrl::DeltaPos(int delta)

@@ -29,7 +29,6 @@ public:
     bool IsAnimating() const { return m_timer.isActive(); }
     QSize GetPictureSize() const { return m_pictureSize; }
     const GifAnimator &Animator() const { return m_animator; }
-    QImage Surface() const { return m_surface; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;

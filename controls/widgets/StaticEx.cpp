@@ -1,10 +1,10 @@
 #include "StaticEx.h"
 
 #include "SysColor.h"
+#include "platform/Prompter.h"
 
 #include <QApplication>
 #include <QDesktopServices>
-#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QUrl>
@@ -12,11 +12,7 @@
 CStaticEx::CStaticEx(QWidget *parent)
     : QWidget(parent), m_textColor(classicSysColor(SysColorIndex::WindowText)),
       m_backColor(classicSysColor(SysColorIndex::BtnFace)),
-      m_open([](const QString &target) { return QDesktopServices::openUrl(QUrl::fromUserInput(target)); }),
-      m_report([this](const QString &message) {
-          QApplication::beep();
-          QMessageBox::information(this, QString(), message);
-      })
+      m_open([](const QString &target) { return QDesktopServices::openUrl(QUrl::fromUserInput(target)); })
 {
 }
 
@@ -91,7 +87,9 @@ void CStaticEx::mouseReleaseEvent(QMouseEvent *event)
             m_visited = true;
             update();
         } else {
-            m_report(QStringLiteral("Unable to open ") + m_linkTarget);
+            QApplication::beep();
+            Prompter::current().messageBox(QStringLiteral("Unable to open ") + m_linkTarget,
+                                           MB_OK | MB_ICONINFORMATION);
         }
     }
     emit clicked();

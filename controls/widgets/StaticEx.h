@@ -29,12 +29,8 @@ public:
     void SetToggleWindow(QWidget *window) { m_toggleWindow = window; }
     void SetHandCursor(bool hand);
 
-    // How a link target is opened and how a failure is shown; tests replace them.
+    // How a link target is opened; tests replace it. A failure beeps and is told through the prompter.
     void SetLinkOpener(std::function<bool(const QString &target)> opener) { m_open = std::move(opener); }
-    void SetFailureReporter(std::function<void(const QString &message)> report)
-    {
-        m_report = std::move(report);
-    }
 
 signals:
     // Every click, after the window toggle and the link; stands for the object and window to notify.
@@ -54,5 +50,4 @@ private:
     bool m_visited = false;
     QPointer<QWidget> m_toggleWindow;
     std::function<bool(const QString &)> m_open;
-    std::function<void(const QString &)> m_report;
 };

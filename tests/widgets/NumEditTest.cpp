@@ -1,5 +1,6 @@
 #include "controls/widgets/NumEdit.h"
-#include "controls/widgets/CrtNumbers.h"
+#include "controls/widgets/NumSpinCtrl.h"
+#include "platform/NumberText.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -191,9 +192,9 @@ TEST(NumEditTest, NumbersIgnoreQtsDefaultLocale)
 {
     const QLocale previousDefault;
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    EXPECT_DOUBLE_EQ(crtToDouble("50.5"), 50.5);
-    EXPECT_EQ(crtFormat(50.5, 'f', 2), "50.50");
-    EXPECT_EQ(crtFormat(50.5, 'g'), "50.5");
+    EXPECT_DOUBLE_EQ(toDoublePrefix(u"50.5"), 50.5);
+    EXPECT_EQ(formatFixed(50.5, 2), "50.50");
+    EXPECT_EQ(SpinMath::format(50.5, -1, true), "50.5");
     QLocale::setDefault(previousDefault);
 }
 
@@ -203,21 +204,8 @@ TEST(NumEditTest, NumbersAreReadInTheCLocaleWhateverTheCRuntimesLocale)
     const std::string saved = previous ? previous : "C";
     if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8"))
         GTEST_SKIP() << "the de_DE.UTF-8 locale is not installed";
-    EXPECT_DOUBLE_EQ(crtToDouble("50.5"), 50.5);
-    EXPECT_EQ(crtFormat(50.5, 'g'), "50.5");
+    EXPECT_DOUBLE_EQ(toDoublePrefix(u"50.5"), 50.5);
+    EXPECT_EQ(SpinMath::format(50.5, -1, true), "50.5");
     EXPECT_EQ(floatRange(0.01f, 100).focusOutFix("150.5").value_or(""), "100.00");
     std::setlocale(LC_NUMERIC, saved.c_str());
-}
-
-TEST(NumEditTest, CrtReadingRules)
-{
-    EXPECT_EQ(crtToInt("  42abc"), 42);
-    EXPECT_EQ(crtToInt("-17"), -17);
-    EXPECT_EQ(crtToInt("x1"), 0);
-    EXPECT_EQ(crtToInt("99999999999"), 2147483647);
-    EXPECT_EQ(crtToInt("-99999999999"), -2147483647 - 1);
-    EXPECT_DOUBLE_EQ(crtToDouble(" 12.5%"), 12.5);
-    EXPECT_DOUBLE_EQ(crtToDouble("+3"), 3.0);
-    EXPECT_DOUBLE_EQ(crtToDouble("1e3"), 1000.0);
-    EXPECT_DOUBLE_EQ(crtToDouble("abc"), 0.0);
 }

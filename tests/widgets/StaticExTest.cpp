@@ -1,6 +1,7 @@
 #include "controls/widgets/StaticEx.h"
 #include "WidgetTestSupport.h"
 #include "controls/widgets/SysColor.h"
+#include "platform/ScriptedPrompter.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -38,13 +39,13 @@ TEST(StaticExTest, LinkThatCannotOpenBeepsAndTellsAndStaysUnvisited)
 {
     CStaticEx label;
     label.resize(80, 20);
-    QStringList opened, reports;
+    ScriptedPrompter prompter;
+    QStringList opened;
     bool canOpen = false;
     label.SetLinkOpener([&](const QString &target) {
         opened << target;
         return canOpen;
     });
-    label.SetFailureReporter([&](const QString &message) { reports << message; });
     label.SetLinkTarget(QStringLiteral("http://example.invalid/"));
     QWidget toggled;
     toggled.show();
@@ -53,7 +54,7 @@ TEST(StaticExTest, LinkThatCannotOpenBeepsAndTellsAndStaysUnvisited)
 
     QTest::mouseClick(&label, Qt::LeftButton);
     EXPECT_EQ(opened, QStringList{"http://example.invalid/"});
-    EXPECT_EQ(reports, QStringList{"Unable to open http://example.invalid/"});
+    EXPECT_EQ(prompter.messages(), QStringList{"Unable to open http://example.invalid/"});
     EXPECT_FALSE(label.IsVisited());
     EXPECT_FALSE(toggled.isVisible());
     EXPECT_EQ(clicked.count(), 1);
@@ -61,7 +62,7 @@ TEST(StaticExTest, LinkThatCannotOpenBeepsAndTellsAndStaysUnvisited)
     canOpen = true;
     QTest::mouseClick(&label, Qt::LeftButton);
     EXPECT_TRUE(label.IsVisited());
-    EXPECT_EQ(reports.size(), 1);
+    EXPECT_EQ(prompter.messages().size(), 1);
     EXPECT_TRUE(toggled.isVisible());
 }
 
