@@ -291,11 +291,12 @@ void CLabel::paintEvent(QPaintEvent *)
         painter.restore();
     } else {
         const int flags = labelTextFlags(m_style, m_text);
-        painter.drawText(client, flags, m_text);
+        const QString text = QString(m_text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        painter.drawText(client, flags, text);
         if (m_shadow) {
             painter.setPen(fromColorRef(m_secondColor));
             const int shift = m_shadowDirection == 0 ? -1 : 1;
-            painter.drawText(client.translated(shift, shift), flags, m_text);
+            painter.drawText(client.translated(shift, shift), flags, text);
         }
     }
     drawFrame(&painter);

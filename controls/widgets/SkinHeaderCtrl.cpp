@@ -1,5 +1,7 @@
 #include "SkinHeaderCtrl.h"
 
+#include "platform/ColorRef.h"
+
 #include <QPainter>
 
 namespace {
@@ -11,11 +13,11 @@ QPixmap skinArt(bool item)
     QPainter painter(&art);
     for (int y = 0; y < art.height(); ++y) {
         const int shade = 250 - y * 30 / art.height();
-        painter.fillRect(0, y, art.width(), 1, QColor(shade, shade, shade));
+        painter.fillRect(0, y, art.width(), 1, fromColorRef(RGB(shade, shade, shade)));
     }
     if (item) {
-        painter.fillRect(art.width() - 1, 3, 1, art.height() - 6, QColor(170, 170, 170));
-        painter.fillRect(0, art.height() - 1, art.width(), 1, QColor(160, 160, 160));
+        painter.fillRect(art.width() - 1, 3, 1, art.height() - 6, fromColorRef(RGB(170, 170, 170)));
+        painter.fillRect(0, art.height() - 1, art.width(), 1, fromColorRef(RGB(160, 160, 160)));
     }
     return art;
 }

@@ -20,19 +20,20 @@ QList<QPixmap> drawnStateImages()
         const QRect box(0, 0, side - 1, side - 1);
         if (state == CTreeCtrlEx::Prohibited) {
             painter.setRenderHint(QPainter::Antialiasing);
-            painter.setPen(QPen(QColor(200, 0, 0), 2));
+            painter.setPen(QPen(fromColorRef(RGB(200, 0, 0)), 2));
             painter.drawEllipse(QRectF(box).adjusted(1, 1, -1, -1));
             painter.drawLine(QPointF(3, 3), QPointF(side - 4, side - 4));
         } else {
-            painter.fillRect(box, state == CTreeCtrlEx::Greyed ? QColor(212, 208, 200) : Qt::white);
-            painter.setPen(QColor(28, 81, 128));
+            painter.fillRect(
+                box, fromColorRef(state == CTreeCtrlEx::Greyed ? RGB(212, 208, 200) : RGB(255, 255, 255)));
+            painter.setPen(fromColorRef(RGB(28, 81, 128)));
             painter.drawRect(box);
-            painter.setPen(QPen(QColor(33, 161, 33), 2));
+            painter.setPen(QPen(fromColorRef(RGB(33, 161, 33)), 2));
             if (state == CTreeCtrlEx::Checked) {
                 painter.drawLine(3, 6, 5, 9);
                 painter.drawLine(5, 9, 9, 3);
             } else if (state == CTreeCtrlEx::LockedHere) {
-                painter.setPen(QPen(QColor(0, 0, 160), 2));
+                painter.setPen(QPen(fromColorRef(RGB(0, 0, 160)), 2));
                 painter.drawLine(4, 3, 4, 9);
                 painter.drawLine(4, 9, 9, 9);
             }
