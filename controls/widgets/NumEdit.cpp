@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QTimer>
 #include <algorithm>
+#include <cfloat>
 
 bool NumEditConfig::acceptsChar(const QString &text, int selStart, int selLength, QChar typed) const
 {
@@ -46,8 +47,9 @@ QString NumEditConfig::rangeText() const
 
 std::optional<QString> NumEditConfig::focusOutFix(const QString &text) const
 {
-    const float value =
-        floatMode ? static_cast<float>(toDoublePrefix(text)) : static_cast<float>(toIntPrefix(text));
+    // Compared as f32, as the original did; a typed number beyond f32 counts as its largest value.
+    const double typed = floatMode ? toDoublePrefix(text) : toIntPrefix(text);
+    const float value = static_cast<float>(std::clamp(typed, double(-FLT_MAX), double(FLT_MAX)));
     if (value < static_cast<float>(minimum))
         return formatBound(minimum);
     if (value > static_cast<float>(maximum))

@@ -163,6 +163,8 @@ TEST(NumEditTest, FocusOutFixUsesTheModesNumbers)
     EXPECT_EQ(rate.focusOutFix("0").value_or("kept"), "0.01");
     EXPECT_EQ(rate.focusOutFix("50.5").value_or("kept"), "kept");
     EXPECT_EQ(rate.focusOutFix("100").value_or("kept"), "kept");
+    EXPECT_EQ(rate.focusOutFix("1e300").value_or("kept"), "100.00");
+    EXPECT_EQ(rate.focusOutFix("-1e300").value_or("kept"), "0.01");
     const NumEditConfig count = intRange(0, 10);
     // Texts that read as numbers in range stay as they are, whatever they hold.
     EXPECT_EQ(count.focusOutFix("abc").value_or("kept"), "kept");
