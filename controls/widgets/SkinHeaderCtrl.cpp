@@ -9,7 +9,7 @@ namespace {
 // Our own skin: a soft vertical shade, the item's with a separator on its right edge.
 QPixmap skinArt(bool item)
 {
-    QPixmap art(16, CSkinHeaderCtrl::Height);
+    QPixmap art(100, CSkinHeaderCtrl::Height);
     QPainter painter(&art);
     for (int y = 0; y < art.height(); ++y) {
         const int shade = 250 - y * 30 / art.height();
