@@ -48,7 +48,7 @@ void CUGCellType::MeasureContent(QSize *size, CUGCell *cell)
     const QString *text = cell->GetDisplayText();
     const bool singleLine =
         !(cell->Has(CellProp::CellTypeParam) && cell->m_cellTypeParam != 0 && !(cell->m_cellTypeParam & 1));
-    QSize textSize;
+    QSize textSize(0, 0);
     if (text && !text->isEmpty()) {
         const int flags = singleLine ? Qt::TextSingleLine : 0;
         textSize = metrics.size(flags, *text);
