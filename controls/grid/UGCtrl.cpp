@@ -75,7 +75,11 @@ CUGCtrl::CUGCtrl(QWidget *parent)
     SetSheetCount(1);
 }
 
-CUGCtrl::~CUGCtrl() = default;
+CUGCtrl::~CUGCtrl()
+{
+    // The child windows read the sheets; they go before the sheets do.
+    qDeleteAll(findChildren<QWidget *>(Qt::FindDirectChildrenOnly));
+}
 
 void CUGCtrl::createChildWindows()
 {

@@ -19,6 +19,7 @@
 
 #include <QPen>
 #include <QPoint>
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 #include <functional>
@@ -368,7 +369,7 @@ private:
     CUGHScroll *m_hScroll = nullptr;
     CUGHint *m_hint = nullptr;
     CUGTab *m_tab = nullptr;
-    QWidget *m_trackingWindow = nullptr;
+    QPointer<QWidget> m_trackingWindow;
 
     std::vector<std::unique_ptr<CUGGridInfo>> m_sheets;
     int m_currentSheetNumber = 0;
@@ -377,7 +378,6 @@ private:
     int m_autoRedraw = 1;
     int m_tabLayoutInProgress = 0;
     int m_multiSelectDrag = 0;
-    int m_editStarting = 0;
     bool m_relayingOut = false;
     std::function<Qt::KeyboardModifiers()> m_modifierSource;
 };

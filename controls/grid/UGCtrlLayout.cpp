@@ -1067,7 +1067,7 @@ void CUGCtrl::updateSelectionForMove()
 
 void CUGCtrl::ApplyCellMove()
 {
-    if (!m_GI->m_multiSelectFlag || m_editStarting) {
+    if (!m_GI->m_multiSelectFlag) {
         m_GI->m_reportedCol = m_GI->m_currentCol;
         m_GI->m_reportedRow = m_GI->m_currentRow;
     } else {

@@ -440,3 +440,35 @@ TEST_F(AttachedGrid, TipTextAndDefaults)
 }
 
 } // namespace
+
+namespace {
+
+class FocusRecordingType : public CUGCellType
+{
+public:
+    void OnCurrentCellEntered(int col, int row, CUGCell *) override
+    {
+        events << QString("in(%1,%2)").arg(col).arg(row);
+    }
+    void OnCurrentCellLeft(int col, int row, CUGCell *) override
+    {
+        events << QString("out(%1,%2)").arg(col).arg(row);
+    }
+    QStringList events;
+};
+
+TEST_F(AttachedGrid, CellTypesAreToldWhenTheCurrentCellComesAndGoes)
+{
+    FocusRecordingType recording;
+    const int index = grid().AddCellType(&recording);
+    size(3, 3);
+    CUGCell &columnDefault = *grid().CurrentSheet()->m_columns[1].defaultCell;
+    columnDefault.m_cellTypeIndex = index;
+    columnDefault.m_properties |= CellProp::CellType;
+    grid().MoveCurrentCellTo(1, 0);
+    grid().MoveCurrentCellTo(1, 2);
+    grid().MoveCurrentCellTo(2, 2);
+    EXPECT_EQ(recording.events, (QStringList{"in(1,0)", "out(1,0)", "in(1,2)", "out(1,2)"}));
+}
+
+} // namespace
