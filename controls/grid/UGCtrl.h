@@ -224,6 +224,13 @@ public:
     void SetTrackingWindow(QWidget *window);
     void PlaceTrackingWindow();
 
+    // In-place editing. The editor shows the cell's text through its user property (the text of a
+    // line edit) and hands the edited text back through EndCellEdit.
+    int BeginCellEdit(int col, int row);
+    int EndCellEdit(int cancelled, const QString &text, int endKey, int nextCol, int nextRow);
+    bool IsEditing() const { return m_editing != 0; }
+    QWidget *ActiveEditor() const { return m_activeEditor; }
+
     // Pop-up menu.
     int ShowPopupMenu(int col, int row, int section, QPoint *globalPoint);
     void OnCommand(int commandId);
@@ -379,5 +386,9 @@ private:
     int m_tabLayoutInProgress = 0;
     int m_multiSelectDrag = 0;
     bool m_relayingOut = false;
+    int m_editing = 0;
+    int m_editCol = -1;
+    int m_editRow = -1;
+    QPointer<QWidget> m_activeEditor;
     std::function<Qt::KeyboardModifiers()> m_modifierSource;
 };

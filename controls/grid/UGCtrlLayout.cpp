@@ -1,4 +1,5 @@
-// Sizes, layout, the current cell, scrolling, repainting and the pop-up menu of the grid.
+// Sizes, layout, the current cell, scrolling, repainting, in-place editing and the pop-up menu of
+// the grid.
 #include "controls/grid/UGCnrBtn.h"
 #include "controls/grid/UGCtrl.h"
 #include "controls/grid/UGDataSource.h"
@@ -12,7 +13,9 @@
 #include "controls/grid/UGTopHdg.h"
 #include "controls/grid/UGVScroll.h"
 
+#include <QFontMetrics>
 #include <QMenu>
+#include <QMetaProperty>
 #include <algorithm>
 #include <cmath>
 #include <numeric>
@@ -1067,7 +1070,7 @@ void CUGCtrl::updateSelectionForMove()
 
 void CUGCtrl::ApplyCellMove()
 {
-    if (!m_GI->m_multiSelectFlag) {
+    if (!m_GI->m_multiSelectFlag || m_editing) {
         m_GI->m_reportedCol = m_GI->m_currentCol;
         m_GI->m_reportedRow = m_GI->m_currentRow;
     } else {
@@ -1191,6 +1194,155 @@ void CUGCtrl::PlaceTrackingWindow()
     HookTrackingWindowMoved(&oldRect, &newRect);
     m_trackingWindow->setGeometry(toQRect(newRect));
     m_trackingWindow->update();
+}
+
+// ---- In-place editing ----
+
+int CUGCtrl::BeginCellEdit(int col, int row)
+{
+    if (m_editing)
+        return 1;
+    m_editing = 1;
+    // Every refusal below ends the edit before it began.
+    auto refuse = [this](int code) {
+        m_editing = 0;
+        return code;
+    };
+
+    m_editCol = col;
+    m_editRow = row;
+    CUGMultiSelect *selection = m_GI->m_multiSelect.get();
+    int left = 0, top = 0, right = 0, bottom = 0;
+    const bool hadSelection = selection->GetTotalRange(&left, &top, &right, &bottom) == 0;
+    selection->ClearAll();
+    m_GI->m_reportedCol = m_GI->m_currentCol;
+    m_GI->m_reportedRow = m_GI->m_currentRow;
+    if (hadSelection && (left != right || top != bottom || left != col || top != row)) {
+        m_grid->m_redrawList.AddRange(left, top, right, bottom);
+        m_grid->RepaintPending();
+    }
+
+    if (col != m_GI->m_currentCol || row != m_GI->m_currentRow) {
+        if (MoveCurrentCellTo(col, row) != 0)
+            return refuse(2);
+    }
+
+    CUGCell cell;
+    GetCellComposite(col, row, &cell);
+    CUGCellType *cellType = GetCellTypeOfCell(col, row);
+    if (!cellType->CanStartEdit(col, row, &cell))
+        return refuse(1);
+
+    UgRect rect;
+    QWidget *parent = m_grid;
+    if (col < 0) {
+        m_sideHdg->GetCellRect(col, row, &rect);
+        parent = m_sideHdg;
+    } else if (row < 0) {
+        m_topHdg->GetCellRect(col, row, &rect);
+        parent = m_topHdg;
+    } else {
+        int cellCol = col, cellRow = row;
+        GetCellRect(&cellCol, &cellRow, &rect);
+    }
+    --rect.right;
+    --rect.bottom;
+    cellType->AdjustEditArea(&rect);
+
+    if (cell.IsReadOnly())
+        return refuse(1);
+
+    QWidget *editor = cell.Has(CellProp::EditMask) ? m_GI->m_maskedEditCtrl : m_GI->m_editCtrl;
+    if (!editor)
+        return refuse(1);
+    if (!m_GI->m_dataSource->MayStartEdit(col, row, &editor) || !HookMayStartEdit(col, row, &editor) ||
+        !editor) {
+        RepaintCell(col, row);
+        return refuse(1);
+    }
+
+    const QString *shown = cell.GetDisplayText();
+    if (const QMetaProperty text = editor->metaObject()->userProperty(); text.isValid())
+        text.write(editor, shown ? *shown : QString());
+    if (const QFont *font = cell.Has(CellProp::Font) && cell.m_font ? cell.m_font : m_GI->m_defFont)
+        editor->setFont(*font);
+    // Shown before it takes the focus: a hidden widget cannot take it.
+    editor->setParent(parent);
+    editor->setGeometry(toQRect(rect));
+    editor->show();
+    editor->setFocus();
+    m_activeEditor = editor;
+    return 0;
+}
+
+int CUGCtrl::EndCellEdit(int cancelled, const QString &text, int endKey, int nextCol, int nextRow)
+{
+    if (!m_editing)
+        cancelled = 1;
+    const int col = m_editCol;
+    const int row = m_editRow;
+    QWidget *editor = m_activeEditor;
+    if (m_GI->m_dataSource->MayFinishEdit(col, row, editor, text, cancelled) != 1 ||
+        !HookEditFinished(col, row, editor, text, cancelled))
+        return 0;
+    if (editor)
+        editor->hide();
+
+    if (!cancelled && m_editing) {
+        m_cell.ResetAllFields();
+        ReadCell(col, row, &m_cell);
+        const std::uint16_t dataType = m_cell.Has(CellProp::DataType) ? m_cell.m_dataType : CellData::Text;
+        m_cell.AssignText(text);
+        if (dataType == CellData::Number || dataType == CellData::Date || dataType == CellData::Currency) {
+            m_cell.ChangeDataType(dataType);
+        } else if (dataType != CellData::Text) {
+            m_cell.m_dataType = dataType;
+            m_cell.m_properties |= CellProp::DataType;
+        }
+        WriteCell(col, row, &m_cell);
+
+        // A text wider than its column may run on into an empty neighbour.
+        if (m_GI->m_overflow && col >= 0 && col < m_GI->m_colCount - 1 && editor) {
+            CUGCell next;
+            GetCellComposite(col + 1, row, &next);
+            const QString *nextText = next.GetDisplayText();
+            if (QFontMetrics(editor->font()).horizontalAdvance(text) > GetColumnWidth(col) &&
+                (!nextText || nextText->isEmpty()))
+                RepaintAllParts();
+        }
+    }
+
+    const bool wasEditing = m_editing != 0;
+    m_editing = 0;
+    m_activeEditor = nullptr;
+    if (wasEditing && !cancelled && endKey != 0 && editor && editor->parentWidget() == m_grid &&
+        m_GI->m_colCount > 0 && m_GI->m_rowCount > 0) {
+        int lastCol = 0, lastRow = 0;
+        int originCol = nextCol, originRow = nextRow;
+        // Moving on skips the rest of a joined block.
+        if (FindJoinedBlock(&originCol, &originRow, &lastCol, &lastRow) == 0 &&
+            (originCol != nextCol || originRow != nextRow)) {
+            if (nextCol > col)
+                nextCol = lastCol + 1;
+            if (nextRow > row)
+                nextRow = lastRow + 1;
+        }
+        if (nextCol < 0)
+            nextCol = m_GI->m_colCount - 1;
+        else if (nextCol > m_GI->m_colCount - 1)
+            nextCol = 0;
+        if (nextRow < 0)
+            nextRow = m_GI->m_rowCount - 1;
+        else if (nextRow > m_GI->m_rowCount - 1)
+            nextRow = 0;
+        if (m_GI->m_dataSource->MayMoveEditOn(col, row, &nextCol, &nextRow) == 1 &&
+            HookEditMoveOn(col, row, &nextCol, &nextRow)) {
+            BeginCellEdit(nextCol, nextRow);
+            return 1;
+        }
+    }
+    RepaintCell(col, row);
+    return 1;
 }
 
 // ---- Pop-up menu ----

@@ -112,6 +112,10 @@ public:
     int m_selectKeyFlags = 0;
     std::unique_ptr<CUGMultiSelect> m_multiSelect;
 
+    // The in-place editors: the plain one, and the one for cells with an input mask.
+    QWidget *m_editCtrl = nullptr;
+    QWidget *m_maskedEditCtrl = nullptr;
+
     QCursor m_arrowCursor{Qt::ArrowCursor};
     QCursor m_sizeWECursor{Qt::SizeHorCursor};
     QCursor m_sizeNSCursor{Qt::SizeVerCursor};

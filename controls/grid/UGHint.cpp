@@ -2,7 +2,7 @@
 
 #include "controls/grid/UGCtrl.h"
 
-CUGHint::CUGHint(CUGCtrl *ctrl) : QWidget(ctrl, Qt::ToolTip | Qt::FramelessWindowHint), m_ctrl(ctrl)
+CUGHint::CUGHint(CUGCtrl *ctrl) : QWidget(ctrl, Qt::ToolTip | Qt::FramelessWindowHint)
 {
     setAttribute(Qt::WA_ShowWithoutActivating);
 }

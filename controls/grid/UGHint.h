@@ -12,7 +12,4 @@ class CUGHint : public QWidget
 
 public:
     explicit CUGHint(CUGCtrl *ctrl);
-
-private:
-    CUGCtrl *m_ctrl;
 };

@@ -7,6 +7,13 @@
 #include <QDialog>
 #include <QStringList>
 #include <memory>
+#include <ostream>
+
+// Texts in test failures read as texts.
+inline void PrintTo(const QString &text, std::ostream *out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
 
 class ProbeGrid : public CUGCtrl
 {
@@ -17,6 +24,8 @@ public:
     bool refuseMoveCell = false;
     bool refuseMoveView = false;
     bool refuseMenu = false;
+    bool refuseStartEdit = false;
+    bool refuseEditFinished = false;
     int createdFlagInSetUpGrid = -1;
     QString readHookText;       // text given to empty cells by HookCellRead
     COLORREF readHookColor = 0; // back colour set by HookCellRead when non-zero
@@ -99,6 +108,21 @@ public:
     void HookCellWrite(int col, int row, CUGCell *) override
     {
         log << QString("HookCellWrite(%1,%2)").arg(col).arg(row);
+    }
+    int HookMayStartEdit(int col, int row, QWidget **) override
+    {
+        log << QString("HookMayStartEdit(%1,%2)").arg(col).arg(row);
+        return refuseStartEdit ? 0 : 1;
+    }
+    int HookEditFinished(int col, int row, QWidget *, const QString &text, int cancelled) override
+    {
+        log << QString("HookEditFinished(%1,%2,%3,%4)").arg(col).arg(row).arg(text).arg(cancelled);
+        return refuseEditFinished ? 0 : 1;
+    }
+    int HookEditMoveOn(int oldCol, int oldRow, int *newCol, int *newRow) override
+    {
+        log << QString("HookEditMoveOn(%1,%2,%3,%4)").arg(oldCol).arg(oldRow).arg(*newCol).arg(*newRow);
+        return 1;
     }
     void HookMenuCommand(int col, int row, int section, int id) override
     {

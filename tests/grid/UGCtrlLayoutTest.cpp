@@ -4,6 +4,7 @@
 #include "controls/grid/UGMultiSelect.h"
 
 #include <QAction>
+#include <QLineEdit>
 #include <QMenu>
 #include <gtest/gtest.h>
 
@@ -469,6 +470,118 @@ TEST_F(AttachedGrid, CellTypesAreToldWhenTheCurrentCellComesAndGoes)
     grid().MoveCurrentCellTo(1, 2);
     grid().MoveCurrentCellTo(2, 2);
     EXPECT_EQ(recording.events, (QStringList{"in(1,0)", "out(1,0)", "in(1,2)", "out(1,2)"}));
+}
+
+} // namespace
+
+namespace {
+
+class Editing : public AttachedGrid
+{
+protected:
+    void SetUp() override
+    {
+        size(3, 4);
+        editor = new QLineEdit(&grid());
+        editor->hide();
+        grid().CurrentSheet()->m_editCtrl = editor;
+        grid().SetCellText(1, 1, "old");
+    }
+    QString text(int col, int row)
+    {
+        QString shown;
+        grid().GetCellTextTo(col, row, shown);
+        return shown;
+    }
+    QLineEdit *editor = nullptr;
+};
+
+TEST_F(Editing, EnterCommitsAndMovesDown)
+{
+    ASSERT_EQ(grid().BeginCellEdit(1, 1), 0);
+    EXPECT_TRUE(grid().IsEditing());
+    EXPECT_FALSE(editor->isHidden());
+    EXPECT_EQ(editor->parentWidget(), grid().GridWindow());
+    EXPECT_EQ(editor->text(), "old");
+    EXPECT_EQ(editor->geometry(), QRect(75, 20, 74, 19));
+    EXPECT_EQ(grid().GetCurrentColumn(), 1);
+    EXPECT_EQ(grid().GetCurrentRow(), 1);
+
+    grid().log.clear();
+    ASSERT_EQ(grid().EndCellEdit(0, "typed", 13, 1, 2), 1);
+    EXPECT_EQ(text(1, 1), "typed");
+    EXPECT_EQ(grid().movesSince(0),
+              (QStringList{"HookEditFinished(1,1,typed,0)", "HookCellWrite(1,1)", "HookEditMoveOn(1,1,1,2)",
+                           "HookMayMoveCell(1,1,1,2)", "HookCurrentRowChanged(1,2)",
+                           "HookCurrentCellChanged(1,1,1,2)", "HookMayStartEdit(1,2)"}));
+    EXPECT_TRUE(grid().IsEditing());
+    EXPECT_EQ(grid().GetCurrentRow(), 2);
+    EXPECT_FALSE(editor->isHidden());
+
+    // Moving on past the last row wraps to the first.
+    ASSERT_EQ(grid().EndCellEdit(0, "x", 13, 1, 2), 1);
+    ASSERT_EQ(grid().EndCellEdit(0, "y", 13, 1, 3), 1);
+    ASSERT_EQ(grid().EndCellEdit(0, "z", 13, 1, 4), 1);
+    EXPECT_EQ(grid().GetCurrentRow(), 0);
+    ASSERT_EQ(grid().EndCellEdit(1, "ignored", 0, 0, 0), 1);
+    EXPECT_FALSE(grid().IsEditing());
+    EXPECT_TRUE(editor->isHidden());
+    EXPECT_EQ(text(1, 0), "");
+}
+
+TEST_F(Editing, RefusedTextKeepsTheEditorOpen)
+{
+    ASSERT_EQ(grid().BeginCellEdit(1, 1), 0);
+    grid().refuseEditFinished = true;
+    EXPECT_EQ(grid().EndCellEdit(0, "bad", 13, 1, 2), 0);
+    EXPECT_FALSE(editor->isHidden());
+    EXPECT_TRUE(grid().IsEditing());
+    EXPECT_EQ(text(1, 1), "old");
+}
+
+TEST_F(Editing, RefusalsEndTheEditSoTheNextOneStarts)
+{
+    CUGCell locked;
+    locked.AssignText("locked");
+    locked.m_readOnly = 1;
+    locked.m_properties |= CellProp::ReadOnly;
+    grid().WriteCell(0, 0, &locked);
+    EXPECT_EQ(grid().BeginCellEdit(0, 0), 1);
+    EXPECT_FALSE(grid().IsEditing());
+    grid().refuseStartEdit = true;
+    EXPECT_EQ(grid().BeginCellEdit(2, 2), 1);
+    EXPECT_FALSE(grid().IsEditing());
+    grid().refuseStartEdit = false;
+    grid().refuseMoveCell = true;
+    EXPECT_EQ(grid().BeginCellEdit(2, 3), 2);
+    EXPECT_FALSE(grid().IsEditing());
+    grid().refuseMoveCell = false;
+    // A cell with an input mask needs the masked editor, which this grid lacks.
+    CUGCell masked;
+    masked.m_editMask = "000";
+    masked.m_properties = CellProp::EditMask;
+    grid().WriteCell(2, 1, &masked);
+    EXPECT_EQ(grid().BeginCellEdit(2, 1), 1);
+    EXPECT_FALSE(grid().IsEditing());
+
+    ASSERT_EQ(grid().BeginCellEdit(2, 2), 0);
+    EXPECT_EQ(grid().BeginCellEdit(1, 1), 1); // one edit at a time
+    EXPECT_FALSE(editor->isHidden());
+}
+
+TEST_F(Editing, NumberCellsStayNumbers)
+{
+    grid().SetCellNumber(2, 0, 1.5);
+    ASSERT_EQ(grid().BeginCellEdit(2, 0), 0);
+    EXPECT_EQ(editor->text(), "1.5");
+    ASSERT_EQ(grid().EndCellEdit(0, "1,234", 0, 0, 0), 1);
+    CUGCell cell;
+    grid().ReadCell(2, 0, &cell);
+    EXPECT_EQ(cell.m_dataType, CellData::Number);
+    EXPECT_DOUBLE_EQ(cell.m_number, 1234);
+    EXPECT_FALSE(grid().IsEditing());
+    EXPECT_EQ(grid().EndCellEdit(0, "late", 13, 0, 1), 1); // no edit open: treated as cancelled
+    EXPECT_EQ(text(0, 1), "");
 }
 
 } // namespace
