@@ -21,6 +21,7 @@
 #include <QFont>
 #include <QGuiApplication>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
@@ -696,4 +697,58 @@ int CUGCtrl::CompareCellsForSort(CUGCell *a, CUGCell *b, int flags)
         return -1;
     const int result = QString::compare(*textA, *textB, Qt::CaseSensitive);
     return result > 0 ? 1 : (result < 0 ? -1 : 0);
+}
+
+// ---- Find and replace ----
+
+bool CUGCtrl::findNext(const QString &text, int flags)
+{
+    int col = storeColumnOf(m_GI->m_currentCol);
+    int row = m_GI->m_currentRow;
+    if (m_GI->m_dataSource->FindNextText(text, &col, &row, flags) != 0)
+        return false;
+    const int gridCol = gridColumnOfStoreColumn(col);
+    return MoveCurrentCellTo(gridCol >= 0 ? gridCol : col, row) == 0;
+}
+
+int CUGCtrl::OnFindReplace(const UgFindRequest &request)
+{
+    if (request.closing) {
+        update();
+        return 1;
+    }
+    const int flags =
+        (request.matchCase ? 0 : CUGMem::kFindIgnoreCase) | (request.wholeWord ? 0 : CUGMem::kFindPartial) |
+        (request.searchDown ? 0 : CUGMem::kFindBackwards) | (m_findAllColumns ? CUGMem::kFindAllColumns : 0);
+    auto replaceCurrent = [&] {
+        SetCellText(m_GI->m_currentCol, m_GI->m_currentRow, request.replaceText);
+        RepaintCell(m_GI->m_currentCol, m_GI->m_currentRow);
+    };
+    if (request.replaceCurrent || request.replaceAll)
+        replaceCurrent();
+    if (request.findText.isEmpty())
+        return 0;
+
+    bool found = findNext(request.findText, flags);
+    if (request.replaceAll) {
+        // One pass over the grid at most: a replacement that still holds the text is found
+        // again, and the search would never fail.
+        const int firstCol = m_GI->m_currentCol;
+        const int firstRow = m_GI->m_currentRow;
+        const qint64 limit = qint64(m_GI->m_colCount) * m_GI->m_rowCount;
+        for (qint64 replaced = 0; found && replaced < limit; ++replaced) {
+            replaceCurrent();
+            found = findNext(request.findText, flags);
+            if (found && m_GI->m_currentCol == firstCol && m_GI->m_currentRow == firstRow)
+                return 0;
+        }
+    }
+    if (!found) {
+        auto *box = new QMessageBox(QMessageBox::Information, QStringLiteral("Not Found"),
+                                    QStringLiteral("Item not found"), QMessageBox::Ok,
+                                    request.dialog ? request.dialog : this);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->open();
+    }
+    return 0;
 }

@@ -63,6 +63,21 @@ struct UgLogFont
     bool operator==(const UgLogFont &) const = default;
 };
 
+// One request of a find/replace dialog, as the dialog reports it to the grid.
+struct UgFindRequest
+{
+    bool closing = false;
+    QString findText;
+    QString replaceText;
+    bool matchCase = false;
+    bool wholeWord = false;
+    bool searchDown = true;
+    bool replaceCurrent = false;
+    bool replaceAll = false;
+    // The dialog the "not found" message is shown over.
+    QWidget *dialog = nullptr;
+};
+
 class CUGCtrl : public QWidget, protected GridStoreOwner, protected GridSelectionOwner
 {
     Q_OBJECT
@@ -235,6 +250,11 @@ public:
     int ShowPopupMenu(int col, int row, int section, QPoint *globalPoint);
     void OnCommand(int commandId);
 
+    // Find and replace, for a grid whose program opens a find/replace dialog. 1 when the dialog
+    // closed, else 0.
+    int OnFindReplace(const UgFindRequest &request);
+    void SetFindAllColumns(bool on) { m_findAllColumns = on; }
+
     // Operations a program grid may replace.
     virtual int FitColumnsToWidth(int firstCol, int lastCol);
     virtual int FitColumnsToContent(int firstCol, int lastCol, int rowsToExamine, int flags);
@@ -348,6 +368,7 @@ private:
     void tellFocusChange(int oldCol, int oldRow, int newCol, int newRow);
     void reportSelectionOrigin();
     void updateSelectionForMove();
+    bool findNext(const QString &text, int flags);
     int rowStep(int from, int code) const;
     int columnStep(int from, int code) const;
 
@@ -386,6 +407,7 @@ private:
     int m_tabLayoutInProgress = 0;
     int m_multiSelectDrag = 0;
     bool m_relayingOut = false;
+    bool m_findAllColumns = false;
     int m_editing = 0;
     int m_editCol = -1;
     int m_editRow = -1;

@@ -5,6 +5,7 @@
 #include "controls/grid/UGMem.h"
 
 #include <QFont>
+#include <QMessageBox>
 #include <gtest/gtest.h>
 
 namespace {
@@ -466,6 +467,58 @@ TEST_F(CellAccess, InsertRowAtRefusedByTheStore)
 {
     EXPECT_EQ(grid.InsertRowAt(1), 1); // nothing stored yet: the store has no row 1
     EXPECT_EQ(grid.GetRowCount(), 3);
+}
+
+} // namespace
+
+namespace {
+
+class FindReplace : public CellAccess
+{
+protected:
+    void SetUp() override
+    {
+        CellAccess::SetUp();
+        grid.SetFindAllColumns(true);
+        grid.SetCellText(0, 0, "start");
+        grid.SetCellText(2, 1, "apple pie");
+        grid.SetCellText(1, 2, "Apple");
+    }
+    QMessageBox *notFoundBox() { return grid.findChild<QMessageBox *>(); }
+};
+
+TEST_F(FindReplace, FindsPartsIgnoringCaseAndWraps)
+{
+    UgFindRequest request;
+    request.findText = "apple";
+    EXPECT_EQ(grid.OnFindReplace(request), 0);
+    EXPECT_EQ(grid.GetCurrentColumn(), 2);
+    EXPECT_EQ(grid.GetCurrentRow(), 1);
+    grid.OnFindReplace(request);
+    EXPECT_EQ(grid.GetCurrentColumn(), 1);
+    EXPECT_EQ(grid.GetCurrentRow(), 2);
+    request.matchCase = true;
+    request.wholeWord = true;
+    grid.OnFindReplace(request); // "apple" matches no whole cell: nothing moves
+    EXPECT_EQ(grid.GetCurrentRow(), 2);
+    ASSERT_NE(notFoundBox(), nullptr);
+    EXPECT_EQ(notFoundBox()->text(), "Item not found");
+    EXPECT_EQ(notFoundBox()->windowTitle(), "Not Found");
+    request.closing = true;
+    EXPECT_EQ(grid.OnFindReplace(request), 1);
+}
+
+TEST_F(FindReplace, ReplaceAllEndsAfterOnePassEvenWhenTheTextStays)
+{
+    UgFindRequest request;
+    request.findText = "apple";
+    request.replaceText = "big apple";
+    grid.OnFindReplace(request);
+    request.replaceAll = true;
+    EXPECT_EQ(grid.OnFindReplace(request), 0);
+    EXPECT_EQ(text(2, 1), "big apple");
+    EXPECT_EQ(text(1, 2), "big apple");
+    EXPECT_EQ(text(0, 0), "start");
 }
 
 } // namespace
