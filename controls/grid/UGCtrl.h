@@ -359,13 +359,11 @@ private:
     void createChildWindows();
     void handSheetToChildren(CUGGridInfo *sheet);
     void setUpNewSheet(CUGGridInfo *sheet);
-    int rescaleHeading(std::vector<int> &sizes, int total);
-    void setHeadingTotals();
+    static void rescaleHeading(std::vector<int> &sizes, int total);
     void tellColumnSized(int col, int *width);
     void tellRowSized(int row, int *height);
     bool rowIsVisible(int row) const;
     bool columnIsVisible(int col) const;
-    void tellFocusChange(int oldCol, int oldRow, int newCol, int newRow);
     void reportSelectionOrigin();
     void updateSelectionForMove();
     bool findNext(const QString &text, int flags);
@@ -405,7 +403,6 @@ private:
 
     int m_autoRedraw = 1;
     int m_tabLayoutInProgress = 0;
-    int m_multiSelectDrag = 0;
     bool m_relayingOut = false;
     bool m_findAllColumns = false;
     int m_editing = 0;

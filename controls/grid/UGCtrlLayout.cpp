@@ -202,29 +202,29 @@ int CUGCtrl::InsertRowAt(int row)
     return 0;
 }
 
-int CUGCtrl::rescaleHeading(std::vector<int> &sizes, int total)
+void CUGCtrl::rescaleHeading(std::vector<int> &sizes, int total)
 {
     const long long sum = std::accumulate(sizes.begin(), sizes.end(), 0LL);
     if (sizes.empty())
-        return total;
+        return;
     if (sum <= 0) {
         // Nothing to scale from: share equally, the remainder to the part farthest from the cells.
         const int share = total / int(sizes.size());
         std::fill(sizes.begin(), sizes.end(), share);
         sizes.back() += total - share * int(sizes.size());
-        return total;
+        return;
     }
     const double factor = double(total) / double(sum);
     for (int &size : sizes)
         size = int(std::trunc(size * factor + 0.5));
-    return total;
 }
 
 int CUGCtrl::SetTopHeadingHeight(int height)
 {
     if (exceedsHeadingLimit(height))
         return 1;
-    m_GI->m_topHdgHeight = rescaleHeading(m_GI->m_topHdgRowHeights, height);
+    rescaleHeading(m_GI->m_topHdgRowHeights, height);
+    m_GI->m_topHdgHeight = height;
     LayOutChildWindows();
     return 0;
 }
@@ -233,7 +233,8 @@ int CUGCtrl::SetSideHeadingWidth(int width)
 {
     if (exceedsHeadingLimit(width))
         return 1;
-    m_GI->m_sideHdgWidth = rescaleHeading(m_GI->m_sideHdgColWidths, width);
+    rescaleHeading(m_GI->m_sideHdgColWidths, width);
+    m_GI->m_sideHdgWidth = width;
     LayOutChildWindows();
     return 0;
 }
