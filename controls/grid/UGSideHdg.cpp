@@ -29,6 +29,7 @@ int CUGSideHdg::GetCellRect(int col, int row, UgRect *rect) const
         left += m_GI->m_sideHdgColWidths[std::size_t(i)];
     rect->left = left;
     rect->right = left + m_GI->m_sideHdgColWidths[std::size_t(index)];
+    rect->top = rect->bottom = 0;
     m_ctrl->RowEdges(row, &rect->top, &rect->bottom);
     return 0;
 }

@@ -29,6 +29,7 @@ int CUGTopHdg::GetCellRect(int col, int row, UgRect *rect) const
         top += m_GI->m_topHdgRowHeights[std::size_t(i)];
     rect->top = top;
     rect->bottom = top + m_GI->m_topHdgRowHeights[std::size_t(index)];
+    rect->left = rect->right = 0;
     m_ctrl->ColumnEdges(col, &rect->left, &rect->right);
     return 0;
 }
