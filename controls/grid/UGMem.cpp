@@ -5,6 +5,62 @@
 #include <algorithm>
 #include <iterator>
 
+namespace {
+
+constexpr std::uint32_t kInlineProperties = CellProp::Text | CellProp::DataType;
+
+} // namespace
+
+void CUGMem::Slot::store(const CUGCell &cell)
+{
+    stored = true;
+    // The stored cell ends with exactly the incoming properties.
+    if ((cell.m_properties & ~kInlineProperties) == 0 && cell.m_useTheme == 1 && !cell.m_auxiliary) {
+        whole.reset();
+        properties = cell.m_properties;
+        const bool hasText = properties & CellProp::Text;
+        text = hasText ? cell.m_text : QString();
+        number = hasText ? cell.m_number : 0.0;
+        dataType = (properties & CellProp::DataType) ? cell.m_dataType : CellData::Text;
+        return;
+    }
+    if (!whole)
+        whole = std::make_unique<CUGCell>();
+    text.clear();
+    whole->m_properties = cell.m_properties;
+    whole->MergeFrom(cell);
+}
+
+bool CUGMem::Slot::load(CUGCell *cell) const
+{
+    if (!stored)
+        return false;
+    if (whole) {
+        cell->MergeFrom(*whole);
+        return true;
+    }
+    // The same as merging a whole cell that holds only these properties.
+    cell->m_useTheme = 1;
+    cell->m_properties |= properties;
+    if (properties & CellProp::Text) {
+        cell->m_text = text;
+        cell->m_number = number;
+    }
+    if (properties & CellProp::DataType)
+        cell->m_dataType = dataType;
+    cell->m_auxiliary.reset();
+    return true;
+}
+
+void CUGMem::Slot::clear()
+{
+    if (whole)
+        whole->ClearOwnedData();
+    whole.reset();
+    text.clear();
+    stored = false;
+}
+
 CUGMem::~CUGMem()
 {
     ClearAllCells();
@@ -23,7 +79,7 @@ const CUGMem::Row *CUGMem::rowAt(int row) const
     return const_cast<CUGMem *>(this)->rowAt(row);
 }
 
-CUGCell *CUGMem::storedCell(int col, int row)
+CUGMem::Slot *CUGMem::slotAt(int col, int row)
 {
     Row *r = rowAt(row);
     if (!r)
@@ -31,7 +87,18 @@ CUGCell *CUGMem::storedCell(int col, int row)
     const qint64 pos = qint64(col) - r->firstCol;
     if (pos < 0 || pos >= qint64(r->cells.size()))
         return nullptr;
-    return r->cells[std::size_t(pos)].get();
+    return &r->cells[std::size_t(pos)];
+}
+
+std::optional<CUGCell> CUGMem::storedCopy(int col, int row)
+{
+    const Slot *slot = slotAt(col, row);
+    if (!slot || !slot->stored)
+        return std::nullopt;
+    std::optional<CUGCell> copy(std::in_place);
+    copy->m_properties = 0;
+    slot->load(&*copy);
+    return copy;
 }
 
 bool CUGMem::HasRowNode(int row) const
@@ -41,11 +108,7 @@ bool CUGMem::HasRowNode(int row) const
 
 bool CUGMem::HasCellNode(int col, int row) const
 {
-    const Row *r = rowAt(row);
-    if (!r)
-        return false;
-    const qint64 pos = qint64(col) - r->firstCol;
-    return pos >= 0 && pos < qint64(r->cells.size());
+    return const_cast<CUGMem *>(this)->slotAt(col, row) != nullptr;
 }
 
 CUGMem::Row &CUGMem::createRow(int row)
@@ -63,14 +126,14 @@ CUGMem::Row &CUGMem::createRow(int row)
     return *rowAt(row);
 }
 
-std::unique_ptr<CUGCell> &CUGMem::createCellSlot(Row &row, int col)
+CUGMem::Slot &CUGMem::createSlot(Row &row, int col)
 {
     if (row.cells.empty()) {
         row.cells.emplace_back();
         row.firstCol = 0;
     }
     if (col < row.firstCol) {
-        std::vector<std::unique_ptr<CUGCell>> widened(std::size_t(row.firstCol - col));
+        std::vector<Slot> widened(std::size_t(row.firstCol - col));
         std::move(row.cells.begin(), row.cells.end(), std::back_inserter(widened));
         row.cells = std::move(widened);
         row.firstCol = col;
@@ -120,8 +183,8 @@ int CUGMem::InsertColumnAt(int col)
         const qint64 pos = qint64(col) - row.firstCol;
         if (pos < 0 || pos >= qint64(row.cells.size()))
             continue;
-        row.cells.insert(row.cells.begin() + pos, nullptr);
-        // A node linked in left of column 0 pushes the heading columns further left.
+        row.cells.emplace(row.cells.begin() + pos);
+        // A place linked in left of column 0 pushes the heading columns further left.
         if (col < 0)
             --row.firstCol;
     }
@@ -135,10 +198,8 @@ int CUGMem::DeleteRowAt(int row)
     Row *r = rowAt(row);
     if (!r)
         return 0;
-    for (std::unique_ptr<CUGCell> &cell : r->cells) {
-        if (cell)
-            cell->ClearOwnedData();
-    }
+    for (Slot &slot : r->cells)
+        slot.clear();
     m_rows.erase(m_rows.begin() + (row - m_firstRow));
     return 0;
 }
@@ -151,16 +212,12 @@ int CUGMem::DeleteColumnAt(int col)
         const qint64 pos = qint64(col) - row.firstCol;
         if (pos < 0 || pos >= qint64(row.cells.size()))
             continue;
-        std::unique_ptr<CUGCell> &slot = row.cells[std::size_t(pos)];
-        if (slot)
-            slot->ClearOwnedData();
+        row.cells[std::size_t(pos)].clear();
         if (pos + 1 < qint64(row.cells.size())) {
             row.cells.erase(row.cells.begin() + pos);
             // Removing a heading column moves the ones left of it towards column 0.
             if (col < 0)
                 ++row.firstCol;
-        } else {
-            slot.reset();
         }
     }
     if (GridStoreOwner *owner = Owner())
@@ -170,24 +227,18 @@ int CUGMem::DeleteColumnAt(int col)
 
 int CUGMem::ClearCellAt(int col, int row)
 {
-    if (!HasCellNode(col, row))
+    Slot *slot = slotAt(col, row);
+    if (!slot)
         return 1;
-    Row *r = rowAt(row);
-    std::unique_ptr<CUGCell> &slot = r->cells[std::size_t(col - r->firstCol)];
-    if (slot) {
-        slot->ClearOwnedData();
-        slot.reset();
-    }
+    slot->clear();
     return 0;
 }
 
 int CUGMem::ClearAllCells()
 {
     for (Row &row : m_rows) {
-        for (std::unique_ptr<CUGCell> &cell : row.cells) {
-            if (cell)
-                cell->ClearOwnedData();
-        }
+        for (Slot &slot : row.cells)
+            slot.clear();
     }
     m_rows.clear();
     m_firstRow = 0;
@@ -196,21 +247,13 @@ int CUGMem::ClearAllCells()
 
 int CUGMem::LoadCell(int col, int row, CUGCell *cell)
 {
-    const CUGCell *stored = storedCell(col, row);
-    if (!stored)
-        return 1;
-    cell->MergeFrom(*stored);
-    return 0;
+    const Slot *slot = slotAt(col, row);
+    return slot && slot->load(cell) ? 0 : 1;
 }
 
 int CUGMem::StoreCell(int col, int row, CUGCell *cell)
 {
-    std::unique_ptr<CUGCell> &slot = createCellSlot(createRow(row), col);
-    if (!slot)
-        slot = std::make_unique<CUGCell>();
-    // The stored cell keeps exactly the incoming properties.
-    slot->m_properties = cell->m_properties;
-    slot->MergeFrom(*cell);
+    createSlot(createRow(row), col).store(*cell);
     return 0;
 }
 
@@ -225,11 +268,14 @@ int CUGMem::FindText(QString text, int *col, int *row, int flags)
     return FindNextText(std::move(text), col, row, flags);
 }
 
-bool CUGMem::matches(CUGCell *stored, const QString &text, int flags) const
+bool CUGMem::matches(const Slot *slot, const QString &text, int flags) const
 {
-    if (!stored)
+    if (!slot || !slot->stored)
         return false;
-    const QString *shown = stored->GetDisplayText();
+    CUGCell cell;
+    cell.m_properties = 0;
+    slot->load(&cell);
+    const QString *shown = cell.GetDisplayText();
     const QString cellText = shown ? *shown : QString();
     const bool ignoreCase = flags & kFindIgnoreCase;
     if (flags & kFindPartial)
@@ -281,7 +327,7 @@ int CUGMem::FindNextText(QString text, int *col, int *row, int flags)
     for (qint64 visited = 0; visited <= rowCount; ++visited) {
         if (rowAt(r)) {
             for (; c >= 0 && c < colCount; c += step) {
-                if (matches(storedCell(c, r), text, flags)) {
+                if (matches(slotAt(c, r), text, flags)) {
                     *col = m_searchCol = c;
                     *row = m_searchRow = r;
                     return 0;
@@ -297,13 +343,14 @@ int CUGMem::FindNextText(QString text, int *col, int *row, int flags)
     return 1;
 }
 
-int CUGMem::compareRows(const std::vector<CUGCell *> &keysA, const std::vector<CUGCell *> &keysB,
-                        CUGCell *absent, int flags)
+int CUGMem::compareRows(std::vector<std::optional<CUGCell>> &keysA,
+                        std::vector<std::optional<CUGCell>> &keysB, CUGCell *absent, int flags)
 {
     GridStoreOwner *owner = Owner();
     for (std::size_t k = 0; k < keysA.size(); ++k) {
-        const int result =
-            owner->compareForSort(keysA[k] ? keysA[k] : absent, keysB[k] ? keysB[k] : absent, flags);
+        CUGCell *a = keysA[k] ? &*keysA[k] : absent;
+        CUGCell *b = keysB[k] ? &*keysB[k] : absent;
+        const int result = owner->compareForSort(a, b, flags);
         if (result != 0)
             return result;
     }
@@ -317,12 +364,11 @@ int CUGMem::SortRows(const int *cols, int count, int flags)
     const std::size_t first = std::size_t(0 - m_firstRow);
     const std::size_t n = m_rows.size() - first;
 
-    std::vector<std::vector<CUGCell *>> keys(n);
+    std::vector<std::vector<std::optional<CUGCell>>> keys(n);
     for (std::size_t i = 0; i < n; ++i) {
         keys[i].reserve(std::size_t(count));
-        const int rowIndex = int(i);
         for (int k = 0; k < count; ++k)
-            keys[i].push_back(storedCell(cols[k], rowIndex));
+            keys[i].push_back(storedCopy(cols[k], int(i)));
     }
     CUGCell absent;
 
@@ -378,16 +424,17 @@ int CUGMem::FindPrevFilledCell(int *col, int row)
     if (start < r->firstCol || start > lastCol) {
         // The walk stops on the outermost place; it must hold a cell to go on from there.
         start = start > lastCol ? lastCol : r->firstCol;
-        if (!r->cells[std::size_t(start - r->firstCol)])
+        if (!r->cells[std::size_t(start - r->firstCol)].stored)
             return 1;
     }
     for (int c = start; c >= 0 && c >= r->firstCol; --c) {
         if (c == *col)
             continue;
-        CUGCell *cell = r->cells[std::size_t(c - r->firstCol)].get();
+        const std::optional<CUGCell> cell = storedCopy(c, row);
         if (!cell || !cell->Has(CellProp::Text))
             continue;
-        const QString *shown = cell->GetDisplayText();
+        CUGCell shownCell = *cell;
+        const QString *shown = shownCell.GetDisplayText();
         if (shown && !shown->isEmpty()) {
             *col = c;
             return 0;

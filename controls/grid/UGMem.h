@@ -2,6 +2,8 @@
 // any row exists (heading rows lie before it, under negative numbers); each row's cells form one
 // contiguous column range that contains column 0. A place may exist without a stored cell.
 // Rows are held in a deque and cells in a vector per row, so any cell is reached in constant time.
+// A cell that holds nothing but its text, number and data type (most cells of a large grid) is kept
+// inline in its place; any other cell is kept whole.
 #pragma once
 
 #include "controls/grid/UGCell.h"
@@ -9,6 +11,7 @@
 
 #include <deque>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class CUGMem : public CUGDataSource
@@ -49,20 +52,37 @@ public:
     int RowNodeCount() const { return int(m_rows.size()); }
 
 private:
+    // One place of a row, with or without a stored cell.
+    struct Slot
+    {
+        bool stored = false;
+        std::uint16_t dataType = CellData::Text;
+        std::uint32_t properties = 0;
+        double number = 0.0;
+        QString text;
+        std::unique_ptr<CUGCell> whole;
+
+        void store(const CUGCell &cell);
+        // Merges the stored cell into `cell`; false when there is none.
+        bool load(CUGCell *cell) const;
+        void clear();
+    };
     struct Row
     {
         int firstCol = 0;
-        std::vector<std::unique_ptr<CUGCell>> cells;
+        std::vector<Slot> cells;
     };
 
     Row *rowAt(int row);
     const Row *rowAt(int row) const;
-    CUGCell *storedCell(int col, int row);
+    Slot *slotAt(int col, int row);
     Row &createRow(int row);
-    std::unique_ptr<CUGCell> &createCellSlot(Row &row, int col);
-    int compareRows(const std::vector<CUGCell *> &keysA, const std::vector<CUGCell *> &keysB, CUGCell *absent,
-                    int flags);
-    bool matches(CUGCell *stored, const QString &text, int flags) const;
+    Slot &createSlot(Row &row, int col);
+    // The stored cell of a place as a whole cell, or nothing.
+    std::optional<CUGCell> storedCopy(int col, int row);
+    int compareRows(std::vector<std::optional<CUGCell>> &keysA, std::vector<std::optional<CUGCell>> &keysB,
+                    CUGCell *absent, int flags);
+    bool matches(const Slot *slot, const QString &text, int flags) const;
 
     std::deque<Row> m_rows;
     int m_firstRow = 0;

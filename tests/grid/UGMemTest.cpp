@@ -277,3 +277,58 @@ TEST_F(UGMemTest, FindPrevFilledCell)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(UGMemTest, EveryStoredFormReadsBackAsStored)
+{
+    struct Case
+    {
+        const char *what;
+        std::function<void(CUGCell &)> make;
+    };
+    const Case cases[] = {
+        {"text", [](CUGCell &cell) { cell.AssignText("plain"); }},
+        {"number", [](CUGCell &cell) { cell.SetNumber(-1234.5); }},
+        {"colours",
+         [](CUGCell &cell) {
+             cell.AssignText("red");
+             cell.m_backColor = RGB(255, 0, 0);
+         }},
+        {"no theme",
+         [](CUGCell &cell) {
+             cell.m_properties = CellProp::Text;
+             cell.m_text = "x";
+             cell.m_useTheme = 0;
+         }},
+        {"auxiliary",
+         [](CUGCell &cell) {
+             cell.m_properties = CellProp::Text;
+             cell.m_text = "x";
+             cell.m_auxiliary = std::make_shared<int>(5);
+         }},
+        {"nothing", [](CUGCell &cell) { cell.m_properties = 0; }},
+        {"text again", [](CUGCell &cell) { cell.AssignText("plain"); }},
+    };
+    for (const Case &c : cases) {
+        CUGCell incoming;
+        c.make(incoming);
+        store.StoreCell(1, 1, &incoming);
+        CUGCell read;
+        read.m_properties = 0;
+        read.m_useTheme = 7;
+        ASSERT_EQ(store.LoadCell(1, 1, &read), 0) << c.what;
+        EXPECT_EQ(read.m_properties, incoming.m_properties) << c.what;
+        EXPECT_EQ(read.m_useTheme, incoming.m_useTheme) << c.what;
+        EXPECT_EQ(read.m_auxiliary, incoming.m_auxiliary) << c.what;
+        const QString *expected = incoming.GetDisplayText();
+        const QString *shown = read.GetDisplayText();
+        ASSERT_EQ(expected == nullptr, shown == nullptr) << c.what;
+        if (expected) {
+            EXPECT_EQ(*shown, *expected) << c.what;
+        }
+        EXPECT_EQ(read.m_backColor, incoming.m_backColor) << c.what;
+    }
+}
+
+} // namespace
