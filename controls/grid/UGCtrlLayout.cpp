@@ -1316,7 +1316,7 @@ int CUGCtrl::EndCellEdit(int cancelled, const QString &text, int endKey, int nex
     const bool wasEditing = m_editing != 0;
     m_editing = 0;
     m_activeEditor = nullptr;
-    if (wasEditing && !cancelled && endKey != 0 && editor && editor->parentWidget() == m_grid &&
+    if (wasEditing && endKey != 0 && editor && editor->parentWidget() == m_grid &&
         m_GI->m_colCount > 0 && m_GI->m_rowCount > 0) {
         int lastCol = 0, lastRow = 0;
         int originCol = nextCol, originRow = nextRow;
