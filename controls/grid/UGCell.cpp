@@ -1,7 +1,7 @@
 #include "controls/grid/UGCell.h"
 
 #include "controls/grid/GridNumberFormat.h"
-#include "controls/grid/SysColor.h"
+#include "platform/SysColor.h"
 
 #include <QDate>
 #include <QRegularExpression>

@@ -1,7 +1,7 @@
 #include "controls/grid/UGCtrl.h"
 
 #include "controls/grid/GridPaint.h"
-#include "controls/grid/SysColor.h"
+#include "platform/SysColor.h"
 #include "controls/grid/UGCellFormat.h"
 #include "controls/grid/UGCnrBtn.h"
 #include "controls/grid/UGDataSource.h"

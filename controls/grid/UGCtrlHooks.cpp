@@ -1,6 +1,6 @@
 // The base behaviour of the grid's hooks: notifications do nothing and policy questions allow.
 #include "controls/grid/GridPaint.h"
-#include "controls/grid/SysColor.h"
+#include "platform/SysColor.h"
 #include "controls/grid/UGCtrl.h"
 
 void CUGCtrl::HookSetUpGrid() {}

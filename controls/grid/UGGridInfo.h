@@ -3,13 +3,16 @@
 // steer drawing and input.
 #pragma once
 
-#include "controls/grid/SysColor.h"
+#include "platform/SysColor.h"
 #include "controls/grid/UGCell.h"
 #include "controls/grid/UgRect.h"
 
 #include <QCursor>
 #include <memory>
 #include <vector>
+
+// Width of a vertical and height of a horizontal scroll bar, in pixels.
+constexpr int kScrollBarSize = 17;
 
 class CUGDataSource;
 class CUGMem;

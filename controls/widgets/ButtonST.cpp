@@ -1,7 +1,7 @@
 #include "ButtonST.h"
 
 #include "ColorKey.h"
-#include "SysColor.h"
+#include "platform/SysColor.h"
 
 #include <QApplication>
 #include <QEnterEvent>
@@ -84,8 +84,8 @@ CButtonST::CButtonST(const QString &caption, QWidget *parent) : QPushButton(capt
 
 void CButtonST::resetColors()
 {
-    const COLORREF face = classicSysColor(SysColorIndex::BtnFace);
-    const COLORREF text = classicSysColor(SysColorIndex::BtnText);
+    const COLORREF face = sysColor(SysColor::BtnFace);
+    const COLORREF text = sysColor(SysColor::BtnText);
     for (int slot = 0; slot < SlotCount; ++slot)
         m_colors[slot] = slot % 2 == 0 ? face : text;
 }
@@ -253,8 +253,8 @@ void CButtonST::PaintBackground(QPainter &painter, const QRect &item)
 
 void CButtonST::PaintBorder(QPainter &painter, const QRect &item)
 {
-    const COLORREF shadow = classicSysColor(SysColorIndex::BtnShadow);
-    const COLORREF highlight = classicSysColor(SysColorIndex::BtnHighlight);
+    const COLORREF shadow = sysColor(SysColor::BtnShadow);
+    const COLORREF highlight = sysColor(SysColor::BtnHighlight);
     if (isPressedLook())
         draw3dRect(painter, item, shadow, highlight);
     else if (m_hot)
@@ -296,9 +296,9 @@ void CButtonST::PaintCaption(QPainter &painter, const QString &text, QRect capti
     measured.moveTopLeft(caption.topLeft());
     measured.translate((box.width() - measured.width()) / 2, (box.height() - measured.height()) / 2);
     if (!isEnabled()) {
-        painter.setPen(fromColorRef(classicSysColor(SysColorIndex::BtnHighlight)));
+        painter.setPen(fromColorRef(sysColor(SysColor::BtnHighlight)));
         painter.drawText(measured.translated(1, 1), textFlags, text);
-        painter.setPen(fromColorRef(classicSysColor(SysColorIndex::BtnShadow)));
+        painter.setPen(fromColorRef(sysColor(SysColor::BtnShadow)));
         painter.drawText(measured, textFlags, text);
         return;
     }

@@ -1,6 +1,6 @@
 #include "Label.h"
 
-#include "SysColor.h"
+#include "platform/SysColor.h"
 
 #include <QDesktopServices>
 #include <QMouseEvent>
@@ -68,8 +68,8 @@ int labelTextFlags(unsigned style, const QString &text)
 }
 
 CLabel::CLabel(const QString &text, QWidget *parent)
-    : QFrame(parent), m_text(text), m_textColor(classicSysColor(SysColorIndex::WindowText)),
-      m_defaultBrush(classicSysColor(SysColorIndex::BtnFace)), m_font(font()),
+    : QFrame(parent), m_text(text), m_textColor(sysColor(SysColor::WindowText)),
+      m_defaultBrush(sysColor(SysColor::BtnFace)), m_font(font()),
       m_open([](const QUrl &url) { return QDesktopServices::openUrl(url); })
 {
     connect(&m_timer, &QTimer::timeout, this, [this] {

@@ -2,7 +2,7 @@
 
 #include "GifDecoder.h"
 #include "RunningIndicator.h"
-#include "SysColor.h"
+#include "platform/SysColor.h"
 
 #include <QPainter>
 
@@ -59,9 +59,9 @@ bool CPictureEx::prepareSurface(QSize size)
 {
     m_pictureSize = size;
     resize(size);
-    m_background = classicSysColor(SysColorIndex::BtnFace);
+    m_background = sysColor(SysColor::BtnFace);
     m_surface = QImage(size, QImage::Format_ARGB32_Premultiplied);
-    m_surface.fill(fromColorRef(classicSysColor(SysColorIndex::Menu)));
+    m_surface.fill(fromColorRef(sysColor(SysColor::Menu)));
     m_initialised = true;
     return true;
 }

@@ -1,6 +1,6 @@
 #include "SplitterControl.h"
 
-#include "SysColor.h"
+#include "platform/SysColor.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -93,10 +93,10 @@ void CSplitterControl::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     const QRect frame = rect();
-    painter.setPen(fromColorRef(classicSysColor(SysColorIndex::BtnHighlight)));
+    painter.setPen(fromColorRef(sysColor(SysColor::BtnHighlight)));
     painter.drawLine(frame.topLeft(), frame.topRight());
     painter.drawLine(frame.topLeft(), frame.bottomLeft());
-    painter.setPen(fromColorRef(classicSysColor(SysColorIndex::BtnShadow)));
+    painter.setPen(fromColorRef(sysColor(SysColor::BtnShadow)));
     painter.drawLine(frame.bottomLeft(), frame.bottomRight());
     painter.drawLine(frame.topRight(), frame.bottomRight());
     const QRect inner = frame.adjusted(1, 1, -1, -1);

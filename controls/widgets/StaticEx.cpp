@@ -1,6 +1,6 @@
 #include "StaticEx.h"
 
-#include "SysColor.h"
+#include "platform/SysColor.h"
 #include "platform/Prompter.h"
 
 #include <QApplication>
@@ -10,8 +10,8 @@
 #include <QUrl>
 
 CStaticEx::CStaticEx(QWidget *parent)
-    : QWidget(parent), m_textColor(classicSysColor(SysColorIndex::WindowText)),
-      m_backColor(classicSysColor(SysColorIndex::BtnFace)),
+    : QWidget(parent), m_textColor(sysColor(SysColor::WindowText)),
+      m_backColor(sysColor(SysColor::BtnFace)),
       m_open([](const QString &target) { return QDesktopServices::openUrl(QUrl::fromUserInput(target)); })
 {
 }

@@ -1,6 +1,6 @@
 #include "controls/grid/UGCell.h"
 #include "controls/grid/GridNumberFormat.h"
-#include "controls/grid/SysColor.h"
+#include "platform/SysColor.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "controls/widgets/ButtonST.h"
 #include "WidgetTestSupport.h"
-#include "controls/widgets/SysColor.h"
+#include "platform/SysColor.h"
 
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -131,8 +131,8 @@ TEST(ButtonSTTest, FacePaintsTheSlotOfItsState)
     EXPECT_EQ(button.GetCheck(), 1);
     const QImage checked = grabImage(button);
     EXPECT_EQ(pixelRef(checked, 20, 15), red);
-    EXPECT_EQ(pixelRef(checked, 0, 0), classicSysColor(SysColorIndex::BtnShadow));
-    EXPECT_EQ(pixelRef(checked, 39, 29), classicSysColor(SysColorIndex::BtnHighlight));
+    EXPECT_EQ(pixelRef(checked, 0, 0), sysColor(SysColor::BtnShadow));
+    EXPECT_EQ(pixelRef(checked, 39, 29), sysColor(SysColor::BtnHighlight));
     QTest::mouseClick(&button, Qt::LeftButton);
     EXPECT_EQ(button.GetCheck(), 0);
 }
@@ -184,7 +184,7 @@ TEST(ButtonSTTest, HoverLightsOnlyWithoutAHeldButton)
     EXPECT_TRUE(button->IsHot());
     const QImage hot = grabImage(*button);
     EXPECT_EQ(pixelRef(hot, 30, 15), red);
-    EXPECT_EQ(pixelRef(hot, 0, 0), classicSysColor(SysColorIndex::BtnHighlight));
+    EXPECT_EQ(pixelRef(hot, 0, 0), sysColor(SysColor::BtnHighlight));
     QTest::mouseMove(&window, QPoint(150, 80));
     EXPECT_FALSE(button->IsHot());
 
@@ -270,6 +270,6 @@ TEST(ButtonSTTest, PaletteChangeResetsTheSlots)
     button.AssignSlotColor(CButtonST::BkNormal, blue);
     button.LightenBackColor();
     button.setPalette(QPalette(Qt::green));
-    EXPECT_EQ(button.SlotColor(CButtonST::BkNormal), classicSysColor(SysColorIndex::BtnFace));
-    EXPECT_EQ(button.SlotColor(CButtonST::BkHot), classicSysColor(SysColorIndex::BtnFace));
+    EXPECT_EQ(button.SlotColor(CButtonST::BkNormal), sysColor(SysColor::BtnFace));
+    EXPECT_EQ(button.SlotColor(CButtonST::BkHot), sysColor(SysColor::BtnFace));
 }

@@ -1,6 +1,6 @@
 #include "controls/widgets/Label.h"
 #include "WidgetTestSupport.h"
-#include "controls/widgets/SysColor.h"
+#include "platform/SysColor.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -60,7 +60,7 @@ TEST(LabelTest, PaintsGradientOrSolidBackground)
 {
     CLabel label;
     label.resize(250, 20);
-    EXPECT_EQ(pixelRef(label, 5, 10), classicSysColor(SysColorIndex::BtnFace));
+    EXPECT_EQ(pixelRef(label, 5, 10), sysColor(SysColor::BtnFace));
     label.ChangeBackColor(RGB(0, 0, 255), RGB(255, 0, 0), true);
     const QImage gradient = grabImage(label);
     EXPECT_EQ(pixelRef(gradient, 0, 10), RGB(0, 0, 255));

@@ -1,7 +1,7 @@
 #include "controls/widgets/PictureEx.h"
 #include "GifTestFiles.h"
 #include "WidgetTestSupport.h"
-#include "controls/widgets/SysColor.h"
+#include "platform/SysColor.h"
 
 #include <QBuffer>
 #include <QTest>
@@ -18,7 +18,7 @@ TEST(PictureExTest, OneFrameGifIsAStillPicture)
     EXPECT_FALSE(picture.IsAnimating());
     const QImage shown = grabImage(picture);
     EXPECT_EQ(pixelRef(shown, 2, 2), RGB(255, 0, 0));
-    EXPECT_EQ(pixelRef(shown, 0, 0), classicSysColor(SysColorIndex::Menu));
+    EXPECT_EQ(pixelRef(shown, 0, 0), sysColor(SysColor::Menu));
 }
 
 TEST(PictureExTest, AnimatedGifRunsOnATimerAndStopsAtOnce)

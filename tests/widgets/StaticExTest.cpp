@@ -1,6 +1,6 @@
 #include "controls/widgets/StaticEx.h"
 #include "WidgetTestSupport.h"
-#include "controls/widgets/SysColor.h"
+#include "platform/SysColor.h"
 #include "platform/ScriptedPrompter.h"
 
 #include <QSignalSpy>
@@ -11,7 +11,7 @@ TEST(StaticExTest, PaintsBackgroundOrStretchedBitmap)
 {
     CStaticEx label;
     label.resize(60, 20);
-    EXPECT_EQ(pixelRef(label, 55, 15), classicSysColor(SysColorIndex::BtnFace));
+    EXPECT_EQ(pixelRef(label, 55, 15), sysColor(SysColor::BtnFace));
     label.SetBackColor(RGB(0, 0, 255));
     EXPECT_EQ(pixelRef(label, 55, 15), RGB(0, 0, 255));
     QPixmap bitmap(2, 2);
