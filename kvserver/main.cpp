@@ -1,8 +1,60 @@
 // KvServerAP: the chassis simulator's server program.
+//   KvServerAP [--port N] [--listen ADDRESS] [--config FILE] [--verbose]
+// It listens on loopback unless --listen names another address, on KV_SERVER_PORT or the default port.
+#include "kvserver/KvServer.h"
+
 #include <QCoreApplication>
+#include <QStringList>
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
 
 int main(int argc, char *argv[])
 {
     QCoreApplication application(argc, argv);
-    return 0;
+    std::signal(SIGPIPE, SIG_IGN);
+    const QStringList arguments = application.arguments();
+    SimConfig config;
+    unsigned port = KvProtocol::DefaultPort;
+    if (const char *fromEnvironment = std::getenv("KV_SERVER_PORT"))
+        port = QString(fromEnvironment).toUInt();
+    std::string address = "127.0.0.1";
+    bool verbose = false;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString &argument = arguments[i];
+        const bool hasValue = i + 1 < arguments.size();
+        if (argument == "--port" && hasValue) {
+            port = arguments[++i].toUInt();
+        } else if (argument == "--listen" && hasValue) {
+            address = arguments[++i].toStdString();
+        } else if (argument == "--config" && hasValue) {
+            std::string error;
+            if (!loadSimConfig(arguments[++i].toStdString(), config, error)) {
+                std::fprintf(stderr, "KvServerAP: %s\n", error.c_str());
+                return 2;
+            }
+        } else if (argument == "--verbose") {
+            verbose = true;
+        } else {
+            std::fprintf(stderr,
+                         "usage: KvServerAP [--port N] [--listen ADDRESS] [--config FILE] [--verbose]\n");
+            return 2;
+        }
+    }
+    if (port > 65535) {
+        std::fprintf(stderr, "KvServerAP: bad port\n");
+        return 2;
+    }
+    KvServer server(config);
+    std::string error;
+    if (!server.listen(static_cast<uint16_t>(port), address, error)) {
+        std::fprintf(stderr, "KvServerAP: %s\n", error.c_str());
+        return 1;
+    }
+    if (verbose)
+        server.setLogStream(stderr);
+    std::printf("KvServerAP listening on %s:%u\n", address.c_str(), unsigned(server.port()));
+    std::fflush(stdout);
+    return server.exec();
 }

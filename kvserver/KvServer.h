@@ -1,0 +1,82 @@
+// The chassis server: accepts library clients on a TCP port and answers them from one simulated chassis.
+// It runs on its own thread (start) or on the caller's (exec); the control calls are thread-safe.
+#pragma once
+
+#include "kvserver/SimChassis.h"
+
+#include <atomic>
+#include <cstdint>
+#include <cstdio>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+class KvServer
+{
+public:
+    explicit KvServer(SimConfig config = {});
+    ~KvServer();
+    KvServer(const KvServer &) = delete;
+    KvServer &operator=(const KvServer &) = delete;
+
+    // Binds the listening socket; port 0 picks a free one. Only loopback unless another address is given.
+    bool listen(uint16_t port, const std::string &address, std::string &error);
+    uint16_t port() const { return m_port; }
+
+    void start(); // serves on a thread of its own until stop() or a terminate request
+    int exec();   // serves on this thread until a terminate request; returns 0
+    void stop();
+    bool isRunning() const { return m_running; }
+
+    // Test control.
+    void setLinkUp(uint8_t card, uint8_t port, bool up);
+    // The nth next call of the named operation on the port (card and port 0 for group and global calls)
+    // answers 0; false for an unknown name.
+    bool failCall(std::string_view name, uint8_t card, uint8_t port, unsigned nth);
+    void dropClients(); // closes every connection as if the network failed
+    int clientCount() const;
+
+    // The calls served, one line each ("client <id> <operation> -> <result>"), the latest MaxLogLines.
+    static constexpr size_t MaxLogLines = 10000;
+    std::vector<std::string> callLog() const;
+    void setLogStream(FILE *stream); // also writes each line there (the server program's verbose mode)
+
+private:
+    struct Client;
+
+    void run();
+    void post(std::function<void()> command);
+    void runCommands();
+    void acceptClients();
+    bool readFrom(Client &client);
+    bool serveFrame(Client &client, const uint8_t *frame, size_t size);
+    void sendFrame(Client &client, const std::vector<uint8_t> &frame);
+    void sendMessage(Client &client, const std::vector<uint8_t> &message);
+    void flush(Client &client);
+    void closeClient(size_t index);
+    void closeAll();
+    void log(const std::string &line);
+
+    SimChassis m_chassis;
+    int m_listener = -1;
+    int m_wake = -1; // eventfd that interrupts the wait for commands and stop
+    uint16_t m_port = 0;
+    std::thread m_thread;
+    std::atomic<bool> m_running{false};
+    std::atomic<bool> m_stopRequested{false};
+    std::atomic<int> m_clientCount{0};
+    std::vector<std::unique_ptr<Client>> m_clients;
+    int m_nextClientId = 1;
+
+    std::mutex m_commandMutex;
+    std::vector<std::function<void()>> m_commands;
+
+    mutable std::mutex m_logMutex;
+    std::deque<std::string> m_log; // the latest MaxLogLines lines
+    FILE *m_logStream = nullptr;
+};

@@ -1,0 +1,476 @@
+#include "kvserver/SimChassis.h"
+
+#include "kvserver/SimMessages.h"
+#include "platform/kvapi/KvAPI.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <map>
+
+using KvProtocol::Op;
+using KvProtocol::Reader;
+
+namespace {
+
+// Link code a module reports after negotiating at its best speed.
+uint8_t defaultMedia(uint8_t type)
+{
+    if (type >= 52 && type <= 55)
+        return 11; // 1G full duplex, auto
+    if (type == 84 || type == 88 || type == 89 || type == 147 || type == 148)
+        return 13; // 10G full duplex, auto
+    return 7;      // 100M full duplex, auto
+}
+
+const char *modelName(uint8_t type)
+{
+    static const std::map<uint8_t, const char *> Names = {
+        {52, "QM-M11"},  {53, "QM-M13"},  {54, "QM-M09"},  {55, "QM-M08"},  {57, "QM-M10"},
+        {58, "QM-M12"},  {59, "QM-M14"},  {66, "QM-M05"},  {67, "QM-M06"},  {68, "QM-M07"},
+        {84, "QM-M19"},  {87, "QM-M16"},  {88, "QM-M18"},  {89, "QM-M24"},  {100, "QM-M20"},
+        {101, "QM-M17"}, {102, "QM-M21"}, {103, "QM-M25"}, {147, "QM-M22"}, {148, "QM-M23"}};
+    const auto found = Names.find(type);
+    return found == Names.end() ? "" : found->second;
+}
+
+// Which management-card character each family of calls talks to.
+char familyOf(Op op)
+{
+    switch (op) {
+    case Op::Kv_QMC2_BoardStatus:
+    case Op::Kv_QMC2_93C56_Read:
+    case Op::Kv_QMC2_GlobalCmd_StartTx:
+    case Op::Kv_QMC2_GlobalCmd_StopTx:
+    case Op::Kv_QMC2_GlobalCmd_ClearTS:
+        return '1';
+    case Op::Kv_QMC4_BoardStatus:
+    case Op::Kv_QMC4_93C56_Read:
+    case Op::Kv_QMC4_GlobalCmd_StartTx:
+    case Op::Kv_QMC4_GlobalCmd_StopTx:
+    case Op::Kv_QMC4_GlobalCmd_ClearTS:
+        return '0';
+    case Op::Kv_QMC6_BoardStatus:
+    case Op::Kv_QMC6_93C56_Read:
+    case Op::Kv_QMC6_GlobalCmd_StartTx:
+    case Op::Kv_QMC6_GlobalCmd_StopTx:
+    case Op::Kv_QMC6_GlobalCmd_ClearTS:
+        return '_';
+    default:
+        return '\0'; // the oldest family, which no simulated card is
+    }
+}
+
+// Bytes a per-port call carries after its port (chassis, card, port); -1 for other calls.
+long portArgumentSize(Op op)
+{
+    switch (op) {
+    case Op::Kv_TQModule_BoardStatus:
+    case Op::Kv_TQModule_93C56_Read:
+    case Op::Kv_TQModule_LinkStatus:
+    case Op::Kv_TQModule_ClearCounterStatistics:
+    case Op::Kv_TQModule_ClearAllStreamCounter:
+    case Op::Kv_TQModule_StopStreamCounter:
+    case Op::Kv_TQModule_StopCounterStatistics:
+    case Op::Kv_TQModule_NICModeGetTimestampCap:
+    case Op::Kv_TQModule_StopRxCapture:
+    case Op::Kv_TQModule_StopRxCaptureLatest:
+        return 0;
+    case Op::Kv_TQModule_MediaType:
+        return 2;
+    case Op::Kv_TQModule_MediaTypeChange:
+        return sizeof(KvMediaChangeBlock) + 1;
+    case Op::Kv_TQModule_PortConfig:
+        return sizeof(KvPortConfigBlock);
+    case Op::Kv_TQModule_FillTxPkt_AddEntry:
+        return sizeof(UtTxEntry);
+    case Op::Kv_TQModule_FillTxPkt_TxConfig:
+        return sizeof(UtTxConfig);
+    case Op::Kv_TQModule_StartTxPkt:
+        return sizeof(UtTxStartBlock);
+    case Op::Kv_TQModule_NICModeSet:
+        return sizeof(UtNicModeSettings);
+    case Op::Kv_TQModule_NICModeSend:
+        return sizeof(UtNicSendBlock);
+    case Op::Kv_TQModule_NICModeSetTimestampCaptureNo:
+    case Op::Kv_TQModule_StopRxCaptureNext:
+        return 4;
+    case Op::Kv_TQModule_StartAutoARPReply:
+        return sizeof(KvArpReplyTable);
+    case Op::Kv_TQModule_StartRxCapture:
+        return sizeof(UtRxCaptureBlock);
+    default:
+        return -1;
+    }
+}
+
+// Queries leave the port as it is; every other per-port call changes it and needs the caller's lock.
+bool isQuery(Op op)
+{
+    return op == Op::Kv_TQModule_BoardStatus || op == Op::Kv_TQModule_93C56_Read ||
+           op == Op::Kv_TQModule_LinkStatus;
+}
+
+} // namespace
+
+SimChassis::SimChassis(SimConfig config) : m_config(std::move(config))
+{
+    for (const SimModule &module : m_config.modules) {
+        for (uint8_t p = 1; p <= module.ports; ++p)
+            m_ports.push_back({module.card, p, module.type, defaultMedia(module.type)});
+    }
+}
+
+void SimChassis::addClient(int client)
+{
+    if (std::find(m_clients.begin(), m_clients.end(), client) == m_clients.end())
+        m_clients.push_back(client);
+}
+
+SimAnswer SimChassis::removeClient(int client)
+{
+    SimAnswer answer;
+    m_clients.erase(std::remove(m_clients.begin(), m_clients.end(), client), m_clients.end());
+    if (!m_config.releaseLocksOnDisconnect)
+        return answer;
+    for (Port &port : m_ports) {
+        if (port.lockOwner == client) {
+            port.lockOwner = 0;
+            answer.messages.push_back(
+                {SimOutput::Everyone,
+                 SimMessages::portStatus({m_config.chassis, port.card, port.port}, false)});
+        }
+    }
+    return answer;
+}
+
+std::vector<uint8_t> SimChassis::inventoryMessage() const
+{
+    std::vector<SimMessages::InventoryEntry> entries;
+    entries.push_back({{m_config.chassis, m_config.controllerCard, m_config.controllerPort},
+                       static_cast<uint8_t>(m_config.controller),
+                       0});
+    for (const Port &port : m_ports)
+        entries.push_back(
+            {{m_config.chassis, port.card, port.port}, port.type, port.lockOwner ? uint8_t(1) : uint8_t(0)});
+    return SimMessages::inventory(entries);
+}
+
+SimChassis::Port *SimChassis::findPort(uint16_t chassis, uint8_t card, uint8_t port)
+{
+    if (chassis != m_config.chassis)
+        return nullptr;
+    const auto found = std::find_if(m_ports.begin(), m_ports.end(),
+                                    [&](const Port &p) { return p.card == card && p.port == port; });
+    return found == m_ports.end() ? nullptr : &*found;
+}
+
+bool SimChassis::isController(uint16_t chassis, uint8_t card, uint8_t port) const
+{
+    return chassis == m_config.chassis && card == m_config.controllerCard && port == m_config.controllerPort;
+}
+
+bool SimChassis::familyAnswers(char family) const
+{
+    return !m_config.familyMustMatch || family == m_config.controller;
+}
+
+bool SimChassis::takeFault(Op op, uint8_t card, uint8_t port)
+{
+    for (auto fault = m_faults.begin(); fault != m_faults.end(); ++fault) {
+        if (fault->op == op && fault->card == card && fault->port == port && --fault->remaining == 0) {
+            m_faults.erase(fault);
+            return true;
+        }
+    }
+    return false;
+}
+
+void SimChassis::failCall(Op op, uint8_t card, uint8_t port, unsigned nth)
+{
+    if (nth > 0)
+        m_faults.push_back({op, card, port, nth});
+}
+
+uint16_t SimChassis::linkCode(const Port &port) const
+{
+    return port.linkUp ? port.media : 255;
+}
+
+SimOutput SimChassis::linkMessage(const Port &port, SimOutput::Target target) const
+{
+    return {target, SimMessages::linkStatus(m_config.chassis, {{port.card, port.port, linkCode(port)}})};
+}
+
+SimAnswer SimChassis::setLinkUp(uint8_t card, uint8_t port, bool up)
+{
+    SimAnswer answer;
+    Port *found = findPort(m_config.chassis, card, port);
+    if (!found || found->linkUp == up)
+        return answer;
+    found->linkUp = up;
+    answer.result = 1;
+    answer.messages.push_back(linkMessage(*found, SimOutput::Everyone));
+    return answer;
+}
+
+SimAnswer SimChassis::handle(int client, Op op, const uint8_t *arguments, size_t size)
+{
+    switch (op) {
+    case Op::Hello:
+    case Op::Count:
+        return {};
+    case Op::Kv_SYS_TerminateServer: {
+        SimAnswer answer;
+        answer.result = 1;
+        answer.terminateServer = true;
+        return answer;
+    }
+    case Op::Kv_SYS_QueryNumOfClient:
+        return {
+            1, {}, {{SimOutput::Caller, SimMessages::clientCount(static_cast<uint8_t>(m_clients.size()))}}};
+    case Op::Kv_SYS_GetVerNum:
+        return {1, std::vector<uint8_t>(m_config.versionText.begin(), m_config.versionText.end()), {}};
+    case Op::Kv_LockPortStatus:
+        return lock(client, arguments, size);
+    case Op::Kv_UnLockPortStatus:
+        return unlock(client, arguments, size);
+    case Op::Kv_QMC1_BoardStatus:
+    case Op::Kv_QMC2_BoardStatus:
+    case Op::Kv_QMC4_BoardStatus:
+    case Op::Kv_QMC6_BoardStatus:
+        return controllerStatus(familyOf(op), arguments, size);
+    case Op::Kv_QMC1_93C56_Read:
+    case Op::Kv_QMC2_93C56_Read:
+        return controllerEeprom(familyOf(op), false, arguments, size);
+    case Op::Kv_QMC4_93C56_Read:
+    case Op::Kv_QMC6_93C56_Read:
+        return controllerEeprom(familyOf(op), true, arguments, size);
+    case Op::Kv_SetupGroup:
+    case Op::Kv_TQSetStreamCounter:
+    case Op::Kv_TQStartStreamCounter:
+    case Op::Kv_StartCounterStatistics:
+    case Op::Kv_StopCounterStatistics:
+    case Op::Kv_TQStopStreamCounter:
+    case Op::Kv_TQReadCounterStatistics:
+    case Op::Kv_TQReadStreamCounter:
+        return takeFault(op, 0, 0) ? SimAnswer{} : groupCall(op, size);
+    case Op::Kv_QMC2_GlobalCmd_StartTx:
+    case Op::Kv_QMC2_GlobalCmd_StopTx:
+    case Op::Kv_QMC2_GlobalCmd_ClearTS:
+    case Op::Kv_QMC4_GlobalCmd_StartTx:
+    case Op::Kv_QMC4_GlobalCmd_StopTx:
+    case Op::Kv_QMC4_GlobalCmd_ClearTS:
+    case Op::Kv_QMC6_GlobalCmd_StartTx:
+    case Op::Kv_QMC6_GlobalCmd_StopTx:
+    case Op::Kv_QMC6_GlobalCmd_ClearTS:
+        return takeFault(op, 0, 0) ? SimAnswer{} : globalCall(op, arguments, size);
+    default:
+        return portCall(client, op, arguments, size);
+    }
+}
+
+bool SimChassis::decodePortSet(const uint8_t *arguments, size_t size, std::vector<Port *> &ports)
+{
+    Reader in(arguments, size);
+    UtPortSet set;
+    in.bytes(&set, sizeof set);
+    if (!in.ok() || !in.atEnd() || set.Chassis != m_config.chassis)
+        return false;
+    for (unsigned word = 0; word < 4; ++word) {
+        for (unsigned bit = 0; bit < 32; ++bit) {
+            if (!(set.Mask[word] & (1u << bit)))
+                continue;
+            Port *port = findPort(m_config.chassis, static_cast<uint8_t>(word * 4 + bit / 8 + 2),
+                                  static_cast<uint8_t>(bit % 8 + 1));
+            if (!port)
+                return false;
+            ports.push_back(port);
+        }
+    }
+    return true;
+}
+
+SimAnswer SimChassis::lock(int client, const uint8_t *arguments, size_t size)
+{
+    std::vector<Port *> ports;
+    if (!decodePortSet(arguments, size, ports))
+        return {};
+    for (const Port *port : ports) {
+        if (port->lockOwner != 0 && port->lockOwner != client)
+            return {};
+    }
+    SimAnswer answer;
+    answer.result = 1;
+    for (Port *port : ports) {
+        if (port->lockOwner == client)
+            continue;
+        port->lockOwner = client;
+        answer.messages.push_back(
+            {SimOutput::Everyone, SimMessages::portStatus({m_config.chassis, port->card, port->port}, true)});
+    }
+    return answer;
+}
+
+SimAnswer SimChassis::unlock(int client, const uint8_t *arguments, size_t size)
+{
+    std::vector<Port *> ports;
+    if (!decodePortSet(arguments, size, ports))
+        return {};
+    SimAnswer answer;
+    answer.result = 1;
+    for (Port *port : ports) {
+        if (port->lockOwner != client)
+            continue; // another client's lock stays
+        port->lockOwner = 0;
+        answer.messages.push_back(
+            {SimOutput::Everyone,
+             SimMessages::portStatus({m_config.chassis, port->card, port->port}, false)});
+    }
+    return answer;
+}
+
+SimAnswer SimChassis::controllerStatus(char family, const uint8_t *arguments, size_t size)
+{
+    Reader in(arguments, size);
+    const KvPortId id{in.u16(), in.u8(), in.u8()};
+    if (!in.ok() || !in.atEnd() || !isController(id.CID, id.BID, id.PID) || !familyAnswers(family))
+        return {};
+    SimMessages::BoardVersion version{};
+    const uint16_t words[10] = {2, 1, 1, 5, 0, 0, 0, 12, 3, 1};
+    std::copy_n(words, 10, version.words);
+    version.word68 = 1;
+    const uint8_t mac[6] = {0x00, 0x1A, 0x2B, 0x3C, 0x4D, static_cast<uint8_t>(m_config.chassis)};
+    std::copy_n(mac, 6, version.mac);
+    return {1,
+            {},
+            {{SimOutput::Caller,
+              SimMessages::boardVersion(static_cast<uint8_t>(m_config.controller), id, version)}}};
+}
+
+SimAnswer SimChassis::controllerEeprom(char family, bool hasSelector, const uint8_t *arguments, size_t size)
+{
+    Reader in(arguments, size);
+    const KvPortId id{in.u16(), in.u8(), in.u8()};
+    const uint32_t selector = hasSelector ? in.u32() : 0;
+    if (!in.ok() || !in.atEnd() || !isController(id.CID, id.BID, id.PID) || !familyAnswers(family))
+        return {};
+    SimMessages::EepromText text{"", "CS" + std::to_string(1000 + m_config.chassis), "202301150930"};
+    switch (m_config.controller) {
+    case '0':
+        // Record 1 describes the controller board, record 0 the chassis.
+        if (selector > 1)
+            return {};
+        text.modelName = selector == 1 ? "QM-C4" : m_config.chassisModelName;
+        break;
+    case '1':
+        text.modelName = "QM-C2";
+        break;
+    case '_':
+        text.modelName = "QM-C6";
+        break;
+    default:
+        text.modelName = "QM-C1";
+        break;
+    }
+    return {1,
+            {},
+            {{SimOutput::Caller,
+              SimMessages::eeprom(static_cast<uint8_t>(m_config.controller), id, selector, text)}}};
+}
+
+SimAnswer SimChassis::groupCall(Op op, size_t size)
+{
+    size_t expected = 4;
+    if (op == Op::Kv_SetupGroup)
+        expected = sizeof(KvGroupBlock);
+    else if (op == Op::Kv_TQSetStreamCounter)
+        expected = 4 + sizeof(KvStreamCounterTable);
+    else if (op == Op::Kv_TQStartStreamCounter || op == Op::Kv_StartCounterStatistics)
+        expected = 8;
+    return {size == expected ? uint16_t(1) : uint16_t(0), {}, {}};
+}
+
+SimAnswer SimChassis::globalCall(Op op, const uint8_t *arguments, size_t size)
+{
+    const char family = familyOf(op);
+    Reader in(arguments, size);
+    const uint16_t chassis = in.u16();
+    in.u32();
+    if (family != '1')
+        in.u32();
+    const bool ok = in.ok() && in.atEnd() && chassis == m_config.chassis && familyAnswers(family);
+    return {ok ? uint16_t(1) : uint16_t(0), {}, {}};
+}
+
+SimAnswer SimChassis::portCall(int client, Op op, const uint8_t *arguments, size_t size)
+{
+    const long extra = portArgumentSize(op);
+    if (extra < 0 || size != 4 + static_cast<size_t>(extra))
+        return {};
+    Reader in(arguments, size);
+    const uint16_t chassis = in.u16();
+    const uint8_t card = in.u8(), portNumber = in.u8();
+    Port *port = findPort(chassis, card, portNumber);
+    if (!port || takeFault(op, card, portNumber))
+        return {};
+    if (!isQuery(op) && m_config.requireLock && port->lockOwner != client)
+        return {};
+
+    const KvPortId id{chassis, card, portNumber};
+    SimAnswer answer;
+    answer.result = 1;
+    switch (op) {
+    case Op::Kv_TQModule_LinkStatus:
+        answer.result = port->linkUp ? 1 : 0;
+        answer.messages.push_back(linkMessage(*port, SimOutput::Caller));
+        break;
+    case Op::Kv_TQModule_BoardStatus: {
+        // Firmware W1.W2 build W8, FPGA W5.W6 build W7, PROM W3.W4 build W9, hardware W10.
+        SimMessages::BoardVersion version{};
+        const uint16_t current[10] = {1, 8, 1, 6, 4, 1, 40, 5, 1, 2};
+        const uint16_t outdated[10] = {1, 0, 1, 6, 1, 0, 1, 1, 1, 2};
+        std::copy_n(m_config.outdatedFirmware ? outdated : current, 10, version.words);
+        version.word68 = 0;
+        const uint8_t mac[6] = {0x00, 0x1A, 0x2B, static_cast<uint8_t>(chassis), card, portNumber};
+        std::copy_n(mac, 6, version.mac);
+        answer.messages.push_back({SimOutput::Caller, SimMessages::boardVersion(port->type, id, version)});
+        break;
+    }
+    case Op::Kv_TQModule_93C56_Read: {
+        char serial[20];
+        std::snprintf(serial, sizeof serial, "SN%03u%02u%02u", unsigned(chassis), unsigned(card),
+                      unsigned(portNumber));
+        answer.messages.push_back(
+            {SimOutput::Caller,
+             SimMessages::eeprom(port->type, id, 0, {modelName(port->type), serial, "202305201045"})});
+        break;
+    }
+    case Op::Kv_TQModule_MediaType:
+    case Op::Kv_TQModule_MediaTypeChange: {
+        uint16_t media = 0;
+        if (op == Op::Kv_TQModule_MediaType) {
+            media = in.u8();
+        } else {
+            KvMediaChangeBlock block;
+            in.bytes(&block, sizeof block);
+            media = block.Media;
+        }
+        if (media > 13)
+            return {};
+        const uint16_t before = linkCode(*port);
+        port->media = static_cast<uint8_t>(media);
+        if (linkCode(*port) != before)
+            answer.messages.push_back(linkMessage(*port, SimOutput::Everyone));
+        break;
+    }
+    case Op::Kv_TQModule_PortConfig: {
+        KvPortConfigBlock block;
+        in.bytes(&block, sizeof block);
+        port->sfpMode = block.SfpMode;
+        break;
+    }
+    default:
+        break; // traffic, counters and capture are accepted here and simulated elsewhere
+    }
+    return answer;
+}

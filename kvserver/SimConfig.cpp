@@ -1,0 +1,102 @@
+#include "kvserver/SimConfig.h"
+
+#include <QFileInfo>
+#include <QSettings>
+#include <QStringList>
+
+#include <algorithm>
+
+bool isSimulatedModuleType(uint8_t type)
+{
+    static constexpr uint8_t Types[] = {52, 53, 54, 55, 57,  58,  59,  66,  67,  68,
+                                        84, 87, 88, 89, 100, 101, 102, 103, 147, 148};
+    return std::find(std::begin(Types), std::end(Types), type) != std::end(Types);
+}
+
+namespace {
+
+bool readNumber(const QSettings &ini, const char *key, unsigned maximum, unsigned &value, std::string &error)
+{
+    if (!ini.contains(key))
+        return true;
+    bool ok = false;
+    const unsigned read = ini.value(key).toString().trimmed().toUInt(&ok);
+    if (!ok || read > maximum) {
+        error = std::string("bad value of ") + key;
+        return false;
+    }
+    value = read;
+    return true;
+}
+
+bool readFlag(const QSettings &ini, const char *key, bool &flag, std::string &error)
+{
+    unsigned value = flag ? 1 : 0;
+    if (!readNumber(ini, key, 1, value, error))
+        return false;
+    flag = value != 0;
+    return true;
+}
+
+} // namespace
+
+bool loadSimConfig(const std::string &path, SimConfig &config, std::string &error)
+{
+    const QString file = QString::fromStdString(path);
+    if (!QFileInfo(file).isFile()) {
+        error = "no such file: " + path;
+        return false;
+    }
+    QSettings ini(file, QSettings::IniFormat);
+    ini.beginGroup("Chassis");
+    unsigned chassis = config.chassis, card = config.controllerCard, port = config.controllerPort;
+    if (!readNumber(ini, "Number", 255, chassis, error) ||
+        !readNumber(ini, "ControllerCard", 16, card, error) ||
+        !readNumber(ini, "ControllerPort", 4, port, error) ||
+        !readFlag(ini, "OutdatedFirmware", config.outdatedFirmware, error) ||
+        !readFlag(ini, "RequireLock", config.requireLock, error) ||
+        !readFlag(ini, "ReleaseLocksOnDisconnect", config.releaseLocksOnDisconnect, error) ||
+        !readFlag(ini, "FamilyMustMatch", config.familyMustMatch, error))
+        return false;
+    config.chassis = static_cast<uint16_t>(chassis);
+    config.controllerCard = static_cast<uint8_t>(card);
+    config.controllerPort = static_cast<uint8_t>(port);
+    if (ini.contains("Controller")) {
+        const QString character = ini.value("Controller").toString().trimmed();
+        if (character.size() != 1 || !QString("01_23").contains(character)) {
+            error = "bad value of Controller";
+            return false;
+        }
+        config.controller = character.at(0).toLatin1();
+    }
+    if (ini.contains("Version"))
+        config.versionText = ini.value("Version").toString().trimmed().left(10).toStdString();
+    if (ini.contains("ModelName"))
+        config.chassisModelName = ini.value("ModelName").toString().trimmed().left(15).toStdString();
+    ini.endGroup();
+
+    ini.beginGroup("Modules");
+    const QStringList keys = ini.childKeys();
+    if (!keys.isEmpty())
+        config.modules.clear();
+    for (const QString &key : keys) {
+        bool ok = false;
+        const unsigned slot = key.startsWith("Card", Qt::CaseInsensitive) ? key.mid(4).toUInt(&ok) : 0;
+        // QSettings splits "53,4" into a list.
+        const QStringList parts = ini.value(key).toStringList();
+        bool typeOk = false, portsOk = parts.size() < 2;
+        const unsigned type = parts.value(0).trimmed().toUInt(&typeOk);
+        const unsigned ports = parts.size() < 2 ? 4 : parts.value(1).trimmed().toUInt(&portsOk);
+        if (!ok || slot < 2 || slot > 16 || slot == config.controllerCard || !typeOk || type > 255 ||
+            !isSimulatedModuleType(static_cast<uint8_t>(type)) || !portsOk || ports < 1 || ports > 4) {
+            error = "bad module entry " + key.toStdString();
+            return false;
+        }
+        config.modules.push_back(
+            {static_cast<uint8_t>(slot), static_cast<uint8_t>(type), static_cast<uint8_t>(ports)});
+    }
+    ini.endGroup();
+    std::sort(config.modules.begin(), config.modules.end(),
+              [](const SimModule &a, const SimModule &b) { return a.card < b.card; });
+    return true;
+}

@@ -1,0 +1,118 @@
+// XmlDocument on a configuration-like document of about 1 MB: parsing beside QXmlStreamReader reading
+// the same text, and writing (building it element by element, and saving it as UTF-8).
+#include "app/XmlDocument.h"
+
+#include <QString>
+#include <QTemporaryDir>
+#include <QXmlStreamReader>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+// Builds the document the way the configuration writers do: sections under one root, each with plain
+// values, a table of numbered items and per-port blocks, one element per line.
+void buildConfiguration(XmlDocument &doc)
+{
+    doc.ParseText(u"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n"
+                  u"<!-- Subject     : Configuration File -->\r\n");
+    doc.AddElement(u"Config");
+    doc.EnterElement();
+    doc.AddElement(u"DUT_Name", u"Switch <lab 3> & spare");
+    doc.AddElement(u"Tester_Name", u"Tester");
+    for (int section = 1; doc.GetDocText().size() < 1'000'000; ++section) {
+        doc.AddElement(QStringLiteral("Section%1").arg(section));
+        doc.EnterElement();
+        doc.AddElementInt(u"isSelected", section & 1);
+        for (const char16_t *name :
+             {u"TestDuration", u"NumberOfTrails", u"DelayAfterStart", u"FrameStartFrom"})
+            doc.AddElementInt(name, section * 7);
+        doc.AddElementInt(u"CustomRecordNumber", 8);
+        for (int item = 1; item <= 8; ++item) {
+            doc.AddElement(QStringLiteral("Item%1").arg(item));
+            doc.EnterElement();
+            doc.AddElementInt(u"CustomFrameSize", 64 << (item % 5));
+            doc.AddElement(u"CustomInitialRate", u"100.00");
+            doc.AddElement(u"CustomMinRate", u"0.10");
+            doc.AddElement(u"CustomMaxRate", u"100.00");
+            doc.LeaveElement();
+        }
+        for (int port = 1; port <= 16; ++port) {
+            doc.AddElement(QStringLiteral("AvailablePortSettings%1").arg(port));
+            doc.EnterElement();
+            doc.AddElement(u"ModuleName",
+                           QStringLiteral("(  1, %1,%2) - QM-M08").arg(port / 4 + 1).arg(port % 4 + 1));
+            doc.AddElementInt(u"VLanState", port & 1);
+            doc.AddElementInt(u"VLanID", 100 + port);
+            doc.AddElementInt(u"IPAddress", 16885952 + port);
+            doc.AddElementInt(u"Mask", 16777215);
+            doc.LeaveElement();
+        }
+        doc.AddElement(u"HostPort1");
+        doc.SetAttributeAt(doc.GetCurrentPos(), u"HostPort", u"(  1, 2,3) - QM-M08");
+        doc.LeaveElement();
+    }
+}
+
+const std::u16string &configurationText()
+{
+    static const std::u16string text = [] {
+        XmlDocument doc;
+        buildConfiguration(doc);
+        return doc.GetDocText();
+    }();
+    return text;
+}
+
+void BM_XmlDocumentParse(benchmark::State &state)
+{
+    const std::u16string &text = configurationText();
+    XmlDocument doc;
+    for (auto _ : state) {
+        if (!doc.ParseText(text))
+            state.SkipWithError("not well formed");
+        benchmark::DoNotOptimize(doc.GetElemTable().data());
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size() * sizeof(char16_t)));
+}
+BENCHMARK(BM_XmlDocumentParse)->Unit(benchmark::kMillisecond);
+
+void BM_QXmlStreamReaderRead(benchmark::State &state)
+{
+    const QString text = QString::fromStdU16String(configurationText());
+    for (auto _ : state) {
+        QXmlStreamReader reader(text);
+        while (!reader.atEnd())
+            reader.readNext();
+        if (reader.hasError())
+            state.SkipWithError("not well formed");
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size() * sizeof(char16_t)));
+}
+BENCHMARK(BM_QXmlStreamReaderRead)->Unit(benchmark::kMillisecond);
+
+void BM_XmlDocumentBuild(benchmark::State &state)
+{
+    for (auto _ : state) {
+        XmlDocument doc;
+        buildConfiguration(doc);
+        benchmark::DoNotOptimize(doc.GetDocText().data());
+    }
+}
+BENCHMARK(BM_XmlDocumentBuild)->Unit(benchmark::kMillisecond);
+
+void BM_XmlDocumentWriteFile(benchmark::State &state)
+{
+    const std::u16string &text = configurationText();
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("config.xml"));
+    QString result;
+    for (auto _ : state) {
+        if (!XmlDocument::WriteTextFile(path, text, result))
+            state.SkipWithError("write failed");
+    }
+}
+BENCHMARK(BM_XmlDocumentWriteFile)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,66 @@
+// The simulator's configuration file and the chassis it describes.
+#include "kvserver/SimConfig.h"
+#include "kvserver/SimChassis.h"
+
+#include <QTemporaryDir>
+#include <fstream>
+#include <gtest/gtest.h>
+
+namespace {
+
+std::string writeConfig(const QTemporaryDir &folder, const std::string &text)
+{
+    const std::string path = folder.filePath("sim.ini").toStdString();
+    std::ofstream(path) << text;
+    return path;
+}
+
+} // namespace
+
+TEST(SimConfigTest, ReadsChassisAndModules)
+{
+    QTemporaryDir folder;
+    SimConfig config;
+    std::string error;
+    ASSERT_TRUE(loadSimConfig(writeConfig(folder, "[Chassis]\nNumber=3\nController=_\nRequireLock=0\n"
+                                                  "[Modules]\nCard5=67,2\nCard2=88\n"),
+                              config, error))
+        << error;
+    EXPECT_EQ(config.chassis, 3);
+    EXPECT_EQ(config.controller, '_');
+    EXPECT_FALSE(config.requireLock);
+    ASSERT_EQ(config.modules.size(), 2u);
+    EXPECT_EQ(config.modules[0].card, 2);
+    EXPECT_EQ(config.modules[0].ports, 4);
+    EXPECT_EQ(config.modules[1].type, 67);
+    EXPECT_EQ(config.modules[1].ports, 2);
+
+    // The inventory lists the controller and then each port.
+    const std::vector<uint8_t> inventory = SimChassis(config).inventoryMessage();
+    ASSERT_EQ(inventory.size(), 22u + 6 * 7);
+    EXPECT_EQ(inventory[21], 7);
+    EXPECT_EQ(inventory[22 + 4], '_');
+    EXPECT_EQ(inventory[22 + 6 * 6 + 2], 5); // last port on card 5
+}
+
+TEST(SimConfigTest, RefusesBadValues)
+{
+    const char *bad[] = {
+        "[Modules]\nCard2=70\n", // a module type the simulator does not offer
+        "[Modules]\nCard17=53\n",
+        "[Modules]\nCard1=53\n", // the controller's card
+        "[Modules]\nCard3=53,5\n", "[Chassis]\nController=4\n",
+        "[Chassis]\nNumber=256\n", "[Chassis]\nRequireLock=yes\n",
+    };
+    QTemporaryDir folder;
+    for (const char *text : bad) {
+        SimConfig config;
+        std::string error;
+        EXPECT_FALSE(loadSimConfig(writeConfig(folder, text), config, error)) << text;
+        EXPECT_FALSE(error.empty());
+    }
+    SimConfig config;
+    std::string error;
+    EXPECT_FALSE(loadSimConfig(folder.filePath("missing.ini").toStdString(), config, error));
+    EXPECT_FALSE(isSimulatedModuleType(70));
+}

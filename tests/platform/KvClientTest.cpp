@@ -1,0 +1,257 @@
+// The hardware library's transport: results, timeouts, and the order and thread of server messages.
+#include "platform/kvapi/KvClient.h"
+#include "kvserver/KvServer.h"
+#include "platform/kvapi/KvAPI.h"
+
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTest>
+#include <QThread>
+#include <arpa/inet.h>
+#include <gtest/gtest.h>
+#include <memory>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+struct Received
+{
+    uint16_t code;
+    uint16_t linkCode; // of the first entry of a link status list
+    bool onMainThread;
+};
+std::vector<Received> g_received;
+uint16_t g_resultInsideCallback = 0xFFFF;
+
+void recordMessage(const uint8_t *message, uint32_t length)
+{
+    ASSERT_GE(length, 2u);
+    const uint16_t code = KvProtocol::readBigEndian16(message);
+    const uint16_t linkCode =
+        code == KvProtocol::MsgLinkStatus && length >= 26 ? KvProtocol::readBigEndian16(message + 24) : 0;
+    g_received.push_back({code, linkCode, QThread::currentThread() == qApp->thread()});
+    // The inventory's handler asks for link status from inside the callback.
+    if (code == KvProtocol::MsgInventory)
+        g_resultInsideCallback = Kv_TQModule_LinkStatus(1, 2, 1);
+}
+
+class KvClientTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        g_received.clear();
+        g_resultInsideCallback = 0xFFFF;
+        Kv_SYS_Init(recordMessage, 0xFF);
+    }
+    void TearDown() override
+    {
+        Kv_SYS_TerminateProcess();
+        KvClient::instance().setServerPort(0);
+        KvClient::instance().setReplyTimeout(KvClient::DefaultReplyTimeout);
+        server.reset();
+        Kv_SYS_Init(nullptr, 0xFF);
+    }
+
+    void startServer()
+    {
+        server = std::make_unique<KvServer>();
+        std::string error;
+        ASSERT_TRUE(server->listen(0, "127.0.0.1", error)) << error;
+        server->start();
+        KvClient::instance().setServerPort(server->port());
+    }
+
+    static uint16_t connect()
+    {
+        const char address[32] = "127.0.0.1";
+        return Kv_SYS_ConnectToServer(address);
+    }
+
+    std::unique_ptr<KvServer> server;
+};
+
+// A socket that accepts connections (the kernel does) but never answers.
+class SilentServer
+{
+public:
+    SilentServer()
+    {
+        m_fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in local{};
+        local.sin_family = AF_INET;
+        local.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ::bind(m_fd, reinterpret_cast<const sockaddr *>(&local), sizeof local);
+        ::listen(m_fd, 4);
+        socklen_t size = sizeof local;
+        ::getsockname(m_fd, reinterpret_cast<sockaddr *>(&local), &size);
+        port = ntohs(local.sin_port);
+    }
+    ~SilentServer() { close(); }
+    // Closing the listener resets the connections it never accepted.
+    void close()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+        m_fd = -1;
+    }
+    uint16_t port = 0;
+
+private:
+    int m_fd;
+};
+
+// A loopback port with nobody listening on it.
+uint16_t freePort()
+{
+    SilentServer probe;
+    return probe.port;
+}
+
+} // namespace
+
+TEST_F(KvClientTest, MessagesArriveOnTheMainThreadInServerOrderAndCallsWorkInside)
+{
+    startServer();
+    ASSERT_EQ(connect(), 1);
+    EXPECT_TRUE(g_received.empty()) << "messages wait for the event loop";
+    ASSERT_TRUE(QTest::qWaitFor([] { return g_received.size() >= 2; }, 3000));
+    EXPECT_EQ(g_received[0].code, KvProtocol::MsgInventory);
+    EXPECT_EQ(g_received[1].code, KvProtocol::MsgLinkStatus); // answer of the call made inside
+    EXPECT_EQ(g_resultInsideCallback, 1);
+    for (const Received &received : g_received)
+        EXPECT_TRUE(received.onMainThread);
+
+    // A burst keeps its order: the link of one port goes down and up again ten times.
+    g_received.clear();
+    for (int i = 0; i < 20; ++i)
+        server->setLinkUp(2, 1, i % 2 == 1);
+    ASSERT_TRUE(QTest::qWaitFor([] { return g_received.size() >= 20; }, 3000));
+    for (size_t i = 0; i < g_received.size(); ++i)
+        EXPECT_EQ(g_received[i].linkCode, i % 2 == 0 ? 255 : 11) << i;
+}
+
+TEST_F(KvClientTest, NoServerGivesZeroAtOnce)
+{
+    KvClient::instance().setServerPort(freePort());
+    QElapsedTimer elapsed;
+    elapsed.start();
+    EXPECT_EQ(Kv_SYS_QueryNumOfClient(), 0); // not connected
+    EXPECT_EQ(connect(), 0);                 // refused
+    const char badAddress[32] = "not an address";
+    EXPECT_EQ(Kv_SYS_ConnectToServer(badAddress), 0);
+    EXPECT_LT(elapsed.elapsed(), 1000);
+    EXPECT_EQ(Kv_SYS_TerminateProcess(), 1);
+    EXPECT_EQ(Kv_SYS_TerminateProcess(), 1); // harmless twice
+}
+
+TEST_F(KvClientTest, ServerThatNeverAnswersTimesOut)
+{
+    SilentServer silent;
+    KvClient::instance().setServerPort(silent.port);
+    KvClient::instance().setReplyTimeout(std::chrono::milliseconds(200));
+    QElapsedTimer elapsed;
+    elapsed.start();
+    EXPECT_EQ(connect(), 0); // the greeting is never answered
+    EXPECT_GE(elapsed.elapsed(), 190);
+    EXPECT_LT(elapsed.elapsed(), 2000);
+    EXPECT_FALSE(KvClient::instance().isConnected());
+}
+
+TEST_F(KvClientTest, ServerDyingDuringACallEndsItAtOnce)
+{
+    SilentServer silent;
+    KvClient::instance().setServerPort(silent.port);
+    std::thread killer([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        silent.close();
+    });
+    QElapsedTimer elapsed;
+    elapsed.start();
+    EXPECT_EQ(connect(), 0);
+    EXPECT_LT(elapsed.elapsed(), 2000) << "well before the three-second timeout";
+    killer.join();
+}
+
+TEST_F(KvClientTest, CallWaitingWhenTheServerDiesReturnsZero)
+{
+    startServer();
+    ASSERT_EQ(connect(), 1);
+    server->dropClients();
+    EXPECT_TRUE(QTest::qWaitFor([] { return !KvClient::instance().isConnected(); }, 3000));
+    EXPECT_EQ(Kv_TQModule_LinkStatus(1, 2, 1), 0);
+    ASSERT_EQ(connect(), 1); // a new connection works
+    EXPECT_EQ(Kv_TQModule_LinkStatus(1, 2, 1), 1);
+}
+
+TEST_F(KvClientTest, TerminateServerEndsTheServer)
+{
+    startServer();
+    ASSERT_EQ(connect(), 1);
+    EXPECT_EQ(Kv_SYS_TerminateServer(), 1);
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !server->isRunning(); }, 3000));
+    EXPECT_EQ(Kv_SYS_QueryNumOfClient(), 0);
+}
+
+TEST_F(KvClientTest, BlocksOfWrongSizeOrUnknownPortsFail)
+{
+    startServer();
+    ASSERT_EQ(connect(), 1);
+    EXPECT_EQ(KvClient::instance().call(KvProtocol::Op::Kv_SetupGroup, std::vector<uint8_t>(20)), 0);
+    EXPECT_EQ(Kv_TQModule_BoardStatus(1, 15, 1), 0);
+    EXPECT_EQ(Kv_TQModule_BoardStatus(2, 2, 1), 0);
+    UtPortSet unknown{1, {0, 0, 0, 0x80000000u}};
+    EXPECT_EQ(Kv_LockPortStatus(unknown), 0);
+    KvGroupBlock group{};
+    group.Ports.Chassis = 1;
+    group.Flag = 1;
+    EXPECT_EQ(Kv_SetupGroup(group), 1);
+    EXPECT_EQ(Kv_QMC4_GlobalCmd_ClearTS(1, 0xF, 0), 1);
+    EXPECT_EQ(Kv_QMC2_GlobalCmd_ClearTS(1, 0xF), 0); // another controller family
+}
+
+TEST_F(KvClientTest, ServerProgramOnLoopback)
+{
+    const uint16_t port = freePort();
+    QProcess program;
+    program.setProgram(QStringLiteral("./KvServerAP"));
+    program.setArguments({QStringLiteral("--port"), QString::number(port)});
+    program.start();
+    ASSERT_TRUE(program.waitForStarted(5000));
+    ASSERT_TRUE(program.waitForReadyRead(5000)) << "the server announces its port";
+    KvClient::instance().setServerPort(port);
+    EXPECT_EQ(connect(), 1);
+    EXPECT_TRUE(QTest::qWaitFor([] { return !g_received.empty(); }, 3000));
+    EXPECT_EQ(Kv_SYS_TerminateServer(), 1);
+    EXPECT_TRUE(program.waitForFinished(5000));
+    EXPECT_EQ(program.exitCode(), 0);
+}
+
+TEST_F(KvClientTest, ServerProgramKilledThenStartedAgain)
+{
+    const uint16_t port = freePort();
+    KvClient::instance().setServerPort(port);
+    auto startProgram = [port](QProcess &program) {
+        program.start(QStringLiteral("./KvServerAP"), {QStringLiteral("--port"), QString::number(port)});
+        return program.waitForStarted(5000) && program.waitForReadyRead(5000);
+    };
+    QProcess first;
+    ASSERT_TRUE(startProgram(first));
+    ASSERT_EQ(connect(), 1);
+    first.kill();
+    ASSERT_TRUE(first.waitForFinished(5000));
+    QElapsedTimer elapsed;
+    elapsed.start();
+    EXPECT_EQ(Kv_SYS_QueryNumOfClient(), 0);
+    EXPECT_LT(elapsed.elapsed(), 3500);
+
+    QProcess second;
+    ASSERT_TRUE(startProgram(second));
+    EXPECT_EQ(connect(), 1);
+    EXPECT_EQ(Kv_SYS_QueryNumOfClient(), 1);
+    Kv_SYS_TerminateServer();
+    EXPECT_TRUE(second.waitForFinished(5000));
+}
