@@ -15,8 +15,8 @@
 #include "ports/ModuleInfodlg.h"
 
 #include <QMenuBar>
-#include <QWindowStateChangeEvent>
 #include <QSignalSpy>
+#include <QWindowStateChangeEvent>
 #include <gtest/gtest.h>
 
 using namespace std::chrono_literals;
@@ -71,7 +71,8 @@ QStringList languageTexts(const QString &file, const QStringList &keys)
 {
     QStringList texts;
     for (const QString &key : keys)
-        texts << IniFile::getString(file, u"STRINGS", key, QString(), 1024).replace(QStringLiteral("\\n"), QStringLiteral("\n"));
+        texts << IniFile::getString(file, u"STRINGS", key, QString(), 1024)
+                     .replace(QStringLiteral("\\n"), QStringLiteral("\n"));
     return texts;
 }
 

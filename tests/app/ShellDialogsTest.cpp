@@ -1,4 +1,7 @@
-// The start-up choice, the System Requirements table and the logo page.
+// The start-up choice, the System Requirements table, the logo page and the About box.
+#include "ShellTestSupport.h"
+
+#include "app/AboutDlg.h"
 #include "app/GlobalTables.h"
 #include "app/LangMag.h"
 #include "app/LogoDlg.h"
@@ -83,4 +86,17 @@ TEST(LogoDlg, PictureIsStretchedOverTheGreyPage)
     QCoreApplication::processEvents();
     EXPECT_EQ(logo.picture()->geometry(), logo.rect());
     EXPECT_EQ(logo.palette().color(QPalette::Window), QColor(192, 192, 192));
+}
+
+TEST(AboutDlg, ShowsVersionsAndTheBuildDate)
+{
+    ShellGlobalsGuard guard;
+    TempProgramFolder folder;
+    FakeLink link;
+    CKvIGMPTQApp app(std::make_unique<FakeServices>(folder.path()));
+    CAboutDlg about;
+    EXPECT_EQ(about.versionLabel()->text(), QStringLiteral("Version: v1.0b016"));
+    EXPECT_EQ(about.libraryLabel()->text(), QStringLiteral("KvAPI:   v2.0.1"));
+    EXPECT_EQ(about.buildDateLabel()->text(), QStringLiteral("2017/11/27"));
+    EXPECT_EQ(link.calls, QStringList{QStringLiteral("GetVerNum")});
 }
