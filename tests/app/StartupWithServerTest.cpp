@@ -13,14 +13,16 @@
 #include "platform/ServerProbe.h"
 #include "platform/kvapi/KvClient.h"
 
+#include <QPushButton>
 #include <QTcpServer>
+#include <QTimer>
 #include <QUuid>
 #include <gtest/gtest.h>
 
 namespace {
 
-// The real machine, but the loopback server chosen without a dialog, no start-up choice, a lock of the
-// test's own and the program folder a temporary one.
+// The real machine, but the loopback server chosen without a dialog unless asked for, no start-up choice, a
+// lock of the test's own and the program folder a temporary one.
 class LoopbackServices : public StartupServices
 {
 public:
@@ -33,12 +35,15 @@ public:
     {
         return lock.tryLock(QStringLiteral("kvtest-") + QUuid::createUuid().toString(QUuid::Id128));
     }
-    int showConnectDialog(std::uint8_t *answer, bool) override
+    int showConnectDialog(std::uint8_t *answer, bool chinese) override
     {
+        if (throughDialog)
+            return StartupServices::showConnectDialog(answer, chinese);
         KvConnectAnswer chosen = {1, {{{127, 0, 0, 1}, 1}}, {}};
         std::memcpy(answer, &chosen, sizeof chosen);
         return 1;
     }
+    bool throughDialog = false;
     bool serverProcessRunning() override
     {
         return processRunning ? processRunning() : StartupServices::serverProcessRunning();
@@ -80,8 +85,18 @@ TEST_F(ServerStartupTest, RunningServerGivesHardwareModeAndCloseDownReleasesAndD
 
     auto services = std::make_unique<LoopbackServices>(folder.path());
     services->processRunning = [] { return true; }; // the server runs in this process
+    services->throughDialog = true;
+    // The user accepts the proposed address in the connection dialog.
+    QTimer connectClicker;
+    QObject::connect(&connectClicker, &QTimer::timeout, [] {
+        if (auto *dialog = qobject_cast<ServerConnectDialog *>(QApplication::activeModalWidget()))
+            dialog->connectButton()->click();
+    });
+    connectClicker.start(20);
     CKvIGMPTQApp app(std::move(services));
     ASSERT_TRUE(app.InitInstance()) << prompter.messages().join(u'|').toStdString();
+    connectClicker.stop();
+    EXPECT_EQ(app.ServerAddress, QStringLiteral("127.0.0.1"));
     EXPECT_EQ(app.DemoMode, 0u);
     EXPECT_EQ(g_Session.InventoryReady, 1);
     EXPECT_GT(g_Session.PortCount, 0);
