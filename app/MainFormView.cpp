@@ -7,7 +7,6 @@ CMainFormView *g_MainView = nullptr;
 CMainFormView::CMainFormView(QWidget *parent, const QString &settingsPath)
     : QWidget(parent), LogDlg(new CLogDlg(settingsPath, this))
 {
-    LogDlg->setWindowFlag(Qt::Window);
     g_MainView = this;
 }
 

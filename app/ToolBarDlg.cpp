@@ -19,7 +19,7 @@
 namespace {
 
 constexpr COLORREF kTransparentWhite = RGB(255, 255, 255);
-constexpr QSize kButtonSize(72, 50);
+constexpr QSize kButtonSize(84, 50);
 
 void sendToFrame(int command)
 {
@@ -66,10 +66,12 @@ CToolBarDlg::CToolBarDlg(QWidget *parent)
     Indicator->StartAnimation();
     Indicator->hide();
     IdlePicture->SetBitmap(ShellArt::bitmap(211));
+    IdlePicture->setFixedSize(IdlePicture->GetBitmap().size());
     IdlePicture->show();
     setPicture(Run, 159, RunPicture);
     setPicture(Stop, 173, StopPicture);
     Lamp->SetBitmap(ShellArt::bitmap(132));
+    Lamp->setFixedSize(Lamp->GetBitmap().size());
     LampState = 1;
 
     connect(Reconnect, &CButtonST::clicked, this, &CToolBarDlg::OnReconnect);
