@@ -377,9 +377,13 @@ void SimTraffic::integrate(int64_t t)
                 continue;
             const TxFrame &frame = *job->entries[s];
             countTx(m_ports[i], frame, after - before, int(job->firstSlot + s));
-            for (uint64_t k = before;
-                 k < after && m_pcap.isOpen() && m_pcapRecorded < m_config.pcapFrameLimit; ++k)
-                record(i, job->frameTime(k * n + s), PcapWriter::Sent, frame);
+            struct Delivery
+            {
+                size_t egress;
+                uint64_t frames;
+                int64_t latencyPs;
+            };
+            std::vector<Delivery> deliveries;
             for (size_t egress : job->targets[s]) {
                 const double share = load[egress] > 1.0 + LoadTolerance ? 1.0 / load[egress] : 1.0;
                 uint64_t delivered = static_cast<uint64_t>(std::floor(double(after - before) * share));
@@ -389,10 +393,17 @@ void SimTraffic::integrate(int64_t t)
                 const int64_t latencyPs = latency(egress, frame, load[egress]);
                 deliver(egress, frame, delivered, job->frameTime(before * n + s) + latencyPs,
                         job->frameTime((before + delivered - 1) * n + s) + latencyPs, latencyPs);
-                for (uint64_t k = before;
-                     k < before + delivered && m_pcap.isOpen() && m_pcapRecorded < m_config.pcapFrameLimit;
-                     ++k)
-                    record(egress, job->frameTime(k * n + s) + latencyPs, PcapWriter::Delivered, frame);
+                deliveries.push_back({egress, delivered, latencyPs});
+            }
+            // Recorded frame by frame while the capture file takes more: each sent frame, then its copies.
+            for (uint64_t k = before;
+                 k < after && m_pcap.isOpen() && m_pcapRecorded < m_config.pcapFrameLimit; ++k) {
+                const int64_t sentAt = job->frameTime(k * n + s);
+                record(i, sentAt, PcapWriter::Sent, frame);
+                for (const Delivery &d : deliveries) {
+                    if (k - before < d.frames)
+                        record(d.egress, sentAt + d.latencyPs, PcapWriter::Delivered, frame);
+                }
             }
         }
         job->sent = total;
@@ -634,14 +645,10 @@ uint64_t SimTraffic::rxItemFrames(size_t port, unsigned item) const
 
 void SimTraffic::record(size_t port, int64_t t, PcapWriter::Direction direction, const TxFrame &frame)
 {
-    if (!m_pcap.isOpen())
+    if (!m_pcap.isOpen() || m_pcapRecorded >= m_config.pcapFrameLimit)
         return;
-    if (m_pcapRecorded >= m_config.pcapFrameLimit) {
-        if (m_pcapRecorded++ == m_config.pcapFrameLimit)
-            log("capture file limit of " + std::to_string(m_config.pcapFrameLimit) + " frames reached");
-        return;
-    }
-    ++m_pcapRecorded;
     m_pcap.write(port, uint64_t(std::max<int64_t>(t, 0) / 1000), direction, frame.bytes.data(),
                  frame.bytes.size());
+    if (++m_pcapRecorded == m_config.pcapFrameLimit)
+        log("capture file limit of " + std::to_string(m_config.pcapFrameLimit) + " frames reached");
 }

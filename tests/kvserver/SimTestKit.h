@@ -233,8 +233,13 @@ protected:
         Kv_SYS_Init(nullptr, 0xFF);
     }
 
-    // Moves simulated time on; it takes effect before the next call is served.
-    void advance(int64_t nanoseconds) { server->advanceTime(std::chrono::nanoseconds(nanoseconds)); }
+    // Moves simulated time on; a call without messages makes sure it took effect.
+    void advance(int64_t nanoseconds)
+    {
+        server->advanceTime(std::chrono::nanoseconds(nanoseconds));
+        char version[11];
+        EXPECT_EQ(Kv_SYS_GetVerNum(version), 1);
+    }
 
     static bool addEntry(Port port, const Bytes &frame, uint32_t gap, uint16_t stream)
     {

@@ -179,47 +179,59 @@ TEST_F(SimTrafficTest, GroupBeyondTheTableReachesNoPort)
 
 TEST_F(SimTrafficTest, JoinAndLeaveStampsGiveTheConfiguredDelays)
 {
-    SimConfig config;
-    config.device.joinDelay = 3 * Ms * 1000; // picoseconds
-    config.device.leaveDelay = 7 * Ms * 1000;
-    start(config);
-    // The source streams at line rate from before the join to after the leave.
-    ASSERT_TRUE(addEntry(Source, multicastData(macOf(Source), portIp(Source), Group, 64), 96, 100));
-    ASSERT_EQ(startTx(Source, 0, 0, 1'000'000, 1), 1);
-    ASSERT_EQ(Kv_QMC4_GlobalCmd_ClearTS(1, maskOf(Source) | maskOf(HostA), 0), 1);
-
-    const auto delayMs = [&](uint8_t igmpType, uint32_t flags) {
-        UtRxCaptureBlock capture;
-        std::memset(&capture, 0xFF, sizeof capture);
-        capture.Port = {1, HostA.card, HostA.port};
-        capture.MacFilter = 0x5E010101;
-        capture.Flags = flags;
-        EXPECT_EQ(Kv_TQModule_StartRxCapture(1, HostA.card, HostA.port, capture), 1);
-        EXPECT_EQ(Kv_TQModule_NICModeSetTimestampCaptureNo(1, HostA.card, HostA.port, 1), 1);
-        EXPECT_EQ(sendNic(HostA, igmpV2(igmpType, macOf(HostA), portIp(HostA), Group)), 1);
-        s_messages.clear();
-        EXPECT_EQ(Kv_TQModule_NICModeGetTimestampCap(1, HostA.card, HostA.port), 1);
-        const auto tx = message(KvProtocol::MsgTxTimestamp, HostA);
-        advance(20 * Ms);
-        EXPECT_EQ(Kv_TQModule_StopRxCapture(1, HostA.card, HostA.port), 1);
-        const auto rx = message(KvProtocol::MsgRxTimestamp, HostA);
-        EXPECT_TRUE(tx && rx);
-        if (!tx || !rx)
-            return -1.0;
-        EXPECT_EQ(KvProtocol::readBigEndian16(rx->data() + 26), 1);
-        const double ticks = double(KvProtocol::readBigEndian32(rx->data() + 36)) -
-                             KvProtocol::readBigEndian32(tx->data() + 28);
-        return ticks * 0.04 / 1000;
+    struct Case
+    {
+        bool fastLeave;
+        double leaveMs; // fast leave: the leave delay; otherwise two unanswered 1 s queries
     };
-    // First frame after the join; latest frame before the leave. The device adds microseconds.
-    EXPECT_NEAR(delayMs(0x16, 0x00100000), 3.0, 0.005);
-    EXPECT_NEAR(delayMs(0x17, 0x80100000), 7.0, 0.005);
-    // A capture that matched nothing still answers, with stamp 0.
-    EXPECT_EQ(Kv_TQModule_StartRxCapture(1, HostB.card, HostB.port, UtRxCaptureBlock{}), 1);
-    EXPECT_EQ(Kv_TQModule_StopRxCapture(1, HostB.card, HostB.port), 1);
-    const auto none = message(KvProtocol::MsgRxTimestamp, HostB);
-    ASSERT_TRUE(none);
-    EXPECT_EQ(KvProtocol::readBigEndian32(none->data() + 36), 0u);
+    for (const Case &c : {Case{true, 7.0}, Case{false, 2000.0}}) {
+        SCOPED_TRACE(c.fastLeave);
+        SimConfig config;
+        config.device.joinDelay = 3 * Ms * 1000; // picoseconds
+        config.device.leaveDelay = 7 * Ms * 1000;
+        config.device.fastLeave = c.fastLeave;
+        config.device.lastMemberQueryInterval = 1000 * Ms * 1000;
+        config.device.lastMemberQueryCount = 2;
+        start(config);
+        // The source streams at line rate from before the join to after the leave.
+        ASSERT_TRUE(addEntry(Source, multicastData(macOf(Source), portIp(Source), Group, 64), 96, 100));
+        ASSERT_EQ(startTx(Source, 0, 0, 10'000'000, 1), 1);
+        ASSERT_EQ(Kv_QMC4_GlobalCmd_ClearTS(1, maskOf(Source) | maskOf(HostA), 0), 1);
+
+        const auto delayMs = [&](uint8_t igmpType, uint32_t flags, int64_t wait) {
+            UtRxCaptureBlock capture;
+            std::memset(&capture, 0xFF, sizeof capture);
+            capture.Port = {1, HostA.card, HostA.port};
+            capture.MacFilter = 0x5E010101;
+            capture.Flags = flags;
+            EXPECT_EQ(Kv_TQModule_StartRxCapture(1, HostA.card, HostA.port, capture), 1);
+            EXPECT_EQ(Kv_TQModule_NICModeSetTimestampCaptureNo(1, HostA.card, HostA.port, 1), 1);
+            EXPECT_EQ(sendNic(HostA, igmpV2(igmpType, macOf(HostA), portIp(HostA), Group)), 1);
+            s_messages.clear();
+            EXPECT_EQ(Kv_TQModule_NICModeGetTimestampCap(1, HostA.card, HostA.port), 1);
+            const auto tx = message(KvProtocol::MsgTxTimestamp, HostA);
+            advance(wait);
+            EXPECT_EQ(Kv_TQModule_StopRxCapture(1, HostA.card, HostA.port), 1);
+            const auto rx = message(KvProtocol::MsgRxTimestamp, HostA);
+            EXPECT_TRUE(tx && rx);
+            if (!tx || !rx)
+                return -1.0;
+            EXPECT_EQ(KvProtocol::readBigEndian16(rx->data() + 26), 1);
+            const double ticks = double(KvProtocol::readBigEndian32(rx->data() + 36)) -
+                                 KvProtocol::readBigEndian32(tx->data() + 28);
+            return ticks * 0.04 / 1000;
+        };
+        // First frame after the join; latest frame before the leave. The device adds microseconds.
+        EXPECT_NEAR(delayMs(0x16, 0x00100000, 20 * Ms), 3.0, 0.005);
+        EXPECT_NEAR(delayMs(0x17, 0x80100000, 2100 * Ms), c.leaveMs, 0.005);
+        // A capture that matched nothing still answers, with stamp 0.
+        EXPECT_EQ(Kv_TQModule_StartRxCapture(1, HostB.card, HostB.port, UtRxCaptureBlock{}), 1);
+        EXPECT_EQ(Kv_TQModule_StopRxCapture(1, HostB.card, HostB.port), 1);
+        const auto none = message(KvProtocol::MsgRxTimestamp, HostB);
+        ASSERT_TRUE(none);
+        EXPECT_EQ(KvProtocol::readBigEndian32(none->data() + 36), 0u);
+        TearDown();
+    }
 }
 
 TEST_F(SimTrafficTest, Igmpv3FilterDeliversExactlyTheAdmittedSources)
