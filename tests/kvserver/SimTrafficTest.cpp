@@ -372,3 +372,60 @@ TEST_F(SimTrafficTest, TransmitModelFollowsTheCallSites)
     EXPECT_EQ(streams(HostA).rx.at(0), 5u);
     EXPECT_TRUE(logHas("gap of 4294967295 bit times paced at 1 ms"));
 }
+
+TEST_F(SimTrafficTest, PortsAnswerArpRequestsFromTheirTable)
+{
+    for (const uint16_t mode : {uint16_t(0x8801), uint16_t(0x8081), uint16_t(0xFFFF)}) {
+        SCOPED_TRACE(mode);
+        start();
+        auto table = std::make_unique<KvArpReplyTable>();
+        std::memset(table.get(), 0xFF, sizeof *table);
+        table->Port = {1, HostA.card, HostA.port};
+        table->EntryCount = 1;
+        const Mac mac = macOf(HostA);
+        std::copy(mac.begin(), mac.end(), table->Entry1.MAC);
+        const uint8_t address[4] = {10, 0, 0, 2};
+        std::copy_n(address, 4, table->Entry1.IPAddress);
+        table->ReplyMode = mode;
+        ASSERT_EQ(Kv_TQModule_StartAutoARPReply(1, HostA.card, HostA.port, *table), 1);
+        clearCounters();
+        // A broadcast request from the source for 10.0.0.2.
+        Bytes request(60, 0);
+        std::fill_n(request.begin(), 6, 0xFF);
+        const Mac asking = macOf(Source);
+        std::copy(asking.begin(), asking.end(), request.begin() + 6);
+        const uint8_t arp[] = {0x08, 0x06, 0, 1, 0x08, 0, 6, 4, 0, 1};
+        std::copy(std::begin(arp), std::end(arp), request.begin() + 12);
+        std::copy(asking.begin(), asking.end(), request.begin() + 22);
+        put32(request, 28, ip(10, 0, 0, 1));
+        put32(request, 38, ip(10, 0, 0, 2));
+        ASSERT_EQ(sendNic(Source, request), 1);
+        const UtPortCounters answered = portCounters(Source);
+        EXPECT_EQ(uint64_t(answered.UnicastRx), mode == 0xFFFF ? 0u : 1u);
+        EXPECT_EQ(uint64_t(portCounters(HostA).TxPackets), mode == 0xFFFF ? 0u : 1u);
+        TearDown();
+    }
+}
+
+TEST_F(SimTrafficTest, PeriodicReportsFollowSimulatedTimeUntilStopped)
+{
+    start();
+    ASSERT_EQ(Kv_StartCounterStatistics(1, 1), 1);
+    ASSERT_EQ(Kv_TQStartStreamCounter(1, 1), 1);
+    s_messages.clear();
+    advance(1000 * Ms);
+    EXPECT_TRUE(message(KvProtocol::MsgPortCounters, HostC));
+    EXPECT_TRUE(message(KvProtocol::MsgStreamStatistics, HostC));
+    ASSERT_EQ(Kv_StopCounterStatistics(1), 1);
+    ASSERT_EQ(Kv_TQStopStreamCounter(1), 1);
+    QCoreApplication::processEvents(); // the reports sent before the stop
+    s_messages.clear();
+    advance(3000 * Ms);
+    QCoreApplication::processEvents();
+    for (const Bytes &m : s_messages) {
+        const uint16_t code = KvProtocol::readBigEndian16(m.data());
+        EXPECT_TRUE(code != KvProtocol::MsgPortCounters && code != KvProtocol::MsgStreamStatistics);
+    }
+    // A group that was never set up is refused.
+    EXPECT_EQ(Kv_TQReadCounterStatistics(2), 0);
+}
