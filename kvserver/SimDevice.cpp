@@ -33,12 +33,12 @@ void SimDevice::log(const std::string &line) const
         m_log("device: " + line);
 }
 
-bool SimDevice::wouldLearn(const SimFrame &frame, size_t ingress) const
+uint64_t SimDevice::addressKey(uint16_t vlan, const std::array<uint8_t, 6> &mac)
 {
-    if (frame.src[0] & 1)
-        return false;
-    const auto found = m_addresses.find({vlanOf(frame), frame.src});
-    return found == m_addresses.end() || found->second.port != ingress;
+    uint64_t key = vlan;
+    for (uint8_t byte : mac)
+        key = key << 8 | byte;
+    return key;
 }
 
 void SimDevice::receive(const SimFrame &frame, const std::string &error, size_t ingress, int64_t t,
@@ -50,9 +50,11 @@ void SimDevice::receive(const SimFrame &frame, const std::string &error, size_t 
         return;
     }
     if (!(frame.src[0] & 1)) {
-        if (wouldLearn(frame, ingress))
-            ++m_version;
-        m_addresses[{vlanOf(frame), frame.src}] = {ingress, t};
+        const auto [learned, added] =
+            m_addresses.try_emplace(addressKey(vlanOf(frame), frame.src), ingress, t);
+        if (added || learned->second.port != ingress)
+            ++m_version; // unicast to this address goes elsewhere from now on
+        learned->second = {ingress, t};
     }
     if (frame.igmp) {
         takeIgmp(frame, ingress, t);
@@ -100,7 +102,7 @@ void SimDevice::forwardTargets(const SimFrame &frame, size_t ingress, int64_t t,
     }
     if (frame.isMulticast())
         return flood(ingress, egress); // broadcast and other multicast
-    const auto known = m_addresses.find({vlanOf(frame), frame.dst});
+    const auto known = m_addresses.find(addressKey(vlanOf(frame), frame.dst));
     if (known == m_addresses.end() || t - known->second.seen > m_profile.macAging)
         return flood(ingress, egress);
     if (known->second.port != ingress)
@@ -160,14 +162,18 @@ void SimDevice::schedule(int64_t t, GroupKey key, size_t port, uint8_t record, s
         // A report refreshes the membership at once and cancels a leave still waiting.
         if (current)
             current->expires = t + m_profile.membershipTimeout;
-        for (auto change = m_changes.begin(); change != m_changes.end();) {
+        for (auto change = m_changes.begin(); m_waitingLeaves > 0 && change != m_changes.end();) {
             const bool waitingLeave =
-                change->second.key == key && change->second.port == port &&
-                (change->second.record == 0 || isLeaveRecord(change->second.record, change->second.sources));
+                change->second.record == 0 && change->second.key == key && change->second.port == port;
+            if (waitingLeave)
+                --m_waitingLeaves;
             change = waitingLeave ? m_changes.erase(change) : std::next(change);
         }
-        const bool same = current && (record == 2 || record == 4) && current->mode == Mode::Exclude &&
-                          current->sources == std::set<uint32_t>(sources.begin(), sources.end());
+        std::sort(sources.begin(), sources.end());
+        sources.erase(std::unique(sources.begin(), sources.end()), sources.end());
+        const bool same =
+            current && (record == 2 || record == 4) && current->mode == Mode::Exclude &&
+            std::equal(current->sources.begin(), current->sources.end(), sources.begin(), sources.end());
         if (same)
             return;
     }
@@ -179,6 +185,8 @@ void SimDevice::schedule(int64_t t, GroupKey key, size_t port, uint8_t record, s
         std::uniform_int_distribution<int64_t> jitter(-m_profile.joinJitter, m_profile.joinJitter);
         delay = std::max<int64_t>(0, delay + jitter(m_random));
     }
+    if (leave)
+        ++m_waitingLeaves;
     m_changes.insert({t + delay, {t + delay, key, port, leave ? uint8_t(0) : record, std::move(sources)}});
 }
 
@@ -193,6 +201,8 @@ void SimDevice::applyChanges(int64_t t)
     while (!m_changes.empty() && m_changes.begin()->first <= t) {
         const Change change = std::move(m_changes.begin()->second);
         m_changes.erase(m_changes.begin());
+        if (change.record == 0)
+            --m_waitingLeaves;
         apply(change);
     }
     if (m_nextExpiry > t)

@@ -13,6 +13,7 @@
 #include <set>
 #include <string>
 #include <tuple>
+#include <unordered_map>
 #include <vector>
 
 class SimDevice
@@ -30,8 +31,6 @@ public:
                  std::vector<size_t> &egress);
     // The ports a frame leaves on, without taking it in.
     void forwardTargets(const SimFrame &frame, size_t ingress, int64_t t, std::vector<size_t> &egress) const;
-    // True when taking the frame in would change where other frames go (a new or moved address).
-    bool wouldLearn(const SimFrame &frame, size_t ingress) const;
 
     // Earliest time at which forwarding changes by itself (a delayed join or leave, a timeout); INT64_MAX
     // none.
@@ -70,6 +69,8 @@ private:
     };
 
     uint16_t vlanOf(const SimFrame &frame) const { return frame.tagged ? frame.vlan : NativeVlan; }
+    // A MAC address in a VLAN as one number.
+    static uint64_t addressKey(uint16_t vlan, const std::array<uint8_t, 6> &mac);
     void takeIgmp(const SimFrame &frame, size_t ingress, int64_t t);
     void schedule(int64_t t, GroupKey key, size_t port, uint8_t record, std::vector<uint32_t> sources);
     void apply(const Change &change);
@@ -84,7 +85,8 @@ private:
     std::mt19937 m_random;
     std::map<GroupKey, std::map<size_t, Membership>> m_groups;
     std::multimap<int64_t, Change> m_changes;
-    int64_t m_nextExpiry = INT64_MAX; // at or before the earliest membership timeout
-    std::map<std::pair<uint16_t, std::array<uint8_t, 6>>, Learned> m_addresses;
+    size_t m_waitingLeaves = 0;                        // leaves among m_changes
+    int64_t m_nextExpiry = INT64_MAX;                  // at or before the earliest membership timeout
+    std::unordered_map<uint64_t, Learned> m_addresses; // by addressKey
     uint64_t m_version = 0;
 };

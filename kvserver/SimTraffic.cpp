@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
+#include <tuple>
 
 using KvProtocol::readBigEndian32;
 
@@ -80,6 +82,14 @@ int64_t moduleOffsetPs(uint8_t type, uint16_t linkCode, uint8_t portNumber)
     return std::llround(us * 1'000'000);
 }
 
+// A port's card and port in a printf format with two %u.
+std::string portLabel(const char *format, const SimPortInfo &port)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, format, unsigned(port.card), unsigned(port.port));
+    return text;
+}
+
 size_t frameBytes(const std::vector<uint8_t> &bytes)
 {
     return bytes.size() + 4; // with the frame check sequence
@@ -126,17 +136,23 @@ uint64_t SimTraffic::Job::ofSlot(uint64_t total, size_t slot) const
     return total / n + (slot < total % n ? 1 : 0);
 }
 
+uint64_t SimTraffic::Job::ofFlow(uint64_t total, const Flow &flow) const
+{
+    const uint64_t n = entries.size();
+    const auto partial = std::lower_bound(flow.entries.begin(), flow.entries.end(), uint32_t(total % n));
+    return flow.entries.size() * (total / n) + uint64_t(partial - flow.entries.begin());
+}
+
 SimTraffic::SimTraffic(const SimConfig &config, std::vector<SimPortInfo> ports, Log log)
-    : m_config(config), m_log(std::move(log)),
-      m_device(
-          config.device,
-          [&] {
-              std::vector<std::string> names;
-              for (const SimPortInfo &port : ports)
-                  names.push_back("(" + std::to_string(port.card) + "," + std::to_string(port.port) + ")");
-              return names;
-          }(),
-          m_log)
+    : m_config(config), m_log(std::move(log)), m_device(
+                                                   config.device,
+                                                   [&] {
+                                                       std::vector<std::string> names;
+                                                       for (const SimPortInfo &port : ports)
+                                                           names.push_back(portLabel("(%u,%u)", port));
+                                                       return names;
+                                                   }(),
+                                                   m_log)
 {
     for (const SimPortInfo &info : ports) {
         Port port;
@@ -146,7 +162,7 @@ SimTraffic::SimTraffic(const SimConfig &config, std::vector<SimPortInfo> ports, 
     if (!m_config.pcapFile.empty()) {
         std::vector<std::string> names;
         for (const SimPortInfo &info : ports)
-            names.push_back("port " + std::to_string(info.card) + "/" + std::to_string(info.port));
+            names.push_back(portLabel("port %u/%u", info));
         std::string error;
         if (!m_pcap.open(m_config.pcapFile, names, error))
             log(error);
@@ -161,8 +177,7 @@ void SimTraffic::log(const std::string &line) const
 
 std::string SimTraffic::portName(size_t port) const
 {
-    return "port (" + std::to_string(m_ports[port].info.card) + "," +
-           std::to_string(m_ports[port].info.port) + ")";
+    return portLabel("port (%u,%u)", m_ports[port].info);
 }
 
 uint32_t SimTraffic::ticks(const Port &port, int64_t t) const
@@ -174,6 +189,7 @@ void SimTraffic::setLink(size_t port, uint16_t linkCode)
 {
     m_ports[port].linkCode = linkCode;
     m_ports[port].psPerBit = psPerBitOf(linkCode);
+    m_ports[port].moduleOffset = moduleOffsetPs(m_ports[port].info.type, linkCode, m_ports[port].info.port);
     ++m_linkVersion;
 }
 
@@ -310,7 +326,7 @@ void SimTraffic::advanceTo(int64_t t)
                     const uint64_t index = job->sent++;
                     const size_t slot = index % job->entries.size();
                     const TxFramePtr frame = job->entries[slot];
-                    sendOne(i, frame, next, int(job->firstSlot + slot));
+                    sendOne(i, *frame, next, int(job->firstSlot + slot));
                 }
             }
             if (job && job->sent >= job->count)
@@ -327,25 +343,42 @@ void SimTraffic::refreshForwarding(size_t port, Job &job)
     if (job.cacheVersion == version)
         return;
     job.cacheVersion = version;
-    job.targets.assign(job.entries.size(), {});
+    job.flows.clear();
+    job.flowOf.assign(job.entries.size(), -1);
     job.egressLoad.assign(m_ports.size(), 0.0);
     if (m_ports[port].psPerBit == 0)
         return;
+    using FlowKey = std::tuple<std::vector<size_t>, int, size_t, bool, bool, uint16_t>;
+    std::map<FlowKey, int> flowIndex;
     const double percent = m_config.device.smallFrameForwardingPercent;
     for (size_t s = 0; s < job.entries.size(); ++s) {
         const TxFrame &frame = *job.entries[s];
         if (!frame.error.empty() || frame.frame.igmp)
             continue;
         m_device.forwardTargets(frame.frame, port, m_integrated, m_scratchTargets);
+        std::vector<size_t> targets;
         const double weight =
             frameBytes(frame.bytes) <= 64 && frame.frame.isMulticast() ? 100.0 / percent : 1.0;
         for (size_t egress : m_scratchTargets) {
             if (m_ports[egress].psPerBit == 0)
                 continue;
-            job.targets[s].push_back(egress);
+            targets.push_back(egress);
             job.egressLoad[egress] += weight * double((frameBytes(frame.bytes) + 20) * 8) *
                                       double(m_ports[egress].psPerBit) / double(job.cycle);
         }
+        if (targets.empty())
+            continue;
+        FlowKey key{targets,
+                    frame.stream,
+                    frame.bytes.size(),
+                    frame.frame.isMulticast(),
+                    frame.frame.tagged,
+                    frame.frame.etherType};
+        const auto [found, added] = flowIndex.emplace(std::move(key), int(job.flows.size()));
+        if (added)
+            job.flows.push_back({{}, std::move(targets)});
+        job.flows[size_t(found->second)].entries.push_back(uint32_t(s));
+        job.flowOf[s] = found->second;
     }
 }
 
@@ -372,43 +405,63 @@ void SimTraffic::integrate(int64_t t)
             continue;
         const size_t n = job->entries.size();
         for (size_t s = 0; s < n; ++s) {
-            const uint64_t before = job->ofSlot(job->sent, s), after = job->ofSlot(total, s);
-            if (after == before)
+            const uint64_t frames = job->ofSlot(total, s) - job->ofSlot(job->sent, s);
+            if (frames > 0)
+                countTx(m_ports[i], *job->entries[s], frames, int(job->firstSlot + s));
+        }
+        for (const Job::Flow &flow : job->flows) {
+            const uint64_t frames = job->ofFlow(total, flow) - job->ofFlow(job->sent, flow);
+            if (frames == 0)
                 continue;
-            const TxFrame &frame = *job->entries[s];
-            countTx(m_ports[i], frame, after - before, int(job->firstSlot + s));
-            struct Delivery
-            {
-                size_t egress;
-                uint64_t frames;
-                int64_t latencyPs;
-            };
-            std::vector<Delivery> deliveries;
-            for (size_t egress : job->targets[s]) {
+            const TxFrame &frame = *job->entries[flow.entries.front()];
+            for (size_t egress : flow.targets) {
                 const double share = load[egress] > 1.0 + LoadTolerance ? 1.0 / load[egress] : 1.0;
-                uint64_t delivered = static_cast<uint64_t>(std::floor(double(after - before) * share));
+                uint64_t delivered = static_cast<uint64_t>(std::floor(double(frames) * share));
                 delivered -= delivered * lossPpm / 1'000'000;
                 if (delivered == 0)
                     continue;
                 const int64_t latencyPs = latency(egress, frame, load[egress]);
-                deliver(egress, frame, delivered, job->frameTime(before * n + s) + latencyPs,
-                        job->frameTime((before + delivered - 1) * n + s) + latencyPs, latencyPs);
-                deliveries.push_back({egress, delivered, latencyPs});
-            }
-            // Recorded frame by frame while the capture file takes more: each sent frame, then its copies.
-            for (uint64_t k = before;
-                 k < after && m_pcap.isOpen() && m_pcapRecorded < m_config.pcapFrameLimit; ++k) {
-                const int64_t sentAt = job->frameTime(k * n + s);
-                record(i, sentAt, PcapWriter::Sent, frame);
-                for (const Delivery &d : deliveries) {
-                    if (k - before < d.frames)
-                        record(d.egress, sentAt + d.latencyPs, PcapWriter::Delivered, frame);
+                deliver(egress, frame, delivered, latencyPs);
+                if (!m_ports[egress].captureActive)
+                    continue;
+                // The capture looks at each entry's own frames: the first or the last one delivered.
+                for (uint32_t s : flow.entries) {
+                    const uint64_t before = job->ofSlot(job->sent, s), after = job->ofSlot(total, s);
+                    const auto reached = static_cast<uint64_t>(std::floor(double(after - before) * share));
+                    if (reached > 0)
+                        capture(egress, *job->entries[s], job->frameTime(before * n + s) + latencyPs,
+                                job->frameTime((before + reached - 1) * n + s) + latencyPs);
                 }
             }
         }
+        if (m_pcap.isOpen() && m_pcapRecorded < m_config.pcapFrameLimit)
+            recordJob(i, *job, total, load);
         job->sent = total;
     }
     m_integrated = t;
+}
+
+void SimTraffic::recordJob(size_t port, const Job &job, uint64_t total, const std::vector<double> &load)
+{
+    // Frame by frame while the capture file takes more: each sent frame, then its copies.
+    const size_t n = job.entries.size();
+    const std::vector<size_t> nowhere;
+    for (size_t s = 0; s < n; ++s) {
+        const TxFrame &frame = *job.entries[s];
+        const uint64_t before = job.ofSlot(job.sent, s), after = job.ofSlot(total, s);
+        const std::vector<size_t> &targets =
+            job.flowOf[s] < 0 ? nowhere : job.flows[size_t(job.flowOf[s])].targets;
+        for (uint64_t k = before; k < after && m_pcapRecorded < m_config.pcapFrameLimit; ++k) {
+            const int64_t sentAt = job.frameTime(k * n + s);
+            record(port, sentAt, PcapWriter::Sent, frame);
+            for (size_t egress : targets) {
+                const double share = load[egress] > 1.0 + LoadTolerance ? 1.0 / load[egress] : 1.0;
+                if (double(k - before) < std::floor(double(after - before) * share))
+                    record(egress, sentAt + latency(egress, frame, load[egress]), PcapWriter::Delivered,
+                           frame);
+            }
+        }
+    }
 }
 
 int64_t SimTraffic::latency(size_t egress, const TxFrame &frame, double load) const
@@ -416,43 +469,44 @@ int64_t SimTraffic::latency(size_t egress, const TxFrame &frame, double load) co
     const Port &port = m_ports[egress];
     const double busy = std::min(load, 1.0);
     return m_config.device.baseLatency + int64_t(frameBytes(frame.bytes) * 8) * port.psPerBit +
-           std::llround(double(m_config.device.queueingLatency) * busy * busy) +
-           moduleOffsetPs(port.info.type, port.linkCode, port.info.port);
+           int64_t(double(m_config.device.queueingLatency) * busy * busy) + port.moduleOffset;
 }
 
 void SimTraffic::countTx(Port &port, const TxFrame &frame, uint64_t frames, int slot)
 {
     port.counters.txPackets += frames;
     port.counters.txBytes += frames * frameBytes(frame.bytes);
-    if (slot >= 0)
-        port.txSlots[uint16_t(slot)] += frames;
-}
-
-void SimTraffic::sendOne(size_t port, const TxFramePtr &frame, int64_t t, int slot)
-{
-    countTx(m_ports[port], *frame, 1, slot);
-    record(port, t, PcapWriter::Sent, *frame);
-    if (m_ports[port].psPerBit == 0)
-        return;
-    // A frame that teaches the device an address changes where counted frames go from now on.
-    if (t == m_now && frame->error.empty() && m_device.wouldLearn(frame->frame, port))
-        integrate(t);
-    std::vector<size_t> targets;
-    m_device.receive(frame->frame, frame->error, port, t, targets);
-    for (size_t egress : targets) {
-        if (m_ports[egress].psPerBit == 0)
-            continue;
-        const int64_t latencyPs = latency(egress, *frame, 0);
-        const int64_t arrival = t + latencyPs;
-        deliver(egress, *frame, 1, arrival, arrival, latencyPs);
-        record(egress, arrival, PcapWriter::Delivered, *frame);
-        if (frame->frame.arp && frame->frame.arpOperation == 1)
-            answerArp(egress, frame->frame, arrival);
+    if (slot >= 0 && size_t(slot) < port.txSlots.size()) {
+        port.txSlots[size_t(slot)] += frames;
+        port.txSlotEnd = std::max(port.txSlotEnd, size_t(slot) + 1);
     }
 }
 
-void SimTraffic::deliver(size_t egress, const TxFrame &frame, uint64_t frames, int64_t firstArrival,
-                         int64_t lastArrival, int64_t latencyPs)
+void SimTraffic::sendOne(size_t port, const TxFrame &frame, int64_t t, int slot)
+{
+    countTx(m_ports[port], frame, 1, slot);
+    record(port, t, PcapWriter::Sent, frame);
+    if (m_ports[port].psPerBit == 0)
+        return;
+    // Counted frames are accounted up to now before the device takes this one in and perhaps learns.
+    if (t == m_now)
+        integrate(t);
+    std::vector<size_t> targets;
+    m_device.receive(frame.frame, frame.error, port, t, targets);
+    for (size_t egress : targets) {
+        if (m_ports[egress].psPerBit == 0)
+            continue;
+        const int64_t latencyPs = latency(egress, frame, 0);
+        const int64_t arrival = t + latencyPs;
+        deliver(egress, frame, 1, latencyPs);
+        capture(egress, frame, arrival, arrival);
+        record(egress, arrival, PcapWriter::Delivered, frame);
+        if (frame.frame.arp && frame.frame.arpOperation == 1)
+            answerArp(egress, frame.frame, arrival);
+    }
+}
+
+void SimTraffic::deliver(size_t egress, const TxFrame &frame, uint64_t frames, int64_t latencyPs)
 {
     Port &port = m_ports[egress];
     SimMessages::PortCounters &c = port.counters;
@@ -480,6 +534,7 @@ void SimTraffic::deliver(size_t egress, const TxFrame &frame, uint64_t frames, i
         const unsigned item = unsigned(frame.stream) - m_streamBase;
         RxItem &counted = port.rxItems[item];
         counted.frames += frames;
+        port.rxItemEnd = std::max(port.rxItemEnd, item + 1);
         counted.latencyTicks =
             std::max(counted.latencyTicks, uint32_t(std::min<int64_t>(latencyPs / TickPs, UINT32_MAX)));
         if (!(m_enableBits[item / 8] & (1u << (item % 8))) && !m_warnedItems[item]) {
@@ -487,6 +542,11 @@ void SimTraffic::deliver(size_t egress, const TxFrame &frame, uint64_t frames, i
             log("counter item " + std::to_string(item) + " counted but not enabled");
         }
     }
+}
+
+void SimTraffic::capture(size_t egress, const TxFrame &frame, int64_t firstArrival, int64_t lastArrival)
+{
+    Port &port = m_ports[egress];
     if (port.captureActive && frame.bytes.size() >= 6 &&
         readBigEndian32(frame.bytes.data() + 2) == port.captureFilter) {
         if (port.captureLatest) {
@@ -508,8 +568,8 @@ void SimTraffic::answerArp(size_t egress, const SimFrame &request, int64_t t)
         const uint16_t vlan = uint16_t(((entry.VlanTag[2] << 8) | entry.VlanTag[3]) & 0x0FFF);
         if (tagged != request.tagged || (tagged && vlan != request.vlan))
             continue;
-        auto reply = std::make_shared<TxFrame>();
-        std::vector<uint8_t> &b = reply->bytes;
+        TxFrame reply;
+        std::vector<uint8_t> &b = reply.bytes;
         b.insert(b.end(), request.arpSenderMac.begin(), request.arpSenderMac.end());
         b.insert(b.end(), entry.MAC, entry.MAC + 6);
         if (tagged)
@@ -522,7 +582,7 @@ void SimTraffic::answerArp(size_t egress, const SimFrame &request, int64_t t)
         for (int shift = 24; shift >= 0; shift -= 8)
             b.push_back(uint8_t(request.arpSenderIp >> shift));
         b.resize(std::max<size_t>(b.size(), 60), 0);
-        reply->error = SimFrame::parse(b.data(), b.size(), reply->frame);
+        reply.error = SimFrame::parse(b.data(), b.size(), reply.frame);
         sendOne(egress, reply, t, -1);
         return;
     }
@@ -535,9 +595,9 @@ bool SimTraffic::nicSend(size_t port, const UtNicSendBlock &block)
         return false;
     }
     Port &p = m_ports[port];
-    auto frame = std::make_shared<TxFrame>();
-    frame->bytes.assign(block.Frame, block.Frame + block.FrameLength);
-    frame->error = SimFrame::parse(frame->bytes.data(), frame->bytes.size(), frame->frame);
+    TxFrame frame;
+    frame.bytes.assign(block.Frame, block.Frame + block.FrameLength);
+    frame.error = SimFrame::parse(frame.bytes.data(), frame.bytes.size(), frame.frame);
     if (p.txStampsArmed > 0) {
         p.txStamp = ticks(p, m_now);
         --p.txStampsArmed;
@@ -598,14 +658,21 @@ void SimTraffic::clearPortCounters(size_t port)
 
 void SimTraffic::clearStreamCounters(size_t port)
 {
-    m_ports[port].txSlots.clear();
+    std::fill(m_ports[port].txSlots.begin(), m_ports[port].txSlots.end(), 0);
+    m_ports[port].txSlotEnd = 0;
     std::fill(m_ports[port].rxItems.begin(), m_ports[port].rxItems.end(), RxItem{});
+    m_ports[port].rxItemEnd = 0;
 }
 
 void SimTraffic::setStreamTable(const KvStreamCounterTable &table)
 {
     m_streamBase = table.BaseStream;
     std::memcpy(m_enableBits, table.EnableBits, sizeof m_enableBits);
+    m_enabledEnd = 0;
+    for (unsigned item = 0; item < CounterItems; ++item) {
+        if (m_enableBits[item / 8] & (1u << (item % 8)))
+            m_enabledEnd = item + 1;
+    }
 }
 
 std::vector<uint8_t> SimTraffic::portCounterMessage(size_t port, KvPortId id) const
@@ -617,17 +684,12 @@ std::vector<uint8_t> SimTraffic::streamMessage(size_t port, KvPortId id)
 {
     Port &p = m_ports[port];
     std::vector<SimMessages::TxStreamItem> tx;
-    for (uint16_t slot : {uint16_t(0), uint16_t(1)}) {
-        if (!p.txSlots.count(slot))
-            tx.push_back({slot, 0});
+    for (size_t slot = 0; slot < std::max<size_t>(2, p.txSlotEnd); ++slot) {
+        if (slot < 2 || p.txSlots[slot] > 0)
+            tx.push_back({uint16_t(slot), p.txSlots[slot]});
     }
-    for (const auto &[slot, frames] : p.txSlots) {
-        if (slot <= 0x0FFF)
-            tx.push_back({slot, frames});
-    }
-    std::sort(tx.begin(), tx.end(), [](const auto &a, const auto &b) { return a.slot < b.slot; });
     std::vector<SimMessages::RxStreamItem> rx;
-    for (unsigned item = 0; item < CounterItems; ++item) {
+    for (unsigned item = 0; item < std::max(m_enabledEnd, p.rxItemEnd); ++item) {
         RxItem &counted = p.rxItems[item];
         const bool enabled = m_enableBits[item / 8] & (1u << (item % 8));
         if (counted.frames == 0 && !enabled)

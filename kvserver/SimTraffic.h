@@ -92,15 +92,23 @@ private:
         std::vector<int64_t> offsets; // send time of each slot within a pass
         uint64_t sent = 0;            // frames accounted for
         bool frameByFrame = false;
-        // Forwarding of each slot and the load it puts on each egress, valid for cacheVersion.
+        // Entries that go to the same ports and count alike, counted together.
+        struct Flow
+        {
+            std::vector<uint32_t> entries; // ascending
+            std::vector<size_t> targets;
+        };
+        // Forwarding of the entries and the load they put on each egress, valid for cacheVersion.
         uint64_t cacheVersion = UINT64_MAX;
-        std::vector<std::vector<size_t>> targets;
+        std::vector<Flow> flows;
+        std::vector<int> flowOf; // of each entry, -1 when it reaches no port
         std::vector<double> egressLoad;
 
         int64_t frameTime(uint64_t index) const;
         uint64_t sentBefore(int64_t t) const;
         int64_t endTime() const;
         uint64_t ofSlot(uint64_t total, size_t slot) const;
+        uint64_t ofFlow(uint64_t total, const Flow &flow) const;
     };
 
     struct RxItem
@@ -113,13 +121,16 @@ private:
     {
         SimPortInfo info;
         uint16_t linkCode = 255;
-        int64_t psPerBit = 0; // 0 link down
+        int64_t psPerBit = 0;     // 0 link down
+        int64_t moduleOffset = 0; // latency the receiving module adds
         std::vector<TxFramePtr> pending;
         std::optional<Job> armed;
         std::optional<Job> running;
         SimMessages::PortCounters counters;
-        std::map<uint16_t, uint64_t> txSlots;
+        std::vector<uint64_t> txSlots = std::vector<uint64_t>(MaxPendingEntries); // frames by table entry
+        size_t txSlotEnd = 0;                                                     // past the last counted
         std::vector<RxItem> rxItems = std::vector<RxItem>(CounterItems);
+        unsigned rxItemEnd = 0; // past the last counted
         int64_t clockZero = 0;
         uint32_t txStampsArmed = 0;
         uint32_t txStamp = 0;
@@ -137,11 +148,12 @@ private:
     void beginJob(size_t port, Job &job);
     void refreshForwarding(size_t port, Job &job);
     void integrate(int64_t t);
-    void sendOne(size_t port, const TxFramePtr &frame, int64_t t, int slot);
+    void sendOne(size_t port, const TxFrame &frame, int64_t t, int slot);
     void countTx(Port &port, const TxFrame &frame, uint64_t frames, int slot);
     int64_t latency(size_t egress, const TxFrame &frame, double load) const;
-    void deliver(size_t egress, const TxFrame &frame, uint64_t frames, int64_t firstArrival,
-                 int64_t lastArrival, int64_t latencyPs);
+    void deliver(size_t egress, const TxFrame &frame, uint64_t frames, int64_t latencyPs);
+    void capture(size_t egress, const TxFrame &frame, int64_t firstArrival, int64_t lastArrival);
+    void recordJob(size_t port, const Job &job, uint64_t total, const std::vector<double> &load);
     void answerArp(size_t egress, const SimFrame &request, int64_t t);
     void record(size_t port, int64_t t, PcapWriter::Direction direction, const TxFrame &frame);
     void log(const std::string &line) const;
@@ -155,6 +167,7 @@ private:
     uint64_t m_linkVersion = 0;
     uint32_t m_streamBase = 100;
     uint8_t m_enableBits[64] = {};
+    unsigned m_enabledEnd = 0; // past the last enabled item
     std::vector<bool> m_warnedItems = std::vector<bool>(CounterItems);
     PcapWriter m_pcap;
     uint64_t m_pcapRecorded = 0;
