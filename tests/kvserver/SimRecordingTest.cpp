@@ -3,7 +3,11 @@
 #include "SimTestKit.h"
 
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 using namespace SimTestKit;
 
@@ -98,6 +102,20 @@ class SimRecordingTest : public SimFixture
 {
 };
 
+// A loopback port nobody listens on.
+uint16_t freePort()
+{
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in local{};
+    local.sin_family = AF_INET;
+    local.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t size = sizeof local;
+    ::bind(fd, reinterpret_cast<sockaddr *>(&local), sizeof local);
+    ::getsockname(fd, reinterpret_cast<sockaddr *>(&local), &size);
+    ::close(fd);
+    return ntohs(local.sin_port);
+}
+
 } // namespace
 
 TEST_F(SimRecordingTest, SentAndDeliveredFramesLandInTheCaptureFile)
@@ -145,4 +163,32 @@ TEST_F(SimRecordingTest, SentAndDeliveredFramesLandInTheCaptureFile)
         EXPECT_GT(delivered.nanoseconds, sent.nanoseconds);
         EXPECT_GE(sent.nanoseconds, 10'000'000u);
     }
+}
+
+TEST_F(SimRecordingTest, ServerProgramRecordsWhenAskedOnItsCommandLine)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath("program.pcapng");
+    const uint16_t port = freePort();
+    QProcess program;
+    program.start(QStringLiteral("./KvServerAP"),
+                  {QStringLiteral("--port"), QString::number(port), QStringLiteral("--pcap"), path,
+                   QStringLiteral("--time-scale"), QStringLiteral("0")});
+    ASSERT_TRUE(program.waitForStarted(5000));
+    ASSERT_TRUE(program.waitForReadyRead(5000));
+    Kv_SYS_Init(nullptr, 0xFF);
+    KvClient::instance().setServerPort(port);
+    const char address[32] = "127.0.0.1";
+    ASSERT_EQ(Kv_SYS_ConnectToServer(address), 1);
+    ASSERT_EQ(Kv_LockPortStatus({1, {1, 0, 0, 0}}), 1);
+    const Bytes join = igmpV2(0x16, portMac(2, 1), ip(10, 0, 0, 1), ip(239, 1, 1, 1));
+    ASSERT_EQ(sendNic({2, 1}, join), 1);
+    EXPECT_EQ(Kv_SYS_TerminateServer(), 1);
+    ASSERT_TRUE(program.waitForFinished(5000));
+
+    const Capture capture = readCapture(path);
+    ASSERT_TRUE(capture.valid);
+    ASSERT_EQ(capture.packets.size(), 1u);
+    EXPECT_EQ(capture.packets[0].data, join);
+    EXPECT_EQ(capture.packets[0].interface, 0u);
 }

@@ -200,9 +200,11 @@ protected:
         s_messages.emplace_back(message, message + length);
     }
 
-    void start(SimConfig config = {})
+    // Simulated time moves only by advance(), unless the configuration's time scale is kept.
+    void start(SimConfig config = {}, bool keepTimeScale = false)
     {
-        config.timeScale = 0;
+        if (!keepTimeScale)
+            config.timeScale = 0;
         s_messages.clear();
         server = std::make_unique<KvServer>(config);
         std::string error;

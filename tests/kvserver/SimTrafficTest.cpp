@@ -429,3 +429,14 @@ TEST_F(SimTrafficTest, PeriodicReportsFollowSimulatedTimeUntilStopped)
     // A group that was never set up is refused.
     EXPECT_EQ(Kv_TQReadCounterStatistics(2), 0);
 }
+
+TEST_F(SimTrafficTest, ScaledRealTimeSendsReportsWithoutBeingAsked)
+{
+    SimConfig config;
+    config.timeScale = 100; // a simulated second every 10 ms
+    start(config, true);
+    s_messages.clear();
+    ASSERT_EQ(Kv_StartCounterStatistics(1, 1), 1);
+    EXPECT_TRUE(message(KvProtocol::MsgPortCounters, HostC));
+    EXPECT_TRUE(message(KvProtocol::MsgPortCounters, HostC)); // and the next second's
+}
