@@ -193,8 +193,7 @@ SimAnswer SimChassis::dueReports()
             m_traffic.advanceTo(t);
             appendReports(group, reporting == &group.counters, answer, SimOutput::Everyone);
             // Reports missed while nobody asked are not made up for.
-            while (reporting->nextDue <= t)
-                reporting->nextDue += reporting->period;
+            reporting->nextDue += ((t - reporting->nextDue) / reporting->period + 1) * reporting->period;
         }
     }
     return answer;

@@ -48,7 +48,6 @@ public:
     // next one (-1 none, or time only moves by test control).
     SimAnswer dueReports();
     int msUntilNextReport() const;
-    const SimTraffic &traffic() const { return m_traffic; }
 
     // Clients are counted once they greeted the server.
     void addClient(int client);

@@ -39,7 +39,6 @@ public:
     void applyChanges(int64_t t);
     // Grows whenever forwarding may have changed; cached forwarding decisions compare it.
     uint64_t version() const { return m_version; }
-    size_t groupCount() const { return m_groups.size(); }
 
 private:
     enum class Mode

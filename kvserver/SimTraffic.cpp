@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <map>
 #include <tuple>
 
 using KvProtocol::readBigEndian32;

@@ -12,7 +12,6 @@
 
 #include <cstdint>
 #include <functional>
-#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -41,7 +40,6 @@ public:
 
     // Moves the simulation to t (never back).
     void advanceTo(int64_t t);
-    int64_t now() const { return m_now; }
 
     void setLink(size_t port, uint16_t linkCode); // 255: link down
 
@@ -67,8 +65,7 @@ public:
     // Starts a new latency interval of the port's items.
     std::vector<uint8_t> streamMessage(size_t port, KvPortId id);
 
-    const SimDevice &device() const { return m_device; }
-    const SimMessages::PortCounters &counters(size_t port) const { return m_ports[port].counters; }
+    // Frames counted so far for a counter item of a port.
     uint64_t rxItemFrames(size_t port, unsigned item) const;
 
 private:
