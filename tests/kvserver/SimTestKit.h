@@ -271,6 +271,13 @@ protected:
         return Kv_TQModule_NICModeSend(1, port.card, port.port, *block);
     }
 
+    // Drops the messages received so far, including those still queued for delivery.
+    static void discardMessages()
+    {
+        QCoreApplication::processEvents();
+        s_messages.clear();
+    }
+
     // Waits for the next message of the code about the port.
     static std::optional<Bytes> message(uint16_t code, Port port)
     {
@@ -301,7 +308,7 @@ protected:
     // Reads the stream counters of a port (message 0x1500), decoded here.
     static StreamCounts streams(Port port)
     {
-        s_messages.clear();
+        discardMessages();
         EXPECT_EQ(Kv_TQReadStreamCounter(1), 1);
         StreamCounts counts;
         const auto m = message(KvProtocol::MsgStreamStatistics, port);
