@@ -51,7 +51,7 @@ void SimDevice::receive(const SimFrame &frame, const std::string &error, size_t 
     }
     if (!(frame.src[0] & 1)) {
         const auto [learned, added] =
-            m_addresses.try_emplace(addressKey(vlanOf(frame), frame.src), ingress, t);
+            m_addresses.try_emplace(addressKey(vlanOf(frame), frame.src), Learned{ingress, t});
         if (added || learned->second.port != ingress)
             ++m_version; // unicast to this address goes elsewhere from now on
         learned->second = {ingress, t};
