@@ -27,7 +27,9 @@
 #include "testpages/MaxThroughputDlg.h"
 #include "testpages/StandardDlg.h"
 
+#include <QFrame>
 #include <QGroupBox>
+#include <QLabel>
 #include <QTabBar>
 #include <QTextEdit>
 #include <QTreeWidget>
