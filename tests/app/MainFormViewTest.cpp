@@ -239,6 +239,34 @@ TEST(MainFormViewLayout, SecondCreatePagesCreatesAndMovesNothing)
     EXPECT_EQ(mixClass->geometry(), mixPlace);
 }
 
+// A drag of the splitter moves the boundary between the left column and the right area.
+TEST(MainFormViewLayout, SplitterMoveShiftsTheColumnBoundary)
+{
+    ShellGlobalsGuard guard;
+    QWidget host;
+    auto *view = new CMainFormView(&host);
+    host.resize(1200, 800);
+    host.show();
+    view->OnInitialUpdate();
+    view->resize(1000, 700);
+    const QRect title = view->TitleLabel->geometry();
+    const QRect banner = view->Banner->geometry();
+    const QRect report = view->ReportDlg->geometry();
+    const QRect scale = view->ScalePage->geometry();
+    // The bar's range is one position (240), so any drag ends there.
+    const QPoint bar = view->Splitter->rect().center();
+    QTest::mousePress(view->Splitter, Qt::LeftButton, {}, bar);
+    QTest::mouseMove(view->Splitter, bar + QPoint(30, 0));
+    QTest::mouseRelease(view->Splitter, Qt::LeftButton, {}, bar + QPoint(30, 0));
+    const int delta = 240 - (228 + CSplitterControl::Thickness / 2);
+    EXPECT_EQ(view->TitleLabel->geometry(), title.adjusted(0, 0, delta, 0));
+    EXPECT_EQ(view->Banner->geometry(), banner.adjusted(delta, 0, 0, 0));
+    EXPECT_EQ(view->ReportDlg->geometry(), report.adjusted(delta, 0, 0, 0));
+    EXPECT_EQ(view->ScalePage->geometry(), scale); // not among the windows that follow the bar
+    view->LayoutPages();
+    EXPECT_EQ(view->TitleLabel->geometry(), title);
+}
+
 TEST(MainFormViewLayout, DialogUnitsBecomePixelsEdgeByEdge)
 {
     EXPECT_EQ(DialogUnits::toPixelsX(152), 228);
