@@ -31,11 +31,13 @@
 #include "testpages/StandardDlg.h"
 
 #include <QDateTime>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QTabBar>
 #include <QTextEdit>
 #include <QTreeWidget>
+#include <algorithm>
 
 namespace {
 
@@ -46,12 +48,16 @@ const QString kProductName = QStringLiteral("Tavrix-IGMP-TQ");
 constexpr int kTestPictureIds[6] = {274, 275, 276, 233, 278, 279};
 constexpr QSize kLogSize(694, 440);
 
-// A font of the given pixel height. Weights below the thinnest (80, 90) render as the thinnest.
-QFont derivedFont(const QFont &base, int pixelHeight)
+// A font of the given pixel height and average character width. Weights below the thinnest (80, 90)
+// render as the thinnest.
+QFont derivedFont(const QFont &base, int pixelHeight, int averageWidth)
 {
     QFont font = base;
     font.setPixelSize(pixelHeight);
     font.setWeight(QFont::Thin);
+    const int natural = QFontMetrics(font).averageCharWidth();
+    if (natural > 0)
+        font.setStretch(std::clamp(100 * averageWidth / natural, 1, 4000));
     return font;
 }
 
@@ -82,6 +88,7 @@ void CMainFormView::OnInitialUpdate()
     // The tab strip lies over the banner's row, so it comes after the banner.
     TabCtrl = placed(new QTabBar(this), kTab);
     TabCtrl->setDrawBase(false);
+    TabCtrl->setExpanding(false);
     TabCtrl->hide();
     ElapsedValue = placed(new CStaticEx(this), kElapsedValue);
     ElapsedValue->SetText(QStringLiteral("XX"));
@@ -90,6 +97,7 @@ void CMainFormView::OnInitialUpdate()
     DescriptionTitle->SetText(kProductName + u'.');
     ElapsedCaption = placed(new QLabel(QStringLiteral("Elapsed\nTime"), this), kElapsedCaption);
     ElapsedCaption->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    ElapsedCaption->setWordWrap(true);
     Separator = placed(new QFrame(this), kSeparator);
     Separator->setFrameShape(QFrame::VLine);
     Separator->setFrameShadow(QFrame::Sunken);
@@ -101,17 +109,17 @@ void CMainFormView::OnInitialUpdate()
 
     const bool demo = g_App && g_App->DemoMode;
     Banner->SetBackgroundBitmap(QPixmap::fromImage(ShellArt::bitmap(demo ? 136 : 135)));
-    BannerFont = derivedFont(Banner->font(), 24);
+    BannerFont = derivedFont(Banner->font(), 24, 8);
     Banner->setFont(BannerFont);
     TitleLabel->SetBackgroundBitmap(QPixmap::fromImage(ShellArt::bitmap(135)));
-    TitleFont = derivedFont(BannerFont, 24);
+    TitleFont = derivedFont(BannerFont, 24, 8);
     TitleLabel->setFont(TitleFont);
 
     Splitter = new CSplitterControl(this);
     Splitter->CreateBar(DialogUnits::toPixels(kSplitterPlace), this);
     Splitter->SetRange(kSplitterPosition, kSplitterPosition);
 
-    ElapsedFont = derivedFont(ElapsedValue->font(), 35);
+    ElapsedFont = derivedFont(ElapsedValue->font(), 35, 9);
     ElapsedValue->setFont(ElapsedFont);
     ElapsedValue->SetText(QStringLiteral("00:00:00"));
     ElapsedValue->SetTextColor(kElapsedColor);
