@@ -2,11 +2,9 @@
 #pragma once
 
 #include <QRect>
-#include <QSize>
 
 namespace ViewLayout {
 
-constexpr QSize kForm(548, 344);
 constexpr QRect kTitle(8, 4, 152, 20);
 constexpr QRect kBanner(164, 4, 378, 20);
 constexpr QRect kSplitterPlace(160, 4, 4, 328);
