@@ -1,18 +1,135 @@
-// The main form view. For now it holds the run's stop flag, which the abortable waits watch, the test
-// log window, and the entry through which the frame hands it the commands it routes to the view.
+// The main form view: the left column with the product title, the navigation tree, the elapsed-time box
+// and the description box; the right area with the banner that names the page on show and one page at a
+// time below it (the test pages inside a tab strip). The view owns every page for the life of the
+// program, the test log window, and the state of a test run that the engine reads and writes.
 #pragma once
 
+#include <QFont>
+#include <QImage>
+#include <QTimer>
 #include <QWidget>
+#include <array>
 #include <cstdint>
+#include <vector>
 
+class CButtonST;
+class CDlgAggregate;
+class CDlgCapacity;
+class CDlgDescription;
+class CDlgJoinLeave;
+class CDlgLatency;
+class CDlgMixClass;
+class CDlgScale;
+class CDlgSourceFilter;
+class CDlgWaitProgress;
+class CDynamicDlg;
 class CLogDlg;
+class CLogoDlg;
+class CMaxThroughputDlg;
+class CPortConfig;
+class CPortInfoConfig;
+class CSplitterControl;
+class CStandardDlg;
+class CStaticEx;
+class CSysInfoDlg;
+class CTestReportDlg;
+class CTransparentImage;
+class QAction;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QTabBar;
+class QTextEdit;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+// The tests in their fixed order; the index of TestSelected, TestDone and the tab items.
+enum TestIndex
+{
+    TestMixClass = 0,
+    TestAggregate,
+    TestScale,
+    TestLatency,
+    TestCapacity,
+    TestJoinLeave,
+    TestSourceFilter,
+    TestCount
+};
+
+// What a node of the navigation tree stands for; every node carries its id, and clicks act on the id.
+enum class TreeNode
+{
+    None = 0,
+    Root,
+    SystemInfo,
+    PortInfo,
+    PortConfig,
+    TestConfig,
+    ForwardThroughput,
+    MixClass,
+    Aggregate,
+    Scale,
+    Latency,
+    Capacity,
+    JoinLeave,
+    SourceFilter,
+    Report,
+    ReportMixClass,
+    ReportAggregate,
+    ReportScale,
+    ReportLatency,
+    ReportSourceFilter
+};
+
+// A moment as the local calendar shows it.
+struct UtLocalTime
+{
+    std::uint16_t Year = 0;
+    std::uint16_t Month = 0;
+    std::uint16_t DayOfWeek = 0;
+    std::uint16_t Day = 0;
+    std::uint16_t Hour = 0;
+    std::uint16_t Minute = 0;
+    std::uint16_t Second = 0;
+    std::uint16_t Milliseconds = 0;
+};
+
+// The start of a run: seconds since the epoch and the same moment in local time.
+struct UtRunStartTime
+{
+    std::int64_t Seconds = 0;
+    UtLocalTime Local;
+};
+
+#pragma pack(push, 1)
+// One (pair, frame size) step of a test, as the result pages read it.
+struct UtPairFrame
+{
+    std::uint16_t PairNo;
+    std::uint16_t FrameSize;
+    std::uint8_t Used;
+};
+#pragma pack(pop)
+static_assert(sizeof(UtPairFrame) == 5);
 
 class CMainFormView : public QWidget
 {
     Q_OBJECT
 
 public:
+    // Commands the view handles (the others are the run's and the configuration file's).
+    static constexpr int ID_PORT_SETTING = 103;
+    static constexpr int ID_COUNTER_REPORT = 104;
+    static constexpr int ID_TRAFFIC_SETTING = 106;
+    static constexpr int ID_LANGUAGE_CHANGED = 129;
+    static constexpr int ID_PORT_INFO = 131;
+    static constexpr int ID_HOME_PAGE = 155;
+    static constexpr int ID_APPLY = 1047;
+    // The elapsed-time timer (timer 2) ticks once a second.
+    static constexpr int kElapsedTimerId = 2;
+
     // settingsPath: where the log window keeps its Auto Clear choice (empty: read and kept nowhere).
+    // No control or page exists before OnInitialUpdate.
     explicit CMainFormView(QWidget *parent = nullptr, const QString &settingsPath = QString());
     ~CMainFormView() override;
 
@@ -26,22 +143,149 @@ public:
     // A command of the menu or the tool bar that the frame routes to the view.
     void OnCommand(int command);
 
-    // Navigation after a reconnection.
-    void BuildTree();
-    void UpdateTreeState();
+    // Creation and layout.
+    void OnInitialUpdate();
+    void CreatePages();
     void LayoutPages();
-    void OnShowHomePage();
+    void LayoutControls(int delta);
+    void HideAllPages();
+    void OnTimer(int timerId);
+    // "%H:%M:%S" of a duration: hours of the day, so the display starts again at 00 after 24 hours.
+    static QString ElapsedText(std::int64_t seconds);
 
+    // The navigation tree and the page switches.
+    void BuildTree();
+    void ResetReportTree();
+    // A click on a node's label or icon (a click on a check box goes to OnTreeCheckChanged).
+    void OnTreeClick(QTreeWidgetItem *item);
+    void OnTreeCheckChanged(QTreeWidgetItem *item);
+    void OnTabSelChange(int index);
+    void OnLanguageChanged();
+    void OnShowHomePage();
+    void ShowPortConfigPage();
+    void ShowPortInfoPage();
+    void ShowMixedClassPage();
+    void ShowAggregatePage();
+    void ShowScalePage();
+    void ShowLatencyPage();
+    void ShowCapacityPage();
+    void ShowJoinLeavePage();
+    void ShowSourceFilterPage();
+    void ShowSystemInfoPage();
+    void ShowReportPage();
+    void ShowTestReportPage();
+    void ShowCounterReportPage();
+    void ShowNextTestPage();
+    // The Show...Page of a test (index in test order).
+    void ShowTestPage(int test);
+    // Enabled while no test runs; checked while the banner names the port or the traffic configuration.
+    void OnUpdatePortSetting(QAction *action) const;
+    void OnUpdateTrafficSetting(QAction *action) const;
+    // The Apply button under the description.
+    void OnApplyButton();
+
+    // The node of an id in the tree as it stands (null when the tree has none).
+    QTreeWidgetItem *TreeItem(TreeNode node) const;
+    static TreeNode NodeOf(const QTreeWidgetItem *item);
+    // The node of a test, its page and its test picture (Source Filter has none: a null image).
+    static TreeNode TestNode(int test);
+    QWidget *TestPage(int test) const;
+    // The first visible test page in test order, or -1.
+    int VisibleTestPage() const;
+    // The page is shown inside the view (whether or not the view itself is on screen).
+    bool IsPageShown(const QWidget *page) const;
+    // The description box's default heading and text.
+    void setDefaultDescription();
+    // Hides the picture, gives it the new one and shows it again.
+    void setTestPicture(const QImage &picture);
+
+    // Controls of the form.
+    CStaticEx *TitleLabel = nullptr;
+    QTreeWidget *NavTree = nullptr;
+    CStaticEx *Banner = nullptr;
+    QTabBar *TabCtrl = nullptr;
+    CSplitterControl *Splitter = nullptr;
+    QFont BannerFont;
+    QFont TitleFont;
+    QFont ElapsedFont;
+
+    // Pages, created once by CreatePages.
+    CPortInfoConfig *PortInfoPage = nullptr;
+    CLogoDlg *LogoPage = nullptr;
+    CPortConfig *PortConfigPage = nullptr;
+    CSysInfoDlg *SysInfoPage = nullptr;
+    CStandardDlg *StandardPage = nullptr;
+    CDynamicDlg *DynamicPage = nullptr;
+    CMaxThroughputDlg *MaxThroughputPage = nullptr;
+    CTestReportDlg *ReportDlg = nullptr;
+    // The test log: a separate window, created hidden with the view.
+    CLogDlg *LogDlg;
+    CDlgMixClass *MixClassPage = nullptr;
+    CDlgAggregate *AggregatePage = nullptr;
+    CDlgScale *ScalePage = nullptr;
+    CDlgLatency *LatencyPage = nullptr;
+    CDlgCapacity *CapacityPage = nullptr;
+    CDlgJoinLeave *JoinLeavePage = nullptr;
+    CDlgDescription *DescriptionPage = nullptr;
+    CDlgSourceFilter *SourceFilterPage = nullptr;
+
+    CStaticEx *ElapsedValue = nullptr;
+    QGroupBox *DescriptionFrame = nullptr;
+    CStaticEx *DescriptionTitle = nullptr;
+    QFrame *Separator = nullptr;
+    QGroupBox *ElapsedFrame = nullptr;
+    QLabel *ElapsedCaption = nullptr;
+    // The pictures of Mixed Class, Aggregate, Scale Group, Latency, Capacity and Join/Leave.
+    std::array<QImage, 6> TestPictures;
+    CTransparentImage *TestPicture = nullptr;
+    QTextEdit *DescriptionText = nullptr;
+    CButtonST *ApplyButton = nullptr;
+
+    // State of a run.
+    UtRunStartTime StartTime;
+    std::uint8_t TestSelected[TestCount] = {};
+    std::uint8_t TestDone[TestCount] = {};
     // 1 once Stop was given; cleared at Run and after the run.
     std::uint32_t StopRequested = 0;
+    std::uint32_t ReportRow = 0;
+    std::uint8_t LinkDownStop = 0;
+    QTreeWidgetItem *CurrentTreeItem = nullptr;
     // Set while a run is active.
     std::uint8_t RunActive = 0;
-    // The test log: a separate window, created hidden.
-    CLogDlg *LogDlg;
+    std::uint32_t FrameSizeIndex = 0;
+    CDlgWaitProgress *WaitDialog = nullptr;
+    // Per test, the (pair, frame size) steps its runner builds.
+    std::array<std::vector<UtPairFrame>, TestCount> PairFrameLists;
+    // Timer 2: shows the elapsed time of a run once a second; run control starts and stops it.
+    QTimer ElapsedTimer;
 
 signals:
     void stopRequested();
     void commandReceived(int command);
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    // The page-switch family: refused (with a message, or silently) while a test runs.
+    bool refusedWhileRunning(bool tellUser) const;
+    void setBanner(const char *key);
+    void showStatusReady() const;
+    void selectNode(TreeNode node);
+    // Shows a test page with its tab item, preparing the page when it was not on show.
+    void showTestPageOf(int test);
+    void prepareTestPage(int test);
+    void storePortSettings(int test);
+    void selectTab(int index);
+    void fillTabItems();
+    void setDescription(const char *titleKey, const char *textKey);
+    void insertReportNodes(QTreeWidgetItem *report);
+    QTreeWidgetItem *addNode(QTreeWidgetItem *parent, TreeNode node, const QString &text);
+    void connectControls();
+
+    // The item whose check box the current click toggled: that click is no label click.
+    QTreeWidgetItem *m_checkToggled = nullptr;
+    bool m_logPlaced = false;
 };
 
 // The one main view; null while it does not exist.

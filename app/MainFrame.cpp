@@ -102,6 +102,7 @@ CMainFrame::CMainFrame(const QString &appDirectory, QWidget *parent)
     StatusBar->SetPaneText(1, QStringLiteral("Connected"));
     setStatusBar(StatusBar);
     setCentralWidget(m_view);
+    m_view->OnInitialUpdate();
 }
 
 CMainFrame::~CMainFrame()
@@ -197,6 +198,10 @@ void CMainFrame::UpdateConnectionPane()
 
 void CMainFrame::UpdateMenuStates()
 {
+    if (QAction *action = commandAction(ID_PORT_SETTING))
+        m_view->OnUpdatePortSetting(action);
+    if (QAction *action = commandAction(ID_TRAFFIC_SETTING))
+        m_view->OnUpdateTrafficSetting(action);
     const bool idle = g_IsRunning == 0;
     const QString languageFolder = m_appDirectory + QStringLiteral("Language/");
     if (QAction *action = commandAction(ID_MODULE_INFO))

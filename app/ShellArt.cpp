@@ -131,6 +131,61 @@ QImage logo(const QSize &size, const QString &title)
     return image;
 }
 
+// The banner strips of the title and the page banner: a blue band, or an amber one in demo mode.
+QImage bannerStrip(bool demo)
+{
+    QImage image(5000, 40, QImage::Format_ARGB32);
+    QPainter p(&image);
+    QLinearGradient band(0, 0, 0, 40);
+    band.setColorAt(0, demo ? QColor(0xf4, 0xd0, 0x8a) : QColor(0xc8, 0xdc, 0xf4));
+    band.setColorAt(1, demo ? QColor(0xe0, 0xa0, 0x30) : QColor(0x6e, 0x9c, 0xd8));
+    p.fillRect(image.rect(), band);
+    return image;
+}
+
+// A test picture: a source port feeding receiving ports through the device, one layout per test.
+QImage testPicture(int receivers, const QColor &color, const QString &caption)
+{
+    QImage image(190, 128, QImage::Format_ARGB32);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(0x40, 0x40, 0x40), 1.5));
+    p.setBrush(QColor(0xe8, 0xe8, 0xe8));
+    p.drawRect(QRectF(75, 34, 40, 40));
+    p.setBrush(color);
+    p.drawRect(QRectF(10, 46, 30, 16));
+    for (int i = 0; i < receivers; ++i) {
+        const qreal y = 10 + i * (80.0 / qMax(1, receivers - 1));
+        p.drawRect(QRectF(150, y, 30, 16));
+        p.drawLine(QPointF(115, 54), QPointF(150, y + 8));
+    }
+    p.drawLine(QPointF(40, 54), QPointF(75, 54));
+    QFont font = p.font();
+    font.setPixelSize(12);
+    p.setFont(font);
+    p.setPen(color.darker(150));
+    p.drawText(QRect(0, 104, 190, 22), Qt::AlignCenter, caption);
+    return image;
+}
+
+// A small arrow pointing right: the buttons that lead on to a test's page.
+QImage goArrow(int side)
+{
+    QImage image(side, side, QImage::Format_ARGB32);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0x2e, 0x7d, 0x32));
+    const qreal s = side;
+    p.drawPolygon(
+        QPolygonF({QPointF(s * 0.15, s * 0.35), QPointF(s * 0.5, s * 0.35), QPointF(s * 0.5, s * 0.12),
+                   QPointF(s * 0.9, s * 0.5), QPointF(s * 0.5, s * 0.88), QPointF(s * 0.5, s * 0.65),
+                   QPointF(s * 0.15, s * 0.65)}));
+    return image;
+}
+
 } // namespace
 
 QImage bitmap(int id)
@@ -162,6 +217,25 @@ QImage bitmap(int id)
     }
     case 155:
         return logo(QSize(720, 456), QStringLiteral("Tavrix-IGMP-TQ"));
+    case 135:
+    case 136:
+        return bannerStrip(id == 136);
+    case 274:
+        return testPicture(3, QColor(0x1e, 0x5a, 0xa8), QStringLiteral("Mixed Class"));
+    case 275:
+        return testPicture(4, QColor(0x2e, 0x7d, 0x32), QStringLiteral("Aggregated Multicast"));
+    case 276:
+        return testPicture(5, QColor(0x6a, 0x3d, 0x9a), QStringLiteral("Scaled Group"));
+    case 233:
+        return testPicture(2, QColor(0xb0, 0x30, 0x30), QStringLiteral("Latency"));
+    case 278:
+        return testPicture(6, QColor(0x00, 0x7a, 0x8a), QStringLiteral("Group Capacity"));
+    case 279:
+        return testPicture(1, QColor(0xc7, 0x8b, 0x1a), QStringLiteral("Join/Leave Delay"));
+    case 281:
+        return goArrow(16);
+    case 288:
+        return goArrow(24);
     default:
         return QImage();
     }

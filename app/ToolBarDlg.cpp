@@ -170,7 +170,7 @@ void CToolBarDlg::OnReconnect()
 {
     if (g_MainView) {
         g_MainView->BuildTree();
-        g_MainView->UpdateTreeState();
+        g_MainView->CreatePages();
         g_MainView->LayoutPages();
         g_MainView->OnShowHomePage();
     }

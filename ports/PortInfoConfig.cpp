@@ -1,0 +1,3 @@
+#include "ports/PortInfoConfig.h"
+
+CPortInfoConfig::CPortInfoConfig(QWidget *parent) : QWidget(parent) {}

@@ -1,0 +1,9 @@
+#include "testpages/DlgAggregate.h"
+
+CDlgAggregate::CDlgAggregate(QWidget *parent) : QWidget(parent) {}
+
+void CDlgAggregate::StorePortSettings() {}
+
+void CDlgAggregate::FillPairGrid() {}
+
+void CDlgAggregate::SetLanguageText() {}

@@ -1,0 +1,7 @@
+#include "testpages/DlgCapacity.h"
+
+CDlgCapacity::CDlgCapacity(QWidget *parent) : QWidget(parent) {}
+
+void CDlgCapacity::StorePortSettings() {}
+
+void CDlgCapacity::FillPairGrid() {}

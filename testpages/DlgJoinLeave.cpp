@@ -1,0 +1,7 @@
+#include "testpages/DlgJoinLeave.h"
+
+CDlgJoinLeave::CDlgJoinLeave(QWidget *parent) : QWidget(parent) {}
+
+void CDlgJoinLeave::StorePortSettings() {}
+
+void CDlgJoinLeave::FillPairGrid() {}

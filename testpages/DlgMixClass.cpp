@@ -1,0 +1,9 @@
+#include "testpages/DlgMixClass.h"
+
+CDlgMixClass::CDlgMixClass(QWidget *parent) : QWidget(parent) {}
+
+void CDlgMixClass::StorePortSettings() {}
+
+void CDlgMixClass::FillPairGrid() {}
+
+void CDlgMixClass::SetLanguageText() {}

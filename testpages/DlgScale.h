@@ -1,0 +1,16 @@
+// The Scaled Group test page, a child of the main view shown inside its tab area.
+// So far the page itself and the operations the main view calls, which find nothing to do yet: the
+// page's controls and grids are still to come.
+#pragma once
+
+#include <QWidget>
+
+class CDlgScale : public QWidget
+{
+public:
+    explicit CDlgScale(QWidget *parent = nullptr);
+    // Reads the port-information grid into the page's per-port settings.
+    void StorePortSettings();
+    // Refills the pair grid from the test plan's test pairs.
+    void FillPairGrid();
+};

@@ -1,0 +1,5 @@
+#include "testpages/DlgSourceFilter.h"
+
+CDlgSourceFilter::CDlgSourceFilter(QWidget *parent) : QWidget(parent) {}
+
+void CDlgSourceFilter::StorePortSettings() {}

@@ -1,0 +1,5 @@
+#include "testpages/MaxThroughputDlg.h"
+
+CMaxThroughputDlg::CMaxThroughputDlg(QWidget *parent) : QWidget(parent) {}
+
+void CMaxThroughputDlg::SetLanguageText() {}
