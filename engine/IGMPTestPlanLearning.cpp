@@ -82,6 +82,9 @@ std::uint16_t CIGMPTestPlan::SendLearningFrames()
             if (g_Session.DemoHardware)
                 continue;
             const UtPortId &id = port.Id;
+            // A tag makes the 46-byte IPv4 packet 4 bytes too long for 60: the tagged frame is 64 bytes.
+            if (portTagged(*record))
+                entry.FrameLength = entry.FrameLength2 = 64;
             entry.EntryNumber = 0;
             entry.Word40 = 1;
             if (Kv_TQModule_FillTxPkt_AddEntry(id.CID, id.BID, id.PID, entry) == 0)
