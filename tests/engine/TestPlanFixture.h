@@ -18,6 +18,12 @@
 
 using KvProtocol::Op;
 
+// A packed record's field as a value (GoogleTest would bind a reference to it).
+template <typename T> constexpr T v(T value)
+{
+    return value;
+}
+
 // The one's-complement sum of big-endian 16-bit words, folded; 0xFFFF over a header with a correct
 // checksum.
 inline uint16_t foldedSum(const uint8_t *data, size_t length)
