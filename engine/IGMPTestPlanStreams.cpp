@@ -212,6 +212,8 @@ std::uint16_t CIGMPTestPlan::FillCapacityStreams(std::uint32_t frameSize, std::u
 
 std::uint16_t CIGMPTestPlan::StartTestPairTraffic(std::uint32_t frameSize)
 {
+    if (demoMode())
+        return 1;
     if (frameSize < kMinFrameSize || frameSize > kMaxFrameSize) {
         log(QString::asprintf("* Frame size %u is outside %u-%u; traffic not started.\n", frameSize,
                               kMinFrameSize, kMaxFrameSize));
@@ -277,6 +279,8 @@ std::uint16_t CIGMPTestPlan::StartTestPairTraffic(std::uint32_t frameSize)
 
 std::uint16_t CIGMPTestPlan::StartSourcePortTraffic(std::uint32_t frameSize, std::uint8_t pairNumber)
 {
+    if (demoMode())
+        return 1;
     if (frameSize < kMinFrameSize || frameSize > kMaxFrameSize) {
         log(QString::asprintf("* Frame size %u is outside %u-%u; traffic not started.\n", frameSize,
                               kMinFrameSize, kMaxFrameSize));
