@@ -2,21 +2,14 @@
 // waits, the Internet checksum, the application folder and text conversions. None keeps state.
 #pragma once
 
+#include "platform/kvapi/KvAPI.h"
+
 #include <QString>
 #include <QStringView>
 #include <cstddef>
 #include <cstdint>
 
 #pragma pack(push, 1)
-// A port of the chassis: the leading part of every port record.
-struct UtPortId
-{
-    std::uint16_t CID; // chassis
-    std::uint8_t BID;  // card slot, 0..16
-    std::uint8_t PID;  // port, 0..4
-};
-static_assert(sizeof(UtPortId) == 4);
-
 // A port together with the type code of its module.
 struct UtPortKey
 {

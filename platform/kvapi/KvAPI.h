@@ -16,14 +16,15 @@
 
 #pragma pack(push, 1)
 
-// A port as every per-port block begins with it: the same four bytes as the program's port id.
-struct KvPortId
+// A port: the program's port id, with which every per-port block of the library begins.
+struct UtPortId
 {
     uint16_t CID; // chassis
     uint8_t BID;  // card slot
     uint8_t PID;  // port on the card
 };
-static_assert(sizeof(KvPortId) == 4);
+static_assert(sizeof(UtPortId) == 4);
+using KvPortId = UtPortId;
 
 // Ports of one chassis as a bit set: card slot s (2-17), port p (1-8) is bit ((s - 2) % 4) * 8 + (p - 1)
 // of Mask[(s - 2) / 4].

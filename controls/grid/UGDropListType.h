@@ -1,0 +1,10 @@
+// The drop list cell type. Its drawing and input come with the cell area.
+#pragma once
+
+#include "controls/grid/UGCellType.h"
+
+class CUGDropListType : public CUGCellType
+{
+public:
+    CUGDropListType();
+};

@@ -1,0 +1,20 @@
+#include "controls/grid/UGTab.h"
+
+#include "controls/grid/GridPaint.h"
+#include "controls/grid/UGCtrl.h"
+#include "controls/grid/UGGridInfo.h"
+
+#include <QPainter>
+
+CUGTab::CUGTab(CUGCtrl *ctrl) : QWidget(ctrl), m_ctrl(ctrl)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void CUGTab::paintEvent(QPaintEvent *)
+{
+    if (!m_GI || !m_GI->m_createdFlag)
+        return;
+    QPainter painter(this);
+    GridPaint::fillRect(painter, fromQRect(rect()), m_ctrl->GetDefaultBackColor(CUGCtrl::SectionTabs));
+}

@@ -1,0 +1,55 @@
+// The report-style list that draws every cell itself: striped rows, grid lines, per-row text colour,
+// highlighted cells, full-width header rows, and striped empty rows below the last item so that the
+// list always looks filled.
+#pragma once
+
+#include "ListRowStyle.h"
+
+#include <QTableView>
+
+class CSkinHeaderCtrl;
+class SkinListModel;
+
+class CSkinListCtrl : public QTableView
+{
+    Q_OBJECT
+public:
+    static constexpr int RowHeight = 20;
+    static constexpr COLORREF SelectedFocusColor = 0xEFDFCB;
+    static constexpr COLORREF SelectedColor = 0xCECECE;
+    static constexpr COLORREF EvenRowColor = 0xFFFFFF;
+    static constexpr COLORREF OddRowColor = 0xF0F3F0;
+    static constexpr COLORREF HighlightColor = 0xDCC8C8;
+    static constexpr COLORREF HeaderBandColor = 0xDCDCDC;
+    static constexpr COLORREF GridLineColor = 0x646464;
+
+    explicit CSkinListCtrl(QWidget *parent = nullptr);
+
+    void InsertColumn(int column, const QString &caption, Qt::Alignment alignment, int width);
+    // Inserts a row with text in column 0 and a zero style at index (clamped); returns its index.
+    int InsertRow(int index, const QString &text);
+    void RemoveAllRows();
+    bool SetItemText(int row, int column, const QString &text);
+    QString GetItemText(int row, int column) const;
+    int GetItemCount() const;
+    int GetColumnCount() const;
+    QString GetColumnCaption(int column) const;
+    // The row's style, or null for a row that does not exist. Call RefreshRow after changing it.
+    UtListRowStyle *Style(int row);
+    void RefreshRow(int row);
+    CSkinHeaderCtrl *Header() const { return m_header; }
+
+    // Painting of one piece of a row, shared by the cells and the areas the view does not cover.
+    void paintCell(QPainter &painter, const QRect &rect, int row, int column, const QString &text) const;
+    void paintBand(QPainter &painter, const QRect &rect, int row) const;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QColor rowColor(int row, int column) const;
+    void drawGridLines(QPainter &painter, const QRect &rect) const;
+
+    SkinListModel *m_model;
+    CSkinHeaderCtrl *m_header;
+};

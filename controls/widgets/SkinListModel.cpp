@@ -1,0 +1,100 @@
+#include "SkinListModel.h"
+
+int SkinListModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
+}
+
+int SkinListModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(m_columns.size());
+}
+
+QVariant SkinListModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid())
+        return QVariant();
+    if (role == Qt::DisplayRole)
+        return text(index.row(), index.column());
+    if (role == Qt::TextAlignmentRole)
+        return QVariant::fromValue(static_cast<int>(alignment(index.column())));
+    return QVariant();
+}
+
+QVariant SkinListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || section < 0 || section >= m_columns.size())
+        return QVariant();
+    if (role == Qt::DisplayRole)
+        return m_columns.at(section).caption;
+    if (role == Qt::TextAlignmentRole)
+        return QVariant::fromValue(static_cast<int>(m_columns.at(section).alignment));
+    return QVariant();
+}
+
+void SkinListModel::insertColumn(int column, const QString &caption, Qt::Alignment alignment)
+{
+    column = std::clamp(column, 0, static_cast<int>(m_columns.size()));
+    beginInsertColumns(QModelIndex(), column, column);
+    m_columns.insert(column, Column{caption, alignment});
+    for (Row &row : m_rows) {
+        if (row.cells.size() >= column)
+            row.cells.insert(column, QString());
+    }
+    endInsertColumns();
+}
+
+int SkinListModel::insertRow(int index, const QString &text)
+{
+    index = std::clamp(index, 0, static_cast<int>(m_rows.size()));
+    beginInsertRows(QModelIndex(), index, index);
+    m_rows.insert(index, Row{QStringList{text}, UtListRowStyle{}});
+    endInsertRows();
+    return index;
+}
+
+void SkinListModel::removeAllRows()
+{
+    beginResetModel();
+    m_rows.clear();
+    endResetModel();
+}
+
+bool SkinListModel::setText(int row, int column, const QString &text)
+{
+    if (row < 0 || row >= m_rows.size() || column < 0 || column >= m_columns.size())
+        return false;
+    QStringList &cells = m_rows[row].cells;
+    while (cells.size() <= column)
+        cells.append(QString());
+    cells[column] = text;
+    emit dataChanged(index(row, column), index(row, column));
+    return true;
+}
+
+QString SkinListModel::text(int row, int column) const
+{
+    if (row < 0 || row >= m_rows.size() || column < 0)
+        return QString();
+    return m_rows.at(row).cells.value(column);
+}
+
+QString SkinListModel::caption(int column) const
+{
+    return column >= 0 && column < m_columns.size() ? m_columns.at(column).caption : QString();
+}
+
+Qt::Alignment SkinListModel::alignment(int column) const
+{
+    return column >= 0 && column < m_columns.size() ? m_columns.at(column).alignment : Qt::AlignLeft;
+}
+
+UtListRowStyle *SkinListModel::style(int row)
+{
+    return row >= 0 && row < m_rows.size() ? &m_rows[row].style : nullptr;
+}
+
+const UtListRowStyle *SkinListModel::style(int row) const
+{
+    return row >= 0 && row < m_rows.size() ? &m_rows.at(row).style : nullptr;
+}

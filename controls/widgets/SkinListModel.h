@@ -1,0 +1,45 @@
+// The rows of the skinned list: texts per cell, a style record per row, and the columns' captions and
+// alignments. What the list draws and what the reports export come from this one model.
+#pragma once
+
+#include "ListRowStyle.h"
+
+#include <QAbstractTableModel>
+#include <QStringList>
+
+class SkinListModel : public QAbstractTableModel
+{
+    Q_OBJECT
+public:
+    using QAbstractTableModel::QAbstractTableModel;
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+    void insertColumn(int column, const QString &caption, Qt::Alignment alignment);
+    // Inserts a row at index (clamped to the row count) with a zero style; returns its index.
+    int insertRow(int index, const QString &text);
+    void removeAllRows();
+    bool setText(int row, int column, const QString &text);
+    QString text(int row, int column) const;
+    QString caption(int column) const;
+    Qt::Alignment alignment(int column) const;
+    UtListRowStyle *style(int row);
+    const UtListRowStyle *style(int row) const;
+
+private:
+    struct Row
+    {
+        QStringList cells;
+        UtListRowStyle style{};
+    };
+    struct Column
+    {
+        QString caption;
+        Qt::Alignment alignment;
+    };
+    QList<Row> m_rows;
+    QList<Column> m_columns;
+};
