@@ -4,4 +4,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 kv_install_packages
 cmake -S "$ROOT" -B "$ROOT/build/release" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKV_BUILD_TESTS=OFF
 cmake --build "$ROOT/build/release" -j "$(kv_jobs)"
+# Connecting to 127.0.0.1 in the start-up dialog starts the chassis simulator KvServerAP that was built
+# beside the program (unless one already runs); Demo runs without hardware.
+echo "Start-up: Connect to 127.0.0.1 to run against the local chassis simulator KvServerAP."
 exec "$ROOT/build/release/bin/KvIGMPTQ" "$@"

@@ -1,6 +1,8 @@
-// The program's entry point.
+// The program's entry point: everything is built here, in order, so that nothing depends on the order
+// in which static objects happen to be initialised.
+#include "app/KvIGMPTQApp.h"
+
 #include <QApplication>
-#include <QLabel>
 #include <clocale>
 
 int main(int argc, char *argv[])
@@ -8,7 +10,10 @@ int main(int argc, char *argv[])
     QApplication application(argc, argv);
     // Numbers are always read and printed with C rules, whatever the user's locale.
     std::setlocale(LC_NUMERIC, "C");
-    QLabel window(QStringLiteral("KvIGMPTQ"));
-    window.show();
+    QApplication::setApplicationName(QStringLiteral("Tavrix-IGMP-TQ"));
+
+    CKvIGMPTQApp app;
+    if (!app.InitInstance())
+        return 0;
     return application.exec();
 }

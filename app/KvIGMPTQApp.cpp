@@ -1,0 +1,311 @@
+#include "app/KvIGMPTQApp.h"
+
+#include "app/AboutDlg.h"
+#include "app/AppSettings.h"
+#include "app/HardwareLink.h"
+#include "app/LangMag.h"
+#include "app/MainFrame.h"
+#include "app/StartupServices.h"
+#include "app/SystemRequirements.h"
+#include "engine/EngineUtils.h"
+#include "engine/Session.h"
+#include "platform/Prompter.h"
+#include "platform/ServerConnectDialog.h"
+
+#include <cstring>
+
+CKvIGMPTQApp *g_App = nullptr;
+std::uint32_t g_IsRunning = 0;
+std::uint32_t g_Reconnected = 0;
+std::uint8_t g_ServerOnThisMachine = 0;
+std::recursive_mutex g_ChartLock;
+
+namespace {
+
+const QString kDemoQuestion = QStringLiteral("Can't connect to server\nDo you want to run in Demo mode?");
+constexpr int kServerWaitPasses = 100;
+constexpr int kInventoryWaitPasses = 100;
+constexpr int kEepromTries = 5;
+
+int message(const QString &text, unsigned type)
+{
+    return Prompter::current().messageBox(text, type);
+}
+
+QString launchFailureText(LaunchResult result)
+{
+    switch (result) {
+    case LaunchResult::OutOfResources:
+        return QStringLiteral("The system is out of memory or resources.");
+    case LaunchResult::FileNotFound:
+        return QStringLiteral("ERROR_FILE_NOT_FOUND");
+    case LaunchResult::PathNotFound:
+        return QStringLiteral("ERROR_PATH_NOT_FOUND");
+    case LaunchResult::BadFormat:
+        return QStringLiteral("ERROR_BAD_FORMAT");
+    case LaunchResult::Started:
+        break;
+    }
+    return QString();
+}
+
+// The address of the first entry marked as chosen, empty when none is.
+QString chosenAddress(const KvConnectAnswer &answer)
+{
+    const int count = std::clamp<int>(answer.Count, 0, int(std::size(answer.Entries)));
+    for (int i = 0; i < count; ++i) {
+        const KvConnectAnswerEntry &entry = answer.Entries[i];
+        if (entry.Chosen == 1)
+            return QString::asprintf("%d.%d.%d.%d", entry.Address[0], entry.Address[1], entry.Address[2],
+                                     entry.Address[3]);
+    }
+    return QString();
+}
+
+} // namespace
+
+CKvIGMPTQApp::CKvIGMPTQApp(std::unique_ptr<StartupServices> services)
+    : m_services(services ? std::move(services) : std::make_unique<StartupServices>())
+{
+    g_App = this;
+}
+
+CKvIGMPTQApp::~CKvIGMPTQApp()
+{
+    m_mainFrame.reset();
+    if (g_App == this)
+        g_App = nullptr;
+}
+
+bool CKvIGMPTQApp::askDemoMode()
+{
+    return message(kDemoQuestion, MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
+bool CKvIGMPTQApp::startLocalServer(bool &demoChosen)
+{
+    demoChosen = false;
+    if (!m_services->serverProcessRunning()) {
+        const LaunchResult launched = m_services->startServer();
+        if (launched != LaunchResult::Started) {
+            message(launchFailureText(launched), MB_OK | MB_ICONEXCLAMATION);
+            DemoMode = 1;
+        }
+    }
+    // The wait runs even after a failed start: a server started by someone else still counts.
+    for (int pass = 0; pass < kServerWaitPasses; ++pass) {
+        if (m_services->serverProcessRunning() && m_services->serverWindowExists()) {
+            WaitPumping(2000);
+            return true;
+        }
+        WaitPumping(200);
+    }
+    demoChosen = askDemoMode();
+    return false;
+}
+
+bool CKvIGMPTQApp::InitInstance()
+{
+    // Settings and language.
+    const QString appDirectory = m_services->appDirectory();
+    const QString languageName = readSetting(appDirectory + QStringLiteral("Setting.ini"), u"Language",
+                                             u"SelLangFile", QString(), 101);
+    g_LangMag.SetLangFile(appDirectory + QStringLiteral("Language/") + languageName);
+    LanguageIsChinese = languageName == QStringLiteral("LangChs.lng") ? 1 : 0;
+
+    if (!m_services->packetCaptureInstalled()) {
+        message(QStringLiteral("Please install WinPcap first!"), MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
+    if (!m_services->lockSingleInstance()) {
+        message(g_LangMag.GetString(QStringLiteral("Note_Run_Only_One")), MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
+
+    // The server: chosen in the connection dialog, started when it is local, then connected.
+    bool serverIsLocal = false;
+    ServerIsLoopback = 0;
+    KvConnectAnswer answer = {};
+    const int choice =
+        m_services->showConnectDialog(reinterpret_cast<std::uint8_t *>(&answer), LanguageIsChinese);
+    if (choice == -1)
+        return false;
+    if (choice != 1) {
+        DemoMode = 1;
+    } else {
+        HardwareLink &link = HardwareLink::current();
+        ServerAddress = chosenAddress(answer);
+        ServerIsLoopback = ServerAddress == QStringLiteral("127.0.0.1") ? 1 : 0;
+        char address[32] = {};
+        const QByteArray narrow = ServerAddress.toLatin1();
+        std::memcpy(address, narrow.constData(), std::min<size_t>(size_t(narrow.size()), sizeof address - 1));
+
+        CollectLocalAddresses();
+        serverIsLocal = ServerIsLoopback == 1 || LocalAddresses.contains(ServerAddress);
+        bool demoChosen = false;
+        bool ended = false;
+        if (serverIsLocal && !startLocalServer(demoChosen)) {
+            if (!demoChosen) {
+                link.TerminateProcess();
+                return false;
+            }
+            DemoMode = 1;
+            ended = true;
+        }
+        if (!ended && link.ConnectToServer(address) == 0) {
+            ShowConnectFailure();
+            if (!askDemoMode()) {
+                link.TerminateProcess();
+                return false;
+            }
+            DemoMode = 1;
+            ended = true;
+        }
+        if (!ended) {
+            for (int pass = 0; pass < kInventoryWaitPasses && g_Session.InventoryReady != 1; ++pass)
+                WaitPumping(100);
+            if (g_Session.InventoryReady != 1) {
+                if (message(g_LangMag.GetString(QStringLiteral("Note_No_Active_Port")),
+                            MB_YESNO | MB_ICONQUESTION) != IDYES)
+                    return false;
+                DemoMode = 1;
+                ended = true;
+            }
+        }
+        if (!ended) {
+            const std::int32_t card = CheckManagementCard();
+            if (card == -1)
+                return false;
+            DemoMode = card == 1 ? 0 : 1;
+        }
+    }
+    g_ServerOnThisMachine = serverIsLocal ? 1 : 0;
+
+    if (DemoMode == 1)
+        g_Session.BuildDemoInventory();
+    if (DemoMode != 0)
+        InitReservedPorts();
+
+    // The main frame with its view, in the chosen language.
+    m_mainFrame = std::make_unique<CMainFrame>(appDirectory);
+    g_MainFrame = m_mainFrame.get();
+    m_mainFrame->RelabelMenus();
+    m_mainFrame->CenterWindow();
+    m_mainFrame->show();
+
+    // The start-up choice, unless the controller keeps the configuration commands off.
+    const std::uint8_t model = g_Session.Controller.Model;
+    if (model == '3' || model == '2') {
+        ConfigCommandsOff = 1;
+    } else {
+        ConfigCommandsOff = 0;
+        const int selected = m_services->runSelectConfig(m_mainFrame.get());
+        if (selected == 1)
+            m_mainFrame->OnCommand(CMainFrame::ID_OPEN_CONFIG);
+        else if (selected == 2)
+            m_mainFrame->OnCommand(CMainFrame::ID_NEW_TEST);
+    }
+    return true;
+}
+
+std::int32_t CKvIGMPTQApp::CheckManagementCard()
+{
+    UtSession &session = g_Session;
+    HardwareLink &link = HardwareLink::current();
+    const UtControllerId controller = session.Controller;
+    const auto [chassis, card, port] = controller.Id;
+    const auto askDemo = [] {
+        return message(g_LangMag.GetString(QStringLiteral("Note_No_Active_Port")),
+                       MB_YESNO | MB_ICONQUESTION) == IDYES
+                   ? 0
+                   : -1;
+    };
+
+    session.ControllerVersionSeen = 0;
+    switch (controller.Model) {
+    case '0':
+        link.QMC4_BoardStatus(chassis, card, port);
+        break;
+    case '1':
+        link.QMC2_BoardStatus(chassis, card, port);
+        break;
+    case '_':
+        link.QMC6_BoardStatus(chassis, card, port);
+        break;
+    default:
+        break;
+    }
+    WaitPumping(1000);
+    if (!session.ControllerVersionSeen)
+        return askDemo();
+    if (session.ControllerVersion.Word68 == 0xFF)
+        message(QStringLiteral("No active management card!"), MB_OK);
+
+    for (int attempt = 0; attempt < kEepromTries; ++attempt) {
+        session.ControllerEepromArrived = 0;
+        switch (controller.Model) {
+        case '0':
+            if (link.QMC4_93C56_Read(chassis, card, port, 0))
+                session.ChassisModelName = QStringLiteral("QM-C4");
+            break;
+        case '1':
+            if (link.QMC2_93C56_Read(chassis, card, port))
+                session.ChassisModelName = QStringLiteral("QM-C2");
+            break;
+        case '_':
+            if (link.QMC6_93C56_Read(chassis, card, port, 0))
+                session.ChassisModelName = QStringLiteral("QM-C6");
+            break;
+        default:
+            break;
+        }
+        WaitPumping(1000);
+        if (session.ControllerEepromArrived)
+            break;
+    }
+    WaitPumping(200);
+    if (!session.ControllerEepromArrived)
+        return askDemo();
+    return 1;
+}
+
+int CKvIGMPTQApp::CollectLocalAddresses()
+{
+    LocalAddresses = m_services->localAddresses();
+    return 0;
+}
+
+int CKvIGMPTQApp::ShowConnectFailure()
+{
+    message(g_LangMag.GetString(QStringLiteral("Note_Connect_Server_Fail")), MB_OK | MB_ICONEXCLAMATION);
+    return 0;
+}
+
+void CKvIGMPTQApp::InitReservedPorts()
+{
+    UtSession &session = g_Session;
+    if (session.LockedFlags.size() < session.PortCount)
+        session.LockedFlags.resize(session.PortCount);
+    std::uint16_t boards = 0;
+    for (std::uint16_t i = 0; i < session.PortCount; ++i) {
+        session.LockedFlags[i] = 1;
+        if (session.PortTable[i].Id.PID == 1)
+            ++boards;
+    }
+    session.LockCount = session.PortCount;
+    session.BoardCount = boards;
+    TesterName = QStringLiteral("New Tester");
+    DutName = QStringLiteral("New DUT_Device");
+}
+
+void CKvIGMPTQApp::OnAppAbout()
+{
+    CAboutDlg dialog(m_mainFrame.get());
+    dialog.exec();
+}
+
+void CKvIGMPTQApp::OnSystemRequirements()
+{
+    CSystemRequirements dialog(m_mainFrame.get());
+    dialog.exec();
+}

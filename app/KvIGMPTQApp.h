@@ -1,0 +1,82 @@
+// The application object: the whole start-up (settings and language, the packet-capture test, one
+// instance, the server choice, starting a local server, connecting, the inventory, the management
+// card, demo mode, the main frame and the start-up choice) and what the program keeps for its whole
+// run: the test set-up, the names, the server address and the mode.
+#pragma once
+
+#include "app/ProgressInfoBar.h"
+#include "app/StartupServices.h"
+#include "engine/IGMPTestPlan.h"
+
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+
+class CMainFrame;
+
+struct UtBuildDate
+{
+    std::uint16_t Year = 0;
+    std::uint8_t Month = 0;
+    std::uint8_t Day = 0;
+};
+
+class CKvIGMPTQApp
+{
+public:
+    // Start-up asks the machine through the services (null: the real ones).
+    explicit CKvIGMPTQApp(std::unique_ptr<StartupServices> services = nullptr);
+    ~CKvIGMPTQApp();
+    CKvIGMPTQApp(const CKvIGMPTQApp &) = delete;
+    CKvIGMPTQApp &operator=(const CKvIGMPTQApp &) = delete;
+
+    // True: the main frame is shown and the event loop may run; false: the program ends.
+    bool InitInstance();
+    // 1 hardware mode, 0 go on in demo mode, -1 end the program.
+    std::int32_t CheckManagementCard();
+    int CollectLocalAddresses();
+    int ShowConnectFailure();
+    // Demo mode: every port locked by this program, default names.
+    void InitReservedPorts();
+
+    // Help menu commands.
+    void OnAppAbout();
+    void OnSystemRequirements();
+
+    std::uint32_t DemoMode = 0;
+    std::uint32_t ServerIsLoopback = 0;
+    QString TesterName = QStringLiteral("New Tester");
+    QString DutName = QStringLiteral("New DUT_Device");
+    CIGMPTestPlan TestPlan;
+    CProgressInfoBar ProgressBar;
+    UtBuildDate BuildDate{2017, 11, 27};
+    QString ServerAddress;
+    std::uint8_t ConfigCommandsOff = 0;
+    QStringList LocalAddresses;
+    std::uint32_t LanguageIsChinese = 0;
+
+    CMainFrame *MainFrame() const { return m_mainFrame.get(); }
+
+private:
+    // Starts the local server when it does not run and waits until it accepts connections. False when
+    // the wait was used up (the user has then been asked; demoChosen tells the answer).
+    bool startLocalServer(bool &demoChosen);
+    // "Can't connect to server ..." question: true when the user chose demo mode.
+    bool askDemoMode();
+
+    std::unique_ptr<StartupServices> m_services;
+    std::unique_ptr<CMainFrame> m_mainFrame;
+};
+
+// The application object, null while it does not exist.
+extern CKvIGMPTQApp *g_App;
+// 1 while a test runs.
+extern std::uint32_t g_IsRunning;
+// Set by the tool bar's reconnection.
+extern std::uint32_t g_Reconnected;
+// 1 when the server runs on this machine.
+extern std::uint8_t g_ServerOnThisMachine;
+// Held while a result grid cell is written, because chart code reads the same grid under it.
+extern std::recursive_mutex g_ChartLock;

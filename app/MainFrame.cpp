@@ -1,0 +1,387 @@
+#include "app/MainFrame.h"
+
+#include "app/AppSettings.h"
+#include "app/HardwareLink.h"
+#include "app/KvIGMPTQApp.h"
+#include "app/LangMag.h"
+#include "app/MMStatusBar.h"
+#include "app/MainFormView.h"
+#include "app/ProgressInfoBar.h"
+#include "app/ShellArt.h"
+#include "app/ToolBarDlg.h"
+#include "engine/EngineUtils.h"
+#include "engine/Session.h"
+#include "platform/Prompter.h"
+#include "ports/ModuleInfodlg.h"
+
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QMenuBar>
+#include <QScreen>
+#include <QToolBar>
+#include <QUrl>
+#include <map>
+
+CMainFrame *g_MainFrame = nullptr;
+
+namespace {
+
+const QString kTitle = QStringLiteral("Tavrix-IGMP-TQ");
+const QString kEnglishFile = QStringLiteral("LangEng.lng");
+const QString kChineseFile = QStringLiteral("LangChs.lng");
+const QUrl kWebSite(QStringLiteral("https://www.corvane.example/"));
+
+// The menu in table order: a popup (command 0) and its entries, each with its language key.
+struct MenuEntry
+{
+    int command; // 0: a popup title
+    const char *key;
+};
+const MenuEntry kMenu[] = {
+    {0, "Menu_File"},
+    {CMainFrame::ID_NEW_TEST, "Menu_New_Test"},
+    {CMainFrame::ID_SAVE_CONFIG, "Menu_Save_Config"},
+    {CMainFrame::ID_OPEN_CONFIG, "Menu_Open_Config"},
+    {CMainFrame::ID_APP_EXIT, "Menu_Exit"},
+    {0, "Menu_View"},
+    {CMainFrame::ID_MODULE_INFO, "Menu_Module_Info"},
+    {0, "Menu_Setting"},
+    {CMainFrame::ID_PORT_SETTING, "Menu_Port_Setting"},
+    {CMainFrame::ID_TRAFFIC_SETTING, "Menu_Traffic_Setting"},
+    {0, "Menu_Language"},
+    {CMainFrame::ID_LANGUAGE_ENGLISH, "Menu_English"},
+    {CMainFrame::ID_LANGUAGE_CHINESE, "Menu_Chinese"},
+    {0, "Menu_Help"},
+    {CMainFrame::ID_APP_ABOUT, "Menu_About"},
+    {CMainFrame::ID_WEB_LINK, "Menu_Corvane"},
+    {CMainFrame::ID_SYSTEM_REQUIREMENTS, "Menu_System_Requirements"},
+};
+
+QString text(const char *key)
+{
+    return g_LangMag.GetString(QString::fromLatin1(key));
+}
+
+// Card slot s (2..17), port p (1..8): bit ((s - 2) % 4) * 8 + (p - 1) of mask (s - 2) / 4.
+bool addPortToSet(UtPortSet &set, const UtPortId &port)
+{
+    if (port.BID < 2 || port.BID > 17 || port.PID < 1 || port.PID > 8)
+        return false;
+    const int slot = port.BID - 2;
+    set.Mask[slot / 4] |= 1u << ((slot % 4) * 8 + (port.PID - 1));
+    return true;
+}
+
+} // namespace
+
+CMainFrame::CMainFrame(const QString &appDirectory, QWidget *parent)
+    : QMainWindow(parent), DialogBar(new QToolBar(this)), ToolBar(nullptr), StatusBar(new MMStatusBar(this)),
+      SettingsPath(appDirectory + QStringLiteral("Setting.ini")), m_appDirectory(appDirectory),
+      m_view(new CMainFormView(this, SettingsPath))
+{
+    g_MainFrame = this;
+    setWindowTitle(kTitle);
+    setMinimumSize(1024, 768);
+    if (const QScreen *screen = this->screen())
+        setMaximumSize(screen->size().expandedTo(minimumSize()));
+    resize(1000, 700);
+
+    buildMenu();
+    // The tool bar sits in a fixed bar at the top.
+    DialogBar->setMovable(false);
+    DialogBar->setFloatable(false);
+    DialogBar->toggleViewAction()->setVisible(false);
+    DialogBar->setContextMenuPolicy(Qt::PreventContextMenu);
+    ToolBar = new CToolBarDlg(DialogBar);
+    DialogBar->addWidget(ToolBar);
+    addToolBar(Qt::TopToolBarArea, DialogBar);
+
+    StatusIcon = ShellArt::icon(134);
+    StatusBar->SetPanes({QIcon(), StatusIcon});
+    StatusBar->setMinimumHeight(21);
+    StatusBar->SetPaneText(1, QStringLiteral("Connected"));
+    setStatusBar(StatusBar);
+    setCentralWidget(m_view);
+}
+
+CMainFrame::~CMainFrame()
+{
+    deleteModuleWindow();
+    if (g_MainFrame == this)
+        g_MainFrame = nullptr;
+}
+
+void CMainFrame::buildMenu()
+{
+    QMenu *popup = nullptr;
+    for (const MenuEntry &entry : kMenu) {
+        if (entry.command == 0) {
+            popup = menuBar()->addMenu(text(entry.key));
+            connect(popup, &QMenu::aboutToShow, this, &CMainFrame::UpdateMenuStates);
+            continue;
+        }
+        QAction *action = popup->addAction(text(entry.key));
+        action->setData(entry.command);
+        if (entry.command == ID_LANGUAGE_ENGLISH || entry.command == ID_LANGUAGE_CHINESE)
+            action->setCheckable(true);
+        const int command = entry.command;
+        connect(action, &QAction::triggered, this, [this, command] { OnCommand(command); });
+    }
+    UpdateMenuStates();
+}
+
+QAction *CMainFrame::commandAction(int command) const
+{
+    for (QAction *popup : menuBar()->actions())
+        for (QAction *action : popup->menu()->actions())
+            if (action->data().toInt() == command)
+                return action;
+    return nullptr;
+}
+
+void CMainFrame::OnCommand(int command)
+{
+    switch (command) {
+    case ID_MODULE_INFO:
+        OnModuleInformation();
+        break;
+    case ID_LANGUAGE_ENGLISH:
+        OnLanguageEnglish();
+        break;
+    case ID_LANGUAGE_CHINESE:
+        OnLanguageChinese();
+        break;
+    case ID_WEB_LINK:
+        OnWebLink();
+        break;
+    case ID_APP_ABOUT:
+        if (g_App)
+            g_App->OnAppAbout();
+        break;
+    case ID_SYSTEM_REQUIREMENTS:
+        if (g_App)
+            g_App->OnSystemRequirements();
+        break;
+    case ID_APP_EXIT:
+        close();
+        break;
+    default:
+        m_view->OnCommand(command);
+        break;
+    }
+}
+
+void CMainFrame::RelabelMenus()
+{
+    int position = -1;
+    for (const MenuEntry &entry : kMenu) {
+        if (entry.command == 0)
+            g_LangMag.SetMenuTextByPosition(menuBar(), QString::fromLatin1(entry.key), ++position);
+        else
+            g_LangMag.SetMenuTextByCommand(menuBar(), QString::fromLatin1(entry.key), entry.command);
+    }
+    menuBar()->update();
+    ToolBar->RelabelButtons();
+    OnCommand(ID_RELABEL_VIEW);
+    UpdateConnectionPane();
+}
+
+void CMainFrame::UpdateConnectionPane()
+{
+    const bool connected = (g_App && g_App->DemoMode) || g_Session.InventoryReady == 1;
+    StatusIcon = ShellArt::icon(connected ? 134 : 133);
+    StatusBar->SetPanes({QIcon(), StatusIcon});
+    StatusBar->SetPaneText(1, g_LangMag.GetString(connected ? QStringLiteral("Status_Connected")
+                                                            : QStringLiteral("Status_UnConnect")));
+}
+
+void CMainFrame::UpdateMenuStates()
+{
+    const bool idle = g_IsRunning == 0;
+    const QString languageFolder = m_appDirectory + QStringLiteral("Language/");
+    if (QAction *action = commandAction(ID_MODULE_INFO))
+        action->setEnabled(idle);
+    if (QAction *action = commandAction(ID_LANGUAGE_ENGLISH)) {
+        action->setEnabled(idle);
+        action->setChecked(g_LangMag.GetLangFile() == languageFolder + kEnglishFile);
+    }
+    if (QAction *action = commandAction(ID_LANGUAGE_CHINESE)) {
+        action->setEnabled(idle);
+        action->setChecked(g_LangMag.GetLangFile() == languageFolder + kChineseFile);
+    }
+}
+
+void CMainFrame::WriteSetting(const QString &section, const QString &key, const QString &value)
+{
+    writeSetting(SettingsPath, section, key, value);
+}
+
+void CMainFrame::CenterWindow()
+{
+    if (const QScreen *screen = this->screen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+}
+
+void CMainFrame::switchLanguage(const QString &fileName)
+{
+    g_LangMag.SetLangFile(m_appDirectory + QStringLiteral("Language/") + fileName);
+    WriteSetting(QStringLiteral("Language"), QStringLiteral("SelLangFile"), fileName);
+    RelabelMenus();
+    UpdateMenuStates();
+}
+
+void CMainFrame::OnLanguageEnglish()
+{
+    switchLanguage(kEnglishFile);
+}
+
+void CMainFrame::OnLanguageChinese()
+{
+    switchLanguage(kChineseFile);
+}
+
+void CMainFrame::OnWebLink()
+{
+    QDesktopServices::openUrl(kWebSite);
+}
+
+void CMainFrame::OnRunProgress()
+{
+    if (g_ProgressBar)
+        g_ProgressBar->RunDialog(this);
+}
+
+void CMainFrame::deleteModuleWindow()
+{
+    delete ModuleInfoDlg.data();
+}
+
+void CMainFrame::OnModuleInformation()
+{
+    if (g_IsRunning == 1) {
+        Prompter::current().messageBox(g_LangMag.GetString(QStringLiteral("Note_System_Runing")), MB_OK);
+        return;
+    }
+    if (!g_ProgressBar)
+        return;
+    g_ProgressBar->Notify = [this] { OnShowModuleInfo(); };
+    g_ProgressBar->SetText(QStringLiteral("Detecting Halvern System..."));
+    g_ProgressBar->Count = 3;
+    g_ProgressBar->Start();
+}
+
+void CMainFrame::OnShowModuleInfo()
+{
+    deleteModuleWindow();
+    auto *window = new CModuleInfodlg(this);
+    ModuleInfoDlg = window;
+    const bool demo = g_App && g_App->DemoMode;
+    if (demo)
+        WaitPumping(2000);
+    window->ReadBoardInfo();
+    if (demo)
+        window->FillChassisGrid(window);
+    else
+        window->FillModuleGrid(window);
+    if (g_ProgressBar)
+        g_ProgressBar->CloseDialog();
+    window->show();
+}
+
+void CMainFrame::closeEvent(QCloseEvent *event)
+{
+    if (m_closeApproved) {
+        event->accept();
+        return;
+    }
+    event->ignore();
+    Prompter &prompter = Prompter::current();
+    if (g_IsRunning == 1) {
+        prompter.messageBox(g_LangMag.GetString(QStringLiteral("Note_System_Runing")), MB_OK);
+        return;
+    }
+    if (prompter.messageBox(g_LangMag.GetString(QStringLiteral("Note_Close_Client")),
+                            MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return;
+    Closing = 1;
+    deleteModuleWindow();
+    if (!g_App || g_App->DemoMode || !g_ProgressBar) {
+        // Demo mode: nothing to release and no server to talk to.
+        m_closeApproved = true;
+        event->accept();
+        return;
+    }
+    const std::uint16_t locked = g_Session.LockCount;
+    g_ProgressBar->Notify = [this] { OnReleasePorts(); };
+    g_ProgressBar->SetText(QStringLiteral("Terminating..."));
+    g_ProgressBar->Count = locked == 0 ? 10 : locked * 3u / 2u;
+    // The job runs inside the busy dialog's loop; the frame closes once that loop has ended.
+    g_ProgressBar->Start();
+    if (m_closeApproved)
+        event->accept();
+}
+
+void CMainFrame::OnReleasePorts()
+{
+    HardwareLink &link = HardwareLink::current();
+    UtSession &session = g_Session;
+    link.QueryNumOfClient();
+
+    // One unlock per chassis: a port set carries the ports of one chassis only.
+    std::map<std::uint16_t, UtPortSet> lockedByChassis;
+    for (std::uint16_t i = 0; i < session.PortCount && i < session.LockedFlags.size(); ++i) {
+        if (session.LockedFlags[i] != 1)
+            continue;
+        const UtPortId &port = session.PortTable[i].Id;
+        UtPortSet &set = lockedByChassis.try_emplace(port.CID, UtPortSet{port.CID, {}}).first->second;
+        addPortToSet(set, port);
+    }
+    if (!(g_App && g_App->DemoMode))
+        for (const auto &[chassis, set] : lockedByChassis)
+            link.UnLockPortStatus(set);
+
+    // The client count comes back as a server message: wait briefly for the fresh answer.
+    session.ClientCount = 0;
+    link.QueryNumOfClient();
+    for (int pass = 0; pass < 10 && session.ClientCount == 0; ++pass)
+        WaitPumping(50);
+
+    if (g_ProgressBar)
+        g_ProgressBar->CloseDialog();
+    if (g_ServerOnThisMachine == 1)
+        AskTerminateServer();
+    link.TerminateProcess();
+    m_closeApproved = true;
+}
+
+std::uint8_t CMainFrame::AskTerminateServer()
+{
+    const UtSession &session = g_Session;
+    if (session.InventoryReceived == 0 || session.ClientCount != 1)
+        return 0;
+    if (Prompter::current().messageBox(g_LangMag.GetString(QStringLiteral("Note_Close_Kvserver")),
+                                       MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return 0;
+    HardwareLink &link = HardwareLink::current();
+    link.TerminateServer();
+    WaitPumping(1000);
+    link.TerminateProcess();
+    return 1;
+}
+
+void CMainFrame::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange)
+        return;
+    const auto *change = static_cast<QWindowStateChangeEvent *>(event);
+    if (change->oldState().testFlag(Qt::WindowMinimized) && !isMinimized()) {
+        // The report window reads this while the frame comes back from the task bar.
+        Restoring = 1;
+        WaitPumping(250);
+        Restoring = 0;
+    }
+}

@@ -1,0 +1,91 @@
+// The main frame: menu, tool bar, status bar and the main view. It relabels itself in the chosen
+// language, switches the language, runs module information and the close-down behind the busy dialog,
+// and routes the other commands to the view.
+#pragma once
+
+#include <QIcon>
+#include <QMainWindow>
+#include <QPointer>
+#include <cstdint>
+
+class CMainFormView;
+class CModuleInfodlg;
+class CToolBarDlg;
+class MMStatusBar;
+class QToolBar;
+
+class CMainFrame : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    // Menu commands.
+    static constexpr int ID_NEW_TEST = 32799;
+    static constexpr int ID_SAVE_CONFIG = 32777;
+    static constexpr int ID_OPEN_CONFIG = 32797;
+    static constexpr int ID_APP_EXIT = 57665;
+    static constexpr int ID_MODULE_INFO = 32789;
+    static constexpr int ID_PORT_SETTING = 103;
+    static constexpr int ID_TRAFFIC_SETTING = 106;
+    static constexpr int ID_LANGUAGE_ENGLISH = 32793;
+    static constexpr int ID_LANGUAGE_CHINESE = 32794;
+    static constexpr int ID_APP_ABOUT = 57664;
+    static constexpr int ID_WEB_LINK = 32785;
+    static constexpr int ID_SYSTEM_REQUIREMENTS = 32829;
+    // The view relabels its tree and pages.
+    static constexpr int ID_RELABEL_VIEW = 129;
+
+    // appDirectory: the program folder with a trailing '/' (Setting.ini and Language/ live there).
+    explicit CMainFrame(const QString &appDirectory, QWidget *parent = nullptr);
+    ~CMainFrame() override;
+
+    // A command of the menu, the tool bar or the program: handled here or routed to the view.
+    void OnCommand(int command);
+    void RelabelMenus();
+    void UpdateConnectionPane();
+    // Enabled and checked states of the menu entries that depend on the run and the language.
+    void UpdateMenuStates();
+    // Writes a value into Setting.ini (line breaks stored as backslash-n).
+    void WriteSetting(const QString &section, const QString &key, const QString &value);
+    void CenterWindow();
+
+    // Runs the busy dialog of the application's driver modally.
+    void OnRunProgress();
+    void OnModuleInformation();
+    void OnShowModuleInfo();
+    void OnReleasePorts();
+    // 1 when the server was told to stop.
+    std::uint8_t AskTerminateServer();
+    void OnLanguageEnglish();
+    void OnLanguageChinese();
+    void OnWebLink();
+
+    QAction *commandAction(int command) const;
+    CMainFormView *View() const { return m_view; }
+
+    QToolBar *DialogBar;
+    CToolBarDlg *ToolBar;
+    QIcon StatusIcon;
+    MMStatusBar *StatusBar;
+    std::uint8_t Closing = 0;
+    QPointer<CModuleInfodlg> ModuleInfoDlg;
+    QString SettingsPath;
+    std::uint8_t Restoring = 0;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    void buildMenu();
+    void switchLanguage(const QString &fileName);
+    void deleteModuleWindow();
+
+    QString m_appDirectory;
+    CMainFormView *m_view;
+    // Set by the close-down job; the pending close event is then accepted.
+    bool m_closeApproved = false;
+};
+
+// The one main frame, null while it does not exist.
+extern CMainFrame *g_MainFrame;

@@ -1,0 +1,190 @@
+#include "app/ShellArt.h"
+
+#include <QPainter>
+#include <QPainterPath>
+
+namespace ShellArt {
+namespace {
+
+enum class Glyph
+{
+    Arrows,
+    FolderIn,
+    Disk,
+    Lines,
+    Sliders,
+    Chart,
+    Play,
+    Square,
+    Pairs,
+    Blank
+};
+
+struct ButtonArt
+{
+    int id;
+    Glyph glyph;
+    QColor color;
+};
+
+constexpr int kButtonSide = 32;
+
+const ButtonArt kButtons[] = {
+    {145, Glyph::Arrows, QColor(0x2e, 0x7d, 0x32)},  {216, Glyph::FolderIn, QColor(0xc7, 0x8b, 0x1a)},
+    {215, Glyph::Disk, QColor(0x1e, 0x5a, 0xa8)},    {158, Glyph::Lines, QColor(0x55, 0x55, 0x55)},
+    {177, Glyph::Sliders, QColor(0x6a, 0x3d, 0x9a)}, {146, Glyph::Chart, QColor(0xb0, 0x30, 0x30)},
+    {159, Glyph::Play, QColor(0x2e, 0x9d, 0x3a)},    {160, Glyph::Play, QColor(0xa0, 0xa0, 0xa0)},
+    {173, Glyph::Square, QColor(0xd0, 0x30, 0x30)},  {174, Glyph::Square, QColor(0xa0, 0xa0, 0xa0)},
+    {188, Glyph::Pairs, QColor(0x00, 0x7a, 0x8a)},   {229, Glyph::Blank, QColor(0xa0, 0xa0, 0xa0)},
+};
+
+void drawGlyph(QPainter &p, Glyph glyph, const QColor &color)
+{
+    p.setPen(QPen(color, 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(Qt::NoBrush);
+    switch (glyph) {
+    case Glyph::Arrows:
+        p.drawArc(QRectF(6, 6, 20, 20), 30 * 16, 270 * 16);
+        p.setBrush(color);
+        p.drawPolygon(QPolygonF({QPointF(24, 4), QPointF(27, 13), QPointF(18, 11)}));
+        break;
+    case Glyph::FolderIn:
+        p.drawRect(QRectF(4, 12, 24, 15));
+        p.drawLine(QPointF(4, 12), QPointF(10, 7));
+        p.drawLine(QPointF(10, 7), QPointF(16, 7));
+        p.drawLine(QPointF(16, 14), QPointF(16, 23));
+        p.drawLine(QPointF(12, 19), QPointF(16, 23));
+        p.drawLine(QPointF(20, 19), QPointF(16, 23));
+        break;
+    case Glyph::Disk:
+        p.drawRect(QRectF(5, 5, 22, 22));
+        p.setBrush(color);
+        p.drawRect(QRectF(10, 5, 12, 7));
+        break;
+    case Glyph::Lines:
+        p.drawRect(QRectF(6, 4, 20, 24));
+        for (int y = 10; y <= 22; y += 4)
+            p.drawLine(QPointF(10, y), QPointF(22, y));
+        break;
+    case Glyph::Sliders:
+        for (int i = 0; i < 3; ++i) {
+            const qreal y = 8 + i * 8;
+            p.drawLine(QPointF(5, y), QPointF(27, y));
+            p.setBrush(color);
+            p.drawEllipse(QPointF(9 + i * 7, y), 3, 3);
+            p.setBrush(Qt::NoBrush);
+        }
+        break;
+    case Glyph::Chart:
+        p.drawLine(QPointF(5, 27), QPointF(27, 27));
+        p.setBrush(color);
+        p.drawRect(QRectF(8, 17, 4, 10));
+        p.drawRect(QRectF(15, 9, 4, 18));
+        p.drawRect(QRectF(22, 13, 4, 14));
+        break;
+    case Glyph::Play:
+        p.setBrush(color);
+        p.drawPolygon(QPolygonF({QPointF(9, 5), QPointF(27, 16), QPointF(9, 27)}));
+        break;
+    case Glyph::Square:
+        p.setBrush(color);
+        p.drawRect(QRectF(7, 7, 18, 18));
+        break;
+    case Glyph::Pairs:
+        p.drawRect(QRectF(3, 10, 9, 12));
+        p.drawRect(QRectF(20, 10, 9, 12));
+        p.drawLine(QPointF(12, 16), QPointF(20, 16));
+        break;
+    case Glyph::Blank:
+        break;
+    }
+}
+
+QImage lamp(const QColor &color)
+{
+    QImage image(12, 12, QImage::Format_ARGB32);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QColor(0x40, 0x40, 0x40));
+    p.setBrush(color);
+    p.drawEllipse(QRectF(1, 1, 10, 10));
+    return image;
+}
+
+QImage logo(const QSize &size, const QString &title)
+{
+    QImage image(size, QImage::Format_ARGB32);
+    image.fill(QColor(192, 192, 192));
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient band(0, 0, size.width(), 0);
+    band.setColorAt(0, QColor(0x1e, 0x5a, 0xa8));
+    band.setColorAt(1, QColor(0x00, 0x7a, 0x8a));
+    p.fillRect(QRect(0, size.height() / 3, size.width(), size.height() / 3), band);
+    QFont font = p.font();
+    font.setPixelSize(size.height() / 8);
+    font.setBold(true);
+    p.setFont(font);
+    p.setPen(Qt::white);
+    p.drawText(QRect(0, size.height() / 3, size.width(), size.height() / 3), Qt::AlignCenter, title);
+    return image;
+}
+
+} // namespace
+
+QImage bitmap(int id)
+{
+    for (const ButtonArt &art : kButtons) {
+        if (art.id != id)
+            continue;
+        QImage image(kButtonSide, kButtonSide, QImage::Format_ARGB32);
+        image.fill(Qt::white);
+        QPainter p(&image);
+        p.setRenderHint(QPainter::Antialiasing);
+        drawGlyph(p, art.glyph, art.color);
+        return image;
+    }
+    switch (id) {
+    case 132:
+    case 185:
+        return lamp(QColor(0x30, 0xc0, 0x40));
+    case 186:
+        return lamp(QColor(0x10, 0x50, 0x18));
+    case 211: {
+        QImage image(28, 28, QImage::Format_ARGB32);
+        image.fill(Qt::white);
+        QPainter p(&image);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(QColor(0x90, 0x90, 0x90), 2));
+        p.drawEllipse(QRectF(4, 4, 20, 20));
+        return image;
+    }
+    case 155:
+        return logo(QSize(720, 456), QStringLiteral("Tavrix-IGMP-TQ"));
+    default:
+        return QImage();
+    }
+}
+
+QIcon icon(int id)
+{
+    if (id != 133 && id != 134)
+        return QIcon();
+    QImage image(32, 16, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QColor color = id == 134 ? QColor(0x2e, 0x9d, 0x3a) : QColor(0xc0, 0x30, 0x30);
+    p.setPen(QPen(color, 2));
+    p.drawLine(QPointF(2, 8), QPointF(12, 8));
+    p.drawLine(QPointF(20, 8), QPointF(30, 8));
+    p.setBrush(color);
+    if (id == 134)
+        p.drawRect(QRectF(11, 4, 10, 8));
+    else
+        p.drawEllipse(QPointF(16, 8), 4, 4);
+    return QIcon(QPixmap::fromImage(image));
+}
+
+} // namespace ShellArt

@@ -1,0 +1,150 @@
+// Start-up and close-down against the real chassis simulator: in-process on a free loopback port, and
+// as the server program that start-up launches itself.
+#include "ShellTestSupport.h"
+
+#include "app/KvIGMPTQApp.h"
+#include "app/MMStatusBar.h"
+#include "app/MainFrame.h"
+#include "engine/EngineUtils.h"
+#include "kvserver/KvServer.h"
+#include "platform/ProcessList.h"
+#include "platform/ScriptedPrompter.h"
+#include "platform/ServerConnectDialog.h"
+#include "platform/ServerProbe.h"
+#include "platform/kvapi/KvClient.h"
+
+#include <QPushButton>
+#include <QTcpServer>
+#include <QTimer>
+#include <QUuid>
+#include <gtest/gtest.h>
+
+namespace {
+
+// The real machine, but the loopback server chosen without a dialog unless asked for, no start-up choice, a
+// lock of the test's own and the program folder a temporary one.
+class LoopbackServices : public StartupServices
+{
+public:
+    explicit LoopbackServices(QString directory) : directory(std::move(directory)) {}
+    QString directory;
+    std::function<bool()> processRunning;
+
+    QString appDirectory() override { return directory; }
+    bool lockSingleInstance() override
+    {
+        return lock.tryLock(QStringLiteral("kvtest-") + QUuid::createUuid().toString(QUuid::Id128));
+    }
+    int showConnectDialog(std::uint8_t *answer, bool chinese) override
+    {
+        if (throughDialog)
+            return StartupServices::showConnectDialog(answer, chinese);
+        KvConnectAnswer chosen = {1, {{{127, 0, 0, 1}, 1}}, {}};
+        std::memcpy(answer, &chosen, sizeof chosen);
+        return 1;
+    }
+    bool throughDialog = false;
+    bool serverProcessRunning() override
+    {
+        return processRunning ? processRunning() : StartupServices::serverProcessRunning();
+    }
+    int runSelectConfig(QWidget *) override { return -1; }
+
+    SingleInstanceLock lock;
+};
+
+std::uint16_t freeLoopbackPort()
+{
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost, 0);
+    return std::uint16_t(probe.serverPort());
+}
+
+class ServerStartupTest : public testing::Test
+{
+protected:
+    ~ServerStartupTest() override
+    {
+        KvClient::instance().setServerPort(0);
+        Kv_SYS_TerminateProcess();
+    }
+    ShellGlobalsGuard guard;
+    TempProgramFolder folder;
+    ScriptedPrompter prompter;
+};
+
+} // namespace
+
+TEST_F(ServerStartupTest, RunningServerGivesHardwareModeAndCloseDownReleasesAndDisconnects)
+{
+    KvServer server;
+    std::string error;
+    ASSERT_TRUE(server.listen(0, "127.0.0.1", error)) << error;
+    server.start();
+    KvClient::instance().setServerPort(server.port());
+
+    auto services = std::make_unique<LoopbackServices>(folder.path());
+    services->processRunning = [] { return true; }; // the server runs in this process
+    services->throughDialog = true;
+    // The user accepts the proposed address in the connection dialog.
+    QTimer connectClicker;
+    QObject::connect(&connectClicker, &QTimer::timeout, [] {
+        if (auto *dialog = qobject_cast<ServerConnectDialog *>(QApplication::activeModalWidget()))
+            dialog->connectButton()->click();
+    });
+    connectClicker.start(20);
+    CKvIGMPTQApp app(std::move(services));
+    ASSERT_TRUE(app.InitInstance()) << prompter.messages().join(u'|').toStdString();
+    connectClicker.stop();
+    EXPECT_EQ(app.ServerAddress, QStringLiteral("127.0.0.1"));
+    EXPECT_EQ(app.DemoMode, 0u);
+    EXPECT_EQ(g_Session.InventoryReady, 1);
+    EXPECT_GT(g_Session.PortCount, 0);
+    EXPECT_EQ(g_ServerOnThisMachine, 1);
+    EXPECT_EQ(g_Session.ChassisModelName, QStringLiteral("QM-C4"));
+    ASSERT_NE(app.MainFrame(), nullptr);
+    EXPECT_TRUE(app.MainFrame()->isVisible());
+    EXPECT_EQ(app.MainFrame()->StatusBar->PaneText(1), QStringLiteral("Connected"));
+    EXPECT_TRUE(prompter.messages().isEmpty());
+    EXPECT_EQ(server.clientCount(), 1);
+
+    prompter.queueAnswer(IDYES); // close
+    prompter.queueAnswer(IDNO);  // keep the server running
+    EXPECT_TRUE(app.MainFrame()->close());
+    EXPECT_EQ(prompter.messages(), (QStringList{g_LangMag.GetString(QStringLiteral("Note_Close_Client")),
+                                                g_LangMag.GetString(QStringLiteral("Note_Close_Kvserver"))}));
+    EXPECT_FALSE(KvClient::instance().isConnected());
+    EXPECT_TRUE(server.isRunning());
+    server.stop();
+}
+
+TEST_F(ServerStartupTest, LoopbackWithoutARunningServerStartsTheServerProgram)
+{
+    const std::uint16_t port = freeLoopbackPort();
+    qputenv("KV_SERVER_PORT", QByteArray::number(port));
+    KvClient::instance().setServerPort(0);
+    ASSERT_EQ(KvClient::instance().serverPort(), port);
+    // The server program beside this test program, reached from the temporary program folder.
+    ASSERT_TRUE(QFile::link(GetAppDirectory() + QStringLiteral("KvServerAP"), folder.path() + "KvServerAP"));
+
+    auto services = std::make_unique<LoopbackServices>(folder.path());
+    // Only our own server counts: other tests may run servers of their own on other ports.
+    services->processRunning = [port] {
+        return isProcessRunning(StartupServices::ServerProgramName) &&
+               acceptsConnections(QStringLiteral("127.0.0.1"), port);
+    };
+    CKvIGMPTQApp app(std::move(services));
+    const bool started = app.InitInstance();
+    const bool hardware = app.DemoMode == 0;
+    // Stop the server we started, whatever happened.
+    const char loopback[32] = "127.0.0.1";
+    if (KvClient::instance().isConnected() || Kv_SYS_ConnectToServer(loopback))
+        Kv_SYS_TerminateServer();
+    qunsetenv("KV_SERVER_PORT");
+
+    ASSERT_TRUE(started) << prompter.messages().join(u'|').toStdString();
+    EXPECT_TRUE(hardware);
+    EXPECT_TRUE(prompter.messages().isEmpty());
+    EXPECT_EQ(g_ServerOnThisMachine, 1);
+    EXPECT_GT(g_Session.PortCount, 0);
+}
