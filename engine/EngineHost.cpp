@@ -1,6 +1,10 @@
 #include "engine/EngineHost.h"
 
+#include "app/KvIGMPTQApp.h"
 #include "app/LangMag.h"
+#include "app/MMStatusBar.h"
+#include "app/MainFormView.h"
+#include "app/MainFrame.h"
 
 EngineHost &EngineHost::instance()
 {
@@ -13,22 +17,36 @@ void EngineHost::reset()
     *this = EngineHost();
 }
 
+bool EngineHost::isDemoMode() const
+{
+    if (demoMode)
+        return demoMode();
+    return g_App && g_App->DemoMode != 0;
+}
+
 void EngineHost::log(const QString &text) const
 {
     if (appendLog)
         appendLog(text);
+    else if (g_MainView)
+        CMainFormView::AppendLog(g_MainView, text);
 }
 
 void EngineHost::reservationLog(const QString &text) const
 {
     if (appendReservationLog)
         appendReservationLog(text);
+    else if (g_MainView)
+        CMainFormView::AppendLog(g_MainView, text);
 }
 
 void EngineHost::showStatus(const QString &key) const
 {
+    const QString text = g_LangMag.GetString(key);
     if (setStatusText)
-        setStatusText(g_LangMag.GetString(key));
+        setStatusText(text);
+    else if (g_MainFrame && g_MainFrame->StatusBar)
+        g_MainFrame->StatusBar->SetPaneText(0, text);
 }
 
 QStringList EngineHost::sourceFilterGroups() const

@@ -1,7 +1,7 @@
 // What the engine needs of the application around it: the demo-mode flag, the test log, the
-// reservation log, the frame's status text and the Source Filter page's address settings. The
-// application wires these when it starts; until then the engine runs with hardware, logs nothing and
-// sees no Source Filter settings. Tests wire their own.
+// reservation log, the frame's status text and the Source Filter page's address settings. A sink that
+// is not set goes to the application itself (CKvIGMPTQApp::DemoMode, the main view's log, pane 0 of the
+// frame's status bar); the Source Filter page wires its settings, and tests wire their own sinks.
 #pragma once
 
 #include "engine/TestPlanRecords.h"
@@ -19,7 +19,7 @@ public:
     // Back to the unwired state.
     void reset();
 
-    bool isDemoMode() const { return demoMode && demoMode(); }
+    bool isDemoMode() const;
     void log(const QString &text) const;
     void reservationLog(const QString &text) const;
     // The status line shows the language text of the key.
