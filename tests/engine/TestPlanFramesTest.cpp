@@ -245,6 +245,10 @@ TEST_F(TestPlanFrames, GroupAddressStepping)
     plan.BuildFrameTemplate(entry, 1);
     EXPECT_FALSE(plan.BuildIgmpFrame(entry, 0, 1, 1, 0, 0));
     EXPECT_FALSE(plan.BuildFrameTemplate(entry, 6));
+    // An IGMP version the page never sets builds nothing.
+    plan.IgmpVersion = 0;
+    plan.BuildFrameTemplate(entry, 2);
+    EXPECT_FALSE(plan.BuildIgmpFrame(entry, 0, 1, 2, 0, 0));
 }
 
 TEST_F(TestPlanFrames, AddressHelpers)
