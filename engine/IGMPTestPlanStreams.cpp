@@ -70,8 +70,12 @@ bool CIGMPTestPlan::applyRate(UtTxEntry &entry, std::uint32_t frameSize, std::ui
 std::uint16_t CIGMPTestPlan::FillTestPairStreams(UtTxEntry entry, std::uint32_t frameSize,
                                                  std::uint8_t pairIndex, std::uint8_t portIndex, double rate)
 {
-    if (pairIndex >= TestPairs.size() || !applyRate(entry, frameSize, portIndex, rate))
+    if (!applyRate(entry, frameSize, portIndex, rate))
         return 0;
+    if (pairIndex >= TestPairs.size()) {
+        TxFrameCount = 0;
+        return 0;
+    }
     const UtPortRecord &record = g_Session.Ports[portIndex];
     const UtTestPair &pair = TestPairs[pairIndex];
     entry.EntryNumber = 0;
