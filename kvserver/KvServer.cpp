@@ -31,6 +31,7 @@ struct KvServer::Client
 
 KvServer::KvServer(SimConfig config) : m_chassis(std::move(config))
 {
+    m_chassis.setLog([this](const std::string &line) { log(line); });
     m_wake = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
 }
 
@@ -125,13 +126,23 @@ void KvServer::setLinkUp(uint8_t card, uint8_t port, bool up)
         const SimAnswer answer = m_chassis.setLinkUp(card, port, up);
         log(std::string("control link ") + std::to_string(card) + "," + std::to_string(port) +
             (up ? " up" : " down"));
-        for (auto &client : m_clients) {
-            if (client->greeted) {
-                for (const SimOutput &output : answer.messages)
-                    sendMessage(*client, output.message);
-            }
-        }
+        broadcast(answer);
     });
+}
+
+void KvServer::advanceTime(std::chrono::nanoseconds duration)
+{
+    post([=, this] { broadcast(m_chassis.advanceTime(int64_t(duration.count()) * 1000)); });
+}
+
+void KvServer::broadcast(const SimAnswer &answer)
+{
+    for (auto &client : m_clients) {
+        if (client->greeted) {
+            for (const SimOutput &output : answer.messages)
+                sendMessage(*client, output.message);
+        }
+    }
 }
 
 bool KvServer::failCall(std::string_view name, uint8_t card, uint8_t port, unsigned nth)
@@ -189,8 +200,9 @@ void KvServer::run()
         for (const auto &client : m_clients)
             waits.push_back(
                 {client->fd, static_cast<short>(POLLIN | (client->output.empty() ? 0 : POLLOUT)), 0});
-        if (::poll(waits.data(), waits.size(), -1) < 0 && errno != EINTR)
+        if (::poll(waits.data(), waits.size(), m_chassis.msUntilNextReport()) < 0 && errno != EINTR)
             break;
+        broadcast(m_chassis.dueReports());
         if (waits[0].revents)
             runCommands();
         if (waits[1].revents & POLLIN)
@@ -364,12 +376,7 @@ void KvServer::closeClient(size_t index)
         return;
     const SimAnswer answer = m_chassis.removeClient(client->id);
     m_clientCount = m_chassis.clientCount();
-    for (auto &other : m_clients) {
-        if (other->greeted) {
-            for (const SimOutput &output : answer.messages)
-                sendMessage(*other, output.message);
-        }
-    }
+    broadcast(answer);
 }
 
 void KvServer::closeAll()

@@ -5,6 +5,7 @@
 #include "kvserver/SimChassis.h"
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <deque>
@@ -35,6 +36,9 @@ public:
 
     // Test control.
     void setLinkUp(uint8_t card, uint8_t port, bool up);
+    // Moves simulated time on (the only way it moves with a time scale of 0); takes effect before
+    // the next request is served.
+    void advanceTime(std::chrono::nanoseconds duration);
     // The nth next call of the named operation on the port (card and port 0 for group and global calls)
     // answers 0; false for an unknown name.
     bool failCall(std::string_view name, uint8_t card, uint8_t port, unsigned nth);
@@ -61,6 +65,7 @@ private:
     void closeClient(size_t index);
     void closeAll();
     void log(const std::string &line);
+    void broadcast(const SimAnswer &answer);
 
     SimChassis m_chassis;
     int m_listener = -1;

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <map>
+#include <memory>
 
 using KvProtocol::Op;
 using KvProtocol::Reader;
@@ -110,14 +111,109 @@ bool isQuery(Op op)
            op == Op::Kv_TQModule_LinkStatus;
 }
 
+// The test ports in chassis order, as the traffic simulation numbers them.
+std::vector<SimPortInfo> portsOf(const SimConfig &config)
+{
+    std::vector<SimPortInfo> ports;
+    for (const SimModule &module : config.modules) {
+        for (uint8_t p = 1; p <= module.ports; ++p)
+            ports.push_back({module.card, p, module.type});
+    }
+    return ports;
+}
+
+// Ports of a global command's mask: card b, port p is bit b * 4 + p - 9.
+template <typename Visit> void forEachMaskBit(uint64_t mask, Visit visit)
+{
+    for (unsigned bit = 0; bit < 64; ++bit) {
+        if (mask & (uint64_t(1) << bit))
+            visit(static_cast<uint8_t>((bit + 8) / 4), static_cast<uint8_t>((bit + 8) % 4 + 1));
+    }
+}
+
+constexpr int64_t PsPerSecond = 1'000'000'000'000;
+
 } // namespace
 
-SimChassis::SimChassis(SimConfig config) : m_config(std::move(config))
+SimChassis::SimChassis(SimConfig config)
+    : m_config(std::move(config)),
+      m_traffic(m_config, portsOf(m_config), [this](const std::string &line) { log(line); })
 {
-    for (const SimModule &module : m_config.modules) {
-        for (uint8_t p = 1; p <= module.ports; ++p)
-            m_ports.push_back({module.card, p, module.type, defaultMedia(module.type)});
+    for (const SimPortInfo &info : portsOf(m_config))
+        m_ports.push_back({info.card, info.port, info.type, defaultMedia(info.type)});
+    for (const Port &port : m_ports)
+        updateLink(port);
+}
+
+void SimChassis::log(const std::string &line) const
+{
+    if (m_logSink)
+        m_logSink(line);
+}
+
+void SimChassis::updateLink(const Port &port)
+{
+    m_traffic.setLink(indexOf(port), linkCode(port));
+}
+
+int64_t SimChassis::now() const
+{
+    if (m_config.timeScale <= 0)
+        return m_addedTime;
+    const auto real =
+        std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now() - m_started);
+    return int64_t(double(real.count()) * 1000.0 * m_config.timeScale) + m_addedTime;
+}
+
+SimAnswer SimChassis::advanceTime(int64_t picoseconds)
+{
+    m_addedTime += std::max<int64_t>(0, picoseconds);
+    m_traffic.advanceTo(now());
+    return dueReports();
+}
+
+void SimChassis::appendReports(CounterGroup &group, bool counters, SimAnswer &answer,
+                               SimOutput::Target target)
+{
+    for (size_t index : group.ports) {
+        const Port &port = m_ports[index];
+        answer.messages.push_back({target, counters ? m_traffic.portCounterMessage(index, idOf(port))
+                                                    : m_traffic.streamMessage(index, idOf(port))});
     }
+}
+
+SimAnswer SimChassis::dueReports()
+{
+    SimAnswer answer;
+    const int64_t t = now();
+    for (auto &[number, group] : m_groups) {
+        for (Reporting *reporting : {&group.counters, &group.streams}) {
+            if (reporting->period == 0 || reporting->nextDue > t)
+                continue;
+            m_traffic.advanceTo(t);
+            appendReports(group, reporting == &group.counters, answer, SimOutput::Everyone);
+            // Reports missed while nobody asked are not made up for.
+            reporting->nextDue += ((t - reporting->nextDue) / reporting->period + 1) * reporting->period;
+        }
+    }
+    return answer;
+}
+
+int SimChassis::msUntilNextReport() const
+{
+    if (m_config.timeScale <= 0)
+        return -1;
+    int64_t next = INT64_MAX;
+    for (const auto &[number, group] : m_groups) {
+        for (const Reporting *reporting : {&group.counters, &group.streams}) {
+            if (reporting->period > 0)
+                next = std::min(next, reporting->nextDue);
+        }
+    }
+    if (next == INT64_MAX)
+        return -1;
+    const double ms = double(std::max<int64_t>(0, next - now())) / 1e9 / m_config.timeScale;
+    return int(std::min(ms + 1, 60'000.0));
 }
 
 void SimChassis::addClient(int client)
@@ -208,12 +304,22 @@ SimAnswer SimChassis::setLinkUp(uint8_t card, uint8_t port, bool up)
     if (!found || found->linkUp == up)
         return answer;
     found->linkUp = up;
+    updateLink(*found);
     answer.result = 1;
     answer.messages.push_back(linkMessage(*found, SimOutput::Everyone));
     return answer;
 }
 
 SimAnswer SimChassis::handle(int client, Op op, const uint8_t *arguments, size_t size)
+{
+    m_traffic.advanceTo(now());
+    SimAnswer answer = dispatch(client, op, arguments, size);
+    SimAnswer reports = dueReports();
+    answer.messages.insert(answer.messages.end(), reports.messages.begin(), reports.messages.end());
+    return answer;
+}
+
+SimAnswer SimChassis::dispatch(int client, Op op, const uint8_t *arguments, size_t size)
 {
     switch (op) {
     case Op::Hello:
@@ -253,7 +359,7 @@ SimAnswer SimChassis::handle(int client, Op op, const uint8_t *arguments, size_t
     case Op::Kv_TQStopStreamCounter:
     case Op::Kv_TQReadCounterStatistics:
     case Op::Kv_TQReadStreamCounter:
-        return takeFault(op, 0, 0) ? SimAnswer{} : groupCall(op, size);
+        return takeFault(op, 0, 0) ? SimAnswer{} : groupCall(op, arguments, size);
     case Op::Kv_QMC2_GlobalCmd_StartTx:
     case Op::Kv_QMC2_GlobalCmd_StopTx:
     case Op::Kv_QMC2_GlobalCmd_ClearTS:
@@ -378,16 +484,58 @@ SimAnswer SimChassis::controllerEeprom(char family, bool hasSelector, const uint
               SimMessages::eeprom(static_cast<uint8_t>(m_config.controller), id, selector, text)}}};
 }
 
-SimAnswer SimChassis::groupCall(Op op, size_t size)
+SimAnswer SimChassis::groupCall(Op op, const uint8_t *arguments, size_t size)
 {
-    size_t expected = 4;
-    if (op == Op::Kv_SetupGroup)
-        expected = sizeof(KvGroupBlock);
-    else if (op == Op::Kv_TQSetStreamCounter)
-        expected = 4 + sizeof(KvStreamCounterTable);
+    if (op == Op::Kv_SetupGroup) {
+        // Every caller sets up the one counter group, which the other calls name 1.
+        std::vector<Port *> ports;
+        if (size != sizeof(KvGroupBlock) || !decodePortSet(arguments, size - 1, ports))
+            return {};
+        CounterGroup &group = m_groups[1];
+        group.ports.clear();
+        for (const Port *port : ports)
+            group.ports.push_back(indexOf(*port));
+        return {1, {}, {}};
+    }
+    Reader in(arguments, size);
+    const uint32_t number = in.u32();
+    KvStreamCounterTable table{};
+    uint32_t period = 0;
+    if (op == Op::Kv_TQSetStreamCounter)
+        in.bytes(&table, sizeof table);
     else if (op == Op::Kv_TQStartStreamCounter || op == Op::Kv_StartCounterStatistics)
-        expected = 8;
-    return {size == expected ? uint16_t(1) : uint16_t(0), {}, {}};
+        period = in.u32();
+    const auto found = m_groups.find(number);
+    if (!in.ok() || !in.atEnd() || found == m_groups.end())
+        return {};
+    CounterGroup &group = found->second;
+    SimAnswer answer;
+    answer.result = 1;
+    switch (op) {
+    case Op::Kv_TQSetStreamCounter:
+        m_traffic.setStreamTable(table);
+        break;
+    case Op::Kv_TQStartStreamCounter:
+    case Op::Kv_StartCounterStatistics: {
+        Reporting &reporting = op == Op::Kv_StartCounterStatistics ? group.counters : group.streams;
+        reporting.period = int64_t(std::clamp<uint32_t>(period, 1, 3600)) * PsPerSecond;
+        reporting.nextDue = now() + reporting.period;
+        break;
+    }
+    case Op::Kv_StopCounterStatistics:
+        group.counters.period = 0;
+        break;
+    case Op::Kv_TQStopStreamCounter:
+        group.streams.period = 0;
+        break;
+    case Op::Kv_TQReadCounterStatistics:
+    case Op::Kv_TQReadStreamCounter:
+        appendReports(group, op == Op::Kv_TQReadCounterStatistics, answer, SimOutput::Caller);
+        break;
+    default:
+        break;
+    }
+    return answer;
 }
 
 SimAnswer SimChassis::globalCall(Op op, const uint8_t *arguments, size_t size)
@@ -395,11 +543,32 @@ SimAnswer SimChassis::globalCall(Op op, const uint8_t *arguments, size_t size)
     const char family = familyOf(op);
     Reader in(arguments, size);
     const uint16_t chassis = in.u16();
-    in.u32();
+    uint64_t mask = in.u32();
     if (family != '1')
-        in.u32();
-    const bool ok = in.ok() && in.atEnd() && chassis == m_config.chassis && familyAnswers(family);
-    return {ok ? uint16_t(1) : uint16_t(0), {}, {}};
+        mask |= uint64_t(in.u32()) << 32;
+    if (!in.ok() || !in.atEnd() || chassis != m_config.chassis || !familyAnswers(family))
+        return {};
+    forEachMaskBit(mask, [&](uint8_t card, uint8_t portNumber) {
+        Port *port = findPort(chassis, card, portNumber);
+        if (!port)
+            return;
+        switch (op) {
+        case Op::Kv_QMC2_GlobalCmd_StartTx:
+        case Op::Kv_QMC4_GlobalCmd_StartTx:
+        case Op::Kv_QMC6_GlobalCmd_StartTx:
+            m_traffic.startArmed(indexOf(*port));
+            break;
+        case Op::Kv_QMC2_GlobalCmd_StopTx:
+        case Op::Kv_QMC4_GlobalCmd_StopTx:
+        case Op::Kv_QMC6_GlobalCmd_StopTx:
+            m_traffic.stopTx(indexOf(*port));
+            break;
+        default:
+            m_traffic.clearTimestamps(indexOf(*port));
+            break;
+        }
+    });
+    return {1, {}, {}};
 }
 
 SimAnswer SimChassis::portCall(int client, Op op, const uint8_t *arguments, size_t size)
@@ -459,6 +628,7 @@ SimAnswer SimChassis::portCall(int client, Op op, const uint8_t *arguments, size
             return {};
         const uint16_t before = linkCode(*port);
         port->media = static_cast<uint8_t>(media);
+        updateLink(*port);
         if (linkCode(*port) != before)
             answer.messages.push_back(linkMessage(*port, SimOutput::Everyone));
         break;
@@ -470,7 +640,66 @@ SimAnswer SimChassis::portCall(int client, Op op, const uint8_t *arguments, size
         break;
     }
     default:
-        break; // traffic, counters and capture are accepted here and simulated elsewhere
+        return trafficCall(*port, op, in);
+    }
+    return answer;
+}
+
+SimAnswer SimChassis::trafficCall(Port &port, Op op, Reader &in)
+{
+    const size_t index = indexOf(port);
+    const KvPortId id = idOf(port);
+    SimAnswer answer;
+    answer.result = 1;
+    switch (op) {
+    case Op::Kv_TQModule_ClearCounterStatistics:
+        m_traffic.clearPortCounters(index);
+        break;
+    case Op::Kv_TQModule_ClearAllStreamCounter:
+        m_traffic.clearStreamCounters(index);
+        break;
+    case Op::Kv_TQModule_FillTxPkt_AddEntry: {
+        auto entry = std::make_unique<UtTxEntry>();
+        in.bytes(entry.get(), sizeof *entry);
+        answer.result = m_traffic.addEntry(index, *entry) ? 1 : 0;
+        break;
+    }
+    case Op::Kv_TQModule_StartTxPkt: {
+        UtTxStartBlock start;
+        in.bytes(&start, sizeof start);
+        answer.result = m_traffic.startTxPkt(index, start) ? 1 : 0;
+        break;
+    }
+    case Op::Kv_TQModule_NICModeSend: {
+        auto block = std::make_unique<UtNicSendBlock>();
+        in.bytes(block.get(), sizeof *block);
+        answer.result = m_traffic.nicSend(index, *block) ? 1 : 0;
+        break;
+    }
+    case Op::Kv_TQModule_NICModeSetTimestampCaptureNo:
+        m_traffic.armTxStamps(index, in.u32());
+        break;
+    case Op::Kv_TQModule_NICModeGetTimestampCap:
+        answer.messages.push_back({SimOutput::Caller, m_traffic.txStampMessage(index, id)});
+        break;
+    case Op::Kv_TQModule_StartAutoARPReply: {
+        auto table = std::make_unique<KvArpReplyTable>();
+        in.bytes(table.get(), sizeof *table);
+        answer.result = m_traffic.setArpTable(index, *table) ? 1 : 0;
+        break;
+    }
+    case Op::Kv_TQModule_StartRxCapture: {
+        UtRxCaptureBlock block;
+        in.bytes(&block, sizeof block);
+        m_traffic.startCapture(index, block);
+        break;
+    }
+    case Op::Kv_TQModule_StopRxCapture:
+    case Op::Kv_TQModule_StopRxCaptureLatest:
+        answer.messages.push_back({SimOutput::Caller, m_traffic.stopCapture(index, id)});
+        break;
+    default:
+        break; // transmit configuration, single-frame mode settings, per-port counter stops, next capture
     }
     return answer;
 }

@@ -3,9 +3,14 @@
 #pragma once
 
 #include "kvserver/SimConfig.h"
+#include "kvserver/SimTraffic.h"
 #include "platform/kvapi/KvProtocol.h"
 
+#include <chrono>
 #include <cstdint>
+#include <functional>
+#include <map>
+#include <string>
 #include <vector>
 
 struct SimOutput
@@ -31,6 +36,18 @@ class SimChassis
 {
 public:
     explicit SimChassis(SimConfig config);
+
+    // Where the chassis and its device write what they do (drops, refusals, clamped gaps).
+    void setLog(std::function<void(const std::string &)> log) { m_logSink = std::move(log); }
+
+    // Simulated time in picoseconds: real time times the time scale, plus what tests added.
+    int64_t now() const;
+    // Test control: moves simulated time on and runs what falls due; periodic reports to every client.
+    SimAnswer advanceTime(int64_t picoseconds);
+    // Periodic counter reports that are due (to every client), and the real milliseconds until the
+    // next one (-1 none, or time only moves by test control).
+    SimAnswer dueReports();
+    int msUntilNextReport() const;
 
     // Clients are counted once they greeted the server.
     void addClient(int client);
@@ -58,6 +75,17 @@ private:
         int lockOwner = 0; // client id, 0 free
         uint8_t sfpMode = 0;
     };
+    struct Reporting
+    {
+        int64_t period = 0; // 0 off
+        int64_t nextDue = 0;
+    };
+    struct CounterGroup
+    {
+        std::vector<size_t> ports; // indices of m_ports
+        Reporting counters;
+        Reporting streams;
+    };
     struct Fault
     {
         KvProtocol::Op op;
@@ -67,6 +95,13 @@ private:
     };
 
     Port *findPort(uint16_t chassis, uint8_t card, uint8_t port);
+    size_t indexOf(const Port &port) const { return size_t(&port - m_ports.data()); }
+    KvPortId idOf(const Port &port) const { return {m_config.chassis, port.card, port.port}; }
+    void log(const std::string &line) const;
+    void updateLink(const Port &port);
+    void appendReports(CounterGroup &group, bool counters, SimAnswer &answer, SimOutput::Target target);
+    SimAnswer dispatch(int client, KvProtocol::Op op, const uint8_t *arguments, size_t size);
+    SimAnswer trafficCall(Port &port, KvProtocol::Op op, KvProtocol::Reader &in);
     bool isController(uint16_t chassis, uint8_t card, uint8_t port) const;
     bool familyAnswers(char family) const;
     bool takeFault(KvProtocol::Op op, uint8_t card, uint8_t port);
@@ -79,11 +114,16 @@ private:
     SimAnswer controllerStatus(char family, const uint8_t *arguments, size_t size);
     SimAnswer controllerEeprom(char family, bool hasSelector, const uint8_t *arguments, size_t size);
     SimAnswer portCall(int client, KvProtocol::Op op, const uint8_t *arguments, size_t size);
-    SimAnswer groupCall(KvProtocol::Op op, size_t size);
+    SimAnswer groupCall(KvProtocol::Op op, const uint8_t *arguments, size_t size);
     SimAnswer globalCall(KvProtocol::Op op, const uint8_t *arguments, size_t size);
 
     SimConfig m_config;
     std::vector<Port> m_ports;
     std::vector<int> m_clients;
     std::vector<Fault> m_faults;
+    std::function<void(const std::string &)> m_logSink;
+    SimTraffic m_traffic;
+    std::map<uint32_t, CounterGroup> m_groups;
+    std::chrono::steady_clock::time_point m_started = std::chrono::steady_clock::now();
+    int64_t m_addedTime = 0;
 };

@@ -13,6 +13,33 @@ bool isSimulatedModuleType(uint8_t type)
     return std::find(std::begin(Types), std::end(Types), type) != std::end(Types);
 }
 
+bool simDeviceProfile(const std::string &name, SimDeviceProfile &profile)
+{
+    constexpr int64_t Us = 1'000'000, Ms = 1000 * Us, S = 1000 * Ms;
+    SimDeviceProfile chosen;
+    chosen.name = name;
+    if (name == "realistic") {
+        chosen.joinDelay = 5 * Ms;
+        chosen.joinJitter = 2 * Ms;
+        chosen.fastLeave = false;
+        chosen.lastMemberQueryInterval = S;
+        chosen.lastMemberQueryCount = 2;
+        chosen.baseLatency = 3 * Us;
+        chosen.queueingLatency = 20 * Us;
+        chosen.groupTableSize = 512;
+        chosen.smallFrameForwardingPercent = 90;
+    } else if (name == "faulty") {
+        chosen.floodUnregistered = true;
+        chosen.sourceFiltering = false;
+        chosen.groupTableSize = 128;
+        chosen.lossPpm = 10;
+    } else if (name != "ideal") {
+        return false;
+    }
+    profile = chosen;
+    return true;
+}
+
 namespace {
 
 bool readNumber(const QSettings &ini, const char *key, unsigned maximum, unsigned &value, std::string &error)
@@ -35,6 +62,55 @@ bool readFlag(const QSettings &ini, const char *key, bool &flag, std::string &er
     if (!readNumber(ini, key, 1, value, error))
         return false;
     flag = value != 0;
+    return true;
+}
+
+bool loadDevice(QSettings &ini, SimDeviceProfile &device, std::string &error)
+{
+    ini.beginGroup("Device");
+    if (ini.contains("Profile") &&
+        !simDeviceProfile(ini.value("Profile").toString().trimmed().toStdString(), device)) {
+        error = "bad value of Profile";
+        return false;
+    }
+    constexpr int64_t Ns = 1000, Us = 1000 * Ns, Ms = 1000 * Us;
+    struct Duration
+    {
+        const char *key;
+        int64_t &value;
+        int64_t unit;
+    };
+    const Duration durations[] = {
+        {"JoinDelayUs", device.joinDelay, Us},     {"JoinJitterUs", device.joinJitter, Us},
+        {"LeaveDelayUs", device.leaveDelay, Us},   {"LastMemberQueryMs", device.lastMemberQueryInterval, Ms},
+        {"BaseLatencyNs", device.baseLatency, Ns}, {"QueueingLatencyNs", device.queueingLatency, Ns}};
+    for (const Duration &duration : durations) {
+        unsigned value = static_cast<unsigned>(duration.value / duration.unit);
+        if (!readNumber(ini, duration.key, 100'000'000, value, error))
+            return false;
+        duration.value = int64_t(value) * duration.unit;
+    }
+    unsigned count = device.lastMemberQueryCount, groups = device.groupTableSize,
+             percent = device.smallFrameForwardingPercent, loss = device.lossPpm, seed = device.seed;
+    if (!readNumber(ini, "LastMemberQueryCount", 10, count, error) ||
+        !readNumber(ini, "GroupTableSize", 1'000'000, groups, error) ||
+        !readNumber(ini, "SmallFrameForwardingPercent", 100, percent, error) ||
+        !readNumber(ini, "LossPpm", 1'000'000, loss, error) ||
+        !readNumber(ini, "Seed", 0xFFFFFFFFu, seed, error) ||
+        !readFlag(ini, "FastLeave", device.fastLeave, error) ||
+        !readFlag(ini, "SourceFiltering", device.sourceFiltering, error) ||
+        !readFlag(ini, "FloodUnregistered", device.floodUnregistered, error))
+        return false;
+    if (percent == 0) {
+        error = "bad value of SmallFrameForwardingPercent";
+        return false;
+    }
+    device.lastMemberQueryCount = count;
+    device.groupTableSize = groups;
+    device.smallFrameForwardingPercent = percent;
+    device.lossPpm = loss;
+    device.seed = seed;
+    ini.endGroup();
     return true;
 }
 
@@ -73,7 +149,24 @@ bool loadSimConfig(const std::string &path, SimConfig &config, std::string &erro
         config.versionText = ini.value("Version").toString().trimmed().left(10).toStdString();
     if (ini.contains("ModelName"))
         config.chassisModelName = ini.value("ModelName").toString().trimmed().left(15).toStdString();
+    if (ini.contains("TimeScale")) {
+        bool ok = false;
+        const double scale = ini.value("TimeScale").toString().trimmed().toDouble(&ok);
+        if (!ok || scale < 0 || scale > 1e6) {
+            error = "bad value of TimeScale";
+            return false;
+        }
+        config.timeScale = scale;
+    }
+    if (ini.contains("PcapFile"))
+        config.pcapFile = ini.value("PcapFile").toString().trimmed().toStdString();
+    unsigned pcapLimit = static_cast<unsigned>(std::min<uint64_t>(config.pcapFrameLimit, 100'000'000));
+    if (!readNumber(ini, "PcapFrameLimit", 100'000'000, pcapLimit, error))
+        return false;
+    config.pcapFrameLimit = pcapLimit;
     ini.endGroup();
+    if (!loadDevice(ini, config.device, error))
+        return false;
 
     ini.beginGroup("Modules");
     const QStringList keys = ini.childKeys();

@@ -37,6 +37,28 @@ struct EepromText
     std::string manufactureDate; // 12 digits
 };
 
+// Port counters as message 0x0100 carries them.
+struct PortCounters
+{
+    uint64_t rxPackets = 0, rxBytes = 0, rxMulticast = 0, rxUnicast = 0, rxVlan = 0, rxIpv4 = 0;
+    uint64_t undersize = 0, oversize = 0, normalSize = 0;
+    uint64_t buckets[6] = {}; // 64, 65-127, 128-255, 256-511, 512-1023, 1024-1522
+    uint64_t txPackets = 0, txBytes = 0;
+};
+
+struct TxStreamItem
+{
+    uint16_t slot; // entry of the port's transmit table
+    uint64_t frames;
+};
+
+struct RxStreamItem
+{
+    uint16_t item; // counter item: stream number less the base
+    uint64_t frames;
+    uint32_t latencyTicks; // largest of the reporting interval
+};
+
 std::vector<uint8_t> inventory(const std::vector<InventoryEntry> &entries);
 std::vector<uint8_t> linkStatus(uint16_t chassis, const std::vector<LinkEntry> &entries);
 std::vector<uint8_t> portStatus(KvPortId port, bool locked);
@@ -44,5 +66,12 @@ std::vector<uint8_t> clientCount(uint8_t count);
 std::vector<uint8_t> boardVersion(uint16_t type, KvPortId port, const BoardVersion &version);
 // selector: the record the request named, echoed in the u32 at offset 4.
 std::vector<uint8_t> eeprom(uint16_t type, KvPortId port, uint32_t selector, const EepromText &text);
+
+std::vector<uint8_t> portCounters(uint16_t type, KvPortId port, const PortCounters &counters);
+std::vector<uint8_t> streamStatistics(uint16_t type, KvPortId port, const std::vector<TxStreamItem> &tx,
+                                      const std::vector<RxStreamItem> &rx);
+// captured: whether a frame matched; the stamp is 0 otherwise.
+std::vector<uint8_t> rxTimestamp(uint16_t type, KvPortId port, bool captured, uint32_t stamp);
+std::vector<uint8_t> txTimestamp(uint16_t type, KvPortId port, uint32_t stamp);
 
 } // namespace SimMessages

@@ -1,5 +1,5 @@
 // KvServerAP: the chassis simulator's server program.
-//   KvServerAP [--port N] [--listen ADDRESS] [--config FILE] [--verbose]
+//   KvServerAP [--port N] [--listen ADDRESS] [--config FILE] [--pcap FILE] [--time-scale X] [--verbose]
 // It listens on loopback unless --listen names another address, on KV_SERVER_PORT or the default port.
 #include "kvserver/KvServer.h"
 
@@ -34,11 +34,21 @@ int main(int argc, char *argv[])
                 std::fprintf(stderr, "KvServerAP: %s\n", error.c_str());
                 return 2;
             }
+        } else if (argument == "--pcap" && hasValue) {
+            config.pcapFile = arguments[++i].toStdString();
+        } else if (argument == "--time-scale" && hasValue) {
+            bool ok = false;
+            config.timeScale = arguments[++i].toDouble(&ok);
+            if (!ok || config.timeScale < 0 || config.timeScale > 1e6) {
+                std::fprintf(stderr, "KvServerAP: bad time scale\n");
+                return 2;
+            }
         } else if (argument == "--verbose") {
             verbose = true;
         } else {
             std::fprintf(stderr,
-                         "usage: KvServerAP [--port N] [--listen ADDRESS] [--config FILE] [--verbose]\n");
+                         "usage: KvServerAP [--port N] [--listen ADDRESS] [--config FILE] [--pcap FILE] "
+                         "[--time-scale X] [--verbose]\n");
             return 2;
         }
     }

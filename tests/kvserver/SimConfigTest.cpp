@@ -49,8 +49,14 @@ TEST(SimConfigTest, RefusesBadValues)
         "[Modules]\nCard2=70\n", // a module type the simulator does not offer
         "[Modules]\nCard17=53\n",
         "[Modules]\nCard1=53\n", // the controller's card
-        "[Modules]\nCard3=53,5\n", "[Chassis]\nController=4\n",
-        "[Chassis]\nNumber=256\n", "[Chassis]\nRequireLock=yes\n",
+        "[Modules]\nCard3=53,5\n",
+        "[Chassis]\nController=4\n",
+        "[Chassis]\nNumber=256\n",
+        "[Chassis]\nRequireLock=yes\n",
+        "[Chassis]\nTimeScale=-1\n",
+        "[Device]\nProfile=perfect\n",
+        "[Device]\nSmallFrameForwardingPercent=0\n",
+        "[Device]\nFastLeave=2\n",
     };
     QTemporaryDir folder;
     for (const char *text : bad) {
@@ -63,4 +69,29 @@ TEST(SimConfigTest, RefusesBadValues)
     std::string error;
     EXPECT_FALSE(loadSimConfig(folder.filePath("missing.ini").toStdString(), config, error));
     EXPECT_FALSE(isSimulatedModuleType(70));
+}
+
+TEST(SimConfigTest, DeviceProfileWithOverridesAndRecording)
+{
+    QTemporaryDir folder;
+    SimConfig config;
+    std::string error;
+    ASSERT_TRUE(loadSimConfig(writeConfig(folder, "[Chassis]\nTimeScale=0.5\nPcapFile=/tmp/x.pcapng\n"
+                                                  "[Device]\nProfile=realistic\nGroupTableSize=100\n"
+                                                  "JoinDelayUs=2500\n"),
+                              config, error))
+        << error;
+    EXPECT_EQ(config.timeScale, 0.5);
+    EXPECT_EQ(config.pcapFile, "/tmp/x.pcapng");
+    EXPECT_EQ(config.device.name, "realistic");
+    EXPECT_EQ(config.device.groupTableSize, 100u);
+    EXPECT_EQ(config.device.joinDelay, 2'500'000'000); // picoseconds
+    EXPECT_FALSE(config.device.fastLeave);             // from the profile
+    EXPECT_EQ(config.device.smallFrameForwardingPercent, 90u);
+
+    SimDeviceProfile faulty;
+    ASSERT_TRUE(simDeviceProfile("faulty", faulty));
+    EXPECT_TRUE(faulty.floodUnregistered);
+    EXPECT_FALSE(faulty.sourceFiltering);
+    EXPECT_EQ(faulty.groupTableSize, 128u);
 }
