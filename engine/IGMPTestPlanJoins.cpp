@@ -25,7 +25,7 @@ UtNicModeSettings nicSettings(const UtTestPort &port, const UtPortRecord &record
     return settings;
 }
 
-// Hosts taken by the senders of a batch: the Capacity monitor port receives no joins or leaves.
+// A host that the batch senders and the per-port leaves pass over: the Capacity monitor port.
 bool excludedHost(const UtTestPort &port)
 {
     return port.Monitor != 0;
