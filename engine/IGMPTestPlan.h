@@ -1,6 +1,223 @@
-// The IGMP test plan: the test parameters and port lists the pages copy in and the procedures read.
+// The IGMP test plan: the parameters and port lists of the running test, and every hardware step the
+// test procedures share (link checks, port groups, learning frames and ARP replies, joins and leaves,
+// counters, data streams, traffic, capture and time stamps, and the counters of demo mode).
+//
+// Steps return 1 when done and 0 when a hardware call failed, the user stopped or a parameter was out
+// of range. They walk the source ports, then the host ports, unless they say otherwise. In demo mode
+// no step calls the hardware library.
 #pragma once
 
-class CIGMPTestPlan
+#include "engine/BaseTestPlan.h"
+#include "engine/SessionRecords.h"
+#include "engine/TestPlanRecords.h"
+#include "platform/kvapi/KvAPI.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+// Test types.
+enum : std::uint32_t
 {
+    kTestMixedClass = 0,
+    kTestAggregate = 1,
+    kTestScaleGroup = 2,
+    kTestLatency = 3,
+    kTestCapacity = 4,
+    kTestJoinLeave = 5,
+    kTestSourceFilter = 6,
 };
+
+// Frame sizes the streams accept (bytes with the frame check sequence; the largest fills the frame
+// area of a transmit entry).
+constexpr std::uint32_t kMinFrameSize = 64;
+constexpr std::uint32_t kMaxFrameSize = 2048;
+// Most groups one join or traffic step handles (the Capacity page's limit).
+constexpr std::uint32_t kMaxGroupCount = 8000;
+constexpr std::size_t kMaxTestPairs = 8;
+
+class CIGMPTestPlan : public CBaseTestPlan
+{
+public:
+    CIGMPTestPlan();
+    ~CIGMPTestPlan();
+    CIGMPTestPlan(const CIGMPTestPlan &) = delete;
+    CIGMPTestPlan &operator=(const CIGMPTestPlan &) = delete;
+
+    // Port lists and reservation.
+    std::uint16_t ClearPortLists();
+    std::uint16_t ReservePorts() override;
+    std::uint16_t ReleasePorts() override;
+
+    // Link checks: 1 when every test port has link.
+    std::uint16_t CheckLinkStates(std::uint8_t logFlag);
+    std::uint16_t LogLinkStates();
+
+    // Automatic ARP replies and learning frames.
+    std::uint16_t StartAutoArpReply();
+    std::uint16_t SendLearningFrames();
+
+    // Counters.
+    std::uint16_t ClearPortCounters();
+    std::uint16_t ClearAllStreamCounters();
+    std::uint16_t StopStreamCounters();
+    std::uint16_t StopCounterStatistics();
+    std::uint16_t ClearAllCounters();
+    std::uint16_t StartGroupStreamCounters(std::uint32_t selector);
+
+    // Joins and leaves.
+    std::uint16_t SendJoinPerPort();
+    std::uint16_t SendJoinNicLatency();
+    std::uint16_t SendJoinAggregate(std::uint8_t clients);
+    std::uint16_t SendJoinNicAggregate(std::uint8_t clients);
+    std::uint16_t SendJoinNic(std::uint32_t groups);
+    std::uint16_t SendJoinAll(std::uint32_t groups);
+    std::uint16_t SendV3ReportNic(std::uint32_t operation);
+    void SendJoinTimestamped(const UtTestPort &port, std::uint32_t list);
+    void SendLeaveTimestamped(const UtTestPort &port);
+    std::uint16_t SendTimestampedJoinsFromSources();
+    std::uint16_t SendTimestampedJoinsFromHosts();
+    std::uint16_t SendTimestampedLeavesFromHosts();
+    std::uint16_t SendLeavePerPort();
+    std::uint16_t LeaveGroups();
+    std::uint16_t SendLeaveAggregate(std::uint8_t clients);
+    std::uint16_t SendLeaveAll(std::uint32_t groups);
+
+    // Traffic.
+    std::uint16_t StartTestPairTraffic(std::uint32_t frameSize);
+    std::uint16_t StartSourcePortTraffic(std::uint32_t frameSize, std::uint8_t pairNumber);
+    std::uint16_t StopAllTx();
+
+    // Receive capture and time stamps (phase 0 join, 1 leave).
+    std::uint16_t StartRxCapture(std::uint8_t phase);
+    std::uint16_t StopRxCapture(std::uint8_t phase);
+    std::uint16_t StopRxCaptureNext();
+    std::uint16_t ClearTimestamps();
+
+    // Demo mode: counters as if the sources had sent for the seconds at the current rate.
+    void SimulateCounters(std::int32_t seconds);
+
+    // Frames. The builders return false, and build nothing, when the port index or the pair number
+    // does not name a port record or a test pair (the fault is logged).
+    bool BuildFrameTemplate(UtTxEntry &entry, std::uint8_t portIndex) const;
+    bool BuildIgmpFrame(UtTxEntry &entry, std::uint32_t message, std::uint32_t side, std::uint8_t portIndex,
+                        std::uint8_t step, std::uint32_t groupIndex) const;
+    // The data frame to pair pairIndex's group (0-based; in the Source Filter test the group list item),
+    // on a template already in the entry.
+    bool BuildMulticastDataFrame(UtTxEntry &entry, std::uint32_t frameSize, std::uint8_t pairIndex,
+                                 std::uint8_t portIndex) const;
+    // The group address of a pair (1-based), stepped by the group index when step is 1.
+    bool NextGroupAddress(std::uint8_t out[4], std::uint8_t pairNumber, std::uint32_t groupIndex,
+                          std::uint8_t step) const;
+
+    // Streams: the rate step (gap, frame count) and the entries. Each returns 0, adding no entry, when
+    // the frame size is out of range or the rate gives no frames.
+    std::uint16_t FillTestPairStreams(UtTxEntry entry, std::uint32_t frameSize, std::uint8_t pairIndex,
+                                      std::uint8_t portIndex, double rate);
+    std::uint16_t FillSourceStreams(UtTxEntry entry, std::uint32_t frameSize, std::uint8_t portIndex,
+                                    double rate);
+    std::uint16_t FillGroupStreams(UtTxEntry entry, std::uint32_t frameSize, std::uint8_t pairIndex,
+                                   std::uint8_t portIndex, double rate);
+    std::uint16_t FillCapacityStreams(std::uint32_t frameSize, std::uint32_t groups);
+    std::uint16_t FillCapacityGroupBursts(UtTxEntry entry, std::uint32_t frameSize, std::uint8_t pairIndex,
+                                          std::uint8_t portIndex, std::uint32_t groups);
+
+    // Chassis-wide port mask of a port list (card b, port p: bit b * 4 + p - 9) and the global
+    // commands of the controller's family over it; none in demo mode.
+    static std::uint64_t PortMask(const std::vector<UtTestPort> &ports);
+    std::uint64_t AllTestPortsMask() const;
+    static void GlobalStartTx(std::uint64_t mask);
+    static void GlobalStopTx(std::uint64_t mask);
+
+    std::array<std::vector<KV_PROJECT_PORT_T>, 3> PortLists;
+    std::uint16_t FrameSize = 0;
+    std::uint8_t RandomizeFlag = 1;
+    std::uint32_t RunValueA = 0;
+    std::uint32_t RunValueB = 0;
+    std::uint32_t TestDuration = 0;
+    std::uint32_t NumberOfTrials = 0;
+    std::uint32_t DelayAfterStart = 0;
+    std::uint32_t TestType = 0;
+    double InitialRate = 0;
+    double MaxRate = 0;
+    double MinRate = 0;
+    double Resolution = 0;
+    double CurrentRate = 0;
+    std::uint32_t TrialClients = 0;
+    std::uint32_t DelayAfterJoin = 0;
+    std::uint64_t TxFrameCount = 0;
+    std::uint64_t ChartScale = 0;
+    std::uint8_t PayloadPattern = 0;
+    std::uint8_t IgmpVersion = 0;
+    std::uint8_t InitialClients = 0;
+    std::uint8_t MaxClients = 0;
+    std::uint32_t InitialGroups = 0;
+    std::uint32_t MaxGroups = 0;
+    std::uint32_t GroupStep = 0;
+    std::uint8_t MeasureFlags = 0;
+    std::vector<UtTestPair> TestPairs;
+    std::vector<UtTestPort> SourcePorts;
+    std::vector<UtTestPort> HostPorts;
+    std::uint8_t PairSelected[kMaxTestPairs] = {};
+    std::uint8_t ScaleTrial = 0;
+    std::uint8_t AggregateTrial = 0;
+    UtFilterParams FilterParams;
+    std::uint32_t V3ReportSize = 0;
+
+    // The random source of the demo counters (0 .. RAND_MAX); tests set their own.
+    std::function<int()> Random;
+
+private:
+    enum PortSide : std::uint32_t
+    {
+        AsSource = 0,
+        AsHost = 1,
+    };
+    struct StartWords
+    {
+        std::uint16_t first;
+        std::uint16_t last;
+        std::uint64_t count;
+        std::uint16_t final;
+    };
+
+    // The port record of a tested port, null (and logged) when its index names none.
+    const UtPortRecord *recordOf(const UtTestPort &port) const;
+    // A zeroed entry with the port's template and IGMP frame.
+    bool buildIgmpEntry(UtTxEntry &entry, const UtTestPort &port, std::uint32_t message, std::uint32_t side,
+                        std::uint8_t step, std::uint32_t groupIndex) const;
+    // One port on the transmit-table path: entry, pause, start. 0 when a call failed.
+    std::uint16_t sendIgmpByTable(const UtTestPort &port, std::uint32_t message, std::uint32_t side,
+                                  std::uint32_t pauseMs, const StartWords &start);
+    // One port on the single-frame path.
+    void sendIgmpByNic(const UtTestPort &port, std::uint32_t message, std::uint32_t side, std::uint8_t step,
+                       std::uint32_t groupIndex, std::uint32_t copyBytes, bool sendSkipped);
+    std::uint16_t sendBatches(std::uint32_t groups, std::uint32_t message, bool stoppable);
+    void sendTimestamped(const UtTestPort &port, std::uint32_t message, std::uint32_t side);
+    // The Source Filter report of a port into the frame at the IGMP offset; its IGMP length.
+    std::size_t writeFilterReport(std::uint8_t *igmp, std::size_t room, const UtPortRecord &record,
+                                  std::uint32_t message) const;
+    bool writeDataFrame(UtTxEntry &entry, std::uint32_t frameSize, const std::uint8_t group[4],
+                        std::uint8_t ttl, bool sourceFilterPorts, std::uint8_t portIndex) const;
+    // Gap and frame count of a stream; false (nothing to send) when the rate or frame size is unusable.
+    bool applyRate(UtTxEntry &entry, std::uint32_t frameSize, std::uint8_t portIndex, double rate);
+    std::uint16_t perPortCall(std::uint16_t (*call)(std::uint16_t, std::uint8_t, std::uint8_t),
+                              std::uint32_t pauseMs, bool pauseAfterList);
+    void copyTxFrameCount(const UtPortRecord &record);
+    std::uint32_t pairGroupMacFilter(const UtTestPort &port, PortSide side, bool &ok) const;
+};
+
+// Tells the hardware the ports of the test group (sources and hosts of the plan).
+std::uint16_t SetupPortGroup(CIGMPTestPlan &plan, std::uint8_t flag);
+// The table of counted streams.
+std::uint16_t SetStreamCounters(CIGMPTestPlan &plan, std::uint32_t selector);
+
+// Multicast MAC of an IPv4 group: 01:00:5E, second octet AND 0x7F, third, fourth.
+void GroupIpToMac(std::uint8_t mac[6], const std::uint8_t address[4]);
+// "a.b.c.d" into a << 24 | b << 16 | c << 8 | d; each part read as a decimal integer from its start.
+// False when the text is not four parts of 0-255 (the value is then built from what was read).
+bool ParseIpv4Text(QStringView text, std::uint32_t &value);
+// Leading one bits of a port record's subnet mask; -1 when the mask has no zero bit or the index
+// names no record.
+std::int8_t SubnetPrefixLength(std::uint8_t portIndex);

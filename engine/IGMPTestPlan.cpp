@@ -1,0 +1,207 @@
+// The test plan's parameters and port lists, reservation, link checks and the chassis-wide commands.
+#include "engine/IGMPTestPlan.h"
+
+#include "engine/TestPlanSupport.h"
+
+#include <cstdlib>
+
+using namespace TestPlanSupport;
+
+CIGMPTestPlan::CIGMPTestPlan() : Random([] { return std::rand(); })
+{
+    for (auto &list : PortLists)
+        list.reserve(10);
+}
+
+CIGMPTestPlan::~CIGMPTestPlan() = default;
+
+std::uint16_t CIGMPTestPlan::ClearPortLists()
+{
+    for (auto &list : PortLists)
+        list.clear();
+    return 1;
+}
+
+namespace {
+
+// Sets a port's bit in a lock set; false for a card or port outside the set.
+bool addToPortSet(UtPortSet &set, const UtPortId &id)
+{
+    if (id.BID < 2 || id.BID > 17 || id.PID < 1 || id.PID > 8)
+        return false;
+    set.Chassis = id.CID;
+    set.Mask[(id.BID - 2) / 4] |= 1u << (((id.BID - 2) % 4) * 8 + (id.PID - 1));
+    return true;
+}
+
+} // namespace
+
+std::uint16_t CIGMPTestPlan::ReservePorts()
+{
+    Text = QStringLiteral("Reserve Port:");
+    UtPortSet set{};
+    for (const auto &list : PortLists) {
+        for (const KV_PROJECT_PORT_T &entry : list) {
+            Text += portText(entry.Id) + u' ';
+            addToPortSet(set, entry.Id);
+        }
+    }
+    if (g_Session.DemoHardware || demoMode())
+        return 1;
+    const std::uint16_t result = Kv_LockPortStatus(set);
+    if (result != 0) {
+        EngineHost::instance().reservationLog(Text);
+        EngineHost::instance().reservationLog(QStringLiteral("\tReserve Port ... Pass"));
+    } else {
+        EngineHost::instance().reservationLog(QStringLiteral("\tReserve Port ... Fail"));
+    }
+    return result;
+}
+
+std::uint16_t CIGMPTestPlan::ReleasePorts()
+{
+    UtPortSet set{};
+    for (const auto &list : PortLists) {
+        for (const KV_PROJECT_PORT_T &entry : list)
+            addToPortSet(set, entry.Id);
+    }
+    if (g_Session.DemoHardware || demoMode())
+        return 1;
+    return Kv_UnLockPortStatus(set);
+}
+
+std::uint16_t CIGMPTestPlan::CheckLinkStates(std::uint8_t logFlag)
+{
+    std::uint16_t result = 1;
+    for (const auto *list : {&SourcePorts, &HostPorts}) {
+        if (stopRequested())
+            return 0;
+        for (const UtTestPort &port : *list) {
+            if (stopRequested())
+                return 0;
+            if (demoMode()) {
+                const int hw = hardwareIndex(port.Id);
+                if (hw >= 0)
+                    g_Session.PortHwInfo[hw].SpeedMedia = port.SpeedMedia;
+                const auto record =
+                    static_cast<std::size_t>(FindPortRecordIndex(port.Id.CID, port.Id.BID, port.Id.PID));
+                if (record < g_Session.Ports.size())
+                    g_Session.Ports[record].SpeedMedia = port.SpeedMedia;
+                continue;
+            }
+            if (Kv_TQModule_LinkStatus(port.Id.CID, port.Id.BID, port.Id.PID) == 0) {
+                if (logFlag)
+                    log(QString::asprintf("(%d, %d, %d) Check link States failed!\n", port.Id.CID,
+                                          port.Id.BID, port.Id.PID));
+                result = 0;
+            }
+        }
+    }
+    return result;
+}
+
+std::uint16_t CIGMPTestPlan::LogLinkStates()
+{
+    std::uint16_t result = 1;
+    for (const auto *list : {&SourcePorts, &HostPorts}) {
+        if (stopRequested())
+            return 0;
+        for (const UtTestPort &port : *list) {
+            if (stopRequested())
+                return 0;
+            if (demoMode())
+                return 1;
+            const int hw = hardwareIndex(port.Id);
+            const std::uint8_t code =
+                hw < 0 ? kLinkDownMediaCode : g_Session.PortHwInfo[hw].SpeedMedia & 0xFF;
+            if (code == kLinkDownMediaCode)
+                result = 0;
+        }
+    }
+    return result;
+}
+
+const UtPortRecord *CIGMPTestPlan::recordOf(const UtTestPort &port) const
+{
+    if (port.PortIndex < g_Session.Ports.size())
+        return &g_Session.Ports[port.PortIndex];
+    log(QString::asprintf("* Port %s has no port record (index %d), skipped.\n",
+                          qPrintable(portText(port.Id)), port.PortIndex));
+    return nullptr;
+}
+
+std::uint64_t CIGMPTestPlan::PortMask(const std::vector<UtTestPort> &ports)
+{
+    std::uint64_t mask = 0;
+    for (const UtTestPort &port : ports) {
+        const int bit = port.Id.BID * 4 + port.Id.PID - 9;
+        if (port.Id.BID >= 2 && port.Id.PID >= 1 && port.Id.PID <= 4 && bit < 64)
+            mask |= std::uint64_t(1) << bit;
+    }
+    return mask;
+}
+
+std::uint64_t CIGMPTestPlan::AllTestPortsMask() const
+{
+    return PortMask(SourcePorts) | PortMask(HostPorts);
+}
+
+namespace {
+
+enum class GlobalCommand
+{
+    Start,
+    Stop,
+};
+
+void globalCommand(GlobalCommand command, std::uint64_t mask)
+{
+    if (hardwareSkipped())
+        return;
+    const std::uint16_t chassis = g_Session.Controller.Id.CID;
+    const auto low = static_cast<std::uint32_t>(mask);
+    const auto high = static_cast<std::uint32_t>(mask >> 32);
+    const bool start = command == GlobalCommand::Start;
+    switch (g_Session.Controller.Model) {
+    case '1':
+        start ? Kv_QMC2_GlobalCmd_StartTx(chassis, low) : Kv_QMC2_GlobalCmd_StopTx(chassis, low);
+        break;
+    case '0':
+        start ? Kv_QMC4_GlobalCmd_StartTx(chassis, low, high) : Kv_QMC4_GlobalCmd_StopTx(chassis, low, high);
+        break;
+    case '_':
+        start ? Kv_QMC6_GlobalCmd_StartTx(chassis, low, 0) : Kv_QMC6_GlobalCmd_StopTx(chassis, low, 0);
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace
+
+void CIGMPTestPlan::GlobalStartTx(std::uint64_t mask)
+{
+    globalCommand(GlobalCommand::Start, mask);
+}
+
+void CIGMPTestPlan::GlobalStopTx(std::uint64_t mask)
+{
+    globalCommand(GlobalCommand::Stop, mask);
+}
+
+std::uint16_t SetupPortGroup(CIGMPTestPlan &plan, std::uint8_t flag)
+{
+    KvGroupBlock group{};
+    group.Ports.Chassis = g_Session.Controller.Id.CID;
+    for (const auto *list : {&plan.SourcePorts, &plan.HostPorts}) {
+        for (const UtTestPort &port : *list) {
+            if (stopRequested())
+                return 0;
+            addToPortSet(group.Ports, port.Id);
+        }
+    }
+    if (hardwareSkipped())
+        return 1;
+    group.Flag = flag;
+    return Kv_SetupGroup(group);
+}

@@ -1,0 +1,115 @@
+// Counters of demo mode: what the hardware would report had the sources sent at the trial's rate.
+#include "engine/IGMPTestPlan.h"
+
+#include "engine/TestPlanSupport.h"
+
+#include <algorithm>
+#include <cmath>
+
+using namespace TestPlanSupport;
+
+namespace {
+
+std::uint64_t truncated(double value)
+{
+    return value > 0 ? static_cast<std::uint64_t>(value) : 0;
+}
+
+void clearReceiveSide(UtPortCounters &counters, UtPortState &state)
+{
+    counters.MulticastRx = counters.UnicastRx = counters.RxPackets = counters.RxBytes = 0;
+    counters.Ipv4Frames = counters.PauseFrames = counters.VlanFrames = counters.CrcErrors = 0;
+    counters.Undersize = counters.Oversize = counters.NormalSize = 0;
+    counters.Bucket64 = counters.Bucket65To127 = counters.Bucket128To255 = 0;
+    counters.Bucket256To511 = counters.Bucket512To1023 = counters.Bucket1024To1522 = 0;
+    counters.Collisions = 0;
+    state.RxCountA = state.RxCountB = 0;
+}
+
+void setReceivedSizes(UtPortCounters &counters, std::uint32_t frameSize, std::uint64_t frames)
+{
+    const std::uint32_t wireSize = frameSize + 4;
+    if (wireSize > 1522)
+        counters.Oversize = frames;
+    else if (wireSize < 60)
+        counters.Undersize = frames;
+    else
+        counters.NormalSize = frames;
+    counters.RxBytes = wireSize * frames;
+    counters.Ipv4Frames = frames;
+    counters.Collisions = counters.CrcErrors = counters.PauseFrames = counters.VlanFrames = 0;
+    counters.Bucket64 = frameSize == 64 ? frames : 0;
+    counters.Bucket65To127 = frameSize >= 65 && frameSize <= 127 ? frames : 0;
+    counters.Bucket128To255 = frameSize >= 128 && frameSize <= 255 ? frames : 0;
+    counters.Bucket256To511 = frameSize >= 256 && frameSize <= 511 ? frames : 0;
+    counters.Bucket512To1023 = frameSize >= 512 && frameSize <= 1023 ? frames : 0;
+    counters.Bucket1024To1522 = frameSize >= 1024 && frameSize <= 1522 ? frames : 0;
+}
+
+bool hasCounterRecords(int hw)
+{
+    return hw >= 0 && static_cast<std::size_t>(hw) < g_Session.PortCounters.size() &&
+           static_cast<std::size_t>(hw) < g_Session.PortStates.size();
+}
+
+} // namespace
+
+void CIGMPTestPlan::SimulateCounters(std::int32_t seconds)
+{
+    const double elapsed = std::max(seconds, 0);
+    const double rate = std::isfinite(CurrentRate) ? std::max(CurrentRate, 0.0) : 0.0;
+    for (UtTestPort &source : SourcePorts) {
+        const int hw = hardwareIndex(source.Id);
+        if (!hasCounterRecords(hw) || source.PortIndex >= g_Session.Ports.size())
+            continue;
+        const std::uint64_t maxFps = lineRateOfMedia(g_Session.PortHwInfo[hw].SpeedMedia) / (FrameSize + 20u);
+        ChartScale = maxFps;
+        const double fps = static_cast<double>(maxFps) * rate / 100;
+        source.TxFrames = truncated(TestDuration * fps);
+        const double tx = elapsed * fps;
+        UtPortCounters &counters = g_Session.PortCounters[hw];
+        UtPortState &state = g_Session.PortStates[hw];
+        counters.TxPackets = truncated(tx);
+        counters.TxBytes = truncated((FrameSize + 4.0) * tx);
+        if (TestType == kTestMixedClass) {
+            const bool odd = (truncated(fps) * static_cast<std::uint64_t>(elapsed)) % 2 == 1;
+            state.TxCountA = odd ? truncated(0.5 * tx + 1) : truncated(0.5 * tx);
+            state.TxCountB = truncated(0.5 * tx);
+        } else {
+            state.TxCountA = truncated(tx);
+            state.TxCountB = 0;
+        }
+        clearReceiveSide(counters, state);
+
+        const std::uint8_t pair = g_Session.Ports[source.PortIndex].SourcePair;
+        std::uint32_t k = 1;
+        for (const UtTestPort &host : HostPorts) {
+            const int hostHw = hardwareIndex(host.Id);
+            if (!hasCounterRecords(hostHw) || host.PortIndex >= g_Session.Ports.size() ||
+                g_Session.Ports[host.PortIndex].HostPair != pair)
+                continue;
+            UtPortCounters &rx = g_Session.PortCounters[hostHw];
+            UtPortState &rxState = g_Session.PortStates[hostHw];
+            rx.TxPackets = rx.TxBytes = rx.Undersize = rx.Oversize = rx.NormalSize = 0;
+            rxState.TxCountA = rxState.TxCountB = 0;
+            rxState.MaxLatencyTicks = FrameSize + static_cast<std::uint32_t>(Random() % 20) + 200;
+            std::uint64_t multicast = truncated(tx);
+            std::uint64_t unicast = 0;
+            if (TestType == kTestMixedClass) {
+                multicast = truncated(tx) % 2 == 1 ? truncated(0.5 * tx + 1) : truncated(0.5 * tx);
+                if (host.Flag == 1)
+                    unicast = truncated(tx - static_cast<double>(multicast));
+            } else if (TestType == kTestAggregate) {
+                if (TrialClients < k)
+                    multicast = 0;
+                else
+                    ++k;
+            }
+            rx.MulticastRx = rxState.RxCountA = multicast;
+            rx.UnicastRx = unicast;
+            rxState.RxCountB = TestType == kTestAggregate ? 0 : unicast;
+            rx.RxPackets = multicast + unicast;
+            setReceivedSizes(rx, FrameSize, rx.RxPackets);
+        }
+    }
+}

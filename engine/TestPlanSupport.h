@@ -1,0 +1,134 @@
+// Small helpers shared by the test plan's source files.
+#pragma once
+
+#include "engine/EngineHost.h"
+#include "engine/Session.h"
+#include "engine/TestPlanRecords.h"
+#include "engine/WaitClock.h"
+
+#include <cstdint>
+#include <cstring>
+
+namespace TestPlanSupport {
+
+inline bool demoMode()
+{
+    return EngineHost::instance().isDemoMode();
+}
+
+// Per-port hardware calls are skipped with the demo inventory, and always in demo mode.
+inline bool hardwareSkipped()
+{
+    return g_Session.DemoHardware != 0 || demoMode();
+}
+
+inline bool stopRequested()
+{
+    return WaitClock::stopRequested();
+}
+
+inline void log(const QString &text)
+{
+    EngineHost::instance().log(text);
+}
+
+// Index of the port in the per-port session arrays, -1 when it has none.
+inline int hardwareIndex(const UtPortId &id)
+{
+    const int index = LookupPortIndex(id.CID, g_Session.PortIndex, id.BID, id.PID);
+    return index >= 0 && static_cast<std::size_t>(index) < g_Session.PortHwInfo.size() ? index : -1;
+}
+
+inline void putBe16(std::uint8_t *at, std::uint16_t value)
+{
+    at[0] = static_cast<std::uint8_t>(value >> 8);
+    at[1] = static_cast<std::uint8_t>(value);
+}
+
+// 802.1Q tag control word.
+inline std::uint16_t tagControl(std::uint8_t priority, std::uint8_t cfi, std::uint16_t vlanId)
+{
+    return static_cast<std::uint16_t>(((priority & 7) << 13) | ((cfi & 1) << 12) | (vlanId & 0x0FFF));
+}
+
+inline void putTag(std::uint8_t *at, std::uint8_t priority, std::uint8_t cfi, std::uint16_t vlanId)
+{
+    at[0] = 0x81;
+    at[1] = 0x00;
+    putBe16(at + 2, tagControl(priority, cfi, vlanId));
+}
+
+// A VLAN state of any non-zero value means tagged, the same for every frame of the port.
+inline bool portTagged(const UtPortRecord &record)
+{
+    return record.VLanState != 0;
+}
+inline bool unicastTagged(const UtPortRecord &record)
+{
+    return record.UniVLanState != 0;
+}
+
+// Line rate in bytes per second of a media code (its low byte).
+inline std::uint64_t lineRateOfMedia(std::uint16_t media)
+{
+    switch (media & 0xFF) {
+    case 2:
+    case 3:
+    case 6:
+    case 7:
+        return 12'500'000;
+    case 8:
+    case 9:
+    case 10:
+    case 11:
+        return 125'000'000;
+    case 12:
+    case 13:
+        return 1'250'000'000;
+    default:
+        return 1'250'000;
+    }
+}
+
+inline std::uint64_t lineRateOfPort(const UtPortId &id)
+{
+    const int index = hardwareIndex(id);
+    return lineRateOfMedia(index < 0 ? 0xFF : g_Session.PortHwInfo[index].SpeedMedia);
+}
+
+inline QString portText(const UtPortId &id)
+{
+    return QString::asprintf("(%3d,%2d,%d)", id.CID, id.BID, id.PID);
+}
+
+inline UtPortId recordId(const UtPortRecord &record)
+{
+    return UtPortId{record.CID, record.BID, record.PID};
+}
+
+inline bool samePort(const UtPortId &a, const UtPortId &b)
+{
+    return a.CID == b.CID && a.BID == b.BID && a.PID == b.PID;
+}
+
+inline UtTxConfig txConfig(std::uint8_t mode)
+{
+    UtTxConfig config;
+    std::memset(&config, 0xFF, sizeof config);
+    config.Mode = mode;
+    return config;
+}
+
+inline UtTxStartBlock startBlock(const UtPortId &id, std::uint16_t first, std::uint16_t last,
+                                 std::uint64_t count, std::uint16_t final)
+{
+    UtTxStartBlock block{};
+    block.Port = {id.CID, id.BID, id.PID};
+    block.FirstEntry = first;
+    block.LastEntry = last;
+    block.FrameCount = count;
+    block.Final = final;
+    return block;
+}
+
+} // namespace TestPlanSupport
