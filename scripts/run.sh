@@ -2,6 +2,7 @@
 # Builds the program and starts it.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 kv_install_packages
+kv_refresh_moc "$ROOT/build/release"
 cmake -S "$ROOT" -B "$ROOT/build/release" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKV_BUILD_TESTS=OFF
 cmake --build "$ROOT/build/release" -j "$(kv_jobs)"
 # Connecting to 127.0.0.1 in the start-up dialog starts the chassis simulator KvServerAP that was built

@@ -5,6 +5,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 kv_install_packages
 
 build="$ROOT/build/test"
+kv_refresh_moc "$build"
 cmake -S "$ROOT" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" \
   -DKV_SANITIZE=ON -DKV_BUILD_BENCHMARKS=ON
 cmake --build "$build" -j "$(kv_jobs)"
