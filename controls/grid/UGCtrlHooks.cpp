@@ -1,7 +1,7 @@
 // The base behaviour of the grid's hooks: notifications do nothing and policy questions allow.
 #include "controls/grid/GridPaint.h"
-#include "platform/SysColor.h"
 #include "controls/grid/UGCtrl.h"
+#include "platform/SysColor.h"
 
 void CUGCtrl::HookSetUpGrid() {}
 void CUGCtrl::HookSetUpSheet(int) {}
