@@ -21,8 +21,9 @@ QBrush checkerBrush()
     QImage image(8, 8, QImage::Format_RGB32);
     for (int y = 0; y < 8; ++y) {
         for (int x = 0; x < 8; ++x)
-            image.setPixelColor(x, y, fromColorRef((x + y) % 2 ? sysColor(SysColor::BtnHighlight)
-                                                               : sysColor(SysColor::BtnFace)));
+            image.setPixelColor(
+                x, y,
+                fromColorRef((x + y) % 2 ? sysColor(SysColor::BtnHighlight) : sysColor(SysColor::BtnFace)));
     }
     return QBrush(QPixmap::fromImage(image));
 }
@@ -139,8 +140,8 @@ void CUGCheckBoxType::Draw(QPainter *painter, UgRect *rect, int col, int row, CU
         m_drawLabel = drawLabel;
     } else {
         DrawBackground(painter, &inner,
-                       cell->Has(CellProp::BackColor) ? cell->m_backColor : sysColor(SysColor::Window), col, row,
-                       cell, selected, current);
+                       cell->Has(CellProp::BackColor) ? cell->m_backColor : sysColor(SysColor::Window), col,
+                       row, cell, selected, current);
     }
     if (box.width() <= 0 || box.height() <= 0)
         return;

@@ -156,7 +156,8 @@ void CUGDropListType::repaintCell(int col, int row)
 int CUGDropListType::OnLeftButton(int col, int row, int down, UgRect *rect, QPoint *point)
 {
     const CUGGridInfo *info = sheet();
-    if (info->m_multiSelectFlag && (QApplication::keyboardModifiers() & (Qt::ShiftModifier | Qt::ControlModifier)))
+    if (info->m_multiSelectFlag &&
+        (QApplication::keyboardModifiers() & (Qt::ShiftModifier | Qt::ControlModifier)))
         return 1;
     if (down) {
         if (point && point->x() > rect->right - m_buttonWidth) {
@@ -346,7 +347,8 @@ void CUGDropListType::Draw(QPainter *painter, UgRect *rect, int col, int row, CU
         if (readOnly)
             GridPaint::drawLine(*painter, shadow, centerX - half + 1, centerY + line + 1, centerX + half + 2,
                                 centerY + line + 1);
-        GridPaint::drawLine(*painter, pen, centerX - half, centerY + line, centerX + half + 1, centerY + line);
+        GridPaint::drawLine(*painter, pen, centerX - half, centerY + line, centerX + half + 1,
+                            centerY + line);
     }
 }
 

@@ -310,7 +310,8 @@ void CUGSideHdg::mousePressEvent(QMouseEvent *event)
         }
     } else if (event->button() == Qt::RightButton) {
         if (onCell) {
-            const int handled = m_ctrl->GetCellTypeOfCell(col, row)->OnRightButton(col, row, 1, &rect, &point);
+            const int handled =
+                m_ctrl->GetCellTypeOfCell(col, row)->OnRightButton(col, row, 1, &rect, &point);
             m_ctrl->HookSideHeadingRightButton(col, row, 1, &rect, &point, handled);
         }
         if (m_GI->m_menuOn) {

@@ -295,7 +295,8 @@ void CUGTopHdg::mousePressEvent(QMouseEvent *event)
         }
     } else if (event->button() == Qt::RightButton) {
         if (onCell) {
-            const int handled = m_ctrl->GetCellTypeOfCell(col, row)->OnRightButton(col, row, 1, &rect, &point);
+            const int handled =
+                m_ctrl->GetCellTypeOfCell(col, row)->OnRightButton(col, row, 1, &rect, &point);
             m_ctrl->HookTopHeadingRightButton(col, row, 1, &rect, &point, handled);
         }
         if (m_GI->m_menuOn) {
@@ -321,7 +322,8 @@ void CUGTopHdg::mouseReleaseEvent(QMouseEvent *event)
         return;
     CUGCellType *type = m_ctrl->GetCellTypeOfCell(col, row);
     if (event->button() == Qt::LeftButton)
-        m_ctrl->HookTopHeadingLeftButton(col, row, 0, &rect, &point, type->OnLeftButton(col, row, 0, &rect, &point));
+        m_ctrl->HookTopHeadingLeftButton(col, row, 0, &rect, &point,
+                                         type->OnLeftButton(col, row, 0, &rect, &point));
     else if (event->button() == Qt::RightButton)
         m_ctrl->HookTopHeadingRightButton(col, row, 0, &rect, &point,
                                           type->OnRightButton(col, row, 0, &rect, &point));
