@@ -124,7 +124,8 @@ void CUGCtrl::setUpNewSheet(CUGGridInfo *sheet)
 
 int CUGCtrl::InitAttachedWindow(QWidget *dialog)
 {
-    setFocusPolicy(Qt::StrongFocus);
+    // Clicks give the focus to the cell area from its own handlers.
+    setFocusPolicy(Qt::TabFocus);
     if (dialog) {
         UgLogFont logFont = logFontOf(dialog->font());
         const int index = FindOrAddFont(logFont);

@@ -34,7 +34,8 @@ CUGGrid::CUGGrid(CUGCtrl *ctrl) : QWidget(ctrl), m_ctrl(ctrl)
 {
     // Every pixel is painted by the grid; there is no background to erase.
     setAttribute(Qt::WA_OpaquePaintEvent);
-    setFocusPolicy(Qt::StrongFocus);
+    // A click takes the focus in the button handler, after it saw whether an editor was open.
+    setFocusPolicy(Qt::TabFocus);
     setMouseTracking(true);
     m_dragTimer.setInterval(kDragRepeatMs);
     connect(&m_dragTimer, &QTimer::timeout, this, &CUGGrid::repeatDragStep);
@@ -466,9 +467,11 @@ void CUGGrid::mousePressEvent(QMouseEvent *event)
 
 void CUGGrid::leftButtonDown(QPoint point, unsigned flags)
 {
+    // With an editor open the click only takes the focus (which ends the edit).
+    const bool editing = m_ctrl->IsEditing();
     if (!hasFocus())
         setFocus(Qt::MouseFocusReason);
-    if (m_ctrl->IsEditing())
+    if (editing)
         return;
     m_GI->m_selectKeyState = 1;
     m_GI->m_selectKeyFlags = int(flags);
