@@ -42,13 +42,15 @@ bool CUGLstBox::event(QEvent *event)
 
 void CUGLstBox::Close()
 {
-    m_open = 0;
-    if (isVisible()) {
-        const bool hadFocus = hasFocus();
-        hide();
-        if (hadFocus)
-            m_ctrl->GridWindow()->setFocus(Qt::OtherFocusReason);
+    const bool hadFocus = hasFocus();
+    // Hiding a focused list ends it through its focus loss.
+    hide();
+    if (m_open) {
+        m_open = 0;
+        m_type->ListClosed(m_choiceMade != 0);
     }
+    if (hadFocus)
+        m_ctrl->GridWindow()->setFocus(Qt::OtherFocusReason);
 }
 
 void CUGLstBox::focusInEvent(QFocusEvent *event)
@@ -162,9 +164,9 @@ int CUGDropListType::OnLeftButton(int col, int row, int down, UgRect *rect, QPoi
     if (down) {
         if (point && point->x() > rect->right - m_buttonWidth) {
             if (m_listCol == col && m_listRow == row) {
-                m_listCol = m_listRow = -1;
                 if (m_list)
                     m_list->Close();
+                m_listCol = m_listRow = -1;
                 return 0;
             }
             m_buttonRect = UgRect{rect->right - m_buttonWidth, rect->top, rect->right, rect->bottom};
@@ -224,9 +226,9 @@ int CUGDropListType::OnMouseMove(int col, int row, QPoint *point, unsigned int k
 
 void CUGDropListType::OnCurrentCellLeft(int, int, CUGCell *)
 {
-    m_listCol = m_listRow = -1;
     if (m_list)
         m_list->Close();
+    m_listCol = m_listRow = -1;
 }
 
 void CUGDropListType::OpenList(int col, int row)
