@@ -63,6 +63,11 @@ int CUGCellType::OnMouseMove(int, int, QPoint *, unsigned int)
     return 0;
 }
 
+int CUGCellType::DrawFocusFrame(QPainter *, UgRect *, int, int)
+{
+    return 0;
+}
+
 bool CUGCellType::CanStartEdit(int, int, CUGCell *)
 {
     return true;
@@ -161,8 +166,9 @@ void CUGCellType::Draw(QPainter *painter, UgRect *rect, int col, int row, CUGCel
         const QString *text = cell->GetDisplayText();
         if (text && !text->isEmpty()) {
             // The text may run on: the cells to its right are drawn again after it.
-            if (col < info->m_colCount - 1)
-                m_ctrl->GridWindow()->m_redrawList.AddRange(col + 1, row, info->m_colCount - 1, row);
+            CUGRedrawList &pending = m_ctrl->GridWindow()->m_redrawList;
+            if (col < info->m_colCount - 1 && !pending.Contains(col + 1, row))
+                pending.AddRange(col + 1, row, info->m_colCount - 1, row);
         } else {
             int firstCol = col;
             const int offset = GetTextOverflow(col, row, &firstCol, cell);

@@ -71,6 +71,8 @@ public:
     virtual int OnMouseMove(int col, int row, QPoint *point, unsigned int keyFlags);
     virtual void Draw(QPainter *painter, UgRect *rect, int col, int row, CUGCell *cell, int selected,
                       int current);
+    // May draw the current cell's focus frame itself; 0 leaves it to the grid.
+    virtual int DrawFocusFrame(QPainter *painter, UgRect *rect, int col, int row);
 
     // Whether a cell of this type may be edited in place.
     virtual bool CanStartEdit(int col, int row, CUGCell *cell);

@@ -159,11 +159,9 @@ void CUGGrid::paintEvent(QPaintEvent *event)
         GridPaint::drawFocusRect(painter, m_trackingRect);
 }
 
-void CUGGrid::drawCell(QPainter *painter, int col, int row, UgRect rect)
+void CUGGrid::drawCell(QPainter *painter, int col, int row, UgRect rect, CUGCell *cell)
 {
-    CUGCell &cell = m_GI->m_scratchCell;
-    m_ctrl->GetCellComposite(col, row, &cell);
-    CUGCellType *type = m_ctrl->CellTypeOf(cell);
+    CUGCellType *type = m_ctrl->CellTypeOf(*cell);
     int selected = 0;
     int current = 0;
     if (row == m_GI->m_reportedRow && (col == m_GI->m_reportedCol || m_GI->m_highlightRow)) {
@@ -173,8 +171,7 @@ void CUGGrid::drawCell(QPainter *painter, int col, int row, UgRect rect)
         selected = block + 1;
     }
     painter->save();
-    UgRect drawn = rect;
-    type->Draw(painter, &drawn, col, row, &cell, selected, current);
+    type->Draw(painter, &rect, col, row, cell, selected, current);
     painter->restore();
 }
 
@@ -213,23 +210,24 @@ void CUGGrid::DrawCells(QPainter *painter)
             bool skipped = false;
             if (listed) {
                 int drawCol = col, drawRow = row;
-                if (m_GI->m_joining) {
+                CUGCell &cell = m_GI->m_scratchCell;
+                m_ctrl->GetCellComposite(col, row, &cell);
+                if (m_GI->m_joining && cell.IsJoined()) {
                     int originCol = col, originRow = row, blockCol = 0, blockRow = 0;
-                    if (m_ctrl->FindJoinedBlock(&originCol, &originRow, &blockCol, &blockRow) == 0) {
-                        const UgCellPos origin{originCol, originRow};
-                        if (std::find(m_drawnJoins.begin(), m_drawnJoins.end(), origin) !=
-                            m_drawnJoins.end()) {
-                            skipped = true;
-                        } else {
-                            m_drawnJoins.push_back(origin);
-                            drawCol = originCol;
-                            drawRow = originRow;
-                            m_ctrl->GetCellRect(&drawCol, &drawRow, &rect);
-                        }
+                    m_ctrl->FindJoinedBlock(&originCol, &originRow, &blockCol, &blockRow);
+                    const UgCellPos origin{originCol, originRow};
+                    if (std::find(m_drawnJoins.begin(), m_drawnJoins.end(), origin) != m_drawnJoins.end()) {
+                        skipped = true;
+                    } else {
+                        m_drawnJoins.push_back(origin);
+                        drawCol = originCol;
+                        drawRow = originRow;
+                        m_ctrl->GetCellRect(&drawCol, &drawRow, &rect);
+                        m_ctrl->GetCellComposite(drawCol, drawRow, &cell);
                     }
                 }
                 if (!skipped) {
-                    drawCell(painter, drawCol, drawRow, rect);
+                    drawCell(painter, drawCol, drawRow, rect, &cell);
                     if (m_GI->m_lockedColCount > 0) {
                         if (col == m_GI->m_leftCol)
                             GridPaint::drawLine(*painter, lockPen, rect.left - 1, rect.top, rect.left - 1,

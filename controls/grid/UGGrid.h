@@ -72,7 +72,7 @@ private:
     void addCurrentCell();
     // Whether (col, row) lies in a joined block; then the block's origin.
     bool joinedOrigin(int col, int row, int *originCol, int *originRow, int *lastCol, int *lastRow);
-    void drawCell(QPainter *painter, int col, int row, UgRect rect);
+    void drawCell(QPainter *painter, int col, int row, UgRect rect, CUGCell *cell);
     void leftButtonDown(QPoint point, unsigned flags);
     void rightButtonDown(QPoint point, unsigned flags);
     // One step of a drag with the left button: moves the current cell to the point and scrolls
