@@ -2,7 +2,6 @@
 
 #include "controls/grid/GridPaint.h"
 #include "controls/grid/UGCell.h"
-#include "platform/SysColor.h"
 
 #include <QPoint>
 
@@ -19,19 +18,11 @@ QUuid CUGArrowType::GetTypeId() const
 void CUGArrowType::Draw(QPainter *painter, UgRect *rect, int col, int row, CUGCell *cell, int selected,
                         int current)
 {
-    const bool highlighted = selected || (current && highlightsCurrentCell());
-    const COLORREF back =
-        highlighted ? (cell->Has(CellProp::HighlightBackColor) ? cell->m_highlightBackColor
-                                                               : sysColor(SysColor::Highlight))
-                    : (cell->Has(CellProp::BackColor) ? cell->m_backColor : sysColor(SysColor::Window));
-    DrawBackground(painter, rect, back, col, row, cell, selected, current);
+    DrawBackground(painter, rect, backColorOf(cell, selected, current), col, row, cell, selected, current);
     const int param = paramOf(cell);
     if (param == 0 || (param & kParamNone) || !(param & (kParamLeft | kParamRight)) || rect->width() < 4)
         return;
-    const COLORREF color =
-        highlighted ? (cell->Has(CellProp::HighlightTextColor) ? cell->m_highlightTextColor
-                                                               : sysColor(SysColor::HighlightText))
-                    : (cell->Has(CellProp::TextColor) ? cell->m_textColor : sysColor(SysColor::WindowText));
+    const COLORREF color = textColorOf(cell, selected, current);
     const int margin = std::max(1, rect->width() / 4);
     const int left = rect->left + margin;
     const int right = rect->right - margin;

@@ -115,6 +115,22 @@ bool CUGCellType::highlightsCurrentCell() const
     return info && info->m_currentCellMode == 2;
 }
 
+COLORREF CUGCellType::textColorOf(CUGCell *cell, int selected, int current) const
+{
+    if (selected || (current && highlightsCurrentCell()))
+        return cell->Has(CellProp::HighlightTextColor) ? cell->m_highlightTextColor
+                                                       : sysColor(SysColor::HighlightText);
+    return cell->Has(CellProp::TextColor) ? cell->m_textColor : sysColor(SysColor::WindowText);
+}
+
+COLORREF CUGCellType::backColorOf(CUGCell *cell, int selected, int current) const
+{
+    if (selected || (current && highlightsCurrentCell()))
+        return cell->Has(CellProp::HighlightBackColor) ? cell->m_highlightBackColor
+                                                       : sysColor(SysColor::Highlight);
+    return cell->Has(CellProp::BackColor) ? cell->m_backColor : sysColor(SysColor::Window);
+}
+
 bool CUGCellType::CellMayOverflow(CUGCell *cell) const
 {
     return m_mayOverflow && paramOf(cell) == 0 && !cell->IsJoined() && cell->Has(CellProp::Alignment) &&
@@ -283,18 +299,8 @@ void CUGCellType::DrawBorder(QPainter *painter, UgRect *rect, UgRect *inner, CUG
 void CUGCellType::DrawText(QPainter *painter, UgRect *rect, int xOffset, int col, int row, CUGCell *cell,
                            int selected, int current)
 {
-    const bool highlighted = selected || (current && highlightsCurrentCell());
-    COLORREF textColor;
-    COLORREF backColor;
-    if (highlighted) {
-        textColor = cell->Has(CellProp::HighlightTextColor) ? cell->m_highlightTextColor
-                                                            : sysColor(SysColor::HighlightText);
-        backColor = cell->Has(CellProp::HighlightBackColor) ? cell->m_highlightBackColor
-                                                            : sysColor(SysColor::Highlight);
-    } else {
-        textColor = cell->Has(CellProp::TextColor) ? cell->m_textColor : sysColor(SysColor::WindowText);
-        backColor = cell->Has(CellProp::BackColor) ? cell->m_backColor : sysColor(SysColor::Window);
-    }
+    COLORREF textColor = textColorOf(cell, selected, current);
+    const COLORREF backColor = backColorOf(cell, selected, current);
     const int param = paramOf(cell);
     if (param & kParamDisabled)
         textColor = kDisabledTextColor;

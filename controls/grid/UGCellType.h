@@ -108,6 +108,9 @@ protected:
     static int paramOf(CUGCell *cell);
     // Whether the current cell is drawn in the highlight colours (current-cell style 2).
     bool highlightsCurrentCell() const;
+    // The text and back colour a cell is drawn in.
+    COLORREF textColorOf(CUGCell *cell, int selected, int current) const;
+    COLORREF backColorOf(CUGCell *cell, int selected, int current) const;
 
 private:
     CUGCtrl *m_ctrl = nullptr;

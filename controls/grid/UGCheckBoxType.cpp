@@ -127,21 +127,16 @@ void CUGCheckBoxType::Draw(QPainter *painter, UgRect *rect, int col, int row, CU
     const int param = paramOf(cell);
     UgRect inner;
     DrawBorder(painter, rect, &inner, cell);
-    // The label right of the box, in the cell's colours.
-    UgRect labelRect = inner;
     const UgRect box = BoxRect(inner, param, cell->Has(CellProp::Alignment) ? cell->m_alignment : 1);
+    DrawBackground(painter, &inner, backColorOf(cell, selected, current), col, row, cell, selected, current);
+    // The label right of the box, as the base type draws text.
     if (!(param & kParamAligned)) {
+        UgRect labelRect = inner;
         labelRect.left = box.right + 1;
-        GridPaint::fillRect(*painter, UgRect{inner.left, inner.top, labelRect.left, inner.bottom},
-                            cell->Has(CellProp::BackColor) ? cell->m_backColor : sysColor(SysColor::Window));
         const int drawLabel = m_drawLabel;
         m_drawLabel = 1;
         DrawText(painter, &labelRect, 0, col, row, cell, selected, current);
         m_drawLabel = drawLabel;
-    } else {
-        DrawBackground(painter, &inner,
-                       cell->Has(CellProp::BackColor) ? cell->m_backColor : sysColor(SysColor::Window), col,
-                       row, cell, selected, current);
     }
     if (box.width() <= 0 || box.height() <= 0)
         return;
@@ -152,8 +147,6 @@ void CUGCheckBoxType::Draw(QPainter *painter, UgRect *rect, int col, int row, CU
     // The face: the checkerboard for the third state and for read-only cells.
     if (state == 2 || cell->IsReadOnly())
         painter->fillRect(toQRect(box), m_patternBrush);
-    else
-        GridPaint::fillRect(*painter, box, sysColor(SysColor::Window));
     const COLORREF frame = highlighted && !threeD ? sysColor(SysColor::BtnHighlight) : 0;
     if (threeD) {
         const bool raised = param & kParam3DRaised;
