@@ -275,12 +275,15 @@ TEST(UGGridInput, WheelScrollsByThreeRowsPerNotch)
         int delta;
         int top;
     };
+    const qsizetype from = probe.grid->log.size();
     for (const Case &c : {Case{120, 17}, Case{-240, 23}, Case{60, 23}}) {
         QWheelEvent wheel(QPointF(10, 10), QPointF(10, 10), QPoint(), QPoint(0, c.delta), Qt::NoButton,
                           Qt::NoModifier, Qt::NoScrollPhase, false);
         QCoreApplication::sendEvent(probe.grid->GridWindow(), &wheel);
         EXPECT_EQ(probe.grid->GetTopRow(), c.top) << c.delta;
     }
+    EXPECT_EQ(probe.grid->movesSince(from).filter("TopRow"),
+              (QStringList{"HookTopRowChanged(20,17)", "HookTopRowChanged(17,23)"}));
 }
 
 TEST(UGGridInput, ClicksCallTheTypeThenTheHook)

@@ -5,6 +5,7 @@
 #include "controls/grid/UGHScroll.h"
 #include "controls/grid/UGVScroll.h"
 
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 TEST(UGVScroll, LongSheetsScaleToAThousandSteps)
@@ -31,9 +32,13 @@ TEST(UGVScroll, ShortSheetRangeAndLineMoves)
     // The bar's range 0..13 with a page of 4 is Qt's 0..10.
     EXPECT_EQ(bar->pageStep(), 4);
     EXPECT_EQ(bar->maximum(), 10);
+    const qsizetype from = probe.grid->log.size();
     bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
     EXPECT_EQ(probe.grid->GetTopRow(), 1);
     EXPECT_EQ(bar->value(), 1);
+    EXPECT_EQ(
+        probe.grid->movesSince(from).filter(QRegularExpression("^Hook(MayMoveView|TopRow|ViewScrolled)")),
+        (QStringList{"HookMayMoveView(0,0,0,1)", "HookTopRowChanged(0,1)", "HookViewScrolled(6,0,1)"}));
     bar->triggerAction(QAbstractSlider::SliderToMaximum);
     EXPECT_EQ(probe.grid->GetTopRow(), probe.grid->CurrentSheet()->m_maxTopRow);
     EXPECT_EQ(bar->sliderPosition(), probe.grid->GetTopRow());
