@@ -67,6 +67,16 @@ TEST(UGHeading, DraggingAColumnBorderNeverGivesANegativeWidth)
     EXPECT_EQ(probe.grid->GetColumnWidth(0), 75);
 }
 
+TEST(UGHeading, DraggingTheSideHeadingBorderSizesTheHeading)
+{
+    ShownProbe probe(4, 10);
+    // The side heading's right border lies at x 40.
+    drag(probe.grid->SideHeadingWindow(), QPoint(39, 50), QPoint(60, 50));
+    EXPECT_EQ(probe.grid->CurrentSheet()->m_sideHdgWidth, 61);
+    EXPECT_EQ(probe.grid->CurrentSheet()->m_sideHdgColWidths.front(), 61);
+    EXPECT_EQ(probe.grid->GridWindow()->x(), 61);
+}
+
 TEST(UGHeading, SizingModeZeroAsksNothing)
 {
     ShownProbe probe(4, 10);
