@@ -1,18 +1,69 @@
 #include "controls/grid/UGCellType.h"
 
+#include "controls/grid/GridPaint.h"
 #include "controls/grid/UGCell.h"
 #include "controls/grid/UGCtrl.h"
+#include "controls/grid/UGDataSource.h"
+#include "controls/grid/UGGrid.h"
 #include "controls/grid/UGGridInfo.h"
+#include "platform/SysColor.h"
 
 #include <QFontMetrics>
+#include <QPainter>
 #include <QPixmap>
+#include <algorithm>
 
 QString CUGCellType::GetTypeName() const
 {
     return QStringLiteral("Normal Cell Type (default)");
 }
 
+QUuid CUGCellType::GetTypeId() const
+{
+    return QUuid(0x1a6e0c21, 0x4f0b, 0x4d6a, 0x9b, 0x31, 0x27, 0x52, 0x0e, 0x5c, 0x10, 0x00);
+}
+
 int CUGCellType::AdjustEditArea(UgRect *)
+{
+    return 0;
+}
+
+int CUGCellType::OnLeftButton(int, int, int, UgRect *, QPoint *)
+{
+    return 0;
+}
+
+int CUGCellType::OnRightButton(int, int, int, UgRect *, QPoint *)
+{
+    return 0;
+}
+
+int CUGCellType::OnDoubleClick(int, int, UgRect *, QPoint *)
+{
+    return 0;
+}
+
+int CUGCellType::OnKeyDown(int, int, int *)
+{
+    return 0;
+}
+
+int CUGCellType::OnKeyUp(int, int, int *)
+{
+    return 0;
+}
+
+int CUGCellType::OnCharacter(int, int, int *)
+{
+    return 0;
+}
+
+int CUGCellType::OnMouseMove(int, int, QPoint *, unsigned int)
+{
+    return 0;
+}
+
+int CUGCellType::DrawFocusFrame(QPainter *, UgRect *, int, int)
 {
     return 0;
 }
@@ -28,17 +79,67 @@ void CUGCellType::OnCurrentCellLeft(int, int, CUGCell *) {}
 
 void CUGCellType::OnColumnSized(int, int, int *) {}
 
+void CUGCellType::OnColumnSizing(int, int, int *) {}
+
 void CUGCellType::OnRowSized(int, int, int *) {}
+
+void CUGCellType::OnRowSizing(int, int, int *) {}
+
+CUGGridInfo *CUGCellType::sheet() const
+{
+    return m_ctrl ? m_ctrl->CurrentSheet() : nullptr;
+}
 
 const QFont *CUGCellType::defaultFont() const
 {
     return m_ctrl ? m_ctrl->CurrentSheet()->m_defFont : nullptr;
 }
 
+QFont CUGCellType::fontOf(CUGCell *cell) const
+{
+    if (cell->Has(CellProp::Font) && cell->m_font)
+        return *cell->m_font;
+    if (const QFont *font = defaultFont())
+        return *font;
+    return m_ctrl ? m_ctrl->font() : QFont();
+}
+
+int CUGCellType::paramOf(CUGCell *cell)
+{
+    return cell->Has(CellProp::CellTypeParam) ? cell->m_cellTypeParam : 0;
+}
+
+bool CUGCellType::highlightsCurrentCell() const
+{
+    const CUGGridInfo *info = sheet();
+    return info && info->m_currentCellMode == 2;
+}
+
+COLORREF CUGCellType::textColorOf(CUGCell *cell, int selected, int current) const
+{
+    if (selected || (current && highlightsCurrentCell()))
+        return cell->Has(CellProp::HighlightTextColor) ? cell->m_highlightTextColor
+                                                       : sysColor(SysColor::HighlightText);
+    return cell->Has(CellProp::TextColor) ? cell->m_textColor : sysColor(SysColor::WindowText);
+}
+
+COLORREF CUGCellType::backColorOf(CUGCell *cell, int selected, int current) const
+{
+    if (selected || (current && highlightsCurrentCell()))
+        return cell->Has(CellProp::HighlightBackColor) ? cell->m_highlightBackColor
+                                                       : sysColor(SysColor::Highlight);
+    return cell->Has(CellProp::BackColor) ? cell->m_backColor : sysColor(SysColor::Window);
+}
+
+bool CUGCellType::CellMayOverflow(CUGCell *cell) const
+{
+    return m_mayOverflow && paramOf(cell) == 0 && !cell->IsJoined() && cell->Has(CellProp::Alignment) &&
+           (cell->m_alignment & 1);
+}
+
 void CUGCellType::MeasureContent(QSize *size, CUGCell *cell)
 {
-    const QFont *font = cell->Has(CellProp::Font) && cell->m_font ? cell->m_font : defaultFont();
-    const QFontMetrics metrics(font ? *font : (m_ctrl ? m_ctrl->font() : QFont()));
+    const QFontMetrics metrics(fontOf(cell));
     int bitmapWidth = 0;
     if (cell->Has(CellProp::Bitmap) && cell->m_bitmap && !cell->m_bitmap->isNull()) {
         // The bitmap is scaled to the text height, keeping its proportions.
@@ -46,8 +147,8 @@ void CUGCellType::MeasureContent(QSize *size, CUGCell *cell)
         bitmapWidth = bitmap.width() * metrics.height() / std::max(1, bitmap.height());
     }
     const QString *text = cell->GetDisplayText();
-    const bool singleLine =
-        !(cell->Has(CellProp::CellTypeParam) && cell->m_cellTypeParam != 0 && !(cell->m_cellTypeParam & 1));
+    const int param = paramOf(cell);
+    const bool singleLine = !(param != 0 && !(param & kParamSingleLine));
     QSize textSize(0, 0);
     if (text && !text->isEmpty()) {
         const int flags = singleLine ? Qt::TextSingleLine : 0;
@@ -69,4 +170,181 @@ qint64 CUGCellType::OnUserMessage(qint64)
 int CUGCellType::NotifyGrid(int col, int row, int message, qint64 parameter)
 {
     return m_ctrl ? m_ctrl->HookCellTypeEvent(m_typeId, col, row, message, parameter) : 0;
+}
+
+void CUGCellType::Draw(QPainter *painter, UgRect *rect, int col, int row, CUGCell *cell, int selected,
+                       int current)
+{
+    if (!m_fixedTheme)
+        m_useTheme = cell->m_useTheme;
+    CUGGridInfo *info = sheet();
+    if (info && info->m_overflow && col >= 0 && row >= 0 && CellMayOverflow(cell)) {
+        const QString *text = cell->GetDisplayText();
+        if (text && !text->isEmpty()) {
+            // The text may run on: the cells to its right are drawn again after it.
+            CUGRedrawList &pending = m_ctrl->GridWindow()->m_redrawList;
+            if (col < info->m_colCount - 1 && !pending.Contains(col + 1, row))
+                pending.AddRange(col + 1, row, info->m_colCount - 1, row);
+        } else {
+            int firstCol = col;
+            const int offset = GetTextOverflow(col, row, &firstCol, cell);
+            if (firstCol < col) {
+                UgRect inner;
+                DrawBorder(painter, rect, &inner, cell);
+                // The neighbour's text in this cell's colours, without its bitmap.
+                CUGCell spill;
+                m_ctrl->GetCellComposite(firstCol, row, &spill);
+                for (const std::uint32_t bit : {CellProp::BackColor, CellProp::HighlightBackColor})
+                    spill.m_properties &= ~bit;
+                spill.m_properties &= ~CellProp::Bitmap;
+                spill.m_properties |=
+                    cell->m_properties & (CellProp::BackColor | CellProp::HighlightBackColor);
+                spill.m_backColor = cell->m_backColor;
+                spill.m_highlightBackColor = cell->m_highlightBackColor;
+                DrawText(painter, &inner, offset, firstCol, row, &spill, selected, current);
+                return;
+            }
+        }
+    }
+    UgRect inner;
+    DrawBorder(painter, rect, &inner, cell);
+    DrawText(painter, &inner, 0, col, row, cell, selected, current);
+}
+
+void CUGCellType::DrawBackground(QPainter *painter, UgRect *rect, COLORREF color, int, int, CUGCell *, int,
+                                 int)
+{
+    GridPaint::fillRect(*painter, *rect, color);
+}
+
+int CUGCellType::DrawBitmap(QPainter *painter, const QPixmap *bitmap, UgRect *rect, COLORREF)
+{
+    if (!bitmap || bitmap->isNull())
+        return 0;
+    int width = bitmap->width();
+    int height = bitmap->height();
+    const int room = rect->height() - 2 * kBitmapMargin;
+    if (height > rect->height() && height > 0) {
+        // Too tall: scaled down to the cell, keeping its proportions.
+        width = width * std::max(0, room) / height;
+        height = std::max(0, room);
+    }
+    const int y = rect->top + (rect->height() - height) / 2;
+    GridPaint::drawPixmap(*painter, rect->left + kBitmapMargin, y, width, height, *bitmap);
+    return width + 2 * kBitmapMargin;
+}
+
+void CUGCellType::DrawBorder(QPainter *painter, UgRect *rect, UgRect *inner, CUGCell *cell)
+{
+    *inner = *rect;
+    const CUGGridInfo *info = sheet();
+    const int style = cell->Has(CellProp::BorderStyle) ? cell->m_borderStyle : 0;
+    const bool gridLines = info && info->m_gridLines;
+    if (!style && !gridLines)
+        return;
+    const COLORREF penColor =
+        cell->Has(CellProp::BorderPen) && cell->m_borderPen ? toColorRef(cell->m_borderPen->color()) : 0;
+    const COLORREF gridColor = info ? info->m_gridLineColor : 0xDCDCDC;
+    const UgRect r = *rect;
+    // Width of each edge's plain line: thin 1, medium 2, thick 3.
+    auto edgeWidth = [style](int thin, int medium, int thick) {
+        return (style & thick) ? 3 : (style & medium) ? 2 : (style & thin) ? 1 : 0;
+    };
+    const int left = edgeWidth(0x1, 0x10, 0x100);
+    const int top = edgeWidth(0x2, 0x20, 0x200);
+    const int right = edgeWidth(0x4, 0x40, 0x400);
+    const int bottom = edgeWidth(0x8, 0x80, 0x800);
+    // Each line, the thinner ones included, is laid along its edge.
+    auto drawEdge = [&](int thin, int medium, int thick, auto band) {
+        for (const auto &[bit, width] : {std::pair{thick, 3}, std::pair{medium, 2}, std::pair{thin, 1}}) {
+            if (style & bit)
+                GridPaint::fillRect(*painter, band(width), penColor);
+        }
+    };
+    drawEdge(0x1, 0x10, 0x100, [&](int w) { return UgRect{r.left, r.top, r.left + w, r.bottom}; });
+    drawEdge(0x2, 0x20, 0x200, [&](int w) { return UgRect{r.left, r.top, r.right, r.top + w}; });
+    drawEdge(0x4, 0x40, 0x400, [&](int w) { return UgRect{r.right - w, r.top, r.right, r.bottom}; });
+    drawEdge(0x8, 0x80, 0x800, [&](int w) { return UgRect{r.left, r.bottom - w, r.right, r.bottom}; });
+    int shrinkLeft = left, shrinkTop = top, shrinkRight = right, shrinkBottom = bottom;
+    const bool threeD = style & (0x1000 | 0x2000);
+    if (threeD) {
+        const bool raised = style & 0x1000;
+        const COLORREF light = toColorRef(m_ctrl->LightPen().color());
+        const COLORREF dark = toColorRef(m_ctrl->DarkPen().color());
+        const COLORREF topLeft = raised ? light : dark;
+        const COLORREF bottomRight = raised ? dark : light;
+        GridPaint::fillRect(*painter, UgRect{r.left, r.top, r.right, r.top + 1}, topLeft);
+        GridPaint::fillRect(*painter, UgRect{r.left, r.top, r.left + 1, r.bottom}, topLeft);
+        GridPaint::fillRect(*painter, UgRect{r.right - 1, r.top, r.right, r.bottom}, bottomRight);
+        GridPaint::fillRect(*painter, UgRect{r.left, r.bottom - 1, r.right, r.bottom}, bottomRight);
+        shrinkLeft = std::max(shrinkLeft, 1);
+        shrinkTop = std::max(shrinkTop, 1);
+        shrinkRight = std::max(shrinkRight, 1);
+        shrinkBottom = std::max(shrinkBottom, 1);
+    }
+    if (gridLines && !right && !threeD) {
+        GridPaint::fillRect(*painter, UgRect{r.right - 1, r.top, r.right, r.bottom}, gridColor);
+        shrinkRight = 1;
+    }
+    if (gridLines && !bottom && !threeD) {
+        GridPaint::fillRect(*painter, UgRect{r.left, r.bottom - 1, r.right, r.bottom}, gridColor);
+        shrinkBottom = 1;
+    }
+    inner->left += shrinkLeft;
+    inner->top += shrinkTop;
+    inner->right -= shrinkRight;
+    inner->bottom -= shrinkBottom;
+}
+
+void CUGCellType::DrawText(QPainter *painter, UgRect *rect, int xOffset, int col, int row, CUGCell *cell,
+                           int selected, int current)
+{
+    COLORREF textColor = textColorOf(cell, selected, current);
+    const COLORREF backColor = backColorOf(cell, selected, current);
+    const int param = paramOf(cell);
+    if (param & kParamDisabled)
+        textColor = kDisabledTextColor;
+
+    DrawBackground(painter, rect, backColor, col, row, cell, selected, current);
+    UgRect textRect = *rect;
+    if (cell->Has(CellProp::Bitmap) && cell->m_bitmap)
+        textRect.left += DrawBitmap(painter, cell->m_bitmap, rect, backColor);
+
+    const QString *text = (m_drawLabel || (param & kParamLabel))
+                              ? (cell->Has(CellProp::Label) ? &cell->m_label : nullptr)
+                              : cell->GetDisplayText();
+    if (!text || text->isEmpty())
+        return;
+    GridPaint::TextPlacement placement;
+    placement.alignment = cell->Has(CellProp::Alignment) ? cell->m_alignment : 1;
+    placement.margin = kTextMargin;
+    placement.xOffset = xOffset;
+    placement.mode = (param & kParamWordBreak)  ? GridPaint::TextWordBreak
+                     : (param & kParamEllipsis) ? GridPaint::TextEllipsis
+                                                : GridPaint::TextClipped;
+    GridPaint::drawText(*painter, textRect, *text, fontOf(cell), textColor, placement);
+}
+
+int CUGCellType::GetTextOverflow(int col, int row, int *firstCol, CUGCell *)
+{
+    const CUGGridInfo *info = sheet();
+    if (!info || !info->m_overflow || col <= 0)
+        return 0;
+    int filled = col;
+    if (m_ctrl->DataSourceOfColumn(col)->FindPrevFilledCell(&filled, row) != 0 || filled >= col || filled < 0)
+        return 0;
+    CUGCell neighbour;
+    m_ctrl->GetCellComposite(filled, row, &neighbour);
+    CUGCellType *type = m_ctrl->GetCellTypeOfCell(filled, row);
+    if (!type->CellMayOverflow(&neighbour))
+        return 0;
+    QSize size;
+    type->MeasureContent(&size, &neighbour);
+    int sum = 0;
+    for (int c = filled; c < col; ++c)
+        sum += m_ctrl->GetColumnWidth(c);
+    if (size.width() <= sum)
+        return 0;
+    *firstCol = filled;
+    return -sum;
 }

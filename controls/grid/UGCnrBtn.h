@@ -1,4 +1,5 @@
-// The grid's corner button: the square where the two headings meet.
+// The grid's corner button: the square where the two headings meet. Its right and bottom edges
+// size the side and the top heading when dragged.
 #pragma once
 
 #include <QWidget>
@@ -11,14 +12,30 @@ class CUGCnrBtn : public QWidget
     Q_OBJECT
 
 public:
+    static constexpr int kEdgeReach = 4;
+
     explicit CUGCnrBtn(CUGCtrl *ctrl);
 
     void SetSheet(CUGGridInfo *sheet) { m_GI = sheet; }
+    void EnableToolTips(bool on) { m_toolTips = on; }
+
+    int m_dragging = 0;
+    int m_onEdge = 0;
+    int m_heightEdge = 0;
+    int m_widthEdge = 0;
 
 protected:
+    bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
 
 private:
+    void updateCursor();
+
     CUGCtrl *m_ctrl;
     CUGGridInfo *m_GI = nullptr;
+    bool m_toolTips = false;
 };

@@ -1,20 +1,22 @@
 #include "controls/grid/UGCtrl.h"
 
 #include "controls/grid/GridPaint.h"
-#include "platform/SysColor.h"
 #include "controls/grid/UGCellFormat.h"
 #include "controls/grid/UGCnrBtn.h"
 #include "controls/grid/UGDataSource.h"
+#include "controls/grid/UGEdit.h"
 #include "controls/grid/UGGrid.h"
 #include "controls/grid/UGGridInfo.h"
 #include "controls/grid/UGHScroll.h"
 #include "controls/grid/UGHint.h"
+#include "controls/grid/UGMaskedEdit.h"
 #include "controls/grid/UGMem.h"
 #include "controls/grid/UGMultiSelect.h"
 #include "controls/grid/UGSideHdg.h"
 #include "controls/grid/UGTab.h"
 #include "controls/grid/UGTopHdg.h"
 #include "controls/grid/UGVScroll.h"
+#include "platform/SysColor.h"
 
 #include <QAction>
 #include <QEvent>
@@ -92,6 +94,8 @@ void CUGCtrl::createChildWindows()
     m_vScroll = new CUGVScroll(this);
     m_hScroll = new CUGHScroll(this);
     m_hint = new CUGHint(this);
+    m_edit = new CUGEdit(this, m_grid);
+    m_maskedEdit = new CUGMaskedEdit(this, m_grid);
     for (QWidget *child : std::initializer_list<QWidget *>{m_grid, m_topHdg, m_sideHdg, m_cornerButton, m_tab,
                                                            m_vScroll, m_hScroll})
         child->setGeometry(QRect());
@@ -114,11 +118,14 @@ void CUGCtrl::setUpNewSheet(CUGGridInfo *sheet)
 {
     sheet->m_defDataSource->SetOwner(this);
     sheet->m_multiSelect->SetOwner(this);
+    sheet->m_editCtrl = m_edit;
+    sheet->m_maskedEditCtrl = m_maskedEdit;
 }
 
 int CUGCtrl::InitAttachedWindow(QWidget *dialog)
 {
-    setFocusPolicy(Qt::StrongFocus);
+    // Clicks give the focus to the cell area from its own handlers.
+    setFocusPolicy(Qt::TabFocus);
     if (dialog) {
         UgLogFont logFont = logFontOf(dialog->font());
         const int index = FindOrAddFont(logFont);
@@ -598,9 +605,14 @@ CUGCellType *CUGCtrl::GetCellTypeOfCell(int col, int row)
 {
     CUGCell cell;
     GetCellComposite(col, row, &cell);
+    return CellTypeOf(cell);
+}
+
+CUGCellType *CUGCtrl::CellTypeOf(const CUGCell &cell) const
+{
     if (cell.Has(CellProp::CellType) && cell.m_cellTypeIndex >= 1)
         return GetCellTypeByIndex(cell.m_cellTypeIndex);
-    return &m_normalType;
+    return const_cast<CUGCellType *>(&m_normalType);
 }
 
 int CUGCtrl::SelectRange(int firstCol, int firstRow, int lastCol, int lastRow)

@@ -29,7 +29,9 @@
 
 class CUGCnrBtn;
 class CUGDataSource;
+class CUGEdit;
 class CUGGrid;
+class CUGMaskedEdit;
 class CUGGridInfo;
 class CUGHint;
 class CUGHScroll;
@@ -176,6 +178,8 @@ public:
     int MoveToJoinOrigin(int *col, int *row);
     CUGCellType *GetCellTypeByIndex(int index) const;
     CUGCellType *GetCellTypeOfCell(int col, int row);
+    // The type a composite cell names, else the normal type.
+    CUGCellType *CellTypeOf(const CUGCell &cell) const;
     int SelectRange(int firstCol, int firstRow, int lastCol, int lastRow);
     int PasteText(const QString &text);
     CUGDataSource *DataSourceOfColumn(int col) const;
@@ -202,6 +206,14 @@ public:
 
     // Layout and view.
     void LayOutChildWindows();
+    // Lays out only the sheet tabs and the horizontal scroll bar, while the tab area is dragged.
+    void LayOutTabArea();
+    // The right visible column and bottom visible row: the first column and row that pass the
+    // cell area's right and bottom edge (the counts when everything fits), from the geometry.
+    void UpdateVisibleEdges();
+    // The rectangle the visible part of a cell range covers in the cell area; false when none of
+    // it is visible.
+    bool VisibleRangeRect(int firstCol, int firstRow, int lastCol, int lastRow, UgRect *rect) const;
     void UpdateMaxTopRow();
     void UpdateMaxLeftColumn();
     void BringCurrentRowIntoView();
@@ -225,6 +237,7 @@ public:
     int ScrollTopRowTo(int row);
     int ScrollLeftColumnTo(int col);
     int ScrollTopRowBy(int code);
+    int ScrollLeftColumnBy(int code);
     int MoveCurrentRowBy(int code);
     int MoveCurrentColumnBy(int code);
     int ClampRowPastEnd(int *row);
@@ -245,6 +258,10 @@ public:
     int EndCellEdit(int cancelled, const QString &text, int endKey, int nextCol, int nextRow);
     bool IsEditing() const { return m_editing != 0; }
     QWidget *ActiveEditor() const { return m_activeEditor; }
+    int EditColumn() const { return m_editCol; }
+    int EditRow() const { return m_editRow; }
+    CUGEdit *EditWindow() const { return m_edit; }
+    CUGMaskedEdit *MaskedEditWindow() const { return m_maskedEdit; }
 
     // Pop-up menu.
     int ShowPopupMenu(int col, int row, int section, QPoint *globalPoint);
@@ -395,6 +412,8 @@ private:
     CUGHScroll *m_hScroll = nullptr;
     CUGHint *m_hint = nullptr;
     CUGTab *m_tab = nullptr;
+    CUGEdit *m_edit = nullptr;
+    CUGMaskedEdit *m_maskedEdit = nullptr;
     QPointer<QWidget> m_trackingWindow;
 
     std::vector<std::unique_ptr<CUGGridInfo>> m_sheets;

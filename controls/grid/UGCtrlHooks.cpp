@@ -1,7 +1,8 @@
 // The base behaviour of the grid's hooks: notifications do nothing and policy questions allow.
 #include "controls/grid/GridPaint.h"
-#include "platform/SysColor.h"
 #include "controls/grid/UGCtrl.h"
+#include "controls/grid/UGGridInfo.h"
+#include "platform/SysColor.h"
 
 void CUGCtrl::HookSetUpGrid() {}
 void CUGCtrl::HookSetUpSheet(int) {}
@@ -140,6 +141,10 @@ COLORREF CUGCtrl::GetDefaultBackColor(int section)
 
 void CUGCtrl::DrawFocusFrame(QPainter *painter, UgRect *rect)
 {
+    const int col = m_GI->m_reportedCol;
+    const int row = m_GI->m_reportedRow;
+    if (col >= 0 && row >= 0 && GetCellTypeOfCell(col, row)->DrawFocusFrame(painter, rect, col, row))
+        return;
     UgRect frame = *rect;
     --frame.right;
     --frame.bottom;

@@ -123,6 +123,7 @@ void CUGCtrl::tellColumnSized(int col, int *width)
 {
     if (!m_GI->m_createdFlag)
         return;
+    UpdateVisibleEdges();
     const int lastRow = std::min(m_GI->m_bottomVisibleRow, m_GI->m_rowCount - 1);
     for (int row = m_GI->m_topRow; row <= lastRow; ++row)
         GetCellTypeOfCell(col, row)->OnColumnSized(col, row, width);
@@ -132,6 +133,7 @@ void CUGCtrl::tellRowSized(int row, int *height)
 {
     if (!m_GI->m_createdFlag)
         return;
+    UpdateVisibleEdges();
     const int lastCol = std::min(m_GI->m_rightVisibleCol, m_GI->m_colCount - 1);
     for (int col = m_GI->m_leftCol; col <= lastCol; ++col)
         GetCellTypeOfCell(col, row)->OnRowSized(col, row, height);
@@ -487,6 +489,7 @@ void CUGCtrl::LayOutChildWindows()
             moveChild(m_tab, tabs);
             UpdateMaxTopRow();
             UpdateMaxLeftColumn();
+            UpdateVisibleEdges();
             RepaintAllParts();
         } else {
             moveChild(m_hScroll, hScroll);
@@ -496,6 +499,92 @@ void CUGCtrl::LayOutChildWindows()
     }
     m_GI->m_prevTopRow = m_GI->m_topRow;
     m_GI->m_prevLeftCol = m_GI->m_leftCol;
+}
+
+void CUGCtrl::LayOutTabArea()
+{
+    m_tabLayoutInProgress = 1;
+    LayOutChildWindows();
+    m_tabLayoutInProgress = 0;
+}
+
+void CUGCtrl::UpdateVisibleEdges()
+{
+    if (!m_GI)
+        return;
+    const int width = m_GI->m_gridWidth;
+    int x = 0;
+    m_GI->m_rightVisibleCol = m_GI->m_colCount;
+    for (int col = m_GI->m_lockedColCount > 0 ? 0 : m_GI->m_leftCol; col < m_GI->m_colCount;
+         col = col + 1 == m_GI->m_lockedColCount ? std::max(m_GI->m_leftCol, col + 1) : col + 1) {
+        x += m_GI->m_columns[std::size_t(col)].width;
+        if (x > width) {
+            m_GI->m_rightVisibleCol = col;
+            break;
+        }
+    }
+    const int height = m_GI->m_gridHeight;
+    m_GI->m_bottomVisibleRow = m_GI->m_rowCount;
+    long long y = 0;
+    for (int row = 0; row < m_GI->m_lockedRowCount; ++row) {
+        y += GetRowHeight(row);
+        if (y > height) {
+            m_GI->m_bottomVisibleRow = row;
+            return;
+        }
+    }
+    const int first = std::max(m_GI->m_topRow, m_GI->m_lockedRowCount);
+    if (m_GI->m_uniformRowHeight) {
+        // Rows of one height: no walk over a long sheet.
+        if (m_GI->m_defRowHeight <= 0)
+            return;
+        const long long fit = (height - y) / m_GI->m_defRowHeight;
+        if (first + fit < m_GI->m_rowCount)
+            m_GI->m_bottomVisibleRow = int(first + fit);
+        return;
+    }
+    for (int row = first; row < m_GI->m_rowCount; ++row) {
+        y += m_GI->m_rowHeights[std::size_t(row)];
+        if (y > height) {
+            m_GI->m_bottomVisibleRow = row;
+            return;
+        }
+    }
+}
+
+bool CUGCtrl::VisibleRangeRect(int firstCol, int firstRow, int lastCol, int lastRow, UgRect *rect) const
+{
+    // The visible columns are the locked ones and those from the left column up to the right
+    // visible column; the same for rows.
+    auto span = [](int first, int last, int count, int locked, int scrolledFirst, int scrolledLast, int *from,
+                   int *to) {
+        first = std::max(first, 0);
+        last = std::min(last, count - 1);
+        if (first > last)
+            return false;
+        const int lockedFrom = first, lockedTo = std::min(last, locked - 1);
+        const int scrolledFrom = std::max(first, std::max(scrolledFirst, locked));
+        const int scrolledTo = std::min(last, scrolledLast);
+        const bool hasLocked = lockedFrom <= lockedTo;
+        const bool hasScrolled = scrolledFrom <= scrolledTo;
+        if (!hasLocked && !hasScrolled)
+            return false;
+        *from = hasLocked ? lockedFrom : scrolledFrom;
+        *to = hasScrolled ? scrolledTo : lockedTo;
+        return true;
+    };
+    int colFrom = 0, colTo = 0, rowFrom = 0, rowTo = 0;
+    if (!span(firstCol, lastCol, m_GI->m_colCount, m_GI->m_lockedColCount, m_GI->m_leftCol,
+              std::min(m_GI->m_rightVisibleCol, m_GI->m_colCount - 1), &colFrom, &colTo) ||
+        !span(firstRow, lastRow, m_GI->m_rowCount, m_GI->m_lockedRowCount, m_GI->m_topRow,
+              std::min(m_GI->m_bottomVisibleRow, m_GI->m_rowCount - 1), &rowFrom, &rowTo))
+        return false;
+    int unused = 0;
+    ColumnEdges(colFrom, &rect->left, &unused);
+    ColumnEdges(colTo, &unused, &rect->right);
+    RowEdges(rowFrom, &rect->top, &unused);
+    RowEdges(rowTo, &unused, &rect->bottom);
+    return rect->right > rect->left && rect->bottom > rect->top;
 }
 
 void CUGCtrl::UpdateMaxTopRow()
@@ -979,6 +1068,18 @@ int CUGCtrl::ScrollTopRowBy(int code)
     return ScrollTopRowTo(row);
 }
 
+int CUGCtrl::ScrollLeftColumnBy(int code)
+{
+    if (m_GI->m_colCount <= 0 || code < MoveUp || code > MoveLast)
+        return 1;
+    if (code == MoveDown && m_GI->m_leftCol == m_GI->m_colCount - 1)
+        return 0;
+    int col = columnStep(m_GI->m_leftCol, code);
+    if (code == MovePageDown)
+        col = std::min(col, m_GI->m_maxLeftCol);
+    return ScrollLeftColumnTo(col);
+}
+
 int CUGCtrl::MoveCurrentRowBy(int code)
 {
     if (m_GI->m_rowCount <= 0 || code < MoveUp || code > MoveLast)
@@ -1101,6 +1202,7 @@ void CUGCtrl::ApplyCellMove()
         HookTopRowChanged(m_GI->m_prevTopRow, m_GI->m_topRow);
 
     PlaceTrackingWindow();
+    UpdateVisibleEdges();
     if (colChanged || rowChanged) {
         CUGCell cell;
         if (oldCol >= 0 && oldRow >= 0) {
@@ -1316,8 +1418,8 @@ int CUGCtrl::EndCellEdit(int cancelled, const QString &text, int endKey, int nex
     const bool wasEditing = m_editing != 0;
     m_editing = 0;
     m_activeEditor = nullptr;
-    if (wasEditing && endKey != 0 && editor && editor->parentWidget() == m_grid &&
-        m_GI->m_colCount > 0 && m_GI->m_rowCount > 0) {
+    if (wasEditing && endKey != 0 && editor && editor->parentWidget() == m_grid && m_GI->m_colCount > 0 &&
+        m_GI->m_rowCount > 0) {
         int lastCol = 0, lastRow = 0;
         int originCol = nextCol, originRow = nextRow;
         // Moving on skips the rest of a joined block.

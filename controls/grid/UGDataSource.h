@@ -43,6 +43,8 @@ public:
         return 1;
     }
     virtual int FindPrevFilledCell(int * /*col*/, int /*row*/) { return -1; }
+    // A key typed in an in-cell editor; 0 refuses it, and the key may be changed.
+    virtual int CheckEditKey(int /*col*/, int /*row*/, QWidget * /*editor*/, int * /*key*/) { return 1; }
 
     void SetOwner(GridStoreOwner *owner) { m_owner = owner; }
     GridStoreOwner *Owner() const { return m_owner; }

@@ -3,9 +3,9 @@
 // steer drawing and input.
 #pragma once
 
-#include "platform/SysColor.h"
 #include "controls/grid/UGCell.h"
 #include "controls/grid/UgRect.h"
+#include "platform/SysColor.h"
 
 #include <QCursor>
 #include <memory>
@@ -99,6 +99,22 @@ public:
     int m_overflow = 1;
     int m_wholeRowSelect = 0;
     int m_scrollBarsShown = 1;
+    // Light grey lines on the right and bottom edge of every cell.
+    int m_gridLines = 1;
+    // Sizing columns, rows and headings with the mouse: 0 off, 1 live with a tracking line,
+    // 2 or more live with a full repaint.
+    int m_userSizingMode = 1;
+    // A double click on a column border fits the column to its content.
+    int m_bestFit = 1;
+    // Key acceleration: repeats per step (0 off) and the pause before the first repeat, in ms.
+    int m_keyAccelDivisor = 0;
+    int m_keyFirstRepeatDelay = 0;
+    // Mouse acceleration while dragging past an edge: exponent (0 off) and step pause, in ms.
+    int m_mouseAccelExponent = 0;
+    int m_mouseStepDelay = 200;
+    // 0: a drag reaching the last partly visible column or row stops there.
+    int m_dragPastEdge = 1;
+    int m_toolTips = 0;
 
     int m_lockedColCount = 0;
     int m_lockedRowCount = 0;
@@ -122,6 +138,7 @@ public:
     QCursor m_arrowCursor{Qt::ArrowCursor};
     QCursor m_sizeWECursor{Qt::SizeHorCursor};
     QCursor m_sizeNSCursor{Qt::SizeVerCursor};
+    QCursor m_gridCursor{Qt::ArrowCursor};
 
     // Colour of the light grey lines between cells.
     COLORREF m_gridLineColor = 0xDCDCDC;

@@ -1,22 +1,20 @@
 #include "controls/grid/UGTopHdg.h"
 
 #include "controls/grid/GridPaint.h"
+#include "controls/grid/GridToolTip.h"
 #include "controls/grid/UGCtrl.h"
+#include "controls/grid/UGGrid.h"
 #include "controls/grid/UGGridInfo.h"
 
+#include <QHelpEvent>
+#include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
 
 CUGTopHdg::CUGTopHdg(CUGCtrl *ctrl) : QWidget(ctrl), m_ctrl(ctrl)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
-}
-
-void CUGTopHdg::paintEvent(QPaintEvent *)
-{
-    if (!m_GI || !m_GI->m_createdFlag)
-        return;
-    QPainter painter(this);
-    GridPaint::fillRect(painter, fromQRect(rect()), m_ctrl->GetDefaultBackColor(CUGCtrl::SectionTopHeading));
+    setMouseTracking(true);
 }
 
 int CUGTopHdg::GetCellRect(int col, int row, UgRect *rect) const
@@ -32,4 +30,325 @@ int CUGTopHdg::GetCellRect(int col, int row, UgRect *rect) const
     rect->left = rect->right = 0;
     m_ctrl->ColumnEdges(col, &rect->left, &rect->right);
     return 0;
+}
+
+bool CUGTopHdg::blockRect(int *col, int *row, UgRect *rect) const
+{
+    int lastCol = *col, lastRow = *row;
+    if (m_ctrl->FindJoinedBlock(col, row, &lastCol, &lastRow) != 0)
+        return GetCellRect(*col, *row, rect) == 0;
+    UgRect last;
+    if (GetCellRect(*col, *row, rect) != 0 || GetCellRect(lastCol, std::min(lastRow, -1), &last) != 0)
+        return false;
+    rect->right = std::max(rect->right, last.right);
+    rect->bottom = std::max(rect->bottom, last.bottom);
+    return true;
+}
+
+int CUGTopHdg::GetCellFromPoint(int x, int y, int *col, int *row, UgRect *rect) const
+{
+    *col = *row = -1;
+    if (!m_GI)
+        return 1;
+    int hitRow = 0;
+    int top = 0;
+    for (int index = m_GI->m_topHdgRowCount - 1; index >= 0; --index) {
+        const int height = m_GI->m_topHdgRowHeights[std::size_t(index)];
+        if (y >= top && y < top + height) {
+            hitRow = -1 - index;
+            break;
+        }
+        top += height;
+    }
+    int hitCol = -1;
+    for (int c = 0; c < m_GI->m_colCount && hitRow < 0; ++c) {
+        int left = 0, right = 0;
+        if (c >= m_GI->m_lockedColCount && c < m_GI->m_leftCol)
+            continue;
+        if (!m_ctrl->ColumnEdges(c, &left, &right) || left > m_GI->m_gridWidth)
+            break;
+        if (x >= left && x < right) {
+            hitCol = c;
+            break;
+        }
+    }
+    if (hitRow >= 0 || hitCol < 0)
+        return 1;
+    *col = hitCol;
+    *row = hitRow;
+    UgRect block;
+    blockRect(col, row, &block);
+    if (rect)
+        *rect = block;
+    return 0;
+}
+
+void CUGTopHdg::FitLastRowToHeight()
+{
+    if (!m_GI || m_GI->m_topHdgRowHeights.empty())
+        return;
+    int others = 0;
+    for (std::size_t i = 0; i + 1 < m_GI->m_topHdgRowHeights.size(); ++i)
+        others += m_GI->m_topHdgRowHeights[i];
+    const int height = std::max(0, m_GI->m_topHdgHeight - others);
+    int &last = m_GI->m_topHdgRowHeights.back();
+    if (height != last && height <= CUGCtrl::kMaxHeadingSize)
+        last = height;
+    repaint();
+}
+
+void CUGTopHdg::paintEvent(QPaintEvent *)
+{
+    if (!m_GI || !m_GI->m_createdFlag)
+        return;
+    QPainter painter(this);
+    m_ctrl->HookPaintDC(&painter, nullptr, CUGCtrl::SectionTopHeading);
+    if (m_GI->m_defFont)
+        painter.setFont(*m_GI->m_defFont);
+    m_drawnJoins.clear();
+    const int width = m_GI->m_gridWidth;
+    int rightmost = 0;
+    CUGCell cell;
+    for (int row = -m_GI->m_topHdgRowCount; row <= -1; ++row) {
+        for (int col = m_GI->m_lockedColCount > 0 ? 0 : m_GI->m_leftCol; col < m_GI->m_colCount;
+             col = col + 1 == m_GI->m_lockedColCount ? std::max(m_GI->m_leftCol, col + 1) : col + 1) {
+            UgRect rect;
+            if (GetCellRect(col, row, &rect) != 0)
+                continue;
+            rightmost = std::max(rightmost, rect.right);
+            int drawCol = col, drawRow = row;
+            m_ctrl->GetCellComposite(col, row, &cell);
+            if (cell.IsJoined() && m_GI->m_joining) {
+                blockRect(&drawCol, &drawRow, &rect);
+                const UgCellPos origin{drawCol, drawRow};
+                if (std::find(m_drawnJoins.begin(), m_drawnJoins.end(), origin) != m_drawnJoins.end()) {
+                    if (rect.right > width)
+                        break;
+                    continue;
+                }
+                m_drawnJoins.push_back(origin);
+                m_ctrl->GetCellComposite(drawCol, drawRow, &cell);
+            }
+            if (rect.width() > 0) {
+                painter.save();
+                m_ctrl->CellTypeOf(cell)->Draw(&painter, &rect, drawCol, drawRow, &cell, 0, 0);
+                painter.restore();
+            }
+            if (rect.right > width)
+                break;
+        }
+    }
+    m_drawnJoins.clear();
+    if (rightmost < this->width())
+        GridPaint::fillRect(painter, UgRect{rightmost, 0, this->width(), this->height()},
+                            m_ctrl->GetDefaultBackColor(CUGCtrl::SectionTopHeading));
+}
+
+bool CUGTopHdg::event(QEvent *event)
+{
+    if (event->type() != QEvent::ToolTip)
+        return QWidget::event(event);
+    auto *help = static_cast<QHelpEvent *>(event);
+    int col = -1, row = -1;
+    UgRect rect;
+    if (!m_toolTips || GetCellFromPoint(help->pos().x(), help->pos().y(), &col, &row, &rect) != 0) {
+        GridToolTip::show(this, help, 0, QString(), QRect());
+        return true;
+    }
+    QString text;
+    const int result = m_ctrl->HookTipText(col, row, CUGCtrl::SectionTopHeading, &text);
+    GridToolTip::show(this, help, result, text, toQRect(rect));
+    return true;
+}
+
+// ---- Sizing ----
+
+void CUGTopHdg::trackSizingCursor(QPoint point)
+{
+    int x = 0;
+    for (int col = m_GI->m_lockedColCount > 0 ? 0 : m_GI->m_leftCol; col < m_GI->m_colCount;
+         col = col + 1 == m_GI->m_lockedColCount ? std::max(m_GI->m_leftCol, col + 1) : col + 1) {
+        x += m_GI->m_columns[std::size_t(col)].width;
+        if (point.x() > x - kBorderReach && point.x() < x + kBorderReach) {
+            // A hidden column right of the border is the one sized, so it can be pulled open.
+            int sized = col;
+            if (col + 1 < m_GI->m_colCount && m_GI->m_columns[std::size_t(col + 1)].width == 0)
+                sized = col + 1;
+            if (m_ctrl->HookMaySizeColumn(sized)) {
+                m_armed = 1;
+                m_kind = 0;
+                m_index = sized;
+                m_initial = m_GI->m_columns[std::size_t(sized)].width;
+                m_start = point.x();
+                setCursor(m_GI->m_sizeWECursor);
+                return;
+            }
+            break;
+        }
+        if (x > m_GI->m_gridWidth)
+            break;
+    }
+    int y = m_GI->m_topHdgHeight;
+    for (int index = 0; index < m_GI->m_topHdgRowCount; ++index) {
+        if (point.y() > y - kBorderReach && point.y() < y + kBorderReach) {
+            if (m_ctrl->HookMaySizeTopHeading()) {
+                m_armed = 1;
+                m_kind = 1;
+                m_index = index;
+                m_initial = m_GI->m_topHdgRowHeights[std::size_t(index)];
+                m_start = point.y();
+                m_initialTotal = m_GI->m_topHdgHeight;
+                setCursor(m_GI->m_sizeNSCursor);
+                return;
+            }
+            break;
+        }
+        y -= m_GI->m_topHdgRowHeights[std::size_t(index)];
+    }
+    if (m_armed) {
+        m_armed = 0;
+        setCursor(m_GI->m_arrowCursor);
+    }
+}
+
+void CUGTopHdg::dragTo(QPoint point)
+{
+    if (m_kind == 0) {
+        const int x = std::max(point.x(), m_start - m_initial);
+        int width = m_initial - m_start + x;
+        for (int row = m_GI->m_topRow; row < std::min(m_GI->m_bottomVisibleRow, m_GI->m_rowCount); ++row)
+            m_ctrl->GetCellTypeOfCell(m_index, row)->OnColumnSizing(m_index, row, &width);
+        m_ctrl->HookColumnSizing(m_index, &width);
+        m_ctrl->ChangeColumnWidth(m_index, width);
+        if (m_GI->m_userSizingMode == 1) {
+            FitLastRowToHeight();
+            m_ctrl->GridWindow()->SetTrackingRect(UgRect{x - 1, 0, x + 1, m_GI->m_gridHeight});
+        } else {
+            m_ctrl->RepaintAllParts();
+        }
+        return;
+    }
+    m_GI->m_topHdgRowHeights[std::size_t(m_index)] = std::max(0, m_initial - m_start + point.y());
+    int total = std::max(0, m_initialTotal - m_start + point.y());
+    if (m_ctrl->HookTopHeadingSizing(&total) == 1)
+        m_ctrl->SetTopHeadingHeight(total);
+}
+
+void CUGTopHdg::reportColumnSized(int col)
+{
+    m_ctrl->UpdateVisibleEdges();
+    int width = m_ctrl->GetColumnWidth(col);
+    for (int row = m_GI->m_topRow; row < std::min(m_GI->m_bottomVisibleRow, m_GI->m_rowCount); ++row)
+        m_ctrl->GetCellTypeOfCell(col, row)->OnColumnSized(col, row, &width);
+    m_ctrl->HookColumnSized(col, &width);
+    if (width != m_ctrl->GetColumnWidth(col))
+        m_ctrl->ChangeColumnWidth(col, width);
+}
+
+void CUGTopHdg::endDrag()
+{
+    if (m_kind == 0)
+        reportColumnSized(m_index);
+    else
+        m_ctrl->HookTopHeadingSized(&m_GI->m_topHdgHeight);
+    m_inProgress = 0;
+    m_ctrl->GridWindow()->SetTrackingRect(UgRect{-1, -1, -1, -1});
+    m_ctrl->GridWindow()->update();
+    m_ctrl->LayOutChildWindows();
+}
+
+// ---- Mouse ----
+
+void CUGTopHdg::mouseMoveEvent(QMouseEvent *event)
+{
+    event->accept();
+    if (!m_GI)
+        return;
+    if (m_inProgress) {
+        dragTo(event->position().toPoint());
+        return;
+    }
+    if (!(event->buttons() & Qt::LeftButton) && m_GI->m_userSizingMode > 0)
+        trackSizingCursor(event->position().toPoint());
+}
+
+void CUGTopHdg::mousePressEvent(QMouseEvent *event)
+{
+    event->accept();
+    if (!m_GI)
+        return;
+    CUGGrid *grid = m_ctrl->GridWindow();
+    if (!grid->hasFocus())
+        grid->setFocus(Qt::MouseFocusReason);
+    QPoint point = event->position().toPoint();
+    int col = -1, row = -1;
+    UgRect rect;
+    const bool onCell = GetCellFromPoint(point.x(), point.y(), &col, &row, &rect) == 0;
+    if (event->button() == Qt::LeftButton) {
+        if (m_armed) {
+            m_inProgress = 1;
+            return;
+        }
+        if (onCell) {
+            const int handled = m_ctrl->GetCellTypeOfCell(col, row)->OnLeftButton(col, row, 1, &rect, &point);
+            m_ctrl->HookTopHeadingLeftButton(col, row, 1, &rect, &point, handled);
+        }
+    } else if (event->button() == Qt::RightButton) {
+        if (onCell) {
+            const int handled =
+                m_ctrl->GetCellTypeOfCell(col, row)->OnRightButton(col, row, 1, &rect, &point);
+            m_ctrl->HookTopHeadingRightButton(col, row, 1, &rect, &point, handled);
+        }
+        if (m_GI->m_menuOn) {
+            QPoint global = mapToGlobal(point);
+            m_ctrl->ShowPopupMenu(col, row, CUGCtrl::SectionTopHeading, &global);
+        }
+    }
+}
+
+void CUGTopHdg::mouseReleaseEvent(QMouseEvent *event)
+{
+    event->accept();
+    if (!m_GI)
+        return;
+    if (event->button() == Qt::LeftButton && m_inProgress) {
+        endDrag();
+        return;
+    }
+    QPoint point = event->position().toPoint();
+    int col = -1, row = -1;
+    UgRect rect;
+    if (GetCellFromPoint(point.x(), point.y(), &col, &row, &rect) != 0)
+        return;
+    CUGCellType *type = m_ctrl->GetCellTypeOfCell(col, row);
+    if (event->button() == Qt::LeftButton)
+        m_ctrl->HookTopHeadingLeftButton(col, row, 0, &rect, &point,
+                                         type->OnLeftButton(col, row, 0, &rect, &point));
+    else if (event->button() == Qt::RightButton)
+        m_ctrl->HookTopHeadingRightButton(col, row, 0, &rect, &point,
+                                          type->OnRightButton(col, row, 0, &rect, &point));
+}
+
+void CUGTopHdg::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    event->accept();
+    if (!m_GI || event->button() != Qt::LeftButton)
+        return;
+    QPoint point = event->position().toPoint();
+    if (m_armed && m_kind == 0) {
+        if (m_GI->m_bestFit) {
+            const int col = m_index;
+            m_ctrl->FitColumnsToContent(col, col, 20, 1);
+            trackSizingCursor(point);
+            reportColumnSized(col);
+        }
+        m_inProgress = 0;
+        return;
+    }
+    int col = -1, row = -1;
+    UgRect rect;
+    if (GetCellFromPoint(point.x(), point.y(), &col, &row, &rect) != 0)
+        return;
+    const int handled = m_ctrl->GetCellTypeOfCell(col, row)->OnDoubleClick(col, row, &rect, &point);
+    m_ctrl->HookTopHeadingDoubleClick(col, row, &rect, &point, handled);
 }

@@ -1,41 +1,137 @@
 #include "controls/grid/UGVScroll.h"
 
 #include "controls/grid/UGCtrl.h"
+#include "controls/grid/UGGrid.h"
 #include "controls/grid/UGGridInfo.h"
+#include "controls/grid/UGSideHdg.h"
 
+#include <QApplication>
+#include <QMouseEvent>
+#include <QWheelEvent>
 #include <algorithm>
 
-CUGVScroll::CUGVScroll(CUGCtrl *ctrl) : QScrollBar(Qt::Vertical, ctrl), m_ctrl(ctrl) {}
+CUGVScroll::CUGVScroll(CUGCtrl *ctrl) : QScrollBar(Qt::Vertical, ctrl), m_ctrl(ctrl)
+{
+    setFocusPolicy(Qt::NoFocus);
+    connect(this, &QAbstractSlider::actionTriggered, this, &CUGVScroll::onAction);
+    connect(this, &QAbstractSlider::sliderReleased, this,
+            [this] { OnScroll(ThumbPosition, sliderPosition()); });
+}
 
 void CUGVScroll::Update()
 {
     if (!m_GI || !m_GI->m_scrollBarsShown)
         return;
-    bool rangeSet = false;
     const int scrollMode = 0;
-    if (m_GI->m_rowCount != m_lastRowCount || scrollMode != m_lastScrollMode ||
-        m_GI->m_lockedRowCount != m_lastLockedRows) {
+    const bool countsChanged = m_GI->m_rowCount != m_lastRowCount || scrollMode != m_lastScrollMode ||
+                               m_GI->m_lockedRowCount != m_lastLockedRows;
+    // The page follows the cell area's height too, so the thumb keeps its size after a resize;
+    // a resize alone moves nothing and reports nothing.
+    if (countsChanged || m_GI->m_gridHeight != m_lastGridHeight) {
         m_lastRowCount = m_GI->m_rowCount;
         m_lastScrollMode = scrollMode;
         m_lastLockedRows = m_GI->m_lockedRowCount;
+        m_lastGridHeight = m_GI->m_gridHeight;
         if (m_GI->m_rowCount > kMaxSteps) {
             m_scale = double(kMaxSteps) / m_GI->m_rowCount;
             m_inverseScale = double(m_GI->m_rowCount) / kMaxSteps;
             setRange(0, kMaxSteps);
             setPageStep(1);
         } else {
-            const int page = m_GI->m_gridHeight / std::max(1, m_GI->m_defRowHeight);
+            const int page = std::max(1, m_GI->m_gridHeight / std::max(1, m_GI->m_defRowHeight));
             // The bar's maximum counts the page; QScrollBar's maximum is the last position.
             const int maximum = m_GI->m_rowCount + page - 1;
-            setRange(m_GI->m_lockedRowCount,
-                     std::max(m_GI->m_lockedRowCount, maximum - std::max(page, 1) + 1));
-            setPageStep(std::max(page, 1));
+            setRange(m_GI->m_lockedRowCount, std::max(m_GI->m_lockedRowCount, maximum - page + 1));
+            setPageStep(page);
             m_scale = m_inverseScale = 1.0;
         }
-        rangeSet = true;
     }
-    if (m_GI->m_topRow != m_GI->m_prevTopRow || rangeSet) {
+    if (m_GI->m_topRow != m_GI->m_prevTopRow || countsChanged) {
         setValue(int(m_GI->m_topRow * m_scale));
         m_ctrl->HookViewScrolled(CUGCtrl::SectionVScroll, m_GI->m_prevTopRow, m_GI->m_topRow);
     }
+}
+
+void CUGVScroll::onAction(int action)
+{
+    switch (action) {
+    case SliderSingleStepSub:
+        OnScroll(LineUp, 0);
+        break;
+    case SliderSingleStepAdd:
+        OnScroll(LineDown, 0);
+        break;
+    case SliderPageStepSub:
+        OnScroll(PageUp, 0);
+        break;
+    case SliderPageStepAdd:
+        OnScroll(PageDown, 0);
+        break;
+    case SliderToMinimum:
+        OnScroll(Top, 0);
+        break;
+    case SliderToMaximum:
+        OnScroll(Bottom, 0);
+        break;
+    case SliderMove:
+        if (isSliderDown())
+            OnScroll(ThumbTrack, sliderPosition());
+        return;
+    default:
+        return;
+    }
+    // The bar shows where the grid went, not where the action alone would have put it.
+    if (m_GI)
+        setSliderPosition(int(m_GI->m_topRow * m_scale));
+}
+
+void CUGVScroll::OnScroll(int code, int position)
+{
+    if (!m_GI)
+        return;
+    CUGGrid *grid = m_ctrl->GridWindow();
+    if (!grid->hasFocus())
+        grid->setFocus(Qt::OtherFocusReason);
+    m_GI->m_selectKeyState = 4;
+    switch (code) {
+    case LineUp:
+    case LineDown:
+    case PageUp:
+    case PageDown:
+        m_ctrl->ScrollTopRowBy(code);
+        break;
+    case ThumbPosition:
+        m_ctrl->ScrollTopRowTo(int(unsigned(std::max(0, position)) * m_inverseScale));
+        break;
+    case ThumbTrack:
+        m_trackRow = int(position * m_inverseScale) + m_GI->m_lockedRowCount;
+        break;
+    case Top:
+        if (m_GI->m_rowCount > 0)
+            m_ctrl->ScrollTopRowTo(0);
+        break;
+    case Bottom:
+        if (m_GI->m_rowCount > 0)
+            m_ctrl->ScrollTopRowTo(m_GI->m_rowCount - 1);
+        break;
+    default:
+        break;
+    }
+    m_GI->m_selectKeyState = 0;
+    m_ctrl->SideHeadingWindow()->update();
+}
+
+void CUGVScroll::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::RightButton && m_GI && m_GI->m_menuOn) {
+        QPoint global = event->globalPosition().toPoint();
+        m_ctrl->ShowPopupMenu(m_GI->m_reportedCol, m_GI->m_reportedRow, CUGCtrl::SectionVScroll, &global);
+    }
+    QScrollBar::mousePressEvent(event);
+}
+
+void CUGVScroll::wheelEvent(QWheelEvent *event)
+{
+    // The wheel scrolls the grid as it does over the cells.
+    QApplication::sendEvent(m_ctrl->GridWindow(), event);
 }

@@ -2,10 +2,16 @@
 #pragma once
 
 #include "controls/grid/UGCtrl.h"
+#include "controls/grid/UGGrid.h"
 #include "controls/grid/UGGridInfo.h"
 
+#include <QCoreApplication>
 #include <QDialog>
+#include <QImage>
+#include <QPushButton>
 #include <QStringList>
+#include <QTest>
+#include <functional>
 #include <memory>
 #include <ostream>
 
@@ -133,6 +139,96 @@ public:
         log << QString("HookMayShowMenu(%1,%2,%3)").arg(col).arg(row).arg(section);
         return refuseMenu ? 0 : 1;
     }
+    // Hooks of the cell area, the headings, the cell types and the editors.
+    int cellTypeEventAnswer = 1;
+    int refuseChoice = 0;             // HookCellTypeEvent answers 0 to message 101
+    std::function<void()> onChoosing; // runs inside message 101
+    bool refuseSizing = false;
+    QString refuseEditKey; // HookEditKey refuses this character
+    QString tipText;
+    int dropAnswer = 0;
+    QString textAt101; // the cell's text while message 101 runs
+
+    int HookCellTypeEvent(int typeId, int col, int row, int message, qint64 parameter) override
+    {
+        QString argument = QString::number(parameter);
+        if (message == 101 || message == 103)
+            argument = *reinterpret_cast<QString *>(parameter);
+        if (message == 100)
+            argument = reinterpret_cast<QStringList *>(parameter)->join('|');
+        log << QString("HookCellTypeEvent(%1,%2,%3,%4,%5)")
+                   .arg(typeId)
+                   .arg(col)
+                   .arg(row)
+                   .arg(message)
+                   .arg(argument);
+        if (message == 101) {
+            GetCellTextTo(col, row, textAt101);
+            if (onChoosing)
+                onChoosing();
+            if (refuseChoice)
+                return 0;
+        }
+        return cellTypeEventAnswer;
+    }
+    void HookKeyDown(int *key, int processed) override
+    {
+        log << QString("HookKeyDown(%1,%2)").arg(*key).arg(processed);
+    }
+    void HookCharacter(int *key, int processed) override
+    {
+        log << QString("HookCharacter(%1,%2)").arg(*key).arg(processed);
+    }
+    void HookCellLeftButton(int col, int row, int down, UgRect *, QPoint *, int processed) override
+    {
+        log << QString("HookCellLeftButton(%1,%2,%3,%4)").arg(col).arg(row).arg(down).arg(processed);
+    }
+    void HookCellDoubleClick(int col, int row, UgRect *, QPoint *, int processed) override
+    {
+        log << QString("HookCellDoubleClick(%1,%2,%3)").arg(col).arg(row).arg(processed);
+    }
+    void HookTopHeadingLeftButton(int col, int row, int down, UgRect *, QPoint *, int processed) override
+    {
+        log << QString("HookTopHeadingLeftButton(%1,%2,%3,%4)").arg(col).arg(row).arg(down).arg(processed);
+    }
+    int HookMaySizeColumn(int col) override
+    {
+        log << QString("HookMaySizeColumn(%1)").arg(col);
+        return refuseSizing ? 0 : 1;
+    }
+    int HookMaySizeRow(int row) override
+    {
+        log << QString("HookMaySizeRow(%1)").arg(row);
+        return refuseSizing ? 0 : 1;
+    }
+    int HookMaySizeTopHeading() override
+    {
+        log << "HookMaySizeTopHeading";
+        return refuseSizing ? 0 : 1;
+    }
+    int HookMaySizeSideHeading() override
+    {
+        log << "HookMaySizeSideHeading";
+        return refuseSizing ? 0 : 1;
+    }
+    int HookEditKey(int col, int row, QWidget *, int *key) override
+    {
+        log << QString("HookEditKey(%1,%2,%3)").arg(col).arg(row).arg(*key);
+        return !refuseEditKey.isEmpty() && *key == refuseEditKey.at(0).unicode() ? 0 : 1;
+    }
+    void HookFocusLost(int section, QWidget *) override { log << QString("HookFocusLost(%1)").arg(section); }
+    int HookTipText(int col, int row, int section, QString *text) override
+    {
+        if (tipText.isEmpty())
+            return CUGCtrl::HookTipText(col, row, section, text);
+        *text = QString("%1 %2,%3,%4").arg(tipText).arg(col).arg(row).arg(section);
+        return 1;
+    }
+    int HookDrop(const QMimeData *, int col, int row) override
+    {
+        log << QString("HookDrop(%1,%2)").arg(col).arg(row);
+        return dropAnswer;
+    }
     void HookAdjustLayout(UgRect *grid, UgRect *, UgRect *, UgRect *, UgRect *, UgRect *, UgRect *) override
     {
         log << "HookAdjustLayout";
@@ -161,5 +257,34 @@ struct AttachedProbe
         grid->InitAttachedWindow(&dialog);
     }
     QDialog dialog;
+    ProbeGrid *grid;
+};
+
+// A probe grid in a shown, active dialog of 400 x 300 with a default OK button; the cell area
+// has the focus.
+struct ShownProbe
+{
+    explicit ShownProbe(int cols = 4, int rows = 10)
+    {
+        dialog.resize(400, 300);
+        ok = new QPushButton("OK", &dialog);
+        ok->setDefault(true);
+        ok->setGeometry(340, 270, 50, 24);
+        QObject::connect(ok, &QPushButton::clicked, &dialog, &QDialog::accept);
+        grid = new ProbeGrid(&dialog);
+        grid->setGeometry(0, 0, 400, 260);
+        grid->InitAttachedWindow(&dialog);
+        grid->SetColumnCount(cols);
+        grid->SetRowCount(rows);
+        dialog.show();
+        dialog.activateWindow();
+        (void)QTest::qWaitForWindowActive(&dialog);
+        grid->GridWindow()->setFocus();
+        QCoreApplication::processEvents();
+    }
+    // The cell area's picture.
+    QImage image() { return grid->GridWindow()->grab().toImage(); }
+    QDialog dialog;
+    QPushButton *ok;
     ProbeGrid *grid;
 };

@@ -557,6 +557,7 @@ TEST_F(Editing, RefusalsEndTheEditSoTheNextOneStarts)
     EXPECT_FALSE(grid().IsEditing());
     grid().refuseMoveCell = false;
     // A cell with an input mask needs the masked editor, which this grid lacks.
+    grid().CurrentSheet()->m_maskedEditCtrl = nullptr;
     CUGCell masked;
     masked.m_editMask = "000";
     masked.m_properties = CellProp::EditMask;
