@@ -319,6 +319,8 @@ private:
     // Run control helpers.
     void sendToFrame(int command);
     void storeVisiblePortSettings();
+    // The runner of a test (index in test order).
+    void runTest(int test);
     // The start of every runner: flags, plan test type, run values and the elapsed-time timer.
     void beginRunner(int test, std::uint32_t testType);
     // The result page of a test emptied and shown.

@@ -234,17 +234,11 @@ void CMainFormView::RunSelectedTests()
                 std::memset(&g_Session.PortStates[port], 0, sizeof(UtPortState));
         }
     }
-    using Runner = std::uint8_t (CMainFormView::*)();
-    static constexpr Runner kRunners[TestCount] = {
-        &CMainFormView::RunMixedClassTest,  &CMainFormView::RunAggregateTest,
-        &CMainFormView::RunScaleGroupTest,  &CMainFormView::RunLatencyTest,
-        &CMainFormView::RunCapacityTest,    &CMainFormView::RunJoinLeaveTest,
-        &CMainFormView::RunSourceFilterTest};
     for (int test = 0; test < TestCount; ++test) {
         if (!TestSelected[test] || RunActive != 1)
             continue;
         EngineHost::instance().showStatus(QString::fromLatin1(kStartKeys[test]));
-        (this->*kRunners[test])();
+        runTest(test);
         EngineHost::instance().showStatus(QStringLiteral("Stat_Finshed"));
     }
     if (LinkDownStop == 0)
@@ -254,6 +248,33 @@ void CMainFormView::RunSelectedTests()
         WaitDialog = nullptr;
         if (g_MainFrame)
             g_MainFrame->setEnabled(true);
+    }
+}
+
+void CMainFormView::runTest(int test)
+{
+    switch (test) {
+    case TestMixClass:
+        RunMixedClassTest();
+        break;
+    case TestAggregate:
+        RunAggregateTest();
+        break;
+    case TestScale:
+        RunScaleGroupTest();
+        break;
+    case TestLatency:
+        RunLatencyTest();
+        break;
+    case TestCapacity:
+        RunCapacityTest();
+        break;
+    case TestJoinLeave:
+        RunJoinLeaveTest();
+        break;
+    default:
+        RunSourceFilterTest();
+        break;
     }
 }
 
