@@ -17,7 +17,9 @@
 #include "reports/ReportMixClass.h"
 #include "reports/ReportScale.h"
 
+#include <QTabBar>
 #include <mutex>
+#include <utility>
 
 CTestReportDlg *g_ReportDlg = nullptr;
 
@@ -49,6 +51,16 @@ CTestReportDlg::CTestReportDlg(QWidget *parent)
     PropSheet->addTab(FilterPage, QStringLiteral("Filter"));
     PropSheet->addTab(CounterPage, QStringLiteral("Counter"));
     PropSheet->SetActivePage(kCounterPage);
+    // A click on a locked result tab goes back to the tab before; the program's own page changes pass.
+    connect(PropSheet->tabBar(), &QTabBar::tabBarClicked, this, [this](int index) {
+        if (index != PropSheet->currentIndex() && LockedPages.count(index))
+            m_revertTo = PropSheet->currentIndex();
+    });
+    connect(PropSheet, &QTabWidget::currentChanged, this, [this](int) {
+        const int revertTo = std::exchange(m_revertTo, -1);
+        if (revertTo >= 0)
+            PropSheet->setCurrentIndex(revertTo);
+    });
 
     for (QTimer *timer : {&TxStopTimer, &LatencyTimer, &JoinWaitTimer})
         timer->setInterval(1000);

@@ -109,6 +109,8 @@ private:
     void waitAfterJoin();
 
     CIGMPTestPlan *m_plan = nullptr;
+    // The tab to return to after a user's click on a locked tab, -1 when none.
+    int m_revertTo = -1;
 };
 
 // The one report window; null while it does not exist.
