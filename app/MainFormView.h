@@ -6,10 +6,12 @@
 
 #include <QFont>
 #include <QImage>
+#include <QStringList>
 #include <QTimer>
 #include <QWidget>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 class CButtonST;
@@ -34,6 +36,8 @@ class CStaticEx;
 class CSysInfoDlg;
 class CTestReportDlg;
 class CTransparentImage;
+class ReportPage;
+struct UtCustomFrame;
 class QAction;
 class QFrame;
 class QGroupBox;
@@ -125,6 +129,11 @@ public:
     static constexpr int ID_PORT_INFO = 131;
     static constexpr int ID_HOME_PAGE = 155;
     static constexpr int ID_APPLY = 1047;
+    // Run control.
+    static constexpr int ID_RUN_TEST = 125;
+    static constexpr int ID_STOP_TEST = 126;
+    static constexpr int ID_FINISHED_RUN = 132;
+    static constexpr int ID_TEST_FINISHED = 133;
     // The elapsed-time timer (timer 2) ticks once a second.
     static constexpr int kElapsedTimerId = 2;
 
@@ -183,6 +192,28 @@ public:
     void OnUpdateTrafficSetting(QAction *action) const;
     // The Apply button under the description.
     void OnApplyButton();
+
+    // Run control: Run (125) validates the selected pages and runs their tests in the fixed order inside
+    // this one call; Stop (126) ends the run at its next wait; 133 ends a run, 132 returns to idle.
+    void OnRunTest();
+    void StartTest();
+    bool ValidateSelectedTests();
+    void RunSelectedTests();
+    void OnStopTest();
+    void StopTest();
+    void ResetPortCounters();
+    void OnTestFinished();
+    void OnFinishedRun();
+    // The runners: 1 when every step ran, 0 when the run stopped or a procedure failed.
+    std::uint8_t RunMixedClassTest();
+    std::uint8_t RunAggregateTest();
+    std::uint8_t RunScaleGroupTest();
+    std::uint8_t RunLatencyTest();
+    std::uint8_t RunCapacityTest();
+    std::uint8_t RunJoinLeaveTest();
+    std::uint8_t RunSourceFilterTest();
+    // The log header of a run: lines padded to 69 characters.
+    static QStringList RunLogHeader(const UtLocalTime &start);
 
     // The node of an id in the tree as it stands (null when the tree has none).
     QTreeWidgetItem *TreeItem(TreeNode node) const;
@@ -258,6 +289,9 @@ public:
     std::array<std::vector<UtPairFrame>, TestCount> PairFrameLists;
     // Timer 2: shows the elapsed time of a run once a second; run control starts and stops it.
     QTimer ElapsedTimer;
+    // The texts of the two run-value fields (RunValueA and RunValueB of the plan).
+    QString RunValueTextA;
+    QString RunValueTextB;
 
 signals:
     void stopRequested();
@@ -282,6 +316,27 @@ private:
     void insertReportNodes(QTreeWidgetItem *report);
     QTreeWidgetItem *addNode(QTreeWidgetItem *parent, TreeNode node, const QString &text);
     void connectControls();
+    // Run control helpers.
+    void sendToFrame(int command);
+    void storeVisiblePortSettings();
+    // The runner of a test (index in test order).
+    void runTest(int test);
+    // The start of every runner: flags, plan test type, run values and the elapsed-time timer.
+    void beginRunner(int test, std::uint32_t testType);
+    // The result page of a test emptied and shown.
+    void prepareResultPage(int test, int tab, ReportPage *page);
+    // A procedure returned false: the run ends here.
+    std::uint8_t failRunner();
+    void applyFrameRow(const UtCustomFrame &row, bool withMinRate);
+    void writeFrameSizeCell(ReportPage *page, std::uint16_t frameSize);
+    // Per throughput runner: row x step x pair, a record each (the step value given to addRecord).
+    template <typename AddRecord>
+    bool buildPairSteps(int test, const std::vector<UtCustomFrame> &rows, std::uint32_t firstStep,
+                        std::uint32_t lastStep, ReportPage *page, bool stopChecks, AddRecord addRecord);
+    std::uint8_t runFrameRows(int test, const std::vector<UtCustomFrame> &rows, ReportPage *page,
+                              bool withMinRate, const std::function<bool(std::size_t)> &procedure);
+    std::uint8_t runEntries(int test, const std::vector<std::uint32_t> &entries, bool stopChecks,
+                            const std::function<bool(std::uint32_t)> &procedure);
 
     // The item whose check box the current click toggled: that click is no label click.
     QTreeWidgetItem *m_checkToggled = nullptr;

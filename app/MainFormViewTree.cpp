@@ -626,8 +626,20 @@ void CMainFormView::OnCommand(int command)
     case ID_APPLY:
         OnApplyButton();
         break;
+    case ID_RUN_TEST:
+        OnRunTest();
+        break;
+    case ID_STOP_TEST:
+        OnStopTest();
+        break;
+    case ID_FINISHED_RUN:
+        OnFinishedRun();
+        break;
+    case ID_TEST_FINISHED:
+        OnTestFinished();
+        break;
     default:
-        // Run control and the configuration file act on their commands through the signal.
+        // The configuration file acts on its commands through the signal.
         break;
     }
 }

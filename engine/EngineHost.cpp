@@ -42,7 +42,11 @@ void EngineHost::reservationLog(const QString &text) const
 
 void EngineHost::showStatus(const QString &key) const
 {
-    const QString text = g_LangMag.GetString(key);
+    showStatusText(g_LangMag.GetString(key));
+}
+
+void EngineHost::showStatusText(const QString &text) const
+{
     if (setStatusText)
         setStatusText(text);
     else if (g_MainFrame && g_MainFrame->StatusBar)

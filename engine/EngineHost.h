@@ -24,6 +24,8 @@ public:
     void reservationLog(const QString &text) const;
     // The status line shows the language text of the key.
     void showStatus(const QString &key) const;
+    // The status line shows the text as it stands.
+    void showStatusText(const QString &text) const;
     QStringList sourceFilterGroups() const;
     std::vector<UtFilterHost> sourceFilterHosts() const;
 

@@ -1,25 +1,454 @@
 #include "engine/TestReportDlg.h"
 
+#include "app/KvIGMPTQApp.h"
+#include "app/MainFormView.h"
+#include "engine/EngineHost.h"
+#include "engine/EngineUtils.h"
+#include "engine/IGMPTestPlan.h"
+#include "engine/RateSearch.h"
+#include "engine/Session.h"
+#include "engine/TrialJudge.h"
+#include "reports/CounterLog.h"
+#include "reports/DlgButton.h"
 #include "reports/MyPropSheet.h"
+#include "reports/ReportAggregate.h"
+#include "reports/ReportFilter.h"
+#include "reports/ReportLatency.h"
+#include "reports/ReportMixClass.h"
+#include "reports/ReportScale.h"
+
+#include <QTabBar>
+#include <mutex>
+#include <utility>
 
 CTestReportDlg *g_ReportDlg = nullptr;
 
-CTestReportDlg::CTestReportDlg(QWidget *parent) : QWidget(parent), PropSheet(new CMyPropSheet(this))
+namespace {
+
+void log(const QString &text)
 {
-    for (int page = 0; page < kSheetPages; ++page)
-        PropSheet->addTab(new QWidget(PropSheet), QString());
+    EngineHost::instance().log(text);
+}
+
+void status(const char *key)
+{
+    EngineHost::instance().showStatus(QString::fromLatin1(key));
+}
+
+} // namespace
+
+CTestReportDlg::CTestReportDlg(QWidget *parent)
+    : QWidget(parent), PropSheet(new CMyPropSheet(this)), MixClassPage(new CReportMixClass(PropSheet)),
+      AggregatePage(new CReportAggregate(PropSheet)), ScalePage(new CReportScale(PropSheet)),
+      LatencyPage(new CReportLatency(PropSheet)), FilterPage(new CReportFilter(PropSheet)),
+      CounterPage(new CCounterLog(PropSheet)), ExcelBar(new CDlgButton(0, this)),
+      PdfBar(new CDlgButton(1, this))
+{
+    PropSheet->addTab(MixClassPage, QStringLiteral("Mixed Class"));
+    PropSheet->addTab(AggregatePage, QStringLiteral("Aggregate"));
+    PropSheet->addTab(ScalePage, QStringLiteral("Scale"));
+    PropSheet->addTab(LatencyPage, QStringLiteral("Latency"));
+    PropSheet->addTab(FilterPage, QStringLiteral("Filter"));
+    PropSheet->addTab(CounterPage, QStringLiteral("Counter"));
+    PropSheet->SetActivePage(kCounterPage);
+    // A click on a locked result tab goes back to the tab before; the program's own page changes pass.
+    connect(PropSheet->tabBar(), &QTabBar::tabBarClicked, this, [this](int index) {
+        if (index != PropSheet->currentIndex() && LockedPages.count(index))
+            m_revertTo = PropSheet->currentIndex();
+    });
+    connect(PropSheet, &QTabWidget::currentChanged, this, [this](int) {
+        const int revertTo = std::exchange(m_revertTo, -1);
+        if (revertTo >= 0)
+            PropSheet->setCurrentIndex(revertTo);
+    });
+
+    for (QTimer *timer : {&TxStopTimer, &LatencyTimer, &JoinWaitTimer})
+        timer->setInterval(1000);
+    RelayoutTimer.setSingleShot(true);
+    RelayoutTimer.setInterval(5);
+    connect(&TxStopTimer, &QTimer::timeout, this, &CTestReportDlg::OnTxStopTimer);
+    connect(&LatencyTimer, &QTimer::timeout, this, &CTestReportDlg::OnLatencyTimer);
+    connect(&JoinWaitTimer, &QTimer::timeout, this, &CTestReportDlg::OnJoinWaitTimer);
+    connect(&RelayoutTimer, &QTimer::timeout, this, &CTestReportDlg::Relayout);
     g_ReportDlg = this;
 }
 
 CTestReportDlg::~CTestReportDlg()
 {
+    Results.ClearResultRecord();
     if (g_ReportDlg == this)
         g_ReportDlg = nullptr;
 }
 
-// The sheet fills the window less 5 pixels on every side.
+CIGMPTestPlan &CTestReportDlg::Plan() const
+{
+    return m_plan ? *m_plan : g_App->TestPlan;
+}
+
+bool CTestReportDlg::HasPlan() const
+{
+    return m_plan || g_App;
+}
+
+bool CTestReportDlg::stopped() const
+{
+    return g_MainView && g_MainView->StopRequested != 0;
+}
+
+bool CTestReportDlg::checkLinks()
+{
+    CIGMPTestPlan &plan = Plan();
+    if (!plan.CheckLinkStates(0)) {
+        // A second look logs the ports that are down.
+        if (stopped() || !plan.CheckLinkStates(1)) {
+            status("Stat_Check_Link_Fail");
+            return false;
+        }
+        return true;
+    }
+    WaitPumpingAbortable(1000);
+    status("Stat_Check_Link");
+    bool up = plan.LogLinkStates() != 0;
+    for (int retry = 0; !up && retry < 10; ++retry) {
+        // Stop ends the run as a stop, not as a link down.
+        if (stopped())
+            return false;
+        plan.CheckLinkStates(0);
+        WaitPumpingAbortable(500);
+        up = plan.LogLinkStates() != 0;
+    }
+    if (stopped())
+        return false;
+    if (!up) {
+        status("Stat_Check_Link_Fail");
+        log(QStringLiteral("* Detect the link down ports ."));
+        LinkState = kLinkDown;
+        return false;
+    }
+    log(QStringLiteral("Success!\n"));
+    return true;
+}
+
+void CTestReportDlg::waitAfterJoin()
+{
+    TrialSeconds = 0;
+    JoinWaitTimer.start(1000);
+    WaitPumpingAbortable(Plan().DelayAfterJoin * 1000);
+    JoinWaitTimer.stop();
+}
+
+bool CTestReportDlg::PerformMixedClassTest()
+{
+    CIGMPTestPlan &plan = Plan();
+    // A timer 2 left from an earlier step would stop this test's traffic.
+    TxStopTimer.stop();
+    Results.Ran[0] = 1;
+    if (stopped())
+        return false;
+    log(QStringLiteral("* Checking link status of all ports..."));
+    status("Stat_Check_Link");
+    if (!checkLinks())
+        return false;
+    if (!SetupPortGroup(plan, 1)) {
+        status("Stat_Set_Media_Fail");
+        return false;
+    }
+    WaitPumpingAbortable(2000);
+    if (!EngineHost::instance().isDemoMode() && !plan.ClearTimestamps()) {
+        status("Stat_Send_Multicast_Fail");
+        return false;
+    }
+    log(QStringLiteral("* Start learning procedure of all ports."));
+    if (!plan.StartAutoArpReply()) {
+        status("Stat_Set_Media_Fail");
+        return false;
+    }
+    log(QStringLiteral("."));
+    if (!plan.SendLearningFrames()) {
+        status("Stat_Send_Learning_Fail");
+        return false;
+    }
+    log(QStringLiteral(". Done!\n"));
+    WaitPumpingAbortable(1000);
+    log(QStringLiteral("* Start Join Group of all ports ..."));
+    status("Stat_Send_Join");
+    if (!plan.SendJoinAll(1)) {
+        status("Stat_Send_Join_Fail");
+        return false;
+    }
+    log(QStringLiteral("Done!\n"));
+    waitAfterJoin();
+
+    for (std::uint32_t trial = 0; trial < plan.NumberOfTrials; ++trial) {
+        if (stopped())
+            return false;
+        RateSearch search(plan.InitialRate, plan.MinRate, plan.MaxRate, plan.Resolution);
+        log(QStringLiteral("* \n"));
+        log(QString::asprintf(
+            "* ===============        Test Trail - %d, Frame Size %d bytes        ===============\n",
+            int(trial + 1), int(plan.FrameSize)));
+        bool goOn = true;
+        for (std::uint32_t repetition = 1; goOn; ++repetition) {
+            if (stopped())
+                return false;
+            TrialSeconds = 0;
+            plan.CurrentRate = search.current();
+            CounterPage->InsertTrialRows(plan, QString(), trial, repetition, plan.TestDuration);
+            status("Stat_Clear_Counter");
+            if (!plan.ClearAllCounters())
+                return false;
+            status("Stat_Start_Counter");
+            if (!SetStreamCounters(plan, 1))
+                return false;
+            WaitPumpingAbortable(20);
+            status("Stat_Fill_Addentry");
+            if (!plan.StartTestPairTraffic(plan.FrameSize)) {
+                status("Stat_Fill_AddEntty_Fail");
+                return false;
+            }
+            if (!stopped())
+                Kv_StartCounterStatistics(1, 1);
+            if (!stopped())
+                plan.StartGroupStreamCounters(1);
+            for (std::uint32_t second = 0; second < plan.TestDuration; ++second) {
+                if (stopped())
+                    return false;
+                WaitPumpingAbortable(1000);
+                // Joins refreshed every five seconds keep the groups alive on the device.
+                if (second != 0 && second % 5 == 0)
+                    plan.SendJoinNic(1);
+                TickTestProgress();
+            }
+            Kv_StopCounterStatistics(1);
+            Kv_TQStopStreamCounter(1);
+            Kv_TQReadCounterStatistics(1);
+            Kv_TQReadStreamCounter(1);
+            status("Stat_Print_Counter");
+            WaitPumpingAbortable(500);
+            CounterPage->UpdateCounterRows(plan);
+            TrialJudge::CollectHostCounters(plan, plan.FrameSize);
+
+            status("Stat_Judgement_result");
+            const TrialJudge::Verdict verdict = TrialJudge::PrintAndJudge(TrialJudge::Variant::MixedClass,
+                                                                          plan, [this] { return stopped(); });
+            if (verdict == TrialJudge::Verdict::Stopped)
+                return false;
+            const bool pass = verdict == TrialJudge::Verdict::Pass;
+            log(QStringLiteral("* Result : \n"));
+
+            MixClassPage->CollectResults();
+            MixClassPage->BuildChartArrays();
+            const QString rate = QString::asprintf("%.2f", search.current());
+            {
+                std::lock_guard<std::recursive_mutex> lock(g_ChartLock);
+                MixClassPage->SetCell(ReportPage::kRateRow, ReportPage::kValueColumn, rate);
+            }
+            const std::uint32_t frameSizeIndex = g_MainView ? g_MainView->FrameSizeIndex : 0;
+            MixClassPage->ScrollViewPort(frameSizeIndex);
+            MixClassPage->UpdateViewPort();
+            if (pass) {
+                CounterPage->SetRowResult(int(CounterPage->LastRow), QStringLiteral("Pass"), kPassColor);
+                MixClassPage->SetCell(g_MainView ? int(g_MainView->ReportRow) : ReportPage::kFirstResultRow,
+                                      ReportPage::kPassedRateColumn, rate);
+            } else {
+                CounterPage->SetRowResult(int(CounterPage->LastRow), QStringLiteral("Failed"), kFailColor);
+            }
+            QString line;
+            goOn = search.step(pass, RateSearch::kMixedClassTexts, &line) == RateSearch::Step::Continue;
+            log(line);
+
+            if (!goOn) {
+                Results.Counters[UtResultSet::MixedClass].push_back(
+                    {plan.FrameSize, CounterPage->FirstRow, CounterPage->LastRow});
+            }
+            CounterPage->FirstRow = CounterPage->LastRow + 1;
+        }
+    }
+
+    status("Stat_Send_Leave");
+    if ((plan.IgmpVersion == 2 || plan.IgmpVersion == 3) && !plan.LeaveGroups()) {
+        status("Stat_Send_Leave_Fail");
+        return false;
+    }
+    TxStopTimer.start(1000);
+    log(QStringLiteral("* Mixclass throughput Test Complete...\n\n"));
+    return true;
+}
+
+// The procedures below come with their tests; until then each marks its test as run and goes on
+// unless Stop was given.
+bool CTestReportDlg::PerformAggregateTest()
+{
+    TxStopTimer.stop();
+    Results.Ran[1] = 1;
+    return !stopped();
+}
+
+bool CTestReportDlg::PerformScaleGroupTest()
+{
+    TxStopTimer.stop();
+    Results.Ran[2] = 1;
+    return !stopped();
+}
+
+bool CTestReportDlg::PerformLatencyTest(double)
+{
+    TxStopTimer.stop();
+    Results.Ran[3] = 1;
+    return !stopped();
+}
+
+bool CTestReportDlg::PerformCapacityTest(std::uint32_t)
+{
+    TxStopTimer.stop();
+    Results.Ran[4] = 1;
+    return !stopped();
+}
+
+bool CTestReportDlg::PerformJoinLeaveDelayTest()
+{
+    TxStopTimer.stop();
+    Results.Ran[5] = 1;
+    return !stopped();
+}
+
+bool CTestReportDlg::PerformSourceFilterTest()
+{
+    TxStopTimer.stop();
+    Results.Ran[6] = 1;
+    return !stopped();
+}
+
+bool CTestReportDlg::FinishTest()
+{
+    CIGMPTestPlan &plan = Plan();
+    // The clean-up runs whole after a Stop too: the steps would skip the leaves while the flag is set.
+    std::uint32_t *stopFlag = g_MainView ? &g_MainView->StopRequested : nullptr;
+    const std::uint32_t stopWas = stopFlag ? *stopFlag : 0;
+    if (stopFlag)
+        *stopFlag = 0;
+    bool done = true;
+    if (!plan.StopAllTx()) {
+        plan.ClearPortLists();
+        done = false;
+    } else if (plan.IgmpVersion != 1 && !plan.LeaveGroups()) {
+        status("Stat_Send_Leave_Fail");
+        plan.ClearPortLists();
+        done = false;
+    } else {
+        plan.StopStreamCounters();
+        plan.StopCounterStatistics();
+        plan.ClearPortCounters();
+        plan.ClearAllStreamCounters();
+    }
+    if (stopFlag)
+        *stopFlag = stopWas;
+    return done;
+}
+
+void CTestReportDlg::TickTestProgress()
+{
+    if (stopped())
+        return;
+    ++TrialSeconds;
+    EngineHost::instance().showStatusText(QString::asprintf("Perform testing ...%d sec", int(TrialSeconds)));
+    if (EngineHost::instance().isDemoMode())
+        Plan().SimulateCounters(TrialSeconds);
+    CounterPage->UpdateCounterRows(Plan());
+}
+
+void CTestReportDlg::RestorePortMedia()
+{
+    for (const UtPortSaveEntry &saved : g_Session.PortSaves) {
+        if (saved.PortIndex >= g_Session.Ports.size())
+            continue;
+        UtPortRecord &record = g_Session.Ports[saved.PortIndex];
+        record.StreamItemA = saved.StreamItemA;
+        record.StreamItemB = saved.StreamItemB;
+        record.StreamNumber = saved.StreamNumber;
+    }
+    g_Session.PortSaves.clear();
+}
+
+void CTestReportDlg::StopRunTimers()
+{
+    TxStopTimer.stop();
+    LatencyTimer.stop();
+    JoinWaitTimer.stop();
+}
+
+void CTestReportDlg::OnTxStopTimer()
+{
+    if (TimerSeconds > Plan().TestDuration) {
+        TxStopTimer.stop();
+        Plan().StopAllTx();
+        RestorePortMedia();
+    } else {
+        ++TimerSeconds;
+    }
+}
+
+void CTestReportDlg::OnJoinWaitTimer()
+{
+    ++TrialSeconds;
+    EngineHost::instance().showStatusText(
+        QString::asprintf("Waiting time after Join group ... %d Secs", int(TrialSeconds)));
+}
+
+void CTestReportDlg::OnLatencyTimer()
+{
+    CounterPage->UpdateCounterRows(Plan());
+}
+
+void CTestReportDlg::Relayout()
+{
+    const int w = width();
+    const int h = height();
+    PropSheet->setGeometry(5, 15, qMax(0, w - 10), qMax(0, h - 25));
+    for (CDlgButton *bar : {PdfBar, ExcelBar})
+        bar->adjustSize();
+    PdfBar->move(w - 20 - PdfBar->width(), 10);
+    ExcelBar->setFixedHeight(PdfBar->height());
+    ExcelBar->move(PdfBar->x() - 10 - ExcelBar->width(), 10);
+    PdfBar->raise();
+    ExcelBar->raise();
+    update(0, 0, w, 25);
+    for (ReportPage *page : {static_cast<ReportPage *>(MixClassPage),
+                             static_cast<ReportPage *>(AggregatePage), static_cast<ReportPage *>(ScalePage),
+                             static_cast<ReportPage *>(LatencyPage), static_cast<ReportPage *>(FilterPage)}) {
+        if (!page->ChartBusy)
+            page->UpdateViewPort();
+    }
+}
+
+bool CTestReportDlg::ExportBarVisible(bool windowShown, bool anyRan, bool testPageVisible, bool resultsReady)
+{
+    return windowShown && anyRan && !testPageVisible && resultsReady;
+}
+
+void CTestReportDlg::ShowWithFrame()
+{
+    const bool testPageVisible = g_MainView && g_MainView->VisibleTestPage() >= 0;
+    for (CDlgButton *bar : {ExcelBar, PdfBar})
+        bar->setVisible(
+            ExportBarVisible(isVisible(), Results.AnyRan(), testPageVisible, bar->ResultsReady != 0));
+}
+
 void CTestReportDlg::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    PropSheet->setGeometry(rect().adjusted(5, 5, -5, -5));
+    RelayoutTimer.start();
+}
+
+void CTestReportDlg::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    ShowWithFrame();
+}
+
+void CTestReportDlg::hideEvent(QHideEvent *event)
+{
+    QWidget::hideEvent(event);
+    ExcelBar->hide();
+    PdfBar->hide();
 }

@@ -1,24 +1,116 @@
-// The report window: a child page of the main view that shows the result pages and the counter page in
-// its property sheet. So far the window and its sheet with six empty places, which the result pages
-// (Mixed Class, Aggregate, Scale, Latency, Filter) and the counter page are to fill.
+// The report window: a child page of the main view with the result pages (Mixed Class, Aggregate,
+// Scale, Latency, Filter) and the counter page in its property sheet, and the two export bars. It
+// runs the test procedures the runners call, keeps the result set of the last run and owns the timers
+// of a run: 2 stops the traffic a test left running once its duration has passed, 4 relays out the
+// window after a resize, 11 refreshes the latency columns and 12 counts the wait after the joins.
 #pragma once
 
-#include <QWidget>
+#include "engine/ResultSet.h"
 
+#include <QString>
+#include <QTimer>
+#include <QWidget>
+#include <cstdint>
+#include <map>
+
+class CCounterLog;
+class CDlgButton;
+class CIGMPTestPlan;
 class CMyPropSheet;
+class CReportAggregate;
+class CReportFilter;
+class CReportLatency;
+class CReportMixClass;
+class CReportScale;
 
 class CTestReportDlg : public QWidget
 {
 public:
     static constexpr int kSheetPages = 6;
+    static constexpr int kCounterPage = 5;
+    // LinkState after a procedure found a port without link.
+    static constexpr std::uint32_t kLinkDown = 2;
+    // Text colours of a repetition's verdict on the counter page.
+    static constexpr std::uint32_t kPassColor = 0xFF8000;
+    static constexpr std::uint32_t kFailColor = 0x0000FF;
 
     explicit CTestReportDlg(QWidget *parent = nullptr);
     ~CTestReportDlg() override;
 
+    // The test plan the procedures run; the application's when none is set.
+    CIGMPTestPlan &Plan() const;
+    // False while there is neither a plan set nor an application to take it from.
+    bool HasPlan() const;
+    void SetPlan(CIGMPTestPlan *plan) { m_plan = plan; }
+
+    // The test procedures: false when the run must end (a step failed, a link is down, or Stop).
+    bool PerformMixedClassTest();
+    bool PerformAggregateTest();
+    bool PerformScaleGroupTest();
+    bool PerformLatencyTest(double rate);
+    bool PerformCapacityTest(std::uint32_t frameSize);
+    bool PerformJoinLeaveDelayTest();
+    bool PerformSourceFilterTest();
+
+    // The clean-up after every run: traffic stopped, groups left, counters stopped and cleared.
+    bool FinishTest();
+    // One second of a trial: the trial's seconds, the status line and the counter page.
+    void TickTestProgress();
+    // Puts back the port settings the Source Filter page saved.
+    void RestorePortMedia();
+    // Stops every timer of a run (Stop).
+    void StopRunTimers();
+
+    // Timer slots, public so that tests in virtual time can run them.
+    void OnTxStopTimer();
+    void OnJoinWaitTimer();
+    void OnLatencyTimer();
+    void Relayout();
+
+    // The export bars are shown after a run with results unless a test page is on show.
+    static bool ExportBarVisible(bool windowShown, bool anyRan, bool testPageVisible, bool resultsReady);
+    // Shows or hides both bars by the rule above.
+    void ShowWithFrame();
+
     CMyPropSheet *PropSheet;
+    CReportMixClass *MixClassPage;
+    CReportAggregate *AggregatePage;
+    CReportScale *ScalePage;
+    CReportLatency *LatencyPage;
+    CReportFilter *FilterPage;
+    CCounterLog *CounterPage;
+    CDlgButton *ExcelBar;
+    CDlgButton *PdfBar;
+
+    UtResultSet Results;
+    // Result tabs locked against the user's clicks while their test has not run (key = tab index).
+    std::map<int, int> LockedPages;
+    std::uint32_t TimerSeconds = 1;
+    std::uint16_t TrialSeconds = 0;
+    std::uint32_t LinkState = 0;
+    std::uint32_t CurrentTestNo = 0;
+    QString ReportPath;
+
+    QTimer TxStopTimer;   // 2
+    QTimer RelayoutTimer; // 4
+    QTimer LatencyTimer;  // 11
+    QTimer JoinWaitTimer; // 12
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+
+private:
+    bool stopped() const;
+    // Link check with retries; false (LinkState 2 only when a link stayed down) ends the procedure.
+    bool checkLinks();
+    // Joins, then the wait after them with timer 12 counting.
+    void waitAfterJoin();
+
+    CIGMPTestPlan *m_plan = nullptr;
+    // The tab to return to after a user's click on a locked tab, -1 when none.
+    int m_revertTo = -1;
 };
 
 // The one report window; null while it does not exist.

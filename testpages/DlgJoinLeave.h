@@ -4,6 +4,10 @@
 #pragma once
 
 #include <QWidget>
+#include <cstdint>
+#include <vector>
+
+class CIGMPTestPlan;
 
 class CDlgJoinLeave : public QWidget
 {
@@ -13,4 +17,12 @@ public:
     void StorePortSettings();
     // Refills the pair grid from the test plan's test pairs.
     void FillPairGrid();
+
+    // True when the page's settings can be run; the run refuses the page otherwise.
+    bool CheckFieldsValid() const;
+    // Copies the page's settings into the test plan.
+    void ApplyToTestConfig(CIGMPTestPlan &plan) const;
+
+    // One entry per run of the procedure (Capacity: the frame size).
+    std::vector<std::uint32_t> RunList;
 };

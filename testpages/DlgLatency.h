@@ -3,7 +3,13 @@
 // page's controls and grids are still to come.
 #pragma once
 
+#include "testpages/CustomFrame.h"
+
 #include <QWidget>
+#include <cstdint>
+#include <vector>
+
+class CIGMPTestPlan;
 
 class CDlgLatency : public QWidget
 {
@@ -13,4 +19,16 @@ public:
     void StorePortSettings();
     // Refills the pair grid from the test plan's test pairs.
     void FillPairGrid();
+
+    // True when the page's settings can be run; the run refuses the page otherwise.
+    bool CheckFieldsValid() const;
+    // Copies the page's settings into the test plan.
+    void ApplyToTestConfig(CIGMPTestPlan &plan) const;
+
+    // The frame-size rows the runner walks, in order.
+    std::vector<UtCustomFrame> FrameRows;
+    // Page-level rates: the rate loop of every row runs from InitialRate by RateStep up to MaxRate.
+    double InitialRate = 0;
+    double RateStep = 0;
+    double MaxRate = 0;
 };

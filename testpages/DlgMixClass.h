@@ -3,7 +3,13 @@
 // page's controls and grids are still to come.
 #pragma once
 
+#include "testpages/CustomFrame.h"
+
 #include <QWidget>
+#include <cstdint>
+#include <vector>
+
+class CIGMPTestPlan;
 
 class CDlgMixClass : public QWidget
 {
@@ -15,4 +21,12 @@ public:
     void FillPairGrid();
     // Relabels the page's controls from the current language.
     void SetLanguageText();
+
+    // True when the page's settings can be run; the run refuses the page otherwise.
+    bool CheckFieldsValid() const;
+    // Copies the page's settings into the test plan.
+    void ApplyToTestConfig(CIGMPTestPlan &plan) const;
+
+    // The frame-size rows the runner walks, in order.
+    std::vector<UtCustomFrame> FrameRows;
 };

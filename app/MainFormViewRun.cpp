@@ -1,0 +1,638 @@
+// Run control of the main view: Run, the page validation, the test sequencer, the seven runners, Stop
+// and the end of a run.
+#include "app/DlgWaitProgress.h"
+#include "app/KvIGMPTQApp.h"
+#include "app/MainFormView.h"
+#include "app/MainFrame.h"
+#include "app/ToolBarDlg.h"
+#include "engine/EngineHost.h"
+#include "engine/EngineUtils.h"
+#include "engine/IGMPTestPlan.h"
+#include "engine/Session.h"
+#include "engine/TestReportDlg.h"
+#include "platform/Prompter.h"
+#include "reports/CounterLog.h"
+#include "reports/DlgButton.h"
+#include "reports/MyPropSheet.h"
+#include "reports/ReportAggregate.h"
+#include "reports/ReportFilter.h"
+#include "reports/ReportLatency.h"
+#include "reports/ReportMixClass.h"
+#include "reports/ReportScale.h"
+#include "testpages/DlgAggregate.h"
+#include "testpages/DlgCapacity.h"
+#include "testpages/DlgJoinLeave.h"
+#include "testpages/DlgLatency.h"
+#include "testpages/DlgMixClass.h"
+#include "testpages/DlgScale.h"
+#include "testpages/DlgSourceFilter.h"
+
+#include <QDateTime>
+#include <cstring>
+#include <mutex>
+
+namespace {
+
+constexpr int kHeaderWidth = 69;
+// The Filter result page's tab in the report sheet.
+constexpr int kFilterTab = 4;
+
+const char *const kStartKeys[TestCount] = {
+    "Stat_Start_Mixclass", "Stat_Start_Aggregate", "Stat_Start_Scale",       "Stat_Start_Latency",
+    "Stat_Start_Capacity", "Stat_Start_JoinLeave", "Stat_Start_SourceFilter"};
+
+const char *const kInvalidPageTexts[TestCount] = {
+    "Configuration of Mixed Class Test is not setting correctly\n",
+    "Configuration of Aggregate Test is not setting correctly\n",
+    "Configuration of Scale Test is not setting correctly\n",
+    "Configuration of Latency Test is not setting correctly\n",
+    "Configuration of Group Capacity Test is not setting correctly\n",
+    "Configuration of Join/Leave Test is not setting correctly\n",
+    "Configuration of IGMP V3 Source Filter Test is not setting correctly\n",
+};
+
+void setStatus(const QString &text)
+{
+    EngineHost::instance().showStatusText(text);
+}
+
+// The rate loops of the Latency runner on a step index, so that steps such as 0.1 reach the maximum
+// exactly; a step of 0 or less (or NaN) runs the initial rate alone.
+template <typename Body> void forEachRate(double initial, double step, double maximum, Body body)
+{
+    for (std::uint32_t i = 0;; ++i) {
+        const double rate = initial + i * step;
+        if (!(rate <= maximum + 1e-9))
+            break;
+        if (!body(rate))
+            break;
+        if (!(step > 0))
+            break;
+    }
+}
+
+std::uint8_t receiverCount(const CIGMPTestPlan &plan, std::size_t pair)
+{
+    return pair < plan.TestPairs.size() ? std::uint8_t(plan.TestPairs[pair].num_of_destmember & 0xFF) : 0;
+}
+
+} // namespace
+
+QStringList CMainFormView::RunLogHeader(const UtLocalTime &start)
+{
+    const QString stars(kHeaderWidth, QLatin1Char('*'));
+    QStringList lines = {stars,
+                         QStringLiteral("*               Test Log"),
+                         stars,
+                         QStringLiteral("* Program    : Tavrix-IGMP-TQ"),
+                         QStringLiteral("* Version    : v1.0b016"),
+                         QStringLiteral("* Instruments: Halverns Series."),
+                         stars,
+                         QString::asprintf("*Test Start  :     %d/%d/%d  -  %d:%d:%d", start.Year,
+                                           start.Month, start.Day, start.Hour, start.Minute, start.Second)};
+    for (QString &line : lines)
+        line = line.leftJustified(kHeaderWidth) + QLatin1Char('\n');
+    return lines;
+}
+
+void CMainFormView::sendToFrame(int command)
+{
+    if (g_MainFrame)
+        g_MainFrame->OnCommand(command);
+    else
+        OnCommand(command);
+}
+
+void CMainFormView::storeVisiblePortSettings()
+{
+    const int test = VisibleTestPage();
+    switch (test) {
+    case TestMixClass:
+        MixClassPage->StorePortSettings();
+        break;
+    case TestAggregate:
+        AggregatePage->StorePortSettings();
+        break;
+    case TestScale:
+        ScalePage->StorePortSettings();
+        break;
+    case TestLatency:
+        LatencyPage->StorePortSettings();
+        break;
+    case TestCapacity:
+        CapacityPage->StorePortSettings();
+        break;
+    case TestJoinLeave:
+        JoinLeavePage->StorePortSettings();
+        break;
+    case TestSourceFilter:
+        SourceFilterPage->StorePortSettings();
+        break;
+    default:
+        break;
+    }
+}
+
+void CMainFormView::OnRunTest()
+{
+    if (RunActive || !ReportDlg || !ReportDlg->HasPlan())
+        return; // one run at a time, and only once the pages and the plan exist
+    StopRequested = 0;
+    storeVisiblePortSettings();
+    const QDateTime now = QDateTime::currentDateTime();
+    StartTime.Seconds = now.toSecsSinceEpoch();
+    const QDate date = now.date();
+    const QTime time = now.time();
+    StartTime.Local = {std::uint16_t(date.year()),          std::uint16_t(date.month()),
+                       std::uint16_t(date.dayOfWeek() % 7), std::uint16_t(date.day()),
+                       std::uint16_t(time.hour()),          std::uint16_t(time.minute()),
+                       std::uint16_t(time.second()),        std::uint16_t(time.msec())};
+    for (const QString &line : RunLogHeader(StartTime.Local))
+        AppendLog(this, line);
+    setStatus(QStringLiteral("Start Testing..."));
+    StartTest();
+}
+
+void CMainFormView::StartTest()
+{
+    if (!ValidateSelectedTests()) {
+        g_IsRunning = 0;
+        sendToFrame(ID_FINISHED_RUN);
+        return;
+    }
+    for (CDlgButton *bar : {ReportDlg->ExcelBar, ReportDlg->PdfBar}) {
+        bar->hide();
+        bar->ResultsReady = 0;
+    }
+    ReportDlg->Results.ClearResultRecord();
+    ResetReportTree();
+    ReportDlg->LockedPages.clear();
+    for (int tab = 0; tab < 5; ++tab)
+        ReportDlg->LockedPages[tab] = tab;
+    RunActive = 1;
+    ReportDlg->CounterPage->ResetCounterLog();
+    ReportDlg->CounterPage->ClearButton->setEnabled(false);
+    ReportDlg->LinkState = 0;
+    RunSelectedTests();
+    RunActive = 0;
+    StopRequested = 0;
+}
+
+bool CMainFormView::ValidateSelectedTests()
+{
+    AppendLog(this, QStringLiteral("UI Field valid is not check currently\n"));
+    bool valid = true;
+    for (int test = 0; test < TestCount; ++test) {
+        if (!TestSelected[test])
+            continue;
+        bool pageValid = true;
+        switch (test) {
+        case TestMixClass:
+            MixClassPage->FillPairGrid();
+            pageValid = MixClassPage->CheckFieldsValid();
+            break;
+        case TestAggregate:
+            AggregatePage->FillPairGrid();
+            pageValid = AggregatePage->CheckFieldsValid();
+            break;
+        case TestScale:
+            ScalePage->FillPairGrid();
+            pageValid = ScalePage->CheckFieldsValid();
+            break;
+        case TestLatency:
+            LatencyPage->FillPairGrid();
+            pageValid = LatencyPage->CheckFieldsValid();
+            break;
+        case TestCapacity:
+            pageValid = CapacityPage->CheckFieldsValid();
+            break;
+        case TestJoinLeave:
+            pageValid = JoinLeavePage->CheckFieldsValid();
+            break;
+        default:
+            pageValid = SourceFilterPage->CheckFieldsValid();
+            break;
+        }
+        if (!pageValid) {
+            Prompter::current().messageBox(QString::fromLatin1(kInvalidPageTexts[test]), MB_OK);
+            valid = false;
+        }
+    }
+    return valid;
+}
+
+void CMainFormView::RunSelectedTests()
+{
+    std::memset(TestDone, 0, sizeof TestDone);
+    LinkDownStop = 0;
+    if (EngineHost::instance().isDemoMode()) {
+        // The demo inventory's eight ports start every run from zero.
+        for (std::size_t port = 0; port < 8; ++port) {
+            if (port < g_Session.PortCounters.size())
+                std::memset(&g_Session.PortCounters[port], 0, sizeof(UtPortCounters));
+            if (port < g_Session.PortStates.size())
+                std::memset(&g_Session.PortStates[port], 0, sizeof(UtPortState));
+        }
+    }
+    for (int test = 0; test < TestCount; ++test) {
+        if (!TestSelected[test] || RunActive != 1)
+            continue;
+        EngineHost::instance().showStatus(QString::fromLatin1(kStartKeys[test]));
+        runTest(test);
+        EngineHost::instance().showStatus(QStringLiteral("Stat_Finshed"));
+    }
+    if (LinkDownStop == 0)
+        sendToFrame(ID_TEST_FINISHED);
+    if (WaitDialog) {
+        delete WaitDialog;
+        WaitDialog = nullptr;
+        if (g_MainFrame)
+            g_MainFrame->setEnabled(true);
+    }
+}
+
+void CMainFormView::runTest(int test)
+{
+    switch (test) {
+    case TestMixClass:
+        RunMixedClassTest();
+        break;
+    case TestAggregate:
+        RunAggregateTest();
+        break;
+    case TestScale:
+        RunScaleGroupTest();
+        break;
+    case TestLatency:
+        RunLatencyTest();
+        break;
+    case TestCapacity:
+        RunCapacityTest();
+        break;
+    case TestJoinLeave:
+        RunJoinLeaveTest();
+        break;
+    default:
+        RunSourceFilterTest();
+        break;
+    }
+}
+
+void CMainFormView::OnStopTest()
+{
+    if (RunActive != 1 || !ReportDlg || !ReportDlg->HasPlan())
+        return;
+    storeVisiblePortSettings();
+    if (g_MainFrame)
+        g_MainFrame->setEnabled(false);
+    // A top-level window: disabling the frame must not disable it.
+    if (!WaitDialog)
+        WaitDialog = new CDlgWaitProgress();
+    WaitDialog->show();
+    StopTest();
+    RequestStop();
+}
+
+void CMainFormView::StopTest()
+{
+    BuildTree();
+    g_IsRunning = 0;
+    ElapsedTimer.stop();
+    CIGMPTestPlan &plan = ReportDlg->Plan();
+    ReportDlg->StopRunTimers();
+    plan.ClearAllCounters();
+    LayoutPages();
+    if (!EngineHost::instance().isDemoMode())
+        plan.StopAllTx();
+    WaitPumpingAbortable(1000);
+    if (ReportDlg->CurrentTestNo >= 1 && ReportDlg->CurrentTestNo <= 3) {
+        ReportDlg->TimerSeconds = 1;
+        if (!g_Session.PortStates.empty())
+            ResetPortCounters();
+    }
+    plan.ClearPortLists();
+    ReportDlg->RestorePortMedia();
+}
+
+void CMainFormView::ResetPortCounters()
+{
+    for (std::size_t port = 0; port < g_Session.PortCount && port < g_Session.PortStates.size(); ++port) {
+        UtPortState &state = g_Session.PortStates[port];
+        state.MaxLatencyTicks = 0;
+        std::memset(state.LatencyWords, 0, sizeof state.LatencyWords);
+        state.LatencyFlag = 0;
+    }
+}
+
+void CMainFormView::OnTestFinished()
+{
+    if (!ReportDlg || !ReportDlg->HasPlan())
+        return;
+    if (EngineHost::instance().isDemoMode())
+        ReportDlg->Plan().SimulateCounters(std::int32_t(ReportDlg->TimerSeconds));
+    ReportDlg->CounterPage->ClearButton->setEnabled(true);
+    ReportDlg->FinishTest();
+    if (LinkDownStop == 0)
+        Prompter::current().messageBox(QStringLiteral("Test Finished!"), MB_OK);
+    else if (ReportDlg->LinkState == CTestReportDlg::kLinkDown)
+        Prompter::current().messageBox(QStringLiteral("Detect the link down ports, stop the test."), MB_OK);
+    const bool showBars = ReportDlg->Results.AnyRan();
+    const bool testPageVisible = VisibleTestPage() >= 0;
+    for (CDlgButton *bar : {ReportDlg->ExcelBar, ReportDlg->PdfBar}) {
+        bar->ResultsReady = showBars ? 1 : 0;
+        bar->setVisible(showBars && !testPageVisible);
+    }
+    sendToFrame(ID_FINISHED_RUN);
+}
+
+void CMainFormView::OnFinishedRun()
+{
+    if (g_MainFrame && g_MainFrame->ToolBar)
+        g_MainFrame->ToolBar->ShowAllButtons();
+    ElapsedTimer.stop();
+    BuildTree();
+    g_IsRunning = 0;
+    RunActive = 0;
+    if (g_MainFrame)
+        g_MainFrame->UpdateMenuStates();
+}
+
+// ---- Runners ----
+
+void CMainFormView::beginRunner(int test, std::uint32_t testType)
+{
+    g_IsRunning = 1;
+    if (g_MainFrame)
+        g_MainFrame->UpdateMenuStates();
+    ReportDlg->TimerSeconds = 1;
+    ReportDlg->CurrentTestNo = std::uint32_t(test + 1);
+    TestDone[test] = 1;
+    CIGMPTestPlan &plan = ReportDlg->Plan();
+    plan.TestType = testType;
+    plan.RunValueA = std::uint32_t(RunValueTextA.trimmed().toInt());
+    plan.RunValueB = std::uint32_t(RunValueTextB.trimmed().toInt());
+    ElapsedTimer.start(1000);
+}
+
+void CMainFormView::prepareResultPage(int test, int tab, ReportPage *page)
+{
+    ReportDlg->LockedPages.erase(tab);
+    page->FillReportGrid();
+    ShowTestReportPage();
+    ReportRow = ReportPage::kFirstResultRow;
+    ReportDlg->PropSheet->SetActivePage(tab);
+    PairFrameLists[std::size_t(test)].clear();
+    page->FirstStep = 1;
+    page->ReceiverTotal = 0;
+}
+
+std::uint8_t CMainFormView::failRunner()
+{
+    LinkDownStop = 1;
+    sendToFrame(ID_TEST_FINISHED);
+    return 0;
+}
+
+void CMainFormView::applyFrameRow(const UtCustomFrame &row, bool withMinRate)
+{
+    CIGMPTestPlan &plan = ReportDlg->Plan();
+    plan.FrameSize = row.FrameSize;
+    plan.InitialRate = row.InitialRate;
+    if (withMinRate)
+        plan.MinRate = row.MinRate;
+    plan.MaxRate = row.MaxRate;
+    plan.Resolution = row.Resolution;
+}
+
+void CMainFormView::writeFrameSizeCell(ReportPage *page, std::uint16_t frameSize)
+{
+    std::lock_guard<std::recursive_mutex> lock(g_ChartLock);
+    page->SetCell(ReportPage::kFrameSizeRow, ReportPage::kValueColumn, QString::number(frameSize));
+}
+
+template <typename AddRecord>
+bool CMainFormView::buildPairSteps(int test, const std::vector<UtCustomFrame> &rows, std::uint32_t firstStep,
+                                   std::uint32_t lastStep, ReportPage *page, bool stopChecks,
+                                   AddRecord addRecord)
+{
+    const CIGMPTestPlan &plan = ReportDlg->Plan();
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+        if (stopChecks && StopRequested)
+            return false;
+        for (std::uint32_t step = firstStep; step <= lastStep; ++step) {
+            for (std::size_t pair = 0; pair < kMaxTestPairs; ++pair) {
+                if (stopChecks && StopRequested)
+                    return false;
+                if (plan.PairSelected[pair] != 1)
+                    continue;
+                PairFrameLists[std::size_t(test)].push_back(
+                    {std::uint16_t(pair + 1), rows[row].FrameSize, 1});
+                addRecord(rows[row].FrameSize, std::uint8_t(pair + 1), receiverCount(plan, pair), step);
+                if (row == 0 && step == firstStep)
+                    page->ReceiverTotal = std::uint8_t(page->ReceiverTotal + receiverCount(plan, pair));
+            }
+        }
+    }
+    return true;
+}
+
+std::uint8_t CMainFormView::runFrameRows(int test, const std::vector<UtCustomFrame> &rows, ReportPage *page,
+                                         bool withMinRate, const std::function<bool(std::size_t)> &procedure)
+{
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+        if (test == TestMixClass && StopRequested)
+            return 0;
+        FrameSizeIndex = std::uint32_t(row);
+        applyFrameRow(rows[row], withMinRate);
+        writeFrameSizeCell(page, rows[row].FrameSize);
+        if (!procedure(row))
+            return failRunner();
+    }
+    TestDone[test] = 0;
+    page->StampTestTime();
+    return 1;
+}
+
+std::uint8_t CMainFormView::RunMixedClassTest()
+{
+    AppendLog(this, QStringLiteral("* Start Mixed Class Test\n"));
+    beginRunner(TestMixClass, kTestMixedClass);
+    if (StopRequested)
+        return 0;
+    CIGMPTestPlan &plan = ReportDlg->Plan();
+    MixClassPage->ApplyToTestConfig(plan);
+    CReportMixClass *page = ReportDlg->MixClassPage;
+    prepareResultPage(TestMixClass, TestMixClass, page);
+    page->Records.clear();
+    const auto &rows = MixClassPage->FrameRows;
+    if (!buildPairSteps(
+            TestMixClass, rows, 0, 0, page, true,
+            [page](std::uint16_t frameSize, std::uint8_t pair, std::uint8_t hosts, std::uint32_t) {
+                page->Records.push_back({frameSize, pair, hosts, 0});
+            }))
+        return 0;
+    page->InitChartViewPort();
+    return runFrameRows(TestMixClass, rows, page, true, [this, &plan](std::size_t) {
+        if (!ReportDlg->PerformMixedClassTest())
+            return false;
+        ReportRow += std::uint32_t(plan.SourcePorts.size());
+        return true;
+    });
+}
+
+std::uint8_t CMainFormView::RunAggregateTest()
+{
+    AppendLog(this, QStringLiteral("* Start Aggregate Test\n"));
+    beginRunner(TestAggregate, kTestAggregate);
+    CIGMPTestPlan &plan = ReportDlg->Plan();
+    AggregatePage->ApplyToTestConfig(plan);
+    if (StopRequested)
+        return 0;
+    CReportAggregate *page = ReportDlg->AggregatePage;
+    prepareResultPage(TestAggregate, TestAggregate, page);
+    page->Records.clear();
+    const auto &rows = AggregatePage->FrameRows;
+    buildPairSteps(
+        TestAggregate, rows, plan.InitialClients, plan.MaxClients, page, false,
+        [page](std::uint16_t frameSize, std::uint8_t pair, std::uint8_t hosts, std::uint32_t clients) {
+            page->Records.push_back({frameSize, pair, hosts, std::uint8_t(clients), 0});
+        });
+    page->InitChartViewPort();
+    return runFrameRows(TestAggregate, rows, page, true,
+                        [this](std::size_t) { return ReportDlg->PerformAggregateTest(); });
+}
+
+std::uint8_t CMainFormView::RunScaleGroupTest()
+{
+    AppendLog(this, QStringLiteral("* Start Scale Group Forwarding Test\n"));
+    beginRunner(TestScale, kTestScaleGroup);
+    CIGMPTestPlan &plan = ReportDlg->Plan();
+    ScalePage->ApplyToTestConfig(plan);
+    if (StopRequested)
+        return 0;
+    CReportScale *page = ReportDlg->ScalePage;
+    prepareResultPage(TestScale, TestScale, page);
+    page->Records.clear();
+    const auto &rows = ScalePage->FrameRows;
+    buildPairSteps(
+        TestScale, rows, plan.InitialGroups, plan.MaxGroups, page, false,
+        [page](std::uint16_t frameSize, std::uint8_t pair, std::uint8_t hosts, std::uint32_t groups) {
+            page->Records.push_back({frameSize, pair, hosts, std::uint8_t(groups), 0});
+        });
+    page->InitChartViewPort();
+    return runFrameRows(TestScale, rows, page, true, [this, &rows](std::size_t row) {
+        AppendLog(this, QString::asprintf("Excute the frame size %d \n", int(rows[row].FrameSize)));
+        return ReportDlg->PerformScaleGroupTest();
+    });
+}
+
+std::uint8_t CMainFormView::RunLatencyTest()
+{
+    AppendLog(this, QStringLiteral("* Start Multicast Forwarding Latency Test\n"));
+    if (StopRequested)
+        return 0;
+    beginRunner(TestLatency, kTestLatency);
+    CIGMPTestPlan &plan = ReportDlg->Plan();
+    LatencyPage->ApplyToTestConfig(plan);
+    CReportLatency *page = ReportDlg->LatencyPage;
+    prepareResultPage(TestLatency, TestLatency, page);
+    page->Records.clear();
+    const auto &rows = LatencyPage->FrameRows;
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+        forEachRate(plan.InitialRate, plan.MinRate, plan.MaxRate, [&](double rate) {
+            for (std::size_t pair = 0; pair < kMaxTestPairs; ++pair) {
+                if (plan.PairSelected[pair] != 1)
+                    continue;
+                PairFrameLists[TestLatency].push_back({std::uint16_t(pair + 1), rows[row].FrameSize, 1});
+                page->Records.push_back(
+                    {rows[row].FrameSize, std::uint8_t(pair + 1), receiverCount(plan, pair), rate});
+                if (row == 0 && rate == plan.InitialRate)
+                    page->ReceiverTotal = std::uint8_t(page->ReceiverTotal + receiverCount(plan, pair));
+            }
+            return true;
+        });
+    }
+    page->InitChartViewPort();
+    return runFrameRows(TestLatency, rows, page, false, [this, &plan, page](std::size_t) {
+        bool ok = true;
+        forEachRate(plan.InitialRate, plan.MinRate, plan.MaxRate, [&](double rate) {
+            page->CurrentRate = rate;
+            for (UtTestPort &host : plan.HostPorts) {
+                host.LatencyMin = 0;
+                host.LatencyMax = 0;
+                host.LatencySum = 0;
+                host.LatencyCount = 0;
+            }
+            ok = ReportDlg->PerformLatencyTest(rate);
+            return ok;
+        });
+        return ok;
+    });
+}
+
+std::uint8_t CMainFormView::runEntries(int test, const std::vector<std::uint32_t> &entries, bool stopChecks,
+                                       const std::function<bool(std::uint32_t)> &procedure)
+{
+    const CIGMPTestPlan &plan = ReportDlg->Plan();
+    for (const std::uint32_t entry : entries) {
+        if (stopChecks && StopRequested)
+            return 0;
+        // Capacity and Join/Leave share one list of (pair, entry) steps.
+        std::vector<UtPairFrame> &steps = PairFrameLists[TestCapacity];
+        steps.clear();
+        for (std::size_t pair = 0; pair < kMaxTestPairs; ++pair) {
+            if (plan.PairSelected[pair] == 1)
+                steps.push_back({std::uint16_t(pair + 1), std::uint16_t(entry), 1});
+        }
+        if (!procedure(entry))
+            return failRunner();
+    }
+    TestDone[test] = 0;
+    return 1;
+}
+
+std::uint8_t CMainFormView::RunCapacityTest()
+{
+    AppendLog(this, QStringLiteral("* Start Group Capacity Test\n"));
+    if (StopRequested)
+        return 0;
+    beginRunner(TestCapacity, kTestCapacity);
+    CapacityPage->ApplyToTestConfig(ReportDlg->Plan());
+    return runEntries(TestCapacity, CapacityPage->RunList, false,
+                      [this](std::uint32_t frameSize) { return ReportDlg->PerformCapacityTest(frameSize); });
+}
+
+std::uint8_t CMainFormView::RunJoinLeaveTest()
+{
+    AppendLog(this, QStringLiteral("* Start Group Join/Leave Delay Test\n"));
+    beginRunner(TestJoinLeave, kTestJoinLeave);
+    if (StopRequested)
+        return 0;
+    JoinLeavePage->ApplyToTestConfig(ReportDlg->Plan());
+    return runEntries(TestJoinLeave, JoinLeavePage->RunList, true,
+                      [this](std::uint32_t) { return ReportDlg->PerformJoinLeaveDelayTest(); });
+}
+
+std::uint8_t CMainFormView::RunSourceFilterTest()
+{
+    AppendLog(this, QStringLiteral("* Start IGMP V3 Source Filter Test\n"));
+    beginRunner(TestSourceFilter, kTestSourceFilter);
+    CIGMPTestPlan &plan = ReportDlg->Plan();
+    SourceFilterPage->ApplyToTestConfig(plan);
+    if (StopRequested)
+        return 0;
+    CReportFilter *page = ReportDlg->FilterPage;
+    prepareResultPage(TestSourceFilter, kFilterTab, page);
+    page->Records.clear();
+    for (std::uint32_t group = 0; group < SourceFilterPage->GroupCount; ++group) {
+        page->Records.push_back(
+            {plan.FrameSize, std::uint8_t(group), std::uint8_t(SourceFilterPage->RecordCount)});
+        page->AddGroupRow(std::uint8_t(group));
+    }
+    page->InitChartViewPort();
+    if (!ReportDlg->PerformSourceFilterTest())
+        return failRunner();
+    TestDone[TestSourceFilter] = 0;
+    page->StampTestTime();
+    return 1;
+}

@@ -1,0 +1,237 @@
+// Run control in virtual time, inside the main frame with the application's test plan: Run with its
+// validation, the sequencer's fixed order and status texts, Stop at a wait, and the end of a run.
+#include "ShellTestSupport.h"
+#include "app/KvIGMPTQApp.h"
+#include "app/LogDlg.h"
+#include "app/MainFormView.h"
+#include "app/MainFrame.h"
+#include "engine/EngineHost.h"
+#include "engine/Session.h"
+#include "engine/TestReportDlg.h"
+#include "engine/VirtualWaitClock.h"
+#include "platform/ScriptedPrompter.h"
+#include "reports/DlgButton.h"
+#include "reports/ReportLatency.h"
+#include "testpages/DlgAggregate.h"
+#include "testpages/DlgLatency.h"
+#include "testpages/DlgMixClass.h"
+#include "testpages/DlgScale.h"
+
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+class RunControlTest : public testing::Test
+{
+protected:
+    RunControlTest()
+    {
+        app = std::make_unique<CKvIGMPTQApp>(std::make_unique<FakeServices>(folder.path()));
+        app->DemoMode = 1;
+        g_LangMag.SetLangFile(folder.languageFile("LangEng.lng"));
+        frame = std::make_unique<CMainFrame>(folder.path());
+        frame->show();
+        view = frame->View();
+        EngineHost::instance().reset();
+        EngineHost::instance().setStatusText = [this](const QString &text) { status << text; };
+        QObject::connect(view, &CMainFormView::commandReceived, [this](int command) { commands << command; });
+        CIGMPTestPlan &plan = app->TestPlan;
+        plan.NumberOfTrials = 1;
+        plan.TestDuration = 2;
+        plan.IgmpVersion = 2;
+        view->LatencyPage->InitialRate = 10;
+        view->LatencyPage->RateStep = 10;
+        view->LatencyPage->MaxRate = 10;
+    }
+    ~RunControlTest() override { EngineHost::instance().reset(); }
+
+    static QString key(const char *name) { return g_LangMag.GetString(QString::fromLatin1(name)); }
+    QStringList logLines() const { return view->LogDlg->text().split(u'\n', Qt::SkipEmptyParts); }
+    QStringList startLines() const
+    {
+        return logLines().filter(QRegularExpression(QStringLiteral("^\\* Start .*Test$")));
+    }
+    void select(std::initializer_list<int> tests)
+    {
+        for (int test : tests)
+            view->TestSelected[test] = 1;
+    }
+    void expectIdle() const
+    {
+        EXPECT_EQ(view->RunActive, 0);
+        EXPECT_EQ(view->StopRequested, 0u);
+        EXPECT_EQ(g_IsRunning, 0u);
+        EXPECT_FALSE(view->ElapsedTimer.isActive());
+        EXPECT_TRUE(frame->isEnabled());
+    }
+
+    ShellGlobalsGuard guard;
+    TempProgramFolder folder;
+    ScriptedPrompter prompter;
+    VirtualWaitClock clock;
+    std::unique_ptr<CKvIGMPTQApp> app;
+    std::unique_ptr<CMainFrame> frame;
+    CMainFormView *view = nullptr;
+    QStringList status;
+    QList<int> commands;
+};
+
+} // namespace
+
+TEST_F(RunControlTest, NothingSelectedLogsTheHeaderAndFinishes)
+{
+    view->OnCommand(CMainFormView::ID_RUN_TEST);
+    const QStringList lines = logLines();
+    ASSERT_GE(lines.size(), 9);
+    EXPECT_EQ(lines[0], QString(69, u'*'));
+    EXPECT_EQ(lines[1], QStringLiteral("*               Test Log").leftJustified(69));
+    EXPECT_EQ(lines[3], QStringLiteral("* Program    : Tavrix-IGMP-TQ").leftJustified(69));
+    EXPECT_TRUE(lines[7].startsWith("*Test Start  :     ")) << lines[7].toStdString();
+    EXPECT_EQ(lines[8], "UI Field valid is not check currently");
+    EXPECT_TRUE(startLines().isEmpty());
+    EXPECT_EQ(status.first(), "Start Testing...");
+    EXPECT_EQ(prompter.messages(), QStringList{"Test Finished!"});
+    EXPECT_EQ(commands, (QList<int>{125, 133, 132}));
+    EXPECT_TRUE(view->ReportDlg->ExcelBar->isHidden());
+    EXPECT_TRUE(view->ReportDlg->PdfBar->isHidden());
+    expectIdle();
+}
+
+TEST_F(RunControlTest, InvalidPagesEachShowTheirBoxAndNothingRuns)
+{
+    select({TestMixClass, TestScale, TestLatency});
+    view->MixClassPage->FrameRows = {{100, 10, 100, 0, 64}}; // no resolution
+    view->LatencyPage->RateStep = 0;
+    view->OnRunTest();
+    EXPECT_EQ(prompter.messages(),
+              (QStringList{"Configuration of Mixed Class Test is not setting correctly\n",
+                           "Configuration of Latency Test is not setting correctly\n"}));
+    EXPECT_TRUE(startLines().isEmpty());
+    EXPECT_EQ(commands, QList<int>{132});
+    expectIdle();
+}
+
+TEST_F(RunControlTest, TestsRunInTheirFixedOrderWithTheirStatusTexts)
+{
+    select(
+        {TestSourceFilter, TestJoinLeave, TestCapacity, TestLatency, TestScale, TestAggregate, TestMixClass});
+    view->OnRunTest();
+    EXPECT_EQ(startLines(),
+              (QStringList{"* Start Mixed Class Test", "* Start Aggregate Test",
+                           "* Start Scale Group Forwarding Test", "* Start Multicast Forwarding Latency Test",
+                           "* Start Group Capacity Test", "* Start Group Join/Leave Delay Test",
+                           "* Start IGMP V3 Source Filter Test"}));
+    QStringList expected;
+    for (const char *start :
+         {"Stat_Start_Mixclass", "Stat_Start_Aggregate", "Stat_Start_Scale", "Stat_Start_Latency",
+          "Stat_Start_Capacity", "Stat_Start_JoinLeave", "Stat_Start_SourceFilter"})
+        expected << key(start) << key("Stat_Finshed");
+    QStringList sequence = status;
+    sequence.removeIf([&](const QString &text) { return !expected.contains(text); });
+    EXPECT_EQ(sequence, expected);
+    EXPECT_EQ(prompter.messages(), QStringList{"Test Finished!"});
+    EXPECT_EQ(commands.count(133), 1);
+    // The Source Filter procedure ran: results to save, the report on show.
+    EXPECT_EQ(view->ReportDlg->ExcelBar->ResultsReady, 1);
+    EXPECT_TRUE(view->ReportDlg->PdfBar->isVisible());
+    for (int test = 0; test < TestCount; ++test)
+        EXPECT_EQ(view->TestDone[test], 0) << test;
+    expectIdle();
+}
+
+TEST_F(RunControlTest, MixedClassRunInDemoModeReachesTheMaximum)
+{
+    select({TestMixClass});
+    view->MixClassPage->FrameRows = {{100, 10, 100, 1, 64}, {100, 10, 100, 1, 128}};
+    view->OnRunTest();
+    EXPECT_EQ(logLines().filter("Pass! Test achieve the Max. rate, Thoughput ==> 100.00").size(), 2);
+    EXPECT_EQ(view->ReportDlg->Results.Counters[UtResultSet::MixedClass].size(), 2u);
+    EXPECT_EQ(view->FrameSizeIndex, 1u);
+    EXPECT_EQ(prompter.messages(), QStringList{"Test Finished!"});
+    expectIdle();
+}
+
+TEST_F(RunControlTest, StopAtAWaitEndsTheRun)
+{
+    select({TestMixClass, TestAggregate});
+    app->TestPlan.TestDuration = 60;
+    view->MixClassPage->FrameRows = {{100, 10, 100, 1, 64}};
+    CDlgWaitProgress *first = nullptr;
+    CDlgWaitProgress *second = nullptr;
+    clock.callAt(10s, [&] {
+        view->OnStopTest();
+        first = view->WaitDialog;
+        EXPECT_FALSE(frame->isEnabled());
+        view->OnStopTest();
+        second = view->WaitDialog;
+    });
+    view->OnRunTest();
+    EXPECT_LT(clock.now(), 20s);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first, second) << "a second Stop reuses the wait dialog";
+    EXPECT_EQ(view->WaitDialog, nullptr);
+    EXPECT_TRUE(logLines().filter("Mixclass throughput Test Complete").isEmpty());
+    EXPECT_EQ(startLines(), QStringList{"* Start Mixed Class Test"});
+    EXPECT_TRUE(prompter.messages().isEmpty()) << "a stopped procedure ends the run without a box";
+    EXPECT_EQ(commands.count(133), 1);
+    expectIdle();
+}
+
+// Without a chassis every hardware step fails: the first test ends the run, the others never start.
+TEST_F(RunControlTest, FailedProcedureEndsTheRunOnce)
+{
+    app->DemoMode = 0;
+    UtTestPort source{};
+    source.Id = {1, 2, 1};
+    app->TestPlan.SourcePorts.push_back(source);
+    select({TestMixClass, TestAggregate, TestScale});
+    view->MixClassPage->FrameRows = {{100, 10, 100, 1, 64}};
+    view->OnRunTest();
+    EXPECT_EQ(startLines(), QStringList{"* Start Mixed Class Test"});
+    EXPECT_EQ(commands.count(133), 1);
+    EXPECT_EQ(view->LinkDownStop, 1);
+    EXPECT_TRUE(prompter.messages().isEmpty());
+    EXPECT_EQ(view->TestDone[TestMixClass], 1) << "a failed runner keeps its byte";
+    expectIdle();
+}
+
+TEST_F(RunControlTest, DemoRunStartsFromZeroCounters)
+{
+    g_Session.BuildDemoInventory();
+    ASSERT_GE(g_Session.PortCounters.size(), 8u);
+    for (std::size_t port = 0; port < 8; ++port) {
+        g_Session.PortCounters[port].RxPackets = 5;
+        g_Session.PortStates[port].RxCountA = 5;
+    }
+    view->OnRunTest();
+    for (std::size_t port = 0; port < 8; ++port) {
+        EXPECT_EQ(std::uint64_t{g_Session.PortCounters[port].RxPackets}, 0u) << port;
+        EXPECT_EQ(std::uint64_t{g_Session.PortStates[port].RxCountA}, 0u) << port;
+    }
+}
+
+TEST_F(RunControlTest, LatencyRunnerStepsEveryRateOfEveryRow)
+{
+    select({TestLatency});
+    CIGMPTestPlan &plan = app->TestPlan;
+    plan.PairSelected[0] = 1;
+    plan.TestPairs.push_back({1, 1, 2, 1, 2, 1, 0, {239, 1, 1, 1}, 1, 0xFFFF, 0xFF, 0xFF});
+    UtTestPort host{};
+    host.LatencySum = 9;
+    host.LatencyCount = 3;
+    plan.HostPorts.push_back(host);
+    view->LatencyPage->InitialRate = 10;
+    view->LatencyPage->RateStep = 10;
+    view->LatencyPage->MaxRate = 30;
+    view->LatencyPage->FrameRows = {{10, 10, 30, 1, 64}, {10, 10, 30, 1, 128}, {40, 10, 30, 1, 256}};
+    view->OnRunTest();
+    // Three rates for the first two rows, none for a row starting above its maximum.
+    EXPECT_EQ(view->ReportDlg->LatencyPage->Records.size(), 9u);
+    EXPECT_EQ(view->PairFrameLists[TestLatency].size(), 9u);
+    EXPECT_EQ(view->FrameSizeIndex, 2u);
+    EXPECT_EQ(std::uint8_t{plan.HostPorts[0].LatencyCount}, 0);
+    EXPECT_EQ(double{plan.HostPorts[0].LatencySum}, 0.0);
+}

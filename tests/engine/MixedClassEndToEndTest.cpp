@@ -1,0 +1,190 @@
+// The Mixed Class procedure against the simulated chassis and device in real time, with 1-second
+// trials: what the hosts receive is what the device forwards of the procedure's own streams.
+#include "app/MainFormView.h"
+#include "engine/EngineHost.h"
+#include "engine/IGMPTestPlan.h"
+#include "engine/Session.h"
+#include "engine/TestReportDlg.h"
+#include "kvserver/KvServer.h"
+#include "platform/kvapi/KvClient.h"
+#include "reports/ReportMixClass.h"
+
+#include <QElapsedTimer>
+#include <QRegularExpression>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+class MixedClassEndToEnd : public testing::Test
+{
+protected:
+    // Pair 1: source (2,1); hosts (2,2), (2,3) and the unicast port (2,4); more hosts by port index.
+    void start(SimConfig config = {}, std::vector<std::uint8_t> extraHosts = {})
+    {
+        g_Session.resetTables();
+        EngineHost &host = EngineHost::instance();
+        host.reset();
+        host.demoMode = [] { return false; };
+        host.appendLog = [this](const QString &text) { log << text; };
+        host.setStatusText = [](const QString &) {};
+        server = std::make_unique<KvServer>(config);
+        std::string error;
+        ASSERT_TRUE(server->listen(0, "127.0.0.1", error)) << error;
+        server->start();
+        KvClient::instance().setServerPort(server->port());
+        const char address[32] = "127.0.0.1";
+        ASSERT_EQ(Kv_SYS_ConnectToServer(address), 1);
+        ASSERT_TRUE(QTest::qWaitFor([] { return g_Session.InventoryReceived == 1; }, 3000));
+        ASSERT_TRUE(QTest::qWaitFor(
+            [] { return g_Session.PortCount > 4 && (g_Session.PortHwInfo[4].SpeedMedia & 0xFF) != 0; },
+            3000));
+        ASSERT_NE(Kv_LockPortStatus({1, {0x0F0F, 0, 0, 0}}), 0);
+
+        plan.TestPairs.push_back({1, 1, 3, 1, 2, 1, 0, {239, 1, 1, 1}, 1, 1, 2, 4});
+        plan.PairSelected[0] = 1;
+        std::vector<std::uint8_t> ports = {0, 1, 2, 3};
+        ports.insert(ports.end(), extraHosts.begin(), extraHosts.end());
+        for (const std::uint8_t index : ports) {
+            UtPortRecord &record = g_Session.Ports[index];
+            (index == 0 ? record.SourcePair : record.HostPair) = 1;
+            record.StreamNumber = index == 0 ? 100 : 101;
+            record.StreamItemA = 0;
+            record.StreamItemB = 1;
+            UtTestPort port{};
+            port.Id = {record.CID, record.BID, record.PID};
+            port.TYPE = record.ModuleType;
+            port.PortIndex = index;
+            port.SpeedMedia = 11;
+            port.Flag = index == 3;
+            (index == 0 ? plan.SourcePorts : plan.HostPorts).push_back(port);
+        }
+        plan.IgmpVersion = 2;
+        plan.FrameSize = 64;
+        plan.TestDuration = 1;
+        plan.NumberOfTrials = 1;
+        plan.DelayAfterJoin = 0;
+        report.SetPlan(&plan);
+        view.ReportRow = 12;
+    }
+
+    void TearDown() override
+    {
+        Kv_SYS_TerminateProcess();
+        KvClient::instance().setServerPort(0);
+        server.reset();
+        EngineHost::instance().reset();
+        g_Session.resetTables();
+    }
+
+    // The rates that passed, in order.
+    QList<double> passedRates() const
+    {
+        QList<double> rates;
+        const QRegularExpression pass(QStringLiteral("^\\* Current rate ([0-9.]+), Pass!"));
+        for (const QString &line : log) {
+            const auto match = pass.match(line);
+            if (match.hasMatch())
+                rates << match.captured(1).toDouble();
+        }
+        return rates;
+    }
+
+    // Frames each host received since the counters were cleared.
+    std::vector<std::uint64_t> hostFrames()
+    {
+        for (const UtTestPort &port : plan.HostPorts)
+            g_Session.PortCounters[port.PortIndex].RxPackets = UINT64_MAX;
+        EXPECT_EQ(Kv_TQReadCounterStatistics(1), 1);
+        EXPECT_TRUE(QTest::qWaitFor(
+            [this] {
+                for (const UtTestPort &port : plan.HostPorts) {
+                    if (g_Session.PortCounters[port.PortIndex].RxPackets == UINT64_MAX)
+                        return false;
+                }
+                return true;
+            },
+            3000));
+        std::vector<std::uint64_t> frames;
+        for (const UtTestPort &port : plan.HostPorts)
+            frames.push_back(std::uint64_t{g_Session.PortCounters[port.PortIndex].RxPackets});
+        return frames;
+    }
+
+    CMainFormView view;
+    CIGMPTestPlan plan;
+    CTestReportDlg report;
+    QStringList log;
+    std::unique_ptr<KvServer> server;
+};
+
+} // namespace
+
+TEST_F(MixedClassEndToEnd, IdealDevicePassesAtTheMaximumRate)
+{
+    start();
+    plan.InitialRate = 100;
+    plan.MinRate = 10;
+    plan.MaxRate = 100;
+    plan.Resolution = 1;
+    ASSERT_TRUE(report.PerformMixedClassTest()) << log.join("").toStdString();
+    EXPECT_TRUE(
+        log.contains("* Current rate 100.00, Pass! Test achieve the Max. rate, Thoughput ==> 100.00\n"))
+        << log.join("").toStdString();
+    EXPECT_EQ(report.MixClassPage->Cell(12, ReportPage::kPassedRateColumn), "100.00");
+    ASSERT_EQ(report.Results.Counters[UtResultSet::MixedClass].size(), 1u);
+}
+
+// A 100 Mb/s host behind the 1 Gb/s source carries its half of the Mixed Class load up to 20 %.
+TEST_F(MixedClassEndToEnd, SlowHostSettlesOnTheBottleneckRate)
+{
+    SimConfig config;
+    config.modules = {{2, 53, 4}, {3, 66, 4}};
+    start(config, {4}); // (3,1), 100 Mb/s
+    plan.InitialRate = 100;
+    plan.MinRate = 1;
+    plan.MaxRate = 100;
+    plan.Resolution = 2;
+    ASSERT_TRUE(report.PerformMixedClassTest()) << log.join("").toStdString();
+    const QList<double> passed = passedRates();
+    ASSERT_FALSE(passed.isEmpty()) << log.join("").toStdString();
+    const double best = *std::max_element(passed.begin(), passed.end());
+    EXPECT_LE(best, 20.0 + 0.01) << log.join("").toStdString();
+    EXPECT_GE(best, 20.0 - plan.Resolution) << log.join("").toStdString();
+    EXPECT_TRUE(log.back().startsWith("* Mixclass throughput Test Complete"));
+}
+
+TEST_F(MixedClassEndToEnd, StopMidTrialLeavesNoTrafficRunning)
+{
+    start();
+    plan.InitialRate = 50;
+    plan.MinRate = 10;
+    plan.MaxRate = 100;
+    plan.Resolution = 1;
+    plan.TestDuration = 10;
+    // Preparation (link check, learning, joins) takes about 7 s; the trial's traffic runs after it.
+    QTimer::singleShot(8000ms, [this] { view.RequestStop(); });
+    QElapsedTimer elapsed;
+    elapsed.start();
+    EXPECT_FALSE(report.PerformMixedClassTest());
+    EXPECT_LT(elapsed.elapsed(), 9500);
+    EXPECT_TRUE(log.filter("Current rate").isEmpty()) << "no judgement of a stopped trial";
+
+    // The trial's burst is still under way until the end of the run cleans up.
+    view.StopRequested = 0;
+    ASSERT_EQ(plan.ClearAllCounters(), 1);
+    QTest::qWait(200);
+    EXPECT_GT(hostFrames()[0], 0u);
+
+    view.StopRequested = 1;
+    EXPECT_TRUE(report.FinishTest());
+    view.StopRequested = 0;
+    ASSERT_EQ(plan.ClearAllCounters(), 1);
+    QTest::qWait(300);
+    for (const std::uint64_t frames : hostFrames())
+        EXPECT_EQ(frames, 0u);
+}
