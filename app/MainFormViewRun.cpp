@@ -348,7 +348,7 @@ void CMainFormView::OnTestFinished()
 void CMainFormView::OnFinishedRun()
 {
     if (g_MainFrame && g_MainFrame->ToolBar)
-        g_MainFrame->ToolBar->ShowAllButtons();
+        g_MainFrame->ToolBar->ReturnToIdle();
     ElapsedTimer.stop();
     BuildTree();
     g_IsRunning = 0;

@@ -129,6 +129,17 @@ void CToolBarDlg::ShowAllButtons()
         widget->show();
 }
 
+void CToolBarDlg::ReturnToIdle()
+{
+    ShowAllButtons();
+    Indicator->hide();
+    Reconnect->setEnabled(false);
+    for (CButtonST *button : {Load, Save, Log, TestConfig, Report, Pairing, Spare})
+        button->setEnabled(true);
+    setPicture(Run, 159, RunPicture);
+    setPicture(Stop, 174, StopPicture);
+}
+
 void CToolBarDlg::sendUnlessRunning(int command)
 {
     if (g_IsRunning == 1) {

@@ -31,6 +31,8 @@ public:
     void RelabelButtons();
     // Shows every button and picture again (after a run).
     void ShowAllButtons();
+    // The idle state after a run: every button back, the idle pictures, Reconnect disabled.
+    void ReturnToIdle();
     void OnRunTest();
     void OnStopTest();
     void OnReconnect();

@@ -5,6 +5,10 @@
 #include "app/LogDlg.h"
 #include "app/MainFormView.h"
 #include "app/MainFrame.h"
+#include "app/ToolBarDlg.h"
+#include "controls/widgets/ButtonST.h"
+#include "controls/widgets/PictureEx.h"
+#include "controls/widgets/TransparentImage.h"
 #include "engine/EngineHost.h"
 #include "engine/Session.h"
 #include "engine/TestReportDlg.h"
@@ -80,6 +84,23 @@ protected:
 };
 
 } // namespace
+
+TEST_F(RunControlTest, RunFromTheToolBarReturnsItToIdleAfterwards)
+{
+    select({TestLatency});
+    CToolBarDlg *bar = frame->ToolBar;
+    bar->Reconnect->setEnabled(true);
+    bar->OnRunTest(); // the whole run happens inside this call
+    EXPECT_EQ(prompter.messages(), QStringList{"Test Finished!"});
+    EXPECT_EQ(bar->RunPicture, 159);
+    EXPECT_EQ(bar->StopPicture, 174);
+    EXPECT_TRUE(bar->Indicator->isHidden());
+    EXPECT_FALSE(bar->IdlePicture->isHidden());
+    EXPECT_FALSE(bar->Reconnect->isEnabled());
+    for (CButtonST *button : {bar->Load, bar->Save, bar->Log, bar->TestConfig, bar->Report, bar->Pairing})
+        EXPECT_TRUE(button->isEnabled());
+    expectIdle();
+}
 
 TEST_F(RunControlTest, NothingSelectedLogsTheHeaderAndFinishes)
 {
