@@ -200,6 +200,13 @@ int CChecklistGrid::HookTipText(int, int, int, QString *)
 void CChecklistGrid::resizeEvent(QResizeEvent *event)
 {
     CUGCtrl::resizeEvent(event);
-    if (m_fit)
-        ChangeColumnWidth(0, width() - 1);
+    // The cell area's width, so that a vertical scroll bar does not push column 0 past the edge; the
+    // layout runs again, since the old width may have called for a horizontal scroll bar.
+    if (m_fit && GetColumnCount() > 0) {
+        const int fitted = CurrentSheet()->m_gridWidth - 1;
+        if (fitted != GetColumnWidth(0)) {
+            ChangeColumnWidth(0, fitted);
+            CUGCtrl::resizeEvent(event);
+        }
+    }
 }

@@ -204,3 +204,18 @@ TEST(KvSelGrid, SpeedCellIsADropListWhoseChoiceIsStored)
     EXPECT_EQ(selected.grid->GetRowSpeed(1, speed), 1);
     EXPECT_EQ(speed, "  10M");
 }
+
+TEST(KvPortlistGrid, ColumnZeroFitsBesideTheVerticalScrollBar)
+{
+    PortList list;
+    list.show();
+    for (int i = 0; i < 40; ++i)
+        list.add(label(1, 1 + i / 4, 1 + i % 4), 0, i);
+    list.grid->resize(300, 200);
+    QCoreApplication::processEvents();
+    const CUGGridInfo *sheet = list.grid->CurrentSheet();
+    EXPECT_EQ(sheet->m_vScrollRect.width(), kScrollBarSize);
+    EXPECT_EQ(list.grid->GetFirstColumnWidth(), 300 - kScrollBarSize - 1);
+    // No horizontal scroll bar takes room.
+    EXPECT_EQ(sheet->m_hScrollRect.height(), 0);
+}
