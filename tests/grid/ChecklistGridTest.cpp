@@ -126,8 +126,8 @@ TEST(ChecklistGrid, RowsAppendInsertAndRemove)
 TEST(ChecklistGrid, SixHundredFortyRowsAppend)
 {
     CheckList list;
-    list.show();
     list.addRows(640, 1);
+    list.show();
     ASSERT_EQ(list.grid->GetRowCount(), 640);
     EXPECT_EQ(list.grid->GetRowValue(639), 639);
     EXPECT_EQ(list.grid->IsRowChecked(639), 1);
