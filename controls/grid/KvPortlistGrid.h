@@ -24,8 +24,6 @@ public:
 
     void HookSetUpGrid() override;
 
-    int ColumnCountMember() const { return m_colCount; }
-    int NameColumn() const { return m_nameCol; }
     int KeyColumn() const { return m_keyCol; }
     int ModelColumn() const { return m_modelCol; }
 
