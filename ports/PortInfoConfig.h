@@ -1,13 +1,23 @@
 // The port-settings page: the physical settings of every port in a grid. A child page of the main view,
 // shown in its right area.
-// So far the page itself and the operations the main view calls, which find nothing to do yet: the
-// page's controls and grids are still to come.
+// So far the page itself, the operations the main view calls, which find nothing to do yet, and what
+// the settings grid's "Select Ports to Modify" dialog uses: the grid and the per-row flags.
 #pragma once
 
 #include <QWidget>
+#include <vector>
+
+class MyCug;
 
 class CPortInfoConfig : public QWidget
 {
+    Q_OBJECT
+
 public:
     explicit CPortInfoConfig(QWidget *parent = nullptr);
+
+    // The physical-settings grid, when the page has one.
+    MyCug *SettingsGrid = nullptr;
+    // One flag per port row of the grid (index = grid row - 1): the rows a value is copied to.
+    std::vector<bool> RowFlags;
 };

@@ -326,7 +326,8 @@ public:
     virtual int HookCellTypeEvent(int typeId, int col, int row, int message, qint64 parameter);
     virtual int HookMayStartEdit(int col, int row, QWidget **editor);
     virtual int HookEditKey(int col, int row, QWidget *editor, int *key);
-    virtual int HookEditFinished(int col, int row, QWidget *editor, const QString &text, int cancelled);
+    // The hook may rewrite the text that is stored.
+    virtual int HookEditFinished(int col, int row, QWidget *editor, QString &text, int cancelled);
     virtual int HookEditMoveOn(int oldCol, int oldRow, int *newCol, int *newRow);
     virtual void HookMenuCommand(int col, int row, int section, int commandId);
     virtual int HookMayShowMenu(int col, int row, int section);

@@ -88,7 +88,7 @@ int CUGCtrl::HookEditKey(int, int, QWidget *, int *)
 {
     return 1;
 }
-int CUGCtrl::HookEditFinished(int, int, QWidget *, const QString &, int)
+int CUGCtrl::HookEditFinished(int, int, QWidget *, QString &, int)
 {
     return 1;
 }

@@ -1378,8 +1378,9 @@ int CUGCtrl::BeginCellEdit(int col, int row)
     return 0;
 }
 
-int CUGCtrl::EndCellEdit(int cancelled, const QString &text, int endKey, int nextCol, int nextRow)
+int CUGCtrl::EndCellEdit(int cancelled, const QString &editedText, int endKey, int nextCol, int nextRow)
 {
+    QString text = editedText;
     if (!m_editing)
         cancelled = 1;
     const int col = m_editCol;

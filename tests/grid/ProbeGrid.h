@@ -120,7 +120,7 @@ public:
         log << QString("HookMayStartEdit(%1,%2)").arg(col).arg(row);
         return refuseStartEdit ? 0 : 1;
     }
-    int HookEditFinished(int col, int row, QWidget *, const QString &text, int cancelled) override
+    int HookEditFinished(int col, int row, QWidget *, QString &text, int cancelled) override
     {
         log << QString("HookEditFinished(%1,%2,%3,%4)").arg(col).arg(row).arg(text).arg(cancelled);
         return refuseEditFinished ? 0 : 1;
