@@ -318,7 +318,6 @@ private:
     void connectControls();
     // Run control helpers.
     void sendToFrame(int command);
-    void storeVisiblePortSettings();
     // The runner of a test (index in test order).
     void runTest(int test);
     // The start of every runner: flags, plan test type, run values and the elapsed-time timer.

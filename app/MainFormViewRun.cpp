@@ -103,42 +103,12 @@ void CMainFormView::sendToFrame(int command)
         OnCommand(command);
 }
 
-void CMainFormView::storeVisiblePortSettings()
-{
-    const int test = VisibleTestPage();
-    switch (test) {
-    case TestMixClass:
-        MixClassPage->StorePortSettings();
-        break;
-    case TestAggregate:
-        AggregatePage->StorePortSettings();
-        break;
-    case TestScale:
-        ScalePage->StorePortSettings();
-        break;
-    case TestLatency:
-        LatencyPage->StorePortSettings();
-        break;
-    case TestCapacity:
-        CapacityPage->StorePortSettings();
-        break;
-    case TestJoinLeave:
-        JoinLeavePage->StorePortSettings();
-        break;
-    case TestSourceFilter:
-        SourceFilterPage->StorePortSettings();
-        break;
-    default:
-        break;
-    }
-}
-
 void CMainFormView::OnRunTest()
 {
     if (RunActive || !ReportDlg || !ReportDlg->HasPlan())
         return; // one run at a time, and only once the pages and the plan exist
     StopRequested = 0;
-    storeVisiblePortSettings();
+    storePortSettings(VisibleTestPage());
     const QDateTime now = QDateTime::currentDateTime();
     StartTime.Seconds = now.toSecsSinceEpoch();
     const QDate date = now.date();
@@ -282,7 +252,7 @@ void CMainFormView::OnStopTest()
 {
     if (RunActive != 1 || !ReportDlg || !ReportDlg->HasPlan())
         return;
-    storeVisiblePortSettings();
+    storePortSettings(VisibleTestPage());
     if (g_MainFrame)
         g_MainFrame->setEnabled(false);
     // A top-level window: disabling the frame must not disable it.
