@@ -202,6 +202,23 @@ private:
                         std::uint8_t ttl, bool sourceFilterPorts, std::uint8_t portIndex) const;
     // Gap and frame count of a stream; false (nothing to send) when the rate or frame size is unusable.
     bool applyRate(UtTxEntry &entry, std::uint32_t frameSize, std::uint8_t portIndex, double rate);
+    // What the visit of one test port tells the walk over the test ports.
+    enum class PortVisit
+    {
+        Next,   // go on with the next port
+        Failed, // the walk's result becomes 0; go on with the next port
+        Abort,  // end the walk with 0 now
+    };
+    struct PortWalkChecks
+    {
+        bool stopBeforeEachList = true; // also test the stop flag before each port list
+        bool demoEndsWalk = true;       // in demo mode, end with 1 before the first port's hardware call
+        std::uint32_t pauseAfterListMs = 0;
+    };
+    // Visits the source ports, then the host ports, testing the stop flag before each port (0 when set).
+    // 1 unless a visit failed.
+    std::uint16_t walkTestPorts(const PortWalkChecks &checks,
+                                const std::function<PortVisit(const UtTestPort &)> &visit);
     std::uint16_t perPortCall(std::uint16_t (*call)(std::uint16_t, std::uint8_t, std::uint8_t),
                               std::uint32_t pauseMs, bool pauseAfterList);
     void copyTxFrameCount(const UtPortRecord &record);
