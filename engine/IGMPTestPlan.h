@@ -200,6 +200,10 @@ private:
                                   std::uint32_t message) const;
     bool writeDataFrame(UtTxEntry &entry, std::uint32_t frameSize, const std::uint8_t group[4],
                         std::uint8_t ttl, bool sourceFilterPorts, std::uint8_t portIndex) const;
+    // Entry `groupIndex` of a port's stream table: the data frame to that group of the pair, added to the
+    // table.
+    bool addGroupEntry(UtTxEntry &entry, std::uint32_t frameSize, std::uint8_t pairIndex,
+                       std::uint8_t portIndex, std::uint32_t groupIndex, std::uint16_t stream);
     // Gap and frame count of a stream; false (nothing to send) when the rate or frame size is unusable.
     bool applyRate(UtTxEntry &entry, std::uint32_t frameSize, std::uint8_t portIndex, double rate);
     // What the visit of one test port tells the walk over the test ports.

@@ -115,6 +115,20 @@ std::uint16_t CIGMPTestPlan::FillSourceStreams(UtTxEntry entry, std::uint32_t fr
     return 1;
 }
 
+bool CIGMPTestPlan::addGroupEntry(UtTxEntry &entry, std::uint32_t frameSize, std::uint8_t pairIndex,
+                                  std::uint8_t portIndex, std::uint32_t groupIndex, std::uint16_t stream)
+{
+    std::uint8_t group[4];
+    if (!NextGroupAddress(group, static_cast<std::uint8_t>(pairIndex + 1), groupIndex, 1) ||
+        !writeDataFrame(entry, frameSize, group, 1, false, portIndex))
+        return false;
+    entry.EntryNumber = groupIndex;
+    entry.Word40 = static_cast<std::uint16_t>(groupIndex + 1);
+    entry.StreamNumber = stream;
+    addEntry(entry);
+    return true;
+}
+
 std::uint16_t CIGMPTestPlan::FillGroupStreams(UtTxEntry entry, std::uint32_t frameSize,
                                               std::uint8_t pairIndex, std::uint8_t portIndex, double rate)
 {
@@ -128,14 +142,8 @@ std::uint16_t CIGMPTestPlan::FillGroupStreams(UtTxEntry entry, std::uint32_t fra
     dataTxConfig(entry);
     const std::uint16_t stream = g_Session.Ports[portIndex].StreamNumber;
     for (std::uint32_t g = 0; g < groups; ++g) {
-        std::uint8_t group[4];
-        if (!NextGroupAddress(group, static_cast<std::uint8_t>(pairIndex + 1), g, 1) ||
-            !writeDataFrame(entry, frameSize, group, 1, false, portIndex))
+        if (!addGroupEntry(entry, frameSize, pairIndex, portIndex, g, stream))
             return 0;
-        entry.EntryNumber = g;
-        entry.Word40 = static_cast<std::uint16_t>(g + 1);
-        entry.StreamNumber = stream;
-        addEntry(entry);
     }
     return startTable(recordId(g_Session.Ports[portIndex]), 0, static_cast<std::uint16_t>(groups - 1),
                       TxFrameCount, 0) != 0;
@@ -157,14 +165,8 @@ std::uint16_t CIGMPTestPlan::FillCapacityGroupBursts(UtTxEntry entry, std::uint3
     const std::uint16_t stream = g_Session.Ports[portIndex].StreamNumber;
     std::uint32_t index = 0;
     for (std::uint32_t g = 0; g < groups; ++g) {
-        std::uint8_t group[4];
-        if (!NextGroupAddress(group, static_cast<std::uint8_t>(pairIndex + 1), g, 1) ||
-            !writeDataFrame(entry, frameSize, group, 1, false, portIndex))
+        if (!addGroupEntry(entry, frameSize, pairIndex, portIndex, g, stream))
             return 0;
-        entry.EntryNumber = g;
-        entry.Word40 = static_cast<std::uint16_t>(g + 1);
-        entry.StreamNumber = stream;
-        addEntry(entry);
         if (index == kBurstEntries - 1 || g == groups - 1) {
             startTable(id, 0, static_cast<std::uint16_t>(index), index + 1, 1);
             index = 0;
