@@ -204,6 +204,14 @@ private:
     // table.
     bool addGroupEntry(UtTxEntry &entry, std::uint32_t frameSize, std::uint8_t pairIndex,
                        std::uint8_t portIndex, std::uint32_t groupIndex, std::uint16_t stream);
+    // False (logged) when a data stream cannot have frames of this size.
+    bool trafficFrameSizeUsable(std::uint32_t frameSize) const;
+    // The data frame of pair `pairIndex` (0-based) sent from port record `recordIndex`, on an entry filled
+    // with 0xFF; false when it cannot be built.
+    bool buildDataEntry(UtTxEntry &entry, std::size_t recordIndex, std::uint32_t frameSize,
+                        std::uint8_t pairIndex) const;
+    // Starts the source ports' transmission together unless Stop was asked for; `result`, or 0 on Stop.
+    std::uint16_t startSourcePorts(std::uint16_t result);
     // Gap and frame count of a stream; false (nothing to send) when the rate or frame size is unusable.
     bool applyRate(UtTxEntry &entry, std::uint32_t frameSize, std::uint8_t portIndex, double rate);
     // What the visit of one test port tells the walk over the test ports.
