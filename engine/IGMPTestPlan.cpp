@@ -70,55 +70,63 @@ std::uint16_t CIGMPTestPlan::ReleasePorts()
     return Kv_UnLockPortStatus(set);
 }
 
-std::uint16_t CIGMPTestPlan::CheckLinkStates(std::uint8_t logFlag)
+std::uint16_t CIGMPTestPlan::walkTestPorts(const PortWalkChecks &checks,
+                                           const std::function<PortVisit(const UtTestPort &)> &visit)
 {
     std::uint16_t result = 1;
     for (const auto *list : {&SourcePorts, &HostPorts}) {
-        if (stopRequested())
+        if (checks.stopBeforeEachList && stopRequested())
             return 0;
         for (const UtTestPort &port : *list) {
             if (stopRequested())
                 return 0;
-            if (demoMode()) {
-                const int hw = hardwareIndex(port.Id);
-                if (hw >= 0)
-                    g_Session.PortHwInfo[hw].SpeedMedia = port.SpeedMedia;
-                const auto record =
-                    static_cast<std::size_t>(FindPortRecordIndex(port.Id.CID, port.Id.BID, port.Id.PID));
-                if (record < g_Session.Ports.size())
-                    g_Session.Ports[record].SpeedMedia = port.SpeedMedia;
-                continue;
-            }
-            if (Kv_TQModule_LinkStatus(port.Id.CID, port.Id.BID, port.Id.PID) == 0) {
-                if (logFlag)
-                    log(QString::asprintf("(%d, %d, %d) Check link States failed!\n", port.Id.CID,
-                                          port.Id.BID, port.Id.PID));
+            if (checks.demoEndsWalk && demoMode())
+                return 1;
+            switch (visit(port)) {
+            case PortVisit::Next:
+                break;
+            case PortVisit::Failed:
                 result = 0;
+                break;
+            case PortVisit::Abort:
+                return 0;
             }
         }
+        if (checks.pauseAfterListMs)
+            WaitPumpingAbortable(checks.pauseAfterListMs);
     }
     return result;
 }
 
+std::uint16_t CIGMPTestPlan::CheckLinkStates(std::uint8_t logFlag)
+{
+    return walkTestPorts({.demoEndsWalk = false}, [&](const UtTestPort &port) {
+        if (demoMode()) {
+            const int hw = hardwareIndex(port.Id);
+            if (hw >= 0)
+                g_Session.PortHwInfo[hw].SpeedMedia = port.SpeedMedia;
+            const auto record =
+                static_cast<std::size_t>(FindPortRecordIndex(port.Id.CID, port.Id.BID, port.Id.PID));
+            if (record < g_Session.Ports.size())
+                g_Session.Ports[record].SpeedMedia = port.SpeedMedia;
+            return PortVisit::Next;
+        }
+        if (Kv_TQModule_LinkStatus(port.Id.CID, port.Id.BID, port.Id.PID) != 0)
+            return PortVisit::Next;
+        if (logFlag)
+            log(QString::asprintf("(%d, %d, %d) Check link States failed!\n", port.Id.CID, port.Id.BID,
+                                  port.Id.PID));
+        return PortVisit::Failed;
+    });
+}
+
 std::uint16_t CIGMPTestPlan::LogLinkStates()
 {
-    std::uint16_t result = 1;
-    for (const auto *list : {&SourcePorts, &HostPorts}) {
-        if (stopRequested())
-            return 0;
-        for (const UtTestPort &port : *list) {
-            if (stopRequested())
-                return 0;
-            if (demoMode())
-                return 1;
-            const int hw = hardwareIndex(port.Id);
-            const std::uint8_t code =
-                hw < 0 ? kLinkDownMediaCode : g_Session.PortHwInfo[hw].SpeedMedia & 0xFF;
-            if (code == kLinkDownMediaCode)
-                result = 0;
-        }
-    }
-    return result;
+    return walkTestPorts({}, [](const UtTestPort &port) {
+        const int hw = hardwareIndex(port.Id);
+        const std::uint8_t code = hw < 0 ? kLinkDownMediaCode : g_Session.PortHwInfo[hw].SpeedMedia & 0xFF;
+        return code == kLinkDownMediaCode ? PortVisit::Failed : PortVisit::Next;
+    });
 }
 
 const UtPortRecord *CIGMPTestPlan::recordOf(const UtTestPort &port) const

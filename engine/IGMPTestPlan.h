@@ -200,8 +200,37 @@ private:
                                   std::uint32_t message) const;
     bool writeDataFrame(UtTxEntry &entry, std::uint32_t frameSize, const std::uint8_t group[4],
                         std::uint8_t ttl, bool sourceFilterPorts, std::uint8_t portIndex) const;
+    // Entry `groupIndex` of a port's stream table: the data frame to that group of the pair, added to the
+    // table.
+    bool addGroupEntry(UtTxEntry &entry, std::uint32_t frameSize, std::uint8_t pairIndex,
+                       std::uint8_t portIndex, std::uint32_t groupIndex, std::uint16_t stream);
+    // False (logged) when a data stream cannot have frames of this size.
+    bool trafficFrameSizeUsable(std::uint32_t frameSize) const;
+    // The data frame of pair `pairIndex` (0-based) sent from port record `recordIndex`, on an entry filled
+    // with 0xFF; false when it cannot be built.
+    bool buildDataEntry(UtTxEntry &entry, std::size_t recordIndex, std::uint32_t frameSize,
+                        std::uint8_t pairIndex) const;
+    // Starts the source ports' transmission together unless Stop was asked for; `result`, or 0 on Stop.
+    std::uint16_t startSourcePorts(std::uint16_t result);
     // Gap and frame count of a stream; false (nothing to send) when the rate or frame size is unusable.
     bool applyRate(UtTxEntry &entry, std::uint32_t frameSize, std::uint8_t portIndex, double rate);
+    // What the visit of one test port tells the walk over the test ports.
+    enum class PortVisit
+    {
+        Next,   // go on with the next port
+        Failed, // the walk's result becomes 0; go on with the next port
+        Abort,  // end the walk with 0 now
+    };
+    struct PortWalkChecks
+    {
+        bool stopBeforeEachList = true; // also test the stop flag before each port list
+        bool demoEndsWalk = true;       // in demo mode, end with 1 before the first port's hardware call
+        std::uint32_t pauseAfterListMs = 0;
+    };
+    // Visits the source ports, then the host ports, testing the stop flag before each port (0 when set).
+    // 1 unless a visit failed.
+    std::uint16_t walkTestPorts(const PortWalkChecks &checks,
+                                const std::function<PortVisit(const UtTestPort &)> &visit);
     std::uint16_t perPortCall(std::uint16_t (*call)(std::uint16_t, std::uint8_t, std::uint8_t),
                               std::uint32_t pauseMs, bool pauseAfterList);
     void copyTxFrameCount(const UtPortRecord &record);

@@ -112,15 +112,14 @@ std::uint16_t CIGMPTestPlan::ClearTimestamps()
 {
     const std::uint16_t chassis = g_Session.PortTable[0].Id.CID;
     std::uint32_t mask = 0;
-    for (const auto *list : {&SourcePorts, &HostPorts}) {
-        for (const UtTestPort &port : *list) {
-            if (stopRequested())
-                return 0;
-            const int bit = port.Id.BID * 4 + port.Id.PID - 9;
-            if (bit >= 0 && bit < 32)
-                mask |= 1u << bit;
-        }
-    }
+    const auto collectBit = [&mask](const UtTestPort &port) {
+        const int bit = port.Id.BID * 4 + port.Id.PID - 9;
+        if (bit >= 0 && bit < 32)
+            mask |= 1u << bit;
+        return PortVisit::Next;
+    };
+    if (walkTestPorts({.stopBeforeEachList = false, .demoEndsWalk = false}, collectBit) == 0)
+        return 0;
     // The hardware clocks restart: stamps taken before mean nothing now.
     for (const auto *list : {&SourcePorts, &HostPorts}) {
         for (const UtTestPort &port : *list) {

@@ -8,24 +8,12 @@ using namespace TestPlanSupport;
 std::uint16_t CIGMPTestPlan::perPortCall(std::uint16_t (*call)(std::uint16_t, std::uint8_t, std::uint8_t),
                                          std::uint32_t pauseMs, bool pauseAfterList)
 {
-    std::uint16_t result = 1;
-    for (const auto *list : {&SourcePorts, &HostPorts}) {
-        if (stopRequested())
-            return 0;
-        for (const UtTestPort &port : *list) {
-            if (stopRequested())
-                return 0;
-            if (demoMode())
-                return 1;
-            if (call(port.Id.CID, port.Id.BID, port.Id.PID) == 0)
-                result = 0;
-            if (pauseMs && !pauseAfterList)
-                WaitPumpingAbortable(pauseMs);
-        }
-        if (pauseMs && pauseAfterList)
+    return walkTestPorts({.pauseAfterListMs = pauseAfterList ? pauseMs : 0}, [&](const UtTestPort &port) {
+        const bool failed = call(port.Id.CID, port.Id.BID, port.Id.PID) == 0;
+        if (pauseMs && !pauseAfterList)
             WaitPumpingAbortable(pauseMs);
-    }
-    return result;
+        return failed ? PortVisit::Failed : PortVisit::Next;
+    });
 }
 
 std::uint16_t CIGMPTestPlan::ClearPortCounters()

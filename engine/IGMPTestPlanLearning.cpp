@@ -43,68 +43,50 @@ KvArpReplyTable arpReplyTable(const UtTestPort &port, const UtPortRecord &record
 
 std::uint16_t CIGMPTestPlan::StartAutoArpReply()
 {
-    std::uint16_t result = 1;
-    for (const auto *list : {&SourcePorts, &HostPorts}) {
-        for (const UtTestPort &port : *list) {
-            if (stopRequested())
-                return 0;
-            if (demoMode())
-                return 1;
-            const UtPortRecord *record = recordOf(port);
-            if (!record) {
-                result = 0;
-                continue;
-            }
-            if (Kv_TQModule_StartAutoARPReply(port.Id.CID, port.Id.BID, port.Id.PID,
-                                              arpReplyTable(port, *record)) == 0)
-                result = 0;
-        }
-    }
-    return result;
+    return walkTestPorts({.stopBeforeEachList = false}, [this](const UtTestPort &port) {
+        const UtPortRecord *record = recordOf(port);
+        if (!record)
+            return PortVisit::Failed;
+        if (Kv_TQModule_StartAutoARPReply(port.Id.CID, port.Id.BID, port.Id.PID,
+                                          arpReplyTable(port, *record)) == 0)
+            return PortVisit::Failed;
+        return PortVisit::Next;
+    });
 }
 
 std::uint16_t CIGMPTestPlan::SendLearningFrames()
 {
-    std::uint16_t result = 1;
-    for (const auto *list : {&SourcePorts, &HostPorts}) {
-        for (const UtTestPort &port : *list) {
-            if (stopRequested())
-                return 0;
-            if (demoMode())
-                return 1;
-            const UtPortRecord *record = recordOf(port);
-            UtTxEntry entry;
-            std::memset(&entry, 0xFF, sizeof entry);
-            if (!record || !BuildFrameTemplate(entry, port.PortIndex)) {
-                result = 0;
-                continue;
-            }
-            if (g_Session.DemoHardware)
-                continue;
-            const UtPortId &id = port.Id;
-            // A tag makes the 46-byte IPv4 packet 4 bytes too long for 60: the tagged frame is 64 bytes.
-            if (portTagged(*record))
-                entry.FrameLength = entry.FrameLength2 = 64;
-            entry.EntryNumber = 0;
-            entry.Word40 = 1;
-            if (Kv_TQModule_FillTxPkt_AddEntry(id.CID, id.BID, id.PID, entry) == 0)
-                return 0;
-            entry.EntryNumber = 1;
-            entry.Word40 = 0;
-            if (unicastTagged(*record)) {
-                putTag(entry.Frame + 12, record->UniVLanPriority, record->UniCFI, record->UniVLanID);
-                putBe16(entry.Frame + 16, 0xFFFF);
-            } else {
-                putBe16(entry.Frame + 12, 0xFFFF);
-            }
-            if (Kv_TQModule_FillTxPkt_AddEntry(id.CID, id.BID, id.PID, entry) == 0)
-                return 0;
-            if (Kv_TQModule_FillTxPkt_TxConfig(id.CID, id.BID, id.PID, txConfig(0)) == 0)
-                return 0;
-            WaitPumpingAbortable(500);
-            if (Kv_TQModule_StartTxPkt(id.CID, id.BID, id.PID, startBlock(id, 0, 1, 10, 1)) == 0)
-                result = 0;
+    return walkTestPorts({.stopBeforeEachList = false}, [this](const UtTestPort &port) {
+        const UtPortRecord *record = recordOf(port);
+        UtTxEntry entry;
+        std::memset(&entry, 0xFF, sizeof entry);
+        if (!record || !BuildFrameTemplate(entry, port.PortIndex))
+            return PortVisit::Failed;
+        if (g_Session.DemoHardware)
+            return PortVisit::Next;
+        const UtPortId &id = port.Id;
+        // A tag makes the 46-byte IPv4 packet 4 bytes too long for 60: the tagged frame is 64 bytes.
+        if (portTagged(*record))
+            entry.FrameLength = entry.FrameLength2 = 64;
+        entry.EntryNumber = 0;
+        entry.Word40 = 1;
+        if (Kv_TQModule_FillTxPkt_AddEntry(id.CID, id.BID, id.PID, entry) == 0)
+            return PortVisit::Abort;
+        entry.EntryNumber = 1;
+        entry.Word40 = 0;
+        if (unicastTagged(*record)) {
+            putTag(entry.Frame + 12, record->UniVLanPriority, record->UniCFI, record->UniVLanID);
+            putBe16(entry.Frame + 16, 0xFFFF);
+        } else {
+            putBe16(entry.Frame + 12, 0xFFFF);
         }
-    }
-    return result;
+        if (Kv_TQModule_FillTxPkt_AddEntry(id.CID, id.BID, id.PID, entry) == 0)
+            return PortVisit::Abort;
+        if (Kv_TQModule_FillTxPkt_TxConfig(id.CID, id.BID, id.PID, txConfig(0)) == 0)
+            return PortVisit::Abort;
+        WaitPumpingAbortable(500);
+        if (Kv_TQModule_StartTxPkt(id.CID, id.BID, id.PID, startBlock(id, 0, 1, 10, 1)) == 0)
+            return PortVisit::Failed;
+        return PortVisit::Next;
+    });
 }

@@ -115,6 +115,20 @@ std::uint16_t CIGMPTestPlan::FillSourceStreams(UtTxEntry entry, std::uint32_t fr
     return 1;
 }
 
+bool CIGMPTestPlan::addGroupEntry(UtTxEntry &entry, std::uint32_t frameSize, std::uint8_t pairIndex,
+                                  std::uint8_t portIndex, std::uint32_t groupIndex, std::uint16_t stream)
+{
+    std::uint8_t group[4];
+    if (!NextGroupAddress(group, static_cast<std::uint8_t>(pairIndex + 1), groupIndex, 1) ||
+        !writeDataFrame(entry, frameSize, group, 1, false, portIndex))
+        return false;
+    entry.EntryNumber = groupIndex;
+    entry.Word40 = static_cast<std::uint16_t>(groupIndex + 1);
+    entry.StreamNumber = stream;
+    addEntry(entry);
+    return true;
+}
+
 std::uint16_t CIGMPTestPlan::FillGroupStreams(UtTxEntry entry, std::uint32_t frameSize,
                                               std::uint8_t pairIndex, std::uint8_t portIndex, double rate)
 {
@@ -128,14 +142,8 @@ std::uint16_t CIGMPTestPlan::FillGroupStreams(UtTxEntry entry, std::uint32_t fra
     dataTxConfig(entry);
     const std::uint16_t stream = g_Session.Ports[portIndex].StreamNumber;
     for (std::uint32_t g = 0; g < groups; ++g) {
-        std::uint8_t group[4];
-        if (!NextGroupAddress(group, static_cast<std::uint8_t>(pairIndex + 1), g, 1) ||
-            !writeDataFrame(entry, frameSize, group, 1, false, portIndex))
+        if (!addGroupEntry(entry, frameSize, pairIndex, portIndex, g, stream))
             return 0;
-        entry.EntryNumber = g;
-        entry.Word40 = static_cast<std::uint16_t>(g + 1);
-        entry.StreamNumber = stream;
-        addEntry(entry);
     }
     return startTable(recordId(g_Session.Ports[portIndex]), 0, static_cast<std::uint16_t>(groups - 1),
                       TxFrameCount, 0) != 0;
@@ -157,14 +165,8 @@ std::uint16_t CIGMPTestPlan::FillCapacityGroupBursts(UtTxEntry entry, std::uint3
     const std::uint16_t stream = g_Session.Ports[portIndex].StreamNumber;
     std::uint32_t index = 0;
     for (std::uint32_t g = 0; g < groups; ++g) {
-        std::uint8_t group[4];
-        if (!NextGroupAddress(group, static_cast<std::uint8_t>(pairIndex + 1), g, 1) ||
-            !writeDataFrame(entry, frameSize, group, 1, false, portIndex))
+        if (!addGroupEntry(entry, frameSize, pairIndex, portIndex, g, stream))
             return 0;
-        entry.EntryNumber = g;
-        entry.Word40 = static_cast<std::uint16_t>(g + 1);
-        entry.StreamNumber = stream;
-        addEntry(entry);
         if (index == kBurstEntries - 1 || g == groups - 1) {
             startTable(id, 0, static_cast<std::uint16_t>(index), index + 1, 1);
             index = 0;
@@ -201,9 +203,7 @@ std::uint16_t CIGMPTestPlan::FillCapacityStreams(std::uint32_t frameSize, std::u
             if (record.SourcePair != k + 1 || g_Session.DemoHardware)
                 continue;
             UtTxEntry entry;
-            std::memset(&entry, 0xFF, sizeof entry);
-            if (r > UINT8_MAX || !BuildFrameTemplate(entry, static_cast<std::uint8_t>(r)) ||
-                !BuildMulticastDataFrame(entry, frameSize, k, static_cast<std::uint8_t>(r)) ||
+            if (!buildDataEntry(entry, r, frameSize, k) ||
                 !FillCapacityGroupBursts(entry, frameSize, k, static_cast<std::uint8_t>(r), groups)) {
                 result = 0;
                 continue;
@@ -214,15 +214,38 @@ std::uint16_t CIGMPTestPlan::FillCapacityStreams(std::uint32_t frameSize, std::u
     return result;
 }
 
+bool CIGMPTestPlan::trafficFrameSizeUsable(std::uint32_t frameSize) const
+{
+    if (frameSize >= kMinFrameSize && frameSize <= kMaxFrameSize)
+        return true;
+    log(QString::asprintf("* Frame size %u is outside %u-%u; traffic not started.\n", frameSize,
+                          kMinFrameSize, kMaxFrameSize));
+    return false;
+}
+
+bool CIGMPTestPlan::buildDataEntry(UtTxEntry &entry, std::size_t recordIndex, std::uint32_t frameSize,
+                                   std::uint8_t pairIndex) const
+{
+    std::memset(&entry, 0xFF, sizeof entry);
+    const auto portIndex = static_cast<std::uint8_t>(recordIndex);
+    return recordIndex <= UINT8_MAX && BuildFrameTemplate(entry, portIndex) &&
+           BuildMulticastDataFrame(entry, frameSize, pairIndex, portIndex);
+}
+
+std::uint16_t CIGMPTestPlan::startSourcePorts(std::uint16_t result)
+{
+    if (stopRequested())
+        return 0;
+    GlobalStartTx(PortMask(SourcePorts));
+    return result;
+}
+
 std::uint16_t CIGMPTestPlan::StartTestPairTraffic(std::uint32_t frameSize)
 {
     if (demoMode())
         return 1;
-    if (frameSize < kMinFrameSize || frameSize > kMaxFrameSize) {
-        log(QString::asprintf("* Frame size %u is outside %u-%u; traffic not started.\n", frameSize,
-                              kMinFrameSize, kMaxFrameSize));
+    if (!trafficFrameSizeUsable(frameSize))
         return 0;
-    }
     std::uint16_t result = 1;
     for (std::uint8_t s = 0; s < kMaxTestPairs; ++s) {
         if (stopRequested())
@@ -237,9 +260,7 @@ std::uint16_t CIGMPTestPlan::StartTestPairTraffic(std::uint32_t frameSize)
                 continue;
             const auto portIndex = static_cast<std::uint8_t>(r);
             UtTxEntry entry;
-            std::memset(&entry, 0xFF, sizeof entry);
-            if (r > UINT8_MAX || !BuildFrameTemplate(entry, portIndex) ||
-                !BuildMulticastDataFrame(entry, frameSize, s, portIndex)) {
+            if (!buildDataEntry(entry, r, frameSize, s)) {
                 result = 0;
                 continue;
             }
@@ -275,21 +296,15 @@ std::uint16_t CIGMPTestPlan::StartTestPairTraffic(std::uint32_t frameSize)
             copyTxFrameCount(record);
         }
     }
-    if (stopRequested())
-        return 0;
-    GlobalStartTx(PortMask(SourcePorts));
-    return result;
+    return startSourcePorts(result);
 }
 
 std::uint16_t CIGMPTestPlan::StartSourcePortTraffic(std::uint32_t frameSize, std::uint8_t pairNumber)
 {
     if (demoMode())
         return 1;
-    if (frameSize < kMinFrameSize || frameSize > kMaxFrameSize) {
-        log(QString::asprintf("* Frame size %u is outside %u-%u; traffic not started.\n", frameSize,
-                              kMinFrameSize, kMaxFrameSize));
+    if (!trafficFrameSizeUsable(frameSize))
         return 0;
-    }
     std::uint16_t result = 1;
     for (UtTestPort &source : SourcePorts) {
         if (stopRequested())
@@ -301,9 +316,7 @@ std::uint16_t CIGMPTestPlan::StartSourcePortTraffic(std::uint32_t frameSize, std
                 continue;
             const auto portIndex = static_cast<std::uint8_t>(r);
             UtTxEntry entry;
-            std::memset(&entry, 0xFF, sizeof entry);
-            if (r > UINT8_MAX || !BuildFrameTemplate(entry, portIndex) ||
-                !BuildMulticastDataFrame(entry, frameSize, pairNumber, portIndex)) {
+            if (!buildDataEntry(entry, r, frameSize, pairNumber)) {
                 result = 0;
                 continue;
             }
@@ -319,10 +332,7 @@ std::uint16_t CIGMPTestPlan::StartSourcePortTraffic(std::uint32_t frameSize, std
             source.TxFrames = TxFrameCount;
         }
     }
-    if (stopRequested())
-        return 0;
-    GlobalStartTx(PortMask(SourcePorts));
-    return result;
+    return startSourcePorts(result);
 }
 
 std::uint16_t CIGMPTestPlan::StopAllTx()

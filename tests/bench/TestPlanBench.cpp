@@ -1,6 +1,7 @@
 // Cost of building the transmit tables of eight test pairs with 256 groups each: every port's IGMP
 // report entries for all groups and every source's group stream entries. The tables are built as for
 // the hardware, without handing them over (the demo inventory suppresses the library calls).
+#include "../engine/TestPlanPorts.h"
 #include "engine/IGMPTestPlan.h"
 #include "engine/Session.h"
 
@@ -12,32 +13,10 @@ namespace {
 constexpr int kPairs = 8;
 constexpr std::uint32_t kGroups = 256;
 
-// Eight pairs of chassis 1: pair n has its source on card n + 1 port 1 and a host on port 2.
+// The eight pairs with their tables built as for the hardware, without handing them over.
 void buildPlan(CIGMPTestPlan &plan)
 {
-    g_Session.resetTables();
-    g_Session.PortCount = 2 * kPairs;
-    g_Session.allocatePortArrays(g_Session.PortCount);
-    for (std::uint8_t n = 1; n <= kPairs; ++n) {
-        for (std::uint8_t side = 0; side < 2; ++side) {
-            const auto index = static_cast<std::uint8_t>(2 * (n - 1) + side);
-            const UtPortId id{1, static_cast<std::uint8_t>(n + 1), static_cast<std::uint8_t>(side + 1)};
-            g_Session.PortTable[index] = {id, 53, 0};
-            g_Session.PortIndex[1][id.BID][id.PID] = index;
-            g_Session.PortHwInfo[index] = {id, 11, 0, 0, 0};
-            UtPortRecord record = MakePortRecord(id, 53, 11);
-            (side == 0 ? record.SourcePair : record.HostPair) = n;
-            record.StreamNumber = static_cast<std::uint16_t>(100 + 2 * (n - 1) + side);
-            g_Session.Ports.push_back(record);
-            UtTestPort port{};
-            port.Id = id;
-            port.TYPE = 53;
-            port.PortIndex = index;
-            (side == 0 ? plan.SourcePorts : plan.HostPorts).push_back(port);
-        }
-        plan.TestPairs.push_back({n, 1, 1, 1, 0, 0, 0, {225, 0, n, 1}, kGroups, 0xFFFF, 0xFF, 0xFF});
-        plan.PairSelected[n - 1] = 1;
-    }
+    addEightPairs(plan, kGroups);
     g_Session.DemoHardware = 1;
     plan.IgmpVersion = 2;
     plan.TestDuration = 60;

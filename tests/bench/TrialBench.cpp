@@ -4,6 +4,7 @@
 // time. A second benchmark runs one whole Mixed Class run (one frame size, 1-second trials) against
 // the chassis simulator in real time and reports its wall time beside the sum of the waits it asked for.
 #include "../engine/RecordingKvServer.h"
+#include "../engine/TestPlanPorts.h"
 #include "app/MainFormView.h"
 #include "engine/EngineHost.h"
 #include "engine/EngineUtils.h"
@@ -20,37 +21,6 @@
 
 namespace {
 
-constexpr int kPairs = 8;
-
-// Eight pairs on chassis 1: pair n has its source on card n + 1 port 1 and a host on port 2.
-void buildEightPairs(CIGMPTestPlan &plan)
-{
-    g_Session.resetTables();
-    g_Session.PortCount = 2 * kPairs;
-    g_Session.allocatePortArrays(g_Session.PortCount);
-    for (std::uint8_t n = 1; n <= kPairs; ++n) {
-        for (std::uint8_t side = 0; side < 2; ++side) {
-            const auto index = static_cast<std::uint8_t>(2 * (n - 1) + side);
-            const UtPortId id{1, static_cast<std::uint8_t>(n + 1), static_cast<std::uint8_t>(side + 1)};
-            g_Session.PortTable[index] = {id, 53, 0};
-            g_Session.PortIndex[1][id.BID][id.PID] = index;
-            g_Session.PortHwInfo[index] = {id, 11, 0, 0, 0};
-            UtPortRecord record = MakePortRecord(id, 53, 11);
-            (side == 0 ? record.SourcePair : record.HostPair) = n;
-            record.StreamNumber = static_cast<std::uint16_t>(100 + 2 * (n - 1) + side);
-            g_Session.Ports.push_back(record);
-            UtTestPort port{};
-            port.Id = id;
-            port.TYPE = 53;
-            port.PortIndex = index;
-            port.SpeedMedia = 11;
-            (side == 0 ? plan.SourcePorts : plan.HostPorts).push_back(port);
-        }
-        plan.TestPairs.push_back({n, 1, 1, 1, 0, 0, 0, {225, 0, n, 1}, 1, 0xFFFF, 0xFF, 0xFF});
-        plan.PairSelected[n - 1] = 1;
-    }
-}
-
 void quietHost()
 {
     EngineHost &host = EngineHost::instance();
@@ -64,7 +34,7 @@ void BM_MixedClassTrialWorkEightPairs(benchmark::State &state)
 {
     quietHost();
     CIGMPTestPlan plan;
-    buildEightPairs(plan);
+    addEightPairs(plan, 1);
     plan.IgmpVersion = 2;
     plan.FrameSize = 64;
     plan.TestDuration = 1;
@@ -129,19 +99,7 @@ void BM_WholeMixedClassRunAgainstSimulator(benchmark::State &state)
         CIGMPTestPlan plan;
         plan.TestPairs.push_back({1, 1, 2, 1, 2, 1, 0, {239, 1, 1, 1}, 1, 0xFFFF, 0xFF, 0xFF});
         plan.PairSelected[0] = 1;
-        for (std::uint8_t index = 0; index < 3; ++index) {
-            UtPortRecord &record = g_Session.Ports[index];
-            (index == 0 ? record.SourcePair : record.HostPair) = 1;
-            record.StreamNumber = index == 0 ? 100 : 101;
-            record.StreamItemA = 0;
-            record.StreamItemB = 1;
-            UtTestPort port{};
-            port.Id = {record.CID, record.BID, record.PID};
-            port.TYPE = record.ModuleType;
-            port.PortIndex = index;
-            port.SpeedMedia = 11;
-            (index == 0 ? plan.SourcePorts : plan.HostPorts).push_back(port);
-        }
+        addPairOnePorts(plan, {0, 1, 2});
         plan.IgmpVersion = 2;
         plan.FrameSize = 64;
         plan.TestDuration = 1;

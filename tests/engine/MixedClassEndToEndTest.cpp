@@ -1,5 +1,7 @@
 // The Mixed Class procedure against the simulated chassis and device in real time, with 1-second
 // trials: what the hosts receive is what the device forwards of the procedure's own streams.
+#include "SimulatorConnection.h"
+#include "TestPlanPorts.h"
 #include "app/MainFormView.h"
 #include "engine/EngineHost.h"
 #include "engine/IGMPTestPlan.h"
@@ -36,33 +38,14 @@ protected:
         std::string error;
         ASSERT_TRUE(server->listen(0, "127.0.0.1", error)) << error;
         server->start();
-        KvClient::instance().setServerPort(server->port());
-        const char address[32] = "127.0.0.1";
-        ASSERT_EQ(Kv_SYS_ConnectToServer(address), 1);
-        ASSERT_TRUE(QTest::qWaitFor([] { return g_Session.InventoryReceived == 1; }, 3000));
-        ASSERT_TRUE(QTest::qWaitFor(
-            [] { return g_Session.PortCount > 4 && (g_Session.PortHwInfo[4].SpeedMedia & 0xFF) != 0; },
-            3000));
+        ASSERT_NO_FATAL_FAILURE(connectToSimulator(*server, 4));
         ASSERT_NE(Kv_LockPortStatus({1, {0x0F0F, 0, 0, 0}}), 0);
 
         plan.TestPairs.push_back({1, 1, 3, 1, 2, 1, 0, {239, 1, 1, 1}, 1, 1, 2, 4});
         plan.PairSelected[0] = 1;
         std::vector<std::uint8_t> ports = {0, 1, 2, 3};
         ports.insert(ports.end(), extraHosts.begin(), extraHosts.end());
-        for (const std::uint8_t index : ports) {
-            UtPortRecord &record = g_Session.Ports[index];
-            (index == 0 ? record.SourcePair : record.HostPair) = 1;
-            record.StreamNumber = index == 0 ? 100 : 101;
-            record.StreamItemA = 0;
-            record.StreamItemB = 1;
-            UtTestPort port{};
-            port.Id = {record.CID, record.BID, record.PID};
-            port.TYPE = record.ModuleType;
-            port.PortIndex = index;
-            port.SpeedMedia = 11;
-            port.Flag = index == 3;
-            (index == 0 ? plan.SourcePorts : plan.HostPorts).push_back(port);
-        }
+        addPairOnePorts(plan, ports);
         plan.IgmpVersion = 2;
         plan.FrameSize = 64;
         plan.TestDuration = 1;
@@ -72,14 +55,7 @@ protected:
         view.ReportRow = 12;
     }
 
-    void TearDown() override
-    {
-        Kv_SYS_TerminateProcess();
-        KvClient::instance().setServerPort(0);
-        server.reset();
-        EngineHost::instance().reset();
-        g_Session.resetTables();
-    }
+    void TearDown() override { disconnectFromSimulator(server); }
 
     // The rates that passed, in order.
     QList<double> passedRates() const

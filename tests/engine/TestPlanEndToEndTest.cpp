@@ -1,5 +1,7 @@
 // The test plan's steps against the simulated chassis and device under test, in simulated time moved
 // by the test: what the hosts receive is exactly what the engine's streams and joins make of it.
+#include "SimulatorConnection.h"
+#include "TestPlanPorts.h"
 #include "app/MainFormView.h"
 #include "engine/EngineHost.h"
 #include "engine/IGMPTestPlan.h"
@@ -47,42 +49,19 @@ protected:
         ASSERT_TRUE(server->listen(0, "127.0.0.1", error)) << error;
         server->start();
         clock.server = server.get();
-        KvClient::instance().setServerPort(server->port());
-        const char address[32] = "127.0.0.1";
-        ASSERT_EQ(Kv_SYS_ConnectToServer(address), 1);
-        ASSERT_TRUE(QTest::qWaitFor([] { return g_Session.InventoryReceived == 1; }, 3000));
-        ASSERT_TRUE(QTest::qWaitFor(
-            [] { return g_Session.PortCount > 4 && (g_Session.PortHwInfo[4].SpeedMedia & 0xFF) != 0; },
-            3000));
+        ASSERT_NO_FATAL_FAILURE(connectToSimulator(*server, 4));
         ASSERT_NE(Kv_LockPortStatus({1, {0x0F0F, 0, 0, 0}}), 0);
 
         plan.TestPairs.push_back({1, 1, 3, 1, 2, 1, 0, {239, 1, 1, 1}, 1, 1, 2, 4});
         plan.PairSelected[0] = 1;
-        for (std::uint8_t index = 0; index < 4; ++index) {
-            UtPortRecord &record = g_Session.Ports[index];
-            (index == 0 ? record.SourcePair : record.HostPair) = 1;
-            record.StreamNumber = index == 0 ? 100 : 101;
-            record.StreamItemA = 0;
-            record.StreamItemB = 1;
-            UtTestPort port{};
-            port.Id = {record.CID, record.BID, record.PID};
-            port.TYPE = record.ModuleType;
-            port.PortIndex = index;
-            port.SpeedMedia = 11;
-            port.Flag = index == 3;
-            (index == 0 ? plan.SourcePorts : plan.HostPorts).push_back(port);
-        }
+        addPairOnePorts(plan, {0, 1, 2, 3});
         plan.IgmpVersion = 2;
         plan.TestDuration = 1;
     }
     void TearDown() override
     {
         clock.server = nullptr;
-        Kv_SYS_TerminateProcess();
-        KvClient::instance().setServerPort(0);
-        server.reset();
-        EngineHost::instance().reset();
-        g_Session.resetTables();
+        disconnectFromSimulator(server);
     }
 
     void advance(std::chrono::nanoseconds duration)

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "RecordingKvServer.h"
+#include "TestPlanPorts.h"
 #include "app/MainFormView.h"
 #include "engine/EngineHost.h"
 #include "engine/IGMPTestPlan.h"
@@ -185,24 +186,13 @@ protected:
         UtPortRecord &src = g_Session.Ports[source];
         src.SourcePair = n;
         src.StreamNumber = uint16_t(100 + 2 * (n - 1));
-        plan.SourcePorts.push_back(testPort(source));
+        plan.SourcePorts.push_back(testPortOf(source));
         for (uint8_t h : hosts) {
             g_Session.Ports[h].HostPair = n;
             g_Session.Ports[h].StreamNumber = uint16_t(101 + 2 * (n - 1));
-            plan.HostPorts.push_back(testPort(h));
+            plan.HostPorts.push_back(testPortOf(h));
         }
         plan.PairSelected[n - 1] = 1;
-    }
-
-    static UtTestPort testPort(uint8_t index)
-    {
-        UtTestPort port{};
-        const UtPortRecord &record = g_Session.Ports[index];
-        port.Id = {record.CID, record.BID, record.PID};
-        port.TYPE = record.ModuleType;
-        port.PortIndex = index;
-        port.SpeedMedia = 11;
-        return port;
     }
 
     static void setIp(uint32_t &field, std::array<uint8_t, 4> bytes) { std::memcpy(&field, bytes.data(), 4); }

@@ -1,5 +1,7 @@
 // The test plan's steps against the chassis simulator on loopback: with the ports locked every step
 // succeeds; the simulator's refusals (a link down, ports not locked) come back as failures.
+#include "SimulatorConnection.h"
+#include "TestPlanPorts.h"
 #include "app/MainFormView.h"
 #include "engine/EngineHost.h"
 #include "engine/IGMPTestPlan.h"
@@ -27,12 +29,7 @@ protected:
         std::string error;
         ASSERT_TRUE(server->listen(0, "127.0.0.1", error)) << error;
         server->start();
-        KvClient::instance().setServerPort(server->port());
-        const char address[32] = "127.0.0.1";
-        ASSERT_EQ(Kv_SYS_ConnectToServer(address), 1);
-        ASSERT_TRUE(QTest::qWaitFor([] { return g_Session.InventoryReceived == 1; }, 3000));
-        ASSERT_TRUE(QTest::qWaitFor(
-            [] { return g_Session.PortCount > 0 && g_Session.PortHwInfo[2].SpeedMedia != 0; }, 3000));
+        ASSERT_NO_FATAL_FAILURE(connectToSimulator(*server, 2));
 
         // Pair 1: source (2,1), hosts (2,2) and (2,3).
         plan.TestPairs.push_back({1, 1, 2, 1, 2, 1, 0, {239, 1, 1, 1}, 4, 0xFFFF, 0xFF, 0xFF});
@@ -41,26 +38,14 @@ protected:
             UtPortRecord &record = g_Session.Ports[index];
             (index == 0 ? record.SourcePair : record.HostPair) = 1;
             record.StreamNumber = index == 0 ? 100 : 101;
-            UtTestPort port{};
-            port.Id = {record.CID, record.BID, record.PID};
-            port.TYPE = record.ModuleType;
-            port.PortIndex = index;
-            port.SpeedMedia = 11;
-            (index == 0 ? plan.SourcePorts : plan.HostPorts).push_back(port);
+            (index == 0 ? plan.SourcePorts : plan.HostPorts).push_back(testPortOf(index));
         }
         plan.IgmpVersion = 2;
         plan.TestType = kTestMixedClass;
         plan.TestDuration = 1;
         plan.CurrentRate = 10;
     }
-    void TearDown() override
-    {
-        Kv_SYS_TerminateProcess();
-        KvClient::instance().setServerPort(0);
-        server.reset();
-        EngineHost::instance().reset();
-        g_Session.resetTables();
-    }
+    void TearDown() override { disconnectFromSimulator(server); }
 
     static UtPortSet firstThreePorts()
     {

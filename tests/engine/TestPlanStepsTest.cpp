@@ -305,7 +305,7 @@ TEST_F(TestPlanSteps, JoinAggregateTakesTheFirstClientsOfEachPair)
 {
     // Pair 1 gets a third host (2,4).
     g_Session.Ports[3].HostPair = 1;
-    plan.HostPorts.insert(plan.HostPorts.begin() + 2, testPort(3));
+    plan.HostPorts.insert(plan.HostPorts.begin() + 2, testPortOf(3));
     ASSERT_EQ(plan.SendJoinAggregate(2), 1);
     std::vector<std::pair<int, int>> order;
     for (const RecordedCall &call : server->calls(Op::Kv_TQModule_FillTxPkt_AddEntry))
@@ -437,7 +437,7 @@ TEST_F(TestPlanSteps, MixedClassTrafficOfTheSelectedPairs)
 
 TEST_F(TestPlanSteps, GlobalCommandFormByController)
 {
-    plan.SourcePorts.push_back(testPort(0));
+    plan.SourcePorts.push_back(testPortOf(0));
     plan.SourcePorts.back().Id = {Chassis, 10, 1}; // bit 32
     EXPECT_EQ(CIGMPTestPlan::PortMask(plan.SourcePorts), 0x100000011ull);
     const struct
@@ -551,9 +551,9 @@ TEST_F(TestPlanSteps, CaptureBlocksAndStops)
 
 TEST_F(TestPlanSteps, ClearTimestampsMask)
 {
-    plan.SourcePorts.push_back(testPort(0));
+    plan.SourcePorts.push_back(testPortOf(0));
     plan.SourcePorts.back().Id = {Chassis, 9, 4}; // bit 31
-    plan.SourcePorts.push_back(testPort(0));
+    plan.SourcePorts.push_back(testPortOf(0));
     plan.SourcePorts.back().Id = {Chassis, 10, 1}; // bit 32: not in a 32-bit mask
     g_Session.DelayStamps[0] = {0, 5, 6, 0};
     ASSERT_EQ(plan.ClearTimestamps(), 1);

@@ -1,0 +1,38 @@
+// The hardware library connected to a chassis simulator on loopback, for the tests that run the engine
+// against it.
+#pragma once
+
+#include "engine/EngineHost.h"
+#include "engine/Session.h"
+#include "kvserver/KvServer.h"
+#include "platform/kvapi/KvClient.h"
+
+#include <QTest>
+#include <gtest/gtest.h>
+#include <memory>
+
+// Connects to the started `server` and waits until its inventory and the link state of port record
+// `linkedPort` have arrived.
+inline void connectToSimulator(const KvServer &server, int linkedPort)
+{
+    KvClient::instance().setServerPort(server.port());
+    const char address[32] = "127.0.0.1";
+    ASSERT_EQ(Kv_SYS_ConnectToServer(address), 1);
+    ASSERT_TRUE(QTest::qWaitFor([] { return g_Session.InventoryReceived == 1; }, 3000));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [linkedPort] {
+            return g_Session.PortCount > linkedPort &&
+                   (g_Session.PortHwInfo[linkedPort].SpeedMedia & 0xFF) != 0;
+        },
+        3000));
+}
+
+// Ends the connection, stops the simulator and clears what the test set up in the engine.
+inline void disconnectFromSimulator(std::unique_ptr<KvServer> &server)
+{
+    Kv_SYS_TerminateProcess();
+    KvClient::instance().setServerPort(0);
+    server.reset();
+    EngineHost::instance().reset();
+    g_Session.resetTables();
+}
