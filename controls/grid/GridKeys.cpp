@@ -4,9 +4,12 @@
 
 namespace GridKeys {
 
-int virtualKey(const QKeyEvent *event)
+namespace {
+
+// Backspace, Tab, Enter and Esc type a control character whose code is also the key's virtual
+// code; 0 for any other key.
+int controlCharacter(int key)
 {
-    const int key = event->key();
     switch (key) {
     case Qt::Key_Backspace:
         return Back;
@@ -16,12 +19,25 @@ int virtualKey(const QKeyEvent *event)
     case Qt::Key_Return:
     case Qt::Key_Enter:
         return Return;
+    case Qt::Key_Escape:
+        return Escape;
+    default:
+        return 0;
+    }
+}
+
+} // namespace
+
+int virtualKey(const QKeyEvent *event)
+{
+    const int key = event->key();
+    if (const int control = controlCharacter(key))
+        return control;
+    switch (key) {
     case Qt::Key_Shift:
         return Shift;
     case Qt::Key_Control:
         return Control;
-    case Qt::Key_Escape:
-        return Escape;
     case Qt::Key_Space:
         return Space;
     case Qt::Key_PageUp:
@@ -58,22 +74,10 @@ int virtualKey(const QKeyEvent *event)
 
 int characterCode(const QKeyEvent *event)
 {
-    switch (event->key()) {
-    case Qt::Key_Backspace:
-        return Back;
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-        return Tab;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return Return;
-    case Qt::Key_Escape:
-        return Escape;
-    case Qt::Key_Delete:
+    if (const int control = controlCharacter(event->key()))
+        return control;
+    if (event->key() == Qt::Key_Delete)
         return 0;
-    default:
-        break;
-    }
     const QString text = event->text();
     if (text.isEmpty() || !text.at(0).isPrint())
         return 0;

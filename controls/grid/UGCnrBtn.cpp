@@ -2,27 +2,20 @@
 
 #include "controls/grid/GridToolTip.h"
 #include "controls/grid/UGCtrl.h"
-#include "controls/grid/UGGrid.h"
 #include "controls/grid/UGGridInfo.h"
 
 #include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
-CUGCnrBtn::CUGCnrBtn(CUGCtrl *ctrl) : QWidget(ctrl), m_ctrl(ctrl)
-{
-    setAttribute(Qt::WA_OpaquePaintEvent);
-    setMouseTracking(true);
-}
+CUGCnrBtn::CUGCnrBtn(CUGCtrl *ctrl) : GridPartWidget(ctrl, CUGCtrl::SectionCorner) {}
 
 void CUGCnrBtn::paintEvent(QPaintEvent *)
 {
-    if (!m_GI || !m_GI->m_createdFlag)
+    if (!readyToPaint())
         return;
     QPainter painter(this);
-    m_ctrl->HookPaintDC(&painter, nullptr, CUGCtrl::SectionCorner);
-    if (m_GI->m_defFont)
-        painter.setFont(*m_GI->m_defFont);
+    preparePainter(painter);
     CUGCell cell;
     m_ctrl->GetCellComposite(-1, -1, &cell);
     UgRect rect = fromQRect(this->rect());
@@ -85,9 +78,7 @@ void CUGCnrBtn::mousePressEvent(QMouseEvent *event)
     event->accept();
     if (!m_GI)
         return;
-    CUGGrid *grid = m_ctrl->GridWindow();
-    if (!grid->hasFocus())
-        grid->setFocus(Qt::MouseFocusReason);
+    focusGrid();
     QPoint point = event->position().toPoint();
     UgRect rect = fromQRect(this->rect());
     if (event->button() == Qt::LeftButton) {
@@ -96,10 +87,7 @@ void CUGCnrBtn::mousePressEvent(QMouseEvent *event)
         m_ctrl->HookCornerLeftButton(1, &rect, &point, m_dragging);
     } else if (event->button() == Qt::RightButton) {
         m_ctrl->HookCornerRightButton(1, &rect, &point, 0);
-        if (m_GI->m_menuOn) {
-            QPoint global = mapToGlobal(point);
-            m_ctrl->ShowPopupMenu(-1, -1, CUGCtrl::SectionCorner, &global);
-        }
+        popUpMenu(-1, -1, point);
     }
 }
 

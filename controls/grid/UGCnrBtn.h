@@ -2,12 +2,9 @@
 // size the side and the top heading when dragged.
 #pragma once
 
-#include <QWidget>
+#include "controls/grid/GridPartWidget.h"
 
-class CUGCtrl;
-class CUGGridInfo;
-
-class CUGCnrBtn : public QWidget
+class CUGCnrBtn : public GridPartWidget
 {
     Q_OBJECT
 
@@ -15,9 +12,6 @@ public:
     static constexpr int kEdgeReach = 4;
 
     explicit CUGCnrBtn(CUGCtrl *ctrl);
-
-    void SetSheet(CUGGridInfo *sheet) { m_GI = sheet; }
-    void EnableToolTips(bool on) { m_toolTips = on; }
 
     int m_dragging = 0;
     int m_onEdge = 0;
@@ -34,8 +28,4 @@ protected:
 
 private:
     void updateCursor();
-
-    CUGCtrl *m_ctrl;
-    CUGGridInfo *m_GI = nullptr;
-    bool m_toolTips = false;
 };

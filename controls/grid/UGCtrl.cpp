@@ -561,19 +561,30 @@ int CUGCtrl::JoinCellRange(int firstCol, int firstRow, int lastCol, int lastRow)
     return 0;
 }
 
-int CUGCtrl::FindJoinedBlock(int *col, int *row, int *lastCol, int *lastRow)
+int CUGCtrl::joinOrigin(int *col, int *row, CUGCell *originCell)
 {
     if (!m_GI->m_joining)
         return 1;
-    CUGCell cell;
-    GetCellComposite(*col, *row, &cell);
-    if (!cell.IsJoined())
+    CUGCell own;
+    CUGCell *cell = originCell ? originCell : &own;
+    GetCellComposite(*col, *row, cell);
+    if (!cell->IsJoined())
         return 2;
-    if (!cell.m_joinOrigin) {
-        *col += cell.m_joinColOffset;
-        *row += cell.m_joinRowOffset;
-        GetCellComposite(*col, *row, &cell);
+    if (!cell->m_joinOrigin) {
+        *col += cell->m_joinColOffset;
+        *row += cell->m_joinRowOffset;
+        if (originCell)
+            GetCellComposite(*col, *row, originCell);
     }
+    return 0;
+}
+
+int CUGCtrl::FindJoinedBlock(int *col, int *row, int *lastCol, int *lastRow)
+{
+    CUGCell cell;
+    const int result = joinOrigin(col, row, &cell);
+    if (result != 0)
+        return result;
     *lastCol = *col + cell.m_joinColOffset;
     *lastRow = *row + cell.m_joinRowOffset;
     return 0;
@@ -581,17 +592,7 @@ int CUGCtrl::FindJoinedBlock(int *col, int *row, int *lastCol, int *lastRow)
 
 int CUGCtrl::MoveToJoinOrigin(int *col, int *row)
 {
-    if (!m_GI->m_joining)
-        return 1;
-    CUGCell cell;
-    GetCellComposite(*col, *row, &cell);
-    if (!cell.IsJoined())
-        return 2;
-    if (!cell.m_joinOrigin) {
-        *col += cell.m_joinColOffset;
-        *row += cell.m_joinRowOffset;
-    }
-    return 0;
+    return joinOrigin(col, row, nullptr);
 }
 
 CUGCellType *CUGCtrl::GetCellTypeByIndex(int index) const

@@ -374,6 +374,9 @@ protected:
 private:
     template <typename Change> int changeStoredCell(int col, int row, Change change);
     int storeColumnOf(int col) const;
+    // Moves (col, row) onto the origin of its joined block: 1 when joining is off, 2 off a joined
+    // cell. With originCell, the origin's cell is left there.
+    int joinOrigin(int *col, int *row, CUGCell *originCell);
     void createChildWindows();
     void handSheetToChildren(CUGGridInfo *sheet);
     void setUpNewSheet(CUGGridInfo *sheet);

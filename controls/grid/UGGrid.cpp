@@ -380,44 +380,34 @@ void CUGGrid::keyDown(int key, Qt::KeyboardModifiers modifiers)
     const int shiftCol = m_GI->m_currentCol - col;
     const int shiftRow = m_GI->m_currentRow - row;
     int originCol = 0, originRow = 0, lastCol = 0, lastRow = 0;
+    const auto moveIntoBlock = [&](int targetCol, int targetRow) {
+        if (!joinedOrigin(targetCol, targetRow, &originCol, &originRow, &lastCol, &lastRow))
+            return false;
+        m_ctrl->MoveCurrentCellTo(originCol + shiftCol, originRow + shiftRow);
+        return true;
+    };
     const bool control = modifiers & Qt::ControlModifier;
     switch (key) {
-    case GridKeys::Left: {
-        const int c = col - step;
-        if (c >= 0 && joinedOrigin(c, row, &originCol, &originRow, &lastCol, &lastRow))
-            m_ctrl->MoveCurrentCellTo(originCol + shiftCol, originRow + shiftRow);
-        else
+    case GridKeys::Left:
+        if (col - step < 0 || !moveIntoBlock(col - step, row))
             m_ctrl->MoveCurrentColumnTo(m_GI->m_currentCol - step);
         break;
-    }
-    case GridKeys::Right: {
+    case GridKeys::Right:
         if (joinedOrigin(col, row, &originCol, &originRow, &lastCol, &lastRow))
             step += lastCol - originCol;
-        const int c = col + step;
-        if (c < m_GI->m_colCount && joinedOrigin(c, row, &originCol, &originRow, &lastCol, &lastRow))
-            m_ctrl->MoveCurrentCellTo(originCol + shiftCol, originRow + shiftRow);
-        else
+        if (col + step >= m_GI->m_colCount || !moveIntoBlock(col + step, row))
             m_ctrl->MoveCurrentColumnTo(m_GI->m_currentCol + step);
         break;
-    }
-    case GridKeys::Up: {
-        const int r = row - step;
-        if (r >= 0 && joinedOrigin(col, r, &originCol, &originRow, &lastCol, &lastRow))
-            m_ctrl->MoveCurrentCellTo(originCol + shiftCol, originRow + shiftRow);
-        else
+    case GridKeys::Up:
+        if (row - step < 0 || !moveIntoBlock(col, row - step))
             m_ctrl->MoveCurrentRowTo(m_GI->m_currentRow - step);
         break;
-    }
-    case GridKeys::Down: {
+    case GridKeys::Down:
         if (joinedOrigin(col, row, &originCol, &originRow, &lastCol, &lastRow))
             step += lastRow - originRow;
-        const int r = row + step;
-        if (r < m_GI->m_rowCount && joinedOrigin(col, r, &originCol, &originRow, &lastCol, &lastRow))
-            m_ctrl->MoveCurrentCellTo(originCol + shiftCol, originRow + shiftRow);
-        else
+        if (row + step >= m_GI->m_rowCount || !moveIntoBlock(col, row + step))
             m_ctrl->MoveCurrentRowTo(m_GI->m_currentRow + step);
         break;
-    }
     case GridKeys::Prior:
         m_ctrl->MoveCurrentRowBy(CUGCtrl::MovePageUp);
         break;

@@ -1,22 +1,11 @@
 #include "controls/grid/UGHScroll.h"
 
 #include "controls/grid/UGCtrl.h"
-#include "controls/grid/UGGrid.h"
 #include "controls/grid/UGGridInfo.h"
-#include "controls/grid/UGSideHdg.h"
 
-#include <QApplication>
-#include <QMouseEvent>
-#include <QWheelEvent>
 #include <algorithm>
 
-CUGHScroll::CUGHScroll(CUGCtrl *ctrl) : QScrollBar(Qt::Horizontal, ctrl), m_ctrl(ctrl)
-{
-    setFocusPolicy(Qt::NoFocus);
-    connect(this, &QAbstractSlider::actionTriggered, this, &CUGHScroll::onAction);
-    connect(this, &QAbstractSlider::sliderReleased, this,
-            [this] { OnScroll(ThumbPosition, sliderPosition()); });
-}
+CUGHScroll::CUGHScroll(CUGCtrl *ctrl) : GridScrollBar(Qt::Horizontal, ctrl, CUGCtrl::SectionHScroll) {}
 
 void CUGHScroll::Update()
 {
@@ -45,51 +34,13 @@ void CUGHScroll::Update()
         }
     }
     if (m_GI->m_leftCol != m_GI->m_prevLeftCol) {
-        setValue(m_GI->m_leftCol - m_GI->m_lockedColCount);
+        setValue(viewPosition());
         m_ctrl->HookViewScrolled(CUGCtrl::SectionHScroll, m_GI->m_prevLeftCol, m_GI->m_leftCol);
     }
 }
 
-void CUGHScroll::onAction(int action)
+void CUGHScroll::scrollView(int code, int position)
 {
-    switch (action) {
-    case SliderSingleStepSub:
-        OnScroll(LineLeft, 0);
-        break;
-    case SliderSingleStepAdd:
-        OnScroll(LineRight, 0);
-        break;
-    case SliderPageStepSub:
-        OnScroll(PageLeft, 0);
-        break;
-    case SliderPageStepAdd:
-        OnScroll(PageRight, 0);
-        break;
-    case SliderToMinimum:
-        OnScroll(Left, 0);
-        break;
-    case SliderToMaximum:
-        OnScroll(Right, 0);
-        break;
-    case SliderMove:
-        if (isSliderDown())
-            OnScroll(ThumbTrack, sliderPosition());
-        return;
-    default:
-        return;
-    }
-    if (m_GI)
-        setSliderPosition(m_GI->m_leftCol - m_GI->m_lockedColCount);
-}
-
-void CUGHScroll::OnScroll(int code, int position)
-{
-    if (!m_GI)
-        return;
-    CUGGrid *grid = m_ctrl->GridWindow();
-    if (!grid->hasFocus())
-        grid->setFocus(Qt::OtherFocusReason);
-    m_GI->m_selectKeyState = 4;
     switch (code) {
     case LineLeft:
     case LineRight:
@@ -114,20 +65,9 @@ void CUGHScroll::OnScroll(int code, int position)
     default:
         break;
     }
-    m_GI->m_selectKeyState = 0;
-    m_ctrl->SideHeadingWindow()->update();
 }
 
-void CUGHScroll::mousePressEvent(QMouseEvent *event)
+int CUGHScroll::viewPosition() const
 {
-    if (event->button() == Qt::RightButton && m_GI && m_GI->m_menuOn) {
-        QPoint global = event->globalPosition().toPoint();
-        m_ctrl->ShowPopupMenu(m_GI->m_reportedCol, m_GI->m_reportedRow, CUGCtrl::SectionHScroll, &global);
-    }
-    QScrollBar::mousePressEvent(event);
-}
-
-void CUGHScroll::wheelEvent(QWheelEvent *event)
-{
-    QApplication::sendEvent(m_ctrl->GridWindow(), event);
+    return m_GI->m_leftCol - m_GI->m_lockedColCount;
 }

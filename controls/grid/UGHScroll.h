@@ -2,12 +2,9 @@
 // thumb when released.
 #pragma once
 
-#include <QScrollBar>
+#include "controls/grid/GridScrollBar.h"
 
-class CUGCtrl;
-class CUGGridInfo;
-
-class CUGHScroll : public QScrollBar
+class CUGHScroll : public GridScrollBar
 {
     Q_OBJECT
 
@@ -15,33 +12,27 @@ public:
     // Scroll codes.
     enum Code
     {
-        LineLeft = 0,
-        LineRight = 1,
-        PageLeft = 2,
-        PageRight = 3,
-        ThumbPosition = 4,
-        ThumbTrack = 5,
-        Left = 6,
-        Right = 7,
-        EndScroll = 8
+        LineLeft = StepLineBack,
+        LineRight = StepLineForward,
+        PageLeft = StepPageBack,
+        PageRight = StepPageForward,
+        ThumbPosition = StepThumbPosition,
+        ThumbTrack = StepThumbTrack,
+        Left = StepToStart,
+        Right = StepToEnd,
+        EndScroll = StepEndScroll
     };
 
     explicit CUGHScroll(CUGCtrl *ctrl);
 
-    void SetSheet(CUGGridInfo *sheet) { m_GI = sheet; }
     // Brings range and position up to date with the sheet.
     void Update();
-    void OnScroll(int code, int position);
 
 protected:
-    void mousePressEvent(QMouseEvent *event) override;
-    void wheelEvent(QWheelEvent *event) override;
+    void scrollView(int code, int position) override;
+    int viewPosition() const override;
 
 private:
-    void onAction(int action);
-
-    CUGCtrl *m_ctrl;
-    CUGGridInfo *m_GI = nullptr;
     int m_lastColCount = 0;
     int m_lastLockedCols = 0;
     int m_lastGridWidth = -1;

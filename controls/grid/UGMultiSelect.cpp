@@ -88,6 +88,13 @@ int CUGMultiSelect::EndBlock(int col, int row)
     return 0;
 }
 
+void CUGMultiSelect::startOver(int col, int row)
+{
+    RedrawSelection();
+    ClearAll();
+    StartBlock(col, row);
+}
+
 int CUGMultiSelect::OnClickSelect(int col, int row, int keyFlags)
 {
     if (keyFlags & kKeyControl) {
@@ -95,9 +102,7 @@ int CUGMultiSelect::OnClickSelect(int col, int row, int keyFlags)
     } else if (keyFlags & kKeyShift) {
         EndBlock(col, row);
     } else {
-        RedrawSelection();
-        ClearAll();
-        StartBlock(col, row);
+        startOver(col, row);
     }
     m_lastCol = col;
     m_lastRow = row;
@@ -107,9 +112,7 @@ int CUGMultiSelect::OnClickSelect(int col, int row, int keyFlags)
 int CUGMultiSelect::OnSelectIfNotSelected(int col, int row)
 {
     if (!IsSelected(col, row)) {
-        RedrawSelection();
-        ClearAll();
-        StartBlock(col, row);
+        startOver(col, row);
     }
     return 0;
 }
@@ -124,9 +127,7 @@ int CUGMultiSelect::OnKeyMoveSelect(int col, int row)
     } else if (modifiers & Qt::ControlModifier) {
         StartBlock(col, row);
     } else {
-        RedrawSelection();
-        ClearAll();
-        StartBlock(col, row);
+        startOver(col, row);
     }
     m_lastCol = col;
     m_lastRow = row;

@@ -66,6 +66,8 @@ private:
     void normalise(Block &block) const;
     void reportChange(const Block &block);
     void addRedrawRange(int left, int top, int right, int bottom);
+    // Drops the whole selection and starts a new block at the cell.
+    void startOver(int col, int row);
 
     GridSelectionOwner *m_owner;
     std::vector<Block> m_blocks;

@@ -1,21 +1,15 @@
 #include "controls/grid/UGSideHdg.h"
 
 #include "controls/grid/GridPaint.h"
-#include "controls/grid/GridToolTip.h"
 #include "controls/grid/UGCtrl.h"
 #include "controls/grid/UGGrid.h"
 #include "controls/grid/UGGridInfo.h"
 
-#include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
 
-CUGSideHdg::CUGSideHdg(CUGCtrl *ctrl) : QWidget(ctrl), m_ctrl(ctrl)
-{
-    setAttribute(Qt::WA_OpaquePaintEvent);
-    setMouseTracking(true);
-}
+CUGSideHdg::CUGSideHdg(CUGCtrl *ctrl) : GridHeading(ctrl, CUGCtrl::SectionSideHeading) {}
 
 int CUGSideHdg::GetCellRect(int col, int row, UgRect *rect) const
 {
@@ -96,12 +90,10 @@ void CUGSideHdg::RepaintPending()
 
 void CUGSideHdg::paintEvent(QPaintEvent *)
 {
-    if (!m_GI || !m_GI->m_createdFlag)
+    if (!readyToPaint())
         return;
     QPainter painter(this);
-    m_ctrl->HookPaintDC(&painter, nullptr, CUGCtrl::SectionSideHeading);
-    if (m_GI->m_defFont)
-        painter.setFont(*m_GI->m_defFont);
+    preparePainter(painter);
     m_drawnJoins.clear();
     const int height = m_GI->m_gridHeight;
     int bottom = 0;
@@ -146,23 +138,6 @@ void CUGSideHdg::paintEvent(QPaintEvent *)
     if (bottom < this->height())
         GridPaint::fillRect(painter, UgRect{0, bottom, this->width(), this->height()},
                             m_ctrl->GetDefaultBackColor(CUGCtrl::SectionSideHeading));
-}
-
-bool CUGSideHdg::event(QEvent *event)
-{
-    if (event->type() != QEvent::ToolTip)
-        return QWidget::event(event);
-    auto *help = static_cast<QHelpEvent *>(event);
-    int col = -1, row = -1;
-    UgRect rect;
-    if (!m_toolTips || GetCellFromPoint(help->pos().x(), help->pos().y(), &col, &row, &rect) != 0) {
-        GridToolTip::show(this, help, 0, QString(), QRect());
-        return true;
-    }
-    QString text;
-    const int result = m_ctrl->HookTipText(col, row, CUGCtrl::SectionSideHeading, &text);
-    GridToolTip::show(this, help, result, text, toQRect(rect));
-    return true;
 }
 
 // ---- Sizing ----
@@ -270,90 +245,31 @@ void CUGSideHdg::endDrag()
     m_ctrl->LayOutChildWindows();
 }
 
-// ---- Mouse ----
+// ---- Hooks ----
+
+void CUGSideHdg::hookLeftButton(int col, int row, int down, UgRect *rect, QPoint *point, int processed)
+{
+    m_ctrl->HookSideHeadingLeftButton(col, row, down, rect, point, processed);
+}
+
+void CUGSideHdg::hookRightButton(int col, int row, int down, UgRect *rect, QPoint *point, int processed)
+{
+    m_ctrl->HookSideHeadingRightButton(col, row, down, rect, point, processed);
+}
+
+void CUGSideHdg::hookDoubleClick(int col, int row, UgRect *rect, QPoint *point, int processed)
+{
+    m_ctrl->HookSideHeadingDoubleClick(col, row, rect, point, processed);
+}
 
 void CUGSideHdg::mouseMoveEvent(QMouseEvent *event)
 {
-    event->accept();
-    if (!m_GI)
-        return;
-    if (m_inProgress) {
-        dragTo(event->position().toPoint());
-        return;
-    }
-    if (!(event->buttons() & Qt::LeftButton) && m_GI->m_userSizingMode > 0)
-        trackSizingCursor(event->position().toPoint());
-    if (!m_armed)
+    GridHeading::mouseMoveEvent(event);
+    if (m_GI && !m_inProgress && !m_armed)
         setCursor(m_GI->m_arrowCursor);
 }
 
-void CUGSideHdg::mousePressEvent(QMouseEvent *event)
+bool CUGSideHdg::doubleClickOnBorder(QPoint)
 {
-    event->accept();
-    if (!m_GI)
-        return;
-    CUGGrid *grid = m_ctrl->GridWindow();
-    if (!grid->hasFocus())
-        grid->setFocus(Qt::MouseFocusReason);
-    QPoint point = event->position().toPoint();
-    int col = -1, row = -1;
-    UgRect rect;
-    const bool onCell = GetCellFromPoint(point.x(), point.y(), &col, &row, &rect) == 0;
-    if (event->button() == Qt::LeftButton) {
-        if (m_armed) {
-            m_inProgress = 1;
-            return;
-        }
-        if (onCell) {
-            const int handled = m_ctrl->GetCellTypeOfCell(col, row)->OnLeftButton(col, row, 1, &rect, &point);
-            m_ctrl->HookSideHeadingLeftButton(col, row, 1, &rect, &point, handled);
-        }
-    } else if (event->button() == Qt::RightButton) {
-        if (onCell) {
-            const int handled =
-                m_ctrl->GetCellTypeOfCell(col, row)->OnRightButton(col, row, 1, &rect, &point);
-            m_ctrl->HookSideHeadingRightButton(col, row, 1, &rect, &point, handled);
-        }
-        if (m_GI->m_menuOn) {
-            QPoint global = mapToGlobal(point);
-            m_ctrl->ShowPopupMenu(col, row, CUGCtrl::SectionSideHeading, &global);
-        }
-    }
-}
-
-void CUGSideHdg::mouseReleaseEvent(QMouseEvent *event)
-{
-    event->accept();
-    if (!m_GI)
-        return;
-    if (event->button() == Qt::LeftButton && m_inProgress) {
-        endDrag();
-        return;
-    }
-    QPoint point = event->position().toPoint();
-    int col = -1, row = -1;
-    UgRect rect;
-    if (GetCellFromPoint(point.x(), point.y(), &col, &row, &rect) != 0)
-        return;
-    CUGCellType *type = m_ctrl->GetCellTypeOfCell(col, row);
-    if (event->button() == Qt::LeftButton)
-        m_ctrl->HookSideHeadingLeftButton(col, row, 0, &rect, &point,
-                                          type->OnLeftButton(col, row, 0, &rect, &point));
-    else if (event->button() == Qt::RightButton)
-        m_ctrl->HookSideHeadingRightButton(col, row, 0, &rect, &point,
-                                           type->OnRightButton(col, row, 0, &rect, &point));
-}
-
-void CUGSideHdg::mouseDoubleClickEvent(QMouseEvent *event)
-{
-    event->accept();
-    if (!m_GI || event->button() != Qt::LeftButton || m_armed)
-        return;
-    QPoint point = event->position().toPoint();
-    int col = -1, row = -1;
-    UgRect rect;
-    if (GetCellFromPoint(point.x(), point.y(), &col, &row, &rect) != 0)
-        return;
-    const int handled = m_ctrl->GetCellTypeOfCell(col, row)->OnDoubleClick(col, row, &rect, &point);
-    m_ctrl->HookSideHeadingDoubleClick(col, row, &rect, &point, handled);
+    return true;
 }

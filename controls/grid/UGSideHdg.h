@@ -2,64 +2,46 @@
 // the row, dragging a heading-column border sizes the heading; clicks go to the heading hooks.
 #pragma once
 
-#include "controls/grid/UGRedrawList.h"
-#include "controls/grid/UgRect.h"
+#include "controls/grid/GridHeading.h"
 
-#include <QWidget>
-#include <vector>
-
-class CUGCtrl;
-class CUGGridInfo;
-
-class CUGSideHdg : public QWidget
+class CUGSideHdg : public GridHeading
 {
     Q_OBJECT
 
 public:
-    static constexpr int kBorderReach = 3;
-
     explicit CUGSideHdg(CUGCtrl *ctrl);
 
-    void SetSheet(CUGGridInfo *sheet) { m_GI = sheet; }
     // The rectangle of a heading cell (heading column -n lies at the left), in heading coordinates.
     int GetCellRect(int col, int row, UgRect *rect) const;
     // The heading cell under the point; 1 and (-1, -1) off the cells.
-    int GetCellFromPoint(int x, int y, int *col, int *row, UgRect *rect) const;
+    int GetCellFromPoint(int x, int y, int *col, int *row, UgRect *rect) const override;
     // Repaints the rows after the current cell or the top row changed.
     void RepaintPending();
     // The heading column farthest from the cells takes the width the others leave.
     void FitLastColumnToWidth();
-    void EnableToolTips(bool on) { m_toolTips = on; }
 
-    // Sizing state: kind 0 a heading column, 1 a grid row.
-    int m_armed = 0;
-    int m_inProgress = 0;
-    int m_kind = 0;
-    int m_index = 0;
-    int m_initial = 0;
-    int m_start = 0;
-    int m_initialTotal = 0;
+    // Sizing kind 0 is a heading column, 1 a grid row.
     int m_rowsAbove = 0;
     int m_lastBottom = 0;
 
 protected:
-    bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
-    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    // Off a border the cursor goes back to the arrow.
     void mouseMoveEvent(QMouseEvent *event) override;
 
+    void trackSizingCursor(QPoint point) override;
+    void dragTo(QPoint point) override;
+    void endDrag() override;
+    // A double-click on a border does nothing.
+    bool doubleClickOnBorder(QPoint point) override;
+
+    void hookLeftButton(int col, int row, int down, UgRect *rect, QPoint *point, int processed) override;
+    void hookRightButton(int col, int row, int down, UgRect *rect, QPoint *point, int processed) override;
+    void hookDoubleClick(int col, int row, UgRect *rect, QPoint *point, int processed) override;
+
 private:
-    void trackSizingCursor(QPoint point);
-    void dragTo(QPoint point);
-    void endDrag();
     void tellRowSized(int row, int *height, bool done);
 
-    CUGCtrl *m_ctrl;
-    CUGGridInfo *m_GI = nullptr;
-    std::vector<UgCellPos> m_drawnJoins;
-    bool m_toolTips = false;
     int m_lastTopRow = -1;
     int m_lastCurrentRow = -1;
 };

@@ -1,21 +1,14 @@
 #include "controls/grid/UGTopHdg.h"
 
 #include "controls/grid/GridPaint.h"
-#include "controls/grid/GridToolTip.h"
 #include "controls/grid/UGCtrl.h"
 #include "controls/grid/UGGrid.h"
 #include "controls/grid/UGGridInfo.h"
 
-#include <QHelpEvent>
-#include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
 
-CUGTopHdg::CUGTopHdg(CUGCtrl *ctrl) : QWidget(ctrl), m_ctrl(ctrl)
-{
-    setAttribute(Qt::WA_OpaquePaintEvent);
-    setMouseTracking(true);
-}
+CUGTopHdg::CUGTopHdg(CUGCtrl *ctrl) : GridHeading(ctrl, CUGCtrl::SectionTopHeading) {}
 
 int CUGTopHdg::GetCellRect(int col, int row, UgRect *rect) const
 {
@@ -99,12 +92,10 @@ void CUGTopHdg::FitLastRowToHeight()
 
 void CUGTopHdg::paintEvent(QPaintEvent *)
 {
-    if (!m_GI || !m_GI->m_createdFlag)
+    if (!readyToPaint())
         return;
     QPainter painter(this);
-    m_ctrl->HookPaintDC(&painter, nullptr, CUGCtrl::SectionTopHeading);
-    if (m_GI->m_defFont)
-        painter.setFont(*m_GI->m_defFont);
+    preparePainter(painter);
     m_drawnJoins.clear();
     const int width = m_GI->m_gridWidth;
     int rightmost = 0;
@@ -142,23 +133,6 @@ void CUGTopHdg::paintEvent(QPaintEvent *)
     if (rightmost < this->width())
         GridPaint::fillRect(painter, UgRect{rightmost, 0, this->width(), this->height()},
                             m_ctrl->GetDefaultBackColor(CUGCtrl::SectionTopHeading));
-}
-
-bool CUGTopHdg::event(QEvent *event)
-{
-    if (event->type() != QEvent::ToolTip)
-        return QWidget::event(event);
-    auto *help = static_cast<QHelpEvent *>(event);
-    int col = -1, row = -1;
-    UgRect rect;
-    if (!m_toolTips || GetCellFromPoint(help->pos().x(), help->pos().y(), &col, &row, &rect) != 0) {
-        GridToolTip::show(this, help, 0, QString(), QRect());
-        return true;
-    }
-    QString text;
-    const int result = m_ctrl->HookTipText(col, row, CUGCtrl::SectionTopHeading, &text);
-    GridToolTip::show(this, help, result, text, toQRect(rect));
-    return true;
 }
 
 // ---- Sizing ----
@@ -257,98 +231,33 @@ void CUGTopHdg::endDrag()
     m_ctrl->LayOutChildWindows();
 }
 
-// ---- Mouse ----
+// ---- Hooks ----
 
-void CUGTopHdg::mouseMoveEvent(QMouseEvent *event)
+void CUGTopHdg::hookLeftButton(int col, int row, int down, UgRect *rect, QPoint *point, int processed)
 {
-    event->accept();
-    if (!m_GI)
-        return;
-    if (m_inProgress) {
-        dragTo(event->position().toPoint());
-        return;
-    }
-    if (!(event->buttons() & Qt::LeftButton) && m_GI->m_userSizingMode > 0)
-        trackSizingCursor(event->position().toPoint());
+    m_ctrl->HookTopHeadingLeftButton(col, row, down, rect, point, processed);
 }
 
-void CUGTopHdg::mousePressEvent(QMouseEvent *event)
+void CUGTopHdg::hookRightButton(int col, int row, int down, UgRect *rect, QPoint *point, int processed)
 {
-    event->accept();
-    if (!m_GI)
-        return;
-    CUGGrid *grid = m_ctrl->GridWindow();
-    if (!grid->hasFocus())
-        grid->setFocus(Qt::MouseFocusReason);
-    QPoint point = event->position().toPoint();
-    int col = -1, row = -1;
-    UgRect rect;
-    const bool onCell = GetCellFromPoint(point.x(), point.y(), &col, &row, &rect) == 0;
-    if (event->button() == Qt::LeftButton) {
-        if (m_armed) {
-            m_inProgress = 1;
-            return;
-        }
-        if (onCell) {
-            const int handled = m_ctrl->GetCellTypeOfCell(col, row)->OnLeftButton(col, row, 1, &rect, &point);
-            m_ctrl->HookTopHeadingLeftButton(col, row, 1, &rect, &point, handled);
-        }
-    } else if (event->button() == Qt::RightButton) {
-        if (onCell) {
-            const int handled =
-                m_ctrl->GetCellTypeOfCell(col, row)->OnRightButton(col, row, 1, &rect, &point);
-            m_ctrl->HookTopHeadingRightButton(col, row, 1, &rect, &point, handled);
-        }
-        if (m_GI->m_menuOn) {
-            QPoint global = mapToGlobal(point);
-            m_ctrl->ShowPopupMenu(col, row, CUGCtrl::SectionTopHeading, &global);
-        }
-    }
+    m_ctrl->HookTopHeadingRightButton(col, row, down, rect, point, processed);
 }
 
-void CUGTopHdg::mouseReleaseEvent(QMouseEvent *event)
+void CUGTopHdg::hookDoubleClick(int col, int row, UgRect *rect, QPoint *point, int processed)
 {
-    event->accept();
-    if (!m_GI)
-        return;
-    if (event->button() == Qt::LeftButton && m_inProgress) {
-        endDrag();
-        return;
-    }
-    QPoint point = event->position().toPoint();
-    int col = -1, row = -1;
-    UgRect rect;
-    if (GetCellFromPoint(point.x(), point.y(), &col, &row, &rect) != 0)
-        return;
-    CUGCellType *type = m_ctrl->GetCellTypeOfCell(col, row);
-    if (event->button() == Qt::LeftButton)
-        m_ctrl->HookTopHeadingLeftButton(col, row, 0, &rect, &point,
-                                         type->OnLeftButton(col, row, 0, &rect, &point));
-    else if (event->button() == Qt::RightButton)
-        m_ctrl->HookTopHeadingRightButton(col, row, 0, &rect, &point,
-                                          type->OnRightButton(col, row, 0, &rect, &point));
+    m_ctrl->HookTopHeadingDoubleClick(col, row, rect, point, processed);
 }
 
-void CUGTopHdg::mouseDoubleClickEvent(QMouseEvent *event)
+bool CUGTopHdg::doubleClickOnBorder(QPoint point)
 {
-    event->accept();
-    if (!m_GI || event->button() != Qt::LeftButton)
-        return;
-    QPoint point = event->position().toPoint();
-    if (m_armed && m_kind == 0) {
-        if (m_GI->m_bestFit) {
-            const int col = m_index;
-            m_ctrl->FitColumnsToContent(col, col, 20, 1);
-            trackSizingCursor(point);
-            reportColumnSized(col);
-        }
-        m_inProgress = 0;
-        return;
+    if (m_kind != 0)
+        return false;
+    if (m_GI->m_bestFit) {
+        const int col = m_index;
+        m_ctrl->FitColumnsToContent(col, col, 20, 1);
+        trackSizingCursor(point);
+        reportColumnSized(col);
     }
-    int col = -1, row = -1;
-    UgRect rect;
-    if (GetCellFromPoint(point.x(), point.y(), &col, &row, &rect) != 0)
-        return;
-    const int handled = m_ctrl->GetCellTypeOfCell(col, row)->OnDoubleClick(col, row, &rect, &point);
-    m_ctrl->HookTopHeadingDoubleClick(col, row, &rect, &point, handled);
+    m_inProgress = 0;
+    return true;
 }

@@ -1,22 +1,11 @@
 #include "controls/grid/UGVScroll.h"
 
 #include "controls/grid/UGCtrl.h"
-#include "controls/grid/UGGrid.h"
 #include "controls/grid/UGGridInfo.h"
-#include "controls/grid/UGSideHdg.h"
 
-#include <QApplication>
-#include <QMouseEvent>
-#include <QWheelEvent>
 #include <algorithm>
 
-CUGVScroll::CUGVScroll(CUGCtrl *ctrl) : QScrollBar(Qt::Vertical, ctrl), m_ctrl(ctrl)
-{
-    setFocusPolicy(Qt::NoFocus);
-    connect(this, &QAbstractSlider::actionTriggered, this, &CUGVScroll::onAction);
-    connect(this, &QAbstractSlider::sliderReleased, this,
-            [this] { OnScroll(ThumbPosition, sliderPosition()); });
-}
+CUGVScroll::CUGVScroll(CUGCtrl *ctrl) : GridScrollBar(Qt::Vertical, ctrl, CUGCtrl::SectionVScroll) {}
 
 void CUGVScroll::Update()
 {
@@ -47,52 +36,13 @@ void CUGVScroll::Update()
         }
     }
     if (m_GI->m_topRow != m_GI->m_prevTopRow || countsChanged) {
-        setValue(int(m_GI->m_topRow * m_scale));
+        setValue(viewPosition());
         m_ctrl->HookViewScrolled(CUGCtrl::SectionVScroll, m_GI->m_prevTopRow, m_GI->m_topRow);
     }
 }
 
-void CUGVScroll::onAction(int action)
+void CUGVScroll::scrollView(int code, int position)
 {
-    switch (action) {
-    case SliderSingleStepSub:
-        OnScroll(LineUp, 0);
-        break;
-    case SliderSingleStepAdd:
-        OnScroll(LineDown, 0);
-        break;
-    case SliderPageStepSub:
-        OnScroll(PageUp, 0);
-        break;
-    case SliderPageStepAdd:
-        OnScroll(PageDown, 0);
-        break;
-    case SliderToMinimum:
-        OnScroll(Top, 0);
-        break;
-    case SliderToMaximum:
-        OnScroll(Bottom, 0);
-        break;
-    case SliderMove:
-        if (isSliderDown())
-            OnScroll(ThumbTrack, sliderPosition());
-        return;
-    default:
-        return;
-    }
-    // The bar shows where the grid went, not where the action alone would have put it.
-    if (m_GI)
-        setSliderPosition(int(m_GI->m_topRow * m_scale));
-}
-
-void CUGVScroll::OnScroll(int code, int position)
-{
-    if (!m_GI)
-        return;
-    CUGGrid *grid = m_ctrl->GridWindow();
-    if (!grid->hasFocus())
-        grid->setFocus(Qt::OtherFocusReason);
-    m_GI->m_selectKeyState = 4;
     switch (code) {
     case LineUp:
     case LineDown:
@@ -117,21 +67,9 @@ void CUGVScroll::OnScroll(int code, int position)
     default:
         break;
     }
-    m_GI->m_selectKeyState = 0;
-    m_ctrl->SideHeadingWindow()->update();
 }
 
-void CUGVScroll::mousePressEvent(QMouseEvent *event)
+int CUGVScroll::viewPosition() const
 {
-    if (event->button() == Qt::RightButton && m_GI && m_GI->m_menuOn) {
-        QPoint global = event->globalPosition().toPoint();
-        m_ctrl->ShowPopupMenu(m_GI->m_reportedCol, m_GI->m_reportedRow, CUGCtrl::SectionVScroll, &global);
-    }
-    QScrollBar::mousePressEvent(event);
-}
-
-void CUGVScroll::wheelEvent(QWheelEvent *event)
-{
-    // The wheel scrolls the grid as it does over the cells.
-    QApplication::sendEvent(m_ctrl->GridWindow(), event);
+    return int(m_GI->m_topRow * m_scale);
 }

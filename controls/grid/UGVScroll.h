@@ -2,12 +2,9 @@
 // rows down to 1,000 steps. Moving it scrolls the view; the thumb scrolls when released.
 #pragma once
 
-#include <QScrollBar>
+#include "controls/grid/GridScrollBar.h"
 
-class CUGCtrl;
-class CUGGridInfo;
-
-class CUGVScroll : public QScrollBar
+class CUGVScroll : public GridScrollBar
 {
     Q_OBJECT
 
@@ -16,34 +13,28 @@ public:
     // Scroll codes.
     enum Code
     {
-        LineUp = 0,
-        LineDown = 1,
-        PageUp = 2,
-        PageDown = 3,
-        ThumbPosition = 4,
-        ThumbTrack = 5,
-        Top = 6,
-        Bottom = 7,
-        EndScroll = 8
+        LineUp = StepLineBack,
+        LineDown = StepLineForward,
+        PageUp = StepPageBack,
+        PageDown = StepPageForward,
+        ThumbPosition = StepThumbPosition,
+        ThumbTrack = StepThumbTrack,
+        Top = StepToStart,
+        Bottom = StepToEnd,
+        EndScroll = StepEndScroll
     };
 
     explicit CUGVScroll(CUGCtrl *ctrl);
 
-    void SetSheet(CUGGridInfo *sheet) { m_GI = sheet; }
     // Brings range and position up to date with the sheet; an update that changes nothing costs
     // nothing.
     void Update();
-    void OnScroll(int code, int position);
 
 protected:
-    void mousePressEvent(QMouseEvent *event) override;
-    void wheelEvent(QWheelEvent *event) override;
+    void scrollView(int code, int position) override;
+    int viewPosition() const override;
 
 private:
-    void onAction(int action);
-
-    CUGCtrl *m_ctrl;
-    CUGGridInfo *m_GI = nullptr;
     int m_lastRowCount = 0;
     int m_lastScrollMode = 0;
     int m_lastLockedRows = 0;
