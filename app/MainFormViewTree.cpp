@@ -38,7 +38,7 @@
 
 namespace {
 
-const QString kProductName = QStringLiteral("Tavrix-IGMP-TQ");
+const QString kRootName = QStringLiteral("Tavrix-IGMP-TQ");
 
 // Per test: its node and key, its report node and key (none for Capacity and Join/Leave), and the
 // description its node shows.
@@ -144,7 +144,7 @@ void CMainFormView::BuildTree()
     const QSignalBlocker quiet(NavTree);
     NavTree->clear();
     m_checkToggled = nullptr;
-    QTreeWidgetItem *root = addNode(nullptr, TreeNode::Root, kProductName);
+    QTreeWidgetItem *root = addNode(nullptr, TreeNode::Root, kRootName);
     QTreeWidgetItem *expanded[] = {
         root,
         addNode(root, TreeNode::SystemInfo, text("Tree_System_Info")),
@@ -182,7 +182,7 @@ void CMainFormView::ResetReportTree()
     const QSignalBlocker quiet(NavTree);
     NavTree->clear();
     m_checkToggled = nullptr;
-    QTreeWidgetItem *root = addNode(nullptr, TreeNode::Root, kProductName);
+    QTreeWidgetItem *root = addNode(nullptr, TreeNode::Root, kRootName);
     addNode(root, TreeNode::SystemInfo, text("Tree_System_Info"));
     addNode(root, TreeNode::PortConfig, text("Tree_Port_Config"));
     addNode(root, TreeNode::TestConfig, text("Tree_Test_Config"));

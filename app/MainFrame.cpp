@@ -57,7 +57,7 @@ const MenuEntry kMenu[] = {
     {CMainFrame::ID_SYSTEM_REQUIREMENTS, "Menu_System_Requirements"},
 };
 
-QString text(const char *key)
+QString menuText(const char *key)
 {
     return g_LangMag.GetString(QString::fromLatin1(key));
 }
@@ -117,11 +117,11 @@ void CMainFrame::buildMenu()
     QMenu *popup = nullptr;
     for (const MenuEntry &entry : kMenu) {
         if (entry.command == 0) {
-            popup = menuBar()->addMenu(text(entry.key));
+            popup = menuBar()->addMenu(menuText(entry.key));
             connect(popup, &QMenu::aboutToShow, this, &CMainFrame::UpdateMenuStates);
             continue;
         }
-        QAction *action = popup->addAction(text(entry.key));
+        QAction *action = popup->addAction(menuText(entry.key));
         action->setData(entry.command);
         if (entry.command == ID_LANGUAGE_ENGLISH || entry.command == ID_LANGUAGE_CHINESE)
             action->setCheckable(true);

@@ -1,7 +1,6 @@
 # kv_add_folder_library(name folder...): a static library of every source in the given folders
 # (a folder's main.cpp belongs to its executable, not to the library). A folder without sources yet
 # still gets a library, so later work only adds files.
-set(KV_PCH_OWNER "")
 function(kv_add_folder_library name)
   set(sources "")
   foreach(folder IN LISTS ARGN)
@@ -17,11 +16,4 @@ function(kv_add_folder_library name)
   add_library(${name} STATIC ${sources} ${stub})
   target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
   target_link_libraries(${name} PUBLIC Qt6::Core Qt6::Gui Qt6::Widgets Qt6::Network)
-  # One precompiled header of Qt for all the libraries.
-  if(KV_PCH_OWNER STREQUAL "")
-    target_precompile_headers(${name} PRIVATE ${CMAKE_SOURCE_DIR}/cmake/QtPch.h)
-    set(KV_PCH_OWNER ${name} PARENT_SCOPE)
-  else()
-    target_precompile_headers(${name} REUSE_FROM ${KV_PCH_OWNER})
-  endif()
 endfunction()

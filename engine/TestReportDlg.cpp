@@ -7,6 +7,7 @@
 #include "engine/IGMPTestPlan.h"
 #include "engine/RateSearch.h"
 #include "engine/Session.h"
+#include "engine/TestPlanSupport.h"
 #include "engine/TrialJudge.h"
 #include "reports/CounterLog.h"
 #include "reports/DlgButton.h"
@@ -23,12 +24,9 @@
 
 CTestReportDlg *g_ReportDlg = nullptr;
 
-namespace {
+using TestPlanSupport::log;
 
-void log(const QString &text)
-{
-    EngineHost::instance().log(text);
-}
+namespace {
 
 void status(const char *key)
 {

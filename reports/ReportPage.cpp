@@ -6,12 +6,12 @@
 #include <QVBoxLayout>
 
 namespace {
-constexpr int kColumns = 9;
+constexpr int kColumnCount = 9;
 constexpr int kTestTimeRow = 2;
 } // namespace
 
 ReportPage::ReportPage(QWidget *parent)
-    : QWidget(parent), Grid(new QTableWidget(kFirstResultRow, kColumns, this))
+    : QWidget(parent), Grid(new QTableWidget(kFirstResultRow, kColumnCount, this))
 {
     Grid->verticalHeader()->hide();
     Grid->horizontalHeader()->hide();

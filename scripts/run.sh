@@ -3,7 +3,9 @@
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 kv_install_packages
 kv_refresh_moc "$ROOT/build/release"
-cmake -S "$ROOT" -B "$ROOT/build/release" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKV_BUILD_TESTS=OFF
+# -g1: line tables for backtraces, without the cost of full debug information.
+cmake -S "$ROOT" -B "$ROOT/build/release" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -g1 -DNDEBUG" -DKV_BUILD_TESTS=OFF
 cmake --build "$ROOT/build/release" -j "$(kv_jobs)"
 # Connecting to 127.0.0.1 in the start-up dialog starts the chassis simulator KvServerAP that was built
 # beside the program (unless one already runs); Demo runs without hardware.

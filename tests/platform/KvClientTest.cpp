@@ -219,6 +219,7 @@ TEST_F(KvClientTest, ServerProgramOnLoopback)
     QProcess program;
     program.setProgram(QStringLiteral("./KvServerAP"));
     program.setArguments({QStringLiteral("--port"), QString::number(port)});
+    program.setChildProcessModifier([] {});
     program.start();
     ASSERT_TRUE(program.waitForStarted(5000));
     ASSERT_TRUE(program.waitForReadyRead(5000)) << "the server announces its port";
