@@ -17,6 +17,31 @@ void BiffStream::record(std::uint16_t id, const QByteArray &data)
     } while (offset < data.size());
 }
 
+void BiffStream::record16(std::uint16_t id, std::uint16_t value)
+{
+    QByteArray data;
+    ByteWriter(data).u16(value);
+    record(id, data);
+}
+
+void BiffStream::beginSubstream(SubstreamType type)
+{
+    QByteArray data;
+    ByteWriter out(data);
+    out.u16(0x0600); // BIFF8
+    out.u16(type);
+    out.u16(0x0DBB); // build and year of the writing application
+    out.u16(0x07CC);
+    out.u32(0);
+    out.u32(0x06); // lowest version that can read the file
+    record(0x0809, data);
+}
+
+void BiffStream::endSubstream()
+{
+    record(0x000A, {});
+}
+
 bool BiffStream::fitsInLatin1(const QString &text)
 {
     return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x100; });

@@ -13,8 +13,19 @@ public:
     static constexpr qsizetype kMaxRecordData = 8224;
     static constexpr std::uint16_t kContinue = 0x003C;
 
+    enum SubstreamType : std::uint16_t
+    {
+        WorkbookGlobals = 0x0005,
+        Worksheet = 0x0010
+    };
+
     // Appends one record; data longer than a record holds go on in CONTINUE records.
     void record(std::uint16_t id, const QByteArray &data);
+    // A record whose data is one 16-bit number.
+    void record16(std::uint16_t id, std::uint16_t value);
+    // The BOF record that opens a substream of the workbook, and the EOF record that closes it.
+    void beginSubstream(SubstreamType type);
+    void endSubstream();
     qsizetype size() const { return m_bytes.size(); }
     QByteArray &bytes() { return m_bytes; }
 

@@ -15,8 +15,6 @@ namespace {
 
 enum RecordId : std::uint16_t
 {
-    Bof = 0x0809,
-    Eof = 0x000A,
     InterfaceHdr = 0x00E1,
     Mms = 0x00C1,
     InterfaceEnd = 0x00E2,
@@ -50,13 +48,6 @@ enum RecordId : std::uint16_t
 
 constexpr int kFirstCellXf = 16; // 15 style formats and the default cell format come first
 constexpr int kFirstOwnFont = 5; // font index 4 is never used: the fifth font record is number 5
-
-QByteArray u16Record(std::uint16_t value)
-{
-    QByteArray data;
-    ByteWriter(data).u16(value);
-    return data;
-}
 
 QByteArray fontRecord(bool bold)
 {
@@ -175,35 +166,27 @@ int XlsBook::xfIndex(const XlsFormat *format) const
 QByteArray XlsBook::globals(std::vector<qsizetype> &offsetFields) const
 {
     BiffStream stream;
-    QByteArray bof;
-    ByteWriter bofOut(bof);
-    bofOut.u16(0x0600);
-    bofOut.u16(0x0005); // workbook globals
-    bofOut.u16(0x0DBB);
-    bofOut.u16(0x07CC);
-    bofOut.u32(0);
-    bofOut.u32(0x06);
-    stream.record(Bof, bof);
-    stream.record(InterfaceHdr, u16Record(1200));
-    stream.record(Mms, u16Record(0));
+    stream.beginSubstream(BiffStream::WorkbookGlobals);
+    stream.record16(InterfaceHdr, 1200);
+    stream.record16(Mms, 0);
     stream.record(InterfaceEnd, {});
     QByteArray access = BiffStream::unicodeString(QStringLiteral("KvIGMPTQ"), 2);
     access.resize(112, ' ');
     stream.record(WriteAccess, access);
-    stream.record(CodePage, u16Record(1200));
-    stream.record(Dsf, u16Record(0));
+    stream.record16(CodePage, 1200);
+    stream.record16(Dsf, 0);
     QByteArray tabs;
     ByteWriter tabsOut(tabs);
     for (std::size_t i = 0; i < m_sheets.size(); ++i)
         tabsOut.u16(std::uint16_t(i + 1));
     if (!tabs.isEmpty())
         stream.record(TabId, tabs);
-    stream.record(FnGroupCount, u16Record(14));
-    stream.record(WindowProtect, u16Record(0));
-    stream.record(Protect, u16Record(0));
-    stream.record(Password, u16Record(0));
-    stream.record(Prot4Rev, u16Record(0));
-    stream.record(Prot4RevPass, u16Record(0));
+    stream.record16(FnGroupCount, 14);
+    stream.record16(WindowProtect, 0);
+    stream.record16(Protect, 0);
+    stream.record16(Password, 0);
+    stream.record16(Prot4Rev, 0);
+    stream.record16(Prot4RevPass, 0);
     QByteArray window;
     ByteWriter windowOut(window);
     windowOut.u16(0x0168);
@@ -216,12 +199,12 @@ QByteArray XlsBook::globals(std::vector<qsizetype> &offsetFields) const
     windowOut.u16(1);
     windowOut.u16(0x0258);
     stream.record(Window1, window);
-    stream.record(Backup, u16Record(0));
-    stream.record(HideObj, u16Record(0));
-    stream.record(DateMode, u16Record(0));
-    stream.record(Precision, u16Record(1));
-    stream.record(RefreshAll, u16Record(0));
-    stream.record(BookBool, u16Record(0));
+    stream.record16(Backup, 0);
+    stream.record16(HideObj, 0);
+    stream.record16(DateMode, 0);
+    stream.record16(Precision, 1);
+    stream.record16(RefreshAll, 0);
+    stream.record16(BookBool, 0);
 
     for (int i = 0; i < 4; ++i)
         stream.record(Font, fontRecord(false));
@@ -243,7 +226,7 @@ QByteArray XlsBook::globals(std::vector<qsizetype> &offsetFields) const
     normalOut.u8(0);
     normalOut.u8(0xFF);
     stream.record(Style, normal);
-    stream.record(UsesElfs, u16Record(0));
+    stream.record16(UsesElfs, 0);
 
     for (const auto &sheetEntry : m_sheets) {
         offsetFields.push_back(stream.size() + 4);
@@ -316,7 +299,7 @@ QByteArray XlsBook::globals(std::vector<qsizetype> &offsetFields) const
     }
     flush();
     stream.record(ExtSst, extSst);
-    stream.record(Eof, {});
+    stream.endSubstream();
     return stream.bytes();
 }
 

@@ -12,8 +12,6 @@ namespace {
 
 enum RecordId : std::uint16_t
 {
-    Bof = 0x0809,
-    Eof = 0x000A,
     CalcMode = 0x000D,
     CalcCount = 0x000C,
     RefMode = 0x000F,
@@ -44,13 +42,6 @@ constexpr int kDefaultColumnPixels = 64; // 8.43 characters
 constexpr int kDigitPixels = 7;          // the default font's digit width at 96 dpi
 constexpr int kColumnPaddingPixels = 5;
 constexpr int kMergesPerRecord = 1026;
-
-QByteArray u16Record(std::uint16_t value)
-{
-    QByteArray data;
-    ByteWriter(data).u16(value);
-    return data;
-}
 
 bool inSheet(int row, int column)
 {
@@ -193,35 +184,27 @@ QByteArray XlsSheet::anchorOf(const Picture &picture) const
 
 void XlsSheet::write(BiffStream &stream, int drawingId, bool selected) const
 {
-    QByteArray bof;
-    ByteWriter bofOut(bof);
-    bofOut.u16(0x0600);
-    bofOut.u16(0x0010); // worksheet
-    bofOut.u16(0x0DBB);
-    bofOut.u16(0x07CC);
-    bofOut.u32(0);
-    bofOut.u32(0x06);
-    stream.record(Bof, bof);
+    stream.beginSubstream(BiffStream::Worksheet);
 
-    stream.record(CalcMode, u16Record(1));
-    stream.record(CalcCount, u16Record(100));
-    stream.record(RefMode, u16Record(1));
-    stream.record(Iteration, u16Record(0));
+    stream.record16(CalcMode, 1);
+    stream.record16(CalcCount, 100);
+    stream.record16(RefMode, 1);
+    stream.record16(Iteration, 0);
     QByteArray delta;
     ByteWriter(delta).f64(0.001);
     stream.record(Delta, delta);
-    stream.record(SaveRecalc, u16Record(1));
-    stream.record(PrintHeaders, u16Record(0));
-    stream.record(PrintGridLines, u16Record(0));
-    stream.record(GridSet, u16Record(1));
+    stream.record16(SaveRecalc, 1);
+    stream.record16(PrintHeaders, 0);
+    stream.record16(PrintGridLines, 0);
+    stream.record16(GridSet, 1);
     stream.record(Guts, QByteArray(8, '\0'));
     QByteArray rowHeight;
     ByteWriter rowHeightOut(rowHeight);
     rowHeightOut.u16(0);
     rowHeightOut.u16(kDefaultRowTwips);
     stream.record(DefaultRowHeight, rowHeight);
-    stream.record(WsBool, u16Record(0x04C1));
-    stream.record(DefColWidth, u16Record(8));
+    stream.record16(WsBool, 0x04C1);
+    stream.record16(DefColWidth, 8);
 
     // One COLINFO per run of columns of the same set width.
     for (int first = 0; first < kMaxColumns;) {
@@ -290,7 +273,7 @@ void XlsSheet::write(BiffStream &stream, int drawingId, bool selected) const
         }
         stream.record(MergedCells, merged);
     }
-    stream.record(Eof, {});
+    stream.endSubstream();
 }
 
 void XlsSheet::writeCells(BiffStream &stream) const
