@@ -8,7 +8,7 @@
 
 namespace {
 
-enum RecordType : std::uint16_t
+enum DrawingRecord : std::uint16_t
 {
     DggContainer = 0xF000,
     BStoreContainer = 0xF001,

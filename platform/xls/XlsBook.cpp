@@ -13,7 +13,7 @@
 
 namespace {
 
-enum RecordId : std::uint16_t
+enum GlobalsRecord : std::uint16_t
 {
     InterfaceHdr = 0x00E1,
     Mms = 0x00C1,

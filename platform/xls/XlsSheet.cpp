@@ -10,7 +10,7 @@
 
 namespace {
 
-enum RecordId : std::uint16_t
+enum SheetRecord : std::uint16_t
 {
     CalcMode = 0x000D,
     CalcCount = 0x000C,
