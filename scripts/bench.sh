@@ -2,6 +2,9 @@
 # Builds the benchmarks optimised and runs them (arguments go to every benchmark program).
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 kv_install_packages
+# Peers measured beside the program's own code, for the benchmarks only.
+KV_PACKAGES=(libxlsxwriter-dev)
+kv_install_packages
 build="$ROOT/build/bench"
 cmake -S "$ROOT" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKV_BUILD_TESTS=OFF -DKV_BUILD_BENCHMARKS=ON
 cmake --build "$build" -j "$(kv_jobs)" --target kv_benchmarks
