@@ -18,7 +18,7 @@
 
 namespace {
 
-constexpr COLORREF kTransparentWhite = RGB(255, 255, 255);
+constexpr COLORREF kToolTransparentWhite = RGB(255, 255, 255);
 constexpr QSize kButtonSize(84, 50);
 
 void sendToFrame(int command)
@@ -95,14 +95,14 @@ CButtonST *CToolBarDlg::makeButton(int bitmap)
     auto *button = new CButtonST(this);
     button->setFixedSize(kButtonSize);
     button->AssignAlignment(1); // picture above the caption
-    button->AssignStateBitmaps(ShellArt::bitmap(bitmap), kTransparentWhite);
+    button->AssignStateBitmaps(ShellArt::bitmap(bitmap), kToolTransparentWhite);
     button->LightenBackColor();
     return button;
 }
 
 void CToolBarDlg::setPicture(CButtonST *button, int bitmap, int &current)
 {
-    button->AssignStateBitmaps(ShellArt::bitmap(bitmap), kTransparentWhite);
+    button->AssignStateBitmaps(ShellArt::bitmap(bitmap), kToolTransparentWhite);
     current = bitmap;
 }
 

@@ -28,4 +28,8 @@ tsan="$ROOT/build/tsan"
 kv_refresh_moc "$tsan"
 cmake -S "$ROOT" -B "$tsan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g1 -O1" -DKV_TSAN=ON
 cmake --build "$tsan" -j "$(kv_jobs)" --target kv_tests
-ctest --test-dir "$tsan" -j "$(kv_jobs)" --output-on-failure --no-tests=error
+# The tests that start the server program as a child process stay in the run above: ThreadSanitizer
+# loses track of the parent's locks once Qt's QProcess has spawned a child (a correctly locked
+# counter shared with a thread is reported as a race as soon as a QProcess starts; plain fork and
+# exec is clean), so under it they would report races that are not there.
+ctest --test-dir "$tsan" -j "$(kv_jobs)" --output-on-failure --no-tests=error -E 'ServerProgram'

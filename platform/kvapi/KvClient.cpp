@@ -1,7 +1,7 @@
 #include "platform/kvapi/KvClient.h"
 
 #include <QCoreApplication>
-#include <QMetaObject>
+#include <QSocketNotifier>
 
 #include <arpa/inet.h>
 #include <cerrno>
@@ -11,6 +11,7 @@
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
+#include <sys/eventfd.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -110,6 +111,8 @@ KvClient &KvClient::instance()
 KvClient::~KvClient()
 {
     disconnect();
+    if (m_wake >= 0)
+        ::close(m_wake);
 }
 
 void KvClient::setCallback(KvEventCallbackFunc callback)
@@ -167,6 +170,7 @@ bool KvClient::connectToServer(const std::string &host)
     const int fd = connectWithin(address, serverPort(), replyTimeout());
     if (fd < 0)
         return false;
+    prepareDelivery();
     {
         std::lock_guard lock(m_mutex);
         m_socket = fd;
@@ -275,6 +279,26 @@ void KvClient::readLoop(int socket)
         dropConnection(lock);
 }
 
+void KvClient::prepareDelivery()
+{
+    QCoreApplication *application = QCoreApplication::instance();
+    if (!application || m_wakeNotifier)
+        return;
+    // The reader thread counts each queued message on an event descriptor (one count is taken per
+    // delivery); its notifier belongs to the application, so it goes away with it.
+    std::lock_guard lock(m_mutex);
+    if (m_wake < 0)
+        m_wake = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK | EFD_SEMAPHORE);
+    if (m_wake < 0)
+        return;
+    m_wakeNotifier = new QSocketNotifier(m_wake, QSocketNotifier::Read, application);
+    QObject::connect(m_wakeNotifier, &QSocketNotifier::activated, m_wakeNotifier, [this] {
+        uint64_t count = 0;
+        if (::read(m_wake, &count, sizeof count) == sizeof count)
+            deliverOne();
+    });
+}
+
 void KvClient::handleFrame(const std::vector<uint8_t> &frame)
 {
     const auto kind = static_cast<FrameKind>(frame[0]);
@@ -293,23 +317,18 @@ void KvClient::handleFrame(const std::vector<uint8_t> &frame)
         m_replyReady = true;
         m_replyArrived.notify_all();
     } else if (kind == FrameKind::Message && frame.size() > 1) {
+        int wake = -1;
         {
             std::lock_guard lock(m_mutex);
             m_messages.emplace_back(frame.begin() + 1, frame.end());
+            wake = m_wake;
         }
-        scheduleDelivery();
+        // One count per message keeps the server's order: each delivery on the user-interface thread
+        // takes the oldest message. Without an application the message is handed over right here.
+        const uint64_t one = 1;
+        if (wake < 0 || !QCoreApplication::instance() || ::write(wake, &one, sizeof one) != sizeof one)
+            deliverOne();
     }
-}
-
-void KvClient::scheduleDelivery()
-{
-    // One queued delivery per message keeps the server's order: the event loop runs them in order and
-    // each takes the oldest message. Without an application the message is handed over right here.
-    if (QCoreApplication *application = QCoreApplication::instance())
-        QMetaObject::invokeMethod(
-            application, [this] { deliverOne(); }, Qt::QueuedConnection);
-    else
-        deliverOne();
 }
 
 void KvClient::deliverOne()

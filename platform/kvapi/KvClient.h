@@ -5,6 +5,8 @@
 #include "platform/kvapi/KvAPI.h"
 #include "platform/kvapi/KvProtocol.h"
 
+#include <QPointer>
+
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
@@ -13,6 +15,8 @@
 #include <string>
 #include <thread>
 #include <vector>
+
+class QSocketNotifier;
 
 class KvClient
 {
@@ -47,7 +51,7 @@ private:
     KvClient() = default;
     void readLoop(int socket);
     void handleFrame(const std::vector<uint8_t> &frame);
-    void scheduleDelivery();
+    void prepareDelivery();
     void deliverOne();
     void dropConnection(std::unique_lock<std::mutex> &lock);
 
@@ -64,6 +68,8 @@ private:
     std::vector<uint8_t> m_replyData;
     std::deque<std::vector<uint8_t>> m_messages;
     KvEventCallbackFunc m_callback = nullptr;
+    int m_wake = -1;                          // counts the messages queued for delivery
+    QPointer<QSocketNotifier> m_wakeNotifier; // delivers them on the user-interface thread
     std::chrono::milliseconds m_replyTimeout = DefaultReplyTimeout;
     uint16_t m_serverPort = 0;
 };

@@ -11,7 +11,8 @@
 
 namespace {
 
-void send(QWidget *widget, QEvent::Type type, QPoint point, Qt::MouseButton button, Qt::MouseButtons buttons)
+void sendMouse(QWidget *widget, QEvent::Type type, QPoint point, Qt::MouseButton button,
+               Qt::MouseButtons buttons)
 {
     QMouseEvent event(type, QPointF(point), QPointF(widget->mapToGlobal(point)), button, buttons,
                       Qt::NoModifier);
@@ -25,7 +26,7 @@ TEST(UGCnrBtn, RefusingHooksShowNoSizingCursor)
     ShownProbe probe;
     probe.grid->refuseSizing = true;
     CUGCnrBtn *corner = probe.grid->CornerButtonWindow();
-    send(corner, QEvent::MouseMove, QPoint(38, 18), Qt::NoButton, Qt::NoButton);
+    sendMouse(corner, QEvent::MouseMove, QPoint(38, 18), Qt::NoButton, Qt::NoButton);
     EXPECT_EQ(corner->m_onEdge, 0);
     EXPECT_EQ(corner->cursor().shape(), Qt::ArrowCursor);
 }
@@ -34,15 +35,15 @@ TEST(UGCnrBtn, DraggingTheBottomEdgeSizesTheTopHeading)
 {
     ShownProbe probe;
     CUGCnrBtn *corner = probe.grid->CornerButtonWindow();
-    send(corner, QEvent::MouseMove, QPoint(10, 18), Qt::NoButton, Qt::NoButton);
+    sendMouse(corner, QEvent::MouseMove, QPoint(10, 18), Qt::NoButton, Qt::NoButton);
     ASSERT_EQ(corner->m_heightEdge, 1);
     EXPECT_EQ(corner->cursor().shape(), Qt::SizeVerCursor);
-    send(corner, QEvent::MouseButtonPress, QPoint(10, 18), Qt::LeftButton, Qt::LeftButton);
-    send(corner, QEvent::MouseMove, QPoint(10, 2000), Qt::NoButton, Qt::LeftButton);
+    sendMouse(corner, QEvent::MouseButtonPress, QPoint(10, 18), Qt::LeftButton, Qt::LeftButton);
+    sendMouse(corner, QEvent::MouseMove, QPoint(10, 2000), Qt::NoButton, Qt::LeftButton);
     EXPECT_EQ(probe.grid->CurrentSheet()->m_topHdgHeight, 20); // above 1024: refused
-    send(corner, QEvent::MouseMove, QPoint(10, -5), Qt::NoButton, Qt::LeftButton);
+    sendMouse(corner, QEvent::MouseMove, QPoint(10, -5), Qt::NoButton, Qt::LeftButton);
     EXPECT_EQ(probe.grid->CurrentSheet()->m_topHdgHeight, 0);
-    send(corner, QEvent::MouseButtonRelease, QPoint(10, -5), Qt::LeftButton, Qt::NoButton);
+    sendMouse(corner, QEvent::MouseButtonRelease, QPoint(10, -5), Qt::LeftButton, Qt::NoButton);
     EXPECT_EQ(corner->m_dragging, 0);
 }
 
