@@ -3,6 +3,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QRegularExpression>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
