@@ -316,6 +316,8 @@ private:
     void insertReportNodes(QTreeWidgetItem *report);
     QTreeWidgetItem *addNode(QTreeWidgetItem *parent, TreeNode node, const QString &text);
     void connectControls();
+    // The texts of the view's own controls, its windows and the test pictures in the current language.
+    void relabelWindows();
     // Run control helpers.
     void sendToFrame(int command);
     // The runner of a test (index in test order).

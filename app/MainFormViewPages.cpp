@@ -16,6 +16,8 @@
 #include "controls/widgets/TransparentImage.h"
 #include "engine/TestReportDlg.h"
 #include "platform/SysColor.h"
+#include "reports/CounterLog.h"
+#include "reports/MyPropSheet.h"
 #include "ports/PortConfig.h"
 #include "ports/PortInfoConfig.h"
 #include "ports/SysInfoDlg.h"
@@ -75,7 +77,7 @@ void CMainFormView::OnInitialUpdate()
         return;
     using namespace ViewLayout;
     // The frames first, so that the controls inside them lie above them.
-    DescriptionFrame = placed(new QGroupBox(QStringLiteral("Description"), this), kDescriptionFrame);
+    DescriptionFrame = placed(new QGroupBox(this), kDescriptionFrame);
     ElapsedFrame = placed(new QGroupBox(this), kElapsedFrame);
     TitleLabel = placed(new CStaticEx(this), kTitle);
     TitleLabel->SetText(kProductName);
@@ -95,7 +97,7 @@ void CMainFormView::OnInitialUpdate()
     ElapsedValue->SetAlignment(Qt::AlignHCenter | Qt::AlignTop);
     DescriptionTitle = placed(new CStaticEx(this), kDescriptionTitle);
     DescriptionTitle->SetText(kProductName + u'.');
-    ElapsedCaption = placed(new QLabel(QStringLiteral("Elapsed\nTime"), this), kElapsedCaption);
+    ElapsedCaption = placed(new QLabel(this), kElapsedCaption);
     ElapsedCaption->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     ElapsedCaption->setWordWrap(true);
     Separator = placed(new QFrame(this), kSeparator);
@@ -125,9 +127,6 @@ void CMainFormView::OnInitialUpdate()
     ElapsedValue->SetTextColor(kElapsedColor);
     DescriptionTitle->SetTextColor(kDescriptionTitleColor);
 
-    for (size_t i = 0; i < TestPictures.size(); ++i)
-        TestPictures[i] = ShellArt::bitmap(kTestPictureIds[i]);
-    TestPicture->SetBitmap(TestPictures[0]);
     TestPicture->show();
 
     DescriptionTitle->SetText(g_LangMag.GetString(QStringLiteral("Des_IGMP_Des")));
@@ -147,6 +146,33 @@ void CMainFormView::OnInitialUpdate()
     NavTree->setFocus();
     CreatePages();
     LayoutPages();
+    relabelWindows();
+    TestPicture->SetBitmap(TestPictures[0]);
+}
+
+void CMainFormView::relabelWindows()
+{
+    const auto text = [](const char *key) { return g_LangMag.GetString(QString::fromLatin1(key)); };
+    DescriptionFrame->setTitle(text("View_Description"));
+    ElapsedCaption->setText(text("Tree_Elapsed_Time"));
+    // The pictures carry the test's name.
+    for (size_t i = 0; i < TestPictures.size(); ++i)
+        TestPictures[i] = ShellArt::bitmap(kTestPictureIds[i]);
+    if (LogDlg)
+        LogDlg->SetLanguageText();
+    if (DescriptionPage)
+        DescriptionPage->SetLanguageText();
+    if (ReportDlg) {
+        static const char *const kTabKeys[] = {"Report_Tab_Mix_Class", "Report_Tab_Aggregate", "Report_Tab_Scale",
+                                               "Report_Tab_Latency",   "Report_Tab_Filter",    "Report_Tab_Counter"};
+        for (int tab = 0; tab < int(std::size(kTabKeys)) && tab < ReportDlg->PropSheet->count(); ++tab)
+            ReportDlg->PropSheet->setTabText(tab, text(kTabKeys[tab]));
+        QStringList columns;
+        for (const char *key : {"CounterLog_Result", "CounterLog_Port", "CounterLog_Tx_Frames", "CounterLog_Rx_Frames",
+                                "CounterLog_Rx_Multicast", "CounterLog_Rx_Unicast"})
+            columns << text(key);
+        ReportDlg->CounterPage->SetCaptions(columns, text("CounterDlg_Clear"));
+    }
 }
 
 void CMainFormView::connectControls()

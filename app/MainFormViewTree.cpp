@@ -543,7 +543,7 @@ void CMainFormView::OnLanguageChanged()
     NavTree->setCurrentItem(TreeItem(TreeNode::Root));
     NavTree->setFocus();
     fillTabItems();
-    ElapsedCaption->setText(text("Tree_Elapsed_Time"));
+    relabelWindows();
 }
 
 void CMainFormView::OnTabSelChange(int index)
