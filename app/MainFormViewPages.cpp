@@ -49,6 +49,7 @@ constexpr COLORREF kTransparentWhite = RGB(255, 255, 255);
 const QString kProductName = QStringLiteral("Tavrix-IGMP-TQ");
 constexpr int kTestPictureIds[6] = {274, 275, 276, 233, 278, 279};
 constexpr QSize kLogSize(694, 440);
+constexpr int kEdgeMargin = 4;
 
 // A font of the given pixel height and average character width. Weights below the thinnest (80, 90)
 // render as the thinnest.
@@ -82,11 +83,14 @@ void CMainFormView::OnInitialUpdate()
     TitleLabel = placed(new CStaticEx(this), kTitle);
     TitleLabel->SetText(kProductName);
     TitleLabel->SetAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    // The sunken edge of the title and banner: their texts keep clear of the sides.
+    TitleLabel->setContentsMargins(kEdgeMargin, 0, kEdgeMargin, 0);
     NavTree = placed(new QTreeWidget(this), kTree);
     NavTree->setHeaderHidden(true);
     NavTree->setColumnCount(1);
     Banner = placed(new CStaticEx(this), kBanner);
     Banner->SetAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    Banner->setContentsMargins(kEdgeMargin, 0, kEdgeMargin, 0);
     // The tab strip lies over the banner's row, so it comes after the banner.
     TabCtrl = placed(new QTabBar(this), kTab);
     TabCtrl->setDrawBase(false);

@@ -73,7 +73,8 @@ void CStaticEx::paintEvent(QPaintEvent *)
             textColor = VisitedColor;
     }
     painter.setPen(fromColorRef(textColor));
-    painter.drawText(rect(), static_cast<int>(m_alignment) | Qt::TextWordWrap, m_text);
+    // The text keeps to the contents rectangle: the owner's margins leave room at the edges.
+    painter.drawText(contentsRect(), static_cast<int>(m_alignment) | Qt::TextWordWrap, m_text);
 }
 
 void CStaticEx::mouseReleaseEvent(QMouseEvent *event)
