@@ -133,8 +133,7 @@ void CMainFormView::OnInitialUpdate()
 
     TestPicture->show();
 
-    DescriptionTitle->SetText(g_LangMag.GetString(QStringLiteral("Des_IGMP_Des")));
-    DescriptionText->setPlainText(g_LangMag.GetString(QStringLiteral("Des_IGMP_TQ")));
+    setDefaultDescription();
     QPalette palette = DescriptionText->palette();
     palette.setColor(QPalette::Base, fromColorRef(sysColor(SysColor::BtnFace)));
     DescriptionText->setPalette(palette);
@@ -182,6 +181,10 @@ void CMainFormView::relabelWindows()
 void CMainFormView::connectControls()
 {
     connect(NavTree, &QTreeWidget::itemPressed, this, [this] { m_checkToggled = nullptr; });
+    // Items come and go with the language and the selected tests; each change fits the tree again.
+    connect(NavTree->model(), &QAbstractItemModel::rowsInserted, this, [this] { fitTreeTexts(); });
+    connect(NavTree->model(), &QAbstractItemModel::rowsRemoved, this, [this] { fitTreeTexts(); });
+    connect(NavTree->model(), &QAbstractItemModel::dataChanged, this, [this] { fitTreeTexts(); });
     connect(NavTree, &QTreeWidget::itemChanged, this,
             [this](QTreeWidgetItem *item) { OnTreeCheckChanged(item); });
     connect(NavTree, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem *item) { OnTreeClick(item); });
