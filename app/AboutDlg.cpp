@@ -30,8 +30,8 @@ CLabel *linkLabel(const QString &text, bool mail, QWidget *parent)
 } // namespace
 
 CAboutDlg::CAboutDlg(QWidget *parent)
-    : QDialog(parent), m_version(new QLabel(this)), m_library(new QLabel(this)), m_buildDate(new QLabel(this)),
-      m_webLink(linkLabel(QStringLiteral("www.corvane.example"), false, this)),
+    : QDialog(parent), m_version(new QLabel(this)), m_library(new QLabel(this)),
+      m_buildDate(new QLabel(this)), m_webLink(linkLabel(QStringLiteral("www.corvane.example"), false, this)),
       m_mailLink(linkLabel(QStringLiteral("support@corvane.example"), true, this))
 {
     setWindowTitle(g_LangMag.GetString(QStringLiteral("About_Title")));

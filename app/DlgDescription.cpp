@@ -17,9 +17,9 @@
 namespace {
 
 // Language keys of the list's entries and of their objectives, in list order.
-const char *const kEntryKeys[CDlgDescription::kEntryCount] = {"Panel_Mix_Class", "Panel_Aggregate",
+const char *const kEntryKeys[CDlgDescription::kEntryCount] = {"Panel_Mix_Class",   "Panel_Aggregate",
                                                               "Panel_Scale_Group", "Panel_Latency",
-                                                              "Panel_Capacity", "Panel_Join_Leave"};
+                                                              "Panel_Capacity",    "Panel_Join_Leave"};
 const char *const kObjectiveKeys[CDlgDescription::kEntryCount] = {
     "Panel_Objective_Mix_Class", "Panel_Objective_Aggregate", "Panel_Objective_Scale_Group",
     "Panel_Objective_Latency",   "Panel_Objective_Capacity",  "Panel_Objective_Join_Leave"};

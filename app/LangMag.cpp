@@ -48,7 +48,8 @@ void CLangMag::loadQtTranslation()
     // translation, English its built-in texts.
     if (!QCoreApplication::instance())
         return;
-    const bool chinese = QFileInfo(LangFile).fileName().compare(QLatin1String("LangChs.lng"), Qt::CaseInsensitive) == 0;
+    const bool chinese =
+        QFileInfo(LangFile).fileName().compare(QLatin1String("LangChs.lng"), Qt::CaseInsensitive) == 0;
     if (!chinese) {
         m_qtTranslator.reset();
         return;
@@ -56,8 +57,8 @@ void CLangMag::loadQtTranslation()
     if (m_qtTranslator)
         return;
     auto translator = std::make_unique<QTranslator>();
-    if (translator->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"), QStringLiteral("_"),
-                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
+    if (translator->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
+                         QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
         QCoreApplication::installTranslator(translator.get()))
         m_qtTranslator = std::move(translator);
 }

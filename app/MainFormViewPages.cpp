@@ -16,11 +16,11 @@
 #include "controls/widgets/TransparentImage.h"
 #include "engine/TestReportDlg.h"
 #include "platform/SysColor.h"
-#include "reports/CounterLog.h"
-#include "reports/MyPropSheet.h"
 #include "ports/PortConfig.h"
 #include "ports/PortInfoConfig.h"
 #include "ports/SysInfoDlg.h"
+#include "reports/CounterLog.h"
+#include "reports/MyPropSheet.h"
 #include "testpages/DlgAggregate.h"
 #include "testpages/DlgCapacity.h"
 #include "testpages/DlgJoinLeave.h"
@@ -166,13 +166,14 @@ void CMainFormView::relabelWindows()
     if (DescriptionPage)
         DescriptionPage->SetLanguageText();
     if (ReportDlg) {
-        static const char *const kTabKeys[] = {"Report_Tab_Mix_Class", "Report_Tab_Aggregate", "Report_Tab_Scale",
-                                               "Report_Tab_Latency",   "Report_Tab_Filter",    "Report_Tab_Counter"};
+        static const char *const kTabKeys[] = {"Report_Tab_Mix_Class", "Report_Tab_Aggregate",
+                                               "Report_Tab_Scale",     "Report_Tab_Latency",
+                                               "Report_Tab_Filter",    "Report_Tab_Counter"};
         for (int tab = 0; tab < int(std::size(kTabKeys)) && tab < ReportDlg->PropSheet->count(); ++tab)
             ReportDlg->PropSheet->setTabText(tab, text(kTabKeys[tab]));
         QStringList columns;
-        for (const char *key : {"CounterLog_Result", "CounterLog_Port", "CounterLog_Tx_Frames", "CounterLog_Rx_Frames",
-                                "CounterLog_Rx_Multicast", "CounterLog_Rx_Unicast"})
+        for (const char *key : {"CounterLog_Result", "CounterLog_Port", "CounterLog_Tx_Frames",
+                                "CounterLog_Rx_Frames", "CounterLog_Rx_Multicast", "CounterLog_Rx_Unicast"})
             columns << text(key);
         ReportDlg->CounterPage->SetCaptions(columns, text("CounterDlg_Clear"));
     }

@@ -32,9 +32,9 @@
 #include <QAction>
 #include <QLabel>
 #include <QSignalBlocker>
-#include <QTabBar>
 #include <QStyle>
 #include <QStyleOptionViewItem>
+#include <QTabBar>
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QTreeWidget>
@@ -357,9 +357,8 @@ void CMainFormView::fitTreeTexts()
         }
     }
     NavTree->setIndentation(kMinTreeIndentation);
-    NavTree->setFont(TextFit::shrunkToFit(font(), [&](const QFont &candidate) {
-        return fits(candidate, kMinTreeIndentation);
-    }));
+    NavTree->setFont(TextFit::shrunkToFit(
+        font(), [&](const QFont &candidate) { return fits(candidate, kMinTreeIndentation); }));
 }
 
 void CMainFormView::setDefaultDescription()

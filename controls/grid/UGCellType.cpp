@@ -216,7 +216,7 @@ void CUGCellType::Draw(QPainter *painter, UgRect *rect, int col, int row, CUGCel
 void CUGCellType::DrawBackground(QPainter *painter, UgRect *rect, COLORREF color, int, int, CUGCell *,
                                  int selected, int current)
 {
-    const int state = current ? CUGStyleLayer::StateCurrent
+    const int state = current    ? CUGStyleLayer::StateCurrent
                       : selected ? CUGStyleLayer::StateSelected
                                  : CUGStyleLayer::StateNormal;
     if (CUGStyleLayer::DrawBackground(painter, CUGStyleLayer::ElementCell, state, *rect, nullptr))

@@ -6,9 +6,9 @@
 #include "controls/grid/UGCtrl.h"
 #include "controls/grid/UGDropTarget.h"
 #include "controls/grid/UGGridInfo.h"
-#include "controls/grid/UGStyleLayer.h"
 #include "controls/grid/UGMultiSelect.h"
 #include "controls/grid/UGSideHdg.h"
+#include "controls/grid/UGStyleLayer.h"
 
 #include <QApplication>
 #include <QHelpEvent>

@@ -21,6 +21,7 @@
 #include "platform/DialogPrompter.h"
 #include "platform/IniFile.h"
 #include "platform/ScriptedPrompter.h"
+#include "ports/ModuleInfodlg.h"
 #include "reports/MyPropSheet.h"
 
 #include <QAbstractButton>
@@ -126,10 +127,7 @@ protected:
     }
 
     // Every English word of the window's texts, with the window's name.
-    void check(QWidget *window, const char *where)
-    {
-        check(shownTexts(window), where);
-    }
+    void check(QWidget *window, const char *where) { check(shownTexts(window), where); }
     void check(const QStringList &texts, const char *where)
     {
         static const QRegularExpression word(QStringLiteral("[A-Za-z]{2,}"));
@@ -152,7 +150,10 @@ protected:
                 return;
             seen = true;
             check(modal, where);
-            modal->close();
+            if (auto *dialog = qobject_cast<QDialog *>(modal))
+                dialog->reject();
+            else
+                modal->close();
         });
         step();
         EXPECT_TRUE(seen) << where;
@@ -226,6 +227,8 @@ TEST_F(LanguageWalkTest, EveryWindowShowsChineseAfterTheSwitch)
             check({busy->Text}, "busy dialog");
     });
     frame->OnCommand(CMainFrame::ID_MODULE_INFO);
+    ASSERT_FALSE(frame->ModuleInfoDlg.isNull());
+    check(frame->ModuleInfoDlg, "module information");
     CDlgWaitProgress wait;
     wait.show();
     check(&wait, "wait dialog");

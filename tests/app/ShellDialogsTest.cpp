@@ -80,7 +80,8 @@ TEST(SystemRequirements, TableListsTheTenModelsInOrderReadOnly)
     EXPECT_EQ(table->item(7, 0)->text(), QStringLiteral("v1.4b014")); // QM-M18
 }
 
-// The two links are link labels: blue, underlined, with the hand cursor; a click opens the web page or a mail.
+// The two links are link labels: blue, underlined, with the hand cursor; a click opens the web page or a
+// mail.
 TEST(AboutDlg, LinksAreLinkLabels)
 {
     ShellGlobalsGuard guard;

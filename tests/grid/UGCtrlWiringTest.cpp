@@ -55,11 +55,12 @@ TEST(UGCtrlWiring, PunctuationAndNumberPadKeysReachTheKeyHook)
         Qt::KeyboardModifiers modifiers;
         int code;
     };
-    for (const Case &c : {Case{Qt::Key_Semicolon, Qt::NoModifier, 186}, Case{Qt::Key_Comma, Qt::NoModifier, 188},
-                          Case{Qt::Key_Minus, Qt::NoModifier, 189}, Case{Qt::Key_Slash, Qt::NoModifier, 191},
-                          Case{Qt::Key_BracketLeft, Qt::NoModifier, 219}, Case{Qt::Key_5, Qt::KeypadModifier, 101},
-                          Case{Qt::Key_Minus, Qt::KeypadModifier, 109}, Case{Qt::Key_Asterisk, Qt::KeypadModifier, 106},
-                          Case{Qt::Key_Exclam, Qt::ShiftModifier, '1'}}) {
+    for (const Case &c :
+         {Case{Qt::Key_Semicolon, Qt::NoModifier, 186}, Case{Qt::Key_Comma, Qt::NoModifier, 188},
+          Case{Qt::Key_Minus, Qt::NoModifier, 189}, Case{Qt::Key_Slash, Qt::NoModifier, 191},
+          Case{Qt::Key_BracketLeft, Qt::NoModifier, 219}, Case{Qt::Key_5, Qt::KeypadModifier, 101},
+          Case{Qt::Key_Minus, Qt::KeypadModifier, 109}, Case{Qt::Key_Asterisk, Qt::KeypadModifier, 106},
+          Case{Qt::Key_Exclam, Qt::ShiftModifier, '1'}}) {
         probe.grid->log.clear();
         QTest::keyClick(probe.grid->GridWindow(), c.key, c.modifiers);
         EXPECT_TRUE(probe.grid->log.contains(QString("HookKeyDown(%1,0)").arg(c.code)))
