@@ -4,11 +4,11 @@
 
 #include "platform/ColorRef.h"
 
+#include <QStringList>
 #include <QWidget>
 #include <cstdint>
 
 class QPushButton;
-class QStringList;
 class QTableWidget;
 class CIGMPTestPlan;
 

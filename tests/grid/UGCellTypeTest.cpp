@@ -130,7 +130,7 @@ TEST(UGCellType, NumbersDoNotRunOn)
     ShownProbe probe(4, 3);
     probe.grid->CurrentSheet()->m_overflow = 1;
     for (int row : {0, 1}) {
-        for (int col : {0, 1})
+        for (int col = 0; col < 4; ++col)
             probe.grid->SetCellAlignment(col, row, 1);
     }
     CUGCell number;

@@ -128,6 +128,7 @@ TEST(TreeCtrlExTest, InactiveSelectionRedrawsOnlyColouredItems)
     QTreeWidgetItem *plain = fixture.add(CTreeCtrlEx::Unchecked);
     QTreeWidgetItem *coloured = fixture.add(CTreeCtrlEx::Unchecked);
     fixture.tree.AssignItemTextColor(coloured, 0x080808);
+    fixture.tree.clearFocus();
     ASSERT_FALSE(fixture.tree.hasFocus());
     const COLORREF window = toColorRef(fixture.tree.palette().color(QPalette::Base));
     // A point of the row right of the text.
