@@ -595,7 +595,11 @@ void CMainFormView::OnLanguageChanged()
 {
     if (!NavTree)
         return;
+    // The test pictures are drawn again first: the home page shows the first of them.
+    relabelWindows();
     OnShowHomePage();
+    setDefaultDescription();
+    TestPicture->SetBitmap(TestPictures[0]);
     PortConfigPage->SetLanguageText();
     SysInfoPage->SetLanguageText();
     StandardPage->SetLanguageText();
@@ -607,7 +611,6 @@ void CMainFormView::OnLanguageChanged()
     NavTree->setCurrentItem(TreeItem(TreeNode::Root));
     NavTree->setFocus();
     fillTabItems();
-    relabelWindows();
 }
 
 void CMainFormView::OnTabSelChange(int index)
