@@ -2,6 +2,7 @@
 // letter or digit, a double click on a side-heading border, heading fitting and heading edits.
 #include "ProbeGrid.h"
 
+#include "controls/grid/UGEdit.h"
 #include "controls/grid/UGSideHdg.h"
 #include "controls/grid/UGTopHdg.h"
 
