@@ -2,7 +2,9 @@
 
 #include "app/HardwareLink.h"
 #include "app/KvIGMPTQApp.h"
+#include "app/LangMag.h"
 #include "app/ShellArt.h"
+#include "controls/widgets/Label.h"
 #include "engine/EngineUtils.h"
 
 #include <QDialogButtonBox>
@@ -11,26 +13,36 @@
 
 namespace {
 
-QLabel *linkLabel(const QString &url, const QString &text, QWidget *parent)
+// A blue, underlined link with the hand cursor.
+CLabel *linkLabel(const QString &text, bool mail, QWidget *parent)
 {
-    auto *label = new QLabel(QStringLiteral("<a href=\"%1\">%2</a>").arg(url, text.toHtmlEscaped()), parent);
-    label->setOpenExternalLinks(true);
+    auto *label = new CLabel(text, parent);
+    if (mail)
+        label->MakeMailLink(true, false);
+    else
+        label->MakeHyperlink(true, false);
+    label->ChangeTextColor(RGB(0, 0, 255)).UseUnderline(true).UseLinkCursor(QCursor(Qt::PointingHandCursor));
+    // Room for the whole text and a little margin.
+    label->setMinimumSize(label->fontMetrics().size(Qt::TextSingleLine, text) + QSize(4, 2));
     return label;
 }
 
 } // namespace
 
 CAboutDlg::CAboutDlg(QWidget *parent)
-    : QDialog(parent), m_version(new QLabel(this)), m_library(new QLabel(this)), m_buildDate(new QLabel(this))
+    : QDialog(parent), m_version(new QLabel(this)), m_library(new QLabel(this)),
+      m_buildDate(new QLabel(this)), m_webLink(linkLabel(QStringLiteral("www.corvane.example"), false, this)),
+      m_mailLink(linkLabel(QStringLiteral("support@corvane.example"), true, this))
 {
-    setWindowTitle(QStringLiteral("About Tavrix-IGMP-TQ"));
+    setWindowTitle(g_LangMag.GetString(QStringLiteral("About_Title")));
     setModal(true);
     char libraryVersion[11] = {};
     HardwareLink::current().GetVerNum(libraryVersion);
-    m_version->setText(QStringLiteral("Version: v1.0b016"));
+    m_version->setText(g_LangMag.GetString(QStringLiteral("About_Version")));
     m_library->setText(QStringLiteral("KvAPI:   v%1").arg(AnsiToCString(libraryVersion)));
     const UtBuildDate date = g_App ? g_App->BuildDate : UtBuildDate{};
     m_buildDate->setText(QString::asprintf("%04d/%02d/%02d", date.Year, date.Month, date.Day));
+    m_webLink->ChangeLinkTarget(QStringLiteral("https://www.corvane.example/"));
 
     auto *picture = new QLabel(this);
     picture->setPixmap(
@@ -41,12 +53,8 @@ CAboutDlg::CAboutDlg(QWidget *parent)
     layout->addWidget(m_version, 1, 1);
     layout->addWidget(m_library, 2, 1);
     layout->addWidget(m_buildDate, 3, 1);
-    layout->addWidget(linkLabel(QStringLiteral("https://www.corvane.example/"),
-                                QStringLiteral("www.corvane.example"), this),
-                      4, 1);
-    layout->addWidget(linkLabel(QStringLiteral("mailto:support@corvane.example"),
-                                QStringLiteral("support@corvane.example"), this),
-                      5, 1);
+    layout->addWidget(m_webLink, 4, 1);
+    layout->addWidget(m_mailLink, 5, 1);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     layout->addWidget(buttons, 6, 0, 1, 2);

@@ -1,6 +1,7 @@
 #include "app/DlgDescription.h"
 
 #include "app/KvIGMPTQApp.h"
+#include "app/LangMag.h"
 #include "app/MainFormView.h"
 #include "app/ShellArt.h"
 #include "controls/widgets/ButtonST.h"
@@ -15,52 +16,23 @@
 
 namespace {
 
-const QString kEntries[CDlgDescription::kEntryCount] = {
-    QStringLiteral("Mixed Class"), QStringLiteral("Aggregate"), QStringLiteral("Scale Group"),
-    QStringLiteral("Latency"),     QStringLiteral("Capacity"),  QStringLiteral("Join/Leave Delay")};
+// Language keys of the list's entries and of their objectives, in list order.
+const char *const kEntryKeys[CDlgDescription::kEntryCount] = {"Panel_Mix_Class",   "Panel_Aggregate",
+                                                              "Panel_Scale_Group", "Panel_Latency",
+                                                              "Panel_Capacity",    "Panel_Join_Leave"};
+const char *const kObjectiveKeys[CDlgDescription::kEntryCount] = {
+    "Panel_Objective_Mix_Class", "Panel_Objective_Aggregate", "Panel_Objective_Scale_Group",
+    "Panel_Objective_Latency",   "Panel_Objective_Capacity",  "Panel_Objective_Join_Leave"};
 
-const QString kObjectives[CDlgDescription::kEntryCount] = {
-    QStringLiteral("Objective:\n    To determine the throughput of a DUT/SUT when both unicast class frames "
-                   "and multicast class frames are offered\n    simultaneously to a fixed number of "
-                   "interfaces.\n\nProcedure: \n    This test measures the DUT's ability to operate "
-                   "heterogeneous traffic stream, source port send a aggregated traffic stream\n    which "
-                   "consists of a mixture of unicast and multicast packets to every destination ports. "),
-    QStringLiteral(
-        "Objective:\n    To determine the maximum rate at which none of the offered frames to be forwarded "
-        "through N destination interfaces of\n    the same multicast groups are dropped.\n\nProcedure:\n    "
-        "Offer multicast traffic at an initial offered load to all destination ports in fixed parameter of "
-        "setting. An iterative binary\n    search algorithm used to find the maximum rate at which none of "
-        "the offered frames are dropped is determined while N \n    destination.\n    Every iteration will "
-        "increase the Destionation port and to find the maximum non-drop offered load."),
-    QStringLiteral(
-        "Objective:\n    To determine Forwarding Rate as a function of tested multicast groups for a fixed "
-        "number of tested DUT/SUT ports.\n\nProcedure:\n    The destination test port(s) join an initial "
-        "number of multicast groups on the first iteration to measure the maximum non-drop\n    offered "
-        "load. The number of multicast groups joined by each destination test port is then scaled in "
-        "following iterations and\n    the forwarding rate is measured.\n\n*Note:   The total number of "
-        "multicast groups joined MUST not exceed the multicast group capacity of the DUT/SUT."),
-    QStringLiteral(
-        "Objective:\n    To produce a set of multicast latency measurements from a single, multicast ingress "
-        "interface of a DUT/SUT\n    through multiple, egress multicast interfaces of that same DUT/SUT as "
-        "provided for by the metric multicast latency\n\nProcedure:\n    The measurement of latency from the "
-        "collection methodology for latency in RFC 2544. Destination ports collect a set of\n    latency "
-        "measurements M over a duration. where M composed of maximum and minimum latency."),
-    QStringLiteral(
-        "Objective:\n    To determine the maximum number of multicast groups a DUT/SUT can support while "
-        "maintaining the ability to\n    forward multicast frames to all multicast groups registered to that "
-        "DUT/SUT.\n\nProcedure:\n    One or more destination test ports of DUT/SUT will join an initial "
-        "number of multicast groups. After a minimum delay, the\n    source test ports MUST transmit to each "
-        "group at a specified offered load. If at least one frame for each multicast group is\n    forwarded "
-        "properly by the DUT/SUT on each participating egress interface, the iteration is said to pass at "
-        "the current\n    capacity."),
-    QStringLiteral("Objective:\n    To determine the time duration it takes a DUT/SUT to process a "
-                   "successful IGMP group membership report(leave report).")};
+QString text(const char *key)
+{
+    return g_LangMag.GetString(QString::fromLatin1(key));
+}
 
 } // namespace
 
 CDlgDescription::CDlgDescription(CMainFormView *view)
-    : QWidget(view), PanelBox(new QGroupBox(QStringLiteral("Test Panel"), this)),
-      DescriptionBox(new QGroupBox(QStringLiteral("Test Description"), this)),
+    : QWidget(view), PanelBox(new QGroupBox(this)), DescriptionBox(new QGroupBox(this)),
       TestList(new QListWidget(PanelBox)), Picture(new QLabel(DescriptionBox)),
       Objective(new QLabel(DescriptionBox)), GoButton(new CButtonST(this)), m_view(view)
 {
@@ -93,13 +65,24 @@ void CDlgDescription::OnInitDialog()
     GoButton->AssignStateBitmaps(ShellArt::bitmap(288), RGB(255, 255, 255));
     GoButton->LightenBackColor();
     const QSignalBlocker quiet(TestList);
-    for (const QString &entry : kEntries)
-        TestList->addItem(entry);
+    for (int i = 0; i < kEntryCount; ++i)
+        TestList->addItem(QString());
+    SetLanguageText();
+}
+
+void CDlgDescription::SetLanguageText()
+{
+    PanelBox->setTitle(text("Panel_Test_Panel"));
+    DescriptionBox->setTitle(text("Panel_Test_Description"));
+    for (int i = 0; i < kEntryCount; ++i)
+        TestList->item(i)->setText(text(kEntryKeys[i]));
+    if (TestList->currentRow() >= 0)
+        Objective->setText(ObjectiveText(TestList->currentRow()));
 }
 
 QString CDlgDescription::ObjectiveText(int index)
 {
-    return index >= 0 && index < kEntryCount ? kObjectives[index] : QString();
+    return index >= 0 && index < kEntryCount ? text(kObjectiveKeys[index]) : QString();
 }
 
 void CDlgDescription::OnSelectTest()
@@ -118,7 +101,7 @@ void CDlgDescription::ShowObjective(int index)
     Picture->hide();
     Picture->setPixmap(QPixmap::fromImage(m_view->TestPictures[index]));
     Picture->show();
-    Objective->setText(kObjectives[index]);
+    Objective->setText(ObjectiveText(index));
 }
 
 void CDlgDescription::OnGoToTest()

@@ -1,5 +1,5 @@
 // The "Test Panel" page of the main view: the list of the benchmarks and, for the chosen one, its picture
-// and a fixed text with the test's objective and procedure. Its button leads on to the configuration page
+// and a text with the test's objective and procedure. Its button leads on to the configuration page
 // of the node selected in the navigation tree.
 #pragma once
 
@@ -24,7 +24,10 @@ public:
     void OnSelectTest();
     // Opens the page of the navigation tree's selected node.
     void OnGoToTest();
+    // The objective and procedure of list entry index, in the current language.
     static QString ObjectiveText(int index);
+    // The titles, entries and shown objective in the current language.
+    void SetLanguageText();
 
     QGroupBox *PanelBox;
     QGroupBox *DescriptionBox;

@@ -1,5 +1,7 @@
 #include "app/DlgWaitProgress.h"
 
+#include "app/LangMag.h"
+
 #include <QLabel>
 #include <QProgressBar>
 #include <QVBoxLayout>
@@ -13,7 +15,7 @@ CDlgWaitProgress::CDlgWaitProgress()
     m_progress->setValue(0);
     m_progress->setTextVisible(false);
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("Stop test, please wait ..."), this));
+    layout->addWidget(new QLabel(g_LangMag.GetString(QStringLiteral("Wait_Stop_Test")), this));
     layout->addWidget(m_progress);
     connect(&m_stepTimer, &QTimer::timeout, this, &CDlgWaitProgress::OnTimer);
     m_stepTimer.start(100);

@@ -3,10 +3,18 @@
 #include "platform/IniFile.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMenu>
+#include <QTranslator>
 
 CLangMag g_LangMag;
+
+CLangMag::CLangMag() = default;
+CLangMag::~CLangMag() = default;
 
 namespace {
 
@@ -31,6 +39,28 @@ QAction *findCommand(const QList<QAction *> &actions, int command)
 void CLangMag::SetLangFile(const QString &path)
 {
     LangFile = path;
+    loadQtTranslation();
+}
+
+void CLangMag::loadQtTranslation()
+{
+    // Qt's own texts (the buttons of questions, the file dialogs) follow the language: Chinese takes Qt's
+    // translation, English its built-in texts.
+    if (!QCoreApplication::instance())
+        return;
+    const bool chinese =
+        QFileInfo(LangFile).fileName().compare(QLatin1String("LangChs.lng"), Qt::CaseInsensitive) == 0;
+    if (!chinese) {
+        m_qtTranslator.reset();
+        return;
+    }
+    if (m_qtTranslator)
+        return;
+    auto translator = std::make_unique<QTranslator>();
+    if (translator->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
+                         QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
+        QCoreApplication::installTranslator(translator.get()))
+        m_qtTranslator = std::move(translator);
 }
 
 QString CLangMag::GetLangFile() const

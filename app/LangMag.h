@@ -4,13 +4,21 @@
 
 #include <QHash>
 #include <QString>
+#include <memory>
 #include <sys/stat.h>
+
+class QTranslator;
 
 class QWidget;
 
 class CLangMag
 {
 public:
+    CLangMag();
+    ~CLangMag();
+    CLangMag(const CLangMag &) = delete;
+    CLangMag &operator=(const CLangMag &) = delete;
+
     // Full path of the language file: program folder + "Language/" + file name.
     void SetLangFile(const QString &path);
     QString GetLangFile() const;
@@ -38,9 +46,11 @@ private:
         QHash<QString, QString> texts; // case-folded key -> raw text
     };
     const QHash<QString, QString> &texts() const;
+    void loadQtTranslation();
 
     QString LangFile;
     mutable Cache m_cache;
+    std::unique_ptr<QTranslator> m_qtTranslator;
 };
 
 extern CLangMag g_LangMag;

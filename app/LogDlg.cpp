@@ -1,6 +1,7 @@
 #include "app/LogDlg.h"
 
 #include "app/AppSettings.h"
+#include "app/LangMag.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -12,10 +13,9 @@
 
 CLogDlg::CLogDlg(const QString &settingsPath, QWidget *parent, qsizetype textLimit)
     : QDialog(parent), m_settingsPath(settingsPath), m_limit(textLimit), m_edit(new QPlainTextEdit(this)),
-      m_clearButton(new QPushButton(QStringLiteral("Clear"), this)),
-      m_autoClearBox(new QCheckBox(QStringLiteral("Auto Clear"), this))
+      m_clearButton(new QPushButton(this)), m_autoClearBox(new QCheckBox(this))
 {
-    setWindowTitle(QStringLiteral("Log"));
+    SetLanguageText();
     resize(694, 440);
     m_edit->setReadOnly(true);
     m_edit->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
@@ -37,6 +37,13 @@ CLogDlg::CLogDlg(const QString &settingsPath, QWidget *parent, qsizetype textLim
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_edit);
     layout->addLayout(buttons);
+}
+
+void CLogDlg::SetLanguageText()
+{
+    setWindowTitle(g_LangMag.GetString(QStringLiteral("LogDlg_Title")));
+    m_clearButton->setText(g_LangMag.GetString(QStringLiteral("LogDlg_Clear")));
+    m_autoClearBox->setText(g_LangMag.GetString(QStringLiteral("LogDlg_Auto_Clear")));
 }
 
 CLogDlg::~CLogDlg()

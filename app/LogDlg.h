@@ -25,6 +25,8 @@ public:
     // Appends text line by line; see AppendLog of the main view.
     void AppendLog(QString text);
     void ClearLog();
+    // The title, the Clear button and the Auto Clear box in the current language.
+    void SetLanguageText();
 
     QString text() const;
     qsizetype textLength() const { return m_length; }

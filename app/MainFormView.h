@@ -292,6 +292,12 @@ private:
     void insertReportNodes(QTreeWidgetItem *report);
     QTreeWidgetItem *addNode(QTreeWidgetItem *parent, TreeNode node, const QString &text);
     void connectControls();
+    // The texts of the view's own controls, its windows and the test pictures in the current language.
+    void relabelWindows();
+    // Narrows the tree's indentation, then its font, until every item's text fits beside the scroll bar.
+    void fitTreeTexts();
+    // The description title and text in a font that shows them whole.
+    void fitDescription();
     // Run control helpers.
     void sendToFrame(int command);
     // The runner of a test (index in test order).

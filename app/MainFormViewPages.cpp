@@ -19,6 +19,8 @@
 #include "ports/PortConfig.h"
 #include "ports/PortInfoConfig.h"
 #include "ports/SysInfoDlg.h"
+#include "reports/CounterLog.h"
+#include "reports/MyPropSheet.h"
 #include "testpages/DlgAggregate.h"
 #include "testpages/DlgCapacity.h"
 #include "testpages/DlgJoinLeave.h"
@@ -47,6 +49,7 @@ constexpr COLORREF kTransparentWhite = RGB(255, 255, 255);
 const QString kProductName = QStringLiteral("Tavrix-IGMP-TQ");
 constexpr int kTestPictureIds[6] = {274, 275, 276, 233, 278, 279};
 constexpr QSize kLogSize(694, 440);
+constexpr int kEdgeMargin = 4;
 
 // A font of the given pixel height and average character width. Weights below the thinnest (80, 90)
 // render as the thinnest.
@@ -75,16 +78,19 @@ void CMainFormView::OnInitialUpdate()
         return;
     using namespace ViewLayout;
     // The frames first, so that the controls inside them lie above them.
-    DescriptionFrame = placed(new QGroupBox(QStringLiteral("Description"), this), kDescriptionFrame);
+    DescriptionFrame = placed(new QGroupBox(this), kDescriptionFrame);
     ElapsedFrame = placed(new QGroupBox(this), kElapsedFrame);
     TitleLabel = placed(new CStaticEx(this), kTitle);
     TitleLabel->SetText(kProductName);
     TitleLabel->SetAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    // The sunken edge of the title and banner: their texts keep clear of the sides.
+    TitleLabel->setContentsMargins(kEdgeMargin, 0, kEdgeMargin, 0);
     NavTree = placed(new QTreeWidget(this), kTree);
     NavTree->setHeaderHidden(true);
     NavTree->setColumnCount(1);
     Banner = placed(new CStaticEx(this), kBanner);
     Banner->SetAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    Banner->setContentsMargins(kEdgeMargin, 0, kEdgeMargin, 0);
     // The tab strip lies over the banner's row, so it comes after the banner.
     TabCtrl = placed(new QTabBar(this), kTab);
     TabCtrl->setDrawBase(false);
@@ -95,7 +101,7 @@ void CMainFormView::OnInitialUpdate()
     ElapsedValue->SetAlignment(Qt::AlignHCenter | Qt::AlignTop);
     DescriptionTitle = placed(new CStaticEx(this), kDescriptionTitle);
     DescriptionTitle->SetText(kProductName + u'.');
-    ElapsedCaption = placed(new QLabel(QStringLiteral("Elapsed\nTime"), this), kElapsedCaption);
+    ElapsedCaption = placed(new QLabel(this), kElapsedCaption);
     ElapsedCaption->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     ElapsedCaption->setWordWrap(true);
     Separator = placed(new QFrame(this), kSeparator);
@@ -125,13 +131,9 @@ void CMainFormView::OnInitialUpdate()
     ElapsedValue->SetTextColor(kElapsedColor);
     DescriptionTitle->SetTextColor(kDescriptionTitleColor);
 
-    for (size_t i = 0; i < TestPictures.size(); ++i)
-        TestPictures[i] = ShellArt::bitmap(kTestPictureIds[i]);
-    TestPicture->SetBitmap(TestPictures[0]);
     TestPicture->show();
 
-    DescriptionTitle->SetText(g_LangMag.GetString(QStringLiteral("Des_IGMP_Des")));
-    DescriptionText->setPlainText(g_LangMag.GetString(QStringLiteral("Des_IGMP_TQ")));
+    setDefaultDescription();
     QPalette palette = DescriptionText->palette();
     palette.setColor(QPalette::Base, fromColorRef(sysColor(SysColor::BtnFace)));
     DescriptionText->setPalette(palette);
@@ -147,11 +149,43 @@ void CMainFormView::OnInitialUpdate()
     NavTree->setFocus();
     CreatePages();
     LayoutPages();
+    relabelWindows();
+    TestPicture->SetBitmap(TestPictures[0]);
+}
+
+void CMainFormView::relabelWindows()
+{
+    const auto text = [](const char *key) { return g_LangMag.GetString(QString::fromLatin1(key)); };
+    DescriptionFrame->setTitle(text("View_Description"));
+    ElapsedCaption->setText(text("Tree_Elapsed_Time"));
+    // The pictures carry the test's name.
+    for (size_t i = 0; i < TestPictures.size(); ++i)
+        TestPictures[i] = ShellArt::bitmap(kTestPictureIds[i]);
+    if (LogDlg)
+        LogDlg->SetLanguageText();
+    if (DescriptionPage)
+        DescriptionPage->SetLanguageText();
+    if (ReportDlg) {
+        static const char *const kTabKeys[] = {"Report_Tab_Mix_Class", "Report_Tab_Aggregate",
+                                               "Report_Tab_Scale",     "Report_Tab_Latency",
+                                               "Report_Tab_Filter",    "Report_Tab_Counter"};
+        for (int tab = 0; tab < int(std::size(kTabKeys)) && tab < ReportDlg->PropSheet->count(); ++tab)
+            ReportDlg->PropSheet->setTabText(tab, text(kTabKeys[tab]));
+        QStringList columns;
+        for (const char *key : {"CounterLog_Result", "CounterLog_Port", "CounterLog_Tx_Frames",
+                                "CounterLog_Rx_Frames", "CounterLog_Rx_Multicast", "CounterLog_Rx_Unicast"})
+            columns << text(key);
+        ReportDlg->CounterPage->SetCaptions(columns, text("CounterDlg_Clear"));
+    }
 }
 
 void CMainFormView::connectControls()
 {
     connect(NavTree, &QTreeWidget::itemPressed, this, [this] { m_checkToggled = nullptr; });
+    // Items come and go with the language and the selected tests; each change fits the tree again.
+    connect(NavTree->model(), &QAbstractItemModel::rowsInserted, this, [this] { fitTreeTexts(); });
+    connect(NavTree->model(), &QAbstractItemModel::rowsRemoved, this, [this] { fitTreeTexts(); });
+    connect(NavTree->model(), &QAbstractItemModel::dataChanged, this, [this] { fitTreeTexts(); });
     connect(NavTree, &QTreeWidget::itemChanged, this,
             [this](QTreeWidgetItem *item) { OnTreeCheckChanged(item); });
     connect(NavTree, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem *item) { OnTreeClick(item); });

@@ -9,6 +9,7 @@
 #include "app/LogoDlg.h"
 #include "app/MMStatusBar.h"
 #include "app/MainFrame.h"
+#include "app/TextFit.h"
 #include "controls/widgets/StaticEx.h"
 #include "controls/widgets/TransparentImage.h"
 #include "engine/TestReportDlg.h"
@@ -31,7 +32,10 @@
 #include <QAction>
 #include <QLabel>
 #include <QSignalBlocker>
+#include <QStyle>
+#include <QStyleOptionViewItem>
 #include <QTabBar>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
@@ -39,6 +43,8 @@
 namespace {
 
 const QString kRootName = QStringLiteral("Tavrix-IGMP-TQ");
+// The narrowest step of the tree's levels that still shows where each level starts.
+constexpr int kMinTreeIndentation = 12;
 
 // Per test: its node and key, its report node and key (none for Capacity and Join/Leave), and the
 // description its node shows.
@@ -295,6 +301,64 @@ void CMainFormView::setDescription(const char *titleKey, const char *textKey)
 {
     DescriptionTitle->SetText(text(titleKey));
     DescriptionText->setPlainText(text(textKey));
+    fitDescription();
+}
+
+void CMainFormView::fitDescription()
+{
+    const QRect titleRoom = DescriptionTitle->contentsRect();
+    const QString title = DescriptionTitle->GetText();
+    DescriptionTitle->setFont(TextFit::shrunkToFit(font(), [&](const QFont &candidate) {
+        return QFontMetrics(candidate)
+                   .boundingRect(titleRoom, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, title)
+                   .height() <= titleRoom.height();
+    }));
+    // Laid out apart from the editor, which may not have its size yet.
+    const int frame = 2 * DescriptionText->frameWidth();
+    const QSize room(DescriptionText->width() - frame, DescriptionText->height() - frame);
+    const QString body = DescriptionText->toPlainText();
+    DescriptionText->setFont(TextFit::shrunkToFit(font(), [&](const QFont &candidate) {
+        QTextDocument document;
+        document.setDocumentMargin(DescriptionText->document()->documentMargin());
+        document.setDefaultFont(candidate);
+        document.setPlainText(body);
+        document.setTextWidth(room.width());
+        return document.size().height() <= room.height();
+    }));
+}
+
+void CMainFormView::fitTreeTexts()
+{
+    QStyle *style = NavTree->style();
+    const int room = NavTree->width() - 2 * NavTree->frameWidth() -
+                     style->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, NavTree);
+    NavTree->resetIndentation();
+    const int fullIndentation = NavTree->indentation();
+    const auto fits = [&](const QFont &font, int indentation) {
+        QStyleOptionViewItem option;
+        option.initFrom(NavTree);
+        option.font = font;
+        option.fontMetrics = QFontMetrics(font);
+        for (QTreeWidgetItemIterator it(NavTree); *it; ++it) {
+            int depth = 1; // the root's own decoration
+            for (const QTreeWidgetItem *parent = (*it)->parent(); parent; parent = parent->parent())
+                ++depth;
+            const QSize hint = NavTree->itemDelegate()->sizeHint(option, NavTree->indexFromItem(*it));
+            if (depth * indentation + hint.width() > room)
+                return false;
+        }
+        return true;
+    };
+    for (int indentation = fullIndentation; indentation >= kMinTreeIndentation; indentation -= 4) {
+        if (fits(font(), indentation)) {
+            NavTree->setIndentation(indentation);
+            NavTree->setFont(font());
+            return;
+        }
+    }
+    NavTree->setIndentation(kMinTreeIndentation);
+    NavTree->setFont(TextFit::shrunkToFit(
+        font(), [&](const QFont &candidate) { return fits(candidate, kMinTreeIndentation); }));
 }
 
 void CMainFormView::setDefaultDescription()
@@ -531,7 +595,11 @@ void CMainFormView::OnLanguageChanged()
 {
     if (!NavTree)
         return;
+    // The test pictures are drawn again first: the home page shows the first of them.
+    relabelWindows();
     OnShowHomePage();
+    setDefaultDescription();
+    TestPicture->SetBitmap(TestPictures[0]);
     PortConfigPage->SetLanguageText();
     SysInfoPage->SetLanguageText();
     StandardPage->SetLanguageText();
@@ -543,7 +611,6 @@ void CMainFormView::OnLanguageChanged()
     NavTree->setCurrentItem(TreeItem(TreeNode::Root));
     NavTree->setFocus();
     fillTabItems();
-    ElapsedCaption->setText(text("Tree_Elapsed_Time"));
 }
 
 void CMainFormView::OnTabSelChange(int index)

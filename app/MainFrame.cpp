@@ -277,7 +277,7 @@ void CMainFrame::OnModuleInformation()
     if (!g_ProgressBar)
         return;
     g_ProgressBar->Notify = [this] { OnShowModuleInfo(); };
-    g_ProgressBar->SetText(QStringLiteral("Detecting Halvern System..."));
+    g_ProgressBar->SetText(g_LangMag.GetString(QStringLiteral("Busy_Detecting_System")));
     g_ProgressBar->Count = 3;
     g_ProgressBar->Start();
 }
@@ -325,7 +325,7 @@ void CMainFrame::closeEvent(QCloseEvent *event)
     }
     const std::uint16_t locked = g_Session.LockCount;
     g_ProgressBar->Notify = [this] { OnReleasePorts(); };
-    g_ProgressBar->SetText(QStringLiteral("Terminating..."));
+    g_ProgressBar->SetText(g_LangMag.GetString(QStringLiteral("Busy_Terminating")));
     g_ProgressBar->Count = locked == 0 ? 10 : locked * 3u / 2u;
     // The job runs inside the busy dialog's loop; the frame closes once that loop has ended.
     g_ProgressBar->Start();

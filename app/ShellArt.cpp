@@ -1,5 +1,7 @@
 #include "app/ShellArt.h"
 
+#include "app/LangMag.h"
+
 #include <QPainter>
 #include <QPainterPath>
 
@@ -186,6 +188,12 @@ QImage goArrow(int side)
     return image;
 }
 
+// A test picture's caption: the test's name in the current language.
+QString caption(const char *key)
+{
+    return g_LangMag.GetString(QString::fromLatin1(key));
+}
+
 } // namespace
 
 QImage bitmap(int id)
@@ -221,17 +229,17 @@ QImage bitmap(int id)
     case 136:
         return bannerStrip(id == 136);
     case 274:
-        return testPicture(3, QColor(0x1e, 0x5a, 0xa8), QStringLiteral("Mixed Class"));
+        return testPicture(3, QColor(0x1e, 0x5a, 0xa8), caption("Tree_Mix_Class"));
     case 275:
-        return testPicture(4, QColor(0x2e, 0x7d, 0x32), QStringLiteral("Aggregated Multicast"));
+        return testPicture(4, QColor(0x2e, 0x7d, 0x32), caption("Tree_Aggregate_Group"));
     case 276:
-        return testPicture(5, QColor(0x6a, 0x3d, 0x9a), QStringLiteral("Scaled Group"));
+        return testPicture(5, QColor(0x6a, 0x3d, 0x9a), caption("Tree_Scaled_Group"));
     case 233:
-        return testPicture(2, QColor(0xb0, 0x30, 0x30), QStringLiteral("Latency"));
+        return testPicture(2, QColor(0xb0, 0x30, 0x30), caption("Tree_Latency"));
     case 278:
-        return testPicture(6, QColor(0x00, 0x7a, 0x8a), QStringLiteral("Group Capacity"));
+        return testPicture(6, QColor(0x00, 0x7a, 0x8a), caption("Tree_Capacity"));
     case 279:
-        return testPicture(1, QColor(0xc7, 0x8b, 0x1a), QStringLiteral("Join/Leave Delay"));
+        return testPicture(1, QColor(0xc7, 0x8b, 0x1a), caption("Tree_Join_Leave"));
     case 281:
         return goArrow(16);
     case 288:

@@ -1,5 +1,6 @@
 #include "app/SystemRequirements.h"
 
+#include "app/LangMag.h"
 #include "engine/ModuleVersionTable.h"
 #include "platform/ColorRef.h"
 
@@ -13,18 +14,21 @@
 namespace {
 const COLORREF kColumnHeadingColor = RGB(0xC0, 0xD8, 0xF0);
 const COLORREF kSideHeadingColor = RGB(0xE0, 0xE0, 0xE0);
+
+QString text(const char *key)
+{
+    return g_LangMag.GetString(QString::fromLatin1(key));
+}
 } // namespace
 
 CSystemRequirements::CSystemRequirements(QWidget *parent) : QDialog(parent), m_table(new QTableWidget(this))
 {
-    setWindowTitle(QStringLiteral("System Requirements"));
+    setWindowTitle(text("SysReq_Title"));
     setModal(true);
     auto *layout = new QVBoxLayout(this);
-    for (const char *line : {"Operation platform requirements", "-- Microsoft Windows XP/Vista/7/8/10",
-                             "-- Pentium 1.3Ghz or higher", "-- 512MB of RAM for Windows XP",
-                             "-- 1.0 GB of RAM for Windows Vista/7/8/10",
-                             "-- 10GB of available hard disk space", "Corvane instrument requirements"})
-        layout->addWidget(new QLabel(QString::fromLatin1(line), this));
+    for (const char *key : {"SysReq_Platform", "SysReq_Windows", "SysReq_Processor", "SysReq_Memory_XP",
+                            "SysReq_Memory_Vista", "SysReq_Disk", "SysReq_Instrument"})
+        layout->addWidget(new QLabel(text(key), this));
     layout->addWidget(m_table, 1);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -49,12 +53,11 @@ void CSystemRequirements::FillTable()
                        "QHeaderView::section:vertical { background-color: %2; }"
                        "QTableCornerButton::section { background-color: %1; }")
             .arg(fromColorRef(kColumnHeadingColor).name(), fromColorRef(kSideHeadingColor).name()));
-    m_table->setHorizontalHeaderLabels(
-        {QStringLiteral("FPGA"), QStringLiteral("Firmware"), QStringLiteral("PROM")});
+    m_table->setHorizontalHeaderLabels({text("SysReq_FPGA"), text("SysReq_Firmware"), text("SysReq_PROM")});
     // The corner names what the side headings list; the label lives on the corner button, so it
     // follows the corner's size.
     if (auto *cornerButton = m_table->findChild<QAbstractButton *>()) {
-        auto *corner = new QLabel(QStringLiteral("Module Name"), cornerButton);
+        auto *corner = new QLabel(text("SysReq_Module_Name"), cornerButton);
         corner->setObjectName(QStringLiteral("corner"));
         corner->setFont(font);
         corner->setAlignment(Qt::AlignCenter);

@@ -10,7 +10,7 @@
 
 namespace {
 
-const char *const kColumns[] = {"Result", "Port", "Tx Frames", "Rx Frames", "Rx Multicast", "Rx Unicast"};
+constexpr int kColumnCount = 6;
 const char *const kTestNames[] = {"Mixed Class",    "Aggregate",  "Scale Group",  "Latency",
                                   "Group Capacity", "Join/Leave", "Source Filter"};
 
@@ -22,19 +22,20 @@ QString portText(const UtPortId &id)
 } // namespace
 
 CCounterLog::CCounterLog(QWidget *parent)
-    : QWidget(parent), List(new QTableWidget(0, int(std::size(kColumns)), this)),
-      ClearButton(new QPushButton(QStringLiteral("Clear"), this))
+    : QWidget(parent), List(new QTableWidget(0, kColumnCount, this)), ClearButton(new QPushButton(this))
 {
-    QStringList headers;
-    for (const char *column : kColumns)
-        headers << QString::fromLatin1(column);
-    List->setHorizontalHeaderLabels(headers);
     List->verticalHeader()->hide();
     List->setEditTriggers(QAbstractItemView::NoEditTriggers);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(List);
     layout->addWidget(ClearButton, 0, Qt::AlignRight);
     connect(ClearButton, &QPushButton::clicked, this, &CCounterLog::ResetCounterLog);
+}
+
+void CCounterLog::SetCaptions(const QStringList &columns, const QString &clear)
+{
+    List->setHorizontalHeaderLabels(columns.mid(0, kColumnCount));
+    ClearButton->setText(clear);
 }
 
 void CCounterLog::ResetCounterLog()

@@ -4,6 +4,7 @@
 
 #include "platform/ColorRef.h"
 
+#include <QStringList>
 #include <QWidget>
 #include <cstdint>
 
@@ -26,6 +27,8 @@ public:
                          std::uint32_t repetition, std::uint32_t duration);
     // Refreshes the counter columns of the current trial's port rows from the session's counters.
     void UpdateCounterRows(const CIGMPTestPlan &plan);
+    // The column titles (in column order) and the Clear button's text, in the owner's language.
+    void SetCaptions(const QStringList &columns, const QString &clear);
     // Column 0 text and text colour of a row.
     void SetRowResult(int row, const QString &text, COLORREF color);
 

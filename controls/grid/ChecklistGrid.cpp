@@ -1,5 +1,7 @@
 #include "controls/grid/ChecklistGrid.h"
 
+#include "controls/grid/UGStyleLayer.h"
+
 #include "controls/grid/UGCnrBtn.h"
 #include "controls/grid/UGDataSource.h"
 #include "controls/grid/UGGrid.h"
@@ -32,6 +34,11 @@ bool CChecklistGrid::readCheckCell(int row, CUGCell *cell)
     cell->m_properties = 0;
     const int storeCol = CurrentSheet()->m_columns[0].dataSourceCol;
     return DataSourceOfColumn(0)->LoadCell(storeCol, row, cell) == 0;
+}
+
+CChecklistGrid::~CChecklistGrid()
+{
+    CUGStyleLayer::CloseThemes();
 }
 
 bool CChecklistGrid::writeCheckCell(int row, CUGCell *cell)

@@ -24,6 +24,7 @@ public:
     };
 
     explicit CChecklistGrid(QWidget *parent = nullptr);
+    ~CChecklistGrid() override;
 
     // Setters answer 1 when done and 0 when refused; getters -1 where no row or column is there.
     virtual int IsRowChecked(int row);

@@ -6,6 +6,7 @@
 #include "controls/grid/UGDataSource.h"
 #include "controls/grid/UGGrid.h"
 #include "controls/grid/UGGridInfo.h"
+#include "controls/grid/UGStyleLayer.h"
 #include "platform/SysColor.h"
 
 #include <QFontMetrics>
@@ -133,8 +134,9 @@ COLORREF CUGCellType::backColorOf(CUGCell *cell, int selected, int current) cons
 
 bool CUGCellType::CellMayOverflow(CUGCell *cell) const
 {
-    return m_mayOverflow && paramOf(cell) == 0 && !cell->IsJoined() && cell->Has(CellProp::Alignment) &&
-           (cell->m_alignment & 1);
+    // Only text runs on; a number stays inside its own cell.
+    return m_mayOverflow && cell->m_dataType != CellData::Number && paramOf(cell) == 0 && !cell->IsJoined() &&
+           cell->Has(CellProp::Alignment) && (cell->m_alignment & 1);
 }
 
 void CUGCellType::MeasureContent(QSize *size, CUGCell *cell)
@@ -211,9 +213,14 @@ void CUGCellType::Draw(QPainter *painter, UgRect *rect, int col, int row, CUGCel
     DrawText(painter, &inner, 0, col, row, cell, selected, current);
 }
 
-void CUGCellType::DrawBackground(QPainter *painter, UgRect *rect, COLORREF color, int, int, CUGCell *, int,
-                                 int)
+void CUGCellType::DrawBackground(QPainter *painter, UgRect *rect, COLORREF color, int, int, CUGCell *,
+                                 int selected, int current)
 {
+    const int state = current    ? CUGStyleLayer::StateCurrent
+                      : selected ? CUGStyleLayer::StateSelected
+                                 : CUGStyleLayer::StateNormal;
+    if (CUGStyleLayer::DrawBackground(painter, CUGStyleLayer::ElementCell, state, *rect, nullptr))
+        return;
     GridPaint::fillRect(*painter, *rect, color);
 }
 
@@ -234,9 +241,45 @@ int CUGCellType::DrawBitmap(QPainter *painter, const QPixmap *bitmap, UgRect *re
     return width + 2 * kBitmapMargin;
 }
 
+namespace {
+
+// Width of an edge's plain line: thin 1, medium 2, thick 3.
+int edgeWidth(int style, int thin, int medium, int thick)
+{
+    return (style & thick) ? 3 : (style & medium) ? 2 : (style & thin) ? 1 : 0;
+}
+
+constexpr int kThreeDBits = 0x1000 | 0x2000;
+
+} // namespace
+
+UgRect CUGCellType::BorderInner(const UgRect &rect, CUGCell *cell) const
+{
+    const CUGGridInfo *info = sheet();
+    const int style = cell->Has(CellProp::BorderStyle) ? cell->m_borderStyle : 0;
+    const bool gridLines = info && info->m_gridLines;
+    int left = edgeWidth(style, 0x1, 0x10, 0x100);
+    int top = edgeWidth(style, 0x2, 0x20, 0x200);
+    int right = edgeWidth(style, 0x4, 0x40, 0x400);
+    int bottom = edgeWidth(style, 0x8, 0x80, 0x800);
+    const bool threeD = style & kThreeDBits;
+    if (threeD) {
+        left = std::max(left, 1);
+        top = std::max(top, 1);
+        right = std::max(right, 1);
+        bottom = std::max(bottom, 1);
+    }
+    // A grid line takes the place of a missing right or bottom line.
+    if (gridLines && !threeD) {
+        right = std::max(right, 1);
+        bottom = std::max(bottom, 1);
+    }
+    return UgRect{rect.left + left, rect.top + top, rect.right - right, rect.bottom - bottom};
+}
+
 void CUGCellType::DrawBorder(QPainter *painter, UgRect *rect, UgRect *inner, CUGCell *cell)
 {
-    *inner = *rect;
+    *inner = BorderInner(*rect, cell);
     const CUGGridInfo *info = sheet();
     const int style = cell->Has(CellProp::BorderStyle) ? cell->m_borderStyle : 0;
     const bool gridLines = info && info->m_gridLines;
@@ -246,14 +289,6 @@ void CUGCellType::DrawBorder(QPainter *painter, UgRect *rect, UgRect *inner, CUG
         cell->Has(CellProp::BorderPen) && cell->m_borderPen ? toColorRef(cell->m_borderPen->color()) : 0;
     const COLORREF gridColor = info ? info->m_gridLineColor : 0xDCDCDC;
     const UgRect r = *rect;
-    // Width of each edge's plain line: thin 1, medium 2, thick 3.
-    auto edgeWidth = [style](int thin, int medium, int thick) {
-        return (style & thick) ? 3 : (style & medium) ? 2 : (style & thin) ? 1 : 0;
-    };
-    const int left = edgeWidth(0x1, 0x10, 0x100);
-    const int top = edgeWidth(0x2, 0x20, 0x200);
-    const int right = edgeWidth(0x4, 0x40, 0x400);
-    const int bottom = edgeWidth(0x8, 0x80, 0x800);
     // Each line, the thinner ones included, is laid along its edge.
     auto drawEdge = [&](int thin, int medium, int thick, auto band) {
         for (const auto &[bit, width] : {std::pair{thick, 3}, std::pair{medium, 2}, std::pair{thin, 1}}) {
@@ -265,9 +300,9 @@ void CUGCellType::DrawBorder(QPainter *painter, UgRect *rect, UgRect *inner, CUG
     drawEdge(0x2, 0x20, 0x200, [&](int w) { return UgRect{r.left, r.top, r.right, r.top + w}; });
     drawEdge(0x4, 0x40, 0x400, [&](int w) { return UgRect{r.right - w, r.top, r.right, r.bottom}; });
     drawEdge(0x8, 0x80, 0x800, [&](int w) { return UgRect{r.left, r.bottom - w, r.right, r.bottom}; });
-    int shrinkLeft = left, shrinkTop = top, shrinkRight = right, shrinkBottom = bottom;
-    const bool threeD = style & (0x1000 | 0x2000);
-    if (threeD) {
+    const bool threeD = style & kThreeDBits;
+    if (threeD && !CUGStyleLayer::DrawEdge(painter, CUGStyleLayer::ElementCell, CUGStyleLayer::StateNormal, r,
+                                           style, 0, inner)) {
         const bool raised = style & 0x1000;
         const COLORREF light = toColorRef(m_ctrl->LightPen().color());
         const COLORREF dark = toColorRef(m_ctrl->DarkPen().color());
@@ -277,23 +312,11 @@ void CUGCellType::DrawBorder(QPainter *painter, UgRect *rect, UgRect *inner, CUG
         GridPaint::fillRect(*painter, UgRect{r.left, r.top, r.left + 1, r.bottom}, topLeft);
         GridPaint::fillRect(*painter, UgRect{r.right - 1, r.top, r.right, r.bottom}, bottomRight);
         GridPaint::fillRect(*painter, UgRect{r.left, r.bottom - 1, r.right, r.bottom}, bottomRight);
-        shrinkLeft = std::max(shrinkLeft, 1);
-        shrinkTop = std::max(shrinkTop, 1);
-        shrinkRight = std::max(shrinkRight, 1);
-        shrinkBottom = std::max(shrinkBottom, 1);
     }
-    if (gridLines && !right && !threeD) {
+    if (gridLines && !edgeWidth(style, 0x4, 0x40, 0x400) && !threeD)
         GridPaint::fillRect(*painter, UgRect{r.right - 1, r.top, r.right, r.bottom}, gridColor);
-        shrinkRight = 1;
-    }
-    if (gridLines && !bottom && !threeD) {
+    if (gridLines && !edgeWidth(style, 0x8, 0x80, 0x800) && !threeD)
         GridPaint::fillRect(*painter, UgRect{r.left, r.bottom - 1, r.right, r.bottom}, gridColor);
-        shrinkBottom = 1;
-    }
-    inner->left += shrinkLeft;
-    inner->top += shrinkTop;
-    inner->right -= shrinkRight;
-    inner->bottom -= shrinkBottom;
 }
 
 void CUGCellType::DrawText(QPainter *painter, UgRect *rect, int xOffset, int col, int row, CUGCell *cell,
@@ -345,6 +368,14 @@ int CUGCellType::GetTextOverflow(int col, int row, int *firstCol, CUGCell *)
         sum += m_ctrl->GetColumnWidth(c);
     if (size.width() <= sum)
         return 0;
+    // A cell in between that shows something of its own stops the text.
+    for (int c = filled + 1; c < col; ++c) {
+        CUGCell between;
+        m_ctrl->GetCellComposite(c, row, &between);
+        const QString *shown = between.GetDisplayText();
+        if (shown && !shown->isEmpty())
+            return 0;
+    }
     *firstCol = filled;
     return -sum;
 }

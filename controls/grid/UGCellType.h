@@ -49,6 +49,8 @@ public:
     // Drawing parts; the width DrawBitmap used, margins included.
     virtual int DrawBitmap(QPainter *painter, const QPixmap *bitmap, UgRect *rect, COLORREF backColor);
     virtual void DrawBorder(QPainter *painter, UgRect *rect, UgRect *inner, CUGCell *cell);
+    // The rectangle inside the cell's border lines and grid lines, as DrawBorder leaves it.
+    UgRect BorderInner(const UgRect &rect, CUGCell *cell) const;
     virtual void DrawText(QPainter *painter, UgRect *rect, int xOffset, int col, int row, CUGCell *cell,
                           int selected, int current);
     virtual void DrawBackground(QPainter *painter, UgRect *rect, COLORREF color, int col, int row,

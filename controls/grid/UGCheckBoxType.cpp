@@ -97,7 +97,9 @@ int CUGCheckBoxType::OnLeftButton(int col, int row, int down, UgRect *rect, QPoi
     const int param = paramOf(&cell);
     if ((param & kParamDisabled) || cell.IsReadOnly() || !down)
         return 0;
-    const UgRect box = BoxRect(*rect, param, cell.Has(CellProp::Alignment) ? cell.m_alignment : 1);
+    // The box where Draw puts it: inside the border and grid lines.
+    const UgRect box =
+        BoxRect(BorderInner(*rect, &cell), param, cell.Has(CellProp::Alignment) ? cell.m_alignment : 1);
     if (!point || !toQRect(box).contains(*point))
         return 0;
     return toggle(col, row);

@@ -230,7 +230,10 @@ int CUGCtrl::SetCurrentSheet(int sheet)
 {
     if (sheet < 0 || sheet >= int(m_sheets.size()))
         return 1;
-    m_grid->setFocus();
+    // A sheet that is not set up yet belongs to a grid still being built or attached: taking the focus
+    // then would make the grid the first stop of its dialog.
+    if (m_sheets[std::size_t(sheet)]->m_createdFlag)
+        m_grid->setFocus();
     CUGGridInfo *previous = m_GI;
     m_GI = m_sheets[std::size_t(sheet)].get();
     if (previous && previous != m_GI)

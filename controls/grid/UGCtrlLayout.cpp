@@ -325,6 +325,7 @@ int CUGCtrl::MoveColumn(int from, int to)
     m_GI->m_columns.erase(m_GI->m_columns.begin() + from);
     m_GI->m_columns.insert(m_GI->m_columns.begin() + target, std::move(record));
     RecalcLockedColumnsWidth();
+    HookColumnMoved(from, to);
     return 0;
 }
 
@@ -1244,8 +1245,9 @@ void CUGCtrl::RepaintAllParts()
     m_hScroll->Update();
     m_hint->update();
     m_tab->update();
-    m_topHdg->update();
-    m_sideHdg->update();
+    // The headings' repaint fits their outermost row and column to the heading size.
+    m_topHdg->FitLastRowToHeight();
+    m_sideHdg->FitLastColumnToWidth();
 }
 
 int CUGCtrl::RepaintCell(int col, int row)
@@ -1325,7 +1327,9 @@ int CUGCtrl::BeginCellEdit(int col, int row)
         m_grid->RepaintPending();
     }
 
-    if (col != m_GI->m_currentCol || row != m_GI->m_currentRow) {
+    // A heading cell is never current; it is edited where it stands.
+    const bool headingCell = col < 0 || row < 0;
+    if (!headingCell && (col != m_GI->m_currentCol || row != m_GI->m_currentRow)) {
         if (MoveCurrentCellTo(col, row) != 0)
             return refuse(2);
     }

@@ -7,10 +7,12 @@
 #include "controls/grid/UGGrid.h"
 #include "controls/grid/UGGridInfo.h"
 #include "controls/grid/UGLstBox.h"
+#include "controls/grid/UGStyleLayer.h"
 #include "platform/SysColor.h"
 
 #include <QApplication>
 #include <QPainter>
+#include <QTimer>
 
 CUGDropListType::CUGDropListType() : m_buttonWidth(kScrollBarSize)
 {
@@ -65,7 +67,9 @@ int CUGDropListType::OnLeftButton(int col, int row, int down, UgRect *rect, QPoi
         return 1;
     if (down) {
         if (point && point->x() > rect->right - m_buttonWidth) {
-            if (m_listCol == col && m_listRow == row) {
+            const bool closedByThisPress = m_closedByPressCol == col && m_closedByPressRow == row;
+            m_closedByPressCol = m_closedByPressRow = -1;
+            if ((m_listCol == col && m_listRow == row) || closedByThisPress) {
                 if (m_list)
                     m_list->Close();
                 m_listCol = m_listRow = -1;
@@ -176,10 +180,18 @@ void CUGDropListType::OpenList(int col, int row)
     m_pressed = 0;
 }
 
-void CUGDropListType::ListClosed(bool choiceMade)
+void CUGDropListType::ListClosed(bool choiceMade, bool byMousePress)
 {
-    if (!choiceMade)
+    if (!choiceMade) {
+        // The press takes the focus before the grid hands it on; when it lands on this list's own
+        // button, it only closes the list. The mark lasts until the press has been handled.
+        if (byMousePress && m_listCol >= 0) {
+            m_closedByPressCol = m_listCol;
+            m_closedByPressRow = m_listRow;
+            QTimer::singleShot(0, Owner(), [this] { m_closedByPressCol = m_closedByPressRow = -1; });
+        }
         m_listCol = m_listRow = -2;
+    }
     Owner()->GridWindow()->update();
 }
 
@@ -233,11 +245,15 @@ void CUGDropListType::Draw(QPainter *painter, UgRect *rect, int col, int row, CU
     CUGCellType::Draw(painter, &textRect, col, row, cell, selected, current);
 
     UgRect button{rect->right - m_buttonWidth, rect->top, rect->right, rect->bottom};
+    const bool pressedHere = m_pressed && col == sheet()->m_reportedCol && row == sheet()->m_reportedRow;
+    if (CUGStyleLayer::DrawBackground(painter, CUGStyleLayer::ElementDropButton,
+                                      pressedHere ? CUGStyleLayer::StatePressed : CUGStyleLayer::StateNormal,
+                                      button, nullptr))
+        return;
     GridPaint::fillRect(*painter, button, sysColor(SysColor::BtnFace));
     CUGCell edge;
     edge.m_properties = CellProp::BorderStyle;
-    const bool isCurrent = col == sheet()->m_reportedCol && row == sheet()->m_reportedRow;
-    edge.m_borderStyle = m_pressed && isCurrent ? 0x2000 : 0x1000;
+    edge.m_borderStyle = pressedHere ? 0x2000 : 0x1000;
     UgRect inner;
     DrawBorder(painter, &button, &inner, &edge);
     // A downward triangle of three lines, 5, 3 and 1 pixels wide.

@@ -46,7 +46,8 @@ public:
     CUGLstBox *ListBox() const;
     // Stores a choice made in the list, asking the hook first.
     void MakeChoice(int index, const QString &text);
-    void ListClosed(bool choiceMade);
+    // The list closed; byMousePress when a mouse press elsewhere took the focus from it.
+    void ListClosed(bool choiceMade, bool byMousePress = false);
 
     int m_buttonWidth;
     int m_pressed = 0;
@@ -59,4 +60,7 @@ private:
     void repaintCell(int col, int row);
 
     QPointer<CUGLstBox> m_list;
+    // The cell whose list the mouse press now being handled closed; -1 outside that press.
+    int m_closedByPressCol = -1;
+    int m_closedByPressRow = -1;
 };

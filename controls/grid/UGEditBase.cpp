@@ -159,8 +159,9 @@ void CUGEditBase::focusOutEvent(QFocusEvent *event)
     if (m_finishing || !m_ctrl->IsEditing() || m_ctrl->ActiveEditor() != this ||
         event->reason() == Qt::PopupFocusReason || event->reason() == Qt::ActiveWindowFocusReason)
         return;
+    // Only the control itself is no loss; its cell area is another window.
     QWidget *newFocus = QApplication::focusWidget();
-    if (newFocus != m_ctrl && newFocus != m_ctrl->GridWindow())
+    if (newFocus != m_ctrl)
         m_ctrl->HookFocusLost(CUGCtrl::SectionGrid, newFocus);
     m_finishing = true;
     const int finished = m_ctrl->EndCellEdit(m_cancel, text(), m_moveOn, m_nextCol, m_nextRow);

@@ -8,6 +8,7 @@
 #include "controls/grid/UGGridInfo.h"
 #include "controls/grid/UGMultiSelect.h"
 #include "controls/grid/UGSideHdg.h"
+#include "controls/grid/UGStyleLayer.h"
 
 #include <QApplication>
 #include <QHelpEvent>
@@ -300,7 +301,10 @@ void CUGGrid::DrawCells(QPainter *painter)
 
 bool CUGGrid::event(QEvent *event)
 {
-    if (event->type() == QEvent::KeyPress) {
+    if (event->type() == QEvent::StyleChange || event->type() == QEvent::ThemeChange) {
+        // The look changed: cached style handles are stale.
+        CUGStyleLayer::CloseThemes();
+    } else if (event->type() == QEvent::KeyPress) {
         // Tab and Shift+Tab are keys of the grid, not focus moves.
         auto *key = static_cast<QKeyEvent *>(event);
         if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {

@@ -58,7 +58,7 @@ void CUGLstBox::focusOutEvent(QFocusEvent *event)
         return;
     m_open = 0;
     hide();
-    m_type->ListClosed(m_choiceMade != 0);
+    m_type->ListClosed(m_choiceMade != 0, event->reason() == Qt::MouseFocusReason);
 }
 
 void CUGLstBox::mouseReleaseEvent(QMouseEvent *event)

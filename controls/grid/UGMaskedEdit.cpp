@@ -7,38 +7,28 @@ namespace {
 
 const QString kMaskCharacters = QStringLiteral("09#L?Aa&C");
 
-// Digits and letters are those of 7-bit ASCII; other codes are only printable.
-bool isAsciiDigit(QChar c)
-{
-    return c.unicode() < 0x80 && c.isDigit();
-}
-
-bool isAsciiLetter(QChar c)
-{
-    return c.unicode() < 0x80 && c.isLetter();
-}
-
 } // namespace
 
 CUGMaskedEdit::CUGMaskedEdit(CUGCtrl *ctrl, QWidget *parent) : CUGEditBase(ctrl, parent) {}
 
+// Digits and letters of every script count.
 bool CUGMaskedEdit::ClassAccepts(QChar maskChar, QChar c)
 {
     switch (maskChar.unicode()) {
     case '0':
-        return isAsciiDigit(c);
+        return c.isDigit();
     case '9':
-        return isAsciiDigit(c) || c == u' ';
+        return c.isDigit() || c == u' ';
     case '#':
-        return isAsciiDigit(c) || c == u' ' || c == u'+' || c == u'-';
+        return c.isDigit() || c == u' ' || c == u'+' || c == u'-';
     case 'L':
-        return isAsciiLetter(c);
+        return c.isLetter();
     case '?':
-        return isAsciiLetter(c) || c == u' ';
+        return c.isLetter() || c == u' ';
     case 'A':
-        return isAsciiLetter(c) || isAsciiDigit(c);
+        return c.isLetter() || c.isDigit();
     case 'a':
-        return isAsciiLetter(c) || isAsciiDigit(c) || c == u' ';
+        return c.isLetter() || c.isDigit() || c == u' ';
     case '&':
     case 'C':
         return c.isPrint();
@@ -79,7 +69,9 @@ bool CUGMaskedEdit::CheckChar(QChar c)
 {
     if (!c.isPrint())
         return true;
-    del();
+    // Only a selection is cleared; the character after the caret stays.
+    if (hasSelectedText())
+        del();
     int position = cursorPosition();
     if (position >= m_classes.length())
         return false;

@@ -430,12 +430,9 @@ int CUGMem::FindPrevFilledCell(int *col, int row)
     for (int c = start; c >= 0 && c >= r->firstCol; --c) {
         if (c == *col)
             continue;
+        // The stored text counts, not the shown one: a number cell keeps no text of its own.
         const std::optional<CUGCell> cell = storedCopy(c, row);
-        if (!cell || !cell->Has(CellProp::Text))
-            continue;
-        CUGCell shownCell = *cell;
-        const QString *shown = shownCell.GetDisplayText();
-        if (shown && !shown->isEmpty()) {
+        if (cell && cell->Has(CellProp::Text) && !cell->m_text.isEmpty()) {
             *col = c;
             return 0;
         }

@@ -271,5 +271,6 @@ void CUGSideHdg::mouseMoveEvent(QMouseEvent *event)
 
 bool CUGSideHdg::doubleClickOnBorder(QPoint)
 {
-    return true;
+    // No best fit here: the double-click goes to the cell under it.
+    return false;
 }

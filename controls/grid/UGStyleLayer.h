@@ -12,6 +12,20 @@ class QPainter;
 class CUGStyleLayer
 {
 public:
+    // Drawing elements and their states.
+    enum Element
+    {
+        ElementCell = 1,
+        ElementDropButton = 2,
+    };
+    enum State
+    {
+        StateNormal = 0,
+        StateSelected = 1,
+        StateCurrent = 2,
+        StatePressed = 3,
+    };
+
     CUGStyleLayer() = delete;
 
     static bool IsThemed();

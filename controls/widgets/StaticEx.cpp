@@ -1,7 +1,7 @@
 #include "StaticEx.h"
 
-#include "platform/SysColor.h"
 #include "platform/Prompter.h"
+#include "platform/SysColor.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -10,8 +10,7 @@
 #include <QUrl>
 
 CStaticEx::CStaticEx(QWidget *parent)
-    : QWidget(parent), m_textColor(sysColor(SysColor::WindowText)),
-      m_backColor(sysColor(SysColor::BtnFace)),
+    : QWidget(parent), m_textColor(sysColor(SysColor::WindowText)), m_backColor(sysColor(SysColor::BtnFace)),
       m_open([](const QString &target) { return QDesktopServices::openUrl(QUrl::fromUserInput(target)); })
 {
 }
@@ -73,7 +72,8 @@ void CStaticEx::paintEvent(QPaintEvent *)
             textColor = VisitedColor;
     }
     painter.setPen(fromColorRef(textColor));
-    painter.drawText(rect(), static_cast<int>(m_alignment) | Qt::TextWordWrap, m_text);
+    // The text keeps to the contents rectangle: the owner's margins leave room at the edges.
+    painter.drawText(contentsRect(), static_cast<int>(m_alignment) | Qt::TextWordWrap, m_text);
 }
 
 void CStaticEx::mouseReleaseEvent(QMouseEvent *event)

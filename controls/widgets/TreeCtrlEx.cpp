@@ -43,8 +43,8 @@ QList<QPixmap> drawnStateImages()
     return images;
 }
 
-// Paints the item's state image before its icon and text, and shows a selected item without the
-// focus in its own colours, as the original did.
+// Paints the item's state image before its icon and text, and shows a selected item with a colour
+// record in its own colours while the tree lacks the focus.
 class CheckTreeDelegate : public QStyledItemDelegate
 {
 public:
@@ -63,7 +63,9 @@ public:
             }
             rest.rect.setLeft(option.rect.left() + CTreeCtrlEx::StateImageWidth + stateGap);
         }
-        if (!m_tree->hasFocus())
+        // Without the focus, an item with its own colour record is drawn in its colours on the window
+        // background; the others keep the tree's look of an inactive selection.
+        if (!m_tree->hasFocus() && index.data(CTreeCtrlEx::ColorRecordRole).toBool())
             rest.state &= ~QStyle::State_Selected;
         QStyledItemDelegate::paint(painter, rest, index);
     }
@@ -112,6 +114,7 @@ void CTreeCtrlEx::AssignItemTextColor(QTreeWidgetItem *item, COLORREF color)
 {
     if (!item)
         return;
+    item->setData(0, ColorRecordRole, true);
     if (color == SystemTextColor)
         item->setData(0, Qt::ForegroundRole, QVariant());
     else

@@ -23,6 +23,8 @@ public:
         LockedHere = 5
     };
     static constexpr int StateImageRole = Qt::UserRole + 1;
+    // True once the item has its own colour record (AssignItemTextColor).
+    static constexpr int ColorRecordRole = Qt::UserRole + 2;
     static constexpr int ItemDataRole = Qt::UserRole; // 1 = fixed by the owner
     static constexpr COLORREF SystemTextColor = 0xFFFFFFFF;
     static constexpr int StateImageWidth = 13;

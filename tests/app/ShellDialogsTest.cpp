@@ -6,6 +6,7 @@
 #include "app/LogoDlg.h"
 #include "app/SelectConfigDlg.h"
 #include "app/SystemRequirements.h"
+#include "controls/widgets/Label.h"
 #include "engine/ModuleVersionTable.h"
 
 #include <QHeaderView>
@@ -61,6 +62,7 @@ TEST(SelectConfigDlg, OkGivesTheChoiceEscapeGivesMinusOneEnterDoesNothing)
 
 TEST(SystemRequirements, TableListsTheTenModelsInOrderReadOnly)
 {
+    EnglishTexts english;
     CSystemRequirements dialog;
     QTableWidget *table = dialog.table();
     ASSERT_EQ(table->rowCount(), 10);
@@ -76,6 +78,32 @@ TEST(SystemRequirements, TableListsTheTenModelsInOrderReadOnly)
     }
     EXPECT_EQ(table->editTriggers(), QAbstractItemView::NoEditTriggers);
     EXPECT_EQ(table->item(7, 0)->text(), QStringLiteral("v1.4b014")); // QM-M18
+}
+
+// The two links are link labels: blue, underlined, with the hand cursor; a click opens the web page or a
+// mail.
+TEST(AboutDlg, LinksAreLinkLabels)
+{
+    ShellGlobalsGuard guard;
+    TempProgramFolder folder;
+    FakeLink link;
+    CKvIGMPTQApp app(std::make_unique<FakeServices>(folder.path()));
+    EnglishTexts english;
+    CAboutDlg about;
+    about.show();
+    QList<QUrl> opened;
+    for (CLabel *label : {about.webLink(), about.mailLink()}) {
+        label->SetUrlOpener([&](const QUrl &url) {
+            opened << url;
+            return true;
+        });
+        EXPECT_EQ(label->cursor().shape(), Qt::PointingHandCursor);
+        EXPECT_TRUE(label->isVisible());
+        QTest::mouseClick(label, Qt::LeftButton, {}, QPoint(3, 3));
+    }
+    EXPECT_EQ(opened, (QList<QUrl>{QUrl(QStringLiteral("https://www.corvane.example/")),
+                                   QUrl(QStringLiteral("mailto:support@corvane.example"))}));
+    EXPECT_EQ(about.webLink()->GetText(), QStringLiteral("www.corvane.example"));
 }
 
 TEST(LogoDlg, PictureIsStretchedOverTheGreyPage)
@@ -94,6 +122,7 @@ TEST(AboutDlg, ShowsVersionsAndTheBuildDate)
     TempProgramFolder folder;
     FakeLink link;
     CKvIGMPTQApp app(std::make_unique<FakeServices>(folder.path()));
+    EnglishTexts english;
     CAboutDlg about;
     EXPECT_EQ(about.versionLabel()->text(), QStringLiteral("Version: v1.0b016"));
     EXPECT_EQ(about.libraryLabel()->text(), QStringLiteral("KvAPI:   v2.0.1"));

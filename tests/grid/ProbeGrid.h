@@ -187,6 +187,14 @@ public:
     {
         log << QString("HookCellDoubleClick(%1,%2,%3)").arg(col).arg(row).arg(processed);
     }
+    void HookSideHeadingDoubleClick(int col, int row, UgRect *, QPoint *, int processed) override
+    {
+        log << QString("HookSideHeadingDoubleClick(%1,%2,%3)").arg(col).arg(row).arg(processed);
+    }
+    void HookColumnMoved(int fromCol, int toCol) override
+    {
+        log << QString("HookColumnMoved(%1,%2)").arg(fromCol).arg(toCol);
+    }
     void HookTopHeadingLeftButton(int col, int row, int down, UgRect *, QPoint *, int processed) override
     {
         log << QString("HookTopHeadingLeftButton(%1,%2,%3,%4)").arg(col).arg(row).arg(down).arg(processed);

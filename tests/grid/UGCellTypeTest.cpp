@@ -123,3 +123,38 @@ TEST(UGCellType, DisabledTextIsGrey)
     }
     EXPECT_TRUE(grey);
 }
+
+// Only text runs on: a wide number stays in its cell, and a text to its left does not run through it.
+TEST(UGCellType, NumbersDoNotRunOn)
+{
+    ShownProbe probe(4, 3);
+    probe.grid->CurrentSheet()->m_overflow = 1;
+    for (int row : {0, 1}) {
+        for (int col = 0; col < 4; ++col)
+            probe.grid->SetCellAlignment(col, row, 1);
+    }
+    CUGCell number;
+    probe.grid->ReadCell(0, 0, &number);
+    number.SetNumber(123456789012345.5);
+    probe.grid->WriteCell(0, 0, &number);
+    probe.grid->SetCellText(0, 1, "a text far wider than its own column and the next");
+    probe.grid->ReadCell(1, 1, &number);
+    number.SetNumber(7);
+    probe.grid->WriteCell(1, 1, &number);
+    probe.grid->MoveCurrentCellTo(3, 2);
+    const QImage image = probe.image();
+    // Columns of 75 pixels, rows of 20: the empty cells (1, 0) and (2, 1) show no ink.
+    auto inked = [&](int left, int top) {
+        for (int y = top + 2; y < top + 17; ++y) {
+            for (int x = left + 2; x < left + 72; ++x) {
+                if (qGray(image.pixel(x, y)) < 128)
+                    return true;
+            }
+        }
+        return false;
+    };
+    EXPECT_TRUE(inked(0, 0));
+    EXPECT_FALSE(inked(75, 0));
+    EXPECT_TRUE(inked(0, 20));
+    EXPECT_FALSE(inked(150, 20));
+}

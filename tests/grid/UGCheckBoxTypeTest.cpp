@@ -95,3 +95,24 @@ TEST(UGCheckBoxType, NextStateOfOddNumbers)
     EXPECT_EQ(CUGCheckBoxType::NextState(-2, true), 2);
     EXPECT_EQ(CUGCheckBoxType::NextState(1.9, false), 0);
 }
+
+// The click test uses the box as drawn: inside the grid lines, so one pixel higher in a 20-pixel row.
+TEST(UGCheckBoxType, ClickAreaIsTheDrawnBox)
+{
+    CheckGrid probe(0, 0);
+    const QImage image = probe.grid->GridWindow()->grab().toImage();
+    // The drawn box's frame: the dark rows within x 78..90 of row 1 (y 20..40).
+    int top = -1, bottom = -1;
+    for (int y = 20; y < 40; ++y) {
+        if (qGray(image.pixel(84, y)) < 100) {
+            if (top < 0)
+                top = y;
+            bottom = y;
+        }
+    }
+    ASSERT_GE(top, 0);
+    QTest::mouseClick(probe.grid->GridWindow(), Qt::LeftButton, Qt::NoModifier, QPoint(84, top));
+    EXPECT_EQ(probe.number(), 1) << "top edge " << top;
+    QTest::mouseClick(probe.grid->GridWindow(), Qt::LeftButton, Qt::NoModifier, QPoint(84, bottom + 1));
+    EXPECT_EQ(probe.number(), 1) << "below the box " << bottom + 1;
+}

@@ -18,6 +18,29 @@ TEST(UGCtrlAttach, HooksRunInOrderBeforeTheGridCountsAsCreated)
     EXPECT_EQ(probe.grid->CurrentSheet()->m_createdFlag, 1);
 }
 
+// A grid built and attached in a dialog leaves the dialog's first focus to the first control.
+TEST(UGCtrlAttach, BuildingAndAttachingTakeNoFocus)
+{
+    QDialog dialog;
+    auto *first = new QPushButton("First", &dialog);
+    first->setGeometry(0, 270, 60, 24);
+    auto *grid = new ProbeGrid(&dialog);
+    grid->setGeometry(0, 0, 400, 260);
+    grid->InitAttachedWindow(&dialog);
+    grid->SetSheetCount(2);
+    dialog.show();
+    dialog.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    EXPECT_EQ(QApplication::focusWidget(), first);
+    // A click gives it the focus.
+    QTest::mouseClick(grid->GridWindow(), Qt::LeftButton, Qt::NoModifier, QPoint(100, 50));
+    EXPECT_EQ(QApplication::focusWidget(), grid->GridWindow());
+    // Switching sheets of an attached grid takes the focus as before.
+    first->setFocus();
+    grid->SetCurrentSheet(1);
+    EXPECT_EQ(QApplication::focusWidget(), grid->GridWindow());
+}
+
 TEST(UGCtrlAttach, DialogFontBecomesTheDefaultAndHeadingsGetABolderOne)
 {
     QDialog dialog;

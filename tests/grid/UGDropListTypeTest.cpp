@@ -151,3 +151,32 @@ TEST(UGDropListType, ButtonClickOpensAndReadOnlyOpensNothing)
     probe.open();
     EXPECT_FALSE(probe.list()->isVisible());
 }
+
+// A press on the button of the open list closes it: the press takes the focus from the list first.
+TEST(UGDropListType, ButtonClosesTheOpenList)
+{
+    ListGrid probe("A\nB\n");
+    UgRect rect;
+    int col = 1, row = 1;
+    probe.grid->GetCellRect(&col, &row, &rect);
+    const QPoint button(rect.right - 4, (rect.top + rect.bottom) / 2);
+    QTest::mouseClick(probe.grid->GridWindow(), Qt::LeftButton, Qt::NoModifier, button);
+    ASSERT_TRUE(probe.list() && probe.list()->isVisible());
+    ASSERT_EQ(QApplication::focusWidget(), probe.list());
+    QTest::mouseClick(probe.grid->GridWindow(), Qt::LeftButton, Qt::NoModifier, button);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(probe.list()->isVisible());
+    EXPECT_EQ(probe.grid->log.filter(",100,").size(), 1);
+    EXPECT_EQ(probe.type()->m_listCol, -1);
+    EXPECT_EQ(probe.text(), "Old");
+    // The next press opens it again.
+    QTest::mouseClick(probe.grid->GridWindow(), Qt::LeftButton, Qt::NoModifier, button);
+    EXPECT_TRUE(probe.list()->isVisible());
+    EXPECT_EQ(probe.grid->log.filter(",100,").size(), 2);
+    // A press elsewhere closes it, and a later press on the button opens it.
+    QTest::mouseClick(probe.grid->GridWindow(), Qt::LeftButton, Qt::NoModifier, QPoint(20, 70));
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(probe.list()->isVisible());
+    QTest::mouseClick(probe.grid->GridWindow(), Qt::LeftButton, Qt::NoModifier, button);
+    EXPECT_TRUE(probe.list()->isVisible());
+}

@@ -5,6 +5,7 @@
 #include "controls/grid/UGEdit.h"
 #include "controls/grid/UGMaskedEdit.h"
 
+#include <QKeyEvent>
 #include <gtest/gtest.h>
 
 namespace {
@@ -174,10 +175,39 @@ TEST(UGMaskedEdit, MaskTable)
     edit->setText("");
     QTest::keyClicks(edit, "1x");
     EXPECT_EQ(edit->text(), "1-x");
-    // Characters beyond ASCII are neither digits nor letters.
-    EXPECT_FALSE(CUGMaskedEdit::ClassAccepts('0', QChar(0x0663)));
-    EXPECT_FALSE(CUGMaskedEdit::ClassAccepts('L', QChar(0x00E9)));
+    // Digits and letters of every script.
+    EXPECT_TRUE(CUGMaskedEdit::ClassAccepts('0', QChar(0x0663)));
+    EXPECT_TRUE(CUGMaskedEdit::ClassAccepts('L', QChar(0x00E9)));
+    EXPECT_TRUE(CUGMaskedEdit::ClassAccepts('L', QChar(0x4E2D)));
+    EXPECT_FALSE(CUGMaskedEdit::ClassAccepts('0', QChar(0x00E9)));
+    EXPECT_FALSE(CUGMaskedEdit::ClassAccepts('L', QChar(0x0663)));
     EXPECT_TRUE(CUGMaskedEdit::ClassAccepts('C', QChar(0x00E9)));
     edit->SetMask("00-00");
     EXPECT_EQ(edit->ApplyMask("1a234"), "12-34");
+}
+
+// A typed character is inserted; only a selection is replaced.
+TEST(UGMaskedEdit, TypingInsertsAndReplacesOnlyTheSelection)
+{
+    EditingDialog probe;
+    CUGCell cell;
+    probe.grid->ReadCell(2, 2, &cell);
+    cell.m_editMask = "0000";
+    cell.m_properties |= CellProp::EditMask;
+    cell.AssignText("12");
+    probe.grid->WriteCell(2, 2, &cell);
+    ASSERT_EQ(probe.grid->BeginCellEdit(2, 2), 0);
+    CUGMaskedEdit *edit = probe.grid->MaskedEditWindow();
+    ASSERT_EQ(QApplication::focusWidget(), edit);
+    edit->setCursorPosition(0);
+    QTest::keyClick(edit, Qt::Key_9);
+    EXPECT_EQ(edit->text(), "912");
+    edit->setSelection(1, 1);
+    QTest::keyClick(edit, Qt::Key_5);
+    EXPECT_EQ(edit->text(), "952");
+    // An Arabic-Indic digit is a digit.
+    edit->end(false);
+    QKeyEvent indic(QEvent::KeyPress, 0, Qt::NoModifier, QString(QChar(0x0663)));
+    QCoreApplication::sendEvent(edit, &indic);
+    EXPECT_EQ(edit->text(), QString("952") + QChar(0x0663));
 }

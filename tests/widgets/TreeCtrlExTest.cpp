@@ -120,3 +120,23 @@ TEST(TreeCtrlExTest, ItemTextColourKeepsTheTreesFont)
     fixture.tree.AssignItemTextColor(item, CTreeCtrlEx::SystemTextColor);
     EXPECT_FALSE(item->data(0, Qt::ForegroundRole).isValid());
 }
+
+// Without the focus only an item with a colour record drops the selection look.
+TEST(TreeCtrlExTest, InactiveSelectionRedrawsOnlyColouredItems)
+{
+    TreeFixture fixture;
+    QTreeWidgetItem *plain = fixture.add(CTreeCtrlEx::Unchecked);
+    QTreeWidgetItem *coloured = fixture.add(CTreeCtrlEx::Unchecked);
+    fixture.tree.AssignItemTextColor(coloured, 0x080808);
+    fixture.tree.clearFocus();
+    ASSERT_FALSE(fixture.tree.hasFocus());
+    const COLORREF window = toColorRef(fixture.tree.palette().color(QPalette::Base));
+    // A point of the row right of the text.
+    auto background = [&](QTreeWidgetItem *item) {
+        fixture.tree.setCurrentItem(item);
+        const QRect rect = fixture.tree.visualItemRect(item);
+        return pixelRef(grabImage(*fixture.tree.viewport()), rect.right() - 3, rect.center().y());
+    };
+    EXPECT_NE(background(plain), window);
+    EXPECT_EQ(background(coloured), window);
+}
