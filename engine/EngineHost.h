@@ -1,9 +1,11 @@
 // What the engine needs of the application around it: the demo-mode flag, the test log, the
-// reservation log, the frame's status text and the Source Filter page's address settings. A sink that
-// is not set goes to the application itself (CKvIGMPTQApp::DemoMode, the main view's log, pane 0 of the
-// frame's status bar); the Source Filter page wires its settings, and tests wire their own sinks.
+// reservation log, the frame's status text, the Source Filter page's address settings and the Group
+// Capacity and Join/Leave pages' results. A sink that is not set goes to the application itself
+// (CKvIGMPTQApp::DemoMode, the main view's log, pane 0 of the frame's status bar); the test pages wire
+// their own parts, and tests wire their own sinks.
 #pragma once
 
+#include "engine/TestPageHooks.h"
 #include "engine/TestPlanRecords.h"
 
 #include <QString>
@@ -37,4 +39,7 @@ public:
     std::function<QStringList()> filterGroupTexts;
     // The Source Filter page's per-host address settings.
     std::function<std::vector<UtFilterHost>()> filterAddressSettings;
+    // The Group Capacity and Join/Leave pages, installed by the pages themselves.
+    CapacityPageHooks *capacityPage = nullptr;
+    JoinLeavePageHooks *joinLeavePage = nullptr;
 };

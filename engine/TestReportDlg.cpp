@@ -129,6 +129,28 @@ bool CTestReportDlg::checkLinks()
     return true;
 }
 
+std::uint32_t CTestReportDlg::reportRow() const
+{
+    return g_MainView ? g_MainView->ReportRow : std::uint32_t(ReportPage::kFirstResultRow);
+}
+
+void CTestReportDlg::setReportRow(std::uint32_t row)
+{
+    if (g_MainView)
+        g_MainView->ReportRow = row;
+}
+
+std::uint32_t CTestReportDlg::frameSizeIndex() const
+{
+    return g_MainView ? g_MainView->FrameSizeIndex : 0;
+}
+
+void CTestReportDlg::writeResultCell(ReportPage *page, int row, int column, const QString &text)
+{
+    std::lock_guard<std::recursive_mutex> lock(g_ChartLock);
+    page->SetCell(row, column, text);
+}
+
 void CTestReportDlg::waitAfterJoin()
 {
     TrialSeconds = 0;
@@ -239,17 +261,12 @@ bool CTestReportDlg::PerformMixedClassTest()
             MixClassPage->CollectResults();
             MixClassPage->BuildChartArrays();
             const QString rate = QString::asprintf("%.2f", search.current());
-            {
-                std::lock_guard<std::recursive_mutex> lock(g_ChartLock);
-                MixClassPage->SetCell(ReportPage::kRateRow, ReportPage::kValueColumn, rate);
-            }
-            const std::uint32_t frameSizeIndex = g_MainView ? g_MainView->FrameSizeIndex : 0;
-            MixClassPage->ScrollViewPort(frameSizeIndex);
+            writeResultCell(MixClassPage, ReportPage::kRateRow, ReportPage::kValueColumn, rate);
+            MixClassPage->ScrollViewPort(frameSizeIndex());
             MixClassPage->UpdateViewPort();
             if (pass) {
                 CounterPage->SetRowResult(int(CounterPage->LastRow), QStringLiteral("Pass"), kPassColor);
-                MixClassPage->SetCell(g_MainView ? int(g_MainView->ReportRow) : ReportPage::kFirstResultRow,
-                                      ReportPage::kPassedRateColumn, rate);
+                writeResultCell(MixClassPage, int(reportRow()), ReportPage::kPassedRateColumn, rate);
             } else {
                 CounterPage->SetRowResult(int(CounterPage->LastRow), QStringLiteral("Failed"), kFailColor);
             }
@@ -273,50 +290,6 @@ bool CTestReportDlg::PerformMixedClassTest()
     TxStopTimer.start(1000);
     log(QStringLiteral("* Mixclass throughput Test Complete...\n\n"));
     return true;
-}
-
-// The procedures below come with their tests; until then each marks its test as run and goes on
-// unless Stop was given.
-bool CTestReportDlg::PerformAggregateTest()
-{
-    TxStopTimer.stop();
-    Results.Ran[1] = 1;
-    return !stopped();
-}
-
-bool CTestReportDlg::PerformScaleGroupTest()
-{
-    TxStopTimer.stop();
-    Results.Ran[2] = 1;
-    return !stopped();
-}
-
-bool CTestReportDlg::PerformLatencyTest(double)
-{
-    TxStopTimer.stop();
-    Results.Ran[3] = 1;
-    return !stopped();
-}
-
-bool CTestReportDlg::PerformCapacityTest(std::uint32_t)
-{
-    TxStopTimer.stop();
-    Results.Ran[4] = 1;
-    return !stopped();
-}
-
-bool CTestReportDlg::PerformJoinLeaveDelayTest()
-{
-    TxStopTimer.stop();
-    Results.Ran[5] = 1;
-    return !stopped();
-}
-
-bool CTestReportDlg::PerformSourceFilterTest()
-{
-    TxStopTimer.stop();
-    Results.Ran[6] = 1;
-    return !stopped();
 }
 
 bool CTestReportDlg::FinishTest()
@@ -397,7 +370,7 @@ void CTestReportDlg::OnJoinWaitTimer()
 
 void CTestReportDlg::OnLatencyTimer()
 {
-    CounterPage->UpdateCounterRows(Plan());
+    CounterPage->UpdateLatencyColumns(Plan());
 }
 
 void CTestReportDlg::Relayout()

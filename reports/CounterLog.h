@@ -26,6 +26,10 @@ public:
                          std::uint32_t repetition, std::uint32_t duration);
     // Refreshes the counter columns of the current trial's port rows from the session's counters.
     void UpdateCounterRows(const CIGMPTestPlan &plan);
+    // Takes one latency sample of every host port (its largest latency since the counters were
+    // cleared): a sample above the module's own latency updates the port's minimum, maximum, sum and
+    // count (uncompensated microseconds) and the row's latency columns.
+    void UpdateLatencyColumns(CIGMPTestPlan &plan);
     // Column 0 text and text colour of a row.
     void SetRowResult(int row, const QString &text, COLORREF color);
 
