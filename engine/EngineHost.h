@@ -18,7 +18,7 @@ class EngineHost
 public:
     static EngineHost &instance();
 
-    // Back to the unwired state.
+    // Back to the unwired state, but for the test pages, which are installed while they exist.
     void reset();
 
     bool isDemoMode() const;

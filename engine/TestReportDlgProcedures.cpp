@@ -64,8 +64,9 @@ const UtTestPort *sourceOfPair(const CIGMPTestPlan &plan, std::uint8_t pair)
 
 QString trialLine(std::uint32_t trial, std::uint16_t frameSize)
 {
-    return QString::asprintf("* ===============        Test Trail - %d, Frame Size %d bytes        ===============\n",
-                             int(trial), int(frameSize));
+    return QString::asprintf(
+        "* ===============        Test Trail - %d, Frame Size %d bytes        ===============\n", int(trial),
+        int(frameSize));
 }
 
 const QString kDashLine = QStringLiteral("* ") + QString(148, QLatin1Char('-')) + QStringLiteral("\n");
@@ -220,8 +221,8 @@ bool CTestReportDlg::runCountTrials(bool aggregate, std::uint32_t count)
                 int(count), int(plan.MaxClients)));
         } else {
             log(QString::asprintf(
-                "* ===============        Current Groups - %u, Max. Groups %u         ===============\n", count,
-                plan.MaxGroups));
+                "* ===============        Current Groups - %u, Max. Groups %u         ===============\n",
+                count, plan.MaxGroups));
         }
         log(trialLine(trial + 1, plan.FrameSize));
         bool goOn = true;
@@ -280,9 +281,9 @@ bool CTestReportDlg::runCountTrials(bool aggregate, std::uint32_t count)
                 CounterPage->UpdateCounterRows(plan);
                 TrialJudge::CollectHostCounters(plan, plan.FrameSize);
             }
-            const TrialJudge::Verdict verdict =
-                TrialJudge::PrintAndJudge(aggregate ? TrialJudge::Variant::Aggregate : TrialJudge::Variant::Scale,
-                                          plan, [this] { return stopped(); });
+            const TrialJudge::Verdict verdict = TrialJudge::PrintAndJudge(
+                aggregate ? TrialJudge::Variant::Aggregate : TrialJudge::Variant::Scale, plan,
+                [this] { return stopped(); });
             if (verdict == TrialJudge::Verdict::Stopped)
                 return false;
             const bool pass = verdict == TrialJudge::Verdict::Pass;
@@ -301,9 +302,9 @@ bool CTestReportDlg::runCountTrials(bool aggregate, std::uint32_t count)
             page->UpdateViewPort();
             if (pass) {
                 CounterPage->SetRowResult(int(CounterPage->LastRow), QStringLiteral("Pass"), kPassColor);
-                writeResultCell(page, int(reportRow()),
-                                aggregate ? CReportAggregate::kPassedRateColumn : CReportScale::kPassedRateColumn,
-                                rate);
+                writeResultCell(
+                    page, int(reportRow()),
+                    aggregate ? CReportAggregate::kPassedRateColumn : CReportScale::kPassedRateColumn, rate);
             } else {
                 CounterPage->SetRowResult(int(CounterPage->LastRow), QStringLiteral("Failed"), kFailColor);
             }
@@ -442,7 +443,8 @@ bool CTestReportDlg::PerformLatencyTest(double rate)
         LatencyPage->UpdateViewPort();
         LatencyPage->ChartBusy = false;
         log(QStringLiteral("* Forwarding Latency Test Complete...\n\n"));
-        Results.Counters[UtResultSet::Latency].push_back({plan.FrameSize, CounterPage->FirstRow, CounterPage->LastRow});
+        Results.Counters[UtResultSet::Latency].push_back(
+            {plan.FrameSize, CounterPage->FirstRow, CounterPage->LastRow});
         CounterPage->FirstRow = CounterPage->LastRow + 1;
     }
 
@@ -458,12 +460,14 @@ void CTestReportDlg::printLatencyTable()
 {
     const CIGMPTestPlan &plan = Plan();
     log(kDashLine);
-    log(QStringLiteral("* Tx Port            RxPort               RxPkts             Avg. Latency           Max. "
-                       "Latency          Min. Latency       \n"));
+    log(QStringLiteral(
+        "* Tx Port            RxPort               RxPkts             Avg. Latency           Max. "
+        "Latency          Min. Latency       \n"));
     log(kDashLine);
-    for (std::uint8_t pair = 1; pair <= kMaxTestPairs; ++pair) {
-        if (plan.PairSelected[pair - 1] != 1)
+    for (std::size_t index = 0; index < kMaxTestPairs; ++index) {
+        if (plan.PairSelected[index] != 1)
             continue;
+        const auto pair = std::uint8_t(index + 1);
         const UtTestPort *source = sourceOfPair(plan, pair);
         const UtPortId sourceId = source ? source->Id : UtPortId{};
         for (const UtTestPort &host : plan.HostPorts) {
@@ -478,7 +482,8 @@ void CTestReportDlg::printLatencyTable()
                             QString::asprintf("%.2f/%.2f/%.2f", max, min, average));
             writeResultCell(LatencyPage, row, CReportLatency::kCompensatedColumn,
                             QString::asprintf("%.2f/%.2f/%.2f", CompensatedLatency(host, max),
-                                              CompensatedLatency(host, min), CompensatedLatency(host, average)));
+                                              CompensatedLatency(host, min),
+                                              CompensatedLatency(host, average)));
             setReportRow(reportRow() + 1);
             log(QStringLiteral("*   ") + portText(sourceId) + QStringLiteral("     ") + portText(host.Id) +
                 QString::asprintf(" %14llu", static_cast<unsigned long long>(host.RxMulticast)) +
@@ -541,8 +546,8 @@ bool CTestReportDlg::PerformCapacityTest(std::uint32_t frameSize)
             if (stopped())
                 return false;
             lastRun = count;
-            log(QString::asprintf("============     Number of  Group %u  joined in trail - %u ===========\n", count,
-                                  trial));
+            log(QString::asprintf("============     Number of  Group %u  joined in trail - %u ===========\n",
+                                  count, trial));
             status("Stat_Send_Join");
             if (demoMode())
                 WaitPumpingAbortable(1000);
@@ -586,15 +591,16 @@ bool CTestReportDlg::PerformCapacityTest(std::uint32_t frameSize)
             for (const UtTestPort &host : plan.HostPorts) {
                 const auto received = std::uint32_t(host.RxMulticast);
                 log(QStringLiteral("* ") + portText(host.Id) +
-                    QString::asprintf(host.Monitor ? "       --      %u\t\t==>Mornitor Port\n" : "       --      %u\n",
+                    QString::asprintf(host.Monitor ? "       --      %u\t\t==>Mornitor Port\n"
+                                                   : "       --      %u\n",
                                       received));
             }
             log(kDashLine);
             if (!page || !page->CheckGroupStepPassed(plan, count) || plan.GroupStep == 0)
                 break;
         }
-        log(QString::asprintf("============     Number of  Group %u  Leave in trail - %u ===========\n", lastRun,
-                              trial));
+        log(QString::asprintf("============     Number of  Group %u  Leave in trail - %u ===========\n",
+                              lastRun, trial));
         if (!plan.SendLeaveAll(lastRun)) {
             status("Stat_Send_Leave_Fail");
             return false;
@@ -645,8 +651,9 @@ bool CTestReportDlg::PerformJoinLeaveDelayTest()
         if (stopped())
             return false;
         if (plan.MeasureFlags & 1) {
-            log(QString::asprintf("* ===============             Test Trail - %d            ===============\n",
-                                  int(trial + 1)));
+            log(QString::asprintf(
+                "* ===============             Test Trail - %d            ===============\n",
+                int(trial + 1)));
             log(QStringLiteral("* Join Group from Host Port...\n"));
             statusText("* Join Group from Host Port...");
             plan.SendTimestampedJoinsFromSources();
@@ -829,9 +836,9 @@ bool CTestReportDlg::PerformSourceFilterTest()
             const QString &group = groups[k];
             plan.CurrentRate = plan.InitialRate;
             log(QStringLiteral("* \n"));
-            log(QString::asprintf(
-                "* ===============        Test Trail - %d, Frame Size %d bytes, Group:%s        ===============\n",
-                int(trial + 1), int(plan.FrameSize), group.toLatin1().constData()));
+            log(QString::asprintf("* ===============        Test Trail - %d, Frame Size %d bytes, Group:%s   "
+                                  "     ===============\n",
+                                  int(trial + 1), int(plan.FrameSize), group.toLatin1().constData()));
             CounterPage->InsertTrialRows(plan, group, trial, 0, plan.TestDuration);
             const std::uint32_t firstRow = CounterPage->FirstRow;
             const std::uint32_t lastRow = CounterPage->LastRow;
@@ -886,7 +893,8 @@ bool CTestReportDlg::PerformSourceFilterTest()
             FilterPage->ChartBusy = false;
 
             UtV3FilterCounterResult result{firstRow, lastRow, {}};
-            result.Texts << QStringLiteral("Group %1 Test Result: %2").arg(group, pass ? "Pass" : "Failed");
+            result.Texts << QStringLiteral("Group %1 Test Result: %2")
+                                .arg(group, pass ? QStringLiteral("Pass") : QStringLiteral("Failed"));
             CounterPage->SetRowResult(int(lastRow), result.Texts.front(), pass ? kPassColor : kFailColor);
             if (pass) {
                 log(QStringLiteral("Pass!\n"));
@@ -968,7 +976,8 @@ bool CTestReportDlg::IsSourceExpected(const UtTestPort &source, const UtTestPort
 {
     const UtPortRecord *record = nullptr;
     for (const UtPortRecord &candidate : g_Session.Ports) {
-        if (candidate.CID == source.Id.CID && candidate.BID == source.Id.BID && candidate.PID == source.Id.PID) {
+        if (candidate.CID == source.Id.CID && candidate.BID == source.Id.BID &&
+            candidate.PID == source.Id.PID) {
             record = &candidate;
             break;
         }

@@ -116,7 +116,8 @@ void CCounterLog::UpdateLatencyColumns(CIGMPTestPlan &plan)
             continue;
         const double values[] = {host.LatencyMax, host.LatencyMin, host.LatencySum / host.LatencyCount};
         for (int i = 0; i < int(std::size(values)); ++i)
-            List->setItem(thisRow, kMaxLatencyColumn + i, new QTableWidgetItem(QString::asprintf("%.2f ", values[i])));
+            List->setItem(thisRow, kMaxLatencyColumn + i,
+                          new QTableWidgetItem(QString::asprintf("%.2f ", values[i])));
     }
 }
 

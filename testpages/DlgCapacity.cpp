@@ -111,9 +111,10 @@ void CDlgCapacity::ShowResults(CIGMPTestPlan &plan)
 
 bool CDlgCapacity::CheckGroupStepPassed(const CIGMPTestPlan &plan, std::uint32_t groups)
 {
-    for (std::uint8_t pair = 1; pair <= kMaxTestPairs; ++pair) {
-        if (plan.PairSelected[pair - 1] != 1)
+    for (std::size_t index = 0; index < kMaxTestPairs; ++index) {
+        if (plan.PairSelected[index] != 1)
             continue;
+        const auto pair = std::uint8_t(index + 1);
         for (const UtTestPort &host : plan.HostPorts) {
             if (host.Monitor) {
                 if (host.RxMulticast != 0)

@@ -37,8 +37,9 @@ void CDlgJoinLeave::installResultWidgets()
     ResultGrid = new QTableWidget(1, 3, this);
     ResultGrid->setHorizontalHeaderLabels(
         {QStringLiteral("Test Pair"), QStringLiteral("Join Delay"), QStringLiteral("Leave Delay")});
-    for (const auto &[column, width] : {std::pair{0, 78}, {1, 86}, {2, 86}})
-        ResultGrid->setColumnWidth(column, width);
+    const int widths[] = {78, 86, 86};
+    for (int column = 0; column < 3; ++column)
+        ResultGrid->setColumnWidth(column, widths[column]);
     ResultGrid->verticalHeader()->hide();
     ResultGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ResultGrid->setGeometry(10, 10, 270, 200);

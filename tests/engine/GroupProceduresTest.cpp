@@ -83,7 +83,8 @@ TEST_F(GroupProceduresTest, AggregateRunsEveryClientCountAndWritesItsResults)
 
     EXPECT_EQ(log.filter("Current Client - 1, Max. Client 2").size(), 1);
     EXPECT_EQ(log.filter("Current Client - 2, Max. Client 2").size(), 1);
-    EXPECT_EQ(log.filter("* Current rate 100.00, Pass! Test achieve the maximum rate, Thoughput ==> 100.00\n").size(),
+    EXPECT_EQ(log.filter("* Current rate 100.00, Pass! Test achieve the maximum rate, Thoughput ==> 100.00\n")
+                  .size(),
               2);
     EXPECT_EQ(log.back(), "* Aggregate Test Complete...\n\n");
     EXPECT_EQ(plan.AggregateTrial, 2);
@@ -93,7 +94,8 @@ TEST_F(GroupProceduresTest, AggregateRunsEveryClientCountAndWritesItsResults)
     // Two sources: the second count's rows start two rows further down.
     EXPECT_EQ(report.AggregatePage->Cell(12, CReportAggregate::kPassedRateColumn), "100.00");
     EXPECT_EQ(report.AggregatePage->Cell(14, CReportAggregate::kPassedRateColumn), "100.00");
-    EXPECT_EQ(report.AggregatePage->Cell(12, ReportPage::kPassedRateColumn), "") << "not the Mixed Class column";
+    EXPECT_EQ(report.AggregatePage->Cell(12, ReportPage::kPassedRateColumn), "")
+        << "not the Mixed Class column";
     EXPECT_EQ(view.ReportRow, 16u);
     EXPECT_TRUE(report.TxStopTimer.isActive());
 }
@@ -107,7 +109,8 @@ TEST_F(GroupProceduresTest, AggregateHostWithoutJoinMustReceiveNothing)
     plan.InitialRate = plan.MinRate = 10; // one repetition either way
     strayFrames = 1;
     ASSERT_TRUE(report.PerformAggregateTest());
-    EXPECT_TRUE(log.contains("* Current rate 10.00, Fail in first tx! Test achieve the Min. rate, Throughput : n/a\n"))
+    EXPECT_TRUE(log.contains(
+        "* Current rate 10.00, Fail in first tx! Test achieve the Min. rate, Throughput : n/a\n"))
         << log.join("").toStdString();
     EXPECT_FALSE(log.filter("received multicast pkt without join group").isEmpty());
     EXPECT_EQ(report.AggregatePage->Cell(12, CReportAggregate::kPassedRateColumn), "");
@@ -169,10 +172,12 @@ TEST_F(GroupProceduresTest, ScaleSearchesEachGroupCountAndLeavesEvenInVersionOne
     ASSERT_TRUE(report.PerformScaleGroupTest());
     EXPECT_EQ(log.filter("Current Groups - 1, Max. Groups 2").size(), 1);
     EXPECT_EQ(log.filter("Current Groups - 2, Max. Groups 2").size(), 1);
-    EXPECT_TRUE(log.contains("* Current rate 100.00, Fail in first Tx! Next current rate :  10.00, Min. rate : "
-                             "10.00, Max. rate : 100.00\n"))
+    EXPECT_TRUE(
+        log.contains("* Current rate 100.00, Fail in first Tx! Next current rate :  10.00, Min. rate : "
+                     "10.00, Max. rate : 100.00\n"))
         << log.join("").toStdString();
-    EXPECT_TRUE(log.contains("* Current rate 10.00, Pass! Test achieve the resolution, Thoughput ==> 10.00\n"));
+    EXPECT_TRUE(
+        log.contains("* Current rate 10.00, Pass! Test achieve the resolution, Thoughput ==> 10.00\n"));
     EXPECT_EQ(plan.ScaleTrial, 2);
     EXPECT_EQ(report.Results.Ran[2], 1);
     ASSERT_EQ(report.Results.Counters[UtResultSet::ScaleGroup].size(), 2u);
@@ -249,11 +254,12 @@ TEST_F(LatencyProcedureTest, TrialWritesTheLatencyCellsAndTable)
 
     const QString value = QString(16, ' ') + "4.00";
     const QString line = "*   (  1, 2,1)     (  1, 2,2) " +
-                         QString::asprintf("%14llu", (unsigned long long)plan.SourcePorts[0].TxFrames) + value +
-                         QString(10, ' ') + value + QString(7, ' ') + value + "\n";
+                         QString::asprintf("%14llu", (unsigned long long)plan.SourcePorts[0].TxFrames) +
+                         value + QString(10, ' ') + value + QString(7, ' ') + value + "\n";
     EXPECT_TRUE(log.contains(line)) << log.join("").toStdString();
-    EXPECT_TRUE(log.contains("* Tx Port            RxPort               RxPkts             Avg. Latency           Max. "
-                             "Latency          Min. Latency       \n"));
+    EXPECT_TRUE(log.contains(
+        "* Tx Port            RxPort               RxPkts             Avg. Latency           Max. "
+        "Latency          Min. Latency       \n"));
     EXPECT_EQ(log.filter("* Forwarding Latency Test Complete...").size(), 1);
     const auto &results = report.Results.Counters[UtResultSet::Latency];
     ASSERT_EQ(results.size(), 1u);
@@ -313,9 +319,9 @@ TEST(LatencyCompensation, ModuleTableAndFloor)
         double offset;
     };
     const Case cases[] = {
-        {11, 1, 53, 0.2}, {0, 1, 53, 2.24}, {3, 1, 53, 0.48}, {0, 1, 54, 0.32}, {0, 3, 54, 2.24},
-        {0x8000 | 9, 1, 55, 0.32}, {9, 1, 55, 0.2}, {1, 1, 68, 3.12}, {9, 1, 68, 0}, {9, 1, 88, 0.36},
-        {9, 1, 89, 0.44}, {9, 1, 66, 0.2}, {9, 1, 1, 0},
+        {11, 1, 53, 0.2},          {0, 1, 53, 2.24}, {3, 1, 53, 0.48}, {0, 1, 54, 0.32}, {0, 3, 54, 2.24},
+        {0x8000 | 9, 1, 55, 0.32}, {9, 1, 55, 0.2},  {1, 1, 68, 3.12}, {9, 1, 68, 0},    {9, 1, 88, 0.36},
+        {9, 1, 89, 0.44},          {9, 1, 66, 0.2},  {9, 1, 1, 0},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(testing::Message() << "type " << int(c.type) << " speed " << c.speed);

@@ -63,15 +63,17 @@ protected:
         EngineHost::instance().appendLog = [this](const QString &text) {
             log << text;
             unsigned groups = 0, trial = 0;
-            if (std::sscanf(text.toLatin1().constData(), "============     Number of  Group %u  joined in trail - %u",
-                            &groups, &trial) == 2)
+            if (std::sscanf(text.toLatin1().constData(),
+                            "============     Number of  Group %u  joined in trail - %u", &groups,
+                            &trial) == 2)
                 joined = groups;
         };
         onStatus = [this](const QString &text) {
             if (text != "Testing...Load Test Parameter into Module...")
                 return;
             for (const UtTestPort &host : plan.HostPorts)
-                g_Session.PortStates[host.PortIndex].RxCountA = host.Monitor ? monitorFrames : std::min(joined, tableSize);
+                g_Session.PortStates[host.PortIndex].RxCountA =
+                    host.Monitor ? monitorFrames : std::min(joined, tableSize);
         };
     }
 
