@@ -166,11 +166,11 @@ TEST_F(CapacityProcedureTest, DemoCountersPassEveryStep)
     ASSERT_TRUE(report.PerformCapacityTest(64));
     EXPECT_EQ(page->CapacityLabel->text(), "30");
     const UtPortCounters &host = g_Session.PortCounters[1];
-    EXPECT_EQ(host.Bucket64, 30u);
-    EXPECT_EQ(host.NormalSize, 30u);
-    EXPECT_EQ(host.RxBytes, 68u * 30);
-    EXPECT_EQ(g_Session.PortStates[2].RxCountA, 0u) << "the monitor port";
-    EXPECT_EQ(g_Session.PortCounters[0].TxPackets, 30u) << "a source";
+    EXPECT_EQ(v(host.Bucket64), 30u);
+    EXPECT_EQ(v(host.NormalSize), 30u);
+    EXPECT_EQ(v(host.RxBytes), 68u * 30);
+    EXPECT_EQ(v(g_Session.PortStates[2].RxCountA), 0u) << "the monitor port";
+    EXPECT_EQ(v(g_Session.PortCounters[0].TxPackets), 30u) << "a source";
 }
 
 namespace {
@@ -251,19 +251,18 @@ TEST_F(JoinLeaveProcedureTest, NoValidDelayShowsNA)
 TEST_F(JoinLeaveProcedureTest, NoMeasurementLeavesAndWaits)
 {
     plan.MeasureFlags = 0;
-    std::vector<size_t> calls;
     for (const uint8_t version : {2, 1}) {
+        SCOPED_TRACE(int(version));
         plan.IgmpVersion = version;
-        server->clear();
+        log.clear();
         status.clear();
         ASSERT_TRUE(report.PerformJoinLeaveDelayTest());
-        calls.push_back(server->calls().size());
+        EXPECT_EQ(log.filter("* Leave Group...").size(), version == 2 ? 1 : 0);
         EXPECT_TRUE(status.contains("* Start Group Leave Delay Test"));
+        EXPECT_TRUE(log.filter("Test Trail").isEmpty());
     }
-    EXPECT_GT(calls[0], calls[1]) << "version 2 sends leaves";
-    EXPECT_TRUE(log.filter("Test Trail").isEmpty());
     const auto &waits = clock.waits();
-    EXPECT_NE(std::find(waits.begin(), waits.end(), 3000ms), waits.end());
+    EXPECT_EQ(std::count(waits.begin(), waits.end(), 3000ms), 2) << "the duration after the delay";
 }
 
 // A delay after the start above the duration waits nothing instead of some 2^32 seconds.

@@ -185,6 +185,7 @@ TEST_F(ProceduresEndToEnd, JoinLeaveMeasuresTheConfiguredDelays)
     CDlgJoinLeave page;
     plan.TestType = kTestJoinLeave;
     plan.MeasureFlags = 3;
+    plan.CurrentRate = 10;
     plan.TestDuration = 3;
     plan.DelayAfterStart = 1;
     plan.NumberOfTrials = 2;
@@ -211,7 +212,7 @@ TEST_F(ProceduresEndToEnd, SourceFilterVerdictFollowsTheDevice)
         start(config);
         UtPortRecord &second = g_Session.Ports[4]; // (3,1)
         second.SourcePair = 2;
-        second.StreamNumber = 102;
+        second.StreamNumber = 100; // the Source Filter test counts every source in one stream
         plan.SourcePorts.push_back(testPortOf(4));
         filterGroups = {"239.2.2.2"};
         filterHosts = {{"(  1, 2,2) - QM-M13", {{"239.2.2.2", 1, {"192.168.2.1"}}}},
