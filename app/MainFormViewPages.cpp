@@ -173,7 +173,8 @@ void CMainFormView::relabelWindows()
             ReportDlg->PropSheet->setTabText(tab, text(kTabKeys[tab]));
         QStringList columns;
         for (const char *key : {"CounterLog_Result", "CounterLog_Port", "CounterLog_Tx_Frames",
-                                "CounterLog_Rx_Frames", "CounterLog_Rx_Multicast", "CounterLog_Rx_Unicast"})
+                                "CounterLog_Rx_Frames", "CounterLog_Rx_Multicast", "CounterLog_Rx_Unicast",
+                                "CounterLog_Max_Latency", "CounterLog_Min_Latency", "CounterLog_Avg_Latency"})
             columns << text(key);
         ReportDlg->CounterPage->SetCaptions(columns, text("CounterDlg_Clear"));
     }

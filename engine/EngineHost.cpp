@@ -8,7 +8,12 @@ EngineHost &EngineHost::instance()
 
 void EngineHost::reset()
 {
+    // The pages stay installed: they take themselves out when they go.
+    CapacityPageHooks *const capacity = capacityPage;
+    JoinLeavePageHooks *const joinLeave = joinLeavePage;
     *this = EngineHost();
+    capacityPage = capacity;
+    joinLeavePage = joinLeave;
 }
 
 bool EngineHost::isDemoMode() const

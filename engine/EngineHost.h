@@ -1,9 +1,11 @@
 // What the engine needs of the application around it: the demo-mode flag, the test log, the
-// reservation log, the frame's status text, the language texts, whether a test page is on show and
-// the Source Filter page's address settings. The application installs its sinks at start-up and tests
-// wire their own; a sink that is not set does nothing (demo mode off, a key stands for its text).
+// reservation log, the frame's status text, the language texts, whether a test page is on show, the
+// Source Filter page's address settings and the Group Capacity and Join/Leave pages' results. The
+// application installs its sinks at start-up, the test pages wire their own parts and tests wire their
+// own; a sink that is not set does nothing (demo mode off, a key stands for its text).
 #pragma once
 
+#include "engine/TestPageHooks.h"
 #include "engine/TestPlanRecords.h"
 
 #include <QString>
@@ -16,7 +18,7 @@ class EngineHost
 public:
     static EngineHost &instance();
 
-    // Back to the unwired state.
+    // Back to the unwired state, but for the test pages, which are installed while they exist.
     void reset();
 
     bool isDemoMode() const;
@@ -43,4 +45,7 @@ public:
     std::function<QStringList()> filterGroupTexts;
     // The Source Filter page's per-host address settings.
     std::function<std::vector<UtFilterHost>()> filterAddressSettings;
+    // The Group Capacity and Join/Leave pages, installed by the pages themselves.
+    CapacityPageHooks *capacityPage = nullptr;
+    JoinLeavePageHooks *joinLeavePage = nullptr;
 };

@@ -1,4 +1,5 @@
 #include "engine/EngineUtils.h"
+#include "engine/TestPlanRecords.h"
 
 #include "engine/WaitClock.h"
 #include "platform/NumberText.h"
@@ -357,4 +358,42 @@ float TimestampTickUs(std::uint16_t moduleType)
     default:
         return 0.04f;
     }
+}
+
+double LatencyCompensation(std::uint16_t speedCode, std::uint8_t portNumber, std::uint8_t moduleType)
+{
+    const unsigned speed = speedCode & 0xFF;
+    const bool slow = speed <= 1 || speed == 4 || speed == 5;
+    const bool fast = speed == 2 || speed == 3 || speed == 6 || speed == 7;
+    const bool gigabit = speed >= 8 && speed <= 11;
+    const double bySpeed = slow ? 2.24 : fast ? 0.48 : gigabit ? 0.2 : 0.0;
+    switch (moduleType) {
+    case 52:
+    case 66:
+    case 67:
+        return 0.2;
+    case 53:
+        return bySpeed;
+    case 54:
+        return portNumber == 3 || portNumber == 4 ? bySpeed : 0.32;
+    case 55:
+        return (speedCode & 0xF000) == 0x8000 ? 0.32 : bySpeed;
+    case 68:
+        return slow ? 3.12 : fast ? 0.32 : 0.0;
+    case 84:
+    case 88:
+    case 147:
+    case 148:
+        return 0.36;
+    case 89:
+        return 0.44;
+    default:
+        return 0;
+    }
+}
+
+double CompensatedLatency(const UtTestPort &port, double latencyUs)
+{
+    const double compensated = latencyUs - LatencyCompensation(port.SpeedMedia, port.Id.PID, port.TYPE);
+    return compensated > 0 ? compensated : 0; // also NaN
 }

@@ -9,6 +9,8 @@
 #include <cstddef>
 #include <cstdint>
 
+struct UtTestPort;
+
 #pragma pack(push, 1)
 // A port together with the type code of its module.
 struct UtPortKey
@@ -90,3 +92,8 @@ bool CStringToAnsi(char *buffer, std::size_t bufferSize, const QString &text);
 std::uint32_t SwapBytes32(std::uint32_t value);
 // Microseconds per time-stamp tick of a module type.
 float TimestampTickUs(std::uint16_t moduleType);
+// The fixed latency, in microseconds, that a test module adds to what it measures, by the port's speed
+// code (low byte the line speed), port number and module type; 0 when none applies.
+double LatencyCompensation(std::uint16_t speedCode, std::uint8_t portNumber, std::uint8_t moduleType);
+// A latency of a tested port less its module's compensation, never below 0.
+double CompensatedLatency(const UtTestPort &port, double latencyUs);

@@ -12,6 +12,16 @@ const RateSearch::Texts RateSearch::kMixedClassTexts = {
     "Failed! Next Current rate : %.2f, Min. rate : %.2f, Max. rate : %.2f\n",
 };
 
+const RateSearch::Texts RateSearch::kAggregateTexts = {
+    "Pass! Test achieve the maximum rate, Thoughput ==> %.2f\n",
+    "Pass! Test achieve the resolution, Thoughput ==> %.2f\n",
+    "Pass! Next current rate :  %.2f, Min. rate : %.2f, Max. rate : %.2f\n",
+    "Fail in first tx! Test achieve the Min. rate, Throughput : n/a\n",
+    "Fail in first Tx! Next current rate :  %.2f, Min. rate : %.2f, Max. rate : %.2f\n",
+    "Failed! Test achieve the Min. rate, Throughput : n/a\n",
+    "Failed! Next current rate :  %.2f, Min. rate : %.2f, Max. rate : %.2f\n",
+};
+
 RateSearch::RateSearch(double initial, double minimum, double maximum, double resolution)
     : m_current(initial), m_min(minimum), m_max(maximum),
       m_resolution(resolution > 0 ? resolution : kMinResolution) // also catches NaN

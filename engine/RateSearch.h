@@ -34,6 +34,8 @@ public:
         const char *failNextLater;
     };
     static const Texts kMixedClassTexts;
+    // Aggregate and Scale Group.
+    static const Texts kAggregateTexts;
 
     Step step(bool pass, const Texts &texts, QString *logLine = nullptr);
 

@@ -92,9 +92,15 @@ bool CTestReportDlg::stopped() const
     return g_RunState && g_RunState->StopRequested != 0;
 }
 
-int CTestReportDlg::reportRow() const
+std::uint32_t CTestReportDlg::reportRow() const
 {
-    return g_RunState ? int(g_RunState->ReportRow) : ReportPage::kFirstResultRow;
+    return g_RunState ? g_RunState->ReportRow : std::uint32_t(ReportPage::kFirstResultRow);
+}
+
+void CTestReportDlg::setReportRow(std::uint32_t row)
+{
+    if (g_RunState)
+        g_RunState->ReportRow = row;
 }
 
 std::uint32_t CTestReportDlg::frameSizeIndex() const
@@ -134,6 +140,12 @@ bool CTestReportDlg::checkLinks()
     }
     log(QStringLiteral("Success!\n"));
     return true;
+}
+
+void CTestReportDlg::writeResultCell(ReportPage *page, int row, int column, const QString &text)
+{
+    std::lock_guard<std::recursive_mutex> lock(g_ChartLock);
+    page->SetCell(row, column, text);
 }
 
 void CTestReportDlg::waitAfterJoin()
@@ -246,15 +258,12 @@ bool CTestReportDlg::PerformMixedClassTest()
             MixClassPage->CollectResults();
             MixClassPage->BuildChartArrays();
             const QString rate = QString::asprintf("%.2f", search.current());
-            {
-                std::lock_guard<std::recursive_mutex> lock(g_ChartLock);
-                MixClassPage->SetCell(ReportPage::kRateRow, ReportPage::kValueColumn, rate);
-            }
+            writeResultCell(MixClassPage, ReportPage::kRateRow, ReportPage::kValueColumn, rate);
             MixClassPage->ScrollViewPort(frameSizeIndex());
             MixClassPage->UpdateViewPort();
             if (pass) {
                 CounterPage->SetRowResult(int(CounterPage->LastRow), QStringLiteral("Pass"), kPassColor);
-                MixClassPage->SetCell(reportRow(), ReportPage::kPassedRateColumn, rate);
+                writeResultCell(MixClassPage, int(reportRow()), ReportPage::kPassedRateColumn, rate);
             } else {
                 CounterPage->SetRowResult(int(CounterPage->LastRow), QStringLiteral("Failed"), kFailColor);
             }
@@ -278,50 +287,6 @@ bool CTestReportDlg::PerformMixedClassTest()
     TxStopTimer.start(1000);
     log(QStringLiteral("* Mixclass throughput Test Complete...\n\n"));
     return true;
-}
-
-// The procedures below come with their tests; until then each marks its test as run and goes on
-// unless Stop was given.
-bool CTestReportDlg::PerformAggregateTest()
-{
-    TxStopTimer.stop();
-    Results.Ran[1] = 1;
-    return !stopped();
-}
-
-bool CTestReportDlg::PerformScaleGroupTest()
-{
-    TxStopTimer.stop();
-    Results.Ran[2] = 1;
-    return !stopped();
-}
-
-bool CTestReportDlg::PerformLatencyTest(double)
-{
-    TxStopTimer.stop();
-    Results.Ran[3] = 1;
-    return !stopped();
-}
-
-bool CTestReportDlg::PerformCapacityTest(std::uint32_t)
-{
-    TxStopTimer.stop();
-    Results.Ran[4] = 1;
-    return !stopped();
-}
-
-bool CTestReportDlg::PerformJoinLeaveDelayTest()
-{
-    TxStopTimer.stop();
-    Results.Ran[5] = 1;
-    return !stopped();
-}
-
-bool CTestReportDlg::PerformSourceFilterTest()
-{
-    TxStopTimer.stop();
-    Results.Ran[6] = 1;
-    return !stopped();
 }
 
 bool CTestReportDlg::FinishTest()
@@ -402,7 +367,7 @@ void CTestReportDlg::OnJoinWaitTimer()
 
 void CTestReportDlg::OnLatencyTimer()
 {
-    CounterPage->UpdateCounterRows(Plan());
+    CounterPage->UpdateLatencyColumns(Plan());
 }
 
 void CTestReportDlg::Relayout()

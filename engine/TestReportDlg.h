@@ -22,6 +22,8 @@ class CReportFilter;
 class CReportLatency;
 class CReportMixClass;
 class CReportScale;
+class ReportPage;
+struct UtTestPort;
 
 class CTestReportDlg : public QWidget
 {
@@ -50,6 +52,8 @@ public:
     bool PerformCapacityTest(std::uint32_t frameSize);
     bool PerformJoinLeaveDelayTest();
     bool PerformSourceFilterTest();
+    // Whether the host's Source Filter settings for the group admit the source's traffic.
+    bool IsSourceExpected(const UtTestPort &source, const UtTestPort &host, const QString &groupText) const;
 
     // The clean-up after every run: traffic stopped, groups left, counters stopped and cleared.
     bool FinishTest();
@@ -104,14 +108,26 @@ protected:
     void hideEvent(QHideEvent *event) override;
 
 private:
-    // The run state as the procedures read it.
+    // The run state as the procedures read it: the stop request, the next result row of the running
+    // test, and the frame-size row under test.
     bool stopped() const;
-    int reportRow() const;
+    std::uint32_t reportRow() const;
+    void setReportRow(std::uint32_t row);
     std::uint32_t frameSizeIndex() const;
     // Link check with retries; false (LinkState 2 only when a link stayed down) ends the procedure.
     bool checkLinks();
     // Joins, then the wait after them with timer 12 counting.
     void waitAfterJoin();
+    // A result-page cell, written under the lock the runners take around their grid rows.
+    void writeResultCell(ReportPage *page, int row, int column, const QString &text);
+    // The trials of one client count (Aggregate) or group count (Scale Group).
+    bool runCountTrials(bool aggregate, std::uint32_t count);
+    // Latency: the per-host latency lines and result cells of a trial.
+    void printLatencyTable();
+    // Join/Leave: the delay of every receiving port into its result column; false on Stop (join only).
+    bool printDelayTable(bool join);
+    // Source Filter: one group's filter check; false when a host got other than its sources' frames.
+    bool checkFilterGroup(const QString &groupText, QStringList &failures);
 
     CIGMPTestPlan *m_plan = nullptr;
     // The tab to return to after a user's click on a locked tab, -1 when none.

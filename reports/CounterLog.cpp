@@ -1,5 +1,6 @@
 #include "reports/CounterLog.h"
 
+#include "engine/EngineUtils.h"
 #include "engine/IGMPTestPlan.h"
 #include "engine/Session.h"
 
@@ -10,7 +11,9 @@
 
 namespace {
 
-constexpr int kColumnCount = 6;
+// Result, port, the four counters, then the maximum, minimum and average latency.
+constexpr int kColumnCount = 9;
+constexpr int kMaxLatencyColumn = 6;
 const char *const kTestNames[] = {"Mixed Class",    "Aggregate",  "Scale Group",  "Latency",
                                   "Group Capacity", "Join/Leave", "Source Filter"};
 
@@ -88,6 +91,34 @@ void CCounterLog::UpdateCounterRows(const CIGMPTestPlan &plan)
             }
             ++row;
         }
+    }
+}
+
+void CCounterLog::UpdateLatencyColumns(CIGMPTestPlan &plan)
+{
+    int row = m_portRowsStart + int(plan.SourcePorts.size());
+    for (UtTestPort &host : plan.HostPorts) {
+        const int thisRow = row++;
+        const int index = LookupPortIndex(host.Id.CID, g_Session.PortIndex, host.Id.BID, host.Id.PID);
+        if (index < 0 || std::size_t(index) >= g_Session.PortStates.size())
+            continue;
+        const double sample = g_Session.PortStates[std::size_t(index)].MaxLatencyTicks * 0.04;
+        // The count is a byte: a full one takes no more samples, so the average stays right.
+        if (sample - LatencyCompensation(host.SpeedMedia, host.Id.PID, host.TYPE) <= 0 ||
+            host.LatencyCount == UINT8_MAX)
+            continue;
+        if (sample > host.LatencyMax || host.LatencyMax == 0)
+            host.LatencyMax = sample;
+        if (sample < host.LatencyMin || host.LatencyMin == 0)
+            host.LatencyMin = sample;
+        host.LatencySum += sample;
+        ++host.LatencyCount;
+        if (thisRow >= List->rowCount())
+            continue;
+        const double values[] = {host.LatencyMax, host.LatencyMin, host.LatencySum / host.LatencyCount};
+        for (int i = 0; i < int(std::size(values)); ++i)
+            List->setItem(thisRow, kMaxLatencyColumn + i,
+                          new QTableWidgetItem(QString::asprintf("%.2f ", values[i])));
     }
 }
 

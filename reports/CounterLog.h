@@ -29,6 +29,10 @@ public:
     void UpdateCounterRows(const CIGMPTestPlan &plan);
     // The column titles (in column order) and the Clear button's text, in the owner's language.
     void SetCaptions(const QStringList &columns, const QString &clear);
+    // Takes one latency sample of every host port (its largest latency since the counters were
+    // cleared): a sample above the module's own latency updates the port's minimum, maximum, sum and
+    // count (uncompensated microseconds) and the row's latency columns.
+    void UpdateLatencyColumns(CIGMPTestPlan &plan);
     // Column 0 text and text colour of a row.
     void SetRowResult(int row, const QString &text, COLORREF color);
 

@@ -7,6 +7,9 @@
 class CReportFilter : public ReportPage
 {
 public:
+    // A group's verdict for the hosts' block of rows.
+    static constexpr int kVerdictColumn = 5;
+
     explicit CReportFilter(QWidget *parent = nullptr);
 
     // Fills the records of the current step from the tested ports' counters.

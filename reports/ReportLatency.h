@@ -7,6 +7,10 @@
 class CReportLatency : public ReportPage
 {
 public:
+    // A host's maximum/minimum/average latency, as measured and less its module's own latency.
+    static constexpr int kMeasuredColumn = 7;
+    static constexpr int kCompensatedColumn = 8;
+
     explicit CReportLatency(QWidget *parent = nullptr);
 
     // Fills the records of the current step from the tested ports' counters.

@@ -7,6 +7,9 @@
 class CReportScale : public ReportPage
 {
 public:
+    // Each passing trial's rate goes into this column of the count's first row.
+    static constexpr int kPassedRateColumn = 7;
+
     explicit CReportScale(QWidget *parent = nullptr);
 
     // Fills the records of the current step from the tested ports' counters.

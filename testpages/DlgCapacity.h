@@ -3,16 +3,21 @@
 // page's controls and grids are still to come.
 #pragma once
 
+#include "engine/TestPageHooks.h"
+
 #include <QWidget>
 #include <cstdint>
 #include <vector>
 
 class CIGMPTestPlan;
+class QLabel;
+class QTableWidget;
 
-class CDlgCapacity : public QWidget
+class CDlgCapacity : public QWidget, public CapacityPageHooks
 {
 public:
     explicit CDlgCapacity(QWidget *parent = nullptr);
+    ~CDlgCapacity() override;
     // Reads the port-information grid into the page's per-port settings.
     void StorePortSettings();
     // Refills the pair grid from the test plan's test pairs.
@@ -25,4 +30,17 @@ public:
 
     // One entry per run of the procedure (Capacity: the frame size).
     std::vector<std::uint32_t> RunList;
+
+    // The results of the Group Capacity procedure, which the page installs in EngineHost: one row per
+    // test pair, its receiving ports below with their received frames, the monitor port in red.
+    void ShowResults(CIGMPTestPlan &plan) override;
+    bool CheckGroupStepPassed(const CIGMPTestPlan &plan, std::uint32_t groups) override;
+    bool FillSyntheticCounters(const CIGMPTestPlan &plan, std::uint32_t groups) override;
+    void SetCapacityText(const QString &text) override;
+    QTableWidget *ResultGrid;
+    // The last group count that passed.
+    QLabel *CapacityLabel;
+
+private:
+    void installResultWidgets();
 };

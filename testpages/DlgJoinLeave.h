@@ -3,16 +3,22 @@
 // page's controls and grids are still to come.
 #pragma once
 
+#include "engine/TestPageHooks.h"
+
 #include <QWidget>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 class CIGMPTestPlan;
+class QLabel;
+class QTableWidget;
 
-class CDlgJoinLeave : public QWidget
+class CDlgJoinLeave : public QWidget, public JoinLeavePageHooks
 {
 public:
     explicit CDlgJoinLeave(QWidget *parent = nullptr);
+    ~CDlgJoinLeave() override;
     // Reads the port-information grid into the page's per-port settings.
     void StorePortSettings();
     // Refills the pair grid from the test plan's test pairs.
@@ -25,4 +31,19 @@ public:
 
     // One entry per run of the procedure (Capacity: the frame size).
     std::vector<std::uint32_t> RunList;
+
+    // The results of the Join/Leave procedure, which the page installs in EngineHost: one row per test
+    // pair, its receiving ports below with their join and leave delays, and the two averages.
+    void ShowResults(const CIGMPTestPlan &plan) override;
+    bool FillSyntheticDelayStamps(const CIGMPTestPlan &plan, std::uint8_t kind) override;
+    void SetDelayCell(int row, int column, const QString &text) override;
+    void SetAverageText(int column, const QString &text) override;
+    QTableWidget *ResultGrid;
+    QLabel *JoinAverageLabel;
+    QLabel *LeaveAverageLabel;
+    // The random source of the made-up stamps (0 .. RAND_MAX); tests set their own.
+    std::function<int()> Random;
+
+private:
+    void installResultWidgets();
 };

@@ -19,10 +19,13 @@
 #include "reports/DlgButton.h"
 #include "reports/ReportLatency.h"
 #include "testpages/DlgAggregate.h"
+#include "testpages/DlgCapacity.h"
+#include "testpages/DlgJoinLeave.h"
 #include "testpages/DlgLatency.h"
 #include "testpages/DlgMixClass.h"
 #include "testpages/DlgScale.h"
 
+#include <QLabel>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
@@ -304,4 +307,34 @@ TEST_F(RunControlTest, ElapsedTimeStartsFromZeroAtEveryRun)
     clock.callAt(0s, [this] { view->OnStopTest(); });
     view->OnRunTest();
     EXPECT_EQ(view->ElapsedValue->GetText(), QStringLiteral("00:00:00"));
+}
+
+// Every procedure runs whole in demo mode, one after the other in one run.
+TEST_F(RunControlTest, AllSevenProceduresRunToTheirEndInDemoMode)
+{
+    select(
+        {TestMixClass, TestAggregate, TestScale, TestLatency, TestCapacity, TestJoinLeave, TestSourceFilter});
+    CIGMPTestPlan &plan = app->TestPlan;
+    plan.InitialClients = plan.MaxClients = 1;
+    plan.InitialGroups = 1;
+    plan.MaxGroups = 2;
+    plan.GroupStep = 1;
+    plan.MeasureFlags = 3;
+    view->MixClassPage->FrameRows = {{100, 10, 100, 1, 64}};
+    view->AggregatePage->FrameRows = {{100, 10, 100, 1, 64}};
+    view->ScalePage->FrameRows = {{100, 10, 100, 1, 64}};
+    view->CapacityPage->RunList = {64};
+    view->JoinLeavePage->RunList = {64};
+    view->OnRunTest();
+    const QString log = view->LogDlg->text();
+    for (const char *end : {"* Mixclass throughput Test Complete", "* Aggregate Test Complete",
+                            "* Scale Group Forwarding Test Complete", "* Forwarding Latency Test Complete",
+                            "* Finish Group Capacity Test", "* Finish Join Group Delay Test",
+                            "* Finish Leave Group Delay Test", "* IGMP V3 Filter Test Complete"})
+        EXPECT_TRUE(log.contains(QLatin1String(end))) << end;
+    for (int ran = 0; ran < 7; ++ran)
+        EXPECT_EQ(view->ReportDlg->Results.Ran[std::size_t(ran)], 1) << ran;
+    EXPECT_EQ(view->CapacityPage->CapacityLabel->text(), "2");
+    EXPECT_EQ(prompter.messages(), QStringList{"Test Finished!"});
+    expectIdle();
 }

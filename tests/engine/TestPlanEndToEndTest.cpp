@@ -1,12 +1,12 @@
 // The test plan's steps against the simulated chassis and device under test, in simulated time moved
 // by the test: what the hosts receive is exactly what the engine's streams and joins make of it.
+#include "SimulatedTimeClock.h"
 #include "SimulatorConnection.h"
 #include "TestPlanPorts.h"
 #include "engine/EngineHost.h"
 #include "engine/IGMPTestPlan.h"
 #include "engine/RunState.h"
 #include "engine/Session.h"
-#include "engine/VirtualWaitClock.h"
 #include "kvserver/KvServer.h"
 #include "platform/kvapi/KvClient.h"
 
@@ -17,19 +17,6 @@
 namespace {
 
 using namespace std::chrono_literals;
-
-// Virtual waits that move the simulator's time along: a pause of the engine passes on both sides.
-class SimulatedTimeClock : public VirtualWaitClock
-{
-public:
-    void pump(std::chrono::milliseconds duration, bool abortable) override
-    {
-        if (server)
-            server->advanceTime(duration);
-        VirtualWaitClock::pump(duration, abortable);
-    }
-    KvServer *server = nullptr;
-};
 
 class TestPlanEndToEnd : public testing::Test
 {
