@@ -265,6 +265,15 @@ bool SimChassis::isController(uint16_t chassis, uint8_t card, uint8_t port) cons
     return chassis == m_config.chassis && card == m_config.controllerCard && port == m_config.controllerPort;
 }
 
+bool SimChassis::isOutdated(uint8_t card) const
+{
+    if (m_config.outdatedFirmware)
+        return true;
+    const auto module = std::find_if(m_config.modules.begin(), m_config.modules.end(),
+                                     [card](const SimModule &each) { return each.card == card; });
+    return module != m_config.modules.end() && module->outdated;
+}
+
 bool SimChassis::familyAnswers(char family) const
 {
     return !m_config.familyMustMatch || family == m_config.controller;
@@ -441,9 +450,12 @@ SimAnswer SimChassis::controllerStatus(char family, const uint8_t *arguments, si
     const KvPortId id{in.u16(), in.u8(), in.u8()};
     if (!in.ok() || !in.atEnd() || !isController(id.CID, id.BID, id.PID) || !familyAnswers(family))
         return {};
+    // Firmware 2.1 build 12, hardware 1.3 build 2, further version 1.5 build 3, PCB 1; the chassis's MAC.
     SimMessages::BoardVersion version{};
-    const uint16_t words[10] = {2, 1, 1, 5, 0, 0, 0, 12, 3, 1};
-    std::copy_n(words, 10, version.words);
+    version.firmware = {2, 1, 12};
+    version.secondary = {1, 3, 2};
+    version.tertiary = {1, 5, 3};
+    version.single = 1;
     version.word68 = 1;
     const uint8_t mac[6] = {0x00, 0x1A, 0x2B, 0x3C, 0x4D, static_cast<uint8_t>(m_config.chassis)};
     std::copy_n(mac, 6, version.mac);
@@ -460,13 +472,19 @@ SimAnswer SimChassis::controllerEeprom(char family, bool hasSelector, const uint
     const uint32_t selector = hasSelector ? in.u32() : 0;
     if (!in.ok() || !in.atEnd() || !isController(id.CID, id.BID, id.PID) || !familyAnswers(family))
         return {};
-    SimMessages::EepromText text{"", "CS" + std::to_string(1000 + m_config.chassis), "202301150930"};
+    const std::string number = std::to_string(1000 + m_config.chassis);
+    SimMessages::EepromText text{"", "CS" + number, "202301150930", ""};
     switch (m_config.controller) {
     case '0':
-        // Record 1 describes the controller board, record 0 the chassis.
+        // Record 1 describes the controller board, record 0 the chassis and its second board.
         if (selector > 1)
             return {};
-        text.modelName = selector == 1 ? "QM-C4" : m_config.chassisModelName;
+        if (selector == 1) {
+            text = {"QM-C4", "CB" + number, "202212011200", ""};
+        } else {
+            text.modelName = m_config.chassisModelName;
+            text.secondSerialNumber = "CX" + number;
+        }
         break;
     case '1':
         text.modelName = "QM-C2";
@@ -594,11 +612,18 @@ SimAnswer SimChassis::portCall(int client, Op op, const uint8_t *arguments, size
         answer.messages.push_back(linkMessage(*port, SimOutput::Caller));
         break;
     case Op::Kv_TQModule_BoardStatus: {
-        // Firmware W1.W2 build W8, FPGA W5.W6 build W7, PROM W3.W4 build W9, hardware W10.
+        // Firmware, FPGA and PROM versions and the hardware version; an outdated module runs firmware
+        // and FPGA below every model's minimum.
         SimMessages::BoardVersion version{};
-        const uint16_t current[10] = {1, 8, 1, 6, 4, 1, 40, 5, 1, 2};
-        const uint16_t outdated[10] = {1, 0, 1, 6, 1, 0, 1, 1, 1, 2};
-        std::copy_n(m_config.outdatedFirmware ? outdated : current, 10, version.words);
+        if (isOutdated(card)) {
+            version.firmware = {1, 0, 1};
+            version.secondary = {1, 0, 1};
+        } else {
+            version.firmware = {1, 8, 5};
+            version.secondary = {4, 1, 40};
+        }
+        version.tertiary = {1, 6, 1};
+        version.single = 2;
         version.word68 = 0;
         const uint8_t mac[6] = {0x00, 0x1A, 0x2B, static_cast<uint8_t>(chassis), card, portNumber};
         std::copy_n(mac, 6, version.mac);
@@ -611,7 +636,7 @@ SimAnswer SimChassis::portCall(int client, Op op, const uint8_t *arguments, size
                       unsigned(portNumber));
         answer.messages.push_back(
             {SimOutput::Caller,
-             SimMessages::eeprom(port->type, id, 0, {modelName(port->type), serial, "202305201045"})});
+             SimMessages::eeprom(port->type, id, 0, {modelName(port->type), serial, "202305201045", ""})});
         break;
     }
     case Op::Kv_TQModule_MediaType:

@@ -104,6 +104,7 @@ private:
     SimAnswer trafficCall(Port &port, KvProtocol::Op op, KvProtocol::Reader &in);
     bool isController(uint16_t chassis, uint8_t card, uint8_t port) const;
     bool familyAnswers(char family) const;
+    bool isOutdated(uint8_t card) const;
     bool takeFault(KvProtocol::Op op, uint8_t card, uint8_t port);
     bool decodePortSet(const uint8_t *arguments, size_t size, std::vector<Port *> &ports);
     uint16_t linkCode(const Port &port) const;
