@@ -187,7 +187,10 @@ public:
     // The reservation dialog; after a reservation, the port-information page.
     void OnShowReservation();
     // Runs the reservation dialog modally and answers its result; tests put a double here.
-    void SetReservationRunner(std::function<int(CBoardInfo &)> runner) { m_runReservation = std::move(runner); }
+    void SetReservationRunner(std::function<int(CBoardInfo &)> runner)
+    {
+        m_runReservation = std::move(runner);
+    }
     void ShowReportPage();
     void ShowTestReportPage();
     void ShowCounterReportPage();

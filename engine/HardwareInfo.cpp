@@ -62,7 +62,8 @@ UtSystemInfo SystemInfoOf(const UtSession &session)
     std::memcpy(info.MAC, version.MAC, sizeof info.MAC);
     info.ControllerSlot = session.Controller.Id.BID;
     info.Firmware = triple(version, FirmwareMajor, FirmwareMinor, FirmwareBuild);
-    info.Hardware = triple(version, ControllerHardwareMajor, ControllerHardwareMinor, ControllerHardwareBuild);
+    info.Hardware =
+        triple(version, ControllerHardwareMajor, ControllerHardwareMinor, ControllerHardwareBuild);
     info.Further = triple(version, FurtherMajor, FurtherMinor, FurtherBuild);
     info.Pcb = version.W[Pcb];
     const bool layoutB = IsLayoutB(session.Controller.Model);
@@ -97,9 +98,8 @@ QString FormatManufactureDate(const QByteArray &date)
 {
     if (date.isEmpty())
         return QStringLiteral(" ");
-    const bool digits = date.size() == 12 && std::all_of(date.begin(), date.end(), [](char c) {
-                            return c >= '0' && c <= '9';
-                        });
+    const bool digits = date.size() == 12 &&
+                        std::all_of(date.begin(), date.end(), [](char c) { return c >= '0' && c <= '9'; });
     if (!digits)
         return QString::fromLocal8Bit(date);
     const auto part = [&date](int from, int size) { return QString::fromLatin1(date.mid(from, size)); };

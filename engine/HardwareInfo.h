@@ -5,7 +5,9 @@
 
 #include "engine/SessionRecords.h"
 
+#include <QByteArray>
 #include <QString>
+#include <QStringView>
 #include <cstdint>
 
 class UtSession;

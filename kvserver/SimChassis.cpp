@@ -23,6 +23,40 @@ uint8_t defaultMedia(uint8_t type)
     return 7;      // 100M full duplex, auto
 }
 
+// Link speeds of a media code: 0 10M, 1 100M, 2 1G, 3 10G.
+int speedOf(uint8_t media)
+{
+    if (media <= 7)
+        return (media / 2) % 2; // 0, 1, 4, 5 10M; 2, 3, 6, 7 100M
+    return media <= 11 ? 2 : 3;
+}
+
+bool isAutoNegotiated(uint8_t media)
+{
+    return (media >= 4 && media <= 7) || media == 10 || media == 11 || media == 13;
+}
+
+bool moduleRuns(uint8_t type, int speed, bool fibre)
+{
+    if (type >= 52 && type <= 55)
+        return fibre ? speed == 2 : speed <= 2;
+    if (type == 84 || type == 88 || type == 89 || type == 147 || type == 148)
+        return speed == 3;
+    return speed <= 1;
+}
+
+// What the link comes up with against the device, which runs every speed and duplex: a speed the
+// module runs as asked; auto-negotiation of a speed it does not run settles on its best; a forced speed
+// it does not run leaves the link down (255).
+uint8_t negotiatedMedia(uint8_t type, uint8_t media, bool fibre)
+{
+    if (moduleRuns(type, speedOf(media), fibre))
+        return media;
+    if (!isAutoNegotiated(media))
+        return 255;
+    return fibre ? 11 : defaultMedia(type);
+}
+
 const char *modelName(uint8_t type)
 {
     static const std::map<uint8_t, const char *> Names = {
@@ -298,7 +332,9 @@ void SimChassis::failCall(Op op, uint8_t card, uint8_t port, unsigned nth)
 
 uint16_t SimChassis::linkCode(const Port &port) const
 {
-    return port.linkUp ? port.media : 255;
+    if (!port.linkUp || port.media == 255)
+        return 255;
+    return port.fibre ? uint16_t(0x8000 | port.media) : port.media;
 }
 
 SimOutput SimChassis::linkMessage(const Port &port, SimOutput::Target target) const
@@ -642,19 +678,29 @@ SimAnswer SimChassis::portCall(int client, Op op, const uint8_t *arguments, size
     case Op::Kv_TQModule_MediaType:
     case Op::Kv_TQModule_MediaTypeChange: {
         uint16_t media = 0;
+        uint16_t role = port->role;
         if (op == Op::Kv_TQModule_MediaType) {
             media = in.u8();
         } else {
             KvMediaChangeBlock block;
             in.bytes(&block, sizeof block);
             media = block.Media;
+            role = block.Role; // the word at 6 (0x0020) carries nothing the chassis uses
         }
-        if (media > 13)
+        const uint8_t fibre = in.u8();
+        if (media > 13 || fibre > 1 || (op == Op::Kv_TQModule_MediaTypeChange && role != 1 && role != 2))
             return {};
         const uint16_t before = linkCode(*port);
-        port->media = static_cast<uint8_t>(media);
+        port->fibre = fibre == 1 && (port->type == 54 || port->type == 55);
+        port->media = negotiatedMedia(port->type, static_cast<uint8_t>(media), port->fibre);
+        port->role = static_cast<uint8_t>(role);
         updateLink(*port);
-        if (linkCode(*port) != before)
+        // A changed link goes down first, then comes up with the new code.
+        if (op == Op::Kv_TQModule_MediaTypeChange && port->linkUp && before != 255)
+            answer.messages.push_back(
+                {SimOutput::Everyone,
+                 SimMessages::linkStatus(m_config.chassis, {{port->card, port->port, 255}})});
+        if (linkCode(*port) != before || op == Op::Kv_TQModule_MediaTypeChange)
             answer.messages.push_back(linkMessage(*port, SimOutput::Everyone));
         break;
     }

@@ -70,8 +70,10 @@ private:
         uint8_t card;
         uint8_t port;
         uint8_t type;
-        uint8_t media;
+        uint8_t media; // 255: no link the device agrees to
         bool linkUp = true;
+        bool fibre = false; // a port of type 54 or 55 set to its fibre interface
+        uint8_t role = 1;   // 1 master, 2 slave
         int lockOwner = 0; // client id, 0 free
         uint8_t sfpMode = 0;
     };

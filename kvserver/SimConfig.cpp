@@ -181,9 +181,11 @@ bool loadSimConfig(const std::string &path, SimConfig &config, std::string &erro
         const unsigned type = parts.value(0).trimmed().toUInt(&typeOk);
         const unsigned ports = parts.size() < 2 ? 4 : parts.value(1).trimmed().toUInt(&portsOk);
         const QString mark = parts.value(2).trimmed();
-        const bool markOk = parts.size() < 3 || (parts.size() == 3 && mark.compare("outdated", Qt::CaseInsensitive) == 0);
+        const bool markOk =
+            parts.size() < 3 || (parts.size() == 3 && mark.compare("outdated", Qt::CaseInsensitive) == 0);
         if (!ok || slot < 2 || slot > 16 || slot == config.controllerCard || !typeOk || type > 255 ||
-            !isSimulatedModuleType(static_cast<uint8_t>(type)) || !portsOk || ports < 1 || ports > 4 || !markOk) {
+            !isSimulatedModuleType(static_cast<uint8_t>(type)) || !portsOk || ports < 1 || ports > 4 ||
+            !markOk) {
             error = "bad module entry " + key.toStdString();
             return false;
         }

@@ -32,8 +32,9 @@ struct GroupModel
 
 // The Group Selection boxes in dialog order.
 constexpr GroupModel kGroupModels[CBoardInfo::GroupBoxCount] = {
-    {"QM-M05", 0x42}, {"QM-M06", 0x43}, {"QM-M07", 0x44}, {"QM-M08", 0x37}, {"QM-M09", 0x36}, {"QM-M11", 0x34},
-    {"QM-M13", 0x35}, {"QM-M24", 0x59}, {"QM-M18", 0x58}, {"QM-M19", 0x54}, {"QM-M22", 0x93}, {"QM-M23", 0x94},
+    {"QM-M05", 0x42}, {"QM-M06", 0x43}, {"QM-M07", 0x44}, {"QM-M08", 0x37},
+    {"QM-M09", 0x36}, {"QM-M11", 0x34}, {"QM-M13", 0x35}, {"QM-M24", 0x59},
+    {"QM-M18", 0x58}, {"QM-M19", 0x54}, {"QM-M22", 0x93}, {"QM-M23", 0x94},
 };
 
 constexpr int kNameLength = 32;
@@ -196,7 +197,8 @@ bool CBoardInfo::OnInitDialog()
     fillBoardTable();
 
     // The flags of the opening, kept with their ports; the tree still lists the ports they name.
-    const std::uint16_t count = static_cast<std::uint16_t>(std::min<std::size_t>(session.PortCount, session.LockedFlags.size()));
+    const std::uint16_t count =
+        static_cast<std::uint16_t>(std::min<std::size_t>(session.PortCount, session.LockedFlags.size()));
     SavedLockedFlags.assign(session.LockedFlags.begin(), session.LockedFlags.begin() + count);
     m_savedPorts.clear();
     for (std::uint16_t i = 0; i < count; ++i)
@@ -252,7 +254,8 @@ void CBoardInfo::fillBoardTable()
     }
 }
 
-QTreeWidgetItem *CBoardInfo::addItem(QTreeWidgetItem *parent, Level itemLevel, const QString &itemText, int icon)
+QTreeWidgetItem *CBoardInfo::addItem(QTreeWidgetItem *parent, Level itemLevel, const QString &itemText,
+                                     int icon)
 {
     auto *item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(m_tree);
     item->setText(0, itemText);
@@ -284,10 +287,12 @@ void CBoardInfo::buildTree()
             char model[16] = {};
             if (type >= 0x34 && type <= 0x94)
                 ModuleTypeToModelNameA(type, model, sizeof model);
-            QTreeWidgetItem *board = addItem(
-                m_chassis, BoardLevel,
-                QStringLiteral("%1(%2)-%3").arg(text("Reserved_Board")).arg(slot).arg(QString::fromLatin1(model)),
-                kLevelPictures[2]);
+            QTreeWidgetItem *board = addItem(m_chassis, BoardLevel,
+                                             QStringLiteral("%1(%2)-%3")
+                                                 .arg(text("Reserved_Board"))
+                                                 .arg(slot)
+                                                 .arg(QString::fromLatin1(model)),
+                                             kLevelPictures[2]);
             int state = CTreeCtrlEx::Unchecked;
             if (IsLiteModuleType(type)) {
                 state = CTreeCtrlEx::LockedHere;
@@ -299,8 +304,8 @@ void CBoardInfo::buildTree()
             CTreeCtrlEx::SetStateImage(board, state);
             m_tree->AssignItemTextColor(board, ItemColor);
             for (int p = 1; p <= entry.Count; ++p) {
-                const int index = LookupPortIndex(m_chassisNumber, session.PortIndex, std::uint8_t(slot),
-                                                  std::uint8_t(p));
+                const int index =
+                    LookupPortIndex(m_chassisNumber, session.PortIndex, std::uint8_t(slot), std::uint8_t(p));
                 if (index < 0 || index >= session.PortCount)
                     continue;
                 // Ports another client holds are not offered; this program's own ports of the opening
@@ -308,9 +313,9 @@ void CBoardInfo::buildTree()
                 const bool ownedHere = index < int(SavedLockedFlags.size()) && SavedLockedFlags[index] == 1;
                 if (session.PortAddr[index].Status != 0 && !ownedHere)
                     continue;
-                QTreeWidgetItem *port = addItem(board, PortLevel,
-                                                QStringLiteral("%1(%2)").arg(text("Reserved_Port")).arg(p),
-                                                kLevelPictures[3]);
+                QTreeWidgetItem *port =
+                    addItem(board, PortLevel, QStringLiteral("%1(%2)").arg(text("Reserved_Port")).arg(p),
+                            kLevelPictures[3]);
                 CTreeCtrlEx::SetStateImage(port, state);
                 m_tree->AssignItemTextColor(port, ItemColor);
             }
@@ -366,7 +371,8 @@ void CBoardInfo::fixItem(QTreeWidgetItem *item)
 void CBoardInfo::setPortChecked(QTreeWidgetItem *port, std::uint16_t chassis, std::uint8_t slot, bool checked)
 {
     UtSession &session = g_Session;
-    const int index = LookupPortIndex(chassis, session.PortIndex, slot, std::uint8_t(ItemNumber(port->text(0))));
+    const int index =
+        LookupPortIndex(chassis, session.PortIndex, slot, std::uint8_t(ItemNumber(port->text(0))));
     if (index < 0 || index >= int(session.LockedFlags.size()))
         return;
     CTreeCtrlEx::SetStateImage(port, checked ? CTreeCtrlEx::Checked : CTreeCtrlEx::Unchecked);
@@ -384,7 +390,8 @@ void CBoardInfo::setBoardChecked(QTreeWidgetItem *board, bool checked)
 
 void CBoardInfo::OnTreeClick(QTreeWidgetItem *item)
 {
-    if (!item || CTreeCtrlEx::GetItemData(item) == 1 || CTreeCtrlEx::GetStateImage(item) > CTreeCtrlEx::Checked)
+    if (!item || CTreeCtrlEx::GetItemData(item) == 1 ||
+        CTreeCtrlEx::GetStateImage(item) > CTreeCtrlEx::Checked)
         return;
     const bool checked = CTreeCtrlEx::GetStateImage(item) == CTreeCtrlEx::Checked;
     switch (level(item)) {
@@ -452,7 +459,8 @@ void CBoardInfo::SyncGroupBoxes()
             if (boardModel(board) != model)
                 continue;
             for (int p = 0; p < board->childCount(); ++p) {
-                anyChecked = anyChecked || CTreeCtrlEx::GetStateImage(board->child(p)) == CTreeCtrlEx::Checked;
+                anyChecked =
+                    anyChecked || CTreeCtrlEx::GetStateImage(board->child(p)) == CTreeCtrlEx::Checked;
                 anyFixed = anyFixed || CTreeCtrlEx::GetItemData(board->child(p)) == 1;
             }
         }
@@ -463,7 +471,8 @@ void CBoardInfo::SyncGroupBoxes()
 
 void CBoardInfo::setControlsEnabled(bool enabled)
 {
-    for (QWidget *control : std::initializer_list<QWidget *>{m_tree, m_testerEdit, m_dutEdit, m_lockButton, m_cancelButton})
+    for (QWidget *control :
+         std::initializer_list<QWidget *>{m_tree, m_testerEdit, m_dutEdit, m_lockButton, m_cancelButton})
         control->setEnabled(enabled);
 }
 

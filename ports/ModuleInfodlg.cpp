@@ -6,6 +6,7 @@
 #include "app/ShellArt.h"
 #include "controls/grid/MyCug.h"
 #include "controls/grid/UGCell.h"
+#include "controls/grid/UGGridInfo.h"
 #include "engine/EngineUtils.h"
 #include "engine/HardwareInfo.h"
 #include "engine/Session.h"
@@ -14,6 +15,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <algorithm>
 
 namespace {
 
@@ -147,7 +149,9 @@ CModuleInfodlg::Table CModuleInfodlg::HardwareTable(const UtSession &session)
     Table table;
     table.sorted = true;
     const std::uint8_t model = session.Controller.Model;
-    const int extraRows = (model == '1' || model == '3' || model == '_') ? 2 : (model == '0' || model == '2') ? 3 : 0;
+    const int extraRows = (model == '1' || model == '3' || model == '_') ? 2
+                          : (model == '0' || model == '2')               ? 3
+                                                                         : 0;
     table.rowCount = moduleCount(session) + extraRows;
 
     for (std::uint16_t i = 0; i < session.PortCount; ++i) {
@@ -165,7 +169,8 @@ CModuleInfodlg::Table CModuleInfodlg::HardwareTable(const UtSession &session)
                      FormatVersion(info.Fpga),
                      FormatVersion(info.Prom),
                      QStringLiteral("v%1").arg(info.Hardware),
-                     session.PortAddr[index].Status != 0 ? QStringLiteral("Locked") : QStringLiteral("Unlocked"),
+                     session.PortAddr[index].Status != 0 ? QStringLiteral("Locked")
+                                                         : QStringLiteral("Unlocked"),
                      AnsiToCString(session.PortEeprom[index].SerialNumber),
                      FormatMac(info.MAC, u"")};
         markModule(row, session.FirmwareOutdated[index] == 1, IsLiteModuleType(entry.TYPE));
@@ -179,8 +184,10 @@ CModuleInfodlg::Table CModuleInfodlg::HardwareTable(const UtSession &session)
     const UtSystemInfo info = SystemInfoOf(session);
     Row controller;
     controller.heading = QString::number(info.ControllerSlot);
-    controller.cells = {info.ModelText,     FormatVersion(info.Hardware), kNotAvailable,         FormatVersion(info.Further),
-                        kNotAvailable,      kNotAvailable,                info.ControllerSerial, kNotAvailable};
+    controller.cells = {info.ModelText,        FormatVersion(info.Hardware),
+                        kNotAvailable,         FormatVersion(info.Further),
+                        kNotAvailable,         kNotAvailable,
+                        info.ControllerSerial, kNotAvailable};
     controller.liteMark = model == '3' || model == '2';
     table.liteLegend = table.liteLegend || controller.liteMark;
     table.rows.push_back(controller);
@@ -224,8 +231,9 @@ CModuleInfodlg::Table CModuleInfodlg::DemoTable(const UtSession &session)
             name = ModuleTypeToModelName(entry.TYPE);
         Row row;
         row.heading = QString::number(entry.Id.BID);
-        row.cells = {name,          version,          kNotAvailable, version,
-                     kNotAvailable, QStringLiteral("Lock"), kNotAvailable, kNotAvailable};
+        row.cells = {name,          version,       kNotAvailable,
+                     version,       kNotAvailable, QStringLiteral("Lock"),
+                     kNotAvailable, kNotAvailable};
         const bool outdated = i < session.FirmwareOutdated.size() && session.FirmwareOutdated[i] == 1;
         markModule(row, outdated, entry.TYPE == 0x39);
         table.outdatedLegend = table.outdatedLegend || row.outdatedMark;
@@ -343,7 +351,8 @@ void CModuleInfodlg::resizeEvent(QResizeEvent *event)
     m_group->setGeometry(area);
     const int top = 20;
     const int bottom = area.bottom() - m_ok->height() - 70;
-    m_grid->setGeometry(QRect(QPoint(area.left() + 10, top), QPoint(area.right() - 10, std::max(top, bottom))));
+    m_grid->setGeometry(
+        QRect(QPoint(area.left() + 10, top), QPoint(area.right() - 10, std::max(top, bottom))));
     const int below = m_grid->geometry().bottom();
     m_ok->move(area.right() - m_ok->width() - 15, below + 20);
     const int legendWidth = std::max(0, m_ok->x() - 60);

@@ -11,12 +11,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QVBoxLayout>
+#include <cstring>
 
 namespace {
 
 const char *const kLabelKeys[CSysInfoDlg::FieldCount] = {
-    "SysInfo_Model",       "SysInfo_Agent",      "SysInfo_S/N",         "SysInfo_MAC",       "SysInfo_PCB_Version",
-    "SysInfo_HW_Version",  "SysInfo_FW_Version", "SysInfo_API_Version", "SysInfo_Manu_Date",
+    "SysInfo_Model",      "SysInfo_Agent",       "SysInfo_S/N",
+    "SysInfo_MAC",        "SysInfo_PCB_Version", "SysInfo_HW_Version",
+    "SysInfo_FW_Version", "SysInfo_API_Version", "SysInfo_Manu_Date",
 };
 
 const QString kAgent = QStringLiteral("Corvane Agent");
@@ -88,7 +90,7 @@ QString CSysInfoDlg::valueText(int field) const
 }
 
 std::array<QString, CSysInfoDlg::FieldCount> CSysInfoDlg::ValuesOf(const UtSession &session,
-                                                                    const QString &apiVersion)
+                                                                   const QString &apiVersion)
 {
     std::array<QString, FieldCount> values;
     const std::uint8_t model = session.Controller.Model;

@@ -1,10 +1,10 @@
 // The reservation dialog against the chassis simulator: the tree it builds from the inventory and the
 // server's locks, its clicks and group boxes, Lock, Cancel and the presets of a loaded configuration.
+#include "ports/BoardInfo.h"
 #include "common/KvWireClient.h"
 #include "controls/widgets/TreeCtrlEx.h"
 #include "engine/PortSet.h"
 #include "engine/RecordingKvServer.h"
-#include "ports/BoardInfo.h"
 #include "ports/PortsFixture.h"
 
 #include <QCheckBox>
@@ -72,7 +72,8 @@ void click(CBoardInfo &dialog, QTreeWidgetItem *item)
     const int now = state(item);
     if (now >= CTreeCtrlEx::Prohibited || CTreeCtrlEx::GetItemData(item) == 1)
         return;
-    CTreeCtrlEx::SetStateImage(item, now == CTreeCtrlEx::Checked ? CTreeCtrlEx::Unchecked : CTreeCtrlEx::Checked);
+    CTreeCtrlEx::SetStateImage(item,
+                               now == CTreeCtrlEx::Checked ? CTreeCtrlEx::Unchecked : CTreeCtrlEx::Checked);
     dialog.OnTreeClick(item);
 }
 
@@ -164,7 +165,8 @@ TEST_F(BoardInfoTest, ClicksSetTheFlagsAndLockReservesThemOnTheServer)
     dialog.TesterNameEdit()->setText(QStringLiteral("Bench 4"));
     dialog.OnLock();
     EXPECT_EQ(dialog.result(), 1);
-    EXPECT_EQ(prompter.messages(), QStringList{QStringLiteral("The selected ports have been reserved successfully.")});
+    EXPECT_EQ(prompter.messages(),
+              QStringList{QStringLiteral("The selected ports have been reserved successfully.")});
     EXPECT_EQ(g_Session.LockCount, 3);
     EXPECT_EQ(g_Session.BoardCount, 1);
     EXPECT_EQ(app.TesterName, QStringLiteral("Bench 4"));
@@ -180,7 +182,8 @@ TEST_F(BoardInfoTest, LockWithNothingCheckedKeepsTheDialogOpen)
     dialog.setResult(-1);
     dialog.OnLock();
     EXPECT_EQ(dialog.result(), -1);
-    EXPECT_EQ(prompter.messages(), QStringList{QStringLiteral("No port is selected. Please select at least one port.")});
+    EXPECT_EQ(prompter.messages(),
+              QStringList{QStringLiteral("No port is selected. Please select at least one port.")});
     EXPECT_TRUE(dialog.TesterNameEdit()->isEnabled());
 }
 
@@ -248,7 +251,8 @@ TEST_F(BoardInfoTest, GroupSelectionTakesEveryPortOfTheModelItMay)
     m05->click();
     EXPECT_EQ(state(board(dialog, 7)), CTreeCtrlEx::Checked);
     EXPECT_EQ(state(port(dialog, 7, 4)), CTreeCtrlEx::Checked);
-    EXPECT_EQ(state(board(dialog, 6)), CTreeCtrlEx::Prohibited) << "the outdated board is skipped, not the end";
+    EXPECT_EQ(state(board(dialog, 6)), CTreeCtrlEx::Prohibited)
+        << "the outdated board is skipped, not the end";
     EXPECT_EQ(dialog.SelectedCountText(), QStringLiteral("4"));
     EXPECT_EQ(g_Session.LockedFlags[indexOf(7, 4)], 1);
     EXPECT_EQ(g_Session.LockedFlags[indexOf(6, 1)], 0);
@@ -300,7 +304,8 @@ TEST_F(BoardInfoTest, ChassisClickTakesEveryBoardThatMayBeReservedAndChineseText
     EXPECT_NE(dialog.windowTitle(), QStringLiteral("Reserved Config"));
     EXPECT_EQ(CBoardInfo::ItemNumber(dialog.ChassisItem()->text(0)), 3);
     click(dialog, dialog.ChassisItem());
-    EXPECT_EQ(dialog.SelectedCountText(), QStringLiteral("10")) << "slots 2, 7 and 9; not the lite or outdated";
+    EXPECT_EQ(dialog.SelectedCountText(), QStringLiteral("10"))
+        << "slots 2, 7 and 9; not the lite or outdated";
     EXPECT_EQ(state(board(dialog, 5)), CTreeCtrlEx::LockedHere);
 }
 

@@ -1,10 +1,10 @@
 // The module information window: every field read back from the simulator's records through the grid,
 // the marks of outdated and lite modules, the controller reads per model and the demo values.
+#include "ports/ModuleInfodlg.h"
 #include "controls/grid/MyCug.h"
 #include "controls/grid/UGCell.h"
 #include "engine/RecordingKvServer.h"
 #include "engine/VirtualWaitClock.h"
-#include "ports/ModuleInfodlg.h"
 #include "ports/PortsFixture.h"
 
 using KvProtocol::Op;
@@ -173,7 +173,8 @@ TEST_F(ModuleInfoTest, DemoShowsEveryModuleWhateverIsReserved)
                                            "1|QM-C2|v0.1b000|n/a|n/a|n/a|n/a|n/a|n/a",
                                            "Chassis|QM-H1|n/a|v0.1b000|n/a|MP01|n/a|n/a|n/a",
                                        }));
-    EXPECT_NE(cellAt(window.Grid(), CModuleInfodlg::NameColumn, 3).m_bitmap, nullptr) << "controller '2' is lite";
+    EXPECT_NE(cellAt(window.Grid(), CModuleInfodlg::NameColumn, 3).m_bitmap, nullptr)
+        << "controller '2' is lite";
     EXPECT_TRUE(window.IsLiteLegendShown());
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Module Information"));
 }

@@ -12,7 +12,7 @@ TEST(PortSet, EachPortLandsOnItsBit)
         int word;
         std::uint32_t mask;
     } cases[] = {
-        {2, 1, 0, 0x00000001}, {5, 8, 0, 0x80000000}, {6, 1, 1, 0x00000001},
+        {2, 1, 0, 0x00000001},  {5, 8, 0, 0x80000000}, {6, 1, 1, 0x00000001},
         {17, 8, 3, 0x80000000}, {3, 1, 0, 0x00000100}, {13, 4, 2, 0x08000000},
     };
     for (const auto &c : cases) {
@@ -30,17 +30,19 @@ TEST(PortSet, PortsOfOneWordCombineAndTheBytesAreLittleEndian)
     for (const UtPortId &port : {UtPortId{3, 2, 1}, UtPortId{3, 2, 2}, UtPortId{3, 3, 1}, UtPortId{3, 7, 3}})
         ASSERT_TRUE(EnterPortSet(set, port));
     EXPECT_EQ(set.Mask[0], 0x00000103u);
-    const std::array<std::uint8_t, 20> expected{3, 0, 0, 0, 0x03, 0x01, 0, 0, 0x00, 0x04, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    const std::array<std::uint8_t, 20> expected{3, 0, 0, 0, 0x03, 0x01, 0, 0, 0x00, 0x04,
+                                                0, 0, 0, 0, 0,    0,    0, 0, 0,    0};
     EXPECT_EQ(PortSetBytes(set), expected);
 }
 
 TEST(PortSet, PortsTheBlockCannotNameAreRefusedAndNotCounted)
 {
     PortSetBuilder builder;
-    for (const UtPortId &port : {UtPortId{1, 1, 1}, UtPortId{1, 18, 1}, UtPortId{1, 2, 0}, UtPortId{1, 2, 9}}) {
+    for (const UtPortId &port :
+         {UtPortId{1, 1, 1}, UtPortId{1, 18, 1}, UtPortId{1, 2, 0}, UtPortId{1, 2, 9}}) {
         UtPortSet set{};
         EXPECT_FALSE(EnterPortSet(set, port));
-        EXPECT_EQ(PortSetBytes(set), std::array<std::uint8_t, 20>{});
+        EXPECT_EQ(PortSetBytes(set), (std::array<std::uint8_t, 20>{}));
         EXPECT_FALSE(builder.Enter(port));
     }
     EXPECT_TRUE(builder.IsEmpty());

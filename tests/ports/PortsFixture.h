@@ -6,7 +6,6 @@
 #include "app/KvIGMPTQApp.h"
 #include "app/LangMag.h"
 #include "engine/Session.h"
-#include "engine/WaitClock.h"
 #include "kvserver/KvServer.h"
 #include "platform/ScriptedPrompter.h"
 #include "platform/kvapi/KvClient.h"
@@ -30,7 +29,8 @@ protected:
 
     static void useLanguage(const char *file)
     {
-        g_LangMag.SetLangFile(QStringLiteral(KV_SOURCE_DIR "/resources/Language/") + QString::fromLatin1(file));
+        g_LangMag.SetLangFile(QStringLiteral(KV_SOURCE_DIR "/resources/Language/") +
+                              QString::fromLatin1(file));
     }
 
     // Starts the simulator and connects, waiting for the inventory and every link code.

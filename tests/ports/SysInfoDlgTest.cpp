@@ -1,8 +1,8 @@
 // The system-information page: its formats, its two record layouts and the fixed demo values, then the
 // page filled from the simulator's answers.
+#include "ports/SysInfoDlg.h"
 #include "engine/HardwareInfo.h"
 #include "ports/PortsFixture.h"
-#include "ports/SysInfoDlg.h"
 
 #include <cstring>
 
@@ -11,7 +11,7 @@ TEST(HardwareInfoFormat, DatesMacsAndVersions)
     const std::pair<QByteArray, QString> dates[] = {
         {"201711271530", "2017-11-27 15:30"},
         {"", " "},
-        {"2017112", "2017112"},        // too short to slice: shown as it stands
+        {"2017112", "2017112"},           // too short to slice: shown as it stands
         {"2017-11-27xx", "2017-11-27xx"}, // not digits
     };
     for (const auto &[date, shown] : dates)
@@ -44,12 +44,14 @@ TEST(HardwareInfoFormat, LayoutByControllerCharacter)
     std::strcpy(g_Session.ChassisEeprom[0].SerialNumber, "A-SERIAL");
     std::strcpy(g_Session.ChassisEeprom[1].SerialNumber, "BOARD");
     std::strcpy(g_Session.ChassisEeprom[2].SerialNumber, "B-SERIAL");
-    const std::pair<char, QString> cases[] = {{'1', "A-SERIAL"}, {'_', "A-SERIAL"}, {'0', "B-SERIAL"}, {'2', ""}};
+    const std::pair<char, QString> cases[] = {
+        {'1', "A-SERIAL"}, {'_', "A-SERIAL"}, {'0', "B-SERIAL"}, {'2', ""}};
     for (const auto &[model, serial] : cases) {
         g_Session.Controller.Model = std::uint8_t(model);
         const auto values = CSysInfoDlg::ValuesOf(g_Session, QStringLiteral("123456789012"));
         EXPECT_EQ(values[CSysInfoDlg::SerialNumber], serial) << model;
-        EXPECT_EQ(values[CSysInfoDlg::ApiVersion], serial.isEmpty() ? QString() : QStringLiteral("v1234567890"))
+        EXPECT_EQ(values[CSysInfoDlg::ApiVersion],
+                  serial.isEmpty() ? QString() : QStringLiteral("v1234567890"))
             << model;
         EXPECT_EQ(values[CSysInfoDlg::Agent].isEmpty(), serial.isEmpty()) << model;
     }
@@ -66,8 +68,9 @@ TEST_F(SysInfoPageTest, DemoModeShowsTheFixedValuesWhateverTheSessionHolds)
     g_Session.Controller.Model = '1';
     std::strcpy(g_Session.ChassisEeprom[0].SerialNumber, "REAL");
     CSysInfoDlg page;
-    const QStringList shown = {"Halverns-H1(QM-C2)", "Corvane Agent", "n/a",      "00-00-00-00-00-00", "v0.1b000",
-                               "v0.1b000",           "v0.1b000",      "v1.0.3", "n/a"};
+    const QStringList shown = {"Halverns-H1(QM-C2)", "Corvane Agent", "n/a",
+                               "00-00-00-00-00-00",  "v0.1b000",      "v0.1b000",
+                               "v0.1b000",           "v1.0.3",        "n/a"};
     for (int field = 0; field < CSysInfoDlg::FieldCount; ++field)
         EXPECT_EQ(page.valueText(field), shown[field]) << field;
     EXPECT_EQ(page.labelText(CSysInfoDlg::ApiVersion), QStringLiteral("API version:"));
