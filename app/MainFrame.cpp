@@ -326,8 +326,9 @@ void CMainFrame::OnReleasePorts()
     link.QueryNumOfClient();
 
     // One unlock per chassis: a port set carries the ports of one chassis only.
+    const PortSetBuilder sets = BuildLockedPortSets(session);
     if (!(g_App && g_App->DemoMode))
-        for (const auto &[chassis, entry] : BuildLockedPortSets(session).Sets())
+        for (const auto &[chassis, entry] : sets.Sets())
             link.UnLockPortStatus(entry.Set);
 
     // The client count comes back as a server message: wait briefly for the fresh answer.

@@ -224,7 +224,8 @@ void CBoardInfo::releaseEarlierLocks()
 {
     if (g_Session.DemoHardware)
         return;
-    for (const auto &[chassis, entry] : BuildLockedPortSets(g_Session).Sets())
+    const PortSetBuilder sets = BuildLockedPortSets(g_Session);
+    for (const auto &[chassis, entry] : sets.Sets())
         ReleasePortSet(entry.Set);
 }
 

@@ -19,8 +19,9 @@ TEST(PortSet, EachPortLandsOnItsBit)
         UtPortSet set{};
         ASSERT_TRUE(EnterPortSet(set, {7, c.slot, c.port})) << int(c.slot) << "/" << int(c.port);
         for (int word = 0; word < 4; ++word)
-            EXPECT_EQ(set.Mask[word], word == c.word ? c.mask : 0u) << int(c.slot) << "/" << int(c.port);
-        EXPECT_EQ(set.Chassis, 7u);
+            EXPECT_EQ(std::uint32_t(set.Mask[word]), word == c.word ? c.mask : 0u)
+                << int(c.slot) << "/" << int(c.port);
+        EXPECT_EQ(std::uint32_t(set.Chassis), 7u);
     }
 }
 
@@ -29,7 +30,7 @@ TEST(PortSet, PortsOfOneWordCombineAndTheBytesAreLittleEndian)
     UtPortSet set{};
     for (const UtPortId &port : {UtPortId{3, 2, 1}, UtPortId{3, 2, 2}, UtPortId{3, 3, 1}, UtPortId{3, 7, 3}})
         ASSERT_TRUE(EnterPortSet(set, port));
-    EXPECT_EQ(set.Mask[0], 0x00000103u);
+    EXPECT_EQ(std::uint32_t(set.Mask[0]), 0x00000103u);
     const std::array<std::uint8_t, 20> expected{3, 0, 0, 0, 0x03, 0x01, 0, 0, 0x00, 0x04,
                                                 0, 0, 0, 0, 0,    0,    0, 0, 0,    0};
     EXPECT_EQ(PortSetBytes(set), expected);
@@ -57,11 +58,11 @@ TEST(PortSet, TheBuilderKeepsOneSetPerChassis)
     EXPECT_TRUE(builder.Enter({1, 6, 1}));
     ASSERT_EQ(builder.Sets().size(), 2u);
     const auto &one = builder.Sets().at(1);
-    EXPECT_EQ(one.Set.Chassis, 1u);
-    EXPECT_EQ(one.Set.Mask[0], 0x1u);
-    EXPECT_EQ(one.Set.Mask[1], 0x1u);
+    EXPECT_EQ(std::uint32_t(one.Set.Chassis), 1u);
+    EXPECT_EQ(std::uint32_t(one.Set.Mask[0]), 0x1u);
+    EXPECT_EQ(std::uint32_t(one.Set.Mask[1]), 0x1u);
     EXPECT_EQ(one.Count, 2);
-    EXPECT_EQ(builder.Sets().at(4).Set.Mask[0], 0x2u);
+    EXPECT_EQ(std::uint32_t(builder.Sets().at(4).Set.Mask[0]), 0x2u);
     EXPECT_EQ(builder.Count(), 3);
 }
 
@@ -78,8 +79,8 @@ TEST(PortSet, TheLockedSetHoldsTheFlaggedPortsOnly)
     const PortSetBuilder sets = BuildLockedPortSets(g_Session);
     ASSERT_EQ(sets.Sets().size(), 1u);
     const UtPortSet &set = sets.Sets().at(2).Set;
-    EXPECT_EQ(set.Mask[0], 0x1u);
-    EXPECT_EQ(set.Mask[1], 0x00040000u);
+    EXPECT_EQ(std::uint32_t(set.Mask[0]), 0x1u);
+    EXPECT_EQ(std::uint32_t(set.Mask[1]), 0x00040000u);
     EXPECT_EQ(sets.Count(), 2);
     g_Session.resetTables();
 }
