@@ -287,7 +287,7 @@ void CBoardInfo::buildTree()
             const std::uint8_t type = session.PortTable[first].TYPE;
             char model[16] = {};
             if (type >= 0x34 && type <= 0x94)
-                ModuleTypeToModelNameA(type, model, sizeof model);
+                ModuleTypeToModelNameA(type - 52, model, sizeof model);
             QTreeWidgetItem *board = addItem(m_chassis, BoardLevel,
                                              QStringLiteral("%1(%2)-%3")
                                                  .arg(text("Reserved_Board"))
