@@ -16,6 +16,7 @@
 #include <functional>
 #include <vector>
 
+class CBoardInfo;
 class CButtonST;
 class CDlgAggregate;
 class CDlgCapacity;
@@ -107,6 +108,8 @@ public:
     static constexpr int ID_PORT_INFO = 131;
     static constexpr int ID_HOME_PAGE = 155;
     static constexpr int ID_APPLY = 1047;
+    // New testing configuration: for now the reservation of its ports.
+    static constexpr int ID_NEW_TEST = 32799;
     // Run control.
     static constexpr int ID_RUN_TEST = 125;
     static constexpr int ID_STOP_TEST = 126;
@@ -162,6 +165,13 @@ public:
     void ShowJoinLeavePage();
     void ShowSourceFilterPage();
     void ShowSystemInfoPage();
+    // The reservation dialog; after a reservation, the port-information page.
+    void OnShowReservation();
+    // Runs the reservation dialog modally and answers its result; tests put a double here.
+    void SetReservationRunner(std::function<int(CBoardInfo &)> runner)
+    {
+        m_runReservation = std::move(runner);
+    }
     void ShowReportPage();
     void ShowTestReportPage();
     void ShowCounterReportPage();
@@ -324,6 +334,7 @@ private:
     // The item whose check box the current click toggled: that click is no label click.
     QTreeWidgetItem *m_checkToggled = nullptr;
     bool m_logPlaced = false;
+    std::function<int(CBoardInfo &)> m_runReservation;
 };
 
 // The one main view; null while it does not exist.

@@ -14,6 +14,7 @@
 #include "controls/widgets/TransparentImage.h"
 #include "engine/TestReportDlg.h"
 #include "platform/Prompter.h"
+#include "ports/BoardInfo.h"
 #include "ports/PortConfig.h"
 #include "ports/PortInfoConfig.h"
 #include "ports/SysInfoDlg.h"
@@ -526,6 +527,16 @@ void CMainFormView::ShowSourceFilterPage()
     showTestPageOf(TestSourceFilter);
 }
 
+void CMainFormView::OnShowReservation()
+{
+    if (refusedWhileRunning(true))
+        return;
+    CBoardInfo dialog(this);
+    const int result = m_runReservation ? m_runReservation(dialog) : dialog.exec();
+    if (result != 0)
+        ShowPortInfoPage();
+}
+
 void CMainFormView::ShowSystemInfoPage()
 {
     if (refusedWhileRunning(true))
@@ -692,6 +703,9 @@ void CMainFormView::OnCommand(int command)
         break;
     case ID_APPLY:
         OnApplyButton();
+        break;
+    case ID_NEW_TEST:
+        OnShowReservation();
         break;
     case ID_RUN_TEST:
         OnRunTest();

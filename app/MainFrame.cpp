@@ -10,6 +10,7 @@
 #include "app/ShellArt.h"
 #include "app/ToolBarDlg.h"
 #include "engine/EngineUtils.h"
+#include "engine/PortSet.h"
 #include "engine/Session.h"
 #include "engine/TestReportDlg.h"
 #include "platform/Prompter.h"
@@ -22,7 +23,6 @@
 #include <QScreen>
 #include <QToolBar>
 #include <QUrl>
-#include <map>
 
 CMainFrame *g_MainFrame = nullptr;
 
@@ -62,16 +62,6 @@ const MenuEntry kMenu[] = {
 QString menuText(const char *key)
 {
     return g_LangMag.GetString(QString::fromLatin1(key));
-}
-
-// Card slot s (2..17), port p (1..8): bit ((s - 2) % 4) * 8 + (p - 1) of mask (s - 2) / 4.
-bool addPortToSet(UtPortSet &set, const UtPortId &port)
-{
-    if (port.BID < 2 || port.BID > 17 || port.PID < 1 || port.PID > 8)
-        return false;
-    const int slot = port.BID - 2;
-    set.Mask[slot / 4] |= 1u << ((slot % 4) * 8 + (port.PID - 1));
-    return true;
 }
 
 } // namespace
@@ -292,9 +282,9 @@ void CMainFrame::OnShowModuleInfo()
         WaitPumping(2000);
     window->ReadBoardInfo();
     if (demo)
-        window->FillChassisGrid(window);
+        window->FillDemoInfo();
     else
-        window->FillModuleGrid(window);
+        window->FillHardwareInfo();
     if (g_ProgressBar)
         g_ProgressBar->CloseDialog();
     window->show();
@@ -340,17 +330,10 @@ void CMainFrame::OnReleasePorts()
     link.QueryNumOfClient();
 
     // One unlock per chassis: a port set carries the ports of one chassis only.
-    std::map<std::uint16_t, UtPortSet> lockedByChassis;
-    for (std::uint16_t i = 0; i < session.PortCount && i < session.LockedFlags.size(); ++i) {
-        if (session.LockedFlags[i] != 1)
-            continue;
-        const UtPortId &port = session.PortTable[i].Id;
-        UtPortSet &set = lockedByChassis.try_emplace(port.CID, UtPortSet{port.CID, {}}).first->second;
-        addPortToSet(set, port);
-    }
+    const PortSetBuilder sets = BuildLockedPortSets(session);
     if (!(g_App && g_App->DemoMode))
-        for (const auto &[chassis, set] : lockedByChassis)
-            link.UnLockPortStatus(set);
+        for (const auto &[chassis, entry] : sets.Sets())
+            link.UnLockPortStatus(entry.Set);
 
     // The client count comes back as a server message: wait briefly for the fresh answer.
     session.ClientCount = 0;

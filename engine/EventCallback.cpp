@@ -272,24 +272,30 @@ void handleBoardVersion(const std::uint8_t *message)
     }
 }
 
-void copyEepromFields(const std::uint8_t *message, UtEepromRecord &record)
+void copyEepromFields(const std::uint8_t *message, std::uint32_t length, UtEepromRecord &record)
 {
     std::memcpy(record.ModelName, message + 58, sizeof record.ModelName);
     std::memcpy(record.SerialNumber, message + 102, sizeof record.SerialNumber);
     std::memcpy(record.ManufactureDate, message + 122, sizeof record.ManufactureDate);
+    // A shorter answer carries no second serial number.
+    constexpr std::uint32_t secondSerialAt = 26 + offsetof(UtEepromRecord, SecondSerialNumber);
+    if (length >= secondSerialAt + sizeof record.SecondSerialNumber)
+        std::memcpy(record.SecondSerialNumber, message + secondSerialAt, sizeof record.SecondSerialNumber);
+    else
+        std::memset(record.SecondSerialNumber, 0, sizeof record.SecondSerialNumber);
 }
 
-void handleEeprom(const std::uint8_t *message)
+void handleEeprom(const std::uint8_t *message, std::uint32_t length)
 {
     UtSession &session = g_Session;
     const std::uint16_t type = readBigEndian16(message + 8);
     if (IsCardSlotTypeChar(type)) {
         if (type == '1' || type == '_') {
-            copyEepromFields(message, session.ChassisEeprom[0]);
+            copyEepromFields(message, length, session.ChassisEeprom[0]);
         } else if (type == '0') {
             // The server echoes the request's selector: 1 the controller board's record, 0 the chassis's.
             const std::uint32_t selector = readBigEndian32(message + 4);
-            copyEepromFields(message, session.ChassisEeprom[selector == 1 ? 1 : 2]);
+            copyEepromFields(message, length, session.ChassisEeprom[selector == 1 ? 1 : 2]);
             session.EepromAnswerCount = session.EepromAnswerCount == 0 ? 1 : 0;
             session.EepromArrived = 1;
         }
@@ -298,7 +304,7 @@ void handleEeprom(const std::uint8_t *message)
     }
     const int index = portIndexOf(message);
     if (isTestModule(type) && index >= 0)
-        copyEepromFields(message, session.PortEeprom[index]);
+        copyEepromFields(message, length, session.PortEeprom[index]);
 }
 
 bool parseVersion(const QString &text, Version &version)
@@ -332,7 +338,7 @@ void KvEventCallback(const std::uint8_t *message, std::uint32_t length)
     case KvProtocol::MsgBoardVersion:
         return handleBoardVersion(message);
     case KvProtocol::MsgEeprom:
-        return handleEeprom(message);
+        return handleEeprom(message, length);
     case KvProtocol::MsgPortCounters:
     case KvProtocol::MsgRxTimestamp:
     case KvProtocol::MsgPortStatus:

@@ -1,6 +1,7 @@
 // The test plan's parameters and port lists, reservation, link checks and the chassis-wide commands.
 #include "engine/IGMPTestPlan.h"
 
+#include "engine/PortSet.h"
 #include "engine/TestPlanSupport.h"
 
 #include <cstdlib>
@@ -22,33 +23,23 @@ std::uint16_t CIGMPTestPlan::ClearPortLists()
     return 1;
 }
 
-namespace {
-
-// Sets a port's bit in a lock set; false for a card or port outside the set.
-bool addToPortSet(UtPortSet &set, const UtPortId &id)
-{
-    if (id.BID < 2 || id.BID > 17 || id.PID < 1 || id.PID > 8)
-        return false;
-    set.Chassis = id.CID;
-    set.Mask[(id.BID - 2) / 4] |= 1u << (((id.BID - 2) % 4) * 8 + (id.PID - 1));
-    return true;
-}
-
-} // namespace
-
 std::uint16_t CIGMPTestPlan::ReservePorts()
 {
     Text = QStringLiteral("Reserve Port:");
-    UtPortSet set{};
+    PortSetBuilder sets;
     for (const auto &list : PortLists) {
         for (const KV_PROJECT_PORT_T &entry : list) {
             Text += portText(entry.Id) + u' ';
-            addToPortSet(set, entry.Id);
+            sets.Enter(entry.Id);
         }
     }
     if (g_Session.DemoHardware || demoMode())
         return 1;
-    const std::uint16_t result = Kv_LockPortStatus(set);
+    std::uint16_t result = 1;
+    for (const auto &[chassis, entry] : sets.Sets()) {
+        if (Kv_LockPortStatus(entry.Set) == 0)
+            result = 0;
+    }
     if (result != 0) {
         EngineHost::instance().reservationLog(Text);
         EngineHost::instance().reservationLog(QStringLiteral("\tReserve Port ... Pass"));
@@ -60,14 +51,19 @@ std::uint16_t CIGMPTestPlan::ReservePorts()
 
 std::uint16_t CIGMPTestPlan::ReleasePorts()
 {
-    UtPortSet set{};
+    PortSetBuilder sets;
     for (const auto &list : PortLists) {
         for (const KV_PROJECT_PORT_T &entry : list)
-            addToPortSet(set, entry.Id);
+            sets.Enter(entry.Id);
     }
     if (g_Session.DemoHardware || demoMode())
         return 1;
-    return Kv_UnLockPortStatus(set);
+    std::uint16_t result = 1;
+    for (const auto &[chassis, entry] : sets.Sets()) {
+        if (Kv_UnLockPortStatus(entry.Set) == 0)
+            result = 0;
+    }
+    return result;
 }
 
 std::uint16_t CIGMPTestPlan::walkTestPorts(const PortWalkChecks &checks,
@@ -205,7 +201,7 @@ std::uint16_t SetupPortGroup(CIGMPTestPlan &plan, std::uint8_t flag)
         for (const UtTestPort &port : *list) {
             if (stopRequested())
                 return 0;
-            addToPortSet(group.Ports, port.Id);
+            EnterPortSet(group.Ports, port.Id);
         }
     }
     if (hardwareSkipped())

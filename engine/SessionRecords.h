@@ -72,7 +72,8 @@ struct UtEepromRecord
     std::uint8_t Reserved48[28];
     char SerialNumber[20];
     char ManufactureDate[12]; // YYYYMMDDhhmm
-    std::uint8_t Reserved108[148];
+    char SecondSerialNumber[20]; // a chassis record's: the serial number of the chassis's second board
+    std::uint8_t Reserved128[128];
 };
 static_assert(sizeof(UtEepromRecord) == 256);
 

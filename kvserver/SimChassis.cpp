@@ -23,6 +23,40 @@ uint8_t defaultMedia(uint8_t type)
     return 7;      // 100M full duplex, auto
 }
 
+// Link speeds of a media code: 0 10M, 1 100M, 2 1G, 3 10G.
+int speedOf(uint8_t media)
+{
+    if (media <= 7)
+        return (media / 2) % 2; // 0, 1, 4, 5 10M; 2, 3, 6, 7 100M
+    return media <= 11 ? 2 : 3;
+}
+
+bool isAutoNegotiated(uint8_t media)
+{
+    return (media >= 4 && media <= 7) || media == 10 || media == 11 || media == 13;
+}
+
+bool moduleRuns(uint8_t type, int speed, bool fibre)
+{
+    if (type >= 52 && type <= 55)
+        return fibre ? speed == 2 : speed <= 2;
+    if (type == 84 || type == 88 || type == 89 || type == 147 || type == 148)
+        return speed == 3;
+    return speed <= 1;
+}
+
+// What the link comes up with against the device, which runs every speed and duplex: a speed the
+// module runs as asked; auto-negotiation of a speed it does not run settles on its best; a forced speed
+// it does not run leaves the link down (255).
+uint8_t negotiatedMedia(uint8_t type, uint8_t media, bool fibre)
+{
+    if (moduleRuns(type, speedOf(media), fibre))
+        return media;
+    if (!isAutoNegotiated(media))
+        return 255;
+    return fibre ? 11 : defaultMedia(type);
+}
+
 const char *modelName(uint8_t type)
 {
     static const std::map<uint8_t, const char *> Names = {
@@ -271,6 +305,15 @@ bool SimChassis::isController(uint16_t chassis, uint8_t card, uint8_t port) cons
     return chassis == m_config.chassis && card == m_config.controllerCard && port == m_config.controllerPort;
 }
 
+bool SimChassis::isOutdated(uint8_t card) const
+{
+    if (m_config.outdatedFirmware)
+        return true;
+    const auto module = std::find_if(m_config.modules.begin(), m_config.modules.end(),
+                                     [card](const SimModule &each) { return each.card == card; });
+    return module != m_config.modules.end() && module->outdated;
+}
+
 bool SimChassis::familyAnswers(char family) const
 {
     return !m_config.familyMustMatch || family == m_config.controller;
@@ -295,7 +338,9 @@ void SimChassis::failCall(Op op, uint8_t card, uint8_t port, unsigned nth)
 
 uint16_t SimChassis::linkCode(const Port &port) const
 {
-    return port.linkUp ? port.media : 255;
+    if (!port.linkUp || port.media == 255)
+        return 255;
+    return port.fibre ? uint16_t(0x8000 | port.media) : port.media;
 }
 
 SimOutput SimChassis::linkMessage(const Port &port, SimOutput::Target target) const
@@ -447,9 +492,12 @@ SimAnswer SimChassis::controllerStatus(char family, const uint8_t *arguments, si
     const KvPortId id{in.u16(), in.u8(), in.u8()};
     if (!in.ok() || !in.atEnd() || !isController(id.CID, id.BID, id.PID) || !familyAnswers(family))
         return {};
+    // Firmware 2.1 build 12, hardware 1.3 build 2, further version 1.5 build 3, PCB 1; the chassis's MAC.
     SimMessages::BoardVersion version{};
-    const uint16_t words[10] = {2, 1, 1, 5, 0, 0, 0, 12, 3, 1};
-    std::copy_n(words, 10, version.words);
+    version.firmware = {2, 1, 12};
+    version.secondary = {1, 3, 2};
+    version.tertiary = {1, 5, 3};
+    version.single = 1;
     version.word68 = 1;
     const uint8_t mac[6] = {0x00, 0x1A, 0x2B, 0x3C, 0x4D, static_cast<uint8_t>(m_config.chassis)};
     std::copy_n(mac, 6, version.mac);
@@ -466,13 +514,19 @@ SimAnswer SimChassis::controllerEeprom(char family, bool hasSelector, const uint
     const uint32_t selector = hasSelector ? in.u32() : 0;
     if (!in.ok() || !in.atEnd() || !isController(id.CID, id.BID, id.PID) || !familyAnswers(family))
         return {};
-    SimMessages::EepromText text{"", "CS" + std::to_string(1000 + m_config.chassis), "202301150930"};
+    const std::string number = std::to_string(1000 + m_config.chassis);
+    SimMessages::EepromText text{"", "CS" + number, "202301150930", ""};
     switch (m_config.controller) {
     case '0':
-        // Record 1 describes the controller board, record 0 the chassis.
+        // Record 1 describes the controller board, record 0 the chassis and its second board.
         if (selector > 1)
             return {};
-        text.modelName = selector == 1 ? "QM-C4" : m_config.chassisModelName;
+        if (selector == 1) {
+            text = {"QM-C4", "CB" + number, "202212011200", ""};
+        } else {
+            text.modelName = m_config.chassisModelName;
+            text.secondSerialNumber = "CX" + number;
+        }
         break;
     case '1':
         text.modelName = "QM-C2";
@@ -600,11 +654,18 @@ SimAnswer SimChassis::portCall(int client, Op op, const uint8_t *arguments, size
         answer.messages.push_back(linkMessage(*port, SimOutput::Caller));
         break;
     case Op::Kv_TQModule_BoardStatus: {
-        // Firmware W1.W2 build W8, FPGA W5.W6 build W7, PROM W3.W4 build W9, hardware W10.
+        // Firmware, FPGA and PROM versions and the hardware version; an outdated module runs firmware
+        // and FPGA below every model's minimum.
         SimMessages::BoardVersion version{};
-        const uint16_t current[10] = {1, 8, 1, 6, 4, 1, 40, 5, 1, 2};
-        const uint16_t outdated[10] = {1, 0, 1, 6, 1, 0, 1, 1, 1, 2};
-        std::copy_n(m_config.outdatedFirmware ? outdated : current, 10, version.words);
+        if (isOutdated(card)) {
+            version.firmware = {1, 0, 1};
+            version.secondary = {1, 0, 1};
+        } else {
+            version.firmware = {1, 8, 5};
+            version.secondary = {4, 1, 40};
+        }
+        version.tertiary = {1, 6, 1};
+        version.single = 2;
         version.word68 = 0;
         const uint8_t mac[6] = {0x00, 0x1A, 0x2B, static_cast<uint8_t>(chassis), card, portNumber};
         std::copy_n(mac, 6, version.mac);
@@ -617,25 +678,35 @@ SimAnswer SimChassis::portCall(int client, Op op, const uint8_t *arguments, size
                       unsigned(portNumber));
         answer.messages.push_back(
             {SimOutput::Caller,
-             SimMessages::eeprom(port->type, id, 0, {modelName(port->type), serial, "202305201045"})});
+             SimMessages::eeprom(port->type, id, 0, {modelName(port->type), serial, "202305201045", ""})});
         break;
     }
     case Op::Kv_TQModule_MediaType:
     case Op::Kv_TQModule_MediaTypeChange: {
         uint16_t media = 0;
+        uint16_t role = port->role;
         if (op == Op::Kv_TQModule_MediaType) {
             media = in.u8();
         } else {
             KvMediaChangeBlock block;
             in.bytes(&block, sizeof block);
             media = block.Media;
+            role = block.Role; // the word at 6 (0x0020) carries nothing the chassis uses
         }
-        if (media > 13)
+        const uint8_t fibre = in.u8();
+        if (media > 13 || fibre > 1 || (op == Op::Kv_TQModule_MediaTypeChange && role != 1 && role != 2))
             return {};
         const uint16_t before = linkCode(*port);
-        port->media = static_cast<uint8_t>(media);
+        port->fibre = fibre == 1 && (port->type == 54 || port->type == 55);
+        port->media = negotiatedMedia(port->type, static_cast<uint8_t>(media), port->fibre);
+        port->role = static_cast<uint8_t>(role);
         updateLink(*port);
-        if (linkCode(*port) != before)
+        // A changed link goes down first, then comes up with the new code.
+        if (op == Op::Kv_TQModule_MediaTypeChange && port->linkUp && before != 255)
+            answer.messages.push_back(
+                {SimOutput::Everyone,
+                 SimMessages::linkStatus(m_config.chassis, {{port->card, port->port, 255}})});
+        if (linkCode(*port) != before || op == Op::Kv_TQModule_MediaTypeChange)
             answer.messages.push_back(linkMessage(*port, SimOutput::Everyone));
         break;
     }

@@ -73,8 +73,10 @@ private:
         uint8_t card;
         uint8_t port;
         uint8_t type;
-        uint8_t media;
+        uint8_t media; // 255: no link the device agrees to
         bool linkUp = true;
+        bool fibre = false; // a port of type 54 or 55 set to its fibre interface
+        uint8_t role = 1;   // 1 master, 2 slave
         int lockOwner = 0; // client id, 0 free
         uint8_t sfpMode = 0;
     };
@@ -107,6 +109,7 @@ private:
     SimAnswer trafficCall(Port &port, KvProtocol::Op op, KvProtocol::Reader &in);
     bool isController(uint16_t chassis, uint8_t card, uint8_t port) const;
     bool familyAnswers(char family) const;
+    bool isOutdated(uint8_t card) const;
     bool takeFault(KvProtocol::Op op, uint8_t card, uint8_t port);
     bool decodePortSet(const uint8_t *arguments, size_t size, std::vector<Port *> &ports);
     uint16_t linkCode(const Port &port) const;

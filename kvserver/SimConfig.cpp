@@ -180,13 +180,17 @@ bool loadSimConfig(const std::string &path, SimConfig &config, std::string &erro
         bool typeOk = false, portsOk = parts.size() < 2;
         const unsigned type = parts.value(0).trimmed().toUInt(&typeOk);
         const unsigned ports = parts.size() < 2 ? 4 : parts.value(1).trimmed().toUInt(&portsOk);
+        const QString mark = parts.value(2).trimmed();
+        const bool markOk =
+            parts.size() < 3 || (parts.size() == 3 && mark.compare("outdated", Qt::CaseInsensitive) == 0);
         if (!ok || slot < 2 || slot > 16 || slot == config.controllerCard || !typeOk || type > 255 ||
-            !isSimulatedModuleType(static_cast<uint8_t>(type)) || !portsOk || ports < 1 || ports > 4) {
+            !isSimulatedModuleType(static_cast<uint8_t>(type)) || !portsOk || ports < 1 || ports > 4 ||
+            !markOk) {
             error = "bad module entry " + key.toStdString();
             return false;
         }
-        config.modules.push_back(
-            {static_cast<uint8_t>(slot), static_cast<uint8_t>(type), static_cast<uint8_t>(ports)});
+        config.modules.push_back({static_cast<uint8_t>(slot), static_cast<uint8_t>(type),
+                                  static_cast<uint8_t>(ports), parts.size() == 3});
     }
     ini.endGroup();
     std::sort(config.modules.begin(), config.modules.end(),

@@ -10,6 +10,7 @@ struct SimModule
     uint8_t card = 0;
     uint8_t type = 0;  // module type code
     uint8_t ports = 4; // 1 to 4
+    bool outdated = false; // reports firmware and FPGA versions below its model's minimum
 };
 
 // Behaviour of the simulated device under test. Times in picoseconds.
@@ -63,7 +64,7 @@ bool isSimulatedModuleType(uint8_t type);
 //   [Chassis] Number, Controller (character), ControllerCard, ControllerPort, Version, ModelName,
 //             OutdatedFirmware, RequireLock, ReleaseLocksOnDisconnect, FamilyMustMatch
 //             TimeScale, PcapFile, PcapFrameLimit
-//   [Modules] CardN=<type code>[,<ports>] for card slots 2 to 16
+//   [Modules] CardN=<type code>[,<ports>[,outdated]] for card slots 2 to 16
 //   [Device]  Profile (ideal, realistic, faulty) first, then over it: JoinDelayUs, JoinJitterUs,
 //             LeaveDelayUs, FastLeave, LastMemberQueryMs, LastMemberQueryCount, BaseLatencyNs,
 //             QueueingLatencyNs, GroupTableSize, SourceFiltering, FloodUnregistered,

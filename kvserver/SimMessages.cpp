@@ -90,8 +90,12 @@ std::vector<uint8_t> clientCount(uint8_t count)
 std::vector<uint8_t> boardVersion(uint16_t type, KvPortId port, const BoardVersion &version)
 {
     auto message = header(MsgBoardVersion, 84, type, port);
+    const uint16_t words[10] = {version.firmware.major,  version.firmware.minor,  version.tertiary.major,
+                                version.tertiary.minor,  version.secondary.major, version.secondary.minor,
+                                version.secondary.build, version.firmware.build,  version.tertiary.build,
+                                version.single};
     for (size_t i = 0; i < 10; ++i)
-        writeBigEndian16(&message[28 + 2 * i], version.words[i]);
+        writeBigEndian16(&message[28 + 2 * i], words[i]);
     writeBigEndian16(&message[68], version.word68);
     std::copy_n(version.mac, 6, message.begin() + 70);
     return message;
@@ -104,6 +108,7 @@ std::vector<uint8_t> eeprom(uint16_t type, KvPortId port, uint32_t selector, con
     putText(message, 58, 15, text.modelName);
     putText(message, 102, 19, text.serialNumber);
     putText(message, 122, 12, text.manufactureDate);
+    putText(message, 134, 19, text.secondSerialNumber);
     return message;
 }
 

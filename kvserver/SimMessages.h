@@ -23,18 +23,31 @@ struct LinkEntry
     uint16_t code; // media code, 255 link down
 };
 
+struct Version
+{
+    uint16_t major, minor, build;
+};
+
+// A version record (0x0500): words W1..W10 carry firmware W1.W2 build W8, the secondary version W5.W6
+// build W7 (a module's FPGA, the controller's hardware), the tertiary version W3.W4 build W9 (a
+// module's PROM, the controller's further version) and the single number W10 (a module's hardware
+// version, the controller's PCB version).
 struct BoardVersion
 {
-    uint16_t words[10]; // W1..W10
+    Version firmware;
+    Version secondary;
+    Version tertiary;
+    uint16_t single;
     uint16_t word68;
     uint8_t mac[6];
 };
 
 struct EepromText
 {
-    std::string modelName;       // at most 15 characters
-    std::string serialNumber;    // at most 19 characters
-    std::string manufactureDate; // 12 digits
+    std::string modelName;          // at most 15 characters
+    std::string serialNumber;       // at most 19 characters
+    std::string manufactureDate;    // 12 digits
+    std::string secondSerialNumber; // a chassis record's second board, at most 19 characters
 };
 
 // Port counters as message 0x0100 carries them.

@@ -85,6 +85,14 @@ uint16_t Kv_SYS_GetVerNum(char *buffer)
         return 0;
     constexpr size_t MaxLength = 10;
     std::vector<uint8_t> text;
+    if (!KvClient::instance().isConnected()) {
+        // Without a server the library names its own version.
+        const std::string_view own = KvProtocol::LibraryVersion;
+        const size_t length = std::min(own.size(), MaxLength);
+        std::memcpy(buffer, own.data(), length);
+        buffer[length] = '\0';
+        return 1;
+    }
     const uint16_t result = KvClient::instance().call(Op::Kv_SYS_GetVerNum, {}, &text);
     const size_t length = result ? std::min(text.size(), MaxLength) : 0;
     std::memcpy(buffer, text.data(), length);

@@ -207,7 +207,9 @@ uint16_t Kv_SYS_ConnectToServer(const char address[32]); // then the inventory (
 uint16_t Kv_SYS_TerminateProcess();                      // closes the connection; harmless when closed
 uint16_t Kv_SYS_TerminateServer();
 uint16_t Kv_SYS_QueryNumOfClient();      // answered by 0x80F9
-uint16_t Kv_SYS_GetVerNum(char *buffer); // at most 10 characters and the terminator
+// The server's version text, or the library's own while no server is connected: at most 10 characters
+// and the terminator, so the buffer holds at least 11 bytes.
+uint16_t Kv_SYS_GetVerNum(char *buffer);
 
 // Port reservation; every client receives 0x0E00 for each port whose lock changed. Locking takes the
 // whole set or nothing: 0 when a port of it is unknown or locked by another client. Unlocking frees

@@ -23,6 +23,8 @@ constexpr uint16_t DefaultPort = 5168;
 // Largest frame either end accepts; a larger length closes the connection.
 constexpr uint32_t MaxFrameSize = 64 * 1024;
 constexpr uint32_t ProtocolVersion = 1;
+// The client library's own version, which Kv_SYS_GetVerNum names while no server is connected.
+constexpr std::string_view LibraryVersion = "1.0.3";
 
 enum class FrameKind : uint8_t
 {

@@ -175,9 +175,11 @@ public:
     int runSelectConfig(QWidget *) override
     {
         calls << QStringLiteral("select");
-        if (g_MainView)
+        if (g_MainView) {
             QObject::connect(g_MainView, &CMainFormView::commandReceived, g_MainView,
                              [this](int command) { viewCommands << command; });
+            g_MainView->SetReservationRunner([](CBoardInfo &) { return 0; });
+        }
         return selectConfig;
     }
     QList<int> viewCommands;
