@@ -13,6 +13,7 @@
 #include "controls/widgets/StaticEx.h"
 #include "controls/widgets/TransparentImage.h"
 #include "engine/TestReportDlg.h"
+#include "engine/Session.h"
 #include "ports/PortConfig.h"
 #include "ports/PortInfoConfig.h"
 #include "ports/SysInfoDlg.h"
@@ -47,6 +48,7 @@ CMainFormView::~CMainFormView()
 {
     if (g_MainView == this)
         g_MainView = nullptr;
+    g_Session.PortGridRefresh = nullptr;
 }
 
 void CMainFormView::RequestStop()

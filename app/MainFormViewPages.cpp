@@ -16,6 +16,7 @@
 #include "controls/widgets/TransparentImage.h"
 #include "engine/TestReportDlg.h"
 #include "platform/SysColor.h"
+#include "engine/Session.h"
 #include "ports/PortConfig.h"
 #include "ports/PortInfoConfig.h"
 #include "ports/SysInfoDlg.h"
@@ -186,7 +187,11 @@ void CMainFormView::CreatePages()
         }
         LogDlg->hide();
     }
-    create(PortInfoPage);
+    if (!PortInfoPage) {
+        create(PortInfoPage);
+        // Link reports refill the port-settings grid; a burst of them refills once.
+        g_Session.PortGridRefresh = [page = PortInfoPage] { page->RequestPortGridRefresh(); };
+    }
     create(PortConfigPage);
     create(StandardPage);
     create(DynamicPage);

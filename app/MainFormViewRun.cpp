@@ -11,6 +11,7 @@
 #include "engine/Session.h"
 #include "engine/TestReportDlg.h"
 #include "platform/Prompter.h"
+#include "ports/PortInfoConfig.h"
 #include "reports/CounterLog.h"
 #include "reports/DlgButton.h"
 #include "reports/MyPropSheet.h"
@@ -302,6 +303,8 @@ void CMainFormView::OnTestFinished()
         ReportDlg->Plan().SimulateCounters(std::int32_t(ReportDlg->TimerSeconds));
     ReportDlg->CounterPage->ClearButton->setEnabled(true);
     ReportDlg->FinishTest();
+    if (PortInfoPage)
+        PortInfoPage->FillPortGrid();
     if (LinkDownStop == 0)
         Prompter::current().messageBox(QStringLiteral("Test Finished!"), MB_OK);
     else if (ReportDlg->LinkState == CTestReportDlg::kLinkDown)

@@ -533,6 +533,7 @@ void CMainFormView::OnLanguageChanged()
         return;
     OnShowHomePage();
     PortConfigPage->SetLanguageText();
+    PortInfoPage->SetLanguageText();
     SysInfoPage->SetLanguageText();
     StandardPage->SetLanguageText();
     DynamicPage->SetLanguageText();

@@ -289,7 +289,7 @@ void SimChassis::failCall(Op op, uint8_t card, uint8_t port, unsigned nth)
 
 uint16_t SimChassis::linkCode(const Port &port) const
 {
-    return port.linkUp ? port.media : 255;
+    return port.linkUp ? uint16_t(port.media | (port.fibre ? 0x8000 : 0)) : 255;
 }
 
 SimOutput SimChassis::linkMessage(const Port &port, SimOutput::Target target) const
@@ -624,13 +624,21 @@ SimAnswer SimChassis::portCall(int client, Op op, const uint8_t *arguments, size
             in.bytes(&block, sizeof block);
             media = block.Media;
         }
+        const bool fibre = in.u8() != 0;
         if (media > 13)
             return {};
         const uint16_t before = linkCode(*port);
         port->media = static_cast<uint8_t>(media);
+        if (port->type == 54 || port->type == 55)
+            port->fibre = fibre;
         updateLink(*port);
-        if (linkCode(*port) != before)
+        if (linkCode(*port) != before) {
+            // The link renegotiates: it drops, then comes up with the new setting.
+            if (port->linkUp)
+                answer.messages.push_back(
+                    {SimOutput::Everyone, SimMessages::linkStatus(m_config.chassis, {{port->card, port->port, 255}})});
             answer.messages.push_back(linkMessage(*port, SimOutput::Everyone));
+        }
         break;
     }
     case Op::Kv_TQModule_PortConfig: {

@@ -74,6 +74,7 @@ private:
         bool linkUp = true;
         int lockOwner = 0; // client id, 0 free
         uint8_t sfpMode = 0;
+        bool fibre = false; // types 54 and 55 run copper or fibre
     };
     struct Reporting
     {
