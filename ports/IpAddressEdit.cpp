@@ -2,12 +2,15 @@
 
 #include "platform/NumberText.h"
 
+#include <QRegularExpressionValidator>
 #include <QStringList>
 #include <algorithm>
 
 IpAddressEdit::IpAddressEdit(QWidget *parent) : QLineEdit(parent)
 {
-    setInputMask(QStringLiteral("000.000.000.000;_"));
+    // Four groups of up to three digits; each is clamped to a byte when read.
+    setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral(R"(\d{0,3}(\.\d{0,3}){0,3})")), this));
     setAlignment(Qt::AlignCenter);
 }
 

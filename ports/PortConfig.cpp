@@ -226,8 +226,12 @@ void CPortConfig::SetLanguageText()
     ResetButton->setText(text("PortDlg_Reset"));
     SetButton->setText(text("PortDlg_Set"));
     m_groupLabel->setText(text("PortDlg_Group_Address"));
-    if (SourceCombo->count() == 0 && !SourceCombo->isEnabled())
+    // The edit's language texts; a port text stays.
+    const int pair = std::clamp(SelectedTab(), 0, kMaxPairs - 1);
+    if (!SourceCombo->isEnabled())
         SourceEdit->setText(text("PortDlg_Not_enough_TX"));
+    else if (Plan().TestPairs.size() == kMaxPairs && Plan().TestPairs[std::size_t(pair)].Status == 0)
+        SourceEdit->setText(notSetText());
     renameTabs();
 }
 

@@ -92,7 +92,6 @@ CPortInfoConfig::CPortInfoConfig(QWidget *parent) : QWidget(parent)
     }
     auto *controls = new QHBoxLayout;
     controls->setSpacing(10);
-    controls->addWidget(m_waitGroup);
     controls->addWidget(RouterAlertBox);
     controls->addStretch();
     controls->addWidget(ApplyButton);
@@ -100,6 +99,7 @@ CPortInfoConfig::CPortInfoConfig(QWidget *parent) : QWidget(parent)
     auto *page = new QVBoxLayout(this);
     page->setSpacing(10);
     page->addWidget(SettingsGrid, 1);
+    page->addWidget(m_waitGroup, 0, Qt::AlignLeft);
     page->addLayout(controls);
 
     connect(ApplyButton, &QPushButton::clicked, this, &CPortInfoConfig::OnApply);

@@ -5,6 +5,7 @@
 
 #include "controls/grid/KvAvlGrid.h"
 #include "controls/grid/KvSelGrid.h"
+#include "controls/widgets/NumEdit.h"
 #include "engine/IGMPTestPlan.h"
 #include "ports/IpAddressEdit.h"
 #include "ports/PortConfig.h"

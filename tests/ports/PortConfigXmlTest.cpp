@@ -192,8 +192,8 @@ TEST(PortConfigXml, LoaderSurvivesOddFiles)
             EXPECT_EQ(PortSession::record(3, 3).StreamNumber, 105) << c.name;
             EXPECT_EQ(PortSession::record(3, 3).StreamItemA, 4) << c.name;
         }
-        for (const UtPortRecord &record : g_Session.Ports) {
-            if (c.status1 == 0 || c.text.contains("<CID>300"))
+        if (c.status1 == 0 || c.text.contains("<CID>300")) {
+            for (const UtPortRecord &record : g_Session.Ports)
                 EXPECT_EQ(record.Select_state, 0) << c.name;
         }
     }

@@ -4,6 +4,7 @@
 #include "engine/RecordingKvServer.h"
 
 #include "controls/grid/MyCug.h"
+#include "controls/widgets/NumEdit.h"
 #include "engine/EngineHost.h"
 #include "engine/VirtualWaitClock.h"
 #include "ports/DlgPortCfgSet.h"
@@ -211,8 +212,7 @@ TEST(PortInfoConfig, WaitingTimesRefuseValuesOutOfRange)
     };
     for (const Case &c : cases) {
         const qsizetype shownBefore = p.prompter.messages().size();
-        QLineEdit *edit = c.timeout ? static_cast<QLineEdit *>(p.page->MediaTimeoutEdit)
-                                    : static_cast<QLineEdit *>(p.page->MinWaitEdit);
+        CNumEdit *edit = c.timeout ? p.page->MediaTimeoutEdit : p.page->MinWaitEdit;
         edit->setText(c.typed);
         EXPECT_EQ(edit->text(), c.shown) << c.typed;
         EXPECT_EQ(p.page->MinWaitTime, c.wait) << c.typed;
@@ -250,7 +250,7 @@ TEST(DlgPortCfgSet, ListsThePortsThatCanTakeTheValue)
     };
     const Case cases[] = {
         {2, "1G", {"(1,2,1)-QM-M13", "(1,2,3)-QM-M08"}},
-        {2, "10M", {"(1,3,1)-QM-M05"}},
+        {2, "10M", {"(1,2,1)-QM-M13", "(1,3,1)-QM-M05"}},
         {3, "Half", {"(1,3,1)-QM-M05"}},
         {8, "Shadow Mode", {"(1,2,4)-QM-M22"}},
     };
