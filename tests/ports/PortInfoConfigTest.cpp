@@ -2,6 +2,7 @@
 // waiting times and the Router Alert switch; and the "Select Ports to Modify" dialog on its grid.
 #include "PortSessionFixture.h"
 #include "engine/RecordingKvServer.h"
+#include "engine/SimulatorConnection.h"
 
 #include "controls/grid/MyCug.h"
 #include "controls/widgets/NumEdit.h"
@@ -307,4 +308,51 @@ TEST(DlgPortCfgSet, OkAppliesTheValueToTheTickedRows)
     p.page->RowFlags[0] = true;
     dialog.ApplyToCheckedPorts(dialog.Value, dialog.Column);
     EXPECT_EQ(p.cell(2, 1), "100M");
+}
+
+// Apply against the simulated chassis: each changed port drops its link and comes back with the new
+// setting, and the page refills itself from the link reports.
+TEST(PortInfoConfig, ApplyChangesTheSimulatedLinks)
+{
+    g_Session.resetTables();
+    EngineHost::instance().reset();
+    EngineHost::instance().demoMode = [] { return false; };
+    std::unique_ptr<KvServer> server = std::make_unique<KvServer>(SimConfig{});
+    std::string error;
+    ASSERT_TRUE(server->listen(0, "127.0.0.1", error)) << error;
+    server->start();
+    ASSERT_NO_FATAL_FAILURE(connectToSimulator(*server, 4));
+    ASSERT_NE(Kv_LockPortStatus({1, {0x0F0F, 0, 0, 0}}), 0);
+    for (std::uint16_t i = 0; i < g_Session.PortCount; ++i)
+        g_Session.LockedFlags[i] = i < 8 ? 1 : 0;
+    g_LangMag.SetLangFile(QStringLiteral(KV_SOURCE_DIR "/resources/Language/LangEng.lng"));
+    CPortInfoConfig page;
+    std::vector<std::uint16_t> seen; // link codes of (1,3,1) at each report
+    const int fibrePort = LookupPortIndex(1, g_Session.PortIndex, 3, 1);
+    g_Session.PortGridRefresh = [&] {
+        seen.push_back(g_Session.PortHwInfo[std::size_t(fibrePort)].SpeedMedia);
+        page.RequestPortGridRefresh();
+    };
+    page.FillPortGrid();
+    ASSERT_EQ(page.SettingsGrid->GetRowCount(), 9);
+    QString heading;
+    page.SettingsGrid->GetCellTextTo(-1, 5, heading);
+    ASSERT_EQ(heading, "(1,3,1)");
+    page.SettingsGrid->SetCellText(6, 5, "Fiber");
+    page.SettingsGrid->SetCellText(5, 5, "Force");
+    page.OnApply();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return seen.size() >= 2; }, 3000));
+    EXPECT_EQ(seen[0], 0xFF);
+    EXPECT_EQ(seen[1], 0x8009);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            QString media;
+            page.SettingsGrid->GetCellTextTo(6, 5, media);
+            QString negotiation;
+            page.SettingsGrid->GetCellTextTo(5, 5, negotiation);
+            return media == "Fiber" && negotiation == "Force";
+        },
+        3000));
+    g_Session.PortGridRefresh = nullptr;
+    disconnectFromSimulator(server);
 }
