@@ -636,7 +636,8 @@ SimAnswer SimChassis::portCall(int client, Op op, const uint8_t *arguments, size
             // The link renegotiates: it drops, then comes up with the new setting.
             if (port->linkUp)
                 answer.messages.push_back(
-                    {SimOutput::Everyone, SimMessages::linkStatus(m_config.chassis, {{port->card, port->port, 255}})});
+                    {SimOutput::Everyone,
+                     SimMessages::linkStatus(m_config.chassis, {{port->card, port->port, 255}})});
             answer.messages.push_back(linkMessage(*port, SimOutput::Everyone));
         }
         break;

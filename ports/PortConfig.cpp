@@ -328,7 +328,6 @@ void CPortConfig::RefreshPortGrids()
     if (added) {
         SourceCombo->setEnabled(true);
         SourceCombo->setCurrentIndex(0);
-        m_proposedSource = SourceCombo->itemText(0);
         SourceEdit->setText(shown.Status ? portText(shown.Src_Cid, shown.Src_Bid, shown.Src_Pid)
                                          : notSetText());
     }

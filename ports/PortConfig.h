@@ -19,7 +19,6 @@ class IpAddressEdit;
 class QComboBox;
 class QLabel;
 class QLineEdit;
-class QMenu;
 class QPushButton;
 class QTabBar;
 class XmlDocument;
@@ -128,7 +127,6 @@ private:
     QLabel *m_selectedLabel = nullptr;
     QLabel *m_groupLabel = nullptr;
     int m_pairCount = 1;
-    QString m_proposedSource;
     int m_minHostCount = 0;
 };
 

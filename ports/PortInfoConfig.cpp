@@ -273,7 +273,7 @@ void CPortInfoConfig::FillPortGrid()
     ClearRowFlags();
 }
 
-std::vector<UTPortInfoCfg> CPortInfoConfig::ReadPortSettings()
+std::vector<UTPortInfoCfg> CPortInfoConfig::CollectPortSettings()
 {
     std::vector<UTPortInfoCfg> settings;
     MyCug *grid = SettingsGrid;
@@ -305,7 +305,7 @@ std::vector<UTPortInfoCfg> CPortInfoConfig::ReadPortSettings()
 
 void CPortInfoConfig::OnApply()
 {
-    const std::vector<UTPortInfoCfg> settings = ReadPortSettings();
+    const std::vector<UTPortInfoCfg> settings = CollectPortSettings();
     if (EngineHost::instance().isDemoMode())
         applyInDemo(settings);
     else

@@ -67,8 +67,9 @@ public:
     void RequestPortGridRefresh();
     // One false flag per port row.
     void ClearRowFlags();
-    // The settings of the port rows (rows whose port is not in the inventory are left out).
-    std::vector<UTPortInfoCfg> ReadPortSettings();
+    // The settings of the port rows (rows whose port is not in the inventory are left out); each port's
+    // slave and SFP mode flags are kept in its hardware record at once.
+    std::vector<UTPortInfoCfg> CollectPortSettings();
     void OnApply();
     void OnDefault();
     void OnRouterAlert(bool checked);
