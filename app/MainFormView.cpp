@@ -11,6 +11,7 @@
 #include "controls/widgets/SplitterControl.h"
 #include "controls/widgets/StaticEx.h"
 #include "controls/widgets/TransparentImage.h"
+#include "engine/Session.h"
 #include "engine/TestReportDlg.h"
 #include "ports/PortConfig.h"
 #include "ports/PortInfoConfig.h"
@@ -46,6 +47,7 @@ CMainFormView::~CMainFormView()
 {
     if (g_MainView == this)
         g_MainView = nullptr;
+    g_Session.PortGridRefresh = nullptr;
 }
 
 void CMainFormView::RequestStop()

@@ -14,6 +14,7 @@
 #include "controls/widgets/SplitterControl.h"
 #include "controls/widgets/StaticEx.h"
 #include "controls/widgets/TransparentImage.h"
+#include "engine/Session.h"
 #include "engine/TestReportDlg.h"
 #include "platform/SysColor.h"
 #include "ports/PortConfig.h"
@@ -216,7 +217,11 @@ void CMainFormView::CreatePages()
         CenterLogOnFrame();
         LogDlg->hide();
     }
-    create(PortInfoPage);
+    if (!PortInfoPage) {
+        create(PortInfoPage);
+        // Link reports refill the port-settings grid; a burst of them refills once.
+        g_Session.PortGridRefresh = [page = PortInfoPage] { page->RequestPortGridRefresh(); };
+    }
     create(PortConfigPage);
     create(StandardPage);
     create(DynamicPage);

@@ -12,6 +12,7 @@
 #include "engine/TestReportDlg.h"
 #include "platform/NumberText.h"
 #include "platform/Prompter.h"
+#include "ports/PortInfoConfig.h"
 #include "reports/CounterLog.h"
 #include "reports/DlgButton.h"
 #include "reports/MyPropSheet.h"
@@ -310,6 +311,8 @@ void CMainFormView::OnTestFinished()
         ReportDlg->Plan().SimulateCounters(std::int32_t(ReportDlg->TimerSeconds));
     ReportDlg->CounterPage->ClearButton->setEnabled(true);
     ReportDlg->FinishTest();
+    if (PortInfoPage)
+        PortInfoPage->FillPortGrid();
     // A Stop given while the run ended is over by now: its wait dialog goes before the closing message.
     closeWaitDialog();
     if (LinkDownStop == 0)

@@ -612,6 +612,7 @@ void CMainFormView::OnLanguageChanged()
     setDefaultDescription();
     TestPicture->SetBitmap(TestPictures[0]);
     PortConfigPage->SetLanguageText();
+    PortInfoPage->SetLanguageText();
     SysInfoPage->SetLanguageText();
     StandardPage->SetLanguageText();
     DynamicPage->SetLanguageText();

@@ -141,3 +141,28 @@ double toDoublePrefix(QStringView text, bool *ok)
         *ok = true;
     return strtodC(number.c_str());
 }
+
+QString fillPlaceholders(const QString &text, std::initializer_list<QString> values)
+{
+    QString result;
+    result.reserve(text.size());
+    auto next = values.begin();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c != u'%' || i + 1 >= text.size()) {
+            result += c;
+            continue;
+        }
+        const QChar kind = text[i + 1];
+        if (kind == u'%') {
+            result += u'%';
+            ++i;
+        } else if ((kind == u'd' || kind == u'u' || kind == u's') && next != values.end()) {
+            result += *next++;
+            ++i;
+        } else {
+            result += c;
+        }
+    }
+    return result;
+}

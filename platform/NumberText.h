@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringView>
 #include <climits>
+#include <initializer_list>
 
 QString formatInt(qint64 value);
 QString formatUInt(quint64 value);
@@ -22,3 +23,6 @@ int toIntPrefix(QStringView text);
 // The decimal number at the start of the text (blanks, sign, digits, '.', digits, exponent), as the C
 // runtime reads it; 0 and *ok false when there is none. Overflow gives +-HUGE_VAL.
 double toDoublePrefix(QStringView text, bool *ok = nullptr);
+// A text with "%d", "%u" and "%s" placeholders filled in order from the values ("%%" gives "%").
+// Never a printf format: any other '%' stays as it is, and a placeholder without a value stays too.
+QString fillPlaceholders(const QString &text, std::initializer_list<QString> values);

@@ -1,0 +1,212 @@
+// The "PortPairConfig" section of the configuration file.
+#include "app/LangMag.h"
+#include "app/XmlDocument.h"
+#include "engine/IGMPTestPlan.h"
+#include "engine/Session.h"
+#include "platform/NumberText.h"
+#include "platform/Prompter.h"
+#include "ports/PortConfig.h"
+
+#include <QSignalBlocker>
+#include <QTabBar>
+#include <climits>
+#include <cstring>
+
+namespace {
+
+const QString kRoot = QStringLiteral("Tavrix-IGMP-TQ_Config");
+const QString kSection = QStringLiteral("PortPairConfig");
+
+QString numbered(const char *name, int number)
+{
+    return QString::fromLatin1(name) + formatInt(number);
+}
+
+// The four address bytes a.b.c.d as one little-endian signed number, as the file keeps them.
+std::int32_t groupNumber(const std::uint8_t bytes[4])
+{
+    std::int32_t value = 0;
+    std::memcpy(&value, bytes, 4);
+    return value;
+}
+
+void addPorts(XmlDocument &xml, const char *listName, const char *entryName, std::uint8_t pair, bool source)
+{
+    xml.AddElement(QString::fromLatin1(listName));
+    xml.EnterElement();
+    int count = 0;
+    for (const UtPortRecord &record : g_Session.Ports) {
+        if ((source ? record.SourcePair : record.HostPair) != pair)
+            continue;
+        xml.AddElement(numbered(entryName, ++count));
+        xml.EnterElement();
+        xml.AddElementInt(u"CID", record.CID);
+        xml.AddElementInt(u"BID", record.BID);
+        xml.AddElementInt(u"PID", record.PID);
+        xml.AddElementInt(u"Select_state", record.Select_state);
+        xml.LeaveElement();
+    }
+    xml.LeaveElement();
+}
+
+// Searches the children of the current element from the first one again.
+void restartChildren(XmlDocument &xml)
+{
+    if (xml.LeaveElement())
+        xml.EnterElement();
+}
+
+// The decimal text of the child, as the C runtime reads it; false when the child is missing.
+bool readNumber(XmlDocument &xml, const QString &name, qint64 &value)
+{
+    if (!xml.FindChildElement(name))
+        return false;
+    parseDecimalPrefix(xml.GetChildText(), value, LLONG_MIN, LLONG_MAX);
+    return true;
+}
+
+} // namespace
+
+bool CPortConfig::SaveXml(const QString &fileName)
+{
+    QString text;
+    XmlDocument xml;
+    if (!XmlDocument::ReadTextFile(fileName, text) || !xml.ParseText(text) || !xml.FindElement(kRoot))
+        return false;
+    xml.EnterElement();
+    xml.AddElement(kSection);
+    xml.EnterElement();
+    xml.AddElementInt(u"PairCount", m_pairCount);
+    xml.AddElement(u"PairSettings");
+    xml.EnterElement();
+    const std::vector<UtTestPair> &pairs = Plan().TestPairs;
+    for (int i = 1; i <= m_pairCount && std::size_t(i) <= pairs.size(); ++i) {
+        const UtTestPair &pair = pairs[std::size_t(i - 1)];
+        xml.AddElement(numbered("Pair", i));
+        xml.EnterElement();
+        xml.AddElementInt(u"PairID", pair.PairID);
+        xml.AddElementInt(u"Status", pair.Status);
+        xml.AddElementInt(u"num_of_destmember", pair.num_of_destmember);
+        xml.AddElementInt(u"Src_Cid", pair.Src_Cid);
+        xml.AddElementInt(u"Src_Bid", pair.Src_Bid);
+        xml.AddElementInt(u"Src_Pid", pair.Src_Pid);
+        xml.AddElementInt(u"mediatype", pair.mediatype);
+        xml.AddElementInt(u"GroupIP", groupNumber(pair.GroupIP));
+        xml.AddElementInt(u"NumofGroup", pair.NumofGroup);
+        xml.AddElementInt(u"UniCid", pair.UniCid);
+        xml.AddElementInt(u"UniBid", pair.UniBid);
+        xml.AddElementInt(u"UniPid", pair.UniPid);
+        addPorts(xml, "SourcePortConfig", "SourcePort", std::uint8_t(i), true);
+        addPorts(xml, "DesPortConfig", "DesPort", std::uint8_t(i), false);
+        xml.LeaveElement();
+    }
+    xml.LeaveElement();
+    xml.LeaveElement();
+    return XmlDocument::WriteTextFile(fileName, QString::fromStdU16String(xml.GetDocText()));
+}
+
+void CPortConfig::readPortEntries(XmlDocument &xml, const QString &listName, const QString &entryName,
+                                  int pair, bool source)
+{
+    restartChildren(xml);
+    if (!xml.FindChildElement(listName))
+        return;
+    xml.EnterElement();
+    for (int k = 1;; ++k) {
+        restartChildren(xml);
+        if (!xml.FindChildElement(entryName + formatInt(k)))
+            break;
+        xml.EnterElement();
+        qint64 cid = -1, bid = -1, pid = -1;
+        // An entry without its whole port id names no port.
+        const bool complete = readNumber(xml, QStringLiteral("CID"), cid) &&
+                              readNumber(xml, QStringLiteral("BID"), bid) &&
+                              readNumber(xml, QStringLiteral("PID"), pid);
+        xml.LeaveElement();
+        if (!complete || cid < 0 || cid > kMaxChassis || bid < 0 || bid > kMaxCard || pid < 0 ||
+            pid > kMaxPort)
+            continue;
+        const auto chassis = std::uint16_t(cid);
+        const auto card = std::uint8_t(bid), port = std::uint8_t(pid);
+        if (LookupPortIndex(chassis, g_Session.PortIndex, card, port) < 0)
+            continue;
+        const std::int32_t index = FindPortRecordIndex(chassis, card, port);
+        if (index < 0 || std::size_t(index) >= g_Session.Ports.size())
+            continue;
+        UtPortRecord &record = g_Session.Ports[std::size_t(index)];
+        (source ? record.SourcePair : record.HostPair) = std::uint8_t(pair);
+        UpdatePairFields(record);
+    }
+    xml.LeaveElement();
+}
+
+void CPortConfig::readPairSection(XmlDocument &xml, int number)
+{
+    UtTestPair &pair = Plan().TestPairs[std::size_t(number - 1)];
+    qint64 value = 0;
+    // The fields in file order: each search goes on after the one found before.
+    const auto field = [&](const char16_t *name, auto &target) {
+        if (readNumber(xml, QString::fromUtf16(name), value))
+            target = static_cast<std::remove_reference_t<decltype(target)>>(value);
+    };
+    field(u"PairID", pair.PairID);
+    field(u"Status", pair.Status);
+    field(u"num_of_destmember", pair.num_of_destmember);
+    field(u"Src_Cid", pair.Src_Cid);
+    field(u"Src_Bid", pair.Src_Bid);
+    field(u"Src_Pid", pair.Src_Pid);
+    field(u"mediatype", pair.mediatype);
+    if (readNumber(xml, QStringLiteral("GroupIP"), value)) {
+        const auto group = static_cast<std::int32_t>(value);
+        std::memcpy(pair.GroupIP, &group, 4);
+    }
+    field(u"NumofGroup", pair.NumofGroup);
+    field(u"UniCid", pair.UniCid);
+    field(u"UniBid", pair.UniBid);
+    field(u"UniPid", pair.UniPid);
+    readPortEntries(xml, QStringLiteral("SourcePortConfig"), QStringLiteral("SourcePort"), number, true);
+    readPortEntries(xml, QStringLiteral("DesPortConfig"), QStringLiteral("DesPort"), number, false);
+}
+
+bool CPortConfig::LoadXml(const QString &fileName)
+{
+    ResetDialog();
+    InitDefaultPairs();
+    selectTab(0);
+    QString text;
+    XmlDocument xml;
+    if (!XmlDocument::ReadTextFile(fileName, text) || !xml.ParseText(text)) {
+        Prompter::current().messageBox(g_LangMag.GetString(QStringLiteral("PortDlg_Load_Fail")));
+        RefreshPortGrids();
+        AddTestPair();
+        return false;
+    }
+    if (xml.FindElement(kRoot) && xml.FindChildElement(kSection)) {
+        xml.EnterElement();
+        qint64 count = 0;
+        readNumber(xml, QStringLiteral("PairCount"), count);
+        count = std::clamp<qint64>(count, 0, kMaxPairs);
+        restartChildren(xml);
+        if (xml.FindChildElement(u"PairSettings")) {
+            xml.EnterElement();
+            for (int i = 1; i <= count; ++i) {
+                restartChildren(xml);
+                if (!xml.FindChildElement(numbered("Pair", i)))
+                    continue;
+                xml.EnterElement();
+                readPairSection(xml, i);
+                xml.LeaveElement();
+            }
+        }
+        while (m_pairCount < count) {
+            const QSignalBlocker blocker(TabCtrl);
+            TabCtrl->insertTab(m_pairCount, QString());
+            ++m_pairCount;
+        }
+        renameTabs();
+    }
+    RefreshPortGrids();
+    AddTestPair();
+    ApplyPairSettings(0, false);
+    return true;
+}

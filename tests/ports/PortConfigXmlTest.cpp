@@ -1,0 +1,206 @@
+// The "PortPairConfig" section: its exact text, a round trip, and files the loader must survive.
+#include "FakePages.h"
+#include "PortSessionFixture.h"
+
+#include "app/XmlDocument.h"
+#include "controls/grid/KvAvlGrid.h"
+#include "controls/grid/KvSelGrid.h"
+#include "engine/IGMPTestPlan.h"
+#include "ports/IpAddressEdit.h"
+#include "ports/PortConfig.h"
+
+#include <QComboBox>
+#include <QTabBar>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kShell =
+    QStringLiteral("<Tavrix-IGMP-TQ_Config>\r\n<SystemConfig/>\r\n</Tavrix-IGMP-TQ_Config>\r\n");
+
+QString label(std::uint8_t card, std::uint8_t port)
+{
+    QString text;
+    FormatPortLabel({{1, card, port}, 53}, text);
+    return text;
+}
+
+struct XmlPage : PortSession
+{
+    XmlPage() { page.SetPlan(&plan); }
+
+    QString file(const QString &text)
+    {
+        const QString path = dir.filePath(QStringLiteral("config.xml"));
+        EXPECT_TRUE(XmlDocument::WriteTextFile(path, text));
+        return path;
+    }
+    QString read(const QString &path)
+    {
+        QString text;
+        XmlDocument::ReadTextFile(path, text);
+        return text;
+    }
+    void setPair(int tab, const QString &source, const QStringList &hosts)
+    {
+        page.TabCtrl->setCurrentIndex(tab);
+        page.SourceCombo->setCurrentIndex(page.SourceCombo->findText(source));
+        page.OnSourceComboChange();
+        for (const QString &host : hosts)
+            page.AvailableGrid->SetRowChecked(page.AvailableGrid->FindRowByKey(host), 1);
+        page.OnAddHosts();
+        page.OnSet();
+    }
+    const UtTestPair &pair(int number) const { return plan.TestPairs[std::size_t(number - 1)]; }
+
+    QTemporaryDir dir;
+    FakePages pages;
+    CIGMPTestPlan plan;
+    CPortConfig page;
+};
+
+QString pairXml(int number, const QString &fields,
+                const QString &ports = "<SourcePortConfig/>\r\n<DesPortConfig/>\r\n")
+{
+    return QString("<Pair%1>\r\n%2%3</Pair%1>\r\n").arg(number).arg(fields, ports);
+}
+
+QString section(int count, const QString &pairs)
+{
+    return "<Tavrix-IGMP-TQ_Config>\r\n<PortPairConfig>\r\n<PairCount>" + QString::number(count) +
+           "</PairCount>\r\n<PairSettings>\r\n" + pairs +
+           "</PairSettings>\r\n</PortPairConfig>\r\n"
+           "</Tavrix-IGMP-TQ_Config>\r\n";
+}
+
+} // namespace
+
+TEST(PortConfigXml, DefaultPairIsWrittenAfterTheSections)
+{
+    XmlPage p;
+    const QString path = p.file(kShell);
+    ASSERT_TRUE(p.page.SaveXml(path));
+    const QString expected =
+        "<Tavrix-IGMP-TQ_Config>\r\n<SystemConfig/>\r\n<PortPairConfig>\r\n<PairCount>1</PairCount>\r\n"
+        "<PairSettings>\r\n<Pair1>\r\n<PairID>1</PairID>\r\n<Status>0</Status>\r\n"
+        "<num_of_destmember>0</num_of_destmember>\r\n<Src_Cid>0</Src_Cid>\r\n<Src_Bid>0</Src_Bid>\r\n"
+        "<Src_Pid>0</Src_Pid>\r\n<mediatype>0</mediatype>\r\n<GroupIP>16842976</GroupIP>\r\n"
+        "<NumofGroup>1</NumofGroup>\r\n<UniCid>65535</UniCid>\r\n<UniBid>255</UniBid>\r\n<UniPid>255</"
+        "UniPid>\r\n"
+        "<SourcePortConfig/>\r\n<DesPortConfig/>\r\n</Pair1>\r\n</PairSettings>\r\n</PortPairConfig>\r\n"
+        "</Tavrix-IGMP-TQ_Config>\r\n";
+    EXPECT_EQ(p.read(path).toStdString(), expected.toStdString());
+
+    // A file without the root, or none at all, is not written.
+    const QString other = p.file("<Other/>\r\n");
+    EXPECT_FALSE(p.page.SaveXml(other));
+    EXPECT_EQ(p.read(other), "<Other/>\r\n");
+    EXPECT_FALSE(p.page.SaveXml(p.dir.filePath("missing.xml")));
+}
+
+TEST(PortConfigXml, PairsAndPortsComeBack)
+{
+    XmlPage p;
+    p.setPair(0, label(2, 1), {label(2, 2)});
+    p.page.TabCtrl->setCurrentIndex(1);
+    const std::uint8_t address[4] = {239, 255, 255, 250};
+    p.page.GroupAddress->SetAddress(address);
+    p.setPair(1, label(2, 3), {label(3, 1), label(3, 2)});
+    p.setPair(2, label(3, 3), {label(3, 4)});
+    const QString path = p.file(kShell);
+    ASSERT_TRUE(p.page.SaveXml(path));
+    const QString saved = p.read(path);
+    EXPECT_TRUE(saved.contains("<GroupIP>-83886097</GroupIP>"));
+    EXPECT_TRUE(saved.contains("<DesPort2>\r\n<CID>1</CID>\r\n<BID>3</BID>\r\n<PID>2</PID>\r\n"
+                               "<Select_state>2</Select_state>\r\n</DesPort2>"));
+    const std::vector<UtTestPair> pairs = p.plan.TestPairs;
+    const std::vector<UtPortRecord> records = g_Session.Ports;
+
+    // A fresh editor on the same session reads it all back, stream fields included.
+    XmlPage q;
+    ASSERT_TRUE(q.page.LoadXml(path));
+    EXPECT_TRUE(q.prompter.messages().isEmpty());
+    EXPECT_EQ(q.page.PairCount(), 3);
+    EXPECT_EQ(q.page.TabCtrl->tabText(2), "Test Pair 3");
+    ASSERT_EQ(q.plan.TestPairs.size(), 8u);
+    for (std::size_t i = 0; i < 8; ++i)
+        EXPECT_EQ(std::memcmp(&q.plan.TestPairs[i], &pairs[i], sizeof(UtTestPair)), 0) << i;
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const UtPortRecord &record = g_Session.Ports[i];
+        EXPECT_EQ(record.SourcePair, records[i].SourcePair) << i;
+        EXPECT_EQ(record.HostPair, records[i].HostPair) << i;
+        EXPECT_EQ(record.Select_state, records[i].Select_state) << i;
+        EXPECT_EQ(record.StreamItemA, records[i].StreamItemA) << i;
+        EXPECT_EQ(record.StreamItemB, records[i].StreamItemB) << i;
+        EXPECT_EQ(record.StreamNumber, records[i].StreamNumber) << i;
+    }
+    EXPECT_EQ(PortSession::record(3, 2).StreamNumber, 103);
+    EXPECT_EQ(PortSession::record(3, 3).StreamNumber, 104);
+}
+
+TEST(PortConfigXml, LoaderSurvivesOddFiles)
+{
+    const QString fields = "<PairID>%1</PairID><Status>1</Status><num_of_destmember>1</num_of_destmember>"
+                           "<Src_Cid>1</Src_Cid><Src_Bid>2</Src_Bid><Src_Pid>%2</Src_Pid>";
+    const QString ports = "<SourcePortConfig><SourcePort1><CID>1</CID><BID>2</BID><PID>%1</PID>"
+                          "<Select_state>1</Select_state></SourcePort1></SourcePortConfig>"
+                          "<DesPortConfig><DesPort1><CID>1</CID><BID>3</BID><PID>%1</PID>"
+                          "<Select_state>2</Select_state></DesPort1></DesPortConfig>";
+    struct Case
+    {
+        const char *name;
+        QString text;
+        int pairCount;
+        int status1, status2, status3;
+    };
+    const Case cases[] = {
+        {"no section", kShell, 1, 0, 0, 0},
+        {"Status before PairID", section(1, "<Pair1><Status>1</Status><PairID>1</PairID></Pair1>"), 1, 0, 0,
+         0},
+        {"three pairs",
+         section(3, pairXml(1, fields.arg(1).arg(1), ports.arg(1)) +
+                        pairXml(2, fields.arg(2).arg(2), ports.arg(2)) +
+                        pairXml(3, fields.arg(3).arg(3), ports.arg(3))),
+         3, 1, 1, 1},
+        {"Pair2 missing",
+         section(3, pairXml(1, fields.arg(1).arg(1), ports.arg(1)) +
+                        pairXml(3, fields.arg(3).arg(3), ports.arg(3))),
+         3, 1, 0, 1},
+        {"PairCount 12", section(12, pairXml(1, fields.arg(1).arg(1), ports.arg(1))), 8, 1, 0, 0},
+        {"ports outside the inventory",
+         section(1,
+                 pairXml(1, fields.arg(1).arg(1),
+                         "<SourcePortConfig><SourcePort1><CID>300</CID><BID>2</BID><PID>1</PID></SourcePort1>"
+                         "</SourcePortConfig><DesPortConfig><DesPort1><CID>1</CID><BID>20</BID><PID>1</PID>"
+                         "</DesPort1><DesPort2><CID>1</CID><PID>2</PID></DesPort2></DesPortConfig>")),
+         1, 1, 0, 0},
+    };
+    for (const Case &c : cases) {
+        XmlPage p;
+        ASSERT_TRUE(p.page.LoadXml(p.file(c.text))) << c.name;
+        EXPECT_TRUE(p.prompter.messages().isEmpty()) << c.name;
+        EXPECT_EQ(p.page.PairCount(), c.pairCount) << c.name;
+        EXPECT_EQ(p.pair(1).PairID, 1) << c.name;
+        // Pair 1 is stored again from the controls: a pair without hosts on the page stays as read.
+        EXPECT_EQ(p.pair(1).Status, c.status1) << c.name;
+        EXPECT_EQ(p.pair(2).Status, c.status2) << c.name;
+        EXPECT_EQ(p.pair(3).Status, c.status3) << c.name;
+        EXPECT_EQ(p.pair(8).PairID, 8) << c.name;
+        if (c.status3) {
+            EXPECT_EQ(PortSession::record(2, 3).SourcePair, 3) << c.name;
+            EXPECT_EQ(PortSession::record(3, 3).StreamNumber, 105) << c.name;
+            EXPECT_EQ(PortSession::record(3, 3).StreamItemA, 4) << c.name;
+        }
+        if (c.status1 == 0 || c.text.contains("<CID>300")) {
+            for (const UtPortRecord &record : g_Session.Ports)
+                EXPECT_EQ(record.Select_state, 0) << c.name;
+        }
+    }
+
+    XmlPage broken;
+    EXPECT_FALSE(broken.page.LoadXml(broken.file("<Tavrix-IGMP-TQ_Config><PortPairConfig>")));
+    EXPECT_EQ(broken.prompter.messages(), QStringList{"Load Configuration File Fail!"});
+    EXPECT_EQ(broken.page.PairCount(), 1);
+    EXPECT_EQ(broken.pair(1).Status, 0);
+}
