@@ -400,6 +400,11 @@ void CMainFormView::prepareTestPage(int test)
     case TestJoinLeave:
         JoinLeavePage->FillPairGrid();
         break;
+    case TestSourceFilter:
+        // Lists the locked ports, keeping what was typed into the grid.
+        SourceFilterPage->StorePortSettings();
+        SourceFilterPage->FillPortInfoGrid();
+        break;
     default:
         break;
     }
@@ -539,6 +544,11 @@ void CMainFormView::OnLanguageChanged()
     MaxThroughputPage->SetLanguageText();
     MixClassPage->SetLanguageText();
     AggregatePage->SetLanguageText();
+    ScalePage->SetLanguageText();
+    LatencyPage->SetLanguageText();
+    CapacityPage->SetLanguageText();
+    JoinLeavePage->SetLanguageText();
+    SourceFilterPage->SetLanguageText();
     BuildTree();
     NavTree->setCurrentItem(TreeItem(TreeNode::Root));
     NavTree->setFocus();

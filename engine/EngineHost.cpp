@@ -53,6 +53,18 @@ void EngineHost::showStatusText(const QString &text) const
         g_MainFrame->StatusBar->SetPaneText(0, text);
 }
 
+QString EngineHost::languageText(const QString &key) const
+{
+    return g_LangMag.GetString(key);
+}
+
+CIGMPTestPlan *EngineHost::testPlan() const
+{
+    if (planSource)
+        return planSource();
+    return g_App ? &g_App->TestPlan : nullptr;
+}
+
 QStringList EngineHost::sourceFilterGroups() const
 {
     return filterGroupTexts ? filterGroupTexts() : QStringList();

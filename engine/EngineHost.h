@@ -1,7 +1,8 @@
 // What the engine needs of the application around it: the demo-mode flag, the test log, the
-// reservation log, the frame's status text and the Source Filter page's address settings. A sink that
-// is not set goes to the application itself (CKvIGMPTQApp::DemoMode, the main view's log, pane 0 of the
-// frame's status bar); the Source Filter page wires its settings, and tests wire their own sinks.
+// reservation log, the frame's status text, the language texts, the test plan and the Source Filter
+// page's address settings. A sink that is not set goes to the application itself (CKvIGMPTQApp::DemoMode,
+// the main view's log, pane 0 of the frame's status bar, the application's test plan); the Source Filter
+// page wires its settings, and tests wire their own sinks.
 #pragma once
 
 #include "engine/TestPlanRecords.h"
@@ -10,6 +11,8 @@
 #include <QStringList>
 #include <functional>
 #include <vector>
+
+class CIGMPTestPlan;
 
 class EngineHost
 {
@@ -26,6 +29,10 @@ public:
     void showStatus(const QString &key) const;
     // The status line shows the text as it stands.
     void showStatusText(const QString &text) const;
+    // The text of a language key (empty when the language file lacks it).
+    QString languageText(const QString &key) const;
+    // The application's test plan; null before the application exists.
+    CIGMPTestPlan *testPlan() const;
     QStringList sourceFilterGroups() const;
     std::vector<UtFilterHost> sourceFilterHosts() const;
 
@@ -37,4 +44,6 @@ public:
     std::function<QStringList()> filterGroupTexts;
     // The Source Filter page's per-host address settings.
     std::function<std::vector<UtFilterHost>()> filterAddressSettings;
+    // The test plan the pages read and write, in place of the application's.
+    std::function<CIGMPTestPlan *()> planSource;
 };

@@ -2,16 +2,11 @@
 
 #include "engine/IGMPTestPlan.h"
 
-CDlgAggregate::CDlgAggregate(QWidget *parent) : QWidget(parent) {}
+CDlgAggregate::CDlgAggregate(QWidget *parent) : CRateTestPage(PortLayout::Standard, 2, parent) {}
 
-void CDlgAggregate::StorePortSettings() {}
-
-void CDlgAggregate::FillPairGrid() {}
-
-void CDlgAggregate::SetLanguageText() {}
-
-bool CDlgAggregate::CheckFieldsValid() const
+bool CDlgAggregate::CheckFieldsValid()
 {
+    FillPortInfoGridForCheckedPairs();
     for (const UtCustomFrame &row : FrameRows) {
         if (!IsUsableFrameRow(row, false))
             return false;
@@ -19,5 +14,7 @@ bool CDlgAggregate::CheckFieldsValid() const
     return true;
 }
 
-// The pair and port settings are copied with the page's grids.
-void CDlgAggregate::ApplyToTestConfig(CIGMPTestPlan &) const {}
+void CDlgAggregate::ApplyToTestConfig(CIGMPTestPlan &plan)
+{
+    ApplyRatePage(plan);
+}

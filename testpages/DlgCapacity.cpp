@@ -2,11 +2,7 @@
 
 #include "engine/IGMPTestPlan.h"
 
-CDlgCapacity::CDlgCapacity(QWidget *parent) : QWidget(parent) {}
-
-void CDlgCapacity::StorePortSettings() {}
-
-void CDlgCapacity::FillPairGrid() {}
+CDlgCapacity::CDlgCapacity(QWidget *parent) : CTestPageBase(PortLayout::Standard, parent) {}
 
 bool CDlgCapacity::CheckFieldsValid() const
 {
@@ -17,5 +13,13 @@ bool CDlgCapacity::CheckFieldsValid() const
     return true;
 }
 
-// The pair and port settings are copied with the page's grids.
-void CDlgCapacity::ApplyToTestConfig(CIGMPTestPlan &) const {}
+void CDlgCapacity::ApplyToTestConfig(CIGMPTestPlan &plan)
+{
+    ApplyPairsAndPorts(plan, nullptr);
+    plan.TestDuration = 0;
+    plan.InitialRate = 0.0;
+    plan.MinRate = 0.0;
+    plan.MaxRate = 0.0;
+    plan.Resolution = 0.0;
+    plan.PayloadPattern = 0;
+}

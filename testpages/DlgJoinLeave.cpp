@@ -2,16 +2,20 @@
 
 #include "engine/IGMPTestPlan.h"
 
-CDlgJoinLeave::CDlgJoinLeave(QWidget *parent) : QWidget(parent) {}
-
-void CDlgJoinLeave::StorePortSettings() {}
-
-void CDlgJoinLeave::FillPairGrid() {}
+CDlgJoinLeave::CDlgJoinLeave(QWidget *parent) : CTestPageBase(PortLayout::Standard, parent) {}
 
 bool CDlgJoinLeave::CheckFieldsValid() const
 {
     return true;
 }
 
-// The pair and port settings are copied with the page's grids.
-void CDlgJoinLeave::ApplyToTestConfig(CIGMPTestPlan &) const {}
+void CDlgJoinLeave::ApplyToTestConfig(CIGMPTestPlan &plan)
+{
+    ApplyPairsAndPorts(plan, nullptr);
+    plan.InitialRate = 0.0;
+    plan.MinRate = 0.0;
+    plan.MaxRate = 0.0;
+    plan.Resolution = 0.0;
+    plan.CurrentRate = 100.0;
+    plan.PayloadPattern = 0;
+}

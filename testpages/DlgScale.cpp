@@ -2,14 +2,11 @@
 
 #include "engine/IGMPTestPlan.h"
 
-CDlgScale::CDlgScale(QWidget *parent) : QWidget(parent) {}
+CDlgScale::CDlgScale(QWidget *parent) : CRateTestPage(PortLayout::Standard, 3, parent) {}
 
-void CDlgScale::StorePortSettings() {}
-
-void CDlgScale::FillPairGrid() {}
-
-bool CDlgScale::CheckFieldsValid() const
+bool CDlgScale::CheckFieldsValid()
 {
+    FillPortInfoGridForCheckedPairs();
     for (const UtCustomFrame &row : FrameRows) {
         if (!IsUsableFrameRow(row, false))
             return false;
@@ -17,5 +14,7 @@ bool CDlgScale::CheckFieldsValid() const
     return true;
 }
 
-// The pair and port settings are copied with the page's grids.
-void CDlgScale::ApplyToTestConfig(CIGMPTestPlan &) const {}
+void CDlgScale::ApplyToTestConfig(CIGMPTestPlan &plan)
+{
+    ApplyRatePage(plan);
+}
