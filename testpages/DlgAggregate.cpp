@@ -7,11 +7,7 @@ CDlgAggregate::CDlgAggregate(QWidget *parent) : CRateTestPage(PortLayout::Standa
 bool CDlgAggregate::CheckFieldsValid()
 {
     FillPortInfoGridForCheckedPairs();
-    for (const UtCustomFrame &row : FrameRows) {
-        if (!IsUsableFrameRow(row, false))
-            return false;
-    }
-    return true;
+    return CheckFrameRows(false);
 }
 
 void CDlgAggregate::ApplyToTestConfig(CIGMPTestPlan &plan)

@@ -9,11 +9,7 @@ bool CDlgLatency::CheckFieldsValid()
     FillPortInfoGridForCheckedPairs();
     if (!(RateStep > 0) || !(InitialRate > 0) || !(MaxRate <= 100))
         return false;
-    for (const UtCustomFrame &row : FrameRows) {
-        if (!IsUsableFrameRow(row, true))
-            return false;
-    }
-    return true;
+    return CheckFrameRows(true);
 }
 
 void CDlgLatency::ApplyToTestConfig(CIGMPTestPlan &plan)

@@ -7,11 +7,7 @@ CDlgMixClass::CDlgMixClass(QWidget *parent) : CRateTestPage(PortLayout::MixClass
 bool CDlgMixClass::CheckFieldsValid()
 {
     FillPortInfoGridForCheckedPairs();
-    for (const UtCustomFrame &row : FrameRows) {
-        if (!IsUsableFrameRow(row, false))
-            return false;
-    }
-    return true;
+    return CheckFrameRows(false);
 }
 
 void CDlgMixClass::ApplyToTestConfig(CIGMPTestPlan &plan)

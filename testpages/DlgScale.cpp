@@ -7,11 +7,7 @@ CDlgScale::CDlgScale(QWidget *parent) : CRateTestPage(PortLayout::Standard, 3, p
 bool CDlgScale::CheckFieldsValid()
 {
     FillPortInfoGridForCheckedPairs();
-    for (const UtCustomFrame &row : FrameRows) {
-        if (!IsUsableFrameRow(row, false))
-            return false;
-    }
-    return true;
+    return CheckFrameRows(false);
 }
 
 void CDlgScale::ApplyToTestConfig(CIGMPTestPlan &plan)

@@ -2,6 +2,7 @@
 
 #include "engine/EngineHost.h"
 #include "engine/IGMPTestPlan.h"
+#include "platform/Prompter.h"
 #include "testpages/PacketCustomPage.h"
 
 #include <QCheckBox>
@@ -53,4 +54,20 @@ void CRateTestPage::SetLanguageText()
 void CRateTestPage::ApplyRatePage(CIGMPTestPlan &plan)
 {
     ApplyPairsAndPorts(plan, &HostPortList);
+}
+
+bool CRateTestPage::CheckFrameRows(bool rateStep) const
+{
+    for (std::size_t i = 0; i < FrameRows.size(); ++i) {
+        const UtCustomFrame &row = FrameRows[i];
+        if (row.FrameSize < kMinFrameSize) {
+            const QString text =
+                EngineHost::instance().languageText(QStringLiteral("TestPage_Frame_Too_Small"));
+            Prompter::current().messageBox(text.arg(i + 1).arg(int(row.FrameSize)).arg(kMinFrameSize), MB_OK);
+            return false;
+        }
+        if (!IsUsableFrameRow(row, rateStep))
+            return false;
+    }
+    return true;
 }

@@ -47,6 +47,9 @@ public:
 protected:
     // The copy into the test plan that every rate page shares: the pairs and ports, the host list.
     void ApplyRatePage(CIGMPTestPlan &plan);
+    // True when every frame-size row can be run (a latency page's rows by their rate step). A row
+    // below the 64-byte minimum, which the editor allows, is named in a message.
+    bool CheckFrameRows(bool rateStep) const;
 
 private:
     std::uint32_t m_kind;
