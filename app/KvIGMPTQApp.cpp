@@ -78,6 +78,7 @@ void installEngineSinks()
     };
     host.languageText = [](const QString &key) { return g_LangMag.GetString(key); };
     host.testPageShown = [] { return g_MainView && g_MainView->VisibleTestPage() >= 0; };
+    host.planSource = [] { return g_App ? &g_App->TestPlan : nullptr; };
 }
 
 } // namespace

@@ -178,9 +178,11 @@ bool CMainFormView::ValidateSelectedTests()
             pageValid = LatencyPage->CheckFieldsValid();
             break;
         case TestCapacity:
+            CapacityPage->FillPairGrid();
             pageValid = CapacityPage->CheckFieldsValid();
             break;
         case TestJoinLeave:
+            JoinLeavePage->FillPairGrid();
             pageValid = JoinLeavePage->CheckFieldsValid();
             break;
         default:

@@ -465,6 +465,11 @@ void CMainFormView::prepareTestPage(int test)
     case TestJoinLeave:
         JoinLeavePage->FillPairGrid();
         break;
+    case TestSourceFilter:
+        // Lists the locked ports, keeping what was typed into the grid.
+        SourceFilterPage->StorePortSettings();
+        SourceFilterPage->FillPortInfoGrid();
+        break;
     default:
         break;
     }
@@ -619,6 +624,11 @@ void CMainFormView::OnLanguageChanged()
     MaxThroughputPage->SetLanguageText();
     MixClassPage->SetLanguageText();
     AggregatePage->SetLanguageText();
+    ScalePage->SetLanguageText();
+    LatencyPage->SetLanguageText();
+    CapacityPage->SetLanguageText();
+    JoinLeavePage->SetLanguageText();
+    SourceFilterPage->SetLanguageText();
     BuildTree();
     NavTree->setCurrentItem(TreeItem(TreeNode::Root));
     NavTree->setFocus();

@@ -54,6 +54,11 @@ bool EngineHost::isTestPageShown() const
     return testPageShown && testPageShown();
 }
 
+CIGMPTestPlan *EngineHost::testPlan() const
+{
+    return planSource ? planSource() : nullptr;
+}
+
 QStringList EngineHost::sourceFilterGroups() const
 {
     return filterGroupTexts ? filterGroupTexts() : QStringList();

@@ -1,6 +1,6 @@
 // What the engine needs of the application around it: the demo-mode flag, the test log, the
 // reservation log, the frame's status text, the language texts, whether a test page is on show, the
-// Source Filter page's address settings and the Group Capacity and Join/Leave pages' results. The
+// test plan, the Source Filter page's address settings and the Group Capacity and Join/Leave pages' results. The
 // application installs its sinks at start-up, the test pages wire their own parts and tests wire their
 // own; a sink that is not set does nothing (demo mode off, a key stands for its text).
 #pragma once
@@ -12,6 +12,8 @@
 #include <QStringList>
 #include <functional>
 #include <vector>
+
+class CIGMPTestPlan;
 
 class EngineHost
 {
@@ -31,6 +33,8 @@ public:
     // The status line shows the text as it stands.
     void showStatusText(const QString &text) const;
     bool isTestPageShown() const;
+    // The test plan the pages read and write; null while none is installed.
+    CIGMPTestPlan *testPlan() const;
     QStringList sourceFilterGroups() const;
     std::vector<UtFilterHost> sourceFilterHosts() const;
 
@@ -48,4 +52,6 @@ public:
     // The Group Capacity and Join/Leave pages, installed by the pages themselves.
     CapacityPageHooks *capacityPage = nullptr;
     JoinLeavePageHooks *joinLeavePage = nullptr;
+    // The test plan the pages read and write (the application's, or a test's own).
+    std::function<CIGMPTestPlan *()> planSource;
 };

@@ -29,10 +29,10 @@ enum : std::uint32_t
     kTestSourceFilter = 6,
 };
 
-// Frame sizes the streams accept (bytes with the frame check sequence; the largest fills the frame
-// area of a transmit entry).
+// Frame sizes the streams accept (bytes with the frame check sequence). A transmit entry carries the
+// length; its frame area holds the headers, and the payload is the pattern.
 constexpr std::uint32_t kMinFrameSize = 64;
-constexpr std::uint32_t kMaxFrameSize = 2048;
+constexpr std::uint32_t kMaxFrameSize = 16100;
 // Most groups one join or traffic step handles (the Capacity page's limit).
 constexpr std::uint32_t kMaxGroupCount = 8000;
 constexpr std::size_t kMaxTestPairs = 8;
@@ -100,13 +100,13 @@ public:
 
     // Frames. The builders return false, and build nothing, when the port index or the pair number
     // does not name a port record or a test pair (the fault is logged).
-    bool BuildFrameTemplate(UtTxEntry &entry, std::uint8_t portIndex) const;
-    bool BuildIgmpFrame(UtTxEntry &entry, std::uint32_t message, std::uint32_t side, std::uint8_t portIndex,
+    bool BuildFrameTemplate(UtTxEntry &entry, std::uint16_t portIndex) const;
+    bool BuildIgmpFrame(UtTxEntry &entry, std::uint32_t message, std::uint32_t side, std::uint16_t portIndex,
                         std::uint8_t step, std::uint32_t groupIndex) const;
     // The data frame to pair pairIndex's group (0-based; in the Source Filter test the group list item),
     // on a template already in the entry.
     bool BuildMulticastDataFrame(UtTxEntry &entry, std::uint32_t frameSize, std::uint8_t pairIndex,
-                                 std::uint8_t portIndex) const;
+                                 std::uint16_t portIndex) const;
     // The group address of a pair (1-based), stepped by the group index when step is 1.
     bool NextGroupAddress(std::uint8_t out[4], std::uint8_t pairNumber, std::uint32_t groupIndex,
                           std::uint8_t step) const;
@@ -114,14 +114,14 @@ public:
     // Streams: the rate step (gap, frame count) and the entries. Each returns 0, adding no entry, when
     // the frame size is out of range or the rate gives no frames.
     std::uint16_t FillTestPairStreams(UtTxEntry entry, std::uint32_t frameSize, std::uint8_t pairIndex,
-                                      std::uint8_t portIndex, double rate);
-    std::uint16_t FillSourceStreams(UtTxEntry entry, std::uint32_t frameSize, std::uint8_t portIndex,
+                                      std::uint16_t portIndex, double rate);
+    std::uint16_t FillSourceStreams(UtTxEntry entry, std::uint32_t frameSize, std::uint16_t portIndex,
                                     double rate);
     std::uint16_t FillGroupStreams(UtTxEntry entry, std::uint32_t frameSize, std::uint8_t pairIndex,
-                                   std::uint8_t portIndex, double rate);
+                                   std::uint16_t portIndex, double rate);
     std::uint16_t FillCapacityStreams(std::uint32_t frameSize, std::uint32_t groups);
     std::uint16_t FillCapacityGroupBursts(UtTxEntry entry, std::uint32_t frameSize, std::uint8_t pairIndex,
-                                          std::uint8_t portIndex, std::uint32_t groups);
+                                          std::uint16_t portIndex, std::uint32_t groups);
 
     // Chassis-wide port mask of a port list (card b, port p: bit b * 4 + p - 9) and the global
     // commands of the controller's family over it; none in demo mode.
@@ -199,11 +199,11 @@ private:
     std::size_t writeFilterReport(std::uint8_t *igmp, std::size_t room, const UtPortRecord &record,
                                   std::uint32_t message) const;
     bool writeDataFrame(UtTxEntry &entry, std::uint32_t frameSize, const std::uint8_t group[4],
-                        std::uint8_t ttl, bool sourceFilterPorts, std::uint8_t portIndex) const;
+                        std::uint8_t ttl, bool sourceFilterPorts, std::uint16_t portIndex) const;
     // Entry `groupIndex` of a port's stream table: the data frame to that group of the pair, added to the
     // table.
     bool addGroupEntry(UtTxEntry &entry, std::uint32_t frameSize, std::uint8_t pairIndex,
-                       std::uint8_t portIndex, std::uint32_t groupIndex, std::uint16_t stream);
+                       std::uint16_t portIndex, std::uint32_t groupIndex, std::uint16_t stream);
     // False (logged) when a data stream cannot have frames of this size.
     bool trafficFrameSizeUsable(std::uint32_t frameSize) const;
     // The data frame of pair `pairIndex` (0-based) sent from port record `recordIndex`, on an entry filled
@@ -213,7 +213,7 @@ private:
     // Starts the source ports' transmission together unless Stop was asked for; `result`, or 0 on Stop.
     std::uint16_t startSourcePorts(std::uint16_t result);
     // Gap and frame count of a stream; false (nothing to send) when the rate or frame size is unusable.
-    bool applyRate(UtTxEntry &entry, std::uint32_t frameSize, std::uint8_t portIndex, double rate);
+    bool applyRate(UtTxEntry &entry, std::uint32_t frameSize, std::uint16_t portIndex, double rate);
     // What the visit of one test port tells the walk over the test ports.
     enum class PortVisit
     {
@@ -249,4 +249,4 @@ void GroupIpToMac(std::uint8_t mac[6], const std::uint8_t address[4]);
 bool ParseIpv4Text(QStringView text, std::uint32_t &value);
 // Leading one bits of a port record's subnet mask; -1 when the mask has no zero bit or the index
 // names no record.
-std::int8_t SubnetPrefixLength(std::uint8_t portIndex);
+std::int8_t SubnetPrefixLength(std::uint16_t portIndex);

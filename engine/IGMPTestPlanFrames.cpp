@@ -64,7 +64,7 @@ bool readDecimalPart(QStringView part, std::uint32_t &value)
 
 } // namespace
 
-bool CIGMPTestPlan::BuildFrameTemplate(UtTxEntry &entry, std::uint8_t portIndex) const
+bool CIGMPTestPlan::BuildFrameTemplate(UtTxEntry &entry, std::uint16_t portIndex) const
 {
     if (portIndex >= g_Session.Ports.size()) {
         log(QString::asprintf("* Port index %d names no port, no frame built.\n", portIndex));
@@ -210,7 +210,7 @@ std::size_t CIGMPTestPlan::writeFilterReport(std::uint8_t *igmp, std::size_t roo
 }
 
 bool CIGMPTestPlan::BuildIgmpFrame(UtTxEntry &entry, std::uint32_t message, std::uint32_t side,
-                                   std::uint8_t portIndex, std::uint8_t step, std::uint32_t groupIndex) const
+                                   std::uint16_t portIndex, std::uint8_t step, std::uint32_t groupIndex) const
 {
     if (portIndex >= g_Session.Ports.size())
         return false;
@@ -281,7 +281,7 @@ bool CIGMPTestPlan::BuildIgmpFrame(UtTxEntry &entry, std::uint32_t message, std:
 }
 
 bool CIGMPTestPlan::writeDataFrame(UtTxEntry &entry, std::uint32_t frameSize, const std::uint8_t group[4],
-                                   std::uint8_t ttl, bool sourceFilterPorts, std::uint8_t portIndex) const
+                                   std::uint8_t ttl, bool sourceFilterPorts, std::uint16_t portIndex) const
 {
     if (frameSize < kMinFrameSize || frameSize > kMaxFrameSize) {
         log(QString::asprintf("* Frame size %u is outside %u-%u, no stream built.\n", frameSize,
@@ -314,7 +314,7 @@ bool CIGMPTestPlan::writeDataFrame(UtTxEntry &entry, std::uint32_t frameSize, co
 }
 
 bool CIGMPTestPlan::BuildMulticastDataFrame(UtTxEntry &entry, std::uint32_t frameSize, std::uint8_t pairIndex,
-                                            std::uint8_t portIndex) const
+                                            std::uint16_t portIndex) const
 {
     std::uint8_t group[4] = {};
     const bool sourceFilter = TestType == kTestSourceFilter;
@@ -361,7 +361,7 @@ bool ParseIpv4Text(QStringView text, std::uint32_t &value)
     return valid && count == 4;
 }
 
-std::int8_t SubnetPrefixLength(std::uint8_t portIndex)
+std::int8_t SubnetPrefixLength(std::uint16_t portIndex)
 {
     if (portIndex >= g_Session.Ports.size())
         return -1;

@@ -37,7 +37,7 @@ std::uint16_t startTable(const UtPortId &id, std::uint16_t first, std::uint16_t 
 
 } // namespace
 
-bool CIGMPTestPlan::applyRate(UtTxEntry &entry, std::uint32_t frameSize, std::uint8_t portIndex, double rate)
+bool CIGMPTestPlan::applyRate(UtTxEntry &entry, std::uint32_t frameSize, std::uint16_t portIndex, double rate)
 {
     TxFrameCount = 0;
     if (frameSize < kMinFrameSize || frameSize > kMaxFrameSize || portIndex >= g_Session.Ports.size())
@@ -68,7 +68,7 @@ bool CIGMPTestPlan::applyRate(UtTxEntry &entry, std::uint32_t frameSize, std::ui
 }
 
 std::uint16_t CIGMPTestPlan::FillTestPairStreams(UtTxEntry entry, std::uint32_t frameSize,
-                                                 std::uint8_t pairIndex, std::uint8_t portIndex, double rate)
+                                                 std::uint8_t pairIndex, std::uint16_t portIndex, double rate)
 {
     if (!applyRate(entry, frameSize, portIndex, rate))
         return 0;
@@ -103,7 +103,7 @@ std::uint16_t CIGMPTestPlan::FillTestPairStreams(UtTxEntry entry, std::uint32_t 
 }
 
 std::uint16_t CIGMPTestPlan::FillSourceStreams(UtTxEntry entry, std::uint32_t frameSize,
-                                               std::uint8_t portIndex, double rate)
+                                               std::uint16_t portIndex, double rate)
 {
     if (!applyRate(entry, frameSize, portIndex, rate))
         return 0;
@@ -116,7 +116,7 @@ std::uint16_t CIGMPTestPlan::FillSourceStreams(UtTxEntry entry, std::uint32_t fr
 }
 
 bool CIGMPTestPlan::addGroupEntry(UtTxEntry &entry, std::uint32_t frameSize, std::uint8_t pairIndex,
-                                  std::uint8_t portIndex, std::uint32_t groupIndex, std::uint16_t stream)
+                                  std::uint16_t portIndex, std::uint32_t groupIndex, std::uint16_t stream)
 {
     std::uint8_t group[4];
     if (!NextGroupAddress(group, static_cast<std::uint8_t>(pairIndex + 1), groupIndex, 1) ||
@@ -130,7 +130,7 @@ bool CIGMPTestPlan::addGroupEntry(UtTxEntry &entry, std::uint32_t frameSize, std
 }
 
 std::uint16_t CIGMPTestPlan::FillGroupStreams(UtTxEntry entry, std::uint32_t frameSize,
-                                              std::uint8_t pairIndex, std::uint8_t portIndex, double rate)
+                                              std::uint8_t pairIndex, std::uint16_t portIndex, double rate)
 {
     if (!applyRate(entry, frameSize, portIndex, rate))
         return 0;
@@ -150,7 +150,7 @@ std::uint16_t CIGMPTestPlan::FillGroupStreams(UtTxEntry entry, std::uint32_t fra
 }
 
 std::uint16_t CIGMPTestPlan::FillCapacityGroupBursts(UtTxEntry entry, std::uint32_t frameSize,
-                                                     std::uint8_t pairIndex, std::uint8_t portIndex,
+                                                     std::uint8_t pairIndex, std::uint16_t portIndex,
                                                      std::uint32_t groups)
 {
     if (frameSize < kMinFrameSize || frameSize > kMaxFrameSize || groups > kMaxGroupCount ||
@@ -204,7 +204,7 @@ std::uint16_t CIGMPTestPlan::FillCapacityStreams(std::uint32_t frameSize, std::u
                 continue;
             UtTxEntry entry;
             if (!buildDataEntry(entry, r, frameSize, k) ||
-                !FillCapacityGroupBursts(entry, frameSize, k, static_cast<std::uint8_t>(r), groups)) {
+                !FillCapacityGroupBursts(entry, frameSize, k, static_cast<std::uint16_t>(r), groups)) {
                 result = 0;
                 continue;
             }
@@ -227,8 +227,8 @@ bool CIGMPTestPlan::buildDataEntry(UtTxEntry &entry, std::size_t recordIndex, st
                                    std::uint8_t pairIndex) const
 {
     std::memset(&entry, 0xFF, sizeof entry);
-    const auto portIndex = static_cast<std::uint8_t>(recordIndex);
-    return recordIndex <= UINT8_MAX && BuildFrameTemplate(entry, portIndex) &&
+    const auto portIndex = static_cast<std::uint16_t>(recordIndex);
+    return recordIndex <= UINT16_MAX && BuildFrameTemplate(entry, portIndex) &&
            BuildMulticastDataFrame(entry, frameSize, pairIndex, portIndex);
 }
 
@@ -258,7 +258,7 @@ std::uint16_t CIGMPTestPlan::StartTestPairTraffic(std::uint32_t frameSize)
             const UtPortRecord record = g_Session.Ports[r];
             if (record.SourcePair != s + 1 || g_Session.DemoHardware)
                 continue;
-            const auto portIndex = static_cast<std::uint8_t>(r);
+            const auto portIndex = static_cast<std::uint16_t>(r);
             UtTxEntry entry;
             if (!buildDataEntry(entry, r, frameSize, s)) {
                 result = 0;
@@ -314,7 +314,7 @@ std::uint16_t CIGMPTestPlan::StartSourcePortTraffic(std::uint32_t frameSize, std
                 return 0;
             if (!samePort(recordId(g_Session.Ports[r]), source.Id) || g_Session.DemoHardware)
                 continue;
-            const auto portIndex = static_cast<std::uint8_t>(r);
+            const auto portIndex = static_cast<std::uint16_t>(r);
             UtTxEntry entry;
             if (!buildDataEntry(entry, r, frameSize, pairNumber)) {
                 result = 0;

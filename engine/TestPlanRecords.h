@@ -42,7 +42,7 @@ struct UtTestPort
 {
     UtPortId Id;
     std::uint8_t TYPE;        // module type code
-    std::uint8_t PortIndex;   // into UtSession::Ports
+    std::uint16_t PortIndex;  // into UtSession::Ports
     std::uint16_t SpeedMedia; // chosen on the page
     std::uint8_t Flag;        // hosts: also receives the Mixed Class unicast stream
     std::uint64_t TxFrames;   // sources: frames to transmit
@@ -56,7 +56,7 @@ struct UtTestPort
     std::uint8_t LatencyCount;
     std::uint8_t Monitor; // the Capacity monitor port: no joins and leaves of the batch senders
 };
-static_assert(sizeof(UtTestPort) == 75);
+static_assert(sizeof(UtTestPort) == 76);
 
 #pragma pack(pop)
 

@@ -2,22 +2,15 @@
 
 #include "engine/IGMPTestPlan.h"
 
-CDlgAggregate::CDlgAggregate(QWidget *parent) : QWidget(parent) {}
+CDlgAggregate::CDlgAggregate(QWidget *parent) : CRateTestPage(PortLayout::Standard, 2, parent) {}
 
-void CDlgAggregate::StorePortSettings() {}
-
-void CDlgAggregate::FillPairGrid() {}
-
-void CDlgAggregate::SetLanguageText() {}
-
-bool CDlgAggregate::CheckFieldsValid() const
+bool CDlgAggregate::CheckFieldsValid()
 {
-    for (const UtCustomFrame &row : FrameRows) {
-        if (!IsUsableFrameRow(row, false))
-            return false;
-    }
-    return true;
+    FillPortInfoGridForCheckedPairs();
+    return CheckFrameRows(false);
 }
 
-// The pair and port settings are copied with the page's grids.
-void CDlgAggregate::ApplyToTestConfig(CIGMPTestPlan &) const {}
+void CDlgAggregate::ApplyToTestConfig(CIGMPTestPlan &plan)
+{
+    ApplyRatePage(plan);
+}

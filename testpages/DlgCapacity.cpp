@@ -9,7 +9,7 @@
 #include <QLabel>
 #include <QTableWidget>
 
-CDlgCapacity::CDlgCapacity(QWidget *parent) : QWidget(parent)
+CDlgCapacity::CDlgCapacity(QWidget *parent) : CTestPageBase(PortLayout::Standard, parent)
 {
     installResultWidgets();
 }
@@ -20,10 +20,6 @@ CDlgCapacity::~CDlgCapacity()
         EngineHost::instance().capacityPage = nullptr;
 }
 
-void CDlgCapacity::StorePortSettings() {}
-
-void CDlgCapacity::FillPairGrid() {}
-
 bool CDlgCapacity::CheckFieldsValid() const
 {
     for (const std::uint32_t frameSize : RunList) {
@@ -32,9 +28,6 @@ bool CDlgCapacity::CheckFieldsValid() const
     }
     return true;
 }
-
-// The pair and port settings are copied with the page's grids.
-void CDlgCapacity::ApplyToTestConfig(CIGMPTestPlan &) const {}
 
 void CDlgCapacity::installResultWidgets()
 {
@@ -161,4 +154,15 @@ bool CDlgCapacity::FillSyntheticCounters(const CIGMPTestPlan &plan, std::uint32_
 void CDlgCapacity::SetCapacityText(const QString &text)
 {
     CapacityLabel->setText(text);
+}
+
+void CDlgCapacity::ApplyToTestConfig(CIGMPTestPlan &plan)
+{
+    ApplyPairsAndPorts(plan, nullptr);
+    plan.TestDuration = 0;
+    plan.InitialRate = 0.0;
+    plan.MinRate = 0.0;
+    plan.MaxRate = 0.0;
+    plan.Resolution = 0.0;
+    plan.PayloadPattern = 0;
 }

@@ -9,7 +9,7 @@
 #include <QTableWidget>
 #include <cstdlib>
 
-CDlgJoinLeave::CDlgJoinLeave(QWidget *parent) : QWidget(parent)
+CDlgJoinLeave::CDlgJoinLeave(QWidget *parent) : CTestPageBase(PortLayout::Standard, parent)
 {
     installResultWidgets();
 }
@@ -20,17 +20,10 @@ CDlgJoinLeave::~CDlgJoinLeave()
         EngineHost::instance().joinLeavePage = nullptr;
 }
 
-void CDlgJoinLeave::StorePortSettings() {}
-
-void CDlgJoinLeave::FillPairGrid() {}
-
 bool CDlgJoinLeave::CheckFieldsValid() const
 {
     return true;
 }
-
-// The pair and port settings are copied with the page's grids.
-void CDlgJoinLeave::ApplyToTestConfig(CIGMPTestPlan &) const {}
 
 void CDlgJoinLeave::installResultWidgets()
 {
@@ -117,4 +110,15 @@ void CDlgJoinLeave::SetDelayCell(int row, int column, const QString &text)
 void CDlgJoinLeave::SetAverageText(int column, const QString &text)
 {
     (column == kJoinColumn ? JoinAverageLabel : LeaveAverageLabel)->setText(text);
+}
+
+void CDlgJoinLeave::ApplyToTestConfig(CIGMPTestPlan &plan)
+{
+    ApplyPairsAndPorts(plan, nullptr);
+    plan.InitialRate = 0.0;
+    plan.MinRate = 0.0;
+    plan.MaxRate = 0.0;
+    plan.Resolution = 0.0;
+    plan.CurrentRate = 100.0;
+    plan.PayloadPattern = 0;
 }

@@ -1,11 +1,11 @@
 // The Join/Leave delay test page, a child of the main view shown inside its tab area.
-// So far the page itself and the operations the main view calls, which find nothing to do yet: the
-// page's controls and grids are still to come.
+// So far the page frame (pairs and port settings); the page's own fields and result grid are still to
+// come.
 #pragma once
 
 #include "engine/TestPageHooks.h"
+#include "testpages/TestPageBase.h"
 
-#include <QWidget>
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -14,20 +14,18 @@ class CIGMPTestPlan;
 class QLabel;
 class QTableWidget;
 
-class CDlgJoinLeave : public QWidget, public JoinLeavePageHooks
+class CDlgJoinLeave : public CTestPageBase, public JoinLeavePageHooks
 {
+    Q_OBJECT
+
 public:
     explicit CDlgJoinLeave(QWidget *parent = nullptr);
     ~CDlgJoinLeave() override;
-    // Reads the port-information grid into the page's per-port settings.
-    void StorePortSettings();
-    // Refills the pair grid from the test plan's test pairs.
-    void FillPairGrid();
 
     // True when the page's settings can be run; the run refuses the page otherwise.
     bool CheckFieldsValid() const;
-    // Copies the page's settings into the test plan.
-    void ApplyToTestConfig(CIGMPTestPlan &plan) const;
+    // Copies the page's pairs, ports, settings and fixed values into the test plan.
+    void ApplyToTestConfig(CIGMPTestPlan &plan);
 
     // One entry per run of the procedure (Capacity: the frame size).
     std::vector<std::uint32_t> RunList;

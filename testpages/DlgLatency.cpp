@@ -2,25 +2,19 @@
 
 #include "engine/IGMPTestPlan.h"
 
-CDlgLatency::CDlgLatency(QWidget *parent) : QWidget(parent) {}
+CDlgLatency::CDlgLatency(QWidget *parent) : CRateTestPage(PortLayout::Standard, 4, parent) {}
 
-void CDlgLatency::StorePortSettings() {}
-
-void CDlgLatency::FillPairGrid() {}
-
-bool CDlgLatency::CheckFieldsValid() const
+bool CDlgLatency::CheckFieldsValid()
 {
+    FillPortInfoGridForCheckedPairs();
     if (!(RateStep > 0) || !(InitialRate > 0) || !(MaxRate <= 100))
         return false;
-    for (const UtCustomFrame &row : FrameRows) {
-        if (!IsUsableFrameRow(row, true))
-            return false;
-    }
-    return true;
+    return CheckFrameRows(true);
 }
 
-void CDlgLatency::ApplyToTestConfig(CIGMPTestPlan &plan) const
+void CDlgLatency::ApplyToTestConfig(CIGMPTestPlan &plan)
 {
+    ApplyRatePage(plan);
     plan.InitialRate = InitialRate;
     plan.MinRate = RateStep;
     plan.MaxRate = MaxRate;

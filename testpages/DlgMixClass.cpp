@@ -2,22 +2,16 @@
 
 #include "engine/IGMPTestPlan.h"
 
-CDlgMixClass::CDlgMixClass(QWidget *parent) : QWidget(parent) {}
+CDlgMixClass::CDlgMixClass(QWidget *parent) : CRateTestPage(PortLayout::MixClass, 1, parent) {}
 
-void CDlgMixClass::StorePortSettings() {}
-
-void CDlgMixClass::FillPairGrid() {}
-
-void CDlgMixClass::SetLanguageText() {}
-
-bool CDlgMixClass::CheckFieldsValid() const
+bool CDlgMixClass::CheckFieldsValid()
 {
-    for (const UtCustomFrame &row : FrameRows) {
-        if (!IsUsableFrameRow(row, false))
-            return false;
-    }
-    return true;
+    FillPortInfoGridForCheckedPairs();
+    return CheckFrameRows(false);
 }
 
-// The pair and port settings are copied with the page's grids.
-void CDlgMixClass::ApplyToTestConfig(CIGMPTestPlan &) const {}
+void CDlgMixClass::ApplyToTestConfig(CIGMPTestPlan &plan)
+{
+    ApplyRatePage(plan);
+    plan.ChartScale = 0;
+}

@@ -2,20 +2,15 @@
 
 #include "engine/IGMPTestPlan.h"
 
-CDlgScale::CDlgScale(QWidget *parent) : QWidget(parent) {}
+CDlgScale::CDlgScale(QWidget *parent) : CRateTestPage(PortLayout::Standard, 3, parent) {}
 
-void CDlgScale::StorePortSettings() {}
-
-void CDlgScale::FillPairGrid() {}
-
-bool CDlgScale::CheckFieldsValid() const
+bool CDlgScale::CheckFieldsValid()
 {
-    for (const UtCustomFrame &row : FrameRows) {
-        if (!IsUsableFrameRow(row, false))
-            return false;
-    }
-    return true;
+    FillPortInfoGridForCheckedPairs();
+    return CheckFrameRows(false);
 }
 
-// The pair and port settings are copied with the page's grids.
-void CDlgScale::ApplyToTestConfig(CIGMPTestPlan &) const {}
+void CDlgScale::ApplyToTestConfig(CIGMPTestPlan &plan)
+{
+    ApplyRatePage(plan);
+}

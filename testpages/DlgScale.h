@@ -1,30 +1,18 @@
-// The Scaled Group test page, a child of the main view shown inside its tab area.
-// So far the page itself and the operations the main view calls, which find nothing to do yet: the
-// page's controls and grids are still to come.
+// The Scaled Group test page, a child of the main view shown inside its tab area: the rate-page frame
+// (pairs, port settings, custom frame sizes); the page's own fields are still to come.
 #pragma once
 
-#include "testpages/CustomFrame.h"
+#include "testpages/RateTestPage.h"
 
-#include <QWidget>
-#include <cstdint>
-#include <vector>
-
-class CIGMPTestPlan;
-
-class CDlgScale : public QWidget
+class CDlgScale : public CRateTestPage
 {
+    Q_OBJECT
+
 public:
     explicit CDlgScale(QWidget *parent = nullptr);
-    // Reads the port-information grid into the page's per-port settings.
-    void StorePortSettings();
-    // Refills the pair grid from the test plan's test pairs.
-    void FillPairGrid();
 
-    // True when the page's settings can be run; the run refuses the page otherwise.
-    bool CheckFieldsValid() const;
-    // Copies the page's settings into the test plan.
-    void ApplyToTestConfig(CIGMPTestPlan &plan) const;
-
-    // The frame-size rows the runner walks, in order.
-    std::vector<UtCustomFrame> FrameRows;
+    // True when the page's settings can be run: the port grid is first rebuilt from the ticked pairs.
+    bool CheckFieldsValid();
+    // Copies the page's pairs, ports and settings into the test plan.
+    void ApplyToTestConfig(CIGMPTestPlan &plan);
 };

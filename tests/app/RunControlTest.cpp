@@ -7,6 +7,7 @@
 #include "app/MainFormView.h"
 #include "app/MainFrame.h"
 #include "app/ToolBarDlg.h"
+#include "controls/grid/MyCug.h"
 #include "controls/widgets/ButtonST.h"
 #include "controls/widgets/PictureEx.h"
 #include "controls/widgets/StaticEx.h"
@@ -57,6 +58,18 @@ protected:
     ~RunControlTest() override { EngineHost::instance().reset(); }
 
     static QString key(const char *name) { return g_LangMag.GetString(QString::fromLatin1(name)); }
+    // Pair 1 in use: source (1,2,1), host (1,2,2).
+    void addPairOne()
+    {
+        for (std::uint8_t port = 1; port <= 2; ++port) {
+            const UtPortId id{1, 2, port};
+            g_Session.PortTable[g_Session.PortCount++] = {id, 53, 0};
+            UtPortRecord record = MakePortRecord(id, 53, 11);
+            (port == 1 ? record.SourcePair : record.HostPair) = 1;
+            g_Session.Ports.push_back(record);
+        }
+        app->TestPlan.TestPairs.push_back({1, 1, 1, 1, 2, 1, 0, {239, 1, 1, 1}, 1, 0xFFFF, 0xFF, 0xFF});
+    }
     QStringList logLines() const { return view->LogDlg->text().split(u'\n', Qt::SkipEmptyParts); }
     QStringList startLines() const
     {
@@ -242,12 +255,8 @@ TEST_F(RunControlTest, LatencyRunnerStepsEveryRateOfEveryRow)
 {
     select({TestLatency});
     CIGMPTestPlan &plan = app->TestPlan;
-    plan.PairSelected[0] = 1;
-    plan.TestPairs.push_back({1, 1, 2, 1, 2, 1, 0, {239, 1, 1, 1}, 1, 0xFFFF, 0xFF, 0xFF});
-    UtTestPort host{};
-    host.LatencySum = 9;
-    host.LatencyCount = 3;
-    plan.HostPorts.push_back(host);
+    addPairOne();
+    view->LatencyPage->PairChecked[1] = 1;
     view->LatencyPage->InitialRate = 10;
     view->LatencyPage->RateStep = 10;
     view->LatencyPage->MaxRate = 30;
@@ -257,6 +266,8 @@ TEST_F(RunControlTest, LatencyRunnerStepsEveryRateOfEveryRow)
     EXPECT_EQ(view->ReportDlg->LatencyPage->Records.size(), 9u);
     EXPECT_EQ(view->Run.PairFrameLists[TestLatency].size(), 9u);
     EXPECT_EQ(view->Run.FrameSizeIndex, 2u);
+    EXPECT_EQ(plan.PairSelected[0], 1);
+    ASSERT_EQ(plan.HostPorts.size(), 1u);
     EXPECT_EQ(std::uint8_t{plan.HostPorts[0].LatencyCount}, 0);
     EXPECT_EQ(double{plan.HostPorts[0].LatencySum}, 0.0);
 }
@@ -337,4 +348,27 @@ TEST_F(RunControlTest, AllSevenProceduresRunToTheirEndInDemoMode)
     EXPECT_EQ(view->CapacityPage->CapacityLabel->text(), "2");
     EXPECT_EQ(prompter.messages(), QStringList{"Test Finished!"});
     expectIdle();
+
+// What is typed into a page's port grid lives through a tree click, a language change and a run, and
+// the run writes it into the port record.
+TEST_F(RunControlTest, TypedPortSettingsSurviveTreeClicksLanguageChangesAndRuns)
+{
+    addPairOne();
+    view->AggregatePage->PairChecked[1] = 1;
+    view->ShowTestPage(TestAggregate);
+    MyCug *grid = view->AggregatePage->PortGrid;
+    QString label;
+    grid->GetCellTextTo(0, 0, label);
+    ASSERT_FALSE(label.isEmpty());
+    grid->SetCellText(11, 0, "10.9.8.7");
+    view->OnTreeClick(view->TreeItem(TreeNode::Root));
+    view->OnLanguageChanged();
+    view->ShowTestPage(TestAggregate);
+    QString shown;
+    grid->GetCellTextTo(11, 0, shown);
+    EXPECT_EQ(shown, "10.9.8.7");
+    select({TestAggregate});
+    view->OnRunTest();
+    EXPECT_EQ(g_Session.Ports[0].IPAddress, 0x0A090807u);
+    EXPECT_EQ(app->TestPlan.SourcePorts.size(), 1u);
 }

@@ -1,0 +1,155 @@
+// What the seven test pages share: the frame of a page (its configuration box, the pair grid, the
+// port-settings grid with its four category buttons), the page's own copy of every port's protocol
+// settings, the fill of both grids from the test pairs, and the copy of the pairs, ports and port
+// settings into the test plan. A page puts its own fields into ConfigBox and adds what differs through
+// the hooks below.
+#pragma once
+
+#include "engine/TestPlanRecords.h"
+#include "platform/ColorRef.h"
+#include "testpages/PortSettings.h"
+
+#include <QString>
+#include <QWidget>
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+class CIGMPTestPlan;
+class CTestPairGrid;
+class MyCug;
+class QButtonGroup;
+class QGroupBox;
+class QLabel;
+class QRadioButton;
+struct UtPortKey;
+struct UtPortRecord;
+
+class CTestPageBase : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // The three column layouts of the port-settings grid.
+    enum class PortLayout
+    {
+        Standard,    // 20 columns
+        MixClass,    // 24 columns: the unicast VLAN tag after "VLan Priority"
+        SourceFilter // 20 columns, "Number of Group" shown, no pair grid
+    };
+    // Column indexes of a layout.
+    struct Columns
+    {
+        int count;
+        int unicast; // first unicast VLAN column, -1 when none
+        int address; // IP address; gateway and mask follow
+        int link;    // link status; speed, duplex and negotiation follow
+        int group;   // group IP; number of groups follows
+    };
+    static constexpr int kVlanEnableColumn = 7;
+    static constexpr int kMacColumn = 6;
+    static constexpr int kAddTimesColumn = 1;
+    static constexpr int kProtocolColumn = 5;
+    static constexpr int kPortRows = 64;
+    static constexpr int kColumnWidth = 125;
+    static constexpr int kProtocolWidth = 135;
+    static constexpr unsigned kDropListParam = 512;
+    static constexpr int kPairCheckStyle = 0x1000;
+    static constexpr COLORREF kHeadingColor = 0x008CE664; // RGB(100, 230, 140)
+
+    CTestPageBase(PortLayout layout, QWidget *parent);
+    ~CTestPageBase() override;
+
+    static Columns ColumnsOf(PortLayout layout);
+    // "(%3d,%2d,%d) - " and the model name of the port's module in the inventory table.
+    static QString PortLabelOf(const UtPortRecord &record);
+    const Columns &GetColumns() const { return m_columns; }
+    PortLayout GetPortLayout() const { return m_layout; }
+
+    // Port-settings list: one entry per port record, same index. Extends the list with the records'
+    // current settings for records appended since the page was made.
+    void SnapshotPortSettings();
+    // Reads the grid rows from the top until an empty label into the list entries of their ports.
+    void StorePortSettings();
+
+    // Lays the port-settings grid out once (rows, widths, titles, the "All" columns).
+    bool InitPortInfoGrid();
+    // Rebuilds the port-settings grid from the ticked rows of the pair grid and sets PairChecked from
+    // the check boxes; a row met again shows the group of pair index pairIndex.
+    virtual void FillPortInfoGrid(int pairIndex);
+    // Writes every cell of a row from the port record, the page's list entry and the test pair.
+    void SetPortInfoRow(int row, std::size_t portIndex, int pairIndex);
+    // The first row whose label is the text (exact), else -1.
+    int FindPortInfoRow(const QString &label);
+    // Claims the first row with an empty label (a row is added when none is free) and writes the
+    // label and "1" into it.
+    int AddPortInfoRow(const QString &label);
+
+    // Rebuilds the pair grid from the test plan's pairs in use and PairChecked, and lists the ports
+    // of the flagged pairs. The Source Filter page has no pair grid.
+    virtual void FillPairGrid();
+    // Refills the port-settings grid once for every ticked pair row.
+    void FillPortInfoGridForCheckedPairs();
+
+    // The category buttons: which columns of the port-settings grid show.
+    void OnCategoryAll();
+    void OnCategoryBasic();
+    void OnCategoryProtocol();
+    void OnCategoryIgmpSetting();
+
+    // Relabels the frame's own controls from the current language.
+    virtual void SetLanguageText();
+
+    // Payload combo index to the plan's payload pattern code, and IGMP version combo index to the
+    // version (-1: no selection).
+    static std::uint8_t PayloadPatternOfIndex(int index);
+    static std::uint8_t IgmpVersionOfIndex(int index);
+
+    // Flags of pair numbers 1 to 8 (entry 0 unused): 1 while the pair is ticked on this page.
+    std::array<std::uint8_t, 9> PairChecked{};
+    std::vector<UtPortProtocolSettings> PortSettingsList;
+
+    QGroupBox *ConfigBox = nullptr; // " Test Configuration ": the page's own fields
+    QGroupBox *PairBox = nullptr;   // around the pair grid; none on the Source Filter page
+    QGroupBox *PortBox = nullptr;   // "Available Port Information :"
+    CTestPairGrid *PairGrid = nullptr;
+    MyCug *PortGrid = nullptr;
+    QLabel *CategoryLabel = nullptr;
+    QRadioButton *CategoryAll = nullptr;
+    QRadioButton *CategoryBasic = nullptr;
+    QRadioButton *CategoryProtocol = nullptr;
+    QRadioButton *CategoryIgmpSetting = nullptr;
+
+protected:
+    // The pair grid's group box reads " Source Pair : " on the rate pages, "Test Pair : " otherwise.
+    void SetPairBoxKey(const char *key) { m_pairBoxKey = key; }
+    // Steps 2 to 4 of the copy into the test plan: the ticked pairs into the plan's selected pairs and
+    // PairChecked; the ports of the grid rows into the source and host lists (hosts also into
+    // hostList when given); each row's settings written back into its port record.
+    void ApplyPairsAndPorts(CIGMPTestPlan &plan, std::vector<UtTestPort> *hostList);
+    // A tested-port record of a grid row's port.
+    UtTestPort TestPortOfRow(int row, const UtPortKey &key, std::size_t portIndex);
+
+    // Hooks of the pair-grid fill: before the rows are rebuilt, for each ticked row added, and after.
+    virtual void beforePairGridFill() {}
+    virtual void onCheckedPairRow(int /*row*/) {}
+    virtual void afterPairGridFill() {}
+    // The group texts a row shows.
+    virtual void groupTexts(int pairIndex, QString &address, QString &count);
+    // Writes the link cells of a row from the port's link code and module type.
+    void setLinkCells(int row, std::uint8_t linkCode, std::uint8_t moduleType);
+
+private:
+    void onPairCheckChanged(int row);
+    void ensurePortSettings();
+    void setColumnWidths(std::initializer_list<std::pair<int, int>> shown, bool hideOthers);
+    void setTagCells(int firstCol, int row, std::uint8_t state, std::uint16_t id, std::uint8_t cfi,
+                     std::uint8_t priority);
+    void storeRow(int row, UtPortProtocolSettings &settings);
+
+    PortLayout m_layout;
+    Columns m_columns;
+    const char *m_pairBoxKey = "TestPage_Test_Pair";
+    QButtonGroup *m_categories = nullptr;
+};
