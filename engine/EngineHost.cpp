@@ -42,7 +42,12 @@ void EngineHost::reservationLog(const QString &text) const
 
 void EngineHost::showStatus(const QString &key) const
 {
-    showStatusText(g_LangMag.GetString(key));
+    showStatusText(languageText(key));
+}
+
+QString EngineHost::languageText(const QString &key) const
+{
+    return g_LangMag.GetString(key);
 }
 
 void EngineHost::showStatusText(const QString &text) const

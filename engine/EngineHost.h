@@ -26,6 +26,8 @@ public:
     void showStatus(const QString &key) const;
     // The status line shows the text as it stands.
     void showStatusText(const QString &text) const;
+    // The text of a key in the current language file.
+    QString languageText(const QString &key) const;
     QStringList sourceFilterGroups() const;
     std::vector<UtFilterHost> sourceFilterHosts() const;
 

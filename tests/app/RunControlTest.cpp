@@ -15,6 +15,7 @@
 #include "engine/VirtualWaitClock.h"
 #include "platform/ScriptedPrompter.h"
 #include "reports/DlgButton.h"
+#include "reports/MyPropSheet.h"
 #include "reports/ReportLatency.h"
 #include "testpages/DlgAggregate.h"
 #include "testpages/DlgLatency.h"
@@ -255,4 +256,27 @@ TEST_F(RunControlTest, LatencyRunnerStepsEveryRateOfEveryRow)
     EXPECT_EQ(view->FrameSizeIndex, 2u);
     EXPECT_EQ(std::uint8_t{plan.HostPorts[0].LatencyCount}, 0);
     EXPECT_EQ(double{plan.HostPorts[0].LatencySum}, 0.0);
+}
+
+TEST_F(RunControlTest, RunsUnlockOnlyTheResultTabsOfTheirTests)
+{
+    const CMyPropSheet *sheet = view->ReportDlg->PropSheet;
+    const auto locked = [&] {
+        QList<int> tabs;
+        for (int tab = 0; tab < sheet->count(); ++tab) {
+            if (sheet->IsPageLocked(tab))
+                tabs << tab;
+        }
+        return tabs;
+    };
+    EXPECT_EQ(locked(), (QList<int>{0, 1, 2, 3, 4}));
+    // Capacity and Join/Leave have no result tab: all five stay locked.
+    select({TestCapacity, TestJoinLeave});
+    view->OnRunTest();
+    EXPECT_EQ(locked(), (QList<int>{0, 1, 2, 3, 4}));
+    std::fill(std::begin(view->TestSelected), std::end(view->TestSelected), std::uint8_t(0));
+    select({TestAggregate});
+    view->OnRunTest();
+    EXPECT_EQ(locked(), (QList<int>{0, 2, 3, 4}));
+    expectIdle();
 }
