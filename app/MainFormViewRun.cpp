@@ -140,9 +140,8 @@ void CMainFormView::StartTest()
     }
     ReportDlg->Results.ClearResultRecord();
     ResetReportTree();
-    ReportDlg->LockedPages.clear();
-    for (int tab = 0; tab < 5; ++tab)
-        ReportDlg->LockedPages[tab] = tab;
+    for (int tab = 0; tab < CTestReportDlg::kCounterPage; ++tab)
+        ReportDlg->PropSheet->LockPage(tab);
     RunActive = 1;
     ReportDlg->CounterPage->ResetCounterLog();
     ReportDlg->CounterPage->ClearButton->setEnabled(false);
@@ -361,7 +360,7 @@ void CMainFormView::beginRunner(int test, std::uint32_t testType)
 
 void CMainFormView::prepareResultPage(int test, int tab, ReportPage *page)
 {
-    ReportDlg->LockedPages.erase(tab);
+    ReportDlg->PropSheet->UnlockPage(tab);
     page->FillReportGrid();
     ShowTestReportPage();
     Run.ReportRow = ReportPage::kFirstResultRow;

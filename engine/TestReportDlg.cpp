@@ -17,9 +17,7 @@
 #include "reports/ReportMixClass.h"
 #include "reports/ReportScale.h"
 
-#include <QTabBar>
 #include <mutex>
-#include <utility>
 
 CTestReportDlg *g_ReportDlg = nullptr;
 
@@ -48,16 +46,11 @@ CTestReportDlg::CTestReportDlg(QWidget *parent)
     PropSheet->addTab(FilterPage, QStringLiteral("Filter"));
     PropSheet->addTab(CounterPage, QStringLiteral("Counter"));
     PropSheet->SetActivePage(kCounterPage);
-    // A click on a locked result tab goes back to the tab before; the program's own page changes pass.
-    connect(PropSheet->tabBar(), &QTabBar::tabBarClicked, this, [this](int index) {
-        if (index != PropSheet->currentIndex() && LockedPages.count(index))
-            m_revertTo = PropSheet->currentIndex();
-    });
-    connect(PropSheet, &QTabWidget::currentChanged, this, [this](int) {
-        const int revertTo = std::exchange(m_revertTo, -1);
-        if (revertTo >= 0)
-            PropSheet->setCurrentIndex(revertTo);
-    });
+    // No result page can be opened before its test has run.
+    for (int page = 0; page < kCounterPage; ++page)
+        PropSheet->LockPage(page);
+    for (CDlgButton *bar : {ExcelBar, PdfBar})
+        connect(bar, &CDlgButton::ExportClicked, this, &CTestReportDlg::SaveReport);
 
     for (QTimer *timer : {&TxStopTimer, &LatencyTimer, &JoinWaitTimer})
         timer->setInterval(1000);
@@ -417,6 +410,11 @@ void CTestReportDlg::ShowWithFrame()
     for (CDlgButton *bar : {ExcelBar, PdfBar})
         bar->setVisible(
             ExportBarVisible(isVisible(), Results.AnyRan(), testPageVisible, bar->ResultsReady != 0));
+}
+
+void CTestReportDlg::SaveReport(int)
+{
+    // Writing the spreadsheet and PDF reports comes with their writers.
 }
 
 void CTestReportDlg::resizeEvent(QResizeEvent *event)

@@ -11,7 +11,6 @@
 #include <QTimer>
 #include <QWidget>
 #include <cstdint>
-#include <map>
 
 class CCounterLog;
 class CDlgButton;
@@ -77,6 +76,8 @@ public:
     static bool ExportBarVisible(bool windowShown, bool anyRan, bool testPageVisible, bool resultsReady);
     // Shows or hides both bars by the rule above.
     void ShowWithFrame();
+    // Saves the report of the last run: kind 0 as a spreadsheet, 1 as a PDF file (the export bars).
+    void SaveReport(int kind);
 
     CMyPropSheet *PropSheet;
     CReportMixClass *MixClassPage;
@@ -89,8 +90,6 @@ public:
     CDlgButton *PdfBar;
 
     UtResultSet Results;
-    // Result tabs locked against the user's clicks while their test has not run (key = tab index).
-    std::map<int, int> LockedPages;
     std::uint32_t TimerSeconds = 1;
     std::uint16_t TrialSeconds = 0;
     std::uint32_t LinkState = 0;
@@ -130,8 +129,6 @@ private:
     bool checkFilterGroup(const QString &groupText, QStringList &failures);
 
     CIGMPTestPlan *m_plan = nullptr;
-    // The tab to return to after a user's click on a locked tab, -1 when none.
-    int m_revertTo = -1;
 };
 
 // The one report window; null while it does not exist.

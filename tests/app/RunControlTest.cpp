@@ -18,6 +18,7 @@
 #include "engine/VirtualWaitClock.h"
 #include "platform/ScriptedPrompter.h"
 #include "reports/DlgButton.h"
+#include "reports/MyPropSheet.h"
 #include "reports/ReportLatency.h"
 #include "testpages/DlgAggregate.h"
 #include "testpages/DlgCapacity.h"
@@ -371,4 +372,26 @@ TEST_F(RunControlTest, TypedPortSettingsSurviveTreeClicksLanguageChangesAndRuns)
     view->OnRunTest();
     EXPECT_EQ(g_Session.Ports[0].IPAddress, 0x0A090807u);
     EXPECT_EQ(app->TestPlan.SourcePorts.size(), 1u);
+
+TEST_F(RunControlTest, RunsUnlockOnlyTheResultTabsOfTheirTests)
+{
+    const CMyPropSheet *sheet = view->ReportDlg->PropSheet;
+    const auto locked = [&] {
+        QList<int> tabs;
+        for (int tab = 0; tab < sheet->count(); ++tab) {
+            if (sheet->IsPageLocked(tab))
+                tabs << tab;
+        }
+        return tabs;
+    };
+    EXPECT_EQ(locked(), (QList<int>{0, 1, 2, 3, 4}));
+    // Capacity and Join/Leave have no result tab: all five stay locked.
+    select({TestCapacity, TestJoinLeave});
+    view->OnRunTest();
+    EXPECT_EQ(locked(), (QList<int>{0, 1, 2, 3, 4}));
+    std::fill(std::begin(view->TestSelected), std::end(view->TestSelected), std::uint8_t(0));
+    select({TestAggregate});
+    view->OnRunTest();
+    EXPECT_EQ(locked(), (QList<int>{0, 2, 3, 4}));
+    expectIdle();
 }

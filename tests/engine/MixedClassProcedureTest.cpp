@@ -5,10 +5,8 @@
 #include "app/LangMag.h"
 #include "engine/TestReportDlg.h"
 #include "reports/CounterLog.h"
-#include "reports/MyPropSheet.h"
 #include "reports/ReportMixClass.h"
 
-#include <QTabBar>
 #include <QTest>
 
 namespace {
@@ -307,20 +305,4 @@ TEST(ResultSet, ClearEmptiesEverything)
             EXPECT_TRUE(counters.empty());
         EXPECT_TRUE(results.Filter.empty());
     }
-}
-
-TEST(TestReportDlg, LockedTabsRefuseClicksButNotTheProgram)
-{
-    CTestReportDlg report;
-    report.resize(800, 500);
-    report.show();
-    report.Relayout();
-    QTabBar *tabs = report.PropSheet->tabBar();
-    report.LockedPages = {{0, 0}, {1, 1}};
-    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
-    EXPECT_EQ(report.PropSheet->currentIndex(), CTestReportDlg::kCounterPage);
-    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(2).center());
-    EXPECT_EQ(report.PropSheet->currentIndex(), 2);
-    report.PropSheet->SetActivePage(0);
-    EXPECT_EQ(report.PropSheet->currentIndex(), 0);
 }
