@@ -335,6 +335,7 @@ TEST_F(RunControlTest, AllSevenProceduresRunToTheirEndInDemoMode)
     view->MixClassPage->FrameRows = {{100, 10, 100, 1, 64}};
     view->AggregatePage->FrameRows = {{100, 10, 100, 1, 64}};
     view->ScalePage->FrameRows = {{100, 10, 100, 1, 64}};
+    view->LatencyPage->FrameRows = {{10, 10, 10, 1, 64}};
     view->CapacityPage->RunList = {64};
     view->JoinLeavePage->RunList = {64};
     view->OnRunTest();
