@@ -33,6 +33,17 @@ inline void log(const QString &text)
 }
 
 // Index of the port in the per-port session arrays, -1 when it has none.
+// The status line shows the language text of the key, or the text as it stands.
+inline void status(const char *key)
+{
+    EngineHost::instance().showStatus(QString::fromLatin1(key));
+}
+
+inline void statusText(const char *text)
+{
+    EngineHost::instance().showStatusText(QString::fromLatin1(text));
+}
+
 inline int hardwareIndex(const UtPortId &id)
 {
     const int index = LookupPortIndex(id.CID, g_Session.PortIndex, id.BID, id.PID);

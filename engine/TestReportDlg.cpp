@@ -22,15 +22,7 @@
 CTestReportDlg *g_ReportDlg = nullptr;
 
 using TestPlanSupport::log;
-
-namespace {
-
-void status(const char *key)
-{
-    EngineHost::instance().showStatus(QString::fromLatin1(key));
-}
-
-} // namespace
+using TestPlanSupport::status;
 
 CTestReportDlg::CTestReportDlg(QWidget *parent)
     : QWidget(parent), PropSheet(new CMyPropSheet(this)), MixClassPage(new CReportMixClass(PropSheet)),

@@ -7,6 +7,7 @@
 #include "engine/Session.h"
 #include "engine/TestPageHooks.h"
 #include "engine/TestReportDlg.h"
+#include "engine/TestPlanSupport.h"
 #include "engine/TrialJudge.h"
 #include "reports/CounterLog.h"
 #include "reports/ReportAggregate.h"
@@ -18,32 +19,13 @@
 #include <cmath>
 #include <cstring>
 
+using TestPlanSupport::demoMode;
+using TestPlanSupport::log;
+using TestPlanSupport::portText;
+using TestPlanSupport::status;
+using TestPlanSupport::statusText;
+
 namespace {
-
-void log(const QString &text)
-{
-    EngineHost::instance().log(text);
-}
-
-void status(const char *key)
-{
-    EngineHost::instance().showStatus(QString::fromLatin1(key));
-}
-
-void statusText(const char *text)
-{
-    EngineHost::instance().showStatusText(QString::fromLatin1(text));
-}
-
-bool demoMode()
-{
-    return EngineHost::instance().isDemoMode();
-}
-
-QString portText(const UtPortId &id)
-{
-    return QString::asprintf("(%3d,%2d,%d)", int(id.CID), int(id.BID), int(id.PID));
-}
 
 // The port record of a tested port, null when its index names none.
 const UtPortRecord *recordOf(const UtTestPort &port)
