@@ -80,7 +80,7 @@ TEST(PortSet, TheLockedSetHoldsTheFlaggedPortsOnly)
     ASSERT_EQ(sets.Sets().size(), 1u);
     const UtPortSet &set = sets.Sets().at(2).Set;
     EXPECT_EQ(std::uint32_t(set.Mask[0]), 0x1u);
-    EXPECT_EQ(std::uint32_t(set.Mask[1]), 0x00040000u);
+    EXPECT_EQ(std::uint32_t(set.Mask[1]), 0x00000400u);
     EXPECT_EQ(sets.Count(), 2);
     g_Session.resetTables();
 }
