@@ -79,7 +79,6 @@ private:
         uint8_t role = 1;   // 1 master, 2 slave
         int lockOwner = 0; // client id, 0 free
         uint8_t sfpMode = 0;
-        bool fibre = false; // types 54 and 55 run copper or fibre
     };
     struct Reporting
     {

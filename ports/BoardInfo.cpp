@@ -43,14 +43,14 @@ constexpr std::uint32_t kProbeWaitMs = 100;
 // Normal images of the tree levels: active devices, chassis, board, port.
 constexpr int kLevelPictures[] = {139, 190, 189, 188};
 
-QString text(const char *key)
+QString boardText(const char *key)
 {
     return g_LangMag.GetString(QString::fromLatin1(key));
 }
 
 void message(const char *key)
 {
-    Prompter::current().messageBox(text(key), MB_OK);
+    Prompter::current().messageBox(boardText(key), MB_OK);
 }
 
 int level(const QTreeWidgetItem *item)
@@ -66,7 +66,7 @@ QString boardModel(const QTreeWidgetItem *board)
     return at < 0 ? QString() : text.mid(at);
 }
 
-bool demoMode()
+bool boardDemoMode()
 {
     return g_App && g_App->DemoMode;
 }
@@ -173,16 +173,16 @@ int CBoardInfo::exec()
 
 void CBoardInfo::setLanguageText()
 {
-    setWindowTitle(text("Reserved_Dlg_Name"));
-    m_testerGroup->setTitle(text("Reserved_Tester_Info"));
-    m_testerLabel->setText(text("Reserved_Tester_Name"));
-    m_dutLabel->setText(text("Reserved_DUT_Name"));
-    m_lockButton->setText(text("Reserved_BT_Lock"));
-    m_cancelButton->setText(text("Reserved_BT_Cancle"));
-    m_groupSelection->setTitle(text("Reserved_Group_Selection"));
-    m_countLabel->setText(text("Reserved_Selected_Count"));
-    m_outdatedText->setText(text("Reserved_Note_Outdated"));
-    m_liteText->setText(text("Reserved_Note_Lite"));
+    setWindowTitle(boardText("Reserved_Dlg_Name"));
+    m_testerGroup->setTitle(boardText("Reserved_Tester_Info"));
+    m_testerLabel->setText(boardText("Reserved_Tester_Name"));
+    m_dutLabel->setText(boardText("Reserved_DUT_Name"));
+    m_lockButton->setText(boardText("Reserved_BT_Lock"));
+    m_cancelButton->setText(boardText("Reserved_BT_Cancle"));
+    m_groupSelection->setTitle(boardText("Reserved_Group_Selection"));
+    m_countLabel->setText(boardText("Reserved_Selected_Count"));
+    m_outdatedText->setText(boardText("Reserved_Note_Outdated"));
+    m_liteText->setText(boardText("Reserved_Note_Lite"));
 }
 
 bool CBoardInfo::OnInitDialog()
@@ -191,7 +191,7 @@ bool CBoardInfo::OnInitDialog()
     m_opened = true;
     setLanguageText();
     releaseEarlierLocks();
-    if (!demoMode())
+    if (!boardDemoMode())
         probeModules();
     WaitPumping(kProbeWaitMs);
     fillBoardTable();
@@ -210,7 +210,7 @@ bool CBoardInfo::OnInitDialog()
     std::fill(session.LockedFlags.begin(), session.LockedFlags.end(), std::uint8_t(0));
 
     if (PresetFromConfig == 1 && !RefreshTreeChecks()) {
-        Prompter::current().messageBox(text("Reserved_Note_Mismatch"), MB_OK);
+        Prompter::current().messageBox(boardText("Reserved_Note_Mismatch"), MB_OK);
         restoreSavedReservation();
         finish(0);
         return false;
@@ -270,13 +270,13 @@ void CBoardInfo::buildTree()
     const UtSession &session = g_Session;
     m_tree->clear();
     m_chassis = nullptr;
-    m_root = addItem(nullptr, RootLevel, text("Reserved_Active_Port"), kLevelPictures[0]);
+    m_root = addItem(nullptr, RootLevel, boardText("Reserved_Active_Port"), kLevelPictures[0]);
     CTreeCtrlEx::SetStateImage(m_root, CTreeCtrlEx::NoState);
     bool anyLite = false, anyOutdated = false;
     if (session.PortCount > 0) {
         m_chassisNumber = session.PortTable[0].Id.CID;
         m_chassis = addItem(m_root, ChassisLevel,
-                            QStringLiteral("%1(%2)").arg(text("Reserved_Chassis")).arg(m_chassisNumber),
+                            QStringLiteral("%1(%2)").arg(boardText("Reserved_Chassis")).arg(m_chassisNumber),
                             kLevelPictures[1]);
         CTreeCtrlEx::SetStateImage(m_chassis, CTreeCtrlEx::Unchecked);
         for (int slot = 1; slot < 32; ++slot) {
@@ -290,7 +290,7 @@ void CBoardInfo::buildTree()
                 ModuleTypeToModelNameA(type - 52, model, sizeof model);
             QTreeWidgetItem *board = addItem(m_chassis, BoardLevel,
                                              QStringLiteral("%1(%2)-%3")
-                                                 .arg(text("Reserved_Board"))
+                                                 .arg(boardText("Reserved_Board"))
                                                  .arg(slot)
                                                  .arg(QString::fromLatin1(model)),
                                              kLevelPictures[2]);
@@ -315,7 +315,7 @@ void CBoardInfo::buildTree()
                 if (session.PortAddr[index].Status != 0 && !ownedHere)
                     continue;
                 QTreeWidgetItem *port =
-                    addItem(board, PortLevel, QStringLiteral("%1(%2)").arg(text("Reserved_Port")).arg(p),
+                    addItem(board, PortLevel, QStringLiteral("%1(%2)").arg(boardText("Reserved_Port")).arg(p),
                             kLevelPictures[3]);
                 CTreeCtrlEx::SetStateImage(port, state);
                 m_tree->AssignItemTextColor(port, ItemColor);

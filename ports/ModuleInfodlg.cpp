@@ -24,7 +24,7 @@ constexpr std::uint32_t kProbeWaitMs = 100;
 constexpr int kControllerPolls = 10;
 constexpr std::uint32_t kControllerPollMs = 200;
 
-bool demoMode()
+bool moduleDemoMode()
 {
     return g_App && g_App->DemoMode;
 }
@@ -91,7 +91,7 @@ CModuleInfodlg::CModuleInfodlg(QWidget *owner) : QDialog(owner)
 
 void CModuleInfodlg::ReadBoardInfo()
 {
-    if (!demoMode()) {
+    if (!moduleDemoMode()) {
         readController();
         const UtSession &session = g_Session;
         for (std::uint16_t i = 0; i < session.PortCount; ++i) {

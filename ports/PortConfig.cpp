@@ -28,7 +28,7 @@
 
 namespace {
 
-QString text(const char *key)
+QString pairText(const char *key)
 {
     return g_LangMag.GetString(QString::fromLatin1(key));
 }
@@ -219,17 +219,17 @@ CIGMPTestPlan &CPortConfig::Plan() const
 
 void CPortConfig::SetLanguageText()
 {
-    m_sourceLabel->setText(text("PortDlg_Available_Src"));
-    m_availableLabel->setText(text("PortDlg_Available_Host"));
-    m_sourceSetLabel->setText(text("PortDlg_Selected"));
-    m_selectedLabel->setText(text("PortDlg_Selected"));
-    ResetButton->setText(text("PortDlg_Reset"));
-    SetButton->setText(text("PortDlg_Set"));
-    m_groupLabel->setText(text("PortDlg_Group_Address"));
+    m_sourceLabel->setText(pairText("PortDlg_Available_Src"));
+    m_availableLabel->setText(pairText("PortDlg_Available_Host"));
+    m_sourceSetLabel->setText(pairText("PortDlg_Selected"));
+    m_selectedLabel->setText(pairText("PortDlg_Selected"));
+    ResetButton->setText(pairText("PortDlg_Reset"));
+    SetButton->setText(pairText("PortDlg_Set"));
+    m_groupLabel->setText(pairText("PortDlg_Group_Address"));
     // The edit's language texts; a port text stays.
     const int pair = std::clamp(SelectedTab(), 0, kMaxPairs - 1);
     if (!SourceCombo->isEnabled())
-        SourceEdit->setText(text("PortDlg_Not_enough_TX"));
+        SourceEdit->setText(pairText("PortDlg_Not_enough_TX"));
     else if (Plan().TestPairs.size() == kMaxPairs && Plan().TestPairs[std::size_t(pair)].Status == 0)
         SourceEdit->setText(notSetText());
     renameTabs();
@@ -238,7 +238,7 @@ void CPortConfig::SetLanguageText()
 void CPortConfig::renameTabs()
 {
     for (int i = 0; i < m_pairCount && i < TabCtrl->count() - 1; ++i)
-        TabCtrl->setTabText(i, fillPlaceholders(text("PortDlg_Test_Pair"), {formatInt(i + 1)}));
+        TabCtrl->setTabText(i, fillPlaceholders(pairText("PortDlg_Test_Pair"), {formatInt(i + 1)}));
 }
 
 UtTestPair CPortConfig::DefaultPair(int n)
@@ -270,7 +270,7 @@ void CPortConfig::InitDefaultPairs()
 
 QString CPortConfig::notSetText() const
 {
-    return text("PortDlg_no_Available");
+    return pairText("PortDlg_no_Available");
 }
 
 void CPortConfig::ResetDialog()
@@ -378,7 +378,7 @@ void CPortConfig::SelectTestPair(int pair)
     DeleteAllRows(SelectedGrid);
     if (SourceCombo->count() == 0) {
         SourceCombo->setEnabled(false);
-        SourceEdit->setText(text("PortDlg_Not_enough_TX"));
+        SourceEdit->setText(pairText("PortDlg_Not_enough_TX"));
         AvailableGrid->RepaintAllParts();
         SelectedGrid->RepaintAllParts();
         return;
@@ -492,7 +492,7 @@ bool CPortConfig::ApplyPairSettings(int pair, bool tellUser)
     const int groups = toIntPrefix(GroupCountEdit->text());
     if (groups < 1 || groups > 256) {
         if (tellUser) {
-            Prompter::current().messageBox(text("PortDlg_Group_Range"));
+            Prompter::current().messageBox(pairText("PortDlg_Group_Range"));
             GroupCountEdit->setFocus();
         }
         return false;
@@ -541,7 +541,7 @@ void CPortConfig::OnSet()
 {
     const int pair = SelectedTab();
     if (pair < 0 || pair >= m_pairCount || !ApplyPairSettings(pair))
-        Prompter::current().messageBox(text("Stat_Fail"));
+        Prompter::current().messageBox(pairText("Stat_Fail"));
 }
 
 void CPortConfig::OnReset()
@@ -588,7 +588,7 @@ void CPortConfig::AddTestPair()
         }
         SelectTestPair(tab);
     } else {
-        Prompter::current().messageBox(text("PortDlg_Max_Pairs"));
+        Prompter::current().messageBox(pairText("PortDlg_Max_Pairs"));
         selectTab(kMaxPairs - 1);
         SelectTestPair(kMaxPairs - 1);
     }
@@ -607,7 +607,7 @@ void CPortConfig::OnTabRightClick(const QPoint &pos)
     const int previous = SelectedTab();
     selectTab(tab);
     QMenu menu(this);
-    QAction *remove = menu.addAction(text("PortDlg_Delete"));
+    QAction *remove = menu.addAction(pairText("PortDlg_Delete"));
     if (menu.exec(TabCtrl->mapToGlobal(pos)) == remove)
         OnDeletePair();
     else
@@ -620,7 +620,7 @@ void CPortConfig::OnDeletePair()
     if (tab < 0 || tab >= m_pairCount)
         return;
     if (tab == 0 && m_pairCount == 1) {
-        Prompter::current().messageBox(text("PortDlg_First_Pair"));
+        Prompter::current().messageBox(pairText("PortDlg_First_Pair"));
         return;
     }
     DeleteTestPair(tab);

@@ -31,7 +31,7 @@ constexpr std::uint8_t kTypeSfpFirst = 147;
 constexpr std::uint8_t kTypeSfpLast = 148;
 constexpr std::uint16_t kFibreBit = 0x8000;
 
-QString text(const char *key)
+QString settingsText(const char *key)
 {
     return g_LangMag.GetString(QString::fromLatin1(key));
 }
@@ -134,12 +134,12 @@ void CPortInfoConfig::OnInitDialog()
 
 void CPortInfoConfig::SetLanguageText()
 {
-    m_waitGroup->setTitle(text("PortDlg_Auto_Negotiation"));
-    m_minWaitLabel->setText(text("PortDlg_Min_Wait"));
-    m_mediaTimeoutLabel->setText(text("PortDlg_Media_Timeout"));
-    RouterAlertBox->setText(text("PortDlg_Router_Alert"));
-    ApplyButton->setText(text("PortDlg_Apply"));
-    DefaultButton->setText(text("PortDlg_Default"));
+    m_waitGroup->setTitle(settingsText("PortDlg_Auto_Negotiation"));
+    m_minWaitLabel->setText(settingsText("PortDlg_Min_Wait"));
+    m_mediaTimeoutLabel->setText(settingsText("PortDlg_Media_Timeout"));
+    RouterAlertBox->setText(settingsText("PortDlg_Router_Alert"));
+    ApplyButton->setText(settingsText("PortDlg_Apply"));
+    DefaultButton->setText(settingsText("PortDlg_Default"));
 }
 
 void CPortInfoConfig::RequestPortGridRefresh()
@@ -394,7 +394,7 @@ void CPortInfoConfig::OnMinWaitTimeChanged()
         const QSignalBlocker blocker(MinWaitEdit);
         MinWaitEdit->setText(formatUInt(unsigned(MinWaitTime)));
     }
-    Prompter::current().messageBox(fillPlaceholders(text("MSG_RANGE_OF_Waitetime"), {formatInt(1)}));
+    Prompter::current().messageBox(fillPlaceholders(settingsText("MSG_RANGE_OF_Waitetime"), {formatInt(1)}));
 }
 
 void CPortInfoConfig::OnMediaTimeoutChanged()
@@ -409,7 +409,7 @@ void CPortInfoConfig::OnMediaTimeoutChanged()
         const QSignalBlocker blocker(MediaTimeoutEdit);
         MediaTimeoutEdit->setText(formatUInt(unsigned(MediaChangeTimeout)));
     }
-    Prompter::current().messageBox(fillPlaceholders(text("MSG_RANGE_OF_MEDIA_TIMEOUT"), {formatInt(20)}));
+    Prompter::current().messageBox(fillPlaceholders(settingsText("MSG_RANGE_OF_MEDIA_TIMEOUT"), {formatInt(20)}));
 }
 
 void CPortInfoConfig::AttachSettingsGrid(MyCug *grid)

@@ -18,7 +18,7 @@ constexpr unsigned short kCentred = 0x24;
 constexpr unsigned kMultiLineHeading = 2;
 constexpr int kColumns = 5;
 
-QString text(const char *key)
+QString packetText(const char *key)
 {
     return EngineHost::instance().text(QString::fromLatin1(key));
 }
@@ -28,7 +28,7 @@ QString text(const char *key)
 CPacketCustomPage::CPacketCustomPage(std::vector<UtCustomFrame> &table, std::uint32_t kind, QWidget *parent)
     : QDialog(parent), m_table(table), m_kind(kind)
 {
-    setWindowTitle(text("PacketDlg_Title"));
+    setWindowTitle(packetText("PacketDlg_Title"));
     resize(570, 304);
     auto *layout = new QVBoxLayout(this);
     Grid = new CPacketCustomGrid(this);
@@ -36,9 +36,9 @@ CPacketCustomPage::CPacketCustomPage(std::vector<UtCustomFrame> &table, std::uin
     layout->addWidget(Grid, 1);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    OkButton = new QPushButton(text("PacketDlg_OK"), this);
-    CancelButton = new QPushButton(text("PacketDlg_Cancel"), this);
-    DefaultButton = new QPushButton(text("PacketDlg_Default"), this);
+    OkButton = new QPushButton(packetText("PacketDlg_OK"), this);
+    CancelButton = new QPushButton(packetText("PacketDlg_Cancel"), this);
+    DefaultButton = new QPushButton(packetText("PacketDlg_Default"), this);
     // No default button: Enter neither stores nor closes.
     for (QPushButton *button : {OkButton, CancelButton, DefaultButton}) {
         button->setAutoDefault(false);
@@ -83,7 +83,7 @@ void CPacketCustomPage::FillTable()
                                       m_kind == 4 ? "PacketDlg_Col_Step" : "PacketDlg_Col_Min",
                                       "PacketDlg_Col_Max", "PacketDlg_Col_Resolution"};
     for (int col = 0; col < kColumns; ++col) {
-        Grid->SetCellText(col, -1, text(headings[col]));
+        Grid->SetCellText(col, -1, packetText(headings[col]));
         Grid->SetCellTypeParam(col, -1, kMultiLineHeading);
     }
     Grid->SetRowCount(int(m_table.size()));

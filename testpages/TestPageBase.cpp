@@ -47,7 +47,7 @@ constexpr const char *kLinkStatus[14] = {
     "1G / Half / Auto",  "1G / Full / Auto",   "10G / Full / Force", "10G / Full / Auto"};
 constexpr std::uint8_t kLastLinkCode = 13;
 
-QString text(const char *key)
+QString pageText(const char *key)
 {
     return EngineHost::instance().text(QString::fromLatin1(key));
 }
@@ -506,15 +506,15 @@ void CTestPageBase::OnCategoryIgmpSetting()
 
 void CTestPageBase::SetLanguageText()
 {
-    ConfigBox->setTitle(text("TestPage_Test_Configuration"));
+    ConfigBox->setTitle(pageText("TestPage_Test_Configuration"));
     if (PairBox)
-        PairBox->setTitle(text(m_pairBoxKey));
-    PortBox->setTitle(text("TestPage_Port_Information"));
-    CategoryLabel->setText(text("TestPage_Categories"));
-    CategoryAll->setText(text("TestPage_Category_All"));
-    CategoryBasic->setText(text("TestPage_Category_Basic"));
-    CategoryProtocol->setText(text("TestPage_Category_Protocol"));
-    CategoryIgmpSetting->setText(text("TestPage_Category_IGMP"));
+        PairBox->setTitle(pageText(m_pairBoxKey));
+    PortBox->setTitle(pageText("TestPage_Port_Information"));
+    CategoryLabel->setText(pageText("TestPage_Categories"));
+    CategoryAll->setText(pageText("TestPage_Category_All"));
+    CategoryBasic->setText(pageText("TestPage_Category_Basic"));
+    CategoryProtocol->setText(pageText("TestPage_Category_Protocol"));
+    CategoryIgmpSetting->setText(pageText("TestPage_Category_IGMP"));
     for (int col = 0; col < m_columns.count; ++col) {
         const char *key = nullptr;
         if (m_columns.unicast < 0 || col < kFirstUnicastTitle)
@@ -523,7 +523,7 @@ void CTestPageBase::SetLanguageText()
             key = kUnicastTitleKeys[col - kFirstUnicastTitle];
         else
             key = kTitleKeys[col - 4];
-        PortGrid->SetCellText(col, -1, text(key));
+        PortGrid->SetCellText(col, -1, pageText(key));
     }
     PortGrid->RepaintAllParts();
 }
