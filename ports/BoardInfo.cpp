@@ -38,7 +38,7 @@ constexpr GroupModel kGroupModels[CBoardInfo::GroupBoxCount] = {
 };
 
 constexpr int kNameLength = 32;
-constexpr std::uint32_t kProbeWaitMs = 100;
+constexpr std::uint32_t kBoardProbeWaitMs = 100;
 
 // Normal images of the tree levels: active devices, chassis, board, port.
 constexpr int kLevelPictures[] = {139, 190, 189, 188};
@@ -193,7 +193,7 @@ bool CBoardInfo::OnInitDialog()
     releaseEarlierLocks();
     if (!boardDemoMode())
         probeModules();
-    WaitPumping(kProbeWaitMs);
+    WaitPumping(kBoardProbeWaitMs);
     fillBoardTable();
 
     // The flags of the opening, kept with their ports; the tree still lists the ports they name.
@@ -237,7 +237,7 @@ void CBoardInfo::probeModules()
         if (id.PID != 1)
             continue;
         Kv_TQModule_93C56_Read(id.CID, id.BID, 1);
-        WaitPumping(kProbeWaitMs);
+        WaitPumping(kBoardProbeWaitMs);
         Kv_TQModule_BoardStatus(id.CID, id.BID, 1);
     }
 }

@@ -20,7 +20,7 @@
 namespace {
 
 const QString kNotAvailable = QStringLiteral("n/a");
-constexpr std::uint32_t kProbeWaitMs = 100;
+constexpr std::uint32_t kModuleProbeWaitMs = 100;
 constexpr int kControllerPolls = 10;
 constexpr std::uint32_t kControllerPollMs = 200;
 
@@ -99,11 +99,11 @@ void CModuleInfodlg::ReadBoardInfo()
             if (id.PID != 1)
                 continue;
             Kv_TQModule_93C56_Read(id.CID, id.BID, 1);
-            WaitPumping(kProbeWaitMs);
+            WaitPumping(kModuleProbeWaitMs);
             Kv_TQModule_BoardStatus(id.CID, id.BID, 1);
         }
     }
-    WaitPumping(kProbeWaitMs);
+    WaitPumping(kModuleProbeWaitMs);
 }
 
 void CModuleInfodlg::readController()

@@ -11,7 +11,7 @@
 namespace {
 // The IGMPv3 report the Source Filter test sends, in bytes.
 constexpr std::uint32_t kV3ReportSize = 540;
-constexpr unsigned short kCentred = 0x24;
+constexpr unsigned short kFilterCentred = 0x24;
 } // namespace
 
 CDlgSourceFilter::CDlgSourceFilter(QWidget *parent) : CTestPageBase(PortLayout::SourceFilter, parent) {}
@@ -48,7 +48,7 @@ void CDlgSourceFilter::FillPortInfoGrid()
                 QString times;
                 PortGrid->GetCellTextTo(kAddTimesColumn, row, times);
                 PortGrid->SetCellText(kAddTimesColumn, row, formatInt(toIntPrefix(times) + 1));
-                PortGrid->SetCellAlignment(kAddTimesColumn, row, kCentred);
+                PortGrid->SetCellAlignment(kAddTimesColumn, row, kFilterCentred);
             }
             SetPortInfoRow(row, i, -1);
         }

@@ -14,7 +14,7 @@
 namespace {
 
 constexpr COLORREF kHeadingBack = RGB(101, 140, 217);
-constexpr unsigned short kCentred = 0x24;
+constexpr unsigned short kPacketCentred = 0x24;
 constexpr unsigned kMultiLineHeading = 2;
 constexpr int kColumns = 5;
 
@@ -61,7 +61,7 @@ CPacketCustomPage::CPacketCustomPage(std::vector<UtCustomFrame> &table, std::uin
     sheet->m_userSizingMode = 0;
     CUGCell *heading = sheet->m_hdgDefaultCell.get();
     heading->m_backColor = kHeadingBack;
-    heading->m_alignment = kCentred;
+    heading->m_alignment = kPacketCentred;
     heading->m_borderStyle = 0;
     heading->m_properties |= CellProp::BackColor | CellProp::Alignment | CellProp::BorderStyle;
     if (fontIndex >= 0) {
@@ -69,7 +69,7 @@ CPacketCustomPage::CPacketCustomPage(std::vector<UtCustomFrame> &table, std::uin
         heading->m_properties |= CellProp::Font;
     }
     CUGCell *body = sheet->m_gridDefaultCell.get();
-    body->m_alignment = kCentred;
+    body->m_alignment = kPacketCentred;
     body->m_properties |= CellProp::Alignment;
     FillTable();
 }

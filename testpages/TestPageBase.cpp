@@ -20,7 +20,7 @@
 
 namespace {
 
-constexpr unsigned short kCentred = 0x24;
+constexpr unsigned short kPageCentred = 0x24;
 constexpr COLORREF kDisabledBack = RGB(230, 230, 230);
 constexpr COLORREF kDisabledText = RGB(170, 170, 170);
 constexpr COLORREF kEnabledBack = RGB(255, 255, 255);
@@ -297,7 +297,7 @@ int CTestPageBase::AddPortInfoRow(const QString &label)
         PortGrid->SetRowCount(rows + 1);
     PortGrid->SetCellText(0, row, label);
     PortGrid->SetCellText(kAddTimesColumn, row, QStringLiteral("1"));
-    PortGrid->SetCellAlignment(kAddTimesColumn, row, kCentred);
+    PortGrid->SetCellAlignment(kAddTimesColumn, row, kPageCentred);
     return row;
 }
 
@@ -331,7 +331,7 @@ void CTestPageBase::FillPortInfoGrid(int pairIndex)
             QString times;
             PortGrid->GetCellTextTo(kAddTimesColumn, row, times);
             PortGrid->SetCellText(kAddTimesColumn, row, formatInt(toIntPrefix(times) + 1));
-            PortGrid->SetCellAlignment(kAddTimesColumn, row, kCentred);
+            PortGrid->SetCellAlignment(kAddTimesColumn, row, kPageCentred);
             SetPortInfoRow(row, i, pairIndex);
         }
     }
@@ -415,7 +415,7 @@ void CTestPageBase::SetPortInfoRow(int row, std::size_t portIndex, int pairIndex
     PortGrid->SetCellText(m_columns.group, row, address);
     PortGrid->SetCellText(m_columns.group + 1, row, count);
     for (int col = kMacColumn; col < m_columns.count; ++col)
-        PortGrid->SetCellAlignment(col, row, kCentred);
+        PortGrid->SetCellAlignment(col, row, kPageCentred);
 }
 
 void CTestPageBase::FillPairGrid()
