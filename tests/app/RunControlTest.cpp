@@ -350,6 +350,7 @@ TEST_F(RunControlTest, AllSevenProceduresRunToTheirEndInDemoMode)
     EXPECT_EQ(view->CapacityPage->CapacityLabel->text(), "2");
     EXPECT_EQ(prompter.messages(), QStringList{"Test Finished!"});
     expectIdle();
+}
 
 // What is typed into a page's port grid lives through a tree click, a language change and a run, and
 // the run writes it into the port record.
@@ -373,6 +374,7 @@ TEST_F(RunControlTest, TypedPortSettingsSurviveTreeClicksLanguageChangesAndRuns)
     view->OnRunTest();
     EXPECT_EQ(g_Session.Ports[0].IPAddress, 0x0A090807u);
     EXPECT_EQ(app->TestPlan.SourcePorts.size(), 1u);
+}
 
 TEST_F(RunControlTest, RunsUnlockOnlyTheResultTabsOfTheirTests)
 {

@@ -13,7 +13,7 @@
 
 namespace {
 
-void send(QWidget *widget, QEvent::Type type, QPoint point, Qt::MouseButton button, Qt::MouseButtons buttons)
+void sendToHeading(QWidget *widget, QEvent::Type type, QPoint point, Qt::MouseButton button, Qt::MouseButtons buttons)
 {
     QMouseEvent event(type, QPointF(point), QPointF(widget->mapToGlobal(point)), button, buttons,
                       Qt::NoModifier);
@@ -22,15 +22,15 @@ void send(QWidget *widget, QEvent::Type type, QPoint point, Qt::MouseButton butt
 
 void hover(QWidget *widget, QPoint point)
 {
-    send(widget, QEvent::MouseMove, point, Qt::NoButton, Qt::NoButton);
+    sendToHeading(widget, QEvent::MouseMove, point, Qt::NoButton, Qt::NoButton);
 }
 
 void drag(QWidget *widget, QPoint from, QPoint to)
 {
     hover(widget, from);
-    send(widget, QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
-    send(widget, QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
-    send(widget, QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
+    sendToHeading(widget, QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+    sendToHeading(widget, QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
+    sendToHeading(widget, QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
 }
 
 } // namespace
@@ -103,7 +103,7 @@ TEST(UGHeading, RightClickOffTheCellsOffersTheMenu)
     ShownProbe probe(1, 10);
     probe.grid->CurrentSheet()->m_menuOn = 1;
     probe.grid->AppendMenuItem(1000, "Item");
-    send(probe.grid->TopHeadingWindow(), QEvent::MouseButtonPress, QPoint(300, 10), Qt::RightButton,
+    sendToHeading(probe.grid->TopHeadingWindow(), QEvent::MouseButtonPress, QPoint(300, 10), Qt::RightButton,
          Qt::RightButton);
     EXPECT_TRUE(probe.grid->log.contains("HookMayShowMenu(-1,-1,2)"));
     probe.grid->GetPopupMenu()->close();
