@@ -4,7 +4,7 @@
 #include "engine/SimulatorConnection.h"
 #include "engine/TestPlanPorts.h"
 
-#include "app/MainFormView.h"
+#include "engine/RunState.h"
 #include "controls/grid/KvAvlGrid.h"
 #include "engine/IGMPTestPlan.h"
 #include "engine/TestReportDlg.h"
@@ -16,7 +16,7 @@
 
 namespace {
 
-QString label(std::uint8_t card, std::uint8_t port)
+QString runPortLabel(std::uint8_t card, std::uint8_t port)
 {
     QString text;
     FormatPortLabel(
@@ -52,10 +52,10 @@ TEST(PairRun, MixedClassCountsThePairsStreams)
     CPortConfig page;
     page.SetPlan(&plan);
     page.TabCtrl->setCurrentIndex(1);
-    page.SourceCombo->setCurrentIndex(page.SourceCombo->findText(label(2, 1)));
+    page.SourceCombo->setCurrentIndex(page.SourceCombo->findText(runPortLabel(2, 1)));
     page.OnSourceComboChange();
     for (std::uint8_t port : {2, 3})
-        page.AvailableGrid->SetRowChecked(page.AvailableGrid->FindRowByKey(label(2, port)), 1);
+        page.AvailableGrid->SetRowChecked(page.AvailableGrid->FindRowByKey(runPortLabel(2, port)), 1);
     page.OnAddHosts();
     page.OnSet();
     ASSERT_TRUE(prompter.messages().isEmpty()) << prompter.messages().join("|").toStdString();
@@ -86,10 +86,10 @@ TEST(PairRun, MixedClassCountsThePairsStreams)
     plan.MinRate = 10;
     plan.MaxRate = 100;
     plan.Resolution = 1;
-    CMainFormView view;
+    RunState run;
     CTestReportDlg report;
     report.SetPlan(&plan);
-    view.ReportRow = 12;
+    run.ReportRow = 12;
     EXPECT_TRUE(report.PerformMixedClassTest()) << log.join("").toStdString();
     EXPECT_FALSE(log.filter("Pass!").isEmpty()) << log.join("").toStdString();
 

@@ -17,7 +17,7 @@
 
 namespace {
 
-QString label(std::uint8_t card, std::uint8_t port)
+QString pairPortLabel(std::uint8_t card, std::uint8_t port)
 {
     QString text;
     FormatPortLabel({{1, card, port}, 53}, text);
@@ -114,10 +114,10 @@ TEST(PortConfig, OpensWithEightDefaultPairsAndOneTab)
     EXPECT_EQ(p.page.TabCtrl->tabText(1), "+");
     EXPECT_EQ(p.page.SourceEdit->text(), "Not set");
     EXPECT_EQ(p.page.SourceCombo->count(), 8);
-    EXPECT_EQ(p.page.SourceCombo->currentText(), label(2, 1));
+    EXPECT_EQ(p.page.SourceCombo->currentText(), pairPortLabel(2, 1));
     // The proposed source is no available host.
     EXPECT_EQ(rows(p.page.AvailableGrid).size(), 7);
-    EXPECT_FALSE(rows(p.page.AvailableGrid).contains(label(2, 1)));
+    EXPECT_FALSE(rows(p.page.AvailableGrid).contains(pairPortLabel(2, 1)));
 }
 
 TEST(PortConfig, SetStoresThePairAndItsPortsStreams)
@@ -127,7 +127,7 @@ TEST(PortConfig, SetStoresThePairAndItsPortsStreams)
     ASSERT_EQ(p.page.PairCount(), 2);
     const std::uint8_t address[4] = {239, 1, 2, 3};
     p.page.GroupAddress->SetAddress(address);
-    p.setPair(1, label(2, 1), {label(3, 1), label(3, 2)});
+    p.setPair(1, pairPortLabel(2, 1), {pairPortLabel(3, 1), pairPortLabel(3, 2)});
     EXPECT_TRUE(p.prompter.messages().isEmpty()) << p.prompter.messages().join("|").toStdString();
     const UtTestPair &second = p.pair(2);
     EXPECT_EQ(second.Status, 1);
@@ -137,7 +137,7 @@ TEST(PortConfig, SetStoresThePairAndItsPortsStreams)
     EXPECT_EQ(second.Src_Pid, 1);
     EXPECT_EQ(second.GroupIP[0], 239);
     EXPECT_EQ(second.GroupIP[3], 3);
-    EXPECT_EQ(p.page.SourceEdit->text(), label(2, 1));
+    EXPECT_EQ(p.page.SourceEdit->text(), pairPortLabel(2, 1));
     expectRecord(2, 1, 2, 0, 1, 2, 102);
     expectRecord(3, 1, 0, 2, 2, 2, 103);
     expectRecord(3, 2, 0, 2, 2, 2, 103);
@@ -166,8 +166,8 @@ TEST(PortConfig, FailedSetChangesNothing)
 
     for (const char *count : {"0", "257"}) {
         PairPage q;
-        q.chooseSource(label(2, 1));
-        q.addHosts({label(2, 2)});
+        q.chooseSource(pairPortLabel(2, 1));
+        q.addHosts({pairPortLabel(2, 2)});
         q.page.GroupCountEdit->setText(count);
         q.page.OnSet();
         EXPECT_EQ(q.prompter.messages(),
@@ -181,7 +181,7 @@ TEST(PortConfig, FailedSetChangesNothing)
 TEST(PortConfig, ShowingAPairListsOnlyFreePorts)
 {
     PairPage p;
-    p.setPair(0, label(2, 1), {label(2, 2), label(2, 3)});
+    p.setPair(0, pairPortLabel(2, 1), {pairPortLabel(2, 2), pairPortLabel(2, 3)});
     p.showTab(1);
     const QStringList sources = [&] {
         QStringList texts;
@@ -189,21 +189,21 @@ TEST(PortConfig, ShowingAPairListsOnlyFreePorts)
             texts << p.page.SourceCombo->itemText(i);
         return texts;
     }();
-    EXPECT_EQ(sources, (QStringList{label(2, 4), label(3, 1), label(3, 2), label(3, 3), label(3, 4)}));
-    EXPECT_EQ(rows(p.page.AvailableGrid), (QStringList{label(3, 1), label(3, 2), label(3, 3), label(3, 4)}));
+    EXPECT_EQ(sources, (QStringList{pairPortLabel(2, 4), pairPortLabel(3, 1), pairPortLabel(3, 2), pairPortLabel(3, 3), pairPortLabel(3, 4)}));
+    EXPECT_EQ(rows(p.page.AvailableGrid), (QStringList{pairPortLabel(3, 1), pairPortLabel(3, 2), pairPortLabel(3, 3), pairPortLabel(3, 4)}));
     EXPECT_TRUE(rows(p.page.SelectedGrid).isEmpty());
 
     // Back on pair 1 its source heads the list and its hosts are selected.
     p.showTab(0);
-    EXPECT_EQ(p.page.SourceCombo->currentText(), label(2, 1));
-    EXPECT_EQ(rows(p.page.SelectedGrid), (QStringList{label(2, 2), label(2, 3)}));
-    EXPECT_EQ(p.page.SourceEdit->text(), label(2, 1));
+    EXPECT_EQ(p.page.SourceCombo->currentText(), pairPortLabel(2, 1));
+    EXPECT_EQ(rows(p.page.SelectedGrid), (QStringList{pairPortLabel(2, 2), pairPortLabel(2, 3)}));
+    EXPECT_EQ(p.page.SourceEdit->text(), pairPortLabel(2, 1));
     // Another source: the set one becomes an available host, other pairs' ports never do.
-    p.chooseSource(label(3, 1));
+    p.chooseSource(pairPortLabel(3, 1));
     const QStringList available = rows(p.page.AvailableGrid);
-    EXPECT_TRUE(available.contains(label(2, 1)));
-    EXPECT_FALSE(available.contains(label(3, 1)));
-    EXPECT_FALSE(available.contains(label(2, 2)));
+    EXPECT_TRUE(available.contains(pairPortLabel(2, 1)));
+    EXPECT_FALSE(available.contains(pairPortLabel(3, 1)));
+    EXPECT_FALSE(available.contains(pairPortLabel(2, 2)));
 }
 
 TEST(PortConfig, NoLockedPortLeavesNoSource)
@@ -221,12 +221,12 @@ TEST(PortConfig, NoLockedPortLeavesNoSource)
 TEST(PortConfig, DeletingAPairMovesTheLaterPairsUp)
 {
     PairPage p;
-    p.setPair(0, label(2, 1), {label(2, 2)});
-    p.setPair(1, label(2, 3), {label(2, 4)});
+    p.setPair(0, pairPortLabel(2, 1), {pairPortLabel(2, 2)});
+    p.setPair(1, pairPortLabel(2, 3), {pairPortLabel(2, 4)});
     const std::uint8_t address[4] = {239, 255, 255, 250};
     p.showTab(2);
     p.page.GroupAddress->SetAddress(address);
-    p.setPair(2, label(3, 1), {label(3, 2), label(3, 3)});
+    p.setPair(2, pairPortLabel(3, 1), {pairPortLabel(3, 2), pairPortLabel(3, 3)});
     p.showTab(3); // a fourth tab whose pair is not set
     ASSERT_EQ(p.page.PairCount(), 4);
     p.plan.PairSelected[2] = 1;
@@ -253,7 +253,7 @@ TEST(PortConfig, DeletingAPairMovesTheLaterPairsUp)
     EXPECT_EQ(p.pair(3).GroupIP[2], 3);
     EXPECT_EQ(p.pair(4).Status, 0);
     EXPECT_EQ(p.pages.calls.filter("move").first(), "move 2 1");
-    EXPECT_EQ(p.page.SourceEdit->text(), label(3, 1));
+    EXPECT_EQ(p.page.SourceEdit->text(), pairPortLabel(3, 1));
 }
 
 TEST(PortConfig, TabsGrowToEightAndPairOneStays)
@@ -284,8 +284,8 @@ TEST(PortConfig, SmallestHostCountGoesToTheAggregatePage)
     for (std::uint8_t port = 1; port <= 4; ++port)
         ports.push_back({{1, 4, port}});
     PairPage p(ports);
-    p.setPair(0, label(2, 1), {label(2, 2), label(2, 3)});
-    p.setPair(1, label(2, 4), {label(3, 1), label(3, 2), label(3, 3), label(3, 4), label(4, 1)});
+    p.setPair(0, pairPortLabel(2, 1), {pairPortLabel(2, 2), pairPortLabel(2, 3)});
+    p.setPair(1, pairPortLabel(2, 4), {pairPortLabel(3, 1), pairPortLabel(3, 2), pairPortLabel(3, 3), pairPortLabel(3, 4), pairPortLabel(4, 1)});
     EXPECT_EQ(p.page.MinHostCount(), 2);
     EXPECT_EQ(p.pages.calls.filter("limit").last(), "limit 2");
     p.page.OnReset();

@@ -19,7 +19,7 @@ namespace {
 const QString kShell =
     QStringLiteral("<Tavrix-IGMP-TQ_Config>\r\n<SystemConfig/>\r\n</Tavrix-IGMP-TQ_Config>\r\n");
 
-QString label(std::uint8_t card, std::uint8_t port)
+QString xmlPortLabel(std::uint8_t card, std::uint8_t port)
 {
     QString text;
     FormatPortLabel({{1, card, port}, 53}, text);
@@ -102,12 +102,12 @@ TEST(PortConfigXml, DefaultPairIsWrittenAfterTheSections)
 TEST(PortConfigXml, PairsAndPortsComeBack)
 {
     XmlPage p;
-    p.setPair(0, label(2, 1), {label(2, 2)});
+    p.setPair(0, xmlPortLabel(2, 1), {xmlPortLabel(2, 2)});
     p.page.TabCtrl->setCurrentIndex(1);
     const std::uint8_t address[4] = {239, 255, 255, 250};
     p.page.GroupAddress->SetAddress(address);
-    p.setPair(1, label(2, 3), {label(3, 1), label(3, 2)});
-    p.setPair(2, label(3, 3), {label(3, 4)});
+    p.setPair(1, xmlPortLabel(2, 3), {xmlPortLabel(3, 1), xmlPortLabel(3, 2)});
+    p.setPair(2, xmlPortLabel(3, 3), {xmlPortLabel(3, 4)});
     const QString path = p.file(kShell);
     ASSERT_TRUE(p.page.SaveXml(path));
     const QString saved = p.read(path);

@@ -13,6 +13,7 @@
 #include "testpages/DlgSourceFilter.h"
 #include "testpages/TestPairGrid.h"
 
+#include <QGroupBox>
 #include <QLabel>
 #include <QRadioButton>
 #include <gtest/gtest.h>
