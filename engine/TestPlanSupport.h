@@ -32,7 +32,6 @@ inline void log(const QString &text)
     EngineHost::instance().log(text);
 }
 
-// Index of the port in the per-port session arrays, -1 when it has none.
 // The status line shows the language text of the key, or the text as it stands.
 inline void status(const char *key)
 {
@@ -44,6 +43,7 @@ inline void statusText(const char *text)
     EngineHost::instance().showStatusText(QString::fromLatin1(text));
 }
 
+// Index of the port in the per-port session arrays, -1 when it has none.
 inline int hardwareIndex(const UtPortId &id)
 {
     const int index = LookupPortIndex(id.CID, g_Session.PortIndex, id.BID, id.PID);
