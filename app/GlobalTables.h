@@ -2,7 +2,6 @@
 #pragma once
 
 #include <QString>
-#include <QStringView>
 #include <array>
 
 // Counter page and its spreadsheet export.
@@ -17,16 +16,3 @@ extern const std::array<QString, 9> g_ModuleInfoTitles;
 extern const std::array<QString, 3> g_IgmpVersionNames;
 // Payload pattern choice, indexed by the stored pattern code.
 extern const std::array<QString, 8> g_PayloadPatternNames;
-
-// The minimum versions a test-module model needs, as "v<major>.<minor>b<build>".
-struct UtModuleVersion
-{
-    QString Model;
-    QString Fpga;
-    QString Firmware;
-    QString Prom;
-};
-extern const std::array<UtModuleVersion, 10> g_ModuleVersionTable;
-
-// The row of a model, null when the model has no minimum versions.
-const UtModuleVersion *FindModuleVersion(QStringView model);

@@ -4,9 +4,12 @@
 #include "app/AppSettings.h"
 #include "app/HardwareLink.h"
 #include "app/LangMag.h"
+#include "app/MMStatusBar.h"
+#include "app/MainFormView.h"
 #include "app/MainFrame.h"
 #include "app/StartupServices.h"
 #include "app/SystemRequirements.h"
+#include "engine/EngineHost.h"
 #include "engine/EngineUtils.h"
 #include "engine/Session.h"
 #include "platform/Prompter.h"
@@ -18,7 +21,6 @@ CKvIGMPTQApp *g_App = nullptr;
 std::uint32_t g_IsRunning = 0;
 std::uint32_t g_Reconnected = 0;
 std::uint8_t g_ServerOnThisMachine = 0;
-std::recursive_mutex g_ChartLock;
 
 namespace {
 
@@ -62,19 +64,38 @@ QString chosenAddress(const KvConnectAnswer &answer)
     return QString();
 }
 
+// What the engine tells the user goes to the main view's log and the frame's status line, in the
+// chosen language; it asks the application for the mode and the view for the page on show.
+void installEngineSinks()
+{
+    EngineHost &host = EngineHost::instance();
+    host.demoMode = [] { return g_App && g_App->DemoMode != 0; };
+    host.appendLog = [](const QString &text) { CMainFormView::AppendLog(g_MainView, text); };
+    host.appendReservationLog = host.appendLog;
+    host.setStatusText = [](const QString &text) {
+        if (g_MainFrame && g_MainFrame->StatusBar)
+            g_MainFrame->StatusBar->SetPaneText(0, text);
+    };
+    host.languageText = [](const QString &key) { return g_LangMag.GetString(key); };
+    host.testPageShown = [] { return g_MainView && g_MainView->VisibleTestPage() >= 0; };
+}
+
 } // namespace
 
 CKvIGMPTQApp::CKvIGMPTQApp(std::unique_ptr<StartupServices> services)
     : m_services(services ? std::move(services) : std::make_unique<StartupServices>())
 {
     g_App = this;
+    installEngineSinks();
 }
 
 CKvIGMPTQApp::~CKvIGMPTQApp()
 {
     m_mainFrame.reset();
-    if (g_App == this)
+    if (g_App == this) {
         g_App = nullptr;
+        EngineHost::instance().reset();
+    }
 }
 
 bool CKvIGMPTQApp::askDemoMode()
@@ -82,11 +103,12 @@ bool CKvIGMPTQApp::askDemoMode()
     return message(kDemoQuestion, MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
-bool CKvIGMPTQApp::startLocalServer(bool &demoChosen)
+bool CKvIGMPTQApp::startLocalServer(const QString &address, bool &demoChosen)
 {
     demoChosen = false;
-    if (!m_services->serverProcessRunning()) {
-        const LaunchResult launched = m_services->startServer();
+    // A server that runs but does not listen at the chosen address cannot be reached there.
+    if (!m_services->serverProcessRunning() || !m_services->serverWindowExists(address)) {
+        const LaunchResult launched = m_services->startServer(address);
         if (launched != LaunchResult::Started) {
             message(launchFailureText(launched), MB_OK | MB_ICONEXCLAMATION);
             DemoMode = 1;
@@ -94,12 +116,13 @@ bool CKvIGMPTQApp::startLocalServer(bool &demoChosen)
     }
     // The wait runs even after a failed start: a server started by someone else still counts.
     for (int pass = 0; pass < kServerWaitPasses; ++pass) {
-        if (m_services->serverProcessRunning() && m_services->serverWindowExists()) {
+        if (m_services->serverProcessRunning() && m_services->serverWindowExists(address)) {
             WaitPumping(2000);
             return true;
         }
         WaitPumping(200);
     }
+    m_services->stopStartedServer();
     demoChosen = askDemoMode();
     return false;
 }
@@ -117,8 +140,16 @@ bool CKvIGMPTQApp::InitInstance()
         message(QStringLiteral("Please install WinPcap first!"), MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
-    if (!m_services->lockSingleInstance()) {
+    QString lockError;
+    switch (m_services->lockSingleInstance(&lockError)) {
+    case SingleInstanceLock::Result::Locked:
+        break;
+    case SingleInstanceLock::Result::HeldByAnother:
         message(g_LangMag.GetString(QStringLiteral("Note_Run_Only_One")), MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    case SingleInstanceLock::Result::Failed:
+        message(g_LangMag.GetString(QStringLiteral("Note_Instance_Lock_Fail")).arg(lockError),
+                MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
 
@@ -144,7 +175,7 @@ bool CKvIGMPTQApp::InitInstance()
         serverIsLocal = ServerIsLoopback == 1 || LocalAddresses.contains(ServerAddress);
         bool demoChosen = false;
         bool ended = false;
-        if (serverIsLocal && !startLocalServer(demoChosen)) {
+        if (serverIsLocal && !startLocalServer(ServerAddress, demoChosen)) {
             if (!demoChosen) {
                 link.TerminateProcess();
                 return false;
@@ -153,6 +184,8 @@ bool CKvIGMPTQApp::InitInstance()
             ended = true;
         }
         if (!ended && link.ConnectToServer(address) == 0) {
+            // A server that this start-up launched and cannot reach is of no use to anyone.
+            m_services->stopStartedServer();
             ShowConnectFailure();
             if (!askDemoMode()) {
                 link.TerminateProcess();

@@ -12,7 +12,6 @@
 #include <QStringList>
 #include <cstdint>
 #include <memory>
-#include <mutex>
 
 class CMainFrame;
 
@@ -60,9 +59,10 @@ public:
     CMainFrame *MainFrame() const { return m_mainFrame.get(); }
 
 private:
-    // Starts the local server when it does not run and waits until it accepts connections. False when
-    // the wait was used up (the user has then been asked; demoChosen tells the answer).
-    bool startLocalServer(bool &demoChosen);
+    // Starts the local server listening at the address when none runs there and waits until it accepts
+    // connections at the address. False when the wait was used up (a server started here is stopped,
+    // the user has been asked; demoChosen tells the answer).
+    bool startLocalServer(const QString &address, bool &demoChosen);
     // "Can't connect to server ..." question: true when the user chose demo mode.
     bool askDemoMode();
 
@@ -78,5 +78,3 @@ extern std::uint32_t g_IsRunning;
 extern std::uint32_t g_Reconnected;
 // 1 when the server runs on this machine.
 extern std::uint8_t g_ServerOnThisMachine;
-// Held while a result grid cell is written, because chart code reads the same grid under it.
-extern std::recursive_mutex g_ChartLock;

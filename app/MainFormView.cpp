@@ -1,6 +1,5 @@
-// The view's core: its construction, the stop flag, the log, and the placing and hiding of its controls
-// and pages. This file calls nothing of the pages' own code, so the parts of the program that only need
-// the stop flag and the log (the event callback's fuzzer among them) link it alone.
+// The view's core: its construction, the stop request, the log, and the placing and hiding of its controls
+// and pages.
 #include "app/MainFormView.h"
 
 #include "app/DialogUnits.h"
@@ -51,8 +50,7 @@ CMainFormView::~CMainFormView()
 
 void CMainFormView::RequestStop()
 {
-    StopRequested = 1;
-    emit stopRequested();
+    Run.RequestStop();
 }
 
 void CMainFormView::AppendLog(CMainFormView *view, const QString &text)

@@ -4,6 +4,8 @@
 // program, the test log window, and the state of a test run that the engine reads and writes.
 #pragma once
 
+#include "engine/RunState.h"
+
 #include <QFont>
 #include <QImage>
 #include <QStringList>
@@ -46,19 +48,6 @@ class QTabBar;
 class QTextEdit;
 class QTreeWidget;
 class QTreeWidgetItem;
-
-// The tests in their fixed order; the index of TestSelected, TestDone and the tab items.
-enum TestIndex
-{
-    TestMixClass = 0,
-    TestAggregate,
-    TestScale,
-    TestLatency,
-    TestCapacity,
-    TestJoinLeave,
-    TestSourceFilter,
-    TestCount
-};
 
 // What a node of the navigation tree stands for; every node carries its id, and clicks act on the id.
 enum class TreeNode
@@ -105,17 +94,6 @@ struct UtRunStartTime
     UtLocalTime Local;
 };
 
-#pragma pack(push, 1)
-// One (pair, frame size) step of a test, as the result pages read it.
-struct UtPairFrame
-{
-    std::uint16_t PairNo;
-    std::uint16_t FrameSize;
-    std::uint8_t Used;
-};
-#pragma pack(pop)
-static_assert(sizeof(UtPairFrame) == 5);
-
 class CMainFormView : public QWidget
 {
     Q_OBJECT
@@ -142,7 +120,7 @@ public:
     explicit CMainFormView(QWidget *parent = nullptr, const QString &settingsPath = QString());
     ~CMainFormView() override;
 
-    // Sets the stop flag and wakes every abortable wait at once.
+    // Sets the run's stop flag and wakes every abortable wait at once.
     void RequestStop();
 
     // Appends text to the view's log, line by line: each line keeps its line feed, a last line without
@@ -158,6 +136,9 @@ public:
     void LayoutPages();
     void LayoutControls(int delta);
     void HideAllPages();
+    // The log is a pop-up of its own, centred on the main frame; placed again once the frame has its
+    // place on the screen, unless the user has it open.
+    void CenterLogOnFrame();
     void OnTimer(int timerId);
     // "%H:%M:%S" of a duration: hours of the day, so the display starts again at 00 after 24 hours.
     static QString ElapsedText(std::int64_t seconds);
@@ -276,17 +257,13 @@ public:
     UtRunStartTime StartTime;
     std::uint8_t TestSelected[TestCount] = {};
     std::uint8_t TestDone[TestCount] = {};
-    // 1 once Stop was given; cleared at Run and after the run.
-    std::uint32_t StopRequested = 0;
-    std::uint32_t ReportRow = 0;
+    // What the engine reads of the run: the stop flag, the rows the runner is on, the steps per test.
+    RunState Run;
     std::uint8_t LinkDownStop = 0;
     QTreeWidgetItem *CurrentTreeItem = nullptr;
     // Set while a run is active.
     std::uint8_t RunActive = 0;
-    std::uint32_t FrameSizeIndex = 0;
     CDlgWaitProgress *WaitDialog = nullptr;
-    // Per test, the (pair, frame size) steps its runner builds.
-    std::array<std::vector<UtPairFrame>, TestCount> PairFrameLists;
     // Timer 2: shows the elapsed time of a run once a second; run control starts and stops it.
     QTimer ElapsedTimer;
     // The texts of the two run-value fields (RunValueA and RunValueB of the plan).
@@ -294,7 +271,6 @@ public:
     QString RunValueTextB;
 
 signals:
-    void stopRequested();
     void commandReceived(int command);
 
 protected:
@@ -326,6 +302,8 @@ private:
     void prepareResultPage(int test, int tab, ReportPage *page);
     // A procedure returned false: the run ends here.
     std::uint8_t failRunner();
+    // Closes the "Stop test, please wait..." dialog of a Stop and enables the frame again.
+    void closeWaitDialog();
     void applyFrameRow(const UtCustomFrame &row, bool withMinRate);
     void writeFrameSizeCell(ReportPage *page, std::uint16_t frameSize);
     // Per throughput runner: row x step x pair, a record each (the step value given to addRecord).

@@ -176,14 +176,9 @@ void CMainFormView::CreatePages()
     };
     create(SysInfoPage);
     if (!m_logPlaced) {
-        // The log is a pop-up of its own, centred on the main frame.
         m_logPlaced = true;
         LogDlg->resize(kLogSize);
-        if (g_MainFrame) {
-            QRect placement(QPoint(), kLogSize);
-            placement.moveCenter(g_MainFrame->frameGeometry().center());
-            LogDlg->move(placement.topLeft());
-        }
+        CenterLogOnFrame();
         LogDlg->hide();
     }
     create(PortInfoPage);
@@ -192,6 +187,8 @@ void CMainFormView::CreatePages()
     create(DynamicPage);
     create(MaxThroughputPage);
     create(ReportDlg);
+    if (g_App)
+        ReportDlg->SetPlan(&g_App->TestPlan);
     create(LogoPage);
     create(MixClassPage);
     create(AggregatePage);
@@ -236,6 +233,15 @@ QString CMainFormView::ElapsedText(std::int64_t seconds)
     seconds = std::max<std::int64_t>(seconds, 0);
     return QString::asprintf("%02d:%02d:%02d", int(seconds / 3600 % 24), int(seconds / 60 % 60),
                              int(seconds % 60));
+}
+
+void CMainFormView::CenterLogOnFrame()
+{
+    if (!g_MainFrame || LogDlg->isVisible())
+        return;
+    QRect placement(QPoint(), LogDlg->size());
+    placement.moveCenter(g_MainFrame->frameGeometry().center());
+    LogDlg->move(placement.topLeft());
 }
 
 void CMainFormView::OnTimer(int timerId)

@@ -10,6 +10,7 @@
 #include "engine/IGMPTestPlan.h"
 #include "engine/Session.h"
 #include "engine/TestReportDlg.h"
+#include "platform/NumberText.h"
 #include "platform/Prompter.h"
 #include "reports/CounterLog.h"
 #include "reports/DlgButton.h"
@@ -107,7 +108,7 @@ void CMainFormView::OnRunTest()
 {
     if (RunActive || !ReportDlg || !ReportDlg->HasPlan())
         return; // one run at a time, and only once the pages and the plan exist
-    StopRequested = 0;
+    Run.StopRequested = 0;
     storePortSettings(VisibleTestPage());
     const QDateTime now = QDateTime::currentDateTime();
     StartTime.Seconds = now.toSecsSinceEpoch();
@@ -117,6 +118,8 @@ void CMainFormView::OnRunTest()
                        std::uint16_t(date.dayOfWeek() % 7), std::uint16_t(date.day()),
                        std::uint16_t(time.hour()),          std::uint16_t(time.minute()),
                        std::uint16_t(time.second()),        std::uint16_t(time.msec())};
+    // The elapsed time of this run starts from zero, whatever the last run left on show.
+    OnTimer(kElapsedTimerId);
     for (const QString &line : RunLogHeader(StartTime.Local))
         AppendLog(this, line);
     setStatus(QStringLiteral("Start Testing..."));
@@ -145,7 +148,7 @@ void CMainFormView::StartTest()
     ReportDlg->LinkState = 0;
     RunSelectedTests();
     RunActive = 0;
-    StopRequested = 0;
+    Run.StopRequested = 0;
 }
 
 bool CMainFormView::ValidateSelectedTests()
@@ -213,12 +216,17 @@ void CMainFormView::RunSelectedTests()
     }
     if (LinkDownStop == 0)
         sendToFrame(ID_TEST_FINISHED);
-    if (WaitDialog) {
-        delete WaitDialog;
-        WaitDialog = nullptr;
-        if (g_MainFrame)
-            g_MainFrame->setEnabled(true);
-    }
+    closeWaitDialog();
+}
+
+void CMainFormView::closeWaitDialog()
+{
+    if (!WaitDialog)
+        return;
+    delete WaitDialog;
+    WaitDialog = nullptr;
+    if (g_MainFrame)
+        g_MainFrame->setEnabled(true);
 }
 
 void CMainFormView::runTest(int test)
@@ -302,6 +310,8 @@ void CMainFormView::OnTestFinished()
         ReportDlg->Plan().SimulateCounters(std::int32_t(ReportDlg->TimerSeconds));
     ReportDlg->CounterPage->ClearButton->setEnabled(true);
     ReportDlg->FinishTest();
+    // A Stop given while the run ended is over by now: its wait dialog goes before the closing message.
+    closeWaitDialog();
     if (LinkDownStop == 0)
         Prompter::current().messageBox(QStringLiteral("Test Finished!"), MB_OK);
     else if (ReportDlg->LinkState == CTestReportDlg::kLinkDown)
@@ -339,8 +349,8 @@ void CMainFormView::beginRunner(int test, std::uint32_t testType)
     TestDone[test] = 1;
     CIGMPTestPlan &plan = ReportDlg->Plan();
     plan.TestType = testType;
-    plan.RunValueA = std::uint32_t(RunValueTextA.trimmed().toInt());
-    plan.RunValueB = std::uint32_t(RunValueTextB.trimmed().toInt());
+    plan.RunValueA = std::uint32_t(toIntPrefix(RunValueTextA));
+    plan.RunValueB = std::uint32_t(toIntPrefix(RunValueTextB));
     ElapsedTimer.start(1000);
 }
 
@@ -349,9 +359,9 @@ void CMainFormView::prepareResultPage(int test, int tab, ReportPage *page)
     ReportDlg->LockedPages.erase(tab);
     page->FillReportGrid();
     ShowTestReportPage();
-    ReportRow = ReportPage::kFirstResultRow;
+    Run.ReportRow = ReportPage::kFirstResultRow;
     ReportDlg->PropSheet->SetActivePage(tab);
-    PairFrameLists[std::size_t(test)].clear();
+    Run.PairFrameLists[std::size_t(test)].clear();
     page->FirstStep = 1;
     page->ReceiverTotal = 0;
 }
@@ -387,15 +397,15 @@ bool CMainFormView::buildPairSteps(int test, const std::vector<UtCustomFrame> &r
 {
     const CIGMPTestPlan &plan = ReportDlg->Plan();
     for (std::size_t row = 0; row < rows.size(); ++row) {
-        if (stopChecks && StopRequested)
+        if (stopChecks && Run.StopRequested)
             return false;
         for (std::uint32_t step = firstStep; step <= lastStep; ++step) {
             for (std::size_t pair = 0; pair < kMaxTestPairs; ++pair) {
-                if (stopChecks && StopRequested)
+                if (stopChecks && Run.StopRequested)
                     return false;
                 if (plan.PairSelected[pair] != 1)
                     continue;
-                PairFrameLists[std::size_t(test)].push_back(
+                Run.PairFrameLists[std::size_t(test)].push_back(
                     {std::uint16_t(pair + 1), rows[row].FrameSize, 1});
                 addRecord(rows[row].FrameSize, std::uint8_t(pair + 1), receiverCount(plan, pair), step);
                 if (row == 0 && step == firstStep)
@@ -410,9 +420,9 @@ std::uint8_t CMainFormView::runFrameRows(int test, const std::vector<UtCustomFra
                                          bool withMinRate, const std::function<bool(std::size_t)> &procedure)
 {
     for (std::size_t row = 0; row < rows.size(); ++row) {
-        if (test == TestMixClass && StopRequested)
+        if (test == TestMixClass && Run.StopRequested)
             return 0;
-        FrameSizeIndex = std::uint32_t(row);
+        Run.FrameSizeIndex = std::uint32_t(row);
         applyFrameRow(rows[row], withMinRate);
         writeFrameSizeCell(page, rows[row].FrameSize);
         if (!procedure(row))
@@ -427,7 +437,7 @@ std::uint8_t CMainFormView::RunMixedClassTest()
 {
     AppendLog(this, QStringLiteral("* Start Mixed Class Test\n"));
     beginRunner(TestMixClass, kTestMixedClass);
-    if (StopRequested)
+    if (Run.StopRequested)
         return 0;
     CIGMPTestPlan &plan = ReportDlg->Plan();
     MixClassPage->ApplyToTestConfig(plan);
@@ -445,7 +455,7 @@ std::uint8_t CMainFormView::RunMixedClassTest()
     return runFrameRows(TestMixClass, rows, page, true, [this, &plan](std::size_t) {
         if (!ReportDlg->PerformMixedClassTest())
             return false;
-        ReportRow += std::uint32_t(plan.SourcePorts.size());
+        Run.ReportRow += std::uint32_t(plan.SourcePorts.size());
         return true;
     });
 }
@@ -456,7 +466,7 @@ std::uint8_t CMainFormView::RunAggregateTest()
     beginRunner(TestAggregate, kTestAggregate);
     CIGMPTestPlan &plan = ReportDlg->Plan();
     AggregatePage->ApplyToTestConfig(plan);
-    if (StopRequested)
+    if (Run.StopRequested)
         return 0;
     CReportAggregate *page = ReportDlg->AggregatePage;
     prepareResultPage(TestAggregate, TestAggregate, page);
@@ -478,7 +488,7 @@ std::uint8_t CMainFormView::RunScaleGroupTest()
     beginRunner(TestScale, kTestScaleGroup);
     CIGMPTestPlan &plan = ReportDlg->Plan();
     ScalePage->ApplyToTestConfig(plan);
-    if (StopRequested)
+    if (Run.StopRequested)
         return 0;
     CReportScale *page = ReportDlg->ScalePage;
     prepareResultPage(TestScale, TestScale, page);
@@ -499,7 +509,7 @@ std::uint8_t CMainFormView::RunScaleGroupTest()
 std::uint8_t CMainFormView::RunLatencyTest()
 {
     AppendLog(this, QStringLiteral("* Start Multicast Forwarding Latency Test\n"));
-    if (StopRequested)
+    if (Run.StopRequested)
         return 0;
     beginRunner(TestLatency, kTestLatency);
     CIGMPTestPlan &plan = ReportDlg->Plan();
@@ -513,7 +523,7 @@ std::uint8_t CMainFormView::RunLatencyTest()
             for (std::size_t pair = 0; pair < kMaxTestPairs; ++pair) {
                 if (plan.PairSelected[pair] != 1)
                     continue;
-                PairFrameLists[TestLatency].push_back({std::uint16_t(pair + 1), rows[row].FrameSize, 1});
+                Run.PairFrameLists[TestLatency].push_back({std::uint16_t(pair + 1), rows[row].FrameSize, 1});
                 page->Records.push_back(
                     {rows[row].FrameSize, std::uint8_t(pair + 1), receiverCount(plan, pair), rate});
                 if (row == 0 && rate == plan.InitialRate)
@@ -545,10 +555,10 @@ std::uint8_t CMainFormView::runEntries(int test, const std::vector<std::uint32_t
 {
     const CIGMPTestPlan &plan = ReportDlg->Plan();
     for (const std::uint32_t entry : entries) {
-        if (stopChecks && StopRequested)
+        if (stopChecks && Run.StopRequested)
             return 0;
         // Capacity and Join/Leave share one list of (pair, entry) steps.
-        std::vector<UtPairFrame> &steps = PairFrameLists[TestCapacity];
+        std::vector<UtPairFrame> &steps = Run.PairFrameLists[TestCapacity];
         steps.clear();
         for (std::size_t pair = 0; pair < kMaxTestPairs; ++pair) {
             if (plan.PairSelected[pair] == 1)
@@ -564,7 +574,7 @@ std::uint8_t CMainFormView::runEntries(int test, const std::vector<std::uint32_t
 std::uint8_t CMainFormView::RunCapacityTest()
 {
     AppendLog(this, QStringLiteral("* Start Group Capacity Test\n"));
-    if (StopRequested)
+    if (Run.StopRequested)
         return 0;
     beginRunner(TestCapacity, kTestCapacity);
     CapacityPage->ApplyToTestConfig(ReportDlg->Plan());
@@ -576,7 +586,7 @@ std::uint8_t CMainFormView::RunJoinLeaveTest()
 {
     AppendLog(this, QStringLiteral("* Start Group Join/Leave Delay Test\n"));
     beginRunner(TestJoinLeave, kTestJoinLeave);
-    if (StopRequested)
+    if (Run.StopRequested)
         return 0;
     JoinLeavePage->ApplyToTestConfig(ReportDlg->Plan());
     return runEntries(TestJoinLeave, JoinLeavePage->RunList, true,
@@ -589,7 +599,7 @@ std::uint8_t CMainFormView::RunSourceFilterTest()
     beginRunner(TestSourceFilter, kTestSourceFilter);
     CIGMPTestPlan &plan = ReportDlg->Plan();
     SourceFilterPage->ApplyToTestConfig(plan);
-    if (StopRequested)
+    if (Run.StopRequested)
         return 0;
     CReportFilter *page = ReportDlg->FilterPage;
     prepareResultPage(TestSourceFilter, kFilterTab, page);

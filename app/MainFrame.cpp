@@ -11,8 +11,10 @@
 #include "app/ToolBarDlg.h"
 #include "engine/EngineUtils.h"
 #include "engine/Session.h"
+#include "engine/TestReportDlg.h"
 #include "platform/Prompter.h"
 #include "ports/ModuleInfodlg.h"
+#include "reports/DlgButton.h"
 
 #include <QCloseEvent>
 #include <QDesktopServices>
@@ -228,6 +230,8 @@ void CMainFrame::CenterWindow()
         frame.moveCenter(screen->availableGeometry().center());
         move(frame.topLeft());
     }
+    if (m_view)
+        m_view->CenterLogOnFrame();
 }
 
 void CMainFrame::switchLanguage(const QString &fileName)
@@ -384,9 +388,38 @@ void CMainFrame::changeEvent(QEvent *event)
         return;
     const auto *change = static_cast<QWindowStateChangeEvent *>(event);
     if (change->oldState().testFlag(Qt::WindowMinimized) && !isMinimized()) {
-        // The report window reads this while the frame comes back from the task bar.
+        // Back from the task bar: the export bars stay hidden until the report window follows the
+        // frame again.
+        CTestReportDlg *report = reportWindow();
+        if (report) {
+            report->ExcelBar->hide();
+            report->PdfBar->hide();
+            report->PdfBar->update();
+        }
         Restoring = 1;
         WaitPumping(250);
         Restoring = 0;
+        if ((report = reportWindow()))
+            report->ShowWithFrame();
     }
+}
+
+CTestReportDlg *CMainFrame::reportWindow() const
+{
+    return m_view ? m_view->ReportDlg : nullptr;
+}
+
+void CMainFrame::moveEvent(QMoveEvent *event)
+{
+    QMainWindow::moveEvent(event);
+    if (CTestReportDlg *report = reportWindow())
+        report->AlignToFrame();
+}
+
+void CMainFrame::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    CTestReportDlg *report = reportWindow();
+    if (report && report->isVisible())
+        report->RelayoutTimer.start(5);
 }

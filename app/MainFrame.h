@@ -10,6 +10,7 @@
 
 class CMainFormView;
 class CModuleInfodlg;
+class CTestReportDlg;
 class CToolBarDlg;
 class MMStatusBar;
 class QToolBar;
@@ -75,8 +76,13 @@ public:
 protected:
     void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
+    // The view's report window follows the frame: its export bars on a move, its relayout (timer 4)
+    // on a resize, its bars again after a restore from the task bar.
+    void moveEvent(QMoveEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
+    CTestReportDlg *reportWindow() const;
     void buildMenu();
     void switchLanguage(const QString &fileName);
     void deleteModuleWindow();

@@ -12,6 +12,8 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <csignal>
+
 const QString StartupServices::ServerProgramName = QStringLiteral("KvServerAP");
 
 QString StartupServices::appDirectory()
@@ -24,9 +26,12 @@ bool StartupServices::packetCaptureInstalled()
     return IsWinPcapInstalled();
 }
 
-bool StartupServices::lockSingleInstance()
+SingleInstanceLock::Result StartupServices::lockSingleInstance(QString *error)
 {
-    return m_instanceLock.tryLock(QFileInfo(QCoreApplication::applicationFilePath()).fileName());
+    const SingleInstanceLock::Result result =
+        m_instanceLock.tryLock(QFileInfo(QCoreApplication::applicationFilePath()).fileName());
+    *error = m_instanceLock.error();
+    return result;
 }
 
 int StartupServices::showConnectDialog(std::uint8_t *answer, bool chinese)
@@ -44,7 +49,7 @@ bool StartupServices::serverProcessRunning()
     return isProcessRunning(ServerProgramName);
 }
 
-LaunchResult StartupServices::startServer()
+LaunchResult StartupServices::startServer(const QString &address)
 {
     QString program = appDirectory() + ServerProgramName;
     if (!QFileInfo::exists(program)) {
@@ -52,12 +57,26 @@ LaunchResult StartupServices::startServer()
         if (!onPath.isEmpty())
             program = onPath;
     }
-    return launchDetached(program);
+    QStringList arguments;
+    if (address != QStringLiteral("127.0.0.1"))
+        arguments << QStringLiteral("--listen") << address;
+    qint64 pid = 0;
+    const LaunchResult result = launchDetached(program, arguments, &pid);
+    if (result == LaunchResult::Started)
+        m_startedServer = pid;
+    return result;
 }
 
-bool StartupServices::serverWindowExists()
+bool StartupServices::serverWindowExists(const QString &address)
 {
-    return acceptsConnections(QStringLiteral("127.0.0.1"), KvClient::instance().serverPort());
+    return acceptsConnections(address, KvClient::instance().serverPort());
+}
+
+void StartupServices::stopStartedServer()
+{
+    if (m_startedServer > 0)
+        ::kill(pid_t(m_startedServer), SIGTERM);
+    m_startedServer = 0;
 }
 
 int StartupServices::runSelectConfig(QWidget *parent)

@@ -20,16 +20,19 @@ public:
     // The program folder (with a trailing '/'): Setting.ini, Language/ and the server program.
     virtual QString appDirectory();
     virtual bool packetCaptureInstalled();
-    // Takes the lock of the executable's name; false when another instance holds it.
-    virtual bool lockSingleInstance();
+    // Takes the lock of the executable's name; on failure *error says why.
+    virtual SingleInstanceLock::Result lockSingleInstance(QString *error);
     // The connection dialog: fills the 256-byte answer; 1 connect, 0 demo, -1 cancel.
     virtual int showConnectDialog(std::uint8_t *answer, bool chinese);
     virtual QStringList localAddresses();
     virtual bool serverProcessRunning();
-    // Starts the server program from the program folder, else from the PATH.
-    virtual LaunchResult startServer();
-    // The server accepts connections on its port on this machine.
-    virtual bool serverWindowExists();
+    // Starts the server program from the program folder, else from the PATH, listening on the address
+    // (one of this host's own).
+    virtual LaunchResult startServer(const QString &address);
+    // The server accepts connections on its port at the address.
+    virtual bool serverWindowExists(const QString &address);
+    // Ends the server that startServer started, if any; a server started by anyone else stays.
+    virtual void stopStartedServer();
     // The start-up choice: 1 open a configuration, 2 create one, -1 neither.
     virtual int runSelectConfig(QWidget *parent);
 
@@ -37,4 +40,5 @@ public:
 
 private:
     SingleInstanceLock m_instanceLock;
+    qint64 m_startedServer = 0;
 };

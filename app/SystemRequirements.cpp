@@ -1,6 +1,6 @@
 #include "app/SystemRequirements.h"
 
-#include "app/GlobalTables.h"
+#include "engine/ModuleVersionTable.h"
 #include "platform/ColorRef.h"
 
 #include <QAbstractButton>

@@ -1,11 +1,5 @@
 #include "engine/EngineHost.h"
 
-#include "app/KvIGMPTQApp.h"
-#include "app/LangMag.h"
-#include "app/MMStatusBar.h"
-#include "app/MainFormView.h"
-#include "app/MainFrame.h"
-
 EngineHost &EngineHost::instance()
 {
     static EngineHost host;
@@ -19,38 +13,40 @@ void EngineHost::reset()
 
 bool EngineHost::isDemoMode() const
 {
-    if (demoMode)
-        return demoMode();
-    return g_App && g_App->DemoMode != 0;
+    return demoMode && demoMode();
 }
 
 void EngineHost::log(const QString &text) const
 {
     if (appendLog)
         appendLog(text);
-    else if (g_MainView)
-        CMainFormView::AppendLog(g_MainView, text);
 }
 
 void EngineHost::reservationLog(const QString &text) const
 {
     if (appendReservationLog)
         appendReservationLog(text);
-    else if (g_MainView)
-        CMainFormView::AppendLog(g_MainView, text);
+}
+
+QString EngineHost::text(const QString &key) const
+{
+    return languageText ? languageText(key) : key;
 }
 
 void EngineHost::showStatus(const QString &key) const
 {
-    showStatusText(g_LangMag.GetString(key));
+    showStatusText(text(key));
 }
 
 void EngineHost::showStatusText(const QString &text) const
 {
     if (setStatusText)
         setStatusText(text);
-    else if (g_MainFrame && g_MainFrame->StatusBar)
-        g_MainFrame->StatusBar->SetPaneText(0, text);
+}
+
+bool EngineHost::isTestPageShown() const
+{
+    return testPageShown && testPageShown();
 }
 
 QStringList EngineHost::sourceFilterGroups() const

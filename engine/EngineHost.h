@@ -1,7 +1,7 @@
 // What the engine needs of the application around it: the demo-mode flag, the test log, the
-// reservation log, the frame's status text and the Source Filter page's address settings. A sink that
-// is not set goes to the application itself (CKvIGMPTQApp::DemoMode, the main view's log, pane 0 of the
-// frame's status bar); the Source Filter page wires its settings, and tests wire their own sinks.
+// reservation log, the frame's status text, the language texts, whether a test page is on show and
+// the Source Filter page's address settings. The application installs its sinks at start-up and tests
+// wire their own; a sink that is not set does nothing (demo mode off, a key stands for its text).
 #pragma once
 
 #include "engine/TestPlanRecords.h"
@@ -22,10 +22,13 @@ public:
     bool isDemoMode() const;
     void log(const QString &text) const;
     void reservationLog(const QString &text) const;
+    // The language text of a key.
+    QString text(const QString &key) const;
     // The status line shows the language text of the key.
     void showStatus(const QString &key) const;
     // The status line shows the text as it stands.
     void showStatusText(const QString &text) const;
+    bool isTestPageShown() const;
     QStringList sourceFilterGroups() const;
     std::vector<UtFilterHost> sourceFilterHosts() const;
 
@@ -33,6 +36,9 @@ public:
     std::function<void(const QString &)> appendLog;
     std::function<void(const QString &)> appendReservationLog;
     std::function<void(const QString &)> setStatusText;
+    std::function<QString(const QString &)> languageText;
+    // True while the main view shows a test configuration page.
+    std::function<bool()> testPageShown;
     // The group list of the Source Filter page ("a.b.c.d" texts, list order).
     std::function<QStringList()> filterGroupTexts;
     // The Source Filter page's per-host address settings.

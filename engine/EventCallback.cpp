@@ -1,6 +1,6 @@
 #include "engine/EventCallback.h"
 
-#include "app/GlobalTables.h"
+#include "engine/ModuleVersionTable.h"
 #include "engine/Session.h"
 #include "platform/kvapi/KvAPI.h"
 #include "platform/kvapi/KvProtocol.h"

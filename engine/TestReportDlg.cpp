@@ -1,11 +1,10 @@
 #include "engine/TestReportDlg.h"
 
-#include "app/KvIGMPTQApp.h"
-#include "app/MainFormView.h"
 #include "engine/EngineHost.h"
 #include "engine/EngineUtils.h"
 #include "engine/IGMPTestPlan.h"
 #include "engine/RateSearch.h"
+#include "engine/RunState.h"
 #include "engine/Session.h"
 #include "engine/TestPlanSupport.h"
 #include "engine/TrialJudge.h"
@@ -80,17 +79,27 @@ CTestReportDlg::~CTestReportDlg()
 
 CIGMPTestPlan &CTestReportDlg::Plan() const
 {
-    return m_plan ? *m_plan : g_App->TestPlan;
+    return *m_plan;
 }
 
 bool CTestReportDlg::HasPlan() const
 {
-    return m_plan || g_App;
+    return m_plan != nullptr;
 }
 
 bool CTestReportDlg::stopped() const
 {
-    return g_MainView && g_MainView->StopRequested != 0;
+    return g_RunState && g_RunState->StopRequested != 0;
+}
+
+int CTestReportDlg::reportRow() const
+{
+    return g_RunState ? int(g_RunState->ReportRow) : ReportPage::kFirstResultRow;
+}
+
+std::uint32_t CTestReportDlg::frameSizeIndex() const
+{
+    return g_RunState ? g_RunState->FrameSizeIndex : 0;
 }
 
 bool CTestReportDlg::checkLinks()
@@ -241,13 +250,11 @@ bool CTestReportDlg::PerformMixedClassTest()
                 std::lock_guard<std::recursive_mutex> lock(g_ChartLock);
                 MixClassPage->SetCell(ReportPage::kRateRow, ReportPage::kValueColumn, rate);
             }
-            const std::uint32_t frameSizeIndex = g_MainView ? g_MainView->FrameSizeIndex : 0;
-            MixClassPage->ScrollViewPort(frameSizeIndex);
+            MixClassPage->ScrollViewPort(frameSizeIndex());
             MixClassPage->UpdateViewPort();
             if (pass) {
                 CounterPage->SetRowResult(int(CounterPage->LastRow), QStringLiteral("Pass"), kPassColor);
-                MixClassPage->SetCell(g_MainView ? int(g_MainView->ReportRow) : ReportPage::kFirstResultRow,
-                                      ReportPage::kPassedRateColumn, rate);
+                MixClassPage->SetCell(reportRow(), ReportPage::kPassedRateColumn, rate);
             } else {
                 CounterPage->SetRowResult(int(CounterPage->LastRow), QStringLiteral("Failed"), kFailColor);
             }
@@ -321,7 +328,7 @@ bool CTestReportDlg::FinishTest()
 {
     CIGMPTestPlan &plan = Plan();
     // The clean-up runs whole after a Stop too: the steps would skip the leaves while the flag is set.
-    std::uint32_t *stopFlag = g_MainView ? &g_MainView->StopRequested : nullptr;
+    std::uint32_t *stopFlag = g_RunState ? &g_RunState->StopRequested : nullptr;
     const std::uint32_t stopWas = stopFlag ? *stopFlag : 0;
     if (stopFlag)
         *stopFlag = 0;
@@ -403,20 +410,35 @@ void CTestReportDlg::Relayout()
     const int w = width();
     const int h = height();
     PropSheet->setGeometry(5, 15, qMax(0, w - 10), qMax(0, h - 25));
-    for (CDlgButton *bar : {PdfBar, ExcelBar})
-        bar->adjustSize();
-    PdfBar->move(w - 20 - PdfBar->width(), 10);
-    ExcelBar->setFixedHeight(PdfBar->height());
-    ExcelBar->move(PdfBar->x() - 10 - ExcelBar->width(), 10);
-    PdfBar->raise();
-    ExcelBar->raise();
+    // The pages at (5, 20) of the sheet, whatever their own parent inside it.
+    const QRect pageArea(5, 20, qMax(0, w - 30), qMax(0, h - 50));
+    for (int index = 0; index < PropSheet->count(); ++index) {
+        QWidget *page = PropSheet->widget(index);
+        page->setGeometry(pageArea.translated(-page->parentWidget()->mapTo(PropSheet, QPoint())));
+    }
+    AlignToFrame();
     update(0, 0, w, 25);
+    if (QWidget *active = PropSheet->currentWidget()) {
+        active->raise();
+        active->update();
+    }
     for (ReportPage *page : {static_cast<ReportPage *>(MixClassPage),
                              static_cast<ReportPage *>(AggregatePage), static_cast<ReportPage *>(ScalePage),
                              static_cast<ReportPage *>(LatencyPage), static_cast<ReportPage *>(FilterPage)}) {
         if (!page->ChartBusy)
             page->UpdateViewPort();
     }
+}
+
+void CTestReportDlg::AlignToFrame()
+{
+    for (CDlgButton *bar : {PdfBar, ExcelBar})
+        bar->adjustSize();
+    PdfBar->move(width() - 20 - PdfBar->width(), 10);
+    ExcelBar->setFixedHeight(PdfBar->height());
+    ExcelBar->move(PdfBar->x() - 10 - ExcelBar->width(), 10);
+    PdfBar->raise();
+    ExcelBar->raise();
 }
 
 bool CTestReportDlg::ExportBarVisible(bool windowShown, bool anyRan, bool testPageVisible, bool resultsReady)
@@ -426,7 +448,7 @@ bool CTestReportDlg::ExportBarVisible(bool windowShown, bool anyRan, bool testPa
 
 void CTestReportDlg::ShowWithFrame()
 {
-    const bool testPageVisible = g_MainView && g_MainView->VisibleTestPage() >= 0;
+    const bool testPageVisible = EngineHost::instance().isTestPageShown();
     for (CDlgButton *bar : {ExcelBar, PdfBar})
         bar->setVisible(
             ExportBarVisible(isVisible(), Results.AnyRan(), testPageVisible, bar->ResultsReady != 0));

@@ -37,9 +37,8 @@ public:
     explicit CTestReportDlg(QWidget *parent = nullptr);
     ~CTestReportDlg() override;
 
-    // The test plan the procedures run; the application's when none is set.
+    // The test plan the procedures run, set by the owner; only valid while HasPlan().
     CIGMPTestPlan &Plan() const;
-    // False while there is neither a plan set nor an application to take it from.
     bool HasPlan() const;
     void SetPlan(CIGMPTestPlan *plan) { m_plan = plan; }
 
@@ -66,6 +65,9 @@ public:
     void OnJoinWaitTimer();
     void OnLatencyTimer();
     void Relayout();
+    // The export bars at the top right of the window: the PDF bar 20 pixels from the right edge, the
+    // Excel bar 10 pixels left of it. The frame calls it when it moves.
+    void AlignToFrame();
 
     // The export bars are shown after a run with results unless a test page is on show.
     static bool ExportBarVisible(bool windowShown, bool anyRan, bool testPageVisible, bool resultsReady);
@@ -102,7 +104,10 @@ protected:
     void hideEvent(QHideEvent *event) override;
 
 private:
+    // The run state as the procedures read it.
     bool stopped() const;
+    int reportRow() const;
+    std::uint32_t frameSizeIndex() const;
     // Link check with retries; false (LinkState 2 only when a link stayed down) ends the procedure.
     bool checkLinks();
     // Joins, then the wait after them with timer 12 counting.

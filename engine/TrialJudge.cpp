@@ -67,7 +67,8 @@ TrialJudge::Verdict TrialJudge::PrintAndJudge(Variant variant, const CIGMPTestPl
             continue;
         if (stopped())
             return Verdict::Stopped;
-        // A pair without a source sent nothing: its hosts are judged against 0.
+        // A pair that sent nothing (no source, or a rate too low to give a frame) proves no throughput:
+        // its hosts are listed against 0 and the run fails.
         UtPortId sourceId{0, 0, 0};
         std::uint64_t tx = 0;
         for (const UtTestPort &source : plan.SourcePorts) {
@@ -77,6 +78,8 @@ TrialJudge::Verdict TrialJudge::PrintAndJudge(Variant variant, const CIGMPTestPl
                 break;
             }
         }
+        if (tx == 0)
+            pass = false;
         const std::uint64_t expected = mixed ? (tx + 1) / 2 : tx;
         const UtTestPair *testPair = pair <= plan.TestPairs.size() ? &plan.TestPairs[pair - 1] : nullptr;
         std::uint32_t examined = 0;

@@ -6,7 +6,7 @@
 // Constructing one installs it for the waits; destroying it puts the previous clock back:
 //
 //     VirtualWaitClock clock;
-//     clock.callAfter(5000ms, [] { g_MainView->RequestStop(); });
+//     clock.callAfter(5000ms, [] { g_RunState->RequestStop(); });
 //     runTheProcedure();               // its 60 s trial ends at virtual 5 s
 //     EXPECT_EQ(clock.now(), 5000ms);
 #pragma once

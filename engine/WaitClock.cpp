@@ -1,6 +1,6 @@
 #include "engine/WaitClock.h"
 
-#include "app/MainFormView.h"
+#include "engine/RunState.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -32,8 +32,8 @@ void WaitClock::pump(std::chrono::milliseconds duration, bool abortable)
     deadline.setSingleShot(true);
     deadline.setTimerType(Qt::PreciseTimer);
     QObject::connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
-    if (abortable && g_MainView)
-        QObject::connect(g_MainView, &CMainFormView::stopRequested, &loop, &QEventLoop::quit);
+    if (abortable && g_RunState)
+        QObject::connect(g_RunState, &RunState::stopRequested, &loop, &QEventLoop::quit);
     deadline.start(duration);
     loop.exec();
 }
@@ -51,5 +51,5 @@ WaitClock *WaitClock::install(WaitClock *clock)
 
 bool WaitClock::stopRequested()
 {
-    return g_MainView && g_MainView->StopRequested != 0;
+    return g_RunState && g_RunState->StopRequested != 0;
 }

@@ -12,7 +12,7 @@ public:
 
     // Milliseconds on a monotonic time line.
     virtual std::chrono::milliseconds now() const;
-    // Keeps the event loop running for the duration; an abortable wait also ends once the main view's
+    // Keeps the event loop running for the duration; an abortable wait also ends once the run state's
     // stop flag is set. A zero duration processes the pending events once.
     virtual void pump(std::chrono::milliseconds duration, bool abortable);
 
@@ -21,6 +21,6 @@ public:
     // Installs a clock (null: the real one) and returns the one installed before.
     static WaitClock *install(WaitClock *clock);
 
-    // True when the main view exists and its stop flag is set.
+    // True when a run state exists and its stop flag is set.
     static bool stopRequested();
 };

@@ -156,6 +156,11 @@ void SimChassis::updateLink(const Port &port)
     m_traffic.setLink(indexOf(port), linkCode(port));
 }
 
+SimChassis::~SimChassis()
+{
+    m_traffic.advanceTo(now());
+}
+
 int64_t SimChassis::now() const
 {
     if (m_config.timeScale <= 0)
@@ -224,7 +229,8 @@ void SimChassis::addClient(int client)
 
 SimAnswer SimChassis::removeClient(int client)
 {
-    SimAnswer answer;
+    m_traffic.advanceTo(now());
+    SimAnswer answer = dueReports();
     m_clients.erase(std::remove(m_clients.begin(), m_clients.end(), client), m_clients.end());
     if (!m_config.releaseLocksOnDisconnect)
         return answer;

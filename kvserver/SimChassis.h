@@ -36,6 +36,8 @@ class SimChassis
 {
 public:
     explicit SimChassis(SimConfig config);
+    // Shutting down sends and records what is due by the present before the recording closes.
+    ~SimChassis();
 
     // Where the chassis and its device write what they do (drops, refusals, clamped gaps).
     void setLog(std::function<void(const std::string &)> log) { m_logSink = std::move(log); }
@@ -49,7 +51,8 @@ public:
     SimAnswer dueReports();
     int msUntilNextReport() const;
 
-    // Clients are counted once they greeted the server.
+    // Clients are counted once they greeted the server. A client that leaves (disconnect or terminate)
+    // first has everything due by the present sent and recorded: time moves lazily, by requests.
     void addClient(int client);
     SimAnswer removeClient(int client);
     int clientCount() const { return static_cast<int>(m_clients.size()); }

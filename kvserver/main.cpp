@@ -10,6 +10,19 @@
 #include <cstdio>
 #include <cstdlib>
 
+namespace {
+
+KvServer *runningServer = nullptr;
+
+// SIGTERM and SIGINT end the server as a terminate request does, so that the recording is complete.
+void stopOnSignal(int)
+{
+    if (runningServer)
+        runningServer->stop();
+}
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
     QCoreApplication application(argc, argv);
@@ -64,6 +77,9 @@ int main(int argc, char *argv[])
     }
     if (verbose)
         server.setLogStream(stderr);
+    runningServer = &server;
+    std::signal(SIGTERM, stopOnSignal);
+    std::signal(SIGINT, stopOnSignal);
     std::printf("KvServerAP listening on %s:%u\n", address.c_str(), unsigned(server.port()));
     std::fflush(stdout);
     return server.exec();

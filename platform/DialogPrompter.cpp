@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QMainWindow>
 #include <QMessageBox>
 
 namespace {
@@ -51,6 +52,21 @@ QMessageBox::Icon iconOf(unsigned type)
     }
 }
 
+// The window a prompt belongs to: the active one, else the program's visible main window. A prompt
+// without an owner may open behind the program's windows when another program has the focus (the
+// window manager keeps it from taking the focus), and the modal prompt then blocks a program that
+// seems to show nothing.
+QWidget *ownerWindow()
+{
+    if (QWidget *active = QApplication::activeWindow())
+        return active;
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (window->isVisible() && qobject_cast<QMainWindow *>(window))
+            return window;
+    }
+    return nullptr;
+}
+
 QString captionOr(const QString &caption)
 {
     return caption.isEmpty() ? QGuiApplication::applicationDisplayName() : caption;
@@ -77,8 +93,7 @@ QString run(QFileDialog &dialog)
 
 int DialogPrompter::messageBox(const QString &text, unsigned type, const QString &caption)
 {
-    QMessageBox box(iconOf(type), captionOr(caption), text, QMessageBox::NoButton,
-                    QApplication::activeWindow());
+    QMessageBox box(iconOf(type), captionOr(caption), text, QMessageBox::NoButton, ownerWindow());
     const QList<int> ids = buttonIds(type);
     for (int id : ids)
         box.addButton(buttonOf(id));
@@ -88,13 +103,16 @@ int DialogPrompter::messageBox(const QString &text, unsigned type, const QString
         box.setEscapeButton(buttonOf(IDCANCEL));
     else if (ids == QList<int>{IDOK})
         box.setEscapeButton(buttonOf(IDOK));
+    box.show();
+    box.raise();
+    box.activateWindow();
     box.exec();
     return idOf(box.standardButton(box.clickedButton()));
 }
 
 QString DialogPrompter::openFileName(const QString &caption, const QString &fileName, const QString &filter)
 {
-    QFileDialog dialog(QApplication::activeWindow(), captionOr(caption), QString(), filter);
+    QFileDialog dialog(ownerWindow(), captionOr(caption), QString(), filter);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     startAt(dialog, fileName);
@@ -104,7 +122,7 @@ QString DialogPrompter::openFileName(const QString &caption, const QString &file
 QString DialogPrompter::saveFileName(const QString &caption, const QString &fileName, const QString &filter,
                                      const QString &defaultSuffix)
 {
-    QFileDialog dialog(QApplication::activeWindow(), captionOr(caption), QString(), filter);
+    QFileDialog dialog(ownerWindow(), captionOr(caption), QString(), filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(defaultSuffix);

@@ -1,4 +1,5 @@
-// The prompter of the running program: QMessageBox and QFileDialog, modal over the active window.
+// The prompter of the running program: QMessageBox and QFileDialog, modal over the active window (or
+// the program's main window when no window of the program is active), raised to the top.
 #pragma once
 
 #include "platform/Prompter.h"

@@ -21,7 +21,7 @@ bool hasExecutableFormat(const QString &path)
 
 } // namespace
 
-LaunchResult launchDetached(const QString &programPath, const QStringList &arguments)
+LaunchResult launchDetached(const QString &programPath, const QStringList &arguments, qint64 *pid)
 {
     const QFileInfo program(programPath);
     if (!program.dir().exists())
@@ -30,7 +30,7 @@ LaunchResult launchDetached(const QString &programPath, const QStringList &argum
         return LaunchResult::FileNotFound;
     if (!program.isFile() || !program.isExecutable() || !hasExecutableFormat(programPath))
         return LaunchResult::BadFormat;
-    if (!QProcess::startDetached(program.absoluteFilePath(), arguments, program.absolutePath()))
+    if (!QProcess::startDetached(program.absoluteFilePath(), arguments, program.absolutePath(), pid))
         return LaunchResult::OutOfResources;
     return LaunchResult::Started;
 }

@@ -14,5 +14,7 @@ enum class LaunchResult
     BadFormat       // not an executable program
 };
 
-// Starts the program file (a full path) in its own folder with the arguments.
-LaunchResult launchDetached(const QString &programPath, const QStringList &arguments = {});
+// Starts the program file (a full path) in its own folder with the arguments; *pid (when given)
+// receives the started process's id.
+LaunchResult launchDetached(const QString &programPath, const QStringList &arguments = {},
+                            qint64 *pid = nullptr);

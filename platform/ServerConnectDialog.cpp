@@ -43,6 +43,8 @@ ServerConnectDialog::ServerConnectDialog(bool chinese, const QStringList &otherA
     setWindowTitle(chinese ? QStringLiteral("连接服务器") : QStringLiteral("Connect to Server"));
     setModal(true);
     m_address->setEditable(true);
+    // Enter must not add a typed text to the list: only an address that passes the check is added.
+    m_address->setInsertPolicy(QComboBox::NoInsert);
     m_address->addItem(QStringLiteral("127.0.0.1"));
     for (const QString &address : otherAddresses)
         if (m_address->findText(address) < 0)
@@ -77,6 +79,9 @@ void ServerConnectDialog::tryConnect()
         m_error->show();
         return;
     }
+    const QString typed = m_address->currentText().trimmed();
+    if (m_address->findText(typed) < 0)
+        m_address->addItem(typed);
     done(Connect);
 }
 

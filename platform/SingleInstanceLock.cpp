@@ -1,8 +1,10 @@
 #include "platform/SingleInstanceLock.h"
 
-#include <QDir>
 #include <QFile>
+#include <QStandardPaths>
 
+#include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -15,21 +17,30 @@ SingleInstanceLock::~SingleInstanceLock()
 
 QString SingleInstanceLock::lockFilePath(const QString &name)
 {
-    return QDir::tempPath() + u'/' + name + QStringLiteral(".lock");
+    return QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation) + u'/' + name +
+           QStringLiteral(".lock");
 }
 
-bool SingleInstanceLock::tryLock(const QString &name)
+SingleInstanceLock::Result SingleInstanceLock::tryLock(const QString &name)
 {
     if (m_fd >= 0)
-        return true;
-    const QByteArray path = QFile::encodeName(lockFilePath(name));
-    const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        return Result::Locked;
+    const QString path = lockFilePath(name);
+    const auto failed = [&](int error) {
+        m_error = path + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(error));
+        return Result::Failed;
+    };
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (fd < 0)
-        return false;
+        return failed(errno);
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const int error = errno;
         ::close(fd);
-        return false;
+        if (error == EWOULDBLOCK)
+            return Result::HeldByAnother;
+        return failed(error);
     }
     m_fd = fd;
-    return true;
+    m_error.clear();
+    return Result::Locked;
 }

@@ -1,5 +1,6 @@
-// One running instance per program: an exclusive flock on "<name>.lock" in the temporary folder. The
-// lock is held while the object lives; the kernel frees it when the process ends, however it ends.
+// One running instance per program and user: an exclusive flock on "<name>.lock" in the user's runtime
+// folder. The lock is held while the object lives; the kernel frees it when the process ends, however
+// it ends.
 #pragma once
 
 #include <QString>
@@ -7,18 +8,27 @@
 class SingleInstanceLock
 {
 public:
+    enum class Result
+    {
+        Locked,        // this object holds the lock
+        HeldByAnother, // another live holder has it
+        Failed         // the lock file could not be opened or locked (see error())
+    };
+
     SingleInstanceLock() = default;
     ~SingleInstanceLock();
     SingleInstanceLock(const SingleInstanceLock &) = delete;
     SingleInstanceLock &operator=(const SingleInstanceLock &) = delete;
 
-    // True when this object now holds the lock of the name (also when it held it already); false when
-    // another holder has it or the lock file cannot be opened.
-    bool tryLock(const QString &name);
+    // Takes the lock of the name (Locked also when this object held it already).
+    Result tryLock(const QString &name);
     bool isLocked() const { return m_fd >= 0; }
+    // Why the last tryLock failed: the lock file's path and the system's reason.
+    QString error() const { return m_error; }
 
     static QString lockFilePath(const QString &name);
 
 private:
     int m_fd = -1;
+    QString m_error;
 };

@@ -5,8 +5,10 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
 #include <vector>
 
+class CDlgPortCfgSet;
 class MyCug;
 
 class CPortInfoConfig : public QWidget
@@ -16,8 +18,18 @@ class CPortInfoConfig : public QWidget
 public:
     explicit CPortInfoConfig(QWidget *parent = nullptr);
 
+    // Takes the physical-settings grid and has a choice in its all-ports row open "Select Ports to
+    // Modify".
+    void AttachSettingsGrid(MyCug *grid);
+    // Runs the "Select Ports to Modify" dialog modally and answers its result; tests put a double here.
+    using PortCfgSetRunner = std::function<int(CDlgPortCfgSet &)>;
+    void SetPortCfgSetRunner(PortCfgSetRunner runner) { m_runPortCfgSet = std::move(runner); }
+
     // The physical-settings grid, when the page has one.
     MyCug *SettingsGrid = nullptr;
     // One flag per port row of the grid (index = grid row - 1): the rows a value is copied to.
     std::vector<bool> RowFlags;
+
+private:
+    PortCfgSetRunner m_runPortCfgSet;
 };

@@ -6,8 +6,6 @@
 #include "controls/grid/UGGridInfo.h"
 #include "engine/EngineUtils.h"
 #include "platform/NumberText.h"
-#include "ports/DlgPortCfgSet.h"
-#include "ports/PortInfoConfig.h"
 
 #include <QTimer>
 #include <algorithm>
@@ -37,10 +35,7 @@ int compareTexts(CUGCell *a, CUGCell *b, bool missingTextsEqual)
 
 } // namespace
 
-MyCug::MyCug(QWidget *parent)
-    : CUGCtrl(parent), m_runPortCfgSet([](CDlgPortCfgSet &dialog) { return dialog.exec(); })
-{
-}
+MyCug::MyCug(QWidget *parent) : CUGCtrl(parent) {}
 
 MyCug::~MyCug() = default;
 
@@ -177,16 +172,12 @@ void MyCug::setCellsEnabled(int firstCol, int row, bool enabled)
     }
 }
 
-// The dialog runs after the drop list has closed, never inside its choice handler.
-void MyCug::openPortCfgSet(int col, const QString &value)
+// The runner (a modal dialog) runs after the drop list has closed, never inside its choice handler.
+void MyCug::runAllPorts(int col, const QString &value)
 {
     QTimer::singleShot(0, this, [this, col, value] {
-        CDlgPortCfgSet dialog(parentWidget());
-        dialog.Owner = qobject_cast<CPortInfoConfig *>(parentWidget());
-        dialog.Column = col;
-        dialog.Value = value;
-        if (m_runPortCfgSet(dialog) == QDialog::Accepted)
-            dialog.ApplyToCheckedPorts(dialog.Value, dialog.Column);
+        if (m_runAllPorts)
+            m_runAllPorts(col, value);
     });
 }
 
@@ -201,7 +192,7 @@ int MyCug::HookCellTypeEvent(int, int col, int row, int message, qint64 paramete
             if (std::find(std::begin(kAllPortsColumns), std::end(kAllPortsColumns), col) ==
                 std::end(kAllPortsColumns))
                 return 1;
-            openPortCfgSet(col, value);
+            runAllPorts(col, value);
             return 0;
         }
         ApplyPortRowRules(*this, row, col, value);

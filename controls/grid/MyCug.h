@@ -8,8 +8,6 @@
 
 #include <functional>
 
-class CDlgPortCfgSet;
-
 class MyCug : public CUGCtrl
 {
     Q_OBJECT
@@ -35,9 +33,10 @@ public:
     void SetGridKind(GridKind kind) { m_kind = kind; }
     GridKind GetGridKind() const { return m_kind; }
 
-    // Runs the "Select Ports to Modify" dialog modally and answers its result; tests put a double here.
-    using PortCfgSetRunner = std::function<int(CDlgPortCfgSet &)>;
-    void SetPortCfgSetRunner(PortCfgSetRunner runner) { m_runPortCfgSet = std::move(runner); }
+    // Takes a choice in the all-ports row of the physical-settings grid (its column and value) once the
+    // drop list has closed; the owning page installs it. Without one the choice only stays in the cell.
+    using AllPortsRunner = std::function<void(int col, const QString &value)>;
+    void SetAllPortsRunner(AllPortsRunner runner) { m_runAllPorts = std::move(runner); }
 
     // Empty text in every body cell; headings and other properties stay.
     void ClearAllText();
@@ -66,9 +65,9 @@ private:
     bool isVlanColumn(int col) const;
     bool isAddressColumn(int col) const;
     void setCellsEnabled(int firstCol, int row, bool enabled);
-    void openPortCfgSet(int col, const QString &value);
+    void runAllPorts(int col, const QString &value);
     void swapRows(int first, int second);
 
     GridKind m_kind = Other;
-    PortCfgSetRunner m_runPortCfgSet;
+    AllPortsRunner m_runAllPorts;
 };

@@ -3,10 +3,14 @@
 #include "ShellTestSupport.h"
 
 #include "app/KvIGMPTQApp.h"
+#include "app/LogDlg.h"
 #include "app/MainFormView.h"
 #include "app/MainFrame.h"
 #include "engine/VirtualWaitClock.h"
 #include "platform/ScriptedPrompter.h"
+#include "platform/SingleInstanceLock.h"
+
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
@@ -72,11 +76,42 @@ TEST_F(StartupTest, MissingPacketCaptureLibraryEndsBeforeAnythingElse)
 
 TEST_F(StartupTest, SecondInstanceIsToldAndEndsBeforeTheServerChoice)
 {
-    services->instanceFree = false;
+    services->lockResult = SingleInstanceLock::Result::HeldByAnother;
     EXPECT_FALSE(app->InitInstance());
     EXPECT_EQ(prompter.messages(), QStringList{g_LangMag.GetString(QStringLiteral("Note_Run_Only_One"))});
     EXPECT_EQ(services->calls, QStringList{QStringLiteral("lock")});
     EXPECT_EQ(app->MainFrame(), nullptr);
+}
+
+// The real lock, in the user's runtime folder: only a lock held by another instance means "already
+// running"; a lock file that cannot be opened is reported as what it is.
+TEST_F(StartupTest, InstanceLockTellsAHeldLockFromABrokenOne)
+{
+    QTemporaryDir runtime;
+    const QByteArray savedRuntime = qgetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+    const QString name = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
+    const QString path = SingleInstanceLock::lockFilePath(name);
+    EXPECT_TRUE(path.startsWith(runtime.path() + u'/')) << path.toStdString();
+    services->lockResult.reset();
+    {
+        SingleInstanceLock other;
+        ASSERT_EQ(other.tryLock(name), SingleInstanceLock::Result::Locked);
+        EXPECT_FALSE(app->InitInstance());
+    }
+    QFile::remove(path);
+    ASSERT_TRUE(QDir().mkpath(path)); // a folder where the lock file belongs: it cannot be opened
+    EXPECT_FALSE(app->InitInstance());
+    qputenv("XDG_RUNTIME_DIR", savedRuntime);
+    if (savedRuntime.isEmpty())
+        qunsetenv("XDG_RUNTIME_DIR");
+
+    const QStringList messages = prompter.messages();
+    ASSERT_EQ(messages.size(), 2);
+    EXPECT_EQ(messages[0], g_LangMag.GetString(QStringLiteral("Note_Run_Only_One")));
+    EXPECT_EQ(messages[1],
+              g_LangMag.GetString(QStringLiteral("Note_Instance_Lock_Fail")).arg(path + ": Is a directory"));
+    EXPECT_FALSE(services->calls.contains(QStringLiteral("dialog")));
 }
 
 TEST_F(StartupTest, CancelEndsSilentlyWithoutAnyServerCall)
@@ -108,6 +143,12 @@ TEST_F(StartupTest, DemoChoiceGivesEightLockedPortsDefaultNamesAndTheStartupChoi
     EXPECT_TRUE(app->MainFrame()->isVisible());
     EXPECT_EQ(app->ConfigCommandsOff, 0);
     EXPECT_EQ(services->calls.last(), QStringLiteral("select"));
+    // The log window waits, hidden, centred on the frame where start-up has placed it.
+    const CLogDlg *log = app->MainFrame()->View()->LogDlg;
+    EXPECT_FALSE(log->isVisible());
+    EXPECT_NE(app->MainFrame()->frameGeometry().topLeft(), QPoint(0, 0));
+    EXPECT_LE((log->frameGeometry().center() - app->MainFrame()->frameGeometry().center()).manhattanLength(),
+              16);
 }
 
 TEST_F(StartupTest, StartupChoiceSendsOpenOrNewOrNothing)
@@ -135,6 +176,7 @@ TEST_F(StartupTest, LoopbackServerIsStartedWaitedForAndConnectedInHardwareMode)
     EXPECT_EQ(app->DemoMode, 0u);
     EXPECT_EQ(app->ServerIsLoopback, 1u);
     EXPECT_EQ(app->ServerAddress, QStringLiteral("127.0.0.1"));
+    EXPECT_EQ(services->startAddress, QStringLiteral("127.0.0.1"));
     EXPECT_EQ(link.connectedTo, QStringLiteral("127.0.0.1"));
     EXPECT_EQ(g_ServerOnThisMachine, 1);
     EXPECT_EQ(countWaits(2000ms), 1); // once the server is up
@@ -166,6 +208,32 @@ TEST_F(StartupTest, OwnAddressIsLocalAndARemoteServerIsNeverLookedFor)
         EXPECT_EQ(g_ServerOnThisMachine, c.local ? 1 : 0);
         EXPECT_EQ(other.DemoMode, 0u);
         EXPECT_EQ(g_Session.ChassisModelName, QStringLiteral("QM-C2"));
+    }
+}
+
+// A server started here listens at the chosen address of this host; when it cannot be reached
+// afterwards it is stopped again, while a server that ran before is left alone.
+TEST_F(StartupTest, ServerStartedForAnOwnAddressListensThereAndStopsWhenUnreachable)
+{
+    for (const bool runningBefore : {false, true}) {
+        ShellGlobalsGuard::resetGlobals();
+        ScriptedPrompter answers;
+        answers.queueAnswer(IDOK);
+        answers.queueAnswer(IDYES);
+        FakeLink failing;
+        failing.connectResult = 0;
+        auto owned = std::make_unique<FakeServices>(folder.path());
+        FakeServices *fake = owned.get();
+        const std::uint8_t own[4] = {10, 1, 2, 3};
+        std::copy(std::begin(own), std::end(own), fake->address);
+        fake->processRunning = runningBefore;
+        CKvIGMPTQApp other(std::move(owned));
+        ASSERT_TRUE(other.InitInstance());
+        EXPECT_EQ(failing.connectedTo, QStringLiteral("10.1.2.3"));
+        EXPECT_EQ(fake->calls.contains(QStringLiteral("start")), !runningBefore) << runningBefore;
+        EXPECT_EQ(fake->startAddress, runningBefore ? QString() : QStringLiteral("10.1.2.3"));
+        EXPECT_EQ(fake->calls.contains(QStringLiteral("stop")), !runningBefore) << runningBefore;
+        EXPECT_EQ(other.DemoMode, 1u);
     }
 }
 

@@ -157,7 +157,7 @@ TEST_F(MainFormViewTest, FirstShowIsTheStartPageWithTheRootSelected)
     EXPECT_EQ(g_ReportDlg, view->ReportDlg);
     for (const std::uint8_t selected : view->TestSelected)
         EXPECT_EQ(selected, 0);
-    EXPECT_EQ(view->StopRequested, 0u);
+    EXPECT_EQ(view->Run.StopRequested, 0u);
     EXPECT_EQ(view->RunActive, 0);
     EXPECT_EQ(view->LinkDownStop, 0);
     EXPECT_EQ(view->WaitDialog, nullptr);

@@ -9,10 +9,13 @@
 #include "app/ProgInfoDlg.h"
 #include "app/ToolBarDlg.h"
 #include "controls/widgets/ButtonST.h"
+#include "engine/TestReportDlg.h"
 #include "engine/VirtualWaitClock.h"
 #include "platform/IniFile.h"
 #include "platform/ScriptedPrompter.h"
 #include "ports/ModuleInfodlg.h"
+#include "reports/DlgButton.h"
+#include "reports/MyPropSheet.h"
 
 #include <QMenuBar>
 #include <QSignalSpy>
@@ -342,4 +345,43 @@ TEST_F(MainFrameTest, RestoringFromMinimisedHoldsTheFlagFor250ms)
     EXPECT_EQ(during, 1);
     EXPECT_EQ(frame->Restoring, 0);
     EXPECT_EQ(clock.waits(), std::vector<std::chrono::milliseconds>{250ms});
+}
+
+// The report window follows the frame: its export bars go back to their place when the frame moves,
+// a resize lays its pages out at (5, 20) of the sheet, and after a restore from the task bar the bars
+// are hidden during the restore and then follow the showing rule again.
+TEST_F(MainFrameTest, ReportWindowFollowsTheFrame)
+{
+    CMainFormView *view = frame->View();
+    CTestReportDlg *report = view->ReportDlg;
+    ASSERT_NE(report, nullptr);
+    view->ShowTestReportPage();
+    report->Results.Ran[0] = 1;
+    for (CDlgButton *bar : {report->ExcelBar, report->PdfBar})
+        bar->ResultsReady = 1;
+    report->ShowWithFrame();
+    ASSERT_TRUE(report->PdfBar->isVisible());
+
+    report->PdfBar->move(0, 0);
+    frame->move(frame->pos() + QPoint(7, 5));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(report->PdfBar->pos(), QPoint(report->width() - 20 - report->PdfBar->width(), 10));
+    EXPECT_EQ(report->ExcelBar->x(), report->PdfBar->x() - 10 - report->ExcelBar->width());
+
+    frame->resize(frame->size() + QSize(40, 30));
+    QTRY_VERIFY(!report->RelayoutTimer.isActive());
+    for (int index = 0; index < report->PropSheet->count(); ++index) {
+        QWidget *page = report->PropSheet->widget(index);
+        const QRect inSheet(page->parentWidget()->mapTo(report->PropSheet, page->pos()), page->size());
+        EXPECT_EQ(inSheet, QRect(5, 20, report->width() - 30, report->height() - 50)) << index;
+    }
+
+    VirtualWaitClock clock;
+    bool shownDuringRestore = true;
+    clock.callAfter(100ms, [&] { shownDuringRestore = report->PdfBar->isVisible(); });
+    QWindowStateChangeEvent restore(Qt::WindowMinimized);
+    QCoreApplication::sendEvent(frame.get(), &restore);
+    EXPECT_FALSE(shownDuringRestore);
+    EXPECT_TRUE(report->PdfBar->isVisible());
+    EXPECT_TRUE(report->ExcelBar->isVisible());
 }

@@ -1,6 +1,7 @@
 // Run control in virtual time, inside the main frame with the application's test plan: Run with its
 // validation, the sequencer's fixed order and status texts, Stop at a wait, and the end of a run.
 #include "ShellTestSupport.h"
+#include "app/DlgWaitProgress.h"
 #include "app/KvIGMPTQApp.h"
 #include "app/LogDlg.h"
 #include "app/MainFormView.h"
@@ -8,6 +9,7 @@
 #include "app/ToolBarDlg.h"
 #include "controls/widgets/ButtonST.h"
 #include "controls/widgets/PictureEx.h"
+#include "controls/widgets/StaticEx.h"
 #include "controls/widgets/TransparentImage.h"
 #include "engine/EngineHost.h"
 #include "engine/Session.h"
@@ -39,7 +41,6 @@ protected:
         frame = std::make_unique<CMainFrame>(folder.path());
         frame->show();
         view = frame->View();
-        EngineHost::instance().reset();
         EngineHost::instance().setStatusText = [this](const QString &text) { status << text; };
         QObject::connect(view, &CMainFormView::commandReceived, [this](int command) { commands << command; });
         CIGMPTestPlan &plan = app->TestPlan;
@@ -66,7 +67,7 @@ protected:
     void expectIdle() const
     {
         EXPECT_EQ(view->RunActive, 0);
-        EXPECT_EQ(view->StopRequested, 0u);
+        EXPECT_EQ(view->Run.StopRequested, 0u);
         EXPECT_EQ(g_IsRunning, 0u);
         EXPECT_FALSE(view->ElapsedTimer.isActive());
         EXPECT_TRUE(frame->isEnabled());
@@ -170,7 +171,7 @@ TEST_F(RunControlTest, MixedClassRunInDemoModeReachesTheMaximum)
     view->OnRunTest();
     EXPECT_EQ(logLines().filter("Pass! Test achieve the Max. rate, Thoughput ==> 100.00").size(), 2);
     EXPECT_EQ(view->ReportDlg->Results.Counters[UtResultSet::MixedClass].size(), 2u);
-    EXPECT_EQ(view->FrameSizeIndex, 1u);
+    EXPECT_EQ(view->Run.FrameSizeIndex, 1u);
     EXPECT_EQ(prompter.messages(), QStringList{"Test Finished!"});
     expectIdle();
 }
@@ -251,8 +252,56 @@ TEST_F(RunControlTest, LatencyRunnerStepsEveryRateOfEveryRow)
     view->OnRunTest();
     // Three rates for the first two rows, none for a row starting above its maximum.
     EXPECT_EQ(view->ReportDlg->LatencyPage->Records.size(), 9u);
-    EXPECT_EQ(view->PairFrameLists[TestLatency].size(), 9u);
-    EXPECT_EQ(view->FrameSizeIndex, 2u);
+    EXPECT_EQ(view->Run.PairFrameLists[TestLatency].size(), 9u);
+    EXPECT_EQ(view->Run.FrameSizeIndex, 2u);
     EXPECT_EQ(std::uint8_t{plan.HostPorts[0].LatencyCount}, 0);
     EXPECT_EQ(double{plan.HostPorts[0].LatencySum}, 0.0);
+}
+
+// The run-value fields are read as the C runtime reads an integer: leading digits, then stop.
+TEST_F(RunControlTest, RunValuesTakeTheLeadingNumberOfTheirFields)
+{
+    select({TestLatency});
+    view->RunValueTextA = QStringLiteral("12abc");
+    view->RunValueTextB = QStringLiteral(" -3 ms");
+    view->OnRunTest();
+    EXPECT_EQ(app->TestPlan.RunValueA, 12u);
+    EXPECT_EQ(app->TestPlan.RunValueB, std::uint32_t(-3));
+}
+
+// A Stop given while the run ends (its "test finished" step) shows the wait dialog; that dialog is gone
+// before "Test Finished!" appears, so that only one message is on screen at a time.
+TEST_F(RunControlTest, StopWhileTheRunEndsShowsOneMessageAtATime)
+{
+    struct WatchingPrompter : ScriptedPrompter
+    {
+        CMainFormView *view = nullptr;
+        QList<bool> waitDialogShown;
+        int messageBox(const QString &text, unsigned type, const QString &caption) override
+        {
+            waitDialogShown << (view->WaitDialog && view->WaitDialog->isVisible());
+            return ScriptedPrompter::messageBox(text, type, caption);
+        }
+    } watching;
+    watching.view = view;
+    select({TestLatency});
+    QObject::connect(view, &CMainFormView::commandReceived, view, [this](int command) {
+        if (command == CMainFormView::ID_TEST_FINISHED)
+            view->OnStopTest();
+    });
+    view->OnRunTest();
+    EXPECT_EQ(watching.messages(), QStringList{"Test Finished!"});
+    EXPECT_EQ(watching.waitDialogShown, QList<bool>{false});
+    EXPECT_EQ(view->WaitDialog, nullptr);
+    expectIdle();
+}
+
+TEST_F(RunControlTest, ElapsedTimeStartsFromZeroAtEveryRun)
+{
+    select({TestMixClass});
+    view->MixClassPage->FrameRows = {{100, 10, 100, 1, 64}};
+    view->ElapsedValue->SetText(QStringLiteral("00:03:25")); // what the last run left
+    clock.callAt(0s, [this] { view->OnStopTest(); });
+    view->OnRunTest();
+    EXPECT_EQ(view->ElapsedValue->GetText(), QStringLiteral("00:00:00"));
 }

@@ -2,11 +2,11 @@
 #include "ShellTestSupport.h"
 
 #include "app/AboutDlg.h"
-#include "app/GlobalTables.h"
 #include "app/LangMag.h"
 #include "app/LogoDlg.h"
 #include "app/SelectConfigDlg.h"
 #include "app/SystemRequirements.h"
+#include "engine/ModuleVersionTable.h"
 
 #include <QHeaderView>
 #include <QLabel>

@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <functional>
+#include <optional>
 #include <vector>
 
 // Records every hardware call; onCall lets a test play the server's answers (session flags).
@@ -121,7 +122,8 @@ public:
 
     QString directory;
     bool pcap = true;
-    bool instanceFree = true;
+    // Empty: the real lock of the executable's name.
+    std::optional<SingleInstanceLock::Result> lockResult = SingleInstanceLock::Result::Locked;
     int dialogResult = 1;
     std::uint8_t address[4] = {127, 0, 0, 1};
     QStringList addresses{QStringLiteral("127.0.0.1"), QStringLiteral("10.1.2.3")};
@@ -133,10 +135,10 @@ public:
 
     QString appDirectory() override { return directory; }
     bool packetCaptureInstalled() override { return pcap; }
-    bool lockSingleInstance() override
+    SingleInstanceLock::Result lockSingleInstance(QString *error) override
     {
         calls << QStringLiteral("lock");
-        return instanceFree;
+        return lockResult ? *lockResult : StartupServices::lockSingleInstance(error);
     }
     int showConnectDialog(std::uint8_t *answer, bool chinese) override
     {
@@ -152,13 +154,23 @@ public:
         calls << QStringLiteral("process");
         return processRunning;
     }
-    LaunchResult startServer() override
+    LaunchResult startServer(const QString &address) override
     {
         calls << QStringLiteral("start");
+        startAddress = address;
         processRunning = launch == LaunchResult::Started;
+        started = processRunning;
         return launch;
     }
-    bool serverWindowExists() override { return windowExists; }
+    bool serverWindowExists(const QString &) override { return windowExists; }
+    void stopStartedServer() override
+    {
+        if (started)
+            calls << QStringLiteral("stop");
+        started = false;
+    }
+    QString startAddress;
+    bool started = false;
     // Also starts recording the commands the view receives from here on.
     int runSelectConfig(QWidget *) override
     {

@@ -18,6 +18,9 @@
 #include <QTimer>
 #include <QUuid>
 #include <gtest/gtest.h>
+#include <ifaddrs.h>
+#include <net/if.h>
+#include <netinet/in.h>
 
 namespace {
 
@@ -31,7 +34,7 @@ public:
     std::function<bool()> processRunning;
 
     QString appDirectory() override { return directory; }
-    bool lockSingleInstance() override
+    SingleInstanceLock::Result lockSingleInstance(QString *) override
     {
         return lock.tryLock(QStringLiteral("kvtest-") + QUuid::createUuid().toString(QUuid::Id128));
     }
@@ -39,11 +42,12 @@ public:
     {
         if (throughDialog)
             return StartupServices::showConnectDialog(answer, chinese);
-        KvConnectAnswer chosen = {1, {{{127, 0, 0, 1}, 1}}, {}};
+        KvConnectAnswer chosen = {1, {{{address[0], address[1], address[2], address[3]}, 1}}, {}};
         std::memcpy(answer, &chosen, sizeof chosen);
         return 1;
     }
     bool throughDialog = false;
+    std::uint8_t address[4] = {127, 0, 0, 1};
     bool serverProcessRunning() override
     {
         return processRunning ? processRunning() : StartupServices::serverProcessRunning();
@@ -58,6 +62,25 @@ std::uint16_t freeLoopbackPort()
     QTcpServer probe;
     probe.listen(QHostAddress::LocalHost, 0);
     return std::uint16_t(probe.serverPort());
+}
+
+// The first IPv4 address of this machine's interfaces that is not loopback, empty when it has none.
+QString ownNetworkAddress(std::uint8_t (&bytes)[4])
+{
+    ifaddrs *list = nullptr;
+    if (::getifaddrs(&list) != 0)
+        return QString();
+    QString found;
+    for (const ifaddrs *entry = list; entry && found.isEmpty(); entry = entry->ifa_next) {
+        if (!entry->ifa_addr || entry->ifa_addr->sa_family != AF_INET || (entry->ifa_flags & IFF_LOOPBACK) ||
+            !(entry->ifa_flags & IFF_UP))
+            continue;
+        const auto *in = reinterpret_cast<const sockaddr_in *>(entry->ifa_addr);
+        std::memcpy(bytes, &in->sin_addr, 4);
+        found = QString::asprintf("%d.%d.%d.%d", bytes[0], bytes[1], bytes[2], bytes[3]);
+    }
+    ::freeifaddrs(list);
+    return found;
 }
 
 class ServerStartupTest : public testing::Test
@@ -145,6 +168,42 @@ TEST_F(ServerStartupTest, LoopbackWithoutARunningServerStartsTheServerProgram)
     ASSERT_TRUE(started) << prompter.messages().join(u'|').toStdString();
     EXPECT_TRUE(hardware);
     EXPECT_TRUE(prompter.messages().isEmpty());
+    EXPECT_EQ(g_ServerOnThisMachine, 1);
+    EXPECT_GT(g_Session.PortCount, 0);
+}
+
+// One of this host's own network addresses is a local server too: start-up launches the server
+// program listening there, waits for it there and connects there.
+TEST_F(ServerStartupTest, OwnNetworkAddressStartsTheServerThereAndConnects)
+{
+    std::uint8_t bytes[4] = {};
+    const QString address = ownNetworkAddress(bytes);
+    if (address.isEmpty())
+        GTEST_SKIP() << "this machine has no IPv4 address besides loopback";
+    const std::uint16_t port = freeLoopbackPort();
+    qputenv("KV_SERVER_PORT", QByteArray::number(port));
+    KvClient::instance().setServerPort(0);
+    ASSERT_TRUE(QFile::link(GetAppDirectory() + QStringLiteral("KvServerAP"), folder.path() + "KvServerAP"));
+
+    auto services = std::make_unique<LoopbackServices>(folder.path());
+    std::copy(std::begin(bytes), std::end(bytes), services->address);
+    services->processRunning = [port, address] {
+        return isProcessRunning(StartupServices::ServerProgramName) && acceptsConnections(address, port);
+    };
+    CKvIGMPTQApp app(std::move(services));
+    const bool started = app.InitInstance();
+    const bool hardware = app.DemoMode == 0;
+    // Stop the server we started, whatever happened.
+    char at[32] = {};
+    std::memcpy(at, address.toLatin1().constData(), size_t(address.size()));
+    if (KvClient::instance().isConnected() || Kv_SYS_ConnectToServer(at))
+        Kv_SYS_TerminateServer();
+    qunsetenv("KV_SERVER_PORT");
+
+    ASSERT_TRUE(started) << prompter.messages().join(u'|').toStdString();
+    EXPECT_TRUE(hardware);
+    EXPECT_TRUE(prompter.messages().isEmpty()) << prompter.messages().join(u'|').toStdString();
+    EXPECT_EQ(app.ServerAddress, address);
     EXPECT_EQ(g_ServerOnThisMachine, 1);
     EXPECT_GT(g_Session.PortCount, 0);
 }

@@ -5,10 +5,10 @@
 // the chassis simulator in real time and reports its wall time beside the sum of the waits it asked for.
 #include "../engine/RecordingKvServer.h"
 #include "../engine/TestPlanPorts.h"
-#include "app/MainFormView.h"
 #include "engine/EngineHost.h"
 #include "engine/EngineUtils.h"
 #include "engine/IGMPTestPlan.h"
+#include "engine/RunState.h"
 #include "engine/Session.h"
 #include "engine/TestReportDlg.h"
 #include "engine/VirtualWaitClock.h"
@@ -43,7 +43,7 @@ void BM_MixedClassTrialWorkEightPairs(benchmark::State &state)
     plan.InitialRate = plan.MinRate = plan.MaxRate = 100;
     plan.Resolution = 1;
     RecordingKvServer server;
-    CMainFormView view;
+    RunState run;
     CTestReportDlg report;
     report.SetPlan(&plan);
     VirtualWaitClock clock;
@@ -108,7 +108,7 @@ void BM_WholeMixedClassRunAgainstSimulator(benchmark::State &state)
         plan.MinRate = 10;
         plan.MaxRate = 100;
         plan.Resolution = 1;
-        CMainFormView view;
+        RunState run;
         CTestReportDlg report;
         report.SetPlan(&plan);
         CountingClock clock;

@@ -2,9 +2,9 @@
 // trials: what the hosts receive is what the device forwards of the procedure's own streams.
 #include "SimulatorConnection.h"
 #include "TestPlanPorts.h"
-#include "app/MainFormView.h"
 #include "engine/EngineHost.h"
 #include "engine/IGMPTestPlan.h"
+#include "engine/RunState.h"
 #include "engine/Session.h"
 #include "engine/TestReportDlg.h"
 #include "kvserver/KvServer.h"
@@ -52,7 +52,7 @@ protected:
         plan.NumberOfTrials = 1;
         plan.DelayAfterJoin = 0;
         report.SetPlan(&plan);
-        view.ReportRow = 12;
+        run.ReportRow = 12;
     }
 
     void TearDown() override { disconnectFromSimulator(server); }
@@ -91,7 +91,7 @@ protected:
         return frames;
     }
 
-    CMainFormView view;
+    RunState run;
     CIGMPTestPlan plan;
     CTestReportDlg report;
     QStringList log;
@@ -143,7 +143,7 @@ TEST_F(MixedClassEndToEnd, StopMidTrialLeavesNoTrafficRunning)
     plan.Resolution = 1;
     plan.TestDuration = 10;
     // Preparation (link check, learning, joins) takes about 7 s; the trial's traffic runs after it.
-    QTimer::singleShot(8000ms, [this] { view.RequestStop(); });
+    QTimer::singleShot(8000ms, [this] { run.RequestStop(); });
     QElapsedTimer elapsed;
     elapsed.start();
     EXPECT_FALSE(report.PerformMixedClassTest());
@@ -151,14 +151,14 @@ TEST_F(MixedClassEndToEnd, StopMidTrialLeavesNoTrafficRunning)
     EXPECT_TRUE(log.filter("Current rate").isEmpty()) << "no judgement of a stopped trial";
 
     // The trial's burst is still under way until the end of the run cleans up.
-    view.StopRequested = 0;
+    run.StopRequested = 0;
     ASSERT_EQ(plan.ClearAllCounters(), 1);
     QTest::qWait(200);
     EXPECT_GT(hostFrames()[0], 0u);
 
-    view.StopRequested = 1;
+    run.StopRequested = 1;
     EXPECT_TRUE(report.FinishTest());
-    view.StopRequested = 0;
+    run.StopRequested = 0;
     ASSERT_EQ(plan.ClearAllCounters(), 1);
     QTest::qWait(300);
     for (const std::uint64_t frames : hostFrames())

@@ -24,6 +24,7 @@ protected:
         savedLanguage = g_LangMag.GetLangFile();
         g_LangMag.SetLangFile(QStringLiteral("Language/LangEng.lng"));
         report.SetPlan(&plan);
+        EngineHost::instance().languageText = [](const QString &name) { return g_LangMag.GetString(name); };
         EngineHost::instance().setStatusText = [this](const QString &text) {
             status << text;
             if (text == key("Stat_Print_Counter"))
@@ -36,7 +37,7 @@ protected:
         plan.MinRate = 10;
         plan.MaxRate = 100;
         plan.Resolution = 1;
-        view.ReportRow = 12;
+        run.ReportRow = 12;
     }
 
     void TearDown() override
@@ -106,6 +107,25 @@ TEST_F(MixedClassProcedureTest, FailThenPassRecordsTheLastRepetition)
     EXPECT_EQ(plan.CurrentRate, 10.0);
 }
 
+// With a minimum rate of 0 the search reaches a rate that gives no frame; the hosts then receive the
+// nothing that was sent, which proves no throughput.
+TEST_F(MixedClassProcedureTest, ARateThatSendsNoFrameFailsAtTheMinimum)
+{
+    plan.MinRate = 0;
+    plan.Resolution = 100;
+    passes = {false, true};
+    ASSERT_TRUE(report.PerformMixedClassTest());
+
+    EXPECT_TRUE(log.contains("* A rate of 0.00% sends no frames; stream not started.\n"));
+    EXPECT_TRUE(log.contains("* Current rate 0.00, Failed! Test achieve the Min. rate, throughput is n/a\n"))
+        << log.join("").toStdString();
+    EXPECT_TRUE(log.filter("Pass!").isEmpty());
+    const CCounterLog &counters = *report.CounterPage;
+    ASSERT_EQ(counters.RowCount(), 12);
+    EXPECT_EQ(counters.CellText(11, 0), "Failed");
+    EXPECT_EQ(report.MixClassPage->Cell(12, ReportPage::kPassedRateColumn), "");
+}
+
 TEST_F(MixedClassProcedureTest, StatusTextsOfARepetitionInOrder)
 {
     ASSERT_TRUE(report.PerformMixedClassTest());
@@ -170,7 +190,7 @@ TEST_F(MixedClassProcedureTest, LinkCheckRetries)
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         VirtualWaitClock caseClock;
-        view.StopRequested = 0;
+        run.StopRequested = 0;
         report.LinkState = 0;
         log.clear();
         plan.NumberOfTrials = 0;
@@ -178,7 +198,7 @@ TEST_F(MixedClassProcedureTest, LinkCheckRetries)
         if (c.upAt > 0ms)
             caseClock.callAt(c.upAt, [this] { setLink(1, true); });
         if (c.stopAt > 0ms)
-            caseClock.callAt(c.stopAt, [this] { view.RequestStop(); });
+            caseClock.callAt(c.stopAt, [this] { run.RequestStop(); });
         EXPECT_EQ(report.PerformMixedClassTest(), c.result);
         EXPECT_EQ(report.LinkState, c.linkState);
         if (c.logged) {
@@ -194,7 +214,7 @@ TEST_F(MixedClassProcedureTest, LinkCheckRetries)
 TEST_F(MixedClassProcedureTest, StopDuringTrafficEndsWithoutLeaves)
 {
     plan.TestDuration = 30;
-    clock.callAt(8000ms, [this] { view.RequestStop(); });
+    clock.callAt(8000ms, [this] { run.RequestStop(); });
     EXPECT_FALSE(report.PerformMixedClassTest());
     EXPECT_LT(clock.now(), 9000ms);
     EXPECT_FALSE(status.contains(key("Stat_Send_Leave")));
@@ -205,7 +225,7 @@ TEST_F(MixedClassProcedureTest, StopDuringTrafficEndsWithoutLeaves)
 TEST_F(MixedClassProcedureTest, StartStopsALeftOverTimerTwo)
 {
     report.TxStopTimer.start();
-    view.StopRequested = 1;
+    run.StopRequested = 1;
     EXPECT_FALSE(report.PerformMixedClassTest());
     EXPECT_FALSE(report.TxStopTimer.isActive());
 }
@@ -256,14 +276,14 @@ TEST_F(MixedClassProcedureTest, CleanUpAfterARun)
 
     // After a Stop the leaves still go out and the counters are cleared.
     plan.IgmpVersion = 2;
-    view.StopRequested = 1;
+    run.StopRequested = 1;
     server->clear();
     EXPECT_TRUE(report.FinishTest());
     EXPECT_GT(callCount(Op::Kv_TQModule_ClearCounterStatistics), 0u);
-    EXPECT_EQ(view.StopRequested, 1u) << "the flag is kept for the run's end";
+    EXPECT_EQ(run.StopRequested, 1u) << "the flag is kept for the run's end";
 
     // A failing leave: lists emptied, counters untouched.
-    view.StopRequested = 0;
+    run.StopRequested = 0;
     plan.PortLists[0].push_back({});
     server->clear();
     server->setAnswer([](const RecordedCall &call) { return call.op == Op::Kv_TQModule_StartTxPkt ? 0 : 1; });

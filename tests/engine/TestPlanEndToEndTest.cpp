@@ -2,9 +2,9 @@
 // by the test: what the hosts receive is exactly what the engine's streams and joins make of it.
 #include "SimulatorConnection.h"
 #include "TestPlanPorts.h"
-#include "app/MainFormView.h"
 #include "engine/EngineHost.h"
 #include "engine/IGMPTestPlan.h"
+#include "engine/RunState.h"
 #include "engine/Session.h"
 #include "engine/VirtualWaitClock.h"
 #include "kvserver/KvServer.h"
@@ -113,7 +113,7 @@ protected:
                            [&](const std::string &line) { return line.find(text) != std::string::npos; });
     }
 
-    CMainFormView view;
+    RunState run;
     SimulatedTimeClock clock;
     CIGMPTestPlan plan;
     std::vector<UtFilterHost> filterHosts;

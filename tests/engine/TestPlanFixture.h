@@ -6,9 +6,9 @@
 
 #include "RecordingKvServer.h"
 #include "TestPlanPorts.h"
-#include "app/MainFormView.h"
 #include "engine/EngineHost.h"
 #include "engine/IGMPTestPlan.h"
+#include "engine/RunState.h"
 #include "engine/Session.h"
 #include "engine/VirtualWaitClock.h"
 
@@ -203,7 +203,7 @@ protected:
         return {entry.Frame, entry.Frame + entry.FrameLength};
     }
 
-    CMainFormView view;
+    RunState run;
     VirtualWaitClock clock;
     CIGMPTestPlan plan;
     QStringList log;

@@ -2,9 +2,9 @@
 // succeeds; the simulator's refusals (a link down, ports not locked) come back as failures.
 #include "SimulatorConnection.h"
 #include "TestPlanPorts.h"
-#include "app/MainFormView.h"
 #include "engine/EngineHost.h"
 #include "engine/IGMPTestPlan.h"
+#include "engine/RunState.h"
 #include "engine/Session.h"
 #include "engine/VirtualWaitClock.h"
 #include "kvserver/KvServer.h"
@@ -53,7 +53,7 @@ protected:
         return set;
     }
 
-    CMainFormView view;
+    RunState run;
     VirtualWaitClock clock;
     CIGMPTestPlan plan;
     QStringList log;

@@ -78,12 +78,12 @@ TEST_F(TestPlanSteps, LinkCheckLogsTheDownPortsOnlyWhenAsked)
     EXPECT_EQ(plan.LogLinkStates(), 1);
 
     server->clear();
-    view.RequestStop();
+    run.RequestStop();
     EXPECT_EQ(plan.CheckLinkStates(1), 0);
     EXPECT_EQ(plan.LogLinkStates(), 0);
     EXPECT_TRUE(server->calls().empty());
 
-    view.StopRequested = 0;
+    run.StopRequested = 0;
     plan.SourcePorts.clear();
     plan.HostPorts.clear();
     EXPECT_EQ(plan.CheckLinkStates(1), 1);
@@ -229,6 +229,7 @@ TEST_F(TestPlanSteps, ClearAllCountersStopsAtTheFirstFailure)
     };
     const QString savedLanguage = g_LangMag.GetLangFile();
     g_LangMag.SetLangFile(QStringLiteral("Language/LangEng.lng"));
+    EngineHost::instance().languageText = [](const QString &key) { return g_LangMag.GetString(key); };
     for (const auto &c : cases) {
         server->clear();
         log.clear();
@@ -249,7 +250,7 @@ TEST_F(TestPlanSteps, ClearAllCountersStopsAtTheFirstFailure)
     EXPECT_EQ(log.last(), "Done! \n");
     EXPECT_EQ(v(g_Session.PortStates[2].MaxLatencyTicks), 0u) << "no stale largest latency";
 
-    view.RequestStop();
+    run.RequestStop();
     server->clear();
     log.clear();
     EXPECT_EQ(plan.ClearAllCounters(), 0);
@@ -317,7 +318,7 @@ TEST_F(TestPlanSteps, JoinAggregateTakesTheFirstClientsOfEachPair)
     EXPECT_EQ(all.back(), Op::Kv_QMC4_GlobalCmd_StartTx);
 
     server->clear();
-    clock.callAfter(0ms, [&] { view.RequestStop(); });
+    clock.callAfter(0ms, [&] { run.RequestStop(); });
     WaitPumping(0);
     EXPECT_EQ(plan.SendJoinAggregate(2), 0);
     EXPECT_EQ(count(Op::Kv_QMC4_GlobalCmd_StartTx), 0u);
@@ -430,7 +431,7 @@ TEST_F(TestPlanSteps, MixedClassTrafficOfTheSelectedPairs)
     // Stop during the pause: 0 and no global start.
     server->clear();
     plan.PairSelected[0] = 1;
-    clock.callAfter(100ms, [&] { view.RequestStop(); });
+    clock.callAfter(100ms, [&] { run.RequestStop(); });
     EXPECT_EQ(plan.StartTestPairTraffic(64), 0);
     EXPECT_EQ(count(Op::Kv_QMC4_GlobalCmd_StartTx), 0u);
 }
@@ -567,7 +568,7 @@ TEST_F(TestPlanSteps, ClearTimestampsMask)
     EXPECT_EQ(plan.ClearTimestamps(), 0);
     server->clear();
     g_Session.Controller.Model = '1';
-    view.RequestStop();
+    run.RequestStop();
     EXPECT_EQ(plan.ClearTimestamps(), 0);
     EXPECT_TRUE(server->calls().empty());
 }
@@ -593,7 +594,7 @@ TEST_F(TestPlanSteps, TimestampedJoinsAndLeaves)
     EXPECT_EQ(server->calls(Op::Kv_TQModule_NICModeSetTimestampCaptureNo)[0].u32(4), 1u);
 
     server->clear();
-    view.RequestStop();
+    run.RequestStop();
     EXPECT_EQ(plan.SendTimestampedLeavesFromHosts(), 0);
     EXPECT_TRUE(server->calls().empty());
 }

@@ -176,11 +176,18 @@ TEST_F(TrialJudgeTest, StopBeforeTheSecondHostKeepsTheFirstRow)
     EXPECT_EQ(log.filter(QStringLiteral("*   (")).size(), 1);
 }
 
-TEST_F(TrialJudgeTest, PairWithoutSourceIsJudgedAgainstNothing)
+// A pair that sent nothing proves no throughput, whether it has no source or its rate gave no frame;
+// its hosts are still listed against 0.
+TEST_F(TrialJudgeTest, PairThatSentNothingFails)
 {
     plan.PairSelected[0] = 0;
+    for (Variant variant : {Variant::Scale, Variant::MixedClass}) {
+        counts(7, 0, {{5, 0, 0}}); // pair 2's source sent 0 frames
+        EXPECT_EQ(judge(variant), Verdict::Fail);
+        EXPECT_TRUE(log[3].startsWith("*   (  1, 3,1)     (  1, 3,2)              0"))
+            << log[3].toStdString();
+    }
     plan.SourcePorts.pop_back(); // pair 2 has no source any more
-    counts(7, 0, {{5, 0, 0}});
-    EXPECT_EQ(judge(Variant::Scale), Verdict::Pass);
+    EXPECT_EQ(judge(Variant::Scale), Verdict::Fail);
     EXPECT_TRUE(log[3].startsWith("*   (  0, 0,0)     (  1, 3,2)              0")) << log[3].toStdString();
 }

@@ -1,7 +1,7 @@
 // Waits in virtual time: long waits pass at once, scheduled actions run at their time.
 #include "engine/VirtualWaitClock.h"
-#include "app/MainFormView.h"
 #include "engine/EngineUtils.h"
+#include "engine/RunState.h"
 
 #include <QElapsedTimer>
 #include <QTimer>
@@ -11,12 +11,12 @@ using namespace std::chrono_literals;
 
 TEST(VirtualWaitClock, LongWaitsPassInstantlyAndStillHandleEvents)
 {
-    CMainFormView view;
+    RunState run;
     VirtualWaitClock clock;
     QElapsedTimer elapsed;
     elapsed.start();
     bool handled = false;
-    QTimer::singleShot(0, &view, [&] { handled = true; });
+    QTimer::singleShot(0, &run, [&] { handled = true; });
     for (int trial = 0; trial < 10; ++trial)
         WaitPumpingAbortable(60000);
     WaitPumping(500);
@@ -29,11 +29,11 @@ TEST(VirtualWaitClock, LongWaitsPassInstantlyAndStillHandleEvents)
 
 TEST(VirtualWaitClock, StopFromAScheduledActionEndsTheWaitAtThatTime)
 {
-    CMainFormView view;
+    RunState run;
     VirtualWaitClock clock;
     std::vector<std::chrono::milliseconds> seen;
     clock.callAt(1500ms, [&] { seen.push_back(clock.now()); });
-    clock.callAfter(5000ms, [&] { view.RequestStop(); });
+    clock.callAfter(5000ms, [&] { run.RequestStop(); });
     clock.callAt(7000ms, [&] { seen.push_back(clock.now()); });
     WaitPumpingAbortable(60000);
     EXPECT_EQ(clock.now(), 5000ms);

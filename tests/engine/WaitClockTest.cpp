@@ -1,7 +1,7 @@
 // The real pumping waits: a nested event loop, ended by its deadline or by the stop flag.
 #include "engine/WaitClock.h"
-#include "app/MainFormView.h"
 #include "engine/EngineUtils.h"
+#include "engine/RunState.h"
 
 #include <QElapsedTimer>
 #include <QTimer>
@@ -12,7 +12,7 @@ namespace {
 class WaitClockTest : public testing::Test
 {
 protected:
-    CMainFormView view;
+    RunState run;
     QElapsedTimer elapsed;
     void SetUp() override { elapsed.start(); }
 };
@@ -33,16 +33,16 @@ TEST_F(WaitClockTest, WaitPumpingRunsTimersUntilItsDeadline)
 TEST_F(WaitClockTest, ZeroWaitStillHandlesPendingEvents)
 {
     bool handled = false;
-    QTimer::singleShot(0, &view, [&] { handled = true; });
+    QTimer::singleShot(0, &run, [&] { handled = true; });
     WaitPumping(0);
     EXPECT_TRUE(handled);
 }
 
 TEST_F(WaitClockTest, AbortableWaitReturnsAtOnceWhenStopIsAlreadySet)
 {
-    view.StopRequested = 1;
+    run.StopRequested = 1;
     bool handled = false;
-    QTimer::singleShot(0, &view, [&] { handled = true; });
+    QTimer::singleShot(0, &run, [&] { handled = true; });
     WaitPumpingAbortable(10000);
     EXPECT_LT(elapsed.elapsed(), 1000);
     EXPECT_FALSE(handled); // returned before pumping
@@ -50,9 +50,9 @@ TEST_F(WaitClockTest, AbortableWaitReturnsAtOnceWhenStopIsAlreadySet)
 
 TEST_F(WaitClockTest, AbortableWaitEndsWhenATimerRequestsStop)
 {
-    QTimer::singleShot(20, &view, &CMainFormView::RequestStop);
+    QTimer::singleShot(20, &run, &RunState::RequestStop);
     WaitPumpingAbortable(10000);
-    EXPECT_EQ(view.StopRequested, 1u);
+    EXPECT_EQ(run.StopRequested, 1u);
     EXPECT_GE(elapsed.elapsed(), 20);
     EXPECT_LT(elapsed.elapsed(), 5000);
 }
@@ -60,15 +60,15 @@ TEST_F(WaitClockTest, AbortableWaitEndsWhenATimerRequestsStop)
 TEST_F(WaitClockTest, StopEndsTheOuterWaitToo)
 {
     // A wait inside a handler that runs inside another wait: Stop ends both.
-    QTimer::singleShot(5, &view, [] { WaitPumpingAbortable(10000); });
-    QTimer::singleShot(20, &view, &CMainFormView::RequestStop);
+    QTimer::singleShot(5, &run, [] { WaitPumpingAbortable(10000); });
+    QTimer::singleShot(20, &run, &RunState::RequestStop);
     WaitPumpingAbortable(10000);
     EXPECT_LT(elapsed.elapsed(), 5000);
 }
 
 TEST_F(WaitClockTest, PlainWaitIgnoresStop)
 {
-    QTimer::singleShot(5, &view, &CMainFormView::RequestStop);
+    QTimer::singleShot(5, &run, &RunState::RequestStop);
     WaitPumping(40);
     EXPECT_GE(elapsed.elapsed(), 40);
 }

@@ -21,7 +21,7 @@ struct SettingsGrid : ShownGrid<MyCug>
     SettingsGrid() : ShownGrid<MyCug>(QSize(700, 260), new CPortInfoConfig)
     {
         page = qobject_cast<CPortInfoConfig *>(grid->parentWidget());
-        page->SettingsGrid = grid;
+        page->AttachSettingsGrid(grid);
         grid->SetGridKind(MyCug::PhysicalSettings);
         grid->SetColumnCount(9);
         grid->SetRowCount(3);
@@ -54,7 +54,7 @@ struct SettingsGrid : ShownGrid<MyCug>
             grid->SetCellReadOnly(7, row, 1);
         }
         page->RowFlags = {true, false};
-        grid->SetPortCfgSetRunner([this](CDlgPortCfgSet &dialog) {
+        page->SetPortCfgSetRunner([this](CDlgPortCfgSet &dialog) {
             opened << QString("%1:%2").arg(dialog.Column).arg(dialog.Value);
             ownerSeen = dialog.Owner;
             return answer;

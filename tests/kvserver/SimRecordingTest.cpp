@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
+#include <algorithm>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -163,6 +165,32 @@ TEST_F(SimRecordingTest, SentAndDeliveredFramesLandInTheCaptureFile)
         EXPECT_GT(delivered.nanoseconds, sent.nanoseconds);
         EXPECT_GE(sent.nanoseconds, 10'000'000u);
     }
+}
+
+// Time moves with the requests: frames still to come when the last request was served are sent and
+// recorded once the client leaves or the server shuts down, as a run's last leaves are.
+TEST_F(SimRecordingTest, FramesDueWhenTheClientLeavesAreRecorded)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath("leaves.pcapng");
+    SimConfig config;
+    config.pcapFile = path.toStdString();
+    config.timeScale = 1;
+    start(config, true);
+    const Port host{2, 2};
+    const Bytes leave = igmpV2(0x17, portMac(2, 2), ip(10, 0, 0, 2), ip(239, 1, 1, 1));
+    ASSERT_TRUE(addEntry(host, leave, 10'000'000, 101)); // about 10 ms apart
+    ASSERT_EQ(startTx(host, 0, 0, 3, 1), 1);
+    QThread::msleep(100);
+    TearDown(); // the client leaves without another request, then the server ends
+
+    const Capture capture = readCapture(path);
+    ASSERT_TRUE(capture.valid);
+    const auto leaves =
+        std::count_if(capture.packets.begin(), capture.packets.end(), [&](const Packet &packet) {
+            return packet.flags == 2 && packet.interface == 1 && packet.data == leave;
+        });
+    EXPECT_EQ(leaves, 3);
 }
 
 TEST_F(SimRecordingTest, ServerProgramRecordsWhenAskedOnItsCommandLine)

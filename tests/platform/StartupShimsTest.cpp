@@ -12,9 +12,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTcpServer>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QUuid>
 #include <gtest/gtest.h>
 
@@ -32,15 +34,15 @@ TEST(SingleInstanceLock, SecondHolderIsRefusedUntilTheFirstEnds)
     const QString name = uniqueName();
     {
         SingleInstanceLock first;
-        ASSERT_TRUE(first.tryLock(name));
-        EXPECT_TRUE(first.tryLock(name)); // the holder asking again
+        ASSERT_EQ(first.tryLock(name), SingleInstanceLock::Result::Locked);
+        EXPECT_EQ(first.tryLock(name), SingleInstanceLock::Result::Locked); // the holder asking again
         SingleInstanceLock second;
-        EXPECT_FALSE(second.tryLock(name));
+        EXPECT_EQ(second.tryLock(name), SingleInstanceLock::Result::HeldByAnother);
         EXPECT_FALSE(second.isLocked());
         // A stale lock file does not matter: only a live holder counts.
     }
     SingleInstanceLock later;
-    EXPECT_TRUE(later.tryLock(name));
+    EXPECT_EQ(later.tryLock(name), SingleInstanceLock::Result::Locked);
     QFile::remove(SingleInstanceLock::lockFilePath(name));
 }
 
@@ -119,6 +121,24 @@ TEST(ServerConnectDialog, AnswersConnectDemoOrCancelAndFillsTheBuffer)
         EXPECT_EQ(answer.Count, 1);
         const KvConnectAnswerEntry expected{{192, 168, 7, 20}, 1};
         EXPECT_EQ(std::memcmp(&answer.Entries[0], &expected, sizeof expected), 0);
+    }
+    {
+        // Typed and confirmed with Enter: a bad address stays out of the list, a good one goes in.
+        ServerConnectDialog dialog(false, {QStringLiteral("10.0.0.5")});
+        dialog.show();
+        QLineEdit *edit = dialog.addressBox()->lineEdit();
+        edit->selectAll();
+        QTest::keyClicks(edit, QStringLiteral("999.1.1.1"));
+        QTest::keyClick(edit, Qt::Key_Return);
+        EXPECT_TRUE(dialog.isVisible());
+        EXPECT_FALSE(dialog.errorLabel()->isHidden());
+        EXPECT_EQ(dialog.addressBox()->count(), 2);
+        EXPECT_LT(dialog.addressBox()->findText(QStringLiteral("999.1.1.1")), 0);
+        edit->selectAll();
+        QTest::keyClicks(edit, QStringLiteral("10.9.8.7"));
+        QTest::keyClick(edit, Qt::Key_Return);
+        EXPECT_EQ(dialog.result(), ServerConnectDialog::Connect);
+        EXPECT_GE(dialog.addressBox()->findText(QStringLiteral("10.9.8.7")), 0);
     }
     {
         ServerConnectDialog dialog(true);
