@@ -81,9 +81,9 @@ run_script_until_start() {
 }
 
 measure_ref() {
-  local spec=$1 index=$2
-  local ref=${spec%@*} cpus=""
-  [ "$spec" = "$ref" ] || cpus=${spec#*@}
+  local refspec=$1 index=$2
+  local ref=${refspec%@*} cpus=""
+  [ "$refspec" = "$ref" ] || cpus=${refspec#*@}
   local name="$index-$(echo "$ref" | tr -c 'A-Za-z0-9._\n-' '_')"
   local checkout="$work/$name" cache="$work/$name.ccache" results="$work/$name.results"
   rm -rf "$checkout" "$cache".* "$results"
@@ -122,13 +122,13 @@ measure_ref() {
 
 index=0
 pids=()
-for spec in "${refs[@]}"; do
+for refspec in "${refs[@]}"; do
   index=$((index + 1))
   if [ $concurrent -eq 1 ]; then
-    measure_ref "$spec" "$index" &
+    measure_ref "$refspec" "$index" &
     pids+=($!)
   else
-    measure_ref "$spec" "$index"
+    measure_ref "$refspec" "$index"
   fi
 done
 for pid in "${pids[@]}"; do wait "$pid"; done
