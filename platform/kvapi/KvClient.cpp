@@ -284,18 +284,21 @@ void KvClient::prepareDelivery()
     QCoreApplication *application = QCoreApplication::instance();
     if (!application || m_wakeNotifier)
         return;
-    // The reader thread counts each queued message on an event descriptor (one count is taken per
-    // delivery); its notifier belongs to the application, so it goes away with it.
+    // The reader thread counts each queued message on an event descriptor; one wake-up delivers as
+    // many messages as were counted, so a single pass of the event loop hands over everything that
+    // had arrived. Its notifier belongs to the application, so it goes away with it.
     std::lock_guard lock(m_mutex);
     if (m_wake < 0)
-        m_wake = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK | EFD_SEMAPHORE);
+        m_wake = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
     if (m_wake < 0)
         return;
     m_wakeNotifier = new QSocketNotifier(m_wake, QSocketNotifier::Read, application);
     QObject::connect(m_wakeNotifier, &QSocketNotifier::activated, m_wakeNotifier, [this] {
         uint64_t count = 0;
-        if (::read(m_wake, &count, sizeof count) == sizeof count)
-            deliverOne();
+        if (::read(m_wake, &count, sizeof count) != sizeof count)
+            return;
+        while (count-- > 0 && deliverOne()) {
+        }
     });
 }
 
@@ -331,18 +334,19 @@ void KvClient::handleFrame(const std::vector<uint8_t> &frame)
     }
 }
 
-void KvClient::deliverOne()
+bool KvClient::deliverOne()
 {
     std::vector<uint8_t> message;
     KvEventCallbackFunc callback = nullptr;
     {
         std::lock_guard lock(m_mutex);
         if (m_messages.empty())
-            return;
+            return false;
         message = std::move(m_messages.front());
         m_messages.pop_front();
         callback = m_callback;
     }
     if (callback)
         callback(message.data(), static_cast<uint32_t>(message.size()));
+    return true;
 }

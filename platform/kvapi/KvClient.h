@@ -52,7 +52,8 @@ private:
     void readLoop(int socket);
     void handleFrame(const std::vector<uint8_t> &frame);
     void prepareDelivery();
-    void deliverOne();
+    // Hands the oldest queued message to the callback; false when none is queued.
+    bool deliverOne();
     void dropConnection(std::unique_lock<std::mutex> &lock);
 
     mutable std::mutex m_mutex;

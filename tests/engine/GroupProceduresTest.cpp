@@ -1,7 +1,7 @@
 // The Aggregate, Scale Group and Latency procedures in virtual time against the recording server, with
 // the hosts' counters written as a device would leave them when the counters are read.
+#include "EnglishTexts.h"
 #include "TestPlanFixture.h"
-#include "app/LangMag.h"
 #include "engine/RateSearch.h"
 #include "engine/TestReportDlg.h"
 #include "reports/CounterLog.h"
@@ -19,8 +19,7 @@ protected:
     void SetUp() override
     {
         TestPlanFixture::SetUp();
-        savedLanguage = g_LangMag.GetLangFile();
-        g_LangMag.SetLangFile(QStringLiteral("Language/LangEng.lng"));
+        english.install();
         report.SetPlan(&plan);
         EngineHost::instance().setStatusText = [this](const QString &text) {
             status << text;
@@ -37,20 +36,13 @@ protected:
         run.ReportRow = 12;
     }
 
-    void TearDown() override
-    {
-        g_LangMag.SetLangFile(savedLanguage);
-        TestPlanFixture::TearDown();
-    }
-
-    static QString key(const char *name) { return g_LangMag.GetString(QString::fromLatin1(name)); }
+    static QString key(const char *name) { return EnglishTexts::key(name); }
 
     // Every host that should receive gets the source's frames (one fewer on a failing repetition);
     // an Aggregate host beyond the client count gets `strayFrames`.
     void deliverCounters()
     {
         const bool pass = passes.isEmpty() ? true : passes.takeFirst();
-        std::cerr << "DELIVER " << pass << " type " << plan.TestType << std::endl;
         std::map<uint8_t, unsigned> hostsSeen;
         for (const UtTestPort &host : plan.HostPorts) {
             const uint8_t pair = g_Session.Ports[host.PortIndex].HostPair;
@@ -70,7 +62,7 @@ protected:
     CTestReportDlg report;
     QList<bool> passes;
     uint64_t strayFrames = 0;
-    QString savedLanguage;
+    EnglishTexts english;
 };
 
 } // namespace

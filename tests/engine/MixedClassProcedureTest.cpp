@@ -1,8 +1,8 @@
 // The Mixed Class procedure in virtual time against the recording server, with the hosts' counters
 // written as a device would leave them: every host gets its half of the frames on a passing repetition
 // and one frame less on a failing one. Also the report window's timers and the clean-up after a run.
+#include "EnglishTexts.h"
 #include "TestPlanFixture.h"
-#include "app/LangMag.h"
 #include "engine/TestReportDlg.h"
 #include "reports/CounterLog.h"
 #include "reports/ReportMixClass.h"
@@ -19,10 +19,8 @@ protected:
     void SetUp() override
     {
         TestPlanFixture::SetUp();
-        savedLanguage = g_LangMag.GetLangFile();
-        g_LangMag.SetLangFile(QStringLiteral("Language/LangEng.lng"));
+        english.install();
         report.SetPlan(&plan);
-        EngineHost::instance().languageText = [](const QString &name) { return g_LangMag.GetString(name); };
         EngineHost::instance().setStatusText = [this](const QString &text) {
             status << text;
             if (text == key("Stat_Print_Counter"))
@@ -38,13 +36,7 @@ protected:
         run.ReportRow = 12;
     }
 
-    void TearDown() override
-    {
-        g_LangMag.SetLangFile(savedLanguage);
-        TestPlanFixture::TearDown();
-    }
-
-    static QString key(const char *name) { return g_LangMag.GetString(QString::fromLatin1(name)); }
+    static QString key(const char *name) { return EnglishTexts::key(name); }
 
     // What the hosts received in the repetition now ending.
     void deliverCounters()
@@ -66,7 +58,7 @@ protected:
 
     CTestReportDlg report;
     QList<bool> passes;
-    QString savedLanguage;
+    EnglishTexts english;
 };
 
 } // namespace

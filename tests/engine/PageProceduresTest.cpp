@@ -1,7 +1,7 @@
 // The Group Capacity, Join/Leave delay and Source Filter procedures in virtual time against the
 // recording server, with their test pages showing the results.
+#include "EnglishTexts.h"
 #include "TestPlanFixture.h"
-#include "app/LangMag.h"
 #include "engine/TestReportDlg.h"
 #include "reports/CounterLog.h"
 #include "reports/ReportFilter.h"
@@ -21,8 +21,7 @@ protected:
     void SetUp() override
     {
         TestPlanFixture::SetUp();
-        savedLanguage = g_LangMag.GetLangFile();
-        g_LangMag.SetLangFile(QStringLiteral("Language/LangEng.lng"));
+        english.install();
         report.SetPlan(&plan);
         EngineHost::instance().setStatusText = [this](const QString &text) {
             status << text;
@@ -35,17 +34,11 @@ protected:
         run.ReportRow = 12;
     }
 
-    void TearDown() override
-    {
-        g_LangMag.SetLangFile(savedLanguage);
-        TestPlanFixture::TearDown();
-    }
-
-    static QString key(const char *name) { return g_LangMag.GetString(QString::fromLatin1(name)); }
+    static QString key(const char *name) { return EnglishTexts::key(name); }
 
     CTestReportDlg report;
     std::function<void(const QString &)> onStatus;
-    QString savedLanguage;
+    EnglishTexts english;
 };
 
 class CapacityProcedureTest : public PageProceduresTest

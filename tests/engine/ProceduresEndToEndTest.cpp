@@ -1,5 +1,6 @@
 // The procedures after Mixed Class against the simulated chassis and device, in simulated time: each
 // benchmark recovers what the device is configured to do.
+#include "EnglishTexts.h"
 #include "SimulatedTimeClock.h"
 #include "SimulatorConnection.h"
 #include "TestPlanPorts.h"
@@ -34,6 +35,7 @@ protected:
         host.demoMode = [] { return false; };
         host.appendLog = [this](const QString &text) { log << text; };
         host.setStatusText = [](const QString &) {};
+        english.install();
         host.filterGroupTexts = [this] { return filterGroups; };
         host.filterAddressSettings = [this] { return filterHosts; };
         config.timeScale = 0;
@@ -91,6 +93,7 @@ protected:
     QStringList log;
     QStringList filterGroups;
     std::vector<UtFilterHost> filterHosts;
+    EnglishTexts english;
     std::unique_ptr<KvServer> server;
 };
 
