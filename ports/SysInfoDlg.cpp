@@ -55,7 +55,6 @@ CSysInfoDlg::CSysInfoDlg(QWidget *parent) : QWidget(parent)
     }
     grid->setColumnStretch(1, 1);
     SetLanguageText();
-    FillValues();
 }
 
 void CSysInfoDlg::SetLanguageText()

@@ -119,7 +119,7 @@ TEST_F(StartupTest, CancelEndsSilentlyWithoutAnyServerCall)
     services->dialogResult = -1;
     EXPECT_FALSE(app->InitInstance());
     EXPECT_TRUE(prompter.messages().isEmpty());
-    EXPECT_TRUE(link.calls.isEmpty());
+    EXPECT_TRUE(link.calls.isEmpty()) << link.calls.join(u',').toStdString();
     EXPECT_FALSE(services->calls.contains(QStringLiteral("process")));
 }
 
@@ -131,7 +131,7 @@ TEST_F(StartupTest, DemoChoiceGivesEightLockedPortsDefaultNamesAndTheStartupChoi
     ASSERT_TRUE(app->InitInstance());
     EXPECT_EQ(app->DemoMode, 1u);
     EXPECT_EQ(g_ServerOnThisMachine, 0);
-    EXPECT_TRUE(link.calls.isEmpty());
+    EXPECT_TRUE(link.calls.isEmpty()) << link.calls.join(u',').toStdString();
     EXPECT_EQ(g_Session.PortCount, 8);
     EXPECT_EQ(g_Session.LockCount, 8);
     EXPECT_EQ(g_Session.BoardCount, 3); // cards 2, 3 and 4 have a port 1
@@ -261,7 +261,7 @@ TEST_F(StartupTest, ServerStartFailureShowsItsTextThenAsksAfterTheWholeWait)
         EXPECT_EQ(g_Session.PortCount, 8);
         EXPECT_EQ(g_ServerOnThisMachine, 1);
     }
-    EXPECT_TRUE(link.calls.isEmpty());
+    EXPECT_TRUE(link.calls.isEmpty()) << link.calls.join(u',').toStdString();
 }
 
 TEST_F(StartupTest, ServerThatNeverComesUpAndNoDemoTerminatesAndEnds)

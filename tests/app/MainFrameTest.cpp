@@ -215,7 +215,7 @@ TEST_F(MainFrameTest, ClosingDuringARunOnlyShowsTheNote)
     EXPECT_FALSE(frame->close());
     EXPECT_EQ(prompter.messages(), QStringList{g_LangMag.GetString(QStringLiteral("Note_System_Runing"))});
     EXPECT_EQ(frame->Closing, 0);
-    EXPECT_TRUE(link.calls.isEmpty());
+    EXPECT_TRUE(link.calls.isEmpty()) << link.calls.join(u',').toStdString();
 }
 
 TEST_F(MainFrameTest, NoToTheCloseQuestionKeepsTheFrame)
@@ -234,7 +234,7 @@ TEST_F(MainFrameTest, DemoCloseIsImmediateWithoutBusyDialogOrServerCall)
     app->ProgressBar.Count = 1234;
     EXPECT_TRUE(frame->close());
     EXPECT_EQ(frame->Closing, 1);
-    EXPECT_TRUE(link.calls.isEmpty());
+    EXPECT_TRUE(link.calls.isEmpty()) << link.calls.join(u',').toStdString();
     EXPECT_EQ(app->ProgressBar.Count, 1234u); // the busy dialog was never set up
 }
 

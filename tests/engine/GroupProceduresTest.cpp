@@ -1,6 +1,6 @@
 // The Aggregate, Scale Group and Latency procedures in virtual time against the recording server, with
 // the hosts' counters written as a device would leave them when the counters are read.
-#include "EnglishTexts.h"
+#include "common/EnglishTexts.h"
 #include "TestPlanFixture.h"
 #include "engine/RateSearch.h"
 #include "engine/TestReportDlg.h"

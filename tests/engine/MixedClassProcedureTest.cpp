@@ -1,7 +1,7 @@
 // The Mixed Class procedure in virtual time against the recording server, with the hosts' counters
 // written as a device would leave them: every host gets its half of the frames on a passing repetition
 // and one frame less on a failing one. Also the report window's timers and the clean-up after a run.
-#include "EnglishTexts.h"
+#include "common/EnglishTexts.h"
 #include "TestPlanFixture.h"
 #include "engine/TestReportDlg.h"
 #include "reports/CounterLog.h"

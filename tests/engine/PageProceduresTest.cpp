@@ -1,6 +1,6 @@
 // The Group Capacity, Join/Leave delay and Source Filter procedures in virtual time against the
 // recording server, with their test pages showing the results.
-#include "EnglishTexts.h"
+#include "common/EnglishTexts.h"
 #include "TestPlanFixture.h"
 #include "engine/TestReportDlg.h"
 #include "reports/CounterLog.h"

@@ -1,6 +1,6 @@
 // The procedures after Mixed Class against the simulated chassis and device, in simulated time: each
 // benchmark recovers what the device is configured to do.
-#include "EnglishTexts.h"
+#include "common/EnglishTexts.h"
 #include "SimulatedTimeClock.h"
 #include "SimulatorConnection.h"
 #include "TestPlanPorts.h"

@@ -1,6 +1,6 @@
 // The report window's sheet and export bars: locked result tabs refuse the mouse and the keyboard but
 // not the program, and each bar shows its kind's text and picture and asks for its kind of report.
-#include "app/LangMag.h"
+#include "common/EnglishTexts.h"
 #include "controls/widgets/ButtonST.h"
 #include "engine/TestReportDlg.h"
 #include "reports/DlgButton.h"
@@ -92,6 +92,7 @@ TEST_F(ReportSheetTest, UnlockedTabsAreReachableAndTheProgramReachesAny)
 TEST_F(ReportSheetTest, ExportBarsShowTheirKindAndAskForIt)
 {
     g_LangMag.SetLangFile(QStringLiteral(KV_SOURCE_DIR "/resources/Language/LangEng.lng"));
+    installLanguageTexts();
     CDlgButton excel(CDlgButton::kExcel);
     CDlgButton pdf(CDlgButton::kPdf);
     EXPECT_EQ(excel.Button->text(), QStringLiteral("Export to Excel"));
@@ -116,4 +117,5 @@ TEST_F(ReportSheetTest, ExportBarsShowTheirKindAndAskForIt)
     g_LangMag.SetLangFile(QStringLiteral(KV_SOURCE_DIR "/resources/Language/LangChs.lng"));
     EXPECT_EQ(CDlgButton(CDlgButton::kPdf).Button->text(), QStringLiteral("导出到 PDF"));
     g_LangMag.SetLangFile(QString());
+    EngineHost::instance().reset();
 }

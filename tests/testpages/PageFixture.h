@@ -2,7 +2,7 @@
 // the pages read through EngineHost, and the English language file.
 #pragma once
 
-#include "app/LangMag.h"
+#include "common/EnglishTexts.h"
 #include "engine/EngineHost.h"
 #include "engine/IGMPTestPlan.h"
 #include "engine/Session.h"
@@ -17,6 +17,7 @@ struct PageFixture
         g_LangMag.SetLangFile(QStringLiteral(KV_SOURCE_DIR "/resources/Language/LangEng.lng"));
         g_Session.resetTables();
         EngineHost::instance().reset();
+        installLanguageTexts();
         EngineHost::instance().planSource = [this] { return &plan; };
         for (std::uint8_t n = 1; n <= 8; ++n)
             plan.TestPairs.push_back(

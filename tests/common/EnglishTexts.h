@@ -6,6 +6,12 @@
 #include "app/LangMag.h"
 #include "engine/EngineHost.h"
 
+// The engine's texts from the language manager's current file, as the application wires them.
+inline void installLanguageTexts()
+{
+    EngineHost::instance().languageText = [](const QString &name) { return g_LangMag.GetString(name); };
+}
+
 class EnglishTexts
 {
 public:
@@ -14,7 +20,7 @@ public:
     {
         savedLanguage = g_LangMag.GetLangFile();
         g_LangMag.SetLangFile(QStringLiteral("Language/LangEng.lng"));
-        EngineHost::instance().languageText = [](const QString &name) { return g_LangMag.GetString(name); };
+        installLanguageTexts();
     }
 
     ~EnglishTexts()
