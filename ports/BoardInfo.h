@@ -3,6 +3,7 @@
 // the session's LockedFlags, LockCount and BoardCount, and the application's tester and DUT names.
 #pragma once
 
+#include "controls/widgets/TreeCtrlEx.h"
 #include "engine/SessionRecords.h"
 #include "platform/ColorRef.h"
 
@@ -12,7 +13,6 @@
 #include <cstdint>
 #include <vector>
 
-class CTreeCtrlEx;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
@@ -33,7 +33,7 @@ public:
         BoardLevel = 2,
         PortLevel = 3
     };
-    static constexpr int LevelRole = Qt::UserRole + 2;
+    static constexpr int LevelRole = CTreeCtrlEx::FirstOwnerRole;
     static constexpr int GroupBoxCount = 12;
     static constexpr COLORREF ItemColor = 0x080808;
     static constexpr COLORREF FixedColor = 0xB0B0B0;

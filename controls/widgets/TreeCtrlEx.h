@@ -26,6 +26,8 @@ public:
     // True once the item has its own colour record (AssignItemTextColor).
     static constexpr int ColorRecordRole = Qt::UserRole + 2;
     static constexpr int ItemDataRole = Qt::UserRole; // 1 = fixed by the owner
+    // The first item data role the tree leaves to its owner.
+    static constexpr int FirstOwnerRole = Qt::UserRole + 3;
     static constexpr COLORREF SystemTextColor = 0xFFFFFFFF;
     static constexpr int StateImageWidth = 13;
 
