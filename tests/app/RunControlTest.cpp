@@ -69,7 +69,13 @@ protected:
             (port == 1 ? record.SourcePair : record.HostPair) = 1;
             g_Session.Ports.push_back(record);
         }
-        app->TestPlan.TestPairs.push_back({1, 1, 1, 1, 2, 1, 0, {239, 1, 1, 1}, 1, 0xFFFF, 0xFF, 0xFF});
+        // The plan starts with its eight pairs, none in use: pair 1 takes the two ports.
+        const UtTestPair pairOne{1, 1, 1, 1, 2, 1, 0, {239, 1, 1, 1}, 1, 0xFFFF, 0xFF, 0xFF};
+        std::vector<UtTestPair> &pairs = app->TestPlan.TestPairs;
+        if (pairs.empty())
+            pairs.push_back(pairOne);
+        else
+            pairs[0] = pairOne;
     }
     QStringList logLines() const { return view->LogDlg->text().split(u'\n', Qt::SkipEmptyParts); }
     QStringList startLines() const
