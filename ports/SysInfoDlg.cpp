@@ -1,10 +1,10 @@
 #include "ports/SysInfoDlg.h"
 
-#include "app/HardwareLink.h"
 #include "app/KvIGMPTQApp.h"
 #include "app/LangMag.h"
 #include "engine/HardwareInfo.h"
 #include "engine/Session.h"
+#include "platform/kvapi/KvAPI.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -33,7 +33,8 @@ QString apiText(const QString &version)
 QString libraryVersion()
 {
     char buffer[64] = {};
-    HardwareLink::current().GetVerNum(buffer);
+    // The library's own version: no call reaches the server.
+    Kv_SYS_GetVerNum(buffer);
     return QString::fromLocal8Bit(buffer, qsizetype(strnlen(buffer, sizeof buffer)));
 }
 
@@ -55,6 +56,7 @@ CSysInfoDlg::CSysInfoDlg(QWidget *parent) : QWidget(parent)
     }
     grid->setColumnStretch(1, 1);
     SetLanguageText();
+    FillValues();
 }
 
 void CSysInfoDlg::SetLanguageText()

@@ -327,10 +327,15 @@ TEST(PortInfoConfig, ApplyChangesTheSimulatedLinks)
         g_Session.LockedFlags[i] = i < 8 ? 1 : 0;
     g_LangMag.SetLangFile(QStringLiteral(KV_SOURCE_DIR "/resources/Language/LangEng.lng"));
     CPortInfoConfig page;
-    std::vector<std::uint16_t> seen; // link codes of (1,3,1) at each report
+    // The link codes (1,3,1) goes through; a report of another port (a late one of the connection
+    // included) leaves it as it was and adds nothing.
+    std::vector<std::uint16_t> seen;
     const int fibrePort = LookupPortIndex(1, g_Session.PortIndex, 3, 1);
+    std::uint16_t last = g_Session.PortHwInfo[std::size_t(fibrePort)].SpeedMedia;
     g_Session.PortGridRefresh = [&] {
-        seen.push_back(g_Session.PortHwInfo[std::size_t(fibrePort)].SpeedMedia);
+        const std::uint16_t now = g_Session.PortHwInfo[std::size_t(fibrePort)].SpeedMedia;
+        if (now != last)
+            seen.push_back(last = now);
         page.RequestPortGridRefresh();
     };
     page.FillPortGrid();
