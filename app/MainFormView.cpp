@@ -1,6 +1,7 @@
 // The view's core: its construction, the stop request, the log, and the placing and hiding of its controls
 // and pages.
 #include "app/MainFormView.h"
+#include "app/ViewPageDirectory.h"
 
 #include "app/DialogUnits.h"
 #include "app/DlgDescription.h"

@@ -14,6 +14,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <vector>
 
 class CBoardInfo;
@@ -40,6 +41,7 @@ class CSysInfoDlg;
 class CTestReportDlg;
 class CTransparentImage;
 class ReportPage;
+class ViewPageDirectory;
 struct UtCustomFrame;
 class QAction;
 class QFrame;
@@ -335,6 +337,7 @@ private:
     QTreeWidgetItem *m_checkToggled = nullptr;
     bool m_logPlaced = false;
     std::function<int(CBoardInfo &)> m_runReservation;
+    std::unique_ptr<ViewPageDirectory> m_pageDirectory;
 };
 
 // The one main view; null while it does not exist.

@@ -1,5 +1,6 @@
 // The view's creation: its controls on the form, the page windows, the splitter and the elapsed time.
 #include "app/MainFormView.h"
+#include "app/ViewPageDirectory.h"
 
 #include "app/DialogUnits.h"
 #include "app/DlgDescription.h"
@@ -238,6 +239,9 @@ void CMainFormView::CreatePages()
     create(JoinLeavePage);
     create(DescriptionPage);
     create(SourceFilterPage);
+    // The check grids on the pages reach the pages through the directory.
+    if (!m_pageDirectory)
+        m_pageDirectory = std::make_unique<ViewPageDirectory>(*this);
 
     if (Banner->GetText().isEmpty()) {
         LogoPage->show();

@@ -7,7 +7,7 @@
 #include "engine/IGMPTestPlan.h"
 #include "engine/Session.h"
 #include "platform/NumberText.h"
-#include "testpages/TestPairGrid.h"
+#include "ports/PortCheckGrid.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>
@@ -121,7 +121,7 @@ CTestPageBase::CTestPageBase(PortLayout layout, QWidget *parent)
         PairBox = new QGroupBox(this);
         PairBox->setObjectName(QStringLiteral("ctl1271"));
         auto *pairLayout = new QVBoxLayout(PairBox);
-        PairGrid = new CTestPairGrid(PairBox);
+        PairGrid = new CGroupPortCheck(PairBox);
         PairGrid->setObjectName(QStringLiteral("ctl1269"));
         PairGrid->setMinimumWidth(160);
         pairLayout->addWidget(PairGrid);
@@ -158,10 +158,8 @@ CTestPageBase::CTestPageBase(PortLayout layout, QWidget *parent)
     // The common start: grids attached, pairs listed, the port settings taken, the port grid laid out.
     if (PairGrid) {
         PairGrid->InitAttachedWindow(this);
-        PairGrid->SetTag(0);
         PairGrid->CurrentSheet()->m_menuOn = 0; // checks change only through the check box
         PairGrid->ChangeColumnWidth(0, 154);
-        PairGrid->CheckChanged = [this](int row) { onPairCheckChanged(row); };
     }
     PortGrid->InitAttachedWindow(this);
     FillPairGrid();
@@ -312,7 +310,7 @@ void CTestPageBase::FillPortInfoGrid(int pairIndex)
         const int n = pairNumberOf(label);
         if (n == 0)
             continue;
-        if (!PairGrid->IsRowChecked(r)) {
+        if (!IsRowChecked(PairGrid, r)) {
             PairChecked[std::size_t(n)] = 0;
             continue;
         }
@@ -422,7 +420,7 @@ void CTestPageBase::FillPairGrid()
 {
     if (!PairGrid)
         return;
-    PairGrid->DeleteAllRows();
+    DeleteAllRows(PairGrid);
     // Nothing flagged lists nothing: a grid left from before would otherwise be stored over the
     // port settings later.
     PortGrid->ClearAllText();
@@ -454,15 +452,13 @@ void CTestPageBase::FillPortInfoGridForCheckedPairs()
         QString label;
         PairGrid->GetRowText(row, label);
         const int n = pairNumberOf(label);
-        if (n > 0 && PairGrid->IsRowChecked(row))
+        if (n > 0 && IsRowChecked(PairGrid, row))
             FillPortInfoGrid(n - 1);
     }
 }
 
-void CTestPageBase::onPairCheckChanged(int row)
+void CTestPageBase::FillPortInfoGridForPairRow(int row)
 {
-    // The edits of the grid survive its refill.
-    StorePortSettings();
     QString label;
     PairGrid->GetRowText(row, label);
     FillPortInfoGrid(pairNumberOf(label) - 1);
@@ -557,7 +553,7 @@ void CTestPageBase::ApplyPairsAndPorts(CIGMPTestPlan &plan, std::vector<UtTestPo
         QString label;
         PairGrid->GetRowText(r, label);
         const int n = pairNumberOf(label);
-        if (n > 0 && PairGrid->IsRowChecked(r)) {
+        if (n > 0 && IsRowChecked(PairGrid, r)) {
             plan.PairSelected[n - 1] = 1;
             PairChecked[std::size_t(n)] = 1;
         }

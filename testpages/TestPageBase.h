@@ -17,7 +17,7 @@
 #include <vector>
 
 class CIGMPTestPlan;
-class CTestPairGrid;
+class CGroupPortCheck;
 class MyCug;
 class QButtonGroup;
 class QGroupBox;
@@ -91,6 +91,8 @@ public:
     virtual void FillPairGrid();
     // Refills the port-settings grid once for every ticked pair row.
     void FillPortInfoGridForCheckedPairs();
+    // After a tick or untick in the pair grid: the port-settings grid of the row's pair.
+    void FillPortInfoGridForPairRow(int row);
 
     // The category buttons: which columns of the port-settings grid show.
     void OnCategoryAll();
@@ -113,7 +115,7 @@ public:
     QGroupBox *ConfigBox = nullptr; // " Test Configuration ": the page's own fields
     QGroupBox *PairBox = nullptr;   // around the pair grid; none on the Source Filter page
     QGroupBox *PortBox = nullptr;   // "Available Port Information :"
-    CTestPairGrid *PairGrid = nullptr;
+    CGroupPortCheck *PairGrid = nullptr;
     MyCug *PortGrid = nullptr;
     QLabel *CategoryLabel = nullptr;
     QRadioButton *CategoryAll = nullptr;
@@ -141,7 +143,6 @@ protected:
     void setLinkCells(int row, std::uint8_t linkCode, std::uint8_t moduleType);
 
 private:
-    void onPairCheckChanged(int row);
     void ensurePortSettings();
     void setColumnWidths(std::initializer_list<std::pair<int, int>> shown, bool hideOthers);
     void setTagCells(int firstCol, int row, std::uint8_t state, std::uint16_t id, std::uint8_t cfi,

@@ -11,7 +11,7 @@
 #include "testpages/DlgMixClass.h"
 #include "testpages/DlgScale.h"
 #include "testpages/DlgSourceFilter.h"
-#include "testpages/TestPairGrid.h"
+#include "ports/PortCheckGrid.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -34,7 +34,7 @@ QStringList pairRows(CTestPageBase &page)
     for (int row = 0; row < page.PairGrid->GetRowCount(); ++row) {
         QString label;
         page.PairGrid->GetRowText(row, label);
-        rows << label + (page.PairGrid->IsRowChecked(row) ? "*" : "");
+        rows << label + (IsRowChecked(page.PairGrid, row) ? "*" : "");
     }
     return rows;
 }
@@ -47,12 +47,16 @@ QStringList portRows(CTestPageBase &page)
     return rows;
 }
 
-// The user ticks or unticks a pair row: the check cell changes and the grid reports it.
+// The user ticks or unticks a pair row: the check cell changes, and the main view's page directory
+// has the page on show store its port settings and refill its port grid for the row.
 void clickPair(CTestPageBase &page, int row, bool checked)
 {
-    page.PairGrid->SetRowChecked(row, checked ? 1 : 0);
-    page.PairGrid->HookCellTypeEvent(CUGCtrl::CellTypeCheckBox, 0, row, CUGCheckBoxType::kMessageStateChanged,
-                                     0);
+    CUGCell check;
+    page.PairGrid->ReadCell(0, row, &check);
+    check.AssignText(checked ? QStringLiteral("1") : QStringLiteral("0"));
+    page.PairGrid->WriteCell(0, row, &check);
+    page.StorePortSettings();
+    page.FillPortInfoGridForPairRow(row);
 }
 
 struct TestPageBaseTest : testing::Test, PageFixture
