@@ -8,6 +8,7 @@
 #include "app/MainFrame.h"
 #include "app/ToolBarDlg.h"
 #include "controls/grid/MyCug.h"
+#include "controls/grid/UGCheckBoxType.h"
 #include "controls/widgets/ButtonST.h"
 #include "controls/widgets/PictureEx.h"
 #include "controls/widgets/StaticEx.h"
@@ -17,6 +18,8 @@
 #include "engine/TestReportDlg.h"
 #include "engine/VirtualWaitClock.h"
 #include "platform/ScriptedPrompter.h"
+#include "ports/PageDirectory.h"
+#include "ports/PortCheckGrid.h"
 #include "reports/DlgButton.h"
 #include "reports/MyPropSheet.h"
 #include "reports/ReportLatency.h"
@@ -380,6 +383,31 @@ TEST_F(RunControlTest, TypedPortSettingsSurviveTreeClicksLanguageChangesAndRuns)
     view->OnRunTest();
     EXPECT_EQ(g_Session.Ports[0].IPAddress, 0x0A090807u);
     EXPECT_EQ(app->TestPlan.SourcePorts.size(), 1u);
+}
+
+TEST_F(RunControlTest, PairTickReachesThePageOnShowThroughTheViewsDirectory)
+{
+    addPairOne();
+    view->ShowTestPage(TestAggregate);
+    CTestPageBase *page = view->AggregatePage;
+    ASSERT_EQ(page->PairGrid->GetRowCount(), 1);
+    QString label;
+    page->PortGrid->GetCellTextTo(0, 0, label);
+    EXPECT_TRUE(label.isEmpty()) << "an unticked pair lists no port";
+
+    CUGCell check;
+    page->PairGrid->ReadCell(0, 0, &check);
+    check.AssignText(QStringLiteral("1"));
+    page->PairGrid->WriteCell(0, 0, &check);
+    page->PairGrid->HookCellTypeEvent(CUGCtrl::CellTypeCheckBox, 0, 0, CUGCheckBoxType::kMessageStateChanged, 0);
+    EXPECT_EQ(page->PairChecked[1], 1);
+    page->PortGrid->GetCellTextTo(0, 0, label);
+    EXPECT_FALSE(label.isEmpty());
+    EXPECT_EQ(view->ScalePage->PairChecked[1], 0) << "a page not on show is left alone";
+
+    // Deleting the pair in the pair editor clears its selection on every page.
+    PageDirectory::current()->ClearPairSelection(0);
+    EXPECT_EQ(page->PairChecked[1], 0);
 }
 
 TEST_F(RunControlTest, RunsUnlockOnlyTheResultTabsOfTheirTests)
