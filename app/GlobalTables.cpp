@@ -14,25 +14,6 @@ const std::array<QString, 11> g_PortCounterTitles{
     QStringLiteral("Loss count"), QStringLiteral("Result"),
 };
 
-const std::array<QString, 10> g_PortSettingTitles{
-    QStringLiteral("Port No."),
-    QStringLiteral("Card Type"),
-    QStringLiteral("Alias"),
-    QStringLiteral("Media Speed"),
-    QStringLiteral("Duplex"),
-    QStringLiteral("Flow Control"),
-    QStringLiteral("Auto Negotiation"),
-    QStringLiteral("Copper/Fiber Mode"),
-    QStringLiteral("Master/Slave Mode"),
-    QStringLiteral("SFP Management Interface Mode"),
-};
-
-const std::array<QString, 9> g_ModuleInfoTitles{
-    QStringLiteral("Slot No."),     QStringLiteral("Module Name"),   QStringLiteral("Firmware Version"),
-    QStringLiteral("FPGA Version"), QStringLiteral("PROM Version"),  QStringLiteral("Hardware Version"),
-    QStringLiteral("Lock Status"),  QStringLiteral("Serial Number"), QStringLiteral("MAC"),
-};
-
 const std::array<QString, 3> g_IgmpVersionNames{
     QStringLiteral("Version 1"),
     QStringLiteral("Version 2"),

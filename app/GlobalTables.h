@@ -8,10 +8,6 @@
 extern const std::array<QString, 11> g_CounterColumnTitles;
 // Port counter grid of the port pages.
 extern const std::array<QString, 11> g_PortCounterTitles;
-// Port settings grid.
-extern const std::array<QString, 10> g_PortSettingTitles;
-// Module information grids.
-extern const std::array<QString, 9> g_ModuleInfoTitles;
 // The IGMP version choice: index 0 is version 1.
 extern const std::array<QString, 3> g_IgmpVersionNames;
 // Payload pattern choice, indexed by the stored pattern code.

@@ -70,6 +70,7 @@ void installEngineSinks()
 {
     EngineHost &host = EngineHost::instance();
     host.demoMode = [] { return g_App && g_App->DemoMode != 0; };
+    host.testRunning = [] { return g_IsRunning != 0; };
     host.appendLog = [](const QString &text) { CMainFormView::AppendLog(g_MainView, text); };
     host.appendReservationLog = host.appendLog;
     host.setStatusText = [](const QString &text) {

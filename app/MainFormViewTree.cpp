@@ -537,7 +537,16 @@ void CMainFormView::OnShowReservation()
     if (refusedWhileRunning(true))
         return;
     CBoardInfo dialog(this);
+    if (g_App) {
+        dialog.TesterName = g_App->TesterName;
+        dialog.DutName = g_App->DutName;
+    }
     const int result = m_runReservation ? m_runReservation(dialog) : dialog.exec();
+    // A Lock takes the names as typed, whether or not the ports could be reserved.
+    if (g_App) {
+        g_App->TesterName = dialog.TesterName;
+        g_App->DutName = dialog.DutName;
+    }
     if (result != 0)
         ShowPortInfoPage();
 }

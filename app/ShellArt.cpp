@@ -195,51 +195,6 @@ QString caption(const char *key)
 }
 
 // The 16 x 16 pictures of the reservation tree and the module marks, on white.
-QImage smallPicture(int id)
-{
-    QImage image(16, 16, QImage::Format_ARGB32);
-    image.fill(Qt::white);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    switch (id) {
-    case 139: // the active devices: a screen on its stand
-        p.setPen(QPen(QColor(0x33, 0x33, 0x33), 1));
-        p.setBrush(QColor(0x6f, 0xa8, 0xdc));
-        p.drawRect(QRectF(1.5, 2.5, 13, 9));
-        p.drawLine(QPointF(8, 12), QPointF(8, 14));
-        p.drawLine(QPointF(4, 14.5), QPointF(12, 14.5));
-        break;
-    case 190: // a chassis: a box with its card slots
-        p.setPen(QPen(QColor(0x40, 0x40, 0x40), 1));
-        p.setBrush(QColor(0xc8, 0xc8, 0xc8));
-        p.drawRect(QRectF(1.5, 3.5, 13, 9));
-        for (int slot = 0; slot < 4; ++slot)
-            p.drawLine(QPointF(4 + 3 * slot, 5.5), QPointF(4 + 3 * slot, 10.5));
-        break;
-    case 189: // a board: a green card with its connectors
-        p.setPen(QPen(QColor(0x1b, 0x5e, 0x20), 1));
-        p.setBrush(QColor(0x4c, 0xaf, 0x50));
-        p.drawRect(QRectF(1.5, 4.5, 13, 7));
-        p.setBrush(QColor(0xff, 0xd5, 0x4f));
-        for (int connector = 0; connector < 3; ++connector)
-            p.drawRect(QRectF(3.5 + 4 * connector, 11.5, 2, 2));
-        break;
-    case 298: // the red sign of a module that needs newer firmware
-        p.setPen(QPen(QColor(0xc8, 0x00, 0x00), 2));
-        p.drawEllipse(QRectF(2, 2, 12, 12));
-        p.drawLine(QPointF(4.5, 4.5), QPointF(11.5, 11.5));
-        break;
-    case 302: // the letter L of a lite module
-        p.setPen(QPen(QColor(0x00, 0x00, 0xa0), 2));
-        p.drawLine(QPointF(5, 3), QPointF(5, 12));
-        p.drawLine(QPointF(5, 12), QPointF(12, 12));
-        break;
-    default:
-        return QImage();
-    }
-    return image;
-}
-
 } // namespace
 
 QImage bitmap(int id)
@@ -291,7 +246,7 @@ QImage bitmap(int id)
     case 288:
         return goArrow(24);
     default:
-        return smallPicture(id);
+        return QImage();
     }
 }
 

@@ -21,6 +21,11 @@ bool EngineHost::isDemoMode() const
     return demoMode && demoMode();
 }
 
+bool EngineHost::isTestRunning() const
+{
+    return testRunning && testRunning();
+}
+
 void EngineHost::log(const QString &text) const
 {
     if (appendLog)

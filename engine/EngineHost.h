@@ -24,6 +24,8 @@ public:
     void reset();
 
     bool isDemoMode() const;
+    // True while a test runs.
+    bool isTestRunning() const;
     void log(const QString &text) const;
     void reservationLog(const QString &text) const;
     // The language text of a key.
@@ -39,6 +41,7 @@ public:
     std::vector<UtFilterHost> sourceFilterHosts() const;
 
     std::function<bool()> demoMode;
+    std::function<bool()> testRunning;
     std::function<void(const QString &)> appendLog;
     std::function<void(const QString &)> appendReservationLog;
     std::function<void(const QString &)> setStatusText;

@@ -1,14 +1,13 @@
 #include "ports/BoardInfo.h"
 
-#include "app/KvIGMPTQApp.h"
-#include "app/LangMag.h"
-#include "app/ShellArt.h"
 #include "controls/widgets/TreeCtrlEx.h"
+#include "engine/EngineHost.h"
 #include "engine/EngineUtils.h"
 #include "engine/HardwareInfo.h"
 #include "engine/PortSet.h"
 #include "engine/Session.h"
 #include "platform/Prompter.h"
+#include "ports/PortArt.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -45,7 +44,7 @@ constexpr int kLevelPictures[] = {139, 190, 189, 188};
 
 QString boardText(const char *key)
 {
-    return g_LangMag.GetString(QString::fromLatin1(key));
+    return EngineHost::instance().text(QString::fromLatin1(key));
 }
 
 void message(const char *key)
@@ -68,7 +67,7 @@ QString boardModel(const QTreeWidgetItem *board)
 
 bool boardDemoMode()
 {
-    return g_App && g_App->DemoMode;
+    return EngineHost::instance().isDemoMode();
 }
 
 } // namespace
@@ -117,7 +116,7 @@ CBoardInfo::CBoardInfo(QWidget *parent) : QDialog(parent)
 
     const auto legend = [this](QLabel *&icon, QLabel *&label, int picture) {
         icon = new QLabel(this);
-        icon->setPixmap(QPixmap::fromImage(ShellArt::bitmap(picture)));
+        icon->setPixmap(QPixmap::fromImage(PortArt::treeBitmap(picture)));
         label = new QLabel(this);
         label->setWordWrap(true);
         auto *row = new QHBoxLayout;
@@ -261,7 +260,7 @@ QTreeWidgetItem *CBoardInfo::addItem(QTreeWidgetItem *parent, Level itemLevel, c
     auto *item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(m_tree);
     item->setText(0, itemText);
     item->setData(0, LevelRole, int(itemLevel));
-    item->setIcon(0, QIcon(QPixmap::fromImage(ShellArt::bitmap(icon)).scaled(16, 16)));
+    item->setIcon(0, QIcon(QPixmap::fromImage(PortArt::treeBitmap(icon)).scaled(16, 16)));
     return item;
 }
 
@@ -522,10 +521,8 @@ void CBoardInfo::OnLock()
         session.BoardCount = 0;
         session.LockCount = 0;
     }
-    if (g_App) {
-        g_App->TesterName = m_testerEdit->text();
-        g_App->DutName = m_dutEdit->text();
-    }
+    TesterName = m_testerEdit->text();
+    DutName = m_dutEdit->text();
     setControlsEnabled(true);
     finish(result);
 }

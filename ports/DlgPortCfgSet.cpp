@@ -1,9 +1,9 @@
 #include "ports/DlgPortCfgSet.h"
 
-#include "app/LangMag.h"
 #include "controls/grid/MyCug.h"
 #include "controls/grid/PortRowRules.h"
 #include "controls/widgets/ButtonST.h"
+#include "engine/EngineHost.h"
 #include "ports/PortArt.h"
 #include "ports/PortInfoConfig.h"
 
@@ -14,14 +14,14 @@
 
 CDlgPortCfgSet::CDlgPortCfgSet(QWidget *parent) : QDialog(parent)
 {
-    setWindowTitle(g_LangMag.GetString(QStringLiteral("PortDlg_Select_Ports")));
+    setWindowTitle(EngineHost::instance().text(QStringLiteral("PortDlg_Select_Ports")));
     Tree = new QTreeWidget(this);
     Tree->setHeaderHidden(true);
     Tree->setRootIsDecorated(false);
     AllButton = new CButtonST(this);
     UnAllButton = new CButtonST(this);
-    OkButton = new QPushButton(g_LangMag.GetString(QStringLiteral("PortDlg_OK")), this);
-    CancelButton = new QPushButton(g_LangMag.GetString(QStringLiteral("PortDlg_Cancel")), this);
+    OkButton = new QPushButton(EngineHost::instance().text(QStringLiteral("PortDlg_OK")), this);
+    CancelButton = new QPushButton(EngineHost::instance().text(QStringLiteral("PortDlg_Cancel")), this);
     AllButton->AssignStateBitmaps(PortArt::bitmap(309), 0xFFFFFF);
     UnAllButton->AssignStateBitmaps(PortArt::bitmap(308), 0xFFFFFF);
     for (CButtonST *button : {AllButton, UnAllButton}) {

@@ -1,16 +1,15 @@
 #include "ports/ModuleInfodlg.h"
 
-#include "app/GlobalTables.h"
-#include "app/KvIGMPTQApp.h"
-#include "app/LangMag.h"
-#include "app/ShellArt.h"
 #include "controls/grid/MyCug.h"
 #include "controls/grid/UGCell.h"
 #include "controls/grid/UGGridInfo.h"
+#include "engine/EngineHost.h"
 #include "engine/EngineUtils.h"
 #include "engine/HardwareInfo.h"
 #include "engine/Session.h"
 #include "platform/Prompter.h"
+#include "ports/PortArt.h"
+#include "ports/PortTables.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -26,7 +25,7 @@ constexpr std::uint32_t kControllerPollMs = 200;
 
 bool moduleDemoMode()
 {
-    return g_App && g_App->DemoMode;
+    return EngineHost::instance().isDemoMode();
 }
 
 // The model names of the module window: the codes 0x34 to 0x94 of the model table.
@@ -66,27 +65,28 @@ void markModule(CModuleInfodlg::Row &row, bool outdated, bool lite)
 
 CModuleInfodlg::CModuleInfodlg(QWidget *owner) : QDialog(owner)
 {
-    setWindowTitle(g_LangMag.GetString(QStringLiteral("ModuleInfo_Title")));
+    setWindowTitle(EngineHost::instance().text(QStringLiteral("ModuleInfo_Title")));
     resize(980, 520);
     m_group = new QGroupBox(this);
     m_grid = new MyCug(this);
     m_grid->InitAttachedWindow(this);
-    m_ok = new QPushButton(g_LangMag.GetString(QStringLiteral("ModuleInfo_BT_OK")), this);
+    m_ok = new QPushButton(EngineHost::instance().text(QStringLiteral("ModuleInfo_BT_OK")), this);
     m_ok->resize(90, 28);
     connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
-    m_outdatedBitmap = QPixmap::fromImage(ShellArt::bitmap(298));
-    m_liteBitmap = QPixmap::fromImage(ShellArt::bitmap(302));
+    m_outdatedBitmap = QPixmap::fromImage(PortArt::treeBitmap(298));
+    m_liteBitmap = QPixmap::fromImage(PortArt::treeBitmap(302));
     const auto legend = [this](QLabel *&icon, QLabel *&label, const QPixmap &bitmap, const char *key) {
         icon = new QLabel(this);
         icon->setPixmap(bitmap);
-        label = new QLabel(g_LangMag.GetString(QString::fromLatin1(key)), this);
+        label = new QLabel(EngineHost::instance().text(QString::fromLatin1(key)), this);
         icon->hide();
         label->hide();
     };
     legend(m_outdatedIcon, m_outdatedText, m_outdatedBitmap, "Reserved_Note_Outdated");
     legend(m_liteIcon, m_liteText, m_liteBitmap, "Reserved_Note_Lite");
-    if (g_IsRunning)
-        Prompter::current().messageBox(g_LangMag.GetString(QStringLiteral("Note_System_Runing")), MB_OK);
+    if (EngineHost::instance().isTestRunning())
+        Prompter::current().messageBox(EngineHost::instance().text(QStringLiteral("Note_System_Runing")),
+                                       MB_OK);
 }
 
 void CModuleInfodlg::ReadBoardInfo()
@@ -298,7 +298,7 @@ void CModuleInfodlg::prepareGrid(int rows)
     for (int col = -1; col < ColumnCount; ++col)
         styleHeading(col, -1, 4);
     for (int col = -1; col < ColumnCount; ++col) {
-        const QString &title = g_ModuleInfoTitles[std::size_t(col + 1)];
+        const QString title = ModuleInfoTitle(col + 1);
         if (!title.isEmpty())
             m_grid->SetCellText(col, -1, title);
     }

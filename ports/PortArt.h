@@ -7,4 +7,7 @@
 
 namespace PortArt {
 QImage bitmap(int id);
+// The 16 x 16 pictures of the reservation tree and the module legends: 139 active devices,
+// 190 chassis, 189 board, 188 port, 298 firmware outdated, 302 lite module; null for any other id.
+QImage treeBitmap(int id);
 }

@@ -1,12 +1,11 @@
 #include "ports/PortConfig.h"
 
-#include "app/KvIGMPTQApp.h"
-#include "app/LangMag.h"
 #include "controls/grid/KvAvlGrid.h"
 #include "controls/grid/KvSelGrid.h"
 #include "controls/widgets/ButtonST.h"
 #include "controls/widgets/NumEdit.h"
 #include "controls/widgets/NumSpinCtrl.h"
+#include "engine/EngineHost.h"
 #include "engine/IGMPTestPlan.h"
 #include "engine/Session.h"
 #include "platform/NumberText.h"
@@ -30,7 +29,7 @@ namespace {
 
 QString pairText(const char *key)
 {
-    return g_LangMag.GetString(QString::fromLatin1(key));
+    return EngineHost::instance().text(QString::fromLatin1(key));
 }
 
 bool isLocked(int index)
@@ -210,9 +209,9 @@ CIGMPTestPlan &CPortConfig::Plan() const
 {
     if (m_plan)
         return *m_plan;
-    if (g_App)
-        return g_App->TestPlan;
-    // A page made without an application edits a plan of its own.
+    if (CIGMPTestPlan *plan = EngineHost::instance().testPlan())
+        return *plan;
+    // A page made without an installed plan edits a plan of its own.
     static CIGMPTestPlan ownPlan;
     return ownPlan;
 }

@@ -1,6 +1,6 @@
 // The "PortPairConfig" section of the configuration file.
-#include "app/LangMag.h"
-#include "app/XmlDocument.h"
+#include "platform/XmlDocument.h"
+#include "engine/EngineHost.h"
 #include "engine/IGMPTestPlan.h"
 #include "engine/Session.h"
 #include "platform/NumberText.h"
@@ -176,7 +176,7 @@ bool CPortConfig::LoadXml(const QString &fileName)
     QString text;
     XmlDocument xml;
     if (!XmlDocument::ReadTextFile(fileName, text) || !xml.ParseText(text)) {
-        Prompter::current().messageBox(g_LangMag.GetString(QStringLiteral("PortDlg_Load_Fail")));
+        Prompter::current().messageBox(EngineHost::instance().text(QStringLiteral("PortDlg_Load_Fail")));
         RefreshPortGrids();
         AddTestPair();
         return false;

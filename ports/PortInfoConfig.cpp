@@ -1,7 +1,6 @@
 #include "ports/PortInfoConfig.h"
+#include "ports/PortTables.h"
 
-#include "app/GlobalTables.h"
-#include "app/LangMag.h"
 #include "controls/grid/MyCug.h"
 #include "controls/grid/UGDataSource.h"
 #include "controls/grid/UGGridInfo.h"
@@ -33,7 +32,7 @@ constexpr std::uint16_t kFibreBit = 0x8000;
 
 QString settingsText(const char *key)
 {
-    return g_LangMag.GetString(QString::fromLatin1(key));
+    return EngineHost::instance().text(QString::fromLatin1(key));
 }
 
 bool isSfpModule(std::uint8_t type)
@@ -187,8 +186,8 @@ void CPortInfoConfig::fillHeadings()
     for (int row = -1; row < SettingsGrid->GetRowCount(); ++row)
         heading(-1, row, QString(), row == -1);
     for (int col = 0; col < ColumnCount; ++col)
-        heading(col, -1, g_PortSettingTitles[std::size_t(col + 1)], true);
-    heading(-1, -1, g_PortSettingTitles[0], true);
+        heading(col, -1, PortSettingTitle(col + 1), true);
+    heading(-1, -1, PortSettingTitle(0), true);
     SettingsGrid->ChangeColumnWidth(ColSfpMode, 100);
 }
 
@@ -409,7 +408,8 @@ void CPortInfoConfig::OnMediaTimeoutChanged()
         const QSignalBlocker blocker(MediaTimeoutEdit);
         MediaTimeoutEdit->setText(formatUInt(unsigned(MediaChangeTimeout)));
     }
-    Prompter::current().messageBox(fillPlaceholders(settingsText("MSG_RANGE_OF_MEDIA_TIMEOUT"), {formatInt(20)}));
+    Prompter::current().messageBox(
+        fillPlaceholders(settingsText("MSG_RANGE_OF_MEDIA_TIMEOUT"), {formatInt(20)}));
 }
 
 void CPortInfoConfig::AttachSettingsGrid(MyCug *grid)

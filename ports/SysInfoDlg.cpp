@@ -1,7 +1,6 @@
 #include "ports/SysInfoDlg.h"
 
-#include "app/KvIGMPTQApp.h"
-#include "app/LangMag.h"
+#include "engine/EngineHost.h"
 #include "engine/HardwareInfo.h"
 #include "engine/Session.h"
 #include "platform/kvapi/KvAPI.h"
@@ -61,14 +60,14 @@ CSysInfoDlg::CSysInfoDlg(QWidget *parent) : QWidget(parent)
 
 void CSysInfoDlg::SetLanguageText()
 {
-    m_group->setTitle(g_LangMag.GetString(QStringLiteral("SysInfo_ST_Field")));
+    m_group->setTitle(EngineHost::instance().text(QStringLiteral("SysInfo_ST_Field")));
     for (int field = 0; field < FieldCount; ++field)
-        m_labels[field]->setText(g_LangMag.GetString(QString::fromLatin1(kLabelKeys[field])));
+        m_labels[field]->setText(EngineHost::instance().text(QString::fromLatin1(kLabelKeys[field])));
 }
 
 void CSysInfoDlg::FillValues()
 {
-    if (g_App && g_App->DemoMode) {
+    if (EngineHost::instance().isDemoMode()) {
         ShowNotConnectedValues();
         return;
     }

@@ -8,5 +8,4 @@ TEST(GlobalTables, LookUpNames)
     EXPECT_EQ(g_PayloadPatternNames[7], u"0xFFFF");
     EXPECT_EQ(g_IgmpVersionNames[2], u"Version 3");
     EXPECT_EQ(g_CounterColumnTitles[8], QString::fromUtf8("Packet loss rate(\xE2\x80\xB0)"));
-    EXPECT_EQ(g_PortSettingTitles.back(), u"SFP Management Interface Mode");
 }

@@ -1,6 +1,6 @@
 // XmlDocument on a configuration-like document of about 1 MB: parsing beside QXmlStreamReader reading
 // the same text, and writing (building it element by element, and saving it as UTF-8).
-#include "app/XmlDocument.h"
+#include "platform/XmlDocument.h"
 
 #include <QString>
 #include <QTemporaryDir>

@@ -2,8 +2,8 @@
 // decoder stops there too); each byte after it is one navigation or editing step. Checks: no crash or
 // hang, UTF-8 round trips, escaping round trips, the index stays consistent, and on a document without
 // parser errors every edit leaves the index a fresh parse of the edited text would build.
-#include "app/XmlDocument.h"
-#include "tests/app/XmlDocumentOutline.h"
+#include "platform/XmlDocument.h"
+#include "tests/platform/XmlDocumentOutline.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -169,7 +169,7 @@ TEST_F(BoardInfoTest, ClicksSetTheFlagsAndLockReservesThemOnTheServer)
               QStringList{QStringLiteral("The selected ports have been reserved successfully.")});
     EXPECT_EQ(g_Session.LockCount, 3);
     EXPECT_EQ(g_Session.BoardCount, 1);
-    EXPECT_EQ(app.TesterName, QStringLiteral("Bench 4"));
+    EXPECT_EQ(dialog.TesterName, QStringLiteral("Bench 4"));
     EXPECT_FALSE(lockableElsewhere({{2, 1}}));
     EXPECT_FALSE(lockableElsewhere({{7, 3}}));
     EXPECT_TRUE(lockableElsewhere({{2, 3}}));

@@ -2,7 +2,7 @@
 #include "FakePages.h"
 #include "PortSessionFixture.h"
 
-#include "app/XmlDocument.h"
+#include "platform/XmlDocument.h"
 #include "controls/grid/KvAvlGrid.h"
 #include "controls/grid/KvSelGrid.h"
 #include "engine/IGMPTestPlan.h"

@@ -326,6 +326,7 @@ TEST(PortInfoConfig, ApplyChangesTheSimulatedLinks)
     for (std::uint16_t i = 0; i < g_Session.PortCount; ++i)
         g_Session.LockedFlags[i] = i < 8 ? 1 : 0;
     g_LangMag.SetLangFile(QStringLiteral(KV_SOURCE_DIR "/resources/Language/LangEng.lng"));
+    installLanguageTexts();
     CPortInfoConfig page;
     // The link codes (1,3,1) goes through; a report of another port (a late one of the connection
     // included) leaves it as it was and adds nothing.

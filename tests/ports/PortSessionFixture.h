@@ -2,7 +2,7 @@
 // by this program unless told otherwise, and the English language file.
 #pragma once
 
-#include "app/LangMag.h"
+#include "common/EnglishTexts.h"
 #include "engine/Session.h"
 #include "platform/ScriptedPrompter.h"
 
@@ -50,8 +50,13 @@ struct PortSession
     {
         fillSession(ports);
         g_LangMag.SetLangFile(QStringLiteral(KV_SOURCE_DIR "/resources/Language/LangEng.lng"));
+        installLanguageTexts();
     }
-    ~PortSession() { g_Session.resetTables(); }
+    ~PortSession()
+    {
+        EngineHost::instance().languageText = nullptr;
+        g_Session.resetTables();
+    }
 
     static const UtPortRecord &record(std::uint8_t card, std::uint8_t port)
     {

@@ -1,5 +1,5 @@
-#include "app/XmlDocument.h"
-#include "tests/app/XmlDocumentOutline.h"
+#include "platform/XmlDocument.h"
+#include "tests/platform/XmlDocumentOutline.h"
 
 #include <QDir>
 #include <QFile>

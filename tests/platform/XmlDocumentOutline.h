@@ -2,7 +2,7 @@
 // text must give the same outline however their indexes were built (parsed, or edited in place).
 #pragma once
 
-#include "app/XmlDocument.h"
+#include "platform/XmlDocument.h"
 
 #include <algorithm>
 #include <cstdint>

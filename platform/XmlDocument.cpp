@@ -1,4 +1,4 @@
-#include "app/XmlDocument.h"
+#include "platform/XmlDocument.h"
 
 #include <QFile>
 
