@@ -12,7 +12,6 @@ CSelectConfigDlg::CSelectConfigDlg(QWidget *parent)
     : QDialog(parent), m_note(new QLabel(this)), m_open(new QRadioButton(this)),
       m_create(new QRadioButton(this)), m_ok(new QPushButton(this))
 {
-    setWindowTitle(QStringLiteral("Select Config"));
     setModal(true);
     m_ok->setAutoDefault(false);
     m_ok->setDefault(false);
@@ -36,6 +35,7 @@ CSelectConfigDlg::CSelectConfigDlg(QWidget *parent)
 
 void CSelectConfigDlg::RelabelControls()
 {
+    setWindowTitle(g_LangMag.GetString(QStringLiteral("Select_Config_Title")));
     m_note->setText(g_LangMag.GetString(QStringLiteral("Select_Config_Note")));
     m_open->setText(g_LangMag.GetString(QStringLiteral("Select_Config_Open_Exist")));
     m_create->setText(g_LangMag.GetString(QStringLiteral("Select_Config_Create_New")));

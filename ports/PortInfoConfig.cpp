@@ -139,6 +139,8 @@ void CPortInfoConfig::SetLanguageText()
     RouterAlertBox->setText(settingsText("PortDlg_Router_Alert"));
     ApplyButton->setText(settingsText("PortDlg_Apply"));
     DefaultButton->setText(settingsText("PortDlg_Default"));
+    if (SettingsGrid && SettingsGrid->GetColumnCount() > 0)
+        fillHeadings();
 }
 
 void CPortInfoConfig::RequestPortGridRefresh()

@@ -32,7 +32,6 @@ bool CDlgCapacity::CheckFieldsValid() const
 void CDlgCapacity::installResultWidgets()
 {
     ResultGrid = new QTableWidget(1, 2, this);
-    ResultGrid->setHorizontalHeaderLabels({QStringLiteral("Test Pair"), QStringLiteral("Group Capacity")});
     ResultGrid->setColumnWidth(0, 100);
     ResultGrid->setColumnWidth(1, 150);
     ResultGrid->verticalHeader()->hide();
@@ -42,6 +41,17 @@ void CDlgCapacity::installResultWidgets()
     CapacityLabel->setStyleSheet(QStringLiteral("color: rgb(0, 128, 0); font-size: 24px;"));
     CapacityLabel->setGeometry(10, 220, 270, 40);
     EngineHost::instance().capacityPage = this;
+    SetLanguageText();
+}
+
+void CDlgCapacity::SetLanguageText()
+{
+    CTestPageBase::SetLanguageText();
+    if (ResultGrid) {
+        const EngineHost &host = EngineHost::instance();
+        ResultGrid->setHorizontalHeaderLabels(
+            {host.text(QStringLiteral("Result_Test_Pair")), host.text(QStringLiteral("Capacity_Result_Groups"))});
+    }
 }
 
 namespace {

@@ -18,6 +18,8 @@ class CDlgCapacity : public CTestPageBase, public CapacityPageHooks
     Q_OBJECT
 
 public:
+    // The frame's texts and the result grid's headings in the current language.
+    void SetLanguageText() override;
     explicit CDlgCapacity(QWidget *parent = nullptr);
     ~CDlgCapacity() override;
 

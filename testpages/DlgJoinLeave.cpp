@@ -28,8 +28,6 @@ bool CDlgJoinLeave::CheckFieldsValid() const
 void CDlgJoinLeave::installResultWidgets()
 {
     ResultGrid = new QTableWidget(1, 3, this);
-    ResultGrid->setHorizontalHeaderLabels(
-        {QStringLiteral("Test Pair"), QStringLiteral("Join Delay"), QStringLiteral("Leave Delay")});
     const int widths[] = {78, 86, 86};
     for (int column = 0; column < 3; ++column)
         ResultGrid->setColumnWidth(column, widths[column]);
@@ -44,6 +42,18 @@ void CDlgJoinLeave::installResultWidgets()
     LeaveAverageLabel->setGeometry(150, 220, 130, 30);
     Random = [] { return std::rand(); };
     EngineHost::instance().joinLeavePage = this;
+    SetLanguageText();
+}
+
+void CDlgJoinLeave::SetLanguageText()
+{
+    CTestPageBase::SetLanguageText();
+    if (ResultGrid) {
+        const EngineHost &host = EngineHost::instance();
+        ResultGrid->setHorizontalHeaderLabels({host.text(QStringLiteral("Result_Test_Pair")),
+                                               host.text(QStringLiteral("JoinLeave_Result_Join")),
+                                               host.text(QStringLiteral("JoinLeave_Result_Leave"))});
+    }
 }
 
 void CDlgJoinLeave::ShowResults(const CIGMPTestPlan &plan)

@@ -19,6 +19,8 @@ class CDlgJoinLeave : public CTestPageBase, public JoinLeavePageHooks
     Q_OBJECT
 
 public:
+    // The frame's texts and the result grid's headings in the current language.
+    void SetLanguageText() override;
     explicit CDlgJoinLeave(QWidget *parent = nullptr);
     ~CDlgJoinLeave() override;
 
