@@ -110,8 +110,10 @@ measure_ref() {
         run_timed "$step" "$results" "${pin[@]}" bash -c "$(declare -f run_script_until_start); \
           run_script_until_start '$checkout'" ;;
       edit)
-        # Needs the test build of an earlier step.
-        echo "// touched by build-times.sh" >> "$checkout/$EDIT_FILE"
+        # Needs the test build of an earlier step. The change must reach the compiler (a comment
+        # would be stripped by the preprocessor and answered from the compiler cache).
+        printf 'namespace { [[maybe_unused]] constexpr int kBuildTimesEdit%s = 1; }\n' "$(date +%s%N)" \
+          >> "$checkout/$EDIT_FILE"
         run_timed "$step" "$results" "${pin[@]}" bash -c "source '$checkout/scripts/common.sh' && \
           cmake --build '$checkout/build/test' -j \"\$(kv_jobs)\" --target $EDIT_TARGET"
         git -C "$checkout" checkout -q -- "$EDIT_FILE" ;;
