@@ -103,6 +103,16 @@ public:
     // Relabels the frame's own controls from the current language.
     virtual void SetLanguageText();
 
+    // One value of the page's section in the configuration file: the element's name and the control
+    // that holds it (a line edit's text, a combo box's selected index, a check box's state).
+    struct SectionField
+    {
+        const char *element;
+        QWidget *control;
+    };
+    // The page's own fields in the order its section stores them; the frame has none.
+    virtual std::vector<SectionField> SectionFields() { return {}; }
+
     // Payload combo index to the plan's payload pattern code, and IGMP version combo index to the
     // version (-1: no selection).
     static std::uint8_t PayloadPatternOfIndex(int index);
