@@ -9,7 +9,8 @@
 #include "reports/ReportLatency.h"
 #include "reports/ReportMixClass.h"
 #include "reports/ReportScale.h"
-#include "testpages/TestPageBase.h"
+#include "testpages/DlgAggregate.h"
+#include "testpages/DlgMixClass.h"
 
 ViewPageDirectory::ViewPageDirectory(CMainFormView &view) : m_view(view), m_previous(install(this)) {}
 
@@ -49,13 +50,23 @@ void ViewPageDirectory::FillPortInfoGrid(int page, int row)
         target->FillPortInfoGridForPairRow(row);
 }
 
-// The Mixed Class page's unicast-port list and the Aggregate page's client limit come with those
-// pages' own fields; until then a tick there changes nothing beyond the list itself.
-void ViewPageDirectory::SetUnicastPort(int) {}
+void ViewPageDirectory::SetUnicastPort(int row)
+{
+    if (m_view.MixClassPage)
+        m_view.MixClassPage->SetUnicastPort(row);
+}
 
-void ViewPageDirectory::ShowUnicastPort(int) {}
+void ViewPageDirectory::ShowUnicastPort(int row)
+{
+    if (m_view.MixClassPage)
+        m_view.MixClassPage->ShowUnicastPort(row);
+}
 
-void ViewPageDirectory::SetClientLimit(int) {}
+void ViewPageDirectory::SetClientLimit(int limit)
+{
+    if (m_view.AggregatePage)
+        m_view.AggregatePage->SetClientLimit(limit);
+}
 
 void ViewPageDirectory::ClearPairSelection(int pair)
 {

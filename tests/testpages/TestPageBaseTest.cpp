@@ -148,10 +148,10 @@ TEST_F(TestPageBaseTest, NewGridShowsTheAllColumnsAndTheTitles)
 TEST_F(TestPageBaseTest, RatePagesLabelTheInitialRateFromTheLanguage)
 {
     CDlgLatency latency;
-    EXPECT_EQ(latency.InitialRateLabel->text(), "Initial Rate (%):");
+    EXPECT_EQ(latency.InitialRateField.label->text(), "Initial Rate (%):");
     g_LangMag.SetLangFile(QStringLiteral(KV_SOURCE_DIR "/resources/Language/LangChs.lng"));
     latency.SetLanguageText();
-    EXPECT_EQ(latency.InitialRateLabel->text(), g_LangMag.GetString("Defualt_Initrate"));
+    EXPECT_EQ(latency.InitialRateField.label->text(), g_LangMag.GetString("Defualt_Initrate"));
     EXPECT_EQ(cell(latency.PortGrid, 0, -1), g_LangMag.GetString("TestPage_Col_Module"));
 }
 
