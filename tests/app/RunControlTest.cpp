@@ -10,6 +10,7 @@
 #include "controls/grid/MyCug.h"
 #include "controls/grid/UGCheckBoxType.h"
 #include "controls/widgets/ButtonST.h"
+#include "controls/widgets/NumEdit.h"
 #include "controls/widgets/PictureEx.h"
 #include "controls/widgets/StaticEx.h"
 #include "controls/widgets/TransparentImage.h"
@@ -30,8 +31,10 @@
 #include "testpages/DlgMixClass.h"
 #include "testpages/DlgScale.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QRegularExpression>
+#include <array>
 #include <gtest/gtest.h>
 
 namespace {
@@ -55,9 +58,6 @@ protected:
         plan.NumberOfTrials = 1;
         plan.TestDuration = 2;
         plan.IgmpVersion = 2;
-        view->LatencyPage->InitialRate = 10;
-        view->LatencyPage->RateStep = 10;
-        view->LatencyPage->MaxRate = 10;
     }
     ~RunControlTest() override { EngineHost::instance().reset(); }
 
@@ -79,6 +79,25 @@ protected:
             pairs.push_back(pairOne);
         else
             pairs[0] = pairOne;
+    }
+    std::array<CRateTestPage *, 4> ratePages() const
+    {
+        return {view->MixClassPage, view->AggregatePage, view->ScalePage, view->LatencyPage};
+    }
+    // Pair 1 ticked on the four rate pages, with trials of 2 seconds at fixed rates: 100 % on the
+    // throughput pages, 10 % on the Latency page.
+    void readyRatePages()
+    {
+        addPairOne();
+        for (CRateTestPage *page : ratePages()) {
+            page->PairChecked[1] = 1;
+            page->DurationField.edit->setText("2");
+            const bool latency = page == view->LatencyPage;
+            page->InitialRateField.edit->setText(latency ? "10" : "100");
+            page->MaxRateField.edit->setText(latency ? "10" : "100");
+            if (page->ResolutionField.edit)
+                page->ResolutionField.edit->setText("1");
+        }
     }
     QStringList logLines() const { return view->LogDlg->text().split(u'\n', Qt::SkipEmptyParts); }
     QStringList startLines() const
@@ -114,6 +133,7 @@ protected:
 
 TEST_F(RunControlTest, RunFromTheToolBarReturnsItToIdleAfterwards)
 {
+    readyRatePages();
     select({TestLatency});
     CToolBarDlg *bar = frame->ToolBar;
     bar->Reconnect->setEnabled(true);
@@ -150,9 +170,10 @@ TEST_F(RunControlTest, NothingSelectedLogsTheHeaderAndFinishes)
 
 TEST_F(RunControlTest, InvalidPagesEachShowTheirBoxAndNothingRuns)
 {
+    readyRatePages();
     select({TestMixClass, TestScale, TestLatency});
-    view->MixClassPage->FrameRows = {{100, 10, 100, 0, 64}}; // no resolution
-    view->LatencyPage->RateStep = 0;
+    view->MixClassPage->ResolutionField.edit->setText("0");
+    view->LatencyPage->MinRateField.edit->setText("0"); // the rate step
     view->OnRunTest();
     EXPECT_EQ(prompter.messages(),
               (QStringList{"Configuration of Mixed Class Test is not setting correctly\n",
@@ -164,6 +185,7 @@ TEST_F(RunControlTest, InvalidPagesEachShowTheirBoxAndNothingRuns)
 
 TEST_F(RunControlTest, TestsRunInTheirFixedOrderWithTheirStatusTexts)
 {
+    readyRatePages();
     select(
         {TestSourceFilter, TestJoinLeave, TestCapacity, TestLatency, TestScale, TestAggregate, TestMixClass});
     view->OnRunTest();
@@ -190,12 +212,18 @@ TEST_F(RunControlTest, TestsRunInTheirFixedOrderWithTheirStatusTexts)
     expectIdle();
 }
 
-TEST_F(RunControlTest, MixedClassRunInDemoModeReachesTheMaximum)
+// The runner walks the frame rows the page builds from its fields, one procedure run each.
+TEST_F(RunControlTest, MixedClassRunInDemoModeRunsEveryFrameRowOfThePage)
 {
+    readyRatePages();
     select({TestMixClass});
-    view->MixClassPage->FrameRows = {{100, 10, 100, 1, 64}, {100, 10, 100, 1, 128}};
+    view->MixClassPage->MinRateField.edit->setText("100");
+    view->MixClassPage->FrameStopField.edit->setText("128");
     view->OnRunTest();
-    EXPECT_EQ(logLines().filter("Pass! Test achieve the Max. rate, Thoughput ==> 100.00").size(), 2);
+    const QStringList lines = logLines();
+    EXPECT_EQ(lines.filter("Total Tested Frame : 2").size(), 1);
+    for (const char *size : {"64", "128"})
+        EXPECT_EQ(lines.filter(QStringLiteral("Test Trail - 1, Frame Size %1 bytes").arg(size)).size(), 1) << size;
     EXPECT_EQ(view->ReportDlg->Results.Counters[UtResultSet::MixedClass].size(), 2u);
     EXPECT_EQ(view->Run.FrameSizeIndex, 1u);
     EXPECT_EQ(prompter.messages(), QStringList{"Test Finished!"});
@@ -204,9 +232,9 @@ TEST_F(RunControlTest, MixedClassRunInDemoModeReachesTheMaximum)
 
 TEST_F(RunControlTest, StopAtAWaitEndsTheRun)
 {
+    readyRatePages();
     select({TestMixClass, TestAggregate});
-    app->TestPlan.TestDuration = 60;
-    view->MixClassPage->FrameRows = {{100, 10, 100, 1, 64}};
+    view->MixClassPage->DurationField.edit->setText("60");
     CDlgWaitProgress *first = nullptr;
     CDlgWaitProgress *second = nullptr;
     clock.callAt(10s, [&] {
@@ -232,11 +260,8 @@ TEST_F(RunControlTest, StopAtAWaitEndsTheRun)
 TEST_F(RunControlTest, FailedProcedureEndsTheRunOnce)
 {
     app->DemoMode = 0;
-    UtTestPort source{};
-    source.Id = {1, 2, 1};
-    app->TestPlan.SourcePorts.push_back(source);
+    readyRatePages();
     select({TestMixClass, TestAggregate, TestScale});
-    view->MixClassPage->FrameRows = {{100, 10, 100, 1, 64}};
     view->OnRunTest();
     EXPECT_EQ(startLines(), QStringList{"* Start Mixed Class Test"});
     EXPECT_EQ(commands.count(133), 1);
@@ -263,14 +288,13 @@ TEST_F(RunControlTest, DemoRunStartsFromZeroCounters)
 
 TEST_F(RunControlTest, LatencyRunnerStepsEveryRateOfEveryRow)
 {
+    readyRatePages();
     select({TestLatency});
     CIGMPTestPlan &plan = app->TestPlan;
-    addPairOne();
-    view->LatencyPage->PairChecked[1] = 1;
-    view->LatencyPage->InitialRate = 10;
-    view->LatencyPage->RateStep = 10;
-    view->LatencyPage->MaxRate = 30;
-    view->LatencyPage->FrameRows = {{10, 10, 30, 1, 64}, {10, 10, 30, 1, 128}, {40, 10, 30, 1, 256}};
+    CDlgLatency *latency = view->LatencyPage;
+    latency->MaxRateField.edit->setText("30");
+    latency->CustomCheck->setChecked(true);
+    latency->CustomFrameTable = {{10, 10, 30, 1, 64}, {10, 10, 30, 1, 128}, {40, 10, 30, 1, 256}};
     view->OnRunTest();
     // Three rates for the first two rows, none for a row starting above its maximum.
     EXPECT_EQ(view->ReportDlg->LatencyPage->Records.size(), 9u);
@@ -285,6 +309,7 @@ TEST_F(RunControlTest, LatencyRunnerStepsEveryRateOfEveryRow)
 // The run-value fields are read as the C runtime reads an integer: leading digits, then stop.
 TEST_F(RunControlTest, RunValuesTakeTheLeadingNumberOfTheirFields)
 {
+    readyRatePages();
     select({TestLatency});
     view->RunValueTextA = QStringLiteral("12abc");
     view->RunValueTextB = QStringLiteral(" -3 ms");
@@ -308,6 +333,7 @@ TEST_F(RunControlTest, StopWhileTheRunEndsShowsOneMessageAtATime)
         }
     } watching;
     watching.view = view;
+    readyRatePages();
     select({TestLatency});
     QObject::connect(view, &CMainFormView::commandReceived, view, [this](int command) {
         if (command == CMainFormView::ID_TEST_FINISHED)
@@ -322,8 +348,8 @@ TEST_F(RunControlTest, StopWhileTheRunEndsShowsOneMessageAtATime)
 
 TEST_F(RunControlTest, ElapsedTimeStartsFromZeroAtEveryRun)
 {
+    readyRatePages();
     select({TestMixClass});
-    view->MixClassPage->FrameRows = {{100, 10, 100, 1, 64}};
     view->ElapsedValue->SetText(QStringLiteral("00:03:25")); // what the last run left
     clock.callAt(0s, [this] { view->OnStopTest(); });
     view->OnRunTest();
@@ -335,16 +361,12 @@ TEST_F(RunControlTest, AllSevenProceduresRunToTheirEndInDemoMode)
 {
     select(
         {TestMixClass, TestAggregate, TestScale, TestLatency, TestCapacity, TestJoinLeave, TestSourceFilter});
+    readyRatePages();
     CIGMPTestPlan &plan = app->TestPlan;
-    plan.InitialClients = plan.MaxClients = 1;
-    plan.InitialGroups = 1;
-    plan.MaxGroups = 2;
+    // The Scale page leaves two groups in the plan for the Capacity test after it.
+    view->ScalePage->MaxGroupsField.edit->setText("2");
     plan.GroupStep = 1;
     plan.MeasureFlags = 3;
-    view->MixClassPage->FrameRows = {{100, 10, 100, 1, 64}};
-    view->AggregatePage->FrameRows = {{100, 10, 100, 1, 64}};
-    view->ScalePage->FrameRows = {{100, 10, 100, 1, 64}};
-    view->LatencyPage->FrameRows = {{10, 10, 10, 1, 64}};
     view->CapacityPage->RunList = {64};
     view->JoinLeavePage->RunList = {64};
     view->OnRunTest();
@@ -365,8 +387,7 @@ TEST_F(RunControlTest, AllSevenProceduresRunToTheirEndInDemoMode)
 // the run writes it into the port record.
 TEST_F(RunControlTest, TypedPortSettingsSurviveTreeClicksLanguageChangesAndRuns)
 {
-    addPairOne();
-    view->AggregatePage->PairChecked[1] = 1;
+    readyRatePages();
     view->ShowTestPage(TestAggregate);
     MyCug *grid = view->AggregatePage->PortGrid;
     QString label;
@@ -427,6 +448,7 @@ TEST_F(RunControlTest, RunsUnlockOnlyTheResultTabsOfTheirTests)
     view->OnRunTest();
     EXPECT_EQ(locked(), (QList<int>{0, 1, 2, 3, 4}));
     std::fill(std::begin(view->TestSelected), std::end(view->TestSelected), std::uint8_t(0));
+    readyRatePages();
     select({TestAggregate});
     view->OnRunTest();
     EXPECT_EQ(locked(), (QList<int>{0, 2, 3, 4}));
