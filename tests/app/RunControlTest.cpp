@@ -17,7 +17,11 @@
 #include "engine/EngineHost.h"
 #include "engine/Session.h"
 #include "engine/TestReportDlg.h"
+#include "engine/SimulatedTimeClock.h"
+#include "engine/SimulatorConnection.h"
+#include "engine/TestPlanPorts.h"
 #include "engine/VirtualWaitClock.h"
+#include "kvserver/KvServer.h"
 #include "platform/ScriptedPrompter.h"
 #include "ports/PageDirectory.h"
 #include "ports/PortCheckGrid.h"
@@ -431,6 +435,27 @@ TEST_F(RunControlTest, PairTickReachesThePageOnShowThroughTheViewsDirectory)
     EXPECT_EQ(page->PairChecked[1], 0);
 }
 
+// A tick in the Mixed Class page's unicast-port list and the pair editor's client limit reach the
+// view's pages through its directory.
+TEST_F(RunControlTest, UnicastTicksAndClientLimitsReachThePagesThroughTheViewsDirectory)
+{
+    addPairOne();
+    const UtPortId second{1, 2, 3};
+    g_Session.PortTable[g_Session.PortCount++] = {second, 53, 0};
+    UtPortRecord host = MakePortRecord(second, 53, 11);
+    host.HostPair = 1;
+    g_Session.Ports.push_back(host);
+    view->MixClassPage->PairChecked[1] = 1;
+    view->ShowTestPage(TestMixClass);
+    const UtTestPair &pair = app->TestPlan.TestPairs[0];
+    EXPECT_EQ(int(pair.UniPid), 2) << "the first host became the unicast port";
+    view->MixClassPage->UnicastGrid->SelectUnicastPort(1);
+    EXPECT_EQ(int(pair.UniPid), 3);
+
+    PageDirectory::current()->SetClientLimit(3);
+    EXPECT_EQ(view->AggregatePage->MaxClientsField.edit->toolTip(), "Range is 1~3");
+}
+
 TEST_F(RunControlTest, RunsUnlockOnlyTheResultTabsOfTheirTests)
 {
     const CMyPropSheet *sheet = view->ReportDlg->PropSheet;
@@ -453,4 +478,140 @@ TEST_F(RunControlTest, RunsUnlockOnlyTheResultTabsOfTheirTests)
     view->OnRunTest();
     EXPECT_EQ(locked(), (QList<int>{0, 2, 3, 4}));
     expectIdle();
+}
+
+namespace {
+
+// The main view in hardware mode against the chassis simulator, in simulated time: pair 1 has its
+// source on port record 0 and hosts on records 1 and 2, and every rate page has it ticked.
+class RatePagesOnTheSimulatorTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        app = std::make_unique<CKvIGMPTQApp>(std::make_unique<FakeServices>(folder.path()));
+        app->DemoMode = 0;
+        g_LangMag.SetLangFile(folder.languageFile("LangEng.lng"));
+        frame = std::make_unique<CMainFrame>(folder.path());
+        view = frame->View();
+        SimConfig config;
+        config.timeScale = 0;
+        config.device.smallFrameForwardingPercent = 60;
+        server = std::make_unique<KvServer>(config);
+        std::string error;
+        ASSERT_TRUE(server->listen(0, "127.0.0.1", error)) << error;
+        server->start();
+        clock.server = server.get();
+        ASSERT_NO_FATAL_FAILURE(connectToSimulator(*server, 4));
+        ASSERT_NE(Kv_LockPortStatus({1, {0x0F0F, 0, 0, 0}}), 0);
+        CIGMPTestPlan ports;
+        addPairOnePorts(ports, {0, 1, 2});
+        std::vector<UtTestPair> &pairs = app->TestPlan.TestPairs;
+        pairs.resize(std::max<std::size_t>(pairs.size(), 1));
+        pairs[0] = {1, 1, 2, 1, 2, 1, 0, {239, 1, 1, 1}, 1, 0xFFFF, 0xFF, 0xFF};
+        for (CRateTestPage *page : std::initializer_list<CRateTestPage *>{view->MixClassPage, view->AggregatePage,
+                                                                          view->ScalePage, view->LatencyPage}) {
+            page->PairChecked[1] = 1;
+            page->DurationField.edit->setText("1");
+            page->DelayAfterJoinField.edit->setText("1");
+        }
+    }
+    void TearDown() override
+    {
+        clock.server = nullptr;
+        frame.reset();
+        disconnectFromSimulator(server);
+    }
+    static void set(const CRateTestPage::NumberField &field, const char *text) { field.edit->setText(text); }
+    // The log of the run's test, from its start line on.
+    QString testLog(const char *start) const
+    {
+        const QString log = view->LogDlg->text();
+        const qsizetype from = log.indexOf(QLatin1String(start));
+        return from < 0 ? QString() : log.mid(from);
+    }
+    void run(int test)
+    {
+        view->TestSelected[test] = 1;
+        view->OnRunTest();
+        EXPECT_EQ(prompter.messages(), QStringList{"Test Finished!"}) << view->LogDlg->text().toStdString();
+    }
+
+    ShellGlobalsGuard guard;
+    TempProgramFolder folder;
+    ScriptedPrompter prompter;
+    SimulatedTimeClock clock;
+    std::unique_ptr<KvServer> server;
+    std::unique_ptr<CKvIGMPTQApp> app;
+    std::unique_ptr<CMainFrame> frame;
+    CMainFormView *view = nullptr;
+};
+
+} // namespace
+
+// The device forwards 64-byte multicast at 60 % of line rate: the search starts at the page's initial
+// rate and falls back towards its minimum, for each of the page's frame sizes.
+TEST_F(RatePagesOnTheSimulatorTest, MixedClassRunsThePagesFrameSizesAndRateSearch)
+{
+    CDlgMixClass *page = view->MixClassPage;
+    set(page->InitialRateField, "100");
+    set(page->MinRateField, "50");
+    set(page->ResolutionField, "5");
+    set(page->FrameStopField, "128");
+    run(TestMixClass);
+    const QString log = testLog("* Start Mixed Class Test");
+    for (const char *line : {"* Test Duration :   1 secs,      Test Trails :  1 times\n",
+                             "Minimum Rate: 50.00 %   Maximum Rate:  100.00%   Rate Resoultion: 5.00%\n",
+                             "Total Tested Frame : 2\n", "* Selected Test Pair =>Pair 1 .\n",
+                             "Test Trail - 1, Frame Size 64 bytes", "Test Trail - 1, Frame Size 128 bytes",
+                             "* Current rate 100.00, Failed! Next current rate is 80.00, Min. rate : 50.00"})
+        EXPECT_TRUE(log.contains(QLatin1String(line))) << line << "\n" << log.toStdString();
+    EXPECT_EQ(view->ReportDlg->Results.Counters[UtResultSet::MixedClass].size(), 2u);
+}
+
+TEST_F(RatePagesOnTheSimulatorTest, AggregateStepsThePagesClients)
+{
+    CDlgAggregate *page = view->AggregatePage;
+    set(page->MaxClientsField, "2");
+    set(page->FrameStartField, "128");
+    set(page->FrameStopField, "128");
+    set(page->InitialRateField, "100");
+    set(page->MinRateField, "80");
+    set(page->ResolutionField, "10");
+    run(TestAggregate);
+    const QString log = testLog("* Start Aggregate Test");
+    for (const char *line : {"* Initial Rate:   100.00%   Minimum Rate: 80.00 %", "Current Client - 1, Max. Client 2",
+                             "Current Client - 2, Max. Client 2", "Test Trail - 1, Frame Size 128 bytes",
+                             "* Current rate 100.00, Pass!"})
+        EXPECT_TRUE(log.contains(QLatin1String(line))) << line << "\n" << log.toStdString();
+    EXPECT_FALSE(log.contains("Current Client - 3"));
+}
+
+TEST_F(RatePagesOnTheSimulatorTest, ScaleStepsThePagesGroups)
+{
+    CDlgScale *page = view->ScalePage;
+    set(page->InitialGroupsField, "2");
+    set(page->MaxGroupsField, "3");
+    set(page->FrameStartField, "256");
+    set(page->FrameStopField, "256");
+    run(TestScale);
+    const QString log = testLog("* Start Scale Group Forwarding Test");
+    for (const char *line : {"Excute the frame size 256", "Current Groups - 2, Max. Groups 3",
+                             "Current Groups - 3, Max. Groups 3", "* Current rate 50.00, Pass!"})
+        EXPECT_TRUE(log.contains(QLatin1String(line))) << line << "\n" << log.toStdString();
+    EXPECT_FALSE(log.contains("Current Groups - 1,"));
+}
+
+TEST_F(RatePagesOnTheSimulatorTest, LatencyMeasuresEveryRateOfThePage)
+{
+    CDlgLatency *page = view->LatencyPage;
+    set(page->InitialRateField, "20");
+    set(page->MinRateField, "30");
+    set(page->MaxRateField, "80");
+    run(TestLatency);
+    const QString log = testLog("* Start Multicast Forwarding Latency Test");
+    EXPECT_TRUE(log.contains("* Initial Rate:   20.00%   Step Rate: 30.00 %   Maximum Rate:  80.00%\n"))
+        << log.toStdString();
+    EXPECT_EQ(log.count("* Forwarding Latency Test Complete"), 3) << "20, 50 and 80 %";
+    EXPECT_EQ(view->ReportDlg->LatencyPage->CurrentRate, 80.0);
 }
