@@ -1,5 +1,6 @@
 // Run control in virtual time, inside the main frame with the application's test plan: Run with its
-// validation, the sequencer's fixed order and status texts, Stop at a wait, and the end of a run.
+// validation, the sequencer's fixed order and status texts, Stop at a wait, and the end of a run; and
+// runs from each rate page against the chassis simulator in simulated time.
 #include "ShellTestSupport.h"
 #include "app/DlgWaitProgress.h"
 #include "app/KvIGMPTQApp.h"
