@@ -74,24 +74,6 @@ bool findNumberedChild(XmlDocument &xml, QStringView stem)
     return false;
 }
 
-// Positions the document on the last child of its root element, so that the next element added
-// becomes the root's last child.
-bool enterRootEnd(XmlDocument &xml)
-{
-    while (xml.LeaveElement()) {
-    }
-    if (xml.GetCurrentPos() == 0 || xml.GetCurrentTagName() != kConfigRoot) {
-        if (!xml.FindElement(kConfigRoot))
-            return false;
-    }
-    // Entering makes the element left last (if any) current; a fresh search starts from the first child.
-    if (xml.EnterElement()) {
-        while (xml.FindElement()) {
-        }
-    }
-    return true;
-}
-
 // A frame size of the file as a row holds it: the fraction cut, then held to the editor's bounds.
 std::uint16_t loadedFrameSize(double value)
 {
@@ -283,7 +265,7 @@ void CTestPageBase::ReadPortBlock(XmlDocument &xml)
 bool CTestPageBase::SaveXml(CTestPageBase &page, const char *section, bool selected, XmlDocument &xml)
 {
     page.StorePortSettings();
-    if (!enterRootEnd(xml))
+    if (xml.GetTagNameAt(xml.GetParentPos()) != kConfigRoot)
         return false;
     xml.AddElement(QString::fromLatin1(section));
     xml.EnterElement();

@@ -115,9 +115,11 @@ public:
     // The page's own fields in the order its section stores them; the frame has none.
     virtual std::vector<SectionField> SectionFields() { return {}; }
 
-    // The page's section of the configuration file. SaveXml appends the element `section` as the last
-    // child of the document's root element: "isSelected", the ticked pairs, the page's fields, the
-    // custom frame-size table of a rate page and the port block; false when the document has no root.
+    // The page's section of the configuration file. SaveXml adds the element `section` after the
+    // current element of a document standing inside its root element (at its last child, or before
+    // any): "isSelected", the ticked pairs, the page's fields, the custom frame-size table of a rate
+    // page and the port block; the document then stands at the new section. False when the document
+    // does not stand inside the root.
     // LoadXml parses its own document from the file text and reads the section back (a missing element
     // leaves its value, a missing section only refills the grids); selected is written only when the
     // section holds "isSelected". False, after the message "Load Configuration File Fail!", when the
