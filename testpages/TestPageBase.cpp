@@ -535,6 +535,11 @@ std::uint8_t CTestPageBase::IgmpVersionOfIndex(int index)
     return index >= 0 && index <= 2 ? std::uint8_t(index + 1) : 2;
 }
 
+int CTestPageBase::PairNumberOfLabel(const QString &label)
+{
+    return pairNumberOf(label);
+}
+
 UtTestPort CTestPageBase::TestPortOfRow(int row, const UtPortKey &key, std::size_t portIndex)
 {
     UtTestPort port{};
