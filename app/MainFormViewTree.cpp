@@ -547,6 +547,9 @@ void CMainFormView::OnShowReservation()
         g_App->TesterName = dialog.TesterName;
         g_App->DutName = dialog.DutName;
     }
+    // The reservation may have changed: the Source Filter page lists the locked ports again.
+    if (SourceFilterPage)
+        SourceFilterPage->InitPortLists();
     if (result != 0)
         ShowPortInfoPage();
 }
