@@ -16,6 +16,7 @@
 #include "ports/PortConfig.h"
 #include "ports/PortInfoConfig.h"
 #include "testpages/TestPageBase.h"
+#include "testpages/DlgSourceFilter.h"
 
 #include <QAction>
 #include <QDateTime>
@@ -289,6 +290,9 @@ int CMainFormView::runReservation(CBoardInfo &dialog)
         g_App->TesterName = dialog.TesterName;
         g_App->DutName = dialog.DutName;
     }
+    // The reservation may have changed: the Source Filter page lists the locked ports again.
+    if (SourceFilterPage)
+        SourceFilterPage->InitPortLists();
     return result;
 }
 

@@ -608,9 +608,9 @@ std::uint8_t CMainFormView::RunSourceFilterTest()
     CReportFilter *page = ReportDlg->FilterPage;
     prepareResultPage(TestSourceFilter, kFilterTab, page);
     page->Records.clear();
-    for (std::uint32_t group = 0; group < SourceFilterPage->GroupCount; ++group) {
+    for (std::uint32_t group = 0; group < SourceFilterPage->GroupCount(); ++group) {
         page->Records.push_back(
-            {plan.FrameSize, std::uint8_t(group), std::uint8_t(SourceFilterPage->RecordCount)});
+            {plan.FrameSize, std::uint8_t(group), std::uint8_t(SourceFilterPage->RecordCount())});
         page->AddGroupRow(std::uint8_t(group));
     }
     page->InitChartViewPort();

@@ -110,6 +110,9 @@ public:
     // The group address of a pair (1-based), stepped by the group index when step is 1.
     bool NextGroupAddress(std::uint8_t out[4], std::uint8_t pairNumber, std::uint32_t groupIndex,
                           std::uint8_t step) const;
+    // The address groupIndex groups after base (a.b.c.d): the index's low three bytes added to d, c and b
+    // with their carries; a first octet carried past 239 wraps to 224 and bumps the third octet once more.
+    static void StepGroupAddress(const std::uint8_t base[4], std::uint32_t groupIndex, std::uint8_t out[4]);
 
     // Streams: the rate step (gap, frame count) and the entries. Each returns 0, adding no entry, when
     // the frame size is out of range or the rate gives no frames.

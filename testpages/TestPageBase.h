@@ -165,6 +165,9 @@ protected:
     void ApplyPairsAndPorts(CIGMPTestPlan &plan, std::vector<UtTestPort> *hostList);
     // A tested-port record of a grid row's port.
     UtTestPort TestPortOfRow(int row, const UtPortKey &key, std::size_t portIndex);
+    // Writes a grid row's addresses and VLAN tags (the unicast tag too where the layout has it) into
+    // the port record.
+    void WriteRowSettings(int row, UtPortRecord &record);
 
     // Hooks of the pair-grid fill: before the rows are rebuilt, for each ticked row added, and after.
     virtual void beforePairGridFill() {}
