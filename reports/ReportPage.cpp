@@ -158,6 +158,9 @@ void ReportPage::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     layOut();
+    // The chart takes the new size.
+    if (!ChartBusy && Viewer->GetChart())
+        Viewer->UpdateViewPort(true, false);
 }
 
 void ReportPage::layOut()
@@ -436,6 +439,8 @@ void ReportPage::DrawChart()
     int count = int(Viewer->getViewPortWidth() * bars + 0.5);
     if (first + count > bars)
         count = bars - first;
+    // A page that was never shown has had no resize event yet.
+    layOut();
     const QSize size = ChartPlaceholder->size();
     Viewer->SetChart(MakeChart(first, qMax(0, count), qMax(1, size.width()), qMax(1, size.height()), true));
 }
