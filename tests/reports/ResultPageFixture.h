@@ -44,8 +44,8 @@ protected:
         UtTestPair &pair = plan.TestPairs[n - 1];
         pair.Status = 1;
         pair.num_of_destmember = std::uint16_t(hosts);
-        pair.GroupIP[0] = 239;
-        pair.GroupIP[3] = n;
+        const std::uint8_t group[4] = {239, 0, 0, n};
+        std::copy(std::begin(group), std::end(group), pair.GroupIP);
         plan.PairSelected[n - 1] = 1;
         for (int port = 1; port <= hosts + 1; ++port) {
             UtPortRecord record = MakePortRecord({1, std::uint8_t(n + 1), std::uint8_t(port)}, 53, 11);
