@@ -21,10 +21,10 @@ ViewPageDirectory::~ViewPageDirectory()
 }
 
 // The directory's test page numbers are the view's test numbers.
-static_assert(PageDirectory::MixClass == TestMixClass && PageDirectory::Aggregate == TestAggregate &&
-              PageDirectory::Scale == TestScale && PageDirectory::Latency == TestLatency &&
-              PageDirectory::Capacity == TestCapacity && PageDirectory::JoinLeave == TestJoinLeave &&
-              PageDirectory::SourceFilter == TestSourceFilter);
+static_assert(int(PageDirectory::MixClass) == TestMixClass && int(PageDirectory::Aggregate) == TestAggregate &&
+              int(PageDirectory::Scale) == TestScale && int(PageDirectory::Latency) == TestLatency &&
+              int(PageDirectory::Capacity) == TestCapacity && int(PageDirectory::JoinLeave) == TestJoinLeave &&
+              int(PageDirectory::SourceFilter) == TestSourceFilter);
 
 CTestPageBase *ViewPageDirectory::testPage(int page) const
 {

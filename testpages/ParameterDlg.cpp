@@ -22,9 +22,9 @@ constexpr std::uint32_t kGroupStart = 0xE0000101; // 224.0.1.1
 constexpr std::uint32_t kStartMinRate = 10;
 constexpr std::uint32_t kStartMaxRate = 80;
 constexpr int kMaxRatePercent = 100;
-constexpr const char *kVersionKeys[] = {"ParamDlg_Version_1", "ParamDlg_Version_2", "ParamDlg_Version_3"};
+constexpr const char *kParamVersionKeys[] = {"ParamDlg_Version_1", "ParamDlg_Version_2", "ParamDlg_Version_3"};
 // The payload names offered: every pattern but "User define".
-constexpr const char *kPayloadKeys[] = {"ParamDlg_Payload_00",   "ParamDlg_Payload_55",   "ParamDlg_Payload_AA",
+constexpr const char *kParamPayloadKeys[] = {"ParamDlg_Payload_00",   "ParamDlg_Payload_55",   "ParamDlg_Payload_AA",
                                         "ParamDlg_Payload_55AA", "ParamDlg_Payload_5A5A", "ParamDlg_Payload_Random",
                                         "ParamDlg_Payload_FFFF"};
 
@@ -220,9 +220,9 @@ void CParameterDlg::SetLanguageText()
         const int payload = PayloadCombo->currentIndex();
         VersionCombo->clear();
         PayloadCombo->clear();
-        for (const char *key : kVersionKeys)
+        for (const char *key : kParamVersionKeys)
             addSorted(VersionCombo, paramText(key));
-        for (const char *key : kPayloadKeys)
+        for (const char *key : kParamPayloadKeys)
             addSorted(PayloadCombo, paramText(key));
         VersionCombo->setCurrentIndex(version);
         PayloadCombo->setCurrentIndex(payload);
@@ -232,11 +232,11 @@ void CParameterDlg::SetLanguageText()
 void CParameterDlg::InitControls()
 {
     VersionCombo->clear();
-    for (const char *key : kVersionKeys)
+    for (const char *key : kParamVersionKeys)
         addSorted(VersionCombo, paramText(key));
     VersionCombo->setCurrentIndex(VersionCombo->findText(paramText("ParamDlg_Version_2")));
     PayloadCombo->clear();
-    for (const char *key : kPayloadKeys)
+    for (const char *key : kParamPayloadKeys)
         addSorted(PayloadCombo, paramText(key));
     PayloadCombo->setCurrentIndex(PayloadCombo->findText(paramText("ParamDlg_Payload_Random")));
     GroupAddress->setAddress(kGroupStart);
