@@ -12,10 +12,13 @@
 #include "reports/DlgButton.h"
 #include "reports/MyPropSheet.h"
 #include "reports/ReportAggregate.h"
+#include "reports/ReportDynamicDlg.h"
 #include "reports/ReportFilter.h"
 #include "reports/ReportLatency.h"
+#include "reports/ReportMaxThroughputDlg.h"
 #include "reports/ReportMixClass.h"
 #include "reports/ReportScale.h"
+#include "reports/ReportStandard.h"
 
 #include <mutex>
 
@@ -29,7 +32,8 @@ CTestReportDlg::CTestReportDlg(QWidget *parent)
       AggregatePage(new CReportAggregate(PropSheet)), ScalePage(new CReportScale(PropSheet)),
       LatencyPage(new CReportLatency(PropSheet)), FilterPage(new CReportFilter(PropSheet)),
       CounterPage(new CCounterLog(PropSheet)), ExcelBar(new CDlgButton(0, this)),
-      PdfBar(new CDlgButton(1, this))
+      PdfBar(new CDlgButton(1, this)), StandardChart(new CReportStandard(this)),
+      DynamicChart(new CReportDynamicDlg(this)), MaxThroughputChart(new CReportMaxThroughputDlg(this))
 {
     PropSheet->addTab(MixClassPage, QStringLiteral("Mixed Class"));
     PropSheet->addTab(AggregatePage, QStringLiteral("Aggregate"));
@@ -65,6 +69,14 @@ CTestReportDlg::~CTestReportDlg()
 CIGMPTestPlan &CTestReportDlg::Plan() const
 {
     return *m_plan;
+}
+
+void CTestReportDlg::SetPlan(CIGMPTestPlan *plan)
+{
+    m_plan = plan;
+    for (CReportLiveChart *chart :
+         std::initializer_list<CReportLiveChart *>{StandardChart, DynamicChart, MaxThroughputChart})
+        chart->SetPlan(plan);
 }
 
 bool CTestReportDlg::HasPlan() const
@@ -147,6 +159,7 @@ bool CTestReportDlg::PerformMixedClassTest()
     // A timer 2 left from an earlier step would stop this test's traffic.
     TxStopTimer.stop();
     Results.Ran[0] = 1;
+    plan.FillPortLists();
     if (stopped())
         return false;
     log(QStringLiteral("* Checking link status of all ports..."));

@@ -17,10 +17,13 @@ class CDlgButton;
 class CIGMPTestPlan;
 class CMyPropSheet;
 class CReportAggregate;
+class CReportDynamicDlg;
 class CReportFilter;
 class CReportLatency;
+class CReportMaxThroughputDlg;
 class CReportMixClass;
 class CReportScale;
+class CReportStandard;
 class ReportPage;
 struct UtTestPort;
 
@@ -41,7 +44,8 @@ public:
     // The test plan the procedures run, set by the owner; only valid while HasPlan().
     CIGMPTestPlan &Plan() const;
     bool HasPlan() const;
-    void SetPlan(CIGMPTestPlan *plan) { m_plan = plan; }
+    // Also the plan whose ports the live charts show.
+    void SetPlan(CIGMPTestPlan *plan);
 
     // The test procedures: false when the run must end (a step failed, a link is down, or Stop).
     bool PerformMixedClassTest();
@@ -88,6 +92,10 @@ public:
     CCounterLog *CounterPage;
     CDlgButton *ExcelBar;
     CDlgButton *PdfBar;
+    // The live chart dialogs: hidden; shown, each redraws its chart once a second.
+    CReportStandard *StandardChart;
+    CReportDynamicDlg *DynamicChart;
+    CReportMaxThroughputDlg *MaxThroughputChart;
 
     UtResultSet Results;
     std::uint32_t TimerSeconds = 1;

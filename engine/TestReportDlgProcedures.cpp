@@ -72,6 +72,7 @@ bool CTestReportDlg::PerformAggregateTest()
     CIGMPTestPlan &plan = Plan();
     TxStopTimer.stop();
     Results.Ran[1] = 1;
+    plan.FillPortLists();
     if (stopped())
         return false;
     log(QStringLiteral("* Checking link status of all ports ..."));
@@ -130,6 +131,7 @@ bool CTestReportDlg::PerformScaleGroupTest()
     CIGMPTestPlan &plan = Plan();
     TxStopTimer.stop();
     Results.Ran[2] = 1;
+    plan.FillPortLists();
     if (stopped())
         return false;
     log(QStringLiteral("* Checking link status of all ports ..."));
@@ -308,6 +310,7 @@ bool CTestReportDlg::PerformLatencyTest(double rate)
     CIGMPTestPlan &plan = Plan();
     TxStopTimer.stop();
     Results.Ran[3] = 1;
+    plan.FillPortLists();
     if (stopped())
         return false;
     log(QStringLiteral("* Checking link status of all ports ..."));
@@ -480,6 +483,7 @@ bool CTestReportDlg::PerformCapacityTest(std::uint32_t frameSize)
     CapacityPageHooks *page = EngineHost::instance().capacityPage;
     TxStopTimer.stop();
     Results.Ran[4] = 1;
+    plan.FillPortLists();
     plan.FrameSize = std::uint16_t(frameSize);
     if (stopped())
         return false;
@@ -598,6 +602,7 @@ bool CTestReportDlg::PerformJoinLeaveDelayTest()
     JoinLeavePageHooks *page = EngineHost::instance().joinLeavePage;
     TxStopTimer.stop();
     Results.Ran[5] = 1;
+    plan.FillPortLists();
     plan.FrameSize = 64;
     log(QStringLiteral("* Checking link status of all ports ..."));
     status("Check_Link");
@@ -774,6 +779,7 @@ bool CTestReportDlg::PerformSourceFilterTest()
     CIGMPTestPlan &plan = Plan();
     TxStopTimer.stop();
     Results.Ran[6] = 1;
+    plan.FillPortLists();
     if (stopped())
         return false;
     log(QStringLiteral("* Checking link status of all ports ..."));
