@@ -18,18 +18,18 @@
 namespace {
 
 // A value the chart draws no bar for.
-constexpr double kNoBar = std::numeric_limits<double>::infinity();
-constexpr double kLatencyUsPerTick = 0.04;
-constexpr std::uint32_t kThroughputColor = 0x818181FF;
-constexpr std::uint32_t kCTColor = 0x81FF81;
-constexpr std::uint32_t kSFColor = 0xF4D331;
+constexpr double kLiveNoBar = std::numeric_limits<double>::infinity();
+constexpr double kLiveUsPerTick = 0.04;
+constexpr std::uint32_t kLiveThroughputColor = 0x818181FF;
+constexpr std::uint32_t kLiveCTColor = 0x81FF81;
+constexpr std::uint32_t kLiveSFColor = 0xF4D331;
 
 QString liveChartText(const char *key)
 {
     return EngineHost::instance().text(QString::fromLatin1(key));
 }
 
-QString controlName(int id)
+QString liveChartControlName(int id)
 {
     return QStringLiteral("ctl%1").arg(id);
 }
@@ -48,10 +48,10 @@ CReportLiveChart::CReportLiveChart(const LiveChartKind &kind, QWidget *parent)
     : QWidget(parent), Viewer(new ChartViewer(this)), Grid(new MyCug(this)), GroupBox(new QGroupBox(this)),
       SizeReference(new QWidget(this)), m_kind(kind)
 {
-    GroupBox->setObjectName(controlName(kind.groupId));
-    Viewer->setObjectName(controlName(kind.chartId));
-    Grid->setObjectName(controlName(kind.gridId));
-    SizeReference->setObjectName(controlName(1261));
+    GroupBox->setObjectName(liveChartControlName(kind.groupId));
+    Viewer->setObjectName(liveChartControlName(kind.chartId));
+    Grid->setObjectName(liveChartControlName(kind.gridId));
+    SizeReference->setObjectName(liveChartControlName(1261));
     // The size reference only measures the chart; it has no size until the first layout.
     SizeReference->hide();
     SizeReference->setGeometry(0, 0, 0, 0);
@@ -76,7 +76,7 @@ LivePoints CReportLiveChart::ComputeLivePoints(const CIGMPTestPlan &plan, const 
             const UtPortId &id = entry.Id;
             const int index = LookupPortIndex(id.CID, session.PortIndex, id.BID, id.PID);
             points.XLabels << QString::asprintf("(%d,%d,%d)", id.CID, id.BID, id.PID);
-            points.FillerValues.push_back(kNoBar);
+            points.FillerValues.push_back(kLiveNoBar);
             double throughput = 0;
             if (index >= 0 && std::size_t(index) < session.PortCounters.size())
                 throughput = double(session.PortCounters[std::size_t(index)].NormalSize);
@@ -85,7 +85,7 @@ LivePoints CReportLiveChart::ComputeLivePoints(const CIGMPTestPlan &plan, const 
             double sf = 0;
             // Only the ports of the second list carry a latency.
             if (list == 1 && index >= 0 && std::size_t(index) < session.PortStates.size()) {
-                ct = session.PortStates[std::size_t(index)].MaxLatencyTicks * kLatencyUsPerTick;
+                ct = session.PortStates[std::size_t(index)].MaxLatencyTicks * kLiveUsPerTick;
                 const std::uint8_t type = index < kMaxTestPorts ? session.PortTable[index].TYPE : 0;
                 const float stampDelay = TimestampTickUs(type) * float(2 * plan.FrameSize + 16);
                 sf = std::max(0.0, ct - double(stampDelay));
@@ -133,9 +133,10 @@ void CReportLiveChart::addThroughputLayer(XYChart &chart) const
 {
     BarLayer &layer = chart.addBarLayer(0);
     layer.setUseYAxis();
-    layer.addDataSet(m_points.ThroughputValues, kThroughputColor, liveChartText("LiveChart_Set_Throughput"));
-    layer.addDataSet(m_points.FillerValues, kThroughputColor);
-    layer.addDataSet(m_points.FillerValues, kThroughputColor);
+    layer.addDataSet(m_points.ThroughputValues, kLiveThroughputColor,
+                     liveChartText("LiveChart_Set_Throughput"));
+    layer.addDataSet(m_points.FillerValues, kLiveThroughputColor);
+    layer.addDataSet(m_points.FillerValues, kLiveThroughputColor);
     styleLiveBars(layer);
 }
 
@@ -143,9 +144,9 @@ void CReportLiveChart::addLatencyLayer(XYChart &chart) const
 {
     BarLayer &layer = chart.addBarLayer(0);
     layer.setUseYAxis2();
-    layer.addDataSet(m_points.FillerValues, kCTColor);
-    layer.addDataSet(m_points.CTLatencyValues, kCTColor, liveChartText("LiveChart_Set_CT"));
-    layer.addDataSet(m_points.SFLatencyValues, kSFColor, liveChartText("LiveChart_Set_SF"));
+    layer.addDataSet(m_points.FillerValues, kLiveCTColor);
+    layer.addDataSet(m_points.CTLatencyValues, kLiveCTColor, liveChartText("LiveChart_Set_CT"));
+    layer.addDataSet(m_points.SFLatencyValues, kLiveSFColor, liveChartText("LiveChart_Set_SF"));
     styleLiveBars(layer);
 }
 
