@@ -118,6 +118,28 @@ TEST_F(LiveChartTest, PointsFollowThePortListsAndTheTables)
     EXPECT_EQ(bare.PointCount(), 4);
 }
 
+TEST_F(LiveChartTest, ProcedureListsHostsThenSourcesEachOnce)
+{
+    const auto port = [](std::uint8_t number) {
+        UtTestPort p{};
+        p.Id = {1, 2, number};
+        return p;
+    };
+    plan.HostPorts = {port(2), port(3), port(2)};
+    plan.SourcePorts = {port(1), port(3)};
+    plan.PortLists[0] = {{{1, 9, 9}, {}}};
+    plan.FillPortLists();
+    const auto ids = [](const std::vector<KV_PROJECT_PORT_T> &list) {
+        std::vector<int> numbers;
+        for (const KV_PROJECT_PORT_T &entry : list)
+            numbers.push_back(entry.Id.PID);
+        return numbers;
+    };
+    EXPECT_TRUE(plan.PortLists[0].empty());
+    EXPECT_EQ(ids(plan.PortLists[1]), std::vector<int>({2, 3}));
+    EXPECT_EQ(ids(plan.PortLists[2]), std::vector<int>({1})) << "a host that also sends stays on list 2";
+}
+
 TEST_F(LiveChartTest, RedrawShowsOneBarPerValueAndNoneWithoutTables)
 {
     fillTables();
