@@ -45,7 +45,10 @@ public:
     CIGMPTestPlan(const CIGMPTestPlan &) = delete;
     CIGMPTestPlan &operator=(const CIGMPTestPlan &) = delete;
 
-    // Port lists and reservation.
+    // Port lists and reservation. A test's procedure fills the lists from its tested ports: list 2 the
+    // host (receiving) ports, list 3 the source ports that are not also hosts, each port once; list 1
+    // stays empty. The live charts show lists 2 and 3.
+    void FillPortLists();
     std::uint16_t ClearPortLists();
     std::uint16_t ReservePorts() override;
     std::uint16_t ReleasePorts() override;
