@@ -28,6 +28,7 @@ CDlgMixClass::CDlgMixClass(QWidget *parent) : CRateTestPage({PortLayout::MixClas
 {
     auto *pairLayout = qobject_cast<QVBoxLayout *>(PairBox->layout());
     UnicastLabel = new QLabel(PairBox);
+    UnicastLabel->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     UnicastGrid = new CUniPortCheck(PairBox);
     UnicastGrid->setObjectName(QStringLiteral("ctl1305"));
     pairLayout->addWidget(UnicastLabel);

@@ -22,10 +22,16 @@ namespace {
 
 constexpr int kRateDecimals = 2;
 constexpr int kEditWidth = 70;
-constexpr const char *kVersionKeys[] = {"TestPage_Version_1", "TestPage_Version_2", "TestPage_Version_3"};
-constexpr const char *kPayloadKeys[] = {"TestPage_Payload_Random", "TestPage_Payload_Increase",
-                                        "TestPage_Payload_55AA",   "TestPage_Payload_00FF",
-                                        "TestPage_Payload_All_1",  "TestPage_Payload_All_0"};
+// Items of the two lists: a language key, or a name that reads the same in every language.
+struct ChoiceItem
+{
+    const char *key;
+    const char *name;
+};
+constexpr ChoiceItem kVersionItems[] = {{nullptr, "v1"}, {nullptr, "v2"}, {nullptr, "v3"}};
+constexpr ChoiceItem kPayloadItems[] = {{"TestPage_Payload_Random", nullptr}, {"TestPage_Payload_Increase", nullptr},
+                                        {nullptr, "0x55AA"},                  {nullptr, "0x00FF"},
+                                        {"TestPage_Payload_All_1", nullptr},  {"TestPage_Payload_All_0", nullptr}};
 constexpr int kVersion2 = 1;
 
 QString rateText(const char *key)
@@ -43,10 +49,10 @@ bool withinOwnRange(const CNumEdit &edit)
     return value >= config.minimum - slack && value <= config.maximum + slack; // false for NaN
 }
 
-void fillCombo(QComboBox *combo, const char *const *keys, std::size_t count)
+template <std::size_t N> void fillCombo(QComboBox *combo, const ChoiceItem (&items)[N])
 {
-    for (std::size_t i = 0; i < count; ++i) {
-        const QString text = rateText(keys[i]);
+    for (std::size_t i = 0; i < N; ++i) {
+        const QString text = items[i].key ? rateText(items[i].key) : QString::fromLatin1(items[i].name);
         if (int(i) < combo->count())
             combo->setItemText(int(i), text);
         else
@@ -93,9 +99,9 @@ CRateTestPage::CRateTestPage(const Shape &shape, QWidget *parent)
     };
     addChoice(IgmpVersionLabel, IgmpVersionCombo);
     addChoice(PayloadLabel, PayloadCombo);
-    fillCombo(IgmpVersionCombo, kVersionKeys, std::size(kVersionKeys));
+    fillCombo(IgmpVersionCombo, kVersionItems);
     IgmpVersionCombo->setCurrentIndex(kVersion2);
-    fillCombo(PayloadCombo, kPayloadKeys, std::size(kPayloadKeys));
+    fillCombo(PayloadCombo, kPayloadItems);
     PayloadCombo->setCurrentIndex(0);
 
     CustomCheck = new QCheckBox(ConfigBox);
@@ -179,8 +185,8 @@ void CRateTestPage::SetLanguageText()
         field.label->setText(rateText(field.labelKey));
     IgmpVersionLabel->setText(rateText("TestPage_IGMP_Version"));
     PayloadLabel->setText(rateText("TestPage_Frame_Payload"));
-    fillCombo(IgmpVersionCombo, kVersionKeys, std::size(kVersionKeys));
-    fillCombo(PayloadCombo, kPayloadKeys, std::size(kPayloadKeys));
+    fillCombo(IgmpVersionCombo, kVersionItems);
+    fillCombo(PayloadCombo, kPayloadItems);
     CustomCheck->setText(rateText("TestPage_Custom"));
     EditButton->setText(rateText("TestPage_Edit"));
 }
