@@ -34,6 +34,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QRegularExpression>
+#include <QtEndian>
 #include <gtest/gtest.h>
 
 namespace {
@@ -404,7 +405,7 @@ TEST_F(RunControlTest, TypedPortSettingsSurviveTreeClicksLanguageChangesAndRuns)
     EXPECT_EQ(shown, "10.9.8.7");
     select({TestAggregate});
     view->OnRunTest();
-    EXPECT_EQ(g_Session.Ports[0].IPAddress, 0x0A090807u);
+    EXPECT_EQ(g_Session.Ports[0].IPAddress, qFromBigEndian<std::uint32_t>(0x0A090807));
     EXPECT_EQ(app->TestPlan.SourcePorts.size(), 1u);
 }
 
