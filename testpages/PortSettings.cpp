@@ -3,6 +3,8 @@
 #include "engine/SessionRecords.h"
 #include "platform/NumberText.h"
 
+#include <cstring>
+
 UtPortProtocolSettings PortSettingsOf(const UtPortRecord &record)
 {
     UtPortProtocolSettings settings{};
@@ -42,14 +44,14 @@ QString DottedText(const std::uint8_t (&bytes)[4])
 
 std::uint32_t AddressOfBytes(const std::uint8_t (&bytes)[4])
 {
-    return std::uint32_t(bytes[0]) << 24 | std::uint32_t(bytes[1]) << 16 | std::uint32_t(bytes[2]) << 8 |
-           bytes[3];
+    std::uint32_t address = 0;
+    std::memcpy(&address, bytes, 4);
+    return address;
 }
 
 void BytesOfAddress(std::uint32_t address, std::uint8_t (&bytes)[4])
 {
-    for (int i = 0; i < 4; ++i)
-        bytes[i] = std::uint8_t(address >> (24 - 8 * i));
+    std::memcpy(bytes, &address, 4);
 }
 
 std::uint8_t FlagOfText(QStringView text)

@@ -43,6 +43,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QRegularExpression>
+#include <QtEndian>
 #include <array>
 #include <gtest/gtest.h>
 
@@ -464,7 +465,7 @@ TEST_F(RunControlTest, TypedPortSettingsSurviveTreeClicksLanguageChangesAndRuns)
     EXPECT_EQ(shown, "10.9.8.7");
     select({TestAggregate});
     view->OnRunTest();
-    EXPECT_EQ(g_Session.Ports[0].IPAddress, 0x0A090807u);
+    EXPECT_EQ(g_Session.Ports[0].IPAddress, qFromBigEndian<std::uint32_t>(0x0A090807));
     EXPECT_EQ(app->TestPlan.SourcePorts.size(), 1u);
 }
 

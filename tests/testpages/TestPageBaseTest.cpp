@@ -15,6 +15,7 @@
 #include "ports/PortCheckGrid.h"
 
 #include <QGroupBox>
+#include <QtEndian>
 #include <QLabel>
 #include <QRadioButton>
 #include <gtest/gtest.h>
@@ -253,7 +254,7 @@ TEST_F(TestPageBaseTest, ListGrowsWithPortsAddedAfterThePage)
     CDlgAggregate page;
     EXPECT_TRUE(page.PortSettingsList.empty());
     const std::size_t index = addPort(1, 4, 1, 2, 0);
-    g_Session.Ports[index].IPAddress = 0x0A000005;
+    g_Session.Ports[index].IPAddress = qFromBigEndian<std::uint32_t>(0x0A000005);
     page.PairChecked[2] = 1;
     page.FillPairGrid();
     ASSERT_EQ(page.PortSettingsList.size(), 1u);
@@ -350,11 +351,11 @@ TEST_F(TestPageBaseTest, ApplyCopiesPairsPortsAndSettings)
     EXPECT_EQ(std::uint8_t{plan.HostPorts[0].Flag}, 1); // pair 3's unicast port
     EXPECT_EQ(std::uint16_t{plan.SourcePorts[0].SpeedMedia}, 11);
     // Settings go to the row's own chassis only.
-    EXPECT_EQ(g_Session.Ports[3].IPAddress, 0x0A010203u);
+    EXPECT_EQ(g_Session.Ports[3].IPAddress, qFromBigEndian<std::uint32_t>(0x0A010203));
     EXPECT_EQ(g_Session.Ports[3].CFI, 0);
     EXPECT_EQ(g_Session.Ports[1].IPAddress, MakePortRecord({1, 2, 2}, 53, 11).IPAddress);
     const UtPortRecord &looseRecord = g_Session.Ports[4];
-    EXPECT_EQ(looseRecord.IPAddress, 0x0A010002u);
+    EXPECT_EQ(looseRecord.IPAddress, qFromBigEndian<std::uint32_t>(0x0A010002));
     EXPECT_EQ(looseRecord.VLanState, 1);
     EXPECT_EQ(looseRecord.VLanID, 100);
     EXPECT_EQ(looseRecord.UniVLanState, 1);
