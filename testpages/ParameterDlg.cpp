@@ -23,10 +23,9 @@ constexpr std::uint32_t kStartMinRate = 10;
 constexpr std::uint32_t kStartMaxRate = 80;
 constexpr int kMaxRatePercent = 100;
 constexpr const char *kVersionKeys[] = {"ParamDlg_Version_1", "ParamDlg_Version_2", "ParamDlg_Version_3"};
-// The payload names offered: every pattern but "User define".
-constexpr const char *kPayloadKeys[] = {"ParamDlg_Payload_00",   "ParamDlg_Payload_55",   "ParamDlg_Payload_AA",
-                                        "ParamDlg_Payload_55AA", "ParamDlg_Payload_5A5A", "ParamDlg_Payload_Random",
-                                        "ParamDlg_Payload_FFFF"};
+// The payload patterns offered: every pattern but "User define". The hexadecimal ones are names in
+// every language; "Random" is a word and comes from the language file.
+constexpr const char *kPayloadNames[] = {"0x00", "0x55", "0xAA", "0x55AA", "0x5A5A", nullptr, "0xFFFF"};
 
 QString paramText(const char *key)
 {
@@ -40,6 +39,12 @@ void addSorted(QComboBox *combo, const QString &text)
     while (at < combo->count() && QString::compare(combo->itemText(at), text, Qt::CaseInsensitive) <= 0)
         ++at;
     combo->insertItem(at, text);
+}
+
+void fillPayloads(QComboBox *combo)
+{
+    for (const char *name : kPayloadNames)
+        addSorted(combo, name ? QString::fromLatin1(name) : paramText("ParamDlg_Payload_Random"));
 }
 
 void setControlText(QWidget *control, const QString &text)
@@ -222,8 +227,7 @@ void CParameterDlg::SetLanguageText()
         PayloadCombo->clear();
         for (const char *key : kVersionKeys)
             addSorted(VersionCombo, paramText(key));
-        for (const char *key : kPayloadKeys)
-            addSorted(PayloadCombo, paramText(key));
+        fillPayloads(PayloadCombo);
         VersionCombo->setCurrentIndex(version);
         PayloadCombo->setCurrentIndex(payload);
     }
@@ -236,8 +240,7 @@ void CParameterDlg::InitControls()
         addSorted(VersionCombo, paramText(key));
     VersionCombo->setCurrentIndex(VersionCombo->findText(paramText("ParamDlg_Version_2")));
     PayloadCombo->clear();
-    for (const char *key : kPayloadKeys)
-        addSorted(PayloadCombo, paramText(key));
+    fillPayloads(PayloadCombo);
     PayloadCombo->setCurrentIndex(PayloadCombo->findText(paramText("ParamDlg_Payload_Random")));
     GroupAddress->setAddress(kGroupStart);
     // The start values are written whole: a check between two of them would judge a half-reset pair

@@ -29,6 +29,8 @@
 #include "testpages/DlgLatency.h"
 #include "testpages/DlgMixClass.h"
 #include "testpages/DlgScale.h"
+#include "testpages/DlgSourceFilter.h"
+#include "controls/grid/KvAvlGrid.h"
 
 #include <QLabel>
 #include <QRegularExpression>
@@ -79,6 +81,21 @@ protected:
             pairs.push_back(pairOne);
         else
             pairs[0] = pairOne;
+    }
+    // Two locked ports outside any pair, (1,3,1) as the Source Filter page's source and (1,3,2) as its host.
+    void selectSourceFilterPorts()
+    {
+        for (std::uint8_t port = 1; port <= 2; ++port) {
+            const UtPortId id{1, 3, port};
+            g_Session.PortTable[g_Session.PortCount++] = {id, 53, 0};
+            g_Session.Ports.push_back(MakePortRecord(id, 53, 11));
+        }
+        g_Session.LockedFlags.resize(g_Session.PortCount, 1);
+        CDlgSourceFilter *page = view->SourceFilterPage;
+        page->InitPortLists();
+        page->SourceAvailableGrid->SetRowChecked(0, 1);
+        page->OnAddSourcePorts();
+        page->OnAddAllHostPorts();
     }
     QStringList logLines() const { return view->LogDlg->text().split(u'\n', Qt::SkipEmptyParts); }
     QStringList startLines() const
@@ -166,6 +183,7 @@ TEST_F(RunControlTest, TestsRunInTheirFixedOrderWithTheirStatusTexts)
 {
     select(
         {TestSourceFilter, TestJoinLeave, TestCapacity, TestLatency, TestScale, TestAggregate, TestMixClass});
+    selectSourceFilterPorts();
     view->OnRunTest();
     EXPECT_EQ(startLines(),
               (QStringList{"* Start Mixed Class Test", "* Start Aggregate Test",
@@ -347,6 +365,7 @@ TEST_F(RunControlTest, AllSevenProceduresRunToTheirEndInDemoMode)
     view->LatencyPage->FrameRows = {{10, 10, 10, 1, 64}};
     view->CapacityPage->RunList = {64};
     view->JoinLeavePage->RunList = {64};
+    selectSourceFilterPorts();
     view->OnRunTest();
     const QString log = view->LogDlg->text();
     for (const char *end : {"* Mixclass throughput Test Complete", "* Aggregate Test Complete",
