@@ -71,8 +71,8 @@ CParameterDlg::CParameterDlg(Kind kind, QWidget *parent) : QWidget(parent), m_ki
         grid->addWidget(label, at, 0);
         grid->addWidget(field, at, 1);
     };
-    const auto numberRow = [this, &row](QGroupBox *parentBox, QGridLayout *grid, QLabel *&label, CNumEdit *&edit,
-                                        int at) {
+    const auto numberRow = [this, &row](QGroupBox *parentBox, QGridLayout *grid, QLabel *&label,
+                                        CNumEdit *&edit, int at) {
         edit = new CNumEdit(parentBox);
         edit->setMaximumWidth(70);
         row(grid, label, edit, at);
@@ -128,7 +128,8 @@ CParameterDlg::CParameterDlg(Kind kind, QWidget *parent) : QWidget(parent), m_ki
     const QSize sizes[] = {{587, 397}, {590, 346}, {630, 405}};
     resize(sizes[int(kind)]);
     for (const NumberField &field : numberFields())
-        connect(field.edit, &QLineEdit::textChanged, this, [this, edit = field.edit] { onTextChanged(edit); });
+        connect(field.edit, &QLineEdit::textChanged, this,
+                [this, edit = field.edit] { onTextChanged(edit); });
     OnInitDialog();
 }
 
@@ -145,7 +146,8 @@ void CParameterDlg::OnInitDialog()
 std::vector<CParameterDlg::NumberField> CParameterDlg::numberFields() const
 {
     const bool standard = m_kind == Kind::Standard;
-    const auto lossCheck = m_kind == Kind::MaxThroughput ? &CParameterDlg::noCheck : &CParameterDlg::lossToRange;
+    const auto lossCheck =
+        m_kind == Kind::MaxThroughput ? &CParameterDlg::noCheck : &CParameterDlg::lossToRange;
     std::vector<NumberField> fields{
         {JoinLeaveEdit, 10, 5, 50, 3, &CParameterDlg::clampToRange},
         {TestTimeEdit, 10, standard ? 1 : 10, 1000, 3, &CParameterDlg::clampToRange},
@@ -156,8 +158,10 @@ std::vector<CParameterDlg::NumberField> CParameterDlg::numberFields() const
     if (InitialRateEdit)
         fields.push_back({InitialRateEdit, 50, 1, kMaxRatePercent, 3, &CParameterDlg::clampToRange});
     if (MinRateEdit) {
-        fields.push_back({MinRateEdit, int(kStartMinRate), 1, kMaxRatePercent, 3, &CParameterDlg::minRateChanged});
-        fields.push_back({MaxRateEdit, int(kStartMaxRate), 1, kMaxRatePercent, 3, &CParameterDlg::maxRateChanged});
+        fields.push_back(
+            {MinRateEdit, int(kStartMinRate), 1, kMaxRatePercent, 3, &CParameterDlg::minRateChanged});
+        fields.push_back(
+            {MaxRateEdit, int(kStartMaxRate), 1, kMaxRatePercent, 3, &CParameterDlg::maxRateChanged});
     }
     fields.push_back({HostLossEdit, 10, 0, 1000, 4, lossCheck});
     fields.push_back({NonIgmpLossEdit, 10, 0, 1000, 4, lossCheck});
@@ -172,9 +176,10 @@ void CParameterDlg::SetLanguageText()
         QWidget *control;
     };
     std::vector<Keyed> keys;
-    const auto common = [&](const char *const (&names)[9]) {
-        QWidget *const controls[] = {IgmpBox,       VersionLabel,      GroupLabel,   JoinLeaveLabel, TrafficBox,
-                                     TestTimeLabel, PacketLengthLabel, PayloadLabel, LoadBox};
+    const auto common = [&](const char *const(&names)[9]) {
+        QWidget *const controls[] = {IgmpBox,           VersionLabel, GroupLabel,
+                                     JoinLeaveLabel,    TrafficBox,   TestTimeLabel,
+                                     PacketLengthLabel, PayloadLabel, LoadBox};
         for (int i = 0; i < 9; ++i)
             keys.push_back({names[i], controls[i]});
     };
@@ -191,8 +196,8 @@ void CParameterDlg::SetLanguageText()
         break;
     case Kind::Dynamic:
         common({"DynamicDlg_IGMP_Field", "DynamicDlg_IGMP_Version", "DynamicDlg_Group_Adreess",
-                "DynamicDlg_Join_Leave", "DynamicDlg_Traffic_Field", "DynamicDlg_Test_Time", "DynamicDlg_Packet_Len",
-                "DynamicDlg_Packet_Payload", "DynamicDlg_Load_Field"});
+                "DynamicDlg_Join_Leave", "DynamicDlg_Traffic_Field", "DynamicDlg_Test_Time",
+                "DynamicDlg_Packet_Len", "DynamicDlg_Packet_Payload", "DynamicDlg_Load_Field"});
         keys.insert(keys.end(), {{"DynamicDlg_Min_Rate", MinRateLabel},
                                  {"DynamicDlg_Max_Rate", MaxRateLabel},
                                  {"DynamicDlg_Load_Random", RandomButton},

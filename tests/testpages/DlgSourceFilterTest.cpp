@@ -224,11 +224,13 @@ TEST_F(DlgSourceFilterTest, MenuCommandsFollowTheLevelOfTheItem)
     selectPorts();
     using State = std::vector<bool>;
     EXPECT_EQ(CDlgSourceFilter::MenuStateOf(nullptr), (State{false, false, false}));
-    EXPECT_EQ(CDlgSourceFilter::MenuStateOf(page->AddressTree->topLevelItem(0)), (State{false, false, false}));
+    EXPECT_EQ(CDlgSourceFilter::MenuStateOf(page->AddressTree->topLevelItem(0)),
+              (State{false, false, false}));
     EXPECT_EQ(CDlgSourceFilter::MenuStateOf(groupItem(0, 0)), (State{true, false, false}));
     EXPECT_EQ(CDlgSourceFilter::MenuStateOf(groupItem(0, 0)->child(0)), (State{true, true, true}));
     EXPECT_EQ(CDlgSourceFilter::ExtractGroupText(" Group: 224.0.1.9 - (Filter Mode: Exclude )"), "224.0.1.9");
-    EXPECT_EQ(CDlgSourceFilter::ExtractFilterModeText("Group:224.0.1.9 - (Filter Mode: Exclude )"), "Exclude");
+    EXPECT_EQ(CDlgSourceFilter::ExtractFilterModeText("Group:224.0.1.9 - (Filter Mode: Exclude )"),
+              "Exclude");
 }
 
 TEST_F(DlgSourceFilterTest, CheckFieldsJudgesEachFieldAndFocusesTheFirstBadOne)
@@ -244,8 +246,8 @@ TEST_F(DlgSourceFilterTest, CheckFieldsJudgesEachFieldAndFocusesTheFirstBadOne)
         const char *text;
         bool valid;
     } cases[] = {
-        {&CDlgSourceFilter::DelayEdit, "0", false},      {&CDlgSourceFilter::DelayEdit, "300", true},
-        {&CDlgSourceFilter::TrialsEdit, "100", true},    {&CDlgSourceFilter::TrialsEdit, "101", false},
+        {&CDlgSourceFilter::DelayEdit, "0", false},        {&CDlgSourceFilter::DelayEdit, "300", true},
+        {&CDlgSourceFilter::TrialsEdit, "100", true},      {&CDlgSourceFilter::TrialsEdit, "101", false},
         {&CDlgSourceFilter::DurationEdit, "30001", false}, {&CDlgSourceFilter::GroupCountEdit, "11", false},
         {&CDlgSourceFilter::DurationEdit, "", false},
     };
