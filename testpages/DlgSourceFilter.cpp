@@ -373,9 +373,17 @@ void CDlgSourceFilter::BuildGroupList()
         GroupList.AddString(group);
 }
 
+void CDlgSourceFilter::readGroupFields()
+{
+    qint64 count = 0;
+    if (parseDecimalPrefix(GroupCountEdit->text(), count))
+        NumberGroup = std::int32_t(count);
+    GroupIP = GroupAddressCtrl->address();
+}
+
 void CDlgSourceFilter::OnGroupCountChanged()
 {
-    exchangeFields();
+    readGroupFields();
     BuildGroupList();
     RemoveAddress({}, {}, {}, true, 0, false);
     OnRemoveAllHostPorts();

@@ -102,7 +102,8 @@ TEST_F(DlgSourceFilterTest, GroupListIsInTextOrderAndFollowsEveryCountChange)
     EXPECT_EQ(page->GroupList.Items(),
               (QStringList{"224.0.1.250", "224.0.1.251", "224.0.1.252", "224.0.1.253", "224.0.1.254",
                            "224.0.1.255", "224.0.2.0", "224.0.2.1", "224.0.2.2", "224.0.2.3"}));
-    // A spin click counts at once.
+    // A spin click counts at once, whatever the other fields hold.
+    page->DurationEdit->clear();
     page->GroupCountSpin->SetValue(10);
     page->GroupCountSpin->DeltaPos(-1);
     EXPECT_EQ(page->GroupCountEdit->text(), "9");
