@@ -35,6 +35,7 @@
 #include <QLabel>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
+#include <cstring>
 
 namespace {
 
@@ -400,7 +401,8 @@ TEST_F(RunControlTest, TypedPortSettingsSurviveTreeClicksLanguageChangesAndRuns)
     EXPECT_EQ(shown, "10.9.8.7");
     select({TestAggregate});
     view->OnRunTest();
-    EXPECT_EQ(g_Session.Ports[0].IPAddress, 0x0A090807u);
+    const std::uint8_t typed[4] = {10, 9, 8, 7};
+    EXPECT_EQ(std::memcmp(&g_Session.Ports[0].IPAddress, typed, 4), 0);
     EXPECT_EQ(app->TestPlan.SourcePorts.size(), 1u);
 }
 
