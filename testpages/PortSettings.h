@@ -27,7 +27,8 @@ struct UtPortProtocolSettings
 #pragma pack(pop)
 static_assert(sizeof(UtPortProtocolSettings) == 22);
 
-// The settings a port record holds now (the unicast tag too).
+// The settings a port record holds now (the unicast tag too). A record keeps each address as its
+// four bytes a.b.c.d in memory order.
 UtPortProtocolSettings PortSettingsOf(const UtPortRecord &record);
 
 // Dotted text to four bytes: three times the number before the next '.' (that part and the '.' are

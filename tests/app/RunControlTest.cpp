@@ -46,6 +46,7 @@
 #include <QtEndian>
 #include <array>
 #include <gtest/gtest.h>
+#include <cstring>
 
 namespace {
 
