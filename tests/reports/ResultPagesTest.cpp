@@ -26,26 +26,11 @@ std::pair<int, int> joinedRows(CUGCtrl *grid, int col, int row)
 class ResultPagesTest : public ResultPageFixture
 {
 protected:
-    // The runner's records and entries: per frame size, count and pair in use.
     template <typename Page, typename AddRecord>
     void buildSteps(Page &page, TestIndex test, const std::vector<std::uint16_t> &frames, std::uint32_t first,
                     std::uint32_t last, AddRecord addRecord)
     {
-        page.Records.clear();
-        run.PairFrameLists[test].clear();
-        page.ReceiverTotal = 0;
-        for (const std::uint16_t frame : frames) {
-            for (std::uint32_t step = first; step <= last; ++step) {
-                for (std::uint8_t n = 1; n <= kMaxTestPairs; ++n) {
-                    if (plan.PairSelected[n - 1] != 1)
-                        continue;
-                    run.PairFrameLists[test].push_back({n, frame, 1});
-                    addRecord(page, frame, n, plan.TestPairs[n - 1].num_of_destmember, step);
-                    if (frame == frames.front() && step == first)
-                        page.ReceiverTotal += plan.TestPairs[n - 1].num_of_destmember;
-                }
-            }
-        }
+        buildRunnerSteps(page, run, plan, test, frames, first, last, addRecord);
     }
 
     static std::vector<UtCustomFrame> rowsOf(const std::vector<std::uint16_t> &frames)
