@@ -264,7 +264,7 @@ void ReportPage::OnViewPortChanged()
         DrawChart();
     if (Viewer->NeedUpdateImageMap() && !Viewer->GetImageMapHandler()) {
         if (XYChart *chart = Viewer->GetChart())
-            Viewer->SetImageMap(chart->imageMap(QStringLiteral("title='%1'").arg(text(kBarTipKey))));
+            Viewer->SetImageMap(chart->imageMap(QString::fromLatin1(kBarTip)));
     }
 }
 

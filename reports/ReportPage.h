@@ -66,8 +66,8 @@ public:
     static constexpr unsigned short kAlignRight = 2;
     static constexpr unsigned short kAlignCentre = 4;
     static constexpr unsigned short kAlignCentreBoth = 0x24;
-    // The bar tool tips of the chart on show.
-    static constexpr const char *kBarTipKey = "ResultPage_Tip_Bar";
+    // The bar tool tips of the chart on show: the bar's label, its data set and value.
+    static constexpr const char *kBarTip = "title='{field0}-{dataSetName}:{value}'";
 
     // Which page opened the chart setting dialog: its byte is 1, the others 0.
     static std::array<std::uint8_t, PageCount> ChartSettingOpener;
