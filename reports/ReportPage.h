@@ -145,9 +145,8 @@ public:
     // The scroll lock: set until the first InitChartViewPort and while a procedure moves the view and
     // redraws; scrolling does nothing and the report window's relayout leaves the chart alone.
     bool ChartBusy = true;
-    // Border pens: white for the header cells, grey kept for the pages that draw with it.
+    // The border pen of the header cells: white, so that no grid lines show there.
     QPen WhitePen{QColor(255, 255, 255), 1};
-    QPen GreyPen{QColor(0x64, 0x64, 0x64), 1};
 
 protected:
     void resizeEvent(QResizeEvent *event) override;

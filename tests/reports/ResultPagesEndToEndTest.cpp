@@ -97,8 +97,8 @@ protected:
         EXPECT_EQ(page.Cell(2, 0), text("ResultPage_Tester_Name"));
         EXPECT_EQ(page.Cell(2, page.ValueColumn), "Tester A");
         EXPECT_EQ(page.Cell(6, page.ValueColumn), "64");
-        static const QRegularExpression interval(
-            QStringLiteral("^\\d{4}/\\d\\d/\\d\\d \\d\\d:\\d\\d:\\d\\d -\\d{4}/\\d\\d/\\d\\d \\d\\d:\\d\\d:\\d\\d$"));
+        static const QRegularExpression interval(QStringLiteral(
+            "^\\d{4}/\\d\\d/\\d\\d \\d\\d:\\d\\d:\\d\\d -\\d{4}/\\d\\d/\\d\\d \\d\\d:\\d\\d:\\d\\d$"));
         EXPECT_TRUE(interval.match(page.Cell(ReportPage::kTestIntervalRow, page.ValueColumn)).hasMatch());
     }
 
@@ -132,9 +132,8 @@ TEST_P(ResultPagesEndToEnd, MixedClassPageShowsThePassingRateAndTheRates)
 {
     CReportMixClass &page = *report.MixClassPage;
     prepareRun(page, TestMixClass, 0, 0,
-               [](CReportMixClass &p, std::uint16_t frame, std::uint8_t pair, std::uint32_t hosts, std::uint32_t) {
-                   p.Records.emplace_back(frame, pair, hosts);
-               });
+               [](CReportMixClass &p, std::uint16_t frame, std::uint8_t pair, std::uint32_t hosts,
+                  std::uint32_t) { p.Records.emplace_back(frame, pair, hosts); });
     ASSERT_TRUE(report.PerformMixedClassTest()) << logText();
     page.StampTestTime();
 
@@ -188,9 +187,10 @@ TEST_P(ResultPagesEndToEnd, LatencyPageShowsTheLatencyOfEveryRate)
         rates.push_back(rate);
         return true;
     });
-    prepareRun(page, TestLatency, 0, std::uint32_t(rates.size() - 1),
-               [&rates](CReportLatency &p, std::uint16_t frame, std::uint8_t pair, std::uint32_t hosts,
-                        std::uint32_t index) { p.Records.emplace_back(frame, pair, hosts, rates[index], index); });
+    prepareRun(
+        page, TestLatency, 0, std::uint32_t(rates.size() - 1),
+        [&rates](CReportLatency &p, std::uint16_t frame, std::uint8_t pair, std::uint32_t hosts,
+                 std::uint32_t index) { p.Records.emplace_back(frame, pair, hosts, rates[index], index); });
     for (std::uint32_t index = 0; index < rates.size(); ++index) {
         page.CurrentRate = rates[index];
         page.CurrentRateIndex = index;
@@ -208,7 +208,8 @@ TEST_P(ResultPagesEndToEnd, LatencyPageShowsTheLatencyOfEveryRate)
     }
     EXPECT_EQ(page.Cell(15, 1), "50.00");
     expectChart(page, page.AvgCtData);
-    EXPECT_TRUE(std::all_of(page.MaxData.begin(), page.MaxData.end(), [](double value) { return value > 0; }));
+    EXPECT_TRUE(
+        std::all_of(page.MaxData.begin(), page.MaxData.end(), [](double value) { return value > 0; }));
     const std::vector<HotSpot> spots = page.Viewer->GetChart()->imageMap(QString());
     EXPECT_TRUE(std::any_of(spots.begin(), spots.end(),
                             [](const HotSpot &spot) { return spot.title.contains(" us."); }));
