@@ -177,7 +177,8 @@ void CMainFormView::relabelWindows()
             ReportDlg->PropSheet->setTabText(tab, text(kTabKeys[tab]));
         ReportDlg->CounterPage->SetLanguageText();
         ReportDlg->CounterDlg->SetButtonTexts();
-        ReportDlg->CounterDlg->SetRowTitles(QStringList(g_CounterColumnTitles.begin(), g_CounterColumnTitles.end()));
+        ReportDlg->CounterDlg->SetRowTitles(
+            QStringList(g_CounterColumnTitles.begin(), g_CounterColumnTitles.end()));
     }
 }
 

@@ -29,8 +29,8 @@ CTestReportDlg::CTestReportDlg(QWidget *parent)
     : QWidget(parent), PropSheet(new CMyPropSheet(this)), MixClassPage(new CReportMixClass(PropSheet)),
       AggregatePage(new CReportAggregate(PropSheet)), ScalePage(new CReportScale(PropSheet)),
       LatencyPage(new CReportLatency(PropSheet)), FilterPage(new CReportFilter(PropSheet)),
-      CounterPage(new CCounterLog(PropSheet)), CounterDlg(new CCounterDlg(this)), ExcelBar(new CDlgButton(0, this)),
-      PdfBar(new CDlgButton(1, this))
+      CounterPage(new CCounterLog(PropSheet)), CounterDlg(new CCounterDlg(this)),
+      ExcelBar(new CDlgButton(0, this)), PdfBar(new CDlgButton(1, this))
 {
     PropSheet->addTab(MixClassPage, QStringLiteral("Mixed Class"));
     PropSheet->addTab(AggregatePage, QStringLiteral("Aggregate"));
