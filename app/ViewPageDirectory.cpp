@@ -19,9 +19,14 @@ ViewPageDirectory::~ViewPageDirectory()
         install(m_previous);
 }
 
+// The directory's test page numbers are the view's test numbers.
+static_assert(PageDirectory::MixClass == TestMixClass && PageDirectory::Aggregate == TestAggregate &&
+              PageDirectory::Scale == TestScale && PageDirectory::Latency == TestLatency &&
+              PageDirectory::Capacity == TestCapacity && PageDirectory::JoinLeave == TestJoinLeave &&
+              PageDirectory::SourceFilter == TestSourceFilter);
+
 CTestPageBase *ViewPageDirectory::testPage(int page) const
 {
-    // The directory's test page numbers are the view's test numbers.
     return dynamic_cast<CTestPageBase *>(m_view.TestPage(page));
 }
 
