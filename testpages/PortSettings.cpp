@@ -45,14 +45,14 @@ QString DottedText(const std::uint8_t (&bytes)[4])
 
 std::uint32_t AddressOfBytes(const std::uint8_t (&bytes)[4])
 {
-    std::uint32_t address = 0;
-    std::memcpy(&address, bytes, 4);
-    return address;
+    return std::uint32_t(bytes[0]) << 24 | std::uint32_t(bytes[1]) << 16 | std::uint32_t(bytes[2]) << 8 |
+           bytes[3];
 }
 
 void BytesOfAddress(std::uint32_t address, std::uint8_t (&bytes)[4])
 {
-    std::memcpy(bytes, &address, 4);
+    for (int i = 0; i < 4; ++i)
+        bytes[i] = std::uint8_t(address >> (24 - 8 * i));
 }
 
 std::uint8_t FlagOfText(QStringView text)

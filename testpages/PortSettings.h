@@ -37,8 +37,7 @@ UtPortProtocolSettings PortSettingsOf(const UtPortRecord &record);
 void ParseDottedText(QStringView text, std::uint8_t (&bytes)[4]);
 // "%d.%d.%d.%d" of four bytes.
 QString DottedText(const std::uint8_t (&bytes)[4]);
-// Between the four bytes a.b.c.d and a port record's address, which keeps them in that order in memory
-// (as on the wire, whatever the machine's byte order).
+// Between the four bytes a.b.c.d and an address value with a in the most significant byte.
 std::uint32_t AddressOfBytes(const std::uint8_t (&bytes)[4]);
 void BytesOfAddress(std::uint32_t address, std::uint8_t (&bytes)[4]);
 // A flag cell: 1 only for the exact text "Enable".
