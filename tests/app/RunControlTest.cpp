@@ -35,8 +35,10 @@
 #include "testpages/DlgLatency.h"
 #include "testpages/DlgMixClass.h"
 #include "testpages/DlgScale.h"
+#include "controls/widgets/NumEdit.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QRegularExpression>
 #include <array>
@@ -103,6 +105,28 @@ protected:
             if (page->ResolutionField.edit)
                 page->ResolutionField.edit->setText("1");
         }
+    }
+    // The Group Capacity and Join/Leave pages run pair 1, and Capacity watches (1,2,3), a locked port of
+    // no pair: without a ticked pair and a port to watch these pages refuse to run.
+    void groupPagesRunPairOne()
+    {
+        addPairOne();
+        const UtPortId monitor{1, 2, 3};
+        g_Session.PortTable[g_Session.PortCount++] = {monitor, 53, 0};
+        g_Session.Ports.push_back(MakePortRecord(monitor, 53, 11));
+        g_Session.allocatePortArrays(g_Session.PortCount);
+        for (std::uint16_t i = 0; i < g_Session.PortCount; ++i) {
+            const UtPortId &id = g_Session.PortTable[i].Id;
+            g_Session.PortIndex[id.CID][id.BID][id.PID] = std::int16_t(i);
+            g_Session.LockedFlags[i] = 1;
+        }
+        for (CTestPageBase *page : {static_cast<CTestPageBase *>(view->CapacityPage),
+                                    static_cast<CTestPageBase *>(view->JoinLeavePage)}) {
+            page->PairChecked[1] = 1;
+            page->FillPairGrid();
+        }
+        QComboBox *monitors = view->CapacityPage->MonitorCombo;
+        monitors->setCurrentIndex(monitors->findText(QStringLiteral("(1, 2, 3)")));
     }
     QStringList logLines() const { return view->LogDlg->text().split(u'\n', Qt::SkipEmptyParts); }
     QStringList startLines() const
@@ -193,6 +217,7 @@ TEST_F(RunControlTest, TestsRunInTheirFixedOrderWithTheirStatusTexts)
     readyRatePages();
     select(
         {TestSourceFilter, TestJoinLeave, TestCapacity, TestLatency, TestScale, TestAggregate, TestMixClass});
+    groupPagesRunPairOne();
     view->OnRunTest();
     EXPECT_EQ(startLines(),
               (QStringList{"* Start Mixed Class Test", "* Start Aggregate Test",
@@ -307,7 +332,7 @@ TEST_F(RunControlTest, LatencyRunnerStepsEveryRateOfEveryRow)
     EXPECT_EQ(view->Run.FrameSizeIndex, 2u);
     EXPECT_EQ(plan.PairSelected[0], 1);
     ASSERT_EQ(plan.HostPorts.size(), 1u);
-    EXPECT_EQ(std::uint8_t{plan.HostPorts[0].LatencyCount}, 0);
+    EXPECT_EQ(std::uint32_t{plan.HostPorts[0].LatencyCount}, 0u);
     EXPECT_EQ(double{plan.HostPorts[0].LatencySum}, 0.0);
 }
 
@@ -374,6 +399,15 @@ TEST_F(RunControlTest, AllSevenProceduresRunToTheirEndInDemoMode)
     plan.MeasureFlags = 3;
     view->CapacityPage->RunList = {64};
     view->JoinLeavePage->RunList = {64};
+    plan.InitialClients = plan.MaxClients = 1;
+    groupPagesRunPairOne();
+    view->CapacityPage->InitialGroups.Edit->setText(QStringLiteral("1"));
+    view->CapacityPage->MaxGroups.Edit->setText(QStringLiteral("2"));
+    view->CapacityPage->GroupStep.Edit->setText(QStringLiteral("1"));
+    view->MixClassPage->FrameRows = {{100, 10, 100, 1, 64}};
+    view->AggregatePage->FrameRows = {{100, 10, 100, 1, 64}};
+    view->ScalePage->FrameRows = {{100, 10, 100, 1, 64}};
+    view->LatencyPage->FrameRows = {{10, 10, 10, 1, 64}};
     view->OnRunTest();
     const QString log = view->LogDlg->text();
     for (const char *end : {"* Mixclass throughput Test Complete", "* Aggregate Test Complete",

@@ -34,6 +34,8 @@ protected:
         plan.MaxRate = 100;
         plan.Resolution = 1;
         run.ReportRow = 12;
+        report.MixClassPage->FrameRows = {{100, 10, 100, 1, 64}};
+        report.MixClassPage->FillReportGrid();
     }
 
     static QString key(const char *name) { return EnglishTexts::key(name); }
@@ -77,22 +79,24 @@ TEST_F(MixedClassProcedureTest, FailThenPassRecordsTheLastRepetition)
     EXPECT_EQ(log.filter("Test Trail - 1, Frame Size 64 bytes").size(), 1);
     EXPECT_EQ(log.back(), "* Mixclass throughput Test Complete...\n\n");
 
-    // Two repetitions of header + 2 sources + 3 hosts; the record covers the second.
+    // Two repetitions of header, 2 pairs of a pair row, a source and its hosts (3 in all), and the
+    // verdict row after them, over the page's empty rows; the record covers the second.
     const CCounterLog &counters = *report.CounterPage;
-    ASSERT_EQ(counters.RowCount(), 12);
-    EXPECT_EQ(counters.CellText(5, 0), "Failed");
-    EXPECT_EQ(counters.RowColor(5), CTestReportDlg::kFailColor);
-    EXPECT_EQ(counters.CellText(11, 0), "Pass");
-    EXPECT_EQ(counters.RowColor(11), CTestReportDlg::kPassColor);
+    ASSERT_EQ(counters.RowCount(), CCounterLog::kEmptyRows);
+    EXPECT_EQ(counters.CellText(8, 0), "Failed");
+    EXPECT_EQ(counters.RowColor(8), CTestReportDlg::kFailColor);
+    EXPECT_EQ(counters.CellText(9, 0).left(43), "Benchmark:Mixed Class Throughput  Trial:1  ");
+    EXPECT_EQ(counters.CellText(17, 0), "Pass");
+    EXPECT_EQ(counters.RowColor(17), CTestReportDlg::kPassColor);
     const auto &results = report.Results.Counters[UtResultSet::MixedClass];
     ASSERT_EQ(results.size(), 1u);
     EXPECT_EQ(results[0].FrameSize, 64u);
-    EXPECT_EQ(results[0].FirstRow, 6u);
-    EXPECT_EQ(results[0].LastRow, 11u);
+    EXPECT_EQ(results[0].FirstRow, 9u);
+    EXPECT_EQ(results[0].LastRow, 17u);
     EXPECT_EQ(report.Results.Ran[0], 1);
 
-    EXPECT_EQ(report.MixClassPage->Cell(ReportPage::kRateRow, ReportPage::kValueColumn), "10.00");
-    EXPECT_EQ(report.MixClassPage->Cell(12, ReportPage::kPassedRateColumn), "10.00");
+    EXPECT_EQ(report.MixClassPage->Cell(ReportPage::kRateRow, report.MixClassPage->ValueColumn), "10.00");
+    EXPECT_EQ(report.MixClassPage->Cell(12, CReportMixClass::kPassedRateColumn), "10.00");
     EXPECT_TRUE(report.TxStopTimer.isActive()) << "timer 2 runs after a normal end";
     EXPECT_EQ(plan.CurrentRate, 10.0);
 }
@@ -111,9 +115,9 @@ TEST_F(MixedClassProcedureTest, ARateThatSendsNoFrameFailsAtTheMinimum)
         << log.join("").toStdString();
     EXPECT_TRUE(log.filter("Pass!").isEmpty());
     const CCounterLog &counters = *report.CounterPage;
-    ASSERT_EQ(counters.RowCount(), 12);
-    EXPECT_EQ(counters.CellText(11, 0), "Failed");
-    EXPECT_EQ(report.MixClassPage->Cell(12, ReportPage::kPassedRateColumn), "");
+    ASSERT_EQ(counters.RowCount(), CCounterLog::kEmptyRows);
+    EXPECT_EQ(counters.CellText(17, 0), "Failed");
+    EXPECT_EQ(report.MixClassPage->Cell(12, CReportMixClass::kPassedRateColumn), "NA");
 }
 
 TEST_F(MixedClassProcedureTest, StatusTextsOfARepetitionInOrder)

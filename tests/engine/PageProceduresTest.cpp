@@ -280,7 +280,7 @@ TEST_F(JoinLeaveProcedureTest, DemoModeMakesUpTheStamps)
     demo = true;
     onStatus = nullptr;
     int draw = 0;
-    page->Random = [&draw] { return (draw++ % 2) * 250; }; // tx 40000, rx 45250: 0.21 ms
+    plan.Random = [&draw] { return (draw++ % 2) * 250; }; // tx 40000, rx 45250: 0.21 ms
     ASSERT_TRUE(report.PerformJoinLeaveDelayTest());
     EXPECT_EQ(page->JoinAverageLabel->text(), "0.21 ms");
     EXPECT_EQ(page->LeaveAverageLabel->text(), "0.61 ms");
@@ -337,6 +337,7 @@ TEST_F(SourceFilterProcedureTest, GroupVerdictsTextsAndCells)
 {
     filterGroups = {"232.1.1.1", "232.1.1.2"};
     strayFrames = 7;
+    report.FilterPage->FillReportGrid();
     ASSERT_TRUE(report.PerformSourceFilterTest());
     EXPECT_EQ(report.Results.Ran[6], 1);
     EXPECT_EQ(plan.CurrentRate, 25.0);
@@ -345,17 +346,19 @@ TEST_F(SourceFilterProcedureTest, GroupVerdictsTextsAndCells)
     ASSERT_EQ(first.Texts.size(), 2);
     EXPECT_EQ(first.Texts[0], "Group 232.1.1.1 Test Result: Failed");
     EXPECT_EQ(first.Texts[1], "* (  1, 3,2) failed to receive multicast pkt accidentally ==> 7 \n");
+    // Header, group, both sources, the three hosts, then the verdict row.
     EXPECT_EQ(first.FirstRow, 0u);
-    EXPECT_EQ(first.LastRow, 5u);
-    EXPECT_EQ(report.CounterPage->CellText(5, 0), "Group 232.1.1.1 Test Result: Failed");
-    EXPECT_EQ(report.CounterPage->RowColor(5), CTestReportDlg::kFailColor);
+    EXPECT_EQ(first.LastRow, 7u);
+    EXPECT_EQ(report.CounterPage->CellText(1, 0), "Group - 232.1.1.1");
+    EXPECT_EQ(report.CounterPage->CellText(7, 0), "Group 232.1.1.1 Test Result: Failed");
+    EXPECT_EQ(report.CounterPage->RowColor(7), CTestReportDlg::kFailColor);
     // The second group has no settings: every host expects nothing, two got frames.
     const UtV3FilterCounterResult &second = report.Results.Filter[1];
-    EXPECT_EQ(second.FirstRow, 6u);
+    EXPECT_EQ(second.FirstRow, 8u);
     EXPECT_EQ(second.Texts.size(), 4);
     EXPECT_EQ(report.FilterPage->Cell(12, CReportFilter::kVerdictColumn), "Fail");
     EXPECT_EQ(report.FilterPage->Cell(15, CReportFilter::kVerdictColumn), "Fail");
-    EXPECT_EQ(report.FilterPage->Cell(ReportPage::kRateRow, ReportPage::kValueColumn), "25.00");
+    EXPECT_EQ(report.FilterPage->Cell(ReportPage::kRateRow, report.FilterPage->ValueColumn), "25.00");
     EXPECT_EQ(run.ReportRow, 18u);
     EXPECT_EQ(log.filter("Rx Port         Expect RxPkts     RxPkts(Multicast)").size(), 2)
         << "one heading per group";
@@ -366,10 +369,11 @@ TEST_F(SourceFilterProcedureTest, GroupVerdictsTextsAndCells)
 TEST_F(SourceFilterProcedureTest, PassingGroup)
 {
     filterHosts.push_back({"(  1, 3,2) - 53", {{"232.1.1.1", 1, {}}}}); // an include list naming no source
+    report.FilterPage->FillReportGrid();
     ASSERT_TRUE(report.PerformSourceFilterTest());
     ASSERT_EQ(report.Results.Filter.size(), 1u);
     EXPECT_EQ(report.Results.Filter[0].Texts, QStringList{"Group 232.1.1.1 Test Result: Pass"});
-    EXPECT_EQ(report.CounterPage->RowColor(5), CTestReportDlg::kPassColor);
+    EXPECT_EQ(report.CounterPage->RowColor(7), CTestReportDlg::kPassColor);
     EXPECT_TRUE(log.contains("Pass!\n"));
     EXPECT_EQ(report.FilterPage->Cell(12, CReportFilter::kVerdictColumn), "Pass");
 }

@@ -11,6 +11,7 @@
 #include "testpages/DlgMixClass.h"
 #include "testpages/DlgScale.h"
 #include "testpages/DlgSourceFilter.h"
+#include "platform/ScriptedPrompter.h"
 #include "ports/PortCheckGrid.h"
 
 #include <QGroupBox>
@@ -375,7 +376,9 @@ TEST_F(TestPageBaseTest, FixedPlanValuesOfTheCapacityJoinLeaveAndSourceFilterPag
     joinLeave.ApplyToTestConfig(plan);
     EXPECT_EQ(plan.CurrentRate, 100.0);
     CDlgSourceFilter filter;
+    ScriptedPrompter prompter; // no source port: the page says so after the fixed values
     filter.ApplyToTestConfig(plan);
+    EXPECT_EQ(prompter.messages(), QStringList{"Source Port is Null."});
     EXPECT_EQ(plan.DelayAfterJoin, 2u);
     EXPECT_EQ(plan.FrameSize, 64);
     EXPECT_EQ(plan.IgmpVersion, 3);
