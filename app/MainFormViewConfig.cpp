@@ -256,8 +256,16 @@ bool CMainFormView::LoadConfigurationFrom(const QString &path)
     }
     if (showConfigMessage(configText("Note_LoadConfigFile"), MB_YESNO | MB_ICONQUESTION) != IDYES)
         return false;
-    if (runReservation(dialog) == 0)
+    const QString testerName = g_App ? g_App->TesterName : QString();
+    const QString dutName = g_App ? g_App->DutName : QString();
+    if (runReservation(dialog) == 0) {
+        // No reservation: the names the file brought go too.
+        if (g_App) {
+            g_App->TesterName = testerName;
+            g_App->DutName = dutName;
+        }
         return false;
+    }
 
     try {
         PortInfoPage->FillPortGrid();

@@ -139,9 +139,9 @@ void CDlgSourceFilter::buildControls()
 
     auto *parameters = new QGridLayout;
     const std::pair<QLabel *, QWidget *> rows[] = {{m_trialsLabel, TrialsEdit},
-                                                    {m_delayLabel, DelayEdit},
-                                                    {m_durationLabel, DurationEdit},
-                                                    {m_groupCountLabel, GroupCountEdit}};
+                                                   {m_delayLabel, DelayEdit},
+                                                   {m_durationLabel, DurationEdit},
+                                                   {m_groupCountLabel, GroupCountEdit}};
     const CNumSpinCtrl *spins[] = {TrialsSpin, DelaySpin, DurationSpin, GroupCountSpin};
     for (int i = 0; i < 4; ++i) {
         parameters->addWidget(rows[i].first, i, 0);
@@ -157,7 +157,8 @@ void CDlgSourceFilter::buildControls()
 
     // One side: its available list, four move buttons, its selected list.
     const auto side = [this](QLabel *availableLabel, CKvAvlGrid *&available, QLabel *selectedLabel,
-                             CKvAvlGrid *&selected, std::initializer_list<void (CDlgSourceFilter::*)()> moves) {
+                             CKvAvlGrid *&selected,
+                             std::initializer_list<void (CDlgSourceFilter::*)()> moves) {
         available = new CKvAvlGrid(ConfigBox);
         selected = new CKvAvlGrid(ConfigBox);
         auto *layout = new QGridLayout;
@@ -183,9 +184,10 @@ void CDlgSourceFilter::buildControls()
         return layout;
     };
     auto *ports = new QVBoxLayout;
-    ports->addLayout(side(m_sourceAvailableLabel, SourceAvailableGrid, m_sourceSelectedLabel, SelectedSourceGrid,
-                          {&CDlgSourceFilter::OnAddSourcePorts, &CDlgSourceFilter::OnAddAllSourcePorts,
-                           &CDlgSourceFilter::OnRemoveSourcePorts, &CDlgSourceFilter::OnRemoveAllSourcePorts}));
+    ports->addLayout(
+        side(m_sourceAvailableLabel, SourceAvailableGrid, m_sourceSelectedLabel, SelectedSourceGrid,
+             {&CDlgSourceFilter::OnAddSourcePorts, &CDlgSourceFilter::OnAddAllSourcePorts,
+              &CDlgSourceFilter::OnRemoveSourcePorts, &CDlgSourceFilter::OnRemoveAllSourcePorts}));
     ports->addLayout(side(m_hostAvailableLabel, HostAvailableGrid, m_hostSelectedLabel, SelectedHostGrid,
                           {&CDlgSourceFilter::OnAddHostPorts, &CDlgSourceFilter::OnAddAllHostPorts,
                            &CDlgSourceFilter::OnRemoveHostPorts, &CDlgSourceFilter::OnRemoveAllHostPorts}));
@@ -336,9 +338,9 @@ void CDlgSourceFilter::InitPortLists()
 bool CDlgSourceFilter::exchangeFields()
 {
     const std::pair<CNumEdit *, std::int32_t *> fields[] = {{TrialsEdit, &NumberOfTrials},
-                                                             {DelayEdit, &DelayStart},
-                                                             {DurationEdit, &TestDuration},
-                                                             {GroupCountEdit, &NumberGroup}};
+                                                            {DelayEdit, &DelayStart},
+                                                            {DurationEdit, &TestDuration},
+                                                            {GroupCountEdit, &NumberGroup}};
     for (const auto &[edit, member] : fields) {
         qint64 value = 0;
         if (!parseDecimalPrefix(edit->text(), value)) {
@@ -371,9 +373,17 @@ void CDlgSourceFilter::BuildGroupList()
         GroupList.AddString(group);
 }
 
+void CDlgSourceFilter::readGroupFields()
+{
+    qint64 count = 0;
+    if (parseDecimalPrefix(GroupCountEdit->text(), count))
+        NumberGroup = std::int32_t(count);
+    GroupIP = GroupAddressCtrl->address();
+}
+
 void CDlgSourceFilter::OnGroupCountChanged()
 {
-    exchangeFields();
+    readGroupFields();
     BuildGroupList();
     RemoveAddress({}, {}, {}, true, 0, false);
     OnRemoveAllHostPorts();
@@ -428,12 +438,14 @@ void CDlgSourceFilter::AddHostPort(const QString &host, const QString &source)
                 return;
             }
         }
-        record.Groups.push_back({first, kIncludeMode, source.isEmpty() ? QStringList() : QStringList{source}});
+        record.Groups.push_back(
+            {first, kIncludeMode, source.isEmpty() ? QStringList() : QStringList{source}});
         return;
     }
     UtFilterHost record{host, {}};
     for (const QString &group : GroupList.Items())
-        record.Groups.push_back({group, kIncludeMode, source.isEmpty() ? QStringList() : QStringList{source}});
+        record.Groups.push_back(
+            {group, kIncludeMode, source.isEmpty() ? QStringList() : QStringList{source}});
     AddressSettings.push_back(std::move(record));
 }
 
@@ -508,7 +520,8 @@ void CDlgSourceFilter::RefreshAddressTree()
                                          [&](const UtFilterHost &entry) { return entry.PortLabel == label; });
         if (record != AddressSettings.end()) {
             for (const UtFilterGroup &group : record->Groups) {
-                QTreeWidgetItem *groupItem = item(host, GroupItemText(group.GroupAddress, group.Mode), GroupLevel);
+                QTreeWidgetItem *groupItem =
+                    item(host, GroupItemText(group.GroupAddress, group.Mode), GroupLevel);
                 for (const QString &source : group.Sources)
                     item(groupItem, source, SourceLevel);
                 if (group.Sources.isEmpty())

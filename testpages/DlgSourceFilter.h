@@ -11,6 +11,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -26,6 +27,7 @@ class QLabel;
 class QPushButton;
 class QTreeWidget;
 class QTreeWidgetItem;
+class XmlDocument;
 
 class CDlgSourceFilter : public CTestPageBase
 {
@@ -64,9 +66,15 @@ public:
     std::uint32_t GroupCount() const { return std::uint32_t(GroupList.Count()); }
     std::uint32_t RecordCount() const { return std::uint32_t(SelectedHostList.Count()); }
 
-    // The configuration file's "SourceFilterConfig" section.
-    static bool SaveXml(CDlgSourceFilter *page, bool selected, const QString &path);
-    static bool LoadXml(CDlgSourceFilter *page, const QString &path, bool &selected);
+    // The page's section of the configuration file, "SourceFilterConfig". SaveXml adds it after the
+    // current element of a document standing inside its root element: the selected flag, the selected
+    // source and host ports, the fields, the port block and the address settings; false when the
+    // document does not stand inside the root. LoadXml parses its own document from the file text: a
+    // missing section only refills the port-settings grid; a present one replaces the selections and
+    // the address settings (more than 10 groups or sources are cut, with a log line). False, after the
+    // message, when the text does not parse.
+    static bool SaveXml(CDlgSourceFilter &page, bool selected, XmlDocument &xml);
+    static bool LoadXml(CDlgSourceFilter &page, QStringView fileText, bool &selected);
 
     void RefreshAddressTree();
     // Empties the four port grids, both selected lists, the tree and the address settings.
@@ -163,6 +171,8 @@ private:
     // Reads the four fields and the address into the members; false at the first field that holds
     // no number, which then has the focus.
     bool exchangeFields();
+    // The number of groups (when the field holds a number) and the initial address into the members.
+    void readGroupFields();
     void onGroupSpinChanged();
     void onGroupAddressEdited();
     void openAddressEditor(std::uint32_t mode);
@@ -172,6 +182,8 @@ private:
     void returnToAvailable(bool all, CKvAvlGrid *selected, SortedStringList &list);
     UtFilterGroup *findGroup(const QString &host, const QString &group);
     void installEngineHooks();
+    // The host records of the section's "SourceAddressSettings", appended in file order.
+    void readAddressSettings(XmlDocument &xml);
 
     QLabel *m_trialsLabel = nullptr;
     QLabel *m_delayLabel = nullptr;

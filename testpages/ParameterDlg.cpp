@@ -23,10 +23,9 @@ constexpr std::uint32_t kStartMinRate = 10;
 constexpr std::uint32_t kStartMaxRate = 80;
 constexpr int kMaxRatePercent = 100;
 constexpr const char *kParamVersionKeys[] = {"ParamDlg_Version_1", "ParamDlg_Version_2", "ParamDlg_Version_3"};
-// The payload names offered: every pattern but "User define".
-constexpr const char *kParamPayloadKeys[] = {"ParamDlg_Payload_00",   "ParamDlg_Payload_55",   "ParamDlg_Payload_AA",
-                                        "ParamDlg_Payload_55AA", "ParamDlg_Payload_5A5A", "ParamDlg_Payload_Random",
-                                        "ParamDlg_Payload_FFFF"};
+// The payload patterns offered: every pattern but "User define". The hexadecimal ones are names in
+// every language; "Random" is a word and comes from the language file.
+constexpr const char *kPayloadNames[] = {"0x00", "0x55", "0xAA", "0x55AA", "0x5A5A", nullptr, "0xFFFF"};
 
 QString paramText(const char *key)
 {
@@ -40,6 +39,12 @@ void addSorted(QComboBox *combo, const QString &text)
     while (at < combo->count() && QString::compare(combo->itemText(at), text, Qt::CaseInsensitive) <= 0)
         ++at;
     combo->insertItem(at, text);
+}
+
+void fillPayloads(QComboBox *combo)
+{
+    for (const char *name : kPayloadNames)
+        addSorted(combo, name ? QString::fromLatin1(name) : paramText("ParamDlg_Payload_Random"));
 }
 
 void setControlText(QWidget *control, const QString &text)
@@ -66,8 +71,8 @@ CParameterDlg::CParameterDlg(Kind kind, QWidget *parent) : QWidget(parent), m_ki
         grid->addWidget(label, at, 0);
         grid->addWidget(field, at, 1);
     };
-    const auto numberRow = [this, &row](QGroupBox *parentBox, QGridLayout *grid, QLabel *&label, CNumEdit *&edit,
-                                        int at) {
+    const auto numberRow = [this, &row](QGroupBox *parentBox, QGridLayout *grid, QLabel *&label,
+                                        CNumEdit *&edit, int at) {
         edit = new CNumEdit(parentBox);
         edit->setMaximumWidth(70);
         row(grid, label, edit, at);
@@ -123,7 +128,8 @@ CParameterDlg::CParameterDlg(Kind kind, QWidget *parent) : QWidget(parent), m_ki
     const QSize sizes[] = {{587, 397}, {590, 346}, {630, 405}};
     resize(sizes[int(kind)]);
     for (const NumberField &field : numberFields())
-        connect(field.edit, &QLineEdit::textChanged, this, [this, edit = field.edit] { onTextChanged(edit); });
+        connect(field.edit, &QLineEdit::textChanged, this,
+                [this, edit = field.edit] { onTextChanged(edit); });
     OnInitDialog();
 }
 
@@ -140,7 +146,8 @@ void CParameterDlg::OnInitDialog()
 std::vector<CParameterDlg::NumberField> CParameterDlg::numberFields() const
 {
     const bool standard = m_kind == Kind::Standard;
-    const auto lossCheck = m_kind == Kind::MaxThroughput ? &CParameterDlg::noCheck : &CParameterDlg::lossToRange;
+    const auto lossCheck =
+        m_kind == Kind::MaxThroughput ? &CParameterDlg::noCheck : &CParameterDlg::lossToRange;
     std::vector<NumberField> fields{
         {JoinLeaveEdit, 10, 5, 50, 3, &CParameterDlg::clampToRange},
         {TestTimeEdit, 10, standard ? 1 : 10, 1000, 3, &CParameterDlg::clampToRange},
@@ -151,8 +158,10 @@ std::vector<CParameterDlg::NumberField> CParameterDlg::numberFields() const
     if (InitialRateEdit)
         fields.push_back({InitialRateEdit, 50, 1, kMaxRatePercent, 3, &CParameterDlg::clampToRange});
     if (MinRateEdit) {
-        fields.push_back({MinRateEdit, int(kStartMinRate), 1, kMaxRatePercent, 3, &CParameterDlg::minRateChanged});
-        fields.push_back({MaxRateEdit, int(kStartMaxRate), 1, kMaxRatePercent, 3, &CParameterDlg::maxRateChanged});
+        fields.push_back(
+            {MinRateEdit, int(kStartMinRate), 1, kMaxRatePercent, 3, &CParameterDlg::minRateChanged});
+        fields.push_back(
+            {MaxRateEdit, int(kStartMaxRate), 1, kMaxRatePercent, 3, &CParameterDlg::maxRateChanged});
     }
     fields.push_back({HostLossEdit, 10, 0, 1000, 4, lossCheck});
     fields.push_back({NonIgmpLossEdit, 10, 0, 1000, 4, lossCheck});
@@ -167,9 +176,10 @@ void CParameterDlg::SetLanguageText()
         QWidget *control;
     };
     std::vector<Keyed> keys;
-    const auto common = [&](const char *const (&names)[9]) {
-        QWidget *const controls[] = {IgmpBox,       VersionLabel,      GroupLabel,   JoinLeaveLabel, TrafficBox,
-                                     TestTimeLabel, PacketLengthLabel, PayloadLabel, LoadBox};
+    const auto common = [&](const char *const(&names)[9]) {
+        QWidget *const controls[] = {IgmpBox,           VersionLabel, GroupLabel,
+                                     JoinLeaveLabel,    TrafficBox,   TestTimeLabel,
+                                     PacketLengthLabel, PayloadLabel, LoadBox};
         for (int i = 0; i < 9; ++i)
             keys.push_back({names[i], controls[i]});
     };
@@ -186,8 +196,8 @@ void CParameterDlg::SetLanguageText()
         break;
     case Kind::Dynamic:
         common({"DynamicDlg_IGMP_Field", "DynamicDlg_IGMP_Version", "DynamicDlg_Group_Adreess",
-                "DynamicDlg_Join_Leave", "DynamicDlg_Traffic_Field", "DynamicDlg_Test_Time", "DynamicDlg_Packet_Len",
-                "DynamicDlg_Packet_Payload", "DynamicDlg_Load_Field"});
+                "DynamicDlg_Join_Leave", "DynamicDlg_Traffic_Field", "DynamicDlg_Test_Time",
+                "DynamicDlg_Packet_Len", "DynamicDlg_Packet_Payload", "DynamicDlg_Load_Field"});
         keys.insert(keys.end(), {{"DynamicDlg_Min_Rate", MinRateLabel},
                                  {"DynamicDlg_Max_Rate", MaxRateLabel},
                                  {"DynamicDlg_Load_Random", RandomButton},
@@ -222,8 +232,7 @@ void CParameterDlg::SetLanguageText()
         PayloadCombo->clear();
         for (const char *key : kParamVersionKeys)
             addSorted(VersionCombo, paramText(key));
-        for (const char *key : kParamPayloadKeys)
-            addSorted(PayloadCombo, paramText(key));
+        fillPayloads(PayloadCombo);
         VersionCombo->setCurrentIndex(version);
         PayloadCombo->setCurrentIndex(payload);
     }
@@ -236,8 +245,7 @@ void CParameterDlg::InitControls()
         addSorted(VersionCombo, paramText(key));
     VersionCombo->setCurrentIndex(VersionCombo->findText(paramText("ParamDlg_Version_2")));
     PayloadCombo->clear();
-    for (const char *key : kParamPayloadKeys)
-        addSorted(PayloadCombo, paramText(key));
+    fillPayloads(PayloadCombo);
     PayloadCombo->setCurrentIndex(PayloadCombo->findText(paramText("ParamDlg_Payload_Random")));
     GroupAddress->setAddress(kGroupStart);
     // The start values are written whole: a check between two of them would judge a half-reset pair

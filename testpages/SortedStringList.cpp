@@ -4,9 +4,10 @@
 
 int SortedStringList::AddString(const QString &text)
 {
-    const auto at = std::upper_bound(m_items.begin(), m_items.end(), text, [](const QString &a, const QString &b) {
-        return QString::compare(a, b, Qt::CaseInsensitive) < 0;
-    });
+    const auto at =
+        std::upper_bound(m_items.begin(), m_items.end(), text, [](const QString &a, const QString &b) {
+            return QString::compare(a, b, Qt::CaseInsensitive) < 0;
+        });
     const auto index = at - m_items.begin();
     m_items.insert(index, text);
     return int(index);

@@ -601,9 +601,9 @@ void CTestPageBase::WriteRowSettings(int row, UtPortRecord &record)
 {
     UtPortProtocolSettings settings = PortSettingsOf(record);
     storeRow(row, settings);
-    record.IPAddress = AddressOfBytes(settings.IPAddress);
-    record.GatewayIP = AddressOfBytes(settings.GatewayIP);
-    record.Mask = AddressOfBytes(settings.Mask);
+    std::memcpy(&record.IPAddress, settings.IPAddress, 4);
+    std::memcpy(&record.GatewayIP, settings.GatewayIP, 4);
+    std::memcpy(&record.Mask, settings.Mask, 4);
     record.VLanState = settings.VLanState;
     record.VLanID = settings.VLanID;
     record.CFI = settings.CFI;

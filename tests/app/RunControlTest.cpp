@@ -35,14 +35,18 @@
 #include "testpages/DlgLatency.h"
 #include "testpages/DlgMixClass.h"
 #include "testpages/DlgScale.h"
+#include "controls/grid/KvAvlGrid.h"
+#include "testpages/DlgSourceFilter.h"
 #include "controls/widgets/NumEdit.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QRegularExpression>
+#include <QtEndian>
 #include <array>
 #include <gtest/gtest.h>
+#include <cstring>
 
 namespace {
 
@@ -72,6 +76,8 @@ protected:
     // Pair 1 in use: source (1,2,1), host (1,2,2).
     void addPairOne()
     {
+        if (g_Session.PortCount != 0)
+            return; // already added
         for (std::uint8_t port = 1; port <= 2; ++port) {
             const UtPortId id{1, 2, port};
             g_Session.PortTable[g_Session.PortCount++] = {id, 53, 0};
@@ -127,6 +133,26 @@ protected:
         }
         QComboBox *monitors = view->CapacityPage->MonitorCombo;
         monitors->setCurrentIndex(monitors->findText(QStringLiteral("(1, 2, 3)")));
+    }
+    // The Source Filter page sends from pair 1's source port to its host port (both locked).
+    void sourceFilterRunsPairOne()
+    {
+        CDlgSourceFilter *page = view->SourceFilterPage;
+        page->InitPortLists();
+        const auto tickPort = [](CKvAvlGrid *grid, std::uint8_t port) {
+            const QString prefix = QString::asprintf("(  1, 2,%d)", port);
+            for (int row = 0; row < grid->GetRowCount(); ++row) {
+                QString label;
+                grid->GetRowName(row, label);
+                if (label.startsWith(prefix))
+                    grid->SetRowChecked(row, 1);
+            }
+        };
+        tickPort(page->SourceAvailableGrid, 1);
+        page->OnAddSourcePorts();
+        tickPort(page->HostAvailableGrid, 2);
+        page->OnAddHostPorts();
+        page->DurationEdit->setText(QStringLiteral("2"));
     }
     QStringList logLines() const { return view->LogDlg->text().split(u'\n', Qt::SkipEmptyParts); }
     QStringList startLines() const
@@ -218,6 +244,7 @@ TEST_F(RunControlTest, TestsRunInTheirFixedOrderWithTheirStatusTexts)
     select(
         {TestSourceFilter, TestJoinLeave, TestCapacity, TestLatency, TestScale, TestAggregate, TestMixClass});
     groupPagesRunPairOne();
+    sourceFilterRunsPairOne();
     view->OnRunTest();
     EXPECT_EQ(startLines(),
               (QStringList{"* Start Mixed Class Test", "* Start Aggregate Test",
@@ -400,14 +427,12 @@ TEST_F(RunControlTest, AllSevenProceduresRunToTheirEndInDemoMode)
     view->CapacityPage->RunList = {64};
     view->JoinLeavePage->RunList = {64};
     plan.InitialClients = plan.MaxClients = 1;
+    readyRatePages();
     groupPagesRunPairOne();
+    sourceFilterRunsPairOne();
     view->CapacityPage->InitialGroups.Edit->setText(QStringLiteral("1"));
     view->CapacityPage->MaxGroups.Edit->setText(QStringLiteral("2"));
     view->CapacityPage->GroupStep.Edit->setText(QStringLiteral("1"));
-    view->MixClassPage->FrameRows = {{100, 10, 100, 1, 64}};
-    view->AggregatePage->FrameRows = {{100, 10, 100, 1, 64}};
-    view->ScalePage->FrameRows = {{100, 10, 100, 1, 64}};
-    view->LatencyPage->FrameRows = {{10, 10, 10, 1, 64}};
     view->OnRunTest();
     const QString log = view->LogDlg->text();
     for (const char *end : {"* Mixclass throughput Test Complete", "* Aggregate Test Complete",
@@ -441,7 +466,7 @@ TEST_F(RunControlTest, TypedPortSettingsSurviveTreeClicksLanguageChangesAndRuns)
     EXPECT_EQ(shown, "10.9.8.7");
     select({TestAggregate});
     view->OnRunTest();
-    EXPECT_EQ(g_Session.Ports[0].IPAddress, 0x0A090807u);
+    EXPECT_EQ(g_Session.Ports[0].IPAddress, qFromBigEndian<std::uint32_t>(0x0A090807));
     EXPECT_EQ(app->TestPlan.SourcePorts.size(), 1u);
 }
 

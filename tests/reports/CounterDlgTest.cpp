@@ -1,11 +1,11 @@
 // The counter dialog: its grid and buttons, and the workbook it exports, read back with an independent
 // reader.
+#include "reports/CounterDlg.h"
 #include "common/EnglishTexts.h"
 #include "common/XlsReadBack.h"
 #include "controls/grid/MyCug.h"
 #include "controls/widgets/ButtonST.h"
 #include "platform/ScriptedPrompter.h"
-#include "reports/CounterDlg.h"
 
 #include <QCoreApplication>
 #include <QFile>

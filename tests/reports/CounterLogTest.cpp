@@ -1,10 +1,10 @@
 // The counter page on a small session: the trial blocks of each kind of test over the page's empty
 // rows, the counter columns from the per-port tables, the latency samples, the verdict and Clear.
+#include "reports/CounterLog.h"
 #include "common/EnglishTexts.h"
 #include "controls/widgets/SkinListCtrl.h"
 #include "engine/IGMPTestPlan.h"
 #include "engine/Session.h"
-#include "reports/CounterLog.h"
 
 #include <gtest/gtest.h>
 
@@ -139,7 +139,8 @@ TEST_F(CounterLogTest, HeaderOfEachTestAndThePairsUnicastPort)
     const Case cases[] = {
         {kTestMixedClass, "Benchmark:Mixed Class Throughput  Trial:1  Repetition:2  Duration:30 sec.",
          "Unicast Port"},
-        {kTestAggregate, "Benchmark:Aggregate Multicast Throughput  Trial:1  Repetition:2  Duration:30 sec.", ""},
+        {kTestAggregate, "Benchmark:Aggregate Multicast Throughput  Trial:1  Repetition:2  Duration:30 sec.",
+         ""},
         {kTestScaleGroup, "Benchmark:Scale Group Throughput  Trial:1  Repetition:2  Duration:30 sec.", ""},
         {kTestCapacity, "Benchmark:Capacity Test  Trial:1  Repetition:2  Duration:30 sec.", ""},
         // No block of its own: an empty header that is still a header row.
@@ -316,7 +317,8 @@ TEST_F(CounterLogTest, VerdictClearAndReset)
     EXPECT_EQ(page.FirstRow, 10u);
     EXPECT_EQ(page.LastRow, 9u);
     page.InsertTrialRows(plan, QString(), 0, 2, 10);
-    EXPECT_EQ(page.CellText(10, 0), "Benchmark:Mixed Class Throughput  Trial:1  Repetition:2  Duration:10 sec.");
+    EXPECT_EQ(page.CellText(10, 0),
+              "Benchmark:Mixed Class Throughput  Trial:1  Repetition:2  Duration:10 sec.");
     EXPECT_EQ(page.CellText(9, 0), "");
     EXPECT_EQ(page.LastRow, 19u);
     EXPECT_EQ(page.RowCount(), 20);

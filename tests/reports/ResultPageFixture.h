@@ -13,6 +13,30 @@
 
 #include <gtest/gtest.h>
 
+// The runner's records and entries of a page: per frame size, count (or rate index) and pair in use,
+// with the host counts of the first step's pairs as the page's bars per step.
+template <typename Page, typename AddRecord>
+void buildRunnerSteps(Page &page, RunState &run, const CIGMPTestPlan &plan, TestIndex test,
+                      const std::vector<std::uint16_t> &frames, std::uint32_t first, std::uint32_t last,
+                      AddRecord addRecord)
+{
+    page.Records.clear();
+    run.PairFrameLists[test].clear();
+    page.ReceiverTotal = 0;
+    for (const std::uint16_t frame : frames) {
+        for (std::uint32_t step = first; step <= last; ++step) {
+            for (std::uint8_t n = 1; n <= kMaxTestPairs; ++n) {
+                if (plan.PairSelected[n - 1] != 1)
+                    continue;
+                run.PairFrameLists[test].push_back({n, frame, 1});
+                addRecord(page, frame, n, plan.TestPairs[n - 1].num_of_destmember, step);
+                if (frame == frames.front() && step == first)
+                    page.ReceiverTotal += plan.TestPairs[n - 1].num_of_destmember;
+            }
+        }
+    }
+}
+
 class ResultPageFixture : public testing::Test
 {
 protected:

@@ -26,26 +26,11 @@ std::pair<int, int> joinedRows(CUGCtrl *grid, int col, int row)
 class ResultPagesTest : public ResultPageFixture
 {
 protected:
-    // The runner's records and entries: per frame size, count and pair in use.
     template <typename Page, typename AddRecord>
     void buildSteps(Page &page, TestIndex test, const std::vector<std::uint16_t> &frames, std::uint32_t first,
                     std::uint32_t last, AddRecord addRecord)
     {
-        page.Records.clear();
-        run.PairFrameLists[test].clear();
-        page.ReceiverTotal = 0;
-        for (const std::uint16_t frame : frames) {
-            for (std::uint32_t step = first; step <= last; ++step) {
-                for (std::uint8_t n = 1; n <= kMaxTestPairs; ++n) {
-                    if (plan.PairSelected[n - 1] != 1)
-                        continue;
-                    run.PairFrameLists[test].push_back({n, frame, 1});
-                    addRecord(page, frame, n, plan.TestPairs[n - 1].num_of_destmember, step);
-                    if (frame == frames.front() && step == first)
-                        page.ReceiverTotal += plan.TestPairs[n - 1].num_of_destmember;
-                }
-            }
-        }
+        buildRunnerSteps(page, run, plan, test, frames, first, last, addRecord);
     }
 
     static std::vector<UtCustomFrame> rowsOf(const std::vector<std::uint16_t> &frames)
@@ -96,7 +81,8 @@ TEST_F(ResultPagesTest, MixedClassGridHasABlockOfSourceRowsPerFrameSize)
     // Two blocks of three rows; columns 0, 1, 2 and 6 joined over each.
     for (const int first : {12, 15}) {
         for (const int col : {0, 1, 2, 6})
-            EXPECT_EQ(joinedRows(page.Grid, col, first + 1), std::make_pair(first, first + 2)) << first << col;
+            EXPECT_EQ(joinedRows(page.Grid, col, first + 1), std::make_pair(first, first + 2))
+                << first << col;
         EXPECT_EQ(page.Cell(first, 0), first == 12 ? "64" : "128");
         EXPECT_EQ(page.Cell(first, 1), "1.00");
         EXPECT_EQ(page.Cell(first, 2), "V2");
@@ -118,9 +104,8 @@ TEST_F(ResultPagesTest, MixedClassCollectsTheFrameSizeUnderTestAndMarksTheUnicas
     CReportMixClass page;
     prepare(page, plan);
     buildSteps(page, TestMixClass, {64, 128}, 0, 0,
-               [](CReportMixClass &p, std::uint16_t frame, std::uint8_t pair, std::uint32_t hosts, std::uint32_t) {
-                   p.Records.emplace_back(frame, pair, hosts);
-               });
+               [](CReportMixClass &p, std::uint16_t frame, std::uint8_t pair, std::uint32_t hosts,
+                  std::uint32_t) { p.Records.emplace_back(frame, pair, hosts); });
     page.InitChartViewPort();
     EXPECT_EQ(page.BarCount, 6);
     EXPECT_EQ(page.BarLabels[1], "(  1, 2,3)\n 64 bytes\nPair - 1");
@@ -185,7 +170,8 @@ TEST_F(ResultPagesTest, AggregateAndScaleHaveARecordPerCountAndPair)
         page.InitChartViewPort();
         EXPECT_EQ(page.BarCount, 10);
         EXPECT_EQ(page.ReceiverTotal, 5u);
-        EXPECT_EQ(page.BarLabels[5], scale ? "(  1, 2,2)\n 64 bytes\nP-1/G-2" : "(  1, 2,2)\n 64 bytes\nP-1/C-2");
+        EXPECT_EQ(page.BarLabels[5],
+                  scale ? "(  1, 2,2)\n 64 bytes\nP-1/G-2" : "(  1, 2,2)\n 64 bytes\nP-1/C-2");
 
         // A trial of the second count fills that count's records only.
         plan.ChartScale = 2000;
@@ -279,9 +265,11 @@ TEST_F(ResultPagesTest, LatencyRecordsMeetTheRateByItsIndex)
 
     page.UpdateViewPort();
     const std::vector<HotSpot> spots = page.Viewer->GetChart()->imageMap(QString());
-    EXPECT_TRUE(std::any_of(spots.begin(), spots.end(),
-                            [](const HotSpot &spot) { return spot.title.startsWith("Max. Latency : 4 us."); }));
-    EXPECT_TRUE(std::none_of(spots.begin(), spots.end(), [](const HotSpot &spot) { return spot.title.contains("ms."); }));
+    EXPECT_TRUE(std::any_of(spots.begin(), spots.end(), [](const HotSpot &spot) {
+        return spot.title.startsWith("Max. Latency : 4 us.");
+    }));
+    EXPECT_TRUE(std::none_of(spots.begin(), spots.end(),
+                             [](const HotSpot &spot) { return spot.title.contains("ms."); }));
 }
 
 TEST(ResultPagesLatency, TwoDecimalsRoundHalfUp)
@@ -320,9 +308,8 @@ TEST_F(ResultPagesTest, FilterGridHasABlockOfHostRowsPerGroup)
 
 TEST(ResultPagesFilter, RxPortTextCutsTheLabelBeforeItsDash)
 {
-    const std::pair<const char *, const char *> cases[] = {{"(  1, 2,3) - QM-M13", "(  1, 2,3)"},
-                                                           {"(  1, 2,3)", "(  1, 2,3)"},
-                                                           {"-(1,2,3)", "-(1,2,3)"}};
+    const std::pair<const char *, const char *> cases[] = {
+        {"(  1, 2,3) - QM-M13", "(  1, 2,3)"}, {"(  1, 2,3)", "(  1, 2,3)"}, {"-(1,2,3)", "-(1,2,3)"}};
     for (const auto &[label, text] : cases)
         EXPECT_EQ(CReportFilter::RxPortText(label), text) << label;
 }

@@ -102,7 +102,8 @@ TEST_F(DlgSourceFilterTest, GroupListIsInTextOrderAndFollowsEveryCountChange)
     EXPECT_EQ(page->GroupList.Items(),
               (QStringList{"224.0.1.250", "224.0.1.251", "224.0.1.252", "224.0.1.253", "224.0.1.254",
                            "224.0.1.255", "224.0.2.0", "224.0.2.1", "224.0.2.2", "224.0.2.3"}));
-    // A spin click counts at once.
+    // A spin click counts at once, whatever the other fields hold.
+    page->DurationEdit->clear();
     page->GroupCountSpin->SetValue(10);
     page->GroupCountSpin->DeltaPos(-1);
     EXPECT_EQ(page->GroupCountEdit->text(), "9");
@@ -224,11 +225,13 @@ TEST_F(DlgSourceFilterTest, MenuCommandsFollowTheLevelOfTheItem)
     selectPorts();
     using State = std::vector<bool>;
     EXPECT_EQ(CDlgSourceFilter::MenuStateOf(nullptr), (State{false, false, false}));
-    EXPECT_EQ(CDlgSourceFilter::MenuStateOf(page->AddressTree->topLevelItem(0)), (State{false, false, false}));
+    EXPECT_EQ(CDlgSourceFilter::MenuStateOf(page->AddressTree->topLevelItem(0)),
+              (State{false, false, false}));
     EXPECT_EQ(CDlgSourceFilter::MenuStateOf(groupItem(0, 0)), (State{true, false, false}));
     EXPECT_EQ(CDlgSourceFilter::MenuStateOf(groupItem(0, 0)->child(0)), (State{true, true, true}));
     EXPECT_EQ(CDlgSourceFilter::ExtractGroupText(" Group: 224.0.1.9 - (Filter Mode: Exclude )"), "224.0.1.9");
-    EXPECT_EQ(CDlgSourceFilter::ExtractFilterModeText("Group:224.0.1.9 - (Filter Mode: Exclude )"), "Exclude");
+    EXPECT_EQ(CDlgSourceFilter::ExtractFilterModeText("Group:224.0.1.9 - (Filter Mode: Exclude )"),
+              "Exclude");
 }
 
 TEST_F(DlgSourceFilterTest, CheckFieldsJudgesEachFieldAndFocusesTheFirstBadOne)
@@ -244,8 +247,8 @@ TEST_F(DlgSourceFilterTest, CheckFieldsJudgesEachFieldAndFocusesTheFirstBadOne)
         const char *text;
         bool valid;
     } cases[] = {
-        {&CDlgSourceFilter::DelayEdit, "0", false},      {&CDlgSourceFilter::DelayEdit, "300", true},
-        {&CDlgSourceFilter::TrialsEdit, "100", true},    {&CDlgSourceFilter::TrialsEdit, "101", false},
+        {&CDlgSourceFilter::DelayEdit, "0", false},        {&CDlgSourceFilter::DelayEdit, "300", true},
+        {&CDlgSourceFilter::TrialsEdit, "100", true},      {&CDlgSourceFilter::TrialsEdit, "101", false},
         {&CDlgSourceFilter::DurationEdit, "30001", false}, {&CDlgSourceFilter::GroupCountEdit, "11", false},
         {&CDlgSourceFilter::DurationEdit, "", false},
     };

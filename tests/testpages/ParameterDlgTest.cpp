@@ -68,11 +68,16 @@ TEST_F(ParameterDlgTest, EveryChangeIsCheckedAtOnce)
         const char *typed;
         const char *shown;
     } cases[] = {
-        {dynamic.TestTimeEdit, "", "10"},     {standard.TestTimeEdit, "", "1"},
-        {standard.JoinLeaveEdit, "", "5"},    {maxThroughput.JoinLeaveEdit, "51", "50"},
-        {dynamic.PacketLengthEdit, "2000", "1514"}, {standard.LoadRateEdit, "0", "1"},
-        {maxThroughput.InitialRateEdit, "101", "100"}, {standard.HostLossEdit, "", "1"},
-        {dynamic.NonIgmpLossEdit, "", "1"},   {dynamic.HostLossEdit, "1001", "1000"},
+        {dynamic.TestTimeEdit, "", "10"},
+        {standard.TestTimeEdit, "", "1"},
+        {standard.JoinLeaveEdit, "", "5"},
+        {maxThroughput.JoinLeaveEdit, "51", "50"},
+        {dynamic.PacketLengthEdit, "2000", "1514"},
+        {standard.LoadRateEdit, "0", "1"},
+        {maxThroughput.InitialRateEdit, "101", "100"},
+        {standard.HostLossEdit, "", "1"},
+        {dynamic.NonIgmpLossEdit, "", "1"},
+        {dynamic.HostLossEdit, "1001", "1000"},
         {maxThroughput.HostLossEdit, "", ""},
     };
     for (const auto &c : cases) {
@@ -101,9 +106,9 @@ TEST_F(ParameterDlgTest, MinimumStaysBelowMaximumWithinOneToHundred)
             const char *minimum;
             const char *maximum;
         } steps[] = {
-            {page->MinRateEdit, "90", "10", "80"},  {page->MaxRateEdit, "5", "10", "80"},
+            {page->MinRateEdit, "90", "10", "80"},   {page->MaxRateEdit, "5", "10", "80"},
             {page->MaxRateEdit, "120", "10", "100"}, {page->MinRateEdit, "", "1", "100"},
-            {page->MinRateEdit, "30", "30", "100"}, {page->MaxRateEdit, "31", "30", "31"},
+            {page->MinRateEdit, "30", "30", "100"},  {page->MaxRateEdit, "31", "30", "31"},
             {page->MinRateEdit, "31", "30", "31"},
         };
         for (const auto &step : steps) {

@@ -4,6 +4,7 @@
 #include "../engine/SimulatorConnection.h"
 #include "common/EnglishTexts.h"
 #include "controls/grid/KvAvlGrid.h"
+#include "controls/grid/MyCug.h"
 #include "controls/widgets/NumEdit.h"
 #include "engine/EngineHost.h"
 #include "engine/IGMPTestPlan.h"
@@ -130,6 +131,11 @@ TEST_F(SourceFilterRunTest, EachGroupsVerdictFollowsTheDevice)
         page->OnAddHostPorts();
         ASSERT_EQ(page->AddressTree->topLevelItemCount(), 2);
         const QString filtered = sourceAddress(2, 1);
+        // The port-settings grid shows the address the source sends from.
+        QString shown;
+        page->PortGrid->GetCellTextTo(page->GetColumns().address, page->FindPortInfoRow(labelOf(2, 1)),
+                                      shown);
+        EXPECT_EQ(shown, filtered);
         setGroup(0, 0, 0, filtered); // (2,2): 239.2.2.2 include, 239.2.2.3 exclude
         setGroup(0, 1, 1, filtered);
         setGroup(1, 0, 1, filtered); // (2,3): the other way round
