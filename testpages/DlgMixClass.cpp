@@ -6,7 +6,6 @@
 #include "engine/Session.h"
 #include "ports/PortCheckGrid.h"
 
-#include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QVBoxLayout>

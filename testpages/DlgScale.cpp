@@ -1,5 +1,6 @@
 #include "testpages/DlgScale.h"
 
+#include "controls/widgets/NumEdit.h"
 #include "engine/IGMPTestPlan.h"
 
 namespace {
