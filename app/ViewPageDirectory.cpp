@@ -9,7 +9,8 @@
 #include "reports/ReportLatency.h"
 #include "reports/ReportMixClass.h"
 #include "reports/ReportScale.h"
-#include "testpages/TestPageBase.h"
+#include "testpages/DlgAggregate.h"
+#include "testpages/DlgMixClass.h"
 
 ViewPageDirectory::ViewPageDirectory(CMainFormView &view) : m_view(view), m_previous(install(this)) {}
 
@@ -20,10 +21,10 @@ ViewPageDirectory::~ViewPageDirectory()
 }
 
 // The directory's test page numbers are the view's test numbers.
-static_assert(PageDirectory::MixClass == TestMixClass && PageDirectory::Aggregate == TestAggregate &&
-              PageDirectory::Scale == TestScale && PageDirectory::Latency == TestLatency &&
-              PageDirectory::Capacity == TestCapacity && PageDirectory::JoinLeave == TestJoinLeave &&
-              PageDirectory::SourceFilter == TestSourceFilter);
+static_assert(int(PageDirectory::MixClass) == TestMixClass && int(PageDirectory::Aggregate) == TestAggregate &&
+              int(PageDirectory::Scale) == TestScale && int(PageDirectory::Latency) == TestLatency &&
+              int(PageDirectory::Capacity) == TestCapacity && int(PageDirectory::JoinLeave) == TestJoinLeave &&
+              int(PageDirectory::SourceFilter) == TestSourceFilter);
 
 CTestPageBase *ViewPageDirectory::testPage(int page) const
 {
@@ -54,13 +55,23 @@ void ViewPageDirectory::FillPortInfoGrid(int page, int row)
         target->FillPortInfoGridForPairRow(row);
 }
 
-// The Mixed Class page's unicast-port list and the Aggregate page's client limit come with those
-// pages' own fields; until then a tick there changes nothing beyond the list itself.
-void ViewPageDirectory::SetUnicastPort(int) {}
+void ViewPageDirectory::SetUnicastPort(int row)
+{
+    if (m_view.MixClassPage)
+        m_view.MixClassPage->SetUnicastPort(row);
+}
 
-void ViewPageDirectory::ShowUnicastPort(int) {}
+void ViewPageDirectory::ShowUnicastPort(int row)
+{
+    if (m_view.MixClassPage)
+        m_view.MixClassPage->ShowUnicastPort(row);
+}
 
-void ViewPageDirectory::SetClientLimit(int) {}
+void ViewPageDirectory::SetClientLimit(int limit)
+{
+    if (m_view.AggregatePage)
+        m_view.AggregatePage->SetClientLimit(limit);
+}
 
 void ViewPageDirectory::ClearPairSelection(int pair)
 {
@@ -82,54 +93,41 @@ void ViewPageDirectory::MovePairSelection(int from, int to)
     }
 }
 
-void ViewPageDirectory::CollectResults(int page)
+ReportPage *ViewPageDirectory::resultPage(int page) const
 {
     CTestReportDlg *report = m_view.ReportDlg;
     if (!report)
-        return;
+        return nullptr;
     switch (page) {
     case ResultMixClass:
-        report->MixClassPage->CollectResults();
-        break;
+        return report->MixClassPage;
     case ResultAggregate:
-        report->AggregatePage->CollectResults();
-        break;
+        return report->AggregatePage;
     case ResultScale:
-        report->ScalePage->CollectResults();
-        break;
+        return report->ScalePage;
     case ResultLatency:
-        report->LatencyPage->CollectResults();
-        break;
+        return report->LatencyPage;
     case ResultFilter:
-        report->FilterPage->CollectResults();
-        break;
+        return report->FilterPage;
     default:
-        break;
+        return nullptr;
     }
+}
+
+void ViewPageDirectory::CollectResults(int page)
+{
+    if (ReportPage *target = resultPage(page))
+        target->CollectResults();
 }
 
 void ViewPageDirectory::DrawChart(int page)
 {
-    CTestReportDlg *report = m_view.ReportDlg;
-    if (!report)
+    ReportPage *target = resultPage(page);
+    if (!target)
         return;
-    switch (page) {
-    case ResultMixClass:
-        report->MixClassPage->BuildChartArrays();
-        break;
-    case ResultAggregate:
-        report->AggregatePage->BuildChartArrays();
-        break;
-    case ResultScale:
-        report->ScalePage->BuildChartArrays();
-        break;
-    case ResultLatency:
-        report->LatencyPage->BuildChartArrays();
-        break;
-    case ResultFilter:
-        report->FilterPage->BuildChartArrays();
-        break;
-    default:
-        break;
-    }
+    // The Mixed Class page redraws chart and tool tips through its viewer; the others draw the chart.
+    if (page == ResultMixClass)
+        target->UpdateViewPort();
+    else
+        target->DrawChart();
 }

@@ -39,6 +39,9 @@ public:
     CIGMPTestPlan *testPlan() const;
     QStringList sourceFilterGroups() const;
     std::vector<UtFilterHost> sourceFilterHosts() const;
+    // The tester's and the device's names of the report headers; empty while none is installed.
+    QString testerName() const;
+    QString dutName() const;
 
     std::function<bool()> demoMode;
     std::function<bool()> testRunning;
@@ -52,9 +55,13 @@ public:
     std::function<QStringList()> filterGroupTexts;
     // The Source Filter page's per-host address settings.
     std::function<std::vector<UtFilterHost>()> filterAddressSettings;
+    // The Source Filter page that installed the two above while it exists; null when they are a test's own.
+    const void *filterPage = nullptr;
     // The Group Capacity and Join/Leave pages, installed by the pages themselves.
     CapacityPageHooks *capacityPage = nullptr;
     JoinLeavePageHooks *joinLeavePage = nullptr;
     // The test plan the pages read and write (the application's, or a test's own).
     std::function<CIGMPTestPlan *()> planSource;
+    std::function<QString()> testerNameSource;
+    std::function<QString()> dutNameSource;
 };

@@ -13,10 +13,13 @@
 #include "reports/DlgButton.h"
 #include "reports/MyPropSheet.h"
 #include "reports/ReportAggregate.h"
+#include "reports/ReportDynamicDlg.h"
 #include "reports/ReportFilter.h"
 #include "reports/ReportLatency.h"
+#include "reports/ReportMaxThroughputDlg.h"
 #include "reports/ReportMixClass.h"
 #include "reports/ReportScale.h"
+#include "reports/ReportStandard.h"
 
 #include <mutex>
 
@@ -29,8 +32,9 @@ CTestReportDlg::CTestReportDlg(QWidget *parent)
     : QWidget(parent), PropSheet(new CMyPropSheet(this)), MixClassPage(new CReportMixClass(PropSheet)),
       AggregatePage(new CReportAggregate(PropSheet)), ScalePage(new CReportScale(PropSheet)),
       LatencyPage(new CReportLatency(PropSheet)), FilterPage(new CReportFilter(PropSheet)),
-      CounterPage(new CCounterLog(PropSheet)), CounterDlg(new CCounterDlg(this)),
-      ExcelBar(new CDlgButton(0, this)), PdfBar(new CDlgButton(1, this))
+      CounterPage(new CCounterLog(PropSheet)), CounterDlg(new CCounterDlg(this)), ExcelBar(new CDlgButton(0, this)),
+      PdfBar(new CDlgButton(1, this)), StandardChart(new CReportStandard(this)),
+      DynamicChart(new CReportDynamicDlg(this)), MaxThroughputChart(new CReportMaxThroughputDlg(this))
 {
     PropSheet->addTab(MixClassPage, QStringLiteral("Mixed Class"));
     PropSheet->addTab(AggregatePage, QStringLiteral("Aggregate"));
@@ -67,6 +71,18 @@ CTestReportDlg::~CTestReportDlg()
 CIGMPTestPlan &CTestReportDlg::Plan() const
 {
     return *m_plan;
+}
+
+void CTestReportDlg::SetPlan(CIGMPTestPlan *plan)
+{
+    m_plan = plan;
+    for (ReportPage *page : {static_cast<ReportPage *>(MixClassPage),
+                             static_cast<ReportPage *>(AggregatePage), static_cast<ReportPage *>(ScalePage),
+                             static_cast<ReportPage *>(LatencyPage), static_cast<ReportPage *>(FilterPage)})
+        page->SetPlan(plan);
+    for (CReportLiveChart *chart :
+         std::initializer_list<CReportLiveChart *>{StandardChart, DynamicChart, MaxThroughputChart})
+        chart->SetPlan(plan);
 }
 
 bool CTestReportDlg::HasPlan() const
@@ -135,6 +151,14 @@ void CTestReportDlg::writeResultCell(ReportPage *page, int row, int column, cons
     page->SetCell(row, column, text);
 }
 
+void CTestReportDlg::showTrialOnChart(ReportPage *page, std::uint32_t step)
+{
+    page->ChartBusy = true;
+    page->ScrollViewPort(step);
+    page->UpdateViewPort();
+    page->ChartBusy = false;
+}
+
 void CTestReportDlg::waitAfterJoin()
 {
     TrialSeconds = 0;
@@ -149,6 +173,7 @@ bool CTestReportDlg::PerformMixedClassTest()
     // A timer 2 left from an earlier step would stop this test's traffic.
     TxStopTimer.stop();
     Results.Ran[0] = 1;
+    plan.FillPortLists();
     if (stopped())
         return false;
     log(QStringLiteral("* Checking link status of all ports..."));
@@ -245,12 +270,11 @@ bool CTestReportDlg::PerformMixedClassTest()
             MixClassPage->CollectResults();
             MixClassPage->BuildChartArrays();
             const QString rate = QString::asprintf("%.2f", search.current());
-            writeResultCell(MixClassPage, ReportPage::kRateRow, ReportPage::kValueColumn, rate);
-            MixClassPage->ScrollViewPort(frameSizeIndex());
-            MixClassPage->UpdateViewPort();
+            writeResultCell(MixClassPage, ReportPage::kRateRow, MixClassPage->ValueColumn, rate);
+            showTrialOnChart(MixClassPage, frameSizeIndex());
             if (pass) {
                 CounterPage->SetRowResult(int(CounterPage->LastRow), QStringLiteral("Pass"), kPassColor);
-                writeResultCell(MixClassPage, int(reportRow()), ReportPage::kPassedRateColumn, rate);
+                writeResultCell(MixClassPage, int(reportRow()), CReportMixClass::kPassedRateColumn, rate);
             } else {
                 CounterPage->SetRowResult(int(CounterPage->LastRow), QStringLiteral("Failed"), kFailColor);
             }

@@ -280,7 +280,7 @@ TEST_F(JoinLeaveProcedureTest, DemoModeMakesUpTheStamps)
     demo = true;
     onStatus = nullptr;
     int draw = 0;
-    page->Random = [&draw] { return (draw++ % 2) * 250; }; // tx 40000, rx 45250: 0.21 ms
+    plan.Random = [&draw] { return (draw++ % 2) * 250; }; // tx 40000, rx 45250: 0.21 ms
     ASSERT_TRUE(report.PerformJoinLeaveDelayTest());
     EXPECT_EQ(page->JoinAverageLabel->text(), "0.21 ms");
     EXPECT_EQ(page->LeaveAverageLabel->text(), "0.61 ms");
@@ -337,6 +337,7 @@ TEST_F(SourceFilterProcedureTest, GroupVerdictsTextsAndCells)
 {
     filterGroups = {"232.1.1.1", "232.1.1.2"};
     strayFrames = 7;
+    report.FilterPage->FillReportGrid();
     ASSERT_TRUE(report.PerformSourceFilterTest());
     EXPECT_EQ(report.Results.Ran[6], 1);
     EXPECT_EQ(plan.CurrentRate, 25.0);
@@ -357,7 +358,7 @@ TEST_F(SourceFilterProcedureTest, GroupVerdictsTextsAndCells)
     EXPECT_EQ(second.Texts.size(), 4);
     EXPECT_EQ(report.FilterPage->Cell(12, CReportFilter::kVerdictColumn), "Fail");
     EXPECT_EQ(report.FilterPage->Cell(15, CReportFilter::kVerdictColumn), "Fail");
-    EXPECT_EQ(report.FilterPage->Cell(ReportPage::kRateRow, ReportPage::kValueColumn), "25.00");
+    EXPECT_EQ(report.FilterPage->Cell(ReportPage::kRateRow, report.FilterPage->ValueColumn), "25.00");
     EXPECT_EQ(run.ReportRow, 18u);
     EXPECT_EQ(log.filter("Rx Port         Expect RxPkts     RxPkts(Multicast)").size(), 2)
         << "one heading per group";
@@ -368,6 +369,7 @@ TEST_F(SourceFilterProcedureTest, GroupVerdictsTextsAndCells)
 TEST_F(SourceFilterProcedureTest, PassingGroup)
 {
     filterHosts.push_back({"(  1, 3,2) - 53", {{"232.1.1.1", 1, {}}}}); // an include list naming no source
+    report.FilterPage->FillReportGrid();
     ASSERT_TRUE(report.PerformSourceFilterTest());
     ASSERT_EQ(report.Results.Filter.size(), 1u);
     EXPECT_EQ(report.Results.Filter[0].Texts, QStringList{"Group 232.1.1.1 Test Result: Pass"});
