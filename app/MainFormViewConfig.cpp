@@ -188,6 +188,8 @@ bool CMainFormView::SaveConfigurationTo(const QString &path, const UtLocalTime &
         if (!CTestPageBase::SaveXml(*page, section.element, TestSelected[section.test] != 0, xml))
             return false;
     }
+    if (!CDlgSourceFilter::SaveXml(*SourceFilterPage, TestSelected[TestSourceFilter] != 0, xml))
+        return false;
     return XmlDocument::WriteTextFile(path, QString::fromStdU16String(xml.GetDocText()));
 }
 
@@ -267,6 +269,12 @@ bool CMainFormView::LoadConfigurationFrom(const QString &path)
         return false;
     }
 
+    // A page's loaded flag checks its test in the navigation tree.
+    const auto markSelected = [this](int test, bool selected) {
+        TestSelected[test] = selected ? 1 : 0;
+        if (QTreeWidgetItem *item = TreeItem(TestNode(test)))
+            item->setCheckState(0, selected ? Qt::Checked : Qt::Unchecked);
+    };
     try {
         PortInfoPage->FillPortGrid();
         bool complete = PortConfigPage->LoadXml(text);
@@ -277,9 +285,14 @@ bool CMainFormView::LoadConfigurationFrom(const QString &path)
             complete = CTestPageBase::LoadXml(*page, section.element, text, selected);
             if (!complete)
                 break;
-            TestSelected[section.test] = selected ? 1 : 0;
-            if (QTreeWidgetItem *item = TreeItem(TestNode(section.test)))
-                item->setCheckState(0, selected ? Qt::Checked : Qt::Unchecked);
+            markSelected(section.test, selected);
+        }
+        if (complete) {
+            // The Source Filter page's section, last: port selections and address settings.
+            bool selected = TestSelected[TestSourceFilter] != 0;
+            complete = CDlgSourceFilter::LoadXml(*SourceFilterPage, text, selected);
+            if (complete)
+                markSelected(TestSourceFilter, selected);
         }
         if (!complete)
             showConfigMessage(configText("Config_Load_Fail"));

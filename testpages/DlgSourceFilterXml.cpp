@@ -1,0 +1,194 @@
+// The Source Filter page's section of the configuration file, "SourceFilterConfig": the two port
+// selections, the page's fields, the port block and the address settings (the only section with
+// attributes: a host's label and a group's address).
+#include "controls/grid/KvAvlGrid.h"
+#include "engine/EngineHost.h"
+#include "engine/SessionRecords.h"
+#include "platform/NumberText.h"
+#include "platform/Prompter.h"
+#include "platform/XmlDocument.h"
+#include "ports/PortCheckGrid.h"
+#include "testpages/DlgSourceFilter.h"
+
+#include <QLineEdit>
+#include <QSignalBlocker>
+#include <algorithm>
+#include <climits>
+
+namespace {
+
+const QString kFilterConfigRoot = QStringLiteral("Tavrix-IGMP-TQ_Config");
+const QString kFilterSection = QStringLiteral("SourceFilterConfig");
+
+QString filterElement(const char *name, int number)
+{
+    return QString::fromLatin1(name) + formatInt(number);
+}
+
+// The integer at the start of the next child of that name; false when no such child follows.
+bool readFilterInt(XmlDocument &xml, const QString &name, qint64 &value)
+{
+    if (!xml.FindChildElement(name))
+        return false;
+    parseDecimalPrefix(xml.GetChildText(), value, LLONG_MIN, LLONG_MAX);
+    return true;
+}
+
+void writeSelection(XmlDocument &xml, const char *countName, const char *entryName, CKvAvlGrid *grid)
+{
+    const int rows = grid->GetRowCount();
+    xml.AddElementInt(QString::fromLatin1(countName), rows);
+    for (int row = 0; row < rows; ++row) {
+        QString label;
+        grid->GetRowName(row, label);
+        xml.AddElement(filterElement(entryName, row + 1), label);
+    }
+}
+
+// Entries 1..N that are present, in order, as unchecked rows of the grid and into its list.
+void readSelection(XmlDocument &xml, const char *countName, const char *entryName, CKvAvlGrid *grid,
+                   SortedStringList &list)
+{
+    qint64 count = 0;
+    if (!readFilterInt(xml, QString::fromLatin1(countName), count))
+        return;
+    // A count beyond the inventory's size names no more ports than that.
+    for (int i = 1; i <= std::min<qint64>(count, kMaxTestPorts); ++i) {
+        if (!xml.FindChildElement(filterElement(entryName, i)))
+            continue;
+        const QString label = xml.GetChildText();
+        grid->AddCheckRow(grid->GetRowCount(), label, 0, nullptr, CTestPageBase::kPairCheckStyle);
+        list.AddString(label);
+    }
+}
+
+} // namespace
+
+bool CDlgSourceFilter::SaveXml(CDlgSourceFilter &page, bool selected, XmlDocument &xml)
+{
+    page.StorePortSettings();
+    if (xml.GetTagNameAt(xml.GetParentPos()) != kFilterConfigRoot)
+        return false;
+    xml.AddElement(kFilterSection);
+    xml.EnterElement();
+    xml.AddElementInt(u"isSelected", selected ? 1 : 0);
+    writeSelection(xml, "SourcePortNumber", "SourcePort", page.SelectedSourceGrid);
+    writeSelection(xml, "HostPortNumber", "HostPort", page.SelectedHostGrid);
+    for (const SectionField &field : page.SectionFields())
+        xml.AddElement(QString::fromLatin1(field.element), static_cast<QLineEdit *>(field.control)->text());
+    page.WritePortBlock(xml);
+
+    xml.AddElement(u"SourceAddressSettings");
+    xml.EnterElement();
+    int hostNumber = 0;
+    for (const UtFilterHost &host : page.AddressSettings) {
+        xml.AddElement(filterElement("HostPort", ++hostNumber));
+        xml.SetAttributeAt(xml.GetCurrentPos(), u"HostPort", host.PortLabel);
+        xml.EnterElement();
+        int groupNumber = 0;
+        for (const UtFilterGroup &group : host.Groups) {
+            xml.AddElement(filterElement("GroupAddress", ++groupNumber));
+            xml.SetAttributeAt(xml.GetCurrentPos(), u"GroupAddress", group.GroupAddress);
+            xml.EnterElement();
+            xml.AddElementInt(u"FilterType", int(group.Mode));
+            xml.AddElementInt(u"SourceAddrNumber", int(group.Sources.size()));
+            for (int i = 0; i < group.Sources.size(); ++i)
+                xml.AddElement(filterElement("SourceAddr", i + 1), group.Sources[i]);
+            xml.LeaveElement();
+        }
+        xml.LeaveElement();
+    }
+    xml.LeaveElement();
+    xml.LeaveElement();
+    return true;
+}
+
+void CDlgSourceFilter::readAddressSettings(XmlDocument &xml)
+{
+    const EngineHost &engine = EngineHost::instance();
+    for (int h = 1; xml.FindChildElement(filterElement("HostPort", h)); ++h) {
+        UtFilterHost host{xml.GetChildAttribute(u"HostPort"), {}};
+        xml.EnterElement();
+        for (int g = 1; xml.FindChildElement(filterElement("GroupAddress", g)); ++g) {
+            UtFilterGroup group{xml.GetChildAttribute(u"GroupAddress"), kIncludeMode, {}};
+            xml.EnterElement();
+            qint64 mode = 0;
+            if (readFilterInt(xml, QStringLiteral("FilterType"), mode)) {
+                // Include, or else exclude: the two modes a report can carry.
+                group.Mode = mode == kIncludeMode ? kIncludeMode : kExcludeMode;
+                for (int s = 1; xml.FindChildElement(filterElement("SourceAddr", s)); ++s)
+                    group.Sources << xml.GetChildText();
+            }
+            xml.LeaveElement();
+            // One report carries at most this many groups of this many sources.
+            if (group.Sources.size() > kMaxSources) {
+                engine.log(
+                    QStringLiteral("* Source Filter: %1, group %2 holds %3 source addresses; the first %4 "
+                                   "are kept.\n")
+                        .arg(host.PortLabel, group.GroupAddress)
+                        .arg(group.Sources.size())
+                        .arg(kMaxSources));
+                group.Sources.resize(kMaxSources);
+            }
+            if (host.Groups.size() == std::size_t(kMaxGroups)) {
+                engine.log(
+                    QStringLiteral("* Source Filter: %1 holds more than %2 groups; group %3 is dropped.\n")
+                        .arg(host.PortLabel)
+                        .arg(kMaxGroups)
+                        .arg(group.GroupAddress));
+                continue;
+            }
+            host.Groups.push_back(std::move(group));
+        }
+        xml.LeaveElement();
+        AddressSettings.push_back(std::move(host));
+    }
+}
+
+bool CDlgSourceFilter::LoadXml(CDlgSourceFilter &page, QStringView fileText, bool &selected)
+{
+    XmlDocument xml;
+    if (!xml.ParseText(fileText)) {
+        Prompter::current().messageBox(EngineHost::instance().text(QStringLiteral("PortDlg_Load_Fail")));
+        return false;
+    }
+    if (!xml.FindElement() || !xml.FindChildElement(kFilterSection)) {
+        page.FillPortInfoGrid();
+        page.StorePortSettings();
+        return true;
+    }
+    page.ClearPortListsAndAddresses();
+    page.InitPortLists();
+    xml.EnterElement();
+    qint64 value = 0;
+    if (readFilterInt(xml, QStringLiteral("isSelected"), value))
+        selected = value != 0;
+    // Labels are taken as they stand; only the available lists follow the inventory.
+    readSelection(xml, "SourcePortNumber", "SourcePort", page.SelectedSourceGrid, page.SelectedSourceList);
+    readSelection(xml, "HostPortNumber", "HostPort", page.SelectedHostGrid, page.SelectedHostList);
+    page.m_loading = true;
+    for (const SectionField &field : page.SectionFields()) {
+        if (!xml.FindChildElement(QString::fromLatin1(field.element)))
+            continue;
+        const QSignalBlocker blocker(field.control);
+        static_cast<QLineEdit *>(field.control)->setText(xml.GetChildText());
+    }
+    page.m_loading = false;
+    page.ReadPortBlock(xml);
+    // The port block's search runs to the section's end: the address settings are looked up afresh.
+    if (xml.LeaveElement())
+        xml.EnterElement();
+    if (xml.FindChildElement(u"SourceAddressSettings")) {
+        xml.EnterElement();
+        page.readAddressSettings(xml);
+        xml.LeaveElement();
+    }
+    // The group list follows the loaded fields; the loaded host records stay.
+    page.readGroupFields();
+    page.BuildGroupList();
+    page.PruneAvailablePortLists();
+    page.RefreshAddressTree();
+    page.FillPortInfoGrid();
+    page.StorePortSettings();
+    return true;
+}

@@ -1,0 +1,180 @@
+// The Source Filter page's section of the configuration file: what it writes, and what loading it does
+// to a page, hand-edited files included.
+#include "PageFixture.h"
+
+#include "controls/grid/KvAvlGrid.h"
+#include "controls/widgets/NumEdit.h"
+#include "platform/ScriptedPrompter.h"
+#include "platform/XmlDocument.h"
+#include "testpages/DlgSourceFilter.h"
+#include "testpages/Ipv4Edit.h"
+
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kRootStart = QStringLiteral("<Tavrix-IGMP-TQ_Config>");
+const QString kRootEnd = QStringLiteral("</Tavrix-IGMP-TQ_Config>");
+
+class DlgSourceFilterXmlTest : public testing::Test, public PageFixture
+{
+protected:
+    DlgSourceFilterXmlTest()
+    {
+        for (std::uint8_t port = 1; port <= 4; ++port)
+            addPort(1, 2, port, 0, 0);
+        EngineHost::instance().appendLog = [this](const QString &text) { log << text; };
+    }
+
+    static QString label(int port) { return CDlgSourceFilter::LockedPortLabels().at(port - 1); }
+    static QStringList labels(CKvAvlGrid *grid)
+    {
+        QStringList texts;
+        for (int row = 0; row < grid->GetRowCount(); ++row) {
+            QString text;
+            grid->GetRowName(row, text);
+            texts << text;
+        }
+        return texts;
+    }
+    // The file text with the page's section written into an otherwise empty root.
+    static QString saved(CDlgSourceFilter &page, bool selected)
+    {
+        XmlDocument xml;
+        EXPECT_TRUE(xml.ParseText(kRootStart + kRootEnd));
+        xml.FindElement();
+        xml.EnterElement();
+        EXPECT_TRUE(CDlgSourceFilter::SaveXml(page, selected, xml));
+        return QString::fromStdU16String(xml.GetDocText());
+    }
+    // A file whose section holds the given children.
+    static QString sectionFile(const QString &children)
+    {
+        return kRootStart + "<SourceFilterConfig>" + children + "</SourceFilterConfig>" + kRootEnd;
+    }
+
+    ScriptedPrompter prompter;
+    QStringList log;
+};
+
+} // namespace
+
+TEST_F(DlgSourceFilterXmlTest, TheAddressTreeIsWrittenWithAttributesAndLoadsBackWhole)
+{
+    CDlgSourceFilter page;
+    page.SourceAvailableGrid->SetRowChecked(0, 1);
+    page.OnAddSourcePorts();
+    page.HostAvailableGrid->SetRowChecked(1, 1);
+    page.OnAddHostPorts();
+    page.AddressSettings[0].Groups[0].Sources = QStringList{"10.0.0.1", "10.0.0.2"};
+    page.AddressSettings[0].Groups[1].Mode = 2;
+    page.DurationEdit->setText(QStringLiteral("25"));
+    const QString text = saved(page, true);
+    const QString host = "<HostPort1 HostPort=\"" + label(3) + "\">";
+    EXPECT_TRUE(text.contains(host)) << text.toStdString();
+    EXPECT_TRUE(text.contains("<SourcePortNumber>1</SourcePortNumber>"));
+    EXPECT_TRUE(text.contains("<HostPort1>" + label(3) + "</HostPort1>"));
+    EXPECT_TRUE(text.contains("<TestDuration>25</TestDuration>"));
+    EXPECT_TRUE(text.contains("<GroupIP>224.0.1.1</GroupIP>"));
+    EXPECT_TRUE(text.contains("<AvailablePortSettings1>"));
+    EXPECT_TRUE(text.contains("<GroupAddress1 GroupAddress=\"224.0.1.1\">"));
+    EXPECT_TRUE(text.contains("<SourceAddrNumber>2</SourceAddrNumber>"));
+    EXPECT_TRUE(text.contains("<SourceAddr2>10.0.0.2</SourceAddr2>"));
+    EXPECT_TRUE(text.contains("<SourceAddrNumber>0</SourceAddrNumber>"));
+
+    CDlgSourceFilter fresh;
+    bool selected = false;
+    ASSERT_TRUE(CDlgSourceFilter::LoadXml(fresh, text, selected));
+    EXPECT_TRUE(selected);
+    EXPECT_EQ(labels(fresh.SelectedSourceGrid), QStringList{label(1)});
+    EXPECT_EQ(fresh.SelectedHostList.Items(), QStringList{label(3)});
+    EXPECT_EQ(labels(fresh.SourceAvailableGrid), (QStringList{label(2), label(4)}));
+    EXPECT_EQ(labels(fresh.HostAvailableGrid), (QStringList{label(2), label(4)}));
+    EXPECT_EQ(fresh.DurationEdit->text(), "25");
+    ASSERT_EQ(fresh.AddressSettings.size(), 1u);
+    const UtFilterHost &loaded = fresh.AddressSettings[0];
+    EXPECT_EQ(loaded.PortLabel, label(3));
+    ASSERT_EQ(loaded.Groups.size(), 2u);
+    EXPECT_EQ(loaded.Groups[0].Sources, (QStringList{"10.0.0.1", "10.0.0.2"}));
+    EXPECT_EQ(loaded.Groups[1].Mode, 2u);
+    EXPECT_EQ(fresh.AddressTree->topLevelItem(0)->child(1)->text(0),
+              "Group:224.0.1.2 - (Filter Mode:Exclude)");
+    EXPECT_EQ(fresh.AddressTree->topLevelItem(0)->child(0)->child(1)->text(0), "10.0.0.2");
+    EXPECT_TRUE(fresh.CheckFieldsValid());
+
+    // Loading the same file again leaves every label once.
+    ASSERT_TRUE(CDlgSourceFilter::LoadXml(fresh, text, selected));
+    EXPECT_EQ(fresh.SelectedSourceList.Items(), QStringList{label(1)});
+    EXPECT_EQ(labels(fresh.SelectedHostGrid), QStringList{label(3)});
+    EXPECT_EQ(fresh.AddressSettings.size(), 1u);
+}
+
+TEST_F(DlgSourceFilterXmlTest, HandEditedSectionsLoadWhatTheyHoldWithinTheLimits)
+{
+    CDlgSourceFilter page;
+    QString sources;
+    for (int i = 1; i <= 12; ++i)
+        sources += QStringLiteral("<SourceAddr%1>10.0.0.%1</SourceAddr%1>").arg(i);
+    QString groups;
+    for (int g = 1; g <= 11; ++g)
+        groups += QStringLiteral("<GroupAddress%1 GroupAddress=\"225.0.0.%1\"><FilterType>7</FilterType>"
+                                 "<SourceAddrNumber>1</SourceAddrNumber>%2</GroupAddress%1>")
+                      .arg(g)
+                      .arg(g == 1 ? sources : QStringLiteral("<SourceAddr1>1.1.1.1</SourceAddr1>"));
+    const QString file =
+        sectionFile("<SourcePortNumber>3</SourcePortNumber><SourcePort1>" + label(1) +
+                    "</SourcePort1><SourcePort3>(  9, 9,1) - QM-M13</SourcePort3>"
+                    "<HostPortNumber>1</HostPortNumber><HostPort1>" +
+                    label(2) +
+                    "</HostPort1><NumberGroup>3</NumberGroup><GroupIP>225.0.0.1</GroupIP>"
+                    "<SourceAddressSettings><HostPort1 HostPort=\"" +
+                    label(2) + "\">" + groups +
+                    "<GroupAddress12 GroupAddress=\"225.0.0.12\"/></HostPort1>"
+                    "<HostPort2 HostPort=\"" +
+                    label(4) +
+                    "\"><GroupAddress1 GroupAddress=\"225.0.0.1\">"
+                    "<SourceAddr1>2.2.2.2</SourceAddr1></GroupAddress1></HostPort2></SourceAddressSettings>");
+    bool selected = true;
+    ASSERT_TRUE(CDlgSourceFilter::LoadXml(page, file, selected));
+    EXPECT_TRUE(selected); // no "isSelected": the flag stays
+    // A missing number is skipped; a label outside the inventory is kept as it stands.
+    EXPECT_EQ(labels(page.SelectedSourceGrid), (QStringList{label(1), "(  9, 9,1) - QM-M13"}));
+    EXPECT_EQ(page.GroupList.Items(), (QStringList{"225.0.0.1", "225.0.0.2", "225.0.0.3"}));
+    ASSERT_EQ(page.AddressSettings.size(), 2u);
+    const UtFilterHost &host = page.AddressSettings[0];
+    ASSERT_EQ(host.Groups.size(), 10u);
+    EXPECT_EQ(host.Groups[0].Mode, 2u);
+    EXPECT_EQ(host.Groups[0].Sources.size(), 10);
+    EXPECT_EQ(host.Groups[0].Sources.back(), "10.0.0.10");
+    EXPECT_EQ(log.size(), 3) << log.join("").toStdString(); // the sources cut, groups 11 and 12 dropped
+    // Without "FilterType" a group loads as Include with no sources.
+    ASSERT_EQ(page.AddressSettings[1].Groups.size(), 1u);
+    EXPECT_EQ(page.AddressSettings[1].Groups[0].Mode, 1u);
+    EXPECT_TRUE(page.AddressSettings[1].Groups[0].Sources.isEmpty());
+
+    // Only ports of the inventory make a run.
+    page.SelectedSourceGrid->SetRowChecked(0, 1);
+    page.OnRemoveSourcePorts();
+    EXPECT_FALSE(page.CheckFieldsValid());
+}
+
+TEST_F(DlgSourceFilterXmlTest, AFileWithoutTheSectionLeavesThePageAndABrokenOneFails)
+{
+    CDlgSourceFilter page;
+    page.SourceAvailableGrid->SetRowChecked(0, 1);
+    page.OnAddSourcePorts();
+    page.OnAddAllHostPorts();
+    bool selected = false;
+    ASSERT_TRUE(CDlgSourceFilter::LoadXml(page, kRootStart + "<LatencyConfig/>" + kRootEnd, selected));
+    EXPECT_EQ(page.SelectedSourceList.Items(), QStringList{label(1)});
+    EXPECT_EQ(page.AddressTree->topLevelItemCount(), 3);
+    EXPECT_FALSE(selected);
+    EXPECT_FALSE(CDlgSourceFilter::LoadXml(page, kRootStart + "<SourceFilterConfig>", selected));
+    EXPECT_EQ(prompter.messages(), QStringList{"Load Configuration File Fail!"});
+    EXPECT_EQ(page.AddressSettings.size(), 3u);
+
+    XmlDocument outside;
+    outside.ParseText(kRootStart + kRootEnd);
+    EXPECT_FALSE(CDlgSourceFilter::SaveXml(page, false, outside));
+}
