@@ -31,7 +31,7 @@ const QString kConfigFileRoot = QStringLiteral("Tavrix-IGMP-TQ_Config");
 // Port%d entries of the system section read at most.
 constexpr int kMaxConfigPorts = 255;
 
-// The sections of the test pages in file order, each with its test.
+// The sections of the six pair pages in file order, each with its test.
 struct PageSection
 {
     int test;

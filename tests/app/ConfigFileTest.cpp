@@ -13,14 +13,17 @@
 #include "ports/PortConfig.h"
 #include "testpages/DlgCapacity.h"
 #include "testpages/DlgJoinLeave.h"
+#include "testpages/RateTestPage.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTreeWidgetItem>
 #include <gtest/gtest.h>
+#include <array>
 #include <cstring>
 
 namespace {
@@ -139,11 +142,13 @@ protected:
     int reservationResult = 1;
 };
 
-// The file without the sections of the four rate pages, which their own tests hold.
+// The file without the sections of the four rate pages and the Source Filter page, which their own
+// tests hold.
 QString withoutRateSections(QString text)
 {
     static const QRegularExpression rateSections(
-        QStringLiteral("<(MixedClassConfig|AggregatedConfig|ScaledConfig|LatencyConfig)>.*</\\1>\r\n"),
+        QStringLiteral("<(MixedClassConfig|AggregatedConfig|ScaledConfig|LatencyConfig|SourceFilterConfig)>"
+                       ".*</\\1>\r\n"),
         QRegularExpression::DotMatchesEverythingOption | QRegularExpression::InvertedGreedinessOption);
     return text.remove(rateSections);
 }
@@ -202,6 +207,68 @@ TEST_F(ConfigFileTest, SavedSetUpComesBackOnFreshPages)
     // Saved again, the fresh set-up writes the very same file.
     ASSERT_TRUE(view->SaveConfigurationTo(path("second.xml"), kStamp));
     EXPECT_EQ(read(path("second.xml")).toStdString(), read(path("first.xml")).toStdString());
+}
+
+// Every field of the six pair pages, a pair tick and a custom frame row of each rate page.
+TEST_F(ConfigFileTest, EveryPairPageComesBackWhole)
+{
+    setUp();
+    const auto fieldValues = [this](int test) {
+        QStringList values;
+        auto *page = static_cast<CTestPageBase *>(view->TestPage(test));
+        for (const CTestPageBase::SectionField &field : page->SectionFields()) {
+            if (auto *edit = qobject_cast<QLineEdit *>(field.control))
+                values << edit->text();
+            else if (auto *combo = qobject_cast<QComboBox *>(field.control))
+                values << QString::number(combo->currentIndex());
+            else if (auto *check = qobject_cast<QCheckBox *>(field.control))
+                values << QString::number(check->isChecked());
+        }
+        return values;
+    };
+    std::array<QStringList, TestCount> before;
+    std::array<std::vector<UtCustomFrame>, TestCount> tables;
+    for (int test = TestMixClass; test <= TestJoinLeave; ++test) {
+        auto *page = static_cast<CTestPageBase *>(view->TestPage(test));
+        int k = 0;
+        for (const CTestPageBase::SectionField &field : page->SectionFields()) {
+            ++k;
+            if (auto *edit = qobject_cast<QLineEdit *>(field.control))
+                edit->setText(QString::number(test * 10 + k));
+            else if (auto *combo = qobject_cast<QComboBox *>(field.control))
+                combo->setCurrentIndex(combo->count() - 1);
+            else if (auto *check = qobject_cast<QCheckBox *>(field.control))
+                check->setChecked(!check->isChecked());
+        }
+        ASSERT_GT(k, 0) << test;
+        page->PairChecked[1] = 1;
+        page->FillPairGrid();
+        if (auto *ratePage = dynamic_cast<CRateTestPage *>(page)) {
+            ratePage->CustomFrameTable[2] = {double(test + 1), 0.5, 99.5, 0.25, std::uint16_t(300 + test)};
+            tables[std::size_t(test)] = ratePage->CustomFrameTable;
+        }
+        before[std::size_t(test)] = fieldValues(test);
+        view->TestSelected[test] = test % 2;
+    }
+    ASSERT_TRUE(view->SaveConfigurationTo(path("all.xml"), kStamp));
+
+    restart();
+    open(path("all.xml"));
+    for (int test = TestMixClass; test <= TestJoinLeave; ++test) {
+        auto *page = static_cast<CTestPageBase *>(view->TestPage(test));
+        EXPECT_EQ(fieldValues(test), before[std::size_t(test)]) << test;
+        EXPECT_EQ(page->PairChecked[1], 1) << test;
+        EXPECT_EQ(view->TestSelected[test], test % 2) << test;
+        if (auto *ratePage = dynamic_cast<CRateTestPage *>(page)) {
+            for (std::size_t row = 0; row < 7; ++row)
+                EXPECT_EQ(std::memcmp(&ratePage->CustomFrameTable[row], &tables[std::size_t(test)][row],
+                                      sizeof(UtCustomFrame)),
+                          0)
+                    << test << " row " << row;
+        }
+    }
+    ASSERT_TRUE(view->SaveConfigurationTo(path("again.xml"), kStamp));
+    EXPECT_EQ(read(path("again.xml")).toStdString(), read(path("all.xml")).toStdString());
 }
 
 TEST_F(ConfigFileTest, FilesThatCannotBeUsedChangeNothing)
