@@ -142,12 +142,11 @@ protected:
     int reservationResult = 1;
 };
 
-// The file without the sections of the four rate pages and the Source Filter page, which their own
-// tests hold.
+// The file without the sections of the four rate pages, which their own tests hold.
 QString withoutRateSections(QString text)
 {
     static const QRegularExpression rateSections(
-        QStringLiteral("<(MixedClassConfig|AggregatedConfig|ScaledConfig|LatencyConfig|SourceFilterConfig)>"
+        QStringLiteral("<(MixedClassConfig|AggregatedConfig|ScaledConfig|LatencyConfig)>"
                        ".*</\\1>\r\n"),
         QRegularExpression::DotMatchesEverythingOption | QRegularExpression::InvertedGreedinessOption);
     return text.remove(rateSections);
