@@ -66,10 +66,7 @@ class PdfReportTest : public testing::Test
 protected:
     PdfReportTest()
     {
-        EngineHost &host = EngineHost::instance();
-        host.reset();
-        english.install();
-        host.demoMode = [] { return true; };
+        EngineHost::instance().demoMode = [] { return true; };
         ReportSources &sources = ReportSources::instance();
         sources.runStartTime = [] { return QDateTime(QDate(2026, 12, 11), QTime(9, 8, 7)); };
         sources.moduleInfoWindow = [this](QWidget *parent) {
@@ -145,7 +142,16 @@ protected:
         return readPdfBack(file);
     }
 
-    EnglishTexts english;
+    // English texts from before the pages are made, so that they carry them.
+    struct Texts
+    {
+        Texts()
+        {
+            EngineHost::instance().reset();
+            english.install();
+        }
+        EnglishTexts english;
+    } texts;
     QTemporaryDir dir;
     CTestReportDlg report;
     CModuleInfodlg *modules = nullptr;
@@ -199,6 +205,8 @@ TEST_F(PdfReportTest, ContentsCountOnlyTheTestsThatRanAndEachSectionFollows)
 
     const QStringList counter = pageLines(read, 3);
     EXPECT_TRUE(counter.contains("Benchmark:Latency Test Trial:1 Repetition:1 Duration:10 sec."));
+    EXPECT_TRUE(counter.contains("Port Alias Packet Size Frame Gap Percent(%) Rate Tx Packet Tx Byte Rx Packet Rx Byte "
+                                 "Good Packet Unicast Packet Multicast Packet VLAN Packet"));
     EXPECT_TRUE(counter.contains("Max Latency Min Latency Avg Latency"));
     EXPECT_TRUE(counter.contains("( 1, 2,1) TxCount0 Vlan0"));
     EXPECT_TRUE(counter.contains("Pass"));
