@@ -25,6 +25,11 @@
 #include "reports/CounterDlg.h"
 #include "reports/CounterLog.h"
 #include "reports/MyPropSheet.h"
+#include "reports/ReportAggregate.h"
+#include "reports/ReportFilter.h"
+#include "reports/ReportLatency.h"
+#include "reports/ReportMixClass.h"
+#include "reports/ReportScale.h"
 #include "testpages/DlgAggregate.h"
 #include "testpages/DlgCapacity.h"
 #include "testpages/DlgJoinLeave.h"
@@ -178,6 +183,12 @@ void CMainFormView::relabelWindows()
         ReportDlg->CounterPage->SetLanguageText();
         ReportDlg->CounterDlg->SetButtonTexts();
         ReportDlg->CounterDlg->SetRowTitles(QStringList(g_CounterColumnTitles.begin(), g_CounterColumnTitles.end()));
+        for (ReportPage *page : {static_cast<ReportPage *>(ReportDlg->MixClassPage),
+                                 static_cast<ReportPage *>(ReportDlg->AggregatePage),
+                                 static_cast<ReportPage *>(ReportDlg->ScalePage),
+                                 static_cast<ReportPage *>(ReportDlg->LatencyPage),
+                                 static_cast<ReportPage *>(ReportDlg->FilterPage)})
+            page->SetLanguageText();
     }
 }
 

@@ -72,9 +72,9 @@ CIGMPTestPlan &CTestReportDlg::Plan() const
 void CTestReportDlg::SetPlan(CIGMPTestPlan *plan)
 {
     m_plan = plan;
-    for (ReportPage *page : {static_cast<ReportPage *>(MixClassPage), static_cast<ReportPage *>(AggregatePage),
-                             static_cast<ReportPage *>(ScalePage), static_cast<ReportPage *>(LatencyPage),
-                             static_cast<ReportPage *>(FilterPage)})
+    for (ReportPage *page : {static_cast<ReportPage *>(MixClassPage),
+                             static_cast<ReportPage *>(AggregatePage), static_cast<ReportPage *>(ScalePage),
+                             static_cast<ReportPage *>(LatencyPage), static_cast<ReportPage *>(FilterPage)})
         page->SetPlan(plan);
 }
 

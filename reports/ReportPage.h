@@ -66,8 +66,8 @@ public:
     static constexpr unsigned short kAlignRight = 2;
     static constexpr unsigned short kAlignCentre = 4;
     static constexpr unsigned short kAlignCentreBoth = 0x24;
-    // The bar tool tips of the chart on show.
-    static constexpr const char *kBarTipKey = "ResultPage_Tip_Bar";
+    // The bar tool tips of the chart on show: the bar's label, its data set and value.
+    static constexpr const char *kBarTip = "title='{field0}-{dataSetName}:{value}'";
 
     // Which page opened the chart setting dialog: its byte is 1, the others 0.
     static std::array<std::uint8_t, PageCount> ChartSettingOpener;
@@ -145,9 +145,8 @@ public:
     // The scroll lock: set until the first InitChartViewPort and while a procedure moves the view and
     // redraws; scrolling does nothing and the report window's relayout leaves the chart alone.
     bool ChartBusy = true;
-    // Border pens: white for the header cells, grey kept for the pages that draw with it.
+    // The border pen of the header cells: white, so that no grid lines show there.
     QPen WhitePen{QColor(255, 255, 255), 1};
-    QPen GreyPen{QColor(0x64, 0x64, 0x64), 1};
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
