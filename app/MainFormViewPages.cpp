@@ -22,6 +22,7 @@
 #include "ports/PortConfig.h"
 #include "ports/PortInfoConfig.h"
 #include "ports/SysInfoDlg.h"
+#include "reports/ChartSettingOpener.h"
 #include "reports/CounterDlg.h"
 #include "reports/CounterLog.h"
 #include "reports/MyPropSheet.h"
@@ -249,6 +250,8 @@ void CMainFormView::CreatePages()
     create(JoinLeavePage);
     create(DescriptionPage);
     create(SourceFilterPage);
+    // A result page's chart setting dialog lists the pairs and frame sizes of its test's page.
+    ChartSettingOpener::SetConfigPages({MixClassPage, AggregatePage, ScalePage, LatencyPage});
     // The check grids on the pages reach the pages through the directory.
     if (!m_pageDirectory)
         m_pageDirectory = std::make_unique<ViewPageDirectory>(*this);

@@ -6,6 +6,7 @@
 #include "app/MainFrame.h"
 #include "app/ShellTestSupport.h"
 #include "controls/grid/UGCtrl.h"
+#include "controls/widgets/NumEdit.h"
 #include "engine/EngineHost.h"
 #include "engine/Session.h"
 #include "engine/TestReportDlg.h"
@@ -77,12 +78,17 @@ TEST_F(ResultPageRunnersTest, MixedClassAndLatencyRunnersFillTheirPages)
     view->TestSelected[TestMixClass] = 1;
     view->TestSelected[TestLatency] = 1;
     view->MixClassPage->PairChecked[1] = 1;
-    view->MixClassPage->FrameRows = {{100, 10, 100, 50, 64}, {100, 10, 100, 50, 128}};
+    // Frame sizes 64 and 128 at rates from 100 % down by a resolution of 50.
+    CDlgMixClass &mixedPage = *view->MixClassPage;
+    mixedPage.FrameStopField.edit->setText(QStringLiteral("128"));
+    mixedPage.InitialRateField.edit->setText(QStringLiteral("100"));
+    mixedPage.ResolutionField.edit->setText(QStringLiteral("50"));
     view->LatencyPage->PairChecked[1] = 1;
-    view->LatencyPage->InitialRate = 10;
-    view->LatencyPage->RateStep = 10;
-    view->LatencyPage->MaxRate = 30;
-    view->LatencyPage->FrameRows = {{10, 10, 30, 1, 64}};
+    // Rates 10, 20 and 30 % at 64 bytes.
+    CDlgLatency &latencyPage = *view->LatencyPage;
+    latencyPage.InitialRateField.edit->setText(QStringLiteral("10"));
+    latencyPage.MinRateField.edit->setText(QStringLiteral("10"));
+    latencyPage.MaxRateField.edit->setText(QStringLiteral("30"));
     view->OnRunTest();
 
     const CReportMixClass &mixed = *view->ReportDlg->MixClassPage;
