@@ -10,6 +10,7 @@
 #include "engine/Session.h"
 #include "platform/chart/ChartViewer.h"
 #include "ports/PortCheckGrid.h"
+#include "reports/ChartSettingOpener.h"
 
 #include <QDateTime>
 #include <QGroupBox>
@@ -20,8 +21,6 @@
 #include <cmath>
 #include <cstdarg>
 
-std::array<std::uint8_t, ReportPage::PageCount> ReportPage::ChartSettingOpener{};
-std::function<void(ReportPage &)> ReportPage::OpenChartSetting;
 
 namespace {
 
@@ -303,10 +302,7 @@ void ReportPage::OnZoomOut()
 
 void ReportPage::OnSetting()
 {
-    ChartSettingOpener.fill(0);
-    ChartSettingOpener[std::size_t(m_index)] = 1;
-    if (OpenChartSetting)
-        OpenChartSetting(*this);
+    ChartSettingOpener::OnSetting(ChartSettingOpener::Page(m_index), FirstStep, this);
 }
 
 void ReportPage::StampTestTime()
@@ -558,3 +554,7 @@ void ReportPage::alignTable(int firstRow, int lastRow)
             Grid->SetCellAlignment(column, row, kAlignCentreBoth);
     }
 }
+
+static_assert(int(ReportPage::MixClassPage) == ChartSettingOpener::MixClass &&
+              int(ReportPage::FilterPage) == ChartSettingOpener::Filter &&
+              int(ReportPage::PageCount) == ChartSettingOpener::PageCount);

@@ -37,7 +37,7 @@ class ReportPage : public QWidget
     Q_OBJECT
 
 public:
-    // The pages in the report sheet's order; also the index of their byte of ChartSettingOpener.
+    // The pages in the report sheet's order, as the chart setting dialog's opener counts them.
     enum PageIndex
     {
         MixClassPage = 0,
@@ -68,11 +68,6 @@ public:
     static constexpr unsigned short kAlignCentreBoth = 0x24;
     // The bar tool tips of the chart on show: the bar's label, its data set and value.
     static constexpr const char *kBarTip = "title='{field0}-{dataSetName}:{value}'";
-
-    // Which page opened the chart setting dialog: its byte is 1, the others 0.
-    static std::array<std::uint8_t, PageCount> ChartSettingOpener;
-    // Shows the chart setting dialog over the page, modally; nothing happens while none is installed.
-    static std::function<void(ReportPage &)> OpenChartSetting;
 
     ReportPage(PageIndex index, QWidget *parent);
     ~ReportPage() override;

@@ -5,11 +5,14 @@
 #include "controls/grid/UGCtrl.h"
 #include "controls/widgets/ButtonST.h"
 #include "ports/PortCheckGrid.h"
+#include "reports/ChartSettingOpener.h"
 #include "reports/ReportMixClass.h"
 
+#include <QApplication>
 #include <QGroupBox>
 #include <QRegularExpression>
 #include <QScrollBar>
+#include <QTimer>
 #include <QtTest>
 
 namespace {
@@ -194,13 +197,15 @@ TEST_F(ResultPageFrameTest, CellsOutsideTheGridAreNeitherWrittenNorGrown)
     EXPECT_EQ(page.Cell(12, CReportMixClass::kPassedRateColumn), "99.00");
 }
 
-TEST_F(ResultPageFrameTest, SettingMarksItsPageAsTheOpener)
+TEST_F(ResultPageFrameTest, SettingOpensTheChartSettingDialogWithItsPageAsTheOpener)
 {
-    ReportPage::ChartSettingOpener = {1, 1, 1, 1, 1};
-    ReportPage *opened = nullptr;
-    ReportPage::OpenChartSetting = [&opened](ReportPage &from) { opened = &from; };
+    std::array<std::uint8_t, 5> whileOpen{};
+    QTimer::singleShot(0, [&whileOpen] {
+        whileOpen = ChartSettingOpener::Bytes();
+        if (QWidget *dialog = QApplication::activeModalWidget())
+            dialog->close();
+    });
     page.OnSetting();
-    ReportPage::OpenChartSetting = nullptr;
-    EXPECT_EQ(opened, &page);
-    EXPECT_EQ(ReportPage::ChartSettingOpener, (std::array<std::uint8_t, 5>{1, 0, 0, 0, 0}));
+    EXPECT_EQ(whileOpen, (std::array<std::uint8_t, 5>{1, 0, 0, 0, 0}));
+    EXPECT_EQ(ChartSettingOpener::OpeningPage(), ChartSettingOpener::kNone);
 }
