@@ -24,10 +24,10 @@
 #include "testpages/DlgJoinLeave.h"
 
 #include <QFileInfo>
-#include <QHeaderView>
 #include <QLabel>
 #include <QPainter>
 #include <QTableWidget>
+#include <algorithm>
 #include <array>
 
 namespace {
