@@ -14,6 +14,8 @@
 #include "engine/Session.h"
 #include "platform/Prompter.h"
 #include "platform/ServerConnectDialog.h"
+#include "ports/ModuleInfodlg.h"
+#include "reports/ReportSources.h"
 
 #include <cstring>
 
@@ -84,6 +86,27 @@ void installEngineSinks()
     host.dutNameSource = [] { return g_App ? g_App->DutName : QString(); };
 }
 
+// The report writers read the run's start time, the frame's module window and the view's pages.
+void installReportSources()
+{
+    ReportSources &sources = ReportSources::instance();
+    sources.runStartTime = [] {
+        if (!g_MainView)
+            return QDateTime();
+        const UtLocalTime &local = g_MainView->StartTime.Local;
+        return QDateTime(QDate(local.Year, local.Month, local.Day), QTime(local.Hour, local.Minute, local.Second));
+    };
+    sources.moduleInfoWindow = [](QWidget *parent) -> CModuleInfodlg * {
+        if (!g_MainFrame)
+            return nullptr;
+        if (!g_MainFrame->ModuleInfoDlg)
+            g_MainFrame->ModuleInfoDlg = new CModuleInfodlg(parent);
+        return g_MainFrame->ModuleInfoDlg.data();
+    };
+    sources.systemInfoPage = [] { return g_MainView ? g_MainView->SysInfoPage : nullptr; };
+    sources.portInfoPage = [] { return g_MainView ? g_MainView->PortInfoPage : nullptr; };
+}
+
 } // namespace
 
 CKvIGMPTQApp::CKvIGMPTQApp(std::unique_ptr<StartupServices> services)
@@ -91,6 +114,7 @@ CKvIGMPTQApp::CKvIGMPTQApp(std::unique_ptr<StartupServices> services)
 {
     g_App = this;
     installEngineSinks();
+    installReportSources();
 }
 
 CKvIGMPTQApp::~CKvIGMPTQApp()
@@ -99,6 +123,7 @@ CKvIGMPTQApp::~CKvIGMPTQApp()
     if (g_App == this) {
         g_App = nullptr;
         EngineHost::instance().reset();
+        ReportSources::instance().reset();
     }
 }
 
