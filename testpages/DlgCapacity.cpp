@@ -94,21 +94,7 @@ void CDlgCapacity::createFields()
 void CDlgCapacity::createResultWidgets()
 {
     // The result grid and the last passing count stand beside the configuration box.
-    auto *pageLayout = qobject_cast<QVBoxLayout *>(layout());
-    pageLayout->removeWidget(ConfigBox);
-    auto *top = new QHBoxLayout;
-    top->addWidget(ConfigBox);
-    ResultBox = new QGroupBox(this);
-    ResultBox->setObjectName(QStringLiteral("ctl1275"));
-    auto *resultLayout = new QVBoxLayout(ResultBox);
-    ResultGrid = new QTableWidget(1, 2, ResultBox);
-    ResultGrid->setObjectName(QStringLiteral("ctl1277"));
-    ResultGrid->setColumnWidth(0, 100);
-    ResultGrid->setColumnWidth(1, 150);
-    ResultGrid->verticalHeader()->hide();
-    ResultGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    resultLayout->addWidget(ResultGrid);
-    top->addWidget(ResultBox, 1);
+    QHBoxLayout *top = AddResultBesideConfig(ResultBox, ResultGrid, {100, 150});
     LastPassBox = new QGroupBox(this);
     LastPassBox->setObjectName(QStringLiteral("ctl1273"));
     auto *lastLayout = new QVBoxLayout(LastPassBox);
@@ -125,7 +111,6 @@ void CDlgCapacity::createResultWidgets()
     CapacityLabel->setFont(font);
     lastLayout->addWidget(CapacityLabel);
     top->addWidget(LastPassBox);
-    pageLayout->insertLayout(0, top);
 }
 
 void CDlgCapacity::SetLanguageText()

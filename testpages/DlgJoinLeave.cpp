@@ -84,22 +84,7 @@ void CDlgJoinLeave::createFields()
 void CDlgJoinLeave::createResultWidgets()
 {
     // The result grid and the two averages stand beside the configuration box.
-    auto *pageLayout = qobject_cast<QVBoxLayout *>(layout());
-    pageLayout->removeWidget(ConfigBox);
-    auto *top = new QHBoxLayout;
-    top->addWidget(ConfigBox);
-    ResultBox = new QGroupBox(this);
-    ResultBox->setObjectName(QStringLiteral("ctl1275"));
-    auto *resultLayout = new QVBoxLayout(ResultBox);
-    ResultGrid = new QTableWidget(1, 3, ResultBox);
-    ResultGrid->setObjectName(QStringLiteral("ctl1277"));
-    const int widths[] = {78, 86, 86};
-    for (int column = 0; column < 3; ++column)
-        ResultGrid->setColumnWidth(column, widths[column]);
-    ResultGrid->verticalHeader()->hide();
-    ResultGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    resultLayout->addWidget(ResultGrid);
-    top->addWidget(ResultBox, 1);
+    QHBoxLayout *top = AddResultBesideConfig(ResultBox, ResultGrid, {78, 86, 86});
     AverageBox = new QGroupBox(this);
     AverageBox->setObjectName(QStringLiteral("ctl1273"));
     auto *averages = new QGridLayout(AverageBox);
@@ -116,7 +101,6 @@ void CDlgJoinLeave::createResultWidgets()
     averages->addWidget(LeaveAverageCaption, 1, 0);
     averages->addWidget(LeaveAverageLabel, 1, 1);
     top->addWidget(AverageBox);
-    pageLayout->insertLayout(0, top);
 }
 
 void CDlgJoinLeave::SetLanguageText()

@@ -845,29 +845,19 @@ void CDlgSourceFilter::ApplyToTestConfig(CIGMPTestPlan &plan)
     plan.SourcePorts.clear();
     plan.HostPorts.clear();
     g_Session.PortSaves.clear();
-    const int rows = std::min(PortList.Count(), PortGrid->GetRowCount());
-    for (int row = 0; row < rows; ++row) {
-        QString label;
-        PortGrid->GetCellTextTo(0, row, label);
-        if (label.isEmpty())
-            break;
-        UtPortKey key{};
-        if (!ParsePortLabel(label, key))
-            continue;
-        const std::int32_t index = FindPortRecordIndex(key.Id.CID, key.Id.BID, key.Id.PID);
-        if (index < 0 || std::size_t(index) >= g_Session.Ports.size())
-            continue;
-        UtPortRecord &record = g_Session.Ports[std::size_t(index)];
-        if (SelectedSourceList.Contains(label))
-            plan.SourcePorts.push_back(TestPortOfRow(row, key, std::size_t(index)));
-        else if (SelectedHostList.Contains(label))
-            plan.HostPorts.push_back(TestPortOfRow(row, key, std::size_t(index)));
+    for (const PortRow &row : InventoryPortRows(PortList.Count())) {
+        const std::size_t index = row.index;
+        UtPortRecord &record = g_Session.Ports[index];
+        if (SelectedSourceList.Contains(row.label))
+            plan.SourcePorts.push_back(TestPortOfRow(row.row, row.key, index));
+        else if (SelectedHostList.Contains(row.label))
+            plan.HostPorts.push_back(TestPortOfRow(row.row, row.key, index));
         // Every source counts in one stream for the test; the report window puts the old values back.
         g_Session.PortSaves.push_back(
             {std::uint16_t(index), record.StreamItemA, record.StreamItemB, record.StreamNumber});
         record.StreamItemA = 0;
         record.StreamItemB = 1;
         record.StreamNumber = 100;
-        WriteRowSettings(row, record);
+        WriteRowSettings(row.row, record);
     }
 }

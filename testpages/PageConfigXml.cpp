@@ -182,23 +182,12 @@ void readFrameTable(XmlDocument &xml, std::vector<UtCustomFrame> &table, const c
 void CTestPageBase::WritePortBlock(XmlDocument &xml)
 {
     ensurePortSettings();
-    const int rows = PortGrid->GetRowCount();
-    for (int row = 0; row < rows; ++row) {
-        QString label;
-        PortGrid->GetCellTextTo(0, row, label);
-        if (label.isEmpty())
-            return;
-        UtPortKey key{};
-        if (!ParsePortLabel(label, key))
-            continue;
-        const std::int32_t index = FindPortRecordIndex(key.Id.CID, key.Id.BID, key.Id.PID);
-        if (index < 0 || std::size_t(index) >= g_Session.Ports.size())
-            continue;
-        const UtPortProtocolSettings &settings = PortSettingsList[std::size_t(index)];
+    for (const PortRow &row : InventoryPortRows()) {
+        const UtPortProtocolSettings &settings = PortSettingsList[row.index];
         // Numbered by the grid row, so a skipped row leaves a gap.
-        xml.AddElement(numberedName("AvailablePortSettings", row + 1));
+        xml.AddElement(numberedName("AvailablePortSettings", row.row + 1));
         xml.EnterElement();
-        xml.AddElement(u"ModuleName", label);
+        xml.AddElement(u"ModuleName", row.label);
         xml.AddElementInt(u"VLanState", settings.VLanState);
         xml.AddElementInt(u"VLanID", settings.VLanID);
         xml.AddElementInt(u"CFI", settings.CFI);

@@ -12,8 +12,10 @@
 #include <QButtonGroup>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QRadioButton>
+#include <QTableWidget>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cstring>
@@ -567,8 +569,54 @@ void CTestPageBase::ApplyPairsAndPorts(CIGMPTestPlan &plan, std::vector<UtTestPo
     plan.HostPorts.clear();
     if (hostList)
         hostList->clear();
-    const int rows = PortGrid->GetRowCount();
-    for (int row = 0; row < rows; ++row) {
+    for (const PortRow &row : InventoryPortRows()) {
+        const UtPortKey &key = row.key;
+        UtPortRecord &record = g_Session.Ports[row.index];
+        if (record.SourcePair > 0) {
+            plan.SourcePorts.push_back(TestPortOfRow(row.row, key, row.index));
+        } else if (record.HostPair > 0) {
+            UtTestPort port = TestPortOfRow(row.row, key, row.index);
+            if (m_columns.unicast >= 0 && record.HostPair <= plan.TestPairs.size()) {
+                const UtTestPair &pair = plan.TestPairs[record.HostPair - 1u];
+                port.Flag =
+                    pair.UniCid == key.Id.CID && pair.UniBid == key.Id.BID && pair.UniPid == key.Id.PID;
+            }
+            plan.HostPorts.push_back(port);
+            if (hostList)
+                hostList->push_back(port);
+        }
+        WriteRowSettings(row.row, record);
+    }
+}
+
+QHBoxLayout *CTestPageBase::AddResultBesideConfig(QGroupBox *&box, QTableWidget *&grid,
+                                                  std::initializer_list<int> widths)
+{
+    auto *pageLayout = qobject_cast<QVBoxLayout *>(layout());
+    pageLayout->removeWidget(ConfigBox);
+    auto *top = new QHBoxLayout;
+    top->addWidget(ConfigBox);
+    box = new QGroupBox(this);
+    box->setObjectName(QStringLiteral("ctl1275"));
+    auto *boxLayout = new QVBoxLayout(box);
+    grid = new QTableWidget(1, int(widths.size()), box);
+    grid->setObjectName(QStringLiteral("ctl1277"));
+    int column = 0;
+    for (const int width : widths)
+        grid->setColumnWidth(column++, width);
+    grid->verticalHeader()->hide();
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    boxLayout->addWidget(grid);
+    top->addWidget(box, 1);
+    pageLayout->insertLayout(0, top);
+    return top;
+}
+
+std::vector<CTestPageBase::PortRow> CTestPageBase::InventoryPortRows(int maxRows)
+{
+    std::vector<PortRow> rows;
+    const int count = maxRows < 0 ? PortGrid->GetRowCount() : std::min(maxRows, PortGrid->GetRowCount());
+    for (int row = 0; row < count; ++row) {
         QString label;
         PortGrid->GetCellTextTo(0, row, label);
         if (label.isEmpty())
@@ -579,22 +627,9 @@ void CTestPageBase::ApplyPairsAndPorts(CIGMPTestPlan &plan, std::vector<UtTestPo
         const std::int32_t index = FindPortRecordIndex(key.Id.CID, key.Id.BID, key.Id.PID);
         if (index < 0 || std::size_t(index) >= g_Session.Ports.size())
             continue;
-        UtPortRecord &record = g_Session.Ports[std::size_t(index)];
-        if (record.SourcePair > 0) {
-            plan.SourcePorts.push_back(TestPortOfRow(row, key, std::size_t(index)));
-        } else if (record.HostPair > 0) {
-            UtTestPort port = TestPortOfRow(row, key, std::size_t(index));
-            if (m_columns.unicast >= 0 && record.HostPair <= plan.TestPairs.size()) {
-                const UtTestPair &pair = plan.TestPairs[record.HostPair - 1u];
-                port.Flag =
-                    pair.UniCid == key.Id.CID && pair.UniBid == key.Id.BID && pair.UniPid == key.Id.PID;
-            }
-            plan.HostPorts.push_back(port);
-            if (hostList)
-                hostList->push_back(port);
-        }
-        WriteRowSettings(row, record);
+        rows.push_back({row, label, key, std::size_t(index)});
     }
+    return rows;
 }
 
 void CTestPageBase::WriteRowSettings(int row, UtPortRecord &record)

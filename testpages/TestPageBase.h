@@ -5,6 +5,7 @@
 // the hooks below.
 #pragma once
 
+#include "engine/EngineUtils.h"
 #include "engine/TestPlanRecords.h"
 #include "platform/ColorRef.h"
 #include "testpages/PortSettings.h"
@@ -22,10 +23,11 @@ class CGroupPortCheck;
 class MyCug;
 class QButtonGroup;
 class QGroupBox;
+class QHBoxLayout;
 class QLabel;
 class QRadioButton;
+class QTableWidget;
 class XmlDocument;
-struct UtPortKey;
 struct UtPortRecord;
 
 class CTestPageBase : public QWidget
@@ -163,6 +165,20 @@ protected:
     // PairChecked; the ports of the grid rows into the source and host lists (hosts also into
     // hostList when given); each row's settings written back into its port record.
     void ApplyPairsAndPorts(CIGMPTestPlan &plan, std::vector<UtTestPort> *hostList);
+    // A row of the port-settings grid that names a port of the inventory.
+    struct PortRow
+    {
+        int row;
+        QString label;
+        UtPortKey key;
+        std::size_t index; // into the session's port records
+    };
+    // The grid's rows from the top down to the first empty label (within the first maxRows; -1: all),
+    // without those whose label names no port of the inventory.
+    std::vector<PortRow> InventoryPortRows(int maxRows = -1);
+    // Puts a box with a read-only result grid (one row, columns of the given widths) beside the
+    // configuration box and returns the row that holds both, for a page's further result boxes.
+    QHBoxLayout *AddResultBesideConfig(QGroupBox *&box, QTableWidget *&grid, std::initializer_list<int> widths);
     // A tested-port record of a grid row's port.
     UtTestPort TestPortOfRow(int row, const UtPortKey &key, std::size_t portIndex);
     // Writes a grid row's addresses and VLAN tags (the unicast tag too where the layout has it) into
