@@ -4,6 +4,7 @@
 #include "engine/PortSet.h"
 #include "engine/TestPlanSupport.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 using namespace TestPlanSupport;
@@ -228,4 +229,15 @@ std::uint16_t SetupPortGroup(CIGMPTestPlan &plan, std::uint8_t flag)
         return 1;
     group.Flag = flag;
     return Kv_SetupGroup(group);
+}
+
+std::uint8_t CIGMPTestPlan::PairOfUnicastPort(const UtPortId &id) const
+{
+    const std::size_t count = std::min(TestPairs.size(), kMaxTestPairs);
+    for (std::size_t index = 0; index < count; ++index) {
+        const UtTestPair &pair = TestPairs[index];
+        if (PairSelected[index] == 1 && pair.UniCid == id.CID && pair.UniBid == id.BID && pair.UniPid == id.PID)
+            return std::uint8_t(index + 1);
+    }
+    return 0;
 }

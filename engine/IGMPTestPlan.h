@@ -113,6 +113,8 @@ public:
     // The group address of a pair (1-based), stepped by the group index when step is 1.
     bool NextGroupAddress(std::uint8_t out[4], std::uint8_t pairNumber, std::uint32_t groupIndex,
                           std::uint8_t step) const;
+    // The number (1-based) of the first selected pair whose unicast port the port is; 0 for none.
+    std::uint8_t PairOfUnicastPort(const UtPortId &id) const;
     // The address groupIndex groups after base (a.b.c.d): the index's low three bytes added to d, c and b
     // with their carries; a first octet carried past 239 wraps to 224 and bumps the third octet once more.
     static void StepGroupAddress(const std::uint8_t base[4], std::uint32_t groupIndex, std::uint8_t out[4]);

@@ -47,18 +47,6 @@ void CReportMixClass::FillReportGrid()
     Grid->RepaintAllParts();
 }
 
-std::uint8_t CReportMixClass::unicastPairOf(const UtPortId &id) const
-{
-    const CIGMPTestPlan &testPlan = *plan();
-    for (std::size_t pair = 0; pair < kMaxTestPairs && pair < testPlan.TestPairs.size(); ++pair) {
-        const UtTestPair &candidate = testPlan.TestPairs[pair];
-        if (testPlan.PairSelected[pair] == 1 && candidate.UniCid == id.CID && candidate.UniBid == id.BID &&
-            candidate.UniPid == id.PID)
-            return std::uint8_t(pair + 1);
-    }
-    return 0;
-}
-
 void CReportMixClass::CollectResults()
 {
     if (!plan())
@@ -78,7 +66,7 @@ void CReportMixClass::CollectResults()
             result.RxTotal[slot] = seconds ? host.RxTotal / seconds : 0;
             result.RxUnicast[slot] = seconds ? host.RxUnicast / seconds : 0;
             result.RxMulticast[slot] = seconds ? host.RxMulticast / seconds : 0;
-            result.Expected[slot] = unicastPairOf(host.Id) == result.PairNo ? std::uint64_t(fullLoad)
+            result.Expected[slot] = plan()->PairOfUnicastPort(host.Id) == result.PairNo ? std::uint64_t(fullLoad)
                                                                             : std::uint64_t(fullLoad * 0.5);
             ++slot;
         }

@@ -33,8 +33,4 @@ protected:
     void ResizeSeries(int count) override;
     std::unique_ptr<XYChart> MakeChart(int first, int count, int width, int height,
                                        bool onScreen) const override;
-
-private:
-    // The number of the first selected pair whose unicast port the port is; 0 for none.
-    std::uint8_t unicastPairOf(const UtPortId &id) const;
 };

@@ -139,13 +139,5 @@ void CDlgMixClass::SetUnicastPort(int row)
 std::uint8_t CDlgMixClass::FindPairOfUnicastPort(std::uint16_t chassis, std::uint8_t card, std::uint8_t port)
 {
     const CIGMPTestPlan *plan = EngineHost::instance().testPlan();
-    if (!plan)
-        return 0;
-    const std::size_t count = std::min(plan->TestPairs.size(), kMaxTestPairs);
-    for (std::size_t index = 0; index < count; ++index) {
-        const UtTestPair &pair = plan->TestPairs[index];
-        if (pair.UniCid == chassis && pair.UniBid == card && pair.UniPid == port && plan->PairSelected[index] == 1)
-            return std::uint8_t(index + 1);
-    }
-    return 0;
+    return plan ? plan->PairOfUnicastPort(UtPortId{chassis, card, port}) : 0;
 }
