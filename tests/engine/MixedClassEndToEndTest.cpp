@@ -34,12 +34,7 @@ protected:
         host.demoMode = [] { return false; };
         host.appendLog = [this](const QString &text) { log << text; };
         host.setStatusText = [](const QString &) {};
-        server = std::make_unique<KvServer>(config);
-        std::string error;
-        ASSERT_TRUE(server->listen(0, "127.0.0.1", error)) << error;
-        server->start();
-        ASSERT_NO_FATAL_FAILURE(connectToSimulator(*server, 4));
-        ASSERT_NE(Kv_LockPortStatus({1, {0x0F0F, 0, 0, 0}}), 0);
+        ASSERT_NO_FATAL_FAILURE(startLockedSimulator(server, config, nullptr));
 
         plan.TestPairs.push_back({1, 1, 3, 1, 2, 1, 0, {239, 1, 1, 1}, 1, 1, 2, 4});
         plan.PairSelected[0] = 1;

@@ -4,12 +4,14 @@
 
 #include "engine/EngineHost.h"
 #include "engine/Session.h"
+#include "engine/SimulatedTimeClock.h"
 #include "kvserver/KvServer.h"
 #include "platform/kvapi/KvClient.h"
 
 #include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
+#include <string>
 
 // Connects to the started `server` and waits until its inventory and the link state of port record
 // `linkedPort` have arrived.
@@ -25,6 +27,21 @@ inline void connectToSimulator(const KvServer &server, int linkedPort)
                    (g_Session.PortHwInfo[linkedPort].SpeedMedia & 0xFF) != 0;
         },
         3000));
+}
+
+// Starts a simulator with `config` on a free loopback port, lets `clock` (when given) move its time,
+// connects and locks the ports of cards 1 to 4 of chassis 1.
+inline void startLockedSimulator(std::unique_ptr<KvServer> &server, const SimConfig &config,
+                                 SimulatedTimeClock *clock)
+{
+    server = std::make_unique<KvServer>(config);
+    std::string error;
+    ASSERT_TRUE(server->listen(0, "127.0.0.1", error)) << error;
+    server->start();
+    if (clock)
+        clock->server = server.get();
+    ASSERT_NO_FATAL_FAILURE(connectToSimulator(*server, 4));
+    ASSERT_NE(Kv_LockPortStatus({1, {0x0F0F, 0, 0, 0}}), 0);
 }
 
 // Ends the connection, stops the simulator and clears what the test set up in the engine.

@@ -250,13 +250,7 @@ protected:
         english.install();
         SimConfig config;
         config.timeScale = 0;
-        server = std::make_unique<KvServer>(config);
-        std::string error;
-        ASSERT_TRUE(server->listen(0, "127.0.0.1", error)) << error;
-        server->start();
-        clock.server = server.get();
-        ASSERT_NO_FATAL_FAILURE(connectToSimulator(*server, 4));
-        ASSERT_NE(Kv_LockPortStatus({1, {0x0F0F, 0, 0, 0}}), 0);
+        ASSERT_NO_FATAL_FAILURE(startLockedSimulator(server, config, &clock));
 
         // Pair 1: source (2,1), hosts (2,2) and (2,3).
         plan.TestPairs.push_back({1, 1, 2, 1, 2, 1, 0, {239, 1, 1, 1}, 1, 0xFFFF, 0xFF, 0xFF});

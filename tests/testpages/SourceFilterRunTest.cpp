@@ -40,13 +40,7 @@ protected:
         SimConfig config;
         config.device.sourceFiltering = filtering;
         config.timeScale = 0;
-        server = std::make_unique<KvServer>(config);
-        std::string error;
-        ASSERT_TRUE(server->listen(0, "127.0.0.1", error)) << error;
-        server->start();
-        clock.server = server.get();
-        ASSERT_NO_FATAL_FAILURE(connectToSimulator(*server, 4));
-        ASSERT_NE(Kv_LockPortStatus({1, {0x0F0F, 0, 0, 0}}), 0);
+        ASSERT_NO_FATAL_FAILURE(startLockedSimulator(server, config, &clock));
         std::fill(g_Session.LockedFlags.begin(), g_Session.LockedFlags.end(), 1);
         page = std::make_unique<CDlgSourceFilter>();
     }
