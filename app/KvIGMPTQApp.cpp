@@ -80,6 +80,8 @@ void installEngineSinks()
     host.languageText = [](const QString &key) { return g_LangMag.GetString(key); };
     host.testPageShown = [] { return g_MainView && g_MainView->VisibleTestPage() >= 0; };
     host.planSource = [] { return g_App ? &g_App->TestPlan : nullptr; };
+    host.testerNameSource = [] { return g_App ? g_App->TesterName : QString(); };
+    host.dutNameSource = [] { return g_App ? g_App->DutName : QString(); };
 }
 
 } // namespace

@@ -316,8 +316,8 @@ private:
     void runTest(int test);
     // The start of every runner: flags, plan test type, run values and the elapsed-time timer.
     void beginRunner(int test, std::uint32_t testType);
-    // The result page of a test emptied and shown.
-    void prepareResultPage(int test, int tab, ReportPage *page);
+    // The result page of a test emptied (for the frame-size rows of the run) and shown.
+    void prepareResultPage(int test, int tab, ReportPage *page, const std::vector<UtCustomFrame> &rows);
     // A procedure returned false: the run ends here.
     std::uint8_t failRunner();
     // Closes the "Stop test, please wait..." dialog of a Stop and enables the frame again.

@@ -8,10 +8,12 @@
 #include "engine/EngineHost.h"
 #include "engine/EngineUtils.h"
 #include "engine/IGMPTestPlan.h"
+#include "engine/LatencyRates.h"
 #include "engine/Session.h"
 #include "engine/TestReportDlg.h"
 #include "platform/NumberText.h"
 #include "platform/Prompter.h"
+#include "ports/PortCheckGrid.h"
 #include "ports/PortInfoConfig.h"
 #include "reports/CounterLog.h"
 #include "reports/DlgButton.h"
@@ -58,24 +60,10 @@ void setStatus(const QString &text)
     EngineHost::instance().showStatusText(text);
 }
 
-// The rate loops of the Latency runner on a step index, so that steps such as 0.1 reach the maximum
-// exactly; a step of 0 or less (or NaN) runs the initial rate alone.
-template <typename Body> void forEachRate(double initial, double step, double maximum, Body body)
+// The host ports of a test pair (0-based).
+std::uint32_t receiverCount(const CIGMPTestPlan &plan, std::size_t pair)
 {
-    for (std::uint32_t i = 0;; ++i) {
-        const double rate = initial + i * step;
-        if (!(rate <= maximum + 1e-9))
-            break;
-        if (!body(rate))
-            break;
-        if (!(step > 0))
-            break;
-    }
-}
-
-std::uint8_t receiverCount(const CIGMPTestPlan &plan, std::size_t pair)
-{
-    return pair < plan.TestPairs.size() ? std::uint8_t(plan.TestPairs[pair].num_of_destmember & 0xFF) : 0;
+    return pair < plan.TestPairs.size() ? plan.TestPairs[pair].num_of_destmember : 0;
 }
 
 } // namespace
@@ -358,15 +346,20 @@ void CMainFormView::beginRunner(int test, std::uint32_t testType)
     ElapsedTimer.start(1000);
 }
 
-void CMainFormView::prepareResultPage(int test, int tab, ReportPage *page)
+void CMainFormView::prepareResultPage(int test, int tab, ReportPage *page, const std::vector<UtCustomFrame> &rows)
 {
     ReportDlg->PropSheet->UnlockPage(tab);
+    // No redraw of the chart while its records are rebuilt; InitChartViewPort ends the lock.
+    page->ChartBusy = true;
+    page->FrameRows = rows;
     page->FillReportGrid();
     ShowTestReportPage();
     Run.ReportRow = ReportPage::kFirstResultRow;
     ReportDlg->PropSheet->SetActivePage(tab);
     Run.PairFrameLists[std::size_t(test)].clear();
-    page->FirstStep = 1;
+    // The chart follows the running step, but for Source Filter.
+    if (test != TestSourceFilter)
+        page->FirstStep = 1;
     page->ReceiverTotal = 0;
 }
 
@@ -391,7 +384,7 @@ void CMainFormView::applyFrameRow(const UtCustomFrame &row, bool withMinRate)
 void CMainFormView::writeFrameSizeCell(ReportPage *page, std::uint16_t frameSize)
 {
     std::lock_guard<std::recursive_mutex> lock(g_ChartLock);
-    page->SetCell(ReportPage::kFrameSizeRow, ReportPage::kValueColumn, QString::number(frameSize));
+    page->SetCell(ReportPage::kFrameSizeRow, page->ValueColumn, QString::number(frameSize));
 }
 
 template <typename AddRecord>
@@ -413,7 +406,7 @@ bool CMainFormView::buildPairSteps(int test, const std::vector<UtCustomFrame> &r
                     {std::uint16_t(pair + 1), rows[row].FrameSize, 1});
                 addRecord(rows[row].FrameSize, std::uint8_t(pair + 1), receiverCount(plan, pair), step);
                 if (row == 0 && step == firstStep)
-                    page->ReceiverTotal = std::uint8_t(page->ReceiverTotal + receiverCount(plan, pair));
+                    page->ReceiverTotal += receiverCount(plan, pair);
             }
         }
     }
@@ -446,14 +439,13 @@ std::uint8_t CMainFormView::RunMixedClassTest()
     CIGMPTestPlan &plan = ReportDlg->Plan();
     MixClassPage->ApplyToTestConfig(plan);
     CReportMixClass *page = ReportDlg->MixClassPage;
-    prepareResultPage(TestMixClass, TestMixClass, page);
-    page->Records.clear();
     const auto &rows = MixClassPage->FrameRows;
-    if (!buildPairSteps(
-            TestMixClass, rows, 0, 0, page, true,
-            [page](std::uint16_t frameSize, std::uint8_t pair, std::uint8_t hosts, std::uint32_t) {
-                page->Records.push_back({frameSize, pair, hosts, 0});
-            }))
+    prepareResultPage(TestMixClass, TestMixClass, page, rows);
+    page->Records.clear();
+    if (!buildPairSteps(TestMixClass, rows, 0, 0, page, true,
+                        [page](std::uint16_t frameSize, std::uint8_t pair, std::uint32_t hosts, std::uint32_t) {
+                            page->Records.emplace_back(frameSize, pair, hosts);
+                        }))
         return 0;
     page->InitChartViewPort();
     return runFrameRows(TestMixClass, rows, page, true, [this, &plan](std::size_t) {
@@ -473,14 +465,13 @@ std::uint8_t CMainFormView::RunAggregateTest()
     if (Run.StopRequested)
         return 0;
     CReportAggregate *page = ReportDlg->AggregatePage;
-    prepareResultPage(TestAggregate, TestAggregate, page);
-    page->Records.clear();
     const auto &rows = AggregatePage->FrameRows;
-    buildPairSteps(
-        TestAggregate, rows, plan.InitialClients, plan.MaxClients, page, false,
-        [page](std::uint16_t frameSize, std::uint8_t pair, std::uint8_t hosts, std::uint32_t clients) {
-            page->Records.push_back({frameSize, pair, hosts, std::uint8_t(clients), 0});
-        });
+    prepareResultPage(TestAggregate, TestAggregate, page, rows);
+    page->Records.clear();
+    buildPairSteps(TestAggregate, rows, plan.InitialClients, plan.MaxClients, page, false,
+                   [page](std::uint16_t frameSize, std::uint8_t pair, std::uint32_t hosts, std::uint32_t clients) {
+                       page->Records.emplace_back(frameSize, pair, hosts, clients);
+                   });
     page->InitChartViewPort();
     return runFrameRows(TestAggregate, rows, page, true,
                         [this](std::size_t) { return ReportDlg->PerformAggregateTest(); });
@@ -495,14 +486,13 @@ std::uint8_t CMainFormView::RunScaleGroupTest()
     if (Run.StopRequested)
         return 0;
     CReportScale *page = ReportDlg->ScalePage;
-    prepareResultPage(TestScale, TestScale, page);
-    page->Records.clear();
     const auto &rows = ScalePage->FrameRows;
-    buildPairSteps(
-        TestScale, rows, plan.InitialGroups, plan.MaxGroups, page, false,
-        [page](std::uint16_t frameSize, std::uint8_t pair, std::uint8_t hosts, std::uint32_t groups) {
-            page->Records.push_back({frameSize, pair, hosts, std::uint8_t(groups), 0});
-        });
+    prepareResultPage(TestScale, TestScale, page, rows);
+    page->Records.clear();
+    buildPairSteps(TestScale, rows, plan.InitialGroups, plan.MaxGroups, page, false,
+                   [page](std::uint16_t frameSize, std::uint8_t pair, std::uint32_t hosts, std::uint32_t groups) {
+                       page->Records.emplace_back(frameSize, pair, hosts, groups);
+                   });
     page->InitChartViewPort();
     return runFrameRows(TestScale, rows, page, true, [this, &rows](std::size_t row) {
         AppendLog(this, QString::asprintf("Excute the frame size %d \n", int(rows[row].FrameSize)));
@@ -519,28 +509,31 @@ std::uint8_t CMainFormView::RunLatencyTest()
     CIGMPTestPlan &plan = ReportDlg->Plan();
     LatencyPage->ApplyToTestConfig(plan);
     CReportLatency *page = ReportDlg->LatencyPage;
-    prepareResultPage(TestLatency, TestLatency, page);
-    page->Records.clear();
     const auto &rows = LatencyPage->FrameRows;
+    prepareResultPage(TestLatency, TestLatency, page, rows);
+    page->Records.clear();
+    // MinRate holds the rate step and MaxRate the end rate.
     for (std::size_t row = 0; row < rows.size(); ++row) {
-        forEachRate(plan.InitialRate, plan.MinRate, plan.MaxRate, [&](double rate) {
+        forEachRate(plan.InitialRate, plan.MinRate, plan.MaxRate, [&](std::uint32_t index, double rate) {
             for (std::size_t pair = 0; pair < kMaxTestPairs; ++pair) {
                 if (plan.PairSelected[pair] != 1)
                     continue;
                 Run.PairFrameLists[TestLatency].push_back({std::uint16_t(pair + 1), rows[row].FrameSize, 1});
-                page->Records.push_back(
-                    {rows[row].FrameSize, std::uint8_t(pair + 1), receiverCount(plan, pair), rate});
-                if (row == 0 && rate == plan.InitialRate)
-                    page->ReceiverTotal = std::uint8_t(page->ReceiverTotal + receiverCount(plan, pair));
+                page->Records.emplace_back(rows[row].FrameSize, std::uint8_t(pair + 1), receiverCount(plan, pair),
+                                           rate, index);
+                if (row == 0 && index == 0)
+                    page->ReceiverTotal += receiverCount(plan, pair);
             }
             return true;
         });
     }
     page->InitChartViewPort();
+    // A row's own rates meet the records by their index in the list.
     return runFrameRows(TestLatency, rows, page, false, [this, &plan, page](std::size_t) {
         bool ok = true;
-        forEachRate(plan.InitialRate, plan.MinRate, plan.MaxRate, [&](double rate) {
+        forEachRate(plan.InitialRate, plan.MinRate, plan.MaxRate, [&](std::uint32_t index, double rate) {
             page->CurrentRate = rate;
+            page->CurrentRateIndex = index;
             for (UtTestPort &host : plan.HostPorts) {
                 host.LatencyMin = 0;
                 host.LatencyMax = 0;
@@ -606,13 +599,18 @@ std::uint8_t CMainFormView::RunSourceFilterTest()
     if (Run.StopRequested)
         return 0;
     CReportFilter *page = ReportDlg->FilterPage;
-    prepareResultPage(TestSourceFilter, kFilterTab, page);
+    prepareResultPage(TestSourceFilter, kFilterTab, page, {});
     page->Records.clear();
-    for (std::uint32_t group = 0; group < SourceFilterPage->GroupCount; ++group) {
-        page->Records.push_back(
-            {plan.FrameSize, std::uint8_t(group), std::uint8_t(SourceFilterPage->RecordCount)});
-        page->AddGroupRow(std::uint8_t(group));
+    DeleteAllRows(page->PairSel);
+    // One record per group of the procedure's list, one slot per host port of the test.
+    const auto groups = std::uint32_t(EngineHost::instance().sourceFilterGroups().size());
+    const auto hosts = std::uint32_t(plan.HostPorts.size());
+    for (std::uint32_t group = 0; group < groups; ++group) {
+        page->Records.emplace_back(plan.FrameSize, group, hosts);
+        page->AddGroupRow(group);
     }
+    // The view follows the group under measurement: a group's bars are the host ports.
+    page->ReceiverTotal = hosts;
     page->InitChartViewPort();
     if (!ReportDlg->PerformSourceFilterTest())
         return failRunner();

@@ -82,54 +82,41 @@ void ViewPageDirectory::MovePairSelection(int from, int to)
     }
 }
 
-void ViewPageDirectory::CollectResults(int page)
+ReportPage *ViewPageDirectory::resultPage(int page) const
 {
     CTestReportDlg *report = m_view.ReportDlg;
     if (!report)
-        return;
+        return nullptr;
     switch (page) {
     case ResultMixClass:
-        report->MixClassPage->CollectResults();
-        break;
+        return report->MixClassPage;
     case ResultAggregate:
-        report->AggregatePage->CollectResults();
-        break;
+        return report->AggregatePage;
     case ResultScale:
-        report->ScalePage->CollectResults();
-        break;
+        return report->ScalePage;
     case ResultLatency:
-        report->LatencyPage->CollectResults();
-        break;
+        return report->LatencyPage;
     case ResultFilter:
-        report->FilterPage->CollectResults();
-        break;
+        return report->FilterPage;
     default:
-        break;
+        return nullptr;
     }
+}
+
+void ViewPageDirectory::CollectResults(int page)
+{
+    if (ReportPage *target = resultPage(page))
+        target->CollectResults();
 }
 
 void ViewPageDirectory::DrawChart(int page)
 {
-    CTestReportDlg *report = m_view.ReportDlg;
-    if (!report)
+    ReportPage *target = resultPage(page);
+    if (!target)
         return;
-    switch (page) {
-    case ResultMixClass:
-        report->MixClassPage->BuildChartArrays();
-        break;
-    case ResultAggregate:
-        report->AggregatePage->BuildChartArrays();
-        break;
-    case ResultScale:
-        report->ScalePage->BuildChartArrays();
-        break;
-    case ResultLatency:
-        report->LatencyPage->BuildChartArrays();
-        break;
-    case ResultFilter:
-        report->FilterPage->BuildChartArrays();
-        break;
-    default:
-        break;
-    }
+    // The Mixed Class page redraws chart and tool tips through its viewer; the others draw the chart.
+    if (page == ResultMixClass)
+        target->UpdateViewPort();
+    else
+        target->DrawChart();
 }

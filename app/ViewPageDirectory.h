@@ -6,6 +6,7 @@
 
 class CMainFormView;
 class CTestPageBase;
+class ReportPage;
 
 class ViewPageDirectory : public PageDirectory
 {
@@ -29,6 +30,7 @@ public:
 
 private:
     CTestPageBase *testPage(int page) const;
+    ReportPage *resultPage(int page) const;
 
     CMainFormView &m_view;
     PageDirectory *m_previous;

@@ -73,3 +73,13 @@ std::vector<UtFilterHost> EngineHost::sourceFilterHosts() const
 {
     return filterAddressSettings ? filterAddressSettings() : std::vector<UtFilterHost>();
 }
+
+QString EngineHost::testerName() const
+{
+    return testerNameSource ? testerNameSource() : QString();
+}
+
+QString EngineHost::dutName() const
+{
+    return dutNameSource ? dutNameSource() : QString();
+}

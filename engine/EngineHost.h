@@ -39,6 +39,9 @@ public:
     CIGMPTestPlan *testPlan() const;
     QStringList sourceFilterGroups() const;
     std::vector<UtFilterHost> sourceFilterHosts() const;
+    // The tester's and the device's names of the report headers; empty while none is installed.
+    QString testerName() const;
+    QString dutName() const;
 
     std::function<bool()> demoMode;
     std::function<bool()> testRunning;
@@ -57,4 +60,6 @@ public:
     JoinLeavePageHooks *joinLeavePage = nullptr;
     // The test plan the pages read and write (the application's, or a test's own).
     std::function<CIGMPTestPlan *()> planSource;
+    std::function<QString()> testerNameSource;
+    std::function<QString()> dutNameSource;
 };

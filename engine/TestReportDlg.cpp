@@ -67,6 +67,15 @@ CIGMPTestPlan &CTestReportDlg::Plan() const
     return *m_plan;
 }
 
+void CTestReportDlg::SetPlan(CIGMPTestPlan *plan)
+{
+    m_plan = plan;
+    for (ReportPage *page : {static_cast<ReportPage *>(MixClassPage), static_cast<ReportPage *>(AggregatePage),
+                             static_cast<ReportPage *>(ScalePage), static_cast<ReportPage *>(LatencyPage),
+                             static_cast<ReportPage *>(FilterPage)})
+        page->SetPlan(plan);
+}
+
 bool CTestReportDlg::HasPlan() const
 {
     return m_plan != nullptr;
@@ -131,6 +140,14 @@ void CTestReportDlg::writeResultCell(ReportPage *page, int row, int column, cons
 {
     std::lock_guard<std::recursive_mutex> lock(g_ChartLock);
     page->SetCell(row, column, text);
+}
+
+void CTestReportDlg::showTrialOnChart(ReportPage *page, std::uint32_t step)
+{
+    page->ChartBusy = true;
+    page->ScrollViewPort(step);
+    page->UpdateViewPort();
+    page->ChartBusy = false;
 }
 
 void CTestReportDlg::waitAfterJoin()
@@ -243,12 +260,11 @@ bool CTestReportDlg::PerformMixedClassTest()
             MixClassPage->CollectResults();
             MixClassPage->BuildChartArrays();
             const QString rate = QString::asprintf("%.2f", search.current());
-            writeResultCell(MixClassPage, ReportPage::kRateRow, ReportPage::kValueColumn, rate);
-            MixClassPage->ScrollViewPort(frameSizeIndex());
-            MixClassPage->UpdateViewPort();
+            writeResultCell(MixClassPage, ReportPage::kRateRow, MixClassPage->ValueColumn, rate);
+            showTrialOnChart(MixClassPage, frameSizeIndex());
             if (pass) {
                 CounterPage->SetRowResult(int(CounterPage->LastRow), QStringLiteral("Pass"), kPassColor);
-                writeResultCell(MixClassPage, int(reportRow()), ReportPage::kPassedRateColumn, rate);
+                writeResultCell(MixClassPage, int(reportRow()), CReportMixClass::kPassedRateColumn, rate);
             } else {
                 CounterPage->SetRowResult(int(CounterPage->LastRow), QStringLiteral("Failed"), kFailColor);
             }

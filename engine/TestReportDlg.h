@@ -41,7 +41,8 @@ public:
     // The test plan the procedures run, set by the owner; only valid while HasPlan().
     CIGMPTestPlan &Plan() const;
     bool HasPlan() const;
-    void SetPlan(CIGMPTestPlan *plan) { m_plan = plan; }
+    // Also the plan of the result pages.
+    void SetPlan(CIGMPTestPlan *plan);
 
     // The test procedures: false when the run must end (a step failed, a link is down, or Stop).
     bool PerformMixedClassTest();
@@ -119,6 +120,9 @@ private:
     void waitAfterJoin();
     // A result-page cell, written under the lock the runners take around their grid rows.
     void writeResultCell(ReportPage *page, int row, int column, const QString &text);
+    // After a trial: the view moved to the frame size under test and the chart redrawn, with the page's
+    // scroll lock held so that neither the user nor a relayout scrolls or redraws in between.
+    void showTrialOnChart(ReportPage *page, std::uint32_t step);
     // The trials of one client count (Aggregate) or group count (Scale Group).
     bool runCountTrials(bool aggregate, std::uint32_t count);
     // Latency: the per-host latency lines and result cells of a trial.

@@ -189,7 +189,8 @@ bool CTestReportDlg::PerformScaleGroupTest()
 bool CTestReportDlg::runCountTrials(bool aggregate, std::uint32_t count)
 {
     CIGMPTestPlan &plan = Plan();
-    ReportPage *page = aggregate ? static_cast<ReportPage *>(AggregatePage) : ScalePage;
+    ReportCountPage *page = aggregate ? static_cast<ReportCountPage *>(AggregatePage) : ScalePage;
+    page->CurrentCount = count;
     for (std::uint32_t trial = 0; trial < plan.NumberOfTrials; ++trial) {
         if (stopped())
             return false;
@@ -271,22 +272,14 @@ bool CTestReportDlg::runCountTrials(bool aggregate, std::uint32_t count)
             const bool pass = verdict == TrialJudge::Verdict::Pass;
             log(QStringLiteral("* Result : \n"));
 
-            if (aggregate) {
-                AggregatePage->CollectResults();
-                AggregatePage->BuildChartArrays();
-            } else {
-                ScalePage->CollectResults();
-                ScalePage->BuildChartArrays();
-            }
+            page->CollectResults();
+            page->BuildChartArrays();
             const QString rate = QString::asprintf("%.2f", search.current());
-            writeResultCell(page, ReportPage::kRateRow, ReportPage::kValueColumn, rate);
-            page->ScrollViewPort(frameSizeIndex());
-            page->UpdateViewPort();
+            writeResultCell(page, ReportPage::kRateRow, page->ValueColumn, rate);
+            showTrialOnChart(page, frameSizeIndex());
             if (pass) {
                 CounterPage->SetRowResult(int(CounterPage->LastRow), QStringLiteral("Pass"), kPassColor);
-                writeResultCell(
-                    page, int(reportRow()),
-                    aggregate ? CReportAggregate::kPassedRateColumn : CReportScale::kPassedRateColumn, rate);
+                writeResultCell(page, int(reportRow()), ReportCountPage::kPassedRateColumn, rate);
             } else {
                 CounterPage->SetRowResult(int(CounterPage->LastRow), QStringLiteral("Failed"), kFailColor);
             }
@@ -382,7 +375,7 @@ bool CTestReportDlg::PerformLatencyTest(double rate)
             Kv_StartCounterStatistics(1, 1);
         if (!stopped())
             plan.StartGroupStreamCounters(1);
-        writeResultCell(LatencyPage, ReportPage::kRateRow, ReportPage::kValueColumn,
+        writeResultCell(LatencyPage, ReportPage::kRateRow, LatencyPage->ValueColumn,
                         QString::asprintf("%.2f", rate));
         LatencyTimer.start(1000);
         for (std::uint32_t second = 0; second < plan.TestDuration; ++second) {
@@ -420,10 +413,7 @@ bool CTestReportDlg::PerformLatencyTest(double rate)
         log(QStringLiteral("* \n"));
         LatencyPage->CollectResults();
         LatencyPage->BuildChartArrays();
-        LatencyPage->ChartBusy = true;
-        LatencyPage->ScrollViewPort(frameSizeIndex());
-        LatencyPage->UpdateViewPort();
-        LatencyPage->ChartBusy = false;
+        showTrialOnChart(LatencyPage, frameSizeIndex());
         log(QStringLiteral("* Forwarding Latency Test Complete...\n\n"));
         Results.Counters[UtResultSet::Latency].push_back(
             {plan.FrameSize, CounterPage->FirstRow, CounterPage->LastRow});
@@ -867,12 +857,10 @@ bool CTestReportDlg::PerformSourceFilterTest()
             const bool pass = checkFilterGroup(group, failures);
             log(kDashLine);
             log(QStringLiteral("* Result : \n"));
-            FilterPage->CollectResults();
+            FilterPage->CollectResults(std::uint32_t(k));
             FilterPage->BuildChartArrays();
-            FilterPage->ChartBusy = true;
-            FilterPage->ScrollViewPort(frameSizeIndex());
-            FilterPage->UpdateViewPort();
-            FilterPage->ChartBusy = false;
+            // The view follows the group under measurement (a group's bars are its host ports).
+            showTrialOnChart(FilterPage, std::uint32_t(k));
 
             UtV3FilterCounterResult result{firstRow, lastRow, {}};
             result.Texts << QStringLiteral("Group %1 Test Result: %2")
@@ -890,7 +878,7 @@ bool CTestReportDlg::PerformSourceFilterTest()
             CounterPage->FirstRow = lastRow + 1;
             writeResultCell(FilterPage, int(reportRow()), CReportFilter::kVerdictColumn,
                             pass ? QStringLiteral("Pass") : QStringLiteral("Fail"));
-            writeResultCell(FilterPage, ReportPage::kRateRow, ReportPage::kValueColumn,
+            writeResultCell(FilterPage, ReportPage::kRateRow, FilterPage->ValueColumn,
                             QString::asprintf("%.2f", plan.CurrentRate));
             setReportRow(reportRow() + std::uint32_t(plan.HostPorts.size()));
         }

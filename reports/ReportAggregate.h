@@ -1,21 +1,16 @@
-// The Aggregate result page of the report window: its grid and the result records of the running test.
+// The Aggregate result page: clients from the initial to the maximum count.
 #pragma once
 
-#include "reports/ReportPage.h"
-#include "reports/ResultRecords.h"
+#include "reports/ReportCountPage.h"
 
-class CReportAggregate : public ReportPage
+class CReportAggregate : public ReportCountPage
 {
-public:
-    // Each passing trial's rate goes into this column of the count's first row.
-    static constexpr int kPassedRateColumn = 7;
+    Q_OBJECT
 
+public:
     explicit CReportAggregate(QWidget *parent = nullptr);
 
-    // Fills the records of the current step from the tested ports' counters.
-    void CollectResults();
-    // Turns the records into the chart's bars.
-    void BuildChartArrays();
-
-    std::vector<UtAggregateResult> Records;
+protected:
+    std::uint32_t firstCount() const override;
+    std::uint32_t lastCount() const override;
 };

@@ -1,4 +1,7 @@
-// The Latency result page of the report window: its grid and the result records of the running test.
+// The Latency result page: per frame size, load rate and pair in use one record with the latencies of
+// the pair's host ports; a grid with one row per host port for each frame size and rate, whose CT and
+// SF columns the procedure fills; a chart of the average latency as measured (CT) and less the module's
+// own latency (SF), with markers at the largest and the smallest latency.
 #pragma once
 
 #include "reports/ReportPage.h"
@@ -6,6 +9,8 @@
 
 class CReportLatency : public ReportPage
 {
+    Q_OBJECT
+
 public:
     // A host's maximum/minimum/average latency, as measured and less its module's own latency.
     static constexpr int kMeasuredColumn = 7;
@@ -13,12 +18,26 @@ public:
 
     explicit CReportLatency(QWidget *parent = nullptr);
 
-    // Fills the records of the current step from the tested ports' counters.
-    void CollectResults();
-    // Turns the records into the chart's bars.
-    void BuildChartArrays();
+    void FillReportGrid() override;
+    void CollectResults() override;
+    void BuildChartArrays() override;
+    void FormatBarLabel() override;
 
-    // The load rate of the procedure call under way.
+    // x + 0.005, times 100, truncated, divided by 100: the value the chart shows.
+    static double TwoDecimals(double value);
+
+    // The load rate of the procedure call under way, and its index in the run's rate list.
     double CurrentRate = 0;
+    std::uint32_t CurrentRateIndex = 0;
     std::vector<UtLatencyResult> Records;
+    // One value per bar (microseconds): average CT, average SF, maximum and minimum CT.
+    std::vector<double> AvgCtData;
+    std::vector<double> AvgSfData;
+    std::vector<double> MaxData;
+    std::vector<double> MinData;
+
+protected:
+    int CountBars() const override { return hostsOfEntries(); }
+    void ResizeSeries(int count) override;
+    std::unique_ptr<XYChart> MakeChart(int first, int count, int width, int height, bool onScreen) const override;
 };

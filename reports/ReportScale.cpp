@@ -1,14 +1,22 @@
 #include "reports/ReportScale.h"
 
-#include <QTableWidget>
+#include "engine/IGMPTestPlan.h"
 
-CReportScale::CReportScale(QWidget *parent) : ReportPage(parent) {}
-
-// The page's chart and its records' counts come with the result pages themselves; the runners and
-// procedures call these at their places already.
-void CReportScale::CollectResults() {}
-
-void CReportScale::BuildChartArrays()
+CReportScale::CReportScale(QWidget *parent)
+    : ReportCountPage(ScalePage,
+                      {"ResultPage_Grid_Title_Scale", "ResultPage_Chart_Title_Scale", "ResultPage_Col_Group_Number",
+                       "ResultPage_Col_Initial_Group_Address", "ResultPage_Label_Scale", "ResultPage_Caption_Groups",
+                       "ResultPage_Caption_Group", 150, 30},
+                      parent)
 {
-    UpdateViewPort();
+}
+
+std::uint32_t CReportScale::firstCount() const
+{
+    return plan() ? plan()->InitialGroups : 0;
+}
+
+std::uint32_t CReportScale::lastCount() const
+{
+    return plan() ? plan()->MaxGroups : 0;
 }

@@ -1,21 +1,16 @@
-// The Scale Group result page of the report window: its grid and the result records of the running test.
+// The Scale Group result page: groups from the initial to the maximum count.
 #pragma once
 
-#include "reports/ReportPage.h"
-#include "reports/ResultRecords.h"
+#include "reports/ReportCountPage.h"
 
-class CReportScale : public ReportPage
+class CReportScale : public ReportCountPage
 {
-public:
-    // Each passing trial's rate goes into this column of the count's first row.
-    static constexpr int kPassedRateColumn = 7;
+    Q_OBJECT
 
+public:
     explicit CReportScale(QWidget *parent = nullptr);
 
-    // Fills the records of the current step from the tested ports' counters.
-    void CollectResults();
-    // Turns the records into the chart's bars.
-    void BuildChartArrays();
-
-    std::vector<UtAggregateResult> Records;
+protected:
+    std::uint32_t firstCount() const override;
+    std::uint32_t lastCount() const override;
 };

@@ -1,38 +1,83 @@
-// Result records of the result pages: one per (frame size, step, pair), zeroed by the runner with the
-// fields that name the step; the pages fill in the counts after each trial.
+// Result records of the result pages: one per (frame size, step, pair) of the running test, or per
+// group for Source Filter, made zeroed by the runner with the fields that name the step. Each record has
+// one slot per host port of its pair (or of the test), sized from the run's counts; the pages fill the
+// slots after each trial.
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 struct UtMixClassResult
 {
-    std::uint16_t FrameSize = 0;
-    std::uint8_t PairNo = 0;
-    std::uint8_t HostCount = 0;
-    double PassedRate = 0;
+    UtMixClassResult(std::uint16_t frameSize, std::uint8_t pairNo, std::uint32_t hostCount)
+        : FrameSize(frameSize), PairNo(pairNo), HostCount(hostCount), RxTotal(hostCount), RxUnicast(hostCount),
+          RxMulticast(hostCount), Expected(hostCount)
+    {
+    }
+
+    std::uint16_t FrameSize;
+    std::uint8_t PairNo;
+    std::uint32_t HostCount;
+    // Received frames per second of each host slot, and the frames per second expected at the row's
+    // maximum load (the chart's markers).
+    std::vector<std::uint64_t> RxTotal;
+    std::vector<std::uint64_t> RxUnicast;
+    std::vector<std::uint64_t> RxMulticast;
+    std::vector<std::uint64_t> Expected;
 };
 
 // Aggregate and Scale Group.
 struct UtAggregateResult
 {
-    std::uint16_t FrameSize = 0;
-    std::uint8_t PairNo = 0;
-    std::uint8_t HostCount = 0;
-    std::uint8_t StepCount = 0; // clients (Aggregate) or groups (Scale Group)
-    double PassedRate = 0;
+    UtAggregateResult(std::uint16_t frameSize, std::uint8_t pairNo, std::uint32_t hostCount,
+                      std::uint32_t stepCount)
+        : FrameSize(frameSize), PairNo(pairNo), HostCount(hostCount), StepCount(stepCount), RxRate(hostCount),
+          ExpectedRate(hostCount)
+    {
+    }
+
+    std::uint16_t FrameSize;
+    std::uint8_t PairNo;
+    std::uint32_t HostCount;
+    std::uint32_t StepCount; // clients (Aggregate) or groups (Scale Group)
+    std::vector<std::uint64_t> RxRate;
+    std::vector<std::uint64_t> ExpectedRate;
 };
 
 struct UtLatencyResult
 {
-    std::uint16_t FrameSize = 0;
-    std::uint8_t PairNo = 0;
-    std::uint8_t HostCount = 0;
-    double Rate = 0;
+    UtLatencyResult(std::uint16_t frameSize, std::uint8_t pairNo, std::uint32_t hostCount, double rate,
+                    std::uint32_t rateIndex)
+        : FrameSize(frameSize), PairNo(pairNo), HostCount(hostCount), Rate(rate), RateIndex(rateIndex),
+          AvgLatency(hostCount), MaxLatency(hostCount), MinLatency(hostCount)
+    {
+    }
+
+    std::uint16_t FrameSize;
+    std::uint8_t PairNo;
+    std::uint32_t HostCount;
+    // The load rate and its index in the run's rate list.
+    double Rate;
+    std::uint32_t RateIndex;
+    // Microseconds, as measured (no compensation).
+    std::vector<double> AvgLatency;
+    std::vector<double> MaxLatency;
+    std::vector<double> MinLatency;
 };
 
 struct UtSourceFilterResult
 {
-    std::uint16_t FrameSize = 0;
-    std::uint8_t GroupIndex = 0;
-    std::uint8_t HostCount = 0;
+    UtSourceFilterResult(std::uint16_t frameSize, std::uint32_t groupIndex, std::uint32_t hostCount)
+        : FrameSize(frameSize), GroupIndex(groupIndex), HostCount(hostCount), RxTotal(hostCount),
+          RxMulticast(hostCount), RxReference(hostCount)
+    {
+    }
+
+    std::uint16_t FrameSize;
+    std::uint32_t GroupIndex; // 0-based, in the group list's order
+    std::uint32_t HostCount;
+    // Frames each host port received in the group's measurement, and the frames the sources sent.
+    std::vector<std::uint64_t> RxTotal;
+    std::vector<std::uint64_t> RxMulticast;
+    std::vector<std::uint64_t> RxReference;
 };

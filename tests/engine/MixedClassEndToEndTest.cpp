@@ -107,11 +107,13 @@ TEST_F(MixedClassEndToEnd, IdealDevicePassesAtTheMaximumRate)
     plan.MinRate = 10;
     plan.MaxRate = 100;
     plan.Resolution = 1;
+    report.MixClassPage->FrameRows = {{100, 10, 100, 1, 64}};
+    report.MixClassPage->FillReportGrid();
     ASSERT_TRUE(report.PerformMixedClassTest()) << log.join("").toStdString();
     EXPECT_TRUE(
         log.contains("* Current rate 100.00, Pass! Test achieve the Max. rate, Thoughput ==> 100.00\n"))
         << log.join("").toStdString();
-    EXPECT_EQ(report.MixClassPage->Cell(12, ReportPage::kPassedRateColumn), "100.00");
+    EXPECT_EQ(report.MixClassPage->Cell(12, CReportMixClass::kPassedRateColumn), "100.00");
     ASSERT_EQ(report.Results.Counters[UtResultSet::MixedClass].size(), 1u);
 }
 

@@ -34,6 +34,8 @@ protected:
         plan.MaxRate = 100;
         plan.Resolution = 1;
         run.ReportRow = 12;
+        report.MixClassPage->FrameRows = {{100, 10, 100, 1, 64}};
+        report.MixClassPage->FillReportGrid();
     }
 
     static QString key(const char *name) { return EnglishTexts::key(name); }
@@ -91,8 +93,8 @@ TEST_F(MixedClassProcedureTest, FailThenPassRecordsTheLastRepetition)
     EXPECT_EQ(results[0].LastRow, 11u);
     EXPECT_EQ(report.Results.Ran[0], 1);
 
-    EXPECT_EQ(report.MixClassPage->Cell(ReportPage::kRateRow, ReportPage::kValueColumn), "10.00");
-    EXPECT_EQ(report.MixClassPage->Cell(12, ReportPage::kPassedRateColumn), "10.00");
+    EXPECT_EQ(report.MixClassPage->Cell(ReportPage::kRateRow, report.MixClassPage->ValueColumn), "10.00");
+    EXPECT_EQ(report.MixClassPage->Cell(12, CReportMixClass::kPassedRateColumn), "10.00");
     EXPECT_TRUE(report.TxStopTimer.isActive()) << "timer 2 runs after a normal end";
     EXPECT_EQ(plan.CurrentRate, 10.0);
 }
@@ -113,7 +115,7 @@ TEST_F(MixedClassProcedureTest, ARateThatSendsNoFrameFailsAtTheMinimum)
     const CCounterLog &counters = *report.CounterPage;
     ASSERT_EQ(counters.RowCount(), 12);
     EXPECT_EQ(counters.CellText(11, 0), "Failed");
-    EXPECT_EQ(report.MixClassPage->Cell(12, ReportPage::kPassedRateColumn), "");
+    EXPECT_EQ(report.MixClassPage->Cell(12, CReportMixClass::kPassedRateColumn), "NA");
 }
 
 TEST_F(MixedClassProcedureTest, StatusTextsOfARepetitionInOrder)

@@ -337,6 +337,7 @@ TEST_F(SourceFilterProcedureTest, GroupVerdictsTextsAndCells)
 {
     filterGroups = {"232.1.1.1", "232.1.1.2"};
     strayFrames = 7;
+    report.FilterPage->FillReportGrid();
     ASSERT_TRUE(report.PerformSourceFilterTest());
     EXPECT_EQ(report.Results.Ran[6], 1);
     EXPECT_EQ(plan.CurrentRate, 25.0);
@@ -355,7 +356,7 @@ TEST_F(SourceFilterProcedureTest, GroupVerdictsTextsAndCells)
     EXPECT_EQ(second.Texts.size(), 4);
     EXPECT_EQ(report.FilterPage->Cell(12, CReportFilter::kVerdictColumn), "Fail");
     EXPECT_EQ(report.FilterPage->Cell(15, CReportFilter::kVerdictColumn), "Fail");
-    EXPECT_EQ(report.FilterPage->Cell(ReportPage::kRateRow, ReportPage::kValueColumn), "25.00");
+    EXPECT_EQ(report.FilterPage->Cell(ReportPage::kRateRow, report.FilterPage->ValueColumn), "25.00");
     EXPECT_EQ(run.ReportRow, 18u);
     EXPECT_EQ(log.filter("Rx Port         Expect RxPkts     RxPkts(Multicast)").size(), 2)
         << "one heading per group";
@@ -366,6 +367,7 @@ TEST_F(SourceFilterProcedureTest, GroupVerdictsTextsAndCells)
 TEST_F(SourceFilterProcedureTest, PassingGroup)
 {
     filterHosts.push_back({"(  1, 3,2) - 53", {{"232.1.1.1", 1, {}}}}); // an include list naming no source
+    report.FilterPage->FillReportGrid();
     ASSERT_TRUE(report.PerformSourceFilterTest());
     ASSERT_EQ(report.Results.Filter.size(), 1u);
     EXPECT_EQ(report.Results.Filter[0].Texts, QStringList{"Group 232.1.1.1 Test Result: Pass"});

@@ -95,6 +95,13 @@ protected:
     std::vector<UtFilterHost> filterHosts;
     EnglishTexts english;
     std::unique_ptr<KvServer> server;
+
+    // The page's grid laid out for the plan's frame size, as the runner leaves it.
+    void layOut(ReportPage *page)
+    {
+        page->FrameRows = {{plan.InitialRate, plan.MinRate, plan.MaxRate, plan.Resolution, plan.FrameSize}};
+        page->FillReportGrid();
+    }
 };
 
 } // namespace
@@ -113,6 +120,7 @@ TEST_F(ProceduresEndToEnd, AggregateAndScaleFindTheForwardingLimit)
     plan.TestType = kTestAggregate;
     plan.InitialClients = 1;
     plan.MaxClients = 2;
+    layOut(report.AggregatePage);
     ASSERT_TRUE(report.PerformAggregateTest()) << logText();
     ASSERT_EQ(report.Results.Counters[UtResultSet::Aggregate].size(), 2u);
     for (const int row : {12, 13}) {
@@ -142,6 +150,11 @@ TEST_F(ProceduresEndToEnd, LatencyReportsTheDeviceLatencyAtEveryRate)
     plan.TestType = kTestLatency;
     plan.TestDuration = 2;
     const double deviceUs = 3.0 + 68 * 8 / 1000.0; // 64 bytes and the check sequence at 1 Gb/s
+    // Rates 10, 50 and 90: the step in MinRate, the end rate in MaxRate.
+    plan.InitialRate = 10;
+    plan.MinRate = 40;
+    plan.MaxRate = 90;
+    layOut(report.LatencyPage);
     int row = 12;
     for (const double rate : {10.0, 50.0, 90.0}) {
         SCOPED_TRACE(rate);
@@ -224,6 +237,7 @@ TEST_F(ProceduresEndToEnd, SourceFilterVerdictFollowsTheDevice)
         plan.IgmpVersion = 3;
         plan.InitialRate = 10;
         plan.DelayAfterJoin = 1;
+        layOut(report.FilterPage);
         ASSERT_TRUE(report.PerformSourceFilterTest()) << logText();
         ASSERT_EQ(report.Results.Filter.size(), 1u);
         EXPECT_EQ(report.Results.Filter[0].Texts.front(),
