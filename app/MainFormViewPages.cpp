@@ -4,6 +4,7 @@
 
 #include "app/DialogUnits.h"
 #include "app/DlgDescription.h"
+#include "app/GlobalTables.h"
 #include "app/KvIGMPTQApp.h"
 #include "app/LangMag.h"
 #include "app/LogDlg.h"
@@ -21,6 +22,7 @@
 #include "ports/PortConfig.h"
 #include "ports/PortInfoConfig.h"
 #include "ports/SysInfoDlg.h"
+#include "reports/CounterDlg.h"
 #include "reports/CounterLog.h"
 #include "reports/MyPropSheet.h"
 #include "testpages/DlgAggregate.h"
@@ -173,12 +175,9 @@ void CMainFormView::relabelWindows()
                                                "Report_Tab_Filter",    "Report_Tab_Counter"};
         for (int tab = 0; tab < int(std::size(kTabKeys)) && tab < ReportDlg->PropSheet->count(); ++tab)
             ReportDlg->PropSheet->setTabText(tab, text(kTabKeys[tab]));
-        QStringList columns;
-        for (const char *key : {"CounterLog_Result", "CounterLog_Port", "CounterLog_Tx_Frames",
-                                "CounterLog_Rx_Frames", "CounterLog_Rx_Multicast", "CounterLog_Rx_Unicast",
-                                "CounterLog_Max_Latency", "CounterLog_Min_Latency", "CounterLog_Avg_Latency"})
-            columns << text(key);
-        ReportDlg->CounterPage->SetCaptions(columns, text("CounterDlg_Clear"));
+        ReportDlg->CounterPage->SetLanguageText();
+        ReportDlg->CounterDlg->SetButtonTexts();
+        ReportDlg->CounterDlg->SetRowTitles(QStringList(g_CounterColumnTitles.begin(), g_CounterColumnTitles.end()));
     }
 }
 

@@ -1,5 +1,7 @@
 #include "engine/EngineUtils.h"
+#include "engine/IGMPTestPlan.h"
 #include "engine/TestPlanRecords.h"
+#include "engine/TestPlanSupport.h"
 
 #include "engine/WaitClock.h"
 #include "platform/NumberText.h"
@@ -9,6 +11,7 @@
 #include <QFileInfo>
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstring>
 #include <dlfcn.h>
 
@@ -396,4 +399,25 @@ double CompensatedLatency(const UtTestPort &port, double latencyUs)
 {
     const double compensated = latencyUs - LatencyCompensation(port.SpeedMedia, port.Id.PID, port.TYPE);
     return compensated > 0 ? compensated : 0; // also NaN
+}
+
+void ComputeFrameGap(const CIGMPTestPlan &plan, std::uint16_t chassis, std::uint8_t card, std::uint8_t port,
+                     std::int32_t &packetsPerSecond, std::int32_t &gapBits)
+{
+    const std::uint64_t lineRate = TestPlanSupport::lineRateOfPort(UtPortId{chassis, card, port});
+    const std::uint64_t maxPackets = TestPlanSupport::fullLoadFps(lineRate, plan.FrameSize);
+    if (plan.CurrentRate == 100.0) {
+        packetsPerSecond = static_cast<std::int32_t>(maxPackets);
+        gapBits = 96;
+        return;
+    }
+    // Truncated toward zero; a load outside 0..100 % (or not a number) cannot come from the pages.
+    const double packets = plan.CurrentRate / 100 * static_cast<double>(maxPackets);
+    packetsPerSecond = packets >= 1 ? static_cast<std::int32_t>(std::min(packets, double(INT32_MAX))) : 0;
+    if (packetsPerSecond == 0) {
+        gapBits = 0;
+        return;
+    }
+    const double gapBytes = std::floor(static_cast<double>(lineRate) / packetsPerSecond - (plan.FrameSize + 8));
+    gapBits = static_cast<std::int32_t>(std::clamp(gapBytes * 8, 0.0, double(INT32_MAX)));
 }

@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 
+class CIGMPTestPlan;
 struct UtTestPort;
 
 #pragma pack(push, 1)
@@ -97,3 +98,8 @@ float TimestampTickUs(std::uint16_t moduleType);
 double LatencyCompensation(std::uint16_t speedCode, std::uint8_t portNumber, std::uint8_t moduleType);
 // A latency of a tested port less its module's compensation, never below 0.
 double CompensatedLatency(const UtTestPort &port, double latencyUs);
+// The packet rate of a port at the plan's current load and frame size, and the gap between its frames
+// in bit times, from the port's line rate (10 Mbit/s for a port the session does not know). At exactly
+// 100 % the gap is the minimum of 96; a load that gives no packet at all gives 0 and 0.
+void ComputeFrameGap(const CIGMPTestPlan &plan, std::uint16_t chassis, std::uint8_t card, std::uint8_t port,
+                     std::int32_t &packetsPerSecond, std::int32_t &gapBits);

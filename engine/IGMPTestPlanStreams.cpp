@@ -43,7 +43,7 @@ bool CIGMPTestPlan::applyRate(UtTxEntry &entry, std::uint32_t frameSize, std::ui
     if (frameSize < kMinFrameSize || frameSize > kMaxFrameSize || portIndex >= g_Session.Ports.size())
         return false;
     const std::uint64_t line = lineRateOfPort(recordId(g_Session.Ports[portIndex]));
-    const std::uint64_t maxFps = line / (frameSize + 20);
+    const std::uint64_t maxFps = fullLoadFps(line, frameSize);
     ChartScale = maxFps;
     if (!(rate > 0) || !std::isfinite(rate)) {
         log(QString::asprintf("* A rate of %.2f%% sends no frames; stream not started.\n", rate));

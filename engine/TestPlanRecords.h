@@ -53,10 +53,10 @@ struct UtTestPort
     double LatencyMin;
     double LatencyMax;
     double LatencySum;
-    std::uint8_t LatencyCount;
+    std::uint32_t LatencyCount; // samples taken; wide enough for a trial of any length
     std::uint8_t Monitor; // the Capacity monitor port: no joins and leaves of the batch senders
 };
-static_assert(sizeof(UtTestPort) == 76);
+static_assert(sizeof(UtTestPort) == 79);
 
 #pragma pack(pop)
 

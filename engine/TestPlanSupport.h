@@ -101,6 +101,12 @@ inline std::uint64_t lineRateOfMedia(std::uint16_t media)
     }
 }
 
+// Frames per second at 100 % load: each frame takes 20 bytes more of the line (preamble and minimum gap).
+inline std::uint64_t fullLoadFps(std::uint64_t lineRate, std::uint32_t frameSize)
+{
+    return lineRate / (std::uint64_t(frameSize) + 20);
+}
+
 inline std::uint64_t lineRateOfPort(const UtPortId &id)
 {
     const int index = hardwareIndex(id);

@@ -8,6 +8,7 @@
 #include "engine/Session.h"
 #include "engine/TestPlanSupport.h"
 #include "engine/TrialJudge.h"
+#include "reports/CounterDlg.h"
 #include "reports/CounterLog.h"
 #include "reports/DlgButton.h"
 #include "reports/MyPropSheet.h"
@@ -28,7 +29,7 @@ CTestReportDlg::CTestReportDlg(QWidget *parent)
     : QWidget(parent), PropSheet(new CMyPropSheet(this)), MixClassPage(new CReportMixClass(PropSheet)),
       AggregatePage(new CReportAggregate(PropSheet)), ScalePage(new CReportScale(PropSheet)),
       LatencyPage(new CReportLatency(PropSheet)), FilterPage(new CReportFilter(PropSheet)),
-      CounterPage(new CCounterLog(PropSheet)), ExcelBar(new CDlgButton(0, this)),
+      CounterPage(new CCounterLog(PropSheet)), CounterDlg(new CCounterDlg(this)), ExcelBar(new CDlgButton(0, this)),
       PdfBar(new CDlgButton(1, this))
 {
     PropSheet->addTab(MixClassPage, QStringLiteral("Mixed Class"));
@@ -38,6 +39,7 @@ CTestReportDlg::CTestReportDlg(QWidget *parent)
     PropSheet->addTab(FilterPage, QStringLiteral("Filter"));
     PropSheet->addTab(CounterPage, QStringLiteral("Counter"));
     PropSheet->SetActivePage(kCounterPage);
+    CounterDlg->hide();
     // No result page can be opened before its test has run.
     for (int page = 0; page < kCounterPage; ++page)
         PropSheet->LockPage(page);

@@ -12,6 +12,7 @@
 #include <QWidget>
 #include <cstdint>
 
+class CCounterDlg;
 class CCounterLog;
 class CDlgButton;
 class CIGMPTestPlan;
@@ -87,6 +88,8 @@ public:
     CReportLatency *LatencyPage;
     CReportFilter *FilterPage;
     CCounterLog *CounterPage;
+    // Built but never shown: nothing in a run opens it.
+    CCounterDlg *CounterDlg;
     CDlgButton *ExcelBar;
     CDlgButton *PdfBar;
 

@@ -72,6 +72,11 @@ bool CSkinListCtrl::SetItemText(int row, int column, const QString &text)
     return m_model->setText(row, column, text);
 }
 
+bool CSkinListCtrl::SetItemTexts(int row, int firstColumn, const QStringList &texts)
+{
+    return m_model->setTexts(row, firstColumn, texts);
+}
+
 QString CSkinListCtrl::GetItemText(int row, int column) const
 {
     return m_model->text(row, column);
@@ -92,14 +97,26 @@ QString CSkinListCtrl::GetColumnCaption(int column) const
     return m_model->caption(column);
 }
 
+bool CSkinListCtrl::SetColumnCaption(int column, const QString &caption)
+{
+    return m_model->setCaption(column, caption);
+}
+
 UtListRowStyle *CSkinListCtrl::Style(int row)
 {
     return m_model->style(row);
 }
 
-void CSkinListCtrl::RefreshRow(int)
+const UtListRowStyle *CSkinListCtrl::Style(int row) const
 {
-    viewport()->update();
+    return m_model->style(row);
+}
+
+// The whole width: a header row's band and the strip right of the columns belong to the row too.
+void CSkinListCtrl::RefreshRow(int row)
+{
+    if (row >= 0 && row < GetItemCount())
+        viewport()->update(QRect(0, rowViewportPosition(row), viewport()->width(), RowHeight));
 }
 
 QColor CSkinListCtrl::rowColor(int row, int column) const

@@ -30,12 +30,16 @@ public:
     int InsertRow(int index, const QString &text);
     void RemoveAllRows();
     bool SetItemText(int row, int column, const QString &text);
+    // Texts into consecutive cells of a row from firstColumn on, as one change.
+    bool SetItemTexts(int row, int firstColumn, const QStringList &texts);
     QString GetItemText(int row, int column) const;
     int GetItemCount() const;
     int GetColumnCount() const;
     QString GetColumnCaption(int column) const;
+    bool SetColumnCaption(int column, const QString &caption);
     // The row's style, or null for a row that does not exist. Call RefreshRow after changing it.
     UtListRowStyle *Style(int row);
+    const UtListRowStyle *Style(int row) const;
     void RefreshRow(int row);
     CSkinHeaderCtrl *Header() const { return m_header; }
 

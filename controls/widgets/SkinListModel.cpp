@@ -44,6 +44,15 @@ void SkinListModel::insertColumn(int column, const QString &caption, Qt::Alignme
     endInsertColumns();
 }
 
+bool SkinListModel::setCaption(int column, const QString &caption)
+{
+    if (column < 0 || column >= m_columns.size())
+        return false;
+    m_columns[column].caption = caption;
+    emit headerDataChanged(Qt::Horizontal, column, column);
+    return true;
+}
+
 int SkinListModel::insertRow(int index, const QString &text)
 {
     index = std::clamp(index, 0, static_cast<int>(m_rows.size()));
@@ -62,13 +71,29 @@ void SkinListModel::removeAllRows()
 
 bool SkinListModel::setText(int row, int column, const QString &text)
 {
-    if (row < 0 || row >= m_rows.size() || column < 0 || column >= m_columns.size())
+    return setTexts(row, column, QStringList{text});
+}
+
+bool SkinListModel::setTexts(int row, int firstColumn, const QStringList &texts)
+{
+    if (row < 0 || row >= m_rows.size() || firstColumn < 0 || firstColumn >= m_columns.size())
         return false;
     QStringList &cells = m_rows[row].cells;
-    while (cells.size() <= column)
-        cells.append(QString());
-    cells[column] = text;
-    emit dataChanged(index(row, column), index(row, column));
+    const int end = std::min(firstColumn + static_cast<int>(texts.size()), static_cast<int>(m_columns.size()));
+    int changedFirst = end;
+    int changedLast = -1;
+    for (int column = firstColumn; column < end; ++column) {
+        const QString &text = texts.at(column - firstColumn);
+        if (column < cells.size() ? cells.at(column) == text : text.isEmpty())
+            continue;
+        while (cells.size() <= column)
+            cells.append(QString());
+        cells[column] = text;
+        changedFirst = std::min(changedFirst, column);
+        changedLast = column;
+    }
+    if (changedLast >= 0)
+        emit dataChanged(index(row, changedFirst), index(row, changedLast), {Qt::DisplayRole});
     return true;
 }
 

@@ -19,10 +19,14 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
     void insertColumn(int column, const QString &caption, Qt::Alignment alignment);
+    bool setCaption(int column, const QString &caption);
     // Inserts a row at index (clamped to the row count) with a zero style; returns its index.
     int insertRow(int index, const QString &text);
     void removeAllRows();
+    // Unchanged texts are not reported as changed, so a refresh repaints only what moved.
     bool setText(int row, int column, const QString &text);
+    // The texts into consecutive cells of one row from firstColumn on (as far as the columns go).
+    bool setTexts(int row, int firstColumn, const QStringList &texts);
     QString text(int row, int column) const;
     QString caption(int column) const;
     Qt::Alignment alignment(int column) const;

@@ -278,7 +278,7 @@ TEST_F(RunControlTest, LatencyRunnerStepsEveryRateOfEveryRow)
     EXPECT_EQ(view->Run.FrameSizeIndex, 2u);
     EXPECT_EQ(plan.PairSelected[0], 1);
     ASSERT_EQ(plan.HostPorts.size(), 1u);
-    EXPECT_EQ(std::uint8_t{plan.HostPorts[0].LatencyCount}, 0);
+    EXPECT_EQ(std::uint32_t{plan.HostPorts[0].LatencyCount}, 0u);
     EXPECT_EQ(double{plan.HostPorts[0].LatencySum}, 0.0);
 }
 

@@ -256,9 +256,10 @@ TEST_F(LatencyProcedureTest, TrialWritesTheLatencyCellsAndTable)
     EXPECT_EQ(log.filter("* Forwarding Latency Test Complete...").size(), 1);
     const auto &results = report.Results.Counters[UtResultSet::Latency];
     ASSERT_EQ(results.size(), 1u);
+    // Header, then per pair its row, the source, the latency captions and the hosts; the row after.
     EXPECT_EQ(results[0].FirstRow, 0u);
-    EXPECT_EQ(results[0].LastRow, 5u);
-    EXPECT_EQ(report.CounterPage->CellText(3, 6), "4.00 ");
+    EXPECT_EQ(results[0].LastRow, 10u);
+    EXPECT_EQ(report.CounterPage->CellText(4, CCounterLog::ColFrameGap), "4.00 ");
     EXPECT_FALSE(report.LatencyTimer.isActive());
     EXPECT_FALSE(report.TxStopTimer.isActive()) << "Latency starts no timer 2";
 }
@@ -288,7 +289,7 @@ TEST_F(LatencyProcedureTest, NoTrialsStillLeaveUnlessVersionOne)
         calls.push_back(server->calls().size());
     }
     EXPECT_GT(calls[0], calls[1]);
-    EXPECT_EQ(report.CounterPage->RowCount(), 0);
+    EXPECT_EQ(report.CounterPage->RowCount(), CCounterLog::kEmptyRows);
     EXPECT_TRUE(report.Results.Counters[UtResultSet::Latency].empty());
 }
 

@@ -79,18 +79,20 @@ TEST_F(MixedClassProcedureTest, FailThenPassRecordsTheLastRepetition)
     EXPECT_EQ(log.filter("Test Trail - 1, Frame Size 64 bytes").size(), 1);
     EXPECT_EQ(log.back(), "* Mixclass throughput Test Complete...\n\n");
 
-    // Two repetitions of header + 2 sources + 3 hosts; the record covers the second.
+    // Two repetitions of header, 2 pairs of a pair row, a source and its hosts (3 in all), and the
+    // verdict row after them, over the page's empty rows; the record covers the second.
     const CCounterLog &counters = *report.CounterPage;
-    ASSERT_EQ(counters.RowCount(), 12);
-    EXPECT_EQ(counters.CellText(5, 0), "Failed");
-    EXPECT_EQ(counters.RowColor(5), CTestReportDlg::kFailColor);
-    EXPECT_EQ(counters.CellText(11, 0), "Pass");
-    EXPECT_EQ(counters.RowColor(11), CTestReportDlg::kPassColor);
+    ASSERT_EQ(counters.RowCount(), CCounterLog::kEmptyRows);
+    EXPECT_EQ(counters.CellText(8, 0), "Failed");
+    EXPECT_EQ(counters.RowColor(8), CTestReportDlg::kFailColor);
+    EXPECT_EQ(counters.CellText(9, 0).left(43), "Benchmark:Mixed Class Throughput  Trial:1  ");
+    EXPECT_EQ(counters.CellText(17, 0), "Pass");
+    EXPECT_EQ(counters.RowColor(17), CTestReportDlg::kPassColor);
     const auto &results = report.Results.Counters[UtResultSet::MixedClass];
     ASSERT_EQ(results.size(), 1u);
     EXPECT_EQ(results[0].FrameSize, 64u);
-    EXPECT_EQ(results[0].FirstRow, 6u);
-    EXPECT_EQ(results[0].LastRow, 11u);
+    EXPECT_EQ(results[0].FirstRow, 9u);
+    EXPECT_EQ(results[0].LastRow, 17u);
     EXPECT_EQ(report.Results.Ran[0], 1);
 
     EXPECT_EQ(report.MixClassPage->Cell(ReportPage::kRateRow, report.MixClassPage->ValueColumn), "10.00");
@@ -113,8 +115,8 @@ TEST_F(MixedClassProcedureTest, ARateThatSendsNoFrameFailsAtTheMinimum)
         << log.join("").toStdString();
     EXPECT_TRUE(log.filter("Pass!").isEmpty());
     const CCounterLog &counters = *report.CounterPage;
-    ASSERT_EQ(counters.RowCount(), 12);
-    EXPECT_EQ(counters.CellText(11, 0), "Failed");
+    ASSERT_EQ(counters.RowCount(), CCounterLog::kEmptyRows);
+    EXPECT_EQ(counters.CellText(17, 0), "Failed");
     EXPECT_EQ(report.MixClassPage->Cell(12, CReportMixClass::kPassedRateColumn), "NA");
 }
 

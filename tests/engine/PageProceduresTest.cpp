@@ -346,13 +346,15 @@ TEST_F(SourceFilterProcedureTest, GroupVerdictsTextsAndCells)
     ASSERT_EQ(first.Texts.size(), 2);
     EXPECT_EQ(first.Texts[0], "Group 232.1.1.1 Test Result: Failed");
     EXPECT_EQ(first.Texts[1], "* (  1, 3,2) failed to receive multicast pkt accidentally ==> 7 \n");
+    // Header, group, both sources, the three hosts, then the verdict row.
     EXPECT_EQ(first.FirstRow, 0u);
-    EXPECT_EQ(first.LastRow, 5u);
-    EXPECT_EQ(report.CounterPage->CellText(5, 0), "Group 232.1.1.1 Test Result: Failed");
-    EXPECT_EQ(report.CounterPage->RowColor(5), CTestReportDlg::kFailColor);
+    EXPECT_EQ(first.LastRow, 7u);
+    EXPECT_EQ(report.CounterPage->CellText(1, 0), "Group - 232.1.1.1");
+    EXPECT_EQ(report.CounterPage->CellText(7, 0), "Group 232.1.1.1 Test Result: Failed");
+    EXPECT_EQ(report.CounterPage->RowColor(7), CTestReportDlg::kFailColor);
     // The second group has no settings: every host expects nothing, two got frames.
     const UtV3FilterCounterResult &second = report.Results.Filter[1];
-    EXPECT_EQ(second.FirstRow, 6u);
+    EXPECT_EQ(second.FirstRow, 8u);
     EXPECT_EQ(second.Texts.size(), 4);
     EXPECT_EQ(report.FilterPage->Cell(12, CReportFilter::kVerdictColumn), "Fail");
     EXPECT_EQ(report.FilterPage->Cell(15, CReportFilter::kVerdictColumn), "Fail");
@@ -371,7 +373,7 @@ TEST_F(SourceFilterProcedureTest, PassingGroup)
     ASSERT_TRUE(report.PerformSourceFilterTest());
     ASSERT_EQ(report.Results.Filter.size(), 1u);
     EXPECT_EQ(report.Results.Filter[0].Texts, QStringList{"Group 232.1.1.1 Test Result: Pass"});
-    EXPECT_EQ(report.CounterPage->RowColor(5), CTestReportDlg::kPassColor);
+    EXPECT_EQ(report.CounterPage->RowColor(7), CTestReportDlg::kPassColor);
     EXPECT_TRUE(log.contains("Pass!\n"));
     EXPECT_EQ(report.FilterPage->Cell(12, CReportFilter::kVerdictColumn), "Pass");
 }
