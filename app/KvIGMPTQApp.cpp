@@ -7,6 +7,7 @@
 #include "app/MMStatusBar.h"
 #include "app/MainFormView.h"
 #include "app/MainFrame.h"
+#include "app/ProgressInfoBar.h"
 #include "app/StartupServices.h"
 #include "app/SystemRequirements.h"
 #include "engine/EngineHost.h"
@@ -14,6 +15,7 @@
 #include "engine/Session.h"
 #include "platform/Prompter.h"
 #include "platform/ServerConnectDialog.h"
+#include "ports/ModuleInfodlg.h"
 
 #include <cstring>
 
@@ -82,6 +84,30 @@ void installEngineSinks()
     host.planSource = [] { return g_App ? &g_App->TestPlan : nullptr; };
     host.testerNameSource = [] { return g_App ? g_App->TesterName : QString(); };
     host.dutNameSource = [] { return g_App ? g_App->DutName : QString(); };
+    // Saving a report: the frame's busy dialog and the windows the report copies.
+    host.busyDialog = [](const QString &text, std::uint32_t seconds, std::function<void()> job) {
+        if (!g_ProgressBar || !g_MainFrame) {
+            job();
+            return;
+        }
+        g_ProgressBar->Notify = std::move(job);
+        g_ProgressBar->SetText(text);
+        g_ProgressBar->Count = seconds;
+        g_ProgressBar->Start();
+    };
+    host.busyDialogClose = [] {
+        if (g_ProgressBar)
+            g_ProgressBar->CloseDialog();
+    };
+    host.moduleInfoSource = [](QWidget *parent) -> CModuleInfodlg * {
+        if (!g_MainFrame)
+            return nullptr;
+        if (!g_MainFrame->ModuleInfoDlg)
+            g_MainFrame->ModuleInfoDlg = new CModuleInfodlg(parent);
+        return g_MainFrame->ModuleInfoDlg;
+    };
+    host.systemInfoSource = [] { return g_MainView ? g_MainView->SysInfoPage : nullptr; };
+    host.portInfoSource = [] { return g_MainView ? g_MainView->PortInfoPage : nullptr; };
 }
 
 } // namespace

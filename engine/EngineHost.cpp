@@ -83,3 +83,32 @@ QString EngineHost::dutName() const
 {
     return dutNameSource ? dutNameSource() : QString();
 }
+
+void EngineHost::runBusyDialog(const QString &text, std::uint32_t seconds, std::function<void()> job) const
+{
+    if (busyDialog)
+        busyDialog(text, seconds, std::move(job));
+    else if (job)
+        job();
+}
+
+void EngineHost::closeBusyDialog() const
+{
+    if (busyDialogClose)
+        busyDialogClose();
+}
+
+CModuleInfodlg *EngineHost::moduleInfoWindow(QWidget *parent) const
+{
+    return moduleInfoSource ? moduleInfoSource(parent) : nullptr;
+}
+
+CSysInfoDlg *EngineHost::systemInfoPage() const
+{
+    return systemInfoSource ? systemInfoSource() : nullptr;
+}
+
+CPortInfoConfig *EngineHost::portInfoPage() const
+{
+    return portInfoSource ? portInfoSource() : nullptr;
+}

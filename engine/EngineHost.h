@@ -10,10 +10,15 @@
 
 #include <QString>
 #include <QStringList>
+#include <cstdint>
 #include <functional>
 #include <vector>
 
 class CIGMPTestPlan;
+class CModuleInfodlg;
+class CPortInfoConfig;
+class CSysInfoDlg;
+class QWidget;
 
 class EngineHost
 {
@@ -42,6 +47,17 @@ public:
     // The tester's and the device's names of the report headers; empty while none is installed.
     QString testerName() const;
     QString dutName() const;
+    // Runs the busy dialog with the text, its bar filling in `seconds`, and starts the job from inside
+    // it; returns once the dialog has closed. Without a driver the job runs at once.
+    void runBusyDialog(const QString &text, std::uint32_t seconds, std::function<void()> job) const;
+    // Ends the busy dialog the running job was started from; nothing without a driver.
+    void closeBusyDialog() const;
+    // The windows the reports copy: the main frame's module information window (made with the parent
+    // when the frame holds none), the system information page and the port settings page; null while
+    // none is installed.
+    CModuleInfodlg *moduleInfoWindow(QWidget *parent) const;
+    CSysInfoDlg *systemInfoPage() const;
+    CPortInfoConfig *portInfoPage() const;
 
     std::function<bool()> demoMode;
     std::function<bool()> testRunning;
@@ -62,4 +78,9 @@ public:
     std::function<CIGMPTestPlan *()> planSource;
     std::function<QString()> testerNameSource;
     std::function<QString()> dutNameSource;
+    std::function<void(const QString &, std::uint32_t, std::function<void()>)> busyDialog;
+    std::function<void()> busyDialogClose;
+    std::function<CModuleInfodlg *(QWidget *)> moduleInfoSource;
+    std::function<CSysInfoDlg *()> systemInfoSource;
+    std::function<CPortInfoConfig *()> portInfoSource;
 };

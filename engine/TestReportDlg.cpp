@@ -8,16 +8,19 @@
 #include "engine/Session.h"
 #include "engine/TestPlanSupport.h"
 #include "engine/TrialJudge.h"
+#include "platform/Prompter.h"
 #include "reports/CounterDlg.h"
 #include "reports/CounterLog.h"
 #include "reports/DlgButton.h"
 #include "reports/MyPropSheet.h"
 #include "reports/ReportAggregate.h"
+#include "reports/ReportFile.h"
 #include "reports/ReportFilter.h"
 #include "reports/ReportLatency.h"
 #include "reports/ReportMixClass.h"
 #include "reports/ReportScale.h"
 
+#include <QDateTime>
 #include <mutex>
 
 CTestReportDlg *g_ReportDlg = nullptr;
@@ -422,9 +425,43 @@ void CTestReportDlg::ShowWithFrame()
             ExportBarVisible(isVisible(), Results.AnyRan(), testPageVisible, bar->ResultsReady != 0));
 }
 
-void CTestReportDlg::SaveReport(int)
+void CTestReportDlg::SaveReport(int kind)
 {
-    // Writing the spreadsheet and PDF reports comes with their writers.
+    const EngineHost &host = EngineHost::instance();
+    const QString folder = ReportFile::folder();
+    CreateDirectoryTree(folder);
+    const QString proposed =
+        folder + ReportFile::proposedName(host.testerName(), host.dutName(), kind, QDateTime::currentDateTime());
+    const QString path = Prompter::current().saveFileName(QString(), proposed, host.text(ReportFile::filterKey(kind)),
+                                                          ReportFile::extension(kind));
+    if (path.isEmpty())
+        return;
+    ReportPath = path;
+    host.runBusyDialog(host.text(QStringLiteral("Busy_Saving_Files")), 3, [this, kind] {
+        if (kind == ReportFile::kPdf)
+            OnSavePdfReport();
+        else
+            OnSaveExcelReport();
+    });
+}
+
+void CTestReportDlg::OnSaveExcelReport()
+{
+    finishSave(CounterPage->SaveExcelReport(ReportPath));
+}
+
+void CTestReportDlg::OnSavePdfReport()
+{
+    finishSave(PdfWriter && PdfWriter(*CounterPage, ReportPath));
+}
+
+void CTestReportDlg::finishSave(bool saved)
+{
+    WaitPumping(1000);
+    const EngineHost &host = EngineHost::instance();
+    host.closeBusyDialog();
+    Prompter::current().messageBox(
+        host.text(saved ? QStringLiteral("Report_Save_Complete") : QStringLiteral("Report_Save_Fail")), MB_OK);
 }
 
 void CTestReportDlg::resizeEvent(QResizeEvent *event)

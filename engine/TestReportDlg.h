@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <cstdint>
+#include <functional>
 
 class CCounterDlg;
 class CCounterLog;
@@ -78,8 +79,13 @@ public:
     static bool ExportBarVisible(bool windowShown, bool anyRan, bool testPageVisible, bool resultsReady);
     // Shows or hides both bars by the rule above.
     void ShowWithFrame();
-    // Saves the report of the last run: kind 0 as a spreadsheet, 1 as a PDF file (the export bars).
+    // Saves the report of the last run: kind 0 as a spreadsheet, 1 as a PDF file (the export bars). Asks
+    // for the file in Report/ and writes it from inside the busy dialog "Saving Files...".
     void SaveReport(int kind);
+    // The writing itself, once the busy dialog is up: the writer with ReportPath, then the dialog
+    // closed and the user told whether the file was written.
+    void OnSaveExcelReport();
+    void OnSavePdfReport();
 
     CMyPropSheet *PropSheet;
     CReportMixClass *MixClassPage;
@@ -99,6 +105,9 @@ public:
     std::uint32_t LinkState = 0;
     std::uint32_t CurrentTestNo = 0;
     QString ReportPath;
+    // The PDF report writer (counter page, path): true when the file was written. Without one a PDF
+    // report fails.
+    std::function<bool(CCounterLog &, const QString &)> PdfWriter;
 
     QTimer TxStopTimer;   // 2
     QTimer RelayoutTimer; // 4
@@ -134,6 +143,9 @@ private:
     bool printDelayTable(bool join);
     // Source Filter: one group's filter check; false when a host got other than its sources' frames.
     bool checkFilterGroup(const QString &groupText, QStringList &failures);
+    // The end of a save: a second for the busy dialog to show its bar, then the dialog closed and the
+    // result told.
+    void finishSave(bool saved);
 
     CIGMPTestPlan *m_plan = nullptr;
 };

@@ -66,6 +66,10 @@ public:
     // Column 0 text of a row and the text colour of its style.
     void SetRowResult(int row, const QString &text, COLORREF color);
 
+    // Writes the whole test report of the last run as one spreadsheet workbook at the path, whole or
+    // not at all; false when the file was not written.
+    bool SaveExcelReport(const QString &path);
+
     QString CellText(int row, int column) const;
     COLORREF RowColor(int row) const;
     UtListRowStyle RowStyle(int row) const;
