@@ -430,10 +430,10 @@ void CTestReportDlg::SaveReport(int kind)
     const EngineHost &host = EngineHost::instance();
     const QString folder = ReportFile::folder();
     CreateDirectoryTree(folder);
-    const QString proposed =
-        folder + ReportFile::proposedName(host.testerName(), host.dutName(), kind, QDateTime::currentDateTime());
-    const QString path = Prompter::current().saveFileName(QString(), proposed, host.text(ReportFile::filterKey(kind)),
-                                                          ReportFile::extension(kind));
+    const QString proposed = folder + ReportFile::proposedName(host.testerName(), host.dutName(), kind,
+                                                               QDateTime::currentDateTime());
+    const QString path = Prompter::current().saveFileName(
+        QString(), proposed, host.text(ReportFile::filterKey(kind)), ReportFile::extension(kind));
     if (path.isEmpty())
         return;
     ReportPath = path;
@@ -461,7 +461,8 @@ void CTestReportDlg::finishSave(bool saved)
     const EngineHost &host = EngineHost::instance();
     host.closeBusyDialog();
     Prompter::current().messageBox(
-        host.text(saved ? QStringLiteral("Report_Save_Complete") : QStringLiteral("Report_Save_Fail")), MB_OK);
+        host.text(saved ? QStringLiteral("Report_Save_Complete") : QStringLiteral("Report_Save_Fail")),
+        MB_OK);
 }
 
 void CTestReportDlg::resizeEvent(QResizeEvent *event)

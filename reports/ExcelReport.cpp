@@ -57,17 +57,31 @@ struct ExcelBenchmark
 const std::array<ExcelBenchmark, 5> &excelBenchmarks()
 {
     static const std::array<ExcelBenchmark, 5> benchmarks{{
-        {0, [](const CTestReportDlg &d) -> ReportPage * { return d.MixClassPage; },
-         "Mixed Class Throughput", "Tavrix-IGMP-TQ Mixed Class Mode Test By Frame Size Summary", {{0, 9, 16}}},
-        {1, [](const CTestReportDlg &d) -> ReportPage * { return d.AggregatePage; },
-         "Aggregated Multicast Throughput", "Tavrix-IGMP-TQ Aggregate Mode Test By Frame Size Summary",
+        {0,
+         [](const CTestReportDlg &d) -> ReportPage * { return d.MixClassPage; },
+         "Mixed Class Throughput",
+         "Tavrix-IGMP-TQ Mixed Class Mode Test By Frame Size Summary",
+         {{0, 9, 16}}},
+        {1,
+         [](const CTestReportDlg &d) -> ReportPage * { return d.AggregatePage; },
+         "Aggregated Multicast Throughput",
+         "Tavrix-IGMP-TQ Aggregate Mode Test By Frame Size Summary",
          {{0, 9, 14}}},
-        {2, [](const CTestReportDlg &d) -> ReportPage * { return d.ScalePage; }, "Scaled Group Forwarding",
-         "Tavrix-IGMP-TQ Scale Group Mode Test By Frame Size Summary", {{0, 9, 14}}},
-        {3, [](const CTestReportDlg &d) -> ReportPage * { return d.LatencyPage; }, "Latency",
-         "Tavrix-IGMP-TQ Latency Mode Test By Frame Size Summary", {{0, 5, 10}, {6, 6, 12}, {7, 8, 18}}},
-        {6, [](const CTestReportDlg &d) -> ReportPage * { return d.FilterPage; }, "IGMP V3 Source Filter",
-         "Tavrix-IGMP-TQ IGMP V3 Source Filter Test By Frame Size Summary", {{0, 9, 19}}},
+        {2,
+         [](const CTestReportDlg &d) -> ReportPage * { return d.ScalePage; },
+         "Scaled Group Forwarding",
+         "Tavrix-IGMP-TQ Scale Group Mode Test By Frame Size Summary",
+         {{0, 9, 14}}},
+        {3,
+         [](const CTestReportDlg &d) -> ReportPage * { return d.LatencyPage; },
+         "Latency",
+         "Tavrix-IGMP-TQ Latency Mode Test By Frame Size Summary",
+         {{0, 5, 10}, {6, 6, 12}, {7, 8, 18}}},
+        {6,
+         [](const CTestReportDlg &d) -> ReportPage * { return d.FilterPage; },
+         "IGMP V3 Source Filter",
+         "Tavrix-IGMP-TQ IGMP V3 Source Filter Test By Frame Size Summary",
+         {{0, 9, 19}}},
     }};
     return benchmarks;
 }
@@ -295,7 +309,8 @@ void ExcelReportWriter::writeSummarySheet()
         for (int r = ReportPage::kColumnTitleRow; r < grid.GetRowCount(); ++r, ++row) {
             for (int c = 0; c < columns; ++c) {
                 int originColumn = c, originRow = r, lastColumn = c, lastRow = r;
-                const bool joined = grid.FindJoinedBlock(&originColumn, &originRow, &lastColumn, &lastRow) == 0;
+                const bool joined =
+                    grid.FindJoinedBlock(&originColumn, &originRow, &lastColumn, &lastRow) == 0;
                 if (joined && originRow != r)
                     continue;
                 sheet->writeStr(row, c, cellText(grid, c, r), m_centred);

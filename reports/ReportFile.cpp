@@ -4,8 +4,7 @@
 
 #include <QDateTime>
 
-namespace ReportFile
-{
+namespace ReportFile {
 
 QString folder()
 {

@@ -6,8 +6,7 @@
 
 class QDateTime;
 
-namespace ReportFile
-{
+namespace ReportFile {
 // Report kinds, as the export bars give them.
 constexpr int kSpreadsheet = 0;
 constexpr int kPdf = 1;

@@ -85,8 +85,8 @@ TEST_F(ExcelReportTest, SummaryAndBenchmarkSheetsFollowTheTestsThatRan)
     QStringList names;
     for (const QJsonValue &sheet : sheets)
         names << sheet["name"].toString();
-    EXPECT_EQ(names, (QStringList{"Chassis Information", "System Information", "Port Information", "Test Summary",
-                                  "Mixed Class Throughput", "Latency", "Counter Report P1"}));
+    EXPECT_EQ(names, (QStringList{"Chassis Information", "System Information", "Port Information",
+                                  "Test Summary", "Mixed Class Throughput", "Latency", "Counter Report P1"}));
     ASSERT_EQ(sheets.size(), 7);
     const QJsonArray formats = read["formats"].toArray();
     auto formatOf = [&](const QJsonArray &cell) { return formats[cell[4].toInt()].toObject(); };
@@ -100,7 +100,8 @@ TEST_F(ExcelReportTest, SummaryAndBenchmarkSheetsFollowTheTestsThatRan)
     // one empty row: chart at 27, title block at 44 to 46, table at 47 and 48.
     EXPECT_EQ(summary["pictures"].toArray(), QJsonArray({QJsonArray{2, 0}, QJsonArray{27, 0}}));
     EXPECT_EQ(xlsCell(summary, 19, 0).at(3).toString(), QString(99, u'='));
-    EXPECT_EQ(xlsCell(summary, 20, 0).at(3).toString(), "Tavrix-IGMP-TQ Mixed Class Mode Test By Frame Size Summary");
+    EXPECT_EQ(xlsCell(summary, 20, 0).at(3).toString(),
+              "Tavrix-IGMP-TQ Mixed Class Mode Test By Frame Size Summary");
     EXPECT_EQ(xlsCell(summary, 21, 0).at(3).toString(), QString(198, u'-'));
     EXPECT_EQ(xlsCell(summary, 22, 6).at(3).toString(), "Last Pass Rate");
     EXPECT_EQ(xlsCell(summary, 23, 0).at(3).toString(), "64");
@@ -108,7 +109,8 @@ TEST_F(ExcelReportTest, SummaryAndBenchmarkSheetsFollowTheTestsThatRan)
     EXPECT_EQ(formatOf(xlsCell(summary, 23, 0))["alignV"].toInt(), 4);
     EXPECT_TRUE(xlsCell(summary, 24, 0).isEmpty()) << "later rows of a block are not written";
     EXPECT_EQ(xlsCell(summary, 25, 1).at(3).toString(), "2.00");
-    EXPECT_EQ(xlsCell(summary, 45, 0).at(3).toString(), "Tavrix-IGMP-TQ Latency Mode Test By Frame Size Summary");
+    EXPECT_EQ(xlsCell(summary, 45, 0).at(3).toString(),
+              "Tavrix-IGMP-TQ Latency Mode Test By Frame Size Summary");
     EXPECT_EQ(xlsCell(summary, 48, 0).at(3).toString(), "128");
     EXPECT_EQ(summary["rows"].toInt(), 49);
     // Each range once: the title row, the two section titles, the blocks column by column.
@@ -121,7 +123,8 @@ TEST_F(ExcelReportTest, SummaryAndBenchmarkSheetsFollowTheTestsThatRan)
     const int gridRows = report.MixClassPage->Grid->GetRowCount();
     EXPECT_EQ(mixed["pictures"].toArray(), QJsonArray({QJsonArray{gridRows + 1, 0}}));
     const QJsonArray merged = mixed["merged"].toArray();
-    for (const QJsonArray &range : {QJsonArray{0, 1, 0, 7}, QJsonArray{12, 15, 0, 1}, QJsonArray{12, 14, 1, 2}})
+    for (const QJsonArray &range :
+         {QJsonArray{0, 1, 0, 7}, QJsonArray{12, 15, 0, 1}, QJsonArray{12, 14, 1, 2}})
         EXPECT_TRUE(merged.contains(range)) << QJsonDocument(range).toJson().toStdString();
     QSet<QByteArray> distinct;
     for (const QJsonValue range : merged)
@@ -135,7 +138,8 @@ TEST_F(ExcelReportTest, SummaryAndBenchmarkSheetsFollowTheTestsThatRan)
     EXPECT_EQ(mixed["columnWidths"].toObject().size(), 10);
     const QJsonObject latency = sheets[5].toObject();
     EXPECT_EQ(latency["pictures"].toArray(), QJsonArray({QJsonArray{ReportPage::kColumnTitleRow + 3, 0}}));
-    EXPECT_GT(latency["columnWidths"].toObject()["7"].toInt(), latency["columnWidths"].toObject()["6"].toInt());
+    EXPECT_GT(latency["columnWidths"].toObject()["7"].toInt(),
+              latency["columnWidths"].toObject()["6"].toInt());
 }
 
 TEST_F(ExcelReportTest, CapacityAndJoinLeaveAloneLeaveTheSummaryTitleOnly)

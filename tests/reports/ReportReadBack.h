@@ -22,3 +22,9 @@ inline QJsonObject readReportBack(const QString &path, const QString &rows = QSt
     }
     return QJsonDocument::fromJson(reader.readAllStandardOutput()).object();
 }
+
+// Failure messages show texts as text.
+inline void PrintTo(const QString &text, std::ostream *os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
