@@ -54,6 +54,23 @@ TEST(ReportFile, ProposedNameIsTheNamesAndTheTime)
     EXPECT_EQ(ReportFile::folder(), GetAppDirectory() + "Report/");
 }
 
+TEST(ExportBars, ShownOnlyWithTheWindowAfterARunWithResultsAndNoTestPageOnShow)
+{
+    struct Case
+    {
+        bool windowShown, anyRan, testPageVisible, resultsReady, visible;
+    };
+    const Case cases[] = {
+        {true, true, false, true, true}, {false, true, false, true, false}, {true, false, false, true, false},
+        {true, true, true, true, false}, {true, true, false, false, false},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(
+            CTestReportDlg::ExportBarVisible(c.windowShown, c.anyRan, c.testPageVisible, c.resultsReady),
+            c.visible)
+            << c.windowShown << c.anyRan << c.testPageVisible << c.resultsReady;
+}
+
 namespace {
 
 class ReportSaveTest : public testing::Test
