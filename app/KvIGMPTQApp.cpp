@@ -16,6 +16,7 @@
 #include "platform/Prompter.h"
 #include "platform/ServerConnectDialog.h"
 #include "ports/ModuleInfodlg.h"
+#include "reports/ReportSources.h"
 
 #include <cstring>
 
@@ -84,7 +85,7 @@ void installEngineSinks()
     host.planSource = [] { return g_App ? &g_App->TestPlan : nullptr; };
     host.testerNameSource = [] { return g_App ? g_App->TesterName : QString(); };
     host.dutNameSource = [] { return g_App ? g_App->DutName : QString(); };
-    // Saving a report: the frame's busy dialog and the windows the report copies.
+    // Saving a report runs the writer inside the frame's busy dialog.
     host.busyDialog = [](const QString &text, std::uint32_t seconds, std::function<void()> job) {
         if (!g_ProgressBar || !g_MainFrame) {
             job();
@@ -99,15 +100,27 @@ void installEngineSinks()
         if (g_ProgressBar)
             g_ProgressBar->CloseDialog();
     };
-    host.moduleInfoSource = [](QWidget *parent) -> CModuleInfodlg * {
+}
+
+// The report writers read the run's start time, the frame's module window and the view's pages.
+void installReportSources()
+{
+    ReportSources &sources = ReportSources::instance();
+    sources.runStartTime = [] {
+        if (!g_MainView)
+            return QDateTime();
+        const UtLocalTime &local = g_MainView->StartTime.Local;
+        return QDateTime(QDate(local.Year, local.Month, local.Day), QTime(local.Hour, local.Minute, local.Second));
+    };
+    sources.moduleInfoWindow = [](QWidget *parent) -> CModuleInfodlg * {
         if (!g_MainFrame)
             return nullptr;
         if (!g_MainFrame->ModuleInfoDlg)
             g_MainFrame->ModuleInfoDlg = new CModuleInfodlg(parent);
-        return g_MainFrame->ModuleInfoDlg;
+        return g_MainFrame->ModuleInfoDlg.data();
     };
-    host.systemInfoSource = [] { return g_MainView ? g_MainView->SysInfoPage : nullptr; };
-    host.portInfoSource = [] { return g_MainView ? g_MainView->PortInfoPage : nullptr; };
+    sources.systemInfoPage = [] { return g_MainView ? g_MainView->SysInfoPage : nullptr; };
+    sources.portInfoPage = [] { return g_MainView ? g_MainView->PortInfoPage : nullptr; };
 }
 
 } // namespace
@@ -117,6 +130,7 @@ CKvIGMPTQApp::CKvIGMPTQApp(std::unique_ptr<StartupServices> services)
 {
     g_App = this;
     installEngineSinks();
+    installReportSources();
 }
 
 CKvIGMPTQApp::~CKvIGMPTQApp()
@@ -125,6 +139,7 @@ CKvIGMPTQApp::~CKvIGMPTQApp()
     if (g_App == this) {
         g_App = nullptr;
         EngineHost::instance().reset();
+        ReportSources::instance().reset();
     }
 }
 

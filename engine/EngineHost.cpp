@@ -97,18 +97,3 @@ void EngineHost::closeBusyDialog() const
     if (busyDialogClose)
         busyDialogClose();
 }
-
-CModuleInfodlg *EngineHost::moduleInfoWindow(QWidget *parent) const
-{
-    return moduleInfoSource ? moduleInfoSource(parent) : nullptr;
-}
-
-CSysInfoDlg *EngineHost::systemInfoPage() const
-{
-    return systemInfoSource ? systemInfoSource() : nullptr;
-}
-
-CPortInfoConfig *EngineHost::portInfoPage() const
-{
-    return portInfoSource ? portInfoSource() : nullptr;
-}

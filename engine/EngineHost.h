@@ -1,8 +1,9 @@
 // What the engine needs of the application around it: the demo-mode flag, the test log, the
 // reservation log, the frame's status text, the language texts, whether a test page is on show, the
-// test plan, the Source Filter page's address settings and the Group Capacity and Join/Leave pages' results. The
-// application installs its sinks at start-up, the test pages wire their own parts and tests wire their
-// own; a sink that is not set does nothing (demo mode off, a key stands for its text).
+// test plan, the Source Filter page's address settings, the Group Capacity and Join/Leave pages' results
+// and the busy dialog. The application installs its sinks at start-up, the test pages wire their own parts
+// and tests wire their own; a sink that is not set does nothing (demo mode off, a key stands for its text,
+// a busy job runs at once).
 #pragma once
 
 #include "engine/TestPageHooks.h"
@@ -15,10 +16,6 @@
 #include <vector>
 
 class CIGMPTestPlan;
-class CModuleInfodlg;
-class CPortInfoConfig;
-class CSysInfoDlg;
-class QWidget;
 
 class EngineHost
 {
@@ -52,12 +49,6 @@ public:
     void runBusyDialog(const QString &text, std::uint32_t seconds, std::function<void()> job) const;
     // Ends the busy dialog the running job was started from; nothing without a driver.
     void closeBusyDialog() const;
-    // The windows the reports copy: the main frame's module information window (made with the parent
-    // when the frame holds none), the system information page and the port settings page; null while
-    // none is installed.
-    CModuleInfodlg *moduleInfoWindow(QWidget *parent) const;
-    CSysInfoDlg *systemInfoPage() const;
-    CPortInfoConfig *portInfoPage() const;
 
     std::function<bool()> demoMode;
     std::function<bool()> testRunning;
@@ -80,7 +71,4 @@ public:
     std::function<QString()> dutNameSource;
     std::function<void(const QString &, std::uint32_t, std::function<void()>)> busyDialog;
     std::function<void()> busyDialogClose;
-    std::function<CModuleInfodlg *(QWidget *)> moduleInfoSource;
-    std::function<CSysInfoDlg *()> systemInfoSource;
-    std::function<CPortInfoConfig *()> portInfoSource;
 };

@@ -452,7 +452,7 @@ void CTestReportDlg::OnSaveExcelReport()
 
 void CTestReportDlg::OnSavePdfReport()
 {
-    finishSave(PdfWriter && PdfWriter(*CounterPage, ReportPath));
+    finishSave(CounterPage->SavePdfReport(ReportPath));
 }
 
 void CTestReportDlg::finishSave(bool saved)

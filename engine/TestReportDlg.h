@@ -11,7 +11,6 @@
 #include <QTimer>
 #include <QWidget>
 #include <cstdint>
-#include <functional>
 
 class CCounterDlg;
 class CCounterLog;
@@ -105,9 +104,6 @@ public:
     std::uint32_t LinkState = 0;
     std::uint32_t CurrentTestNo = 0;
     QString ReportPath;
-    // The PDF report writer (counter page, path): true when the file was written. Without one a PDF
-    // report fails.
-    std::function<bool(CCounterLog &, const QString &)> PdfWriter;
 
     QTimer TxStopTimer;   // 2
     QTimer RelayoutTimer; // 4

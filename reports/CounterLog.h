@@ -65,6 +65,9 @@ public:
     void OnClear();
     // Column 0 text of a row and the text colour of its style.
     void SetRowResult(int row, const QString &text, COLORREF color);
+    // Writes the test report of the last run as a PDF file (reports/PdfReport.cpp); false when it could
+    // not be written, and then no file is left behind.
+    bool SavePdfReport(const QString &path);
 
     // Writes the whole test report of the last run as one spreadsheet workbook at the path, whole or
     // not at all; false when the file was not written.

@@ -7,6 +7,7 @@
 #include "controls/widgets/SkinListCtrl.h"
 #include "engine/EngineHost.h"
 #include "engine/TestReportDlg.h"
+#include "platform/NumberText.h"
 #include "platform/xls/XlsBook.h"
 #include "ports/ModuleInfodlg.h"
 #include "ports/PortInfoConfig.h"
@@ -16,11 +17,11 @@
 #include "reports/ReportLatency.h"
 #include "reports/ReportMixClass.h"
 #include "reports/ReportScale.h"
+#include "reports/ReportSources.h"
 
 #include <array>
 #include <charconv>
 #include <cmath>
-#include <memory>
 #include <optional>
 #include <vector>
 
@@ -49,8 +50,8 @@ struct ExcelBenchmark
 {
     int ranIndex; // its flag in the result set
     ReportPage *(*page)(const CTestReportDlg &);
-    const char *sheetName;
-    const char *summaryTitle;
+    const char *sheetNameKey;
+    const char *summaryTitleKey;
     std::vector<ExcelColumnWidth> widths;
 };
 
@@ -59,28 +60,28 @@ const std::array<ExcelBenchmark, 5> &excelBenchmarks()
     static const std::array<ExcelBenchmark, 5> benchmarks{{
         {0,
          [](const CTestReportDlg &d) -> ReportPage * { return d.MixClassPage; },
-         "Mixed Class Throughput",
-         "Tavrix-IGMP-TQ Mixed Class Mode Test By Frame Size Summary",
+         "XlsReport_Sheet_Mix_Class",
+         "XlsReport_Section_Mix_Class",
          {{0, 9, 16}}},
         {1,
          [](const CTestReportDlg &d) -> ReportPage * { return d.AggregatePage; },
-         "Aggregated Multicast Throughput",
-         "Tavrix-IGMP-TQ Aggregate Mode Test By Frame Size Summary",
+         "XlsReport_Sheet_Aggregate",
+         "XlsReport_Section_Aggregate",
          {{0, 9, 14}}},
         {2,
          [](const CTestReportDlg &d) -> ReportPage * { return d.ScalePage; },
-         "Scaled Group Forwarding",
-         "Tavrix-IGMP-TQ Scale Group Mode Test By Frame Size Summary",
+         "XlsReport_Sheet_Scale",
+         "XlsReport_Section_Scale",
          {{0, 9, 14}}},
         {3,
          [](const CTestReportDlg &d) -> ReportPage * { return d.LatencyPage; },
-         "Latency",
-         "Tavrix-IGMP-TQ Latency Mode Test By Frame Size Summary",
+         "XlsReport_Sheet_Latency",
+         "XlsReport_Section_Latency",
          {{0, 5, 10}, {6, 6, 12}, {7, 8, 18}}},
         {6,
          [](const CTestReportDlg &d) -> ReportPage * { return d.FilterPage; },
-         "IGMP V3 Source Filter",
-         "Tavrix-IGMP-TQ IGMP V3 Source Filter Test By Frame Size Summary",
+         "XlsReport_Sheet_Filter",
+         "XlsReport_Section_Filter",
          {{0, 9, 19}}},
     }};
     return benchmarks;
@@ -99,6 +100,12 @@ std::optional<double> excelNumberOf(const QString &text)
     if (error != std::errc() || stop != end || !std::isfinite(value))
         return std::nullopt;
     return value;
+}
+
+// The language text of a key.
+QString excelText(const char *key)
+{
+    return EngineHost::instance().text(QString::fromLatin1(key));
 }
 
 bool excelContainsAny(const QString &text, std::initializer_list<const char *> words)
@@ -205,16 +212,14 @@ void ExcelReportWriter::makeFormats()
 
 void ExcelReportWriter::writeChassisSheet()
 {
-    XlsSheet *sheet = m_book.addSheet(QStringLiteral("Chassis Information"));
+    XlsSheet *sheet = m_book.addSheet(excelText("XlsReport_Sheet_Chassis"));
     if (!sheet)
         return;
-    // The frame's module window, made here when the frame holds none; a window of our own otherwise.
-    std::unique_ptr<CModuleInfodlg> own;
-    CModuleInfodlg *window = EngineHost::instance().moduleInfoWindow(&m_counters);
-    if (!window) {
-        own = std::make_unique<CModuleInfodlg>(&m_counters);
-        window = own.get();
-    }
+    sheet->setCol(0, 0, 15);
+    const ReportSources &sources = ReportSources::instance();
+    CModuleInfodlg *window = sources.moduleInfoWindow ? sources.moduleInfoWindow(&m_counters) : nullptr;
+    if (!window)
+        return;
     if (EngineHost::instance().isDemoMode())
         window->FillDemoInfo();
     else
@@ -222,7 +227,6 @@ void ExcelReportWriter::writeChassisSheet()
     CUGCtrl &grid = *window->Grid();
     const int columns = grid.GetColumnCount();
     const int rows = grid.GetRowCount();
-    sheet->setCol(0, 0, 15);
     if (columns > 0)
         sheet->setCol(1, columns, 25);
     for (int c = -1; c < columns; ++c) {
@@ -236,12 +240,13 @@ void ExcelReportWriter::writeChassisSheet()
 
 void ExcelReportWriter::writeSystemSheet()
 {
-    XlsSheet *sheet = m_book.addSheet(QStringLiteral("System Information"));
+    XlsSheet *sheet = m_book.addSheet(excelText("XlsReport_Sheet_System"));
     if (!sheet)
         return;
     sheet->setCol(0, 0, 20);
     sheet->setCol(1, 1, 25);
-    const CSysInfoDlg *info = EngineHost::instance().systemInfoPage();
+    const ReportSources &sources = ReportSources::instance();
+    const CSysInfoDlg *info = sources.systemInfoPage ? sources.systemInfoPage() : nullptr;
     for (int k = 0; k < CSysInfoDlg::FieldCount; ++k) {
         sheet->setRow(k, 20);
         if (!info)
@@ -253,10 +258,11 @@ void ExcelReportWriter::writeSystemSheet()
 
 void ExcelReportWriter::writePortSheet()
 {
-    XlsSheet *sheet = m_book.addSheet(QStringLiteral("Port Information"));
+    XlsSheet *sheet = m_book.addSheet(excelText("XlsReport_Sheet_Port"));
     if (!sheet)
         return;
-    const CPortInfoConfig *page = EngineHost::instance().portInfoPage();
+    const ReportSources &sources = ReportSources::instance();
+    const CPortInfoConfig *page = sources.portInfoPage ? sources.portInfoPage() : nullptr;
     CUGCtrl *grid = page ? page->SettingsGrid : nullptr;
     sheet->setCol(0, 0, 15);
     if (!grid)
@@ -280,13 +286,13 @@ void ExcelReportWriter::writePortSheet()
 
 void ExcelReportWriter::writeSummarySheet()
 {
-    XlsSheet *sheet = m_book.addSheet(QStringLiteral("Test Summary"));
+    XlsSheet *sheet = m_book.addSheet(excelText("XlsReport_Sheet_Summary"));
     if (!sheet)
         return;
     sheet->setMerge(0, 0, 0, 9);
     sheet->setRow(0, 20);
     sheet->setCol(0, 9, 12);
-    sheet->writeStr(0, 0, QStringLiteral("Tavrix-IGMP-TQ Summary Test Result"), m_title);
+    sheet->writeStr(0, 0, excelText("XlsReport_Summary_Title"), m_title);
     int next = 1;
     for (std::size_t b = 0; b < excelBenchmarks().size(); ++b) {
         const ExcelBenchmark &benchmark = excelBenchmarks()[b];
@@ -298,7 +304,7 @@ void ExcelReportWriter::writeSummarySheet()
         sheet->setPicture(top, 0, m_pictures[b], kExcelChartWidth, kExcelChartHeight);
         sheet->writeStr(top + 17, 0, QString(99, u'='));
         sheet->setMerge(top + 18, top + 18, 0, 9);
-        sheet->writeStr(top + 18, 0, QString::fromLatin1(benchmark.summaryTitle));
+        sheet->writeStr(top + 18, 0, excelText(benchmark.summaryTitleKey));
         sheet->writeStr(top + 19, 0, QString(198, u'-'));
 
         // The result table from the column titles on; a joined block is written on its first row and
@@ -328,7 +334,7 @@ void ExcelReportWriter::writeBenchmarkSheets()
         const ExcelBenchmark &benchmark = excelBenchmarks()[b];
         if (!ran(benchmark))
             continue;
-        XlsSheet *sheet = m_book.addSheet(QString::fromLatin1(benchmark.sheetName));
+        XlsSheet *sheet = m_book.addSheet(excelText(benchmark.sheetNameKey));
         if (!sheet)
             continue;
         for (const ExcelColumnWidth &width : benchmark.widths)
@@ -360,7 +366,8 @@ void ExcelReportWriter::writeBenchmarkSheets()
 
 XlsSheet *ExcelReportWriter::addCounterSheet(int page)
 {
-    XlsSheet *sheet = m_book.addSheet(QStringLiteral("Counter Report P%1").arg(page));
+    XlsSheet *sheet =
+        m_book.addSheet(fillPlaceholders(excelText("XlsReport_Sheet_Counter"), {QString::number(page)}));
     if (!sheet)
         return nullptr;
     for (int k = 0; k < CCounterLog::kColumnCount; ++k) {

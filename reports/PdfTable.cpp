@@ -110,16 +110,19 @@ bool PdfTable::Draw(QPointF &end)
     PdfDocument &doc = *m_document;
     const float rowHeight = float(m_rowHeight);
     const float pageHeight = float(doc.GetPageHeight());
-    const float xEnd = x0 + float(std::accumulate(ColumnWidths.begin(), ColumnWidths.end(), 0));
+    const std::vector<float> widths = drawnWidths(float(doc.GetPageWidth()) - 2 * x0);
+    const float xEnd = x0 + std::accumulate(widths.begin(), widths.end(), 0.f);
     doc.SetLineWidth(kLineWidth);
     doc.MoveTo(x0, y);
+    if (m_rows == 0)
+        return true;
 
     for (int r = 0; r < m_rows; ++r) {
         const RowFlags flags = m_rowFlags[std::size_t(r)];
         float x = x0;
         for (int c = 0; c < m_columns; ++c) {
             const PdfTableCell &current = cell(r, c);
-            const float width = float(ColumnWidths[std::size_t(c)]);
+            const float width = widths[std::size_t(c)];
             // Top edge, unless the cell continues a block from the row above.
             doc.MoveTo(x, y);
             if (!(current.Merged && current.FirstRow != r))
@@ -148,8 +151,8 @@ bool PdfTable::Draw(QPointF &end)
                 if (c == current.FirstColumn && r == current.FirstRow) {
                     drawn = doc.SetFont(m_font, m_fontSize);
                     doc.SetColor(0, 0, 0);
-                    const float blockWidth = float(std::accumulate(
-                        ColumnWidths.begin() + c, ColumnWidths.begin() + current.LastColumn + 1, 0));
+                    const float blockWidth = std::accumulate(
+                        widths.begin() + c, widths.begin() + current.LastColumn + 1, 0.f);
                     float blockHeight = float(current.LastRow - current.FirstRow + 1) * rowHeight;
                     if (y + blockHeight + kBlockFootRoom >= pageHeight)
                         blockHeight = pageHeight - y - (kBlockFootRoom + 1) + rowHeight;
@@ -177,7 +180,7 @@ bool PdfTable::Draw(QPointF &end)
         float xk = x0;
         for (int k = 0; k < m_columns; ++k) {
             const PdfTableCell &below = cell(r, k);
-            const float width = float(ColumnWidths[std::size_t(k)]);
+            const float width = widths[std::size_t(k)];
             doc.MoveTo(xk, y + rowHeight);
             if (!below.Merged || below.LastRow == r)
                 doc.LineTo(xk + width, y + rowHeight);
@@ -193,6 +196,17 @@ bool PdfTable::Draw(QPointF &end)
     doc.StrokePath();
     end = QPointF(x0, y);
     return true;
+}
+
+std::vector<float> PdfTable::drawnWidths(float room) const
+{
+    std::vector<float> widths(ColumnWidths.begin(), ColumnWidths.end());
+    const float total = std::accumulate(widths.begin(), widths.end(), 0.f);
+    if (room > 0 && total > room) {
+        for (float &width : widths)
+            width *= room / total;
+    }
+    return widths;
 }
 
 void PdfTable::FreeCells()

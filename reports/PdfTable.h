@@ -39,7 +39,9 @@ public:
     void SetCellText(int row, int column, const QString &text, int alignment);
     QString GetCellText(int row, int column) const { return cell(row, column).Text; }
     bool IsMerged(int row, int column) const { return cell(row, column).Merged != 0; }
-    // Draws the table below its position and gives the point where it ended.
+    // Draws the table below its position and gives the point where it ended. A table wider than the
+    // page less its left margin on either side is drawn with every column narrowed in proportion (the
+    // texts shrink to their boxes), so that it always fits the page.
     bool Draw(QPointF &end);
     void FreeCells();
 
@@ -60,6 +62,8 @@ private:
         return m_cells[std::size_t(row * m_columns + column)];
     }
     void shade(float x, float y, float width);
+    // The column widths as drawn: the widths, narrowed in proportion to fit the room when wider.
+    std::vector<float> drawnWidths(float room) const;
     bool newPage();
 
     int m_columns = 0;

@@ -12,6 +12,9 @@
 namespace {
 
 constexpr int kUnitsPerInch = 72;
+// Text boxes shrink their text in a few steps, never below this size.
+constexpr int kShrinkSteps = 8;
+constexpr qreal kSmallestTextSize = 3;
 
 } // namespace
 
@@ -134,13 +137,23 @@ bool PdfDocument::DrawTextBox(float left, float top, float right, float bottom, 
     const Qt::Alignment horizontal = alignment == AlignCentre  ? Qt::AlignHCenter
                                      : alignment == AlignRight ? Qt::AlignRight
                                                                : Qt::AlignLeft;
+    const int flags = int(horizontal | Qt::AlignVCenter) | (wrap ? Qt::TextWordWrap : 0);
+    const QRectF box(QPointF(left, top), QPointF(right, bottom));
+    // A text too large for its box is set smaller until it fits, so that nothing of it is cut.
+    QFont font = m_font;
+    for (int step = 0; step < kShrinkSteps && font.pointSizeF() > kSmallestTextSize; ++step) {
+        const QRectF needed = QFontMetricsF(font, m_writer.get()).boundingRect(box, flags, text);
+        const qreal scale = std::min(box.width() / needed.width(), box.height() / needed.height());
+        if (!(scale < 1))
+            break;
+        font.setPointSizeF(std::max(kSmallestTextSize, font.pointSizeF() * std::max(scale, 0.5) * 0.98));
+    }
     QPainter &p = *m_painter;
     p.save();
-    p.setFont(m_font);
+    p.setFont(font);
     p.setPen(m_colour);
-    const QRectF box(QPointF(left, top), QPointF(right, bottom));
     p.setClipRect(box);
-    p.drawText(box, int(horizontal | Qt::AlignVCenter) | (wrap ? Qt::TextWordWrap : 0), text);
+    p.drawText(box, flags, text);
     p.restore();
     return true;
 }

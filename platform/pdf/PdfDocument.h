@@ -57,7 +57,8 @@ public:
 
     // Text with its top-left corner at (x, y), not clipped.
     void DrawText(float x, float y, const QString &text);
-    // Text inside a box, clipped to it and centred vertically; with `wrap` it breaks into lines.
+    // Text inside a box, centred vertically; with `wrap` it breaks into lines. A text larger than its
+    // box is set in a smaller size until it fits (and is clipped only below the smallest size).
     bool DrawTextBox(float left, float top, float right, float bottom, int alignment, bool wrap,
                      const QString &text);
 

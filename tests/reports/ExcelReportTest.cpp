@@ -14,6 +14,7 @@
 #include "reports/CounterLog.h"
 #include "reports/ReportLatency.h"
 #include "reports/ReportMixClass.h"
+#include "reports/ReportSources.h"
 
 #include <QFile>
 #include <QSet>
@@ -26,7 +27,11 @@ class ExcelReportTest : public testing::Test
 {
 protected:
     ExcelReportTest() { english.install(); }
-    ~ExcelReportTest() override { EngineHost::instance().reset(); }
+    ~ExcelReportTest() override
+    {
+        EngineHost::instance().reset();
+        ReportSources::instance().reset();
+    }
 
     // The page's report header, then the table rows from row 11 on; each join is {column, first row,
     // last column, last row}.
@@ -266,13 +271,13 @@ TEST_F(ExcelReportTest, LongCounterReportsContinueOnTheNextSheetPastSevenMegabyt
 
 TEST_F(ExcelReportTest, InformationSheetsCopyTheModuleSystemAndPortWindows)
 {
-    EngineHost &host = EngineHost::instance();
-    host.demoMode = [] { return true; };
+    EngineHost::instance().demoMode = [] { return true; };
+    ReportSources &sources = ReportSources::instance();
     CModuleInfodlg modules;
-    host.moduleInfoSource = [&](QWidget *) { return &modules; };
+    sources.moduleInfoWindow = [&](QWidget *) { return &modules; };
     CSysInfoDlg system;
     system.ShowNotConnectedValues();
-    host.systemInfoSource = [&] { return &system; };
+    sources.systemInfoPage = [&] { return &system; };
     CPortInfoConfig ports;
     auto *grid = new MyCug(&ports);
     grid->SetColumnCount(2);
@@ -283,7 +288,7 @@ TEST_F(ExcelReportTest, InformationSheetsCopyTheModuleSystemAndPortWindows)
             grid->SetCellText(c, r, QStringLiteral("%1/%2").arg(c).arg(r));
     }
     ports.SettingsGrid = grid;
-    host.portInfoSource = [&] { return &ports; };
+    sources.portInfoPage = [&] { return &ports; };
 
     const QJsonObject read = saveAndRead();
     const QJsonArray sheets = read["sheets"].toArray();

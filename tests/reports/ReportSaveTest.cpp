@@ -19,6 +19,7 @@
 #include "reports/CounterLog.h"
 #include "reports/DlgButton.h"
 #include "reports/ReportFile.h"
+#include "reports/ReportSources.h"
 #include "testpages/DlgAggregate.h"
 #include "testpages/DlgLatency.h"
 #include "testpages/DlgMixClass.h"
@@ -90,7 +91,11 @@ protected:
         host.busyDialogClose = [this] { events << QStringLiteral("close"); };
         host.setStatusText = [](const QString &) {};
     }
-    ~ReportSaveTest() override { EngineHost::instance().reset(); }
+    ~ReportSaveTest() override
+    {
+        EngineHost::instance().reset();
+        ReportSources::instance().reset();
+    }
 
     EnglishTexts english;
     ScriptedPrompter prompter;
@@ -128,45 +133,31 @@ TEST_F(ReportSaveTest, TheWriterRunsInsideTheBusyDialogAndItsResultIsTold)
     {
         int kind;
         const char *file;
-        bool withPdfWriter;
         const char *message;
     };
     const Case cases[] = {
-        {ReportFile::kSpreadsheet, "report.xls", false, "Save File Complete."},
-        {ReportFile::kSpreadsheet, "missing/report.xls", false, "Save File Fail."},
-        {ReportFile::kPdf, "report.pdf", false, "Save File Fail."},
-        {ReportFile::kPdf, "report.pdf", true, "Save File Complete."},
+        {ReportFile::kSpreadsheet, "report.xls", "Save File Complete."},
+        {ReportFile::kSpreadsheet, "missing/report.xls", "Save File Fail."},
+        {ReportFile::kPdf, "report.pdf", "Save File Complete."},
+        {ReportFile::kPdf, "missing/report.pdf", "Save File Fail."},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.file);
         events.clear();
         const QString path = dir.filePath(QString::fromLatin1(c.file));
-        QString pdfPath;
-        report.PdfWriter = nullptr;
-        if (c.withPdfWriter) {
-            report.PdfWriter = [&](CCounterLog &counters, const QString &written) {
-                EXPECT_EQ(&counters, report.CounterPage);
-                pdfPath = written;
-                return true;
-            };
-        }
         const qsizetype shown = prompter.messages().size();
         prompter.queueFileName(path);
         report.SaveReport(c.kind);
+        const ScriptedPrompter::Prompt &dialog = prompter.prompts()[prompter.prompts().size() - 2];
+        EXPECT_TRUE(dialog.fileName.endsWith(c.kind == ReportFile::kPdf ? ".pdf" : ".xls"));
+        EXPECT_EQ(dialog.filter, c.kind == ReportFile::kPdf ? "PDF Files (*.pdf);;All Files (*)"
+                                                            : "XLS Files (*.xls);;All Files (*)");
         EXPECT_EQ(report.ReportPath, path);
-        EXPECT_EQ(prompter.prompts().back().kind, ScriptedPrompter::Kind::Message);
         EXPECT_EQ(prompter.messages().mid(shown), QStringList{c.message});
         // The dialog closes after the writer's second, before the message.
         EXPECT_EQ(events, (QStringList{"busy Saving Files... 3", "close", "busy ended"}));
         EXPECT_EQ(clock.waits().back(), std::chrono::milliseconds(1000));
-        if (c.kind == ReportFile::kPdf) {
-            EXPECT_TRUE(prompter.prompts()[prompter.prompts().size() - 2].fileName.endsWith(".pdf"));
-            EXPECT_EQ(prompter.prompts()[prompter.prompts().size() - 2].filter,
-                      "PDF Files (*.pdf);;All Files (*)");
-            EXPECT_EQ(pdfPath, c.withPdfWriter ? path : QString());
-        } else {
-            EXPECT_EQ(QFileInfo::exists(path), QString(c.message) == "Save File Complete.");
-        }
+        EXPECT_EQ(QFileInfo::exists(path), QString(c.message) == "Save File Complete.");
     }
     EXPECT_FALSE(QFileInfo::exists(dir.filePath("missing")));
     const QJsonArray sheets = readReportBack(dir.filePath("report.xls"), "0-0")["sheets"].toArray();
