@@ -110,8 +110,14 @@ public:
     static constexpr int ID_PORT_INFO = 131;
     static constexpr int ID_HOME_PAGE = 155;
     static constexpr int ID_APPLY = 1047;
-    // New testing configuration: for now the reservation of its ports.
+    // The configuration file: the tool bar's Save and Load, the menu's Save, Open and New, and the
+    // message that asks for the reservation dialog.
+    static constexpr int ID_SAVE_CONFIG = 127;
+    static constexpr int ID_LOAD_CONFIG = 128;
+    static constexpr int ID_SAVE_CONFIGURATION = 32777;
+    static constexpr int ID_OPEN_CONFIGURATION = 32797;
     static constexpr int ID_NEW_TEST = 32799;
+    static constexpr int WM_SHOW_RESERVATION = 0x8c;
     // Run control.
     static constexpr int ID_RUN_TEST = 125;
     static constexpr int ID_STOP_TEST = 126;
@@ -167,8 +173,24 @@ public:
     void ShowJoinLeavePage();
     void ShowSourceFilterPage();
     void ShowSystemInfoPage();
-    // The reservation dialog; after a reservation, the port-information page.
+    // The reservation dialog; after a reservation the port grids are refilled, the pairs lose their
+    // ports and the port-information page shows.
     void OnShowReservation();
+    // The configuration file. Save asks for a path and writes the whole set-up there at once; Load asks
+    // for a file, checks it against the live inventory, lets the user confirm the reservation and reads
+    // every page back; New reserves ports afresh and starts from the default pairs.
+    void SaveConfiguration();
+    void LoadConfiguration();
+    void OnNewTestingConfiguration();
+    // Open, Save and New: off when the controller keeps them off, else enabled while no test runs.
+    void OnUpdateConfigurationCommands(QAction *action) const;
+    // The whole set-up into one document (head stamped with the moment), written to the path in one
+    // piece: the file there is replaced whole or left as it was. False when any part fails.
+    bool SaveConfigurationTo(const QString &path, const UtLocalTime &stamp);
+    // Open without the file dialog: true when every page was read back.
+    bool LoadConfigurationFrom(const QString &path);
+    // The five lines that open a configuration file.
+    static QString ConfigHeadText(const UtLocalTime &stamp);
     // Runs the reservation dialog modally and answers its result; tests put a double here.
     void SetReservationRunner(std::function<int(CBoardInfo &)> runner)
     {
@@ -310,6 +332,8 @@ private:
     void fitTreeTexts();
     // The description title and text in a font that shows them whole.
     void fitDescription();
+    // The reservation dialog with the application's names, which a Lock takes back; its result.
+    int runReservation(CBoardInfo &dialog);
     // Run control helpers.
     void sendToFrame(int command);
     // The runner of a test (index in test order).

@@ -22,9 +22,15 @@
 #include "ports/PortConfig.h"
 #include "ports/PortInfoConfig.h"
 #include "ports/SysInfoDlg.h"
+#include "reports/ChartSettingOpener.h"
 #include "reports/CounterDlg.h"
 #include "reports/CounterLog.h"
 #include "reports/MyPropSheet.h"
+#include "reports/ReportAggregate.h"
+#include "reports/ReportFilter.h"
+#include "reports/ReportLatency.h"
+#include "reports/ReportMixClass.h"
+#include "reports/ReportScale.h"
 #include "testpages/DlgAggregate.h"
 #include "testpages/DlgCapacity.h"
 #include "testpages/DlgJoinLeave.h"
@@ -178,6 +184,12 @@ void CMainFormView::relabelWindows()
         ReportDlg->CounterPage->SetLanguageText();
         ReportDlg->CounterDlg->SetButtonTexts();
         ReportDlg->CounterDlg->SetRowTitles(QStringList(g_CounterColumnTitles.begin(), g_CounterColumnTitles.end()));
+        for (ReportPage *page : {static_cast<ReportPage *>(ReportDlg->MixClassPage),
+                                 static_cast<ReportPage *>(ReportDlg->AggregatePage),
+                                 static_cast<ReportPage *>(ReportDlg->ScalePage),
+                                 static_cast<ReportPage *>(ReportDlg->LatencyPage),
+                                 static_cast<ReportPage *>(ReportDlg->FilterPage)})
+            page->SetLanguageText();
     }
 }
 
@@ -238,6 +250,8 @@ void CMainFormView::CreatePages()
     create(JoinLeavePage);
     create(DescriptionPage);
     create(SourceFilterPage);
+    // A result page's chart setting dialog lists the pairs and frame sizes of its test's page.
+    ChartSettingOpener::SetConfigPages({MixClassPage, AggregatePage, ScalePage, LatencyPage});
     // The check grids on the pages reach the pages through the directory.
     if (!m_pageDirectory)
         m_pageDirectory = std::make_unique<ViewPageDirectory>(*this);

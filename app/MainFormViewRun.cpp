@@ -346,7 +346,8 @@ void CMainFormView::beginRunner(int test, std::uint32_t testType)
     ElapsedTimer.start(1000);
 }
 
-void CMainFormView::prepareResultPage(int test, int tab, ReportPage *page, const std::vector<UtCustomFrame> &rows)
+void CMainFormView::prepareResultPage(int test, int tab, ReportPage *page,
+                                      const std::vector<UtCustomFrame> &rows)
 {
     ReportDlg->PropSheet->UnlockPage(tab);
     // No redraw of the chart while its records are rebuilt; InitChartViewPort ends the lock.
@@ -443,9 +444,8 @@ std::uint8_t CMainFormView::RunMixedClassTest()
     prepareResultPage(TestMixClass, TestMixClass, page, rows);
     page->Records.clear();
     if (!buildPairSteps(TestMixClass, rows, 0, 0, page, true,
-                        [page](std::uint16_t frameSize, std::uint8_t pair, std::uint32_t hosts, std::uint32_t) {
-                            page->Records.emplace_back(frameSize, pair, hosts);
-                        }))
+                        [page](std::uint16_t frameSize, std::uint8_t pair, std::uint32_t hosts,
+                               std::uint32_t) { page->Records.emplace_back(frameSize, pair, hosts); }))
         return 0;
     page->InitChartViewPort();
     return runFrameRows(TestMixClass, rows, page, true, [this, &plan](std::size_t) {
@@ -468,10 +468,11 @@ std::uint8_t CMainFormView::RunAggregateTest()
     const auto &rows = AggregatePage->FrameRows;
     prepareResultPage(TestAggregate, TestAggregate, page, rows);
     page->Records.clear();
-    buildPairSteps(TestAggregate, rows, plan.InitialClients, plan.MaxClients, page, false,
-                   [page](std::uint16_t frameSize, std::uint8_t pair, std::uint32_t hosts, std::uint32_t clients) {
-                       page->Records.emplace_back(frameSize, pair, hosts, clients);
-                   });
+    buildPairSteps(
+        TestAggregate, rows, plan.InitialClients, plan.MaxClients, page, false,
+        [page](std::uint16_t frameSize, std::uint8_t pair, std::uint32_t hosts, std::uint32_t clients) {
+            page->Records.emplace_back(frameSize, pair, hosts, clients);
+        });
     page->InitChartViewPort();
     return runFrameRows(TestAggregate, rows, page, true,
                         [this](std::size_t) { return ReportDlg->PerformAggregateTest(); });
@@ -489,10 +490,11 @@ std::uint8_t CMainFormView::RunScaleGroupTest()
     const auto &rows = ScalePage->FrameRows;
     prepareResultPage(TestScale, TestScale, page, rows);
     page->Records.clear();
-    buildPairSteps(TestScale, rows, plan.InitialGroups, plan.MaxGroups, page, false,
-                   [page](std::uint16_t frameSize, std::uint8_t pair, std::uint32_t hosts, std::uint32_t groups) {
-                       page->Records.emplace_back(frameSize, pair, hosts, groups);
-                   });
+    buildPairSteps(
+        TestScale, rows, plan.InitialGroups, plan.MaxGroups, page, false,
+        [page](std::uint16_t frameSize, std::uint8_t pair, std::uint32_t hosts, std::uint32_t groups) {
+            page->Records.emplace_back(frameSize, pair, hosts, groups);
+        });
     page->InitChartViewPort();
     return runFrameRows(TestScale, rows, page, true, [this, &rows](std::size_t row) {
         AppendLog(this, QString::asprintf("Excute the frame size %d \n", int(rows[row].FrameSize)));
@@ -519,8 +521,8 @@ std::uint8_t CMainFormView::RunLatencyTest()
                 if (plan.PairSelected[pair] != 1)
                     continue;
                 Run.PairFrameLists[TestLatency].push_back({std::uint16_t(pair + 1), rows[row].FrameSize, 1});
-                page->Records.emplace_back(rows[row].FrameSize, std::uint8_t(pair + 1), receiverCount(plan, pair),
-                                           rate, index);
+                page->Records.emplace_back(rows[row].FrameSize, std::uint8_t(pair + 1),
+                                           receiverCount(plan, pair), rate, index);
                 if (row == 0 && index == 0)
                     page->ReceiverTotal += receiverCount(plan, pair);
             }

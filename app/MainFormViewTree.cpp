@@ -14,7 +14,6 @@
 #include "controls/widgets/TransparentImage.h"
 #include "engine/TestReportDlg.h"
 #include "platform/Prompter.h"
-#include "ports/BoardInfo.h"
 #include "ports/PortConfig.h"
 #include "ports/PortInfoConfig.h"
 #include "ports/SysInfoDlg.h"
@@ -532,25 +531,6 @@ void CMainFormView::ShowSourceFilterPage()
     showTestPageOf(TestSourceFilter);
 }
 
-void CMainFormView::OnShowReservation()
-{
-    if (refusedWhileRunning(true))
-        return;
-    CBoardInfo dialog(this);
-    if (g_App) {
-        dialog.TesterName = g_App->TesterName;
-        dialog.DutName = g_App->DutName;
-    }
-    const int result = m_runReservation ? m_runReservation(dialog) : dialog.exec();
-    // A Lock takes the names as typed, whether or not the ports could be reserved.
-    if (g_App) {
-        g_App->TesterName = dialog.TesterName;
-        g_App->DutName = dialog.DutName;
-    }
-    if (result != 0)
-        ShowPortInfoPage();
-}
-
 void CMainFormView::ShowSystemInfoPage()
 {
     if (refusedWhileRunning(true))
@@ -724,7 +704,18 @@ void CMainFormView::OnCommand(int command)
     case ID_APPLY:
         OnApplyButton();
         break;
+    case ID_SAVE_CONFIG:
+    case ID_SAVE_CONFIGURATION:
+        SaveConfiguration();
+        break;
+    case ID_LOAD_CONFIG:
+    case ID_OPEN_CONFIGURATION:
+        LoadConfiguration();
+        break;
     case ID_NEW_TEST:
+        OnNewTestingConfiguration();
+        break;
+    case WM_SHOW_RESERVATION:
         OnShowReservation();
         break;
     case ID_RUN_TEST:
@@ -740,7 +731,6 @@ void CMainFormView::OnCommand(int command)
         OnTestFinished();
         break;
     default:
-        // The configuration file acts on its commands through the signal.
         break;
     }
 }

@@ -194,6 +194,10 @@ void CMainFrame::UpdateMenuStates()
         m_view->OnUpdatePortSetting(action);
     if (QAction *action = commandAction(ID_TRAFFIC_SETTING))
         m_view->OnUpdateTrafficSetting(action);
+    for (const int command : {ID_OPEN_CONFIG, ID_SAVE_CONFIG, ID_NEW_TEST}) {
+        if (QAction *action = commandAction(command))
+            m_view->OnUpdateConfigurationCommands(action);
+    }
     const bool idle = g_IsRunning == 0;
     const QString languageFolder = m_appDirectory + QStringLiteral("Language/");
     if (QAction *action = commandAction(ID_MODULE_INFO))

@@ -63,6 +63,8 @@ public:
 
     QAction *commandAction(int command) const;
     CMainFormView *View() const { return m_view; }
+    // The program folder the frame was made with, with a trailing '/'.
+    const QString &AppDirectory() const { return m_appDirectory; }
 
     QToolBar *DialogBar;
     CToolBarDlg *ToolBar;

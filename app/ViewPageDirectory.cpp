@@ -9,7 +9,8 @@
 #include "reports/ReportLatency.h"
 #include "reports/ReportMixClass.h"
 #include "reports/ReportScale.h"
-#include "testpages/TestPageBase.h"
+#include "testpages/DlgAggregate.h"
+#include "testpages/DlgMixClass.h"
 
 ViewPageDirectory::ViewPageDirectory(CMainFormView &view) : m_view(view), m_previous(install(this)) {}
 
@@ -20,10 +21,10 @@ ViewPageDirectory::~ViewPageDirectory()
 }
 
 // The directory's test page numbers are the view's test numbers.
-static_assert(PageDirectory::MixClass == TestMixClass && PageDirectory::Aggregate == TestAggregate &&
-              PageDirectory::Scale == TestScale && PageDirectory::Latency == TestLatency &&
-              PageDirectory::Capacity == TestCapacity && PageDirectory::JoinLeave == TestJoinLeave &&
-              PageDirectory::SourceFilter == TestSourceFilter);
+static_assert(int(PageDirectory::MixClass) == TestMixClass && int(PageDirectory::Aggregate) == TestAggregate &&
+              int(PageDirectory::Scale) == TestScale && int(PageDirectory::Latency) == TestLatency &&
+              int(PageDirectory::Capacity) == TestCapacity && int(PageDirectory::JoinLeave) == TestJoinLeave &&
+              int(PageDirectory::SourceFilter) == TestSourceFilter);
 
 CTestPageBase *ViewPageDirectory::testPage(int page) const
 {
@@ -54,13 +55,23 @@ void ViewPageDirectory::FillPortInfoGrid(int page, int row)
         target->FillPortInfoGridForPairRow(row);
 }
 
-// The Mixed Class page's unicast-port list and the Aggregate page's client limit come with those
-// pages' own fields; until then a tick there changes nothing beyond the list itself.
-void ViewPageDirectory::SetUnicastPort(int) {}
+void ViewPageDirectory::SetUnicastPort(int row)
+{
+    if (m_view.MixClassPage)
+        m_view.MixClassPage->SetUnicastPort(row);
+}
 
-void ViewPageDirectory::ShowUnicastPort(int) {}
+void ViewPageDirectory::ShowUnicastPort(int row)
+{
+    if (m_view.MixClassPage)
+        m_view.MixClassPage->ShowUnicastPort(row);
+}
 
-void ViewPageDirectory::SetClientLimit(int) {}
+void ViewPageDirectory::SetClientLimit(int limit)
+{
+    if (m_view.AggregatePage)
+        m_view.AggregatePage->SetClientLimit(limit);
+}
 
 void ViewPageDirectory::ClearPairSelection(int pair)
 {

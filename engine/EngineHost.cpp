@@ -1,5 +1,7 @@
 #include "engine/EngineHost.h"
 
+#include <utility>
+
 EngineHost &EngineHost::instance()
 {
     static EngineHost host;
@@ -11,7 +13,13 @@ void EngineHost::reset()
     // The pages stay installed: they take themselves out when they go.
     CapacityPageHooks *const capacity = capacityPage;
     JoinLeavePageHooks *const joinLeave = joinLeavePage;
-    *this = EngineHost();
+    EngineHost kept;
+    if (filterPage) {
+        kept.filterGroupTexts = std::move(filterGroupTexts);
+        kept.filterAddressSettings = std::move(filterAddressSettings);
+        kept.filterPage = filterPage;
+    }
+    *this = std::move(kept);
     capacityPage = capacity;
     joinLeavePage = joinLeave;
 }

@@ -62,6 +62,8 @@ public:
     std::function<QStringList()> filterGroupTexts;
     // The Source Filter page's per-host address settings.
     std::function<std::vector<UtFilterHost>()> filterAddressSettings;
+    // The Source Filter page that installed the two above while it exists; null when they are a test's own.
+    const void *filterPage = nullptr;
     // The Group Capacity and Join/Leave pages, installed by the pages themselves.
     CapacityPageHooks *capacityPage = nullptr;
     JoinLeavePageHooks *joinLeavePage = nullptr;

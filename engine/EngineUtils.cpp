@@ -418,6 +418,7 @@ void ComputeFrameGap(const CIGMPTestPlan &plan, std::uint16_t chassis, std::uint
         gapBits = 0;
         return;
     }
-    const double gapBytes = std::floor(static_cast<double>(lineRate) / packetsPerSecond - (plan.FrameSize + 8));
+    const double gapBytes =
+        std::floor(static_cast<double>(lineRate) / packetsPerSecond - (plan.FrameSize + 8));
     gapBits = static_cast<std::int32_t>(std::clamp(gapBytes * 8, 0.0, double(INT32_MAX)));
 }

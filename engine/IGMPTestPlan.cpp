@@ -16,6 +16,26 @@ CIGMPTestPlan::CIGMPTestPlan() : Random([] { return std::rand(); })
 
 CIGMPTestPlan::~CIGMPTestPlan() = default;
 
+void CIGMPTestPlan::FillPortLists()
+{
+    ClearPortLists();
+    const auto listed = [this](const UtPortId &id) {
+        for (std::size_t list = 1; list < PortLists.size(); ++list) {
+            for (const KV_PROJECT_PORT_T &entry : PortLists[list]) {
+                if (samePort(entry.Id, id))
+                    return true;
+            }
+        }
+        return false;
+    };
+    for (const auto &[ports, list] : {std::pair{&HostPorts, 1}, std::pair{&SourcePorts, 2}}) {
+        for (const UtTestPort &port : *ports) {
+            if (!listed(port.Id))
+                PortLists[std::size_t(list)].push_back({port.Id, {}});
+        }
+    }
+}
+
 std::uint16_t CIGMPTestPlan::ClearPortLists()
 {
     for (auto &list : PortLists)

@@ -45,7 +45,10 @@ public:
     CIGMPTestPlan(const CIGMPTestPlan &) = delete;
     CIGMPTestPlan &operator=(const CIGMPTestPlan &) = delete;
 
-    // Port lists and reservation.
+    // Port lists and reservation. A test's procedure fills the lists from its tested ports: list 2 the
+    // host (receiving) ports, list 3 the source ports that are not also hosts, each port once; list 1
+    // stays empty. The live charts show lists 2 and 3.
+    void FillPortLists();
     std::uint16_t ClearPortLists();
     std::uint16_t ReservePorts() override;
     std::uint16_t ReleasePorts() override;
@@ -110,6 +113,9 @@ public:
     // The group address of a pair (1-based), stepped by the group index when step is 1.
     bool NextGroupAddress(std::uint8_t out[4], std::uint8_t pairNumber, std::uint32_t groupIndex,
                           std::uint8_t step) const;
+    // The address groupIndex groups after base (a.b.c.d): the index's low three bytes added to d, c and b
+    // with their carries; a first octet carried past 239 wraps to 224 and bumps the third octet once more.
+    static void StepGroupAddress(const std::uint8_t base[4], std::uint32_t groupIndex, std::uint8_t out[4]);
 
     // Streams: the rate step (gap, frame count) and the entries. Each returns 0, adding no entry, when
     // the frame size is out of range or the rate gives no frames.

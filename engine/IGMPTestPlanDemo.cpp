@@ -31,7 +31,8 @@ void CIGMPTestPlan::SimulateCounters(std::int32_t seconds)
         const int hw = hardwareIndex(source.Id);
         if (!hasCounterRecords(hw) || source.PortIndex >= g_Session.Ports.size())
             continue;
-        const std::uint64_t maxFps = fullLoadFps(lineRateOfMedia(g_Session.PortHwInfo[hw].SpeedMedia), FrameSize);
+        const std::uint64_t maxFps =
+            fullLoadFps(lineRateOfMedia(g_Session.PortHwInfo[hw].SpeedMedia), FrameSize);
         ChartScale = maxFps;
         const double fps = static_cast<double>(maxFps) * rate / 100;
         source.TxFrames = truncated(TestDuration * fps);

@@ -143,6 +143,15 @@ bool CIGMPTestPlan::NextGroupAddress(std::uint8_t out[4], std::uint8_t pairNumbe
     std::memcpy(out, base, 4);
     if (step != 1)
         return true;
+    StepGroupAddress(base, groupIndex, out);
+    if (groupIndex > 250)
+        log(QString::asprintf("bf %d,%d,%d,%d -- af %d,%d,%d,%d   -idx %u \n", base[0], base[1], base[2],
+                              base[3], out[0], out[1], out[2], out[3], groupIndex));
+    return true;
+}
+
+void CIGMPTestPlan::StepGroupAddress(const std::uint8_t base[4], std::uint32_t groupIndex, std::uint8_t out[4])
+{
     const unsigned d = base[3] + (groupIndex & 0xFF);
     unsigned c = base[2] + (d >> 8) + ((groupIndex >> 8) & 0xFF);
     const unsigned b = base[1] + (c >> 8) + ((groupIndex >> 16) & 0xFF);
@@ -155,10 +164,6 @@ bool CIGMPTestPlan::NextGroupAddress(std::uint8_t out[4], std::uint8_t pairNumbe
     out[1] = static_cast<std::uint8_t>(b);
     out[2] = static_cast<std::uint8_t>(c);
     out[3] = static_cast<std::uint8_t>(d);
-    if (groupIndex > 250)
-        log(QString::asprintf("bf %d,%d,%d,%d -- af %d,%d,%d,%d   -idx %u \n", base[0], base[1], base[2],
-                              base[3], out[0], out[1], out[2], out[3], groupIndex));
-    return true;
 }
 
 std::size_t CIGMPTestPlan::writeFilterReport(std::uint8_t *igmp, std::size_t room, const UtPortRecord &record,

@@ -54,7 +54,7 @@ struct UtTestPort
     double LatencyMax;
     double LatencySum;
     std::uint32_t LatencyCount; // samples taken; wide enough for a trial of any length
-    std::uint8_t Monitor; // the Capacity monitor port: no joins and leaves of the batch senders
+    std::uint8_t Monitor;       // the Capacity monitor port: no joins and leaves of the batch senders
 };
 static_assert(sizeof(UtTestPort) == 79);
 

@@ -14,11 +14,14 @@
 #include "reports/DlgButton.h"
 #include "reports/MyPropSheet.h"
 #include "reports/ReportAggregate.h"
+#include "reports/ReportDynamicDlg.h"
 #include "reports/ReportFile.h"
 #include "reports/ReportFilter.h"
 #include "reports/ReportLatency.h"
+#include "reports/ReportMaxThroughputDlg.h"
 #include "reports/ReportMixClass.h"
 #include "reports/ReportScale.h"
+#include "reports/ReportStandard.h"
 
 #include <QDateTime>
 #include <mutex>
@@ -33,7 +36,8 @@ CTestReportDlg::CTestReportDlg(QWidget *parent)
       AggregatePage(new CReportAggregate(PropSheet)), ScalePage(new CReportScale(PropSheet)),
       LatencyPage(new CReportLatency(PropSheet)), FilterPage(new CReportFilter(PropSheet)),
       CounterPage(new CCounterLog(PropSheet)), CounterDlg(new CCounterDlg(this)), ExcelBar(new CDlgButton(0, this)),
-      PdfBar(new CDlgButton(1, this))
+      PdfBar(new CDlgButton(1, this)), StandardChart(new CReportStandard(this)),
+      DynamicChart(new CReportDynamicDlg(this)), MaxThroughputChart(new CReportMaxThroughputDlg(this))
 {
     PropSheet->addTab(MixClassPage, QStringLiteral("Mixed Class"));
     PropSheet->addTab(AggregatePage, QStringLiteral("Aggregate"));
@@ -75,10 +79,13 @@ CIGMPTestPlan &CTestReportDlg::Plan() const
 void CTestReportDlg::SetPlan(CIGMPTestPlan *plan)
 {
     m_plan = plan;
-    for (ReportPage *page : {static_cast<ReportPage *>(MixClassPage), static_cast<ReportPage *>(AggregatePage),
-                             static_cast<ReportPage *>(ScalePage), static_cast<ReportPage *>(LatencyPage),
-                             static_cast<ReportPage *>(FilterPage)})
+    for (ReportPage *page : {static_cast<ReportPage *>(MixClassPage),
+                             static_cast<ReportPage *>(AggregatePage), static_cast<ReportPage *>(ScalePage),
+                             static_cast<ReportPage *>(LatencyPage), static_cast<ReportPage *>(FilterPage)})
         page->SetPlan(plan);
+    for (CReportLiveChart *chart :
+         std::initializer_list<CReportLiveChart *>{StandardChart, DynamicChart, MaxThroughputChart})
+        chart->SetPlan(plan);
 }
 
 bool CTestReportDlg::HasPlan() const
@@ -169,6 +176,7 @@ bool CTestReportDlg::PerformMixedClassTest()
     // A timer 2 left from an earlier step would stop this test's traffic.
     TxStopTimer.stop();
     Results.Ran[0] = 1;
+    plan.FillPortLists();
     if (stopped())
         return false;
     log(QStringLiteral("* Checking link status of all ports..."));

@@ -18,10 +18,13 @@ class CDlgButton;
 class CIGMPTestPlan;
 class CMyPropSheet;
 class CReportAggregate;
+class CReportDynamicDlg;
 class CReportFilter;
 class CReportLatency;
+class CReportMaxThroughputDlg;
 class CReportMixClass;
 class CReportScale;
+class CReportStandard;
 class ReportPage;
 struct UtTestPort;
 
@@ -42,7 +45,7 @@ public:
     // The test plan the procedures run, set by the owner; only valid while HasPlan().
     CIGMPTestPlan &Plan() const;
     bool HasPlan() const;
-    // Also the plan of the result pages.
+    // Also the plan of the result pages and of the live charts.
     void SetPlan(CIGMPTestPlan *plan);
 
     // The test procedures: false when the run must end (a step failed, a link is down, or Stop).
@@ -97,6 +100,10 @@ public:
     CCounterDlg *CounterDlg;
     CDlgButton *ExcelBar;
     CDlgButton *PdfBar;
+    // The live chart dialogs: hidden; shown, each redraws its chart once a second.
+    CReportStandard *StandardChart;
+    CReportDynamicDlg *DynamicChart;
+    CReportMaxThroughputDlg *MaxThroughputChart;
 
     UtResultSet Results;
     std::uint32_t TimerSeconds = 1;

@@ -72,6 +72,7 @@ bool CTestReportDlg::PerformAggregateTest()
     CIGMPTestPlan &plan = Plan();
     TxStopTimer.stop();
     Results.Ran[1] = 1;
+    plan.FillPortLists();
     if (stopped())
         return false;
     log(QStringLiteral("* Checking link status of all ports ..."));
@@ -130,6 +131,7 @@ bool CTestReportDlg::PerformScaleGroupTest()
     CIGMPTestPlan &plan = Plan();
     TxStopTimer.stop();
     Results.Ran[2] = 1;
+    plan.FillPortLists();
     if (stopped())
         return false;
     log(QStringLiteral("* Checking link status of all ports ..."));
@@ -301,6 +303,7 @@ bool CTestReportDlg::PerformLatencyTest(double rate)
     CIGMPTestPlan &plan = Plan();
     TxStopTimer.stop();
     Results.Ran[3] = 1;
+    plan.FillPortLists();
     if (stopped())
         return false;
     log(QStringLiteral("* Checking link status of all ports ..."));
@@ -470,6 +473,7 @@ bool CTestReportDlg::PerformCapacityTest(std::uint32_t frameSize)
     CapacityPageHooks *page = EngineHost::instance().capacityPage;
     TxStopTimer.stop();
     Results.Ran[4] = 1;
+    plan.FillPortLists();
     plan.FrameSize = std::uint16_t(frameSize);
     if (stopped())
         return false;
@@ -588,6 +592,7 @@ bool CTestReportDlg::PerformJoinLeaveDelayTest()
     JoinLeavePageHooks *page = EngineHost::instance().joinLeavePage;
     TxStopTimer.stop();
     Results.Ran[5] = 1;
+    plan.FillPortLists();
     plan.FrameSize = 64;
     log(QStringLiteral("* Checking link status of all ports ..."));
     status("Check_Link");
@@ -764,6 +769,7 @@ bool CTestReportDlg::PerformSourceFilterTest()
     CIGMPTestPlan &plan = Plan();
     TxStopTimer.stop();
     Results.Ran[6] = 1;
+    plan.FillPortLists();
     if (stopped())
         return false;
     log(QStringLiteral("* Checking link status of all ports ..."));

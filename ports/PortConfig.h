@@ -64,11 +64,12 @@ public:
     // Takes pair index c out: its ports leave, the following pairs move up one place.
     void DeleteTestPair(int pair);
 
-    // The "PortPairConfig" section of a configuration file: appended to the file's root element, or
-    // read back into the pairs and port records. Load shows a message and answers false when the file
-    // cannot be read or parsed; a file without the section loads the default pairs.
-    bool SaveXml(const QString &fileName);
-    bool LoadXml(const QString &fileName);
+    // The "PortPairConfig" section of a configuration file: added after the current element of a
+    // document standing inside its root element (false when it does not), or read back from the file's
+    // text into the pairs and port records. Load shows a message and answers false when the text does
+    // not parse; a file without the section loads the default pairs.
+    bool SaveXml(XmlDocument &xml);
+    bool LoadXml(QStringView fileText);
 
     // Commands of the page.
     void OnTabSelChange();

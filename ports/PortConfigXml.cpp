@@ -67,13 +67,10 @@ bool readNumber(XmlDocument &xml, const QString &name, qint64 &value)
 
 } // namespace
 
-bool CPortConfig::SaveXml(const QString &fileName)
+bool CPortConfig::SaveXml(XmlDocument &xml)
 {
-    QString text;
-    XmlDocument xml;
-    if (!XmlDocument::ReadTextFile(fileName, text) || !xml.ParseText(text) || !xml.FindElement(kRoot))
+    if (xml.GetTagNameAt(xml.GetParentPos()) != kRoot)
         return false;
-    xml.EnterElement();
     xml.AddElement(kSection);
     xml.EnterElement();
     xml.AddElementInt(u"PairCount", m_pairCount);
@@ -102,7 +99,7 @@ bool CPortConfig::SaveXml(const QString &fileName)
     }
     xml.LeaveElement();
     xml.LeaveElement();
-    return XmlDocument::WriteTextFile(fileName, QString::fromStdU16String(xml.GetDocText()));
+    return true;
 }
 
 void CPortConfig::readPortEntries(XmlDocument &xml, const QString &listName, const QString &entryName,
@@ -168,14 +165,13 @@ void CPortConfig::readPairSection(XmlDocument &xml, int number)
     readPortEntries(xml, QStringLiteral("DesPortConfig"), QStringLiteral("DesPort"), number, false);
 }
 
-bool CPortConfig::LoadXml(const QString &fileName)
+bool CPortConfig::LoadXml(QStringView fileText)
 {
     ResetDialog();
     InitDefaultPairs();
     selectTab(0);
-    QString text;
     XmlDocument xml;
-    if (!XmlDocument::ReadTextFile(fileName, text) || !xml.ParseText(text)) {
+    if (!xml.ParseText(fileText)) {
         Prompter::current().messageBox(EngineHost::instance().text(QStringLiteral("PortDlg_Load_Fail")));
         RefreshPortGrids();
         AddTestPair();

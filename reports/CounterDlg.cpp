@@ -151,7 +151,8 @@ void CCounterDlg::OnSize()
     SaveButton->move(frame.left() + 10, frame.top() + 10);
     ClearButton->move(SaveButton->geometry().right() + 1 + 15, frame.top() + 10);
     const int gridTop = SaveButton->geometry().bottom() + 1 + 10;
-    CounterGrid->setGeometry(frame.left(), gridTop, frame.width(), std::max(0, frame.bottom() + 1 - 5 - gridTop));
+    CounterGrid->setGeometry(frame.left(), gridTop, frame.width(),
+                             std::max(0, frame.bottom() + 1 - 5 - gridTop));
 }
 
 QString FormatLocalTime(std::int64_t time)
@@ -195,7 +196,8 @@ void ExportCounterWorkbook(CCounterDlg &dialog)
     sheet->setCol(kSheetTableColumn, kSheetTableColumn + columns, kSheetColumnWidth);
     sheet->writeStr(kSheetTitleRow, 0, QStringLiteral("Export Counter Report"), title);
     sheet->writeStr(kSheetBannerRow, kSheetBannerColumn,
-                    QStringLiteral("            Corvane Technologies : Tavrix-IGMP-TQ Counter Report"), title);
+                    QStringLiteral("            Corvane Technologies : Tavrix-IGMP-TQ Counter Report"),
+                    title);
     const EngineHost &host = EngineHost::instance();
     sheet->writeStr(kSheetTesterRow, 0,
                     host.text(QStringLiteral("Reserved_Tester_Name")) + u':' + dialog.TesterName);

@@ -21,19 +21,32 @@ struct CounterColumn
 };
 
 const std::array<CounterColumn, CCounterLog::kColumnCount> kCounterColumns{{
-    {"CounterLog_Port", 100},          {"CounterLog_Alias", 150},
-    {"CounterLog_Packet_Size", 80},    {"CounterLog_Frame_Gap", 80},
-    {"CounterLog_Percent", 80},        {"CounterLog_Rate", 100},
-    {"CounterLog_Tx_Packet", 120},     {"CounterLog_Tx_Byte", 120},
-    {"CounterLog_Rx_Packet", 120},     {"CounterLog_Rx_Byte", 120},
-    {"CounterLog_Good_Packet", 120},   {"CounterLog_Unicast_Packet", 120},
-    {"CounterLog_Multicast_Packet", 120}, {"CounterLog_IPv4_Packet", 120},
-    {"CounterLog_Collision", 120},     {"CounterLog_CRC_Error", 110},
-    {"CounterLog_Pause_Packet", 110},  {"CounterLog_VLAN_Packet", 110},
-    {"CounterLog_Under_Size", 110},    {"CounterLog_Size_64", 110},
-    {"CounterLog_Size_65_127", 150},   {"CounterLog_Size_128_255", 150},
-    {"CounterLog_Size_256_511", 150},  {"CounterLog_Size_512_1023", 150},
-    {"CounterLog_Size_1024_1522", 150}, {"CounterLog_Over_Size", 120},
+    {"CounterLog_Port", 100},
+    {"CounterLog_Alias", 150},
+    {"CounterLog_Packet_Size", 80},
+    {"CounterLog_Frame_Gap", 80},
+    {"CounterLog_Percent", 80},
+    {"CounterLog_Rate", 100},
+    {"CounterLog_Tx_Packet", 120},
+    {"CounterLog_Tx_Byte", 120},
+    {"CounterLog_Rx_Packet", 120},
+    {"CounterLog_Rx_Byte", 120},
+    {"CounterLog_Good_Packet", 120},
+    {"CounterLog_Unicast_Packet", 120},
+    {"CounterLog_Multicast_Packet", 120},
+    {"CounterLog_IPv4_Packet", 120},
+    {"CounterLog_Collision", 120},
+    {"CounterLog_CRC_Error", 110},
+    {"CounterLog_Pause_Packet", 110},
+    {"CounterLog_VLAN_Packet", 110},
+    {"CounterLog_Under_Size", 110},
+    {"CounterLog_Size_64", 110},
+    {"CounterLog_Size_65_127", 150},
+    {"CounterLog_Size_128_255", 150},
+    {"CounterLog_Size_256_511", 150},
+    {"CounterLog_Size_512_1023", 150},
+    {"CounterLog_Size_1024_1522", 150},
+    {"CounterLog_Over_Size", 120},
 }};
 
 // The block header by the running test (the plan's test type); none for a test without a block.
@@ -52,7 +65,8 @@ QString counterHeaderFormat(std::uint32_t testType)
     case kTestCapacity:
         return QStringLiteral("Benchmark:Capacity Test  Trial:%1  Repetition:%2  Duration:%3 sec.");
     case kTestSourceFilter:
-        return QStringLiteral("Benchmark:IGMP V3 Source Filter Test  Trial:%1  Repetition:%2  Duration:%3 sec.");
+        return QStringLiteral(
+            "Benchmark:IGMP V3 Source Filter Test  Trial:%1  Repetition:%2  Duration:%3 sec.");
     default:
         return QString();
     }
@@ -108,7 +122,8 @@ void CCounterLog::InitColumns()
     List->setSelectionBehavior(QAbstractItemView::SelectRows);
     for (int column = 0; column < kColumnCount; ++column) {
         const CounterColumn &c = kCounterColumns[std::size_t(column)];
-        List->InsertColumn(column, EngineHost::instance().text(QString::fromLatin1(c.key)), Qt::AlignLeft, c.width);
+        List->InsertColumn(column, EngineHost::instance().text(QString::fromLatin1(c.key)), Qt::AlignLeft,
+                           c.width);
     }
 }
 
@@ -116,7 +131,8 @@ void CCounterLog::SetLanguageText()
 {
     const EngineHost &host = EngineHost::instance();
     for (int column = 0; column < kColumnCount; ++column) {
-        List->SetColumnCaption(column, host.text(QString::fromLatin1(kCounterColumns[std::size_t(column)].key)));
+        List->SetColumnCaption(column,
+                               host.text(QString::fromLatin1(kCounterColumns[std::size_t(column)].key)));
     }
     SaveButton->setText(host.text(QStringLiteral("CounterDlg_Save")));
     ClearButton->setText(host.text(QStringLiteral("CounterDlg_Clear")));
@@ -148,7 +164,8 @@ void CCounterLog::ensureRow(int row)
         putRow(row, QString());
 }
 
-void CCounterLog::setStyle(int row, std::uint32_t textFormat, std::uint8_t headerRow, std::uint32_t highlightMask)
+void CCounterLog::setStyle(int row, std::uint32_t textFormat, std::uint8_t headerRow,
+                           std::uint32_t highlightMask)
 {
     if (UtListRowStyle *style = List->Style(row)) {
         style->TextFormat = textFormat;
@@ -217,8 +234,8 @@ void CCounterLog::InsertTrialRows(const CIGMPTestPlan &plan, const QString &capt
                 continue;
             putRow(row, counterPortText(host.CID, host.BID, host.PID));
             host.CounterRow = std::uint32_t(row);
-            const bool unicastPort = testPair && testPair->UniCid == host.CID && testPair->UniBid == host.BID &&
-                                     testPair->UniPid == host.PID;
+            const bool unicastPort = testPair && testPair->UniCid == host.CID &&
+                                     testPair->UniBid == host.BID && testPair->UniPid == host.PID;
             if (plan.TestType == kTestMixedClass && unicastPort)
                 List->SetItemText(row, ColAlias, QStringLiteral("Unicast Port"));
             List->SetItemText(row, ColPacketSize, QStringLiteral("n/a"));
@@ -251,7 +268,8 @@ void CCounterLog::UpdateCounterRows(const CIGMPTestPlan &plan)
 {
     const bool sourceFilter = plan.TestType == kTestSourceFilter;
     for (const UtTestPort &source : plan.SourcePorts) {
-        UpdateCounterRow(plan, counterHardwareIndex(source.Id.CID, source.Id.BID, source.Id.PID), source.PortIndex);
+        UpdateCounterRow(plan, counterHardwareIndex(source.Id.CID, source.Id.BID, source.Id.PID),
+                         source.PortIndex);
         const UtPortRecord *sourceRecord = counterRecordOf(source);
         if (sourceFilter || !sourceRecord || sourceRecord->SourcePair == 0)
             continue;
@@ -263,7 +281,8 @@ void CCounterLog::UpdateCounterRows(const CIGMPTestPlan &plan)
     }
     if (sourceFilter) {
         for (const UtTestPort &host : plan.HostPorts)
-            UpdateCounterRow(plan, counterHardwareIndex(host.Id.CID, host.Id.BID, host.Id.PID), host.PortIndex);
+            UpdateCounterRow(plan, counterHardwareIndex(host.Id.CID, host.Id.BID, host.Id.PID),
+                             host.PortIndex);
     }
 }
 
@@ -274,7 +293,8 @@ void CCounterLog::UpdateCounterRow(const CIGMPTestPlan &plan, int hardwareIndex,
         return;
     const UtPortCounters &cnt = g_Session.PortCounters[std::size_t(hardwareIndex)];
     const UtPortState &st = g_Session.PortStates[std::size_t(hardwareIndex)];
-    const std::uint64_t txPackets = plan.TestType == kTestCapacity ? cnt.TxPackets : st.TxCountA + st.TxCountB;
+    const std::uint64_t txPackets =
+        plan.TestType == kTestCapacity ? cnt.TxPackets : st.TxCountA + st.TxCountB;
     List->SetItemTexts(int(g_Session.Ports[recordIndex].CounterRow), ColTxPacket,
                        {
                            countText(txPackets, true),
@@ -315,13 +335,15 @@ void CCounterLog::UpdateLatencyColumns(CIGMPTestPlan &plan)
             host.LatencyMin = sample;
         host.LatencySum += sample;
         ++host.LatencyCount;
-        const auto record = std::find_if(g_Session.Ports.begin(), g_Session.Ports.end(), [&](const UtPortRecord &r) {
-            return r.CID == host.Id.CID && r.BID == host.Id.BID && r.PID == host.Id.PID;
-        });
+        const auto record =
+            std::find_if(g_Session.Ports.begin(), g_Session.Ports.end(), [&](const UtPortRecord &r) {
+                return r.CID == host.Id.CID && r.BID == host.Id.BID && r.PID == host.Id.PID;
+            });
         if (record == g_Session.Ports.end())
             continue;
         List->SetItemTexts(int(record->CounterRow), ColFrameGap,
-                           {QString::asprintf("%.2f ", host.LatencyMax), QString::asprintf("%.2f ", host.LatencyMin),
+                           {QString::asprintf("%.2f ", host.LatencyMax),
+                            QString::asprintf("%.2f ", host.LatencyMin),
                             QString::asprintf("%.2f ", host.LatencySum / host.LatencyCount)});
     }
 }

@@ -5,8 +5,9 @@
 CReportAggregate::CReportAggregate(QWidget *parent)
     : ReportCountPage(AggregatePage,
                       {"ResultPage_Grid_Title_Aggregate", "ResultPage_Chart_Title_Aggregate",
-                       "ResultPage_Col_Client_Number", "ResultPage_Col_Group_Address", "ResultPage_Label_Aggregate",
-                       "ResultPage_Caption_Clients", "ResultPage_Caption_Client", 100, 10},
+                       "ResultPage_Col_Client_Number", "ResultPage_Col_Group_Address",
+                       "ResultPage_Label_Aggregate", "ResultPage_Caption_Clients",
+                       "ResultPage_Caption_Client", 100, 10},
                       parent)
 {
 }

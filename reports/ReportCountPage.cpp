@@ -30,8 +30,8 @@ void ReportCountPage::FillReportGrid()
     writeHeaderRows(m_style.gridTitleKey, 4);
     writeColumnTitles({text("ResultPage_Col_Frame_Size"), text("ResultPage_Col_Resolution"),
                        text("ResultPage_Col_IGMP_Version"), text(m_style.countTitleKey),
-                       text("ResultPage_Col_Test_Pair"), text("ResultPage_Col_Tx_Port"), text(m_style.groupTitleKey),
-                       text("ResultPage_Col_Last_Pass_Rate")});
+                       text("ResultPage_Col_Test_Pair"), text("ResultPage_Col_Tx_Port"),
+                       text(m_style.groupTitleKey), text("ResultPage_Col_Last_Pass_Rate")});
     if (rows < 0 || sources == 0 || counts == 0) {
         Grid->RepaintAllParts();
         return;
@@ -120,18 +120,18 @@ void ReportCountPage::FormatBarLabel()
 std::unique_ptr<XYChart> ReportCountPage::MakeChart(int first, int count, int width, int height,
                                                     bool onScreen) const
 {
-    std::unique_ptr<XYChart> chart = chartFrame(width, height, 150, width - 37, m_style.chartTitleKey,
-                                                "ResultPage_Axis_Rx_Packets");
+    std::unique_ptr<XYChart> chart =
+        chartFrame(width, height, 150, width - 37, m_style.chartTitleKey, "ResultPage_Axis_Rx_Packets");
     chart->xAxis().setLabels(axisLabels(first, count)).setFontAngle(m_style.labelAngle);
     BarLayer &bars = chart->addBarLayer(4);
     bars.addDataSet(slice(MeasuredData, first, count), 0xFF8080, text("ResultPage_Set_Total"));
     bars.setBorderColor(ChartColor::kTransparent, ChartEffect::softLighting(8, 4));
     if (onScreen) {
         const char *captionKey = CurrentCount <= 1 ? m_style.singularCaptionKey : m_style.captionKey;
-        TextBox &caption = chart->addText(
-            width / 2, 80,
-            QStringLiteral("<*font=arialbd.ttf,size=10,color=000000*>") + format(captionKey, int(CurrentCount)),
-            QString(), 8, ChartColor::kText, TextBox::TopLeft);
+        TextBox &caption = chart->addText(width / 2, 80,
+                                          QStringLiteral("<*font=arialbd.ttf,size=10,color=000000*>") +
+                                              format(captionKey, int(CurrentCount)),
+                                          QString(), 8, ChartColor::kText, TextBox::TopLeft);
         caption.setAlignment(TextBox::TopRight);
     }
     addMarkers(*chart, slice(ExpectedData, first, count), true, 0x00AA00, 3, "ResultPage_Tip_Expected");

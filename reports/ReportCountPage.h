@@ -50,7 +50,8 @@ protected:
 
     int CountBars() const override { return hostsOfEntries(); }
     void ResizeSeries(int count) override;
-    std::unique_ptr<XYChart> MakeChart(int first, int count, int width, int height, bool onScreen) const override;
+    std::unique_ptr<XYChart> MakeChart(int first, int count, int width, int height,
+                                       bool onScreen) const override;
 
 private:
     Style m_style;

@@ -78,8 +78,8 @@ void CReportFilter::AddGroupRow(std::uint32_t group)
     // The selector gets a row only where one fits: at the top while the page has no group, else at the
     // row after the groups, which lies past the end of the emptied selector.
     const int count = int(groups().size());
-    PairSel->AddRow(count == 0 ? 0 : count, format("ResultPage_Group_Row", unsigned(group)), count == 0 ? 1 : 0,
-                    nullptr, kGroupRowStyle);
+    PairSel->AddRow(count == 0 ? 0 : count, format("ResultPage_Group_Row", unsigned(group)),
+                    count == 0 ? 1 : 0, nullptr, kGroupRowStyle);
 }
 
 void CReportFilter::CollectResults(std::uint32_t group)
@@ -126,10 +126,11 @@ void CReportFilter::FormatBarLabel()
     }
 }
 
-std::unique_ptr<XYChart> CReportFilter::MakeChart(int first, int count, int width, int height, bool onScreen) const
+std::unique_ptr<XYChart> CReportFilter::MakeChart(int first, int count, int width, int height,
+                                                  bool onScreen) const
 {
-    std::unique_ptr<XYChart> chart = chartFrame(width, height, 150, width - 37, "ResultPage_Chart_Title_Filter",
-                                                "ResultPage_Axis_Rx_Packets");
+    std::unique_ptr<XYChart> chart = chartFrame(
+        width, height, 150, width - 37, "ResultPage_Chart_Title_Filter", "ResultPage_Axis_Rx_Packets");
     chart->xAxis().setLabels(axisLabels(first, count)).setFontAngle(25);
     BarLayer &bars = chart->addBarLayer(4);
     bars.addDataSet(slice(TotalData, first, count), 0xFF8080, text("ResultPage_Set_Total"));

@@ -40,7 +40,8 @@ public:
 protected:
     int CountBars() const override;
     void ResizeSeries(int count) override;
-    std::unique_ptr<XYChart> MakeChart(int first, int count, int width, int height, bool onScreen) const override;
+    std::unique_ptr<XYChart> MakeChart(int first, int count, int width, int height,
+                                       bool onScreen) const override;
 
 private:
     // The groups of the Source Filter page ("a.b.c.d", list order).

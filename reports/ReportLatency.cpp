@@ -26,20 +26,22 @@ void CReportLatency::FillReportGrid()
     // In the Latency test MinRate holds the rate step and MaxRate the end rate.
     std::vector<double> rates;
     if (testPlan) {
-        forEachRate(testPlan->InitialRate, testPlan->MinRate, testPlan->MaxRate, [&rates](std::uint32_t, double rate) {
-            rates.push_back(rate);
-            return true;
-        });
+        forEachRate(testPlan->InitialRate, testPlan->MinRate, testPlan->MaxRate,
+                    [&rates](std::uint32_t, double rate) {
+                        rates.push_back(rate);
+                        return true;
+                    });
     }
     const std::uint64_t hosts = testPlan ? testPlan->HostPorts.size() : 0;
     const std::uint64_t wanted = hosts * FrameRows.size() * rates.size() + kFirstResultRow;
     const int rows = wanted <= std::uint64_t(INT_MAX) ? int(wanted) : -1;
     beginReportGrid(rows, 9, 85, {{0, 100}, {1, 60}, {2, 80}, {3, 60}, {4, 80}, {5, 90}, {7, 130}, {8, 130}});
     writeHeaderRows("ResultPage_Grid_Title_Latency", 5);
-    writeColumnTitles({text("ResultPage_Col_Frame_Size"), text("ResultPage_Col_Rate"), text("ResultPage_Col_Rx_Port"),
-                       text("ResultPage_Col_Test_Pair"), text("ResultPage_Col_Tx_Port"),
-                       text("ResultPage_Col_Group_Address"), text("ResultPage_Col_IGMP_Version"),
-                       text("ResultPage_Col_CT"), text("ResultPage_Col_SF")});
+    writeColumnTitles({text("ResultPage_Col_Frame_Size"), text("ResultPage_Col_Rate"),
+                       text("ResultPage_Col_Rx_Port"), text("ResultPage_Col_Test_Pair"),
+                       text("ResultPage_Col_Tx_Port"), text("ResultPage_Col_Group_Address"),
+                       text("ResultPage_Col_IGMP_Version"), text("ResultPage_Col_CT"),
+                       text("ResultPage_Col_SF")});
     if (rows < 0 || hosts == 0 || rates.empty()) {
         Grid->RepaintAllParts();
         return;
@@ -92,7 +94,8 @@ void CReportLatency::CollectResults()
             if (!record || record->HostPair != result.PairNo || slot >= result.HostCount)
                 continue;
             result.MaxLatency[slot] = host.LatencyMax;
-            result.AvgLatency[slot] = host.LatencyCount ? host.LatencySum / host.LatencyCount : host.LatencySum;
+            result.AvgLatency[slot] =
+                host.LatencyCount ? host.LatencySum / host.LatencyCount : host.LatencySum;
             result.MinLatency[slot] = host.LatencyMin;
             ++slot;
             if (double(testPlan.ChartScale) < host.LatencyMax)
@@ -137,9 +140,9 @@ void CReportLatency::FormatBarLabel()
             const UtPortRecord *record = recordOf(host);
             if (!record || record->HostPair != steps[i].PairNo || bar >= BarLabels.size())
                 continue;
-            BarLabels[bar++] = format("ResultPage_Label_Latency", int(host.Id.CID), int(host.Id.BID),
-                                      int(host.Id.PID), int(steps[i].FrameSize), int(steps[i].PairNo),
-                                      Records[i].Rate);
+            BarLabels[bar++] =
+                format("ResultPage_Label_Latency", int(host.Id.CID), int(host.Id.BID), int(host.Id.PID),
+                       int(steps[i].FrameSize), int(steps[i].PairNo), Records[i].Rate);
         }
     }
 }
@@ -147,8 +150,8 @@ void CReportLatency::FormatBarLabel()
 std::unique_ptr<XYChart> CReportLatency::MakeChart(int first, int count, int width, int height,
                                                    bool onScreen) const
 {
-    std::unique_ptr<XYChart> chart = chartFrame(width, height, 160, width - 50, "ResultPage_Chart_Title_Latency",
-                                                "ResultPage_Axis_Rx_Latency");
+    std::unique_ptr<XYChart> chart = chartFrame(
+        width, height, 160, width - 50, "ResultPage_Chart_Title_Latency", "ResultPage_Axis_Rx_Latency");
     chart->xAxis().setLabels(axisLabels(first, count)).setFontAngle(30);
     BarLayer &bars = chart->addBarLayer(4);
     bars.addDataSet(slice(AvgCtData, first, count), 0xFF8080, text("ResultPage_Set_Avg_CT"));

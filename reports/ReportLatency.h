@@ -39,5 +39,6 @@ public:
 protected:
     int CountBars() const override { return hostsOfEntries(); }
     void ResizeSeries(int count) override;
-    std::unique_ptr<XYChart> MakeChart(int first, int count, int width, int height, bool onScreen) const override;
+    std::unique_ptr<XYChart> MakeChart(int first, int count, int width, int height,
+                                       bool onScreen) const override;
 };

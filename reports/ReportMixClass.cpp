@@ -79,7 +79,7 @@ void CReportMixClass::CollectResults()
             result.RxUnicast[slot] = seconds ? host.RxUnicast / seconds : 0;
             result.RxMulticast[slot] = seconds ? host.RxMulticast / seconds : 0;
             result.Expected[slot] = unicastPairOf(host.Id) == result.PairNo ? std::uint64_t(fullLoad)
-                                                                             : std::uint64_t(fullLoad * 0.5);
+                                                                            : std::uint64_t(fullLoad * 0.5);
             ++slot;
         }
     }
@@ -117,8 +117,8 @@ void CReportMixClass::FormatBarLabel()
 std::unique_ptr<XYChart> CReportMixClass::MakeChart(int first, int count, int width, int height,
                                                     bool onScreen) const
 {
-    std::unique_ptr<XYChart> chart = chartFrame(width, height, 150, width - 40, "ResultPage_Chart_Title_Mix_Class",
-                                                "ResultPage_Axis_Rx_Packets");
+    std::unique_ptr<XYChart> chart = chartFrame(
+        width, height, 150, width - 40, "ResultPage_Chart_Title_Mix_Class", "ResultPage_Axis_Rx_Packets");
     chart->yAxis().setTickDensity(12);
     chart->xAxis().setLabels(axisLabels(first, count)).setFontAngle(30);
     BarLayer &bars = chart->addBarLayer(4);

@@ -31,7 +31,8 @@ public:
 protected:
     int CountBars() const override { return hostsOfEntries(); }
     void ResizeSeries(int count) override;
-    std::unique_ptr<XYChart> MakeChart(int first, int count, int width, int height, bool onScreen) const override;
+    std::unique_ptr<XYChart> MakeChart(int first, int count, int width, int height,
+                                       bool onScreen) const override;
 
 private:
     // The number of the first selected pair whose unicast port the port is; 0 for none.

@@ -10,6 +10,7 @@
 #include "engine/Session.h"
 #include "platform/chart/ChartViewer.h"
 #include "ports/PortCheckGrid.h"
+#include "reports/ChartSettingOpener.h"
 
 #include <QDateTime>
 #include <QGroupBox>
@@ -20,8 +21,6 @@
 #include <cmath>
 #include <cstdarg>
 
-std::array<std::uint8_t, ReportPage::PageCount> ReportPage::ChartSettingOpener{};
-std::function<void(ReportPage &)> ReportPage::OpenChartSetting;
 
 namespace {
 
@@ -121,7 +120,8 @@ ReportPage::ReportPage(PageIndex index, QWidget *parent)
         if (action != QAbstractSlider::SliderMove)
             QTimer::singleShot(0, this, [this] { OnHScroll(true); });
     });
-    connect(Viewer, &ChartViewer::viewPortChanged, this, &ReportPage::OnViewPortChanged, Qt::DirectConnection);
+    connect(Viewer, &ChartViewer::viewPortChanged, this, &ReportPage::OnViewPortChanged,
+            Qt::DirectConnection);
     connect(ZoomIn, &CButtonST::clicked, this, &ReportPage::OnZoomIn);
     connect(ZoomOut, &CButtonST::clicked, this, &ReportPage::OnZoomOut);
     connect(SettingButton, &CButtonST::clicked, this, &ReportPage::OnSetting);
@@ -158,6 +158,9 @@ void ReportPage::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     layOut();
+    // The chart takes the new size.
+    if (!ChartBusy && Viewer->GetChart())
+        Viewer->UpdateViewPort(true, false);
 }
 
 void ReportPage::layOut()
@@ -261,7 +264,7 @@ void ReportPage::OnViewPortChanged()
         DrawChart();
     if (Viewer->NeedUpdateImageMap() && !Viewer->GetImageMapHandler()) {
         if (XYChart *chart = Viewer->GetChart())
-            Viewer->SetImageMap(chart->imageMap(QStringLiteral("title='%1'").arg(text(kBarTipKey))));
+            Viewer->SetImageMap(chart->imageMap(QString::fromLatin1(kBarTip)));
     }
 }
 
@@ -299,10 +302,7 @@ void ReportPage::OnZoomOut()
 
 void ReportPage::OnSetting()
 {
-    ChartSettingOpener.fill(0);
-    ChartSettingOpener[std::size_t(m_index)] = 1;
-    if (OpenChartSetting)
-        OpenChartSetting(*this);
+    ChartSettingOpener::OnSetting(ChartSettingOpener::Page(m_index), FirstStep, this);
 }
 
 void ReportPage::StampTestTime()
@@ -367,17 +367,19 @@ std::vector<double> ReportPage::slice(const std::vector<double> &series, int fir
 std::unique_ptr<XYChart> ReportPage::chartFrame(int width, int height, int plotWidthLess, int legendX,
                                                 const char *titleKey, const char *yTitleKey) const
 {
-    auto chart = std::make_unique<XYChart>(width, height, ChartColor::kBackground, ChartColor::kTransparent, 0);
-    chart->setBackground(ChartColor::linearGradient(0, 0, 0, height, 0xE1F3F6, 0xD2D6DF), ChartColor::kTransparent,
-                         1);
+    auto chart =
+        std::make_unique<XYChart>(width, height, ChartColor::kBackground, ChartColor::kTransparent, 0);
+    chart->setBackground(ChartColor::linearGradient(0, 0, 0, height, 0xE1F3F6, 0xD2D6DF),
+                         ChartColor::kTransparent, 1);
     // The page's own background colour outside the rounded corners.
     chart->setRoundedFrame(ChartColor(int(backgroundColor().rgb() & 0xFFFFFF)), 10);
     const ChartColor grid = ChartColor::dashLine(0xAAAAAA, 0x0202);
     chart->setPlotArea(70, 40, width - plotWidthLess, height - 120,
-                       ChartColor::linearGradient(70, 40, 60, height - 80, 0xB3C3D9, 0xDFE8F2), ChartColor::kNone,
-                       ChartColor::kTransparent, grid, grid);
-    chart->addTitle(text(titleKey), QStringLiteral("timesbi.ttf"), 15, ChartColor::kText, ChartColor::kTransparent,
-                    ChartColor::kTransparent)
+                       ChartColor::linearGradient(70, 40, 60, height - 80, 0xB3C3D9, 0xDFE8F2),
+                       ChartColor::kNone, ChartColor::kTransparent, grid, grid);
+    chart
+        ->addTitle(text(titleKey), QStringLiteral("timesbi.ttf"), 15, ChartColor::kText,
+                   ChartColor::kTransparent, ChartColor::kTransparent)
         .setBackground(0xCAD3E1, 0x000000, ChartEffect::glassEffect(3, 8, 5));
     chart->xAxis().setTitle(text("ResultPage_Axis_Rx_Ports"), QString(), 8);
     chart->yAxis().setTitle(text(yTitleKey), QString(), 8);
@@ -401,10 +403,9 @@ LegendBox &ReportPage::addLegend(XYChart &chart, int x)
 BoxWhiskerLayer &ReportPage::addMarkers(XYChart &chart, const std::vector<double> &values, bool asMaximum,
                                         ChartColor color, int lineWidth, const char *tipKey)
 {
-    BoxWhiskerLayer &layer = asMaximum ? chart.addBoxWhiskerLayer({}, {}, values, {}, {}, ChartColor::kTransparent,
-                                                                  color, color)
-                                       : chart.addBoxWhiskerLayer({}, {}, {}, values, {}, ChartColor::kTransparent,
-                                                                  color, color);
+    BoxWhiskerLayer &layer =
+        asMaximum ? chart.addBoxWhiskerLayer({}, {}, values, {}, {}, ChartColor::kTransparent, color, color)
+                  : chart.addBoxWhiskerLayer({}, {}, {}, values, {}, ChartColor::kTransparent, color, color);
     layer.setLineWidth(lineWidth);
     layer.setDataGap(0.1);
     layer.setHTMLImageMap(QStringLiteral("title='%1'").arg(text(tipKey)));
@@ -436,6 +437,8 @@ void ReportPage::DrawChart()
     int count = int(Viewer->getViewPortWidth() * bars + 0.5);
     if (first + count > bars)
         count = bars - first;
+    // A page that was never shown has had no resize event yet.
+    layOut();
     const QSize size = ChartPlaceholder->size();
     Viewer->SetChart(MakeChart(first, qMax(0, count), qMax(1, size.width()), qMax(1, size.height()), true));
 }
@@ -514,8 +517,9 @@ void ReportPage::writeHeaderRows(const char *titleKey, int valueColumn)
         // The plan keeps no load rate of its own until the first trial writes one.
         QString::asprintf("%u", 0u),
     };
-    const char *const labels[] = {"ResultPage_Tester_Name", "ResultPage_Device_Name", "ResultPage_Testing_Interval",
-                                  "ResultPage_Test_Time",   "ResultPage_Frame_Size",  "ResultPage_Load_Rate"};
+    const char *const labels[] = {"ResultPage_Tester_Name",      "ResultPage_Device_Name",
+                                  "ResultPage_Testing_Interval", "ResultPage_Test_Time",
+                                  "ResultPage_Frame_Size",       "ResultPage_Load_Rate"};
     for (int i = 0; i < 6; ++i) {
         const int row = 2 + i;
         writeText(0, row, text(labels[i]));
@@ -550,3 +554,7 @@ void ReportPage::alignTable(int firstRow, int lastRow)
             Grid->SetCellAlignment(column, row, kAlignCentreBoth);
     }
 }
+
+static_assert(int(ReportPage::MixClassPage) == ChartSettingOpener::MixClass &&
+              int(ReportPage::FilterPage) == ChartSettingOpener::Filter &&
+              int(ReportPage::PageCount) == ChartSettingOpener::PageCount);

@@ -37,7 +37,7 @@ class ReportPage : public QWidget
     Q_OBJECT
 
 public:
-    // The pages in the report sheet's order; also the index of their byte of ChartSettingOpener.
+    // The pages in the report sheet's order, as the chart setting dialog's opener counts them.
     enum PageIndex
     {
         MixClassPage = 0,
@@ -66,13 +66,8 @@ public:
     static constexpr unsigned short kAlignRight = 2;
     static constexpr unsigned short kAlignCentre = 4;
     static constexpr unsigned short kAlignCentreBoth = 0x24;
-    // The bar tool tips of the chart on show.
-    static constexpr const char *kBarTipKey = "ResultPage_Tip_Bar";
-
-    // Which page opened the chart setting dialog: its byte is 1, the others 0.
-    static std::array<std::uint8_t, PageCount> ChartSettingOpener;
-    // Shows the chart setting dialog over the page, modally; nothing happens while none is installed.
-    static std::function<void(ReportPage &)> OpenChartSetting;
+    // The bar tool tips of the chart on show: the bar's label, its data set and value.
+    static constexpr const char *kBarTip = "title='{field0}-{dataSetName}:{value}'";
 
     ReportPage(PageIndex index, QWidget *parent);
     ~ReportPage() override;
@@ -145,9 +140,8 @@ public:
     // The scroll lock: set until the first InitChartViewPort and while a procedure moves the view and
     // redraws; scrolling does nothing and the report window's relayout leaves the chart alone.
     bool ChartBusy = true;
-    // Border pens: white for the header cells, grey kept for the pages that draw with it.
+    // The border pen of the header cells: white, so that no grid lines show there.
     QPen WhitePen{QColor(255, 255, 255), 1};
-    QPen GreyPen{QColor(0x64, 0x64, 0x64), 1};
 
 protected:
     void resizeEvent(QResizeEvent *event) override;

@@ -4,9 +4,10 @@
 
 CReportScale::CReportScale(QWidget *parent)
     : ReportCountPage(ScalePage,
-                      {"ResultPage_Grid_Title_Scale", "ResultPage_Chart_Title_Scale", "ResultPage_Col_Group_Number",
-                       "ResultPage_Col_Initial_Group_Address", "ResultPage_Label_Scale", "ResultPage_Caption_Groups",
-                       "ResultPage_Caption_Group", 150, 30},
+                      {"ResultPage_Grid_Title_Scale", "ResultPage_Chart_Title_Scale",
+                       "ResultPage_Col_Group_Number", "ResultPage_Col_Initial_Group_Address",
+                       "ResultPage_Label_Scale", "ResultPage_Caption_Groups", "ResultPage_Caption_Group", 150,
+                       30},
                       parent)
 {
 }

@@ -10,8 +10,8 @@
 struct UtMixClassResult
 {
     UtMixClassResult(std::uint16_t frameSize, std::uint8_t pairNo, std::uint32_t hostCount)
-        : FrameSize(frameSize), PairNo(pairNo), HostCount(hostCount), RxTotal(hostCount), RxUnicast(hostCount),
-          RxMulticast(hostCount), Expected(hostCount)
+        : FrameSize(frameSize), PairNo(pairNo), HostCount(hostCount), RxTotal(hostCount),
+          RxUnicast(hostCount), RxMulticast(hostCount), Expected(hostCount)
     {
     }
 

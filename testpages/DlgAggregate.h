@@ -1,5 +1,5 @@
-// The Aggregated Multicast test page, a child of the main view shown inside its tab area: the rate-page frame
-// (pairs, port settings, custom frame sizes); the page's own fields are still to come.
+// The Aggregated Multicast test page, a child of the main view shown inside its tab area: the rate-page
+// fields and the range of client counts the test steps through, held to the smallest test pair.
 #pragma once
 
 #include "testpages/RateTestPage.h"
@@ -13,6 +13,17 @@ public:
 
     // True when the page's settings can be run: the port grid is first rebuilt from the ticked pairs.
     bool CheckFieldsValid();
-    // Copies the page's pairs, ports and settings into the test plan.
+    // Copies the page into the test plan; the rate and frame-length lines go to the test log.
     void ApplyToTestConfig(CIGMPTestPlan &plan);
+    std::vector<SectionField> SectionFields() override;
+
+    // Narrows both client fields to 1..limit (a value above it becomes the limit); a limit of 0 or
+    // below (no pair in use) changes nothing.
+    void SetClientLimit(int limit);
+
+    NumberField InitialClientsField;
+    NumberField MaxClientsField;
+
+protected:
+    bool countsValid() const override;
 };

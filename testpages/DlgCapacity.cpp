@@ -1,60 +1,42 @@
 #include "testpages/DlgCapacity.h"
 
+#include "controls/grid/MyCug.h"
+#include "controls/widgets/NumEdit.h"
 #include "engine/EngineHost.h"
+#include "engine/EngineUtils.h"
 #include "engine/IGMPTestPlan.h"
 #include "engine/Session.h"
 #include "engine/TestPlanSupport.h"
+#include "platform/Prompter.h"
+#include "ports/PortCheckGrid.h"
 
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QTableWidget>
-
-CDlgCapacity::CDlgCapacity(QWidget *parent) : CTestPageBase(PortLayout::Standard, parent)
-{
-    installResultWidgets();
-}
-
-CDlgCapacity::~CDlgCapacity()
-{
-    if (EngineHost::instance().capacityPage == this)
-        EngineHost::instance().capacityPage = nullptr;
-}
-
-bool CDlgCapacity::CheckFieldsValid() const
-{
-    for (const std::uint32_t frameSize : RunList) {
-        if ((frameSize & 0xFFFF) < kMinFrameSize || (frameSize & 0xFFFF) > kMaxFrameSize)
-            return false;
-    }
-    return true;
-}
-
-void CDlgCapacity::installResultWidgets()
-{
-    ResultGrid = new QTableWidget(1, 2, this);
-    ResultGrid->setColumnWidth(0, 100);
-    ResultGrid->setColumnWidth(1, 150);
-    ResultGrid->verticalHeader()->hide();
-    ResultGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    ResultGrid->setGeometry(10, 10, 270, 200);
-    CapacityLabel = new QLabel(QStringLiteral("0"), this);
-    CapacityLabel->setStyleSheet(QStringLiteral("color: rgb(0, 128, 0); font-size: 24px;"));
-    CapacityLabel->setGeometry(10, 220, 270, 40);
-    EngineHost::instance().capacityPage = this;
-    SetLanguageText();
-}
-
-void CDlgCapacity::SetLanguageText()
-{
-    CTestPageBase::SetLanguageText();
-    if (ResultGrid) {
-        const EngineHost &host = EngineHost::instance();
-        ResultGrid->setHorizontalHeaderLabels(
-            {host.text(QStringLiteral("Result_Test_Pair")), host.text(QStringLiteral("Capacity_Result_Groups"))});
-    }
-}
+#include <QVBoxLayout>
 
 namespace {
+
+QString capacityText(const char *key)
+{
+    return EngineHost::instance().text(QString::fromLatin1(key));
+}
+
+// The monitor list's text as a port; false when the list is empty.
+bool monitorPort(const QComboBox *combo, UtPortKey &key)
+{
+    return ParsePortIdText(combo->currentText(), QString(), key);
+}
+
+bool samePort(const UtPortId &a, const UtPortId &b)
+{
+    return a.CID == b.CID && a.BID == b.BID && a.PID == b.PID;
+}
 
 // The multicast frames a port received, -1 when it has no counter record.
 std::int64_t multicastReceived(const UtPortId &id)
@@ -66,6 +48,221 @@ std::int64_t multicastReceived(const UtPortId &id)
 }
 
 } // namespace
+
+CDlgCapacity::CDlgCapacity(QWidget *parent) : CTestPageBase(PortLayout::Standard, parent)
+{
+    createFields();
+    createResultWidgets();
+    EngineHost::instance().capacityPage = this;
+    FillMonitorPortCombo();
+    SetLanguageText();
+}
+
+CDlgCapacity::~CDlgCapacity()
+{
+    if (EngineHost::instance().capacityPage == this)
+        EngineHost::instance().capacityPage = nullptr;
+}
+
+void CDlgCapacity::createFields()
+{
+    auto *grid = new QGridLayout(ConfigBox);
+    Trials.Create(grid, 0, 1473, 1474, 1, 5, 1);
+    DelayAfterStart.Create(grid, 1, 1475, 1476, 1, 300, 10);
+    FrameSize.Create(grid, 2, 1471, 1472, 60, 16100, 64);
+    InitialGroups.Create(grid, 3, 1478, 1479, 1, 8000, 100);
+    GroupStep.Create(grid, 4, 1481, 1482, 1, 8000, 10);
+    MaxGroups.Create(grid, 5, 1483, 1484, 1, 8000, 110);
+    IgmpVersionLabel = new QLabel(ConfigBox);
+    IgmpVersionCombo = new QComboBox(ConfigBox);
+    IgmpVersionCombo->setObjectName(QStringLiteral("ctl1469"));
+    IgmpVersionCombo->addItems({QStringLiteral("v1"), QStringLiteral("v2"), QStringLiteral("v3")});
+    IgmpVersionCombo->setCurrentIndex(1);
+    grid->addWidget(IgmpVersionLabel, 6, 0);
+    grid->addWidget(IgmpVersionCombo, 6, 1, 1, 2);
+    MonitorLabel = new QLabel(ConfigBox);
+    MonitorCombo = new QComboBox(ConfigBox);
+    MonitorCombo->setObjectName(QStringLiteral("ctl1146"));
+    grid->addWidget(MonitorLabel, 7, 0);
+    grid->addWidget(MonitorCombo, 7, 1, 1, 2);
+    SendLeaveCheck = new QCheckBox(ConfigBox);
+    SendLeaveCheck->setObjectName(QStringLiteral("ctl1315"));
+    SendLeaveCheck->hide();
+    grid->setColumnStretch(3, 1);
+}
+
+void CDlgCapacity::createResultWidgets()
+{
+    // The result grid and the last passing count stand beside the configuration box.
+    auto *pageLayout = qobject_cast<QVBoxLayout *>(layout());
+    pageLayout->removeWidget(ConfigBox);
+    auto *top = new QHBoxLayout;
+    top->addWidget(ConfigBox);
+    ResultBox = new QGroupBox(this);
+    ResultBox->setObjectName(QStringLiteral("ctl1275"));
+    auto *resultLayout = new QVBoxLayout(ResultBox);
+    ResultGrid = new QTableWidget(1, 2, ResultBox);
+    ResultGrid->setObjectName(QStringLiteral("ctl1277"));
+    ResultGrid->setColumnWidth(0, 100);
+    ResultGrid->setColumnWidth(1, 150);
+    ResultGrid->verticalHeader()->hide();
+    ResultGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    resultLayout->addWidget(ResultGrid);
+    top->addWidget(ResultBox, 1);
+    LastPassBox = new QGroupBox(this);
+    LastPassBox->setObjectName(QStringLiteral("ctl1273"));
+    auto *lastLayout = new QVBoxLayout(LastPassBox);
+    CapacityLabel = new QLabel(QStringLiteral("0"), LastPassBox);
+    CapacityLabel->setObjectName(QStringLiteral("ctl1465"));
+    CapacityLabel->setAlignment(Qt::AlignCenter);
+    QPalette palette = CapacityLabel->palette();
+    palette.setColor(QPalette::WindowText, QColor(0, 128, 0));
+    CapacityLabel->setPalette(palette);
+    QFont font(QStringLiteral("Microsoft Sans Serif"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(32);
+    font.setWeight(QFont::Medium);
+    CapacityLabel->setFont(font);
+    lastLayout->addWidget(CapacityLabel);
+    top->addWidget(LastPassBox);
+    pageLayout->insertLayout(0, top);
+}
+
+void CDlgCapacity::SetLanguageText()
+{
+    CTestPageBase::SetLanguageText();
+    if (!ResultGrid)
+        return;
+    Trials.Label->setText(capacityText("Capacity_Trials"));
+    DelayAfterStart.Label->setText(capacityText("Capacity_Delay_After_Start"));
+    FrameSize.Label->setText(capacityText("Capacity_Frame_Size"));
+    InitialGroups.Label->setText(capacityText("Capacity_Initial_Groups"));
+    GroupStep.Label->setText(capacityText("Capacity_Group_Step"));
+    MaxGroups.Label->setText(capacityText("Capacity_Max_Groups"));
+    IgmpVersionLabel->setText(capacityText("Capacity_IGMP_Version"));
+    MonitorLabel->setText(capacityText("Capacity_Monitor_Port"));
+    SendLeaveCheck->setText(capacityText("Capacity_Send_Leave"));
+    ResultBox->setTitle(capacityText("Capacity_Result"));
+    LastPassBox->setTitle(capacityText("Capacity_Last_Pass"));
+    ResultGrid->setHorizontalHeaderLabels(
+        {capacityText("Result_Test_Pair"), capacityText("Capacity_Result_Groups")});
+}
+
+std::vector<CTestPageBase::SectionField> CDlgCapacity::SectionFields()
+{
+    return {{"NumberOfTrails", Trials.Edit},
+            {"DelayAfterStart", DelayAfterStart.Edit},
+            {"FrameSize", FrameSize.Edit},
+            {"NumberOfIniGroup", InitialGroups.Edit},
+            {"MaxNumberOfGroup", MaxGroups.Edit},
+            {"GroupStep", GroupStep.Edit},
+            {"IGMPVer", IgmpVersionCombo}};
+}
+
+bool CDlgCapacity::CheckFieldsValid() const
+{
+    // A loaded file may hold any text; a step of 0 would never end the group search.
+    for (const PageNumberField *field : {&Trials, &DelayAfterStart, &FrameSize, &InitialGroups, &GroupStep, &MaxGroups}) {
+        if (!field->IsInRange())
+            return false;
+    }
+    // The streams take no frame below the engine's minimum.
+    if (std::uint32_t(FrameSize.Value()) < kMinFrameSize)
+        return false;
+    if (InitialGroups.Value() > MaxGroups.Value())
+        return false;
+    bool anyPair = false;
+    for (int row = 0; row < PairGrid->GetRowCount() && !anyPair; ++row)
+        anyPair = IsRowChecked(PairGrid, row) != 0;
+    if (!anyPair)
+        return false;
+    // Every locked port a source: no port can watch for stray traffic.
+    UtPortKey monitor{};
+    if (!monitorPort(MonitorCombo, monitor))
+        return false;
+    int rows = 0;
+    bool monitorShown = false;
+    for (; rows < PortGrid->GetRowCount(); ++rows) {
+        QString label;
+        PortGrid->GetCellTextTo(0, rows, label);
+        if (label.isEmpty())
+            break;
+        UtPortKey key{};
+        if (ParsePortLabel(label, key) && samePort(key.Id, monitor.Id))
+            monitorShown = true;
+    }
+    if (monitorShown && rows <= 2) {
+        Prompter::current().messageBox(capacityText("Capacity_No_Other_Rx"), MB_OK);
+        return false;
+    }
+    return true;
+}
+
+void CDlgCapacity::ApplyToTestConfig(CIGMPTestPlan &plan)
+{
+    ApplyPairsAndPorts(plan, nullptr);
+    plan.TestDuration = 0;
+    plan.NumberOfTrials = std::uint32_t(Trials.Value());
+    plan.DelayAfterStart = std::uint32_t(DelayAfterStart.Value());
+    RunList = {std::uint32_t(FrameSize.Value())};
+    plan.InitialRate = 0.0;
+    plan.MinRate = 0.0;
+    plan.MaxRate = 0.0;
+    plan.Resolution = 0.0;
+    plan.PayloadPattern = 0;
+    plan.IgmpVersion = IgmpVersionOfIndex(IgmpVersionCombo->currentIndex());
+    plan.InitialGroups = std::uint32_t(InitialGroups.Value());
+    plan.GroupStep = std::uint32_t(GroupStep.Value());
+    plan.MaxGroups = std::uint32_t(MaxGroups.Value());
+
+    UtPortKey monitor{};
+    if (!monitorPort(MonitorCombo, monitor))
+        return;
+    for (UtTestPort &host : plan.HostPorts) {
+        if (samePort(host.Id, monitor.Id)) {
+            host.Monitor = 1;
+            return;
+        }
+    }
+    // A monitor of no pair joins the hosts only to be watched.
+    const std::int32_t index = FindPortRecordIndex(monitor.Id.CID, monitor.Id.BID, monitor.Id.PID);
+    if (index < 0 || std::size_t(index) >= g_Session.Ports.size())
+        return;
+    UtTestPort port{};
+    port.Id = monitor.Id;
+    port.PortIndex = std::uint16_t(index);
+    port.Monitor = 1;
+    plan.HostPorts.push_back(port);
+}
+
+void CDlgCapacity::afterPairGridFill()
+{
+    if (MonitorCombo)
+        FillMonitorPortCombo();
+}
+
+void CDlgCapacity::FillMonitorPortCombo()
+{
+    const QString chosen = MonitorCombo->currentText();
+    const bool hadChoice = MonitorCombo->currentIndex() >= 0;
+    MonitorCombo->clear();
+    for (const UtPortRecord &record : g_Session.Ports) {
+        const int table = LookupPortIndex(record.CID, g_Session.PortIndex, record.BID, record.PID);
+        if (table < 0 || std::size_t(table) >= g_Session.LockedFlags.size() ||
+            g_Session.LockedFlags[std::size_t(table)] != 1 || record.SourcePair != 0)
+            continue;
+        const QString text = QString::asprintf("(%d, %d, %d)", int(record.CID), int(record.BID), int(record.PID));
+        // Kept in text order: "(1, 10, 1)" before "(1, 2, 1)".
+        int at = 0;
+        while (at < MonitorCombo->count() &&
+               QString::compare(MonitorCombo->itemText(at), text, Qt::CaseInsensitive) <= 0)
+            ++at;
+        MonitorCombo->insertItem(at, text);
+    }
+    const int again = hadChoice ? MonitorCombo->findText(chosen, Qt::MatchFixedString) : -1;
+    MonitorCombo->setCurrentIndex(again >= 0 ? again : (MonitorCombo->count() > 0 ? 0 : -1));
+    MonitorCombo->update();
+}
 
 void CDlgCapacity::ShowResults(CIGMPTestPlan &plan)
 {
@@ -164,15 +361,4 @@ bool CDlgCapacity::FillSyntheticCounters(const CIGMPTestPlan &plan, std::uint32_
 void CDlgCapacity::SetCapacityText(const QString &text)
 {
     CapacityLabel->setText(text);
-}
-
-void CDlgCapacity::ApplyToTestConfig(CIGMPTestPlan &plan)
-{
-    ApplyPairsAndPorts(plan, nullptr);
-    plan.TestDuration = 0;
-    plan.InitialRate = 0.0;
-    plan.MinRate = 0.0;
-    plan.MaxRate = 0.0;
-    plan.Resolution = 0.0;
-    plan.PayloadPattern = 0;
 }

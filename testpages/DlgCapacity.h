@@ -1,15 +1,20 @@
-// The Group Capacity test page, a child of the main view shown inside its tab area.
-// So far the page frame (pairs and port settings); the page's own fields and result grid are still to
-// come.
+// The Group Capacity test page: how many multicast groups the device under test forwards at once. The
+// user sets the trials, the delay after the start, the frame size, the initial, step and maximum group
+// counts, the IGMP version and one monitor port that must receive nothing; the page shows the received
+// frames per port and the last group count that passed.
 #pragma once
 
 #include "engine/TestPageHooks.h"
+#include "testpages/PageNumberField.h"
 #include "testpages/TestPageBase.h"
 
 #include <cstdint>
 #include <vector>
 
 class CIGMPTestPlan;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
 class QLabel;
 class QTableWidget;
 
@@ -18,17 +23,24 @@ class CDlgCapacity : public CTestPageBase, public CapacityPageHooks
     Q_OBJECT
 
 public:
-    // The frame's texts and the result grid's headings in the current language.
-    void SetLanguageText() override;
     explicit CDlgCapacity(QWidget *parent = nullptr);
     ~CDlgCapacity() override;
 
-    // True when the page's settings can be run; the run refuses the page otherwise.
-    bool CheckFieldsValid() const;
-    // Copies the page's pairs, ports, settings and fixed values into the test plan.
-    void ApplyToTestConfig(CIGMPTestPlan &plan);
+    // The page's texts and the result grid's headings in the current language.
+    void SetLanguageText() override;
+    std::vector<SectionField> SectionFields() override;
 
-    // One entry per run of the procedure (Capacity: the frame size).
+    // True when every field holds a number within its range, the initial groups do not exceed the
+    // maximum, a pair is ticked, a monitor port is listed and at least one port besides the monitor
+    // receives (the last with a message).
+    bool CheckFieldsValid() const;
+    // Copies the pairs, ports, settings and fields into the test plan, the monitor port flagged (added
+    // to the hosts when it is none), and the frame size into RunList.
+    void ApplyToTestConfig(CIGMPTestPlan &plan);
+    // Lists "(%d, %d, %d)" of every locked port that is no source, in text order, keeping the choice.
+    void FillMonitorPortCombo();
+
+    // One entry per run of the procedure: the frame size.
     std::vector<std::uint32_t> RunList;
 
     // The results of the Group Capacity procedure, which the page installs in EngineHost: one row per
@@ -37,10 +49,28 @@ public:
     bool CheckGroupStepPassed(const CIGMPTestPlan &plan, std::uint32_t groups) override;
     bool FillSyntheticCounters(const CIGMPTestPlan &plan, std::uint32_t groups) override;
     void SetCapacityText(const QString &text) override;
-    QTableWidget *ResultGrid;
+
+    PageNumberField Trials;        // 1 to 5
+    PageNumberField DelayAfterStart; // seconds, 1 to 300
+    PageNumberField FrameSize;     // bytes, 60 to 16100
+    PageNumberField InitialGroups; // 1 to 8000
+    PageNumberField GroupStep;     // 1 to 8000
+    PageNumberField MaxGroups;     // 1 to 8000
+    QLabel *IgmpVersionLabel = nullptr;
+    QComboBox *IgmpVersionCombo = nullptr;
+    QLabel *MonitorLabel = nullptr;
+    QComboBox *MonitorCombo = nullptr;
+    QCheckBox *SendLeaveCheck = nullptr; // never shown
+    QGroupBox *ResultBox = nullptr;
+    QTableWidget *ResultGrid = nullptr;
+    QGroupBox *LastPassBox = nullptr;
     // The last group count that passed.
-    QLabel *CapacityLabel;
+    QLabel *CapacityLabel = nullptr;
+
+protected:
+    void afterPairGridFill() override;
 
 private:
-    void installResultWidgets();
+    void createFields();
+    void createResultWidgets();
 };

@@ -1,17 +1,49 @@
 #include "testpages/DlgJoinLeave.h"
 
+#include "controls/widgets/NumEdit.h"
 #include "engine/EngineHost.h"
 #include "engine/IGMPTestPlan.h"
 #include "engine/Session.h"
+#include "ports/PortCheckGrid.h"
 
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QTableWidget>
-#include <cstdlib>
+#include <QVBoxLayout>
+
+namespace {
+
+QString joinLeaveText(const char *key)
+{
+    return EngineHost::instance().text(QString::fromLatin1(key));
+}
+
+// A result static: its colour, and the font height 20 at weight 600.
+void styleAverage(QLabel *label, const QColor &color)
+{
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, color);
+    label->setPalette(palette);
+    QFont font(QStringLiteral("Microsoft Sans Serif"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(20);
+    font.setWeight(QFont::DemiBold);
+    label->setFont(font);
+}
+
+} // namespace
 
 CDlgJoinLeave::CDlgJoinLeave(QWidget *parent) : CTestPageBase(PortLayout::Standard, parent)
 {
-    installResultWidgets();
+    createFields();
+    createResultWidgets();
+    EngineHost::instance().joinLeavePage = this;
+    SetLanguageText();
 }
 
 CDlgJoinLeave::~CDlgJoinLeave()
@@ -20,40 +52,143 @@ CDlgJoinLeave::~CDlgJoinLeave()
         EngineHost::instance().joinLeavePage = nullptr;
 }
 
-bool CDlgJoinLeave::CheckFieldsValid() const
+void CDlgJoinLeave::createFields()
 {
-    return true;
+    auto *grid = new QGridLayout(ConfigBox);
+    Trials.Create(grid, 0, 1455, 1462, 1, 5, 1);
+    DelayAfterJoin.Create(grid, 1, 1456, 1461, 1, 300, 1);
+    TestDuration.Create(grid, 2, 1457, 1460, 1, 300, 5);
+    IgmpVersionLabel = new QLabel(ConfigBox);
+    IgmpVersionCombo = new QComboBox(ConfigBox);
+    IgmpVersionCombo->setObjectName(QStringLiteral("ctl1463"));
+    IgmpVersionCombo->addItems({QStringLiteral("v1"), QStringLiteral("v2"), QStringLiteral("v3")});
+    IgmpVersionCombo->setCurrentIndex(1);
+    grid->addWidget(IgmpVersionLabel, 3, 0);
+    grid->addWidget(IgmpVersionCombo, 3, 1, 1, 2);
+    MeasureJoinCheck = new QCheckBox(ConfigBox);
+    MeasureJoinCheck->setObjectName(QStringLiteral("ctl1454"));
+    MeasureJoinCheck->setChecked(true);
+    grid->addWidget(MeasureJoinCheck, 4, 0, 1, 3);
+    MeasureLeaveCheck = new QCheckBox(ConfigBox);
+    MeasureLeaveCheck->setObjectName(QStringLiteral("ctl1453"));
+    MeasureLeaveCheck->setChecked(true);
+    grid->addWidget(MeasureLeaveCheck, 5, 0, 1, 3);
+    connect(MeasureJoinCheck, &QCheckBox::clicked, this, &CDlgJoinLeave::OnEnableMeasureJoin);
+    connect(MeasureLeaveCheck, &QCheckBox::clicked, this, &CDlgJoinLeave::OnEnableMeasureLeave);
+    SendLeaveCheck = new QCheckBox(ConfigBox);
+    SendLeaveCheck->setObjectName(QStringLiteral("ctl1315"));
+    SendLeaveCheck->hide();
+    grid->setColumnStretch(3, 1);
 }
 
-void CDlgJoinLeave::installResultWidgets()
+void CDlgJoinLeave::createResultWidgets()
 {
-    ResultGrid = new QTableWidget(1, 3, this);
+    // The result grid and the two averages stand beside the configuration box.
+    auto *pageLayout = qobject_cast<QVBoxLayout *>(layout());
+    pageLayout->removeWidget(ConfigBox);
+    auto *top = new QHBoxLayout;
+    top->addWidget(ConfigBox);
+    ResultBox = new QGroupBox(this);
+    ResultBox->setObjectName(QStringLiteral("ctl1275"));
+    auto *resultLayout = new QVBoxLayout(ResultBox);
+    ResultGrid = new QTableWidget(1, 3, ResultBox);
+    ResultGrid->setObjectName(QStringLiteral("ctl1277"));
     const int widths[] = {78, 86, 86};
     for (int column = 0; column < 3; ++column)
         ResultGrid->setColumnWidth(column, widths[column]);
     ResultGrid->verticalHeader()->hide();
     ResultGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    ResultGrid->setGeometry(10, 10, 270, 200);
-    JoinAverageLabel = new QLabel(QStringLiteral("n/a"), this);
-    JoinAverageLabel->setStyleSheet(QStringLiteral("color: rgb(0, 128, 0); font-weight: 600;"));
-    JoinAverageLabel->setGeometry(10, 220, 130, 30);
-    LeaveAverageLabel = new QLabel(QStringLiteral("n/a"), this);
-    LeaveAverageLabel->setStyleSheet(QStringLiteral("color: rgb(250, 25, 25); font-weight: 600;"));
-    LeaveAverageLabel->setGeometry(150, 220, 130, 30);
-    Random = [] { return std::rand(); };
-    EngineHost::instance().joinLeavePage = this;
-    SetLanguageText();
+    resultLayout->addWidget(ResultGrid);
+    top->addWidget(ResultBox, 1);
+    AverageBox = new QGroupBox(this);
+    AverageBox->setObjectName(QStringLiteral("ctl1273"));
+    auto *averages = new QGridLayout(AverageBox);
+    JoinAverageCaption = new QLabel(AverageBox);
+    LeaveAverageCaption = new QLabel(AverageBox);
+    JoinAverageLabel = new QLabel(QStringLiteral("n/a"), AverageBox);
+    JoinAverageLabel->setObjectName(QStringLiteral("ctl1477"));
+    LeaveAverageLabel = new QLabel(QStringLiteral("n/a"), AverageBox);
+    LeaveAverageLabel->setObjectName(QStringLiteral("ctl1478"));
+    styleAverage(JoinAverageLabel, QColor(0, 128, 0));
+    styleAverage(LeaveAverageLabel, QColor(250, 25, 25));
+    averages->addWidget(JoinAverageCaption, 0, 0);
+    averages->addWidget(JoinAverageLabel, 0, 1);
+    averages->addWidget(LeaveAverageCaption, 1, 0);
+    averages->addWidget(LeaveAverageLabel, 1, 1);
+    top->addWidget(AverageBox);
+    pageLayout->insertLayout(0, top);
 }
 
 void CDlgJoinLeave::SetLanguageText()
 {
     CTestPageBase::SetLanguageText();
-    if (ResultGrid) {
-        const EngineHost &host = EngineHost::instance();
-        ResultGrid->setHorizontalHeaderLabels({host.text(QStringLiteral("Result_Test_Pair")),
-                                               host.text(QStringLiteral("JoinLeave_Result_Join")),
-                                               host.text(QStringLiteral("JoinLeave_Result_Leave"))});
+    if (!ResultGrid)
+        return;
+    Trials.Label->setText(joinLeaveText("JoinLeave_Trials"));
+    DelayAfterJoin.Label->setText(joinLeaveText("JoinLeave_Delay_After_Join"));
+    TestDuration.Label->setText(joinLeaveText("JoinLeave_Test_Duration"));
+    IgmpVersionLabel->setText(joinLeaveText("JoinLeave_IGMP_Version"));
+    MeasureJoinCheck->setText(joinLeaveText("JoinLeave_Measure_Join"));
+    MeasureLeaveCheck->setText(joinLeaveText("JoinLeave_Measure_Leave"));
+    SendLeaveCheck->setText(joinLeaveText("JoinLeave_Send_Leave"));
+    ResultBox->setTitle(joinLeaveText("JoinLeave_Result"));
+    AverageBox->setTitle(joinLeaveText("JoinLeave_Average_Delay"));
+    JoinAverageCaption->setText(joinLeaveText("JoinLeave_Join_Average"));
+    LeaveAverageCaption->setText(joinLeaveText("JoinLeave_Leave_Average"));
+    ResultGrid->setHorizontalHeaderLabels({joinLeaveText("Result_Test_Pair"),
+                                           joinLeaveText("JoinLeave_Result_Join"),
+                                           joinLeaveText("JoinLeave_Result_Leave")});
+}
+
+std::vector<CTestPageBase::SectionField> CDlgJoinLeave::SectionFields()
+{
+    return {{"NumberOfTrails", Trials.Edit},
+            {"DelayAfterJoin", DelayAfterJoin.Edit},
+            {"TestDuration", TestDuration.Edit},
+            {"IGMPVer", IgmpVersionCombo},
+            {"EnableMeasureJoinDelay", MeasureJoinCheck},
+            {"EnableMeasureLeaveDelay", MeasureLeaveCheck}};
+}
+
+bool CDlgJoinLeave::CheckFieldsValid() const
+{
+    for (const PageNumberField *field : {&Trials, &DelayAfterJoin, &TestDuration}) {
+        if (!field->IsInRange())
+            return false;
     }
+    bool anyPair = false;
+    for (int row = 0; row < PairGrid->GetRowCount() && !anyPair; ++row)
+        anyPair = IsRowChecked(PairGrid, row) != 0;
+    return anyPair && (MeasureJoinCheck->isChecked() || MeasureLeaveCheck->isChecked());
+}
+
+void CDlgJoinLeave::OnEnableMeasureJoin()
+{
+    if (!MeasureJoinCheck->isChecked() && !MeasureLeaveCheck->isChecked())
+        MeasureJoinCheck->setChecked(true);
+}
+
+void CDlgJoinLeave::OnEnableMeasureLeave()
+{
+    if (!MeasureJoinCheck->isChecked() && !MeasureLeaveCheck->isChecked())
+        MeasureLeaveCheck->setChecked(true);
+}
+
+void CDlgJoinLeave::ApplyToTestConfig(CIGMPTestPlan &plan)
+{
+    ApplyPairsAndPorts(plan, nullptr);
+    plan.CurrentRate = 100.0;
+    plan.NumberOfTrials = std::uint32_t(Trials.Value());
+    plan.TestDuration = std::uint32_t(TestDuration.Value());
+    plan.DelayAfterStart = std::uint32_t(DelayAfterJoin.Value());
+    RunList = {64};
+    plan.InitialRate = 0.0;
+    plan.MinRate = 0.0;
+    plan.MaxRate = 0.0;
+    plan.Resolution = 0.0;
+    plan.PayloadPattern = 0;
+    plan.IgmpVersion = IgmpVersionOfIndex(IgmpVersionCombo->currentIndex());
+    plan.MeasureFlags = std::uint8_t((MeasureJoinCheck->isChecked() ? 1 : 0) | (MeasureLeaveCheck->isChecked() ? 2 : 0));
 }
 
 void CDlgJoinLeave::ShowResults(const CIGMPTestPlan &plan)
@@ -90,7 +225,6 @@ void CDlgJoinLeave::ShowResults(const CIGMPTestPlan &plan)
 
 bool CDlgJoinLeave::FillSyntheticDelayStamps(const CIGMPTestPlan &plan, std::uint8_t kind)
 {
-    // Join delays of 0.18 to 0.22 ms, leave delays of 0.58 to 0.62 ms.
     const std::uint32_t txBase = kind == 1 ? 40000 : 140000;
     const std::uint32_t rxBase = kind == 1 ? 45000 : 155000;
     for (const UtTestPort &host : plan.HostPorts) {
@@ -98,8 +232,8 @@ bool CDlgJoinLeave::FillSyntheticDelayStamps(const CIGMPTestPlan &plan, std::uin
         if (index < 0 || std::size_t(index) >= g_Session.DelayStamps.size())
             continue;
         UtDelayStamp &stamp = g_Session.DelayStamps[std::size_t(index)];
-        const int first = Random();
-        const int second = Random();
+        const int first = plan.Random();
+        const int second = plan.Random();
         stamp.TxStamp = std::uint32_t(first % 500) + txBase;
         stamp.RxStamp = std::uint32_t(second % 500) + rxBase;
     }
@@ -120,15 +254,4 @@ void CDlgJoinLeave::SetDelayCell(int row, int column, const QString &text)
 void CDlgJoinLeave::SetAverageText(int column, const QString &text)
 {
     (column == kJoinColumn ? JoinAverageLabel : LeaveAverageLabel)->setText(text);
-}
-
-void CDlgJoinLeave::ApplyToTestConfig(CIGMPTestPlan &plan)
-{
-    ApplyPairsAndPorts(plan, nullptr);
-    plan.InitialRate = 0.0;
-    plan.MinRate = 0.0;
-    plan.MaxRate = 0.0;
-    plan.Resolution = 0.0;
-    plan.CurrentRate = 100.0;
-    plan.PayloadPattern = 0;
 }

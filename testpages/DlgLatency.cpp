@@ -2,20 +2,24 @@
 
 #include "engine/IGMPTestPlan.h"
 
-CDlgLatency::CDlgLatency(QWidget *parent) : CRateTestPage(PortLayout::Standard, 4, parent) {}
+#include <QComboBox>
+
+CDlgLatency::CDlgLatency(QWidget *parent) : CRateTestPage({PortLayout::Standard, 4, true, 1}, parent) {}
 
 bool CDlgLatency::CheckFieldsValid()
 {
-    FillPortInfoGridForCheckedPairs();
-    if (!(RateStep > 0) || !(InitialRate > 0) || !(MaxRate <= 100))
-        return false;
-    return CheckFrameRows(true);
+    return CheckRateFields();
 }
 
 void CDlgLatency::ApplyToTestConfig(CIGMPTestPlan &plan)
 {
     ApplyRatePage(plan);
-    plan.InitialRate = InitialRate;
-    plan.MinRate = RateStep;
-    plan.MaxRate = MaxRate;
+    applyTiming(plan);
+    LogRateParameters();
+    plan.PayloadPattern = PayloadPatternOfIndex(PayloadCombo->currentIndex());
+    plan.InitialRate = rateOf(InitialRateField);
+    plan.MinRate = rateOf(MinRateField);
+    plan.MaxRate = rateOf(MaxRateField);
+    plan.Resolution = 0;
+    plan.IgmpVersion = IgmpVersionOfIndex(IgmpVersionCombo->currentIndex());
 }

@@ -1,6 +1,6 @@
-// The Latency test page, a child of the main view shown inside its tab area: the rate-page frame
-// (pairs, port settings, custom frame sizes) and the page-level rates; the page's own fields are still
-// to come.
+// The Latency test page, a child of the main view shown inside its tab area: the rate-page fields with
+// a rate step in place of the minimum rate and no resolution; the test measures every rate from the
+// initial one by the step up to the maximum.
 #pragma once
 
 #include "testpages/RateTestPage.h"
@@ -14,11 +14,7 @@ public:
 
     // True when the page's settings can be run: the port grid is first rebuilt from the ticked pairs.
     bool CheckFieldsValid();
-    // Copies the page's pairs, ports, settings and rates into the test plan.
+    // Copies the page into the test plan, the rates included (the plan's minimum rate holds the step);
+    // the rate and frame-length lines go to the test log.
     void ApplyToTestConfig(CIGMPTestPlan &plan);
-
-    // Page-level rates: the rate loop of every row runs from InitialRate by RateStep up to MaxRate.
-    double InitialRate = 0;
-    double RateStep = 0;
-    double MaxRate = 0;
 };

@@ -2,15 +2,35 @@
 
 #include "engine/IGMPTestPlan.h"
 
-CDlgScale::CDlgScale(QWidget *parent) : CRateTestPage(PortLayout::Standard, 3, parent) {}
+namespace {
+constexpr int kScaleGroupLimit = 32;
+} // namespace
+
+CDlgScale::CDlgScale(QWidget *parent) : CRateTestPage({PortLayout::Standard, 3, false, 1}, parent)
+{
+    InitialGroupsField = addIntField(0, "TestPage_Initial_Groups", 1, kScaleGroupLimit, 1);
+    MaxGroupsField = addIntField(0, "TestPage_Max_Groups", 1, kScaleGroupLimit, 1);
+}
 
 bool CDlgScale::CheckFieldsValid()
 {
-    FillPortInfoGridForCheckedPairs();
-    return CheckFrameRows(false);
+    return CheckRateFields();
 }
 
 void CDlgScale::ApplyToTestConfig(CIGMPTestPlan &plan)
 {
     ApplyRatePage(plan);
+    applyTiming(plan);
+    LogRateParameters();
+    applyPayloadAndVersion(plan);
+    plan.InitialGroups = std::uint32_t(intOf(InitialGroupsField));
+    plan.MaxGroups = std::uint32_t(intOf(MaxGroupsField));
+}
+
+std::vector<CTestPageBase::SectionField> CDlgScale::SectionFields()
+{
+    std::vector<SectionField> fields = CRateTestPage::SectionFields();
+    fields.push_back({"InitialGroup", InitialGroupsField.edit});
+    fields.push_back({"MaxGroup", MaxGroupsField.edit});
+    return fields;
 }

@@ -1,5 +1,5 @@
-// The Scaled Group test page, a child of the main view shown inside its tab area: the rate-page frame
-// (pairs, port settings, custom frame sizes); the page's own fields are still to come.
+// The Scaled Group test page, a child of the main view shown inside its tab area: the rate-page fields
+// and the range of group counts the test steps through for every frame size.
 #pragma once
 
 #include "testpages/RateTestPage.h"
@@ -12,7 +12,12 @@ public:
     explicit CDlgScale(QWidget *parent = nullptr);
 
     // True when the page's settings can be run: the port grid is first rebuilt from the ticked pairs.
+    // An initial group count above the maximum passes: the test then runs no group step.
     bool CheckFieldsValid();
-    // Copies the page's pairs, ports and settings into the test plan.
+    // Copies the page into the test plan; the rate and frame-length lines go to the test log.
     void ApplyToTestConfig(CIGMPTestPlan &plan);
+    std::vector<SectionField> SectionFields() override;
+
+    NumberField InitialGroupsField;
+    NumberField MaxGroupsField;
 };

@@ -1,5 +1,3 @@
 #include "testpages/DynamicDlg.h"
 
-CDynamicDlg::CDynamicDlg(QWidget *parent) : QWidget(parent) {}
-
-void CDynamicDlg::SetLanguageText() {}
+CDynamicDlg::CDynamicDlg(QWidget *parent) : CParameterDlg(Kind::Dynamic, parent) {}

@@ -1,14 +1,13 @@
-// The Dynamic parameter page, a child of the main view placed in its tab area.
-// So far the page itself and the operations the main view calls, which find nothing to do yet: the
-// page's controls and grids are still to come.
+// The Dynamic parameter page, a child of the main view kept hidden in its tab area:
+// a minimum and a maximum rate with a load mode; Enter and Escape close it.
 #pragma once
 
-#include <QWidget>
+#include "testpages/ParameterDlg.h"
 
-class CDynamicDlg : public QWidget
+class CDynamicDlg : public CParameterDlg
 {
+    Q_OBJECT
+
 public:
     explicit CDynamicDlg(QWidget *parent = nullptr);
-    // Relabels the page's controls from the current language.
-    void SetLanguageText();
 };

@@ -1,5 +1,3 @@
 #include "testpages/MaxThroughputDlg.h"
 
-CMaxThroughputDlg::CMaxThroughputDlg(QWidget *parent) : QWidget(parent) {}
-
-void CMaxThroughputDlg::SetLanguageText() {}
+CMaxThroughputDlg::CMaxThroughputDlg(QWidget *parent) : CParameterDlg(Kind::MaxThroughput, parent) {}

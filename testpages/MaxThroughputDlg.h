@@ -1,14 +1,13 @@
-// The Max Throughput parameter page, a child of the main view placed in its tab area.
-// So far the page itself and the operations the main view calls, which find nothing to do yet: the
-// page's controls and grids are still to come.
+// The Max Throughput parameter page, a child of the main view kept hidden in its tab area:
+// an initial, a minimum and a maximum rate with a load mode; Enter and Escape close it.
 #pragma once
 
-#include <QWidget>
+#include "testpages/ParameterDlg.h"
 
-class CMaxThroughputDlg : public QWidget
+class CMaxThroughputDlg : public CParameterDlg
 {
+    Q_OBJECT
+
 public:
     explicit CMaxThroughputDlg(QWidget *parent = nullptr);
-    // Relabels the page's controls from the current language.
-    void SetLanguageText();
 };

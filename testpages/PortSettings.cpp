@@ -3,12 +3,15 @@
 #include "engine/SessionRecords.h"
 #include "platform/NumberText.h"
 
+#include <cstring>
+
 UtPortProtocolSettings PortSettingsOf(const UtPortRecord &record)
 {
     UtPortProtocolSettings settings{};
-    BytesOfAddress(record.IPAddress, settings.IPAddress);
-    BytesOfAddress(record.GatewayIP, settings.GatewayIP);
-    BytesOfAddress(record.Mask, settings.Mask);
+    // A port record keeps each address as its bytes a.b.c.d in memory order, as frames carry it.
+    std::memcpy(settings.IPAddress, &record.IPAddress, 4);
+    std::memcpy(settings.GatewayIP, &record.GatewayIP, 4);
+    std::memcpy(settings.Mask, &record.Mask, 4);
     settings.VLanState = record.VLanState;
     settings.VLanPriority = record.VLanPriority;
     settings.CFI = record.CFI;

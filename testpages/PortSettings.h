@@ -27,7 +27,8 @@ struct UtPortProtocolSettings
 #pragma pack(pop)
 static_assert(sizeof(UtPortProtocolSettings) == 22);
 
-// The settings a port record holds now (the unicast tag too).
+// The settings a port record holds now (the unicast tag too). A record keeps each address as its
+// four bytes a.b.c.d in memory order.
 UtPortProtocolSettings PortSettingsOf(const UtPortRecord &record);
 
 // Dotted text to four bytes: three times the number before the next '.' (that part and the '.' are
@@ -36,7 +37,7 @@ UtPortProtocolSettings PortSettingsOf(const UtPortRecord &record);
 void ParseDottedText(QStringView text, std::uint8_t (&bytes)[4]);
 // "%d.%d.%d.%d" of four bytes.
 QString DottedText(const std::uint8_t (&bytes)[4]);
-// Between the four bytes a.b.c.d and a port record's address (a in the most significant byte).
+// Between the four bytes a.b.c.d and an address value with a in the most significant byte.
 std::uint32_t AddressOfBytes(const std::uint8_t (&bytes)[4]);
 void BytesOfAddress(std::uint32_t address, std::uint8_t (&bytes)[4]);
 // A flag cell: 1 only for the exact text "Enable".

@@ -1,34 +1,170 @@
 #include "testpages/RateTestPage.h"
 
+#include "controls/grid/MyCug.h"
+#include "controls/widgets/NumEdit.h"
+#include "controls/widgets/NumSpinCtrl.h"
 #include "engine/EngineHost.h"
+#include "engine/EngineUtils.h"
 #include "engine/IGMPTestPlan.h"
+#include "engine/Session.h"
+#include "platform/NumberText.h"
 #include "platform/Prompter.h"
 #include "testpages/PacketCustomPage.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 
-CRateTestPage::CRateTestPage(PortLayout layout, std::uint32_t kind, QWidget *parent)
-    : CTestPageBase(layout, parent), RunEditor([](CPacketCustomPage &editor) { return editor.exec(); }),
-      m_kind(kind)
+namespace {
+
+constexpr int kRateDecimals = 2;
+constexpr int kEditWidth = 70;
+// Items of the two lists: a language key, or a name that reads the same in every language.
+struct ChoiceItem
+{
+    const char *key;
+    const char *name;
+};
+constexpr ChoiceItem kVersionItems[] = {{nullptr, "v1"}, {nullptr, "v2"}, {nullptr, "v3"}};
+constexpr ChoiceItem kPayloadItems[] = {{"TestPage_Payload_Random", nullptr}, {"TestPage_Payload_Increase", nullptr},
+                                        {nullptr, "0x55AA"},                  {nullptr, "0x00FF"},
+                                        {"TestPage_Payload_All_1", nullptr},  {"TestPage_Payload_All_0", nullptr}};
+constexpr int kVersion2 = 1;
+
+QString rateText(const char *key)
+{
+    return EngineHost::instance().text(QString::fromLatin1(key));
+}
+
+// Whether the text of a numeric edit reads as a number within the edit's own range.
+bool withinOwnRange(const CNumEdit &edit)
+{
+    const NumEditConfig &config = edit.config();
+    const double value = config.floatMode ? toDoublePrefix(edit.text()) : double(toIntPrefix(edit.text()));
+    // The float range is kept in single precision: 0.01 is stored a little below 0.01.
+    const double slack = config.floatMode ? 1e-6 : 0;
+    return value >= config.minimum - slack && value <= config.maximum + slack; // false for NaN
+}
+
+template <std::size_t N> void fillCombo(QComboBox *combo, const ChoiceItem (&items)[N])
+{
+    for (std::size_t i = 0; i < N; ++i) {
+        const QString text = items[i].key ? rateText(items[i].key) : QString::fromLatin1(items[i].name);
+        if (int(i) < combo->count())
+            combo->setItemText(int(i), text);
+        else
+            combo->addItem(text);
+    }
+}
+
+} // namespace
+
+CRateTestPage::CRateTestPage(const Shape &shape, QWidget *parent)
+    : CTestPageBase(shape.layout, parent),
+      RunEditor([](CPacketCustomPage &editor) { return editor.exec(); }), m_shape(shape)
 {
     SetPairBoxKey("TestPage_Source_Pair");
     ConfigLayout = new QGridLayout(ConfigBox);
-    InitialRateLabel = new QLabel(ConfigBox);
-    InitialRateLabel->setObjectName(QStringLiteral("ctl1218"));
-    ConfigLayout->addWidget(InitialRateLabel, 0, 0);
+
+    DurationField = addIntField(0, shape.rateStep ? "TestPage_Rate_Duration_Secs" : "TestPage_Rate_Duration", 1,
+                                300000, 10);
+    TrialsField = addIntField(0, "TestPage_Rate_Trials", 1, 5, 1);
+    DelayAfterStartField = addIntField(0, "TestPage_Rate_Delay_Start", 1, 300, 10);
+    DelayAfterJoinField = addIntField(0, "TestPage_Rate_Delay_Join", 1, 300, shape.delayAfterJoin);
+
+    InitialRateField = addRateField(1, "Defualt_Initrate", 50);
+    InitialRateField.label->setObjectName(QStringLiteral("ctl1218"));
+    MinRateField = addRateField(1, shape.rateStep ? "TestPage_Rate_Step" : "TestPage_Rate_Min", 10);
+    MaxRateField = addRateField(1, "TestPage_Rate_Max", 100);
+    if (!shape.rateStep)
+        ResolutionField = addRateField(1, "TestPage_Rate_Resolution", 0.01);
+
+    FrameStartField =
+        addIntField(2, "TestPage_Frame_Start", kMinCustomFrameSize, kMaxCustomFrameSize, kMinFrameSize);
+    FrameStopField =
+        addIntField(2, "TestPage_Frame_Stop", kMinCustomFrameSize, kMaxCustomFrameSize, kMinFrameSize);
+    FrameStepField =
+        addIntField(2, "TestPage_Frame_Step", kMinCustomFrameSize, kMaxCustomFrameSize, kMinFrameSize);
+
+    const auto addChoice = [this](QLabel *&label, QComboBox *&combo) {
+        const int row = m_nextRow[2]++;
+        label = new QLabel(ConfigBox);
+        combo = new QComboBox(ConfigBox);
+        combo->setEditable(false);
+        ConfigLayout->addWidget(label, row, 6);
+        ConfigLayout->addWidget(combo, row, 7, 1, 2);
+    };
+    addChoice(IgmpVersionLabel, IgmpVersionCombo);
+    addChoice(PayloadLabel, PayloadCombo);
+    fillCombo(IgmpVersionCombo, kVersionItems);
+    IgmpVersionCombo->setCurrentIndex(kVersion2);
+    fillCombo(PayloadCombo, kPayloadItems);
+    PayloadCombo->setCurrentIndex(0);
+
     CustomCheck = new QCheckBox(ConfigBox);
     CustomCheck->setObjectName(QStringLiteral("ctl1300"));
-    ConfigLayout->addWidget(CustomCheck, 1, 0);
     EditButton = new QPushButton(ConfigBox);
     EditButton->setObjectName(QStringLiteral("ctl1047"));
-    ConfigLayout->addWidget(EditButton, 1, 1);
+    const int customRow = m_nextRow[2]++;
+    ConfigLayout->addWidget(CustomCheck, customRow, 6);
+    ConfigLayout->addWidget(EditButton, customRow, 7, 1, 2);
     connect(EditButton, &QPushButton::clicked, this, &CRateTestPage::OnEditCustom);
+    ConfigLayout->setColumnStretch(9, 1);
+
+    PairChecked.fill(0);
     InitCustomFrameTable();
     CRateTestPage::SetLanguageText();
+}
+
+CRateTestPage::NumberField CRateTestPage::addField(int column, const char *labelKey, double minimum,
+                                                   double maximum, double value, bool rate)
+{
+    NumberField field;
+    field.labelKey = labelKey;
+    field.label = new QLabel(rateText(labelKey), ConfigBox);
+    field.edit = new CNumEdit(ConfigBox);
+    field.edit->setFixedWidth(kEditWidth);
+    field.spin = new CNumSpinCtrl(ConfigBox);
+    if (rate)
+        field.edit->SetFloatRange(float(minimum), float(maximum));
+    else
+        field.edit->SetIntRange(int(minimum), int(maximum));
+    field.edit->setToolTip(field.edit->GetRangeText());
+    field.spin->SetBuddy(field.edit);
+    field.spin->SetDecimals(rate ? kRateDecimals : 0);
+    field.spin->SetRangeAndStep(minimum, maximum, 1);
+    field.spin->SetBuddyValue(value);
+    field.spin->SetValue(value);
+    const int row = m_nextRow[column]++;
+    ConfigLayout->addWidget(field.label, row, column * 3);
+    ConfigLayout->addWidget(field.edit, row, column * 3 + 1);
+    ConfigLayout->addWidget(field.spin, row, column * 3 + 2);
+    m_numberFields.push_back(field);
+    return field;
+}
+
+CRateTestPage::NumberField CRateTestPage::addIntField(int column, const char *labelKey, int minimum, int maximum,
+                                                      int value)
+{
+    return addField(column, labelKey, minimum, maximum, value, false);
+}
+
+CRateTestPage::NumberField CRateTestPage::addRateField(int column, const char *labelKey, double value)
+{
+    return addField(column, labelKey, 0.01, 100, value, true);
+}
+
+int CRateTestPage::intOf(const NumberField &field)
+{
+    return toIntPrefix(field.edit->text());
+}
+
+double CRateTestPage::rateOf(const NumberField &field)
+{
+    return toDoublePrefix(field.edit->text());
 }
 
 void CRateTestPage::InitCustomFrameTable()
@@ -38,17 +174,139 @@ void CRateTestPage::InitCustomFrameTable()
 
 void CRateTestPage::OnEditCustom()
 {
-    CPacketCustomPage editor(CustomFrameTable, m_kind, this);
+    CPacketCustomPage editor(CustomFrameTable, m_shape.kind, this);
     RunEditor(editor);
 }
 
 void CRateTestPage::SetLanguageText()
 {
     CTestPageBase::SetLanguageText();
+    for (const NumberField &field : m_numberFields)
+        field.label->setText(rateText(field.labelKey));
+    IgmpVersionLabel->setText(rateText("TestPage_IGMP_Version"));
+    PayloadLabel->setText(rateText("TestPage_Frame_Payload"));
+    fillCombo(IgmpVersionCombo, kVersionItems);
+    fillCombo(PayloadCombo, kPayloadItems);
+    CustomCheck->setText(rateText("TestPage_Custom"));
+    EditButton->setText(rateText("TestPage_Edit"));
+}
+
+std::vector<CTestPageBase::SectionField> CRateTestPage::SectionFields()
+{
+    std::vector<SectionField> fields = {
+        {"TestDuration", DurationField.edit},
+        {"NumberOfTrails", TrialsField.edit},
+        {"DelayAfterStart", DelayAfterStartField.edit},
+        {"FrameStartFrom", FrameStartField.edit},
+        {"FrameEnd", FrameStopField.edit},
+        {"FrameStep", FrameStepField.edit},
+        {"FramePayload", PayloadCombo},
+        {"InitialRate", InitialRateField.edit},
+        {m_shape.rateStep ? "RateStep" : "MinRate", MinRateField.edit},
+        {"MaxRate", MaxRateField.edit},
+    };
+    if (ResolutionField.edit)
+        fields.push_back({"Resolution", ResolutionField.edit});
+    fields.push_back({"IGMPVer", IgmpVersionCombo});
+    fields.push_back({"DelayTimeAfterJoin", DelayAfterJoinField.edit});
+    fields.push_back({"SelectedCustom", CustomCheck});
+    return fields;
+}
+
+std::vector<UtCustomFrame> CRateTestPage::FrameRowsOfFields() const
+{
+    std::vector<UtCustomFrame> rows;
+    const qint64 start = intOf(FrameStartField);
+    const qint64 stop = intOf(FrameStopField);
+    const qint64 step = intOf(FrameStepField);
+    // A step below 1 would never reach the stop size.
+    if (step < 1 || start < 1)
+        return rows;
+    const double resolution = m_shape.rateStep ? 0.0 : rateOf(ResolutionField);
+    const auto append = [&](qint64 size) {
+        rows.push_back(
+            {rateOf(InitialRateField), rateOf(MinRateField), rateOf(MaxRateField), resolution, std::uint16_t(size)});
+    };
+    for (qint64 size = start; size <= stop; size += step) {
+        append(size);
+        if (size < stop && size + step > stop)
+            append(stop);
+    }
+    return rows;
+}
+
+void CRateTestPage::LogRateParameters()
+{
+    FrameRows.clear();
+    if (CustomCheck->isChecked()) {
+        FrameRows = CustomFrameTable;
+        return;
+    }
     const EngineHost &host = EngineHost::instance();
-    InitialRateLabel->setText(host.text(QStringLiteral("Defualt_Initrate")));
-    CustomCheck->setText(host.text(QStringLiteral("TestPage_Custom")));
-    EditButton->setText(host.text(QStringLiteral("TestPage_Edit")));
+    if (m_shape.rateStep)
+        host.log(QString::asprintf("* Initial Rate:   %.2f%%   Step Rate: %.2f %%   Maximum Rate:  %.2f%%\n",
+                                   rateOf(InitialRateField), rateOf(MinRateField), rateOf(MaxRateField)));
+    else
+        host.log(QString::asprintf(
+            "* Initial Rate:   %.2f%%   Minimum Rate: %.2f %%   Maximum Rate:  %.2f%%   Rate Resoultion: %.2f%%\n",
+            rateOf(InitialRateField), rateOf(MinRateField), rateOf(MaxRateField), rateOf(ResolutionField)));
+    host.log(QStringLiteral("* \n"));
+    FrameRows = FrameRowsOfFields();
+    host.log(QString::asprintf(
+        "* Frame Length Start:   %dkb   Frame Length Stop:  %d kb   Frame Length Step:  %d   Total Tested Frame : %d\n",
+        intOf(FrameStartField), intOf(FrameStopField), intOf(FrameStepField), int(FrameRows.size())));
+}
+
+bool CRateTestPage::checkPortRows()
+{
+    const int rows = PortGrid->GetRowCount();
+    for (int row = 0; row < rows; ++row) {
+        QString label;
+        PortGrid->GetCellTextTo(0, row, label);
+        if (label.isEmpty())
+            return row > 0; // no port at all fails
+        UtPortKey key{};
+        if (!ParsePortLabel(label, key))
+            continue;
+        const std::int32_t index = FindPortRecordIndex(key.Id.CID, key.Id.BID, key.Id.PID);
+        if (index < 0 || std::size_t(index) >= g_Session.Ports.size())
+            continue;
+        const UtPortRecord &record = g_Session.Ports[std::size_t(index)];
+        const std::uint8_t pair = record.SourcePair > 0 ? record.SourcePair : record.HostPair;
+        if (pair == 0 || pair >= PairChecked.size() || PairChecked[pair] != 1)
+            return false;
+    }
+    return true;
+}
+
+bool CRateTestPage::CheckRateFields()
+{
+    FillPortInfoGridForCheckedPairs();
+    if (!checkPortRows())
+        return false;
+    const int start = intOf(FrameStartField);
+    const int stop = intOf(FrameStopField);
+    if (start > stop || start == 0 || stop == 0 || intOf(FrameStepField) == 0)
+        return false;
+    for (const NumberField &field : m_numberFields) {
+        if (!withinOwnRange(*field.edit))
+            return false;
+    }
+    if (!countsValid())
+        return false;
+    return CheckFrameRows(CustomCheck->isChecked() ? CustomFrameTable : FrameRowsOfFields());
+}
+
+void CRateTestPage::applyTiming(CIGMPTestPlan &plan) const
+{
+    plan.TestDuration = std::uint32_t(intOf(DurationField));
+    plan.NumberOfTrials = std::uint32_t(intOf(TrialsField));
+}
+
+void CRateTestPage::applyPayloadAndVersion(CIGMPTestPlan &plan) const
+{
+    plan.PayloadPattern = PayloadPatternOfIndex(PayloadCombo->currentIndex());
+    plan.IgmpVersion = IgmpVersionOfIndex(IgmpVersionCombo->currentIndex());
 }
 
 void CRateTestPage::ApplyRatePage(CIGMPTestPlan &plan)
@@ -56,17 +314,16 @@ void CRateTestPage::ApplyRatePage(CIGMPTestPlan &plan)
     ApplyPairsAndPorts(plan, &HostPortList);
 }
 
-bool CRateTestPage::CheckFrameRows(bool rateStep) const
+bool CRateTestPage::CheckFrameRows(const std::vector<UtCustomFrame> &rows) const
 {
-    for (std::size_t i = 0; i < FrameRows.size(); ++i) {
-        const UtCustomFrame &row = FrameRows[i];
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const UtCustomFrame &row = rows[i];
         if (row.FrameSize < kMinFrameSize) {
-            const QString text =
-                EngineHost::instance().text(QStringLiteral("TestPage_Frame_Too_Small"));
+            const QString text = rateText("TestPage_Frame_Too_Small");
             Prompter::current().messageBox(text.arg(i + 1).arg(int(row.FrameSize)).arg(kMinFrameSize), MB_OK);
             return false;
         }
-        if (!IsUsableFrameRow(row, rateStep))
+        if (!IsUsableFrameRow(row, m_shape.rateStep))
             return false;
     }
     return true;

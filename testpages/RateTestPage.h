@@ -1,6 +1,7 @@
-// What the four rate pages (Mixed Class, Aggregate, Scale, Latency) add to the page frame: the
-// "Initial Rate (%):" label, the custom frame-size table with its "Custom" box and "Edit.." button, the
-// rows the next run walks and the host ports of the last copy into the test plan.
+// What the four rate pages (Mixed Class, Aggregate, Scale, Latency) add to the page frame: the test
+// duration and trials, the load rates, the frame-size range or the custom frame-size table with its
+// "Custom" box and "Edit.." button, the payload and IGMP version, the delay after join; the frame-size
+// rows the next run walks, built from them, and the host ports of the last copy into the test plan.
 #pragma once
 
 #include "testpages/CustomFrame.h"
@@ -9,8 +10,11 @@
 #include <functional>
 #include <vector>
 
+class CNumEdit;
+class CNumSpinCtrl;
 class CPacketCustomPage;
 class QCheckBox;
+class QComboBox;
 class QGridLayout;
 class QPushButton;
 
@@ -19,15 +23,39 @@ class CRateTestPage : public CTestPageBase
     Q_OBJECT
 
 public:
-    // kind: the frame-size editor's test kind (1 Mixed Class, 2 Aggregate, 3 Scale, 4 Latency).
-    CRateTestPage(PortLayout layout, std::uint32_t kind, QWidget *parent);
+    // What differs between the four pages' shared fields.
+    struct Shape
+    {
+        PortLayout layout;
+        std::uint32_t kind;  // the frame-size editor's test kind: 1 Mixed Class, 2 Aggregate, 3 Scale, 4 Latency
+        bool rateStep;       // Latency: a rate step in place of the minimum rate, and no resolution
+        int delayAfterJoin;  // the field's first value
+    };
+    // A numeric edit with its label and the spinner beside it.
+    struct NumberField
+    {
+        QLabel *label = nullptr;
+        CNumEdit *edit = nullptr;
+        CNumSpinCtrl *spin = nullptr;
+        const char *labelKey = nullptr;
+    };
+
+    CRateTestPage(const Shape &shape, QWidget *parent);
 
     // The seven default rows into the custom frame-size table.
     void InitCustomFrameTable();
     // "Edit..": the frame-size editor on this page's table, modally.
     void OnEditCustom();
-    // Also the "Initial Rate (%):" label.
+    // Also the field labels and the choices of the two lists.
     void SetLanguageText() override;
+    std::vector<SectionField> SectionFields() override;
+
+    // Rebuilds FrameRows: the custom table when "Custom" is ticked (nothing logged), else the rows of
+    // the frame-size and rate fields, with the rate and frame-length lines in the test log.
+    void LogRateParameters();
+    // The rows of the fields: every size from the start by the step up to the stop, the stop size always
+    // among them; none for a step or start below 1.
+    std::vector<UtCustomFrame> FrameRowsOfFields() const;
 
     // Runs the editor; tests put a double here.
     std::function<int(CPacketCustomPage &)> RunEditor;
@@ -40,17 +68,55 @@ public:
     std::vector<UtTestPort> HostPortList;
 
     QGridLayout *ConfigLayout = nullptr; // inside ConfigBox
-    QLabel *InitialRateLabel = nullptr;
+    NumberField DurationField;
+    NumberField TrialsField;
+    NumberField DelayAfterStartField;
+    NumberField InitialRateField;
+    NumberField MinRateField; // the rate step on the Latency page
+    NumberField MaxRateField;
+    NumberField ResolutionField; // none on the Latency page
+    NumberField FrameStartField;
+    NumberField FrameStopField;
+    NumberField FrameStepField;
+    NumberField DelayAfterJoinField;
+    QLabel *IgmpVersionLabel = nullptr;
+    QComboBox *IgmpVersionCombo = nullptr;
+    QLabel *PayloadLabel = nullptr;
+    QComboBox *PayloadCombo = nullptr;
     QCheckBox *CustomCheck = nullptr;
     QPushButton *EditButton = nullptr;
 
 protected:
-    // The copy into the test plan that every rate page shares: the pairs and ports, the host list.
+    // Adds a numeric field below the last one of a column of the configuration box (0 the test
+    // timing, 1 the rates, 2 the frame sizes), with its range, tool tip and first value.
+    NumberField addIntField(int column, const char *labelKey, int minimum, int maximum, int value);
+    NumberField addRateField(int column, const char *labelKey, double value);
+    // Whole number and rate of a field's text (no number: 0).
+    static int intOf(const NumberField &field);
+    static double rateOf(const NumberField &field);
+
+    // The checks every rate page makes before a run, in order: the port grid rebuilt from the ticked
+    // pairs; every listed port serves a pair ticked on this page; a frame-size range that ends; every
+    // numeric field within its own range (a loaded file bypasses the edits' limits); the page's own
+    // counts; the rows the run will walk usable by the engine.
+    bool CheckRateFields();
+    virtual bool countsValid() const { return true; }
+    // The parts of the copy into the test plan that every rate page shares: the ticked pairs and the
+    // listed ports (hosts also into HostPortList); the test duration and trials; the payload pattern
+    // and IGMP version of the two lists.
     void ApplyRatePage(CIGMPTestPlan &plan);
-    // True when every frame-size row can be run (a latency page's rows by their rate step). A row
-    // below the 64-byte minimum, which the editor allows, is named in a message.
-    bool CheckFrameRows(bool rateStep) const;
+    void applyTiming(CIGMPTestPlan &plan) const;
+    void applyPayloadAndVersion(CIGMPTestPlan &plan) const;
+    // True when every row can be run (by the rate step on the Latency page). A row below the 64-byte
+    // minimum, which the editor and the fields allow, is named in a message.
+    bool CheckFrameRows(const std::vector<UtCustomFrame> &rows) const;
 
 private:
-    std::uint32_t m_kind;
+    bool checkPortRows();
+    NumberField addField(int column, const char *labelKey, double minimum, double maximum, double value,
+                         bool rate);
+
+    Shape m_shape;
+    int m_nextRow[3] = {};
+    std::vector<NumberField> m_numberFields;
 };

@@ -1,5 +1,3 @@
 #include "testpages/StandardDlg.h"
 
-CStandardDlg::CStandardDlg(QWidget *parent) : QWidget(parent) {}
-
-void CStandardDlg::SetLanguageText() {}
+CStandardDlg::CStandardDlg(QWidget *parent) : CParameterDlg(Kind::Standard, parent) {}

@@ -1,14 +1,13 @@
-// The Standard parameter page, a child of the main view placed in its tab area.
-// So far the page itself and the operations the main view calls, which find nothing to do yet: the
-// page's controls and grids are still to come.
+// The Standard parameter page, a child of the main view kept hidden in its tab area:
+// one load rate; Enter and Escape do nothing.
 #pragma once
 
-#include <QWidget>
+#include "testpages/ParameterDlg.h"
 
-class CStandardDlg : public QWidget
+class CStandardDlg : public CParameterDlg
 {
+    Q_OBJECT
+
 public:
     explicit CStandardDlg(QWidget *parent = nullptr);
-    // Relabels the page's controls from the current language.
-    void SetLanguageText();
 };

@@ -535,6 +535,11 @@ std::uint8_t CTestPageBase::IgmpVersionOfIndex(int index)
     return index >= 0 && index <= 2 ? std::uint8_t(index + 1) : 2;
 }
 
+int CTestPageBase::PairNumberOfLabel(const QString &label)
+{
+    return pairNumberOf(label);
+}
+
 UtTestPort CTestPageBase::TestPortOfRow(int row, const UtPortKey &key, std::size_t portIndex)
 {
     UtTestPort port{};
@@ -588,20 +593,25 @@ void CTestPageBase::ApplyPairsAndPorts(CIGMPTestPlan &plan, std::vector<UtTestPo
             if (hostList)
                 hostList->push_back(port);
         }
-        UtPortProtocolSettings settings = PortSettingsOf(record);
-        storeRow(row, settings);
-        record.IPAddress = AddressOfBytes(settings.IPAddress);
-        record.GatewayIP = AddressOfBytes(settings.GatewayIP);
-        record.Mask = AddressOfBytes(settings.Mask);
-        record.VLanState = settings.VLanState;
-        record.VLanID = settings.VLanID;
-        record.CFI = settings.CFI;
-        record.VLanPriority = settings.VLanPriority;
-        if (m_columns.unicast >= 0) {
-            record.UniVLanState = settings.UniVLanState;
-            record.UniVLanID = settings.UniVLanID;
-            record.UniCFI = settings.UniCFI;
-            record.UniVLanPriority = settings.UniVLanPriority;
-        }
+        WriteRowSettings(row, record);
+    }
+}
+
+void CTestPageBase::WriteRowSettings(int row, UtPortRecord &record)
+{
+    UtPortProtocolSettings settings = PortSettingsOf(record);
+    storeRow(row, settings);
+    std::memcpy(&record.IPAddress, settings.IPAddress, 4);
+    std::memcpy(&record.GatewayIP, settings.GatewayIP, 4);
+    std::memcpy(&record.Mask, settings.Mask, 4);
+    record.VLanState = settings.VLanState;
+    record.VLanID = settings.VLanID;
+    record.CFI = settings.CFI;
+    record.VLanPriority = settings.VLanPriority;
+    if (m_columns.unicast >= 0) {
+        record.UniVLanState = settings.UniVLanState;
+        record.UniVLanID = settings.UniVLanID;
+        record.UniCFI = settings.UniCFI;
+        record.UniVLanPriority = settings.UniVLanPriority;
     }
 }

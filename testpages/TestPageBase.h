@@ -10,6 +10,7 @@
 #include "testpages/PortSettings.h"
 
 #include <QString>
+#include <QStringView>
 #include <QWidget>
 #include <array>
 #include <cstddef>
@@ -23,6 +24,7 @@ class QButtonGroup;
 class QGroupBox;
 class QLabel;
 class QRadioButton;
+class XmlDocument;
 struct UtPortKey;
 struct UtPortRecord;
 
@@ -113,10 +115,31 @@ public:
     // The page's own fields in the order its section stores them; the frame has none.
     virtual std::vector<SectionField> SectionFields() { return {}; }
 
+    // The page's section of the configuration file. SaveXml adds the element `section` after the
+    // current element of a document standing inside its root element (at its last child, or before
+    // any): "isSelected", the ticked pairs, the page's fields, the custom frame-size table of a rate
+    // page and the port block; the document then stands at the new section. False when the document
+    // does not stand inside the root.
+    // LoadXml parses its own document from the file text and reads the section back (a missing element
+    // leaves its value, a missing section only refills the grids); selected is written only when the
+    // section holds "isSelected". False, after the message "Load Configuration File Fail!", when the
+    // text does not parse.
+    static bool SaveXml(CTestPageBase &page, const char *section, bool selected, XmlDocument &xml);
+    static bool LoadXml(CTestPageBase &page, const char *section, QStringView fileText, bool &selected);
+    // The port block of a section, at the current position inside the section: one
+    // "AvailablePortSettings<row + 1>" per grid row down to the first empty label whose port is a port
+    // record, and back into the port-settings list (every such element in document order, a port
+    // matched by chassis, card and port). The caller stores the grid before writing and refills it
+    // after reading.
+    void WritePortBlock(XmlDocument &xml);
+    void ReadPortBlock(XmlDocument &xml);
+
     // Payload combo index to the plan's payload pattern code, and IGMP version combo index to the
     // version (-1: no selection).
     static std::uint8_t PayloadPatternOfIndex(int index);
     static std::uint8_t IgmpVersionOfIndex(int index);
+    // The pair number a pair-grid row label ends with (1 to 8), 0 when none.
+    static int PairNumberOfLabel(const QString &label);
 
     // Flags of pair numbers 1 to 8 (entry 0 unused): 1 while the pair is ticked on this page.
     std::array<std::uint8_t, 9> PairChecked{};
@@ -142,6 +165,9 @@ protected:
     void ApplyPairsAndPorts(CIGMPTestPlan &plan, std::vector<UtTestPort> *hostList);
     // A tested-port record of a grid row's port.
     UtTestPort TestPortOfRow(int row, const UtPortKey &key, std::size_t portIndex);
+    // Writes a grid row's addresses and VLAN tags (the unicast tag too where the layout has it) into
+    // the port record.
+    void WriteRowSettings(int row, UtPortRecord &record);
 
     // Hooks of the pair-grid fill: before the rows are rebuilt, for each ticked row added, and after.
     virtual void beforePairGridFill() {}

@@ -113,10 +113,23 @@ const UtListRowStyle *CSkinListCtrl::Style(int row) const
 }
 
 // The whole width: a header row's band and the strip right of the columns belong to the row too.
+QRect CSkinListCtrl::rowsRect(int first, int last) const
+{
+    return QRect(0, first * RowHeight - verticalOffset(), viewport()->width(),
+                 (last - first + 1) * RowHeight);
+}
+
 void CSkinListCtrl::RefreshRow(int row)
 {
     if (row >= 0 && row < GetItemCount())
-        viewport()->update(QRect(0, rowViewportPosition(row), viewport()->width(), RowHeight));
+        viewport()->update(rowsRect(row, row));
+}
+
+void CSkinListCtrl::dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight,
+                                const QList<int> &)
+{
+    if (topLeft.isValid() && bottomRight.isValid())
+        viewport()->update(rowsRect(topLeft.row(), bottomRight.row()).intersected(viewport()->rect()));
 }
 
 QColor CSkinListCtrl::rowColor(int row, int column) const

@@ -49,8 +49,14 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    // Repaints the changed rows whole. Rows are all RowHeight high, so their place is found by
+    // arithmetic: asking the row header would recount every row's position after each insert.
+    void dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight,
+                     const QList<int> &roles = QList<int>()) override;
 
 private:
+    // The viewport rectangle of rows first to last, across the whole width.
+    QRect rowsRect(int first, int last) const;
     QColor rowColor(int row, int column) const;
     void drawGridLines(QPainter &painter, const QRect &rect) const;
 

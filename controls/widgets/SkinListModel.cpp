@@ -1,5 +1,42 @@
 #include "SkinListModel.h"
 
+#include <vector>
+
+namespace {
+
+std::vector<QByteArrayView> skinListCells(const QByteArray &cells)
+{
+    std::vector<QByteArrayView> parts;
+    for (qsizetype start = 0; start < cells.size();) {
+        const qsizetype end = cells.indexOf('\0', start);
+        parts.emplace_back(cells.constData() + start, end - start);
+        start = end + 1;
+    }
+    return parts;
+}
+
+QByteArray skinListPack(const std::vector<QByteArrayView> &parts)
+{
+    qsizetype size = 0;
+    for (const QByteArrayView part : parts)
+        size += part.size() + 1;
+    QByteArray cells;
+    cells.reserve(size);
+    for (const QByteArrayView part : parts)
+        cells.append(part).append('\0');
+    return cells;
+}
+
+// A text as it is stored: a zero byte would end it early, so none is kept.
+QByteArray skinListEncode(const QString &text)
+{
+    QByteArray bytes = text.toUtf8();
+    bytes.removeIf([](char c) { return c == '\0'; });
+    return bytes;
+}
+
+} // namespace
+
 int SkinListModel::rowCount(const QModelIndex &parent) const
 {
     return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
@@ -38,8 +75,11 @@ void SkinListModel::insertColumn(int column, const QString &caption, Qt::Alignme
     beginInsertColumns(QModelIndex(), column, column);
     m_columns.insert(column, Column{caption, alignment});
     for (Row &row : m_rows) {
-        if (row.cells.size() >= column)
-            row.cells.insert(column, QString());
+        std::vector<QByteArrayView> parts = skinListCells(row.cells);
+        if (static_cast<int>(parts.size()) > column) {
+            parts.insert(parts.begin() + column, QByteArrayView());
+            row.cells = skinListPack(parts);
+        }
     }
     endInsertColumns();
 }
@@ -57,7 +97,7 @@ int SkinListModel::insertRow(int index, const QString &text)
 {
     index = std::clamp(index, 0, static_cast<int>(m_rows.size()));
     beginInsertRows(QModelIndex(), index, index);
-    m_rows.insert(index, Row{QStringList{text}, UtListRowStyle{}});
+    m_rows.insert(index, Row{skinListEncode(text) + '\0', UtListRowStyle{}});
     endInsertRows();
     return index;
 }
@@ -78,22 +118,31 @@ bool SkinListModel::setTexts(int row, int firstColumn, const QStringList &texts)
 {
     if (row < 0 || row >= m_rows.size() || firstColumn < 0 || firstColumn >= m_columns.size())
         return false;
-    QStringList &cells = m_rows[row].cells;
-    const int end = std::min(firstColumn + static_cast<int>(texts.size()), static_cast<int>(m_columns.size()));
+    Row &stored = m_rows[row];
+    std::vector<QByteArrayView> parts = skinListCells(stored.cells);
+    const int end =
+        std::min(firstColumn + static_cast<int>(texts.size()), static_cast<int>(m_columns.size()));
+    std::vector<QByteArray> encoded;
+    encoded.reserve(std::size_t(end - firstColumn));
     int changedFirst = end;
     int changedLast = -1;
     for (int column = firstColumn; column < end; ++column) {
-        const QString &text = texts.at(column - firstColumn);
-        if (column < cells.size() ? cells.at(column) == text : text.isEmpty())
+        encoded.push_back(skinListEncode(texts.at(column - firstColumn)));
+        const QByteArrayView old =
+            column < static_cast<int>(parts.size()) ? parts[std::size_t(column)] : QByteArrayView();
+        if (old == encoded.back())
             continue;
-        while (cells.size() <= column)
-            cells.append(QString());
-        cells[column] = text;
         changedFirst = std::min(changedFirst, column);
         changedLast = column;
     }
-    if (changedLast >= 0)
-        emit dataChanged(index(row, changedFirst), index(row, changedLast), {Qt::DisplayRole});
+    if (changedLast < 0)
+        return true;
+    if (static_cast<int>(parts.size()) <= changedLast)
+        parts.resize(std::size_t(changedLast) + 1);
+    for (int column = changedFirst; column <= changedLast; ++column)
+        parts[std::size_t(column)] = encoded[std::size_t(column - firstColumn)];
+    stored.cells = skinListPack(parts);
+    emit dataChanged(index(row, changedFirst), index(row, changedLast), {Qt::DisplayRole});
     return true;
 }
 
@@ -101,7 +150,13 @@ QString SkinListModel::text(int row, int column) const
 {
     if (row < 0 || row >= m_rows.size() || column < 0)
         return QString();
-    return m_rows.at(row).cells.value(column);
+    const QByteArray &cells = m_rows.at(row).cells;
+    qsizetype start = 0;
+    for (int skip = 0; skip < column && start < cells.size(); ++skip)
+        start = cells.indexOf('\0', start) + 1;
+    if (start >= cells.size())
+        return QString();
+    return QString::fromUtf8(cells.constData() + start, cells.indexOf('\0', start) - start);
 }
 
 QString SkinListModel::caption(int column) const

@@ -34,9 +34,11 @@ public:
     const UtListRowStyle *style(int row) const;
 
 private:
+    // A row's texts packed in one array (the counter page holds 100,000 rows of 26 cells): UTF-8, each
+    // text ended by a zero byte; cells past the last one stored are empty.
     struct Row
     {
-        QStringList cells;
+        QByteArray cells;
         UtListRowStyle style{};
     };
     struct Column

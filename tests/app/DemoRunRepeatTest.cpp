@@ -7,6 +7,7 @@
 #include "app/MainFormView.h"
 #include "app/MainFrame.h"
 #include "app/ToolBarDlg.h"
+#include "controls/widgets/NumEdit.h"
 #include "testpages/DlgMixClass.h"
 
 #include <QMessageBox>
@@ -26,7 +27,18 @@ TEST(DemoRunRepeat, EveryRunEndsWithItsBoxOverTheFrameAndItsLog)
     CMainFrame *frame = app.MainFrame();
     CMainFormView *view = frame->View();
     view->TestSelected[TestMixClass] = 1;
-    view->MixClassPage->FrameRows = {{100, 10, 100, 1, 64}};
+    // Pair 1 of the demo ports, ticked on the page, one second per trial at one rate.
+    ASSERT_GE(g_Session.Ports.size(), 2u);
+    ASSERT_FALSE(app.TestPlan.TestPairs.empty());
+    app.TestPlan.TestPairs[0].Status = 1;
+    g_Session.Ports[0].SourcePair = 1;
+    g_Session.Ports[1].HostPair = 1;
+    CDlgMixClass *page = view->MixClassPage;
+    page->PairChecked[1] = 1;
+    page->DurationField.edit->setText("1");
+    page->DelayAfterJoinField.edit->setText("1");
+    for (const auto *rate : {&page->InitialRateField, &page->MinRateField, &page->MaxRateField})
+        rate->edit->setText("100");
 
     struct Box
     {
@@ -47,13 +59,10 @@ TEST(DemoRunRepeat, EveryRunEndsWithItsBoxOverTheFrameAndItsLog)
     });
     answer.start(20);
 
-    constexpr int kRuns = 6;
+    // A run of the page's pair takes some 17 seconds of waits on the real clock.
+    constexpr int kRuns = 3;
     for (int run = 0; run < kRuns; ++run) {
         SCOPED_TRACE(run);
-        CIGMPTestPlan &plan = app.TestPlan;
-        plan.NumberOfTrials = 1;
-        plan.TestDuration = 1;
-        plan.DelayAfterJoin = 0;
         QApplication::setActiveWindow(nullptr); // the user works in another program meanwhile
         const qsizetype before = boxes.size();
         frame->ToolBar->OnRunTest();

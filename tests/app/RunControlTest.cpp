@@ -1,5 +1,6 @@
 // Run control in virtual time, inside the main frame with the application's test plan: Run with its
-// validation, the sequencer's fixed order and status texts, Stop at a wait, and the end of a run.
+// validation, the sequencer's fixed order and status texts, Stop at a wait, and the end of a run; and
+// runs from each rate page against the chassis simulator in simulated time.
 #include "ShellTestSupport.h"
 #include "app/DlgWaitProgress.h"
 #include "app/KvIGMPTQApp.h"
@@ -10,13 +11,18 @@
 #include "controls/grid/MyCug.h"
 #include "controls/grid/UGCheckBoxType.h"
 #include "controls/widgets/ButtonST.h"
+#include "controls/widgets/NumEdit.h"
 #include "controls/widgets/PictureEx.h"
 #include "controls/widgets/StaticEx.h"
 #include "controls/widgets/TransparentImage.h"
 #include "engine/EngineHost.h"
 #include "engine/Session.h"
 #include "engine/TestReportDlg.h"
+#include "engine/SimulatedTimeClock.h"
+#include "engine/SimulatorConnection.h"
+#include "engine/TestPlanPorts.h"
 #include "engine/VirtualWaitClock.h"
+#include "kvserver/KvServer.h"
 #include "platform/ScriptedPrompter.h"
 #include "ports/PageDirectory.h"
 #include "ports/PortCheckGrid.h"
@@ -29,10 +35,18 @@
 #include "testpages/DlgLatency.h"
 #include "testpages/DlgMixClass.h"
 #include "testpages/DlgScale.h"
+#include "controls/grid/KvAvlGrid.h"
+#include "testpages/DlgSourceFilter.h"
+#include "controls/widgets/NumEdit.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QRegularExpression>
+#include <QtEndian>
+#include <array>
 #include <gtest/gtest.h>
+#include <cstring>
 
 namespace {
 
@@ -55,9 +69,6 @@ protected:
         plan.NumberOfTrials = 1;
         plan.TestDuration = 2;
         plan.IgmpVersion = 2;
-        view->LatencyPage->InitialRate = 10;
-        view->LatencyPage->RateStep = 10;
-        view->LatencyPage->MaxRate = 10;
     }
     ~RunControlTest() override { EngineHost::instance().reset(); }
 
@@ -65,6 +76,8 @@ protected:
     // Pair 1 in use: source (1,2,1), host (1,2,2).
     void addPairOne()
     {
+        if (g_Session.PortCount != 0)
+            return; // already added
         for (std::uint8_t port = 1; port <= 2; ++port) {
             const UtPortId id{1, 2, port};
             g_Session.PortTable[g_Session.PortCount++] = {id, 53, 0};
@@ -79,6 +92,67 @@ protected:
             pairs.push_back(pairOne);
         else
             pairs[0] = pairOne;
+    }
+    std::array<CRateTestPage *, 4> ratePages() const
+    {
+        return {view->MixClassPage, view->AggregatePage, view->ScalePage, view->LatencyPage};
+    }
+    // Pair 1 ticked on the four rate pages, with trials of 2 seconds at fixed rates: 100 % on the
+    // throughput pages, 10 % on the Latency page.
+    void readyRatePages()
+    {
+        addPairOne();
+        for (CRateTestPage *page : ratePages()) {
+            page->PairChecked[1] = 1;
+            page->DurationField.edit->setText("2");
+            const bool latency = page == view->LatencyPage;
+            page->InitialRateField.edit->setText(latency ? "10" : "100");
+            page->MaxRateField.edit->setText(latency ? "10" : "100");
+            if (page->ResolutionField.edit)
+                page->ResolutionField.edit->setText("1");
+        }
+    }
+    // The Group Capacity and Join/Leave pages run pair 1, and Capacity watches (1,2,3), a locked port of
+    // no pair: without a ticked pair and a port to watch these pages refuse to run.
+    void groupPagesRunPairOne()
+    {
+        addPairOne();
+        const UtPortId monitor{1, 2, 3};
+        g_Session.PortTable[g_Session.PortCount++] = {monitor, 53, 0};
+        g_Session.Ports.push_back(MakePortRecord(monitor, 53, 11));
+        g_Session.allocatePortArrays(g_Session.PortCount);
+        for (std::uint16_t i = 0; i < g_Session.PortCount; ++i) {
+            const UtPortId &id = g_Session.PortTable[i].Id;
+            g_Session.PortIndex[id.CID][id.BID][id.PID] = std::int16_t(i);
+            g_Session.LockedFlags[i] = 1;
+        }
+        for (CTestPageBase *page : {static_cast<CTestPageBase *>(view->CapacityPage),
+                                    static_cast<CTestPageBase *>(view->JoinLeavePage)}) {
+            page->PairChecked[1] = 1;
+            page->FillPairGrid();
+        }
+        QComboBox *monitors = view->CapacityPage->MonitorCombo;
+        monitors->setCurrentIndex(monitors->findText(QStringLiteral("(1, 2, 3)")));
+    }
+    // The Source Filter page sends from pair 1's source port to its host port (both locked).
+    void sourceFilterRunsPairOne()
+    {
+        CDlgSourceFilter *page = view->SourceFilterPage;
+        page->InitPortLists();
+        const auto tickPort = [](CKvAvlGrid *grid, std::uint8_t port) {
+            const QString prefix = QString::asprintf("(  1, 2,%d)", port);
+            for (int row = 0; row < grid->GetRowCount(); ++row) {
+                QString label;
+                grid->GetRowName(row, label);
+                if (label.startsWith(prefix))
+                    grid->SetRowChecked(row, 1);
+            }
+        };
+        tickPort(page->SourceAvailableGrid, 1);
+        page->OnAddSourcePorts();
+        tickPort(page->HostAvailableGrid, 2);
+        page->OnAddHostPorts();
+        page->DurationEdit->setText(QStringLiteral("2"));
     }
     QStringList logLines() const { return view->LogDlg->text().split(u'\n', Qt::SkipEmptyParts); }
     QStringList startLines() const
@@ -114,6 +188,7 @@ protected:
 
 TEST_F(RunControlTest, RunFromTheToolBarReturnsItToIdleAfterwards)
 {
+    readyRatePages();
     select({TestLatency});
     CToolBarDlg *bar = frame->ToolBar;
     bar->Reconnect->setEnabled(true);
@@ -150,9 +225,10 @@ TEST_F(RunControlTest, NothingSelectedLogsTheHeaderAndFinishes)
 
 TEST_F(RunControlTest, InvalidPagesEachShowTheirBoxAndNothingRuns)
 {
+    readyRatePages();
     select({TestMixClass, TestScale, TestLatency});
-    view->MixClassPage->FrameRows = {{100, 10, 100, 0, 64}}; // no resolution
-    view->LatencyPage->RateStep = 0;
+    view->MixClassPage->ResolutionField.edit->setText("0");
+    view->LatencyPage->MinRateField.edit->setText("0"); // the rate step
     view->OnRunTest();
     EXPECT_EQ(prompter.messages(),
               (QStringList{"Configuration of Mixed Class Test is not setting correctly\n",
@@ -164,8 +240,11 @@ TEST_F(RunControlTest, InvalidPagesEachShowTheirBoxAndNothingRuns)
 
 TEST_F(RunControlTest, TestsRunInTheirFixedOrderWithTheirStatusTexts)
 {
+    readyRatePages();
     select(
         {TestSourceFilter, TestJoinLeave, TestCapacity, TestLatency, TestScale, TestAggregate, TestMixClass});
+    groupPagesRunPairOne();
+    sourceFilterRunsPairOne();
     view->OnRunTest();
     EXPECT_EQ(startLines(),
               (QStringList{"* Start Mixed Class Test", "* Start Aggregate Test",
@@ -190,12 +269,18 @@ TEST_F(RunControlTest, TestsRunInTheirFixedOrderWithTheirStatusTexts)
     expectIdle();
 }
 
-TEST_F(RunControlTest, MixedClassRunInDemoModeReachesTheMaximum)
+// The runner walks the frame rows the page builds from its fields, one procedure run each.
+TEST_F(RunControlTest, MixedClassRunInDemoModeRunsEveryFrameRowOfThePage)
 {
+    readyRatePages();
     select({TestMixClass});
-    view->MixClassPage->FrameRows = {{100, 10, 100, 1, 64}, {100, 10, 100, 1, 128}};
+    view->MixClassPage->MinRateField.edit->setText("100");
+    view->MixClassPage->FrameStopField.edit->setText("128");
     view->OnRunTest();
-    EXPECT_EQ(logLines().filter("Pass! Test achieve the Max. rate, Thoughput ==> 100.00").size(), 2);
+    const QStringList lines = logLines();
+    EXPECT_EQ(lines.filter("Total Tested Frame : 2").size(), 1);
+    for (const char *size : {"64", "128"})
+        EXPECT_EQ(lines.filter(QStringLiteral("Test Trail - 1, Frame Size %1 bytes").arg(size)).size(), 1) << size;
     EXPECT_EQ(view->ReportDlg->Results.Counters[UtResultSet::MixedClass].size(), 2u);
     EXPECT_EQ(view->Run.FrameSizeIndex, 1u);
     EXPECT_EQ(prompter.messages(), QStringList{"Test Finished!"});
@@ -204,9 +289,9 @@ TEST_F(RunControlTest, MixedClassRunInDemoModeReachesTheMaximum)
 
 TEST_F(RunControlTest, StopAtAWaitEndsTheRun)
 {
+    readyRatePages();
     select({TestMixClass, TestAggregate});
-    app->TestPlan.TestDuration = 60;
-    view->MixClassPage->FrameRows = {{100, 10, 100, 1, 64}};
+    view->MixClassPage->DurationField.edit->setText("60");
     CDlgWaitProgress *first = nullptr;
     CDlgWaitProgress *second = nullptr;
     clock.callAt(10s, [&] {
@@ -232,11 +317,8 @@ TEST_F(RunControlTest, StopAtAWaitEndsTheRun)
 TEST_F(RunControlTest, FailedProcedureEndsTheRunOnce)
 {
     app->DemoMode = 0;
-    UtTestPort source{};
-    source.Id = {1, 2, 1};
-    app->TestPlan.SourcePorts.push_back(source);
+    readyRatePages();
     select({TestMixClass, TestAggregate, TestScale});
-    view->MixClassPage->FrameRows = {{100, 10, 100, 1, 64}};
     view->OnRunTest();
     EXPECT_EQ(startLines(), QStringList{"* Start Mixed Class Test"});
     EXPECT_EQ(commands.count(133), 1);
@@ -263,14 +345,13 @@ TEST_F(RunControlTest, DemoRunStartsFromZeroCounters)
 
 TEST_F(RunControlTest, LatencyRunnerStepsEveryRateOfEveryRow)
 {
+    readyRatePages();
     select({TestLatency});
     CIGMPTestPlan &plan = app->TestPlan;
-    addPairOne();
-    view->LatencyPage->PairChecked[1] = 1;
-    view->LatencyPage->InitialRate = 10;
-    view->LatencyPage->RateStep = 10;
-    view->LatencyPage->MaxRate = 30;
-    view->LatencyPage->FrameRows = {{10, 10, 30, 1, 64}, {10, 10, 30, 1, 128}, {40, 10, 30, 1, 256}};
+    CDlgLatency *latency = view->LatencyPage;
+    latency->MaxRateField.edit->setText("30");
+    latency->CustomCheck->setChecked(true);
+    latency->CustomFrameTable = {{10, 10, 30, 1, 64}, {10, 10, 30, 1, 128}, {40, 10, 30, 1, 256}};
     view->OnRunTest();
     // Three rates for the first two rows, none for a row starting above its maximum.
     EXPECT_EQ(view->ReportDlg->LatencyPage->Records.size(), 9u);
@@ -285,6 +366,7 @@ TEST_F(RunControlTest, LatencyRunnerStepsEveryRateOfEveryRow)
 // The run-value fields are read as the C runtime reads an integer: leading digits, then stop.
 TEST_F(RunControlTest, RunValuesTakeTheLeadingNumberOfTheirFields)
 {
+    readyRatePages();
     select({TestLatency});
     view->RunValueTextA = QStringLiteral("12abc");
     view->RunValueTextB = QStringLiteral(" -3 ms");
@@ -308,6 +390,7 @@ TEST_F(RunControlTest, StopWhileTheRunEndsShowsOneMessageAtATime)
         }
     } watching;
     watching.view = view;
+    readyRatePages();
     select({TestLatency});
     QObject::connect(view, &CMainFormView::commandReceived, view, [this](int command) {
         if (command == CMainFormView::ID_TEST_FINISHED)
@@ -322,8 +405,8 @@ TEST_F(RunControlTest, StopWhileTheRunEndsShowsOneMessageAtATime)
 
 TEST_F(RunControlTest, ElapsedTimeStartsFromZeroAtEveryRun)
 {
+    readyRatePages();
     select({TestMixClass});
-    view->MixClassPage->FrameRows = {{100, 10, 100, 1, 64}};
     view->ElapsedValue->SetText(QStringLiteral("00:03:25")); // what the last run left
     clock.callAt(0s, [this] { view->OnStopTest(); });
     view->OnRunTest();
@@ -335,18 +418,21 @@ TEST_F(RunControlTest, AllSevenProceduresRunToTheirEndInDemoMode)
 {
     select(
         {TestMixClass, TestAggregate, TestScale, TestLatency, TestCapacity, TestJoinLeave, TestSourceFilter});
+    readyRatePages();
     CIGMPTestPlan &plan = app->TestPlan;
-    plan.InitialClients = plan.MaxClients = 1;
-    plan.InitialGroups = 1;
-    plan.MaxGroups = 2;
+    // The Scale page leaves two groups in the plan for the Capacity test after it.
+    view->ScalePage->MaxGroupsField.edit->setText("2");
     plan.GroupStep = 1;
     plan.MeasureFlags = 3;
-    view->MixClassPage->FrameRows = {{100, 10, 100, 1, 64}};
-    view->AggregatePage->FrameRows = {{100, 10, 100, 1, 64}};
-    view->ScalePage->FrameRows = {{100, 10, 100, 1, 64}};
-    view->LatencyPage->FrameRows = {{10, 10, 10, 1, 64}};
     view->CapacityPage->RunList = {64};
     view->JoinLeavePage->RunList = {64};
+    plan.InitialClients = plan.MaxClients = 1;
+    readyRatePages();
+    groupPagesRunPairOne();
+    sourceFilterRunsPairOne();
+    view->CapacityPage->InitialGroups.Edit->setText(QStringLiteral("1"));
+    view->CapacityPage->MaxGroups.Edit->setText(QStringLiteral("2"));
+    view->CapacityPage->GroupStep.Edit->setText(QStringLiteral("1"));
     view->OnRunTest();
     const QString log = view->LogDlg->text();
     for (const char *end : {"* Mixclass throughput Test Complete", "* Aggregate Test Complete",
@@ -365,8 +451,7 @@ TEST_F(RunControlTest, AllSevenProceduresRunToTheirEndInDemoMode)
 // the run writes it into the port record.
 TEST_F(RunControlTest, TypedPortSettingsSurviveTreeClicksLanguageChangesAndRuns)
 {
-    addPairOne();
-    view->AggregatePage->PairChecked[1] = 1;
+    readyRatePages();
     view->ShowTestPage(TestAggregate);
     MyCug *grid = view->AggregatePage->PortGrid;
     QString label;
@@ -381,7 +466,7 @@ TEST_F(RunControlTest, TypedPortSettingsSurviveTreeClicksLanguageChangesAndRuns)
     EXPECT_EQ(shown, "10.9.8.7");
     select({TestAggregate});
     view->OnRunTest();
-    EXPECT_EQ(g_Session.Ports[0].IPAddress, 0x0A090807u);
+    EXPECT_EQ(g_Session.Ports[0].IPAddress, qFromBigEndian<std::uint32_t>(0x0A090807));
     EXPECT_EQ(app->TestPlan.SourcePorts.size(), 1u);
 }
 
@@ -410,6 +495,27 @@ TEST_F(RunControlTest, PairTickReachesThePageOnShowThroughTheViewsDirectory)
     EXPECT_EQ(page->PairChecked[1], 0);
 }
 
+// A tick in the Mixed Class page's unicast-port list and the pair editor's client limit reach the
+// view's pages through its directory.
+TEST_F(RunControlTest, UnicastTicksAndClientLimitsReachThePagesThroughTheViewsDirectory)
+{
+    addPairOne();
+    const UtPortId second{1, 2, 3};
+    g_Session.PortTable[g_Session.PortCount++] = {second, 53, 0};
+    UtPortRecord host = MakePortRecord(second, 53, 11);
+    host.HostPair = 1;
+    g_Session.Ports.push_back(host);
+    view->MixClassPage->PairChecked[1] = 1;
+    view->ShowTestPage(TestMixClass);
+    const UtTestPair &pair = app->TestPlan.TestPairs[0];
+    EXPECT_EQ(int(pair.UniPid), 2) << "the first host became the unicast port";
+    view->MixClassPage->UnicastGrid->SelectUnicastPort(1);
+    EXPECT_EQ(int(pair.UniPid), 3);
+
+    PageDirectory::current()->SetClientLimit(3);
+    EXPECT_EQ(view->AggregatePage->MaxClientsField.edit->toolTip(), "Range is 1~3");
+}
+
 TEST_F(RunControlTest, RunsUnlockOnlyTheResultTabsOfTheirTests)
 {
     const CMyPropSheet *sheet = view->ReportDlg->PropSheet;
@@ -427,8 +533,145 @@ TEST_F(RunControlTest, RunsUnlockOnlyTheResultTabsOfTheirTests)
     view->OnRunTest();
     EXPECT_EQ(locked(), (QList<int>{0, 1, 2, 3, 4}));
     std::fill(std::begin(view->TestSelected), std::end(view->TestSelected), std::uint8_t(0));
+    readyRatePages();
     select({TestAggregate});
     view->OnRunTest();
     EXPECT_EQ(locked(), (QList<int>{0, 2, 3, 4}));
     expectIdle();
+}
+
+namespace {
+
+// The main view in hardware mode against the chassis simulator, in simulated time: pair 1 has its
+// source on port record 0 and hosts on records 1 and 2, and every rate page has it ticked.
+class RatePagesOnTheSimulatorTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        app = std::make_unique<CKvIGMPTQApp>(std::make_unique<FakeServices>(folder.path()));
+        app->DemoMode = 0;
+        g_LangMag.SetLangFile(folder.languageFile("LangEng.lng"));
+        frame = std::make_unique<CMainFrame>(folder.path());
+        view = frame->View();
+        SimConfig config;
+        config.timeScale = 0;
+        config.device.smallFrameForwardingPercent = 60;
+        server = std::make_unique<KvServer>(config);
+        std::string error;
+        ASSERT_TRUE(server->listen(0, "127.0.0.1", error)) << error;
+        server->start();
+        clock.server = server.get();
+        ASSERT_NO_FATAL_FAILURE(connectToSimulator(*server, 4));
+        ASSERT_NE(Kv_LockPortStatus({1, {0x0F0F, 0, 0, 0}}), 0);
+        CIGMPTestPlan ports;
+        addPairOnePorts(ports, {0, 1, 2});
+        std::vector<UtTestPair> &pairs = app->TestPlan.TestPairs;
+        pairs.resize(std::max<std::size_t>(pairs.size(), 1));
+        pairs[0] = {1, 1, 2, 1, 2, 1, 0, {239, 1, 1, 1}, 1, 0xFFFF, 0xFF, 0xFF};
+        for (CRateTestPage *page : std::initializer_list<CRateTestPage *>{view->MixClassPage, view->AggregatePage,
+                                                                          view->ScalePage, view->LatencyPage}) {
+            page->PairChecked[1] = 1;
+            page->DurationField.edit->setText("1");
+            page->DelayAfterJoinField.edit->setText("1");
+        }
+    }
+    void TearDown() override
+    {
+        clock.server = nullptr;
+        frame.reset();
+        disconnectFromSimulator(server);
+    }
+    static void set(const CRateTestPage::NumberField &field, const char *text) { field.edit->setText(text); }
+    // The log of the run's test, from its start line on.
+    QString testLog(const char *start) const
+    {
+        const QString log = view->LogDlg->text();
+        const qsizetype from = log.indexOf(QLatin1String(start));
+        return from < 0 ? QString() : log.mid(from);
+    }
+    void run(int test)
+    {
+        view->TestSelected[test] = 1;
+        view->OnRunTest();
+        EXPECT_EQ(prompter.messages(), QStringList{"Test Finished!"}) << view->LogDlg->text().toStdString();
+    }
+
+    ShellGlobalsGuard guard;
+    TempProgramFolder folder;
+    ScriptedPrompter prompter;
+    SimulatedTimeClock clock;
+    std::unique_ptr<KvServer> server;
+    std::unique_ptr<CKvIGMPTQApp> app;
+    std::unique_ptr<CMainFrame> frame;
+    CMainFormView *view = nullptr;
+};
+
+} // namespace
+
+// The device forwards 64-byte multicast at 60 % of line rate: the search starts at the page's initial
+// rate and falls back towards its minimum, for each of the page's frame sizes.
+TEST_F(RatePagesOnTheSimulatorTest, MixedClassRunsThePagesFrameSizesAndRateSearch)
+{
+    CDlgMixClass *page = view->MixClassPage;
+    set(page->InitialRateField, "100");
+    set(page->MinRateField, "50");
+    set(page->ResolutionField, "5");
+    set(page->FrameStopField, "128");
+    run(TestMixClass);
+    const QString log = testLog("* Start Mixed Class Test");
+    for (const char *line : {"* Test Duration :   1 secs,      Test Trails :  1 times\n",
+                             "Minimum Rate: 50.00 %   Maximum Rate:  100.00%   Rate Resoultion: 5.00%\n",
+                             "Total Tested Frame : 2\n", "* Selected Test Pair =>Pair 1 .\n",
+                             "Test Trail - 1, Frame Size 64 bytes", "Test Trail - 1, Frame Size 128 bytes",
+                             "* Current rate 100.00, Failed! Next current rate is 80.00, Min. rate : 50.00"})
+        EXPECT_TRUE(log.contains(QLatin1String(line))) << line << "\n" << log.toStdString();
+    EXPECT_EQ(view->ReportDlg->Results.Counters[UtResultSet::MixedClass].size(), 2u);
+}
+
+TEST_F(RatePagesOnTheSimulatorTest, AggregateStepsThePagesClients)
+{
+    CDlgAggregate *page = view->AggregatePage;
+    set(page->MaxClientsField, "2");
+    set(page->FrameStartField, "128");
+    set(page->FrameStopField, "128");
+    set(page->InitialRateField, "100");
+    set(page->MinRateField, "80");
+    set(page->ResolutionField, "10");
+    run(TestAggregate);
+    const QString log = testLog("* Start Aggregate Test");
+    for (const char *line : {"* Initial Rate:   100.00%   Minimum Rate: 80.00 %", "Current Client - 1, Max. Client 2",
+                             "Current Client - 2, Max. Client 2", "Test Trail - 1, Frame Size 128 bytes",
+                             "* Current rate 100.00, Pass!"})
+        EXPECT_TRUE(log.contains(QLatin1String(line))) << line << "\n" << log.toStdString();
+    EXPECT_FALSE(log.contains("Current Client - 3"));
+}
+
+TEST_F(RatePagesOnTheSimulatorTest, ScaleStepsThePagesGroups)
+{
+    CDlgScale *page = view->ScalePage;
+    set(page->InitialGroupsField, "2");
+    set(page->MaxGroupsField, "3");
+    set(page->FrameStartField, "256");
+    set(page->FrameStopField, "256");
+    run(TestScale);
+    const QString log = testLog("* Start Scale Group Forwarding Test");
+    for (const char *line : {"Excute the frame size 256", "Current Groups - 2, Max. Groups 3",
+                             "Current Groups - 3, Max. Groups 3", "* Current rate 50.00, Pass!"})
+        EXPECT_TRUE(log.contains(QLatin1String(line))) << line << "\n" << log.toStdString();
+    EXPECT_FALSE(log.contains("Current Groups - 1,"));
+}
+
+TEST_F(RatePagesOnTheSimulatorTest, LatencyMeasuresEveryRateOfThePage)
+{
+    CDlgLatency *page = view->LatencyPage;
+    set(page->InitialRateField, "20");
+    set(page->MinRateField, "30");
+    set(page->MaxRateField, "80");
+    run(TestLatency);
+    const QString log = testLog("* Start Multicast Forwarding Latency Test");
+    EXPECT_TRUE(log.contains("* Initial Rate:   20.00%   Step Rate: 30.00 %   Maximum Rate:  80.00%\n"))
+        << log.toStdString();
+    EXPECT_EQ(log.count("* Forwarding Latency Test Complete"), 3) << "20, 50 and 80 %";
+    EXPECT_EQ(view->ReportDlg->LatencyPage->CurrentRate, 80.0);
 }

@@ -243,7 +243,7 @@ TEST_F(LatencyProcedureTest, TrialWritesTheLatencyCellsAndTable)
     EXPECT_EQ(report.LatencyPage->Cell(13, CReportLatency::kCompensatedColumn), "0.00/0.00/0.00");
     EXPECT_EQ(report.LatencyPage->Cell(14, CReportLatency::kMeasuredColumn), "2.00/2.00/2.00");
     EXPECT_EQ(run.ReportRow, 15u);
-    EXPECT_EQ(plan.HostPorts[0].LatencyCount, 4);
+    EXPECT_EQ(v(plan.HostPorts[0].LatencyCount), 4u);
 
     const QString value = QString(16, ' ') + "4.00";
     const QString line = "*   (  1, 2,1)     (  1, 2,2) " +

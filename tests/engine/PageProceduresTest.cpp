@@ -280,7 +280,7 @@ TEST_F(JoinLeaveProcedureTest, DemoModeMakesUpTheStamps)
     demo = true;
     onStatus = nullptr;
     int draw = 0;
-    page->Random = [&draw] { return (draw++ % 2) * 250; }; // tx 40000, rx 45250: 0.21 ms
+    plan.Random = [&draw] { return (draw++ % 2) * 250; }; // tx 40000, rx 45250: 0.21 ms
     ASSERT_TRUE(report.PerformJoinLeaveDelayTest());
     EXPECT_EQ(page->JoinAverageLabel->text(), "0.21 ms");
     EXPECT_EQ(page->LeaveAverageLabel->text(), "0.61 ms");

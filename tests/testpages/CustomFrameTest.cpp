@@ -3,10 +3,8 @@
 #include "PageFixture.h"
 
 #include "controls/grid/UGEdit.h"
-#include "platform/ScriptedPrompter.h"
 #include "testpages/CustomFrame.h"
 #include "testpages/DlgLatency.h"
-#include "testpages/DlgMixClass.h"
 #include "testpages/PacketCustomGrid.h"
 #include "testpages/PacketCustomPage.h"
 
@@ -153,17 +151,4 @@ TEST_F(CustomFrameTest, FinishedEditsAreNormalisedEvenAfterEscape)
     editor.OkButton->click();
     EXPECT_EQ(std::uint16_t{table[0].FrameSize}, 60);
     EXPECT_DOUBLE_EQ(double{table[1].MinRate}, 50);
-}
-
-TEST_F(CustomFrameTest, RunRefusesARowBelowTheStreamMinimumByName)
-{
-    ScriptedPrompter prompter;
-    CDlgMixClass page;
-    page.FrameRows = {{50, 10, 100, 1, 64}, {50, 10, 100, 1, 60}};
-    EXPECT_FALSE(page.CheckFieldsValid());
-    EXPECT_EQ(prompter.messages(),
-              QStringList{"Row 2 of the frame sizes holds 60 bytes, below the minimum of 64 bytes."});
-    page.FrameRows = {{50, 10, 100, 1, 64}, {50, 10, 100, 1, 16100}};
-    EXPECT_TRUE(page.CheckFieldsValid());
-    EXPECT_EQ(prompter.messages().size(), 1);
 }

@@ -4,6 +4,8 @@
 #include "PageFixture.h"
 
 #include "controls/grid/MyCug.h"
+#include "platform/ScriptedPrompter.h"
+#include "ports/PortCheckGrid.h"
 #include "testpages/DlgAggregate.h"
 #include "testpages/DlgCapacity.h"
 #include "testpages/DlgJoinLeave.h"
@@ -11,15 +13,23 @@
 #include "testpages/DlgMixClass.h"
 #include "testpages/DlgScale.h"
 #include "testpages/DlgSourceFilter.h"
-#include "ports/PortCheckGrid.h"
 
 #include <QGroupBox>
 #include <QLabel>
 #include <QRadioButton>
+#include <cstring>
 #include <gtest/gtest.h>
 #include <set>
 
 namespace {
+
+// A port record's address as it goes on the wire: its bytes in memory order.
+QString recordAddress(const UtPortRecord &record)
+{
+    std::uint8_t bytes[4];
+    std::memcpy(bytes, &record.IPAddress, 4);
+    return DottedText(bytes);
+}
 
 QString cell(MyCug *grid, int col, int row)
 {
@@ -148,10 +158,10 @@ TEST_F(TestPageBaseTest, NewGridShowsTheAllColumnsAndTheTitles)
 TEST_F(TestPageBaseTest, RatePagesLabelTheInitialRateFromTheLanguage)
 {
     CDlgLatency latency;
-    EXPECT_EQ(latency.InitialRateLabel->text(), "Initial Rate (%):");
+    EXPECT_EQ(latency.InitialRateField.label->text(), "Initial Rate (%):");
     g_LangMag.SetLangFile(QStringLiteral(KV_SOURCE_DIR "/resources/Language/LangChs.lng"));
     latency.SetLanguageText();
-    EXPECT_EQ(latency.InitialRateLabel->text(), g_LangMag.GetString("Defualt_Initrate"));
+    EXPECT_EQ(latency.InitialRateField.label->text(), g_LangMag.GetString("Defualt_Initrate"));
     EXPECT_EQ(cell(latency.PortGrid, 0, -1), g_LangMag.GetString("TestPage_Col_Module"));
 }
 
@@ -252,7 +262,8 @@ TEST_F(TestPageBaseTest, ListGrowsWithPortsAddedAfterThePage)
     CDlgAggregate page;
     EXPECT_TRUE(page.PortSettingsList.empty());
     const std::size_t index = addPort(1, 4, 1, 2, 0);
-    g_Session.Ports[index].IPAddress = 0x0A000005;
+    const std::uint8_t address[4] = {10, 0, 0, 5};
+    std::memcpy(&g_Session.Ports[index].IPAddress, address, 4);
     page.PairChecked[2] = 1;
     page.FillPairGrid();
     ASSERT_EQ(page.PortSettingsList.size(), 1u);
@@ -349,11 +360,11 @@ TEST_F(TestPageBaseTest, ApplyCopiesPairsPortsAndSettings)
     EXPECT_EQ(std::uint8_t{plan.HostPorts[0].Flag}, 1); // pair 3's unicast port
     EXPECT_EQ(std::uint16_t{plan.SourcePorts[0].SpeedMedia}, 11);
     // Settings go to the row's own chassis only.
-    EXPECT_EQ(g_Session.Ports[3].IPAddress, 0x0A010203u);
+    EXPECT_EQ(recordAddress(g_Session.Ports[3]), "10.1.2.3");
     EXPECT_EQ(g_Session.Ports[3].CFI, 0);
     EXPECT_EQ(g_Session.Ports[1].IPAddress, MakePortRecord({1, 2, 2}, 53, 11).IPAddress);
     const UtPortRecord &looseRecord = g_Session.Ports[4];
-    EXPECT_EQ(looseRecord.IPAddress, 0x0A010002u);
+    EXPECT_EQ(recordAddress(looseRecord), "10.1.0.2");
     EXPECT_EQ(looseRecord.VLanState, 1);
     EXPECT_EQ(looseRecord.VLanID, 100);
     EXPECT_EQ(looseRecord.UniVLanState, 1);
@@ -375,7 +386,9 @@ TEST_F(TestPageBaseTest, FixedPlanValuesOfTheCapacityJoinLeaveAndSourceFilterPag
     joinLeave.ApplyToTestConfig(plan);
     EXPECT_EQ(plan.CurrentRate, 100.0);
     CDlgSourceFilter filter;
+    ScriptedPrompter prompter; // no source port: the page says so after the fixed values
     filter.ApplyToTestConfig(plan);
+    EXPECT_EQ(prompter.messages(), QStringList{"Source Port is Null."});
     EXPECT_EQ(plan.DelayAfterJoin, 2u);
     EXPECT_EQ(plan.FrameSize, 64);
     EXPECT_EQ(plan.IgmpVersion, 3);
