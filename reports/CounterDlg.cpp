@@ -15,27 +15,27 @@
 
 namespace {
 
-constexpr int kHeadingRowAlignment = 1;
-constexpr int kHeadingColumnAlignment = 4;
+constexpr int kCounterDlgHeadingRowAlignment = 1;
+constexpr int kCounterDlgHeadingColumnAlignment = 4;
 // The cell property of the headings that the grid family reads as its heading look.
-constexpr unsigned kHeadingTypeParam = 2;
-const char *const kColumnTitleKeys[CCounterDlg::kColumns] = {"CounterDlg_Server_Port", "CounterDlg_Host_Port",
-                                                             "CounterDlg_Non_IGMP_Port"};
+constexpr unsigned kCounterDlgHeadingTypeParam = 2;
+const char *const kCounterDlgColumnTitleKeys[CCounterDlg::kColumns] = {
+    "CounterDlg_Server_Port", "CounterDlg_Host_Port", "CounterDlg_Non_IGMP_Port"};
 
 // Sheet cells, 0-based: the title in A1 and C3, the names in A6 and A7, the time in row 9, the table's
 // heading row in row 11 from column B on.
-constexpr int kSheetTitleRow = 0;
-constexpr int kSheetBannerRow = 2;
-constexpr int kSheetBannerColumn = 2;
-constexpr int kSheetTesterRow = 5;
-constexpr int kSheetDutRow = 6;
-constexpr int kSheetTimeRow = 8;
-constexpr int kSheetTableRow = 10;
-constexpr int kSheetTableColumn = 1;
-constexpr double kSheetColumnWidth = 20;
+constexpr int kCounterDlgSheetTitleRow = 0;
+constexpr int kCounterDlgSheetBannerRow = 2;
+constexpr int kCounterDlgSheetBannerColumn = 2;
+constexpr int kCounterDlgSheetTesterRow = 5;
+constexpr int kCounterDlgSheetDutRow = 6;
+constexpr int kCounterDlgSheetTimeRow = 8;
+constexpr int kCounterDlgSheetTableRow = 10;
+constexpr int kCounterDlgSheetTableColumn = 1;
+constexpr double kCounterDlgSheetColumnWidth = 20;
 // Palette colours of the table: silver headings, light green cells.
-constexpr std::uint8_t kHeadingFill = 22; // 0xC0C0C0
-constexpr std::uint8_t kCellFill = 42;    // 0xCCFFCC
+constexpr std::uint8_t kCounterDlgHeadingFill = 22; // 0xC0C0C0
+constexpr std::uint8_t kCounterDlgCellFill = 42;    // 0xCCFFCC
 
 } // namespace
 
@@ -103,12 +103,12 @@ void CCounterDlg::InitCounterGrid()
         cell.m_alignment = alignment;
         cell.m_properties |= CellProp::Alignment;
         CounterGrid->WriteCell(col, row, &cell);
-        CounterGrid->SetCellTypeParam(col, row, kHeadingTypeParam);
+        CounterGrid->SetCellTypeParam(col, row, kCounterDlgHeadingTypeParam);
     };
     for (int row = 0; row < kRows; ++row)
-        styleHeading(-1, row, kHeadingRowAlignment);
+        styleHeading(-1, row, kCounterDlgHeadingRowAlignment);
     for (int col = -1; col < kColumns; ++col)
-        styleHeading(col, -1, kHeadingColumnAlignment);
+        styleHeading(col, -1, kCounterDlgHeadingColumnAlignment);
     CounterGrid->SetCellText(-1, -1, QString());
 }
 
@@ -124,7 +124,7 @@ void CCounterDlg::SetButtonTexts()
     SaveButton->setText(host.text(QStringLiteral("CounterDlg_Save")));
     ClearButton->setText(host.text(QStringLiteral("CounterDlg_Clear")));
     for (int col = 0; col < kColumns; ++col)
-        CounterGrid->SetCellText(col, -1, host.text(QString::fromLatin1(kColumnTitleKeys[col])));
+        CounterGrid->SetCellText(col, -1, host.text(QString::fromLatin1(kCounterDlgColumnTitleKeys[col])));
 }
 
 void CCounterDlg::OnSave()
@@ -185,30 +185,32 @@ void ExportCounterWorkbook(CCounterDlg &dialog)
     XlsFormat *heading = book.addFormat();
     heading->setBorder(XlsFormat::BorderThin);
     heading->setFillPattern(XlsFormat::FillSolid);
-    heading->setPatternForegroundColor(kHeadingFill);
+    heading->setPatternForegroundColor(kCounterDlgHeadingFill);
     XlsFormat *cell = book.addFormat();
     cell->setBorder(XlsFormat::BorderThin);
     cell->setFillPattern(XlsFormat::FillSolid);
-    cell->setPatternForegroundColor(kCellFill);
+    cell->setPatternForegroundColor(kCounterDlgCellFill);
 
     XlsSheet *sheet = book.addSheet(QStringLiteral("Counter"));
     // One column more than the grid has, from B on: the row headings and the counters.
-    sheet->setCol(kSheetTableColumn, kSheetTableColumn + columns, kSheetColumnWidth);
-    sheet->writeStr(kSheetTitleRow, 0, QStringLiteral("Export Counter Report"), title);
-    sheet->writeStr(kSheetBannerRow, kSheetBannerColumn,
+    sheet->setCol(kCounterDlgSheetTableColumn, kCounterDlgSheetTableColumn + columns,
+                  kCounterDlgSheetColumnWidth);
+    sheet->writeStr(kCounterDlgSheetTitleRow, 0, QStringLiteral("Export Counter Report"), title);
+    sheet->writeStr(kCounterDlgSheetBannerRow, kCounterDlgSheetBannerColumn,
                     QStringLiteral("            Corvane Technologies : Tavrix-IGMP-TQ Counter Report"),
                     title);
     const EngineHost &host = EngineHost::instance();
-    sheet->writeStr(kSheetTesterRow, 0,
+    sheet->writeStr(kCounterDlgSheetTesterRow, 0,
                     host.text(QStringLiteral("Reserved_Tester_Name")) + u':' + dialog.TesterName);
-    sheet->writeStr(kSheetDutRow, 0, host.text(QStringLiteral("Reserved_DUT_Name")) + u':' + dialog.DutName);
-    sheet->writeStr(kSheetTimeRow, kSheetTableColumn + columns,
+    sheet->writeStr(kCounterDlgSheetDutRow, 0,
+                    host.text(QStringLiteral("Reserved_DUT_Name")) + u':' + dialog.DutName);
+    sheet->writeStr(kCounterDlgSheetTimeRow, kCounterDlgSheetTableColumn + columns,
                     FormatLocalTime(QDateTime::currentSecsSinceEpoch()));
     for (int row = -1; row < rows; ++row) {
         for (int col = -1; col < columns; ++col) {
             QString text;
             grid.GetCellTextTo(col, row, text);
-            sheet->writeStr(kSheetTableRow + 1 + row, kSheetTableColumn + 1 + col, text,
+            sheet->writeStr(kCounterDlgSheetTableRow + 1 + row, kCounterDlgSheetTableColumn + 1 + col, text,
                             row < 0 ? heading : cell);
         }
     }

@@ -88,7 +88,7 @@ int counterHardwareIndex(std::uint16_t chassis, std::uint8_t card, std::uint8_t 
 }
 
 // A count as decimal digits, with the trailing blank of the columns that carry one.
-QString countText(std::uint64_t value, bool blank)
+QString counterCountText(std::uint64_t value, bool blank)
 {
     QString text = QString::number(qulonglong(value));
     if (blank)
@@ -119,7 +119,6 @@ CCounterLog::CCounterLog(QWidget *parent)
 
 void CCounterLog::InitColumns()
 {
-    List->setSelectionBehavior(QAbstractItemView::SelectRows);
     for (int column = 0; column < kColumnCount; ++column) {
         const CounterColumn &c = kCounterColumns[std::size_t(column)];
         List->InsertColumn(column, EngineHost::instance().text(QString::fromLatin1(c.key)), Qt::AlignLeft,
@@ -297,26 +296,26 @@ void CCounterLog::UpdateCounterRow(const CIGMPTestPlan &plan, int hardwareIndex,
         plan.TestType == kTestCapacity ? cnt.TxPackets : st.TxCountA + st.TxCountB;
     List->SetItemTexts(int(g_Session.Ports[recordIndex].CounterRow), ColTxPacket,
                        {
-                           countText(txPackets, true),
-                           countText(cnt.TxBytes, false),
-                           countText(cnt.Undersize + cnt.Oversize + cnt.NormalSize, true),
-                           countText(cnt.RxBytes, false),
-                           countText(st.RxCountA + st.RxCountB, true),
-                           countText(st.RxCountB, false),
-                           countText(st.RxCountA, false),
-                           countText(cnt.Ipv4Frames, false),
-                           countText(cnt.Collisions, true),
-                           countText(cnt.CrcErrors, false),
-                           countText(cnt.PauseFrames, true),
-                           countText(cnt.VlanFrames, false),
-                           countText(cnt.Undersize, false),
-                           countText(cnt.Bucket64, true),
-                           countText(cnt.Bucket65To127, false),
-                           countText(cnt.Bucket128To255, true),
-                           countText(cnt.Bucket256To511, false),
-                           countText(cnt.Bucket512To1023, true),
-                           countText(cnt.Bucket1024To1522, false),
-                           countText(cnt.Oversize, true),
+                           counterCountText(txPackets, true),
+                           counterCountText(cnt.TxBytes, false),
+                           counterCountText(cnt.Undersize + cnt.Oversize + cnt.NormalSize, true),
+                           counterCountText(cnt.RxBytes, false),
+                           counterCountText(st.RxCountA + st.RxCountB, true),
+                           counterCountText(st.RxCountB, false),
+                           counterCountText(st.RxCountA, false),
+                           counterCountText(cnt.Ipv4Frames, false),
+                           counterCountText(cnt.Collisions, true),
+                           counterCountText(cnt.CrcErrors, false),
+                           counterCountText(cnt.PauseFrames, true),
+                           counterCountText(cnt.VlanFrames, false),
+                           counterCountText(cnt.Undersize, false),
+                           counterCountText(cnt.Bucket64, true),
+                           counterCountText(cnt.Bucket65To127, false),
+                           counterCountText(cnt.Bucket128To255, true),
+                           counterCountText(cnt.Bucket256To511, false),
+                           counterCountText(cnt.Bucket512To1023, true),
+                           counterCountText(cnt.Bucket1024To1522, false),
+                           counterCountText(cnt.Oversize, true),
                        });
 }
 
