@@ -146,7 +146,7 @@ bool PdfDocument::DrawTextBox(float left, float top, float right, float bottom, 
         const qreal scale = std::min(box.width() / needed.width(), box.height() / needed.height());
         if (!(scale < 1))
             break;
-        font.setPointSizeF(std::max(kSmallestTextSize, font.pointSizeF() * std::max(scale, 0.5) * 0.98));
+        font.setPointSizeF(std::max(kSmallestTextSize, font.pointSizeF() * scale * 0.98));
     }
     QPainter &p = *m_painter;
     p.save();

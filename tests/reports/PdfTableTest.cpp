@@ -4,6 +4,8 @@
 
 #include "common/PdfReadBack.h"
 
+#include <QImage>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -115,15 +117,48 @@ TEST_F(PdfTableDrawTest, MergedBlockAndWholeRowTexts)
     EXPECT_GT(duration->Left, 115) << "a whole-row text runs on across the columns";
 }
 
+TEST_F(PdfTableDrawTest, ATableWiderThanThePageIsNarrowedToItsMarginsAndItsTextsShrink)
+{
+    const QString wide = QStringLiteral("Wide").repeated(50);
+    table.Create(&doc, {15, 75}, 2, 1, font, 12, bold, 15, -1);
+    table.ColumnWidths = {10, 10};
+    table.SetCellText(0, 0, wide, 0);
+    table.SetCellText(0, 1, QStringLiteral("RightMost"), 2);
+    ASSERT_GT(table.ColumnWidths[0] + table.ColumnWidths[1], 842 - 30) << "measured at 7, wider than the page";
+    QPointF end;
+    ASSERT_TRUE(table.Draw(end));
+    const PdfReadBack read = save();
+    const PdfWord *left = read.find(wide);
+    const PdfWord *right = read.find(QStringLiteral("RightMost"));
+    ASSERT_TRUE(left && right);
+    EXPECT_GE(left->Left, 15);
+    EXPECT_LE(left->Right, right->Left) << "the long text shrinks into its own column";
+    EXPECT_NEAR(right->Right, 842 - 15 - 2, 2) << "the right edge lies at the right margin";
+}
+
 TEST_F(PdfTableDrawTest, EmptyTableOrNoDocumentEndsWhereItStarts)
 {
     table.Create(&doc, {15, 75}, 3, 0, font, 7, bold, 15, -1);
+    table.ColumnWidths = {100, 100, 100};
     QPointF end;
     ASSERT_TRUE(table.Draw(end));
     EXPECT_EQ(end, QPointF(15, 75));
     table.Create(nullptr, {20, 90}, 3, 3, font, 7, bold, 15, -1);
     ASSERT_TRUE(table.Draw(end));
     EXPECT_EQ(end, QPointF(20, 90));
+
+    // Not even a bottom edge: the page stays blank.
+    const QString file = dir.filePath(QStringLiteral("empty.pdf"));
+    ASSERT_TRUE(doc.SaveToFile(file));
+    QProcess render;
+    render.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("144"), QStringLiteral("-png"),
+                                              QStringLiteral("-singlefile"), file, dir.filePath(QStringLiteral("empty"))});
+    ASSERT_TRUE(render.waitForFinished(60000) && render.exitCode() == 0);
+    const QImage page(dir.filePath(QStringLiteral("empty.png")));
+    ASSERT_FALSE(page.isNull());
+    for (int y = 140; y < 160; ++y)
+        for (int x = 0; x < page.width(); ++x)
+            ASSERT_EQ(qGray(page.pixel(x, y)), 255) << x << "," << y;
 }
 
 } // namespace

@@ -42,6 +42,38 @@ TEST(PdfDocumentTest, TextLandsWhereItIsDrawnOnLandscapePages)
     EXPECT_NEAR((section->Left + section->Right) / 2, 421, 3) << "centred in its box";
 }
 
+// A text too large for its box is set smaller until it fits: nothing of it is cut.
+TEST(PdfDocumentTest, TextBoxesShrinkTextsThatDoNotFit)
+{
+    QTemporaryDir dir;
+    PdfDocument doc;
+    ASSERT_TRUE(doc.SetFont(doc.AddFont(QStringLiteral("Arial"), false), 12));
+    const QString wide = QStringLiteral("Shrunk").repeated(6);
+    ASSERT_GT(doc.GetTextWidth(wide), 200);
+    EXPECT_TRUE(doc.DrawTextBox(100, 100, 200, 115, PdfDocument::AlignLeft, false, wide));
+    EXPECT_TRUE(doc.DrawTextBox(100, 200, 300, 215, PdfDocument::AlignLeft, false, QStringLiteral("Fits")));
+    EXPECT_TRUE(doc.DrawTextBox(100, 300, 160, 330, PdfDocument::AlignCentre, true,
+                                QStringLiteral("several words wrapped into a small block")));
+    ASSERT_TRUE(doc.SaveToFile(dir.filePath(QStringLiteral("boxes.pdf"))));
+
+    const PdfReadBack read = readPdfBack(dir.filePath(QStringLiteral("boxes.pdf")));
+    const PdfWord *shrunk = read.find(wide);
+    ASSERT_TRUE(shrunk);
+    EXPECT_GE(shrunk->Left, 99);
+    EXPECT_LE(shrunk->Right, 201);
+    const PdfWord *fits = read.find(QStringLiteral("Fits"));
+    ASSERT_TRUE(fits);
+    EXPECT_NEAR(fits->Right - fits->Left, doc.GetTextWidth(QStringLiteral("Fits")), 1) << "kept at its size";
+    for (const char *word : {"several", "wrapped", "block"}) {
+        const PdfWord *found = read.find(QString::fromLatin1(word));
+        ASSERT_TRUE(found) << word;
+        EXPECT_GE(found->Left, 99) << word;
+        EXPECT_LE(found->Right, 161) << word;
+        EXPECT_GE(found->Top, 299) << word;
+        EXPECT_LE(found->Bottom, 331) << word;
+    }
+}
+
 TEST(PdfDocumentTest, TemplateShowsOnEveryPageThatPlacesIt)
 {
     QTemporaryDir dir;
