@@ -8,8 +8,10 @@
 #include "app/ProgInfoDlg.h"
 #include "app/ShellTestSupport.h"
 #include "common/EnglishTexts.h"
+#include "controls/grid/KvAvlGrid.h"
 #include "controls/grid/MyCug.h"
 #include "controls/widgets/ButtonST.h"
+#include "controls/widgets/NumEdit.h"
 #include "engine/EngineHost.h"
 #include "engine/EngineUtils.h"
 #include "engine/TestReportDlg.h"
@@ -19,14 +21,18 @@
 #include "reports/CounterLog.h"
 #include "reports/DlgButton.h"
 #include "reports/ReportFile.h"
+#include "reports/ReportMixClass.h"
 #include "reports/ReportSources.h"
 #include "testpages/DlgAggregate.h"
+#include "testpages/DlgCapacity.h"
+#include "testpages/DlgJoinLeave.h"
 #include "testpages/DlgLatency.h"
 #include "testpages/DlgMixClass.h"
 #include "testpages/DlgScale.h"
 #include "testpages/DlgSourceFilter.h"
 #include "testpages/RateTestPage.h"
 
+#include <QComboBox>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
@@ -182,34 +188,70 @@ TEST(ReportSaveEndToEnd, ADemoRunOfEveryTestSavesAsASpreadsheet)
     plan.NumberOfTrials = 1;
     plan.TestDuration = 2;
     plan.IgmpVersion = 2;
-    view->LatencyPage->InitialRate = 10;
-    view->LatencyPage->RateStep = 10;
-    view->LatencyPage->MaxRate = 10;
-    // Pair 1: source (1,2,1), host (1,2,2), ticked on every page, one frame size a page.
-    for (std::uint8_t port = 1; port <= 2; ++port) {
+    // Pair 1: source (1,2,1), host (1,2,2); (1,2,3) the port the Capacity test watches.
+    for (std::uint8_t port = 1; port <= 3; ++port) {
         const UtPortId id{1, 2, port};
         g_Session.PortTable[g_Session.PortCount++] = {id, 53, 0};
         UtPortRecord record = MakePortRecord(id, 53, 11);
-        (port == 1 ? record.SourcePair : record.HostPair) = 1;
+        if (port == 1)
+            record.SourcePair = 1;
+        else if (port == 2)
+            record.HostPair = 1;
         g_Session.Ports.push_back(record);
+    }
+    g_Session.allocatePortArrays(g_Session.PortCount);
+    for (std::uint16_t i = 0; i < g_Session.PortCount; ++i) {
+        const UtPortId &id = g_Session.PortTable[i].Id;
+        g_Session.PortIndex[id.CID][id.BID][id.PID] = std::int16_t(i);
+        g_Session.LockedFlags[i] = 1;
     }
     const UtTestPair pairOne{1, 1, 1, 1, 2, 1, 0, {239, 1, 1, 1}, 1, 0xFFFF, 0xFF, 0xFF};
     if (plan.TestPairs.empty())
         plan.TestPairs.push_back(pairOne);
     else
         plan.TestPairs[0] = pairOne;
-    for (CRateTestPage *page :
-         {static_cast<CRateTestPage *>(view->MixClassPage), static_cast<CRateTestPage *>(view->AggregatePage),
-          static_cast<CRateTestPage *>(view->ScalePage), static_cast<CRateTestPage *>(view->LatencyPage)}) {
+    // Every page runs pair 1: the rate pages at fixed rates, the group pages with their watched port, the
+    // Source Filter page from the source to the host.
+    for (CRateTestPage *page : std::initializer_list<CRateTestPage *>{view->MixClassPage, view->AggregatePage,
+                                                                      view->ScalePage, view->LatencyPage}) {
         page->PairChecked[1] = 1;
-        page->FrameRows = {{100, 10, 100, 1, 64}};
+        page->DurationField.edit->setText("2");
+        const bool latency = page == view->LatencyPage;
+        page->InitialRateField.edit->setText(latency ? "10" : "100");
+        page->MaxRateField.edit->setText(latency ? "10" : "100");
+        if (page->ResolutionField.edit)
+            page->ResolutionField.edit->setText("1");
     }
-    view->SourceFilterPage->PairChecked[1] = 1;
+    for (CTestPageBase *page :
+         std::initializer_list<CTestPageBase *>{view->CapacityPage, view->JoinLeavePage}) {
+        page->PairChecked[1] = 1;
+        page->FillPairGrid();
+    }
+    QComboBox *monitors = view->CapacityPage->MonitorCombo;
+    monitors->setCurrentIndex(monitors->findText(QStringLiteral("(1, 2, 3)")));
+    CDlgSourceFilter *filter = view->SourceFilterPage;
+    filter->InitPortLists();
+    const auto tickPort = [](CKvAvlGrid *grid, std::uint8_t port) {
+        const QString prefix = QString::asprintf("(  1, 2,%d)", port);
+        for (int row = 0; row < grid->GetRowCount(); ++row) {
+            QString label;
+            grid->GetRowName(row, label);
+            if (label.startsWith(prefix))
+                grid->SetRowChecked(row, 1);
+        }
+    };
+    tickPort(filter->SourceAvailableGrid, 1);
+    filter->OnAddSourcePorts();
+    tickPort(filter->HostAvailableGrid, 2);
+    filter->OnAddHostPorts();
+    filter->DurationEdit->setText(QStringLiteral("2"));
     for (int test = 0; test < TestCount; ++test)
         view->TestSelected[test] = 1;
     view->OnRunTest();
     ASSERT_EQ(prompter.messages(), QStringList{"Test Finished!"});
     CTestReportDlg &report = *view->ReportDlg;
+    for (int test = 0; test < TestCount; ++test)
+        ASSERT_EQ(report.Results.Ran[std::size_t(test)], 1) << test;
     ASSERT_TRUE(report.ExcelBar->isVisible());
 
     QTemporaryDir dir;
