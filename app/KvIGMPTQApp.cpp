@@ -7,6 +7,7 @@
 #include "app/MMStatusBar.h"
 #include "app/MainFormView.h"
 #include "app/MainFrame.h"
+#include "app/ProgressInfoBar.h"
 #include "app/StartupServices.h"
 #include "app/SystemRequirements.h"
 #include "engine/EngineHost.h"
@@ -84,6 +85,21 @@ void installEngineSinks()
     host.planSource = [] { return g_App ? &g_App->TestPlan : nullptr; };
     host.testerNameSource = [] { return g_App ? g_App->TesterName : QString(); };
     host.dutNameSource = [] { return g_App ? g_App->DutName : QString(); };
+    // Saving a report runs the writer inside the frame's busy dialog.
+    host.busyDialog = [](const QString &text, std::uint32_t seconds, std::function<void()> job) {
+        if (!g_ProgressBar || !g_MainFrame) {
+            job();
+            return;
+        }
+        g_ProgressBar->Notify = std::move(job);
+        g_ProgressBar->SetText(text);
+        g_ProgressBar->Count = seconds;
+        g_ProgressBar->Start();
+    };
+    host.busyDialogClose = [] {
+        if (g_ProgressBar)
+            g_ProgressBar->CloseDialog();
+    };
 }
 
 // The report writers read the run's start time, the frame's module window and the view's pages.

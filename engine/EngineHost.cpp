@@ -91,3 +91,17 @@ QString EngineHost::dutName() const
 {
     return dutNameSource ? dutNameSource() : QString();
 }
+
+void EngineHost::runBusyDialog(const QString &text, std::uint32_t seconds, std::function<void()> job) const
+{
+    if (busyDialog)
+        busyDialog(text, seconds, std::move(job));
+    else if (job)
+        job();
+}
+
+void EngineHost::closeBusyDialog() const
+{
+    if (busyDialogClose)
+        busyDialogClose();
+}

@@ -1,8 +1,9 @@
 // What the engine needs of the application around it: the demo-mode flag, the test log, the
 // reservation log, the frame's status text, the language texts, whether a test page is on show, the
-// test plan, the Source Filter page's address settings and the Group Capacity and Join/Leave pages' results. The
-// application installs its sinks at start-up, the test pages wire their own parts and tests wire their
-// own; a sink that is not set does nothing (demo mode off, a key stands for its text).
+// test plan, the Source Filter page's address settings, the Group Capacity and Join/Leave pages' results
+// and the busy dialog. The application installs its sinks at start-up, the test pages wire their own parts
+// and tests wire their own; a sink that is not set does nothing (demo mode off, a key stands for its text,
+// a busy job runs at once).
 #pragma once
 
 #include "engine/TestPageHooks.h"
@@ -10,6 +11,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <cstdint>
 #include <functional>
 #include <vector>
 
@@ -42,6 +44,11 @@ public:
     // The tester's and the device's names of the report headers; empty while none is installed.
     QString testerName() const;
     QString dutName() const;
+    // Runs the busy dialog with the text, its bar filling in `seconds`, and starts the job from inside
+    // it; returns once the dialog has closed. Without a driver the job runs at once.
+    void runBusyDialog(const QString &text, std::uint32_t seconds, std::function<void()> job) const;
+    // Ends the busy dialog the running job was started from; nothing without a driver.
+    void closeBusyDialog() const;
 
     std::function<bool()> demoMode;
     std::function<bool()> testRunning;
@@ -64,4 +71,6 @@ public:
     std::function<CIGMPTestPlan *()> planSource;
     std::function<QString()> testerNameSource;
     std::function<QString()> dutNameSource;
+    std::function<void(const QString &, std::uint32_t, std::function<void()>)> busyDialog;
+    std::function<void()> busyDialogClose;
 };

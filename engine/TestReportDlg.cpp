@@ -8,12 +8,14 @@
 #include "engine/Session.h"
 #include "engine/TestPlanSupport.h"
 #include "engine/TrialJudge.h"
+#include "platform/Prompter.h"
 #include "reports/CounterDlg.h"
 #include "reports/CounterLog.h"
 #include "reports/DlgButton.h"
 #include "reports/MyPropSheet.h"
 #include "reports/ReportAggregate.h"
 #include "reports/ReportDynamicDlg.h"
+#include "reports/ReportFile.h"
 #include "reports/ReportFilter.h"
 #include "reports/ReportLatency.h"
 #include "reports/ReportMaxThroughputDlg.h"
@@ -21,6 +23,7 @@
 #include "reports/ReportScale.h"
 #include "reports/ReportStandard.h"
 
+#include <QDateTime>
 #include <mutex>
 
 CTestReportDlg *g_ReportDlg = nullptr;
@@ -430,9 +433,44 @@ void CTestReportDlg::ShowWithFrame()
             ExportBarVisible(isVisible(), Results.AnyRan(), testPageVisible, bar->ResultsReady != 0));
 }
 
-void CTestReportDlg::SaveReport(int)
+void CTestReportDlg::SaveReport(int kind)
 {
-    // Writing the spreadsheet and PDF reports comes with their writers.
+    const EngineHost &host = EngineHost::instance();
+    const QString folder = ReportFile::folder();
+    CreateDirectoryTree(folder);
+    const QString proposed = folder + ReportFile::proposedName(host.testerName(), host.dutName(), kind,
+                                                               QDateTime::currentDateTime());
+    const QString path = Prompter::current().saveFileName(
+        QString(), proposed, host.text(ReportFile::filterKey(kind)), ReportFile::extension(kind));
+    if (path.isEmpty())
+        return;
+    ReportPath = path;
+    host.runBusyDialog(host.text(QStringLiteral("Busy_Saving_Files")), 3, [this, kind] {
+        if (kind == ReportFile::kPdf)
+            OnSavePdfReport();
+        else
+            OnSaveExcelReport();
+    });
+}
+
+void CTestReportDlg::OnSaveExcelReport()
+{
+    finishSave(CounterPage->SaveExcelReport(ReportPath));
+}
+
+void CTestReportDlg::OnSavePdfReport()
+{
+    finishSave(CounterPage->SavePdfReport(ReportPath));
+}
+
+void CTestReportDlg::finishSave(bool saved)
+{
+    WaitPumping(1000);
+    const EngineHost &host = EngineHost::instance();
+    host.closeBusyDialog();
+    Prompter::current().messageBox(
+        host.text(saved ? QStringLiteral("Report_Save_Complete") : QStringLiteral("Report_Save_Fail")),
+        MB_OK);
 }
 
 void CTestReportDlg::resizeEvent(QResizeEvent *event)

@@ -81,8 +81,13 @@ public:
     static bool ExportBarVisible(bool windowShown, bool anyRan, bool testPageVisible, bool resultsReady);
     // Shows or hides both bars by the rule above.
     void ShowWithFrame();
-    // Saves the report of the last run: kind 0 as a spreadsheet, 1 as a PDF file (the export bars).
+    // Saves the report of the last run: kind 0 as a spreadsheet, 1 as a PDF file (the export bars). Asks
+    // for the file in Report/ and writes it from inside the busy dialog "Saving Files...".
     void SaveReport(int kind);
+    // The writing itself, once the busy dialog is up: the writer with ReportPath, then the dialog
+    // closed and the user told whether the file was written.
+    void OnSaveExcelReport();
+    void OnSavePdfReport();
 
     CMyPropSheet *PropSheet;
     CReportMixClass *MixClassPage;
@@ -141,6 +146,9 @@ private:
     bool printDelayTable(bool join);
     // Source Filter: one group's filter check; false when a host got other than its sources' frames.
     bool checkFilterGroup(const QString &groupText, QStringList &failures);
+    // The end of a save: a second for the busy dialog to show its bar, then the dialog closed and the
+    // result told.
+    void finishSave(bool saved);
 
     CIGMPTestPlan *m_plan = nullptr;
 };

@@ -69,6 +69,10 @@ public:
     // not be written, and then no file is left behind.
     bool SavePdfReport(const QString &path);
 
+    // Writes the whole test report of the last run as one spreadsheet workbook at the path, whole or
+    // not at all; false when the file was not written.
+    bool SaveExcelReport(const QString &path);
+
     QString CellText(int row, int column) const;
     COLORREF RowColor(int row) const;
     UtListRowStyle RowStyle(int row) const;

@@ -119,7 +119,7 @@ std::set<QString> languageKeysInSource(const QString &source)
         literal);
     static const QRegularExpression familyLiteral(QStringLiteral(
         R"re("((?:Menu|Tree|Des|Note|Stat|Status|PortDlg|Reserved|SysInfo|StandardDlg|DynamicDlg)re"
-        R"re(|MaxDlg|MaxDlgDlg|Select_Config|Bar|LogDlg|Tab|CounterDlg|MSG_RANGE_OF|TestPage|PacketDlg|ResultPage|ChartSet|LiveChart|PdfReport)_[A-Za-z0-9_/]+)")re"
+        R"re(|MaxDlg|MaxDlgDlg|Select_Config|Bar|LogDlg|Tab|CounterDlg|MSG_RANGE_OF|TestPage|PacketDlg|ResultPage|ChartSet|LiveChart|PdfReport|XlsReport)_[A-Za-z0-9_/]+)")re"
         R"re(|"(Check_Link|Defualt_Initrate)")re"));
     std::set<QString> keys;
     for (const QRegularExpression *pattern : {&lookup, &familyLiteral}) {
