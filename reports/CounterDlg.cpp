@@ -178,10 +178,12 @@ void ExportCounterWorkbook(CCounterDlg &dialog)
     const int rows = grid.GetRowCount();
     const int columns = grid.GetColumnCount();
     XlsBook book;
-    XlsFont *bold = book.addFont();
-    bold->setBold(true);
+    XlsFont *titleFont = book.addFont();
+    titleFont->setBold(true);
+    titleFont->setSize(16);
     XlsFormat *title = book.addFormat();
-    title->setFont(bold);
+    title->setAlignH(XlsFormat::AlignHLeft);
+    title->setFont(titleFont);
     XlsFormat *heading = book.addFormat();
     heading->setBorder(XlsFormat::BorderThin);
     heading->setFillPattern(XlsFormat::FillSolid);

@@ -49,11 +49,11 @@ enum GlobalsRecord : std::uint16_t
 constexpr int kFirstCellXf = 16; // 15 style formats and the default cell format come first
 constexpr int kFirstOwnFont = 5; // font index 4 is never used: the fifth font record is number 5
 
-QByteArray fontRecord(bool bold)
+QByteArray fontRecord(bool bold, int points)
 {
     QByteArray data;
     ByteWriter out(data);
-    out.u16(200);          // 10 points
+    out.u16(std::uint16_t(points * 20)); // in twentieths of a point
     out.u16(bold ? 1 : 0); // readers take the bold flag from here, writers also set the weight
     out.u16(0x7FFF);       // automatic colour
     out.u16(bold ? 700 : 400);
@@ -207,11 +207,11 @@ QByteArray XlsBook::globals(std::vector<qsizetype> &offsetFields) const
     stream.record16(BookBool, 0);
 
     for (int i = 0; i < 4; ++i)
-        stream.record(Font, fontRecord(false));
+        stream.record(Font, fontRecord(false, 10));
     QHash<const XlsFont *, int> fontIndex;
     for (const XlsFont &font : m_fonts) {
         fontIndex.insert(&font, kFirstOwnFont + int(fontIndex.size()));
-        stream.record(Font, fontRecord(font.bold()));
+        stream.record(Font, fontRecord(font.bold(), font.size()));
     }
 
     for (int i = 0; i < 15; ++i)

@@ -138,7 +138,12 @@ TEST_F(CounterDlgTest, WorkbookHoldsTheCounterSheet)
     const QJsonObject emptyCellFormat = formats[xlsCell(sheet, 12, 3)[4].toInt()].toObject();
     EXPECT_EQ(emptyCellFormat["fillColour"].toInt(), 42);
     EXPECT_EQ(emptyCellFormat["border"].toInt(), 1);
-    EXPECT_TRUE(formats[xlsCell(sheet, 0, 0)[4].toInt()].toObject()["bold"].toBool());
+    for (const QJsonObject &title : {formats[xlsCell(sheet, 0, 0)[4].toInt()].toObject(),
+                                     formats[xlsCell(sheet, 2, 2)[4].toInt()].toObject()}) {
+        EXPECT_TRUE(title["bold"].toBool());
+        EXPECT_EQ(title["points"].toInt(), 16);
+        EXPECT_EQ(title["alignH"].toInt(), 1);
+    }
 }
 
 TEST_F(CounterDlgTest, CancelWritesNothingAndAFailedSaveIsReported)
