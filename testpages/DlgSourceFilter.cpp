@@ -107,6 +107,7 @@ void CDlgSourceFilter::buildControls()
         edit = new CNumEdit(ConfigBox);
         edit->setMaximumWidth(70);
         spin = new CNumSpinCtrl(ConfigBox);
+        spin->setFixedWidth(spin->sizeHint().width()); // a wide spin box draws giant arrows
     };
     label(m_trialsLabel);
     label(m_delayLabel);
@@ -135,7 +136,7 @@ void CDlgSourceFilter::buildControls()
     AddressTree = new QTreeWidget(ConfigBox);
     AddressTree->setHeaderHidden(true);
     AddressTree->setContextMenuPolicy(Qt::CustomContextMenu);
-    AddressTree->setMinimumWidth(260);
+    AddressTree->setMinimumWidth(150);
 
     auto *parameters = new QGridLayout;
     const std::pair<QLabel *, QWidget *> rows[] = {{m_trialsLabel, TrialsEdit},
@@ -161,6 +162,10 @@ void CDlgSourceFilter::buildControls()
                              std::initializer_list<void (CDlgSourceFilter::*)()> moves) {
         available = new CKvAvlGrid(ConfigBox);
         selected = new CKvAvlGrid(ConfigBox);
+        // Wide enough for a whole port label beside its check box.
+        const int labelWidth = fontMetrics().horizontalAdvance(QStringLiteral("(  1,16,8) - QM-M13")) + 48;
+        available->setMinimumWidth(labelWidth);
+        selected->setMinimumWidth(labelWidth);
         auto *layout = new QGridLayout;
         layout->addWidget(availableLabel, 0, 0);
         layout->addWidget(selectedLabel, 0, 2);
