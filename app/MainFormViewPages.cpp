@@ -168,6 +168,8 @@ void CMainFormView::relabelWindows()
     const auto text = [](const char *key) { return g_LangMag.GetString(QString::fromLatin1(key)); };
     DescriptionFrame->setTitle(text("View_Description"));
     ElapsedCaption->setText(text("Tree_Elapsed_Time"));
+    if (g_IsRunning == 0)
+        showStatusReady(); // the idle status text follows the language too
     // The pictures carry the test's name.
     for (size_t i = 0; i < TestPictures.size(); ++i)
         TestPictures[i] = ShellArt::bitmap(kTestPictureIds[i]);

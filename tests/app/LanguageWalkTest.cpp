@@ -123,6 +123,8 @@ protected:
         frame->RelabelMenus();
         frame->show();
         view = frame->View();
+        // The user has been working in English: the status bar says so.
+        view->ShowSystemInfoPage();
         // The user's switch: the menu entry.
         frame->commandAction(CMainFrame::ID_LANGUAGE_CHINESE)->trigger();
         names = namesOfTheChineseFile(folder.languageFile("LangChs.lng"));
