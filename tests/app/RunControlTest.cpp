@@ -7,6 +7,7 @@
 #include "app/LogDlg.h"
 #include "app/MainFormView.h"
 #include "app/MainFrame.h"
+#include "app/PairOnePages.h"
 #include "app/ToolBarDlg.h"
 #include "controls/grid/MyCug.h"
 #include "controls/grid/UGCheckBoxType.h"
@@ -87,87 +88,11 @@ protected:
     ~RunControlTest() override { EngineHost::instance().reset(); }
 
     static QString key(const char *name) { return g_LangMag.GetString(QString::fromLatin1(name)); }
-    // Pair 1 in use: source (1,2,1), host (1,2,2).
-    void addPairOne()
-    {
-        if (g_Session.PortCount != 0)
-            return; // already added
-        for (std::uint8_t port = 1; port <= 2; ++port) {
-            const UtPortId id{1, 2, port};
-            g_Session.PortTable[g_Session.PortCount++] = {id, 53, 0};
-            UtPortRecord record = MakePortRecord(id, 53, 11);
-            (port == 1 ? record.SourcePair : record.HostPair) = 1;
-            g_Session.Ports.push_back(record);
-        }
-        // The plan starts with its eight pairs, none in use: pair 1 takes the two ports.
-        const UtTestPair pairOne{1, 1, 1, 1, 2, 1, 0, {239, 1, 1, 1}, 1, 0xFFFF, 0xFF, 0xFF};
-        std::vector<UtTestPair> &pairs = app->TestPlan.TestPairs;
-        if (pairs.empty())
-            pairs.push_back(pairOne);
-        else
-            pairs[0] = pairOne;
-    }
-    std::array<CRateTestPage *, 4> ratePages() const
-    {
-        return {view->MixClassPage, view->AggregatePage, view->ScalePage, view->LatencyPage};
-    }
-    // Pair 1 ticked on the four rate pages, with trials of 2 seconds at fixed rates: 100 % on the
-    // throughput pages, 10 % on the Latency page.
-    void readyRatePages()
-    {
-        addPairOne();
-        for (CRateTestPage *page : ratePages()) {
-            page->PairChecked[1] = 1;
-            page->DurationField.edit->setText("2");
-            const bool latency = page == view->LatencyPage;
-            page->InitialRateField.edit->setText(latency ? "10" : "100");
-            page->MaxRateField.edit->setText(latency ? "10" : "100");
-            if (page->ResolutionField.edit)
-                page->ResolutionField.edit->setText("1");
-        }
-    }
-    // The Group Capacity and Join/Leave pages run pair 1, and Capacity watches (1,2,3), a locked port of
-    // no pair: without a ticked pair and a port to watch these pages refuse to run.
-    void groupPagesRunPairOne()
-    {
-        addPairOne();
-        const UtPortId monitor{1, 2, 3};
-        g_Session.PortTable[g_Session.PortCount++] = {monitor, 53, 0};
-        g_Session.Ports.push_back(MakePortRecord(monitor, 53, 11));
-        g_Session.allocatePortArrays(g_Session.PortCount);
-        for (std::uint16_t i = 0; i < g_Session.PortCount; ++i) {
-            const UtPortId &id = g_Session.PortTable[i].Id;
-            g_Session.PortIndex[id.CID][id.BID][id.PID] = std::int16_t(i);
-            g_Session.LockedFlags[i] = 1;
-        }
-        for (CTestPageBase *page : {static_cast<CTestPageBase *>(view->CapacityPage),
-                                    static_cast<CTestPageBase *>(view->JoinLeavePage)}) {
-            page->PairChecked[1] = 1;
-            page->FillPairGrid();
-        }
-        QComboBox *monitors = view->CapacityPage->MonitorCombo;
-        monitors->setCurrentIndex(monitors->findText(QStringLiteral("(1, 2, 3)")));
-    }
-    // The Source Filter page sends from pair 1's source port to its host port (both locked).
-    void sourceFilterRunsPairOne()
-    {
-        CDlgSourceFilter *page = view->SourceFilterPage;
-        page->InitPortLists();
-        const auto tickPort = [](CKvAvlGrid *grid, std::uint8_t port) {
-            const QString prefix = QString::asprintf("(  1, 2,%d)", port);
-            for (int row = 0; row < grid->GetRowCount(); ++row) {
-                QString label;
-                grid->GetRowName(row, label);
-                if (label.startsWith(prefix))
-                    grid->SetRowChecked(row, 1);
-            }
-        };
-        tickPort(page->SourceAvailableGrid, 1);
-        page->OnAddSourcePorts();
-        tickPort(page->HostAvailableGrid, 2);
-        page->OnAddHostPorts();
-        page->DurationEdit->setText(QStringLiteral("2"));
-    }
+    void addPairOne() { PairOnePages::addPairOne(app->TestPlan); }
+    std::array<CRateTestPage *, 4> ratePages() const { return PairOnePages::ratePages(*view); }
+    void readyRatePages() { PairOnePages::readyRatePages(*view, app->TestPlan); }
+    void groupPagesRunPairOne() { PairOnePages::groupPagesRunPairOne(*view, app->TestPlan); }
+    void sourceFilterRunsPairOne() { PairOnePages::sourceFilterRunsPairOne(*view); }
     QStringList logLines() const { return view->LogDlg->text().split(u'\n', Qt::SkipEmptyParts); }
     QStringList startLines() const
     {

@@ -5,6 +5,7 @@
 #include "app/KvIGMPTQApp.h"
 #include "app/MainFormView.h"
 #include "app/MainFrame.h"
+#include "app/PairOnePages.h"
 #include "app/ProgInfoDlg.h"
 #include "app/ShellTestSupport.h"
 #include "common/EnglishTexts.h"
@@ -188,63 +189,9 @@ TEST(ReportSaveEndToEnd, ADemoRunOfEveryTestSavesAsASpreadsheet)
     plan.NumberOfTrials = 1;
     plan.TestDuration = 2;
     plan.IgmpVersion = 2;
-    // Pair 1: source (1,2,1), host (1,2,2); (1,2,3) the port the Capacity test watches.
-    for (std::uint8_t port = 1; port <= 3; ++port) {
-        const UtPortId id{1, 2, port};
-        g_Session.PortTable[g_Session.PortCount++] = {id, 53, 0};
-        UtPortRecord record = MakePortRecord(id, 53, 11);
-        if (port == 1)
-            record.SourcePair = 1;
-        else if (port == 2)
-            record.HostPair = 1;
-        g_Session.Ports.push_back(record);
-    }
-    g_Session.allocatePortArrays(g_Session.PortCount);
-    for (std::uint16_t i = 0; i < g_Session.PortCount; ++i) {
-        const UtPortId &id = g_Session.PortTable[i].Id;
-        g_Session.PortIndex[id.CID][id.BID][id.PID] = std::int16_t(i);
-        g_Session.LockedFlags[i] = 1;
-    }
-    const UtTestPair pairOne{1, 1, 1, 1, 2, 1, 0, {239, 1, 1, 1}, 1, 0xFFFF, 0xFF, 0xFF};
-    if (plan.TestPairs.empty())
-        plan.TestPairs.push_back(pairOne);
-    else
-        plan.TestPairs[0] = pairOne;
     // Every page runs pair 1: the rate pages at fixed rates, the group pages with their watched port, the
     // Source Filter page from the source to the host.
-    for (CRateTestPage *page : std::initializer_list<CRateTestPage *>{view->MixClassPage, view->AggregatePage,
-                                                                      view->ScalePage, view->LatencyPage}) {
-        page->PairChecked[1] = 1;
-        page->DurationField.edit->setText("2");
-        const bool latency = page == view->LatencyPage;
-        page->InitialRateField.edit->setText(latency ? "10" : "100");
-        page->MaxRateField.edit->setText(latency ? "10" : "100");
-        if (page->ResolutionField.edit)
-            page->ResolutionField.edit->setText("1");
-    }
-    for (CTestPageBase *page :
-         std::initializer_list<CTestPageBase *>{view->CapacityPage, view->JoinLeavePage}) {
-        page->PairChecked[1] = 1;
-        page->FillPairGrid();
-    }
-    QComboBox *monitors = view->CapacityPage->MonitorCombo;
-    monitors->setCurrentIndex(monitors->findText(QStringLiteral("(1, 2, 3)")));
-    CDlgSourceFilter *filter = view->SourceFilterPage;
-    filter->InitPortLists();
-    const auto tickPort = [](CKvAvlGrid *grid, std::uint8_t port) {
-        const QString prefix = QString::asprintf("(  1, 2,%d)", port);
-        for (int row = 0; row < grid->GetRowCount(); ++row) {
-            QString label;
-            grid->GetRowName(row, label);
-            if (label.startsWith(prefix))
-                grid->SetRowChecked(row, 1);
-        }
-    };
-    tickPort(filter->SourceAvailableGrid, 1);
-    filter->OnAddSourcePorts();
-    tickPort(filter->HostAvailableGrid, 2);
-    filter->OnAddHostPorts();
-    filter->DurationEdit->setText(QStringLiteral("2"));
+    PairOnePages::readyEveryPage(*view, plan);
     for (int test = 0; test < TestCount; ++test)
         view->TestSelected[test] = 1;
     view->OnRunTest();
