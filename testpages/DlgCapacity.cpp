@@ -101,14 +101,7 @@ void CDlgCapacity::createResultWidgets()
     CapacityLabel = new QLabel(QStringLiteral("0"), LastPassBox);
     CapacityLabel->setObjectName(QStringLiteral("ctl1465"));
     CapacityLabel->setAlignment(Qt::AlignCenter);
-    QPalette palette = CapacityLabel->palette();
-    palette.setColor(QPalette::WindowText, QColor(0, 128, 0));
-    CapacityLabel->setPalette(palette);
-    QFont font(QStringLiteral("Microsoft Sans Serif"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(32);
-    font.setWeight(QFont::Medium);
-    CapacityLabel->setFont(font);
+    StyleResultLabel(CapacityLabel, QColor(0, 128, 0), 32, QFont::Medium);
     lastLayout->addWidget(CapacityLabel);
     top->addWidget(LastPassBox);
 }

@@ -23,19 +23,6 @@ QString joinLeaveText(const char *key)
     return EngineHost::instance().text(QString::fromLatin1(key));
 }
 
-// A result static: its colour, and the font height 20 at weight 600.
-void styleAverage(QLabel *label, const QColor &color)
-{
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, color);
-    label->setPalette(palette);
-    QFont font(QStringLiteral("Microsoft Sans Serif"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(20);
-    font.setWeight(QFont::DemiBold);
-    label->setFont(font);
-}
-
 } // namespace
 
 CDlgJoinLeave::CDlgJoinLeave(QWidget *parent) : CTestPageBase(PortLayout::Standard, parent)
@@ -94,8 +81,8 @@ void CDlgJoinLeave::createResultWidgets()
     JoinAverageLabel->setObjectName(QStringLiteral("ctl1477"));
     LeaveAverageLabel = new QLabel(QStringLiteral("n/a"), AverageBox);
     LeaveAverageLabel->setObjectName(QStringLiteral("ctl1478"));
-    styleAverage(JoinAverageLabel, QColor(0, 128, 0));
-    styleAverage(LeaveAverageLabel, QColor(250, 25, 25));
+    StyleResultLabel(JoinAverageLabel, QColor(0, 128, 0), 20, QFont::DemiBold);
+    StyleResultLabel(LeaveAverageLabel, QColor(250, 25, 25), 20, QFont::DemiBold);
     averages->addWidget(JoinAverageCaption, 0, 0);
     averages->addWidget(JoinAverageLabel, 0, 1);
     averages->addWidget(LeaveAverageCaption, 1, 0);

@@ -10,10 +10,12 @@
 #include "ports/PortCheckGrid.h"
 
 #include <QButtonGroup>
+#include <QColor>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPalette>
 #include <QRadioButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -587,6 +589,18 @@ void CTestPageBase::ApplyPairsAndPorts(CIGMPTestPlan &plan, std::vector<UtTestPo
         }
         WriteRowSettings(row.row, record);
     }
+}
+
+void CTestPageBase::StyleResultLabel(QLabel *label, const QColor &colour, int pixelSize, QFont::Weight weight)
+{
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+    QFont font(QStringLiteral("Microsoft Sans Serif"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(pixelSize);
+    font.setWeight(weight);
+    label->setFont(font);
 }
 
 QHBoxLayout *CTestPageBase::AddResultBesideConfig(QGroupBox *&box, QTableWidget *&grid,

@@ -10,6 +10,7 @@
 #include "platform/ColorRef.h"
 #include "testpages/PortSettings.h"
 
+#include <QFont>
 #include <QString>
 #include <QStringView>
 #include <QWidget>
@@ -22,6 +23,7 @@ class CIGMPTestPlan;
 class CGroupPortCheck;
 class MyCug;
 class QButtonGroup;
+class QColor;
 class QGroupBox;
 class QHBoxLayout;
 class QLabel;
@@ -179,6 +181,8 @@ protected:
     // Puts a box with a read-only result grid (one row, columns of the given widths) beside the
     // configuration box and returns the row that holds both, for a page's further result boxes.
     QHBoxLayout *AddResultBesideConfig(QGroupBox *&box, QTableWidget *&grid, std::initializer_list<int> widths);
+    // A result value's look: its colour, and a sans-serif font of the pixel size and weight.
+    static void StyleResultLabel(QLabel *label, const QColor &colour, int pixelSize, QFont::Weight weight);
     // A tested-port record of a grid row's port.
     UtTestPort TestPortOfRow(int row, const UtPortKey &key, std::size_t portIndex);
     // Writes a grid row's addresses and VLAN tags (the unicast tag too where the layout has it) into

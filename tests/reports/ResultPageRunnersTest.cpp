@@ -4,6 +4,7 @@
 #include "app/LangMag.h"
 #include "app/MainFormView.h"
 #include "app/MainFrame.h"
+#include "app/PairOnePages.h"
 #include "app/ShellTestSupport.h"
 #include "controls/grid/UGCtrl.h"
 #include "controls/widgets/NumEdit.h"
@@ -39,19 +40,7 @@ protected:
         plan.NumberOfTrials = 1;
         plan.TestDuration = 2;
         plan.IgmpVersion = 2;
-        // Pair 1 in use: source (1,2,1), host (1,2,2).
-        for (std::uint8_t port = 1; port <= 2; ++port) {
-            const UtPortId id{1, 2, port};
-            g_Session.PortTable[g_Session.PortCount++] = {id, 53, 0};
-            UtPortRecord record = MakePortRecord(id, 53, 11);
-            (port == 1 ? record.SourcePair : record.HostPair) = 1;
-            g_Session.Ports.push_back(record);
-        }
-        const UtTestPair pairOne{1, 1, 1, 1, 2, 1, 0, {239, 1, 1, 1}, 1, 0xFFFF, 0xFF, 0xFF};
-        if (plan.TestPairs.empty())
-            plan.TestPairs.push_back(pairOne);
-        else
-            plan.TestPairs[0] = pairOne;
+        PairOnePages::addPairOne(plan);
     }
     ~ResultPageRunnersTest() override { EngineHost::instance().reset(); }
 
