@@ -1,5 +1,6 @@
 // XmlDocument on a configuration-like document of about 1 MB: parsing beside QXmlStreamReader reading
 // the same text, and writing (building it element by element, and saving it as UTF-8).
+#include "BenchRatio.h"
 #include "platform/XmlDocument.h"
 
 #include <QString>
@@ -115,4 +116,9 @@ BENCHMARK(BM_XmlDocumentWriteFile)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char **argv)
+{
+    return BenchRatio::runAndPrint(
+        argc, argv,
+        {{"XmlDocument parse, 1 MB", "QXmlStreamReader", "BM_XmlDocumentParse", "BM_QXmlStreamReaderRead", 0.2}});
+}
