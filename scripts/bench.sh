@@ -9,14 +9,12 @@ kv_install_packages
 build="$ROOT/build/bench"
 cmake -S "$ROOT" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKV_BUILD_TESTS=OFF -DKV_BUILD_BENCHMARKS=ON
 cmake --build "$build" -j "$(kv_jobs)" --target kv_benchmarks
-ratios=$(mktemp)
-trap 'rm -f "$ratios"' EXIT
+output=$(mktemp)
+trap 'rm -f "$output"' EXIT
 for program in "$build"/bin/bench_*; do
-  [ -x "$program" ] || continue
-  "$program" "$@" | tee >(grep '^ratio |' >>"$ratios" || true)
+  [ -x "$program" ] && "$program" "$@" | tee -a "$output"
 done
-wait
 echo
 echo "| figure | peer | measured | goal | |"
 echo "|---|---|---|---|---|"
-sed 's/^ratio | /| /; s/$/ |/' "$ratios"
+sed -n 's/^ratio | \(.*\)$/| \1 |/p' "$output"
