@@ -100,6 +100,46 @@ bool sameText(const char16_t *a, const char16_t *b, std::size_t length)
     return std::memcmp(a, b, length * sizeof(char16_t)) == 0;
 }
 
+// Sixteen bytes, eight UTF-16 units, or sixteen units: tested and converted at once.
+using Bytes = uint8_t __attribute__((vector_size(16)));
+using Units = uint16_t __attribute__((vector_size(16)));
+using WideUnits = uint16_t __attribute__((vector_size(32)));
+
+// True when a comparison of the lanes of Bytes or Units marked any.
+template<typename Marked>
+bool anyMarked(const Marked &marked)
+{
+    uint64_t halves[2];
+    static_assert(sizeof marked == sizeof halves);
+    std::memcpy(halves, &marked, sizeof halves);
+    return (halves[0] | halves[1]) != 0;
+}
+
+// Skips the runs of eight units in which `marks` marks none and returns the offset of the first unit not
+// skipped; the caller's exact test goes on from there. `marks` may mark more units than the caller stops
+// at, never fewer.
+template<typename Marks>
+std::size_t skipUnmarked(View text, std::size_t from, Marks marks)
+{
+    while (from + 8 <= text.size()) {
+        Units units;
+        std::memcpy(&units, text.data() + from, sizeof units);
+        if (anyMarked(marks(units)))
+            break;
+        from += 8;
+    }
+    return from;
+}
+
+// The first "<" at or after `from`, or the end of the text.
+std::size_t nextTagOpen(View text, std::size_t from)
+{
+    std::size_t i = skipUnmarked(text, from, [](Units units) { return units == uint16_t{'<'}; });
+    while (i < text.size() && text[i] != u'<')
+        ++i;
+    return i;
+}
+
 constexpr std::size_t npos = View::npos;
 
 // Kinds of node the scanner reads.
@@ -240,7 +280,11 @@ void UtXmlToken::RunAsError(ScanError scanError)
 // runs to white space, "/" or ">", and may hold quotation marks that pair with later ones.
 void UtXmlToken::ScanStartTag()
 {
-    std::size_t i = start + 1;
+    // Units up to the space mark no more than white space, "/", ">" and quotation marks.
+    std::size_t i = skipUnmarked(text, start + 1, [](Units units) {
+        return (units <= uint16_t{' '}) | (units == uint16_t{'/'}) | (units == uint16_t{'>'}) |
+               (units == uint16_t{'"'}) | (units == uint16_t{'\''});
+    });
     while (i < text.size() && !(classOf(text[i]) & (TagNameEnd | QuoteChar)))
         ++i;
     nameLength = (i < text.size() && isQuote(text[i]) ? tagNameEnd(text, i) : i) - start - 1;
@@ -314,7 +358,7 @@ bool UtXmlToken::ScanNextNode()
         kind = NodeKind::Whitespace;
         if (i < text.size() && text[i] != u'<') {
             kind = NodeKind::Text;
-            i = std::min(text.find(u'<', i), text.size());
+            i = nextTagOpen(text, i);
         }
         EndAt(i);
         return true;
@@ -547,8 +591,10 @@ void XmlDocument::ParseElements()
     const View doc = m_strDoc;
     UtXmlToken token(doc);
     for (;;) {
+        // Text is not indexed and holds no errors: the next node starts at the next "<".
+        const std::size_t at = nextTagOpen(doc, token.next);
+        token.next = at;
         // The usual end tag, "</" with the innermost open element's name and ">", is matched in place.
-        const std::size_t at = token.next;
         if (!stack.empty() && at + 1 < doc.size() && doc[at] == u'<' && doc[at + 1] == u'/') {
             const OpenElement &inner = stack.back();
             const std::size_t close = at + 2 + inner.nameLength;
@@ -710,9 +756,8 @@ bool XmlDocument::ReadTextFile(const QString &path, QString &text, QString &resu
         result = failureText();
         return false;
     }
-    const std::u16string decoded = DecodeUtf8(bytes);
-    text = toQString(decoded);
-    result = QStringLiteral("%1 bytes to %2 wide chars").arg(bytes.size()).arg(decoded.size());
+    text = DecodeUtf8(bytes);
+    result = QStringLiteral("%1 bytes to %2 wide chars").arg(bytes.size()).arg(text.size());
     return true;
 }
 
@@ -878,10 +923,13 @@ bool XmlDocument::OpenEmptyElement(int pos)
     if (rec.endTagLength != 0 || (rec.flags & UtXmlElemPos::NoEndTag) || rec.startTagLength < 3)
         return false;
     const std::u16string endTag = u"</" + std::u16string(TagNameAt(pos)) + u">";
-    const std::u16string text = u">\r\n" + endTag;
+    // "<p//>" would become "<p/>", empty again: a blank before its ">" keeps it a start tag.
+    const bool slashBefore = m_strDoc[rec.start + rec.startTagLength - 3] == u'/';
+    const std::u16string text = (slashBefore ? u" >\r\n" : u">\r\n") + endTag;
     ReplaceSpan(rec.start + rec.startTagLength - 2, 2, text);
     const int delta = static_cast<int>(text.size()) - 2;
-    rec.startTagLength -= 1;
+    if (!slashBefore)
+        rec.startTagLength -= 1;
     rec.endTagLength = static_cast<uint32_t>(endTag.size());
     AdjustLengths(pos, delta);
     ShiftPositions(pos, delta);
@@ -1194,22 +1242,18 @@ namespace {
 // has bytes), and returns the number of units written. Runs of plain ASCII are copied 16 bytes at a time.
 std::size_t decodeUtf8Into(std::string_view bytes, char16_t *out)
 {
-    constexpr uint64_t ones = 0x0101010101010101u;
-    constexpr uint64_t highBits = 0x8080808080808080u;
     const auto *p = reinterpret_cast<const unsigned char *>(bytes.data());
     const auto *end = p + bytes.size();
     char16_t *o = out;
     while (p < end) {
         while (end - p >= 16) {
-            uint64_t low = 0;
-            uint64_t high = 0;
-            std::memcpy(&low, p, 8);
-            std::memcpy(&high, p + 8, 8);
-            // A byte of 0x80 or above sets its top bit, and so does a NUL byte once 1 is taken from it.
-            if ((low | (low - ones) | high | (high - ones)) & highBits)
+            Bytes block;
+            std::memcpy(&block, p, sizeof block);
+            // Less one, a NUL byte wraps to 0xFF: only bytes 1 to 0x7F stay below 0x7F.
+            if (anyMarked(static_cast<Bytes>(block - 1) >= 0x7F))
                 break;
-            for (int k = 0; k < 16; ++k)
-                o[k] = p[k];
+            const WideUnits units = __builtin_convertvector(block, WideUnits);
+            std::memcpy(o, &units, sizeof units);
             p += 16;
             o += 16;
         }
@@ -1230,9 +1274,9 @@ std::size_t decodeUtf8Into(std::string_view bytes, char16_t *out)
 
 } // namespace
 
-std::u16string XmlDocument::DecodeUtf8(std::string_view bytes)
+QString XmlDocument::DecodeUtf8(std::string_view bytes)
 {
-    std::u16string text(bytes.size(), u'\0');
-    text.resize(decodeUtf8Into(bytes, text.data()));
+    QString text(static_cast<qsizetype>(bytes.size()), Qt::Uninitialized);
+    text.truncate(static_cast<qsizetype>(decodeUtf8Into(bytes, reinterpret_cast<char16_t *>(text.data()))));
     return text;
 }

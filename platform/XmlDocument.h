@@ -103,7 +103,7 @@ public:
     static int DecodeUtf8Char(const unsigned char *&p, const unsigned char *end);
     static int EncodeUtf8Char(char32_t codePoint, char *out);
     static std::size_t EncodeUtf8(std::u16string_view text, char *out);
-    static std::u16string DecodeUtf8(std::string_view bytes);
+    static QString DecodeUtf8(std::string_view bytes);
 
     // The element index; record 0 stands for the document.
     std::span<const UtXmlElemPos> GetElemTable() const { return m_aPos; }

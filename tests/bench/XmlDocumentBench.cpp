@@ -116,7 +116,7 @@ void BM_XmlDocumentLoad(benchmark::State &state)
 {
     const std::string &bytes = configurationBytes();
     for (auto _ : state) {
-        const QString text = QString::fromStdU16String(XmlDocument::DecodeUtf8(bytes));
+        const QString text = XmlDocument::DecodeUtf8(bytes);
         XmlDocument doc;
         if (!doc.ParseText(text))
             state.SkipWithError("not well formed");

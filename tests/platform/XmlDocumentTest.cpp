@@ -201,14 +201,21 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(XmlDocument, AddElementOpensAnEmptyParent)
 {
-    XmlDocument doc;
-    doc.ParseText(u"<p/>");
-    ASSERT_TRUE(doc.FindElement(u"p"));
-    ASSERT_TRUE(doc.EnterElement());
-    ASSERT_TRUE(doc.AddElement(u"c"));
-    EXPECT_EQ(u8(doc.GetDocText()), "<p>\r\n<c/>\r\n</p>");
-    EXPECT_TRUE(doc.IsWellFormed());
-    expectIndexMatchesFreshParse(doc);
+    // A stray "/" before the closing "/>" must not leave the parent empty.
+    const std::pair<const char16_t *, const char *> cases[] = {
+        {u"<p/>", "<p>\r\n<c/>\r\n</p>"},
+        {u"<p//>", "<p/ >\r\n<c/>\r\n</p>"},
+    };
+    for (const auto &[text, edited] : cases) {
+        XmlDocument doc;
+        doc.ParseText(text);
+        ASSERT_TRUE(doc.FindElement(u"p"));
+        ASSERT_TRUE(doc.EnterElement());
+        ASSERT_TRUE(doc.AddElement(u"c"));
+        EXPECT_EQ(u8(doc.GetDocText()), edited);
+        EXPECT_TRUE(doc.IsWellFormed());
+        expectIndexMatchesFreshParse(doc);
+    }
 }
 
 TEST(XmlDocument, AddElementGoesAfterTheLineEndOfTheCurrentElement)
@@ -316,9 +323,13 @@ TEST(XmlDocument, Utf8DecodingAndEncoding)
         {"\xEF\xBB\xBF<a/>", u"\uFEFF<a/>"},
         {"\xFF|\xC3|\xE4\xB8|\xC0\xAF|\xED\xA0\x80|\xF4\x90\x80\x80", u"?|?|??|??|???|????"},
         {std::string("ab\0cd", 5), u"ab"},
+        // Long ASCII runs are decoded in blocks: a NUL or a multi-byte sequence inside or after a block.
+        {std::string("0123456\0" "89abcdef0123456789", 26), u"0123456"},
+        {std::string("0123456789abcdef0123\0x", 22), u"0123456789abcdef0123"},
+        {"0123456789abcdef\xC3\xA9" "0123456789abcdefg\xFF", u"0123456789abcdef\u00E9" u"0123456789abcdefg?"},
     };
     for (const auto &[bytes, text] : decodes)
-        EXPECT_EQ(XmlDocument::DecodeUtf8(bytes), text) << bytes;
+        EXPECT_EQ(XmlDocument::DecodeUtf8(bytes).toStdU16String(), text) << bytes;
 
     const std::u16string text = u"A\u00E9\u4E2D\U0001F600\xD800";
     std::string bytes(XmlDocument::EncodeUtf8(text, nullptr), '\0');
