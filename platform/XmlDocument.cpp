@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -743,6 +744,10 @@ bool XmlDocument::ReadTextFile(const QString &path, QString &text, QString &resu
         return false;
     }
     std::string bytes;
+    // A regular file's size is known ahead: the bytes are gathered without growing the string.
+    struct stat info = {};
+    if (::fstat(::fileno(file), &info) == 0 && info.st_size > 0)
+        bytes.reserve(static_cast<std::size_t>(info.st_size));
     char buffer[65536];
     std::size_t got = 0;
     while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
