@@ -76,11 +76,13 @@ int connectWithin(const in_addr &address, uint16_t port, std::chrono::millisecon
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     const int on = 1;
     ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
-    // A server that stops reading must not block a request for longer than the reply timeout.
-    timeval sendTimeout{};
-    sendTimeout.tv_sec = static_cast<time_t>(timeout.count() / 1000);
-    sendTimeout.tv_usec = static_cast<suseconds_t>((timeout.count() % 1000) * 1000);
-    ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &sendTimeout, sizeof sendTimeout);
+    // A server that stops reading must not block a request for longer than the reply timeout, and a
+    // blocking receive of its reply waits no longer either.
+    timeval limit{};
+    limit.tv_sec = static_cast<time_t>(timeout.count() / 1000);
+    limit.tv_usec = static_cast<suseconds_t>((timeout.count() % 1000) * 1000);
+    ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
+    ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
     return fd;
 }
 
@@ -151,13 +153,15 @@ bool KvClient::connectToServer(const std::string &host)
     in_addr address{};
     if (!resolveIpv4(host, address))
         return false;
-    const int fd = connectWithin(address, serverPort(), replyTimeout());
+    const auto timeout = replyTimeout();
+    const int fd = connectWithin(address, serverPort(), timeout);
     if (fd < 0)
         return false;
     prepareDelivery();
     {
         std::lock_guard lock(m_mutex);
         m_socket = fd;
+        m_socketTimeout = timeout;
         m_connected = true;
     }
     if (m_socketNotifier && QThread::currentThread() == m_socketNotifier->thread()) {
@@ -209,12 +213,15 @@ uint16_t KvClient::call(Op op, const std::vector<uint8_t> &arguments, std::vecto
     std::unique_lock socketLock(m_socketMutex);
     int fd = -1;
     std::chrono::milliseconds timeout{};
+    bool receiveWaits = false;
     {
         std::lock_guard lock(m_mutex);
         if (!m_connected)
             return 0;
         fd = m_socket;
         timeout = m_replyTimeout;
+        // The first wait is the receive itself while the socket's receive timeout is the reply timeout.
+        receiveWaits = m_socketTimeout == timeout;
     }
     AwaitedReply reply;
     reply.sequence = ++m_sequence;
@@ -229,6 +236,8 @@ uint16_t KvClient::call(Op op, const std::vector<uint8_t> &arguments, std::vecto
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     bool intact = sendAll(fd, frame.data(), frame.size());
     size_t queued = 0;
+    if (intact && receiveWaits)
+        intact = receive(fd, &reply, queued, true);
     while (intact && !reply.arrived) {
         const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0)
@@ -236,7 +245,7 @@ uint16_t KvClient::call(Op op, const std::vector<uint8_t> &arguments, std::vecto
         pollfd readable{fd, POLLIN, 0};
         const int ready = ::poll(&readable, 1, static_cast<int>(left.count()));
         if (ready > 0)
-            intact = receive(fd, &reply, queued);
+            intact = receive(fd, &reply, queued, false);
         else if (ready < 0 && errno != EINTR)
             intact = false;
     }
@@ -247,10 +256,10 @@ uint16_t KvClient::call(Op op, const std::vector<uint8_t> &arguments, std::vecto
     return reply.arrived ? reply.result : 0;
 }
 
-bool KvClient::receive(int socket, AwaitedReply *awaited, size_t &queued)
+bool KvClient::receive(int socket, AwaitedReply *awaited, size_t &queued, bool wait)
 {
     uint8_t chunk[16384];
-    const ssize_t got = ::recv(socket, chunk, sizeof chunk, MSG_DONTWAIT);
+    const ssize_t got = ::recv(socket, chunk, sizeof chunk, wait ? 0 : MSG_DONTWAIT);
     if (got == 0)
         return false;
     if (got < 0)
@@ -347,7 +356,7 @@ void KvClient::readBetweenCalls(int socket)
         // A closed or broken connection stays readable; it is not watched any longer.
         if (!current) {
             stopWatching();
-        } else if (!receive(socket, nullptr, queued)) {
+        } else if (!receive(socket, nullptr, queued, false)) {
             markBroken();
             stopWatching();
         }

@@ -59,9 +59,10 @@ private:
     };
 
     KvClient() = default;
-    // With m_socketMutex held: reads what the socket holds and takes its whole frames; false when the
-    // connection is broken or the server breaks the protocol.
-    bool receive(int socket, AwaitedReply *awaited, size_t &queued);
+    // With m_socketMutex held: reads what the socket holds (with wait, waits for data up to the socket's
+    // receive timeout) and takes its whole frames; false when the connection is broken or the server
+    // breaks the protocol.
+    bool receive(int socket, AwaitedReply *awaited, size_t &queued, bool wait);
     void takeFrame(const uint8_t *frame, size_t size, AwaitedReply *awaited, size_t &queued);
     // The user-interface thread's read of server messages between calls.
     void readBetweenCalls(int socket);
@@ -80,6 +81,7 @@ private:
     std::vector<uint8_t> m_input; // the start of a frame not yet whole (m_socketMutex)
     uint32_t m_sequence = 0;      // of the latest request (m_socketMutex)
     int m_socket = -1;
+    std::chrono::milliseconds m_socketTimeout{}; // the receive timeout the socket was given
     bool m_connected = false;
     std::deque<std::vector<uint8_t>> m_messages;
     KvEventCallbackFunc m_callback = nullptr;
