@@ -18,7 +18,8 @@ class QSocketNotifier;
 
 // A call reads the socket itself until its reply comes, so no other thread is woken on the way; server
 // messages it meets are queued. Between calls the user-interface thread reads the socket when it has
-// data. Queued messages reach the callback from the user-interface thread's event loop, in server order.
+// data. Queued messages reach the callback from the user-interface thread's event loop, in server order
+// (without an application, on the calling thread as its call ends).
 class KvClient
 {
 public:
