@@ -239,7 +239,8 @@ uint16_t KvClient::call(Op op, const std::vector<uint8_t> &arguments, std::vecto
     if (intact && receiveWaits)
         intact = receive(fd, &reply, queued, true);
     while (intact && !reply.arrived) {
-        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        const auto left =
+            std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0)
             break;
         pollfd readable{fd, POLLIN, 0};

@@ -20,10 +20,10 @@
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <stdexcept>
-#include <vector>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -93,14 +93,16 @@ public:
         local.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
         socklen_t size = sizeof local;
         if (::bind(listener, reinterpret_cast<const sockaddr *>(&local), sizeof local) != 0 ||
-            ::listen(listener, 1) != 0 || ::getsockname(listener, reinterpret_cast<sockaddr *>(&local), &size) != 0)
+            ::listen(listener, 1) != 0 ||
+            ::getsockname(listener, reinterpret_cast<sockaddr *>(&local), &size) != 0)
             throw std::runtime_error("no echo listener");
         m_pid = ::fork();
         if (m_pid == 0) {
             const int peer = ::accept(listener, nullptr, nullptr);
             noDelay(peer);
             std::vector<uint8_t> buffer(std::max(RequestSize, ReplySize), 0);
-            while (transfer(peer, buffer.data(), RequestSize, false) && transfer(peer, buffer.data(), ReplySize, true)) {
+            while (transfer(peer, buffer.data(), RequestSize, false) &&
+                   transfer(peer, buffer.data(), ReplySize, true)) {
             }
             ::_exit(0);
         }
@@ -132,7 +134,8 @@ private:
     static bool transfer(int socket, uint8_t *data, size_t size, bool send)
     {
         while (size > 0) {
-            const ssize_t done = send ? ::send(socket, data, size, MSG_NOSIGNAL) : ::recv(socket, data, size, 0);
+            const ssize_t done =
+                send ? ::send(socket, data, size, MSG_NOSIGNAL) : ::recv(socket, data, size, 0);
             if (done <= 0)
                 return false;
             data += done;
@@ -209,8 +212,8 @@ BENCHMARK(Inventory639Ports)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    return BenchRatio::runAndPrint(argc, argv,
-                                   {{"KvAPI request and reply round trip through KvServerAP",
-                                     "raw loopback TCP echo of the same bytes", "KvApiRoundTrip",
-                                     "LoopbackEchoRoundTrip", 1.5}});
+    return BenchRatio::runAndPrint(
+        argc, argv,
+        {{"KvAPI request and reply round trip through KvServerAP", "raw loopback TCP echo of the same bytes",
+          "KvApiRoundTrip", "LoopbackEchoRoundTrip", 1.5}});
 }

@@ -11,8 +11,8 @@
 #include <atomic>
 #include <gtest/gtest.h>
 #include <memory>
-#include <semaphore>
 #include <netinet/in.h>
+#include <semaphore>
 #include <sys/socket.h>
 #include <thread>
 #include <unistd.h>
@@ -239,7 +239,9 @@ private:
         ::send(peer, out.data() + firstPart, out.size() - firstPart, MSG_NOSIGNAL);
         m_oversized.acquire();
         std::vector<uint8_t> oversized;
-        KvProtocol::Writer(oversized).u32(KvProtocol::MaxFrameSize + 1).u8(uint8_t(KvProtocol::FrameKind::Message));
+        KvProtocol::Writer(oversized)
+            .u32(KvProtocol::MaxFrameSize + 1)
+            .u8(uint8_t(KvProtocol::FrameKind::Message));
         ::send(peer, oversized.data(), oversized.size(), MSG_NOSIGNAL);
         // Holds the connection open until the client closes it or the test ends.
         uint8_t rest[64];
