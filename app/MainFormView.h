@@ -359,6 +359,10 @@ private:
 
     // The item whose check box the current click toggled: that click is no label click.
     QTreeWidgetItem *m_checkToggled = nullptr;
+    // While the tree is rebuilt as a whole, its texts are fitted once at the end.
+    bool m_treeRebuilding = false;
+    // The captions the test pictures were drawn with.
+    std::array<QString, 6> m_pictureCaptions;
     bool m_logPlaced = false;
     std::function<int(CBoardInfo &)> m_runReservation;
     std::unique_ptr<ViewPageDirectory> m_pageDirectory;

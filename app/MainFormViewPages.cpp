@@ -170,9 +170,14 @@ void CMainFormView::relabelWindows()
     ElapsedCaption->setText(text("Tree_Elapsed_Time"));
     if (g_IsRunning == 0)
         showStatusReady(); // the idle status text follows the language too
-    // The pictures carry the test's name.
-    for (size_t i = 0; i < TestPictures.size(); ++i)
-        TestPictures[i] = ShellArt::bitmap(kTestPictureIds[i]);
+    // The pictures carry the test's name: each is drawn again when its name has changed.
+    for (size_t i = 0; i < TestPictures.size(); ++i) {
+        QString caption = ShellArt::testPictureCaption(kTestPictureIds[i]);
+        if (TestPictures[i].isNull() || caption != m_pictureCaptions[i]) {
+            TestPictures[i] = ShellArt::bitmap(kTestPictureIds[i]);
+            m_pictureCaptions[i] = std::move(caption);
+        }
+    }
     if (LogDlg)
         LogDlg->SetLanguageText();
     if (DescriptionPage)
@@ -199,9 +204,13 @@ void CMainFormView::connectControls()
 {
     connect(NavTree, &QTreeWidget::itemPressed, this, [this] { m_checkToggled = nullptr; });
     // Items come and go with the language and the selected tests; each change fits the tree again.
-    connect(NavTree->model(), &QAbstractItemModel::rowsInserted, this, [this] { fitTreeTexts(); });
-    connect(NavTree->model(), &QAbstractItemModel::rowsRemoved, this, [this] { fitTreeTexts(); });
-    connect(NavTree->model(), &QAbstractItemModel::dataChanged, this, [this] { fitTreeTexts(); });
+    const auto treeChanged = [this] {
+        if (!m_treeRebuilding)
+            fitTreeTexts();
+    };
+    connect(NavTree->model(), &QAbstractItemModel::rowsInserted, this, treeChanged);
+    connect(NavTree->model(), &QAbstractItemModel::rowsRemoved, this, treeChanged);
+    connect(NavTree->model(), &QAbstractItemModel::dataChanged, this, treeChanged);
     connect(NavTree, &QTreeWidget::itemChanged, this,
             [this](QTreeWidgetItem *item) { OnTreeCheckChanged(item); });
     connect(NavTree, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem *item) { OnTreeClick(item); });

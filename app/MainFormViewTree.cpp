@@ -148,6 +148,8 @@ void CMainFormView::BuildTree()
     if (!NavTree)
         return;
     const QSignalBlocker quiet(NavTree);
+    // The texts are fitted once to the finished tree, not after every node.
+    m_treeRebuilding = true;
     NavTree->clear();
     m_checkToggled = nullptr;
     QTreeWidgetItem *root = addNode(nullptr, TreeNode::Root, kRootName);
@@ -179,6 +181,8 @@ void CMainFormView::BuildTree()
         item->setExpanded(true);
     NavTree->scrollToTop();
     CurrentTreeItem = root;
+    m_treeRebuilding = false;
+    fitTreeTexts();
 }
 
 void CMainFormView::ResetReportTree()
@@ -186,6 +190,7 @@ void CMainFormView::ResetReportTree()
     if (!NavTree)
         return;
     const QSignalBlocker quiet(NavTree);
+    m_treeRebuilding = true;
     NavTree->clear();
     m_checkToggled = nullptr;
     QTreeWidgetItem *root = addNode(nullptr, TreeNode::Root, kRootName);
@@ -196,6 +201,8 @@ void CMainFormView::ResetReportTree()
     NavTree->expandAll();
     // The node last clicked is gone with the old tree.
     CurrentTreeItem = root;
+    m_treeRebuilding = false;
+    fitTreeTexts();
 }
 
 void CMainFormView::storePortSettings(int test)
