@@ -160,7 +160,21 @@ void CMainFormView::OnInitialUpdate()
     CreatePages();
     LayoutPages();
     relabelWindows();
-    TestPicture->SetBitmap(TestPictures[0]);
+    TestPicture->SetBitmap(TestPictureImage(0));
+}
+
+const QImage &CMainFormView::TestPictureImage(int index)
+{
+    static const QImage none;
+    if (index < 0 || index >= int(m_testPictures.size()))
+        return none;
+    // A picture carries its test's name.
+    QString caption = ShellArt::testPictureCaption(kTestPictureIds[index]);
+    if (m_testPictures[index].isNull() || caption != m_pictureCaptions[index]) {
+        m_testPictures[index] = ShellArt::bitmap(kTestPictureIds[index]);
+        m_pictureCaptions[index] = std::move(caption);
+    }
+    return m_testPictures[index];
 }
 
 void CMainFormView::relabelWindows()
@@ -170,14 +184,6 @@ void CMainFormView::relabelWindows()
     ElapsedCaption->setText(text("Tree_Elapsed_Time"));
     if (g_IsRunning == 0)
         showStatusReady(); // the idle status text follows the language too
-    // The pictures carry the test's name: each is drawn again when its name has changed.
-    for (size_t i = 0; i < TestPictures.size(); ++i) {
-        QString caption = ShellArt::testPictureCaption(kTestPictureIds[i]);
-        if (TestPictures[i].isNull() || caption != m_pictureCaptions[i]) {
-            TestPictures[i] = ShellArt::bitmap(kTestPictureIds[i]);
-            m_pictureCaptions[i] = std::move(caption);
-        }
-    }
     if (LogDlg)
         LogDlg->SetLanguageText();
     if (DescriptionPage)

@@ -261,8 +261,8 @@ void CMainFormView::OnTreeClick(QTreeWidgetItem *item)
             return;
         ShowTestPage(test);
         setDescription(kTests[test].titleKey, kTests[test].textKey);
-        if (test < static_cast<int>(TestPictures.size()))
-            setTestPicture(TestPictures[test]);
+        if (const QImage &picture = TestPictureImage(test); !picture.isNull())
+            setTestPicture(picture);
         else
             TestPicture->hide();
         return;
@@ -607,11 +607,10 @@ void CMainFormView::OnLanguageChanged()
 {
     if (!NavTree)
         return;
-    // The test pictures are drawn again first: the home page shows the first of them.
     relabelWindows();
     OnShowHomePage();
     setDefaultDescription();
-    TestPicture->SetBitmap(TestPictures[0]);
+    TestPicture->SetBitmap(TestPictureImage(0));
     PortConfigPage->SetLanguageText();
     PortInfoPage->SetLanguageText();
     SysInfoPage->SetLanguageText();
