@@ -99,7 +99,7 @@ void CDlgDescription::ShowObjective(int index)
         TestList->setCurrentRow(index);
     }
     Picture->hide();
-    Picture->setPixmap(QPixmap::fromImage(m_view->TestPictures[index]));
+    Picture->setPixmap(QPixmap::fromImage(m_view->TestPictureImage(index)));
     Picture->show();
     Objective->setText(ObjectiveText(index));
 }
@@ -115,7 +115,7 @@ void CDlgDescription::OnGoToTest()
             return;
         m_view->ShowTestPage(test);
         m_view->NavTree->setCurrentItem(item);
-        m_view->setTestPicture(m_view->TestPictures[test]);
+        m_view->setTestPicture(m_view->TestPictureImage(test));
         return;
     }
     switch (node) {

@@ -281,8 +281,9 @@ public:
     QFrame *Separator = nullptr;
     QGroupBox *ElapsedFrame = nullptr;
     QLabel *ElapsedCaption = nullptr;
-    // The pictures of Mixed Class, Aggregate, Scale Group, Latency, Capacity and Join/Leave.
-    std::array<QImage, 6> TestPictures;
+    // The pictures of Mixed Class, Aggregate, Scale Group, Latency, Capacity and Join/Leave (0..5), in
+    // the current language; each is drawn when first needed and again when its caption has changed.
+    const QImage &TestPictureImage(int index);
     CTransparentImage *TestPicture = nullptr;
     QTextEdit *DescriptionText = nullptr;
     CButtonST *ApplyButton = nullptr;
@@ -326,7 +327,7 @@ private:
     void insertReportNodes(QTreeWidgetItem *report);
     QTreeWidgetItem *addNode(QTreeWidgetItem *parent, TreeNode node, const QString &text);
     void connectControls();
-    // The texts of the view's own controls, its windows and the test pictures in the current language.
+    // The texts of the view's own controls and its windows in the current language.
     void relabelWindows();
     // Narrows the tree's indentation, then its font, until every item's text fits beside the scroll bar.
     void fitTreeTexts();
@@ -359,6 +360,11 @@ private:
 
     // The item whose check box the current click toggled: that click is no label click.
     QTreeWidgetItem *m_checkToggled = nullptr;
+    // While the tree is rebuilt as a whole, its texts are fitted once at the end.
+    bool m_treeRebuilding = false;
+    std::array<QImage, 6> m_testPictures;
+    // The captions the test pictures were drawn with.
+    std::array<QString, 6> m_pictureCaptions;
     bool m_logPlaced = false;
     std::function<int(CBoardInfo &)> m_runReservation;
     std::unique_ptr<ViewPageDirectory> m_pageDirectory;

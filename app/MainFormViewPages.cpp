@@ -160,7 +160,21 @@ void CMainFormView::OnInitialUpdate()
     CreatePages();
     LayoutPages();
     relabelWindows();
-    TestPicture->SetBitmap(TestPictures[0]);
+    TestPicture->SetBitmap(TestPictureImage(0));
+}
+
+const QImage &CMainFormView::TestPictureImage(int index)
+{
+    static const QImage none;
+    if (index < 0 || index >= int(m_testPictures.size()))
+        return none;
+    // A picture carries its test's name.
+    QString caption = ShellArt::testPictureCaption(kTestPictureIds[index]);
+    if (m_testPictures[index].isNull() || caption != m_pictureCaptions[index]) {
+        m_testPictures[index] = ShellArt::bitmap(kTestPictureIds[index]);
+        m_pictureCaptions[index] = std::move(caption);
+    }
+    return m_testPictures[index];
 }
 
 void CMainFormView::relabelWindows()
@@ -170,9 +184,6 @@ void CMainFormView::relabelWindows()
     ElapsedCaption->setText(text("Tree_Elapsed_Time"));
     if (g_IsRunning == 0)
         showStatusReady(); // the idle status text follows the language too
-    // The pictures carry the test's name.
-    for (size_t i = 0; i < TestPictures.size(); ++i)
-        TestPictures[i] = ShellArt::bitmap(kTestPictureIds[i]);
     if (LogDlg)
         LogDlg->SetLanguageText();
     if (DescriptionPage)
@@ -199,9 +210,13 @@ void CMainFormView::connectControls()
 {
     connect(NavTree, &QTreeWidget::itemPressed, this, [this] { m_checkToggled = nullptr; });
     // Items come and go with the language and the selected tests; each change fits the tree again.
-    connect(NavTree->model(), &QAbstractItemModel::rowsInserted, this, [this] { fitTreeTexts(); });
-    connect(NavTree->model(), &QAbstractItemModel::rowsRemoved, this, [this] { fitTreeTexts(); });
-    connect(NavTree->model(), &QAbstractItemModel::dataChanged, this, [this] { fitTreeTexts(); });
+    const auto treeChanged = [this] {
+        if (!m_treeRebuilding)
+            fitTreeTexts();
+    };
+    connect(NavTree->model(), &QAbstractItemModel::rowsInserted, this, treeChanged);
+    connect(NavTree->model(), &QAbstractItemModel::rowsRemoved, this, treeChanged);
+    connect(NavTree->model(), &QAbstractItemModel::dataChanged, this, treeChanged);
     connect(NavTree, &QTreeWidget::itemChanged, this,
             [this](QTreeWidgetItem *item) { OnTreeCheckChanged(item); });
     connect(NavTree, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem *item) { OnTreeClick(item); });

@@ -148,6 +148,8 @@ void CMainFormView::BuildTree()
     if (!NavTree)
         return;
     const QSignalBlocker quiet(NavTree);
+    // The texts are fitted once to the finished tree, not after every node.
+    m_treeRebuilding = true;
     NavTree->clear();
     m_checkToggled = nullptr;
     QTreeWidgetItem *root = addNode(nullptr, TreeNode::Root, kRootName);
@@ -179,6 +181,8 @@ void CMainFormView::BuildTree()
         item->setExpanded(true);
     NavTree->scrollToTop();
     CurrentTreeItem = root;
+    m_treeRebuilding = false;
+    fitTreeTexts();
 }
 
 void CMainFormView::ResetReportTree()
@@ -186,6 +190,7 @@ void CMainFormView::ResetReportTree()
     if (!NavTree)
         return;
     const QSignalBlocker quiet(NavTree);
+    m_treeRebuilding = true;
     NavTree->clear();
     m_checkToggled = nullptr;
     QTreeWidgetItem *root = addNode(nullptr, TreeNode::Root, kRootName);
@@ -196,6 +201,8 @@ void CMainFormView::ResetReportTree()
     NavTree->expandAll();
     // The node last clicked is gone with the old tree.
     CurrentTreeItem = root;
+    m_treeRebuilding = false;
+    fitTreeTexts();
 }
 
 void CMainFormView::storePortSettings(int test)
@@ -254,8 +261,8 @@ void CMainFormView::OnTreeClick(QTreeWidgetItem *item)
             return;
         ShowTestPage(test);
         setDescription(kTests[test].titleKey, kTests[test].textKey);
-        if (test < static_cast<int>(TestPictures.size()))
-            setTestPicture(TestPictures[test]);
+        if (const QImage &picture = TestPictureImage(test); !picture.isNull())
+            setTestPicture(picture);
         else
             TestPicture->hide();
         return;
@@ -600,11 +607,10 @@ void CMainFormView::OnLanguageChanged()
 {
     if (!NavTree)
         return;
-    // The test pictures are drawn again first: the home page shows the first of them.
     relabelWindows();
     OnShowHomePage();
     setDefaultDescription();
-    TestPicture->SetBitmap(TestPictures[0]);
+    TestPicture->SetBitmap(TestPictureImage(0));
     PortConfigPage->SetLanguageText();
     PortInfoPage->SetLanguageText();
     SysInfoPage->SetLanguageText();

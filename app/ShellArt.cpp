@@ -188,17 +188,42 @@ QImage goArrow(int side)
     return image;
 }
 
-// A test picture's caption: the test's name in the current language.
-QString caption(const char *key)
+// The test pictures: picture id, receiving ports, colour and the language key of the caption.
+struct TestPictureArt
 {
-    return g_LangMag.GetString(QString::fromLatin1(key));
+    int id;
+    int receivers;
+    QColor color;
+    const char *captionKey;
+};
+
+const TestPictureArt kTestPictures[] = {
+    {274, 3, QColor(0x1e, 0x5a, 0xa8), "Tree_Mix_Class"}, {275, 4, QColor(0x2e, 0x7d, 0x32), "Tree_Aggregate_Group"},
+    {276, 5, QColor(0x6a, 0x3d, 0x9a), "Tree_Scaled_Group"}, {233, 2, QColor(0xb0, 0x30, 0x30), "Tree_Latency"},
+    {278, 6, QColor(0x00, 0x7a, 0x8a), "Tree_Capacity"},     {279, 1, QColor(0xc7, 0x8b, 0x1a), "Tree_Join_Leave"},
+};
+
+const TestPictureArt *testPictureArt(int id)
+{
+    for (const TestPictureArt &art : kTestPictures)
+        if (art.id == id)
+            return &art;
+    return nullptr;
 }
 
 // The 16 x 16 pictures of the reservation tree and the module marks, on white.
 } // namespace
 
+QString testPictureCaption(int id)
+{
+    const TestPictureArt *art = testPictureArt(id);
+    return art ? g_LangMag.GetString(QString::fromLatin1(art->captionKey)) : QString();
+}
+
 QImage bitmap(int id)
 {
+    if (const TestPictureArt *art = testPictureArt(id))
+        return testPicture(art->receivers, art->color, testPictureCaption(id));
     for (const ButtonArt &art : kButtons) {
         if (art.id != id)
             continue;
@@ -229,18 +254,6 @@ QImage bitmap(int id)
     case 135:
     case 136:
         return bannerStrip(id == 136);
-    case 274:
-        return testPicture(3, QColor(0x1e, 0x5a, 0xa8), caption("Tree_Mix_Class"));
-    case 275:
-        return testPicture(4, QColor(0x2e, 0x7d, 0x32), caption("Tree_Aggregate_Group"));
-    case 276:
-        return testPicture(5, QColor(0x6a, 0x3d, 0x9a), caption("Tree_Scaled_Group"));
-    case 233:
-        return testPicture(2, QColor(0xb0, 0x30, 0x30), caption("Tree_Latency"));
-    case 278:
-        return testPicture(6, QColor(0x00, 0x7a, 0x8a), caption("Tree_Capacity"));
-    case 279:
-        return testPicture(1, QColor(0xc7, 0x8b, 0x1a), caption("Tree_Join_Leave"));
     case 281:
         return goArrow(16);
     case 288:

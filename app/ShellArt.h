@@ -16,6 +16,8 @@ namespace ShellArt {
 // pictures 139 (active devices), 190 (chassis), 189 (board); the module marks 298 (outdated, red) and
 // 302 (lite, "L"). White is the transparent colour of every button picture.
 QImage bitmap(int id);
+// The caption a test picture carries: its test's name in the current language (empty for other ids).
+QString testPictureCaption(int id);
 // Connection icons: 134 connected, 133 not connected.
 QIcon icon(int id);
 

@@ -148,7 +148,7 @@ TEST_F(MainFormViewTest, FirstShowIsTheStartPageWithTheRootSelected)
     EXPECT_EQ(view->DescriptionText->toPlainText(), text("Des_IGMP_TQ"));
     EXPECT_TRUE(view->DescriptionText->isReadOnly());
     EXPECT_EQ(view->TitleLabel->GetText(), QStringLiteral("Tavrix-IGMP-TQ"));
-    EXPECT_EQ(view->TestPicture->GetBitmap(), view->TestPictures[0]);
+    EXPECT_EQ(view->TestPicture->GetBitmap(), view->TestPictureImage(0));
     EXPECT_EQ(view->TestPicture->size(), QSize(190, 128));
     EXPECT_EQ(view->Splitter->GetMinimum(), 240);
     EXPECT_EQ(view->Splitter->GetMaximum(), 240);
@@ -512,7 +512,7 @@ TEST_F(MainFormViewTest, NodeClicksShowTheirPageBannerAndDescription)
     }
     // Test nodes show their picture; Source Filter has none.
     clickNode(TreeNode::Capacity);
-    EXPECT_EQ(view->TestPicture->GetBitmap(), view->TestPictures[TestCapacity]);
+    EXPECT_EQ(view->TestPicture->GetBitmap(), view->TestPictureImage(TestCapacity));
     EXPECT_TRUE(view->TestPicture->isVisibleTo(view));
     clickNode(TreeNode::SourceFilter);
     EXPECT_FALSE(view->TestPicture->isVisibleTo(view));
@@ -639,7 +639,7 @@ TEST_F(MainFormViewTest, DescriptionPageShowsEachObjectiveAndItsPicture)
     EXPECT_TRUE(
         page->Objective->text().startsWith(QStringLiteral("Objective:\n    To determine the time duration")));
     EXPECT_EQ(page->Picture->pixmap().toImage().convertToFormat(QImage::Format_ARGB32),
-              view->TestPictures[5]);
+              view->TestPictureImage(5));
     page->ShowObjective(1);
     EXPECT_EQ(page->TestList->currentRow(), 1);
     EXPECT_EQ(page->Objective->text(), CDlgDescription::ObjectiveText(1));
@@ -675,7 +675,7 @@ TEST_F(MainFormViewTest, ApplyShowsTheDescriptionThenOpensTheSelectedTestsPage)
         EXPECT_EQ(view->Banner->GetText(), u' ' + text("Tree_Test_Config"));
         QTest::mouseClick(view->ApplyButton, Qt::LeftButton);
         EXPECT_EQ(shownPages(), QList<QWidget *>{c.page});
-        EXPECT_EQ(view->TestPicture->GetBitmap(), view->TestPictures[c.test]);
+        EXPECT_EQ(view->TestPicture->GetBitmap(), view->TestPictureImage(c.test));
         EXPECT_EQ(tree()->currentItem(), view->TreeItem(c.node));
         EXPECT_EQ(status(), text("Status_Ready"));
     }

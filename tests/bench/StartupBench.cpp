@@ -25,7 +25,7 @@ extern char **environ;
 
 namespace {
 
-constexpr int kRunsPerSide = 10;
+constexpr int kRunsPerSide = 15;
 constexpr int kShownTimeoutMs = 60'000;
 
 struct Side
