@@ -119,11 +119,10 @@ CCounterLog::CCounterLog(QWidget *parent)
 
 void CCounterLog::InitColumns()
 {
-    for (int column = 0; column < kColumnCount; ++column) {
-        const CounterColumn &c = kCounterColumns[std::size_t(column)];
-        List->InsertColumn(column, EngineHost::instance().text(QString::fromLatin1(c.key)), Qt::AlignLeft,
-                           c.width);
-    }
+    QList<CSkinListCtrl::ColumnSpec> columns;
+    for (const CounterColumn &c : kCounterColumns)
+        columns.append({EngineHost::instance().text(QString::fromLatin1(c.key)), Qt::AlignLeft, c.width});
+    List->InsertColumns(0, columns);
 }
 
 void CCounterLog::SetLanguageText()

@@ -53,8 +53,19 @@ CSkinListCtrl::CSkinListCtrl(QWidget *parent)
 
 void CSkinListCtrl::InsertColumn(int column, const QString &caption, Qt::Alignment alignment, int width)
 {
-    m_model->insertColumn(column, caption, alignment);
-    setColumnWidth(std::clamp(column, 0, GetColumnCount() - 1), width);
+    InsertColumns(column, {ColumnSpec{caption, alignment, width}});
+}
+
+void CSkinListCtrl::InsertColumns(int column, const QList<ColumnSpec> &columns)
+{
+    QList<SkinListModel::Column> inserted;
+    inserted.reserve(columns.size());
+    for (const ColumnSpec &spec : columns)
+        inserted.append(SkinListModel::Column{spec.caption, spec.alignment});
+    const int first = std::clamp(column, 0, GetColumnCount());
+    m_model->insertColumns(first, inserted);
+    for (int offset = 0; offset < int(columns.size()); ++offset)
+        setColumnWidth(first + offset, columns[offset].width);
 }
 
 int CSkinListCtrl::InsertRow(int index, const QString &text)

@@ -1,5 +1,6 @@
 #include "SkinListModel.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -71,13 +72,22 @@ QVariant SkinListModel::headerData(int section, Qt::Orientation orientation, int
 
 void SkinListModel::insertColumn(int column, const QString &caption, Qt::Alignment alignment)
 {
+    insertColumns(column, {Column{caption, alignment}});
+}
+
+void SkinListModel::insertColumns(int column, const QList<Column> &columns)
+{
+    if (columns.isEmpty())
+        return;
     column = std::clamp(column, 0, static_cast<int>(m_columns.size()));
-    beginInsertColumns(QModelIndex(), column, column);
-    m_columns.insert(column, Column{caption, alignment});
+    const int count = static_cast<int>(columns.size());
+    beginInsertColumns(QModelIndex(), column, column + count - 1);
+    m_columns.insert(column, count, Column{});
+    std::copy(columns.begin(), columns.end(), m_columns.begin() + column);
     for (Row &row : m_rows) {
         std::vector<QByteArrayView> parts = skinListCells(row.cells);
         if (static_cast<int>(parts.size()) > column) {
-            parts.insert(parts.begin() + column, QByteArrayView());
+            parts.insert(parts.begin() + column, std::size_t(count), QByteArrayView());
             row.cells = skinListPack(parts);
         }
     }

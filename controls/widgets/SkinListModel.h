@@ -18,7 +18,14 @@ public:
     QVariant data(const QModelIndex &index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
+    struct Column
+    {
+        QString caption;
+        Qt::Alignment alignment;
+    };
     void insertColumn(int column, const QString &caption, Qt::Alignment alignment);
+    // Inserts the columns from column on (clamped to the column count) as one change.
+    void insertColumns(int column, const QList<Column> &columns);
     bool setCaption(int column, const QString &caption);
     // Inserts a row at index (clamped to the row count) with a zero style; returns its index.
     int insertRow(int index, const QString &text);
@@ -40,11 +47,6 @@ private:
     {
         QByteArray cells;
         UtListRowStyle style{};
-    };
-    struct Column
-    {
-        QString caption;
-        Qt::Alignment alignment;
     };
     QList<Row> m_rows;
     QList<Column> m_columns;

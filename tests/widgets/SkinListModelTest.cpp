@@ -46,4 +46,18 @@ TEST(SkinListModel, TextsAndChangeReports)
     EXPECT_EQ(model.text(0, 4), "d");
     EXPECT_FALSE(model.setText(2, 0, "no such row"));
     EXPECT_FALSE(model.setText(0, 5, "no such column"));
+
+    // Several columns at once: stored cells move past all of them, reported as one insertion.
+    QSignalSpy inserted(&model, &QAbstractItemModel::columnsInserted);
+    model.insertColumns(2, {{"x", Qt::AlignLeft}, {"y", Qt::AlignCenter}});
+    ASSERT_EQ(inserted.size(), 1);
+    EXPECT_EQ(inserted[0][1].toInt(), 2);
+    EXPECT_EQ(inserted[0][2].toInt(), 3);
+    EXPECT_EQ(model.columnCount(), 7);
+    EXPECT_EQ(model.caption(3), "y");
+    EXPECT_EQ(model.alignment(3), Qt::AlignCenter);
+    EXPECT_EQ(model.text(0, 4), "a");
+    EXPECT_EQ(model.text(0, 6), "d");
+    EXPECT_EQ(model.text(1, 4), "xy");
+    EXPECT_EQ(model.text(1, 5), "far");
 }
