@@ -264,10 +264,14 @@ bool CKvIGMPTQApp::InitInstance()
     if (DemoMode != 0)
         InitReservedPorts();
 
-    // The main frame with its view, in the chosen language.
-    m_mainFrame = std::make_unique<CMainFrame>(appDirectory);
-    g_MainFrame = m_mainFrame.get();
-    m_mainFrame->RelabelMenus();
+    // The main frame with its view, in the chosen language: building and relabelling every page reads
+    // each text from the language file once.
+    {
+        const CLangMag::LabelPass labelPass(g_LangMag);
+        m_mainFrame = std::make_unique<CMainFrame>(appDirectory);
+        g_MainFrame = m_mainFrame.get();
+        m_mainFrame->RelabelMenus();
+    }
     m_mainFrame->CenterWindow();
     m_mainFrame->show();
 

@@ -39,6 +39,7 @@ QAction *findCommand(const QList<QAction *> &actions, int command)
 void CLangMag::SetLangFile(const QString &path)
 {
     LangFile = path;
+    m_passTexts.clear();
     loadQtTranslation();
 }
 
@@ -95,13 +96,30 @@ const QHash<QString, QString> &CLangMag::texts() const
 
 QString CLangMag::GetString(const QString &key) const
 {
+    if (m_labelPasses > 0)
+        if (const auto known = m_passTexts.constFind(key); known != m_passTexts.cend())
+            return *known;
     QString text = texts().value(key.trimmed().toCaseFolded());
     if (text.size() >= kTextBufferChars) {
         text.truncate(kTextBufferChars - 1);
         if (text.back().isHighSurrogate())
             text.chop(1);
     }
-    return text.replace(QStringLiteral("\\n"), QStringLiteral("\n"));
+    text.replace(QStringLiteral("\\n"), QStringLiteral("\n"));
+    if (m_labelPasses > 0)
+        m_passTexts.insert(key, text);
+    return text;
+}
+
+CLangMag::LabelPass::LabelPass(const CLangMag &manager) : m_manager(manager)
+{
+    ++m_manager.m_labelPasses;
+}
+
+CLangMag::LabelPass::~LabelPass()
+{
+    if (--m_manager.m_labelPasses == 0)
+        m_manager.m_passTexts.clear();
 }
 
 void CLangMag::SetMenuTextByPosition(QWidget *menu, const QString &key, int position) const

@@ -33,6 +33,21 @@ public:
     void SetMenuTextByPosition(QWidget *menu, const QString &key, int position) const;
     void SetMenuTextByCommand(QWidget *menu, const QString &key, int command) const;
 
+    // While one lives, a pass that labels many windows at once (start-up builds every page and then
+    // relabels them) reads each key from the file once; later requests for the key in the pass reuse
+    // that text. Passes may nest; the texts are forgotten when the outermost one ends.
+    class LabelPass
+    {
+    public:
+        explicit LabelPass(const CLangMag &manager);
+        ~LabelPass();
+        LabelPass(const LabelPass &) = delete;
+        LabelPass &operator=(const LabelPass &) = delete;
+
+    private:
+        const CLangMag &m_manager;
+    };
+
 private:
     // The parsed file, kept while its identity, size and modification time stay the same.
     struct Cache
@@ -50,6 +65,8 @@ private:
 
     QString LangFile;
     mutable Cache m_cache;
+    mutable int m_labelPasses = 0;
+    mutable QHash<QString, QString> m_passTexts; // key as asked -> text, while a pass lives
     std::unique_ptr<QTranslator> m_qtTranslator;
 };
 

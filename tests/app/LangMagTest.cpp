@@ -85,6 +85,29 @@ TEST_F(LangMagTest, ReadsTheFileAgainWhenItChanges)
     EXPECT_EQ(lang.GetString(QStringLiteral("Key")), QString());
 }
 
+TEST_F(LangMagTest, LabelPassReadsEachKeyOnceUntilItsOutermostPassEnds)
+{
+    writeFile("[STRINGS]\nKey=one\nOther=two\n");
+    {
+        const CLangMag::LabelPass pass(lang);
+        EXPECT_EQ(lang.GetString(QStringLiteral("Key")), u"one");
+        writeFile("[STRINGS]\nKey=three\nOther=four\n");
+        {
+            const CLangMag::LabelPass inner(lang);
+            EXPECT_EQ(lang.GetString(QStringLiteral("Key")), u"one");
+        }
+        EXPECT_EQ(lang.GetString(QStringLiteral("Key")), u"one");
+        EXPECT_EQ(lang.GetString(QStringLiteral("Other")), u"four"); // not asked before: read now
+        // Another language file is another set of texts.
+        lang.SetLangFile(folder.path() + QStringLiteral("/missing.lng"));
+        EXPECT_EQ(lang.GetString(QStringLiteral("Key")), QString());
+        lang.SetLangFile(path);
+        EXPECT_EQ(lang.GetString(QStringLiteral("Key")), u"three");
+        writeFile("[STRINGS]\nKey=seven\n");
+    }
+    EXPECT_EQ(lang.GetString(QStringLiteral("Key")), u"seven");
+}
+
 TEST_F(LangMagTest, RelabelsMenuEntriesByPositionAndByCommand)
 {
     writeFile("[STRINGS]\nMenu_File=&File\nMenu_Exit=E&xit\nMenu_English=English\n");
