@@ -3,6 +3,8 @@
 #include "controls/grid/GridStoreOwner.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 #include <iterator>
 
 namespace {
@@ -11,54 +13,149 @@ constexpr std::uint32_t kInlineProperties = CellProp::Text | CellProp::DataType;
 
 } // namespace
 
+CUGMem::Slot::Slot(Slot &&other) noexcept
+    : m_value(other.m_value), m_kind(other.m_kind), m_properties(other.m_properties), m_dataType(other.m_dataType)
+{
+    std::memcpy(m_moreChars, other.m_moreChars, sizeof m_moreChars);
+    other.m_kind = Kind::Empty;
+}
+
+CUGMem::Slot &CUGMem::Slot::operator=(Slot &&other) noexcept
+{
+    if (this != &other) {
+        clear();
+        m_value = other.m_value;
+        std::memcpy(m_moreChars, other.m_moreChars, sizeof m_moreChars);
+        m_kind = other.m_kind;
+        m_properties = other.m_properties;
+        m_dataType = other.m_dataType;
+        other.m_kind = Kind::Empty;
+    }
+    return *this;
+}
+
+bool CUGMem::Slot::fitsShort(QStringView text, double number)
+{
+    // Only +0.0 is implied: any other number, -0.0 included, needs its own room.
+    if (text.size() > kShortChars || std::bit_cast<std::uint64_t>(number) != 0)
+        return false;
+    for (const QChar ch : text) {
+        if (ch.unicode() == 0 || ch.unicode() > 0xff)
+            return false;
+    }
+    return true;
+}
+
+void CUGMem::Slot::storeShort(QStringView text)
+{
+    char chars[kShortChars] = {};
+    for (qsizetype i = 0; i < text.size(); ++i)
+        chars[i] = char(text[i].unicode());
+    std::memcpy(m_value.chars, chars, sizeof m_value.chars);
+    std::memcpy(m_moreChars, chars + sizeof m_value.chars, sizeof m_moreChars);
+}
+
+void CUGMem::Slot::loadShort(QString &text) const
+{
+    char chars[kShortChars];
+    std::memcpy(chars, m_value.chars, sizeof m_value.chars);
+    std::memcpy(chars + sizeof m_value.chars, m_moreChars, sizeof m_moreChars);
+    int size = 0;
+    while (size < kShortChars && chars[size] != 0)
+        ++size;
+    // Rewrite the caller's own buffer when it has room: reading a grid row by row then allocates nothing.
+    if (text.isDetached() && text.capacity() >= size) {
+        text.resize(size);
+        QChar *out = text.data();
+        for (int i = 0; i < size; ++i)
+            out[i] = QChar(uchar(chars[i]));
+    } else {
+        text = QString::fromLatin1(chars, size);
+    }
+}
+
 void CUGMem::Slot::store(const CUGCell &cell)
 {
-    stored = true;
     // The stored cell ends with exactly the incoming properties.
-    if ((cell.m_properties & ~kInlineProperties) == 0 && cell.m_useTheme == 1 && !cell.m_auxiliary) {
-        whole.reset();
-        properties = cell.m_properties;
-        const bool hasText = properties & CellProp::Text;
-        text = hasText ? cell.m_text : QString();
-        number = hasText ? cell.m_number : 0.0;
-        dataType = (properties & CellProp::DataType) ? cell.m_dataType : CellData::Text;
+    if ((cell.m_properties & ~kInlineProperties) != 0 || cell.m_useTheme != 1 || cell.m_auxiliary) {
+        if (m_kind != Kind::Whole) {
+            clear();
+            m_value.whole = new CUGCell;
+            m_kind = Kind::Whole;
+        }
+        m_value.whole->m_properties = cell.m_properties;
+        m_value.whole->MergeFrom(cell);
         return;
     }
-    if (!whole)
-        whole = std::make_unique<CUGCell>();
-    text.clear();
-    whole->m_properties = cell.m_properties;
-    whole->MergeFrom(cell);
+    const bool hasText = cell.m_properties & CellProp::Text;
+    const QStringView text = hasText ? QStringView(cell.m_text) : QStringView();
+    const double number = hasText ? cell.m_number : 0.0;
+    if (fitsShort(text, number)) {
+        clear();
+        storeShort(text);
+        m_kind = Kind::ShortText;
+    } else if (text.isEmpty()) {
+        clear();
+        m_value.number = number;
+        m_kind = Kind::Number;
+    } else {
+        if (m_kind != Kind::LongText) {
+            clear();
+            m_value.longText = new TextAndNumber;
+            m_kind = Kind::LongText;
+        }
+        m_value.longText->text = cell.m_text;
+        m_value.longText->number = number;
+    }
+    m_properties = std::uint8_t(cell.m_properties);
+    m_dataType = (cell.m_properties & CellProp::DataType) ? cell.m_dataType : CellData::Text;
 }
 
 bool CUGMem::Slot::load(CUGCell *cell) const
 {
-    if (!stored)
+    switch (m_kind) {
+    case Kind::Empty:
         return false;
-    if (whole) {
-        cell->MergeFrom(*whole);
+    case Kind::Whole:
+        cell->MergeFrom(*m_value.whole);
         return true;
+    case Kind::ShortText:
+        if (m_properties & CellProp::Text) {
+            loadShort(cell->m_text);
+            cell->m_number = 0.0;
+        }
+        break;
+    case Kind::Number:
+        if (m_properties & CellProp::Text) {
+            cell->m_text.clear();
+            cell->m_number = m_value.number;
+        }
+        break;
+    case Kind::LongText:
+        if (m_properties & CellProp::Text) {
+            cell->m_text = m_value.longText->text;
+            cell->m_number = m_value.longText->number;
+        }
+        break;
     }
     // The same as merging a whole cell that holds only these properties.
     cell->m_useTheme = 1;
-    cell->m_properties |= properties;
-    if (properties & CellProp::Text) {
-        cell->m_text = text;
-        cell->m_number = number;
-    }
-    if (properties & CellProp::DataType)
-        cell->m_dataType = dataType;
+    cell->m_properties |= m_properties;
+    if (m_properties & CellProp::DataType)
+        cell->m_dataType = m_dataType;
     cell->m_auxiliary.reset();
     return true;
 }
 
-void CUGMem::Slot::clear()
+void CUGMem::Slot::freeHeld()
 {
-    if (whole)
-        whole->ClearOwnedData();
-    whole.reset();
-    text.clear();
-    stored = false;
+    if (m_kind == Kind::Whole) {
+        m_value.whole->ClearOwnedData();
+        delete m_value.whole;
+    } else if (m_kind == Kind::LongText) {
+        delete m_value.longText;
+    }
+    m_kind = Kind::Empty;
 }
 
 CUGMem::~CUGMem()
@@ -93,7 +190,7 @@ CUGMem::Slot *CUGMem::slotAt(int col, int row)
 std::optional<CUGCell> CUGMem::storedCopy(int col, int row)
 {
     const Slot *slot = slotAt(col, row);
-    if (!slot || !slot->stored)
+    if (!slot || !slot->stored())
         return std::nullopt;
     std::optional<CUGCell> copy(std::in_place);
     copy->m_properties = 0;
@@ -129,6 +226,9 @@ CUGMem::Row &CUGMem::createRow(int row)
 CUGMem::Slot &CUGMem::createSlot(Row &row, int col)
 {
     if (row.cells.empty()) {
+        // Rows of one grid are mostly alike: a new row gets room for as many places as the widest
+        // row at once, rather than doubling its room each time it fills up.
+        row.cells.reserve(std::max<std::size_t>(1, m_widestRow));
         row.cells.emplace_back();
         row.firstCol = 0;
     }
@@ -139,8 +239,12 @@ CUGMem::Slot &CUGMem::createSlot(Row &row, int col)
         row.firstCol = col;
     }
     const qint64 pos = qint64(col) - row.firstCol;
-    if (pos >= qint64(row.cells.size()))
+    if (pos >= qint64(row.cells.size())) {
+        if (pos >= qint64(row.cells.capacity()))
+            row.cells.reserve(std::max({std::size_t(pos + 1), m_widestRow, 2 * row.cells.capacity()}));
         row.cells.resize(std::size_t(pos + 1));
+    }
+    m_widestRow = std::max(m_widestRow, row.cells.size());
     return row.cells[std::size_t(pos)];
 }
 
@@ -242,6 +346,7 @@ int CUGMem::ClearAllCells()
     }
     m_rows.clear();
     m_firstRow = 0;
+    m_widestRow = 0;
     return 0;
 }
 
@@ -270,7 +375,7 @@ int CUGMem::FindText(QString text, int *col, int *row, int flags)
 
 bool CUGMem::matches(const Slot *slot, const QString &text, int flags) const
 {
-    if (!slot || !slot->stored)
+    if (!slot || !slot->stored())
         return false;
     CUGCell cell;
     cell.m_properties = 0;
@@ -424,7 +529,7 @@ int CUGMem::FindPrevFilledCell(int *col, int row)
     if (start < r->firstCol || start > lastCol) {
         // The walk stops on the outermost place; it must hold a cell to go on from there.
         start = start > lastCol ? lastCol : r->firstCol;
-        if (!r->cells[std::size_t(start - r->firstCol)].stored)
+        if (!r->cells[std::size_t(start - r->firstCol)].stored())
             return 1;
     }
     for (int c = start; c >= 0 && c >= r->firstCol; --c) {

@@ -1,9 +1,7 @@
 // The grid's in-memory cell store. Rows form one contiguous index range that contains row 0 once
 // any row exists (heading rows lie before it, under negative numbers); each row's cells form one
 // contiguous column range that contains column 0. A place may exist without a stored cell.
-// Rows are held in a deque and cells in a vector per row, so any cell is reached in constant time.
-// A cell that holds nothing but its text, number and data type (most cells of a large grid) is kept
-// inline in its place; any other cell is kept whole.
+// Rows are held in a deque and places in a vector per row, so any cell is reached in constant time.
 #pragma once
 
 #include "controls/grid/UGCell.h"
@@ -52,21 +50,66 @@ public:
     int RowNodeCount() const { return int(m_rows.size()); }
 
 private:
-    // One place of a row, with or without a stored cell.
-    struct Slot
+    // One place of a row, with or without a stored cell, in 16 bytes. A cell that holds nothing but
+    // its text, number and data type (most cells of a large grid) is kept in the place itself: a
+    // short Latin-1 text, or a number; a longer text is kept beside it. Any other cell is kept whole.
+    class Slot
     {
-        bool stored = false;
-        std::uint16_t dataType = CellData::Text;
-        std::uint32_t properties = 0;
-        double number = 0.0;
-        QString text;
-        std::unique_ptr<CUGCell> whole;
+    public:
+        Slot() = default;
+        ~Slot() { clear(); }
+        Slot(Slot &&other) noexcept;
+        Slot &operator=(Slot &&other) noexcept;
+        Slot(const Slot &) = delete;
+        Slot &operator=(const Slot &) = delete;
 
+        bool stored() const { return m_kind != Kind::Empty; }
         void store(const CUGCell &cell);
         // Merges the stored cell into `cell`; false when there is none.
         bool load(CUGCell *cell) const;
-        void clear();
+        void clear()
+        {
+            if (m_kind >= Kind::LongText)
+                freeHeld();
+            m_kind = Kind::Empty;
+        }
+
+    private:
+        enum class Kind : std::uint8_t
+        {
+            Empty,
+            ShortText, // up to kShortChars Latin-1 characters, NUL-padded, and the number 0
+            Number,    // an empty text and a number
+            LongText,  // any other text and number, on the heap
+            Whole,     // on the heap
+        };
+        struct TextAndNumber
+        {
+            QString text;
+            double number = 0.0;
+        };
+        static constexpr int kShortChars = 12;
+
+        static bool fitsShort(QStringView text, double number);
+        void storeShort(QStringView text);
+        // Frees the text or the whole cell a place holds on the heap.
+        void freeHeld();
+        void loadShort(QString &text) const;
+
+        union {
+            char chars[8];
+            double number;
+            TextAndNumber *longText;
+            CUGCell *whole;
+        } m_value{};
+        char m_moreChars[kShortChars - 8] = {};
+        Kind m_kind = Kind::Empty;
+        // Which of the text and data-type properties the stored cell has.
+        std::uint8_t m_properties = 0;
+        std::uint16_t m_dataType = CellData::Text;
     };
+    static_assert(sizeof(Slot) == 16);
+
     struct Row
     {
         int firstCol = 0;
@@ -86,6 +129,8 @@ private:
 
     std::deque<Row> m_rows;
     int m_firstRow = 0;
+    // The most places any row has had since the store was last emptied.
+    std::size_t m_widestRow = 0;
     int m_searchCol = 0;
     int m_searchRow = 0;
 };

@@ -1,6 +1,7 @@
 #include "controls/grid/UGMem.h"
 #include "controls/grid/GridStoreOwner.h"
 
+#include <bit>
 #include <gtest/gtest.h>
 
 namespace {
@@ -309,7 +310,24 @@ TEST_F(UGMemTest, EveryStoredFormReadsBackAsStored)
          }},
         {"nothing", [](CUGCell &cell) { cell.m_properties = 0; }},
         {"text again", [](CUGCell &cell) { cell.AssignText("plain"); }},
+        {"twelve Latin-1 characters", [](CUGCell &cell) { cell.AssignText(QString::fromUtf8("caf\u00e9 au lait")); }},
+        {"thirteen characters", [](CUGCell &cell) { cell.AssignText("thirteen char"); }},
+        {"short text again", [](CUGCell &cell) { cell.AssignText("1"); }},
+        {"beyond Latin-1", [](CUGCell &cell) { cell.AssignText(QString::fromUtf8("\u7aef\u53e3")); }},
+        {"embedded NUL", [](CUGCell &cell) { cell.AssignText(QString("a") + QChar(0) + "b"); }},
+        {"text with a number",
+         [](CUGCell &cell) {
+             cell.AssignText("7");
+             cell.m_number = 7.0;
+         }},
+        {"negative zero", [](CUGCell &cell) { cell.SetNumber(-0.0); }},
+        {"data type alone",
+         [](CUGCell &cell) {
+             cell.m_properties = CellProp::DataType;
+             cell.m_dataType = CellData::Date;
+         }},
     };
+    CUGCell reused;
     for (const Case &c : cases) {
         CUGCell incoming;
         c.make(incoming);
@@ -317,8 +335,24 @@ TEST_F(UGMemTest, EveryStoredFormReadsBackAsStored)
         CUGCell read;
         read.m_properties = 0;
         read.m_useTheme = 7;
+        read.m_text = "a text the load must not change";
+        const QString shared = read.m_text;
         ASSERT_EQ(store.LoadCell(1, 1, &read), 0) << c.what;
+        EXPECT_EQ(shared, "a text the load must not change") << c.what;
         EXPECT_EQ(read.m_properties, incoming.m_properties) << c.what;
+        if (incoming.Has(CellProp::Text)) {
+            EXPECT_EQ(read.m_text, incoming.m_text) << c.what;
+            EXPECT_EQ(std::bit_cast<quint64>(read.m_number), std::bit_cast<quint64>(incoming.m_number)) << c.what;
+        }
+        if (incoming.Has(CellProp::DataType)) {
+            EXPECT_EQ(read.m_dataType, incoming.m_dataType) << c.what;
+        }
+        // Loading into a cell that read the cases before, whose text buffer the load may reuse.
+        reused.m_properties = 0;
+        ASSERT_EQ(store.LoadCell(1, 1, &reused), 0) << c.what;
+        if (incoming.Has(CellProp::Text)) {
+            EXPECT_EQ(reused.m_text, incoming.m_text) << c.what;
+        }
         EXPECT_EQ(read.m_useTheme, incoming.m_useTheme) << c.what;
         EXPECT_EQ(read.m_auxiliary, incoming.m_auxiliary) << c.what;
         const QString *expected = incoming.GetDisplayText();
