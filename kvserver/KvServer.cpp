@@ -109,11 +109,11 @@ void KvServer::post(std::function<void()> command)
 
 void KvServer::runCommands()
 {
-    uint64_t count = 0;
-    [[maybe_unused]] const auto read = ::read(m_wake, &count, sizeof count);
     std::vector<std::function<void()>> commands;
     {
         std::lock_guard lock(m_commandMutex);
+        if (m_commands.empty())
+            return;
         commands.swap(m_commands);
     }
     for (auto &command : commands)
@@ -203,8 +203,11 @@ void KvServer::run()
         if (::poll(waits.data(), waits.size(), m_chassis.msUntilNextReport()) < 0 && errno != EINTR)
             break;
         broadcast(m_chassis.dueReports());
-        if (waits[0].revents)
+        if (waits[0].revents) {
+            uint64_t count = 0;
+            [[maybe_unused]] const auto read = ::read(m_wake, &count, sizeof count);
             runCommands();
+        }
         if (waits[1].revents & POLLIN)
             acceptClients();
         // Clients accepted just now have no entry in this round's waits.
@@ -264,7 +267,8 @@ bool KvServer::readFrom(Client &client)
             used += 4 + size;
         }
         client.input.erase(client.input.begin(), client.input.begin() + static_cast<long>(used));
-        if (m_stopRequested)
+        // A short read emptied the socket; the next wait reports what comes later.
+        if (m_stopRequested || static_cast<size_t>(got) < sizeof buffer)
             return true;
     }
 }

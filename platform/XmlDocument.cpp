@@ -3,6 +3,7 @@
 #include <QFile>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -34,25 +35,69 @@ std::u16string number(long long value)
     return ascii(std::to_string(value));
 }
 
-bool isWhite(char16_t c)
+// Classes of the characters below 128, looked up in one step while scanning.
+enum CharClass : uint8_t
 {
-    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r';
-}
+    WhiteChar = 1,     // " \t\n\r"
+    NameStartChar = 2, // letters, "_", ":"
+    NameChar = 4,      // name start characters, digits, "-", "."
+    TagNameEnd = 8,    // ends a tag name: white space, "/", ">"
+    QuoteChar = 16,
+};
 
-bool isAsciiLetter(char16_t c)
-{
-    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
-}
+constexpr auto charClasses = [] {
+    std::array<uint8_t, 128> classes{};
+    for (const char c : {' ', '\t', '\n', '\r'})
+        classes[c] = WhiteChar | TagNameEnd;
+    for (int c = 0; c < 128; ++c) {
+        if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c == ':')
+            classes[c] = NameStartChar | NameChar;
+        else if ((c >= '0' && c <= '9') || c == '-' || c == '.')
+            classes[c] = NameChar;
+    }
+    classes['/'] = classes['>'] = TagNameEnd;
+    classes['"'] = classes['\''] = QuoteChar;
+    return classes;
+}();
 
 // Characters of 128 and above count as letters, so that names in any script are accepted.
+uint8_t classOf(char16_t c)
+{
+    return c < 128 ? charClasses[c] : NameStartChar | NameChar;
+}
+
+bool isWhite(char16_t c)
+{
+    return classOf(c) & WhiteChar;
+}
+
 bool isNameStart(char16_t c)
 {
-    return isAsciiLetter(c) || c == u'_' || c == u':' || c >= 0x80;
+    return classOf(c) & NameStartChar;
 }
 
 bool isNameChar(char16_t c)
 {
-    return isNameStart(c) || (c >= u'0' && c <= u'9') || c == u'-' || c == u'.';
+    return classOf(c) & NameChar;
+}
+
+bool isQuote(char16_t c)
+{
+    return c == u'"' || c == u'\'';
+}
+
+// The end of the tag name that starts at `from`: the first white space, "/" or ">" at or after it.
+std::size_t tagNameEnd(View text, std::size_t from)
+{
+    while (from < text.size() && !(classOf(text[from]) & TagNameEnd))
+        ++from;
+    return from;
+}
+
+// Equal texts, compared as memory.
+bool sameText(const char16_t *a, const char16_t *b, std::size_t length)
+{
+    return std::memcmp(a, b, length * sizeof(char16_t)) == 0;
 }
 
 constexpr std::size_t npos = View::npos;
@@ -144,10 +189,11 @@ struct UtXmlToken
 
     View text;
     std::size_t next = 0;
-    // The node just read.
+    // The node just read; for a start or end tag also the length of its name, which follows "<" or "</".
     NodeKind kind = NodeKind::Text;
     std::size_t start = 0;
     std::size_t length = 0;
+    std::size_t nameLength = 0;
     ScanError error = ScanError::None;
     // The attribute FindAttribute found: its name's end and its value (with the quotes when quoted).
     std::size_t nameEnd = 0;
@@ -165,6 +211,7 @@ private:
     void RunTo(View marker, std::size_t from, ScanError unterminated);
     void RunAsError(ScanError scanError);
     void ScanStartTag();
+    void ScanEndTag();
     void ScanDocType();
 };
 
@@ -189,11 +236,16 @@ void UtXmlToken::RunAsError(ScanError scanError)
     EndAt(found == npos ? text.size() : found);
 }
 
-// A start tag runs to the first ">" outside quotation marks; "/>" closes an empty-element tag.
+// A start tag runs to the first ">" outside quotation marks; "/>" closes an empty-element tag. Its name
+// runs to white space, "/" or ">", and may hold quotation marks that pair with later ones.
 void UtXmlToken::ScanStartTag()
 {
+    std::size_t i = start + 1;
+    while (i < text.size() && !(classOf(text[i]) & (TagNameEnd | QuoteChar)))
+        ++i;
+    nameLength = (i < text.size() && isQuote(text[i]) ? tagNameEnd(text, i) : i) - start - 1;
     char16_t open = 0;
-    for (std::size_t i = start + 1; i < text.size(); ++i) {
+    for (; i < text.size(); ++i) {
         const char16_t c = text[i];
         if (open) {
             if (c == open)
@@ -209,6 +261,16 @@ void UtXmlToken::ScanStartTag()
     kind = NodeKind::Error;
     error = ScanError::ElementTag;
     EndAt(text.size());
+}
+
+// An end tag runs to its first ">"; its name to white space or that ">".
+void UtXmlToken::ScanEndTag()
+{
+    std::size_t i = start + 2;
+    while (i < text.size() && text[i] != u'>' && !isWhite(text[i]))
+        ++i;
+    nameLength = i - start - 2;
+    RunTo(u">", i, ScanError::ElementEndTag);
 }
 
 // A document-type declaration runs to its ">", past quoted texts and past the declarations of an
@@ -246,11 +308,14 @@ bool UtXmlToken::ScanNextNode()
         return false;
     if (text[start] != u'<') {
         // Text up to the next "<"; white space only is its own kind.
-        bool white = true;
         std::size_t i = start;
-        for (; i < text.size() && text[i] != u'<'; ++i)
-            white = white && isWhite(text[i]);
-        kind = white ? NodeKind::Whitespace : NodeKind::Text;
+        while (i < text.size() && isWhite(text[i]))
+            ++i;
+        kind = NodeKind::Whitespace;
+        if (i < text.size() && text[i] != u'<') {
+            kind = NodeKind::Text;
+            i = std::min(text.find(u'<', i), text.size());
+        }
         EndAt(i);
         return true;
     }
@@ -260,7 +325,7 @@ bool UtXmlToken::ScanNextNode()
         ScanStartTag();
     } else if (c == u'/') {
         kind = NodeKind::EndTag;
-        RunTo(u">", start + 2, ScanError::ElementEndTag);
+        ScanEndTag();
     } else if (c == u'?') {
         kind = NodeKind::Instruction;
         RunTo(u"?>", start + 2, ScanError::Instruction);
@@ -290,7 +355,6 @@ bool UtXmlToken::ScanNextNode()
 bool UtXmlToken::FindAttribute(std::size_t tagStart, std::size_t tagLength, View name)
 {
     const std::size_t end = tagStart + tagLength;
-    const auto isQuote = [](char16_t c) { return c == u'"' || c == u'\''; };
     const auto pastQuoted = [&](std::size_t i) {
         const std::size_t close = text.find(text[i], i + 1);
         return close == npos || close >= end ? end : close + 1;
@@ -469,13 +533,35 @@ void XmlDocument::CloseWithoutEndTag(std::vector<OpenElement> &stack, std::size_
     stack.resize(from);
 }
 
+void XmlDocument::EndElement(int pos, std::size_t endTagStart, std::size_t endTagLength)
+{
+    UtXmlElemPos &rec = m_aPos[pos];
+    rec.length = static_cast<uint32_t>(endTagStart + endTagLength - rec.start);
+    rec.endTagLength = static_cast<uint32_t>(endTagLength);
+}
+
 void XmlDocument::ParseElements()
 {
     std::vector<OpenElement> stack;
     m_aPos.reserve(m_strDoc.size() / 32 + 16);
     const View doc = m_strDoc;
     UtXmlToken token(doc);
-    while (token.ScanNextNode()) {
+    for (;;) {
+        // The usual end tag, "</" with the innermost open element's name and ">", is matched in place.
+        const std::size_t at = token.next;
+        if (!stack.empty() && at + 1 < doc.size() && doc[at] == u'<' && doc[at + 1] == u'/') {
+            const OpenElement &inner = stack.back();
+            const std::size_t close = at + 2 + inner.nameLength;
+            if (close < doc.size() && doc[close] == u'>' &&
+                sameText(doc.data() + at + 2, doc.data() + inner.nameStart, inner.nameLength)) {
+                EndElement(inner.pos, at, close + 1 - at);
+                stack.pop_back();
+                token.next = close + 1;
+                continue;
+            }
+        }
+        if (!token.ScanNextNode())
+            break;
         switch (token.kind) {
         case NodeKind::StartTag:
         case NodeKind::EmptyTag: {
@@ -488,24 +574,17 @@ void XmlDocument::ParseElements()
             rec.flags = std::min<uint32_t>((m_aPos[0].flags & UtXmlElemPos::LevelMask) + stack.size() + 1,
                                            UtXmlElemPos::LevelMask);
             LinkAsLastChild(pos, parent);
-            if (token.kind == NodeKind::EmptyTag) {
+            if (token.kind == NodeKind::EmptyTag)
                 rec.length = rec.startTagLength;
-            } else {
-                std::size_t nameEnd = token.start + 1;
-                while (!isWhite(doc[nameEnd]) && doc[nameEnd] != u'/' && doc[nameEnd] != u'>')
-                    ++nameEnd;
-                stack.push_back({pos, token.start + 1, nameEnd - token.start - 1});
-            }
+            else
+                stack.push_back({pos, token.start + 1, token.nameLength});
             break;
         }
         case NodeKind::EndTag: {
-            const std::size_t nameStart = token.start + 2;
-            std::size_t nameEnd = nameStart;
-            while (!isWhite(doc[nameEnd]) && doc[nameEnd] != u'>')
-                ++nameEnd;
-            const View name = doc.substr(nameStart, nameEnd - nameStart);
+            const View name = doc.substr(token.start + 2, token.nameLength);
             std::size_t k = stack.size();
-            while (k > 0 && doc.substr(stack[k - 1].nameStart, stack[k - 1].nameLength) != name)
+            while (k > 0 && !(stack[k - 1].nameLength == name.size() &&
+                              sameText(doc.data() + stack[k - 1].nameStart, name.data(), name.size())))
                 --k;
             if (k == 0) {
                 MarkIllFormed(stack);
@@ -523,9 +602,7 @@ void XmlDocument::ParseElements()
                          number(static_cast<long long>(m_aPos[inner.pos].start)));
                 CloseWithoutEndTag(stack, k, matched.pos);
             }
-            UtXmlElemPos &rec = m_aPos[matched.pos];
-            rec.length = static_cast<uint32_t>(token.start + token.length - rec.start);
-            rec.endTagLength = static_cast<uint32_t>(token.length);
+            EndElement(matched.pos, token.start, token.length);
             stack.pop_back();
             break;
         }
@@ -660,10 +737,7 @@ std::u16string_view XmlDocument::TagNameAt(int pos) const
         return {};
     const UtXmlElemPos &rec = m_aPos[pos];
     const View tag = View(m_strDoc).substr(rec.start, rec.startTagLength);
-    std::size_t end = 1;
-    while (end < tag.size() && !isWhite(tag[end]) && tag[end] != u'/' && tag[end] != u'>')
-        ++end;
-    return tag.substr(1, end - 1);
+    return tag.substr(1, tagNameEnd(tag, 1) - 1);
 }
 
 QString XmlDocument::GetTagNameAt(int pos) const
@@ -1114,22 +1188,51 @@ std::size_t XmlDocument::EncodeUtf8(std::u16string_view text, char *out)
     return size;
 }
 
-std::u16string XmlDocument::DecodeUtf8(std::string_view bytes)
+namespace {
+
+// Decodes UTF-8 into `out`, which has room for one unit per byte (no sequence gives more units than it
+// has bytes), and returns the number of units written. Runs of plain ASCII are copied 16 bytes at a time.
+std::size_t decodeUtf8Into(std::string_view bytes, char16_t *out)
 {
-    std::u16string text;
-    text.reserve(bytes.size());
+    constexpr uint64_t ones = 0x0101010101010101u;
+    constexpr uint64_t highBits = 0x8080808080808080u;
     const auto *p = reinterpret_cast<const unsigned char *>(bytes.data());
     const auto *end = p + bytes.size();
-    while (p < end && *p != 0) {
-        const int codePoint = DecodeUtf8Char(p, end);
+    char16_t *o = out;
+    while (p < end) {
+        while (end - p >= 16) {
+            uint64_t low = 0;
+            uint64_t high = 0;
+            std::memcpy(&low, p, 8);
+            std::memcpy(&high, p + 8, 8);
+            // A byte of 0x80 or above sets its top bit, and so does a NUL byte once 1 is taken from it.
+            if ((low | (low - ones) | high | (high - ones)) & highBits)
+                break;
+            for (int k = 0; k < 16; ++k)
+                o[k] = p[k];
+            p += 16;
+            o += 16;
+        }
+        if (p == end || *p == 0)
+            break;
+        const int codePoint = XmlDocument::DecodeUtf8Char(p, end);
         if (codePoint < 0) {
-            text += u'?';
+            *o++ = u'?';
         } else if (codePoint >= 0x10000) {
-            text += static_cast<char16_t>(0xD800 + ((codePoint - 0x10000) >> 10));
-            text += static_cast<char16_t>(0xDC00 + ((codePoint - 0x10000) & 0x3FF));
+            *o++ = static_cast<char16_t>(0xD800 + ((codePoint - 0x10000) >> 10));
+            *o++ = static_cast<char16_t>(0xDC00 + ((codePoint - 0x10000) & 0x3FF));
         } else {
-            text += static_cast<char16_t>(codePoint);
+            *o++ = static_cast<char16_t>(codePoint);
         }
     }
+    return static_cast<std::size_t>(o - out);
+}
+
+} // namespace
+
+std::u16string XmlDocument::DecodeUtf8(std::string_view bytes)
+{
+    std::u16string text(bytes.size(), u'\0');
+    text.resize(decodeUtf8Into(bytes, text.data()));
     return text;
 }

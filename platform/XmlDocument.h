@@ -114,6 +114,7 @@ private:
     void ParseElements();
     void LinkAsLastChild(int pos, int parent);
     void LinkAfter(int pos, int previous);
+    void EndElement(int pos, std::size_t endTagStart, std::size_t endTagLength);
     void CloseWithoutEndTag(std::vector<OpenElement> &stack, std::size_t from, int target);
     void MarkIllFormed(const std::vector<OpenElement> &stack);
     void SetError(const std::u16string &text);

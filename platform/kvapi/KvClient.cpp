@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QSocketNotifier>
+#include <QThread>
 
 #include <arpa/inet.h>
 #include <cerrno>
@@ -29,20 +30,6 @@ bool sendAll(int socket, const uint8_t *data, size_t size)
             return false;
         data += sent;
         size -= static_cast<size_t>(sent);
-    }
-    return true;
-}
-
-bool receiveAll(int socket, uint8_t *data, size_t size)
-{
-    while (size > 0) {
-        const ssize_t got = ::recv(socket, data, size, 0);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got <= 0)
-            return false;
-        data += got;
-        size -= static_cast<size_t>(got);
     }
     return true;
 }
@@ -89,16 +76,15 @@ int connectWithin(const in_addr &address, uint16_t port, std::chrono::millisecon
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     const int on = 1;
     ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
-    // A server that stops reading must not block a request for longer than the reply timeout.
-    timeval sendTimeout{};
-    sendTimeout.tv_sec = static_cast<time_t>(timeout.count() / 1000);
-    sendTimeout.tv_usec = static_cast<suseconds_t>((timeout.count() % 1000) * 1000);
-    ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &sendTimeout, sizeof sendTimeout);
+    // A server that stops reading must not block a request for longer than the reply timeout, and a
+    // blocking receive of its reply waits no longer either.
+    timeval limit{};
+    limit.tv_sec = static_cast<time_t>(timeout.count() / 1000);
+    limit.tv_usec = static_cast<suseconds_t>((timeout.count() % 1000) * 1000);
+    ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
+    ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
     return fd;
 }
-
-// Set on the reader thread, which must never wait for a reply itself.
-thread_local bool t_isReaderThread = false;
 
 } // namespace
 
@@ -167,15 +153,20 @@ bool KvClient::connectToServer(const std::string &host)
     in_addr address{};
     if (!resolveIpv4(host, address))
         return false;
-    const int fd = connectWithin(address, serverPort(), replyTimeout());
+    const auto timeout = replyTimeout();
+    const int fd = connectWithin(address, serverPort(), timeout);
     if (fd < 0)
         return false;
     prepareDelivery();
     {
         std::lock_guard lock(m_mutex);
         m_socket = fd;
+        m_socketTimeout = timeout;
         m_connected = true;
-        m_reader = std::thread(&KvClient::readLoop, this, fd);
+    }
+    if (m_socketNotifier && QThread::currentThread() == m_socketNotifier->thread()) {
+        m_socketNotifier->setSocket(fd);
+        m_socketNotifier->setEnabled(true);
     }
     std::vector<uint8_t> hello;
     Writer(hello).u32(ProtocolVersion);
@@ -188,105 +179,144 @@ bool KvClient::connectToServer(const std::string &host)
 
 void KvClient::disconnect()
 {
-    std::thread reader;
     int fd = -1;
     {
-        std::unique_lock lock(m_mutex);
-        dropConnection(lock);
-        reader = std::move(m_reader);
+        std::lock_guard lock(m_mutex);
+        m_connected = false;
         fd = m_socket;
+    }
+    // Ends a call waiting on another thread at once.
+    if (fd >= 0)
+        ::shutdown(fd, SHUT_RDWR);
+    std::lock_guard socketLock(m_socketMutex);
+    stopWatching();
+    {
+        std::lock_guard lock(m_mutex);
         m_socket = -1;
         m_messages.clear();
     }
-    if (fd >= 0)
-        ::shutdown(fd, SHUT_RDWR);
-    if (reader.joinable()) {
-        if (t_isReaderThread)
-            reader.detach();
-        else
-            reader.join();
-    }
+    m_input.clear();
     if (fd >= 0)
         ::close(fd);
 }
 
-void KvClient::dropConnection(std::unique_lock<std::mutex> &)
+void KvClient::markBroken()
 {
+    std::lock_guard lock(m_mutex);
     m_connected = false;
-    m_replyArrived.notify_all();
 }
 
 uint16_t KvClient::call(Op op, const std::vector<uint8_t> &arguments, std::vector<uint8_t> *replyData)
 {
     if (replyData)
         replyData->clear();
-    // Without an event loop to post to, messages are handed over on the reader thread: a request made
-    // there could never receive its reply.
-    if (t_isReaderThread)
-        return 0;
-    std::lock_guard callLock(m_callMutex);
-    std::unique_lock lock(m_mutex);
-    if (!m_connected)
-        return 0;
-    const uint32_t sequence = ++m_sequence;
-    m_pendingSequence = sequence;
-    m_replyReady = false;
-    const int fd = m_socket;
-    const auto timeout = m_replyTimeout;
-    lock.unlock();
-
+    std::unique_lock socketLock(m_socketMutex);
+    int fd = -1;
+    std::chrono::milliseconds timeout{};
+    bool receiveWaits = false;
+    {
+        std::lock_guard lock(m_mutex);
+        if (!m_connected)
+            return 0;
+        fd = m_socket;
+        timeout = m_replyTimeout;
+        // The first wait is the receive itself while the socket's receive timeout is the reply timeout.
+        receiveWaits = m_socketTimeout == timeout;
+    }
+    AwaitedReply reply;
+    reply.sequence = ++m_sequence;
+    reply.data = replyData;
     std::vector<uint8_t> frame;
+    frame.reserve(10 + arguments.size());
     Writer(frame)
         .u32(static_cast<uint32_t>(6 + arguments.size()))
         .u16(static_cast<uint16_t>(op))
-        .u32(sequence);
-    frame.insert(frame.end(), arguments.begin(), arguments.end());
-    const bool sent = sendAll(fd, frame.data(), frame.size());
-
-    lock.lock();
-    if (!sent) {
-        dropConnection(lock);
-        return 0;
+        .u32(reply.sequence)
+        .bytes(arguments.data(), arguments.size());
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    bool intact = sendAll(fd, frame.data(), frame.size());
+    size_t queued = 0;
+    if (intact && receiveWaits)
+        intact = receive(fd, &reply, queued, true);
+    while (intact && !reply.arrived) {
+        const auto left =
+            std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0)
+            break;
+        pollfd readable{fd, POLLIN, 0};
+        const int ready = ::poll(&readable, 1, static_cast<int>(left.count()));
+        if (ready > 0)
+            intact = receive(fd, &reply, queued, false);
+        else if (ready < 0 && errno != EINTR)
+            intact = false;
     }
-    const bool answered = m_replyArrived.wait_for(lock, timeout, [this] {
-        return m_replyReady || !m_connected;
-    }) && m_replyReady;
-    m_pendingSequence = 0;
-    if (!answered)
-        return 0;
-    if (replyData)
-        *replyData = std::move(m_replyData);
-    return m_replyResult;
+    if (!intact)
+        markBroken();
+    socketLock.unlock();
+    announce(queued);
+    return reply.arrived ? reply.result : 0;
 }
 
-void KvClient::readLoop(int socket)
+bool KvClient::receive(int socket, AwaitedReply *awaited, size_t &queued, bool wait)
 {
-    t_isReaderThread = true;
-    for (;;) {
-        uint8_t header[4];
-        if (!receiveAll(socket, header, sizeof header))
+    uint8_t chunk[16384];
+    const ssize_t got = ::recv(socket, chunk, sizeof chunk, wait ? 0 : MSG_DONTWAIT);
+    if (got == 0)
+        return false;
+    if (got < 0)
+        return errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR;
+    // The frames are taken from the chunk itself unless a frame's start is waiting from before.
+    const bool fromChunk = m_input.empty();
+    if (!fromChunk)
+        m_input.insert(m_input.end(), chunk, chunk + got);
+    const uint8_t *data = fromChunk ? chunk : m_input.data();
+    const size_t size = fromChunk ? static_cast<size_t>(got) : m_input.size();
+    size_t used = 0;
+    while (size - used >= 4) {
+        const uint32_t length = Reader(data + used, 4).u32();
+        if (length == 0 || length > MaxFrameSize)
+            return false;
+        if (size - used - 4 < length)
             break;
-        const uint32_t size = Reader(header, sizeof header).u32();
-        if (size == 0 || size > MaxFrameSize)
-            break;
-        std::vector<uint8_t> frame(size);
-        if (!receiveAll(socket, frame.data(), frame.size()))
-            break;
-        handleFrame(frame);
+        takeFrame(data + used + 4, length, awaited, queued);
+        used += 4 + length;
     }
-    std::unique_lock lock(m_mutex);
-    if (m_socket == socket)
-        dropConnection(lock);
+    if (fromChunk)
+        m_input.assign(chunk + used, chunk + got);
+    else
+        m_input.erase(m_input.begin(), m_input.begin() + static_cast<long>(used));
+    return true;
+}
+
+void KvClient::takeFrame(const uint8_t *frame, size_t size, AwaitedReply *awaited, size_t &queued)
+{
+    const auto kind = static_cast<FrameKind>(frame[0]);
+    if (kind == FrameKind::Reply) {
+        Reader reader(frame + 1, size - 1);
+        const uint32_t sequence = reader.u32();
+        const uint16_t result = reader.u16();
+        // A reply that comes after its caller gave up is dropped.
+        if (!reader.ok() || !awaited || sequence != awaited->sequence)
+            return;
+        awaited->arrived = true;
+        awaited->result = result;
+        if (awaited->data)
+            awaited->data->assign(frame + 7, frame + size);
+    } else if (kind == FrameKind::Message && size > 1) {
+        std::lock_guard lock(m_mutex);
+        m_messages.emplace_back(frame + 1, frame + size);
+        ++queued;
+    }
 }
 
 void KvClient::prepareDelivery()
 {
     QCoreApplication *application = QCoreApplication::instance();
-    if (!application || m_wakeNotifier)
+    if (!application || m_wakeNotifier || QThread::currentThread() != application->thread())
         return;
-    // The reader thread counts each queued message on an event descriptor; one wake-up delivers as
-    // many messages as were counted, so a single pass of the event loop hands over everything that
-    // had arrived. Its notifier belongs to the application, so it goes away with it.
+    // A call counts each message it queued on an event descriptor; one wake-up delivers as many
+    // messages as were counted, so a single pass of the event loop hands over everything that had
+    // arrived. The notifiers belong to the application, so they go away with it.
     std::lock_guard lock(m_mutex);
     if (m_wake < 0)
         m_wake = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
@@ -300,37 +330,58 @@ void KvClient::prepareDelivery()
         while (count-- > 0 && deliverOne()) {
         }
     });
+    // Between calls the socket is read when it has data; each connection sets its descriptor.
+    m_socketNotifier = new QSocketNotifier(QSocketNotifier::Read, application);
+    QObject::connect(m_socketNotifier, &QSocketNotifier::activated, m_socketNotifier,
+                     [this](QSocketDescriptor socket) { readBetweenCalls(socket); });
 }
 
-void KvClient::handleFrame(const std::vector<uint8_t> &frame)
+void KvClient::stopWatching()
 {
-    const auto kind = static_cast<FrameKind>(frame[0]);
-    if (kind == FrameKind::Reply) {
-        Reader reader(frame.data() + 1, frame.size() - 1);
-        const uint32_t sequence = reader.u32();
-        const uint16_t result = reader.u16();
-        if (!reader.ok())
-            return;
-        std::lock_guard lock(m_mutex);
-        // A reply that comes after its caller gave up is dropped.
-        if (sequence != m_pendingSequence || m_pendingSequence == 0)
-            return;
-        m_replyResult = result;
-        m_replyData.assign(frame.begin() + 7, frame.end());
-        m_replyReady = true;
-        m_replyArrived.notify_all();
-    } else if (kind == FrameKind::Message && frame.size() > 1) {
-        int wake = -1;
+    // From another thread it is left to stop itself: it finds its connection gone.
+    if (m_socketNotifier && QThread::currentThread() == m_socketNotifier->thread())
+        m_socketNotifier->setEnabled(false);
+}
+
+void KvClient::readBetweenCalls(int socket)
+{
+    size_t queued = 0;
+    {
+        // A call on another thread is reading: its reply is on its way, so this waits briefly.
+        std::lock_guard socketLock(m_socketMutex);
+        bool current = false;
         {
             std::lock_guard lock(m_mutex);
-            m_messages.emplace_back(frame.begin() + 1, frame.end());
-            wake = m_wake;
+            current = m_connected && m_socket == socket;
         }
-        // One count per message keeps the server's order: each delivery on the user-interface thread
-        // takes the oldest message. Without an application the message is handed over right here.
-        const uint64_t one = 1;
-        if (wake < 0 || !QCoreApplication::instance() || ::write(wake, &one, sizeof one) != sizeof one)
-            deliverOne();
+        // A closed or broken connection stays readable; it is not watched any longer.
+        if (!current) {
+            stopWatching();
+        } else if (!receive(socket, nullptr, queued, false)) {
+            markBroken();
+            stopWatching();
+        }
+    }
+    // This runs in the event loop, so the messages are handed over at once.
+    while (queued-- > 0 && deliverOne()) {
+    }
+}
+
+void KvClient::announce(size_t queued)
+{
+    if (queued == 0)
+        return;
+    int wake = -1;
+    {
+        std::lock_guard lock(m_mutex);
+        wake = m_wake;
+    }
+    // One count per message keeps the server's order: each delivery on the user-interface thread takes
+    // the oldest message. Without an application the messages are handed over right here.
+    const uint64_t count = queued;
+    if (wake >= 0 && QCoreApplication::instance() && ::write(wake, &count, sizeof count) == sizeof count)
+        return;
+    while (queued-- > 0 && deliverOne()) {
     }
 }
 

@@ -8,16 +8,18 @@
 #include <QPointer>
 
 #include <chrono>
-#include <condition_variable>
 #include <cstdint>
 #include <deque>
 #include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 class QSocketNotifier;
 
+// A call reads the socket itself until its reply comes, so no other thread is woken on the way; server
+// messages it meets are queued. Between calls the user-interface thread reads the socket when it has
+// data. Queued messages reach the callback from the user-interface thread's event loop, in server order
+// (without an application, on the calling thread as its call ends).
 class KvClient
 {
 public:
@@ -48,29 +50,45 @@ public:
     uint16_t serverPort() const;
 
 private:
+    // The reply a call waits for.
+    struct AwaitedReply
+    {
+        uint32_t sequence = 0;
+        std::vector<uint8_t> *data = nullptr;
+        bool arrived = false;
+        uint16_t result = 0;
+    };
+
     KvClient() = default;
-    void readLoop(int socket);
-    void handleFrame(const std::vector<uint8_t> &frame);
+    // With m_socketMutex held: reads what the socket holds (with wait, waits for data up to the socket's
+    // receive timeout) and takes its whole frames; false when the connection is broken or the server
+    // breaks the protocol.
+    bool receive(int socket, AwaitedReply *awaited, size_t &queued, bool wait);
+    void takeFrame(const uint8_t *frame, size_t size, AwaitedReply *awaited, size_t &queued);
+    // The user-interface thread's read of server messages between calls.
+    void readBetweenCalls(int socket);
     void prepareDelivery();
+    void stopWatching();
+    // Has the messages a call queued delivered: from the event loop, or here without an application.
+    void announce(size_t queued);
     // Hands the oldest queued message to the callback; false when none is queued.
     bool deliverOne();
-    void dropConnection(std::unique_lock<std::mutex> &lock);
+    void markBroken();
 
-    mutable std::mutex m_mutex;
-    std::condition_variable m_replyArrived;
-    std::mutex m_callMutex; // one request in flight at a time
+    mutable std::mutex m_mutex; // everything below but the socket's input
+    // The socket's one reader at a time: a call, or the user-interface thread between calls. Taken
+    // before m_mutex, never while holding it.
+    std::mutex m_socketMutex;
+    std::vector<uint8_t> m_input; // the start of a frame not yet whole (m_socketMutex)
+    uint32_t m_sequence = 0;      // of the latest request (m_socketMutex)
     int m_socket = -1;
+    std::chrono::milliseconds m_socketTimeout{}; // the receive timeout the socket was given
     bool m_connected = false;
-    std::thread m_reader;
-    uint32_t m_sequence = 0;
-    uint32_t m_pendingSequence = 0;
-    bool m_replyReady = false;
-    uint16_t m_replyResult = 0;
-    std::vector<uint8_t> m_replyData;
     std::deque<std::vector<uint8_t>> m_messages;
     KvEventCallbackFunc m_callback = nullptr;
-    int m_wake = -1;                          // counts the messages queued for delivery
-    QPointer<QSocketNotifier> m_wakeNotifier; // delivers them on the user-interface thread
+    int m_wake = -1;                            // counts the messages calls queued for delivery
+    QPointer<QSocketNotifier> m_wakeNotifier;   // delivers them on the user-interface thread
+    QPointer<QSocketNotifier> m_socketNotifier; // reads messages there between calls
     std::chrono::milliseconds m_replyTimeout = DefaultReplyTimeout;
     uint16_t m_serverPort = 0;
 };

@@ -16,7 +16,7 @@ namespace BenchRatio {
 // Prints one ratio line.
 inline void print(const std::string &figure, const std::string &peer, double ratio, double goal)
 {
-    std::printf("ratio | %s | %s | %.3gx | goal <= %.3gx | %s\n", figure.c_str(), peer.c_str(), ratio, goal,
+    std::printf("ratio | %s | %s | %.4gx | goal <= %.4gx | %s\n", figure.c_str(), peer.c_str(), ratio, goal,
                 ratio <= goal ? "met" : "MISSED");
     std::fflush(stdout);
 }
@@ -64,7 +64,7 @@ public:
         if (ours == m_figures.end() && theirs == m_figures.end())
             return; // neither side was selected
         if (ours == m_figures.end() || theirs == m_figures.end()) {
-            std::printf("ratio | %s | %s | not measured (%s or %s did not run) | goal <= %.3gx | MISSED\n",
+            std::printf("ratio | %s | %s | not measured (%s or %s did not run) | goal <= %.4gx | MISSED\n",
                         pair.figure.c_str(), pair.peer.c_str(), pair.ours.c_str(), pair.theirs.c_str(),
                         pair.goal);
             return;

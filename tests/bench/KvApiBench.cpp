@@ -1,34 +1,151 @@
-// Cost of one library call on loopback, and of a 639-port inventory landing in the session tables
-// (the inventory handler asks the server for each port's link status, as at start-up).
+// Cost of one library call through the server program on loopback, beside a raw TCP echo of the same
+// bytes, and of a 639-port inventory landing in the session tables (the inventory handler asks the
+// server for each port's link status, as at start-up).
+#include "BenchRatio.h"
 #include "engine/EventCallback.h"
 #include "engine/Session.h"
-#include "kvserver/KvServer.h"
+#include "kvserver/SimConfig.h"
 #include "platform/kvapi/KvAPI.h"
 #include "platform/kvapi/KvClient.h"
 #include "platform/kvapi/KvProtocol.h"
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <arpa/inet.h>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <stdexcept>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
 namespace {
 
-// A server on a free loopback port with the library connected to it. Messages are not delivered
-// (there is no event loop here); the benchmarks measure the calls and the decoding.
-struct Connection
+// The version request: length, operation and sequence, no arguments.
+constexpr size_t RequestSize = 4 + 2 + 4;
+// Its reply: length, kind, sequence, result and the version text.
+const size_t ReplySize = 4 + 1 + 4 + 2 + SimConfig{}.versionText.size();
+
+// The server program beside this benchmark, started on a free loopback port, with the library connected
+// to it. Messages are not delivered (there is no event loop here); the benchmarks measure the calls and
+// the decoding.
+class ServerProgram
 {
-    KvServer server;
-    Connection()
+public:
+    ServerProgram()
     {
+        const std::string program =
+            (std::filesystem::canonical("/proc/self/exe").parent_path() / "KvServerAP").string();
+        int output[2];
+        if (::pipe(output) != 0)
+            throw std::runtime_error("no pipe");
+        m_pid = ::fork();
+        if (m_pid == 0) {
+            ::dup2(output[1], STDOUT_FILENO);
+            ::close(output[0]);
+            ::close(output[1]);
+            ::execl(program.c_str(), program.c_str(), "--port", "0", static_cast<char *>(nullptr));
+            ::_exit(127);
+        }
+        ::close(output[1]);
+        // It announces "KvServerAP listening on 127.0.0.1:<port>" once it listens.
+        FILE *announcement = ::fdopen(output[0], "r");
+        char line[128] = {};
+        const bool announced = std::fgets(line, sizeof line, announcement) != nullptr;
+        std::fclose(announcement);
+        unsigned port = 0;
+        const char *colon = std::strrchr(line, ':');
+        if (!announced || !colon || std::sscanf(colon + 1, "%u", &port) != 1)
+            throw std::runtime_error("KvServerAP did not start: " + program);
         Kv_SYS_Init(nullptr, 0xFF);
-        std::string error;
-        if (!server.listen(0, "127.0.0.1", error))
-            throw std::runtime_error(error);
-        server.start();
-        KvClient::instance().setServerPort(server.port());
+        KvClient::instance().setServerPort(static_cast<uint16_t>(port));
         const char address[32] = "127.0.0.1";
         if (!Kv_SYS_ConnectToServer(address))
             throw std::runtime_error("no connection");
     }
-    ~Connection() { Kv_SYS_TerminateProcess(); }
+    ~ServerProgram()
+    {
+        Kv_SYS_TerminateProcess();
+        ::kill(m_pid, SIGTERM);
+        ::waitpid(m_pid, nullptr, 0);
+    }
+
+private:
+    pid_t m_pid = -1;
+};
+
+// A process that answers every request of RequestSize bytes with ReplySize bytes (the request's, then
+// zeros) on a loopback TCP connection, and the client's end of that connection.
+class EchoProcess
+{
+public:
+    EchoProcess()
+    {
+        const int listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in local{};
+        local.sin_family = AF_INET;
+        local.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t size = sizeof local;
+        if (::bind(listener, reinterpret_cast<const sockaddr *>(&local), sizeof local) != 0 ||
+            ::listen(listener, 1) != 0 ||
+            ::getsockname(listener, reinterpret_cast<sockaddr *>(&local), &size) != 0)
+            throw std::runtime_error("no echo listener");
+        m_pid = ::fork();
+        if (m_pid == 0) {
+            const int peer = ::accept(listener, nullptr, nullptr);
+            noDelay(peer);
+            std::vector<uint8_t> buffer(std::max(RequestSize, ReplySize), 0);
+            while (transfer(peer, buffer.data(), RequestSize, false) &&
+                   transfer(peer, buffer.data(), ReplySize, true)) {
+            }
+            ::_exit(0);
+        }
+        ::close(listener);
+        m_socket = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        if (::connect(m_socket, reinterpret_cast<const sockaddr *>(&local), sizeof local) != 0)
+            throw std::runtime_error("no echo connection");
+        noDelay(m_socket);
+    }
+    ~EchoProcess()
+    {
+        ::close(m_socket);
+        ::waitpid(m_pid, nullptr, 0);
+    }
+
+    bool roundTrip(uint8_t *request, uint8_t *reply)
+    {
+        return transfer(m_socket, request, RequestSize, true) && transfer(m_socket, reply, ReplySize, false);
+    }
+
+private:
+    static void noDelay(int socket)
+    {
+        const int on = 1;
+        ::setsockopt(socket, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+    }
+
+    // Blocking send or receive of exactly size bytes.
+    static bool transfer(int socket, uint8_t *data, size_t size, bool send)
+    {
+        while (size > 0) {
+            const ssize_t done =
+                send ? ::send(socket, data, size, MSG_NOSIGNAL) : ::recv(socket, data, size, 0);
+            if (done <= 0)
+                return false;
+            data += done;
+            size -= static_cast<size_t>(done);
+        }
+        return true;
+    }
+
+    pid_t m_pid = -1;
+    int m_socket = -1;
 };
 
 std::vector<uint8_t> inventoryOf(int ports)
@@ -52,18 +169,35 @@ std::vector<uint8_t> inventoryOf(int ports)
     return message;
 }
 
-void RoundTrip(benchmark::State &state)
+void KvApiRoundTrip(benchmark::State &state)
 {
-    Connection connection;
+    ServerProgram server;
     char version[11];
-    for (auto _ : state)
-        benchmark::DoNotOptimize(Kv_SYS_GetVerNum(version));
+    for (auto _ : state) {
+        if (Kv_SYS_GetVerNum(version) != 1) {
+            state.SkipWithError("no answer");
+            break;
+        }
+    }
 }
-BENCHMARK(RoundTrip)->Unit(benchmark::kMicrosecond);
+BENCHMARK(KvApiRoundTrip)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+void LoopbackEchoRoundTrip(benchmark::State &state)
+{
+    EchoProcess echo;
+    std::vector<uint8_t> request(RequestSize, 1), reply(ReplySize);
+    for (auto _ : state) {
+        if (!echo.roundTrip(request.data(), reply.data())) {
+            state.SkipWithError("echo broke");
+            break;
+        }
+    }
+}
+BENCHMARK(LoopbackEchoRoundTrip)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 void Inventory639Ports(benchmark::State &state)
 {
-    Connection connection;
+    ServerProgram server;
     const std::vector<uint8_t> message = inventoryOf(639);
     for (auto _ : state) {
         g_Session.resetTables();
@@ -76,4 +210,10 @@ BENCHMARK(Inventory639Ports)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char **argv)
+{
+    return BenchRatio::runAndPrint(
+        argc, argv,
+        {{"KvAPI request and reply round trip through KvServerAP", "raw loopback TCP echo of the same bytes",
+          "KvApiRoundTrip", "LoopbackEchoRoundTrip", 1.5}});
+}

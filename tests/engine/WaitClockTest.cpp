@@ -5,7 +5,9 @@
 
 #include <QElapsedTimer>
 #include <QTimer>
+#include <chrono>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 namespace {
 
@@ -28,6 +30,30 @@ TEST_F(WaitClockTest, WaitPumpingRunsTimersUntilItsDeadline)
     WaitPumping(60);
     EXPECT_GE(elapsed.elapsed(), 60);
     EXPECT_GE(ticks, 3);
+}
+
+TEST_F(WaitClockTest, WaitsNeverEndBeforeTheirDeadline)
+{
+    for (const int ms : {1, 2, 3, 7, 15}) {
+        const auto start = std::chrono::steady_clock::now();
+        WaitPumping(ms);
+        EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(ms)) << ms << " ms";
+    }
+}
+
+TEST_F(WaitClockTest, OuterWaitPastItsDeadlineCostsNoCpuWhileAnInnerOneRuns)
+{
+    const auto threadCpu = [] {
+        rusage usage{};
+        getrusage(RUSAGE_THREAD, &usage);
+        return std::chrono::seconds(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+               std::chrono::microseconds(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec);
+    };
+    QTimer::singleShot(0, &run, [] { WaitPumping(200); });
+    const auto cpuBefore = threadCpu();
+    WaitPumping(5);
+    EXPECT_GE(elapsed.elapsed(), 200);
+    EXPECT_LT(threadCpu() - cpuBefore, std::chrono::milliseconds(60));
 }
 
 TEST_F(WaitClockTest, ZeroWaitStillHandlesPendingEvents)

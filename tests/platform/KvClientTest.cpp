@@ -8,9 +8,11 @@
 #include <QTest>
 #include <QThread>
 #include <arpa/inet.h>
+#include <atomic>
 #include <gtest/gtest.h>
 #include <memory>
 #include <netinet/in.h>
+#include <semaphore>
 #include <sys/socket.h>
 #include <thread>
 #include <unistd.h>
@@ -22,6 +24,7 @@ struct Received
     uint16_t code;
     uint16_t linkCode; // of the first entry of a link status list
     bool onMainThread;
+    uint32_t length;
 };
 std::vector<Received> g_received;
 uint16_t g_resultInsideCallback = 0xFFFF;
@@ -32,7 +35,7 @@ void recordMessage(const uint8_t *message, uint32_t length)
     const uint16_t code = KvProtocol::readBigEndian16(message);
     const uint16_t linkCode =
         code == KvProtocol::MsgLinkStatus && length >= 26 ? KvProtocol::readBigEndian16(message + 24) : 0;
-    g_received.push_back({code, linkCode, QThread::currentThread() == qApp->thread()});
+    g_received.push_back({code, linkCode, QThread::currentThread() == qApp->thread(), length});
     // The inventory's handler asks for link status from inside the callback.
     if (code == KvProtocol::MsgInventory)
         g_resultInsideCallback = Kv_TQModule_LinkStatus(1, 2, 1);
@@ -125,13 +128,147 @@ TEST_F(KvClientTest, MessagesArriveOnTheMainThreadInServerOrderAndCallsWorkInsid
     for (const Received &received : g_received)
         EXPECT_TRUE(received.onMainThread);
 
-    // A burst keeps its order: the link of one port goes down and up again ten times.
-    g_received.clear();
+    // A burst keeps its order: the link of one port goes down and up again ten times. The first burst
+    // is read between calls, the second by the call that follows it.
+    for (const bool callFollows : {false, true}) {
+        g_received.clear();
+        for (int i = 0; i < 20; ++i)
+            server->setLinkUp(2, 1, i % 2 == 1);
+        if (callFollows) {
+            EXPECT_EQ(Kv_TQModule_LinkStatus(1, 2, 1), 1);
+        }
+        const size_t expected = callFollows ? 21 : 20;
+        ASSERT_TRUE(QTest::qWaitFor([&] { return g_received.size() >= expected; }, 3000));
+        ASSERT_EQ(g_received.size(), expected);
+        // The call's own answer comes last: the link is up by then.
+        for (size_t i = 0; i < g_received.size(); ++i)
+            EXPECT_EQ(g_received[i].linkCode, i % 2 == 0 && i < 20 ? 255 : 11) << callFollows << " " << i;
+    }
+}
+
+TEST_F(KvClientTest, CallsFromAnotherThreadWhileTheMainThreadReadsMessages)
+{
+    startServer();
+    ASSERT_EQ(connect(), 1);
+    constexpr int Calls = 50;
+    std::atomic<int> answered{0};
+    std::atomic<bool> done{false};
+    std::thread caller([&] {
+        for (int i = 0; i < Calls; ++i)
+            answered += Kv_TQModule_LinkStatus(1, 2, 1);
+        done = true;
+    });
+    // Another port's link flaps meanwhile, so messages come between the calls and during them.
     for (int i = 0; i < 20; ++i)
-        server->setLinkUp(2, 1, i % 2 == 1);
-    ASSERT_TRUE(QTest::qWaitFor([] { return g_received.size() >= 20; }, 3000));
-    for (size_t i = 0; i < g_received.size(); ++i)
-        EXPECT_EQ(g_received[i].linkCode, i % 2 == 0 ? 255 : 11) << i;
+        server->setLinkUp(2, 2, i % 2 == 1);
+    const bool finished = QTest::qWaitFor([&] { return done.load(); }, 10000);
+    caller.join();
+    ASSERT_TRUE(finished);
+    EXPECT_EQ(answered, Calls);
+    // The inventory with the answer of the call inside it, one answer a call, and the flaps.
+    const size_t expected = 2 + Calls + 20;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return g_received.size() >= expected; }, 3000));
+    EXPECT_EQ(g_received.size(), expected);
+    for (const Received &received : g_received)
+        EXPECT_TRUE(received.onMainThread);
+}
+
+namespace {
+
+// A server that answers the greeting, then sends a message larger than one read in pieces, then a
+// frame longer than the protocol allows.
+class PiecewiseServer
+{
+public:
+    static constexpr uint32_t MessageLength = 20000;
+
+    PiecewiseServer()
+    {
+        m_listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in local{};
+        local.sin_family = AF_INET;
+        local.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ::bind(m_listener, reinterpret_cast<const sockaddr *>(&local), sizeof local);
+        ::listen(m_listener, 1);
+        socklen_t size = sizeof local;
+        ::getsockname(m_listener, reinterpret_cast<sockaddr *>(&local), &size);
+        port = ntohs(local.sin_port);
+        m_thread = std::thread([this] { serve(); });
+    }
+    ~PiecewiseServer()
+    {
+        sendOversizedFrame();
+        // Ends the wait for a connection or for the client to close it.
+        ::shutdown(m_listener, SHUT_RDWR);
+        if (m_peer >= 0)
+            ::shutdown(m_peer, SHUT_RDWR);
+        m_thread.join();
+        if (m_peer >= 0)
+            ::close(m_peer);
+        ::close(m_listener);
+    }
+    void sendOversizedFrame() { m_oversized.release(); }
+
+    uint16_t port = 0;
+
+private:
+    void serve()
+    {
+        const int peer = ::accept(m_listener, nullptr, nullptr);
+        if (peer < 0)
+            return;
+        m_peer = peer;
+        uint8_t hello[14];
+        size_t got = 0;
+        while (got < sizeof hello) {
+            const ssize_t part = ::recv(peer, hello + got, sizeof hello - got, 0);
+            if (part <= 0)
+                break;
+            got += static_cast<size_t>(part);
+        }
+        std::vector<uint8_t> out;
+        KvProtocol::Writer(out).u32(7).u8(uint8_t(KvProtocol::FrameKind::Reply)).bytes(hello + 6, 4).u16(1);
+        KvProtocol::Writer(out).u32(1 + MessageLength).u8(uint8_t(KvProtocol::FrameKind::Message));
+        std::vector<uint8_t> message(MessageLength, 0);
+        KvProtocol::writeBigEndian16(message.data(), KvProtocol::MsgClientCount);
+        out.insert(out.end(), message.begin(), message.end());
+        // The reply with the message's first bytes, then the rest of it a little later.
+        const size_t firstPart = 7 + 4 + 3;
+        ::send(peer, out.data(), firstPart, MSG_NOSIGNAL);
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        ::send(peer, out.data() + firstPart, out.size() - firstPart, MSG_NOSIGNAL);
+        m_oversized.acquire();
+        std::vector<uint8_t> oversized;
+        KvProtocol::Writer(oversized)
+            .u32(KvProtocol::MaxFrameSize + 1)
+            .u8(uint8_t(KvProtocol::FrameKind::Message));
+        ::send(peer, oversized.data(), oversized.size(), MSG_NOSIGNAL);
+        // Holds the connection open until the client closes it or the test ends.
+        uint8_t rest[64];
+        while (::recv(peer, rest, sizeof rest, 0) > 0) {
+        }
+    }
+
+    int m_listener = -1;
+    std::atomic<int> m_peer{-1};
+    std::thread m_thread;
+    std::counting_semaphore<2> m_oversized{0};
+};
+
+} // namespace
+
+TEST_F(KvClientTest, FramesSplitAcrossReadsArriveWholeAndAnOversizedFrameBreaksTheConnection)
+{
+    PiecewiseServer piecewise;
+    KvClient::instance().setServerPort(piecewise.port);
+    ASSERT_EQ(connect(), 1);
+    ASSERT_TRUE(QTest::qWaitFor([] { return !g_received.empty(); }, 3000));
+    EXPECT_EQ(g_received[0].code, KvProtocol::MsgClientCount);
+    EXPECT_EQ(g_received[0].length, PiecewiseServer::MessageLength);
+    EXPECT_TRUE(KvClient::instance().isConnected());
+    piecewise.sendOversizedFrame();
+    EXPECT_TRUE(QTest::qWaitFor([] { return !KvClient::instance().isConnected(); }, 3000));
+    EXPECT_EQ(g_received.size(), 1u);
 }
 
 TEST_F(KvClientTest, NoServerGivesZeroAtOnce)
