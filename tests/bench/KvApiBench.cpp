@@ -2,7 +2,7 @@
 // bytes, and of a 639-port inventory landing in the session tables (the inventory handler asks the
 // server for each port's link status, as at start-up).
 #include "BenchRatio.h"
-#include "tests/common/LoopbackListener.h"
+#include "common/LoopbackListener.h"
 #include "engine/EventCallback.h"
 #include "engine/Session.h"
 #include "kvserver/SimConfig.h"
