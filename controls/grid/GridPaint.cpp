@@ -3,6 +3,8 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPixmap>
+#include <QRawFont>
+#include <QTextLayout>
 
 namespace GridPaint {
 
@@ -58,18 +60,103 @@ void fillPolygon(QPainter &painter, const QPoint *points, int count, COLORREF co
     painter.restore();
 }
 
+ShapedTextCache::ShapedTextCache() = default;
+ShapedTextCache::~ShapedTextCache() = default;
+
+namespace {
+
+// Whether a text is drawn as one line of glyphs in logical order: no control characters or line
+// and paragraph separators.
+bool isPlainLine(const QString &text)
+{
+    for (const QChar ch : text) {
+        const char16_t code = ch.unicode();
+        if (code < 0x20 || code == 0x7f || code == 0x2028 || code == 0x2029)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+const ShapedTextCache::Shaped *ShapedTextCache::shapedIn(QPainter &painter, const QFont &font,
+                                                         const QString &text)
+{
+    const int dpi = painter.device()->logicalDpiY();
+    const Qt::LayoutDirection direction = painter.layoutDirection();
+    FontTexts *entry = nullptr;
+    for (const std::unique_ptr<FontTexts> &known : m_fonts) {
+        if (known->dpi == dpi && known->direction == direction && known->requested == font) {
+            entry = known.get();
+            break;
+        }
+    }
+    if (!entry) {
+        if (m_fonts.size() >= kFonts)
+            m_fonts.erase(m_fonts.begin());
+        painter.setFont(font);
+        m_fonts.push_back(std::make_unique<FontTexts>(
+            FontTexts{font, painter.font(), dpi, direction, QFontMetrics(font), {}, {}}));
+        entry = m_fonts.back().get();
+    } else if (painter.font() != entry->used) {
+        painter.setFont(font);
+        entry->used = painter.font();
+    }
+    if (!isPlainLine(text))
+        return nullptr;
+    if (const auto found = entry->texts.constFind(text); found != entry->texts.constEnd())
+        return &*found;
+    // Shaping for the cache costs more than drawing once: a text is kept only when it comes again,
+    // so values that change with every paint cost no more than drawing them plainly.
+    if (!entry->seenOnce.remove(text)) {
+        if (entry->seenOnce.size() >= kTextsPerFont)
+            entry->seenOnce.clear();
+        entry->seenOnce.insert(text);
+        return nullptr;
+    }
+    if (entry->texts.size() >= kTextsPerFont)
+        entry->texts.clear();
+
+    Shaped shaped;
+    shaped.width = entry->metrics.horizontalAdvance(text);
+    shaped.height = entry->metrics.height();
+    shaped.ascent = entry->metrics.ascent();
+    // The same shaping QPainter::drawText gives a line at a point: one unbroken line in the
+    // painter's direction, starting at the point.
+    QTextLayout layout(text, painter.font(), painter.device());
+    QTextOption option(Qt::AlignLeft | Qt::AlignAbsolute);
+    option.setWrapMode(QTextOption::NoWrap);
+    option.setTextDirection(direction);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    line.setLineWidth(1e6);
+    layout.endLayout();
+    shaped.lineAscent = line.ascent();
+    shaped.runs = layout.glyphRuns();
+    // The line's box, where underlines and overlines lie, and every glyph's own bounds.
+    for (const QGlyphRun &run : std::as_const(shaped.runs)) {
+        shaped.ink |= run.boundingRect();
+        const QRawFont rawFont = run.rawFont();
+        const QList<quint32> glyphs = run.glyphIndexes();
+        const QList<QPointF> positions = run.positions();
+        for (qsizetype i = 0; i < glyphs.size(); ++i)
+            shaped.ink |= rawFont.boundingRect(glyphs[i]).translated(positions[i]);
+    }
+    return &*entry->texts.insert(text, std::move(shaped));
+}
+
 void drawText(QPainter &painter, const UgRect &rect, const QString &text, const QFont &font, COLORREF color,
-              const TextPlacement &placement)
+              const TextPlacement &placement, ShapedTextCache *cache)
 {
     if (text.isEmpty() || rect.width() <= 0 || rect.height() <= 0)
         return;
-    painter.save();
-    painter.setFont(font);
-    painter.setPen(fromColorRef(color));
-    painter.setClipRect(toQRect(rect), Qt::IntersectClip);
-    const QFontMetrics metrics(font);
     const int alignment = placement.alignment;
     if (placement.mode != TextClipped) {
+        painter.save();
+        painter.setFont(font);
+        painter.setPen(fromColorRef(color));
+        painter.setClipRect(toQRect(rect), Qt::IntersectClip);
         QRect area = toQRect(rect);
         int flags = 0;
         flags |= (alignment & 4) ? Qt::AlignHCenter : (alignment & 2) ? Qt::AlignRight : Qt::AlignLeft;
@@ -79,13 +166,28 @@ void drawText(QPainter &painter, const UgRect &rect, const QString &text, const 
             flags |= Qt::TextWordWrap;
         } else {
             flags |= Qt::TextSingleLine;
-            shown = metrics.elidedText(text, Qt::ElideRight, area.width());
+            shown = QFontMetrics(font).elidedText(text, Qt::ElideRight, area.width());
         }
         painter.drawText(area, flags, shown);
         painter.restore();
         return;
     }
-    const int textWidth = metrics.horizontalAdvance(text);
+    // Font and pen stay set for the next cell, which mostly uses the same ones.
+    const ShapedTextCache::Shaped *shaped = cache ? cache->shapedIn(painter, font, text) : nullptr;
+    int textWidth, height, ascent;
+    if (shaped) {
+        textWidth = shaped->width;
+        height = shaped->height;
+        ascent = shaped->ascent;
+    } else {
+        if (!cache)
+            painter.setFont(font);
+        const QFontMetrics metrics(font);
+        // Only a right or centred text needs its width.
+        textWidth = (alignment & (2 | 4)) ? metrics.horizontalAdvance(text) : 0;
+        height = metrics.height();
+        ascent = metrics.ascent();
+    }
     int x;
     if (alignment & 4)
         x = rect.left + (rect.width() - textWidth) / 2;
@@ -95,13 +197,34 @@ void drawText(QPainter &painter, const UgRect &rect, const QString &text, const 
         x = rect.left + placement.margin + placement.xOffset;
     int top;
     if (alignment & 32)
-        top = rect.top + (rect.height() - metrics.height()) / 2;
+        top = rect.top + (rect.height() - height) / 2;
     else if (alignment & 16)
-        top = rect.bottom - metrics.height();
+        top = rect.bottom - height;
     else
         top = rect.top + 1;
-    painter.drawText(QPoint(x, top + metrics.ascent()), text);
-    painter.restore();
+    const QColor penColor = fromColorRef(color);
+    if (painter.pen().color() != penColor || painter.pen().style() != Qt::SolidLine)
+        painter.setPen(penColor);
+    const int baseline = top + ascent;
+    // A text whose glyphs lie inside its rectangle needs no clipping, the common case.
+    bool inside = false;
+    if (shaped) {
+        const QRectF ink = shaped->ink.translated(x, baseline - shaped->lineAscent);
+        inside = ink.left() >= rect.left && ink.right() <= rect.right && ink.top() >= rect.top &&
+                 ink.bottom() <= rect.bottom;
+    }
+    if (!inside) {
+        painter.save();
+        painter.setClipRect(toQRect(rect), Qt::IntersectClip);
+    }
+    if (shaped) {
+        for (const QGlyphRun &run : shaped->runs)
+            painter.drawGlyphRun(QPointF(x, baseline - shaped->lineAscent), run);
+    } else {
+        painter.drawText(QPoint(x, baseline), text);
+    }
+    if (!inside)
+        painter.restore();
 }
 
 void drawPixmap(QPainter &painter, int x, int y, int width, int height, const QPixmap &pixmap)

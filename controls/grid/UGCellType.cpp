@@ -345,7 +345,8 @@ void CUGCellType::DrawText(QPainter *painter, UgRect *rect, int xOffset, int col
     placement.mode = (param & kParamWordBreak)  ? GridPaint::TextWordBreak
                      : (param & kParamEllipsis) ? GridPaint::TextEllipsis
                                                 : GridPaint::TextClipped;
-    GridPaint::drawText(*painter, textRect, *text, fontOf(cell), textColor, placement);
+    GridPaint::drawText(*painter, textRect, *text, fontOf(cell), textColor, placement,
+                        m_ctrl ? &m_ctrl->TextCache() : nullptr);
 }
 
 int CUGCellType::GetTextOverflow(int col, int row, int *firstCol, CUGCell *)

@@ -7,6 +7,7 @@
 // InitAttachedWindow, after HookSetUpGrid.
 #pragma once
 
+#include "controls/grid/GridPaint.h"
 #include "controls/grid/GridSelectionOwner.h"
 #include "controls/grid/GridStoreOwner.h"
 #include "controls/grid/UGArrowType.h"
@@ -157,6 +158,8 @@ public:
     CUGHint *HintWindow() const { return m_hint; }
     const QPen &LightPen() const { return m_threeDLightPen; }
     const QPen &DarkPen() const { return m_threeDDarkPen; }
+    const CUGCellType *NormalType() const { return &m_normalType; }
+    GridPaint::ShapedTextCache &TextCache() { return m_textCache; }
 
     // Cell access.
     int ReadCell(int col, int row, CUGCell *cell);
@@ -403,6 +406,7 @@ private:
     CUGCell m_scratchCell;
     QPen m_threeDLightPen;
     QPen m_threeDDarkPen;
+    GridPaint::ShapedTextCache m_textCache;
     QMenu *m_menu = nullptr;
     int m_menuCol = 0;
     int m_menuRow = 0;

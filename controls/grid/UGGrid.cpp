@@ -171,6 +171,12 @@ void CUGGrid::drawCell(QPainter *painter, int col, int row, UgRect rect, CUGCell
     } else if (int block = 0; m_GI->m_multiSelect->IsSelected(col, row, &block)) {
         selected = block + 1;
     }
+    // The plain type changes only the painter's font and pen, which every text it draws sets for
+    // itself; any other type gets the painter back as it was.
+    if (type == m_ctrl->NormalType()) {
+        type->Draw(painter, &rect, col, row, cell, selected, current);
+        return;
+    }
     painter->save();
     type->Draw(painter, &rect, col, row, cell, selected, current);
     painter->restore();

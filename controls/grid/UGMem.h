@@ -8,7 +8,6 @@
 #include "controls/grid/UGDataSource.h"
 
 #include <deque>
-#include <memory>
 #include <optional>
 #include <vector>
 
@@ -96,6 +95,7 @@ private:
         void freeHeld();
         void loadShort(QString &text) const;
 
+        // A short text's first 8 characters are in m_value.chars, the rest in m_moreChars.
         union {
             char chars[8];
             double number;

@@ -16,7 +16,7 @@ namespace BenchRatio {
 // Prints one ratio line.
 inline void print(const std::string &figure, const std::string &peer, double ratio, double goal)
 {
-    std::printf("ratio | %s | %s | %.4gx | goal <= %.4gx | %s\n", figure.c_str(), peer.c_str(), ratio, goal,
+    std::printf("ratio | %s | %s | %.5gx | goal <= %.4gx | %s\n", figure.c_str(), peer.c_str(), ratio, goal,
                 ratio <= goal ? "met" : "MISSED");
     std::fflush(stdout);
 }

@@ -1,6 +1,8 @@
 // Painting the grid at the program's largest size (the counter page: 100,000 rows of 20 columns):
-// a full repaint of the visible page and a scroll by one page, beside a QTableView over the same
-// texts. Both windows are 1024 x 768 on the offscreen platform.
+// a full repaint of the visible page, a scroll by one page down and back, and scrolls to pages
+// never shown before, beside a QTableView over the same texts. Both windows are 1024 x 768 on the
+// offscreen platform.
+#include "BenchRatio.h"
 #include "controls/grid/UGCtrl.h"
 #include "controls/grid/UGDataSource.h"
 #include "controls/grid/UGGrid.h"
@@ -119,6 +121,20 @@ void BM_GridScrollPage(benchmark::State &state)
 }
 BENCHMARK(BM_GridScrollPage)->Unit(benchmark::kMillisecond);
 
+// Each scroll shows a page not shown before, whose texts no earlier paint has shaped.
+void BM_GridScrollToNewPage(benchmark::State &state)
+{
+    ShownGrid &shown = sharedGrid();
+    shown.grid->ScrollTopRowTo(0);
+    for (auto _ : state) {
+        if (shown.grid->GetTopRow() + 100 >= kRows)
+            shown.grid->ScrollTopRowTo(0);
+        shown.grid->ScrollTopRowBy(CUGCtrl::MovePageDown);
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_GridScrollToNewPage)->Unit(benchmark::kMillisecond);
+
 void BM_TableViewRepaintPage(benchmark::State &state)
 {
     ShownTable &shown = sharedTable();
@@ -144,6 +160,21 @@ void BM_TableViewScrollPage(benchmark::State &state)
 }
 BENCHMARK(BM_TableViewScrollPage)->Unit(benchmark::kMillisecond);
 
+void BM_TableViewScrollToNewPage(benchmark::State &state)
+{
+    ShownTable &shown = sharedTable();
+    QScrollBar *bar = shown.view.verticalScrollBar();
+    bar->setValue(0);
+    for (auto _ : state) {
+        if (bar->value() + 100 >= kRows)
+            bar->setValue(0);
+        bar->setValue(bar->value() + bar->pageStep());
+        shown.view.viewport()->repaint();
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_TableViewScrollToNewPage)->Unit(benchmark::kMillisecond);
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -151,9 +182,9 @@ int main(int argc, char **argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    BenchRatio::runAndPrint(argc, argv,
+                            {{"grid page paint at 100,000 rows", "QTableView", "BM_GridRepaintPage",
+                              "BM_TableViewRepaintPage", 0.5}});
     g_grid.reset();
     g_table.reset();
     return 0;

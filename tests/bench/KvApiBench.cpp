@@ -2,6 +2,7 @@
 // bytes, and of a 639-port inventory landing in the session tables (the inventory handler asks the
 // server for each port's link status, as at start-up).
 #include "BenchRatio.h"
+#include "common/LoopbackListener.h"
 #include "engine/EventCallback.h"
 #include "engine/Session.h"
 #include "kvserver/SimConfig.h"
@@ -87,15 +88,13 @@ class EchoProcess
 public:
     EchoProcess()
     {
-        const int listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        const auto [listener, port] = listenOnLoopback(1);
+        if (listener < 0)
+            throw std::runtime_error("no echo listener");
         sockaddr_in local{};
         local.sin_family = AF_INET;
         local.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t size = sizeof local;
-        if (::bind(listener, reinterpret_cast<const sockaddr *>(&local), sizeof local) != 0 ||
-            ::listen(listener, 1) != 0 ||
-            ::getsockname(listener, reinterpret_cast<sockaddr *>(&local), &size) != 0)
-            throw std::runtime_error("no echo listener");
+        local.sin_port = htons(port);
         m_pid = ::fork();
         if (m_pid == 0) {
             const int peer = ::accept(listener, nullptr, nullptr);

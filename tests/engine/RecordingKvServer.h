@@ -3,6 +3,7 @@
 // unless told otherwise). It sends no messages.
 #pragma once
 
+#include "common/LoopbackListener.h"
 #include "platform/kvapi/KvClient.h"
 #include "platform/kvapi/KvProtocol.h"
 
@@ -44,15 +45,9 @@ class RecordingKvServer
 public:
     RecordingKvServer()
     {
-        m_listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        ::bind(m_listener, reinterpret_cast<const sockaddr *>(&address), sizeof address);
-        socklen_t length = sizeof address;
-        ::getsockname(m_listener, reinterpret_cast<sockaddr *>(&address), &length);
-        m_port = ntohs(address.sin_port);
-        ::listen(m_listener, 4);
+        const LoopbackListener listener = listenOnLoopback(4);
+        m_listener = listener.fd;
+        m_port = listener.port;
         m_thread = std::thread([this] { serve(); });
         KvClient::instance().setServerPort(m_port);
         const char host[32] = "127.0.0.1";

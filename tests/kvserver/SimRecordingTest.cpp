@@ -1,6 +1,7 @@
 // Frames the simulator records for the engineer: read back with a reader of the capture format
 // written here, apart from the simulator's writer.
 #include "SimTestKit.h"
+#include "common/LoopbackListener.h"
 
 #include <QFile>
 #include <QProcess>
@@ -107,15 +108,9 @@ class SimRecordingTest : public SimFixture
 // A loopback port nobody listens on.
 uint16_t freePort()
 {
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in local{};
-    local.sin_family = AF_INET;
-    local.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof local;
-    ::bind(fd, reinterpret_cast<sockaddr *>(&local), sizeof local);
-    ::getsockname(fd, reinterpret_cast<sockaddr *>(&local), &size);
-    ::close(fd);
-    return ntohs(local.sin_port);
+    const LoopbackListener listener = listenOnLoopback(1);
+    ::close(listener.fd);
+    return listener.port;
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // The hardware library's transport: results, timeouts, and the order and thread of server messages.
 #include "platform/kvapi/KvClient.h"
+#include "common/LoopbackListener.h"
 #include "kvserver/KvServer.h"
 #include "platform/kvapi/KvAPI.h"
 
@@ -83,15 +84,9 @@ class SilentServer
 public:
     SilentServer()
     {
-        m_fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_in local{};
-        local.sin_family = AF_INET;
-        local.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        ::bind(m_fd, reinterpret_cast<const sockaddr *>(&local), sizeof local);
-        ::listen(m_fd, 4);
-        socklen_t size = sizeof local;
-        ::getsockname(m_fd, reinterpret_cast<sockaddr *>(&local), &size);
-        port = ntohs(local.sin_port);
+        const LoopbackListener listener = listenOnLoopback(4);
+        m_fd = listener.fd;
+        port = listener.port;
     }
     ~SilentServer() { close(); }
     // Closing the listener resets the connections it never accepted.
@@ -184,15 +179,9 @@ public:
 
     PiecewiseServer()
     {
-        m_listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_in local{};
-        local.sin_family = AF_INET;
-        local.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        ::bind(m_listener, reinterpret_cast<const sockaddr *>(&local), sizeof local);
-        ::listen(m_listener, 1);
-        socklen_t size = sizeof local;
-        ::getsockname(m_listener, reinterpret_cast<sockaddr *>(&local), &size);
-        port = ntohs(local.sin_port);
+        const LoopbackListener listener = listenOnLoopback(1);
+        m_listener = listener.fd;
+        port = listener.port;
         m_thread = std::thread([this] { serve(); });
     }
     ~PiecewiseServer()
