@@ -2,6 +2,7 @@
 // bytes, and of a 639-port inventory landing in the session tables (the inventory handler asks the
 // server for each port's link status, as at start-up).
 #include "BenchRatio.h"
+#include "ServerProgram.h"
 #include "common/LoopbackListener.h"
 #include "engine/EventCallback.h"
 #include "engine/Session.h"
@@ -14,10 +15,6 @@
 
 #include <algorithm>
 #include <arpa/inet.h>
-#include <csignal>
-#include <cstdio>
-#include <cstring>
-#include <filesystem>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <stdexcept>
@@ -33,52 +30,23 @@ constexpr size_t RequestSize = 4 + 2 + 4;
 // Its reply: length, kind, sequence, result and the version text.
 const size_t ReplySize = 4 + 1 + 4 + 2 + SimConfig{}.versionText.size();
 
-// The server program beside this benchmark, started on a free loopback port, with the library connected
-// to it. Messages are not delivered (there is no event loop here); the benchmarks measure the calls and
-// the decoding.
-class ServerProgram
+// The server program with the library connected to it. Messages are not delivered (there is no event
+// loop here); the benchmarks measure the calls and the decoding.
+class ConnectedServer
 {
 public:
-    ServerProgram()
+    ConnectedServer()
     {
-        const std::string program =
-            (std::filesystem::canonical("/proc/self/exe").parent_path() / "KvServerAP").string();
-        int output[2];
-        if (::pipe(output) != 0)
-            throw std::runtime_error("no pipe");
-        m_pid = ::fork();
-        if (m_pid == 0) {
-            ::dup2(output[1], STDOUT_FILENO);
-            ::close(output[0]);
-            ::close(output[1]);
-            ::execl(program.c_str(), program.c_str(), "--port", "0", static_cast<char *>(nullptr));
-            ::_exit(127);
-        }
-        ::close(output[1]);
-        // It announces "KvServerAP listening on 127.0.0.1:<port>" once it listens.
-        FILE *announcement = ::fdopen(output[0], "r");
-        char line[128] = {};
-        const bool announced = std::fgets(line, sizeof line, announcement) != nullptr;
-        std::fclose(announcement);
-        unsigned port = 0;
-        const char *colon = std::strrchr(line, ':');
-        if (!announced || !colon || std::sscanf(colon + 1, "%u", &port) != 1)
-            throw std::runtime_error("KvServerAP did not start: " + program);
         Kv_SYS_Init(nullptr, 0xFF);
-        KvClient::instance().setServerPort(static_cast<uint16_t>(port));
+        KvClient::instance().setServerPort(m_server.port());
         const char address[32] = "127.0.0.1";
         if (!Kv_SYS_ConnectToServer(address))
             throw std::runtime_error("no connection");
     }
-    ~ServerProgram()
-    {
-        Kv_SYS_TerminateProcess();
-        ::kill(m_pid, SIGTERM);
-        ::waitpid(m_pid, nullptr, 0);
-    }
+    ~ConnectedServer() { Kv_SYS_TerminateProcess(); }
 
 private:
-    pid_t m_pid = -1;
+    ServerProgram m_server;
 };
 
 // A process that answers every request of RequestSize bytes with ReplySize bytes (the request's, then
@@ -170,7 +138,7 @@ std::vector<uint8_t> inventoryOf(int ports)
 
 void KvApiRoundTrip(benchmark::State &state)
 {
-    ServerProgram server;
+    ConnectedServer server;
     char version[11];
     for (auto _ : state) {
         if (Kv_SYS_GetVerNum(version) != 1) {
@@ -196,7 +164,7 @@ BENCHMARK(LoopbackEchoRoundTrip)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 void Inventory639Ports(benchmark::State &state)
 {
-    ServerProgram server;
+    ConnectedServer server;
     const std::vector<uint8_t> message = inventoryOf(639);
     for (auto _ : state) {
         g_Session.resetTables();

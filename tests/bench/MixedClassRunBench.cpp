@@ -14,12 +14,12 @@
 #include "platform/kvapi/KvClient.h"
 
 #include "BenchRatio.h"
+#include "ServerProgram.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
-#include <QProcess>
-#include <QRegularExpression>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <chrono>
@@ -84,47 +84,26 @@ bool waitUntil(const std::function<bool()> &condition, std::chrono::milliseconds
     return true;
 }
 
-// The server program on a free loopback port, with a device that forwards small frames at 90 % of line
-// rate at most, so the rate search meets both passes and failures.
-class ServerProcess
+// The server program with a device that forwards small frames at 90 % of line rate at most, so the rate
+// search meets both passes and failures.
+class RealisticServer
 {
 public:
-    ServerProcess()
-    {
-        const QString config = m_folder.filePath(QStringLiteral("server.ini"));
-        QFile file(config);
-        if (!file.open(QIODevice::WriteOnly) || file.write("[Device]\nProfile=realistic\n") < 0)
-            throw std::runtime_error("cannot write the server configuration");
-        file.close();
-        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_process.start(QCoreApplication::applicationDirPath() + QStringLiteral("/KvServerAP"),
-                        {QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--config"), config});
-        if (!m_process.waitForStarted(5000))
-            throw std::runtime_error("KvServerAP did not start (build it beside this program)");
-        const QRegularExpression listening(QStringLiteral("listening on [0-9.]+:([0-9]+)"));
-        QString output;
-        while (!output.contains('\n') && m_process.waitForReadyRead(5000))
-            output += QString::fromUtf8(m_process.readAll());
-        const QRegularExpressionMatch match = listening.match(output);
-        if (!match.hasMatch())
-            throw std::runtime_error("KvServerAP did not say its port");
-        m_port = static_cast<std::uint16_t>(match.captured(1).toUInt());
-    }
-    ~ServerProcess()
-    {
-        m_process.terminate();
-        if (!m_process.waitForFinished(5000))
-            m_process.kill();
-    }
-    ServerProcess(const ServerProcess &) = delete;
-    ServerProcess &operator=(const ServerProcess &) = delete;
-
-    std::uint16_t port() const { return m_port; }
+    RealisticServer() : m_program({"--config", writeConfiguration(m_folder)}) {}
+    uint16_t port() const { return m_program.port(); }
 
 private:
+    static std::string writeConfiguration(const QTemporaryDir &folder)
+    {
+        const QString path = folder.filePath(QStringLiteral("server.ini"));
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write("[Device]\nProfile=realistic\n") < 0 || !file.flush())
+            throw std::runtime_error("cannot write the server configuration");
+        return path.toStdString();
+    }
+
     QTemporaryDir m_folder;
-    QProcess m_process;
-    std::uint16_t m_port = 0;
+    ServerProgram m_program;
 };
 
 // Connects the hardware library as the program does, waits for the inventory and the link states of
@@ -162,7 +141,7 @@ struct RunFigures
 RunFigures runMixedClass()
 {
     constexpr std::uint8_t lastHost = 5;
-    ServerProcess server;
+    RealisticServer server;
     connectAndLock(server.port(), lastHost);
 
     int steps = 0;
