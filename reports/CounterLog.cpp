@@ -119,7 +119,7 @@ CCounterLog::CCounterLog(QWidget *parent)
 
 void CCounterLog::InitColumns()
 {
-    QList<CSkinListCtrl::ColumnSpec> columns;
+    QList<CSkinListCtrl::NewColumn> columns;
     for (const CounterColumn &c : kCounterColumns)
         columns.append({EngineHost::instance().text(QString::fromLatin1(c.key)), Qt::AlignLeft, c.width});
     List->InsertColumns(0, columns);

@@ -53,15 +53,15 @@ CSkinListCtrl::CSkinListCtrl(QWidget *parent)
 
 void CSkinListCtrl::InsertColumn(int column, const QString &caption, Qt::Alignment alignment, int width)
 {
-    InsertColumns(column, {ColumnSpec{caption, alignment, width}});
+    InsertColumns(column, {NewColumn{caption, alignment, width}});
 }
 
-void CSkinListCtrl::InsertColumns(int column, const QList<ColumnSpec> &columns)
+void CSkinListCtrl::InsertColumns(int column, const QList<NewColumn> &columns)
 {
     QList<SkinListModel::Column> inserted;
     inserted.reserve(columns.size());
-    for (const ColumnSpec &spec : columns)
-        inserted.append(SkinListModel::Column{spec.caption, spec.alignment});
+    for (const NewColumn &entry : columns)
+        inserted.append(SkinListModel::Column{entry.caption, entry.alignment});
     const int first = std::clamp(column, 0, GetColumnCount());
     m_model->insertColumns(first, inserted);
     for (int offset = 0; offset < int(columns.size()); ++offset)

@@ -26,14 +26,14 @@ public:
     explicit CSkinListCtrl(QWidget *parent = nullptr);
 
     void InsertColumn(int column, const QString &caption, Qt::Alignment alignment, int width);
-    struct ColumnSpec
+    struct NewColumn
     {
         QString caption;
         Qt::Alignment alignment;
         int width;
     };
     // Inserts the columns from column on as one change: the view measures its header once, not per column.
-    void InsertColumns(int column, const QList<ColumnSpec> &columns);
+    void InsertColumns(int column, const QList<NewColumn> &columns);
     // Inserts a row with text in column 0 and a zero style at index (clamped); returns its index.
     int InsertRow(int index, const QString &text);
     void RemoveAllRows();
