@@ -73,13 +73,7 @@ void CDlgCapacity::createFields()
     InitialGroups.Create(grid, 3, 1478, 1479, 1, 8000, 100);
     GroupStep.Create(grid, 4, 1481, 1482, 1, 8000, 10);
     MaxGroups.Create(grid, 5, 1483, 1484, 1, 8000, 110);
-    IgmpVersionLabel = new QLabel(ConfigBox);
-    IgmpVersionCombo = new QComboBox(ConfigBox);
-    IgmpVersionCombo->setObjectName(QStringLiteral("ctl1469"));
-    IgmpVersionCombo->addItems({QStringLiteral("v1"), QStringLiteral("v2"), QStringLiteral("v3")});
-    IgmpVersionCombo->setCurrentIndex(1);
-    grid->addWidget(IgmpVersionLabel, 6, 0);
-    grid->addWidget(IgmpVersionCombo, 6, 1, 1, 2);
+    AddIgmpVersionRow(grid, 6, QStringLiteral("ctl1469"), IgmpVersionLabel, IgmpVersionCombo);
     MonitorLabel = new QLabel(ConfigBox);
     MonitorCombo = new QComboBox(ConfigBox);
     MonitorCombo->setObjectName(QStringLiteral("ctl1146"));

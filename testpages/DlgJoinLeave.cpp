@@ -45,13 +45,7 @@ void CDlgJoinLeave::createFields()
     Trials.Create(grid, 0, 1455, 1462, 1, 5, 1);
     DelayAfterJoin.Create(grid, 1, 1456, 1461, 1, 300, 1);
     TestDuration.Create(grid, 2, 1457, 1460, 1, 300, 5);
-    IgmpVersionLabel = new QLabel(ConfigBox);
-    IgmpVersionCombo = new QComboBox(ConfigBox);
-    IgmpVersionCombo->setObjectName(QStringLiteral("ctl1463"));
-    IgmpVersionCombo->addItems({QStringLiteral("v1"), QStringLiteral("v2"), QStringLiteral("v3")});
-    IgmpVersionCombo->setCurrentIndex(1);
-    grid->addWidget(IgmpVersionLabel, 3, 0);
-    grid->addWidget(IgmpVersionCombo, 3, 1, 1, 2);
+    AddIgmpVersionRow(grid, 3, QStringLiteral("ctl1463"), IgmpVersionLabel, IgmpVersionCombo);
     MeasureJoinCheck = new QCheckBox(ConfigBox);
     MeasureJoinCheck->setObjectName(QStringLiteral("ctl1454"));
     MeasureJoinCheck->setChecked(true);

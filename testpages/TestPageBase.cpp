@@ -11,6 +11,8 @@
 
 #include <QButtonGroup>
 #include <QColor>
+#include <QComboBox>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -589,6 +591,18 @@ void CTestPageBase::ApplyPairsAndPorts(CIGMPTestPlan &plan, std::vector<UtTestPo
         }
         WriteRowSettings(row.row, record);
     }
+}
+
+void CTestPageBase::AddIgmpVersionRow(QGridLayout *grid, int row, const QString &comboName, QLabel *&label,
+                                      QComboBox *&combo)
+{
+    label = new QLabel(ConfigBox);
+    combo = new QComboBox(ConfigBox);
+    combo->setObjectName(comboName);
+    combo->addItems({QStringLiteral("v1"), QStringLiteral("v2"), QStringLiteral("v3")});
+    combo->setCurrentIndex(1);
+    grid->addWidget(label, row, 0);
+    grid->addWidget(combo, row, 1, 1, 2);
 }
 
 void CTestPageBase::StyleResultLabel(QLabel *label, const QColor &colour, int pixelSize, QFont::Weight weight)
