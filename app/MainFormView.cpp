@@ -13,7 +13,7 @@
 #include "controls/widgets/StaticEx.h"
 #include "controls/widgets/TransparentImage.h"
 #include "engine/Session.h"
-#include "engine/TestReportDlg.h"
+#include "run/TestReportDlg.h"
 #include "ports/PortConfig.h"
 #include "ports/PortInfoConfig.h"
 #include "ports/SysInfoDlg.h"

@@ -8,7 +8,7 @@
 #include "app/MainFrame.h"
 #include "engine/EngineUtils.h"
 #include "engine/Session.h"
-#include "engine/TestReportDlg.h"
+#include "run/TestReportDlg.h"
 #include "platform/NumberText.h"
 #include "platform/Prompter.h"
 #include "platform/XmlDocument.h"

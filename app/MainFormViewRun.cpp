@@ -10,7 +10,7 @@
 #include "engine/IGMPTestPlan.h"
 #include "engine/LatencyRates.h"
 #include "engine/Session.h"
-#include "engine/TestReportDlg.h"
+#include "run/TestReportDlg.h"
 #include "platform/NumberText.h"
 #include "platform/Prompter.h"
 #include "ports/PortCheckGrid.h"

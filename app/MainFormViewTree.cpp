@@ -12,7 +12,7 @@
 #include "app/TextFit.h"
 #include "controls/widgets/StaticEx.h"
 #include "controls/widgets/TransparentImage.h"
-#include "engine/TestReportDlg.h"
+#include "run/TestReportDlg.h"
 #include "platform/Prompter.h"
 #include "ports/PortConfig.h"
 #include "ports/PortInfoConfig.h"

@@ -12,7 +12,7 @@
 #include "engine/EngineUtils.h"
 #include "engine/PortSet.h"
 #include "engine/Session.h"
-#include "engine/TestReportDlg.h"
+#include "run/TestReportDlg.h"
 #include "platform/Prompter.h"
 #include "ports/ModuleInfodlg.h"
 #include "reports/DlgButton.h"

@@ -2,7 +2,7 @@
 
 #include "app/MainFormView.h"
 #include "engine/IGMPTestPlan.h"
-#include "engine/TestReportDlg.h"
+#include "run/TestReportDlg.h"
 #include "reports/MyPropSheet.h"
 #include "reports/ReportAggregate.h"
 #include "reports/ReportFilter.h"

@@ -380,3 +380,13 @@ int CCounterLog::RowCount() const
 {
     return List->GetItemCount();
 }
+
+void CCounterLog::SetResultPages(const ReportResultPages &pages)
+{
+    m_resultPages = pages;
+}
+
+const ReportResultPages &CCounterLog::ResultPages() const
+{
+    return m_resultPages;
+}

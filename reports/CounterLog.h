@@ -7,6 +7,7 @@
 
 #include "controls/widgets/ListRowStyle.h"
 #include "platform/ColorRef.h"
+#include "reports/ReportResultPages.h"
 
 #include <QWidget>
 #include <cstddef>
@@ -72,6 +73,9 @@ public:
     // Writes the whole test report of the last run as one spreadsheet workbook at the path, whole or
     // not at all; false when the file was not written.
     bool SaveExcelReport(const QString &path);
+    // The result pages both reports take their sections from; none set, the reports have none.
+    void SetResultPages(const ReportResultPages &pages);
+    const ReportResultPages &ResultPages() const;
 
     QString CellText(int row, int column) const;
     COLORREF RowColor(int row) const;
@@ -86,6 +90,7 @@ public:
     CSkinListCtrl *List;
 
 private:
+    ReportResultPages m_resultPages;
     // Text t at row r: column 0 of an existing row, else a new row (empty rows fill any gap before it).
     int putRow(int row, const QString &text);
     // Makes sure the row exists, leaving an existing one as it is.

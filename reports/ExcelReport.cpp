@@ -6,7 +6,6 @@
 #include "controls/grid/MyCug.h"
 #include "controls/widgets/SkinListCtrl.h"
 #include "engine/EngineHost.h"
-#include "engine/TestReportDlg.h"
 #include "platform/NumberText.h"
 #include "platform/xls/XlsBook.h"
 #include "ports/ModuleInfodlg.h"
@@ -49,7 +48,7 @@ struct ExcelColumnWidth
 struct ExcelBenchmark
 {
     int ranIndex; // its flag in the result set
-    ReportPage *(*page)(const CTestReportDlg &);
+    ReportPage *ReportResultPages::*page;
     const char *sheetNameKey;
     const char *summaryTitleKey;
     std::vector<ExcelColumnWidth> widths;
@@ -59,30 +58,22 @@ const std::array<ExcelBenchmark, 5> &excelBenchmarks()
 {
     static const std::array<ExcelBenchmark, 5> benchmarks{{
         {0,
-         [](const CTestReportDlg &d) -> ReportPage * { return d.MixClassPage; },
+         &ReportResultPages::MixClass,
          "XlsReport_Sheet_Mix_Class",
          "XlsReport_Section_Mix_Class",
          {{0, 9, 16}}},
         {1,
-         [](const CTestReportDlg &d) -> ReportPage * { return d.AggregatePage; },
+         &ReportResultPages::Aggregate,
          "XlsReport_Sheet_Aggregate",
          "XlsReport_Section_Aggregate",
          {{0, 9, 14}}},
-        {2,
-         [](const CTestReportDlg &d) -> ReportPage * { return d.ScalePage; },
-         "XlsReport_Sheet_Scale",
-         "XlsReport_Section_Scale",
-         {{0, 9, 14}}},
+        {2, &ReportResultPages::Scale, "XlsReport_Sheet_Scale", "XlsReport_Section_Scale", {{0, 9, 14}}},
         {3,
-         [](const CTestReportDlg &d) -> ReportPage * { return d.LatencyPage; },
+         &ReportResultPages::Latency,
          "XlsReport_Sheet_Latency",
          "XlsReport_Section_Latency",
          {{0, 5, 10}, {6, 6, 12}, {7, 8, 18}}},
-        {6,
-         [](const CTestReportDlg &d) -> ReportPage * { return d.FilterPage; },
-         "XlsReport_Sheet_Filter",
-         "XlsReport_Section_Filter",
-         {{0, 9, 19}}},
+        {6, &ReportResultPages::Filter, "XlsReport_Sheet_Filter", "XlsReport_Section_Filter", {{0, 9, 19}}},
     }};
     return benchmarks;
 }
@@ -120,7 +111,7 @@ bool excelContainsAny(const QString &text, std::initializer_list<const char *> w
 class ExcelReportWriter
 {
 public:
-    ExcelReportWriter(CCounterLog &counters, CTestReportDlg *report) : m_counters(counters), m_report(report)
+    ExcelReportWriter(CCounterLog &counters) : m_counters(counters), m_pages(counters.ResultPages())
     {
         makeFormats();
     }
@@ -148,10 +139,7 @@ private:
     XlsSheet *addCounterSheet(int page);
     // One counter cell by its text: labels as text, counts as numbers, latencies highlighted.
     void writeCounterCell(XlsSheet &sheet, int sheetRow, int column, const QString &text, bool highlighted);
-    bool ran(const ExcelBenchmark &benchmark) const
-    {
-        return m_report && m_report->Results.Ran[std::size_t(benchmark.ranIndex)] != 0;
-    }
+    bool ran(const ExcelBenchmark &benchmark) const { return m_pages.ran(benchmark.ranIndex); }
     static QString cellText(CUGCtrl &grid, int column, int row)
     {
         QString text;
@@ -160,7 +148,7 @@ private:
     }
 
     CCounterLog &m_counters;
-    CTestReportDlg *m_report;
+    const ReportResultPages &m_pages;
     XlsBook m_book;
     XlsFormat *m_heading = nullptr;
     XlsFormat *m_centred = nullptr;
@@ -298,7 +286,7 @@ void ExcelReportWriter::writeSummarySheet()
         const ExcelBenchmark &benchmark = excelBenchmarks()[b];
         if (!ran(benchmark))
             continue;
-        ReportPage &page = *benchmark.page(*m_report);
+        ReportPage &page = *(m_pages.*benchmark.page);
         const int top = next + 1;
         m_pictures[b] = m_book.addPicture(page.MakeChartImageData());
         sheet->setPicture(top, 0, m_pictures[b], kExcelChartWidth, kExcelChartHeight);
@@ -339,7 +327,7 @@ void ExcelReportWriter::writeBenchmarkSheets()
             continue;
         for (const ExcelColumnWidth &width : benchmark.widths)
             sheet->setCol(width.first, width.last, width.width);
-        CUGCtrl &grid = *benchmark.page(*m_report)->Grid;
+        CUGCtrl &grid = *(m_pages.*benchmark.page)->Grid;
         const int rows = grid.GetRowCount();
         const int columns = grid.GetColumnCount();
         for (int r = 0; r < rows; ++r) {
@@ -435,5 +423,5 @@ void ExcelReportWriter::writeCounterSheets()
 
 bool CCounterLog::SaveExcelReport(const QString &path)
 {
-    return ExcelReportWriter(*this, g_ReportDlg).save(path);
+    return ExcelReportWriter(*this).save(path);
 }

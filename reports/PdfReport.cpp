@@ -8,7 +8,6 @@
 #include "controls/widgets/SkinListCtrl.h"
 #include "engine/EngineHost.h"
 #include "engine/EngineUtils.h"
-#include "engine/TestReportDlg.h"
 #include "platform/pdf/PdfDocument.h"
 #include "ports/ModuleInfodlg.h"
 #include "ports/PortInfoConfig.h"
@@ -119,12 +118,11 @@ private:
         const QImage picture = QFileInfo::exists(file) ? QImage(file) : QImage();
         const QImage image = picture.isNull() ? pdfDrawnWatermark() : picture;
         const int imageId = m_doc.AddImage(image);
-        const double dpi =
-            image.dotsPerMeterX() > 0 ? image.dotsPerMeterX() * 0.0254 : kPdfDefaultImageDpi;
+        const double dpi = image.dotsPerMeterX() > 0 ? image.dotsPerMeterX() * 0.0254 : kPdfDefaultImageDpi;
         const double scale = kPdfUnitsPerInch / dpi;
-        const bool drawn = m_doc.BeginTemplate(m_watermark) &&
-                           m_doc.DrawImage(imageId, 0, 0, float(image.width() * scale),
-                                           float(image.height() * scale));
+        const bool drawn =
+            m_doc.BeginTemplate(m_watermark) &&
+            m_doc.DrawImage(imageId, 0, 0, float(image.width() * scale), float(image.height() * scale));
         m_doc.EndTemplate();
         return drawn;
     }
@@ -168,18 +166,16 @@ private:
         if (!m_doc.SetFont(m_bold, 15))
             return false;
         m_doc.DrawText(x + labelWidth, y + 5,
-                       QString::asprintf("%04d/%02d/%02d  -  %02d:%02d:%02d", date.isValid() ? date.year() : 0,
-                                         date.isValid() ? date.month() : 0, date.isValid() ? date.day() : 0,
-                                         time.isValid() ? time.hour() : 0, time.isValid() ? time.minute() : 0,
+                       QString::asprintf("%04d/%02d/%02d  -  %02d:%02d:%02d",
+                                         date.isValid() ? date.year() : 0, date.isValid() ? date.month() : 0,
+                                         date.isValid() ? date.day() : 0, time.isValid() ? time.hour() : 0,
+                                         time.isValid() ? time.minute() : 0,
                                          time.isValid() ? time.second() : 0));
         // Placed after the text, as on every other page where the page's first drawing is the mark.
         return m_doc.PlaceTemplate(0, m_watermark);
     }
 
-    bool ran(int test) const
-    {
-        return g_ReportDlg && g_ReportDlg->Results.Ran[std::size_t(test)] != 0;
-    }
+    bool ran(int test) const { return m_counterPage.ResultPages().ran(test); }
 
     bool sectionPage(const char *titleKey)
     {
@@ -195,8 +191,8 @@ private:
     // A centred line in the current font.
     bool heading(const char *key)
     {
-        if (!m_doc.DrawTextBox(kPdfMargin, m_y, float(m_width), m_y + kPdfHeadingHeight, PdfDocument::AlignCentre,
-                               false, pdfText(key)))
+        if (!m_doc.DrawTextBox(kPdfMargin, m_y, float(m_width), m_y + kPdfHeadingHeight,
+                               PdfDocument::AlignCentre, false, pdfText(key)))
             return false;
         m_y += kPdfHeadingStep;
         return true;
@@ -228,15 +224,13 @@ private:
 
     bool resultSections()
     {
-        if (!g_ReportDlg)
-            return true;
-        const CTestReportDlg &report = *g_ReportDlg;
-        return (!ran(TestMixClass) || resultSection(*report.MixClassPage, "PdfReport_Section_Mix_Class")) &&
-               (!ran(TestAggregate) || resultSection(*report.AggregatePage, "PdfReport_Section_Aggregate")) &&
-               (!ran(TestScale) || resultSection(*report.ScalePage, "PdfReport_Section_Scale")) &&
-               (!ran(TestLatency) || resultSection(*report.LatencyPage, "PdfReport_Section_Latency")) &&
+        const ReportResultPages &report = m_counterPage.ResultPages();
+        return (!ran(TestMixClass) || resultSection(*report.MixClass, "PdfReport_Section_Mix_Class")) &&
+               (!ran(TestAggregate) || resultSection(*report.Aggregate, "PdfReport_Section_Aggregate")) &&
+               (!ran(TestScale) || resultSection(*report.Scale, "PdfReport_Section_Scale")) &&
+               (!ran(TestLatency) || resultSection(*report.Latency, "PdfReport_Section_Latency")) &&
                (!ran(TestCapacity) || capacitySection()) && (!ran(TestJoinLeave) || joinLeaveSection()) &&
-               (!ran(TestSourceFilter) || resultSection(*report.FilterPage, "PdfReport_Section_Filter"));
+               (!ran(TestSourceFilter) || resultSection(*report.Filter, "PdfReport_Section_Filter"));
     }
 
     // The page's chart over the whole width, then its result table from the column titles on, with the
@@ -280,8 +274,8 @@ private:
     bool pageGridTable(const QTableWidget &grid, int columnWidth)
     {
         const int columns = grid.columnCount();
-        m_table.Create(&m_doc, {float((m_width - kPdfCentredTableWidth) / 2), m_y}, columns, grid.rowCount() + 1,
-                       m_regular, 17, m_bold, 20, m_watermark);
+        m_table.Create(&m_doc, {float((m_width - kPdfCentredTableWidth) / 2), m_y}, columns,
+                       grid.rowCount() + 1, m_regular, 17, m_bold, 20, m_watermark);
         setColumnWidths(columnWidth);
         m_table.SetHeaderRow(0);
         for (int c = 0; c < columns; ++c) {
@@ -292,7 +286,8 @@ private:
             for (int c = 0; c < columns; ++c) {
                 const QTableWidgetItem *item = grid.item(r, c);
                 const QString text = item ? item->text() : QString();
-                m_table.SetCellText(r + 1, c, text, c == 0 ? firstColumnAlignment(text) : PdfDocument::AlignCentre);
+                m_table.SetCellText(r + 1, c, text,
+                                    c == 0 ? firstColumnAlignment(text) : PdfDocument::AlignCentre);
             }
         }
         return drawTable();
@@ -303,8 +298,9 @@ private:
         const auto *capacity = dynamic_cast<const CDlgCapacity *>(EngineHost::instance().capacityPage);
         if (!sectionPage("PdfReport_Section_Capacity") || !m_doc.SetFont(m_regular, 14))
             return false;
-        m_doc.DrawText(kPdfMargin, m_y,
-                       pdfFormat("PdfReport_Last_Pass", capacity ? capacity->CapacityLabel->text() : QString()));
+        m_doc.DrawText(
+            kPdfMargin, m_y,
+            pdfFormat("PdfReport_Last_Pass", capacity ? capacity->CapacityLabel->text() : QString()));
         m_y += kPdfLineStep;
         if (!heading("PdfReport_Result_Report") || !m_doc.SetFont(m_regular, 14))
             return false;
@@ -316,11 +312,13 @@ private:
         const auto *joinLeave = dynamic_cast<const CDlgJoinLeave *>(EngineHost::instance().joinLeavePage);
         if (!sectionPage("PdfReport_Section_Join_Leave") || !m_doc.SetFont(m_regular, 14))
             return false;
-        m_doc.DrawText(kPdfMargin, m_y,
-                       pdfFormat("PdfReport_Join_Average", joinLeave ? joinLeave->JoinAverageLabel->text() : QString()));
+        m_doc.DrawText(
+            kPdfMargin, m_y,
+            pdfFormat("PdfReport_Join_Average", joinLeave ? joinLeave->JoinAverageLabel->text() : QString()));
         m_y += kPdfLineStep;
         m_doc.DrawText(kPdfMargin, m_y,
-                       pdfFormat("PdfReport_Leave_Average", joinLeave ? joinLeave->LeaveAverageLabel->text() : QString()));
+                       pdfFormat("PdfReport_Leave_Average",
+                                 joinLeave ? joinLeave->LeaveAverageLabel->text() : QString()));
         m_y += kPdfLineStep;
         if (!heading("PdfReport_Result_Report") || !m_doc.SetFont(m_regular, 14))
             return false;
@@ -398,7 +396,8 @@ private:
         if (!sectionPage("PdfReport_Section_Chassis"))
             return false;
         const ReportSources &sources = ReportSources::instance();
-        CModuleInfodlg *modules = sources.moduleInfoWindow ? sources.moduleInfoWindow(&m_counterPage) : nullptr;
+        CModuleInfodlg *modules =
+            sources.moduleInfoWindow ? sources.moduleInfoWindow(&m_counterPage) : nullptr;
         if (!modules)
             return true;
         if (EngineHost::instance().isDemoMode())

@@ -16,7 +16,7 @@
 #include "controls/widgets/ButtonST.h"
 #include "controls/widgets/Label.h"
 #include "controls/widgets/StaticEx.h"
-#include "engine/TestReportDlg.h"
+#include "run/TestReportDlg.h"
 #include "engine/VirtualWaitClock.h"
 #include "platform/DialogPrompter.h"
 #include "platform/IniFile.h"

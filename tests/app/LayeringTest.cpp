@@ -49,15 +49,37 @@ TEST(Layering, FoldersIncludeOnlyTheLayersBelowThem)
         QStringList forbidden;
     };
     const Case cases[] = {
-        {"engine", {}, {"app/"}},
-        {"ports", {}, {"app/"}},
-        {"testpages", {}, {"app/"}},
-        {"reports", {}, {"app/"}},
-        {"controls", {}, {"app/", "ports/", "testpages/", "reports/"}},
+        {"engine", {"engine/", "platform/"}, {}},
+        {"controls/widgets", {"controls/widgets/", "platform/"}, {}},
+        {"controls/grid", {"controls/grid/", "engine/", "platform/"}, {}},
+        {"ports", {}, {"testpages/", "reports/", "run/", "app/"}},
+        {"testpages", {}, {"reports/", "run/", "app/"}},
+        {"reports", {}, {"run/", "app/"}},
+        {"run", {}, {"controls/", "ports/", "testpages/", "app/"}},
         {"platform", {"platform/"}, {}},
         {"kvserver", {"kvserver/", "platform/kvapi/"}, {}},
     };
     for (const Case &c : cases)
         EXPECT_EQ(forbiddenIncludes(QString::fromLatin1(c.folder), c.allowed, c.forbidden), QStringList())
             << c.folder;
+}
+
+// The engine is below every window: no Qt Widgets header, and no other include from the Qt Widgets module.
+TEST(Layering, EngineIncludesNoWidgetHeader)
+{
+    static const QRegularExpression widgetInclude(
+        QStringLiteral(
+            "^\\s*#\\s*include\\s+<(QtWidgets/.*|Q(Widget|Dialog|Label|MainWindow|Application|MessageBox|"
+            "AbstractScrollArea|PushButton|LineEdit|Menu|ToolBar|StatusBar|TableWidget|ComboBox)(>|\\.h>))"),
+        QRegularExpression::MultilineOption);
+    QStringList found;
+    QDirIterator it(QStringLiteral(KV_SOURCE_DIR "/engine"), {"*.h", "*.cpp"}, QDir::Files);
+    while (it.hasNext()) {
+        QFile file(it.next());
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << file.fileName().toStdString();
+        const QString text = QString::fromUtf8(file.readAll());
+        for (auto match = widgetInclude.globalMatch(text); match.hasNext();)
+            found << file.fileName().mid(int(qstrlen(KV_SOURCE_DIR)) + 1) + ": " + match.next().captured(1);
+    }
+    EXPECT_EQ(found, QStringList());
 }

@@ -15,7 +15,7 @@
 #include "controls/widgets/SplitterControl.h"
 #include "controls/widgets/StaticEx.h"
 #include "controls/widgets/TransparentImage.h"
-#include "engine/TestReportDlg.h"
+#include "run/TestReportDlg.h"
 #include "platform/ScriptedPrompter.h"
 #include "ports/PortConfig.h"
 #include "ports/PortInfoConfig.h"

@@ -9,7 +9,7 @@
 #include "app/ProgInfoDlg.h"
 #include "app/ToolBarDlg.h"
 #include "controls/widgets/ButtonST.h"
-#include "engine/TestReportDlg.h"
+#include "run/TestReportDlg.h"
 #include "engine/VirtualWaitClock.h"
 #include "platform/IniFile.h"
 #include "platform/ScriptedPrompter.h"

@@ -18,7 +18,7 @@
 #include "controls/widgets/TransparentImage.h"
 #include "engine/EngineHost.h"
 #include "engine/Session.h"
-#include "engine/TestReportDlg.h"
+#include "run/TestReportDlg.h"
 #include "engine/SimulatedTimeClock.h"
 #include "engine/SimulatorConnection.h"
 #include "engine/TestPlanPorts.h"

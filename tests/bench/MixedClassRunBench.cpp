@@ -8,7 +8,7 @@
 #include "engine/IGMPTestPlan.h"
 #include "engine/RunState.h"
 #include "engine/Session.h"
-#include "engine/TestReportDlg.h"
+#include "run/TestReportDlg.h"
 #include "engine/WaitClock.h"
 #include "platform/kvapi/KvAPI.h"
 #include "platform/kvapi/KvClient.h"

@@ -7,7 +7,7 @@
 #include "engine/RunState.h"
 #include "controls/grid/KvAvlGrid.h"
 #include "engine/IGMPTestPlan.h"
-#include "engine/TestReportDlg.h"
+#include "run/TestReportDlg.h"
 #include "ports/PortConfig.h"
 
 #include <QComboBox>

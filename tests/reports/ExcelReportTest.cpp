@@ -7,7 +7,7 @@
 #include "controls/widgets/SkinListCtrl.h"
 #include "engine/EngineHost.h"
 #include "engine/Session.h"
-#include "engine/TestReportDlg.h"
+#include "run/TestReportDlg.h"
 #include "ports/ModuleInfodlg.h"
 #include "ports/PortInfoConfig.h"
 #include "ports/SysInfoDlg.h"

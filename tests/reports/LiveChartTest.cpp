@@ -9,7 +9,7 @@
 #include "engine/SimulatedTimeClock.h"
 #include "engine/SimulatorConnection.h"
 #include "engine/TestPlanPorts.h"
-#include "engine/TestReportDlg.h"
+#include "run/TestReportDlg.h"
 #include "kvserver/KvServer.h"
 #include "platform/chart/ChartViewer.h"
 #include "reports/ReportDynamicDlg.h"

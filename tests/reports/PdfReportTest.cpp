@@ -6,7 +6,7 @@
 #include "controls/grid/MyCug.h"
 #include "controls/widgets/SkinListCtrl.h"
 #include "engine/EngineHost.h"
-#include "engine/TestReportDlg.h"
+#include "run/TestReportDlg.h"
 #include "ports/ModuleInfodlg.h"
 #include "ports/PortInfoConfig.h"
 #include "ports/SysInfoDlg.h"

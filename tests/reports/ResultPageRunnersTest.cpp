@@ -10,7 +10,7 @@
 #include "controls/widgets/NumEdit.h"
 #include "engine/EngineHost.h"
 #include "engine/Session.h"
-#include "engine/TestReportDlg.h"
+#include "run/TestReportDlg.h"
 #include "engine/VirtualWaitClock.h"
 #include "platform/ScriptedPrompter.h"
 #include "platform/chart/ChartViewer.h"

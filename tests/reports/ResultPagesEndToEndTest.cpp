@@ -5,7 +5,7 @@
 #include "engine/SimulatedTimeClock.h"
 #include "engine/SimulatorConnection.h"
 #include "engine/TestPlanPorts.h"
-#include "engine/TestReportDlg.h"
+#include "run/TestReportDlg.h"
 #include "kvserver/KvServer.h"
 #include "reports/ReportAggregate.h"
 #include "reports/ReportFilter.h"

@@ -5,7 +5,7 @@
 #include "controls/grid/KvAvlGrid.h"
 #include "controls/widgets/NumEdit.h"
 #include "controls/widgets/NumSpinCtrl.h"
-#include "engine/TestReportDlg.h"
+#include "run/TestReportDlg.h"
 #include "platform/ScriptedPrompter.h"
 #include "testpages/DlgSourceFilter.h"
 #include "testpages/Ipv4Edit.h"

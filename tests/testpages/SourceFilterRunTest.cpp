@@ -10,7 +10,7 @@
 #include "engine/IGMPTestPlan.h"
 #include "engine/RunState.h"
 #include "engine/Session.h"
-#include "engine/TestReportDlg.h"
+#include "run/TestReportDlg.h"
 #include "kvserver/KvServer.h"
 #include "platform/ScriptedPrompter.h"
 #include "reports/ReportFilter.h"

@@ -2,8 +2,8 @@
 // written as a device would leave them: every host gets its half of the frames on a passing repetition
 // and one frame less on a failing one. Also the report window's timers and the clean-up after a run.
 #include "common/EnglishTexts.h"
-#include "TestPlanFixture.h"
-#include "engine/TestReportDlg.h"
+#include "engine/TestPlanFixture.h"
+#include "run/TestReportDlg.h"
 #include "reports/CounterLog.h"
 #include "reports/ReportMixClass.h"
 

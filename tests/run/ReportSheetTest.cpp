@@ -2,7 +2,7 @@
 // not the program, and each bar shows its kind's text and picture and asks for its kind of report.
 #include "common/EnglishTexts.h"
 #include "controls/widgets/ButtonST.h"
-#include "engine/TestReportDlg.h"
+#include "run/TestReportDlg.h"
 #include "reports/DlgButton.h"
 #include "reports/MyPropSheet.h"
 

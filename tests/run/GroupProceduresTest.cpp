@@ -1,9 +1,9 @@
 // The Aggregate, Scale Group and Latency procedures in virtual time against the recording server, with
 // the hosts' counters written as a device would leave them when the counters are read.
 #include "common/EnglishTexts.h"
-#include "TestPlanFixture.h"
+#include "engine/TestPlanFixture.h"
 #include "engine/RateSearch.h"
-#include "engine/TestReportDlg.h"
+#include "run/TestReportDlg.h"
 #include "reports/CounterLog.h"
 #include "reports/ReportAggregate.h"
 #include "reports/ReportLatency.h"

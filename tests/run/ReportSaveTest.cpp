@@ -1,7 +1,7 @@
 // Saving a report from the report window: the proposed name, the save dialog, the busy dialog the
 // writer runs in and the message after it; at the end a whole demo run in the main frame saved from
 // its Excel bar and read back.
-#include "ReportReadBack.h"
+#include "reports/ReportReadBack.h"
 #include "app/KvIGMPTQApp.h"
 #include "app/MainFormView.h"
 #include "app/MainFrame.h"
@@ -15,7 +15,7 @@
 #include "controls/widgets/NumEdit.h"
 #include "engine/EngineHost.h"
 #include "engine/EngineUtils.h"
-#include "engine/TestReportDlg.h"
+#include "run/TestReportDlg.h"
 #include "engine/VirtualWaitClock.h"
 #include "platform/ScriptedPrompter.h"
 #include "ports/ModuleInfodlg.h"

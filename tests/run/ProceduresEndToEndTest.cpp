@@ -1,14 +1,14 @@
 // The procedures after Mixed Class against the simulated chassis and device, in simulated time: each
 // benchmark recovers what the device is configured to do.
 #include "common/EnglishTexts.h"
-#include "SimulatedTimeClock.h"
-#include "SimulatorConnection.h"
-#include "TestPlanPorts.h"
+#include "engine/SimulatedTimeClock.h"
+#include "engine/SimulatorConnection.h"
+#include "engine/TestPlanPorts.h"
 #include "engine/RunState.h"
 #include "engine/EngineHost.h"
 #include "engine/IGMPTestPlan.h"
 #include "engine/Session.h"
-#include "engine/TestReportDlg.h"
+#include "run/TestReportDlg.h"
 #include "kvserver/KvServer.h"
 #include "reports/ReportAggregate.h"
 #include "reports/ReportFilter.h"

@@ -1,8 +1,8 @@
 // The Group Capacity, Join/Leave delay and Source Filter procedures in virtual time against the
 // recording server, with their test pages showing the results.
 #include "common/EnglishTexts.h"
-#include "TestPlanFixture.h"
-#include "engine/TestReportDlg.h"
+#include "engine/TestPlanFixture.h"
+#include "run/TestReportDlg.h"
 #include "reports/CounterLog.h"
 #include "reports/ReportFilter.h"
 #include "testpages/DlgCapacity.h"

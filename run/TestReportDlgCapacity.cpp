@@ -1,0 +1,144 @@
+// The Group Capacity procedure: one burst per group count, and the count every host received.
+#include "run/TestReportDlg.h"
+
+#include "engine/EngineHost.h"
+#include "engine/EngineUtils.h"
+#include "engine/IGMPTestPlan.h"
+#include "engine/RateSearch.h"
+#include "engine/Session.h"
+#include "engine/TestPageHooks.h"
+#include "engine/TestPlanSupport.h"
+#include "engine/TrialJudge.h"
+#include "reports/CounterLog.h"
+#include "run/ProcedureSupport.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+using ProcedureSupport::dashLine;
+using ProcedureSupport::trialLine;
+using TestPlanSupport::demoMode;
+using TestPlanSupport::log;
+using TestPlanSupport::portText;
+using TestPlanSupport::status;
+using TestPlanSupport::statusText;
+
+bool CTestReportDlg::PerformCapacityTest(std::uint32_t frameSize)
+{
+    CIGMPTestPlan &plan = Plan();
+    CapacityPageHooks *page = EngineHost::instance().capacityPage;
+    TxStopTimer.stop();
+    Results.Ran[4] = 1;
+    plan.FillPortLists();
+    plan.FrameSize = std::uint16_t(frameSize);
+    if (stopped())
+        return false;
+    if (page)
+        page->SetCapacityText(QStringLiteral("n/a"));
+    log(QStringLiteral("* Checking link status of all ports ..."));
+    status("Stat_Check_Link");
+    if (!checkLinks())
+        return false;
+    if (!demoMode() && !plan.ClearTimestamps()) {
+        status("Stat_Send_Multicast_Fail");
+        return false;
+    }
+    if (!SetupPortGroup(plan, 1)) {
+        status("Stat_Set_Media_Fail");
+        return false;
+    }
+    if (!plan.StartAutoArpReply()) {
+        status("Stat_Set_Media_Fail");
+        return false;
+    }
+    log(QStringLiteral("* Start learning procedure of all ports.."));
+    status("Stat_Send_Learning");
+    if (demoMode())
+        WaitPumpingAbortable(1000);
+    if (!plan.SendLearningFrames()) {
+        status("Stat_Send_Learning_Fail");
+        return false;
+    }
+    log(QStringLiteral(". Done!\n"));
+    WaitPumpingAbortable(100);
+    CounterPage->InsertTrialRows(plan, QString(), 0, 0, 0);
+    if (page)
+        page->ShowResults(plan);
+
+    for (std::uint32_t trial = 1; trial <= plan.NumberOfTrials; ++trial) {
+        if (stopped())
+            return false;
+        log(QStringLiteral("* \n"));
+        log(trialLine(trial, plan.FrameSize));
+        std::uint32_t lastRun = 0;
+        // 64-bit so that a step past 2^32 - 1 ends the search instead of wrapping; a step of 0 (the
+        // page refuses it) would try the same count until it fails, so it tries it once.
+        for (std::uint64_t groups = plan.InitialGroups; groups <= plan.MaxGroups; groups += plan.GroupStep) {
+            const auto count = std::uint32_t(groups);
+            if (stopped())
+                return false;
+            lastRun = count;
+            log(QString::asprintf("============     Number of  Group %u  joined in trail - %u ===========\n",
+                                  count, trial));
+            status("Stat_Send_Join");
+            if (demoMode())
+                WaitPumpingAbortable(1000);
+            if (!plan.SendJoinAll(count)) {
+                status("Stat_Send_Join_Fail");
+                return false;
+            }
+            status("Stat_Clear_Counter");
+            if (!plan.ClearAllCounters())
+                return false;
+            if (!SetStreamCounters(plan, 1))
+                return false;
+            statusText("Testing...Load Test Parameter into Module...");
+            if (!plan.FillCapacityStreams(plan.FrameSize, count)) {
+                status("Stat_Fill_AddEntty_Fail");
+                return false;
+            }
+            if (!stopped())
+                Kv_StartCounterStatistics(1, 1);
+            if (!stopped())
+                plan.StartGroupStreamCounters(1);
+            WaitPumpingAbortable(1000);
+            if (stopped())
+                return false;
+            Kv_TQReadCounterStatistics(1);
+            Kv_TQReadStreamCounter(1);
+            WaitPumpingAbortable(500);
+            if (demoMode() && page)
+                page->FillSyntheticCounters(plan, count);
+            CounterPage->UpdateCounterRows(plan);
+            if (page)
+                page->ShowResults(plan);
+            CounterPage->FirstRow = CounterPage->LastRow + 1;
+            status("Stat_Judgement_result");
+            if (demoMode())
+                WaitPumpingAbortable(1000);
+            log(QStringLiteral("* Result :  \n\n"));
+            log(dashLine());
+            log(QStringLiteral("* RxPort              Port Capacity                \n"));
+            log(dashLine());
+            for (const UtTestPort &host : plan.HostPorts) {
+                const auto received = std::uint32_t(host.RxMulticast);
+                log(QStringLiteral("* ") + portText(host.Id) +
+                    QString::asprintf(host.Monitor ? "       --      %u\t\t==>Mornitor Port\n"
+                                                   : "       --      %u\n",
+                                      received));
+            }
+            log(dashLine());
+            if (!page || !page->CheckGroupStepPassed(plan, count) || plan.GroupStep == 0)
+                break;
+        }
+        log(QString::asprintf("============     Number of  Group %u  Leave in trail - %u ===========\n",
+                              lastRun, trial));
+        if (!plan.SendLeaveAll(lastRun)) {
+            status("Stat_Send_Leave_Fail");
+            return false;
+        }
+    }
+    log(QStringLiteral("* Finish Group Capacity Test ...\n"));
+    return true;
+}

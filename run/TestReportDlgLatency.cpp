@@ -1,0 +1,196 @@
+// The Latency procedure: one rate of one frame size, with the per-host latency lines and result cells.
+#include "run/TestReportDlg.h"
+
+#include "engine/EngineHost.h"
+#include "engine/EngineUtils.h"
+#include "engine/IGMPTestPlan.h"
+#include "engine/RateSearch.h"
+#include "engine/Session.h"
+#include "engine/TestPageHooks.h"
+#include "engine/TestPlanSupport.h"
+#include "engine/TrialJudge.h"
+#include "reports/CounterLog.h"
+#include "reports/ReportLatency.h"
+#include "run/ProcedureSupport.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+using ProcedureSupport::dashLine;
+using ProcedureSupport::recordOf;
+using ProcedureSupport::sourceOfPair;
+using ProcedureSupport::trialLine;
+using TestPlanSupport::demoMode;
+using TestPlanSupport::log;
+using TestPlanSupport::portText;
+using TestPlanSupport::status;
+
+bool CTestReportDlg::PerformLatencyTest(double rate)
+{
+    CIGMPTestPlan &plan = Plan();
+    TxStopTimer.stop();
+    Results.Ran[3] = 1;
+    plan.FillPortLists();
+    if (stopped())
+        return false;
+    log(QStringLiteral("* Checking link status of all ports ..."));
+    status("Stat_Check_Link");
+    if (!checkLinks())
+        return false;
+    WaitPumpingAbortable(100);
+    if (!SetupPortGroup(plan, 1)) {
+        log(QStringLiteral("SetupGroup Fail"));
+        status("Stat_Set_Media_Fail");
+        return false;
+    }
+    WaitPumpingAbortable(2000);
+    if (!demoMode() && !plan.ClearTimestamps()) {
+        log(QStringLiteral("SendSysTimeStamp Fail"));
+        status("Stat_Send_Multicast_Fail");
+        return false;
+    }
+    WaitPumpingAbortable(100);
+    log(QStringLiteral("* Start learning procedure for all ports."));
+    if (!plan.StartAutoArpReply()) {
+        log(QStringLiteral("SetARPAutoReply Fail"));
+        status("Stat_Set_Media_Fail");
+        return false;
+    }
+    log(QStringLiteral("."));
+    status("Stat_Send_Learning");
+    WaitPumpingAbortable(100);
+    if (!plan.SendLearningFrames()) {
+        log(QStringLiteral("SendPkt_Learning Fail"));
+        status("Stat_Send_Learning_Fail");
+        return false;
+    }
+    log(QStringLiteral(". Done!\n"));
+    WaitPumpingAbortable(1000);
+    log(QStringLiteral("* Start Join Group for all ports."));
+    status("Stat_Send_Join");
+    if (!plan.SendJoinPerPort()) {
+        log(QStringLiteral("Join Group Fail"));
+        status("Stat_Send_Join_Fail");
+        return false;
+    }
+    WaitPumpingAbortable(100);
+
+    for (std::uint32_t trial = 0; trial < plan.NumberOfTrials; ++trial) {
+        if (stopped())
+            return false;
+        log(QStringLiteral("* \n"));
+        log(trialLine(trial + 1, plan.FrameSize));
+        TrialSeconds = 0;
+        plan.CurrentRate = rate;
+        CounterPage->InsertTrialRows(plan, QString(), trial, 1, plan.TestDuration);
+        status("Stat_Clear_Counter");
+        if (!plan.ClearAllCounters()) {
+            log(QStringLiteral("ReSetAllCounterState Fail"));
+            status("Stat_Clear_Counter_Fail");
+            return false;
+        }
+        if (!SetStreamCounters(plan, 1)) {
+            log(QStringLiteral("SetAllStreamCounterGroup"));
+            return false;
+        }
+        WaitPumpingAbortable(20);
+        status("Stat_Fill_AddEntty");
+        if (!plan.StartTestPairTraffic(plan.FrameSize)) {
+            log(QStringLiteral("FillAddEntry_Multicast Fail"));
+            status("Stat_Fill_AddEntty_Fail");
+            plan.ClearPortLists();
+            return false;
+        }
+        if (!stopped())
+            Kv_StartCounterStatistics(1, 1);
+        if (!stopped())
+            plan.StartGroupStreamCounters(1);
+        writeResultCell(LatencyPage, ReportPage::kRateRow, LatencyPage->ValueColumn,
+                        QString::asprintf("%.2f", rate));
+        LatencyTimer.start(1000);
+        for (std::uint32_t second = 0; second < plan.TestDuration; ++second) {
+            if (stopped()) {
+                LatencyTimer.stop();
+                return false;
+            }
+            WaitPumpingAbortable(1000);
+            if (second != 0 && second % 5 == 0)
+                plan.SendJoinNicLatency();
+            TickTestProgress();
+            CounterPage->UpdateLatencyColumns(plan);
+        }
+        LatencyTimer.stop();
+        WaitPumpingAbortable(500);
+        if (stopped())
+            return false;
+        Kv_StopCounterStatistics(1);
+        Kv_TQStopStreamCounter(1);
+        if (stopped())
+            return false;
+        status("Stat_Read_Counter");
+        Kv_TQReadCounterStatistics(1);
+        Kv_TQReadStreamCounter(1);
+        WaitPumpingAbortable(1000);
+        status("Stat_Judgement_result");
+        CounterPage->UpdateCounterRows(plan);
+        CounterPage->UpdateLatencyColumns(plan);
+        TrialJudge::CollectHostCounters(plan, plan.FrameSize);
+        // The table shows what arrived; the latency figures are the result, there is no verdict.
+        if (TrialJudge::PrintAndJudge(TrialJudge::Variant::Scale, plan, [this] { return stopped(); }) ==
+            TrialJudge::Verdict::Stopped)
+            return false;
+        printLatencyTable();
+        log(QStringLiteral("* \n"));
+        LatencyPage->CollectResults();
+        LatencyPage->BuildChartArrays();
+        showTrialOnChart(LatencyPage, frameSizeIndex());
+        log(QStringLiteral("* Forwarding Latency Test Complete...\n\n"));
+        Results.Counters[UtResultSet::Latency].push_back(
+            {plan.FrameSize, CounterPage->FirstRow, CounterPage->LastRow});
+        CounterPage->FirstRow = CounterPage->LastRow + 1;
+    }
+
+    if ((plan.IgmpVersion == 2 || plan.IgmpVersion == 3) && !plan.LeaveGroups()) {
+        log(QStringLiteral("Send Leave Fail"));
+        status("Stat_Send_Leave_Fail");
+        return false;
+    }
+    return true;
+}
+
+void CTestReportDlg::printLatencyTable()
+{
+    const CIGMPTestPlan &plan = Plan();
+    log(dashLine());
+    log(QStringLiteral(
+        "* Tx Port            RxPort               RxPkts             Avg. Latency           Max. "
+        "Latency          Min. Latency       \n"));
+    log(dashLine());
+    for (std::size_t index = 0; index < kMaxTestPairs; ++index) {
+        if (plan.PairSelected[index] != 1)
+            continue;
+        const auto pair = std::uint8_t(index + 1);
+        const UtTestPort *source = sourceOfPair(plan, pair);
+        const UtPortId sourceId = source ? source->Id : UtPortId{};
+        for (const UtTestPort &host : plan.HostPorts) {
+            const UtPortRecord *record = recordOf(host);
+            if (!record || record->HostPair != pair)
+                continue;
+            const double average = host.LatencyCount ? host.LatencySum / host.LatencyCount : 0;
+            const double max = host.LatencyMax;
+            const double min = host.LatencyMin;
+            const int row = int(reportRow());
+            writeResultCell(LatencyPage, row, CReportLatency::kMeasuredColumn,
+                            QString::asprintf("%.2f/%.2f/%.2f", max, min, average));
+            writeResultCell(LatencyPage, row, CReportLatency::kCompensatedColumn,
+                            QString::asprintf("%.2f/%.2f/%.2f", CompensatedLatency(host, max),
+                                              CompensatedLatency(host, min),
+                                              CompensatedLatency(host, average)));
+            setReportRow(reportRow() + 1);
+            log(QStringLiteral("*   ") + portText(sourceId) + QStringLiteral("     ") + portText(host.Id) +
+                QString::asprintf(" %14llu", static_cast<unsigned long long>(host.RxMulticast)) +
+                QString::asprintf("%20.2f          %20.2f       %20.2f\n", average, max, min));
+        }
+    }
+}

@@ -1,0 +1,250 @@
+// The IGMPv3 Source Filter procedure: each host receives only the sources its filter admits.
+#include "run/TestReportDlg.h"
+
+#include "engine/EngineHost.h"
+#include "engine/EngineUtils.h"
+#include "engine/IGMPTestPlan.h"
+#include "engine/RateSearch.h"
+#include "engine/Session.h"
+#include "engine/TestPageHooks.h"
+#include "engine/TestPlanSupport.h"
+#include "engine/TrialJudge.h"
+#include "reports/CounterLog.h"
+#include "reports/ReportFilter.h"
+#include "run/ProcedureSupport.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+using ProcedureSupport::dashLine;
+using TestPlanSupport::demoMode;
+using TestPlanSupport::log;
+using TestPlanSupport::portText;
+using TestPlanSupport::status;
+
+bool CTestReportDlg::PerformSourceFilterTest()
+{
+    CIGMPTestPlan &plan = Plan();
+    TxStopTimer.stop();
+    Results.Ran[6] = 1;
+    plan.FillPortLists();
+    if (stopped())
+        return false;
+    log(QStringLiteral("* Checking link status of all ports ..."));
+    status("Stat_Check_Link");
+    if (!checkLinks())
+        return false;
+    if (!SetupPortGroup(plan, 1)) {
+        status("Stat_Set_Media_Fail");
+        return false;
+    }
+    if (!demoMode() && !plan.ClearTimestamps()) {
+        status("Stat_Send_Multicast_Fail");
+        return false;
+    }
+    log(QStringLiteral("* Start learning procedure of all ports."));
+    if (!plan.StartAutoArpReply()) {
+        status("Stat_Set_Media_Fail");
+        return false;
+    }
+    log(QStringLiteral("."));
+    if (!plan.SendLearningFrames()) {
+        status("Stat_Send_Learning_Fail");
+        return false;
+    }
+    log(QStringLiteral(". Done!\n"));
+    WaitPumpingAbortable(100);
+    log(QStringLiteral("* Start Join Group of all ports ..."));
+    status("Stat_Send_Join");
+    if (!plan.SendV3ReportNic(0)) {
+        status("Stat_Send_Join_Fail");
+        return false;
+    }
+    log(QStringLiteral("Done!\n"));
+    waitAfterJoin();
+    setReportRow(ReportPage::kFirstResultRow);
+
+    const QStringList groups = EngineHost::instance().sourceFilterGroups();
+    for (std::uint32_t trial = 0; trial < plan.NumberOfTrials; ++trial) {
+        if (stopped())
+            return false;
+        for (int k = 0; k < groups.size(); ++k) {
+            const QString &group = groups[k];
+            plan.CurrentRate = plan.InitialRate;
+            log(QStringLiteral("* \n"));
+            log(QString::asprintf("* ===============        Test Trail - %d, Frame Size %d bytes, Group:%s   "
+                                  "     ===============\n",
+                                  int(trial + 1), int(plan.FrameSize), group.toLatin1().constData()));
+            CounterPage->InsertTrialRows(plan, group, trial, 0, plan.TestDuration);
+            const std::uint32_t firstRow = CounterPage->FirstRow;
+            const std::uint32_t lastRow = CounterPage->LastRow;
+            TrialSeconds = 0;
+            status("Stat_Clear_Counter");
+            if (!plan.ClearAllCounters())
+                return false;
+            status("Stat_Start_Counter");
+            if (!SetStreamCounters(plan, 1))
+                return false;
+            WaitPumpingAbortable(20);
+            status("Stat_Fill_Addentry");
+            if (!plan.StartSourcePortTraffic(plan.FrameSize, std::uint8_t(k))) {
+                status("Stat_Fill_AddEntty_Fail");
+                return false;
+            }
+            if (!stopped())
+                Kv_StartCounterStatistics(1, 1);
+            if (!stopped())
+                plan.StartGroupStreamCounters(1);
+            // No stop test in the seconds: a Stop ends each wait at once and is tested after them.
+            for (std::uint32_t second = 0; second < plan.TestDuration && !stopped(); ++second) {
+                WaitPumpingAbortable(1000);
+                if (second != 0 && second % 5 == 0)
+                    plan.SendV3ReportNic(0);
+                TickTestProgress();
+            }
+            Kv_StopCounterStatistics(1);
+            Kv_TQStopStreamCounter(1);
+            if (stopped())
+                return false;
+            Kv_TQReadCounterStatistics(1);
+            Kv_TQReadStreamCounter(1);
+            status("Stat_Print_Counter");
+            WaitPumpingAbortable(500);
+            CounterPage->UpdateCounterRows(plan);
+            TrialJudge::CollectHostCounters(plan, plan.FrameSize);
+            // Only the filter check below decides: the pairs' table is shown for the counts.
+            if (TrialJudge::PrintAndJudge(TrialJudge::Variant::Scale, plan, [this] { return stopped(); }) ==
+                TrialJudge::Verdict::Stopped)
+                return false;
+            status("Stat_Judgement_result");
+            QStringList failures;
+            const bool pass = checkFilterGroup(group, failures);
+            log(dashLine());
+            log(QStringLiteral("* Result : \n"));
+            FilterPage->CollectResults(std::uint32_t(k));
+            FilterPage->BuildChartArrays();
+            // The view follows the group under measurement (a group's bars are its host ports).
+            showTrialOnChart(FilterPage, std::uint32_t(k));
+
+            UtV3FilterCounterResult result{firstRow, lastRow, {}};
+            result.Texts << QStringLiteral("Group %1 Test Result: %2")
+                                .arg(group, pass ? QStringLiteral("Pass") : QStringLiteral("Failed"));
+            CounterPage->SetRowResult(int(lastRow), result.Texts.front(), pass ? kPassColor : kFailColor);
+            if (pass) {
+                log(QStringLiteral("Pass!\n"));
+            } else {
+                for (const QString &failure : failures) {
+                    log(failure);
+                    result.Texts << failure;
+                }
+            }
+            Results.Filter.push_back(std::move(result));
+            CounterPage->FirstRow = lastRow + 1;
+            writeResultCell(FilterPage, int(reportRow()), CReportFilter::kVerdictColumn,
+                            pass ? QStringLiteral("Pass") : QStringLiteral("Fail"));
+            writeResultCell(FilterPage, ReportPage::kRateRow, FilterPage->ValueColumn,
+                            QString::asprintf("%.2f", plan.CurrentRate));
+            setReportRow(reportRow() + std::uint32_t(plan.HostPorts.size()));
+        }
+    }
+
+    status("Stat_Send_Leave");
+    if ((plan.IgmpVersion == 2 || plan.IgmpVersion == 3) && !plan.SendV3ReportNic(1)) {
+        status("Stat_Send_Leave_Fail");
+        return false;
+    }
+    TxStopTimer.start(1000);
+    log(QStringLiteral("* IGMP V3 Filter Test Complete...\n\n"));
+    return true;
+}
+
+bool CTestReportDlg::checkFilterGroup(const QString &groupText, QStringList &failures)
+{
+    const CIGMPTestPlan &plan = Plan();
+    bool pass = true;
+    bool headingShown = false;
+    for (const UtTestPort &host : plan.HostPorts) {
+        std::uint64_t expected = 0;
+        QString lineA = QStringLiteral("* -");
+        QString lineB = QStringLiteral("* ");
+        QString lineC = QStringLiteral("*  ");
+        for (const UtTestPort &source : plan.SourcePorts) {
+            lineA += QString(33, QLatin1Char('-'));
+            lineB += QStringLiteral(" Tx Port            TxPkts         ");
+            if (IsSourceExpected(source, host, groupText))
+                expected += source.TxFrames;
+            lineC += portText(source.Id) +
+                     QString::asprintf("%14llu       ", static_cast<unsigned long long>(source.TxFrames));
+        }
+        lineA += QString(57, QLatin1Char('-')) + QStringLiteral("\n");
+        lineB += QStringLiteral("Rx Port         Expect RxPkts     RxPkts(Multicast)\n");
+        const std::uint64_t received = host.RxMulticast;
+        lineC += QStringLiteral("  ") + portText(host.Id) +
+                 QString::asprintf("    %14llu    %14llu\n", static_cast<unsigned long long>(expected),
+                                   static_cast<unsigned long long>(received));
+        if (!headingShown) {
+            log(lineA);
+            log(lineB);
+            log(lineA);
+            headingShown = true;
+        }
+        if (received != expected) {
+            pass = false;
+            if (received > expected) {
+                failures << QStringLiteral("* ") + portText(host.Id) +
+                                QString::asprintf(" failed to receive multicast pkt accidentally ==> %lld \n",
+                                                  static_cast<long long>(received - expected));
+            } else {
+                failures << QStringLiteral("* ") + portText(host.Id) +
+                                QString::asprintf(" failed due to multicast packet loss %lld \n",
+                                                  static_cast<long long>(expected - received));
+            }
+        }
+        log(lineC);
+    }
+    return pass;
+}
+
+bool CTestReportDlg::IsSourceExpected(const UtTestPort &source, const UtTestPort &host,
+                                      const QString &groupText) const
+{
+    const UtPortRecord *record = nullptr;
+    for (const UtPortRecord &candidate : g_Session.Ports) {
+        if (candidate.CID == source.Id.CID && candidate.BID == source.Id.BID &&
+            candidate.PID == source.Id.PID) {
+            record = &candidate;
+            break;
+        }
+    }
+    if (!record)
+        return false;
+    std::uint8_t bytes[4];
+    std::memcpy(bytes, &record->IPAddress, 4);
+    const std::uint32_t sourceAddress = std::uint32_t(bytes[0]) << 24 | std::uint32_t(bytes[1]) << 16 |
+                                        std::uint32_t(bytes[2]) << 8 | bytes[3];
+    std::uint32_t group = 0;
+    if (!ParseIpv4Text(groupText, group))
+        return false;
+    for (const UtFilterHost &entry : EngineHost::instance().sourceFilterHosts()) {
+        UtPortKey key{};
+        if (!ParsePortLabel(entry.PortLabel, key) || key.Id.CID != host.Id.CID || key.Id.BID != host.Id.BID ||
+            key.Id.PID != host.Id.PID)
+            continue;
+        for (const UtFilterGroup &filter : entry.Groups) {
+            std::uint32_t address = 0;
+            if (!ParseIpv4Text(filter.GroupAddress, address) || address != group)
+                continue;
+            // Addresses compare as values, as the membership report carries them.
+            bool listed = false;
+            for (const QString &text : filter.Sources) {
+                std::uint32_t listedAddress = 0;
+                if (ParseIpv4Text(text, listedAddress) && listedAddress == sourceAddress)
+                    listed = true;
+            }
+            return filter.Mode == 1 ? listed : !listed;
+        }
+        return false;
+    }
+    return false;
+}
