@@ -32,12 +32,18 @@ struct ButtonArt
 constexpr int kButtonSide = 32;
 
 const ButtonArt kButtons[] = {
-    {ReconnectPicture, Glyph::Arrows, QColor(0x2e, 0x7d, 0x32)},  {LoadPicture, Glyph::FolderIn, QColor(0xc7, 0x8b, 0x1a)},
-    {SavePicture, Glyph::Disk, QColor(0x1e, 0x5a, 0xa8)},    {LogPicture, Glyph::Lines, QColor(0x55, 0x55, 0x55)},
-    {TestConfigPicture, Glyph::Sliders, QColor(0x6a, 0x3d, 0x9a)}, {ReportPicture, Glyph::Chart, QColor(0xb0, 0x30, 0x30)},
-    {RunIdlePicture, Glyph::Play, QColor(0x2e, 0x9d, 0x3a)},    {RunRunningPicture, Glyph::Play, QColor(0xa0, 0xa0, 0xa0)},
-    {StopRunningPicture, Glyph::Square, QColor(0xd0, 0x30, 0x30)},  {StopIdlePicture, Glyph::Square, QColor(0xa0, 0xa0, 0xa0)},
-    {PairingPicture, Glyph::Pairs, QColor(0x00, 0x7a, 0x8a)},   {SparePicture, Glyph::Blank, QColor(0xa0, 0xa0, 0xa0)},
+    {ReconnectPicture, Glyph::Arrows, QColor(0x2e, 0x7d, 0x32)},
+    {LoadPicture, Glyph::FolderIn, QColor(0xc7, 0x8b, 0x1a)},
+    {SavePicture, Glyph::Disk, QColor(0x1e, 0x5a, 0xa8)},
+    {LogPicture, Glyph::Lines, QColor(0x55, 0x55, 0x55)},
+    {TestConfigPicture, Glyph::Sliders, QColor(0x6a, 0x3d, 0x9a)},
+    {ReportPicture, Glyph::Chart, QColor(0xb0, 0x30, 0x30)},
+    {RunIdlePicture, Glyph::Play, QColor(0x2e, 0x9d, 0x3a)},
+    {RunRunningPicture, Glyph::Play, QColor(0xa0, 0xa0, 0xa0)},
+    {StopRunningPicture, Glyph::Square, QColor(0xd0, 0x30, 0x30)},
+    {StopIdlePicture, Glyph::Square, QColor(0xa0, 0xa0, 0xa0)},
+    {PairingPicture, Glyph::Pairs, QColor(0x00, 0x7a, 0x8a)},
+    {SparePicture, Glyph::Blank, QColor(0xa0, 0xa0, 0xa0)},
 };
 
 void drawGlyph(QPainter &p, Glyph glyph, const QColor &color)
@@ -198,9 +204,12 @@ struct TestPictureArt
 };
 
 const TestPictureArt kTestPictures[] = {
-    {MixClassTestPicture, 3, QColor(0x1e, 0x5a, 0xa8), "Tree_Mix_Class"}, {AggregateTestPicture, 4, QColor(0x2e, 0x7d, 0x32), "Tree_Aggregate_Group"},
-    {ScaleGroupTestPicture, 5, QColor(0x6a, 0x3d, 0x9a), "Tree_Scaled_Group"}, {LatencyTestPicture, 2, QColor(0xb0, 0x30, 0x30), "Tree_Latency"},
-    {CapacityTestPicture, 6, QColor(0x00, 0x7a, 0x8a), "Tree_Capacity"},     {JoinLeaveTestPicture, 1, QColor(0xc7, 0x8b, 0x1a), "Tree_Join_Leave"},
+    {MixClassTestPicture, 3, QColor(0x1e, 0x5a, 0xa8), "Tree_Mix_Class"},
+    {AggregateTestPicture, 4, QColor(0x2e, 0x7d, 0x32), "Tree_Aggregate_Group"},
+    {ScaleGroupTestPicture, 5, QColor(0x6a, 0x3d, 0x9a), "Tree_Scaled_Group"},
+    {LatencyTestPicture, 2, QColor(0xb0, 0x30, 0x30), "Tree_Latency"},
+    {CapacityTestPicture, 6, QColor(0x00, 0x7a, 0x8a), "Tree_Capacity"},
+    {JoinLeaveTestPicture, 1, QColor(0xc7, 0x8b, 0x1a), "Tree_Join_Leave"},
 };
 
 const TestPictureArt *testPictureArt(int id)

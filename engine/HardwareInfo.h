@@ -69,6 +69,19 @@ struct UtSystemInfo
     QString ThirdSerial;      // layout B: the chassis record's second serial number
     QByteArray Date;          // the manufacture date text (at most 12 characters) of the chassis record
 };
+// The management card by the character its version record carries (UtControllerId::Model). Each
+// family has its own chassis-wide calls; a lite card runs its family's records without them.
+enum class ControllerModel : std::uint8_t
+{
+    C4 = '0',
+    C2 = '1',
+    C4Lite = '2',
+    C2Lite = '3',
+    C6 = '_',
+};
+// One of the five characters above.
+bool IsKnownControllerModel(std::uint8_t controllerModel);
+bool IsLiteControllerModel(std::uint8_t controllerModel);
 // Layout B for the characters '0' and '2', A for any other.
 bool IsLayoutB(std::uint8_t controllerModel);
 UtSystemInfo SystemInfoOf(const UtSession &session);
