@@ -206,7 +206,7 @@ TEST_F(ResultPagesTest, ScaleMatchesGroupCountsAboveOneByte)
     EXPECT_EQ(page.BarLabels.back(), "(  1, 2,2)\n 64 bytes\nP-1/G-300");
 }
 
-TEST_F(ResultPagesTest, LatencyRecordsMeetTheRateByItsIndex)
+TEST_F(ResultPagesTest, LatencyRecordsMeetTheirStepByIndex)
 {
     addPair(1, 2);
     addPair(2, 2);
@@ -216,7 +216,7 @@ TEST_F(ResultPagesTest, LatencyRecordsMeetTheRateByItsIndex)
     plan.InitialRate = 10;
     plan.MinRate = 0.1;
     plan.MaxRate = 10.2;
-    page.FrameRows = rowsOf({64});
+    page.FrameRows = {{plan.InitialRate, plan.MinRate, plan.MaxRate, 0, 64}};
     page.FillReportGrid();
     ASSERT_EQ(page.Grid->GetRowCount(), 24);
     EXPECT_EQ(page.ValueColumn, 5);
@@ -252,7 +252,7 @@ TEST_F(ResultPagesTest, LatencyRecordsMeetTheRateByItsIndex)
     slow->LatencyMax = slow->LatencyMin = slow->LatencySum = 0.1;
     slow->LatencyCount = 1;
     page.CurrentRate = 10 + 0.1; // not the listed rate to the last bit
-    page.CurrentRateIndex = 1;
+    page.CurrentStep = 1;
     page.CollectResults();
     page.BuildChartArrays();
     EXPECT_EQ(page.Records[2].AvgLatency, (std::vector<double>{4, 0}));
