@@ -272,6 +272,27 @@ TEST_F(ResultPagesTest, LatencyRecordsMeetTheirStepByIndex)
                              [](const HotSpot &spot) { return spot.title.contains("ms."); }));
 }
 
+// Each frame-size row runs from its own initial rate to its own end rate by the test's step: its block
+// has those rates, and a row without any has no block.
+TEST_F(ResultPagesTest, LatencyGridHasTheRatesOfEachRow)
+{
+    addPair(1, 1);
+    CReportLatency page;
+    prepare(page, plan);
+    plan.MinRate = 10;
+    page.FrameRows = {{10, 10, 20, 0, 64}, {40, 10, 30, 0, 128}, {50, 10, 70, 0, 256}};
+    page.FillReportGrid();
+    ASSERT_EQ(page.Grid->GetRowCount(), 12 + 5);
+    EXPECT_EQ(page.Cell(12, 0), "64");
+    EXPECT_EQ(page.Cell(14, 0), "256");
+    EXPECT_EQ(joinedRows(page.Grid, 0, 16), std::make_pair(14, 16));
+    const QStringList rates = {"10.00", "20.00", "50.00", "60.00", "70.00"};
+    for (int step = 0; step < rates.size(); ++step) {
+        EXPECT_EQ(page.ResultRow(std::uint32_t(step), 0), 12 + step);
+        EXPECT_EQ(page.Cell(12 + step, 1), rates[step]);
+    }
+}
+
 TEST(ResultPagesLatency, TwoDecimalsRoundHalfUp)
 {
     const std::pair<double, double> cases[] = {{12.344, 12.34}, {12.346, 12.35}, {0, 0}, {3.999, 4.0}};
