@@ -8,7 +8,6 @@
 #include "engine/EngineHost.h"
 #include "engine/EngineUtils.h"
 #include "engine/IGMPTestPlan.h"
-#include "engine/LatencyRates.h"
 #include "engine/Session.h"
 #include "run/TestReportDlg.h"
 #include "platform/NumberText.h"
@@ -514,38 +513,39 @@ std::uint8_t CMainFormView::RunLatencyTest()
     const auto &rows = LatencyPage->FrameRows;
     prepareResultPage(TestLatency, TestLatency, page, rows);
     page->Records.clear();
-    // MinRate holds the rate step and MaxRate the end rate.
+    // MinRate holds the page's rate step; each row runs from its own initial rate to its own end rate.
+    std::uint32_t step = 0;
     for (std::size_t row = 0; row < rows.size(); ++row) {
-        forEachRate(plan.InitialRate, plan.MinRate, plan.MaxRate, [&](std::uint32_t index, double rate) {
+        for (const double rate : CReportLatency::RowRates(rows[row], plan.MinRate)) {
             for (std::size_t pair = 0; pair < kMaxTestPairs; ++pair) {
                 if (plan.PairSelected[pair] != 1)
                     continue;
                 Run.PairFrameLists[TestLatency].push_back({std::uint16_t(pair + 1), rows[row].FrameSize, 1});
                 page->Records.emplace_back(rows[row].FrameSize, std::uint8_t(pair + 1),
-                                           receiverCount(plan, pair), rate, index);
-                if (row == 0 && index == 0)
+                                           receiverCount(plan, pair), rate, step);
+                if (step == 0)
                     page->ReceiverTotal += receiverCount(plan, pair);
             }
-            return true;
-        });
+            ++step;
+        }
     }
     page->InitChartViewPort();
-    // A row's own rates meet the records by their index in the list.
-    return runFrameRows(TestLatency, rows, page, false, [this, &plan, page](std::size_t) {
-        bool ok = true;
-        forEachRate(plan.InitialRate, plan.MinRate, plan.MaxRate, [&](std::uint32_t index, double rate) {
+    // The steps are counted again in the same order, so that each call meets its records and grid rows.
+    step = 0;
+    return runFrameRows(TestLatency, rows, page, false, [this, &plan, &rows, &step, page](std::size_t row) {
+        for (const double rate : CReportLatency::RowRates(rows[row], plan.MinRate)) {
             page->CurrentRate = rate;
-            page->CurrentRateIndex = index;
+            page->CurrentStep = step++;
             for (UtTestPort &host : plan.HostPorts) {
                 host.LatencyMin = 0;
                 host.LatencyMax = 0;
                 host.LatencySum = 0;
                 host.LatencyCount = 0;
             }
-            ok = ReportDlg->PerformLatencyTest(rate);
-            return ok;
-        });
-        return ok;
+            if (!ReportDlg->PerformLatencyTest(rate))
+                return false;
+        }
+        return true;
     });
 }
 

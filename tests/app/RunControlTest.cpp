@@ -292,9 +292,10 @@ TEST_F(RunControlTest, LatencyRunnerStepsEveryRateOfEveryRow)
     latency->CustomCheck->setChecked(true);
     latency->CustomFrameTable = {{10, 10, 30, 1, 64}, {10, 10, 30, 1, 128}, {40, 10, 30, 1, 256}};
     view->OnRunTest();
-    // Three rates for the first two rows, none for a row starting above its maximum.
-    EXPECT_EQ(view->ReportDlg->LatencyPage->Records.size(), 9u);
-    EXPECT_EQ(view->Run.PairFrameLists[TestLatency].size(), 9u);
+    // Three rates for the first two rows, none for a row starting above its maximum: records only for
+    // the rates run.
+    EXPECT_EQ(view->ReportDlg->LatencyPage->Records.size(), 6u);
+    EXPECT_EQ(view->Run.PairFrameLists[TestLatency].size(), 6u);
     EXPECT_EQ(view->Run.FrameSizeIndex, 2u);
     EXPECT_EQ(plan.PairSelected[0], 1);
     ASSERT_EQ(plan.HostPorts.size(), 1u);

@@ -187,7 +187,7 @@ TEST_P(ResultPagesEndToEnd, LatencyPageShowsTheLatencyOfEveryRate)
                  std::uint32_t index) { p.Records.emplace_back(frame, pair, hosts, rates[index], index); });
     for (std::uint32_t index = 0; index < rates.size(); ++index) {
         page.CurrentRate = rates[index];
-        page.CurrentRateIndex = index;
+        page.CurrentStep = index;
         for (UtTestPort &host : plan.HostPorts)
             host.LatencyMin = host.LatencyMax = host.LatencySum = host.LatencyCount = 0;
         ASSERT_TRUE(report.PerformLatencyTest(rates[index])) << logText();

@@ -150,11 +150,13 @@ TEST_F(ProceduresEndToEnd, LatencyReportsTheDeviceLatencyAtEveryRate)
     plan.MaxRate = 90;
     layOut(report.LatencyPage);
     int row = 12;
+    report.LatencyPage->CurrentStep = 0;
     for (const double rate : {10.0, 50.0, 90.0}) {
         SCOPED_TRACE(rate);
         for (UtTestPort &host : plan.HostPorts)
             host.LatencyMin = host.LatencyMax = host.LatencySum = host.LatencyCount = 0;
         ASSERT_TRUE(report.PerformLatencyTest(rate)) << logText();
+        ++report.LatencyPage->CurrentStep;
         for (std::size_t h = 0; h < plan.HostPorts.size(); ++h, ++row) {
             const QStringList values =
                 report.LatencyPage->Cell(row, CReportLatency::kCompensatedColumn).split('/');
