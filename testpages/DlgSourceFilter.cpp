@@ -842,14 +842,14 @@ void CDlgSourceFilter::ApplyToTestConfig(CIGMPTestPlan &plan)
     plan.FilterParams.V3GroupCount = std::uint32_t(NumberGroup);
     BytesOfAddress(GroupIP, plan.FilterParams.V3GroupAddress);
     plan.V3ReportSize = kV3ReportSize;
+    // The test takes part in no test pair: the pairs' counter table lists none.
+    std::memset(plan.PairSelected, 0, sizeof plan.PairSelected);
     if (SelectedSourceList.Count() == 0) {
         Prompter::current().messageBox(filterText("SourceFilter_Source_Null"));
         return;
     }
     const double rate = double(kFilterRateShare / SelectedSourceList.Count());
     plan.InitialRate = plan.MinRate = plan.MaxRate = rate;
-    // The test takes part in no test pair: the pairs' counter table lists none.
-    std::memset(plan.PairSelected, 0, sizeof plan.PairSelected);
     plan.SourcePorts.clear();
     plan.HostPorts.clear();
     for (const PortRow &row : InventoryPortRows(PortList.Count())) {
