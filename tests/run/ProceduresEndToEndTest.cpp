@@ -378,7 +378,7 @@ TEST_F(ProceduresEndToEnd, SourceFilterGroupPassesOnlyWhenItPassedEveryTrial)
     EXPECT_EQ(page.Cell(12, CReportFilter::kVerdictColumn), "Fail");
     EXPECT_EQ(page.Cell(14, CReportFilter::kVerdictColumn), "Pass");
     EXPECT_EQ(page.Grid->GetRowCount(), 16);
-    // The last trial's counts: (2,2) got all of (2,1) again, (2,3) nothing of group 1.
+    // The last trial's counts in group 1: (2,2) got all of (2,1) again, (2,3) all of (3,1).
     const std::uint64_t sent = plan.SourcePorts[0].TxFrames;
     ASSERT_GT(sent, 0u);
     EXPECT_EQ(std::uint64_t{page.Records[0].RxMulticast[0]}, sent); // a packed record: read by value
@@ -430,7 +430,9 @@ TEST_F(ProceduresEndToEnd, ReportsShowTheChassisAsItReportsItself)
     ASSERT_TRUE(report.PerformSourceFilterTest()) << logText();
 
     const Exported reports = exportReports();
-    const QJsonObject chassis = reports.xls[QStringLiteral("sheets")].toArray()[0].toObject();
+    const QJsonArray sheets = reports.xls[QStringLiteral("sheets")].toArray();
+    ASSERT_FALSE(sheets.isEmpty());
+    const QJsonObject chassis = sheets[0].toObject();
     EXPECT_EQ(xlsCell(chassis, 1, 0).at(3).toString(), "1");
     EXPECT_EQ(xlsCell(chassis, 1, 1).at(3).toString(), "QM-C4");
     EXPECT_EQ(xlsCell(chassis, 1, 7).at(3).toString(), "CB1001");
