@@ -154,6 +154,11 @@ bool KvServer::failCall(std::string_view name, uint8_t card, uint8_t port, unsig
     return true;
 }
 
+void KvServer::setSourceDropped(uint32_t source, bool dropped)
+{
+    post([=, this] { m_chassis.setSourceDropped(source, dropped); });
+}
+
 void KvServer::dropClients()
 {
     post([this] {

@@ -42,6 +42,9 @@ public:
     // The nth next call of the named operation on the port (card and port 0 for group and global calls)
     // answers 0; false for an unknown name.
     bool failCall(std::string_view name, uint8_t card, uint8_t port, unsigned nth);
+    // The device drops multicast from the source address (host order) from the next request on, or
+    // forwards it again: a fault that tests stage for part of a run.
+    void setSourceDropped(uint32_t source, bool dropped);
     void dropClients(); // closes every connection as if the network failed
     int clientCount() const;
 

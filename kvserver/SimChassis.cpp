@@ -348,6 +348,12 @@ SimOutput SimChassis::linkMessage(const Port &port, SimOutput::Target target) co
     return {target, SimMessages::linkStatus(m_config.chassis, {{port.card, port.port, linkCode(port)}})};
 }
 
+void SimChassis::setSourceDropped(uint32_t source, bool dropped)
+{
+    m_traffic.advanceTo(now());
+    m_traffic.setSourceDropped(source, dropped);
+}
+
 SimAnswer SimChassis::setLinkUp(uint8_t card, uint8_t port, bool up)
 {
     SimAnswer answer;

@@ -66,6 +66,9 @@ public:
     SimAnswer setLinkUp(uint8_t card, uint8_t port, bool up);
     // Test control: the nth call (1 = the next) of op on the port answers 0 and sends nothing.
     void failCall(KvProtocol::Op op, uint8_t card, uint8_t port, unsigned nth);
+    // Test control: the device drops multicast from the source address (host order) from now on, or
+    // forwards it again.
+    void setSourceDropped(uint32_t source, bool dropped);
 
 private:
     struct Port

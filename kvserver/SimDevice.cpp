@@ -79,6 +79,16 @@ bool SimDevice::admits(const Membership &membership, uint32_t source) const
     return membership.mode == Mode::Include ? listed : !listed;
 }
 
+void SimDevice::setSourceDropped(uint32_t source, bool dropped)
+{
+    const bool changed =
+        dropped ? m_droppedSources.insert(source).second : m_droppedSources.erase(source) != 0;
+    if (!changed)
+        return;
+    log(std::string(dropped ? "drops" : "forwards again") + " multicast from " + simIpText(source));
+    ++m_version;
+}
+
 void SimDevice::forwardTargets(const SimFrame &frame, size_t ingress, int64_t t,
                                std::vector<size_t> &egress) const
 {
@@ -88,6 +98,8 @@ void SimDevice::forwardTargets(const SimFrame &frame, size_t ingress, int64_t t,
     if (frame.ipv4 && isMulticastAddress(frame.ipDestination) && frame.isMulticast()) {
         if (isLinkLocalGroup(frame.ipDestination))
             return flood(ingress, egress);
+        if (m_droppedSources.count(frame.ipSource) != 0)
+            return;
         const auto group = m_groups.find({vlanOf(frame), frame.ipDestination});
         if (group == m_groups.end()) {
             if (m_profile.floodUnregistered)

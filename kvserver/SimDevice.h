@@ -39,6 +39,9 @@ public:
     void applyChanges(int64_t t);
     // Grows whenever forwarding may have changed; cached forwarding decisions compare it.
     uint64_t version() const { return m_version; }
+    // A fault staged by tests: while set, multicast data from the source address (host order) goes
+    // nowhere, whatever the memberships admit.
+    void setSourceDropped(uint32_t source, bool dropped);
 
 private:
     enum class Mode
@@ -87,5 +90,6 @@ private:
     size_t m_waitingLeaves = 0;                        // leaves among m_changes
     int64_t m_nextExpiry = INT64_MAX;                  // at or before the earliest membership timeout
     std::unordered_map<uint64_t, Learned> m_addresses; // by addressKey
+    std::set<uint32_t> m_droppedSources;
     uint64_t m_version = 0;
 };

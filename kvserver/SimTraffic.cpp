@@ -186,6 +186,12 @@ uint32_t SimTraffic::ticks(const Port &port, int64_t t) const
     return t <= port.clockZero ? 0 : static_cast<uint32_t>(uint64_t((t - port.clockZero) / TickPs));
 }
 
+void SimTraffic::setSourceDropped(uint32_t source, bool dropped)
+{
+    integrate(m_now);
+    m_device.setSourceDropped(source, dropped);
+}
+
 void SimTraffic::setLink(size_t port, uint16_t linkCode)
 {
     m_ports[port].linkCode = linkCode;

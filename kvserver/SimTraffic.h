@@ -65,6 +65,10 @@ public:
     // Starts a new latency interval of the port's items.
     std::vector<uint8_t> streamMessage(size_t port, KvPortId id);
 
+    // Test control: the device drops multicast from the source address (host order) from now on, or
+    // forwards it again; what was sent before counts as it was forwarded then.
+    void setSourceDropped(uint32_t source, bool dropped);
+
     // Frames counted so far for a counter item of a port.
     uint64_t rxItemFrames(size_t port, unsigned item) const;
 

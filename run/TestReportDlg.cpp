@@ -180,6 +180,8 @@ bool CTestReportDlg::FinishTest()
     const std::uint32_t stopWas = stopFlag ? *stopFlag : 0;
     if (stopFlag)
         *stopFlag = 0;
+    // A run that ended before its Source Filter procedure could put the page's stream settings back.
+    RestorePortMedia();
     bool done = true;
     if (!plan.StopAllTx()) {
         plan.ClearPortLists();

@@ -59,7 +59,8 @@ public:
     // Whether the host's Source Filter settings for the group admit the source's traffic.
     bool IsSourceExpected(const UtTestPort &source, const UtTestPort &host, const QString &groupText) const;
 
-    // The clean-up after every run: traffic stopped, groups left, counters stopped and cleared.
+    // The clean-up after every run: saved port settings back, traffic stopped, groups left, counters
+    // stopped and cleared.
     bool FinishTest();
     // One second of a trial: the trial's seconds, the status line and the counter page.
     void TickTestProgress();

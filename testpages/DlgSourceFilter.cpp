@@ -24,6 +24,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -841,6 +842,8 @@ void CDlgSourceFilter::ApplyToTestConfig(CIGMPTestPlan &plan)
     plan.FilterParams.V3GroupCount = std::uint32_t(NumberGroup);
     BytesOfAddress(GroupIP, plan.FilterParams.V3GroupAddress);
     plan.V3ReportSize = kV3ReportSize;
+    // The test takes part in no test pair: the pairs' counter table lists none.
+    std::memset(plan.PairSelected, 0, sizeof plan.PairSelected);
     if (SelectedSourceList.Count() == 0) {
         Prompter::current().messageBox(filterText("SourceFilter_Source_Null"));
         return;
@@ -849,7 +852,6 @@ void CDlgSourceFilter::ApplyToTestConfig(CIGMPTestPlan &plan)
     plan.InitialRate = plan.MinRate = plan.MaxRate = rate;
     plan.SourcePorts.clear();
     plan.HostPorts.clear();
-    g_Session.PortSaves.clear();
     for (const PortRow &row : InventoryPortRows(PortList.Count())) {
         const std::size_t index = row.index;
         UtPortRecord &record = g_Session.Ports[index];
@@ -858,8 +860,13 @@ void CDlgSourceFilter::ApplyToTestConfig(CIGMPTestPlan &plan)
         else if (SelectedHostList.Contains(row.label))
             plan.HostPorts.push_back(TestPortOfRow(row.row, row.key, index));
         // Every source counts in one stream for the test; the report window puts the old values back.
-        g_Session.PortSaves.push_back(
-            {std::uint16_t(index), record.StreamItemA, record.StreamItemB, record.StreamNumber});
+        // A port whose values are still saved holds this test's set-up, not its own values.
+        const bool saved =
+            std::any_of(g_Session.PortSaves.begin(), g_Session.PortSaves.end(),
+                        [index](const UtPortSaveEntry &entry) { return entry.PortIndex == index; });
+        if (!saved)
+            g_Session.PortSaves.push_back(
+                {std::uint16_t(index), record.StreamItemA, record.StreamItemB, record.StreamNumber});
         record.StreamItemA = 0;
         record.StreamItemB = 1;
         record.StreamNumber = 100;

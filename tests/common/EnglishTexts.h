@@ -19,7 +19,7 @@ public:
     void install()
     {
         savedLanguage = g_LangMag.GetLangFile();
-        g_LangMag.SetLangFile(QStringLiteral("Language/LangEng.lng"));
+        g_LangMag.SetLangFile(QStringLiteral(KV_SOURCE_DIR "/resources/Language/LangEng.lng"));
         installLanguageTexts();
     }
 

@@ -5,8 +5,8 @@
 #include "controls/grid/KvAvlGrid.h"
 #include "controls/widgets/NumEdit.h"
 #include "controls/widgets/NumSpinCtrl.h"
-#include "run/TestReportDlg.h"
 #include "platform/ScriptedPrompter.h"
+#include "run/TestReportDlg.h"
 #include "testpages/DlgSourceFilter.h"
 #include "testpages/Ipv4Edit.h"
 
@@ -304,11 +304,27 @@ TEST_F(DlgSourceFilterTest, ApplyWritesRatesPortsAndStreamValuesThatTheReportWin
         EXPECT_EQ(int(record.StreamItemB), 1);
         EXPECT_EQ(int(record.StreamNumber), 100);
     }
+    // A second apply before the values went back keeps the ports' own values, not the test's set-up.
+    page->ApplyToTestConfig(plan);
+    ASSERT_EQ(g_Session.PortSaves.size(), 4u);
     CTestReportDlg report;
     report.RestorePortMedia();
     EXPECT_EQ(int(g_Session.Ports[0].StreamNumber), 7);
     EXPECT_EQ(int(g_Session.Ports[0].StreamItemA), 5);
     EXPECT_TRUE(g_Session.PortSaves.empty());
+}
+
+// The pairs an earlier test selected take no part: the test selects none.
+TEST_F(DlgSourceFilterTest, ApplyClearsThePairSelection)
+{
+    std::fill(std::begin(plan.PairSelected), std::end(plan.PairSelected), std::uint8_t(1));
+    tick(page->SourceAvailableGrid, {1});
+    page->OnAddSourcePorts();
+    tick(page->HostAvailableGrid, {2});
+    page->OnAddHostPorts();
+    page->ApplyToTestConfig(plan);
+    EXPECT_TRUE(std::all_of(std::begin(plan.PairSelected), std::end(plan.PairSelected),
+                            [](std::uint8_t selected) { return selected == 0; }));
 }
 
 TEST_F(DlgSourceFilterTest, EngineReadsThePageUntilItGoes)
