@@ -256,11 +256,11 @@ TEST_F(PageEntryInDemoModeTest, TheDescriptionFollowsThePageOnShow)
     const auto title = [&] { return view->DescriptionTitle->GetText(); };
     ASSERT_NO_FATAL_FAILURE(clickNode(TreeNode::Aggregate));
     EXPECT_EQ(title(), key("Tree_Aggregate_Group"));
-    clickTab(TestScale);
+    click(bar->TestConfig); // the test after the tree's current one
+    ASSERT_TRUE(view->IsPageShown(view->ScalePage));
     EXPECT_EQ(title(), key("Tree_Scaled_Group"));
-    click(bar->TestConfig);
-    EXPECT_TRUE(view->IsPageShown(view->LatencyPage) || view->IsPageShown(view->MixClassPage));
-    EXPECT_EQ(title(), view->IsPageShown(view->LatencyPage) ? key("Tree_Latency") : key("Tree_Mix_Class"));
+    clickTab(TestLatency);
+    EXPECT_EQ(title(), key("Tree_Latency"));
     clickTab(TestSourceFilter);
     EXPECT_EQ(title(), key("Tree_Source_Filter"));
     EXPECT_TRUE(view->TestPicture->isHidden()) << "Source Filter has no picture";
