@@ -119,6 +119,7 @@ void CMainFormView::StartTest()
     if (!ValidateSelectedTests()) {
         g_IsRunning = 0;
         sendToFrame(ID_FINISHED_RUN);
+        showStatusReady(); // nothing runs
         return;
     }
     for (CDlgButton *bar : {ReportDlg->ExcelBar, ReportDlg->PdfBar}) {
@@ -176,7 +177,10 @@ bool CMainFormView::ValidateSelectedTests()
             break;
         }
         if (!pageValid) {
-            Prompter::current().messageBox(QString::fromLatin1(kInvalidPageTexts[test]), MB_OK);
+            // The page's reason, when it gave one, follows the test's message.
+            const auto *page = static_cast<const CTestPageBase *>(TestPage(test));
+            Prompter::current().messageBox(
+                QString::fromLatin1(kInvalidPageTexts[test]) + page->RefusalReason(), MB_OK);
             valid = false;
         }
     }
@@ -206,6 +210,8 @@ void CMainFormView::RunSelectedTests()
     if (LinkDownStop == 0)
         sendToFrame(ID_TEST_FINISHED);
     closeWaitDialog();
+    if (Run.StopRequested)
+        EngineHost::instance().showStatus(QStringLiteral("Stat_Test_Stopped"));
 }
 
 void CMainFormView::closeWaitDialog()
@@ -256,6 +262,8 @@ void CMainFormView::OnStopTest()
     if (!WaitDialog)
         WaitDialog = new CDlgWaitProgress();
     WaitDialog->show();
+    AppendLog(this, QStringLiteral("* Stop test, please wait ...\n"));
+    EngineHost::instance().showStatus(QStringLiteral("Wait_Stop_Test"));
     StopTest();
     RequestStop();
 }
@@ -301,6 +309,9 @@ void CMainFormView::OnTestFinished()
     ReportDlg->FinishTest();
     if (PortInfoPage)
         PortInfoPage->FillPortGrid();
+    // The log's last line says that the run ended because the user stopped it.
+    if (Run.StopRequested)
+        AppendLog(this, QStringLiteral("* Test stopped by the user.\n"));
     // A Stop given while the run ended is over by now: its wait dialog goes before the closing message.
     closeWaitDialog();
     if (LinkDownStop == 0)

@@ -69,7 +69,7 @@ void CDlgCapacity::createFields()
     auto *grid = new QGridLayout(ConfigBox);
     Trials.Create(grid, 0, 1473, 1474, 1, 5, 1);
     DelayAfterStart.Create(grid, 1, 1475, 1476, 1, 300, 10);
-    FrameSize.Create(grid, 2, 1471, 1472, 60, 16100, 64);
+    FrameSize.Create(grid, 2, 1471, 1472, int(kMinFrameSize), 16100, 64);
     InitialGroups.Create(grid, 3, 1478, 1479, 1, 8000, 100);
     GroupStep.Create(grid, 4, 1481, 1482, 1, 8000, 10);
     MaxGroups.Create(grid, 5, 1483, 1484, 1, 8000, 110);
@@ -133,16 +133,16 @@ std::vector<CTestPageBase::SectionField> CDlgCapacity::SectionFields()
 
 bool CDlgCapacity::CheckFieldsValid() const
 {
-    // A loaded file may hold any text; a step of 0 would never end the group search.
+    clearRefusal();
+    // A loaded file may hold any text; a step of 0 would never end the group search, and the streams
+    // take no frame below the engine's minimum.
     for (const PageNumberField *field : {&Trials, &DelayAfterStart, &FrameSize, &InitialGroups, &GroupStep, &MaxGroups}) {
         if (!field->IsInRange())
-            return false;
+            return refuse(field->RangeRefusal());
     }
-    // The streams take no frame below the engine's minimum.
-    if (std::uint32_t(FrameSize.Value()) < kMinFrameSize)
-        return false;
     if (InitialGroups.Value() > MaxGroups.Value())
-        return false;
+        return refuse(AboveRefusal(InitialGroups.Label, InitialGroups.Edit->text(), MaxGroups.Label,
+                                   MaxGroups.Edit->text()));
     bool anyPair = false;
     for (int row = 0; row < PairGrid->GetRowCount() && !anyPair; ++row)
         anyPair = IsRowChecked(PairGrid, row) != 0;

@@ -169,9 +169,10 @@ TEST_F(RunControlTest, InvalidPagesEachShowTheirBoxAndNothingRuns)
     view->MixClassPage->ResolutionField.edit->setText("0");
     view->LatencyPage->MinRateField.edit->setText("0"); // the rate step
     view->OnRunTest();
-    EXPECT_EQ(prompter.messages(),
-              (QStringList{"Configuration of Mixed Class Test is not setting correctly\n",
-                           "Configuration of Latency Test is not setting correctly\n"}));
+    EXPECT_EQ(prompter.messages(), (QStringList{"Configuration of Mixed Class Test is not setting correctly\n"
+                                                "Resolution (%) is 0: it must lie between 0.01 and 100.00.",
+                                                "Configuration of Latency Test is not setting correctly\n"
+                                                "Step Rate (%) is 0: it must lie between 0.01 and 100.00."}));
     EXPECT_TRUE(startLines().isEmpty());
     EXPECT_EQ(commands, QList<int>{132});
     expectIdle();
