@@ -212,6 +212,14 @@ void CTestReportDlg::TickTestProgress()
     CounterPage->UpdateCounterRows(Plan());
 }
 
+void CTestReportDlg::ReadCounters()
+{
+    Kv_TQReadCounterStatistics(1);
+    Kv_TQReadStreamCounter(1);
+    if (CountersRead)
+        CountersRead();
+}
+
 void CTestReportDlg::RestorePortMedia()
 {
     for (const UtPortSaveEntry &saved : g_Session.PortSaves) {

@@ -105,8 +105,7 @@ bool CTestReportDlg::PerformCapacityTest(std::uint32_t frameSize)
             WaitPumpingAbortable(1000);
             if (stopped())
                 return false;
-            Kv_TQReadCounterStatistics(1);
-            Kv_TQReadStreamCounter(1);
+            ReadCounters();
             WaitPumpingAbortable(500);
             if (demoMode() && page)
                 page->FillSyntheticCounters(plan, count);

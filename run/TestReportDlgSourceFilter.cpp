@@ -114,8 +114,7 @@ bool CTestReportDlg::PerformSourceFilterTest()
             Kv_TQStopStreamCounter(1);
             if (stopped())
                 return false;
-            Kv_TQReadCounterStatistics(1);
-            Kv_TQReadStreamCounter(1);
+            ReadCounters();
             status("Stat_Print_Counter");
             WaitPumpingAbortable(500);
             CounterPage->UpdateCounterRows(plan);

@@ -2,6 +2,7 @@
 // blocks byte for byte, the pauses in virtual time, failures, Stop and refused parameters.
 #include "TestPlanFixture.h"
 #include "app/LangMag.h"
+#include "common/TestFiles.h"
 
 #include <cstring>
 
@@ -228,7 +229,7 @@ TEST_F(TestPlanSteps, ClearAllCountersStopsAtTheFirstFailure)
         {Op::Kv_TQModule_ClearAllStreamCounter, "Stat_Clear_Stream_Fail", 20},
     };
     const QString savedLanguage = g_LangMag.GetLangFile();
-    g_LangMag.SetLangFile(QStringLiteral("Language/LangEng.lng"));
+    g_LangMag.SetLangFile(sourceLanguageFile(QStringLiteral("LangEng.lng")));
     EngineHost::instance().languageText = [](const QString &key) { return g_LangMag.GetString(key); };
     for (const auto &c : cases) {
         server->clear();

@@ -1,6 +1,7 @@
 // The hardware library's transport: results, timeouts, and the order and thread of server messages.
 #include "platform/kvapi/KvClient.h"
 #include "common/LoopbackListener.h"
+#include "common/TestFiles.h"
 #include "kvserver/KvServer.h"
 #include "platform/kvapi/KvAPI.h"
 
@@ -343,7 +344,7 @@ TEST_F(KvClientTest, ServerProgramOnLoopback)
 {
     const uint16_t port = freePort();
     QProcess program;
-    program.setProgram(QStringLiteral("./KvServerAP"));
+    program.setProgram(besideTestProgram(QStringLiteral("KvServerAP")));
     program.setArguments({QStringLiteral("--port"), QString::number(port)});
     program.setChildProcessModifier([] {});
     program.start();
@@ -362,7 +363,8 @@ TEST_F(KvClientTest, ServerProgramKilledThenStartedAgain)
     const uint16_t port = freePort();
     KvClient::instance().setServerPort(port);
     auto startProgram = [port](QProcess &program) {
-        program.start(QStringLiteral("./KvServerAP"), {QStringLiteral("--port"), QString::number(port)});
+        program.start(besideTestProgram(QStringLiteral("KvServerAP")),
+                      {QStringLiteral("--port"), QString::number(port)});
         return program.waitForStarted(5000) && program.waitForReadyRead(5000);
     };
     QProcess first;
