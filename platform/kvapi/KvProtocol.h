@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -20,6 +21,22 @@ namespace KvProtocol {
 
 // Port the server listens on unless told otherwise (KV_SERVER_PORT overrides it for both ends).
 constexpr uint16_t DefaultPort = 5168;
+// The port number a text names: decimal digits only, at most 65535; nullopt for anything else.
+inline std::optional<uint16_t> portFromText(std::string_view text)
+{
+    if (text.empty() || text.size() > 5)
+        return std::nullopt;
+    uint32_t port = 0;
+    for (const char digit : text) {
+        if (digit < '0' || digit > '9')
+            return std::nullopt;
+        port = port * 10 + uint32_t(digit - '0');
+    }
+    if (port > 65535)
+        return std::nullopt;
+    return static_cast<uint16_t>(port);
+}
+
 // Largest frame either end accepts; a larger length closes the connection.
 constexpr uint32_t MaxFrameSize = 64 * 1024;
 constexpr uint32_t ProtocolVersion = 1;
