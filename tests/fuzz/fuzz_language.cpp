@@ -11,7 +11,6 @@
 #include <QTemporaryDir>
 
 #include <cstdlib>
-#include <memory>
 
 namespace {
 
@@ -21,8 +20,9 @@ QApplication &application()
     static char name[] = "fuzz_language";
     static char *argv[] = {name, nullptr};
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication instance(argc, argv);
-    return instance;
+    // Made once and kept to the end: Qt's caches stay reachable rather than freed in an order of exit.
+    static QApplication *instance = new QApplication(argc, argv);
+    return *instance;
 }
 
 // The keys the file names: the text before each '=' of every line.
@@ -44,9 +44,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     application();
     static QTemporaryDir folder;
     static int written = 0;
-    static std::unique_ptr<QMenu> menu;
+    static QMenu *menu = nullptr;
     if (!menu) {
-        menu = std::make_unique<QMenu>();
+        menu = new QMenu;
         menu->addAction(QStringLiteral("Open"))->setData(32771);
         menu->addSeparator();
         menu->addMenu(QStringLiteral("Language"))->addAction(QStringLiteral("English"))->setData(32901);
@@ -69,9 +69,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         for (const QString &key : keys)
             g_LangMag.GetString(key);
         const QString first = keys.value(0);
-        g_LangMag.SetMenuTextByPosition(menu.get(), first, 0);
-        g_LangMag.SetMenuTextByPosition(menu.get(), first, 5);
-        g_LangMag.SetMenuTextByCommand(menu.get(), first, 32901);
+        g_LangMag.SetMenuTextByPosition(menu, first, 0);
+        g_LangMag.SetMenuTextByPosition(menu, first, 5);
+        g_LangMag.SetMenuTextByCommand(menu, first, 32901);
     }
     QFile::remove(path);
     return 0;

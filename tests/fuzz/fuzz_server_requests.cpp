@@ -5,23 +5,34 @@
 #include "kvserver/KvServer.h"
 
 #include <arpa/inet.h>
+#include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <netinet/in.h>
 #include <sys/socket.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
 
+// A connection to the server; a few tries, since a busy machine may run short of ephemeral ports for
+// a moment while earlier runs' connections wait out their closing.
 int connectTo(uint16_t port)
 {
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_in peer{};
     peer.sin_family = AF_INET;
     peer.sin_port = htons(port);
     peer.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (fd < 0 || ::connect(fd, reinterpret_cast<const sockaddr *>(&peer), sizeof peer) != 0)
-        std::abort();
-    return fd;
+    for (int attempt = 0; attempt < 50; ++attempt) {
+        const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        if (fd >= 0 && ::connect(fd, reinterpret_cast<const sockaddr *>(&peer), sizeof peer) == 0)
+            return fd;
+        std::perror("fuzz_server_requests: connect");
+        if (fd >= 0)
+            ::close(fd);
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    std::abort();
 }
 
 } // namespace
