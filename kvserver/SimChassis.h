@@ -42,6 +42,9 @@ public:
     // Where the chassis and its device write what they do (drops, refusals, clamped gaps).
     void setLog(std::function<void(const std::string &)> log) { m_logSink = std::move(log); }
 
+    // Why the configured capture file could not be created; empty when fine.
+    const std::string &recordingError() const { return m_traffic.recordingError(); }
+
     // Simulated time in picoseconds: real time times the time scale, plus what tests added.
     int64_t now() const;
     // Test control: moves simulated time on and runs what falls due; periodic reports to every client.
@@ -80,7 +83,7 @@ private:
         bool linkUp = true;
         bool fibre = false; // a port of type 54 or 55 set to its fibre interface
         uint8_t role = 1;   // 1 master, 2 slave
-        int lockOwner = 0; // client id, 0 free
+        int lockOwner = 0;  // client id, 0 free
         uint8_t sfpMode = 0;
     };
     struct Reporting

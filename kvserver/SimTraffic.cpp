@@ -144,16 +144,16 @@ uint64_t SimTraffic::Job::ofFlow(uint64_t total, const Flow &flow) const
     return flow.entries.size() * (total / n) + uint64_t(partial - flow.entries.begin());
 }
 
-SimTraffic::SimTraffic(const SimConfig &config, std::vector<SimPortInfo> ports, Log log)
-    : m_config(config), m_log(std::move(log)), m_device(
-                                                   config.device,
-                                                   [&] {
-                                                       std::vector<std::string> names;
-                                                       for (const SimPortInfo &port : ports)
-                                                           names.push_back(portLabel("(%u,%u)", port));
-                                                       return names;
-                                                   }(),
-                                                   m_log)
+SimTraffic::SimTraffic(const SimConfig &config, std::vector<SimPortInfo> ports, Log logSink)
+    : m_config(config), m_log(std::move(logSink)), m_device(
+                                                       config.device,
+                                                       [&] {
+                                                           std::vector<std::string> names;
+                                                           for (const SimPortInfo &port : ports)
+                                                               names.push_back(portLabel("(%u,%u)", port));
+                                                           return names;
+                                                       }(),
+                                                       m_log)
 {
     for (const SimPortInfo &info : ports) {
         Port port;
@@ -164,9 +164,8 @@ SimTraffic::SimTraffic(const SimConfig &config, std::vector<SimPortInfo> ports, 
         std::vector<std::string> names;
         for (const SimPortInfo &info : ports)
             names.push_back(portLabel("port %u/%u", info));
-        std::string error;
-        if (!m_pcap.open(m_config.pcapFile, names, error))
-            log(error);
+        if (!m_pcap.open(m_config.pcapFile, names, m_recordingError))
+            log(m_recordingError);
     }
 }
 

@@ -36,7 +36,10 @@ public:
     static constexpr size_t MaxPendingEntries = 4096;
     static constexpr int64_t TickPs = 40'000; // time stamps count 40 ns ticks
 
-    SimTraffic(const SimConfig &config, std::vector<SimPortInfo> ports, Log log);
+    SimTraffic(const SimConfig &config, std::vector<SimPortInfo> ports, Log logSink);
+
+    // Why the configured capture file could not be created; empty when it records or none was asked for.
+    const std::string &recordingError() const { return m_recordingError; }
 
     // Moves the simulation to t (never back).
     void advanceTo(int64_t t);
@@ -171,6 +174,7 @@ private:
     unsigned m_enabledEnd = 0; // past the last enabled item
     std::vector<bool> m_warnedItems = std::vector<bool>(CounterItems);
     PcapWriter m_pcap;
+    std::string m_recordingError;
     uint64_t m_pcapRecorded = 0;
     std::vector<size_t> m_scratchTargets;
 };
