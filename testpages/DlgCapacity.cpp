@@ -122,19 +122,17 @@ void CDlgCapacity::SetLanguageText()
 
 std::vector<CTestPageBase::SectionField> CDlgCapacity::SectionFields()
 {
-    return {{"NumberOfTrails", Trials.Edit},
-            {"DelayAfterStart", DelayAfterStart.Edit},
-            {"FrameSize", FrameSize.Edit},
-            {"NumberOfIniGroup", InitialGroups.Edit},
-            {"MaxNumberOfGroup", MaxGroups.Edit},
-            {"GroupStep", GroupStep.Edit},
+    return {{"NumberOfTrails", Trials.Edit},      {"DelayAfterStart", DelayAfterStart.Edit},
+            {"FrameSize", FrameSize.Edit},        {"NumberOfIniGroup", InitialGroups.Edit},
+            {"MaxNumberOfGroup", MaxGroups.Edit}, {"GroupStep", GroupStep.Edit},
             {"IGMPVer", IgmpVersionCombo}};
 }
 
 bool CDlgCapacity::CheckFieldsValid() const
 {
     // A loaded file may hold any text; a step of 0 would never end the group search.
-    for (const PageNumberField *field : {&Trials, &DelayAfterStart, &FrameSize, &InitialGroups, &GroupStep, &MaxGroups}) {
+    for (const PageNumberField *field :
+         {&Trials, &DelayAfterStart, &FrameSize, &InitialGroups, &GroupStep, &MaxGroups}) {
         if (!field->IsInRange())
             return false;
     }
@@ -223,7 +221,8 @@ void CDlgCapacity::FillMonitorPortCombo()
         if (table < 0 || std::size_t(table) >= g_Session.LockedFlags.size() ||
             g_Session.LockedFlags[std::size_t(table)] != 1 || record.SourcePair != 0)
             continue;
-        const QString text = QString::asprintf("(%d, %d, %d)", int(record.CID), int(record.BID), int(record.PID));
+        const QString text =
+            QString::asprintf("(%d, %d, %d)", int(record.CID), int(record.BID), int(record.PID));
         // Kept in text order: "(1, 10, 1)" before "(1, 2, 1)".
         int at = 0;
         while (at < MonitorCombo->count() &&
@@ -236,21 +235,34 @@ void CDlgCapacity::FillMonitorPortCombo()
     MonitorCombo->update();
 }
 
+void CDlgCapacity::LayOutResults(const CIGMPTestPlan &plan)
+{
+    fillResultGrid(plan, false);
+}
+
 void CDlgCapacity::ShowResults(CIGMPTestPlan &plan)
+{
+    for (UtTestPort &host : plan.HostPorts) {
+        const std::int64_t received = multicastReceived(host.Id);
+        if (received >= 0)
+            host.RxMulticast = std::uint64_t(received);
+    }
+    fillResultGrid(plan, true);
+}
+
+void CDlgCapacity::fillResultGrid(const CIGMPTestPlan &plan, bool withCounts)
 {
     ResultGrid->clearContents();
     ResultGrid->setRowCount(int(plan.SourcePorts.size() + plan.HostPorts.size()));
     int row = 0;
-    // One host's row: its label and received frames, also stored as the host's received count.
-    const auto hostRow = [&](UtTestPort &host) {
+    // One host's row: its label and, once read, its received frames.
+    const auto hostRow = [&](const UtTestPort &host) {
         const QString label = QString::asprintf(host.Monitor ? "Monitor:(%3d,%2d,%1d)" : "(%3d,%2d,%1d)",
                                                 int(host.Id.CID), int(host.Id.BID), int(host.Id.PID));
-        const std::int64_t received = multicastReceived(host.Id);
-        if (received >= 0)
-            host.RxMulticast = std::uint64_t(received);
         auto *name = new QTableWidgetItem(label);
         name->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        auto *count = new QTableWidgetItem(QString::number(host.RxMulticast) + QLatin1Char(' '));
+        auto *count = new QTableWidgetItem(withCounts ? QString::number(host.RxMulticast) + QLatin1Char(' ')
+                                                      : QString());
         count->setTextAlignment(Qt::AlignCenter);
         for (QTableWidgetItem *item : {name, count})
             item->setForeground(host.Monitor ? QColor(255, 0, 0) : QColor(0, 0, 0));
@@ -265,7 +277,7 @@ void CDlgCapacity::ShowResults(CIGMPTestPlan &plan)
         const std::uint8_t pair =
             source.PortIndex < g_Session.Ports.size() ? g_Session.Ports[source.PortIndex].SourcePair : 0;
         ResultGrid->setItem(row++, 0, new QTableWidgetItem(QString::asprintf("Test Pair -%d", int(pair))));
-        for (UtTestPort &host : plan.HostPorts) {
+        for (const UtTestPort &host : plan.HostPorts) {
             if (host.PortIndex < g_Session.Ports.size() && g_Session.Ports[host.PortIndex].HostPair == pair) {
                 monitorShown = monitorShown || host.Monitor;
                 hostRow(host);
@@ -273,7 +285,7 @@ void CDlgCapacity::ShowResults(CIGMPTestPlan &plan)
         }
     }
     if (!monitorShown) {
-        for (UtTestPort &host : plan.HostPorts) {
+        for (const UtTestPort &host : plan.HostPorts) {
             if (host.Monitor)
                 hostRow(host);
         }

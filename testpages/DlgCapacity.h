@@ -45,17 +45,18 @@ public:
 
     // The results of the Group Capacity procedure, which the page installs in EngineHost: one row per
     // test pair, its receiving ports below with their received frames, the monitor port in red.
+    void LayOutResults(const CIGMPTestPlan &plan) override;
     void ShowResults(CIGMPTestPlan &plan) override;
     bool CheckGroupStepPassed(const CIGMPTestPlan &plan, std::uint32_t groups) override;
     bool FillSyntheticCounters(const CIGMPTestPlan &plan, std::uint32_t groups) override;
     void SetCapacityText(const QString &text) override;
 
-    PageNumberField Trials;        // 1 to 5
+    PageNumberField Trials;          // 1 to 5
     PageNumberField DelayAfterStart; // seconds, 1 to 300
-    PageNumberField FrameSize;     // bytes, 60 to 16100
-    PageNumberField InitialGroups; // 1 to 8000
-    PageNumberField GroupStep;     // 1 to 8000
-    PageNumberField MaxGroups;     // 1 to 8000
+    PageNumberField FrameSize;       // bytes, 60 to 16100
+    PageNumberField InitialGroups;   // 1 to 8000
+    PageNumberField GroupStep;       // 1 to 8000
+    PageNumberField MaxGroups;       // 1 to 8000
     QLabel *IgmpVersionLabel = nullptr;
     QComboBox *IgmpVersionCombo = nullptr;
     QLabel *MonitorLabel = nullptr;
@@ -73,4 +74,6 @@ protected:
 private:
     void createFields();
     void createResultWidgets();
+    // The grid's rows; the hosts' received counts when `withCounts`, else empty count cells.
+    void fillResultGrid(const CIGMPTestPlan &plan, bool withCounts);
 };
