@@ -1,6 +1,7 @@
 // The group procedures past one batch of 32 groups, against the simulated chassis and device with
 // several hosts: Group Capacity finds the device's group table at every frame size, Scale Group forwards
 // a full batch, and the Capacity page's grid, the counter page and both reports show the same counts.
+#include "bench/ServerProgram.h"
 #include "common/EnglishTexts.h"
 #include "common/PdfReadBack.h"
 #include "controls/widgets/SkinListCtrl.h"
@@ -22,8 +23,11 @@
 #include <QRegularExpression>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <algorithm>
+#include <cmath>
 #include <gtest/gtest.h>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -35,7 +39,8 @@ class ManyGroupsEndToEnd : public testing::Test
 protected:
     void TearDown() override
     {
-        clock.server = nullptr;
+        if (clock)
+            clock->server = nullptr;
         if (server)
             disconnectFromSimulator(server);
     }
@@ -59,12 +64,20 @@ protected:
         gridsAtJoins.clear();
     }
 
-    // Connects to a simulator of `config` in simulated time.
+    // Connects to a simulator of `config` in simulated time, which the waits move on.
     void connect(SimConfig config)
     {
         installHooks();
         config.timeScale = 0;
-        ASSERT_NO_FATAL_FAILURE(startLockedSimulator(server, config, &clock));
+        if (!clock)
+            clock.emplace();
+        ASSERT_NO_FATAL_FAILURE(startLockedSimulator(server, config, &*clock));
+    }
+
+    void disconnect()
+    {
+        clock->server = nullptr;
+        disconnectFromSimulator(server);
     }
 
     // Pair 1: source (2,1) and the hosts of the given port records.
@@ -126,7 +139,7 @@ protected:
     std::string logText() const { return log.join("").toStdString(); }
 
     RunState run;
-    SimulatedTimeClock clock;
+    std::optional<SimulatedTimeClock> clock;
     CIGMPTestPlan plan;
     CTestReportDlg report;
     CDlgCapacity page;
@@ -188,8 +201,7 @@ TEST_F(ManyGroupsEndToEnd, CapacityIsTheDeviceGroupTableAtEveryFrameSize)
             const QString before = QString::number(c.initial + (step - 1) * c.step);
             EXPECT_EQ(gridsAtJoins[step], QStringList({before, before, before}));
         }
-        clock.server = nullptr;
-        disconnectFromSimulator(server);
+        disconnect();
     }
 }
 
@@ -213,4 +225,82 @@ TEST_F(ManyGroupsEndToEnd, ScaleGroupForwardsAFullBatchToEveryHost)
             passed << match.captured(1).toDouble();
     }
     EXPECT_EQ(passed, QList<double>({100.0})) << logText();
+}
+
+// The page's figure, the counter page, the .xls and the PDF agree on the capacity and the counts.
+TEST_F(ManyGroupsEndToEnd, ReportsShowTheCountsOfThePage)
+{
+    SimConfig config;
+    config.device.groupTableSize = 40;
+    ASSERT_NO_FATAL_FAILURE(connect(config));
+    preparePlan({1, 2}, kTestCapacity);
+    setSteps(33, 7, 47);
+    ASSERT_TRUE(report.PerformCapacityTest(64)) << logText();
+    ASSERT_EQ(page.CapacityLabel->text(), "40");
+    ASSERT_EQ(gridCounts(), QStringList({"40", "40"}));
+    ASSERT_EQ(counterPageCounts(), gridCounts());
+
+    QTemporaryDir folder;
+    const QString xls = folder.filePath(QStringLiteral("report.xls"));
+    const QString pdf = folder.filePath(QStringLiteral("report.pdf"));
+    ASSERT_TRUE(report.CounterPage->SaveExcelReport(xls));
+    ASSERT_TRUE(report.CounterPage->SavePdfReport(pdf));
+
+    // The counter sheet: each host's row holds the page's count in the multicast column.
+    const QJsonArray sheets = readReportBack(xls)["sheets"].toArray();
+    QStringList sheetCounts;
+    for (const QJsonValue &sheet : sheets) {
+        for (const UtTestPort &host : plan.HostPorts) {
+            const QString port = TestPlanSupport::portText(host.Id);
+            for (const QJsonValue &cell : sheet.toObject()["cells"].toArray()) {
+                const QJsonArray at = cell.toArray();
+                if (at[1].toInt() == 0 && at[3].toString() == port)
+                    sheetCounts << xlsCell(sheet.toObject(), at[0].toInt(), kCounterMulticastColumn)[3]
+                                       .toVariant()
+                                       .toString();
+            }
+        }
+    }
+    EXPECT_EQ(sheetCounts, gridCounts());
+
+    // The PDF (texts by their keys here): the line of the last pass ends with it; each host's row of
+    // the grid, which comes before the counter section, holds its count.
+    const PdfReadBack read = readPdfBack(pdf);
+    const auto lineOf = [&read](const PdfWord &first) {
+        QString line;
+        for (const PdfWord &word : read.Words) {
+            if (word.Page == first.Page && std::abs(word.Top - first.Top) < 1 && word.Left >= first.Left)
+                line += word.Text;
+        }
+        return line;
+    };
+    const auto lastPass = std::find_if(read.Words.begin(), read.Words.end(), [](const PdfWord &word) {
+        return word.Text.startsWith(QLatin1String("PdfReport_Last_Pass"));
+    });
+    ASSERT_NE(lastPass, read.Words.end());
+    EXPECT_TRUE(lineOf(*lastPass).endsWith(QLatin1String("40"))) << lineOf(*lastPass).toStdString();
+    for (const char *label : {"2,2)", "2,3)"}) {
+        const PdfWord *port = read.find(QLatin1String(label));
+        ASSERT_NE(port, nullptr) << label;
+        EXPECT_EQ(lineOf(*port), QLatin1String(label) + QLatin1String("40"));
+    }
+}
+
+// Once in real time against the server program: two hosts at 100 groups, past three full bursts.
+TEST_F(ManyGroupsEndToEnd, CapacityInRealTimeAgainstTheServerProgram)
+{
+    installHooks();
+    ServerProgram program;
+    ASSERT_NO_FATAL_FAILURE(connectToServerPort(program.port(), 4));
+    ASSERT_NE(Kv_LockPortStatus({1, {0x0F0F, 0, 0, 0}}), 0);
+    preparePlan({1, 2}, kTestCapacity);
+    setSteps(100, 1, 100);
+    const bool done = report.PerformCapacityTest(1518);
+    Kv_SYS_TerminateProcess();
+    KvClient::instance().setServerPort(0);
+    EngineHost::instance().reset();
+    g_Session.resetTables();
+    ASSERT_TRUE(done) << logText();
+    EXPECT_EQ(page.CapacityLabel->text(), "100") << logText();
+    EXPECT_EQ(gridCounts(), QStringList({"100", "100"})) << logText();
 }
