@@ -122,17 +122,19 @@ void CDlgCapacity::SetLanguageText()
 
 std::vector<CTestPageBase::SectionField> CDlgCapacity::SectionFields()
 {
-    return {{"NumberOfTrails", Trials.Edit},      {"DelayAfterStart", DelayAfterStart.Edit},
-            {"FrameSize", FrameSize.Edit},        {"NumberOfIniGroup", InitialGroups.Edit},
-            {"MaxNumberOfGroup", MaxGroups.Edit}, {"GroupStep", GroupStep.Edit},
+    return {{"NumberOfTrails", Trials.Edit},
+            {"DelayAfterStart", DelayAfterStart.Edit},
+            {"FrameSize", FrameSize.Edit},
+            {"NumberOfIniGroup", InitialGroups.Edit},
+            {"MaxNumberOfGroup", MaxGroups.Edit},
+            {"GroupStep", GroupStep.Edit},
             {"IGMPVer", IgmpVersionCombo}};
 }
 
 bool CDlgCapacity::CheckFieldsValid() const
 {
     // A loaded file may hold any text; a step of 0 would never end the group search.
-    for (const PageNumberField *field :
-         {&Trials, &DelayAfterStart, &FrameSize, &InitialGroups, &GroupStep, &MaxGroups}) {
+    for (const PageNumberField *field : {&Trials, &DelayAfterStart, &FrameSize, &InitialGroups, &GroupStep, &MaxGroups}) {
         if (!field->IsInRange())
             return false;
     }
@@ -221,8 +223,7 @@ void CDlgCapacity::FillMonitorPortCombo()
         if (table < 0 || std::size_t(table) >= g_Session.LockedFlags.size() ||
             g_Session.LockedFlags[std::size_t(table)] != 1 || record.SourcePair != 0)
             continue;
-        const QString text =
-            QString::asprintf("(%d, %d, %d)", int(record.CID), int(record.BID), int(record.PID));
+        const QString text = QString::asprintf("(%d, %d, %d)", int(record.CID), int(record.BID), int(record.PID));
         // Kept in text order: "(1, 10, 1)" before "(1, 2, 1)".
         int at = 0;
         while (at < MonitorCombo->count() &&

@@ -51,12 +51,12 @@ public:
     bool FillSyntheticCounters(const CIGMPTestPlan &plan, std::uint32_t groups) override;
     void SetCapacityText(const QString &text) override;
 
-    PageNumberField Trials;          // 1 to 5
+    PageNumberField Trials;        // 1 to 5
     PageNumberField DelayAfterStart; // seconds, 1 to 300
-    PageNumberField FrameSize;       // bytes, 60 to 16100
-    PageNumberField InitialGroups;   // 1 to 8000
-    PageNumberField GroupStep;       // 1 to 8000
-    PageNumberField MaxGroups;       // 1 to 8000
+    PageNumberField FrameSize;     // bytes, 60 to 16100
+    PageNumberField InitialGroups; // 1 to 8000
+    PageNumberField GroupStep;     // 1 to 8000
+    PageNumberField MaxGroups;     // 1 to 8000
     QLabel *IgmpVersionLabel = nullptr;
     QComboBox *IgmpVersionCombo = nullptr;
     QLabel *MonitorLabel = nullptr;
