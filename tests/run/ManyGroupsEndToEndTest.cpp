@@ -227,15 +227,18 @@ TEST_F(ManyGroupsEndToEnd, ScaleGroupForwardsAFullBatchToEveryHost)
     EXPECT_EQ(passed, QList<double>({100.0})) << logText();
 }
 
-// The page's figure, the counter page, the .xls and the PDF agree on the capacity and the counts.
+// Over two trials (the first one's leaves let the second join afresh), the page's figure, the counter
+// page, the .xls and the PDF agree on the capacity and the counts.
 TEST_F(ManyGroupsEndToEnd, ReportsShowTheCountsOfThePage)
 {
     SimConfig config;
     config.device.groupTableSize = 40;
     ASSERT_NO_FATAL_FAILURE(connect(config));
     preparePlan({1, 2}, kTestCapacity);
+    plan.NumberOfTrials = 2;
     setSteps(33, 7, 47);
     ASSERT_TRUE(report.PerformCapacityTest(64)) << logText();
+    EXPECT_EQ(log.filter(QStringLiteral("Leave in trail")).size(), 2);
     ASSERT_EQ(page.CapacityLabel->text(), "40");
     ASSERT_EQ(gridCounts(), QStringList({"40", "40"}));
     ASSERT_EQ(counterPageCounts(), gridCounts());
