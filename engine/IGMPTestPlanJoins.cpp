@@ -210,6 +210,7 @@ std::uint16_t CIGMPTestPlan::sendBatches(std::uint32_t groups, std::uint32_t mes
     }
     std::uint16_t result = 1;
     std::uint32_t k = 0;
+    std::uint32_t batchMs = 0; // the longest burst of the batch
     for (std::uint32_t g = 0; g < groups; ++g) {
         if (stoppable && stopRequested())
             return 0;
@@ -239,11 +240,17 @@ std::uint16_t CIGMPTestPlan::sendBatches(std::uint32_t groups, std::uint32_t mes
                             id.CID, id.BID, id.PID,
                             startBlock(id, 0, static_cast<std::uint16_t>(k), k + 1, final)) == 0)
                         result = 0;
+                    batchMs = std::max(batchMs, burstMilliseconds(entry, k + 1));
                 }
             }
         }
         if (batchEnds) {
             GlobalStartTx(AllTestPortsMask());
+            // The next batch opens with a global stop and the caller goes on to its traffic: the reports
+            // of this batch are all sent first.
+            if (batchMs > 0)
+                WaitPumpingAbortable(batchMs);
+            batchMs = 0;
             k = 0;
         } else {
             ++k;

@@ -35,6 +35,10 @@ struct SimAnswer
 class SimChassis
 {
 public:
+    // Simulated time a request takes when only tests move the time (picoseconds): a round trip to a
+    // chassis on the local network.
+    static constexpr int64_t RequestTime = 20'000'000;
+
     explicit SimChassis(SimConfig config);
     // Shutting down sends and records what is due by the present before the recording closes.
     ~SimChassis();

@@ -202,7 +202,7 @@ void SimTraffic::setLink(size_t port, uint16_t linkCode)
 bool SimTraffic::addEntry(size_t port, const UtTxEntry &entry)
 {
     Port &p = m_ports[port];
-    if (entry.FrameLength < 14 || entry.FrameLength > sizeof entry.Frame) {
+    if (entry.FrameLength < 14 || entry.FrameLength > MaxFrameLength) {
         log(portName(port) + ": entry with frame length " + std::to_string(entry.FrameLength) + " refused");
         return false;
     }
@@ -211,7 +211,9 @@ bool SimTraffic::addEntry(size_t port, const UtTxEntry &entry)
         return false;
     }
     auto frame = std::make_shared<TxFrame>();
-    frame->bytes.assign(entry.Frame, entry.Frame + entry.FrameLength);
+    // The entry holds the head of a longer frame; the module fills the rest (zeros here).
+    frame->bytes.assign(entry.Frame, entry.Frame + std::min<size_t>(entry.FrameLength, sizeof entry.Frame));
+    frame->bytes.resize(entry.FrameLength, 0);
     frame->error = SimFrame::parse(frame->bytes.data(), frame->bytes.size(), frame->frame);
     frame->stream = entry.StreamNumber;
     frame->gap = entry.Gap;

@@ -34,6 +34,8 @@ public:
     // A job of at most this many frames is sent frame by frame; longer ones are counted.
     static constexpr uint64_t FrameByFrameLimit = 4096;
     static constexpr size_t MaxPendingEntries = 4096;
+    // The longest frame of a transmit entry without its check sequence: 16,100 bytes on the wire.
+    static constexpr uint16_t MaxFrameLength = 16'096;
     static constexpr int64_t TickPs = 40'000; // time stamps count 40 ns ticks
 
     SimTraffic(const SimConfig &config, std::vector<SimPortInfo> ports, Log logSink);

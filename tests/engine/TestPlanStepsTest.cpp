@@ -259,6 +259,23 @@ TEST_F(TestPlanSteps, ClearAllCountersStopsAtTheFirstFailure)
     EXPECT_TRUE(server->calls().empty());
 }
 
+// The address line of a group past 250 is logged once per group and pair of a walk, not once per port.
+TEST_F(TestPlanSteps, GroupAddressLineOncePerGroupAndPair)
+{
+    const auto lines = [this] { return log.filter("-idx").join("").toStdString(); };
+    ASSERT_EQ(plan.SendJoinAll(253), 1);
+    const std::string walk = lines();
+    EXPECT_EQ(walk, "bf 239,1,1,1 -- af 239,1,1,252   -idx 251 \n"
+                    "bf 225,0,0,250 -- af 225,0,1,245   -idx 251 \n"
+                    "bf 239,1,1,1 -- af 239,1,1,253   -idx 252 \n"
+                    "bf 225,0,0,250 -- af 225,0,1,246   -idx 252 \n");
+    // Each walk logs its own.
+    log.clear();
+    ASSERT_EQ(plan.SendJoinAll(253), 1);
+    ASSERT_EQ(plan.SendLeaveAll(253), 1);
+    EXPECT_EQ(lines(), walk + walk);
+}
+
 TEST_F(TestPlanSteps, JoinAllInBatchesOf32)
 {
     plan.HostPorts[1].Monitor = 1; // (2,3) takes no part in the batches

@@ -394,7 +394,8 @@ TEST_F(SimTrafficTest, TransmitModelFollowsTheCallSites)
     EXPECT_EQ(startTx(Source, 0, 1, 10, 1), 0);
     EXPECT_TRUE(logHas("start of entries 0..1 with 1 entries added refused"));
 
-    // A single frame during a running job leaves its count intact; a stop ends it.
+    // A single frame during a running job leaves its count intact; a stop ends it. Four requests
+    // (two time checks, the frame and the stop) come on top of the 0.2 ms.
     clearCounters();
     ASSERT_TRUE(addEntry(Source, data, 96, 100));
     ASSERT_EQ(startTx(Source, 0, 0, 1'000'000, 1), 1);
@@ -403,16 +404,61 @@ TEST_F(SimTrafficTest, TransmitModelFollowsTheCallSites)
     advance(100'000);
     ASSERT_EQ(Kv_QMC4_GlobalCmd_StopTx(1, maskOf(Source), 0), 1);
     advance(10 * Ms);
-    EXPECT_EQ(streams(Source).tx.at(0), 298u); // frames sent before 0.2 ms: 0, 672 ns, ...
-    EXPECT_EQ(uint64_t(portCounters(Source).TxPackets), 299u);
+    const uint64_t beforeStop = (200'000'000 + 4 * SimChassis::RequestTime - 1) / 672'000 + 1;
+    EXPECT_EQ(streams(Source).tx.at(0), beforeStop); // frames sent before the stop: 0, 672 ns, ...
+    EXPECT_EQ(uint64_t(portCounters(Source).TxPackets), beforeStop + 1);
 
     // An absurd gap (the 0xFF pre-fill) is paced at 1 ms and logged.
     clearCounters();
     ASSERT_TRUE(addEntry(Source, data, 0xFFFFFFFF, 100));
     ASSERT_EQ(startTx(Source, 0, 0, 10, 1), 1);
-    advance(5 * Ms - 1);
-    EXPECT_EQ(streams(HostA).rx.at(0), 5u);
+    advance(4 * Ms + Ms / 2);
+    EXPECT_EQ(streams(HostA).rx.at(0), 5u); // at 0, 1, ... 4 ms
     EXPECT_TRUE(logHas("gap of 4294967295 bit times paced at 1 ms"));
+}
+
+// A burst goes out at its gap from the moment it is started; a stop, or a new start on the port, halts
+// only the frames not yet due. Each request takes its round trip's time, and frames may be longer than
+// the entry's frame area.
+TEST_F(SimTrafficTest, BurstsRunFromTheirStartAndAStopHaltsOnlyWhatIsNotYetDue)
+{
+    start();
+    joinHosts({HostA});
+    const auto framesBefore = [](int64_t ps, int64_t wirePs) { return uint64_t((ps - 1) / wirePs + 1); };
+    struct Case
+    {
+        size_t frameSize;
+        uint64_t burst;
+    };
+    for (const Case c : {Case{64, 1000}, Case{9000, 5}, Case{16100, 3}}) {
+        SCOPED_TRACE(c.frameSize);
+        const Bytes data = multicastData(macOf(Source), portIp(Source), Group, c.frameSize);
+        const int64_t wirePs = int64_t(c.frameSize + 20) * 8 * 1000;
+        // Stopped by the very next request.
+        clearCounters();
+        ASSERT_TRUE(addEntry(Source, data, 96, 100));
+        ASSERT_EQ(startTx(Source, 0, 0, c.burst, 1), 1);
+        ASSERT_EQ(Kv_QMC4_GlobalCmd_StopTx(1, maskOf(Source), 0), 1);
+        advance(100 * Ms);
+        const uint64_t due = framesBefore(SimChassis::RequestTime, wirePs);
+        EXPECT_EQ(streams(HostA).rx.at(0), due);
+        EXPECT_EQ(uint64_t(portCounters(HostA).RxBytes), due * c.frameSize);
+        // Left alone, the whole burst.
+        clearCounters();
+        ASSERT_TRUE(addEntry(Source, data, 96, 100));
+        ASSERT_EQ(startTx(Source, 0, 0, c.burst, 1), 1);
+        advance(100 * Ms);
+        EXPECT_EQ(streams(HostA).rx.at(0), c.burst);
+    }
+    // A new start two requests after the first (its entry and itself) takes the port over.
+    clearCounters();
+    const Bytes data = multicastData(macOf(Source), portIp(Source), Group, 64);
+    ASSERT_TRUE(addEntry(Source, data, 96, 100));
+    ASSERT_EQ(startTx(Source, 0, 0, 1000, 1), 1);
+    ASSERT_TRUE(addEntry(Source, data, 96, 100));
+    ASSERT_EQ(startTx(Source, 0, 0, 2, 1), 1);
+    advance(10 * Ms);
+    EXPECT_EQ(streams(HostA).rx.at(0), framesBefore(2 * SimChassis::RequestTime, 672'000) + 2);
 }
 
 namespace {
