@@ -296,6 +296,8 @@ void CMainFormView::OnTestFinished()
 {
     if (!ReportDlg || !ReportDlg->HasPlan())
         return;
+    // The run is over: its elapsed time stands still while the closing messages wait for the user.
+    ElapsedTimer.stop();
     if (EngineHost::instance().isDemoMode())
         ReportDlg->Plan().SimulateCounters(std::int32_t(ReportDlg->TimerSeconds));
     ReportDlg->CounterPage->ClearButton->setEnabled(true);

@@ -140,7 +140,33 @@ TEST_F(RunControlTest, RunFromTheToolBarReturnsItToIdleAfterwards)
     EXPECT_FALSE(bar->Reconnect->isEnabled());
     for (CButtonST *button : {bar->Load, bar->Save, bar->Log, bar->TestConfig, bar->Report, bar->Pairing})
         EXPECT_TRUE(button->isEnabled());
+    EXPECT_FALSE(bar->Stop->isEnabled()) << "nothing runs";
+    EXPECT_TRUE(bar->Spare->isHidden()) << "the spare button has no action";
     expectIdle();
+}
+
+// The elapsed time counts while the run goes on and stands still from its end, while "Test Finished!" waits.
+TEST_F(RunControlTest, ElapsedTimeStopsWhenTheRunEnds)
+{
+    struct ElapsedProbe : ScriptedPrompter
+    {
+        explicit ElapsedProbe(const CMainFormView &view) : view(view) {}
+        int messageBox(const QString &text, unsigned type, const QString &caption) override
+        {
+            countingAt << view.ElapsedTimer.isActive();
+            return ScriptedPrompter::messageBox(text, type, caption);
+        }
+        const CMainFormView &view;
+        QList<bool> countingAt;
+    } probe(*view);
+    readyRatePages();
+    select({TestLatency});
+    bool countedDuringTheRun = false;
+    clock.callAfter(1500ms, [&] { countedDuringTheRun = view->ElapsedTimer.isActive(); });
+    frame->ToolBar->OnRunTest();
+    EXPECT_TRUE(countedDuringTheRun);
+    EXPECT_EQ(probe.messages(), QStringList{"Test Finished!"});
+    EXPECT_EQ(probe.countingAt, QList<bool>{false});
 }
 
 TEST_F(RunControlTest, NothingSelectedLogsTheHeaderAndFinishes)
