@@ -301,6 +301,7 @@ std::uint16_t CIGMPTestPlan::StartTestPairTraffic(std::uint32_t frameSize)
 
 std::uint16_t CIGMPTestPlan::StartSourcePortTraffic(std::uint32_t frameSize, std::uint8_t pairNumber)
 {
+    SourceFilterGroup = pairNumber;
     if (demoMode())
         return 1;
     if (!trafficFrameSizeUsable(frameSize))
