@@ -130,13 +130,13 @@ bool readReservedPorts(XmlDocument &xml, std::vector<UtPortTableEntry> &ports)
     return true;
 }
 
-// The reservation dialog starts with the application's tester and device names.
-void withAppNames(CBoardInfo &dialog)
+// The port pages after the reservation changed: the settings grid and the pair editor list the ports
+// reserved now, and the pairs keep none of the old ones.
+void refreshPortPages(CMainFormView &view)
 {
-    if (g_App) {
-        dialog.TesterName = g_App->TesterName;
-        dialog.DutName = g_App->DutName;
-    }
+    view.PortInfoPage->FillPortGrid();
+    view.PortConfigPage->ResetDialog();
+    view.PortConfigPage->RefreshPortGrids();
 }
 
 } // namespace
@@ -244,7 +244,6 @@ bool CMainFormView::LoadConfigurationFrom(const QString &path)
     CBoardInfo dialog(this);
     dialog.PresetFromConfig = 1;
     dialog.PresetPorts.clear();
-    withAppNames(dialog);
     if (xml.FindChildElement(u"DUT_Name"))
         dialog.DutName = xml.GetChildText();
     if (xml.FindChildElement(u"Tester_Name"))
@@ -305,9 +304,14 @@ bool CMainFormView::LoadConfigurationFrom(const QString &path)
 
 int CMainFormView::runReservation(CBoardInfo &dialog)
 {
+    const std::vector<std::uint8_t> lockedBefore = g_Session.LockedFlags;
     const int result = m_runReservation ? m_runReservation(dialog) : dialog.exec();
-    // A Lock takes the names as typed, whether or not the ports could be reserved.
-    if (g_App) {
+    // A refused Lock gives up every port: the pages must not go on listing them.
+    if (result == 0 && g_Session.LockedFlags != lockedBefore && PortInfoPage && PortConfigPage)
+        refreshPortPages(*this);
+    // A Lock takes the names as typed, whether or not the ports could be reserved; a Cancel keeps the
+    // program's names.
+    if (g_App && (result != 0 || dialog.NamesTaken)) {
         g_App->TesterName = dialog.TesterName;
         g_App->DutName = dialog.DutName;
     }
@@ -324,7 +328,6 @@ void CMainFormView::OnNewTestingConfiguration()
     if (showConfigMessage(configText("Note_NewConfigFile"), MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
     CBoardInfo dialog(this);
-    withAppNames(dialog);
     if (runReservation(dialog) == 0)
         return;
     PortInfoPage->FillPortGrid();
@@ -342,13 +345,10 @@ void CMainFormView::OnShowReservation()
     if (refusedWhileRunning(true))
         return;
     CBoardInfo dialog(this);
-    withAppNames(dialog);
     if (runReservation(dialog) == 0)
         return;
-    // The pairs keep no port of the old reservation; the tested-port lists stay.
-    PortInfoPage->FillPortGrid();
-    PortConfigPage->ResetDialog();
-    PortConfigPage->RefreshPortGrids();
+    // The tested-port lists stay.
+    refreshPortPages(*this);
     ShowPortInfoPage();
 }
 

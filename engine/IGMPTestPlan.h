@@ -156,6 +156,8 @@ public:
     std::uint32_t DelayAfterJoin = 0;
     std::uint64_t TxFrameCount = 0;
     std::uint64_t ChartScale = 0;
+    // The entry of the Source Filter group list the sources send to now (StartSourcePortTraffic).
+    std::uint8_t SourceFilterGroup = 0;
     std::uint8_t PayloadPattern = 0;
     std::uint8_t IgmpVersion = 0;
     std::uint8_t InitialClients = 0;

@@ -113,6 +113,12 @@ void KvClient::setCallback(KvEventCallbackFunc callback)
     m_callback = callback;
 }
 
+void KvClient::setBrokenCallback(std::function<void()> callback)
+{
+    std::lock_guard lock(m_mutex);
+    m_brokenCallback = std::move(callback);
+}
+
 void KvClient::setReplyTimeout(std::chrono::milliseconds timeout)
 {
     std::lock_guard lock(m_mutex);
@@ -209,13 +215,26 @@ void KvClient::disconnect()
         ::close(fd);
 }
 
-void KvClient::markBroken()
+bool KvClient::markBroken()
 {
     std::lock_guard lock(m_mutex);
+    const bool wasConnected = m_connected;
     m_connected = false;
     // The server sees the connection end; the descriptor stays until disconnect() closes it.
     if (m_socket >= 0)
         ::shutdown(m_socket, SHUT_RDWR);
+    return wasConnected;
+}
+
+void KvClient::announceBroken()
+{
+    std::function<void()> callback;
+    {
+        std::lock_guard lock(m_mutex);
+        callback = m_brokenCallback;
+    }
+    if (callback)
+        callback();
 }
 
 uint16_t KvClient::call(Op op, const std::vector<uint8_t> &arguments, std::vector<uint8_t> *replyData)
@@ -262,10 +281,11 @@ uint16_t KvClient::call(Op op, const std::vector<uint8_t> &arguments, std::vecto
         else if (ready < 0 && errno != EINTR)
             intact = false;
     }
-    if (!intact)
-        markBroken();
+    const bool broke = !intact && markBroken();
     socketLock.unlock();
     announce(queued);
+    if (broke)
+        announceBroken();
     return reply.arrived ? reply.result : 0;
 }
 
@@ -369,6 +389,7 @@ void KvClient::stopWatching()
 void KvClient::readBetweenCalls(int socket)
 {
     size_t queued = 0;
+    bool broke = false;
     {
         // A call on another thread is reading: its reply is on its way, so this waits briefly.
         std::lock_guard socketLock(m_socketMutex);
@@ -381,13 +402,15 @@ void KvClient::readBetweenCalls(int socket)
         if (!current) {
             stopWatching();
         } else if (!receive(socket, nullptr, queued, false)) {
-            markBroken();
+            broke = markBroken();
             stopWatching();
         }
     }
     // This runs in the event loop, so the messages are handed over at once.
     while (queued-- > 0 && deliverOne()) {
     }
+    if (broke)
+        announceBroken();
 }
 
 void KvClient::announce(size_t queued)

@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -32,6 +33,9 @@ public:
     ~KvClient();
 
     void setCallback(KvEventCallbackFunc callback);
+    // Told once each time an open connection breaks (the server went away), after the client has let go
+    // of its locks; not told for disconnect().
+    void setBrokenCallback(std::function<void()> callback);
 
     // Opens the connection to host:serverPort() and greets the server; false when it does not answer.
     bool connectToServer(const std::string &host);
@@ -80,7 +84,9 @@ private:
     void announce(size_t queued);
     // Hands the oldest queued message to the callback; false when none is queued.
     bool deliverOne();
-    void markBroken();
+    // True when the connection was open until now.
+    bool markBroken();
+    void announceBroken();
 
     mutable std::mutex m_mutex; // everything below but the socket's input
     // The socket's one reader at a time: a call, or the user-interface thread between calls. Taken
@@ -94,6 +100,7 @@ private:
     std::deque<std::vector<uint8_t>> m_messages;
     size_t m_queuedBytes = 0; // of m_messages, as queuedCost counts them
     KvEventCallbackFunc m_callback = nullptr;
+    std::function<void()> m_brokenCallback;
     int m_wake = -1;                            // counts the messages calls queued for delivery
     QPointer<QSocketNotifier> m_wakeNotifier;   // delivers them on the user-interface thread
     QPointer<QSocketNotifier> m_socketNotifier; // reads messages there between calls

@@ -5,12 +5,14 @@
 #include "app/KvIGMPTQApp.h"
 #include "app/MainFormView.h"
 #include "app/MainFrame.h"
+#include "controls/grid/MyCug.h"
 #include "controls/widgets/NumEdit.h"
 #include "engine/EngineUtils.h"
 #include "platform/ScriptedPrompter.h"
 #include "platform/XmlDocument.h"
 #include "ports/BoardInfo.h"
 #include "ports/PortConfig.h"
+#include "ports/PortInfoConfig.h"
 #include "testpages/DlgCapacity.h"
 #include "testpages/DlgJoinLeave.h"
 #include "testpages/RateTestPage.h"
@@ -383,4 +385,44 @@ TEST_F(ConfigFileTest, CommandsFollowTheRunAndTheControllerAndTheReservationRese
     EXPECT_EQ(reservations.size(), 2);
     EXPECT_EQ(g_Session.Ports[1].HostPair, 0);
     EXPECT_EQ(app->TestPlan.HostPorts.size(), 1u);
+}
+
+TEST_F(ConfigFileTest, ReservationStartsFromNewNamesAndARefusedLockEmptiesThePortPages)
+{
+    setUp();
+    app->DutName = "Switch 9";
+    ASSERT_TRUE(view->SaveConfigurationTo(path("good.xml"), kStamp));
+    QString noNames = read(path("good.xml"));
+    noNames.remove(QRegularExpression("<(DUT|Tester)_Name>[^<]*</\\1_Name>\r\n"));
+    write(path("nonames.xml"), noNames);
+
+    // Every way into the reservation shows the new names, not the program's; a Cancel keeps the program's.
+    QStringList shown;
+    view->SetReservationRunner([&shown](CBoardInfo &dialog) {
+        shown << dialog.TesterName + " / " + dialog.DutName;
+        return 0;
+    });
+    view->OnCommand(CMainFormView::WM_SHOW_RESERVATION);
+    prompter.queueAnswer(IDYES);
+    view->OnCommand(CMainFormView::ID_NEW_TEST);
+    open(path("nonames.xml"));
+    open(path("good.xml"));
+    const QString fresh = "New Tester / New DUT_Device";
+    EXPECT_EQ(shown, (QStringList{fresh, fresh, fresh, "Lab <3> & bench / Switch 9"}));
+    EXPECT_EQ(app->TesterName, "Lab <3> & bench");
+
+    // A refused Lock takes the names and gives up every port: the port pages list none any more.
+    ASSERT_EQ(view->PortInfoPage->SettingsGrid->GetRowCount(), 4); // the all-ports row and three ports
+    ASSERT_GT(view->PortConfigPage->SourceCombo->count(), 0);
+    view->SetReservationRunner([](CBoardInfo &dialog) {
+        std::fill(g_Session.LockedFlags.begin(), g_Session.LockedFlags.end(), std::uint8_t(0));
+        g_Session.LockCount = 0;
+        dialog.TesterName = "Typed";
+        dialog.NamesTaken = 1;
+        return 0;
+    });
+    view->OnCommand(CMainFormView::WM_SHOW_RESERVATION);
+    EXPECT_EQ(app->TesterName, "Typed");
+    EXPECT_EQ(view->PortInfoPage->SettingsGrid->GetRowCount(), 1);
+    EXPECT_EQ(view->PortConfigPage->SourceCombo->count(), 0);
 }

@@ -170,7 +170,7 @@ TEST_F(MainFrameTest, ConnectionPaneFollowsModeAndInventory)
         std::uint32_t demo;
         std::uint8_t ready;
         const char *key;
-    } cases[] = {{1, 0, "Status_Connected"}, {0, 1, "Status_Connected"}, {0, 0, "Status_UnConnect"}};
+    } cases[] = {{1, 1, "Status_Demo"}, {0, 1, "Status_Connected"}, {0, 0, "Status_UnConnect"}};
     for (const auto &c : cases) {
         app->DemoMode = c.demo;
         g_Session.InventoryReady = c.ready;
@@ -179,6 +179,7 @@ TEST_F(MainFrameTest, ConnectionPaneFollowsModeAndInventory)
         EXPECT_EQ(frame->StatusBar->PaneCount(), 2);
         EXPECT_EQ(frame->StatusBar->PaneIcon(1).cacheKey(), frame->StatusIcon.cacheKey());
     }
+    EXPECT_EQ(g_LangMag.GetString(QStringLiteral("Status_Demo")), QStringLiteral("Demo"));
 }
 
 TEST_F(MainFrameTest, ModuleInformationRunsBehindTheBusyDialog)
