@@ -7,6 +7,7 @@
 
 #include <QStringList>
 #include <limits>
+#include <optional>
 
 class ConfigFieldReader
 {
@@ -19,16 +20,16 @@ public:
     // The next child of that name when its text is one whole number within [minimum, maximum]; a child
     // with any other text is refused. False when there is no such child or it was refused.
     bool readInRange(QStringView name, qint64 minimum, qint64 maximum, qint64 &value);
-    // readInRange into a field: within the field type's range unless narrower bounds are given.
+    // readInRange as a field's type: within the type's range unless narrower bounds are given. The
+    // caller stores the value, so that a field of a packed record is written as such.
     template <typename Field>
-    bool readField(QStringView name, Field &field, qint64 minimum = std::numeric_limits<Field>::min(),
-                   qint64 maximum = std::numeric_limits<Field>::max())
+    std::optional<Field> readField(QStringView name, qint64 minimum = std::numeric_limits<Field>::min(),
+                                   qint64 maximum = std::numeric_limits<Field>::max())
     {
         qint64 value = 0;
         if (!readInRange(name, minimum, maximum, value))
-            return false;
-        field = static_cast<Field>(value);
-        return true;
+            return std::nullopt;
+        return static_cast<Field>(value);
     }
     // Lists the child found last, with its text, among the refused values.
     void refuseChild();

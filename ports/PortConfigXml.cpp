@@ -129,23 +129,34 @@ void CPortConfig::readPairSection(ConfigFieldReader &reader, XmlDocument &xml, i
 {
     UtTestPair &pair = Plan().TestPairs[std::size_t(number - 1)];
     // The fields in file order: each search goes on after the one found before.
-    reader.readField(u"PairID", pair.PairID, 0, kMaxPairs);
-    reader.readField(u"Status", pair.Status, 0, 1);
-    reader.readField(u"num_of_destmember", pair.num_of_destmember);
-    reader.readField(u"Src_Cid", pair.Src_Cid);
-    reader.readField(u"Src_Bid", pair.Src_Bid);
-    reader.readField(u"Src_Pid", pair.Src_Pid);
-    reader.readField(u"mediatype", pair.mediatype);
+    if (const auto value = reader.readField<std::uint8_t>(u"PairID", 0, kMaxPairs))
+        pair.PairID = *value;
+    if (const auto value = reader.readField<std::uint8_t>(u"Status", 0, 1))
+        pair.Status = *value;
+    if (const auto value = reader.readField<std::uint16_t>(u"num_of_destmember"))
+        pair.num_of_destmember = *value;
+    if (const auto value = reader.readField<std::uint16_t>(u"Src_Cid"))
+        pair.Src_Cid = *value;
+    if (const auto value = reader.readField<std::uint8_t>(u"Src_Bid"))
+        pair.Src_Bid = *value;
+    if (const auto value = reader.readField<std::uint8_t>(u"Src_Pid"))
+        pair.Src_Pid = *value;
+    if (const auto value = reader.readField<std::uint16_t>(u"mediatype"))
+        pair.mediatype = *value;
     // The four address bytes as one number, signed or unsigned.
     qint64 group = 0;
     if (reader.readInRange(u"GroupIP", INT_MIN, UINT_MAX, group)) {
         const auto bits = std::uint32_t(group);
         std::memcpy(pair.GroupIP, &bits, 4);
     }
-    reader.readField(u"NumofGroup", pair.NumofGroup, kMinPairGroups, kMaxPairGroups);
-    reader.readField(u"UniCid", pair.UniCid);
-    reader.readField(u"UniBid", pair.UniBid);
-    reader.readField(u"UniPid", pair.UniPid);
+    if (const auto value = reader.readField<std::uint16_t>(u"NumofGroup", kMinPairGroups, kMaxPairGroups))
+        pair.NumofGroup = *value;
+    if (const auto value = reader.readField<std::uint16_t>(u"UniCid"))
+        pair.UniCid = *value;
+    if (const auto value = reader.readField<std::uint8_t>(u"UniBid"))
+        pair.UniBid = *value;
+    if (const auto value = reader.readField<std::uint8_t>(u"UniPid"))
+        pair.UniPid = *value;
     readPortEntries(reader, xml, QStringLiteral("SourcePortConfig"), QStringLiteral("SourcePort"), number,
                     true);
     readPortEntries(reader, xml, QStringLiteral("DesPortConfig"), QStringLiteral("DesPort"), number, false);

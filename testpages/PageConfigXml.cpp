@@ -108,8 +108,9 @@ void readFields(XmlDocument &xml, ConfigFieldReader &reader,
     for (const CTestPageBase::SectionField &field : fields) {
         const QString element = QString::fromLatin1(field.element);
         if (auto *combo = qobject_cast<QComboBox *>(field.control)) {
+            // -1 is the list without a selection, as it is written.
             qint64 index = 0;
-            if (reader.readInRange(element, 0, combo->count() - 1, index)) {
+            if (reader.readInRange(element, -1, combo->count() - 1, index)) {
                 const QSignalBlocker blocker(combo);
                 combo->setCurrentIndex(int(index));
             }
@@ -160,15 +161,15 @@ void readFrameTable(XmlDocument &xml, ConfigFieldReader &reader, std::vector<UtC
         // A frame size is whole: a fraction is cut, as the row's editor does.
         if (readChildDouble(xml, reader, u"CustomFrameSize", kMinCustomFrameSize, kMaxCustomFrameSize, value))
             row.FrameSize = std::uint16_t(value);
-        using Rate = double UtCustomFrame::*;
-        for (const auto &[name, rate] :
-             {std::pair<const char16_t *, Rate>{u"CustomInitialRate", &UtCustomFrame::InitialRate},
-              std::pair<const char16_t *, Rate>{minRateName, &UtCustomFrame::MinRate},
-              std::pair<const char16_t *, Rate>{u"CustomMaxRate", &UtCustomFrame::MaxRate},
-              std::pair<const char16_t *, Rate>{u"CustomResolution", &UtCustomFrame::Resolution}}) {
-            if (readChildDouble(xml, reader, name, kMinCustomRate, kMaxCustomRate, value))
-                row.*rate = value;
-        }
+        // The row is packed: each rate is stored by name.
+        if (readChildDouble(xml, reader, u"CustomInitialRate", kMinCustomRate, kMaxCustomRate, value))
+            row.InitialRate = value;
+        if (readChildDouble(xml, reader, minRateName, kMinCustomRate, kMaxCustomRate, value))
+            row.MinRate = value;
+        if (readChildDouble(xml, reader, u"CustomMaxRate", kMinCustomRate, kMaxCustomRate, value))
+            row.MaxRate = value;
+        if (readChildDouble(xml, reader, u"CustomResolution", kMinCustomRate, kMaxCustomRate, value))
+            row.Resolution = value;
         xml.LeaveElement();
     }
 }
@@ -229,10 +230,12 @@ void CTestPageBase::ReadPortBlock(XmlDocument &xml, ConfigFieldReader &reader)
             qint64 value = 0;
             if (reader.readInt(u"VLanState", value))
                 settings.VLanState = value != 0;
-            reader.readField(u"VLanID", settings.VLanID, 0, kMaxVLanId);
+            if (const auto field = reader.readField<std::uint16_t>(u"VLanID", 0, kMaxVLanId))
+                settings.VLanID = *field;
             if (reader.readInt(u"CFI", value))
                 settings.CFI = value != 0;
-            reader.readField(u"VLanPriority", settings.VLanPriority, 0, kMaxVLanPriority);
+            if (const auto field = reader.readField<std::uint8_t>(u"VLanPriority", 0, kMaxVLanPriority))
+                settings.VLanPriority = *field;
             // The four address bytes as one number, signed or unsigned.
             if (reader.readInRange(u"IPAddress", INT_MIN, UINT_MAX, value))
                 setAddressNumber(value, settings.IPAddress);
@@ -243,10 +246,13 @@ void CTestPageBase::ReadPortBlock(XmlDocument &xml, ConfigFieldReader &reader)
             if (m_layout == PortLayout::MixClass) {
                 if (reader.readInt(u"UniVLanState", value))
                     settings.UniVLanState = value != 0;
-                reader.readField(u"UniVLanID", settings.UniVLanID, 0, kMaxVLanId);
+                if (const auto field = reader.readField<std::uint16_t>(u"UniVLanID", 0, kMaxVLanId))
+                    settings.UniVLanID = *field;
                 if (reader.readInt(u"UniCFI", value))
                     settings.UniCFI = value != 0;
-                reader.readField(u"UniVLanPriority", settings.UniVLanPriority, 0, kMaxVLanPriority);
+                if (const auto field =
+                        reader.readField<std::uint8_t>(u"UniVLanPriority", 0, kMaxVLanPriority))
+                    settings.UniVLanPriority = *field;
             }
         }
         xml.LeaveElement();
@@ -319,9 +325,12 @@ void CTestPageBase::LoadXml(CTestPageBase &page, const char *section, XmlDocumen
                     if (page.m_layout == PortLayout::MixClass && plan &&
                         std::size_t(pair) <= plan->TestPairs.size()) {
                         UtTestPair &testPair = plan->TestPairs[std::size_t(pair - 1)];
-                        reader.readField(u"UniCastCID", testPair.UniCid);
-                        reader.readField(u"UniCastBID", testPair.UniBid);
-                        reader.readField(u"UniCastPID", testPair.UniPid);
+                        if (const auto field = reader.readField<std::uint16_t>(u"UniCastCID"))
+                            testPair.UniCid = *field;
+                        if (const auto field = reader.readField<std::uint8_t>(u"UniCastBID"))
+                            testPair.UniBid = *field;
+                        if (const auto field = reader.readField<std::uint8_t>(u"UniCastPID"))
+                            testPair.UniPid = *field;
                     }
                 }
                 xml.LeaveElement();

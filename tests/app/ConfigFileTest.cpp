@@ -402,8 +402,8 @@ TEST_F(ConfigFileTest, OutOfRangeValuesKeepTheFieldsAndAreNamedOnce)
         << messages[1].toStdString();
     EXPECT_EQ(view->CapacityPage->FrameSize.Edit->text(), "256");
     EXPECT_EQ(view->CapacityPage->MaxGroups.Edit->text(), "400");
-    EXPECT_EQ(view->JoinLeavePage->PortSettingsList[1].VLanID, 7);
-    EXPECT_EQ(view->PortConfigPage->Plan().TestPairs[0].NumofGroup, 1);
+    EXPECT_EQ(int(view->JoinLeavePage->PortSettingsList[1].VLanID), 7);
+    EXPECT_EQ(int(view->PortConfigPage->Plan().TestPairs[0].NumofGroup), 1);
 }
 
 TEST_F(ConfigFileTest, SystemSectionNumbersTheLockedPortsWithoutGaps)

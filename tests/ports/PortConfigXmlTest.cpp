@@ -177,18 +177,31 @@ TEST(PortConfigXml, LoaderSurvivesOddFiles)
         QStringList refused;
     };
     const Case cases[] = {
-        {"no section", kShell, 1, 0, 0, 0},
-        {"Status before PairID", section(1, "<Pair1><Status>1</Status><PairID>1</PairID></Pair1>"), 1, 0, 0,
-         0},
+        {"no section", kShell, 1, 0, 0, 0, {}},
+        {"Status before PairID",
+         section(1, "<Pair1><Status>1</Status><PairID>1</PairID></Pair1>"),
+         1,
+         0,
+         0,
+         0,
+         {}},
         {"three pairs",
          section(3, pairXml(1, fields.arg(1).arg(1), ports.arg(1)) +
                         pairXml(2, fields.arg(2).arg(2), ports.arg(2)) +
                         pairXml(3, fields.arg(3).arg(3), ports.arg(3))),
-         3, 1, 1, 1},
+         3,
+         1,
+         1,
+         1,
+         {}},
         {"Pair2 missing",
          section(3, pairXml(1, fields.arg(1).arg(1), ports.arg(1)) +
                         pairXml(3, fields.arg(3).arg(3), ports.arg(3))),
-         3, 1, 0, 1},
+         3,
+         1,
+         0,
+         1,
+         {}},
         {"PairCount 12",
          section(12, pairXml(1, fields.arg(1).arg(1), ports.arg(1))),
          1,
@@ -209,7 +222,11 @@ TEST(PortConfigXml, LoaderSurvivesOddFiles)
                          "<SourcePortConfig><SourcePort1><CID>300</CID><BID>2</BID><PID>1</PID></SourcePort1>"
                          "</SourcePortConfig><DesPortConfig><DesPort1><CID>1</CID><BID>20</BID><PID>1</PID>"
                          "</DesPort1><DesPort2><CID>1</CID><PID>2</PID></DesPort2></DesPortConfig>")),
-         1, 1, 0, 0},
+         1,
+         1,
+         0,
+         0,
+         {}},
     };
     for (const Case &c : cases) {
         XmlPage p;

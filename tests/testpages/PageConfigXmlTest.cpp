@@ -271,14 +271,16 @@ TEST(PageConfigXml, ReaderTakesWhatItCanOfHandEditedSections)
          "<TestDuration>9</TestDuration><NumberOfTrails>4</NumberOfTrails>",
          "4",
          "5",
+         {},
          {}},
-        {"missing elements are skipped", "<TestDuration>9</TestDuration>", "1", "9", {}},
+        {"missing elements are skipped", "<TestDuration>9</TestDuration>", "1", "9", {}, {}},
         {"a gap in the pair numbers costs no later pair",
          "<PairSettings><PairSel1><Pair>2</Pair></PairSel1><PairSel3><Pair>5</Pair></PairSel3></"
          "PairSettings>",
          "1",
          "5",
-         {0, 0, 1, 0, 0, 1, 0, 0, 0}},
+         {0, 0, 1, 0, 0, 1, 0, 0, 0},
+         {}},
         {"pair numbers outside 1 to 8",
          "<PairSettings><PairSel1><Pair>0</Pair></PairSel1><PairSel2><Pair>9</Pair></PairSel2></"
          "PairSettings>",
@@ -326,7 +328,7 @@ TEST(PageConfigXml, ReaderTakesWhatItCanOfHandEditedSections)
     EXPECT_TRUE(selected);
     EXPECT_EQ(DottedText(page.PortSettingsList[2].IPAddress), "192.168.1.2");
     EXPECT_EQ(DottedText(page.PortSettingsList[1].IPAddress), "192.168.1.200");
-    EXPECT_EQ(page.PortSettingsList[1].VLanID, before[1].VLanID);
+    EXPECT_EQ(int(page.PortSettingsList[1].VLanID), int(before[1].VLanID));
     EXPECT_TRUE(sameSettings(page.PortSettingsList[0], before[0]));
     EXPECT_TRUE(sameSettings(page.PortSettingsList[3], before[3]));
     EXPECT_EQ(refused, QStringList({"JoinLeaveConfig/AvailablePortSettings1/VLanID = 70001",
