@@ -12,6 +12,7 @@
 #include "platform/XmlDocument.h"
 #include "ports/BoardInfo.h"
 #include "ports/PortConfig.h"
+#include "testpages/DlgAggregate.h"
 #include "testpages/DlgCapacity.h"
 #include "testpages/DlgJoinLeave.h"
 #include "testpages/RateTestPage.h"
@@ -238,14 +239,22 @@ TEST_F(ConfigFileTest, EveryPairPageComesBackWhole)
         int k = 0;
         for (const CTestPageBase::SectionField &field : page->SectionFields()) {
             ++k;
-            if (auto *edit = qobject_cast<QLineEdit *>(field.control))
-                edit->setText(QString::number(test * 10 + k));
-            else if (auto *combo = qobject_cast<QComboBox *>(field.control))
+            if (auto *edit = qobject_cast<QLineEdit *>(field.control)) {
+                // A number that lies outside the field's range would be refused: its bound stands in.
+                QString text = QString::number(test * 10 + k);
+                if (const auto *number = qobject_cast<CNumEdit *>(edit);
+                    number && !number->config().holdsInRange(text))
+                    text = number->config().formatBound(number->config().maximum);
+                edit->setText(text);
+            } else if (auto *combo = qobject_cast<QComboBox *>(field.control))
                 combo->setCurrentIndex(combo->count() - 1);
             else if (auto *check = qobject_cast<QCheckBox *>(field.control))
                 check->setChecked(!check->isChecked());
         }
         ASSERT_GT(k, 0) << test;
+        // The Aggregate page's client counts are bound by the one host of pair 1, as loading finds them.
+        if (auto *aggregate = dynamic_cast<CDlgAggregate *>(page))
+            aggregate->SetClientLimit(1);
         page->PairChecked[1] = 1;
         page->FillPairGrid();
         if (auto *ratePage = dynamic_cast<CRateTestPage *>(page)) {

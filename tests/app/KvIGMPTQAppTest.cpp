@@ -433,8 +433,9 @@ TEST_F(StartupTest, LanguageSettingSelectsTheFileOrFallsBackToEnglishWithANotice
         } else {
             EXPECT_TRUE(messages.isEmpty()) << c.name;
         }
-        if (!c.chinese || c.chineseFile)
+        if (!c.chinese || c.chineseFile) {
             EXPECT_EQ(g_LangMag.GetString(QStringLiteral("Menu_File")), english) << c.name;
+        }
         EXPECT_FALSE(g_LangMag.GetString(QStringLiteral("Note_Run_Only_One")).isEmpty()) << c.name;
     }
 }
