@@ -47,14 +47,16 @@ void CLangMag::SetLangFile(const QString &path)
 bool CLangMag::SelectLanguage(const QString &folder, const QString &fileName, QString &problem)
 {
     problem.clear();
-    const QString english = folder + QLatin1String(kEnglishFileName);
+    const QString englishFile = folder + QLatin1String(kEnglishFileName);
     Cache englishCache;
-    const QHash<QString, QString> &englishTexts = textsOf(english, englishCache);
+    const QHash<QString, QString> &englishTexts = textsOf(englishFile, englishCache);
     const QString name = fileName.isEmpty() ? QLatin1String(kEnglishFileName) : fileName;
     QString reason;
     // Only a file of the folder itself: no separator, and not the folder or its parent.
     const bool plainName = !name.contains(u'/') && name != u"." && name != u"..";
-    Cache chosenCache;
+    // The English file itself is read once.
+    const bool isEnglish = plainName && name == QLatin1String(kEnglishFileName);
+    Cache chosenCache = isEnglish ? englishCache : Cache();
     if (!plainName) {
         reason = QStringLiteral("it is not a file of the folder %1").arg(folder);
     } else {
@@ -63,10 +65,10 @@ bool CLangMag::SelectLanguage(const QString &folder, const QString &fileName, QS
             reason = QStringLiteral("the file does not exist");
         else if (!info.isFile() || !info.isReadable())
             reason = QStringLiteral("the file cannot be read");
-        else if (textsOf(info.filePath(), chosenCache).isEmpty())
+        else if ((isEnglish ? chosenCache.texts : textsOf(info.filePath(), chosenCache)).isEmpty())
             reason = QStringLiteral("the file holds no text");
     }
-    const QString chosen = reason.isEmpty() ? folder + name : english;
+    const QString chosen = reason.isEmpty() ? folder + name : englishFile;
     if (reason.isEmpty()) {
         int missing = 0;
         QString example;
@@ -89,7 +91,7 @@ bool CLangMag::SelectLanguage(const QString &folder, const QString &fileName, QS
     if (!reason.isEmpty() && englishTexts.isEmpty())
         return false;
     SetLangFile(chosen);
-    m_fallbackFile = english;
+    m_fallbackFile = englishFile;
     // The files just read need no second reading.
     m_cache = reason.isEmpty() ? chosenCache : englishCache;
     m_fallbackCache = englishCache;

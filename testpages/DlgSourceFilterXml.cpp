@@ -10,9 +10,7 @@
 #include "testpages/DlgSourceFilter.h"
 
 #include <QLineEdit>
-#include <QSignalBlocker>
 #include <algorithm>
-#include <climits>
 
 namespace {
 
