@@ -102,8 +102,11 @@ void CDlgSourceFilter::readAddressSettings(XmlDocument &xml, ConfigFieldReader &
             xml.EnterElement();
             qint64 mode = 0;
             if (reader.readInt(u"FilterType", mode)) {
-                // Include, or else exclude: the two modes a report can carry.
-                group.Mode = mode == kIncludeMode ? kIncludeMode : kExcludeMode;
+                // Include or exclude, the two modes a report can carry; any other keeps the group's mode.
+                if (mode == kIncludeMode || mode == kExcludeMode)
+                    group.Mode = std::uint32_t(mode);
+                else
+                    reader.refuseChild();
                 for (int s = 1; xml.FindChildElement(filterElement("SourceAddr", s)); ++s)
                     group.Sources << xml.GetChildText();
             }

@@ -127,10 +127,11 @@ TEST_F(DlgSourceFilterXmlTest, HandEditedSectionsLoadWhatTheyHoldWithinTheLimits
         sources += QStringLiteral("<SourceAddr%1>10.0.0.%1</SourceAddr%1>").arg(i);
     QString groups;
     for (int g = 1; g <= 11; ++g)
-        groups += QStringLiteral("<GroupAddress%1 GroupAddress=\"225.0.0.%1\"><FilterType>7</FilterType>"
+        groups += QStringLiteral("<GroupAddress%1 GroupAddress=\"225.0.0.%1\"><FilterType>%3</FilterType>"
                                  "<SourceAddrNumber>1</SourceAddrNumber>%2</GroupAddress%1>")
                       .arg(g)
-                      .arg(g == 1 ? sources : QStringLiteral("<SourceAddr1>1.1.1.1</SourceAddr1>"));
+                      .arg(g == 1 ? sources : QStringLiteral("<SourceAddr1>1.1.1.1</SourceAddr1>"))
+                      .arg(g == 2 ? 7 : 2); // a mode that is neither include nor exclude
     const QString file =
         sectionFile("<SourcePortNumber>3</SourcePortNumber><SourcePort1>" + label(1) +
                     "</SourcePort1><SourcePort3>(  9, 9,1) - QM-M13</SourcePort3>"
@@ -147,8 +148,11 @@ TEST_F(DlgSourceFilterXmlTest, HandEditedSectionsLoadWhatTheyHoldWithinTheLimits
                     "<SourceAddr1>2.2.2.2</SourceAddr1></GroupAddress1></HostPort2></SourceAddressSettings>");
     bool selected = true;
     const QString duration = page.DurationEdit->text();
-    // A field beyond its range keeps the page's value.
-    EXPECT_EQ(load(page, file, selected), QStringList{"SourceFilterConfig/TestDuration = 70000"});
+    // A field beyond its range keeps the page's value, a group's unknown mode the group's Include.
+    EXPECT_EQ(
+        load(page, file, selected),
+        (QStringList{"SourceFilterConfig/TestDuration = 70000",
+                     "SourceFilterConfig/SourceAddressSettings/HostPort1/GroupAddress2/FilterType = 7"}));
     EXPECT_EQ(page.DurationEdit->text(), duration);
     EXPECT_TRUE(selected); // no "isSelected": the flag stays
     // A missing number is skipped; a label outside the inventory is kept as it stands.
@@ -158,6 +162,7 @@ TEST_F(DlgSourceFilterXmlTest, HandEditedSectionsLoadWhatTheyHoldWithinTheLimits
     const UtFilterHost &host = page.AddressSettings[0];
     ASSERT_EQ(host.Groups.size(), 10u);
     EXPECT_EQ(host.Groups[0].Mode, 2u);
+    EXPECT_EQ(host.Groups[1].Mode, 1u);
     EXPECT_EQ(host.Groups[0].Sources.size(), 10);
     EXPECT_EQ(host.Groups[0].Sources.back(), "10.0.0.10");
     EXPECT_EQ(log.size(), 3) << log.join("").toStdString(); // the sources cut, groups 11 and 12 dropped
