@@ -321,6 +321,8 @@ private:
     // Shows a test page with its tab item, preparing the page when it was not on show.
     void showTestPageOf(int test);
     void prepareTestPage(int test);
+    // The description box and the picture follow the test on show, however its page was reached.
+    void showTestDescription(int test);
     void storePortSettings(int test);
     void selectTab(int index);
     void fillTabItems();

@@ -8,7 +8,6 @@
 #include "engine/EngineHost.h"
 #include "engine/EngineUtils.h"
 #include "engine/IGMPTestPlan.h"
-#include "engine/LatencyRates.h"
 #include "engine/Session.h"
 #include "run/TestReportDlg.h"
 #include "platform/NumberText.h"
@@ -120,6 +119,7 @@ void CMainFormView::StartTest()
     if (!ValidateSelectedTests()) {
         g_IsRunning = 0;
         sendToFrame(ID_FINISHED_RUN);
+        showStatusReady(); // nothing runs
         return;
     }
     for (CDlgButton *bar : {ReportDlg->ExcelBar, ReportDlg->PdfBar}) {
@@ -177,7 +177,10 @@ bool CMainFormView::ValidateSelectedTests()
             break;
         }
         if (!pageValid) {
-            Prompter::current().messageBox(QString::fromLatin1(kInvalidPageTexts[test]), MB_OK);
+            // The page's reason, when it gave one, follows the test's message.
+            const auto *page = static_cast<const CTestPageBase *>(TestPage(test));
+            Prompter::current().messageBox(
+                QString::fromLatin1(kInvalidPageTexts[test]) + page->RefusalReason(), MB_OK);
             valid = false;
         }
     }
@@ -207,6 +210,8 @@ void CMainFormView::RunSelectedTests()
     if (LinkDownStop == 0)
         sendToFrame(ID_TEST_FINISHED);
     closeWaitDialog();
+    if (Run.StopRequested)
+        EngineHost::instance().showStatus(QStringLiteral("Stat_Test_Stopped"));
 }
 
 void CMainFormView::closeWaitDialog()
@@ -257,6 +262,8 @@ void CMainFormView::OnStopTest()
     if (!WaitDialog)
         WaitDialog = new CDlgWaitProgress();
     WaitDialog->show();
+    AppendLog(this, QStringLiteral("* Stop test, please wait ...\n"));
+    EngineHost::instance().showStatus(QStringLiteral("Wait_Stop_Test"));
     StopTest();
     RequestStop();
 }
@@ -302,6 +309,9 @@ void CMainFormView::OnTestFinished()
     ReportDlg->FinishTest();
     if (PortInfoPage)
         PortInfoPage->FillPortGrid();
+    // The log's last line says that the run ended because the user stopped it.
+    if (Run.StopRequested)
+        AppendLog(this, QStringLiteral("* Test stopped by the user.\n"));
     // A Stop given while the run ended is over by now: its wait dialog goes before the closing message.
     closeWaitDialog();
     if (LinkDownStop == 0)
@@ -514,38 +524,39 @@ std::uint8_t CMainFormView::RunLatencyTest()
     const auto &rows = LatencyPage->FrameRows;
     prepareResultPage(TestLatency, TestLatency, page, rows);
     page->Records.clear();
-    // MinRate holds the rate step and MaxRate the end rate.
+    // MinRate holds the page's rate step; each row runs from its own initial rate to its own end rate.
+    std::uint32_t step = 0;
     for (std::size_t row = 0; row < rows.size(); ++row) {
-        forEachRate(plan.InitialRate, plan.MinRate, plan.MaxRate, [&](std::uint32_t index, double rate) {
+        for (const double rate : CReportLatency::RowRates(rows[row], plan.MinRate)) {
             for (std::size_t pair = 0; pair < kMaxTestPairs; ++pair) {
                 if (plan.PairSelected[pair] != 1)
                     continue;
                 Run.PairFrameLists[TestLatency].push_back({std::uint16_t(pair + 1), rows[row].FrameSize, 1});
                 page->Records.emplace_back(rows[row].FrameSize, std::uint8_t(pair + 1),
-                                           receiverCount(plan, pair), rate, index);
-                if (row == 0 && index == 0)
+                                           receiverCount(plan, pair), rate, step);
+                if (step == 0)
                     page->ReceiverTotal += receiverCount(plan, pair);
             }
-            return true;
-        });
+            ++step;
+        }
     }
     page->InitChartViewPort();
-    // A row's own rates meet the records by their index in the list.
-    return runFrameRows(TestLatency, rows, page, false, [this, &plan, page](std::size_t) {
-        bool ok = true;
-        forEachRate(plan.InitialRate, plan.MinRate, plan.MaxRate, [&](std::uint32_t index, double rate) {
+    // The steps are counted again in the same order, so that each call meets its records and grid rows.
+    step = 0;
+    return runFrameRows(TestLatency, rows, page, false, [this, &plan, &rows, &step, page](std::size_t row) {
+        for (const double rate : CReportLatency::RowRates(rows[row], plan.MinRate)) {
             page->CurrentRate = rate;
-            page->CurrentRateIndex = index;
+            page->CurrentStep = step++;
             for (UtTestPort &host : plan.HostPorts) {
                 host.LatencyMin = 0;
                 host.LatencyMax = 0;
                 host.LatencySum = 0;
                 host.LatencyCount = 0;
             }
-            ok = ReportDlg->PerformLatencyTest(rate);
-            return ok;
-        });
-        return ok;
+            if (!ReportDlg->PerformLatencyTest(rate))
+                return false;
+        }
+        return true;
     });
 }
 

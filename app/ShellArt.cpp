@@ -32,12 +32,18 @@ struct ButtonArt
 constexpr int kButtonSide = 32;
 
 const ButtonArt kButtons[] = {
-    {145, Glyph::Arrows, QColor(0x2e, 0x7d, 0x32)},  {216, Glyph::FolderIn, QColor(0xc7, 0x8b, 0x1a)},
-    {215, Glyph::Disk, QColor(0x1e, 0x5a, 0xa8)},    {158, Glyph::Lines, QColor(0x55, 0x55, 0x55)},
-    {177, Glyph::Sliders, QColor(0x6a, 0x3d, 0x9a)}, {146, Glyph::Chart, QColor(0xb0, 0x30, 0x30)},
-    {159, Glyph::Play, QColor(0x2e, 0x9d, 0x3a)},    {160, Glyph::Play, QColor(0xa0, 0xa0, 0xa0)},
-    {173, Glyph::Square, QColor(0xd0, 0x30, 0x30)},  {174, Glyph::Square, QColor(0xa0, 0xa0, 0xa0)},
-    {188, Glyph::Pairs, QColor(0x00, 0x7a, 0x8a)},   {229, Glyph::Blank, QColor(0xa0, 0xa0, 0xa0)},
+    {ReconnectPicture, Glyph::Arrows, QColor(0x2e, 0x7d, 0x32)},
+    {LoadPicture, Glyph::FolderIn, QColor(0xc7, 0x8b, 0x1a)},
+    {SavePicture, Glyph::Disk, QColor(0x1e, 0x5a, 0xa8)},
+    {LogPicture, Glyph::Lines, QColor(0x55, 0x55, 0x55)},
+    {TestConfigPicture, Glyph::Sliders, QColor(0x6a, 0x3d, 0x9a)},
+    {ReportPicture, Glyph::Chart, QColor(0xb0, 0x30, 0x30)},
+    {RunIdlePicture, Glyph::Play, QColor(0x2e, 0x9d, 0x3a)},
+    {RunRunningPicture, Glyph::Play, QColor(0xa0, 0xa0, 0xa0)},
+    {StopRunningPicture, Glyph::Square, QColor(0xd0, 0x30, 0x30)},
+    {StopIdlePicture, Glyph::Square, QColor(0xa0, 0xa0, 0xa0)},
+    {PairingPicture, Glyph::Pairs, QColor(0x00, 0x7a, 0x8a)},
+    {SparePicture, Glyph::Blank, QColor(0xa0, 0xa0, 0xa0)},
 };
 
 void drawGlyph(QPainter &p, Glyph glyph, const QColor &color)
@@ -198,9 +204,12 @@ struct TestPictureArt
 };
 
 const TestPictureArt kTestPictures[] = {
-    {274, 3, QColor(0x1e, 0x5a, 0xa8), "Tree_Mix_Class"}, {275, 4, QColor(0x2e, 0x7d, 0x32), "Tree_Aggregate_Group"},
-    {276, 5, QColor(0x6a, 0x3d, 0x9a), "Tree_Scaled_Group"}, {233, 2, QColor(0xb0, 0x30, 0x30), "Tree_Latency"},
-    {278, 6, QColor(0x00, 0x7a, 0x8a), "Tree_Capacity"},     {279, 1, QColor(0xc7, 0x8b, 0x1a), "Tree_Join_Leave"},
+    {MixClassTestPicture, 3, QColor(0x1e, 0x5a, 0xa8), "Tree_Mix_Class"},
+    {AggregateTestPicture, 4, QColor(0x2e, 0x7d, 0x32), "Tree_Aggregate_Group"},
+    {ScaleGroupTestPicture, 5, QColor(0x6a, 0x3d, 0x9a), "Tree_Scaled_Group"},
+    {LatencyTestPicture, 2, QColor(0xb0, 0x30, 0x30), "Tree_Latency"},
+    {CapacityTestPicture, 6, QColor(0x00, 0x7a, 0x8a), "Tree_Capacity"},
+    {JoinLeaveTestPicture, 1, QColor(0xc7, 0x8b, 0x1a), "Tree_Join_Leave"},
 };
 
 const TestPictureArt *testPictureArt(int id)
@@ -235,12 +244,12 @@ QImage bitmap(int id)
         return image;
     }
     switch (id) {
-    case 132:
-    case 185:
+    case LampOffPicture:
+    case LampOnPicture:
         return lamp(QColor(0x30, 0xc0, 0x40));
-    case 186:
+    case LampBlinkPicture:
         return lamp(QColor(0x10, 0x50, 0x18));
-    case 211: {
+    case IdleToolPicture: {
         QImage image(28, 28, QImage::Format_ARGB32);
         image.fill(Qt::white);
         QPainter p(&image);
@@ -249,14 +258,14 @@ QImage bitmap(int id)
         p.drawEllipse(QRectF(4, 4, 20, 20));
         return image;
     }
-    case 155:
+    case LogoPicture:
         return logo(QSize(720, 456), QStringLiteral("Tavrix-IGMP-TQ"));
-    case 135:
-    case 136:
-        return bannerStrip(id == 136);
-    case 281:
+    case BannerPicture:
+    case DemoBannerPicture:
+        return bannerStrip(id == DemoBannerPicture);
+    case ApplyArrowPicture:
         return goArrow(16);
-    case 288:
+    case DescriptionArrowPicture:
         return goArrow(24);
     default:
         return QImage();
@@ -265,18 +274,18 @@ QImage bitmap(int id)
 
 QIcon icon(int id)
 {
-    if (id != 133 && id != 134)
+    if (id != NotConnectedIcon && id != ConnectedIcon)
         return QIcon();
     QImage image(32, 16, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
-    const QColor color = id == 134 ? QColor(0x2e, 0x9d, 0x3a) : QColor(0xc0, 0x30, 0x30);
+    const QColor color = id == ConnectedIcon ? QColor(0x2e, 0x9d, 0x3a) : QColor(0xc0, 0x30, 0x30);
     p.setPen(QPen(color, 2));
     p.drawLine(QPointF(2, 8), QPointF(12, 8));
     p.drawLine(QPointF(20, 8), QPointF(30, 8));
     p.setBrush(color);
-    if (id == 134)
+    if (id == ConnectedIcon)
         p.drawRect(QRectF(11, 4, 10, 8));
     else
         p.drawEllipse(QPointF(16, 8), 4, 4);

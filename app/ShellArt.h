@@ -8,17 +8,50 @@
 
 namespace ShellArt {
 
-// Button pictures: 145 Reconnect, 216 Load, 215 Save, 158 Log, 177 Test configuration, 146 Report,
-// 159/160 Run (idle/running), 173/174 Stop (running/idle), 188 Pairing, 229 spare. Lamp 132, 185, 186;
-// idle picture 211; logo 155; banner strips 135 (normal) and 136 (demo mode); test pictures 274 Mixed
-// Class, 275 Aggregate, 276 Scale Group, 233 Latency, 278 Capacity, 279 Join/Leave; the arrows of the
-// view's Apply button 281 and the description page's button 288; the reservation tree's 16 x 16
-// pictures 139 (active devices), 190 (chassis), 189 (board); the module marks 298 (outdated, red) and
-// 302 (lite, "L"). White is the transparent colour of every button picture.
+// The pictures by their resource numbers. White is the transparent colour of every button picture.
+enum Picture : int
+{
+    // Tool bar buttons.
+    ReconnectPicture = 145,
+    LoadPicture = 216,
+    SavePicture = 215,
+    LogPicture = 158,
+    TestConfigPicture = 177,
+    ReportPicture = 146,
+    RunIdlePicture = 159,
+    RunRunningPicture = 160,
+    StopRunningPicture = 173,
+    StopIdlePicture = 174,
+    PairingPicture = 188,
+    SparePicture = 229,
+    // The tool bar's lamp (off, and its two blinking states) and idle picture.
+    LampOffPicture = 132,
+    LampOnPicture = 185,
+    LampBlinkPicture = 186,
+    IdleToolPicture = 211,
+    LogoPicture = 155,
+    // Banner strips of the start page: normal and demo mode.
+    BannerPicture = 135,
+    DemoBannerPicture = 136,
+    // Test pictures.
+    MixClassTestPicture = 274,
+    AggregateTestPicture = 275,
+    ScaleGroupTestPicture = 276,
+    LatencyTestPicture = 233,
+    CapacityTestPicture = 278,
+    JoinLeaveTestPicture = 279,
+    // The arrows of the view's Apply button and of the description page's button.
+    ApplyArrowPicture = 281,
+    DescriptionArrowPicture = 288,
+    // Connection icons of the status bar.
+    NotConnectedIcon = 133,
+    ConnectedIcon = 134,
+};
+
 QImage bitmap(int id);
 // The caption a test picture carries: its test's name in the current language (empty for other ids).
 QString testPictureCaption(int id);
-// Connection icons: 134 connected, 133 not connected.
+// A connection icon: ConnectedIcon or NotConnectedIcon.
 QIcon icon(int id);
 
 } // namespace ShellArt

@@ -6,6 +6,8 @@
 
 #include <QString>
 #include <QStringView>
+#include <algorithm>
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 
@@ -69,6 +71,19 @@ void WaitPumping(std::uint32_t ms);
 // The same, but returns at once, or as soon as it is set during the wait, when the main view's stop
 // flag is set (CMainFormView::RequestStop).
 void WaitPumpingAbortable(std::uint32_t ms);
+// Both with a duration, so that a call reads WaitPumpingAbortable(2s); held to what one wait takes.
+inline std::uint32_t WaitMilliseconds(std::chrono::milliseconds wait)
+{
+    return std::uint32_t(std::clamp<std::chrono::milliseconds::rep>(wait.count(), 0, UINT32_MAX));
+}
+inline void WaitPumping(std::chrono::milliseconds wait)
+{
+    WaitPumping(WaitMilliseconds(wait));
+}
+inline void WaitPumpingAbortable(std::chrono::milliseconds wait)
+{
+    WaitPumpingAbortable(WaitMilliseconds(wait));
+}
 
 // The 16-bit one's-complement sum of the data as 16-bit words in memory order.
 std::uint16_t InetChecksum(std::size_t length, const void *data);

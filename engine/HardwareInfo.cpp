@@ -49,9 +49,29 @@ UtModuleInfo ModuleInfoOf(const UtBoardVersion &version)
     return info;
 }
 
+bool IsKnownControllerModel(std::uint8_t controllerModel)
+{
+    switch (ControllerModel(controllerModel)) {
+    case ControllerModel::C4:
+    case ControllerModel::C2:
+    case ControllerModel::C4Lite:
+    case ControllerModel::C2Lite:
+    case ControllerModel::C6:
+        return true;
+    }
+    return false;
+}
+
+bool IsLiteControllerModel(std::uint8_t controllerModel)
+{
+    const auto model = ControllerModel(controllerModel);
+    return model == ControllerModel::C4Lite || model == ControllerModel::C2Lite;
+}
+
 bool IsLayoutB(std::uint8_t controllerModel)
 {
-    return controllerModel == '0' || controllerModel == '2';
+    const auto model = ControllerModel(controllerModel);
+    return model == ControllerModel::C4 || model == ControllerModel::C4Lite;
 }
 
 UtSystemInfo SystemInfoOf(const UtSession &session)

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "engine/SessionRecords.h"
+#include "platform/kvapi/KvProtocol.h"
 
 #include <QByteArray>
 #include <QString>
@@ -19,21 +20,8 @@ struct UtVersionTriple
     unsigned Build = 0;
 };
 
-// The words W1..W10 of a version record (W[0]..W[9]) and what they carry. A test module's record:
-// firmware W1.W2 build W8, FPGA W5.W6 build W7, PROM W3.W4 build W9, hardware version W10. The
-// controller's record: firmware W1.W2 build W8, hardware W5.W6 build W7, the further version W3.W4
-// build W9 and the PCB version W10. The MAC address is the record's MAC field in both.
-namespace VersionWords {
-constexpr int FirmwareMajor = 0, FirmwareMinor = 1, FirmwareBuild = 7;
-constexpr int FpgaMajor = 4, FpgaMinor = 5, FpgaBuild = 6;
-constexpr int PromMajor = 2, PromMinor = 3, PromBuild = 8;
-constexpr int Hardware = 9;
-// The controller's words in the same places.
-constexpr int ControllerHardwareMajor = FpgaMajor, ControllerHardwareMinor = FpgaMinor,
-              ControllerHardwareBuild = FpgaBuild;
-constexpr int FurtherMajor = PromMajor, FurtherMinor = PromMinor, FurtherBuild = PromBuild;
-constexpr int Pcb = Hardware;
-} // namespace VersionWords
+// The words W1..W10 of a version record (W[0]..W[9]) and what they carry.
+namespace VersionWords = KvProtocol::Layout::VersionWords;
 
 // Lite modules (QM-M10, M12, M14, M20, M17, M21, M25): they support only specific applications and
 // cannot be reserved.
@@ -69,6 +57,19 @@ struct UtSystemInfo
     QString ThirdSerial;      // layout B: the chassis record's second serial number
     QByteArray Date;          // the manufacture date text (at most 12 characters) of the chassis record
 };
+// The management card by the character its version record carries (UtControllerId::Model). Each
+// family has its own chassis-wide calls; a lite card runs its family's records without them.
+enum class ControllerModel : std::uint8_t
+{
+    C4 = '0',
+    C2 = '1',
+    C4Lite = '2',
+    C2Lite = '3',
+    C6 = '_',
+};
+// One of the five characters above.
+bool IsKnownControllerModel(std::uint8_t controllerModel);
+bool IsLiteControllerModel(std::uint8_t controllerModel);
 // Layout B for the characters '0' and '2', A for any other.
 bool IsLayoutB(std::uint8_t controllerModel);
 UtSystemInfo SystemInfoOf(const UtSession &session);

@@ -177,6 +177,10 @@ public:
     std::function<int()> Random;
 
 private:
+    // The group index whose address NextGroupAddress last logged, per pair (1-based number - 1): the
+    // same line for the next port of a walk over the groups is left out.
+    mutable std::array<std::uint32_t, kMaxTestPairs> m_tracedGroupIndex{};
+
     enum PortSide : std::uint32_t
     {
         AsSource = 0,

@@ -114,13 +114,12 @@ std::uint16_t CIGMPTestPlan::SendJoinNicLatency()
     return 1;
 }
 
-// Joins of the first `clients` hosts of each source's pair (list order), then of the sources.
-static bool forEachAggregateJoin(const CIGMPTestPlan &plan, std::uint8_t clients,
-                                 const std::function<void(const UtTestPort &, std::uint32_t)> &join)
+// The first `clients` hosts (list order) of each source's pair, source by source: the members of an
+// Aggregate step, whom its joins make members and its leaves take out again.
+static std::vector<const UtTestPort *> aggregateClients(const CIGMPTestPlan &plan, std::uint8_t clients)
 {
+    std::vector<const UtTestPort *> members;
     for (const UtTestPort &source : plan.SourcePorts) {
-        if (stopRequested())
-            return false;
         if (source.PortIndex >= g_Session.Ports.size())
             continue;
         const std::uint8_t pair = g_Session.Ports[source.PortIndex].SourcePair;
@@ -130,11 +129,21 @@ static bool forEachAggregateJoin(const CIGMPTestPlan &plan, std::uint8_t clients
                 break;
             if (host.PortIndex >= g_Session.Ports.size() || g_Session.Ports[host.PortIndex].HostPair != pair)
                 continue;
-            if (stopRequested())
-                return false;
             ++joined;
-            join(host, 1);
+            members.push_back(&host);
         }
+    }
+    return members;
+}
+
+// Joins of the step's clients, then of the sources.
+static bool forEachAggregateJoin(const CIGMPTestPlan &plan, std::uint8_t clients,
+                                 const std::function<void(const UtTestPort &, std::uint32_t)> &join)
+{
+    for (const UtTestPort *host : aggregateClients(plan, clients)) {
+        if (stopRequested())
+            return false;
+        join(*host, 1);
     }
     for (const UtTestPort &source : plan.SourcePorts) {
         if (stopRequested())
@@ -201,6 +210,7 @@ std::uint16_t CIGMPTestPlan::sendBatches(std::uint32_t groups, std::uint32_t mes
     }
     std::uint16_t result = 1;
     std::uint32_t k = 0;
+    std::uint32_t batchMs = 0; // the longest burst of the batch
     for (std::uint32_t g = 0; g < groups; ++g) {
         if (stoppable && stopRequested())
             return 0;
@@ -230,11 +240,17 @@ std::uint16_t CIGMPTestPlan::sendBatches(std::uint32_t groups, std::uint32_t mes
                             id.CID, id.BID, id.PID,
                             startBlock(id, 0, static_cast<std::uint16_t>(k), k + 1, final)) == 0)
                         result = 0;
+                    batchMs = std::max(batchMs, burstMilliseconds(entry, k + 1));
                 }
             }
         }
         if (batchEnds) {
             GlobalStartTx(AllTestPortsMask());
+            // The next batch opens with a global stop and the caller goes on to its traffic: the reports
+            // of this batch are all sent first.
+            if (batchMs > 0)
+                WaitPumpingAbortable(batchMs);
+            batchMs = 0;
             k = 0;
         } else {
             ++k;
@@ -366,12 +382,12 @@ std::uint16_t CIGMPTestPlan::SendLeaveAggregate(std::uint8_t clients)
 {
     if (demoMode())
         return 1;
+    // Every port the step's joins made a member leaves: each source, and the clients of every pair.
     std::uint16_t result = 1;
-    for (const auto &[list, side] : {std::pair{&SourcePorts, AsSource}, std::pair{&HostPorts, AsHost}}) {
-        const std::size_t count = std::min<std::size_t>(clients, list->size());
-        for (std::size_t i = 0; i < count; ++i)
-            result &= sendIgmpByTable((*list)[i], kLeave, side, 50, {0, 0, 1, 1});
-    }
+    for (const UtTestPort &source : SourcePorts)
+        result &= sendIgmpByTable(source, kLeave, AsSource, 50, {0, 0, 1, 1});
+    for (const UtTestPort *host : aggregateClients(*this, clients))
+        result &= sendIgmpByTable(*host, kLeave, AsHost, 50, {0, 0, 1, 1});
     WaitPumpingAbortable(200);
     logLeaveAndWait();
     return result;

@@ -169,6 +169,10 @@ std::uint16_t CIGMPTestPlan::FillCapacityGroupBursts(UtTxEntry entry, std::uint3
             return 0;
         if (index == kBurstEntries - 1 || g == groups - 1) {
             startTable(id, 0, static_cast<std::uint16_t>(index), index + 1, 1);
+            // A new start would replace the burst: it goes out whole before the next block, and the
+            // last one before the counters are read.
+            if (!hardwareSkipped())
+                WaitPumpingAbortable(burstMilliseconds(entry, index + 1));
             index = 0;
         } else {
             ++index;

@@ -2,6 +2,7 @@
 
 #include "controls/grid/MyCug.h"
 #include "controls/grid/UGCell.h"
+#include "controls/grid/UGDataSource.h"
 #include "controls/grid/UGGridInfo.h"
 #include "engine/EngineHost.h"
 #include "engine/EngineUtils.h"
@@ -272,6 +273,9 @@ void CModuleInfodlg::FillHardwareInfo()
 
 void CModuleInfodlg::prepareGrid(int rows)
 {
+    // A refill keeps nothing of the last one: its rows were sorted, and a cell left empty now would show
+    // another module's text, colour or mark.
+    m_grid->CurrentSheet()->m_dataSource->ClearAllCells();
     m_grid->CurrentSheet()->m_defColWidth = 105;
     m_grid->CurrentSheet()->m_defRowHeight = 20;
     m_grid->SetRowCount(rows);

@@ -33,21 +33,21 @@ QImage bitmap(int id)
     p.setPen(QPen(color, 1.5));
     p.setBrush(color);
     switch (id) {
-    case 222:
+    case AddPicture:
         p.drawLine(QPointF(4, 11), QPointF(12, 11));
         arrow(p, 18, 1);
         break;
-    case 223:
+    case RemovePicture:
         p.drawLine(QPointF(10, 11), QPointF(18, 11));
         arrow(p, 4, -1);
         break;
-    case 224:
+    case RemoveAllPicture:
         arrow(p, 3, -1);
         arrow(p, 11, -1);
         p.drawLine(QPointF(14, 11), QPointF(19, 11));
         break;
-    case 308:
-    case 309:
+    case UntickAllPicture:
+    case TickAllPicture:
         p.setPen(QPen(QColor(0x55, 0x55, 0x55), 1.2));
         box(p, id == 309);
         break;
@@ -64,21 +64,21 @@ QImage treeBitmap(int id)
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     switch (id) {
-    case 139: // the active devices: a screen on its stand
+    case ActiveDevicesPicture: // the active devices: a screen on its stand
         p.setPen(QPen(QColor(0x33, 0x33, 0x33), 1));
         p.setBrush(QColor(0x6f, 0xa8, 0xdc));
         p.drawRect(QRectF(1.5, 2.5, 13, 9));
         p.drawLine(QPointF(8, 12), QPointF(8, 14));
         p.drawLine(QPointF(4, 14.5), QPointF(12, 14.5));
         break;
-    case 190: // a chassis: a box with its card slots
+    case ChassisPicture: // a chassis: a box with its card slots
         p.setPen(QPen(QColor(0x40, 0x40, 0x40), 1));
         p.setBrush(QColor(0xc8, 0xc8, 0xc8));
         p.drawRect(QRectF(1.5, 3.5, 13, 9));
         for (int slot = 0; slot < 4; ++slot)
             p.drawLine(QPointF(4 + 3 * slot, 5.5), QPointF(4 + 3 * slot, 10.5));
         break;
-    case 189: // a board: a green card with its connectors
+    case BoardPicture: // a board: a green card with its connectors
         p.setPen(QPen(QColor(0x1b, 0x5e, 0x20), 1));
         p.setBrush(QColor(0x4c, 0xaf, 0x50));
         p.drawRect(QRectF(1.5, 4.5, 13, 7));
@@ -86,7 +86,7 @@ QImage treeBitmap(int id)
         for (int connector = 0; connector < 3; ++connector)
             p.drawRect(QRectF(3.5 + 4 * connector, 11.5, 2, 2));
         break;
-    case 188: // a port: an RJ-45 socket
+    case PortPicture: // a port: an RJ-45 socket
         p.setPen(QPen(QColor(0x40, 0x40, 0x40), 1));
         p.setBrush(QColor(0xe0, 0xe0, 0xe0));
         p.drawRect(QRectF(2.5, 3.5, 11, 9));
@@ -94,12 +94,12 @@ QImage treeBitmap(int id)
         p.drawRect(QRectF(5.5, 6.5, 5, 4));
         p.drawRect(QRectF(7, 10.5, 2, 2));
         break;
-    case 298: // the red sign of a module that needs newer firmware
+    case OutdatedModulePicture: // the red sign of a module that needs newer firmware
         p.setPen(QPen(QColor(0xc8, 0x00, 0x00), 2));
         p.drawEllipse(QRectF(2, 2, 12, 12));
         p.drawLine(QPointF(4.5, 4.5), QPointF(11.5, 11.5));
         break;
-    case 302: // the letter L of a lite module
+    case LiteModulePicture: // the letter L of a lite module
         p.setPen(QPen(QColor(0x00, 0x00, 0xa0), 2));
         p.drawLine(QPointF(5, 3), QPointF(5, 12));
         p.drawLine(QPointF(5, 12), QPointF(12, 12));

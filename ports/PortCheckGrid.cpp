@@ -1,5 +1,6 @@
 #include "ports/PortCheckGrid.h"
 
+#include "controls/grid/ChecklistGrid.h"
 #include "controls/grid/UGCnrBtn.h"
 #include "controls/grid/UGDataSource.h"
 #include "controls/grid/UGGrid.h"
@@ -79,31 +80,15 @@ int CPortCheckGrid::GetRowText(int row, QString &text)
 
 void CPortCheckGrid::setUpList(int columns, int checkWidth)
 {
-    SetColumnCount(2);
-    SetRowCount(0);
-    // Stores a cell at the end row, so rows can be opened there.
-    SetCellText(0, 0, QString());
-    CUGGridInfo *sheet = CurrentSheet();
-    sheet->m_gridLines = 0;
-    SetSideHeadingWidth(0);
-    SetTopHeadingHeight(0);
-    sheet->m_currentCellMode = 2;
+    CChecklistGrid::SetUpChecklistSheet(*this, false);
     SetOwnerId(1);
-    sheet->m_multiSelectFlag = 1;
-    sheet->m_multiSelect->SetSelectMode(sheet->m_highlightRow ? CUGMultiSelect::kWholeRows
-                                                              : CUGMultiSelect::kCellBlocks);
-    sheet->m_menuOn = 1;
-    sheet->m_toolTips = 1;
-    GridWindow()->EnableToolTips(false);
-    TopHeadingWindow()->EnableToolTips(false);
-    SideHeadingWindow()->EnableToolTips(false);
-    CornerButtonWindow()->EnableToolTips(false);
+    CUGGridInfo *sheet = CurrentSheet();
     m_colCount = columns;
     m_checkCol = 0;
     m_secondCol = 1;
     m_thirdCol = 2;
     SetColumnCount(m_colCount);
-    sheet->m_currentCellMode = 0;
+    sheet->m_currentCellMode = CUGGridInfo::CurrentCellUnmarked;
     sheet->m_multiSelectFlag = 0;
     sheet->m_multiSelect->SetSelectMode(0);
     SelectWholeRows();

@@ -325,7 +325,8 @@ void CCounterLog::UpdateLatencyColumns(CIGMPTestPlan &plan)
         if (index < 0 || std::size_t(index) >= g_Session.PortStates.size())
             continue;
         const double sample = g_Session.PortStates[std::size_t(index)].MaxLatencyTicks * 0.04;
-        if (sample - LatencyCompensation(host.SpeedMedia, host.Id.PID, host.TYPE) < 0)
+        // Only a sample above the module's own latency is one: a reading of 0 ticks is no measurement.
+        if (!(sample - LatencyCompensation(host.SpeedMedia, host.Id.PID, host.TYPE) > 0))
             continue;
         if (sample > host.LatencyMax || host.LatencyMax == 0)
             host.LatencyMax = sample;

@@ -60,7 +60,7 @@ public:
     // shows; nothing when the index names no table entry.
     void UpdateCounterRow(const CIGMPTestPlan &plan, int hardwareIndex, std::size_t recordIndex);
     // Takes one latency sample of every host port (its largest latency, in uncompensated microseconds):
-    // a sample not below the module's own latency updates the port's maximum, minimum, sum and count,
+    // a sample above the module's own latency updates the port's maximum, minimum, sum and count,
     // and the row of its port record shows maximum, minimum and average.
     void UpdateLatencyColumns(CIGMPTestPlan &plan);
     // The Clear button: every row goes, the row indices stay.

@@ -204,14 +204,9 @@ void ExcelReportWriter::writeChassisSheet()
     if (!sheet)
         return;
     sheet->setCol(0, 0, 15);
-    const ReportSources &sources = ReportSources::instance();
-    CModuleInfodlg *window = sources.moduleInfoWindow ? sources.moduleInfoWindow(&m_counters) : nullptr;
+    CModuleInfodlg *window = ReportSources::instance().readModuleInfo(&m_counters);
     if (!window)
         return;
-    if (EngineHost::instance().isDemoMode())
-        window->FillDemoInfo();
-    else
-        window->FillHardwareInfo();
     CUGCtrl &grid = *window->Grid();
     const int columns = grid.GetColumnCount();
     const int rows = grid.GetRowCount();

@@ -398,15 +398,9 @@ private:
     {
         if (!sectionPage("PdfReport_Section_Chassis"))
             return false;
-        const ReportSources &sources = ReportSources::instance();
-        CModuleInfodlg *modules =
-            sources.moduleInfoWindow ? sources.moduleInfoWindow(&m_counterPage) : nullptr;
+        CModuleInfodlg *modules = ReportSources::instance().readModuleInfo(&m_counterPage);
         if (!modules)
             return true;
-        if (EngineHost::instance().isDemoMode())
-            modules->FillDemoInfo();
-        else
-            modules->FillHardwareInfo();
         return m_doc.SetFont(m_regular, 12) && headedGridTable(*modules->Grid(), 0);
     }
 

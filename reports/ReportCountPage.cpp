@@ -3,6 +3,7 @@
 #include "controls/grid/UGCtrl.h"
 #include "engine/IGMPTestPlan.h"
 
+#include <algorithm>
 #include <climits>
 
 ReportCountPage::ReportCountPage(PageIndex index, const Style &style, QWidget *parent)
@@ -60,6 +61,16 @@ void ReportCountPage::FillReportGrid()
     }
     alignTable(kColumnTitleRow, rows - 1);
     Grid->RepaintAllParts();
+}
+
+std::uint32_t ReportCountPage::StepOf(std::uint32_t frameRow, std::uint32_t count) const
+{
+    const std::uint32_t first = firstCount();
+    const std::uint32_t last = lastCount();
+    if (last < first || count < first)
+        return 0;
+    const std::uint64_t step = std::uint64_t(frameRow) * (std::uint64_t(last) - first + 1) + (count - first);
+    return std::uint32_t(std::min<std::uint64_t>(step, UINT32_MAX));
 }
 
 void ReportCountPage::CollectResults()

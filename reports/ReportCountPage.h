@@ -20,6 +20,10 @@ public:
     void BuildChartArrays() override;
     void FormatBarLabel() override;
 
+    // The step of a count of a frame-size row: its index among the run's (frame-size row, count) pairs,
+    // which is the order of the chart's bars.
+    std::uint32_t StepOf(std::uint32_t frameRow, std::uint32_t count) const;
+
     std::vector<UtAggregateResult> Records;
     // The count of the trial under way; the procedure sets it.
     std::uint32_t CurrentCount = 0;

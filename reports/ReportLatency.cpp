@@ -20,20 +20,36 @@ double CReportLatency::TwoDecimals(double value)
     return std::int32_t((value + 0.005) * 100) / 100.0;
 }
 
+std::vector<double> CReportLatency::RowRates(const UtCustomFrame &row, double rateStep)
+{
+    std::vector<double> rates;
+    forEachRate(row.InitialRate, rateStep, row.MaxRate, [&rates](std::uint32_t, double rate) {
+        rates.push_back(rate);
+        return true;
+    });
+    return rates;
+}
+
+int CReportLatency::ResultRow(std::uint32_t step, std::size_t hostIndex) const
+{
+    const std::uint64_t hosts = plan() ? plan()->HostPorts.size() : 0;
+    const std::uint64_t row = kFirstResultRow + std::uint64_t(step) * hosts + hostIndex;
+    // A row past the grid's reach is no row: SetCell drops it.
+    return row <= std::uint64_t(INT_MAX) ? int(row) : -1;
+}
+
 void CReportLatency::FillReportGrid()
 {
     const CIGMPTestPlan *testPlan = plan();
-    // In the Latency test MinRate holds the rate step and MaxRate the end rate.
-    std::vector<double> rates;
-    if (testPlan) {
-        forEachRate(testPlan->InitialRate, testPlan->MinRate, testPlan->MaxRate,
-                    [&rates](std::uint32_t, double rate) {
-                        rates.push_back(rate);
-                        return true;
-                    });
+    // In the Latency test MinRate holds the rate step; each frame-size row has its own initial and end rate.
+    std::vector<std::vector<double>> rowRates;
+    std::uint64_t steps = 0;
+    for (const UtCustomFrame &frame : FrameRows) {
+        rowRates.push_back(testPlan ? RowRates(frame, testPlan->MinRate) : std::vector<double>{});
+        steps += rowRates.back().size();
     }
     const std::uint64_t hosts = testPlan ? testPlan->HostPorts.size() : 0;
-    const std::uint64_t wanted = hosts * FrameRows.size() * rates.size() + kFirstResultRow;
+    const std::uint64_t wanted = hosts * steps + kFirstResultRow;
     const int rows = wanted <= std::uint64_t(INT_MAX) ? int(wanted) : -1;
     beginReportGrid(rows, 9, 85, {{0, 100}, {1, 60}, {2, 80}, {3, 60}, {4, 80}, {5, 90}, {7, 130}, {8, 130}});
     writeHeaderRows("ResultPage_Grid_Title_Latency", 5);
@@ -42,13 +58,18 @@ void CReportLatency::FillReportGrid()
                        text("ResultPage_Col_Tx_Port"), text("ResultPage_Col_Group_Address"),
                        text("ResultPage_Col_IGMP_Version"), text("ResultPage_Col_CT"),
                        text("ResultPage_Col_SF")});
-    if (rows < 0 || hosts == 0 || rates.empty()) {
+    if (rows < 0 || hosts == 0 || steps == 0) {
         Grid->RepaintAllParts();
         return;
     }
     int row = kFirstResultRow;
-    for (const UtCustomFrame &frame : FrameRows) {
-        writeText(0, row, QString::asprintf("%d", int(frame.FrameSize)), row + int(hosts * rates.size()) - 1);
+    for (std::size_t frameRow = 0; frameRow < FrameRows.size(); ++frameRow) {
+        const std::vector<double> &rates = rowRates[frameRow];
+        // A row without a rate has no block.
+        if (rates.empty())
+            continue;
+        writeText(0, row, QString::asprintf("%d", int(FrameRows[frameRow].FrameSize)),
+                  row + int(hosts * rates.size()) - 1);
         for (const double rate : rates) {
             writeText(1, row, QString::asprintf("%.2f", rate), row + int(hosts) - 1);
             for (const UtTestPort &host : testPlan->HostPorts) {
@@ -86,7 +107,7 @@ void CReportLatency::CollectResults()
     // The chart's scale: a tenth above the largest latency of the step.
     testPlan.ChartScale = 0;
     for (UtLatencyResult &result : Records) {
-        if (result.FrameSize != testPlan.FrameSize || result.RateIndex != CurrentRateIndex)
+        if (result.Step != CurrentStep)
             continue;
         std::uint32_t slot = 0;
         for (const UtTestPort &host : testPlan.HostPorts) {

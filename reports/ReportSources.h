@@ -23,6 +23,9 @@ public:
     std::function<QDateTime()> runStartTime;
     // The module information window the main frame keeps, made with this parent when it has none yet.
     std::function<CModuleInfodlg *(QWidget *parent)> moduleInfoWindow;
+    // That window with what the chassis reports now, read afresh (demo mode: its fixed values), so that
+    // a report does not depend on the windows opened before; null when none is installed.
+    CModuleInfodlg *readModuleInfo(QWidget *parent) const;
     std::function<CSysInfoDlg *()> systemInfoPage;
     std::function<CPortInfoConfig *()> portInfoPage;
 };

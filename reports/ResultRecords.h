@@ -47,8 +47,8 @@ struct UtAggregateResult
 struct UtLatencyResult
 {
     UtLatencyResult(std::uint16_t frameSize, std::uint8_t pairNo, std::uint32_t hostCount, double rate,
-                    std::uint32_t rateIndex)
-        : FrameSize(frameSize), PairNo(pairNo), HostCount(hostCount), Rate(rate), RateIndex(rateIndex),
+                    std::uint32_t step)
+        : FrameSize(frameSize), PairNo(pairNo), HostCount(hostCount), Rate(rate), Step(step),
           AvgLatency(hostCount), MaxLatency(hostCount), MinLatency(hostCount)
     {
     }
@@ -56,9 +56,9 @@ struct UtLatencyResult
     std::uint16_t FrameSize;
     std::uint8_t PairNo;
     std::uint32_t HostCount;
-    // The load rate and its index in the run's rate list.
+    // The load rate, and the index of the (frame-size row, rate) step in the run.
     double Rate;
-    std::uint32_t RateIndex;
+    std::uint32_t Step;
     // Microseconds, as measured (no compensation).
     std::vector<double> AvgLatency;
     std::vector<double> MaxLatency;

@@ -180,6 +180,8 @@ bool CTestReportDlg::FinishTest()
     const std::uint32_t stopWas = stopFlag ? *stopFlag : 0;
     if (stopFlag)
         *stopFlag = 0;
+    // A run that ended before its Source Filter procedure could put the page's stream settings back.
+    RestorePortMedia();
     bool done = true;
     if (!plan.StopAllTx()) {
         plan.ClearPortLists();
@@ -208,6 +210,14 @@ void CTestReportDlg::TickTestProgress()
     if (EngineHost::instance().isDemoMode())
         Plan().SimulateCounters(TrialSeconds);
     CounterPage->UpdateCounterRows(Plan());
+}
+
+void CTestReportDlg::ReadCounters()
+{
+    Kv_TQReadCounterStatistics(1);
+    Kv_TQReadStreamCounter(1);
+    if (CountersRead)
+        CountersRead();
 }
 
 void CTestReportDlg::RestorePortMedia()

@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <cstdint>
+#include <functional>
 
 class CCounterDlg;
 class CCounterLog;
@@ -60,10 +61,14 @@ public:
     // Whether the host's Source Filter settings for the group admit the source's traffic.
     bool IsSourceExpected(const UtTestPort &source, const UtTestPort &host, const QString &groupText) const;
 
-    // The clean-up after every run: traffic stopped, groups left, counters stopped and cleared.
+    // The clean-up after every run: saved port settings back, traffic stopped, groups left, counters
+    // stopped and cleared.
     bool FinishTest();
     // One second of a trial: the trial's seconds, the status line and the counter page.
     void TickTestProgress();
+    // Asks the chassis for the port and stream counters, whose reports arrive during the next wait, then
+    // calls CountersRead.
+    void ReadCounters();
     // Puts back the port settings the Source Filter page saved.
     void RestorePortMedia();
     // Stops every timer of a run (Stop).
@@ -112,6 +117,9 @@ public:
     std::uint32_t LinkState = 0;
     std::uint32_t CurrentTestNo = 0;
     QString ReportPath;
+
+    // Called by ReadCounters once the counters are asked for; tests write there what a device would count.
+    std::function<void()> CountersRead;
 
     QTimer TxStopTimer;   // 2
     QTimer RelayoutTimer; // 4

@@ -207,8 +207,7 @@ bool CTestReportDlg::runCountTrials(bool aggregate, std::uint32_t count)
             if (stopped())
                 return false;
             status("Stat_Read_Counter");
-            Kv_TQReadCounterStatistics(1);
-            Kv_TQReadStreamCounter(1);
+            ReadCounters();
             if (aggregate) {
                 WaitPumpingAbortable(500);
                 CounterPage->UpdateCounterRows(plan);
@@ -234,7 +233,7 @@ bool CTestReportDlg::runCountTrials(bool aggregate, std::uint32_t count)
             page->BuildChartArrays();
             const QString rate = QString::asprintf("%.2f", search.current());
             writeResultCell(page, ReportPage::kRateRow, page->ValueColumn, rate);
-            showTrialOnChart(page, frameSizeIndex());
+            showTrialOnChart(page, page->StepOf(frameSizeIndex(), count));
             if (pass) {
                 CounterPage->SetRowResult(int(CounterPage->LastRow), QStringLiteral("Pass"), kPassColor);
                 writeResultCell(page, int(reportRow()), ReportCountPage::kPassedRateColumn, rate);

@@ -129,8 +129,7 @@ bool CTestReportDlg::PerformLatencyTest(double rate)
         if (stopped())
             return false;
         status("Stat_Read_Counter");
-        Kv_TQReadCounterStatistics(1);
-        Kv_TQReadStreamCounter(1);
+        ReadCounters();
         WaitPumpingAbortable(1000);
         status("Stat_Judgement_result");
         CounterPage->UpdateCounterRows(plan);
@@ -144,7 +143,7 @@ bool CTestReportDlg::PerformLatencyTest(double rate)
         log(QStringLiteral("* \n"));
         LatencyPage->CollectResults();
         LatencyPage->BuildChartArrays();
-        showTrialOnChart(LatencyPage, frameSizeIndex());
+        showTrialOnChart(LatencyPage, LatencyPage->CurrentStep);
         log(QStringLiteral("* Forwarding Latency Test Complete...\n\n"));
         Results.Counters[UtResultSet::Latency].push_back(
             {plan.FrameSize, CounterPage->FirstRow, CounterPage->LastRow});
@@ -173,21 +172,22 @@ void CTestReportDlg::printLatencyTable()
         const auto pair = std::uint8_t(index + 1);
         const UtTestPort *source = sourceOfPair(plan, pair);
         const UtPortId sourceId = source ? source->Id : UtPortId{};
-        for (const UtTestPort &host : plan.HostPorts) {
+        for (std::size_t hostIndex = 0; hostIndex < plan.HostPorts.size(); ++hostIndex) {
+            const UtTestPort &host = plan.HostPorts[hostIndex];
             const UtPortRecord *record = recordOf(host);
             if (!record || record->HostPair != pair)
                 continue;
+            // The figures are those of every trial of the rate so far: the runner clears them per rate.
             const double average = host.LatencyCount ? host.LatencySum / host.LatencyCount : 0;
             const double max = host.LatencyMax;
             const double min = host.LatencyMin;
-            const int row = int(reportRow());
+            const int row = LatencyPage->ResultRow(LatencyPage->CurrentStep, hostIndex);
             writeResultCell(LatencyPage, row, CReportLatency::kMeasuredColumn,
                             QString::asprintf("%.2f/%.2f/%.2f", max, min, average));
             writeResultCell(LatencyPage, row, CReportLatency::kCompensatedColumn,
                             QString::asprintf("%.2f/%.2f/%.2f", CompensatedLatency(host, max),
                                               CompensatedLatency(host, min),
                                               CompensatedLatency(host, average)));
-            setReportRow(reportRow() + 1);
             log(QStringLiteral("*   ") + portText(sourceId) + QStringLiteral("     ") + portText(host.Id) +
                 QString::asprintf(" %14llu", static_cast<unsigned long long>(host.RxMulticast)) +
                 QString::asprintf("%20.2f          %20.2f       %20.2f\n", average, max, min));

@@ -13,9 +13,11 @@
 #include "reports/ReportFilter.h"
 #include "run/ProcedureSupport.h"
 
+#include <QScopeGuard>
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <vector>
 
 using ProcedureSupport::dashLine;
 using TestPlanSupport::demoMode;
@@ -27,6 +29,9 @@ bool CTestReportDlg::PerformSourceFilterTest()
 {
     CIGMPTestPlan &plan = Plan();
     TxStopTimer.stop();
+    // The page's stream settings go back at the end of the test, however it ends: a later run must
+    // neither test with them nor save them as the ports' own.
+    const auto restoreStreams = qScopeGuard([this] { RestorePortMedia(); });
     Results.Ran[6] = 1;
     plan.FillPortLists();
     if (stopped())
@@ -63,9 +68,11 @@ bool CTestReportDlg::PerformSourceFilterTest()
     }
     log(QStringLiteral("Done!\n"));
     waitAfterJoin();
-    setReportRow(ReportPage::kFirstResultRow);
 
     const QStringList groups = EngineHost::instance().sourceFilterGroups();
+    // A group passes only while it has passed in every trial so far: 0, or the first trial it failed.
+    std::vector<std::uint32_t> firstFailedTrial(std::size_t(groups.size()), 0);
+    const auto hosts = std::uint32_t(plan.HostPorts.size());
     for (std::uint32_t trial = 0; trial < plan.NumberOfTrials; ++trial) {
         if (stopped())
             return false;
@@ -107,8 +114,7 @@ bool CTestReportDlg::PerformSourceFilterTest()
             Kv_TQStopStreamCounter(1);
             if (stopped())
                 return false;
-            Kv_TQReadCounterStatistics(1);
-            Kv_TQReadStreamCounter(1);
+            ReadCounters();
             status("Stat_Print_Counter");
             WaitPumpingAbortable(500);
             CounterPage->UpdateCounterRows(plan);
@@ -119,9 +125,17 @@ bool CTestReportDlg::PerformSourceFilterTest()
                 return false;
             status("Stat_Judgement_result");
             QStringList failures;
-            const bool pass = checkFilterGroup(group, failures);
+            const bool trialPassed = checkFilterGroup(group, failures);
+            std::uint32_t &failedIn = firstFailedTrial[std::size_t(k)];
+            if (!trialPassed && failedIn == 0)
+                failedIn = trial + 1;
+            else if (trialPassed && failedIn != 0)
+                failures << QString::asprintf("* Group %s failed in trial %d \n",
+                                              group.toLatin1().constData(), int(failedIn));
+            const bool pass = failedIn == 0;
             log(dashLine());
             log(QStringLiteral("* Result : \n"));
+            // The counts shown are the last trial's.
             FilterPage->CollectResults(std::uint32_t(k));
             FilterPage->BuildChartArrays();
             // The view follows the group under measurement (a group's bars are its host ports).
@@ -131,21 +145,20 @@ bool CTestReportDlg::PerformSourceFilterTest()
             result.Texts << QStringLiteral("Group %1 Test Result: %2")
                                 .arg(group, pass ? QStringLiteral("Pass") : QStringLiteral("Failed"));
             CounterPage->SetRowResult(int(lastRow), result.Texts.front(), pass ? kPassColor : kFailColor);
-            if (pass) {
+            if (pass)
                 log(QStringLiteral("Pass!\n"));
-            } else {
-                for (const QString &failure : failures) {
-                    log(failure);
-                    result.Texts << failure;
-                }
+            for (const QString &failure : failures) {
+                log(failure);
+                result.Texts << failure;
             }
             Results.Filter.push_back(std::move(result));
             CounterPage->FirstRow = lastRow + 1;
+            // Every trial writes the group's own block of rows, whose verdict covers the trials so far.
+            setReportRow(std::uint32_t(ReportPage::kFirstResultRow) + std::uint32_t(k) * hosts);
             writeResultCell(FilterPage, int(reportRow()), CReportFilter::kVerdictColumn,
                             pass ? QStringLiteral("Pass") : QStringLiteral("Fail"));
             writeResultCell(FilterPage, ReportPage::kRateRow, FilterPage->ValueColumn,
                             QString::asprintf("%.2f", plan.CurrentRate));
-            setReportRow(reportRow() + std::uint32_t(plan.HostPorts.size()));
         }
     }
 

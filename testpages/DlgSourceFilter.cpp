@@ -24,6 +24,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -219,7 +220,11 @@ void CDlgSourceFilter::OnInitDialog()
     DelayEdit->SetIntRange(1, 300);
     DurationEdit->SetIntRange(1, 30000);
     GroupCountEdit->SetIntRange(1, kMaxGroups);
-    GroupCountEdit->SetCallback([this](QWidget *) { OnGroupCountChanged(); });
+    // Leaving the field with the count it had keeps the set-up.
+    GroupCountEdit->SetCallback([this](QWidget *) {
+        if (toIntPrefix(GroupCountEdit->text()) != NumberGroup)
+            OnGroupCountChanged();
+    });
     for (CNumEdit *edit : {TrialsEdit, DelayEdit, DurationEdit, GroupCountEdit})
         edit->setToolTip(edit->GetRangeText());
     for (CKvAvlGrid *grid : {SourceAvailableGrid, SelectedSourceGrid, HostAvailableGrid, SelectedHostGrid})
@@ -392,6 +397,17 @@ void CDlgSourceFilter::OnGroupCountChanged()
     BuildGroupList();
     RemoveAddress({}, {}, {}, true, 0, false);
     OnRemoveAllHostPorts();
+    // Every row of the port grid shows the new groups.
+    StorePortSettings();
+    FillPortInfoGrid();
+}
+
+void CDlgSourceFilter::groupTexts(int, QString &address, QString &count)
+{
+    if (!GroupAddressCtrl || !GroupCountEdit)
+        return; // the frame lays its grid out before the page's fields exist
+    address = GroupAddressCtrl->text();
+    count = GroupCountEdit->text();
 }
 
 void CDlgSourceFilter::onGroupSpinChanged()
@@ -795,6 +811,7 @@ void CDlgSourceFilter::PruneAvailablePortLists()
 
 bool CDlgSourceFilter::CheckFieldsValid()
 {
+    clearRefusal();
     if (!exchangeFields())
         return false;
     const struct
@@ -802,16 +819,21 @@ bool CDlgSourceFilter::CheckFieldsValid()
         std::int32_t value;
         std::int32_t minimum;
         std::int32_t maximum;
-        QWidget *field;
-    } checks[] = {{DelayStart, 1, 300, DelayEdit},
-                  {NumberOfTrials, 1, 100, TrialsEdit},
-                  {TestDuration, 1, 30000, DurationEdit},
-                  {NumberGroup, 1, kMaxGroups, GroupCountEdit},
-                  {std::int32_t(GroupIP >> 24), 224, 239, GroupAddressCtrl}};
+        QLineEdit *field;
+        QLabel *label;
+    } checks[] = {{DelayStart, 1, 300, DelayEdit, m_delayLabel},
+                  {NumberOfTrials, 1, 100, TrialsEdit, m_trialsLabel},
+                  {TestDuration, 1, 30000, DurationEdit, m_durationLabel},
+                  {NumberGroup, 1, kMaxGroups, GroupCountEdit, m_groupCountLabel},
+                  {std::int32_t(GroupIP >> 24), 224, 239, GroupAddressCtrl, m_groupAddressLabel}};
     for (const auto &check : checks) {
         if (check.value < check.minimum || check.value > check.maximum) {
             check.field->setFocus();
-            return false;
+            const bool address = check.field == GroupAddressCtrl;
+            return refuse(
+                RangeRefusal(check.label, check.field->text(),
+                             address ? QStringLiteral("224.0.0.0") : formatInt(check.minimum),
+                             address ? QStringLiteral("239.255.255.255") : formatInt(check.maximum)));
         }
     }
     // Only ports of the inventory count: a label loaded for a port that is gone tests nothing.
@@ -841,6 +863,8 @@ void CDlgSourceFilter::ApplyToTestConfig(CIGMPTestPlan &plan)
     plan.FilterParams.V3GroupCount = std::uint32_t(NumberGroup);
     BytesOfAddress(GroupIP, plan.FilterParams.V3GroupAddress);
     plan.V3ReportSize = kV3ReportSize;
+    // The test takes part in no test pair: the pairs' counter table lists none.
+    std::memset(plan.PairSelected, 0, sizeof plan.PairSelected);
     if (SelectedSourceList.Count() == 0) {
         Prompter::current().messageBox(filterText("SourceFilter_Source_Null"));
         return;
@@ -849,7 +873,6 @@ void CDlgSourceFilter::ApplyToTestConfig(CIGMPTestPlan &plan)
     plan.InitialRate = plan.MinRate = plan.MaxRate = rate;
     plan.SourcePorts.clear();
     plan.HostPorts.clear();
-    g_Session.PortSaves.clear();
     for (const PortRow &row : InventoryPortRows(PortList.Count())) {
         const std::size_t index = row.index;
         UtPortRecord &record = g_Session.Ports[index];
@@ -858,8 +881,13 @@ void CDlgSourceFilter::ApplyToTestConfig(CIGMPTestPlan &plan)
         else if (SelectedHostList.Contains(row.label))
             plan.HostPorts.push_back(TestPortOfRow(row.row, row.key, index));
         // Every source counts in one stream for the test; the report window puts the old values back.
-        g_Session.PortSaves.push_back(
-            {std::uint16_t(index), record.StreamItemA, record.StreamItemB, record.StreamNumber});
+        // A port whose values are still saved holds this test's set-up, not its own values.
+        const bool saved =
+            std::any_of(g_Session.PortSaves.begin(), g_Session.PortSaves.end(),
+                        [index](const UtPortSaveEntry &entry) { return entry.PortIndex == index; });
+        if (!saved)
+            g_Session.PortSaves.push_back(
+                {std::uint16_t(index), record.StreamItemA, record.StreamItemB, record.StreamNumber});
         record.StreamItemA = 0;
         record.StreamItemB = 1;
         record.StreamNumber = 100;

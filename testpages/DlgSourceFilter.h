@@ -165,6 +165,10 @@ public:
     // Runs the source address editor modally; tests put their own in its place.
     std::function<int(CDlgAddressEdit &)> RunAddressEditor;
 
+protected:
+    // Every row shows the page's initial group address and number of groups as the fields hold them.
+    void groupTexts(int pairIndex, QString &address, QString &count) override;
+
 private:
     void FillPortInfoGrid(int pairIndex) override;
     void buildControls();
@@ -185,6 +189,10 @@ private:
     void installEngineHooks();
     // The host records of the section's "SourceAddressSettings", appended in file order.
     void readAddressSettings(XmlDocument &xml, ConfigFieldReader &reader);
+    // Gives every host record the groups of the group list, in its order: a group's mode and sources
+    // are kept when its address is listed, other groups go, missing ones come in Include mode without
+    // sources. Answers the labels of the hosts whose groups changed.
+    QStringList alignHostGroups();
 
     QLabel *m_trialsLabel = nullptr;
     QLabel *m_delayLabel = nullptr;

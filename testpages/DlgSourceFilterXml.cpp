@@ -6,6 +6,7 @@
 #include "engine/SessionRecords.h"
 #include "platform/ConfigFieldReader.h"
 #include "platform/NumberText.h"
+#include "platform/Prompter.h"
 #include "ports/PortCheckGrid.h"
 #include "testpages/DlgSourceFilter.h"
 
@@ -136,6 +137,28 @@ void CDlgSourceFilter::readAddressSettings(XmlDocument &xml, ConfigFieldReader &
     }
 }
 
+QStringList CDlgSourceFilter::alignHostGroups()
+{
+    QStringList changedHosts;
+    for (UtFilterHost &host : AddressSettings) {
+        std::vector<UtFilterGroup> aligned;
+        for (const QString &address : GroupList.Items()) {
+            const auto kept =
+                std::find_if(host.Groups.begin(), host.Groups.end(),
+                             [&](const UtFilterGroup &group) { return group.GroupAddress == address; });
+            aligned.push_back(kept != host.Groups.end() ? *kept : UtFilterGroup{address, kIncludeMode, {}});
+        }
+        const bool same = std::equal(
+            aligned.begin(), aligned.end(), host.Groups.begin(), host.Groups.end(),
+            [](const UtFilterGroup &a, const UtFilterGroup &b) { return a.GroupAddress == b.GroupAddress; });
+        if (!same) {
+            changedHosts << host.PortLabel;
+            host.Groups = std::move(aligned);
+        }
+    }
+    return changedHosts;
+}
+
 void CDlgSourceFilter::LoadXml(CDlgSourceFilter &page, XmlDocument &xml, bool &selected, QStringList &refused)
 {
     ConfigFieldReader reader(xml, refused);
@@ -171,9 +194,19 @@ void CDlgSourceFilter::LoadXml(CDlgSourceFilter &page, XmlDocument &xml, bool &s
         page.readAddressSettings(xml, reader);
         xml.LeaveElement();
     }
-    // The group list follows the loaded fields; the loaded host records stay.
+    // The group list follows the loaded fields; the host records follow the group list.
     page.readGroupFields();
     page.BuildGroupList();
+    if (const QStringList changed = page.alignHostGroups(); !changed.isEmpty())
+        Prompter::current().messageBox(
+            QStringLiteral(
+                "The groups of host port(s) %1 in the configuration file differ from the %2 group(s) "
+                "from %3. The hosts now have these groups: a group not among them was dropped, a "
+                "missing one was added with filter mode Include and no source.")
+                .arg(changed.join(QStringLiteral(", ")))
+                .arg(page.GroupList.Count())
+                .arg(page.GroupAddressCtrl->text()),
+            MB_OK);
     page.PruneAvailablePortLists();
     page.RefreshAddressTree();
     page.FillPortInfoGrid();

@@ -153,6 +153,18 @@ public:
     // The pair number a pair-grid row label ends with (1 to 8), 0 when none.
     static int PairNumberOfLabel(const QString &label);
 
+    // What the page's last check of its fields refused, in the current language: the field, its value
+    // and the rule it breaks; empty when the check passed or named no field.
+    const QString &RefusalReason() const { return m_refusal; }
+    // Refusal texts, a field named by its label and given with the text it holds: out of its range,
+    // above another field, not below another field.
+    static QString RangeRefusal(const QLabel *field, const QString &value, const QString &minimum,
+                                const QString &maximum);
+    static QString AboveRefusal(const QLabel *field, const QString &value, const QLabel *other,
+                                const QString &otherValue);
+    static QString NotBelowRefusal(const QLabel *field, const QString &value, const QLabel *other,
+                                   const QString &otherValue);
+
     // Flags of pair numbers 1 to 8 (entry 0 unused): 1 while the pair is ticked on this page.
     std::array<std::uint8_t, 9> PairChecked{};
     std::vector<UtPortProtocolSettings> PortSettingsList;
@@ -169,6 +181,13 @@ public:
     QRadioButton *CategoryIgmpSetting = nullptr;
 
 protected:
+    // A check of the fields starts with no reason, and a refusal notes its reason and answers false.
+    void clearRefusal() const { m_refusal.clear(); }
+    bool refuse(const QString &reason) const
+    {
+        m_refusal = reason;
+        return false;
+    }
     // The pair grid's group box reads " Source Pair : " on the rate pages, "Test Pair : " otherwise.
     void SetPairBoxKey(const char *key) { m_pairBoxKey = key; }
     // Steps 2 to 4 of the copy into the test plan: the ticked pairs into the plan's selected pairs and
@@ -219,4 +238,5 @@ private:
     Columns m_columns;
     const char *m_pairBoxKey = "TestPage_Test_Pair";
     QButtonGroup *m_categories = nullptr;
+    mutable QString m_refusal;
 };

@@ -157,27 +157,32 @@ void CChecklistGrid::ApplyCheckToSelection(int action)
     }
 }
 
-void CChecklistGrid::HookSetUpGrid()
+void CChecklistGrid::SetUpChecklistSheet(CUGCtrl &grid, bool windowToolTips)
 {
-    SetColumnCount(2);
-    SetRowCount(0);
+    grid.SetColumnCount(2);
+    grid.SetRowCount(0);
     // Stores a cell at the end row, so rows can be opened there.
-    SetCellText(0, 0, QString());
-    CUGGridInfo *sheet = CurrentSheet();
+    grid.SetCellText(0, 0, QString());
+    CUGGridInfo *sheet = grid.CurrentSheet();
     sheet->m_gridLines = 0;
-    SetSideHeadingWidth(0);
-    SetTopHeadingHeight(0);
-    sheet->m_currentCellMode = 2;
-    SetTag(1);
+    grid.SetSideHeadingWidth(0);
+    grid.SetTopHeadingHeight(0);
+    sheet->m_currentCellMode = CUGGridInfo::CurrentCellHighlighted;
     sheet->m_multiSelectFlag = 1;
     sheet->m_multiSelect->SetSelectMode(sheet->m_highlightRow ? CUGMultiSelect::kWholeRows
                                                               : CUGMultiSelect::kCellBlocks);
     sheet->m_menuOn = 1;
     sheet->m_toolTips = 1;
-    GridWindow()->EnableToolTips(true);
-    TopHeadingWindow()->EnableToolTips(true);
-    SideHeadingWindow()->EnableToolTips(true);
-    CornerButtonWindow()->EnableToolTips(true);
+    grid.GridWindow()->EnableToolTips(windowToolTips);
+    grid.TopHeadingWindow()->EnableToolTips(windowToolTips);
+    grid.SideHeadingWindow()->EnableToolTips(windowToolTips);
+    grid.CornerButtonWindow()->EnableToolTips(windowToolTips);
+}
+
+void CChecklistGrid::HookSetUpGrid()
+{
+    SetUpChecklistSheet(*this, true);
+    SetTag(1);
 }
 
 void CChecklistGrid::HookMenuCommand(int, int, int section, int commandId)

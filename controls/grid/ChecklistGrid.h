@@ -11,6 +11,9 @@ class CChecklistGrid : public CUGCtrl
     Q_OBJECT
 
 public:
+    // The sheet of a check list: two columns, no headings or grid lines, the current cell highlighted,
+    // rows or blocks selected, the pop-up menu and tool tips on (and the windows' own tips as given).
+    static void SetUpChecklistSheet(CUGCtrl &grid, bool windowToolTips);
     // Menu commands of the cell area that check, uncheck or invert the selected rows.
     static constexpr int kCommandCheck = 1624;
     static constexpr int kCommandUncheck = 1625;

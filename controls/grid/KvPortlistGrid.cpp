@@ -75,7 +75,7 @@ void CKvPortlistGrid::HookSetUpGrid()
     m_modelCol = 2;
     SetColumnCount(m_colCount);
     CUGGridInfo *sheet = CurrentSheet();
-    sheet->m_currentCellMode = 0;
+    sheet->m_currentCellMode = CUGGridInfo::CurrentCellUnmarked;
     sheet->m_multiSelectFlag = 0;
     sheet->m_multiSelect->SetSelectMode(0);
     SelectWholeRows();

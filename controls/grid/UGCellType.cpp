@@ -113,7 +113,7 @@ int CUGCellType::paramOf(CUGCell *cell)
 bool CUGCellType::highlightsCurrentCell() const
 {
     const CUGGridInfo *info = sheet();
-    return info && info->m_currentCellMode == 2;
+    return info && info->m_currentCellMode == CUGGridInfo::CurrentCellHighlighted;
 }
 
 COLORREF CUGCellType::textColorOf(CUGCell *cell, int selected, int current) const

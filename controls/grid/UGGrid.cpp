@@ -166,8 +166,7 @@ void CUGGrid::drawCell(QPainter *painter, int col, int row, UgRect rect, CUGCell
     int selected = 0;
     int current = 0;
     if (row == m_GI->m_reportedRow && (col == m_GI->m_reportedCol || m_GI->m_highlightRow)) {
-        // Current-cell style 0 leaves the current cell unmarked.
-        current = m_GI->m_currentCellMode != 0 ? 1 : 0;
+        current = m_GI->m_currentCellMode != CUGGridInfo::CurrentCellUnmarked ? 1 : 0;
     } else if (int block = 0; m_GI->m_multiSelect->IsSelected(col, row, &block)) {
         selected = block + 1;
     }
@@ -294,7 +293,8 @@ void CUGGrid::DrawCells(QPainter *painter)
             *painter, UgRect{0, blankTop, std::max(width, this->width()), std::max(height, this->height())},
             blank);
 
-    if (m_hasFocus && !m_ctrl->IsEditing() && focus.left >= 0 && m_GI->m_currentCellMode != 0) {
+    if (m_hasFocus && !m_ctrl->IsEditing() && focus.left >= 0 &&
+        m_GI->m_currentCellMode != CUGGridInfo::CurrentCellUnmarked) {
         if (m_GI->m_highlightRow) {
             focus.left = 0;
             focus.right = std::min(lastRight, width);

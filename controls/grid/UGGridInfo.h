@@ -91,7 +91,14 @@ public:
 
     int m_highlightRow = 0;
     int m_multiSelectFlag = 0;
-    int m_currentCellMode = 1;
+    // How the current cell shows: unmarked, with the focus rectangle, or also highlighted.
+    enum CurrentCellMode
+    {
+        CurrentCellUnmarked = 0,
+        CurrentCellFocus = 1,
+        CurrentCellHighlighted = 2
+    };
+    int m_currentCellMode = CurrentCellFocus;
     int m_createdFlag = 0;
     int m_menuOn = 0;
     int m_headingSizing = 1;

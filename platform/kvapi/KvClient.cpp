@@ -86,6 +86,12 @@ int connectWithin(const in_addr &address, uint16_t port, std::chrono::millisecon
     return fd;
 }
 
+// What a queued message of the given size costs the queue's bound, with its bookkeeping.
+size_t queuedCost(size_t messageSize)
+{
+    return messageSize + 64;
+}
+
 } // namespace
 
 KvClient &KvClient::instance()
@@ -132,13 +138,10 @@ uint16_t KvClient::serverPort() const
         if (m_serverPort != 0)
             return m_serverPort;
     }
-    if (const char *text = std::getenv("KV_SERVER_PORT")) {
-        char *end = nullptr;
-        const unsigned long port = std::strtoul(text, &end, 10);
-        if (end != text && *end == '\0' && port > 0 && port <= 65535)
-            return static_cast<uint16_t>(port);
-    }
-    return DefaultPort;
+    const char *text = std::getenv("KV_SERVER_PORT");
+    if (!text)
+        return DefaultPort;
+    return portFromText(text).value_or(0);
 }
 
 bool KvClient::isConnected() const
@@ -153,8 +156,13 @@ bool KvClient::connectToServer(const std::string &host)
     in_addr address{};
     if (!resolveIpv4(host, address))
         return false;
+    const uint16_t port = serverPort();
+    if (port == 0) {
+        qWarning("KV_SERVER_PORT is not a port number: %s", std::getenv("KV_SERVER_PORT"));
+        return false;
+    }
     const auto timeout = replyTimeout();
-    const int fd = connectWithin(address, serverPort(), timeout);
+    const int fd = connectWithin(address, port, timeout);
     if (fd < 0)
         return false;
     prepareDelivery();
@@ -194,6 +202,7 @@ void KvClient::disconnect()
         std::lock_guard lock(m_mutex);
         m_socket = -1;
         m_messages.clear();
+        m_queuedBytes = 0;
     }
     m_input.clear();
     if (fd >= 0)
@@ -204,6 +213,9 @@ void KvClient::markBroken()
 {
     std::lock_guard lock(m_mutex);
     m_connected = false;
+    // The server sees the connection end; the descriptor stays until disconnect() closes it.
+    if (m_socket >= 0)
+        ::shutdown(m_socket, SHUT_RDWR);
 }
 
 uint16_t KvClient::call(Op op, const std::vector<uint8_t> &arguments, std::vector<uint8_t> *replyData)
@@ -278,7 +290,8 @@ bool KvClient::receive(int socket, AwaitedReply *awaited, size_t &queued, bool w
             return false;
         if (size - used - 4 < length)
             break;
-        takeFrame(data + used + 4, length, awaited, queued);
+        if (!takeFrame(data + used + 4, length, awaited, queued))
+            return false;
         used += 4 + length;
     }
     if (fromChunk)
@@ -288,25 +301,35 @@ bool KvClient::receive(int socket, AwaitedReply *awaited, size_t &queued, bool w
     return true;
 }
 
-void KvClient::takeFrame(const uint8_t *frame, size_t size, AwaitedReply *awaited, size_t &queued)
+bool KvClient::takeFrame(const uint8_t *frame, size_t size, AwaitedReply *awaited, size_t &queued)
 {
     const auto kind = static_cast<FrameKind>(frame[0]);
     if (kind == FrameKind::Reply) {
         Reader reader(frame + 1, size - 1);
         const uint32_t sequence = reader.u32();
         const uint16_t result = reader.u16();
+        // A reply to a request not yet sent is not the server's.
+        if (!reader.ok() || static_cast<int32_t>(sequence - m_sequence) > 0)
+            return false;
         // A reply that comes after its caller gave up is dropped.
-        if (!reader.ok() || !awaited || sequence != awaited->sequence)
-            return;
+        if (!awaited || sequence != awaited->sequence)
+            return true;
         awaited->arrived = true;
         awaited->result = result;
         if (awaited->data)
             awaited->data->assign(frame + 7, frame + size);
-    } else if (kind == FrameKind::Message && size > 1) {
-        std::lock_guard lock(m_mutex);
-        m_messages.emplace_back(frame + 1, frame + size);
-        ++queued;
+        return true;
     }
+    // A message carries at least its code.
+    if (kind != FrameKind::Message || size < 3)
+        return false;
+    std::lock_guard lock(m_mutex);
+    m_queuedBytes += queuedCost(size - 1);
+    if (m_queuedBytes > MaxQueuedBytes)
+        return false; // a server flooding faster than the messages are taken
+    m_messages.emplace_back(frame + 1, frame + size);
+    ++queued;
+    return true;
 }
 
 void KvClient::prepareDelivery()
@@ -395,6 +418,7 @@ bool KvClient::deliverOne()
             return false;
         message = std::move(m_messages.front());
         m_messages.pop_front();
+        m_queuedBytes -= queuedCost(message.size());
         callback = m_callback;
     }
     if (callback)

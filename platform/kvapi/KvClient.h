@@ -24,6 +24,9 @@ class KvClient
 {
 public:
     static constexpr std::chrono::milliseconds DefaultReplyTimeout{3000};
+    // Server messages held for delivery at most, in bytes; a server that sends more before they are
+    // taken breaks the connection.
+    static constexpr size_t MaxQueuedBytes = 32 * 1024 * 1024;
 
     static KvClient &instance();
     ~KvClient();
@@ -45,7 +48,8 @@ public:
     void setReplyTimeout(std::chrono::milliseconds timeout);
     std::chrono::milliseconds replyTimeout() const;
 
-    // The server port: the one set here, else KV_SERVER_PORT, else KvProtocol::DefaultPort.
+    // The server port: the one set here, else KV_SERVER_PORT, else KvProtocol::DefaultPort. 0 when
+    // KV_SERVER_PORT names no port: connecting then fails rather than reach another port.
     void setServerPort(uint16_t port); // 0 goes back to the environment or the default
     uint16_t serverPort() const;
 
@@ -64,7 +68,10 @@ private:
     // receive timeout) and takes its whole frames; false when the connection is broken or the server
     // breaks the protocol.
     bool receive(int socket, AwaitedReply *awaited, size_t &queued, bool wait);
-    void takeFrame(const uint8_t *frame, size_t size, AwaitedReply *awaited, size_t &queued);
+    // Takes one frame: the awaited reply, or a message queued for delivery. False for a frame of
+    // another kind, one too short for its kind, a reply to a request never sent, or a message beyond
+    // the queue's bound.
+    bool takeFrame(const uint8_t *frame, size_t size, AwaitedReply *awaited, size_t &queued);
     // The user-interface thread's read of server messages between calls.
     void readBetweenCalls(int socket);
     void prepareDelivery();
@@ -85,6 +92,7 @@ private:
     std::chrono::milliseconds m_socketTimeout{}; // the receive timeout the socket was given
     bool m_connected = false;
     std::deque<std::vector<uint8_t>> m_messages;
+    size_t m_queuedBytes = 0; // of m_messages, as queuedCost counts them
     KvEventCallbackFunc m_callback = nullptr;
     int m_wake = -1;                            // counts the messages calls queued for delivery
     QPointer<QSocketNotifier> m_wakeNotifier;   // delivers them on the user-interface thread

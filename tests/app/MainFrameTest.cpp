@@ -369,13 +369,27 @@ TEST_F(MainFrameTest, ReportWindowFollowsTheFrame)
     EXPECT_EQ(report->PdfBar->pos(), QPoint(report->width() - 20 - report->PdfBar->width(), 10));
     EXPECT_EQ(report->ExcelBar->x(), report->PdfBar->x() - 10 - report->ExcelBar->width());
 
+    // The new size reaches the report window through the frame's layout, and its pages through the
+    // relayout timer: waited for until the pages have the window's new size.
+    const QSize reportBefore = report->size();
     frame->resize(frame->size() + QSize(40, 30));
-    QTRY_VERIFY(!report->RelayoutTimer.isActive());
-    for (int index = 0; index < report->PropSheet->count(); ++index) {
+    const auto pageInSheet = [report](int index) {
         QWidget *page = report->PropSheet->widget(index);
-        const QRect inSheet(page->parentWidget()->mapTo(report->PropSheet, page->pos()), page->size());
-        EXPECT_EQ(inSheet, QRect(5, 20, report->width() - 30, report->height() - 50)) << index;
-    }
+        return QRect(page->parentWidget()->mapTo(report->PropSheet, page->pos()), page->size());
+    };
+    const auto laidOut = [&] {
+        if (report->size() == reportBefore)
+            return false;
+        const QRect expected(5, 20, report->width() - 30, report->height() - 50);
+        for (int index = 0; index < report->PropSheet->count(); ++index) {
+            if (pageInSheet(index) != expected)
+                return false;
+        }
+        return true;
+    };
+    QTRY_VERIFY(laidOut());
+    for (int index = 0; index < report->PropSheet->count(); ++index)
+        EXPECT_EQ(pageInSheet(index), QRect(5, 20, report->width() - 30, report->height() - 50)) << index;
 
     VirtualWaitClock clock;
     bool shownDuringRestore = true;

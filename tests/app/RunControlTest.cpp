@@ -4,52 +4,51 @@
 #include "ShellTestSupport.h"
 #include "app/DlgWaitProgress.h"
 #include "app/KvIGMPTQApp.h"
+#include "app/LangMag.h"
 #include "app/LogDlg.h"
 #include "app/MainFormView.h"
 #include "app/MainFrame.h"
 #include "app/PairOnePages.h"
 #include "app/ToolBarDlg.h"
+#include "common/PdfReadBack.h"
+#include "controls/grid/KvAvlGrid.h"
 #include "controls/grid/MyCug.h"
 #include "controls/grid/UGCheckBoxType.h"
 #include "controls/widgets/ButtonST.h"
 #include "controls/widgets/NumEdit.h"
 #include "controls/widgets/PictureEx.h"
+#include "controls/widgets/SkinListCtrl.h"
 #include "controls/widgets/StaticEx.h"
 #include "controls/widgets/TransparentImage.h"
 #include "engine/EngineHost.h"
 #include "engine/Session.h"
-#include "run/TestReportDlg.h"
 #include "engine/SimulatedTimeClock.h"
 #include "engine/SimulatorConnection.h"
 #include "engine/TestPlanPorts.h"
 #include "engine/VirtualWaitClock.h"
 #include "kvserver/KvServer.h"
 #include "platform/ScriptedPrompter.h"
+#include "ports/ModuleInfodlg.h"
 #include "ports/PageDirectory.h"
 #include "ports/PortCheckGrid.h"
+#include "ports/PortInfoConfig.h"
+#include "ports/SysInfoDlg.h"
+#include "reports/CounterLog.h"
 #include "reports/DlgButton.h"
 #include "reports/MyPropSheet.h"
-#include "reports/CounterLog.h"
 #include "reports/ReportAggregate.h"
 #include "reports/ReportFilter.h"
 #include "reports/ReportLatency.h"
 #include "reports/ReportMixClass.h"
 #include "reports/ReportScale.h"
-#include "ports/ModuleInfodlg.h"
-#include "ports/PortInfoConfig.h"
-#include "ports/SysInfoDlg.h"
-#include "controls/widgets/SkinListCtrl.h"
-#include "app/LangMag.h"
-#include "common/PdfReadBack.h"
+#include "run/TestReportDlg.h"
 #include "testpages/DlgAggregate.h"
 #include "testpages/DlgCapacity.h"
 #include "testpages/DlgJoinLeave.h"
 #include "testpages/DlgLatency.h"
 #include "testpages/DlgMixClass.h"
 #include "testpages/DlgScale.h"
-#include "controls/grid/KvAvlGrid.h"
 #include "testpages/DlgSourceFilter.h"
-#include "controls/widgets/NumEdit.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -169,9 +168,10 @@ TEST_F(RunControlTest, InvalidPagesEachShowTheirBoxAndNothingRuns)
     view->MixClassPage->ResolutionField.edit->setText("0");
     view->LatencyPage->MinRateField.edit->setText("0"); // the rate step
     view->OnRunTest();
-    EXPECT_EQ(prompter.messages(),
-              (QStringList{"Configuration of Mixed Class Test is not setting correctly\n",
-                           "Configuration of Latency Test is not setting correctly\n"}));
+    EXPECT_EQ(prompter.messages(), (QStringList{"Configuration of Mixed Class Test is not setting correctly\n"
+                                                "Resolution (%) is 0: it must lie between 0.01 and 100.00.",
+                                                "Configuration of Latency Test is not setting correctly\n"
+                                                "Step Rate (%) is 0: it must lie between 0.01 and 100.00."}));
     EXPECT_TRUE(startLines().isEmpty());
     EXPECT_EQ(commands, QList<int>{132});
     expectIdle();
@@ -292,9 +292,10 @@ TEST_F(RunControlTest, LatencyRunnerStepsEveryRateOfEveryRow)
     latency->CustomCheck->setChecked(true);
     latency->CustomFrameTable = {{10, 10, 30, 1, 64}, {10, 10, 30, 1, 128}, {40, 10, 30, 1, 256}};
     view->OnRunTest();
-    // Three rates for the first two rows, none for a row starting above its maximum.
-    EXPECT_EQ(view->ReportDlg->LatencyPage->Records.size(), 9u);
-    EXPECT_EQ(view->Run.PairFrameLists[TestLatency].size(), 9u);
+    // Three rates for the first two rows, none for a row starting above its maximum: records only for
+    // the rates run.
+    EXPECT_EQ(view->ReportDlg->LatencyPage->Records.size(), 6u);
+    EXPECT_EQ(view->Run.PairFrameLists[TestLatency].size(), 6u);
     EXPECT_EQ(view->Run.FrameSizeIndex, 2u);
     EXPECT_EQ(plan.PairSelected[0], 1);
     ASSERT_EQ(plan.HostPorts.size(), 1u);

@@ -93,6 +93,19 @@ TEST_F(ModuleInfoTest, EveryFieldComesFromTheSimulatorsRecords)
     }
 }
 
+// A second fill shows what the first did: the sorted rows of the first leave no text, colour or mark
+// in a cell the second leaves empty (here the controller's name and serial, not read yet).
+TEST_F(ModuleInfoTest, RefillShowsOnlyTheSessionsValues)
+{
+    connect();
+    CModuleInfodlg window;
+    window.FillHardwareInfo();
+    const QStringList first = gridRows(window.Grid());
+    ASSERT_TRUE(first.first().startsWith(QStringLiteral("1|"))) << first.join('\n').toStdString();
+    window.FillHardwareInfo();
+    EXPECT_EQ(gridRows(window.Grid()), first);
+}
+
 TEST_F(ModuleInfoTest, OutdatedAndLiteModulesAreMarked)
 {
     SimConfig config;

@@ -271,17 +271,17 @@ TEST_F(CounterLogTest, LatencySamplesKeepMaximumMinimumAndAverage)
         g_Session.PortStates[2].MaxLatencyTicks = second;
         page.UpdateLatencyColumns(plan);
     };
-    sample(100, 0); // 4 us; 0 us on a module without compensation counts
+    sample(100, 0); // 4 us; 0 ticks is no sample, even on a module without compensation
     sample(4, 50);  // 0.16 us is below the compensation: nothing changes
     sample(50, 25); // 2 us
+    sample(0, 25);  // a cleared reading: nothing changes
     const UtTestPort &host = plan.HostPorts[0];
     EXPECT_DOUBLE_EQ(host.LatencyMax, 4.0);
     EXPECT_DOUBLE_EQ(host.LatencyMin, 2.0);
     EXPECT_EQ(packedValue(host.LatencyCount), 2u);
     EXPECT_EQ(latencyCells(4), "4.00 |2.00 |3.00 ");
-    // A minimum of 0 is taken as none yet: the next sample replaces it.
     EXPECT_EQ(packedValue(plan.HostPorts[1].LatencyCount), 3u);
-    EXPECT_EQ(latencyCells(5), "2.00 |1.00 |1.00 ");
+    EXPECT_EQ(latencyCells(5), "2.00 |1.00 |1.33 ");
     // A host the hardware tables do not know takes no sample.
     EXPECT_EQ(packedValue(plan.HostPorts[3].LatencyCount), 0u);
 

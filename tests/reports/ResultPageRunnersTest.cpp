@@ -100,11 +100,11 @@ TEST_F(ResultPageRunnersTest, MixedClassAndLatencyRunnersFillTheirPages)
     ASSERT_EQ(latency.Grid->GetRowCount(), 15);
     EXPECT_EQ(latency.Cell(13, 1), "20.00");
     ASSERT_EQ(latency.Records.size(), 3u);
-    EXPECT_EQ(latency.Records[2].RateIndex, 2u);
+    EXPECT_EQ(latency.Records[2].Step, 2u);
     EXPECT_EQ(latency.BarLabels[2], "(  1, 2,2)\n 64 / Pair 1\n30.00%");
     for (int row = 12; row < 15; ++row)
         EXPECT_EQ(latency.Cell(row, CReportLatency::kMeasuredColumn).split('/').size(), 3) << row;
-    EXPECT_EQ(latency.CurrentRateIndex, 2u);
+    EXPECT_EQ(latency.CurrentStep, 2u);
     EXPECT_TRUE(stamped(latency));
     ASSERT_NE(latency.Viewer->GetChart(), nullptr);
 }

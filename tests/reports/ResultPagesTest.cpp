@@ -206,7 +206,7 @@ TEST_F(ResultPagesTest, ScaleMatchesGroupCountsAboveOneByte)
     EXPECT_EQ(page.BarLabels.back(), "(  1, 2,2)\n 64 bytes\nP-1/G-300");
 }
 
-TEST_F(ResultPagesTest, LatencyRecordsMeetTheRateByItsIndex)
+TEST_F(ResultPagesTest, LatencyRecordsMeetTheirStepByIndex)
 {
     addPair(1, 2);
     addPair(2, 2);
@@ -216,7 +216,7 @@ TEST_F(ResultPagesTest, LatencyRecordsMeetTheRateByItsIndex)
     plan.InitialRate = 10;
     plan.MinRate = 0.1;
     plan.MaxRate = 10.2;
-    page.FrameRows = rowsOf({64});
+    page.FrameRows = {{plan.InitialRate, plan.MinRate, plan.MaxRate, 0, 64}};
     page.FillReportGrid();
     ASSERT_EQ(page.Grid->GetRowCount(), 24);
     EXPECT_EQ(page.ValueColumn, 5);
@@ -252,7 +252,7 @@ TEST_F(ResultPagesTest, LatencyRecordsMeetTheRateByItsIndex)
     slow->LatencyMax = slow->LatencyMin = slow->LatencySum = 0.1;
     slow->LatencyCount = 1;
     page.CurrentRate = 10 + 0.1; // not the listed rate to the last bit
-    page.CurrentRateIndex = 1;
+    page.CurrentStep = 1;
     page.CollectResults();
     page.BuildChartArrays();
     EXPECT_EQ(page.Records[2].AvgLatency, (std::vector<double>{4, 0}));
@@ -270,6 +270,27 @@ TEST_F(ResultPagesTest, LatencyRecordsMeetTheRateByItsIndex)
     }));
     EXPECT_TRUE(std::none_of(spots.begin(), spots.end(),
                              [](const HotSpot &spot) { return spot.title.contains("ms."); }));
+}
+
+// Each frame-size row runs from its own initial rate to its own end rate by the test's step: its block
+// has those rates, and a row without any has no block.
+TEST_F(ResultPagesTest, LatencyGridHasTheRatesOfEachRow)
+{
+    addPair(1, 1);
+    CReportLatency page;
+    prepare(page, plan);
+    plan.MinRate = 10;
+    page.FrameRows = {{10, 10, 20, 0, 64}, {40, 10, 30, 0, 128}, {50, 10, 70, 0, 256}};
+    page.FillReportGrid();
+    ASSERT_EQ(page.Grid->GetRowCount(), 12 + 5);
+    EXPECT_EQ(page.Cell(12, 0), "64");
+    EXPECT_EQ(page.Cell(14, 0), "256");
+    EXPECT_EQ(joinedRows(page.Grid, 0, 16), std::make_pair(14, 16));
+    const QStringList rates = {"10.00", "20.00", "50.00", "60.00", "70.00"};
+    for (int step = 0; step < rates.size(); ++step) {
+        EXPECT_EQ(page.ResultRow(std::uint32_t(step), 0), 12 + step);
+        EXPECT_EQ(page.Cell(12 + step, 1), rates[step]);
+    }
 }
 
 TEST(ResultPagesLatency, TwoDecimalsRoundHalfUp)

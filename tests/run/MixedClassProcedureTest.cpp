@@ -3,9 +3,9 @@
 // and one frame less on a failing one. Also the report window's timers and the clean-up after a run.
 #include "common/EnglishTexts.h"
 #include "engine/TestPlanFixture.h"
-#include "run/TestReportDlg.h"
 #include "reports/CounterLog.h"
 #include "reports/ReportMixClass.h"
+#include "run/TestReportDlg.h"
 
 #include <QTest>
 
@@ -21,11 +21,7 @@ protected:
         TestPlanFixture::SetUp();
         english.install();
         report.SetPlan(&plan);
-        EngineHost::instance().setStatusText = [this](const QString &text) {
-            status << text;
-            if (text == key("Stat_Print_Counter"))
-                deliverCounters();
-        };
+        report.CountersRead = [this] { deliverCounters(); };
         plan.NumberOfTrials = 1;
         plan.TestDuration = 2;
         plan.DelayAfterJoin = 0;
@@ -284,6 +280,19 @@ TEST_F(MixedClassProcedureTest, CleanUpAfterARun)
     EXPECT_FALSE(report.FinishTest());
     EXPECT_EQ(callCount(Op::Kv_TQModule_ClearCounterStatistics), 0u);
     EXPECT_TRUE(plan.PortLists[0].empty());
+}
+
+// A run stopped after the Source Filter page saved the ports' stream settings, before its procedure
+// ran: the clean-up puts them back.
+TEST_F(MixedClassProcedureTest, CleanUpPutsBackSavedStreamSettings)
+{
+    g_Session.PortSaves = {{1, 7, 8, 900}};
+    g_Session.Ports[1].StreamNumber = 100;
+    run.StopRequested = 1;
+    EXPECT_TRUE(report.FinishTest());
+    EXPECT_TRUE(g_Session.PortSaves.empty());
+    EXPECT_EQ(int(g_Session.Ports[1].StreamItemA), 7);
+    EXPECT_EQ(int(g_Session.Ports[1].StreamNumber), 900);
 }
 
 TEST(ResultSet, ClearEmptiesEverything)

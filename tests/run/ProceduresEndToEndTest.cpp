@@ -1,23 +1,32 @@
 // The procedures after Mixed Class against the simulated chassis and device, in simulated time: each
 // benchmark recovers what the device is configured to do.
 #include "common/EnglishTexts.h"
+#include "common/PdfReadBack.h"
+#include "common/XlsReadBack.h"
+#include "controls/grid/UGCtrl.h"
+#include "controls/widgets/SkinListCtrl.h"
+#include "engine/EngineHost.h"
+#include "engine/IGMPTestPlan.h"
+#include "engine/RunState.h"
+#include "engine/Session.h"
 #include "engine/SimulatedTimeClock.h"
 #include "engine/SimulatorConnection.h"
 #include "engine/TestPlanPorts.h"
-#include "engine/RunState.h"
-#include "engine/EngineHost.h"
-#include "engine/IGMPTestPlan.h"
-#include "engine/Session.h"
-#include "run/TestReportDlg.h"
 #include "kvserver/KvServer.h"
+#include "ports/ModuleInfodlg.h"
+#include "reports/CounterLog.h"
 #include "reports/ReportAggregate.h"
 #include "reports/ReportFilter.h"
 #include "reports/ReportLatency.h"
+#include "reports/ReportSources.h"
+#include "run/TestReportDlg.h"
 #include "testpages/DlgCapacity.h"
 #include "testpages/DlgJoinLeave.h"
 
 #include <QLabel>
 #include <QRegularExpression>
+#include <QTemporaryDir>
+#include <cstring>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -61,8 +70,75 @@ protected:
 
     void TearDown() override
     {
+        ReportSources::instance().reset();
         clock.server = nullptr;
         disconnectFromSimulator(server);
+    }
+
+    // Source Filter with the sources (2,1) and (3,1) and the hosts (2,2) and (2,3).
+    void setUpSourceFilter(const QStringList &groups, std::vector<UtFilterHost> hosts)
+    {
+        UtPortRecord &second = g_Session.Ports[4]; // (3,1)
+        second.SourcePair = 2;
+        second.StreamNumber = 100; // the Source Filter test counts every source in one stream
+        plan.SourcePorts.push_back(testPortOf(4));
+        filterGroups = groups;
+        filterHosts = std::move(hosts);
+        plan.TestType = kTestSourceFilter;
+        plan.IgmpVersion = 3;
+        plan.InitialRate = 10;
+        plan.DelayAfterJoin = 1;
+        plan.TestDuration = 1;
+        // The page as the runner leaves it: the grid, one record per group, the chart's bars.
+        CReportFilter &page = *report.FilterPage;
+        layOut(&page);
+        page.Records.clear();
+        const auto hostCount = std::uint32_t(plan.HostPorts.size());
+        for (std::uint32_t group = 0; group < std::uint32_t(groups.size()); ++group)
+            page.Records.emplace_back(plan.FrameSize, group, hostCount);
+        page.ReceiverTotal = hostCount;
+        page.InitChartViewPort();
+    }
+
+    // The address of a port record, as the filter settings write it.
+    static QString addressOf(std::size_t record)
+    {
+        std::uint8_t bytes[4];
+        std::memcpy(bytes, &g_Session.Ports[record].IPAddress, 4);
+        return QString::asprintf("%d.%d.%d.%d", bytes[0], bytes[1], bytes[2], bytes[3]);
+    }
+
+    static std::uint32_t hostOrderAddressOf(std::size_t record)
+    {
+        std::uint8_t bytes[4];
+        std::memcpy(bytes, &g_Session.Ports[record].IPAddress, 4);
+        return std::uint32_t(bytes[0]) << 24 | std::uint32_t(bytes[1]) << 16 | std::uint32_t(bytes[2]) << 8 |
+               bytes[3];
+    }
+
+    // Both reports of the run, read back; the module window is made when a writer first asks for it, as
+    // the main frame makes it when it has none.
+    struct Exported
+    {
+        QJsonObject xls;
+        PdfReadBack pdf;
+    };
+    Exported exportReports()
+    {
+        std::unique_ptr<CModuleInfodlg> modules;
+        ReportSources::instance().moduleInfoWindow = [&modules](QWidget *) {
+            if (!modules)
+                modules = std::make_unique<CModuleInfodlg>();
+            return modules.get();
+        };
+        QTemporaryDir folder;
+        const QString xls = folder.filePath(QStringLiteral("report.xls"));
+        const QString pdf = folder.filePath(QStringLiteral("report.pdf"));
+        EXPECT_TRUE(report.CounterPage->SaveExcelReport(xls));
+        EXPECT_TRUE(report.CounterPage->SavePdfReport(pdf));
+        ReportSources::instance().moduleInfoWindow = nullptr;
+
+        return {readXlsBack(xls), readPdfBack(pdf)};
     }
 
     // The rates that passed, in order.
@@ -150,11 +226,13 @@ TEST_F(ProceduresEndToEnd, LatencyReportsTheDeviceLatencyAtEveryRate)
     plan.MaxRate = 90;
     layOut(report.LatencyPage);
     int row = 12;
+    report.LatencyPage->CurrentStep = 0;
     for (const double rate : {10.0, 50.0, 90.0}) {
         SCOPED_TRACE(rate);
         for (UtTestPort &host : plan.HostPorts)
             host.LatencyMin = host.LatencyMax = host.LatencySum = host.LatencyCount = 0;
         ASSERT_TRUE(report.PerformLatencyTest(rate)) << logText();
+        ++report.LatencyPage->CurrentStep;
         for (std::size_t h = 0; h < plan.HostPorts.size(); ++h, ++row) {
             const QStringList values =
                 report.LatencyPage->Cell(row, CReportLatency::kCompensatedColumn).split('/');
@@ -220,18 +298,8 @@ TEST_F(ProceduresEndToEnd, SourceFilterVerdictFollowsTheDevice)
         log.clear();
         report.Results.ClearResultRecord();
         start(config);
-        UtPortRecord &second = g_Session.Ports[4]; // (3,1)
-        second.SourcePair = 2;
-        second.StreamNumber = 100; // the Source Filter test counts every source in one stream
-        plan.SourcePorts.push_back(testPortOf(4));
-        filterGroups = {"239.2.2.2"};
-        filterHosts = {{"(  1, 2,2) - QM-M13", {{"239.2.2.2", 1, {"192.168.2.1"}}}},
-                       {"(  1, 2,3) - QM-M13", {{"239.2.2.2", 2, {"192.168.2.1"}}}}};
-        plan.TestType = kTestSourceFilter;
-        plan.IgmpVersion = 3;
-        plan.InitialRate = 10;
-        plan.DelayAfterJoin = 1;
-        layOut(report.FilterPage);
+        setUpSourceFilter({"239.2.2.2"}, {{"(  1, 2,2) - QM-M13", {{"239.2.2.2", 1, {"192.168.2.1"}}}},
+                                          {"(  1, 2,3) - QM-M13", {{"239.2.2.2", 2, {"192.168.2.1"}}}}});
         ASSERT_TRUE(report.PerformSourceFilterTest()) << logText();
         ASSERT_EQ(report.Results.Filter.size(), 1u);
         EXPECT_EQ(report.Results.Filter[0].Texts.front(),
@@ -241,4 +309,138 @@ TEST_F(ProceduresEndToEnd, SourceFilterVerdictFollowsTheDevice)
         clock.server = nullptr;
         disconnectFromSimulator(server);
     }
+}
+
+namespace {
+
+// The sheet with this text at (row, column), or an empty object.
+QJsonObject sheetWithCell(const QJsonObject &book, int row, int column, const QString &text)
+{
+    for (const QJsonValue &sheet : book[QStringLiteral("sheets")].toArray()) {
+        if (xlsCell(sheet.toObject(), row, column).at(3).toString() == text)
+            return sheet.toObject();
+    }
+    return {};
+}
+
+// The words of the PDF on the line of the first word with this text (same page, overlapping heights).
+QStringList pdfLineOf(const PdfReadBack &pdf, const QString &text)
+{
+    const PdfWord *anchor = pdf.find(text);
+    QStringList line;
+    for (const PdfWord &word : pdf.Words) {
+        if (anchor && word.Page == anchor->Page && word.Top < anchor->Bottom && word.Bottom > anchor->Top)
+            line << word.Text;
+    }
+    return line;
+}
+
+} // namespace
+
+// Three trials, and the device drops the source (2,1) in the second only. The group that needs (2,1)
+// fails for good: the grid, the counter page, the log and both reports say so; its counts are those
+// of the last trial. The group that needs only (3,1) passes every trial.
+TEST_F(ProceduresEndToEnd, SourceFilterGroupPassesOnlyWhenItPassedEveryTrial)
+{
+    start();
+    const QString first = addressOf(0);
+    const QString second = addressOf(4);
+    setUpSourceFilter({"239.2.2.2", "239.2.2.3"},
+                      {{"(  1, 2,2) - QM-M13", {{"239.2.2.2", 1, {first}}, {"239.2.2.3", 1, {second}}}},
+                       {"(  1, 2,3) - QM-M13", {{"239.2.2.2", 2, {first}}, {"239.2.2.3", 1, {second}}}}});
+    plan.NumberOfTrials = 3;
+    const std::uint32_t dropped = hostOrderAddressOf(0);
+    EngineHost::instance().appendLog = [this, dropped](const QString &text) {
+        log << text;
+        if (text.contains(QStringLiteral("Test Trail - 2,")))
+            server->setSourceDropped(dropped, true);
+        else if (text.contains(QStringLiteral("Test Trail - 3,")))
+            server->setSourceDropped(dropped, false);
+    };
+    ASSERT_TRUE(report.PerformSourceFilterTest()) << logText();
+
+    // One record per (trial, group); the group's line covers the trials so far.
+    QStringList lines;
+    for (const UtV3FilterCounterResult &result : report.Results.Filter)
+        lines << result.Texts.front();
+    EXPECT_EQ(lines,
+              (QStringList{"Group 239.2.2.2 Test Result: Pass", "Group 239.2.2.3 Test Result: Pass",
+                           "Group 239.2.2.2 Test Result: Failed", "Group 239.2.2.3 Test Result: Pass",
+                           "Group 239.2.2.2 Test Result: Failed", "Group 239.2.2.3 Test Result: Pass"}))
+        << logText();
+    EXPECT_TRUE(report.Results.Filter[2].Texts.join("").contains(" failed due to multicast packet loss"));
+    EXPECT_EQ(report.Results.Filter[4].Texts.mid(1), QStringList{"* Group 239.2.2.2 failed in trial 2 \n"});
+    EXPECT_EQ(log.count(QStringLiteral("Pass!\n")), 4) << logText();
+    EXPECT_TRUE(log.contains(QStringLiteral("* Group 239.2.2.2 failed in trial 2 \n")));
+    EXPECT_EQ(report.CounterPage->List->GetItemText(int(report.Results.Filter[4].LastRow), 0),
+              "Group 239.2.2.2 Test Result: Failed");
+
+    // Group 1 owns rows 12 and 13, group 2 rows 14 and 15; nothing is written past them.
+    const CReportFilter &page = *report.FilterPage;
+    EXPECT_EQ(page.Cell(12, CReportFilter::kVerdictColumn), "Fail");
+    EXPECT_EQ(page.Cell(14, CReportFilter::kVerdictColumn), "Pass");
+    EXPECT_EQ(page.Grid->GetRowCount(), 16);
+    // The last trial's counts in group 1: (2,2) got all of (2,1) again, (2,3) all of (3,1).
+    const std::uint64_t sent = plan.SourcePorts[0].TxFrames;
+    ASSERT_GT(sent, 0u);
+    EXPECT_EQ(std::uint64_t{page.Records[0].RxMulticast[0]}, sent); // a packed record: read by value
+    EXPECT_EQ(std::uint64_t{page.Records[0].RxMulticast[1]}, std::uint64_t{plan.SourcePorts[1].TxFrames});
+    EXPECT_EQ(page.MulticastData[0], double(sent));
+
+    const Exported reports = exportReports();
+    const QJsonObject sheet = sheetWithCell(reports.xls, ReportPage::kColumnTitleRow,
+                                            CReportFilter::kVerdictColumn, QStringLiteral("Test Result"));
+    EXPECT_EQ(xlsCell(sheet, 12, CReportFilter::kVerdictColumn).at(3).toString(), "Fail");
+    EXPECT_EQ(xlsCell(sheet, 14, CReportFilter::kVerdictColumn).at(3).toString(), "Pass");
+    EXPECT_TRUE(pdfLineOf(reports.pdf, QStringLiteral("239.2.2.2")).contains(QStringLiteral("Fail")));
+    EXPECT_FALSE(pdfLineOf(reports.pdf, QStringLiteral("239.2.2.2")).contains(QStringLiteral("Pass")));
+    EXPECT_TRUE(pdfLineOf(reports.pdf, QStringLiteral("239.2.2.3")).contains(QStringLiteral("Pass")));
+}
+
+// Join/Leave, then Source Filter on the same group in one run: the sources of Join/Leave joined the
+// group too, and left it, so the source port receives nothing of the other source's traffic.
+TEST_F(ProceduresEndToEnd, JoinLeaveLeavesEveryMembershipBeforeTheNextTest)
+{
+    start();
+    CDlgJoinLeave page;
+    plan.TestType = kTestJoinLeave;
+    plan.IgmpVersion = 3;
+    plan.MeasureFlags = 3;
+    plan.CurrentRate = 10;
+    plan.TestDuration = 3;
+    plan.DelayAfterStart = 1;
+    ASSERT_TRUE(report.PerformJoinLeaveDelayTest()) << logText();
+
+    const QString first = addressOf(0);
+    const QString second = addressOf(4);
+    setUpSourceFilter({"239.1.1.1"}, {{"(  1, 2,2) - QM-M13", {{"239.1.1.1", 1, {first, second}}}},
+                                      {"(  1, 2,3) - QM-M13", {{"239.1.1.1", 1, {first, second}}}}});
+    ASSERT_TRUE(report.PerformSourceFilterTest()) << logText();
+    EXPECT_EQ(report.Results.Filter.back().Texts.front(), "Group 239.1.1.1 Test Result: Pass") << logText();
+    const int source = LookupPortIndex(1, g_Session.PortIndex, 2, 1);
+    ASSERT_GE(source, 0);
+    EXPECT_GT(std::uint64_t{plan.SourcePorts[1].TxFrames}, 0u);
+    EXPECT_EQ(std::uint64_t{g_Session.PortStates[std::size_t(source)].RxCountA}, 0u) << logText();
+}
+
+// The reports after a run, with no module window opened before: the controller's row of slot 1 is the
+// chassis' own in both, and no module's model or serial turns up in another row.
+TEST_F(ProceduresEndToEnd, ReportsShowTheChassisAsItReportsItself)
+{
+    start();
+    setUpSourceFilter({"239.2.2.2"}, {{"(  1, 2,2) - QM-M13", {{"239.2.2.2", 1, {addressOf(0)}}}}});
+    ASSERT_TRUE(report.PerformSourceFilterTest()) << logText();
+
+    const Exported reports = exportReports();
+    const QJsonArray sheets = reports.xls[QStringLiteral("sheets")].toArray();
+    ASSERT_FALSE(sheets.isEmpty());
+    const QJsonObject chassis = sheets[0].toObject();
+    EXPECT_EQ(xlsCell(chassis, 1, 0).at(3).toString(), "1");
+    EXPECT_EQ(xlsCell(chassis, 1, 1).at(3).toString(), "QM-C4");
+    EXPECT_EQ(xlsCell(chassis, 1, 7).at(3).toString(), "CB1001");
+    EXPECT_EQ(xlsCell(chassis, 4, 7).at(3).toString(), "SN0010401");
+    EXPECT_TRUE(pdfLineOf(reports.pdf, QStringLiteral("CB1001")).contains(QStringLiteral("QM-C4")));
+    EXPECT_EQ(std::count_if(reports.pdf.Words.begin(), reports.pdf.Words.end(),
+                            [](const PdfWord &word) { return word.Text == QStringLiteral("SN0010401"); }),
+              1);
 }

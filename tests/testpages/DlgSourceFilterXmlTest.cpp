@@ -157,19 +157,32 @@ TEST_F(DlgSourceFilterXmlTest, HandEditedSectionsLoadWhatTheyHoldWithinTheLimits
     EXPECT_TRUE(selected); // no "isSelected": the flag stays
     // A missing number is skipped; a label outside the inventory is kept as it stands.
     EXPECT_EQ(labels(page.SelectedSourceGrid), (QStringList{label(1), "(  9, 9,1) - QM-M13"}));
-    EXPECT_EQ(page.GroupList.Items(), (QStringList{"225.0.0.1", "225.0.0.2", "225.0.0.3"}));
+    const QStringList groupList{"225.0.0.1", "225.0.0.2", "225.0.0.3"};
+    EXPECT_EQ(page.GroupList.Items(), groupList);
     ASSERT_EQ(page.AddressSettings.size(), 2u);
+    EXPECT_EQ(log.size(), 3) << log.join("").toStdString(); // the sources cut, groups 11 and 12 dropped
+    // The hosts' groups follow the group list, what the file gave a listed group kept, and the user is told.
+    for (const UtFilterHost &host : page.AddressSettings) {
+        QStringList groups;
+        for (const UtFilterGroup &group : host.Groups)
+            groups << group.GroupAddress;
+        EXPECT_EQ(groups, groupList) << host.PortLabel.toStdString();
+    }
     const UtFilterHost &host = page.AddressSettings[0];
-    ASSERT_EQ(host.Groups.size(), 10u);
     EXPECT_EQ(host.Groups[0].Mode, 2u);
     EXPECT_EQ(host.Groups[1].Mode, 1u);
     EXPECT_EQ(host.Groups[0].Sources.size(), 10);
     EXPECT_EQ(host.Groups[0].Sources.back(), "10.0.0.10");
-    EXPECT_EQ(log.size(), 3) << log.join("").toStdString(); // the sources cut, groups 11 and 12 dropped
-    // Without "FilterType" a group loads as Include with no sources.
-    ASSERT_EQ(page.AddressSettings[1].Groups.size(), 1u);
-    EXPECT_EQ(page.AddressSettings[1].Groups[0].Mode, 1u);
-    EXPECT_TRUE(page.AddressSettings[1].Groups[0].Sources.isEmpty());
+    EXPECT_EQ(host.Groups[1].Sources, QStringList{"1.1.1.1"});
+    // Without "FilterType" a group loads as Include with no sources; a group the file lacks comes the same.
+    for (const UtFilterGroup &group : page.AddressSettings[1].Groups) {
+        EXPECT_EQ(group.Mode, 1u);
+        EXPECT_TRUE(group.Sources.isEmpty());
+    }
+    ASSERT_EQ(prompter.messages().size(), 1);
+    EXPECT_TRUE(prompter.messages()[0].contains(label(2) + ", " + label(4)))
+        << prompter.messages()[0].toStdString();
+    EXPECT_TRUE(prompter.messages()[0].contains("3 group(s) from 225.0.0.1"));
 
     // Only ports of the inventory make a run.
     page.SelectedSourceGrid->SetRowChecked(0, 1);
