@@ -183,8 +183,16 @@ bool CKvIGMPTQApp::InitInstance()
     const QString appDirectory = m_services->appDirectory();
     const QString languageName = readSetting(appDirectory + QStringLiteral("Setting.ini"), u"Language",
                                              u"SelLangFile", QString(), 101);
-    g_LangMag.SetLangFile(appDirectory + QStringLiteral("Language/") + languageName);
-    LanguageIsChinese = languageName == QStringLiteral("LangChs.lng") ? 1 : 0;
+    const QString languageFolder = appDirectory + QStringLiteral("Language/");
+    QString languageProblem;
+    if (!g_LangMag.SelectLanguage(languageFolder, languageName, languageProblem)) {
+        message(CLangMag::NoLanguageText(languageFolder) + QStringLiteral("\nTavrix-IGMP-TQ cannot start."),
+                MB_OK | MB_ICONSTOP);
+        return false;
+    }
+    if (!languageProblem.isEmpty())
+        message(languageProblem, MB_OK | MB_ICONEXCLAMATION);
+    LanguageIsChinese = g_LangMag.GetLangFile() == languageFolder + QStringLiteral("LangChs.lng") ? 1 : 0;
 
     if (!m_services->packetCaptureInstalled()) {
         message(QStringLiteral("Please install WinPcap first!"), MB_OK | MB_ICONEXCLAMATION);

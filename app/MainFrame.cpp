@@ -21,6 +21,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QFileInfo>
 #include <QMenuBar>
 #include <QScreen>
 #include <QToolBar>
@@ -286,8 +287,17 @@ void CMainFrame::CenterWindow()
 
 void CMainFrame::switchLanguage(const QString &fileName)
 {
-    g_LangMag.SetLangFile(m_appDirectory + QStringLiteral("Language/") + fileName);
-    WriteSetting(QStringLiteral("Language"), QStringLiteral("SelLangFile"), fileName);
+    const QString folder = m_appDirectory + QStringLiteral("Language/");
+    QString problem;
+    if (!g_LangMag.SelectLanguage(folder, fileName, problem)) {
+        Prompter::current().messageBox(CLangMag::NoLanguageText(folder), MB_OK | MB_ICONERROR);
+        return;
+    }
+    if (!problem.isEmpty())
+        Prompter::current().messageBox(problem, MB_OK | MB_ICONEXCLAMATION);
+    // The setting names the file shown, so a file that gave way is not complained of at every start.
+    WriteSetting(QStringLiteral("Language"), QStringLiteral("SelLangFile"),
+                 QFileInfo(g_LangMag.GetLangFile()).fileName());
     RelabelMenus();
     UpdateMenuStates();
 }

@@ -342,14 +342,14 @@ void CTestReportDlg::OnSavePdfReport()
     finishSave(CounterPage->SavePdfReport(ReportPath));
 }
 
-void CTestReportDlg::finishSave(bool saved)
+void CTestReportDlg::finishSave(const SaveResult &saved)
 {
     WaitPumping(1000);
     const EngineHost &host = EngineHost::instance();
     host.closeBusyDialog();
-    Prompter::current().messageBox(
-        host.text(saved ? QStringLiteral("Report_Save_Complete") : QStringLiteral("Report_Save_Fail")),
-        MB_OK);
+    Prompter::current().messageBox(saved ? host.text(QStringLiteral("Report_Save_Complete"))
+                                         : host.saveFailureText(QStringLiteral("Report_Save_Fail"), saved),
+                                   MB_OK);
 }
 
 void CTestReportDlg::resizeEvent(QResizeEvent *event)

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "engine/ResultSet.h"
+#include "platform/FileSave.h"
 
 #include <QString>
 #include <QTimer>
@@ -156,7 +157,7 @@ private:
     bool checkFilterGroup(const QString &groupText, QStringList &failures);
     // The end of a save: a second for the busy dialog to show its bar, then the dialog closed and the
     // result told.
-    void finishSave(bool saved);
+    void finishSave(const SaveResult &saved);
 
     CIGMPTestPlan *m_plan = nullptr;
 };
