@@ -13,10 +13,10 @@
 #include "controls/widgets/StaticEx.h"
 #include "controls/widgets/TransparentImage.h"
 #include "engine/Session.h"
-#include "run/TestReportDlg.h"
 #include "ports/PortConfig.h"
 #include "ports/PortInfoConfig.h"
 #include "ports/SysInfoDlg.h"
+#include "run/TestReportDlg.h"
 #include "testpages/DlgAggregate.h"
 #include "testpages/DlgCapacity.h"
 #include "testpages/DlgJoinLeave.h"
@@ -110,7 +110,8 @@ void CMainFormView::LayoutPages()
     for (QWidget *page :
          std::initializer_list<QWidget *>{LogoPage, SysInfoPage, PortInfoPage, PortConfigPage})
         place(page, tw + 4, th + 5, W - tw - 4, H - th - 5);
-    place(TabCtrl, tw + 4, th - 22, W - tw - 4, H - th + 22);
+    // The tab strip lies below the banner: reaching up into its row, it would hide the page's name.
+    place(TabCtrl, tw + 4, th, W - tw - 4, H - th);
     const QRect tab = TabCtrl->geometry();
     for (QWidget *page : std::initializer_list<QWidget *>{
              StandardPage, DynamicPage, MaxThroughputPage, MixClassPage, AggregatePage, ScalePage,

@@ -12,6 +12,7 @@
 #include "ports/PortArt.h"
 #include "ports/PortTables.h"
 
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -23,6 +24,8 @@ namespace {
 const QString kNotAvailable = QStringLiteral("n/a");
 constexpr std::uint32_t kModuleProbeWaitMs = 100;
 constexpr int kControllerPolls = 10;
+// The heading row of the module table is never lower than this.
+constexpr int kMinHeadingHeight = 25;
 constexpr std::uint32_t kControllerPollMs = 200;
 
 bool moduleDemoMode()
@@ -284,7 +287,6 @@ void CModuleInfodlg::prepareGrid(int rows)
     m_grid->SetRowCount(rows);
     m_grid->SetColumnCount(ColumnCount);
     m_grid->SetSideHeadingWidth(60);
-    m_grid->SetTopHeadingHeight(25);
     UgLogFont logFont;
     logFont.height = 14;
     logFont.weight = 500;
@@ -304,11 +306,19 @@ void CModuleInfodlg::prepareGrid(int rows)
         styleHeading(-1, row, 1);
     for (int col = -1; col < ColumnCount; ++col)
         styleHeading(col, -1, 4);
+    // The headings wrap within their columns; the heading row is as tall as the tallest needs.
+    int headingHeight = kMinHeadingHeight;
+    const QFontMetrics metrics(*font);
     for (int col = -1; col < ColumnCount; ++col) {
         const QString title = ModuleInfoTitle(col + 1);
-        if (!title.isEmpty())
-            m_grid->SetCellText(col, -1, title);
+        if (title.isEmpty())
+            continue;
+        m_grid->SetCellText(col, -1, title);
+        const QRect place(0, 0, std::max(1, m_grid->GetColumnWidth(col) - 1), CUGCtrl::kMaxHeadingSize);
+        headingHeight =
+            std::max(headingHeight, metrics.boundingRect(place, Qt::TextWordWrap, title).height() + 2);
     }
+    m_grid->SetTopHeadingHeight(headingHeight);
 }
 
 void CModuleInfodlg::fill(const Table &table)

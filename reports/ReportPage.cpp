@@ -1,5 +1,7 @@
 #include "reports/ReportPage.h"
 
+#include "controls/grid/UGCell.h"
+#include "controls/grid/UGCellType.h"
 #include "controls/grid/UGCtrl.h"
 #include "controls/grid/UGDataSource.h"
 #include "controls/grid/UGGrid.h"
@@ -21,13 +23,14 @@
 #include <cmath>
 #include <cstdarg>
 
-
 namespace {
 
 constexpr int kButtonWidth = 95;
 constexpr int kTallButtonHeight = 25;
 constexpr int kToggleHeight = 24;
 constexpr int kImageSize = 18;
+// Beside its text a column title needs room for its right border and the grid line.
+constexpr int kTitleBorderWidth = 2;
 // What no page shows: the empty entry list of a page without a run state or a list of its own.
 const std::vector<UtPairFrame> kNoEntries;
 
@@ -544,6 +547,14 @@ void ReportPage::writeColumnTitles(const QStringList &titles)
     for (int column = 0; column < titles.size(); ++column) {
         writeText(column, kColumnTitleRow, titles[column]);
         setBorder(column, kColumnTitleRow, kTitleBorder, nullptr);
+        // A title wider than its column widens the column: a centred title would lose both ends.
+        CUGCell cell;
+        Grid->GetCellComposite(column, kColumnTitleRow, &cell);
+        QSize needed;
+        Grid->GetCellTypeOfCell(column, kColumnTitleRow)->MeasureContent(&needed, &cell);
+        const int width = needed.width() + kTitleBorderWidth;
+        if (width > Grid->GetColumnWidth(column))
+            Grid->ChangeColumnWidth(column, width);
     }
 }
 

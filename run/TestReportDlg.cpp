@@ -26,6 +26,20 @@
 #include <QDateTime>
 #include <mutex>
 
+namespace {
+
+// An empty corner of the report's tab row that keeps the tabs clear of the export bars; the sheet
+// lays its tab row out from the corner's size hint.
+class TabRowReserve : public QWidget
+{
+public:
+    using QWidget::QWidget;
+    int reserved = 0;
+    QSize sizeHint() const override { return {reserved, 1}; }
+};
+
+} // namespace
+
 CTestReportDlg *g_ReportDlg = nullptr;
 
 using TestPlanSupport::log;
@@ -47,6 +61,8 @@ CTestReportDlg::CTestReportDlg(QWidget *parent)
     PropSheet->addTab(FilterPage, QStringLiteral("Filter"));
     PropSheet->addTab(CounterPage, QStringLiteral("Counter"));
     PropSheet->SetActivePage(kCounterPage);
+    // Tabs that do not fit beside the export bars scroll.
+    PropSheet->setUsesScrollButtons(true);
     CounterDlg->hide();
     // No result page can be opened before its test has run.
     for (int page = 0; page < kCounterPage; ++page)
@@ -297,6 +313,14 @@ void CTestReportDlg::AlignToFrame()
     ExcelBar->move(PdfBar->x() - 10 - ExcelBar->width(), 10);
     PdfBar->raise();
     ExcelBar->raise();
+    // The tab row keeps clear of the bars: an empty corner as wide as they reach; tabs that do not fit
+    // beside it scroll.
+    auto *corner = static_cast<TabRowReserve *>(PropSheet->cornerWidget(Qt::TopRightCorner));
+    if (!corner)
+        corner = new TabRowReserve(PropSheet);
+    corner->reserved = qMax(0, PropSheet->x() + PropSheet->width() - ExcelBar->x());
+    // Setting the corner lays the tab row out again with its new width.
+    PropSheet->setCornerWidget(corner, Qt::TopRightCorner);
 }
 
 bool CTestReportDlg::ExportBarVisible(bool windowShown, bool anyRan, bool testPageVisible, bool resultsReady)

@@ -3,10 +3,13 @@
 #include "controls/grid/UGCtrl.h"
 #include "controls/grid/UGGrid.h"
 #include "controls/grid/UGGridInfo.h"
+#include "controls/grid/UGHint.h"
 #include "controls/grid/UGSideHdg.h"
 
 #include <QApplication>
 #include <QMouseEvent>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QWheelEvent>
 
 GridScrollBar::GridScrollBar(Qt::Orientation orientation, CUGCtrl *ctrl, int section)
@@ -14,8 +17,10 @@ GridScrollBar::GridScrollBar(Qt::Orientation orientation, CUGCtrl *ctrl, int sec
 {
     setFocusPolicy(Qt::NoFocus);
     connect(this, &QAbstractSlider::actionTriggered, this, &GridScrollBar::onAction);
-    connect(this, &QAbstractSlider::sliderReleased, this,
-            [this] { OnScroll(StepThumbPosition, sliderPosition()); });
+    connect(this, &QAbstractSlider::sliderReleased, this, [this] {
+        hideThumbTip();
+        OnScroll(StepThumbPosition, sliderPosition());
+    });
 }
 
 void GridScrollBar::onAction(int action)
@@ -40,8 +45,10 @@ void GridScrollBar::onAction(int action)
         OnScroll(StepToEnd, 0);
         break;
     case SliderMove:
-        if (isSliderDown())
+        if (isSliderDown()) {
             OnScroll(StepThumbTrack, sliderPosition());
+            showThumbTip();
+        }
         return;
     default:
         return;
@@ -62,6 +69,37 @@ void GridScrollBar::OnScroll(int code, int position)
     scrollView(code, position);
     m_GI->m_selectKeyState = 0;
     m_ctrl->SideHeadingWindow()->update();
+}
+
+void GridScrollBar::showThumbTip()
+{
+    QString text;
+    if (!m_GI || !thumbTip(&text) || text.isEmpty()) {
+        hideThumbTip();
+        return;
+    }
+    // Beside the thumb, on the cells' side of the bar: left of a vertical bar, above a horizontal one.
+    QStyleOptionSlider option;
+    initStyleOption(&option);
+    option.sliderPosition = sliderPosition();
+    option.sliderValue = sliderPosition();
+    const QRect thumb =
+        style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, this);
+    const QPoint centre = mapTo(m_ctrl, thumb.center());
+    CUGHint *hint = m_ctrl->HintWindow();
+    hint->SetText(text);
+    if (orientation() == Qt::Vertical) {
+        hint->SetAlignment(2 | 32);
+        hint->MoveHint(mapTo(m_ctrl, QPoint(0, 0)).x(), centre.y());
+    } else {
+        hint->SetAlignment(4 | 16);
+        hint->MoveHint(centre.x(), mapTo(m_ctrl, QPoint(0, 0)).y());
+    }
+}
+
+void GridScrollBar::hideThumbTip()
+{
+    m_ctrl->HintWindow()->hide();
 }
 
 void GridScrollBar::mousePressEvent(QMouseEvent *event)

@@ -39,12 +39,16 @@ protected:
     virtual void scrollView(int code, int position) = 0;
     // The bar's position for where the view stands.
     virtual int viewPosition() const = 0;
+    // The tip shown beside the thumb while it is dragged, from the grid's hook; false for none.
+    virtual bool thumbTip(QString *text) const = 0;
 
     CUGCtrl *m_ctrl;
     CUGGridInfo *m_GI = nullptr;
 
 private:
     void onAction(int action);
+    void showThumbTip();
+    void hideThumbTip();
 
     const int m_section;
 };

@@ -354,8 +354,12 @@ int CUGCellType::GetTextOverflow(int col, int row, int *firstCol, CUGCell *)
     const CUGGridInfo *info = sheet();
     if (!info || !info->m_overflow || col <= 0)
         return 0;
-    int filled = col;
-    if (m_ctrl->DataSourceOfColumn(col)->FindPrevFilledCell(&filled, row) != 0 || filled >= col || filled < 0)
+    // The store walks its own columns; the answer is turned back into a grid column.
+    int storeCol = m_ctrl->storeColumnOf(col);
+    if (m_ctrl->DataSourceOfColumn(col)->FindPrevFilledCell(&storeCol, row) != 0)
+        return 0;
+    const int filled = m_ctrl->gridColumnOfStoreColumn(storeCol);
+    if (filled >= col || filled < 0)
         return 0;
     CUGCell neighbour;
     m_ctrl->GetCellComposite(filled, row, &neighbour);

@@ -186,6 +186,9 @@ public:
     int SelectRange(int firstCol, int firstRow, int lastCol, int lastRow);
     int PasteText(const QString &text);
     CUGDataSource *DataSourceOfColumn(int col) const;
+    // The column of the cell store that a grid column shows, and back (-1 when no grid column shows it).
+    int storeColumnOf(int col) const;
+    int gridColumnOfStoreColumn(int storeCol) const override;
 
     // Counts and sizes.
     int SetRowCount(int rows);
@@ -364,7 +367,6 @@ protected:
     // GridStoreOwner
     int storeColumnCount() const override;
     int storeRowCount() const override;
-    int gridColumnOfStoreColumn(int storeCol) const override;
     void shiftStoreColumns(int from, int delta) override;
     int compareForSort(CUGCell *a, CUGCell *b, int flags) override;
     // GridSelectionOwner
@@ -376,7 +378,6 @@ protected:
 
 private:
     template <typename Change> int changeStoredCell(int col, int row, Change change);
-    int storeColumnOf(int col) const;
     // Moves (col, row) onto the origin of its joined block: 1 when joining is off, 2 off a joined
     // cell. With originCell, the origin's cell is left there.
     int joinOrigin(int *col, int *row, CUGCell *originCell);

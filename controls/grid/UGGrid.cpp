@@ -111,14 +111,22 @@ void CUGGrid::RepaintPending()
             area.right = std::max(area.right, m_GI->m_gridWidth);
         region += toQRect(area);
     };
-    for (const UgCellRange &range : m_redrawList.Ranges())
-        addArea(range.left, range.top, range.right, range.bottom);
-    for (const UgCellPos &cell : m_redrawList.Cells()) {
-        int col = cell.col, row = cell.row, lastCol = col, lastRow = row;
+    // A joined cell is drawn across its whole block, so its whole block is repainted: a smaller area
+    // would show part of the new text over what remains of the old.
+    auto addCellArea = [&](int col, int row) {
+        int lastCol = col, lastRow = row;
         if (col >= 0 && row >= 0 && m_GI->m_joining)
             m_ctrl->FindJoinedBlock(&col, &row, &lastCol, &lastRow);
         addArea(col, row, lastCol, lastRow);
+    };
+    for (const UgCellRange &range : m_redrawList.Ranges()) {
+        if (range.left == range.right && range.top == range.bottom)
+            addCellArea(range.left, range.top);
+        else
+            addArea(range.left, range.top, range.right, range.bottom);
     }
+    for (const UgCellPos &cell : m_redrawList.Cells())
+        addCellArea(cell.col, cell.row);
     if (region.isEmpty()) {
         m_redrawList.Clear();
         return;

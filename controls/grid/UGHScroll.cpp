@@ -54,6 +54,10 @@ void CUGHScroll::scrollView(int code, int position)
     case ThumbPosition:
         m_ctrl->ScrollLeftColumnTo(position + m_GI->m_lockedColCount);
         break;
+    case ThumbTrack:
+        // The view waits for the release; the column under the thumb names the tip.
+        m_trackCol = position + m_GI->m_lockedColCount;
+        break;
     case Left:
         if (m_GI->m_colCount > 0)
             m_ctrl->ScrollLeftColumnTo(0);
@@ -70,4 +74,10 @@ void CUGHScroll::scrollView(int code, int position)
 int CUGHScroll::viewPosition() const
 {
     return m_GI->m_leftCol - m_GI->m_lockedColCount;
+}
+
+bool CUGHScroll::thumbTip(QString *text) const
+{
+    *text = QStringLiteral("Col:%1").arg(m_trackCol);
+    return m_ctrl->HookHScrollTipText(m_trackCol, text) != 0;
 }

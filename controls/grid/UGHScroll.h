@@ -31,10 +31,12 @@ public:
 protected:
     void scrollView(int code, int position) override;
     int viewPosition() const override;
+    bool thumbTip(QString *text) const override;
 
 private:
     int m_lastColCount = 0;
     int m_lastLockedCols = 0;
     int m_lastGridWidth = -1;
     bool m_relayingOut = false;
+    int m_trackCol = 0;
 };

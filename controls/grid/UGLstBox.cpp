@@ -4,8 +4,10 @@
 #include "controls/grid/UGDropListType.h"
 #include "controls/grid/UGGrid.h"
 
+#include <QApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QMouseEvent>
 
 CUGLstBox::CUGLstBox(CUGCtrl *ctrl, CUGDropListType *type, QWidget *parent)
     : QListWidget(parent), m_ctrl(ctrl), m_type(type)
@@ -49,6 +51,61 @@ void CUGLstBox::focusInEvent(QFocusEvent *event)
     QListWidget::focusInEvent(event);
     m_open = 1;
     m_choiceMade = 0;
+    if (!m_watchingMouse) {
+        m_watchingMouse = true;
+        m_pressedWhileOpen = false;
+        qApp->installEventFilter(this);
+    }
+}
+
+void CUGLstBox::hideEvent(QHideEvent *event)
+{
+    stopWatchingTheMouse();
+    QListWidget::hideEvent(event);
+}
+
+void CUGLstBox::stopWatchingTheMouse()
+{
+    if (m_watchingMouse) {
+        m_watchingMouse = false;
+        qApp->removeEventFilter(this);
+    }
+}
+
+bool CUGLstBox::eventFilter(QObject *watched, QEvent *event)
+{
+    if (!m_watchingMouse || !m_open || !watched->isWidgetType())
+        return false;
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+        m_pressedWhileOpen = true;
+        return false;
+    case QEvent::MouseButtonRelease:
+        if (m_pressedWhileOpen)
+            judgeReleaseElsewhere(watched, static_cast<QMouseEvent *>(event));
+        return false;
+    default:
+        return false;
+    }
+}
+
+// A release that another widget receives (its press began there) is judged by where it happens:
+// on an item it chooses the item, off the list it closes the list. The receiver still gets it, so
+// a button pressed there does not stay down.
+void CUGLstBox::judgeReleaseElsewhere(QObject *receiver, QMouseEvent *release)
+{
+    auto *widget = static_cast<QWidget *>(receiver);
+    if (widget == this || isAncestorOf(widget) || widget->window() != window())
+        return;
+    const QPoint global = release->globalPosition().toPoint();
+    const QPoint onItems = viewport()->mapFromGlobal(global);
+    if (QListWidgetItem *under = viewport()->rect().contains(onItems) ? itemAt(onItems) : nullptr) {
+        setCurrentItem(under);
+        makeChoice();
+    } else if (!rect().contains(mapFromGlobal(global))) {
+        Close();
+    }
 }
 
 void CUGLstBox::focusOutEvent(QFocusEvent *event)

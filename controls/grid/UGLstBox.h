@@ -1,6 +1,8 @@
 // The pop-up list of a drop-list cell. It lives as long as its drop-list type and is only hidden
 // and shown: a hook may open a modal dialog while a choice is being made, so the list is never
-// destroyed from inside its own handlers. Enter and Esc stay in the list.
+// destroyed from inside its own handlers. Enter and Esc stay in the list. While it is open it
+// watches every mouse button: a click that ends outside it closes it, one that ends on an item
+// chooses that item.
 #pragma once
 
 #include <QListWidget>
@@ -23,6 +25,8 @@ public:
 
 protected:
     bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
@@ -30,7 +34,11 @@ protected:
 
 private:
     void makeChoice();
+    void stopWatchingTheMouse();
+    void judgeReleaseElsewhere(QObject *receiver, QMouseEvent *release);
 
     CUGCtrl *m_ctrl;
     CUGDropListType *m_type;
+    bool m_watchingMouse = false;
+    bool m_pressedWhileOpen = false; // the release of the press that opened the list is not a click on it
 };

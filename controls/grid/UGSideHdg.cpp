@@ -205,9 +205,10 @@ void CUGSideHdg::dragTo(QPoint point)
     if (m_kind == 0) {
         m_GI->m_sideHdgColWidths[std::size_t(m_index)] = std::max(0, m_initial - m_start + point.x());
         int total = std::max(0, m_initialTotal - m_start + point.x());
-        // The heading takes the total whatever the hook answers.
+        // The heading takes the total whatever the hook answers; the other columns keep their widths.
         m_ctrl->HookSideHeadingSizing(&total);
-        m_ctrl->SetSideHeadingWidth(total);
+        m_GI->m_sideHdgWidth = std::clamp(total, 0, CUGCtrl::kMaxHeadingSize);
+        m_ctrl->LayOutChildWindows();
         return;
     }
     int height;

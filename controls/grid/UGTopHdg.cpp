@@ -204,8 +204,11 @@ void CUGTopHdg::dragTo(QPoint point)
     }
     m_GI->m_topHdgRowHeights[std::size_t(m_index)] = std::max(0, m_initial - m_start + point.y());
     int total = std::max(0, m_initialTotal - m_start + point.y());
-    if (m_ctrl->HookTopHeadingSizing(&total) == 1)
-        m_ctrl->SetTopHeadingHeight(total);
+    if (m_ctrl->HookTopHeadingSizing(&total) == 1) {
+        // The dragged row has its height already; the other rows keep theirs.
+        m_GI->m_topHdgHeight = std::clamp(total, 0, CUGCtrl::kMaxHeadingSize);
+        m_ctrl->LayOutChildWindows();
+    }
 }
 
 void CUGTopHdg::reportColumnSized(int col)

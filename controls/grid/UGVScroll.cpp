@@ -54,6 +54,7 @@ void CUGVScroll::scrollView(int code, int position)
         m_ctrl->ScrollTopRowTo(int(unsigned(std::max(0, position)) * m_inverseScale));
         break;
     case ThumbTrack:
+        // The view waits for the release; the row under the thumb names the tip.
         m_trackRow = int(position * m_inverseScale) + m_GI->m_lockedRowCount;
         break;
     case Top:
@@ -72,4 +73,10 @@ void CUGVScroll::scrollView(int code, int position)
 int CUGVScroll::viewPosition() const
 {
     return int(m_GI->m_topRow * m_scale);
+}
+
+bool CUGVScroll::thumbTip(QString *text) const
+{
+    *text = QStringLiteral("Row:%1").arg(m_trackRow);
+    return m_ctrl->HookVScrollTipText(m_trackRow, text) != 0;
 }

@@ -33,6 +33,7 @@ public:
 protected:
     void scrollView(int code, int position) override;
     int viewPosition() const override;
+    bool thumbTip(QString *text) const override;
 
 private:
     int m_lastRowCount = 0;

@@ -180,6 +180,10 @@ void CSkinListCtrl::paintBand(QPainter &painter, const QRect &rect, int row) con
 {
     painter.fillRect(rect, fromColorRef(HeaderBandColor));
     painter.fillRect(QRect(rect.left(), rect.bottom(), rect.width(), 1), fromColorRef(GridLineColor));
+    // The band's right grid line lies at the end of the whole row, in whichever piece reaches it.
+    const int bandRight = std::max(viewport()->width(), columnsRight()) - 1;
+    if (bandRight >= rect.left() && bandRight <= rect.right())
+        painter.fillRect(QRect(bandRight, rect.top(), 1, rect.height()), fromColorRef(GridLineColor));
     const UtListRowStyle *style = m_model->style(row);
     const QString text = m_model->text(row, 0);
     if (!style || text.isEmpty())
@@ -199,14 +203,19 @@ void CSkinListCtrl::paintBand(QPainter &painter, const QRect &rect, int row) con
     painter.restore();
 }
 
+int CSkinListCtrl::columnsRight() const
+{
+    const int columns = GetColumnCount();
+    return columns > 0 ? columnViewportPosition(columns - 1) + columnWidth(columns - 1) : -horizontalOffset();
+}
+
 void CSkinListCtrl::paintEvent(QPaintEvent *event)
 {
     QTableView::paintEvent(event);
     QPainter painter(viewport());
     const int viewWidth = viewport()->width();
     const int columns = GetColumnCount();
-    const int rightOfColumns =
-        columns > 0 ? columnViewportPosition(columns - 1) + columnWidth(columns - 1) : -horizontalOffset();
+    const int rightOfColumns = columnsRight();
     const int rows = GetItemCount();
 
     // The strip right of the last column, row by row.

@@ -65,6 +65,8 @@ protected:
 private:
     // The viewport rectangle of rows first to last, across the whole width.
     QRect rowsRect(int first, int last) const;
+    // The viewport x just right of the last column.
+    int columnsRight() const;
     QColor rowColor(int row, int column) const;
     void drawGridLines(QPainter &painter, const QRect &rect) const;
 

@@ -4,6 +4,22 @@
 #include <QImageWriter>
 #include <QPainter>
 #include <QPainterPath>
+#include <cmath>
+
+namespace {
+
+// Below the x-axis title the chart keeps this much of its edge free.
+constexpr int kBottomMargin = 4;
+// The plot keeps at least this height when labels crowd it.
+constexpr int kMinPlotHeight = 20;
+// Between the labels (or the axis) and the x-axis title.
+constexpr double kTitleGap = 2;
+// The least depth the labels are given, when there are none.
+constexpr double kMinLabelDepth = 4;
+// Between the axis line with its ticks and the labels.
+constexpr double kLabelGap = 2;
+
+} // namespace
 
 XYChart::XYChart(int width, int height, ChartColor background, ChartColor edge, int raised)
     : m_width(qBound(1, width, 16384)), m_height(qBound(1, height, 16384)), m_background(background),
@@ -75,6 +91,33 @@ BoxWhiskerLayer &XYChart::addBoxWhiskerLayer(const std::vector<double> &top,
     return static_cast<BoxWhiskerLayer &>(*m_layers.back());
 }
 
+double XYChart::depthBelowPlot() const
+{
+    const TextBox &labelStyle = m_xAxis.labelStyle();
+    double labelHeight = 0;
+    for (const QString &label : m_xAxis.labels())
+        labelHeight = qMax(labelHeight, labelStyle.rotatedSize(label).height());
+    double depth = kMinLabelDepth;
+    if (labelHeight > 0)
+        depth = qMax(depth, m_xAxis.width() + m_xAxis.tickLength() + kLabelGap + labelHeight);
+    if (!m_xAxis.title().text().isEmpty())
+        depth += kTitleGap + m_xAxis.title().textSize(m_xAxis.title().text()).height();
+    return depth;
+}
+
+QRect XYChart::plotArea() const
+{
+    if (m_xAxis.labels().isEmpty() && m_xAxis.title().text().isEmpty())
+        return m_plot;
+    const int room = m_height - kBottomMargin - (m_plot.top() + m_plot.height());
+    const int excess = int(std::ceil(depthBelowPlot())) - room;
+    if (excess <= 0)
+        return m_plot;
+    QRect fitted = m_plot;
+    fitted.setHeight(qMax(qMin(m_plot.height(), kMinPlotHeight), m_plot.height() - excess));
+    return fitted;
+}
+
 int XYChart::categoryCount() const
 {
     int count = int(m_xAxis.labels().size());
@@ -101,10 +144,11 @@ PlotFrame XYChart::frame() const
     for (const auto &layer : m_layers)
         (layer->usesYAxis2() ? largest2 : largest) =
             qMax(layer->usesYAxis2() ? largest2 : largest, layer->largestValue());
+    const QRect plot = plotArea();
     for (Axis *axis : {&m_yAxis, &m_yAxis2})
         axis->fitScale(axis == &m_yAxis ? largest : largest2,
-                       m_plot.height() - axis->marginTop() - axis->marginBottom());
-    return {QRectF(m_plot), categoryCount(), &m_yAxis, &m_yAxis2};
+                       plot.height() - axis->marginTop() - axis->marginBottom());
+    return {QRectF(plot), categoryCount(), &m_yAxis, &m_yAxis2};
 }
 
 void XYChart::paintGrid(QPainter &painter, const PlotFrame &frame) const
@@ -156,14 +200,16 @@ void XYChart::paintAxes(QPainter &painter, const PlotFrame &frame) const
     const int rotated = labelStyle.fontAngle() != 0 ? TextBox::TopRight : TextBox::Top;
     for (int i = 0; i < m_xAxis.labels().size() && i < frame.categories; ++i) {
         const double x = frame.categoryLeft(i) + frame.categoryWidth() / 2;
-        const QRectF box = labelStyle.paintAt(
-            painter, m_xAxis.labels()[i], QPointF(x, plot.bottom() + m_xAxis.width() + xTick + 2), rotated);
+        const QRectF box =
+            labelStyle.paintAt(painter, m_xAxis.labels()[i],
+                               QPointF(x, plot.bottom() + m_xAxis.width() + xTick + kLabelGap), rotated);
         labelDepth = qMax(labelDepth, box.bottom() - plot.bottom());
     }
     if (!m_xAxis.title().text().isEmpty())
-        m_xAxis.title().paintAt(painter, m_xAxis.title().text(),
-                                QPointF(plot.center().x(), plot.bottom() + qMax(labelDepth, 4.0) + 2),
-                                TextBox::Top);
+        m_xAxis.title().paintAt(
+            painter, m_xAxis.title().text(),
+            QPointF(plot.center().x(), plot.bottom() + qMax(labelDepth, kMinLabelDepth) + kTitleGap),
+            TextBox::Top);
 
     // Value axes: ticks with their numbers, the title turned along the axis.
     for (const Axis *axis : {&m_yAxis, &m_yAxis2}) {
@@ -225,14 +271,15 @@ QImage XYChart::render() const
     }
 
     const PlotFrame plotFrame = frame();
-    painter.fillRect(m_plot, m_plotBackground.brush());
+    const QRect plot = plotFrame.plot.toRect();
+    painter.fillRect(plot, m_plotBackground.brush());
     paintGrid(painter, plotFrame);
     for (const auto &layer : m_layers)
         layer->paint(painter, plotFrame);
     if (m_plotEdge.isVisible()) {
         painter.setPen(m_plotEdge.pen(1));
         painter.setBrush(Qt::NoBrush);
-        painter.drawRect(m_plot.adjusted(0, 0, -1, -1));
+        painter.drawRect(plot.adjusted(0, 0, -1, -1));
     }
     paintAxes(painter, plotFrame);
 

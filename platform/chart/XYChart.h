@@ -70,8 +70,10 @@ public:
 
     int width() const { return m_width; }
     int height() const { return m_height; }
-    // The plot area in chart pixels (the chart metrics a view port works on).
-    QRect plotArea() const { return m_plot; }
+    // The plot area in chart pixels as drawn (the chart metrics a view port works on): the area set,
+    // with its bottom raised as far as the category labels and the axis title under it need to stay
+    // inside the chart.
+    QRect plotArea() const;
 
     // Draws the chart (ARGB32, width x height).
     QImage render() const;
@@ -87,6 +89,8 @@ public:
 
 private:
     int categoryCount() const;
+    // How far below the plot area the category labels and the axis title reach.
+    double depthBelowPlot() const;
     bool showsYAxis2() const;
     void paintAxes(QPainter &painter, const PlotFrame &frame) const;
     void paintGrid(QPainter &painter, const PlotFrame &frame) const;

@@ -1,12 +1,24 @@
 // The main view's texts fit their places in both languages, measured with the real fonts: every item of the
-// navigation tree, the title and banner, the description title and text.
+// navigation tree, the title and banner, the description title and text, the banner beside the tab strip,
+// the result tables' column titles, the module table's headings and the report window's tabs beside the
+// export bars.
 #include "ShellTestSupport.h"
 
 #include "app/KvIGMPTQApp.h"
 #include "app/MainFormView.h"
 #include "app/MainFrame.h"
+#include "controls/grid/MyCug.h"
+#include "controls/grid/UGCell.h"
+#include "controls/grid/UGCellType.h"
+#include "controls/grid/UGGridInfo.h"
 #include "controls/widgets/StaticEx.h"
 #include "platform/ScriptedPrompter.h"
+#include "ports/ModuleInfodlg.h"
+#include "reports/DlgButton.h"
+#include "reports/MyPropSheet.h"
+#include "reports/ReportPage.h"
+#include "run/TestReportDlg.h"
+#include <QTabBar>
 
 #include <QFontMetrics>
 #include <QStyle>
@@ -19,26 +31,22 @@
 
 namespace {
 
-// The columns of a label that its text inks: the label drawn without and with its text, compared.
-std::pair<int, int> inkedColumns(CStaticEx *label)
+// What a label's text inks: the label drawn without and with its text, compared.
+QRect inkedRect(CStaticEx *label)
 {
     const QString text = label->GetText();
     label->SetText(QString());
     const QImage bare = label->grab().toImage();
     label->SetText(text);
     const QImage drawn = label->grab().toImage();
-    int first = -1, last = -1;
-    for (int x = 0; x < drawn.width(); ++x) {
-        for (int y = 0; y < drawn.height(); ++y) {
-            if (drawn.pixel(x, y) != bare.pixel(x, y)) {
-                if (first < 0)
-                    first = x;
-                last = x;
-                break;
-            }
+    QRect ink;
+    for (int y = 0; y < drawn.height(); ++y) {
+        for (int x = 0; x < drawn.width(); ++x) {
+            if (drawn.pixel(x, y) != bare.pixel(x, y))
+                ink |= QRect(x, y, 1, 1);
         }
     }
-    return {first, last};
+    return ink;
 }
 
 class LayoutFitTest : public testing::TestWithParam<const char *>
@@ -98,9 +106,9 @@ TEST_P(LayoutFitTest, TitleBannerAndDescriptionFit)
                       view->NavTree->visualItemRect(portConfig).center());
     for (CStaticEx *label : {view->TitleLabel, view->Banner}) {
         ASSERT_FALSE(label->GetText().isEmpty());
-        const auto [first, last] = inkedColumns(label);
-        EXPECT_GE(first, 3) << label->GetText().toStdString();
-        EXPECT_LE(last, label->width() - 4) << label->GetText().toStdString();
+        const QRect ink = inkedRect(label);
+        EXPECT_GE(ink.left(), 3) << label->GetText().toStdString();
+        EXPECT_LE(ink.right(), label->width() - 4) << label->GetText().toStdString();
     }
     view->OnShowHomePage();
     // The description title wraps inside its place; the text shows every line whole.
@@ -111,6 +119,90 @@ TEST_P(LayoutFitTest, TitleBannerAndDescriptionFit)
     EXPECT_LE(needed.height(), title->contentsRect().height()) << title->GetText().toStdString();
     QTextEdit *text = view->DescriptionText;
     EXPECT_LE(text->document()->size().height(), text->viewport()->height());
+}
+
+// The tab strip of the test pages leaves the banner's page title readable.
+TEST_P(LayoutFitTest, TabStripLeavesTheBannerTitleClear)
+{
+    QTreeWidgetItem *testConfig = view->TreeItem(TreeNode::TestConfig);
+    ASSERT_NE(testConfig, nullptr);
+    QTest::mouseClick(view->NavTree->viewport(), Qt::LeftButton, {},
+                      view->NavTree->visualItemRect(testConfig).center());
+    ASSERT_TRUE(view->TabCtrl->isVisible());
+    ASSERT_FALSE(view->Banner->GetText().trimmed().isEmpty());
+    const QRect text = inkedRect(view->Banner).translated(view->Banner->pos());
+    ASSERT_FALSE(text.isEmpty());
+    for (int tab = 0; tab < view->TabCtrl->count(); ++tab) {
+        const QRect onView = view->TabCtrl->tabRect(tab).translated(view->TabCtrl->pos());
+        EXPECT_FALSE(onView.intersects(text)) << view->TabCtrl->tabText(tab).toStdString();
+    }
+}
+
+// Every result page's summary table shows its column titles whole.
+TEST_P(LayoutFitTest, ResultTablesShowTheirColumnTitlesWhole)
+{
+    view->ShowReportPage();
+    CTestReportDlg *report = view->ReportDlg;
+    for (int index = 0; index < CTestReportDlg::kCounterPage; ++index) {
+        auto *page = static_cast<ReportPage *>(report->PropSheet->widget(index));
+        page->FillReportGrid();
+        CUGCtrl *grid = page->Grid;
+        for (int column = 0; column < grid->GetColumnCount(); ++column) {
+            CUGCell cell;
+            grid->GetCellComposite(column, ReportPage::kColumnTitleRow, &cell);
+            const QString *title = cell.GetDisplayText();
+            if (!title || title->isEmpty())
+                continue;
+            const QFont font = cell.Has(CellProp::Font) && cell.m_font ? *cell.m_font : grid->font();
+            const int needed = QFontMetrics(font).horizontalAdvance(*title) + 2 * CUGCellType::kTextMargin;
+            EXPECT_LE(needed, grid->GetColumnWidth(column)) << index << ": " << title->toStdString();
+        }
+    }
+}
+
+// Module Information shows its two-line headings whole.
+TEST_P(LayoutFitTest, ModuleInformationHeadingsFit)
+{
+    CModuleInfodlg window;
+    window.FillDemoInfo();
+    MyCug *grid = window.Grid();
+    const int height = grid->CurrentSheet()->m_topHdgHeight;
+    for (int column = -1; column < CModuleInfodlg::ColumnCount; ++column) {
+        CUGCell cell;
+        grid->GetCellComposite(column, -1, &cell);
+        const QString *title = cell.GetDisplayText();
+        if (!title || title->isEmpty())
+            continue;
+        const QFont font = cell.Has(CellProp::Font) && cell.m_font ? *cell.m_font : grid->font();
+        const QRect place(0, 0, grid->GetColumnWidth(column) - 1, 1000);
+        EXPECT_LE(QFontMetrics(font).boundingRect(place, Qt::TextWordWrap, *title).height(), height)
+            << title->toStdString();
+    }
+}
+
+// The export bars never cover a tab of the report window, however narrow it is.
+TEST_P(LayoutFitTest, ExportBarsLeaveTheReportTabsClear)
+{
+    view->ShowReportPage();
+    CTestReportDlg *report = view->ReportDlg;
+    report->ExcelBar->show();
+    report->PdfBar->show();
+    ASSERT_TRUE(report->PropSheet->isVisible());
+    QTabBar *tabs = report->PropSheet->tabBar();
+    for (int width : {1200, 900, 760, 668, 600}) {
+        report->resize(width, report->height());
+        report->Relayout();
+        const QRect strip(tabs->mapTo(report, QPoint(0, 0)), tabs->size());
+        for (int tab = 0; tab < tabs->count(); ++tab) {
+            const QRect shown =
+                QRect(tabs->mapTo(report, tabs->tabRect(tab).topLeft()), tabs->tabRect(tab).size())
+                    .intersected(strip);
+            for (const QWidget *bar :
+                 {static_cast<QWidget *>(report->ExcelBar), static_cast<QWidget *>(report->PdfBar)})
+                EXPECT_FALSE(shown.intersects(bar->geometry()))
+                    << width << " " << tabs->tabText(tab).toStdString();
+        }
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(BothLanguages, LayoutFitTest, testing::Values("LangEng.lng", "LangChs.lng"));

@@ -15,12 +15,12 @@
 #include "controls/widgets/SplitterControl.h"
 #include "controls/widgets/StaticEx.h"
 #include "controls/widgets/TransparentImage.h"
-#include "run/TestReportDlg.h"
 #include "platform/ScriptedPrompter.h"
 #include "ports/PortConfig.h"
 #include "ports/PortInfoConfig.h"
 #include "ports/SysInfoDlg.h"
 #include "reports/MyPropSheet.h"
+#include "run/TestReportDlg.h"
 #include "testpages/DlgAggregate.h"
 #include "testpages/DlgCapacity.h"
 #include "testpages/DlgJoinLeave.h"
@@ -202,13 +202,13 @@ TEST(MainFormViewLayout, PlacesEveryControlAndPageFromTheSize)
             {view->SysInfoPage, QRect(232, 37, W - 232, H - 37)},
             {view->PortInfoPage, QRect(232, 37, W - 232, H - 37)},
             {view->PortConfigPage, QRect(232, 37, W - 232, H - 37)},
-            {view->TabCtrl, QRect(232, 10, W - 232, H - 10)},
-            {view->StandardPage, QRect(237, 35, W - 242, H - 40)},
-            {view->DynamicPage, QRect(237, 35, W - 242, H - 40)},
-            {view->MaxThroughputPage, QRect(237, 35, W - 242, H - 40)},
-            {view->MixClassPage, QRect(237, 35, W - 242, H - 40)},
-            {view->SourceFilterPage, QRect(237, 35, W - 242, H - 40)},
-            {view->DescriptionPage, QRect(237, 35, W - 242, H - 40)},
+            {view->TabCtrl, QRect(232, 32, W - 232, H - 32)},
+            {view->StandardPage, QRect(237, 57, W - 242, H - 62)},
+            {view->DynamicPage, QRect(237, 57, W - 242, H - 62)},
+            {view->MaxThroughputPage, QRect(237, 57, W - 242, H - 62)},
+            {view->MixClassPage, QRect(237, 57, W - 242, H - 62)},
+            {view->SourceFilterPage, QRect(237, 57, W - 242, H - 62)},
+            {view->DescriptionPage, QRect(237, 57, W - 242, H - 62)},
             {view->ReportDlg, QRect(232, 37, W - 232, H - 37)},
         };
         for (const auto &[widget, rect] : expected)

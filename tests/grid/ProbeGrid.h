@@ -36,6 +36,8 @@ public:
     QString readHookText;       // text given to empty cells by HookCellRead
     COLORREF readHookColor = 0; // back colour set by HookCellRead when non-zero
     int sizedColumnLimit = -1;  // HookColumnSized caps widths to this when not negative
+    int headingTotalLimit = -1; // the heading sizing hooks cap the total to this when not negative
+    bool refuseScrollTip = false;
 
     void HookSetUpGrid() override
     {
@@ -218,6 +220,28 @@ public:
     {
         log << "HookMaySizeSideHeading";
         return refuseSizing ? 0 : 1;
+    }
+    int HookVScrollTipText(int row, QString *text) override
+    {
+        log << QString("HookVScrollTipText(%1,%2)").arg(row).arg(*text);
+        return refuseScrollTip ? 0 : 1;
+    }
+    int HookHScrollTipText(int col, QString *text) override
+    {
+        log << QString("HookHScrollTipText(%1,%2)").arg(col).arg(*text);
+        return refuseScrollTip ? 0 : 1;
+    }
+    int HookTopHeadingSizing(int *height) override
+    {
+        if (headingTotalLimit >= 0)
+            *height = std::min(*height, headingTotalLimit);
+        return 1;
+    }
+    int HookSideHeadingSizing(int *width) override
+    {
+        if (headingTotalLimit >= 0)
+            *width = std::min(*width, headingTotalLimit);
+        return 1;
     }
     int HookEditKey(int col, int row, QWidget *, int *key) override
     {

@@ -63,6 +63,29 @@ TEST(UGCellType, TextRunsOnIntoAnEmptyNeighbour)
     }
 }
 
+// After a column move, grid and store columns differ: the text runs on from the grid column that
+// shows it into the empty grid column on its right.
+TEST(UGCellType, TextRunsOnAcrossMovedColumns)
+{
+    AttachedProbe probe;
+    probe.grid->SetColumnCount(3);
+    probe.grid->SetRowCount(1);
+    probe.grid->CurrentSheet()->m_overflow = 1;
+    probe.grid->SetCellText(0, 0, "a text far wider than its own column");
+    probe.grid->SetCellAlignment(0, 0, 1);
+    // Grid columns now show store columns 2, 0 and 1.
+    ASSERT_EQ(probe.grid->MoveColumn(2, 0), 0);
+    OffsetType type;
+    probe.grid->AddCellType(&type);
+    CUGCell empty;
+    probe.grid->GetCellComposite(2, 0, &empty);
+    Painted paint;
+    UgRect rect{0, 0, 75, 20};
+    type.Draw(&paint.painter, &rect, 2, 0, &empty, 0, 0);
+    EXPECT_EQ(type.lastCol, 1);
+    EXPECT_EQ(type.lastOffset, -75);
+}
+
 TEST(UGCellType, BordersShrinkTheInnerRectangleByTheWidestLine)
 {
     AttachedProbe probe;

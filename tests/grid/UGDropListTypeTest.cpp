@@ -180,3 +180,31 @@ TEST(UGDropListType, ButtonClosesTheOpenList)
     QTest::mouseClick(probe.grid->GridWindow(), Qt::LeftButton, Qt::NoModifier, button);
     EXPECT_TRUE(probe.list()->isVisible());
 }
+
+// The open list answers a click that ends outside it, even on a widget that takes no focus: the
+// release closes it, or chooses the item it ends on. The pressed widget gets its release too.
+TEST(UGDropListType, ReleaseOutsideClosesAndReleaseOnAnItemChooses)
+{
+    ListGrid probe("A\nB\n");
+    auto *other = new QPushButton("Other", &probe.dialog);
+    other->setFocusPolicy(Qt::NoFocus);
+    other->setGeometry(10, 270, 80, 24);
+    other->show();
+    probe.open();
+    ASSERT_TRUE(probe.list()->isVisible());
+    QTest::mouseClick(other, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    EXPECT_FALSE(probe.list()->isVisible());
+    EXPECT_FALSE(other->isDown());
+    EXPECT_EQ(probe.text(), "Old");
+    EXPECT_EQ(QApplication::focusWidget(), probe.grid->GridWindow());
+
+    probe.open();
+    ASSERT_TRUE(probe.list()->isVisible());
+    const QRect item = probe.list()->visualItemRect(probe.list()->item(1));
+    const QPoint onItem = other->mapFromGlobal(probe.list()->viewport()->mapToGlobal(item.center()));
+    QTest::mousePress(other, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    QTest::mouseRelease(other, Qt::LeftButton, Qt::NoModifier, onItem);
+    EXPECT_FALSE(probe.list()->isVisible());
+    EXPECT_FALSE(other->isDown());
+    EXPECT_EQ(probe.text(), "B");
+}

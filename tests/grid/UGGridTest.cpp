@@ -7,6 +7,7 @@
 #include "platform/SysColor.h"
 
 #include <QHelpEvent>
+#include <QPaintEvent>
 #include <QToolTip>
 #include <QWheelEvent>
 #include <gtest/gtest.h>
@@ -96,6 +97,35 @@ TEST(UGGridDrawing, JoinedBlockIsDrawnOnceWithItsRectangle)
         }
     }
     EXPECT_EQ(blockDraws, 1);
+}
+
+// A joined cell whose text changes is repainted over its whole block: a repaint of its first row
+// alone would draw part of the new, centred text over what is left of the old.
+TEST(UGGridDrawing, ChangedJoinedCellRepaintsItsWholeBlock)
+{
+    struct PaintedRegion : QObject
+    {
+        QRegion region;
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            if (event->type() == QEvent::Paint)
+                region += static_cast<QPaintEvent *>(event)->region();
+            return false;
+        }
+    };
+    ShownProbe probe(4, 10);
+    probe.grid->SetCellText(1, 1, "N/A");
+    probe.grid->SetCellAlignment(1, 1, 4 | 32);
+    probe.grid->JoinCellRange(1, 1, 1, 4);
+    probe.grid->MoveCurrentCellTo(3, 8);
+    PaintedRegion painted;
+    probe.grid->GridWindow()->installEventFilter(&painted);
+    probe.grid->SetCellText(1, 1, "Pass");
+    probe.grid->RepaintCell(1, 1);
+    probe.grid->GridWindow()->removeEventFilter(&painted);
+    // Columns of 75 pixels, rows of 20: the block covers x 75..150, y 20..100.
+    EXPECT_TRUE((QRegion(75, 20, 75, 80) - painted.region).isEmpty())
+        << painted.region.boundingRect().height();
 }
 
 TEST(UGGridDrawing, LockLinesAreBlack)

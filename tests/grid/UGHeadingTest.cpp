@@ -13,7 +13,8 @@
 
 namespace {
 
-void sendToHeading(QWidget *widget, QEvent::Type type, QPoint point, Qt::MouseButton button, Qt::MouseButtons buttons)
+void sendToHeading(QWidget *widget, QEvent::Type type, QPoint point, Qt::MouseButton button,
+                   Qt::MouseButtons buttons)
 {
     QMouseEvent event(type, QPointF(point), QPointF(widget->mapToGlobal(point)), button, buttons,
                       Qt::NoModifier);
@@ -77,6 +78,31 @@ TEST(UGHeading, DraggingTheSideHeadingBorderSizesTheHeading)
     EXPECT_EQ(probe.grid->GridWindow()->x(), 61);
 }
 
+// With two heading parts, dragging the border next to the cells gives that part exactly the
+// dragged size and the heading the total the hook answers; nothing is rescaled.
+TEST(UGHeading, DraggingOneHeadingPartSetsItAndTheTotal)
+{
+    ShownProbe probe(4, 10);
+    CUGGridInfo *sheet = probe.grid->CurrentSheet();
+    sheet->m_sideHdgColCount = 2;
+    sheet->m_sideHdgColWidths = {40, 30};
+    sheet->m_sideHdgWidth = 70;
+    sheet->m_topHdgRowCount = 2;
+    sheet->m_topHdgRowHeights = {20, 20};
+    sheet->m_topHdgHeight = 40;
+    probe.grid->LayOutChildWindows();
+    probe.grid->headingTotalLimit = 80;
+    drag(probe.grid->SideHeadingWindow(), QPoint(70, 50), QPoint(90, 50));
+    EXPECT_EQ(sheet->m_sideHdgColWidths.front(), 60);
+    EXPECT_EQ(sheet->m_sideHdgWidth, 80);
+    EXPECT_EQ(probe.grid->GridWindow()->x(), 80);
+    probe.grid->headingTotalLimit = 50;
+    drag(probe.grid->TopHeadingWindow(), QPoint(110, 40), QPoint(110, 55));
+    EXPECT_EQ(sheet->m_topHdgRowHeights.front(), 35);
+    EXPECT_EQ(sheet->m_topHdgHeight, 50);
+    EXPECT_EQ(probe.grid->GridWindow()->y(), 50);
+}
+
 TEST(UGHeading, SizingModeZeroAsksNothing)
 {
     ShownProbe probe(4, 10);
@@ -104,7 +130,7 @@ TEST(UGHeading, RightClickOffTheCellsOffersTheMenu)
     probe.grid->CurrentSheet()->m_menuOn = 1;
     probe.grid->AppendMenuItem(1000, "Item");
     sendToHeading(probe.grid->TopHeadingWindow(), QEvent::MouseButtonPress, QPoint(300, 10), Qt::RightButton,
-         Qt::RightButton);
+                  Qt::RightButton);
     EXPECT_TRUE(probe.grid->log.contains("HookMayShowMenu(-1,-1,2)"));
     probe.grid->GetPopupMenu()->close();
 }

@@ -155,7 +155,8 @@ TEST_F(ResultPagesTest, AggregateAndScaleHaveARecordPerCountAndPair)
         EXPECT_EQ(page.ValueColumn, 4);
         EXPECT_EQ(page.Cell(11, 3), scale ? "Group Number" : "Client Number");
         EXPECT_EQ(page.Cell(11, 6), scale ? "Initial Group Address" : "Group Address");
-        EXPECT_EQ(page.Grid->GetColumnWidth(0), scale ? 150 : 100);
+        // At least the page's width, wider where the column's title needs it.
+        EXPECT_GE(page.Grid->GetColumnWidth(0), scale ? 150 : 100);
         EXPECT_EQ(joinedRows(page.Grid, 0, 15), std::make_pair(12, 15));
         EXPECT_EQ(page.Cell(12, 3), "1");
         EXPECT_EQ(page.Cell(14, 3), "2");

@@ -120,7 +120,10 @@ TEST(SkinListCtrlTest, HeaderRowIsOneBandWithCentredText)
     const QPoint origin = fixture.list->viewport()->mapTo(fixture.list, QPoint(0, 20));
     const int width = fixture.list->viewport()->width();
     int textLeft = 10000, textRight = -1;
-    for (int x = origin.x(); x < origin.x() + width; ++x) {
+    // The band ends in its grid lines: the bottom one below, the right one at the row's end.
+    EXPECT_EQ(pixelRef(image, origin.x() + width - 1, origin.y() + 10), RGB(100, 100, 100));
+    EXPECT_EQ(pixelRef(image, origin.x() + 150, origin.y() + 19), RGB(100, 100, 100));
+    for (int x = origin.x(); x < origin.x() + width - 1; ++x) {
         for (int y = origin.y(); y < origin.y() + 19; ++y) {
             const COLORREF colour = pixelRef(image, x, y);
             if (colour != RGB(220, 220, 220)) {

@@ -3,6 +3,7 @@
 #include "platform/chart/XYChart.h"
 
 #include <QBuffer>
+#include <QFontMetrics>
 #include <QImageReader>
 #include <gtest/gtest.h>
 
@@ -250,7 +251,7 @@ TEST(ChartImage, DrawsBarsMarksAxesLegendAndFrame)
     EXPECT_EQ(rgb(QPointF(frame.categoryLeft(1) + frame.categoryWidth() * 0.5 + 1, markY)), 0x00AA00u);
     // Axis lines are black; the plot is filled with its gradient.
     EXPECT_EQ(rgb(QPointF(70, 120)), 0u);
-    EXPECT_EQ(rgb(QPointF(300, 200)), 0u);
+    EXPECT_EQ(rgb(QPointF(300, frame.plot.bottom())), 0u);
     EXPECT_TRUE(near(rgb(QPointF(690, 45)), kPlotTop) || near(rgb(QPointF(690, 45)), 0xAAAAAA));
     // Legend keys right of the plot: the Total swatch is there somewhere near (760, 50).
     bool swatch = false;
@@ -263,6 +264,44 @@ TEST(ChartImage, DrawsBarsMarksAxesLegendAndFrame)
     EXPECT_EQ(rgb(QPointF(0, 0)), 0x00FF00u);
     EXPECT_EQ(rgb(QPointF(799, 279)), 0x00FF00u);
     EXPECT_NE(rgb(QPointF(400, 279)), 0x00FF00u);
+}
+
+// Three-line category labels at 30 degrees in a 280-pixel chart: the plot gives way so that the
+// labels and the x-axis title under them stay inside the chart, in either language.
+TEST(ChartImage, AxisTitleFitsUnderTurnedLabels)
+{
+    struct Case
+    {
+        QString label;
+        QString title;
+    };
+    for (const Case &c :
+         {Case{kBarLabel, QStringLiteral("Rx Ports")},
+          Case{QStringLiteral("(  1, 2,3)\n 1518 字节\n测试对 - 12"), QStringLiteral("接收端口")}}) {
+        // The title's ink: the chart with the title less the chart with blanks of the same size.
+        auto image = [&](const QString &title) {
+            auto chart = pageChart(800, 280);
+            chart->xAxis().setLabels({c.label, c.label, c.label, c.label});
+            chart->xAxis().setTitle(title);
+            return chart->render();
+        };
+        const QImage titled = image(c.title);
+        const QImage blank = image(QString(c.title.size(), QLatin1Char(' ')));
+        QRect ink;
+        for (int y = 0; y < titled.height(); ++y) {
+            for (int x = 0; x < titled.width(); ++x) {
+                if (titled.pixel(x, y) != blank.pixel(x, y))
+                    ink |= QRect(x, y, 1, 1);
+            }
+        }
+        ASSERT_FALSE(ink.isEmpty()) << c.title.toStdString();
+        EXPECT_LT(ink.bottom(), 280 - 2) << c.title.toStdString();
+        // Whole: as tall as the font draws it.
+        auto chart = pageChart(800, 280);
+        chart->xAxis().setTitle(c.title);
+        EXPECT_GE(ink.height(), QFontMetrics(chart->xAxis().title().font()).ascent() / 2)
+            << c.title.toStdString();
+    }
 }
 
 TEST(ChartImage, EncodesPngJpegAndBmpOfItsSize)
