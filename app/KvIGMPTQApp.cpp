@@ -13,6 +13,7 @@
 #include "app/TerminationSignals.h"
 #include "engine/EngineHost.h"
 #include "engine/EngineUtils.h"
+#include "engine/HardwareInfo.h"
 #include "engine/Session.h"
 #include "platform/Prompter.h"
 #include "platform/ServerConnectDialog.h"
@@ -113,7 +114,8 @@ void installReportSources()
         if (!g_MainView)
             return QDateTime();
         const UtLocalTime &local = g_MainView->StartTime.Local;
-        return QDateTime(QDate(local.Year, local.Month, local.Day), QTime(local.Hour, local.Minute, local.Second));
+        return QDateTime(QDate(local.Year, local.Month, local.Day),
+                         QTime(local.Hour, local.Minute, local.Second));
     };
     sources.moduleInfoWindow = [](QWidget *parent) -> CModuleInfodlg * {
         if (!g_MainFrame)
@@ -124,6 +126,51 @@ void installReportSources()
     };
     sources.systemInfoPage = [] { return g_MainView ? g_MainView->SysInfoPage : nullptr; };
     sources.portInfoPage = [] { return g_MainView ? g_MainView->PortInfoPage : nullptr; };
+}
+
+// The management-card calls of each controller family that start-up reads; a lite card has none.
+struct ManagementCardFamily
+{
+    ControllerModel model;
+    std::uint16_t (*boardStatus)(HardwareLink &, std::uint16_t, std::uint8_t, std::uint8_t);
+    std::uint16_t (*readEeprom)(HardwareLink &, std::uint16_t, std::uint8_t, std::uint8_t);
+    const char *chassisModelName;
+};
+
+const ManagementCardFamily kManagementCardFamilies[] = {
+    {ControllerModel::C4,
+     [](HardwareLink &link, std::uint16_t chassis, std::uint8_t card, std::uint8_t port) {
+         return link.QMC4_BoardStatus(chassis, card, port);
+     },
+     [](HardwareLink &link, std::uint16_t chassis, std::uint8_t card, std::uint8_t port) {
+         return link.QMC4_93C56_Read(chassis, card, port, 0);
+     },
+     "QM-C4"},
+    {ControllerModel::C2,
+     [](HardwareLink &link, std::uint16_t chassis, std::uint8_t card, std::uint8_t port) {
+         return link.QMC2_BoardStatus(chassis, card, port);
+     },
+     [](HardwareLink &link, std::uint16_t chassis, std::uint8_t card, std::uint8_t port) {
+         return link.QMC2_93C56_Read(chassis, card, port);
+     },
+     "QM-C2"},
+    {ControllerModel::C6,
+     [](HardwareLink &link, std::uint16_t chassis, std::uint8_t card, std::uint8_t port) {
+         return link.QMC6_BoardStatus(chassis, card, port);
+     },
+     [](HardwareLink &link, std::uint16_t chassis, std::uint8_t card, std::uint8_t port) {
+         return link.QMC6_93C56_Read(chassis, card, port, 0);
+     },
+     "QM-C6"},
+};
+
+const ManagementCardFamily *managementCardFamily(std::uint8_t model)
+{
+    for (const ManagementCardFamily &family : kManagementCardFamilies) {
+        if (family.model == ControllerModel(model))
+            return &family;
+    }
+    return nullptr;
 }
 
 } // namespace
@@ -213,63 +260,10 @@ bool CKvIGMPTQApp::InitInstance()
 
     // The server: chosen in the connection dialog, started when it is local, then connected.
     bool serverIsLocal = false;
-    ServerIsLoopback = 0;
-    KvConnectAnswer answer = {};
-    const int choice =
-        m_services->showConnectDialog(reinterpret_cast<std::uint8_t *>(&answer), LanguageIsChinese);
-    if (choice == -1)
+    const ChassisConnection connection = connectToChassis(serverIsLocal);
+    if (connection == ChassisConnection::Quit)
         return false;
-    if (choice != 1) {
-        DemoMode = 1;
-    } else {
-        HardwareLink &link = HardwareLink::current();
-        ServerAddress = chosenAddress(answer);
-        ServerIsLoopback = ServerAddress == QStringLiteral("127.0.0.1") ? 1 : 0;
-        char address[32] = {};
-        const QByteArray narrow = ServerAddress.toLatin1();
-        std::memcpy(address, narrow.constData(), std::min<size_t>(size_t(narrow.size()), sizeof address - 1));
-
-        CollectLocalAddresses();
-        serverIsLocal = ServerIsLoopback == 1 || LocalAddresses.contains(ServerAddress);
-        bool demoChosen = false;
-        bool ended = false;
-        if (serverIsLocal && !startLocalServer(ServerAddress, demoChosen)) {
-            if (!demoChosen) {
-                link.TerminateProcess();
-                return false;
-            }
-            DemoMode = 1;
-            ended = true;
-        }
-        if (!ended && link.ConnectToServer(address) == 0) {
-            // A server that this start-up launched and cannot reach is of no use to anyone.
-            m_services->stopStartedServer();
-            ShowConnectFailure();
-            if (!askDemoMode()) {
-                link.TerminateProcess();
-                return false;
-            }
-            DemoMode = 1;
-            ended = true;
-        }
-        if (!ended) {
-            for (int pass = 0; pass < kInventoryWaitPasses && g_Session.InventoryReady != 1; ++pass)
-                WaitPumping(100);
-            if (g_Session.InventoryReady != 1) {
-                if (message(g_LangMag.GetString(QStringLiteral("Note_No_Active_Port")),
-                            MB_YESNO | MB_ICONQUESTION) != IDYES)
-                    return false;
-                DemoMode = 1;
-                ended = true;
-            }
-        }
-        if (!ended) {
-            const std::int32_t card = CheckManagementCard();
-            if (card == -1)
-                return false;
-            DemoMode = card == 1 ? 0 : 1;
-        }
-    }
+    DemoMode = connection == ChassisConnection::Connected ? 0 : 1;
     g_ServerOnThisMachine = serverIsLocal ? 1 : 0;
 
     if (DemoMode == 1)
@@ -319,6 +313,56 @@ bool CKvIGMPTQApp::InitInstance()
     return true;
 }
 
+CKvIGMPTQApp::ChassisConnection CKvIGMPTQApp::connectToChassis(bool &serverIsLocal)
+{
+    serverIsLocal = false;
+    ServerIsLoopback = 0;
+    KvConnectAnswer answer = {};
+    const int choice =
+        m_services->showConnectDialog(reinterpret_cast<std::uint8_t *>(&answer), LanguageIsChinese);
+    if (choice == -1)
+        return ChassisConnection::Quit;
+    if (choice != 1)
+        return ChassisConnection::Demo;
+
+    HardwareLink &link = HardwareLink::current();
+    ServerAddress = chosenAddress(answer);
+    ServerIsLoopback = ServerAddress == QStringLiteral("127.0.0.1") ? 1 : 0;
+    char address[32] = {};
+    const QByteArray narrow = ServerAddress.toLatin1();
+    std::memcpy(address, narrow.constData(), std::min<size_t>(size_t(narrow.size()), sizeof address - 1));
+
+    CollectLocalAddresses();
+    serverIsLocal = ServerIsLoopback == 1 || LocalAddresses.contains(ServerAddress);
+    bool demoChosen = false;
+    if (serverIsLocal && !startLocalServer(ServerAddress, demoChosen)) {
+        if (demoChosen)
+            return ChassisConnection::Demo;
+        link.TerminateProcess();
+        return ChassisConnection::Quit;
+    }
+    if (link.ConnectToServer(address) == 0) {
+        // A server that this start-up launched and cannot reach is of no use to anyone.
+        m_services->stopStartedServer();
+        ShowConnectFailure();
+        if (askDemoMode())
+            return ChassisConnection::Demo;
+        link.TerminateProcess();
+        return ChassisConnection::Quit;
+    }
+    for (int pass = 0; pass < kInventoryWaitPasses && g_Session.InventoryReady != 1; ++pass)
+        WaitPumping(100);
+    if (g_Session.InventoryReady != 1)
+        return message(g_LangMag.GetString(QStringLiteral("Note_No_Active_Port")),
+                       MB_YESNO | MB_ICONQUESTION) == IDYES
+                   ? ChassisConnection::Demo
+                   : ChassisConnection::Quit;
+    const std::int32_t card = CheckManagementCard();
+    if (card == -1)
+        return ChassisConnection::Quit;
+    return card == 1 ? ChassisConnection::Connected : ChassisConnection::Demo;
+}
+
 std::int32_t CKvIGMPTQApp::CheckManagementCard()
 {
     UtSession &session = g_Session;
@@ -333,19 +377,9 @@ std::int32_t CKvIGMPTQApp::CheckManagementCard()
     };
 
     session.ControllerVersionSeen = 0;
-    switch (controller.Model) {
-    case '0':
-        link.QMC4_BoardStatus(chassis, card, port);
-        break;
-    case '1':
-        link.QMC2_BoardStatus(chassis, card, port);
-        break;
-    case '_':
-        link.QMC6_BoardStatus(chassis, card, port);
-        break;
-    default:
-        break;
-    }
+    const ManagementCardFamily *family = managementCardFamily(controller.Model);
+    if (family)
+        family->boardStatus(link, chassis, card, port);
     WaitPumping(1000);
     if (!session.ControllerVersionSeen)
         return askDemo();
@@ -354,22 +388,8 @@ std::int32_t CKvIGMPTQApp::CheckManagementCard()
 
     for (int attempt = 0; attempt < kEepromTries; ++attempt) {
         session.ControllerEepromArrived = 0;
-        switch (controller.Model) {
-        case '0':
-            if (link.QMC4_93C56_Read(chassis, card, port, 0))
-                session.ChassisModelName = QStringLiteral("QM-C4");
-            break;
-        case '1':
-            if (link.QMC2_93C56_Read(chassis, card, port))
-                session.ChassisModelName = QStringLiteral("QM-C2");
-            break;
-        case '_':
-            if (link.QMC6_93C56_Read(chassis, card, port, 0))
-                session.ChassisModelName = QStringLiteral("QM-C6");
-            break;
-        default:
-            break;
-        }
+        if (family && family->readEeprom(link, chassis, card, port))
+            session.ChassisModelName = QString::fromLatin1(family->chassisModelName);
         WaitPumping(1000);
         if (session.ControllerEepromArrived)
             break;

@@ -60,6 +60,16 @@ public:
     CMainFrame *MainFrame() const { return m_mainFrame.get(); }
 
 private:
+    // How start-up goes on after the connection dialog and the server.
+    enum class ChassisConnection
+    {
+        Connected, // a server with a management card: hardware mode
+        Demo,      // demo mode, chosen or accepted after a failure
+        Quit       // the program ends
+    };
+    // The server chosen in the connection dialog: started when it is on this machine (serverIsLocal),
+    // connected, its inventory awaited and its management card read.
+    ChassisConnection connectToChassis(bool &serverIsLocal);
     // Starts the local server listening at the address when none runs there and waits until it accepts
     // connections at the address. False when the wait was used up (a server started here is stopped,
     // the user has been asked; demoChosen tells the answer).
