@@ -20,7 +20,6 @@
 namespace {
 
 const QString kNotAvailable = QStringLiteral("n/a");
-constexpr std::uint32_t kModuleProbeWaitMs = 100;
 constexpr int kControllerPolls = 10;
 constexpr std::uint32_t kControllerPollMs = 200;
 
@@ -94,15 +93,7 @@ void CModuleInfodlg::ReadBoardInfo()
 {
     if (!moduleDemoMode()) {
         readController();
-        const UtSession &session = g_Session;
-        for (std::uint16_t i = 0; i < session.PortCount; ++i) {
-            const UtPortId &id = session.PortTable[i].Id;
-            if (id.PID != 1)
-                continue;
-            Kv_TQModule_93C56_Read(id.CID, id.BID, 1);
-            WaitPumping(kModuleProbeWaitMs);
-            Kv_TQModule_BoardStatus(id.CID, id.BID, 1);
-        }
+        ProbeModules(g_Session);
     }
     WaitPumping(kModuleProbeWaitMs);
 }
