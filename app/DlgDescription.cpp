@@ -113,9 +113,9 @@ void CDlgDescription::OnGoToTest()
             continue;
         if (g_IsRunning)
             return;
+        // The page brings its test's description and picture with it.
         m_view->ShowTestPage(test);
         m_view->NavTree->setCurrentItem(item);
-        m_view->setTestPicture(m_view->TestPictureImage(test));
         return;
     }
     switch (node) {

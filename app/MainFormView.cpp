@@ -121,6 +121,9 @@ void CMainFormView::LayoutPages()
 
 void CMainFormView::HideAllPages()
 {
+    // Every way out of a test page passes here: what was typed into its port grid is kept first, so
+    // that showing the page again or a run refills the grid with it.
+    storePortSettings(VisibleTestPage());
     if (TabCtrl)
         TabCtrl->hide();
     for (QWidget *page : std::initializer_list<QWidget *>{

@@ -119,6 +119,7 @@ void CMainFormView::StartTest()
     if (!ValidateSelectedTests()) {
         g_IsRunning = 0;
         sendToFrame(ID_FINISHED_RUN);
+        showStatusReady(); // nothing runs
         return;
     }
     for (CDlgButton *bar : {ReportDlg->ExcelBar, ReportDlg->PdfBar}) {
@@ -176,7 +177,10 @@ bool CMainFormView::ValidateSelectedTests()
             break;
         }
         if (!pageValid) {
-            Prompter::current().messageBox(QString::fromLatin1(kInvalidPageTexts[test]), MB_OK);
+            // The page's reason, when it gave one, follows the test's message.
+            const auto *page = static_cast<const CTestPageBase *>(TestPage(test));
+            Prompter::current().messageBox(
+                QString::fromLatin1(kInvalidPageTexts[test]) + page->RefusalReason(), MB_OK);
             valid = false;
         }
     }
@@ -206,6 +210,8 @@ void CMainFormView::RunSelectedTests()
     if (LinkDownStop == 0)
         sendToFrame(ID_TEST_FINISHED);
     closeWaitDialog();
+    if (Run.StopRequested)
+        EngineHost::instance().showStatus(QStringLiteral("Stat_Test_Stopped"));
 }
 
 void CMainFormView::closeWaitDialog()
@@ -256,6 +262,8 @@ void CMainFormView::OnStopTest()
     if (!WaitDialog)
         WaitDialog = new CDlgWaitProgress();
     WaitDialog->show();
+    AppendLog(this, QStringLiteral("* Stop test, please wait ...\n"));
+    EngineHost::instance().showStatus(QStringLiteral("Wait_Stop_Test"));
     StopTest();
     RequestStop();
 }
@@ -295,12 +303,17 @@ void CMainFormView::OnTestFinished()
 {
     if (!ReportDlg || !ReportDlg->HasPlan())
         return;
+    // The run is over: its elapsed time stands still while the closing messages wait for the user.
+    ElapsedTimer.stop();
     if (EngineHost::instance().isDemoMode())
         ReportDlg->Plan().SimulateCounters(std::int32_t(ReportDlg->TimerSeconds));
     ReportDlg->CounterPage->ClearButton->setEnabled(true);
     ReportDlg->FinishTest();
     if (PortInfoPage)
         PortInfoPage->FillPortGrid();
+    // The log's last line says that the run ended because the user stopped it.
+    if (Run.StopRequested)
+        AppendLog(this, QStringLiteral("* Test stopped by the user.\n"));
     // A Stop given while the run ended is over by now: its wait dialog goes before the closing message.
     closeWaitDialog();
     if (LinkDownStop == 0)
@@ -343,6 +356,8 @@ void CMainFormView::beginRunner(int test, std::uint32_t testType)
     plan.RunValueA = std::uint32_t(toIntPrefix(RunValueTextA));
     plan.RunValueB = std::uint32_t(toIntPrefix(RunValueTextB));
     ElapsedTimer.start(1000);
+    // The pages' validation, or the test before, took its time: the window answers before this one.
+    WaitPumping(0);
 }
 
 void CMainFormView::prepareResultPage(int test, int tab, ReportPage *page,
@@ -419,6 +434,8 @@ std::uint8_t CMainFormView::runFrameRows(int test, const std::vector<UtCustomFra
     for (std::size_t row = 0; row < rows.size(); ++row) {
         if (test == TestMixClass && Run.StopRequested)
             return 0;
+        // The result page's set-up, or the last row's bookkeeping, took its time: let events through.
+        WaitPumping(0);
         Run.FrameSizeIndex = std::uint32_t(row);
         applyFrameRow(rows[row], withMinRate);
         writeFrameSizeCell(page, rows[row].FrameSize);
@@ -556,6 +573,7 @@ std::uint8_t CMainFormView::runEntries(int test, const std::vector<std::uint32_t
     for (const std::uint32_t entry : entries) {
         if (stopChecks && Run.StopRequested)
             return 0;
+        WaitPumping(0); // the window answers between entries
         // Capacity and Join/Leave share one list of (pair, entry) steps.
         std::vector<UtPairFrame> &steps = Run.PairFrameLists[TestCapacity];
         steps.clear();
@@ -614,6 +632,7 @@ std::uint8_t CMainFormView::RunSourceFilterTest()
     // The view follows the group under measurement: a group's bars are the host ports.
     page->ReceiverTotal = hosts;
     page->InitChartViewPort();
+    WaitPumping(0); // the window answers before the procedure starts
     if (!ReportDlg->PerformSourceFilterTest())
         return failRunner();
     TestDone[TestSourceFilter] = 0;

@@ -207,31 +207,8 @@ void CMainFormView::ResetReportTree()
 
 void CMainFormView::storePortSettings(int test)
 {
-    switch (test) {
-    case TestMixClass:
-        MixClassPage->StorePortSettings();
-        break;
-    case TestAggregate:
-        AggregatePage->StorePortSettings();
-        break;
-    case TestScale:
-        ScalePage->StorePortSettings();
-        break;
-    case TestLatency:
-        LatencyPage->StorePortSettings();
-        break;
-    case TestCapacity:
-        CapacityPage->StorePortSettings();
-        break;
-    case TestJoinLeave:
-        JoinLeavePage->StorePortSettings();
-        break;
-    case TestSourceFilter:
-        SourceFilterPage->StorePortSettings();
-        break;
-    default:
-        break;
-    }
+    if (auto *page = static_cast<CTestPageBase *>(TestPage(test)))
+        page->StorePortSettings();
 }
 
 void CMainFormView::OnTreeCheckChanged(QTreeWidgetItem *item)
@@ -253,18 +230,12 @@ void CMainFormView::OnTreeClick(QTreeWidgetItem *item)
         return;
     if (std::exchange(m_checkToggled, nullptr) == item)
         return; // the click ticked the check box
-    storePortSettings(VisibleTestPage());
     CurrentTreeItem = item;
     const TreeNode node = NodeOf(item);
     if (const int test = testOfNode(node); test >= 0) {
         if (g_IsRunning)
             return;
         ShowTestPage(test);
-        setDescription(kTests[test].titleKey, kTests[test].textKey);
-        if (const QImage &picture = TestPictureImage(test); !picture.isNull())
-            setTestPicture(picture);
-        else
-            TestPicture->hide();
         return;
     }
     if (const int page = resultPageOf(node); page >= 0) {
@@ -494,7 +465,17 @@ void CMainFormView::showTestPageOf(int test)
         page->show();
         prepareTestPage(test);
     }
+    showTestDescription(test);
     showStatusReady();
+}
+
+void CMainFormView::showTestDescription(int test)
+{
+    setDescription(kTests[test].titleKey, kTests[test].textKey);
+    if (const QImage &picture = TestPictureImage(test); !picture.isNull())
+        setTestPicture(picture);
+    else
+        TestPicture->hide();
 }
 
 void CMainFormView::ShowTestPage(int test)
@@ -648,6 +629,7 @@ void CMainFormView::OnTabSelChange(int index)
         selectTab(0);
         MixClassPage->show();
     }
+    showTestDescription(TestMixClass);
     NavTree->setFocus();
     showStatusReady();
 }

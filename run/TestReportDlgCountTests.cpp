@@ -142,8 +142,7 @@ TrialJudge::Verdict CTestReportDlg::readCountCounters(bool aggregate)
     if (stopped())
         return TrialJudge::Verdict::Stopped;
     status("Stat_Read_Counter");
-    Kv_TQReadCounterStatistics(1);
-    Kv_TQReadStreamCounter(1);
+    ReadCounters();
     WaitPumpingAbortable(500);
     if (aggregate) {
         CounterPage->UpdateCounterRows(plan);

@@ -22,7 +22,9 @@ bool CDlgAggregate::CheckFieldsValid()
 
 bool CDlgAggregate::countsValid() const
 {
-    return intOf(InitialClientsField) <= intOf(MaxClientsField);
+    if (intOf(InitialClientsField) > intOf(MaxClientsField))
+        return refuse(aboveRefusal(InitialClientsField, MaxClientsField));
+    return true;
 }
 
 void CDlgAggregate::ApplyToTestConfig(CIGMPTestPlan &plan)

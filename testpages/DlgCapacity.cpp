@@ -69,7 +69,7 @@ void CDlgCapacity::createFields()
     auto *grid = new QGridLayout(ConfigBox);
     Trials.Create(grid, 0, 1473, 1474, 1, 5, 1);
     DelayAfterStart.Create(grid, 1, 1475, 1476, 1, 300, 10);
-    FrameSize.Create(grid, 2, 1471, 1472, 60, 16100, 64);
+    FrameSize.Create(grid, 2, 1471, 1472, int(kMinFrameSize), 16100, 64);
     InitialGroups.Create(grid, 3, 1478, 1479, 1, 8000, 100);
     GroupStep.Create(grid, 4, 1481, 1482, 1, 8000, 10);
     MaxGroups.Create(grid, 5, 1483, 1484, 1, 8000, 110);
@@ -133,16 +133,16 @@ std::vector<CTestPageBase::SectionField> CDlgCapacity::SectionFields()
 
 bool CDlgCapacity::CheckFieldsValid() const
 {
-    // A loaded file may hold any text; a step of 0 would never end the group search.
+    clearRefusal();
+    // A loaded file may hold any text; a step of 0 would never end the group search, and the streams
+    // take no frame below the engine's minimum.
     for (const PageNumberField *field : {&Trials, &DelayAfterStart, &FrameSize, &InitialGroups, &GroupStep, &MaxGroups}) {
         if (!field->IsInRange())
-            return false;
+            return refuse(field->RangeRefusal());
     }
-    // The streams take no frame below the engine's minimum.
-    if (std::uint32_t(FrameSize.Value()) < kMinFrameSize)
-        return false;
     if (InitialGroups.Value() > MaxGroups.Value())
-        return false;
+        return refuse(AboveRefusal(InitialGroups.Label, InitialGroups.Edit->text(), MaxGroups.Label,
+                                   MaxGroups.Edit->text()));
     bool anyPair = false;
     for (int row = 0; row < PairGrid->GetRowCount() && !anyPair; ++row)
         anyPair = IsRowChecked(PairGrid, row) != 0;
@@ -236,21 +236,34 @@ void CDlgCapacity::FillMonitorPortCombo()
     MonitorCombo->update();
 }
 
+void CDlgCapacity::LayOutResults(const CIGMPTestPlan &plan)
+{
+    fillResultGrid(plan, false);
+}
+
 void CDlgCapacity::ShowResults(CIGMPTestPlan &plan)
+{
+    for (UtTestPort &host : plan.HostPorts) {
+        const std::int64_t received = multicastReceived(host.Id);
+        if (received >= 0)
+            host.RxMulticast = std::uint64_t(received);
+    }
+    fillResultGrid(plan, true);
+}
+
+void CDlgCapacity::fillResultGrid(const CIGMPTestPlan &plan, bool withCounts)
 {
     ResultGrid->clearContents();
     ResultGrid->setRowCount(int(plan.SourcePorts.size() + plan.HostPorts.size()));
     int row = 0;
-    // One host's row: its label and received frames, also stored as the host's received count.
-    const auto hostRow = [&](UtTestPort &host) {
+    // One host's row: its label and, once read, its received frames.
+    const auto hostRow = [&](const UtTestPort &host) {
         const QString label = QString::asprintf(host.Monitor ? "Monitor:(%3d,%2d,%1d)" : "(%3d,%2d,%1d)",
                                                 int(host.Id.CID), int(host.Id.BID), int(host.Id.PID));
-        const std::int64_t received = multicastReceived(host.Id);
-        if (received >= 0)
-            host.RxMulticast = std::uint64_t(received);
         auto *name = new QTableWidgetItem(label);
         name->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        auto *count = new QTableWidgetItem(QString::number(host.RxMulticast) + QLatin1Char(' '));
+        auto *count = new QTableWidgetItem(withCounts ? QString::number(host.RxMulticast) + QLatin1Char(' ')
+                                                      : QString());
         count->setTextAlignment(Qt::AlignCenter);
         for (QTableWidgetItem *item : {name, count})
             item->setForeground(host.Monitor ? QColor(255, 0, 0) : QColor(0, 0, 0));
@@ -265,7 +278,7 @@ void CDlgCapacity::ShowResults(CIGMPTestPlan &plan)
         const std::uint8_t pair =
             source.PortIndex < g_Session.Ports.size() ? g_Session.Ports[source.PortIndex].SourcePair : 0;
         ResultGrid->setItem(row++, 0, new QTableWidgetItem(QString::asprintf("Test Pair -%d", int(pair))));
-        for (UtTestPort &host : plan.HostPorts) {
+        for (const UtTestPort &host : plan.HostPorts) {
             if (host.PortIndex < g_Session.Ports.size() && g_Session.Ports[host.PortIndex].HostPair == pair) {
                 monitorShown = monitorShown || host.Monitor;
                 hostRow(host);
@@ -273,7 +286,7 @@ void CDlgCapacity::ShowResults(CIGMPTestPlan &plan)
         }
     }
     if (!monitorShown) {
-        for (UtTestPort &host : plan.HostPorts) {
+        for (const UtTestPort &host : plan.HostPorts) {
             if (host.Monitor)
                 hostRow(host);
         }

@@ -117,10 +117,15 @@ std::vector<CTestPageBase::SectionField> CDlgJoinLeave::SectionFields()
 
 bool CDlgJoinLeave::CheckFieldsValid() const
 {
+    clearRefusal();
     for (const PageNumberField *field : {&Trials, &DelayAfterJoin, &TestDuration}) {
         if (!field->IsInRange())
-            return false;
+            return refuse(field->RangeRefusal());
     }
+    // The capture runs from the delay to the end of the test: at or past the end it captures nothing.
+    if (DelayAfterJoin.Value() >= TestDuration.Value())
+        return refuse(NotBelowRefusal(DelayAfterJoin.Label, DelayAfterJoin.Edit->text(), TestDuration.Label,
+                                      TestDuration.Edit->text()));
     bool anyPair = false;
     for (int row = 0; row < PairGrid->GetRowCount() && !anyPair; ++row)
         anyPair = IsRowChecked(PairGrid, row) != 0;

@@ -18,6 +18,14 @@ bool CDlgScale::CheckFieldsValid()
     return CheckRateFields();
 }
 
+bool CDlgScale::countsValid() const
+{
+    // The run steps the groups up from the initial count: above the maximum it would run none.
+    if (intOf(InitialGroupsField) > intOf(MaxGroupsField))
+        return refuse(aboveRefusal(InitialGroupsField, MaxGroupsField));
+    return true;
+}
+
 void CDlgScale::ApplyToTestConfig(CIGMPTestPlan &plan)
 {
     ApplyRatePage(plan);

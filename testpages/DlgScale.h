@@ -12,7 +12,7 @@ public:
     explicit CDlgScale(QWidget *parent = nullptr);
 
     // True when the page's settings can be run: the port grid is first rebuilt from the ticked pairs.
-    // An initial group count above the maximum passes: the test then runs no group step.
+    // An initial group count above the maximum is refused: the test would run no group step.
     bool CheckFieldsValid();
     // Copies the page into the test plan; the rate and frame-length lines go to the test log.
     void ApplyToTestConfig(CIGMPTestPlan &plan);
@@ -20,4 +20,7 @@ public:
 
     NumberField InitialGroupsField;
     NumberField MaxGroupsField;
+
+protected:
+    bool countsValid() const override;
 };

@@ -220,7 +220,11 @@ void CDlgSourceFilter::OnInitDialog()
     DelayEdit->SetIntRange(1, 300);
     DurationEdit->SetIntRange(1, 30000);
     GroupCountEdit->SetIntRange(1, kMaxGroups);
-    GroupCountEdit->SetCallback([this](QWidget *) { OnGroupCountChanged(); });
+    // Leaving the field with the count it had keeps the set-up.
+    GroupCountEdit->SetCallback([this](QWidget *) {
+        if (toIntPrefix(GroupCountEdit->text()) != NumberGroup)
+            OnGroupCountChanged();
+    });
     for (CNumEdit *edit : {TrialsEdit, DelayEdit, DurationEdit, GroupCountEdit})
         edit->setToolTip(edit->GetRangeText());
     for (CKvAvlGrid *grid : {SourceAvailableGrid, SelectedSourceGrid, HostAvailableGrid, SelectedHostGrid})
@@ -393,6 +397,17 @@ void CDlgSourceFilter::OnGroupCountChanged()
     BuildGroupList();
     RemoveAddress({}, {}, {}, true, 0, false);
     OnRemoveAllHostPorts();
+    // Every row of the port grid shows the new groups.
+    StorePortSettings();
+    FillPortInfoGrid();
+}
+
+void CDlgSourceFilter::groupTexts(int, QString &address, QString &count)
+{
+    if (!GroupAddressCtrl || !GroupCountEdit)
+        return; // the frame lays its grid out before the page's fields exist
+    address = GroupAddressCtrl->text();
+    count = GroupCountEdit->text();
 }
 
 void CDlgSourceFilter::onGroupSpinChanged()
@@ -796,6 +811,7 @@ void CDlgSourceFilter::PruneAvailablePortLists()
 
 bool CDlgSourceFilter::CheckFieldsValid()
 {
+    clearRefusal();
     if (!exchangeFields())
         return false;
     const struct
@@ -803,16 +819,21 @@ bool CDlgSourceFilter::CheckFieldsValid()
         std::int32_t value;
         std::int32_t minimum;
         std::int32_t maximum;
-        QWidget *field;
-    } checks[] = {{DelayStart, 1, 300, DelayEdit},
-                  {NumberOfTrials, 1, 100, TrialsEdit},
-                  {TestDuration, 1, 30000, DurationEdit},
-                  {NumberGroup, 1, kMaxGroups, GroupCountEdit},
-                  {std::int32_t(GroupIP >> 24), 224, 239, GroupAddressCtrl}};
+        QLineEdit *field;
+        QLabel *label;
+    } checks[] = {{DelayStart, 1, 300, DelayEdit, m_delayLabel},
+                  {NumberOfTrials, 1, 100, TrialsEdit, m_trialsLabel},
+                  {TestDuration, 1, 30000, DurationEdit, m_durationLabel},
+                  {NumberGroup, 1, kMaxGroups, GroupCountEdit, m_groupCountLabel},
+                  {std::int32_t(GroupIP >> 24), 224, 239, GroupAddressCtrl, m_groupAddressLabel}};
     for (const auto &check : checks) {
         if (check.value < check.minimum || check.value > check.maximum) {
             check.field->setFocus();
-            return false;
+            const bool address = check.field == GroupAddressCtrl;
+            return refuse(
+                RangeRefusal(check.label, check.field->text(),
+                             address ? QStringLiteral("224.0.0.0") : formatInt(check.minimum),
+                             address ? QStringLiteral("239.255.255.255") : formatInt(check.maximum)));
         }
     }
     // Only ports of the inventory count: a label loaded for a port that is gone tests nothing.

@@ -3,6 +3,7 @@
 #include "controls/widgets/NumEdit.h"
 #include "controls/widgets/NumSpinCtrl.h"
 #include "platform/NumberText.h"
+#include "testpages/TestPageBase.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -44,4 +45,9 @@ bool PageNumberField::IsInRange() const
         whole = text[i].isDigit() || (i == 0 && text[i] == u'-');
     return whole && parseDecimalPrefix(text, value, LLONG_MIN, LLONG_MAX) && value >= Minimum &&
            value <= Maximum;
+}
+
+QString PageNumberField::RangeRefusal() const
+{
+    return CTestPageBase::RangeRefusal(Label, Edit->text(), formatInt(Minimum), formatInt(Maximum));
 }

@@ -3,6 +3,8 @@
 // that steps it by one.
 #pragma once
 
+#include <QString>
+
 class CNumEdit;
 class CNumSpinCtrl;
 class QGridLayout;
@@ -23,4 +25,6 @@ struct PageNumberField
     int Value() const;
     // The edit holds a whole number within the field's range, as a loaded file may not.
     bool IsInRange() const;
+    // The refusal of a value out of range: the label, the text and the range.
+    QString RangeRefusal() const;
 };

@@ -8,7 +8,6 @@
 #include "engine/IGMPTestPlan.h"
 #include "engine/Session.h"
 #include "platform/NumberText.h"
-#include "platform/Prompter.h"
 #include "testpages/PacketCustomPage.h"
 
 #include <QCheckBox>
@@ -279,21 +278,41 @@ bool CRateTestPage::checkPortRows()
     return true;
 }
 
+QString CRateTestPage::rangeRefusal(const NumberField &field)
+{
+    const NumEditConfig &config = field.edit->config();
+    const auto bound = [&](double value) {
+        return config.floatMode ? formatFixed(value, kRateDecimals) : formatInt(int(value));
+    };
+    return RangeRefusal(field.label, field.edit->text(), bound(config.minimum), bound(config.maximum));
+}
+
+QString CRateTestPage::aboveRefusal(const NumberField &field, const NumberField &other)
+{
+    return AboveRefusal(field.label, field.edit->text(), other.label, other.edit->text());
+}
+
 bool CRateTestPage::CheckRateFields()
 {
+    clearRefusal();
     FillPortInfoGridForCheckedPairs();
     if (!checkPortRows())
         return false;
-    const int start = intOf(FrameStartField);
-    const int stop = intOf(FrameStopField);
-    if (start > stop || start == 0 || stop == 0 || intOf(FrameStepField) == 0)
-        return false;
     for (const NumberField &field : m_numberFields) {
         if (!withinOwnRange(*field.edit))
-            return false;
+            return refuse(rangeRefusal(field));
     }
+    if (intOf(FrameStartField) > intOf(FrameStopField))
+        return refuse(aboveRefusal(FrameStartField, FrameStopField));
     if (!countsValid())
         return false;
+    if (!CustomCheck->isChecked()) {
+        // The rate fields in the order a run steps through them.
+        if (!m_shape.rateStep && rateOf(MinRateField) > rateOf(InitialRateField))
+            return refuse(aboveRefusal(MinRateField, InitialRateField));
+        if (rateOf(InitialRateField) > rateOf(MaxRateField))
+            return refuse(aboveRefusal(InitialRateField, MaxRateField));
+    }
     return CheckFrameRows(CustomCheck->isChecked() ? CustomFrameTable : FrameRowsOfFields());
 }
 
@@ -318,13 +337,11 @@ bool CRateTestPage::CheckFrameRows(const std::vector<UtCustomFrame> &rows) const
 {
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const UtCustomFrame &row = rows[i];
-        if (row.FrameSize < kMinFrameSize) {
-            const QString text = rateText("TestPage_Frame_Too_Small");
-            Prompter::current().messageBox(text.arg(i + 1).arg(int(row.FrameSize)).arg(kMinFrameSize), MB_OK);
-            return false;
-        }
+        if (row.FrameSize < kMinFrameSize)
+            return refuse(
+                rateText("TestPage_Frame_Too_Small").arg(i + 1).arg(int(row.FrameSize)).arg(kMinFrameSize));
         if (!IsUsableFrameRow(row, m_shape.rateStep))
-            return false;
+            return refuse(rateText("TestPage_Refuse_Frame_Row").arg(i + 1).arg(int(row.FrameSize)));
     }
     return true;
 }

@@ -100,15 +100,19 @@ protected:
     // numeric field within its own range (a loaded file bypasses the edits' limits); the page's own
     // counts; the rows the run will walk usable by the engine.
     bool CheckRateFields();
+    // The page's own counts; a refusal names the fields.
     virtual bool countsValid() const { return true; }
+    // Refusal texts of a field out of its range and of a field above another.
+    static QString rangeRefusal(const NumberField &field);
+    static QString aboveRefusal(const NumberField &field, const NumberField &other);
     // The parts of the copy into the test plan that every rate page shares: the ticked pairs and the
     // listed ports (hosts also into HostPortList); the test duration and trials; the payload pattern
     // and IGMP version of the two lists.
     void ApplyRatePage(CIGMPTestPlan &plan);
     void applyTiming(CIGMPTestPlan &plan) const;
     void applyPayloadAndVersion(CIGMPTestPlan &plan) const;
-    // True when every row can be run (by the rate step on the Latency page). A row below the 64-byte
-    // minimum, which the editor and the fields allow, is named in a message.
+    // True when every row can be run (by the rate step on the Latency page). A refused row is named in
+    // the refusal: one below the 64-byte minimum, which the editor and the fields allow, with its size.
     bool CheckFrameRows(const std::vector<UtCustomFrame> &rows) const;
 
 private:

@@ -58,6 +58,21 @@ QString pageText(const char *key)
     return EngineHost::instance().text(QString::fromLatin1(key));
 }
 
+// A field's name as its label shows it, without the closing colon.
+QString fieldName(const QLabel *label)
+{
+    QString name = label->text().simplified();
+    while (name.endsWith(u':'))
+        name.chop(1);
+    return name.trimmed();
+}
+
+QString orderRefusal(const char *key, const QLabel *field, const QString &value, const QLabel *other,
+                     const QString &otherValue)
+{
+    return pageText(key).arg(fieldName(field), value.trimmed(), fieldName(other), otherValue.trimmed());
+}
+
 // The nominal speed of a module whose link is down.
 QString nominalSpeed(std::uint8_t moduleType)
 {
@@ -175,6 +190,24 @@ CTestPageBase::CTestPageBase(PortLayout layout, QWidget *parent)
 }
 
 CTestPageBase::~CTestPageBase() = default;
+
+QString CTestPageBase::RangeRefusal(const QLabel *field, const QString &value, const QString &minimum,
+                                    const QString &maximum)
+{
+    return pageText("TestPage_Refuse_Range").arg(fieldName(field), value.trimmed(), minimum, maximum);
+}
+
+QString CTestPageBase::AboveRefusal(const QLabel *field, const QString &value, const QLabel *other,
+                                    const QString &otherValue)
+{
+    return orderRefusal("TestPage_Refuse_Above", field, value, other, otherValue);
+}
+
+QString CTestPageBase::NotBelowRefusal(const QLabel *field, const QString &value, const QLabel *other,
+                                       const QString &otherValue)
+{
+    return orderRefusal("TestPage_Refuse_Not_Below", field, value, other, otherValue);
+}
 
 QString CTestPageBase::PortLabelOf(const UtPortRecord &record)
 {

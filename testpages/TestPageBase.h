@@ -31,6 +31,8 @@ class QHBoxLayout;
 class QLabel;
 class QRadioButton;
 class QTableWidget;
+class ConfigFieldReader;
+class QLineEdit;
 class XmlDocument;
 struct UtPortRecord;
 
@@ -126,19 +128,23 @@ public:
     // any): "isSelected", the ticked pairs, the page's fields, the custom frame-size table of a rate
     // page and the port block; the document then stands at the new section. False when the document
     // does not stand inside the root.
-    // LoadXml parses its own document from the file text and reads the section back (a missing element
-    // leaves its value, a missing section only refills the grids); selected is written only when the
-    // section holds "isSelected". False, after the message "Load Configuration File Fail!", when the
-    // text does not parse.
+    // LoadXml reads the section back from the parsed file, searched from the document's top (a missing
+    // element leaves its value, a missing section only refills the grids); selected is written only
+    // when the section holds "isSelected". A value outside its field's range is listed in `refused` and
+    // the field keeps its value.
     static bool SaveXml(CTestPageBase &page, const char *section, bool selected, XmlDocument &xml);
-    static bool LoadXml(CTestPageBase &page, const char *section, QStringView fileText, bool &selected);
+    static void LoadXml(CTestPageBase &page, const char *section, XmlDocument &xml, bool &selected,
+                        QStringList &refused);
     // The port block of a section, at the current position inside the section: one
     // "AvailablePortSettings<row + 1>" per grid row down to the first empty label whose port is a port
     // record, and back into the port-settings list (every such element in document order, a port
     // matched by chassis, card and port). The caller stores the grid before writing and refills it
     // after reading.
     void WritePortBlock(XmlDocument &xml);
-    void ReadPortBlock(XmlDocument &xml);
+    void ReadPortBlock(XmlDocument &xml, ConfigFieldReader &reader);
+    // A field's text of the configuration file into its line edit: a number edit takes only a number
+    // within its range, or no text; any other text is refused and the edit keeps its own.
+    static void LoadFieldText(QLineEdit &edit, const QString &text, ConfigFieldReader &reader);
 
     // Payload combo index to the plan's payload pattern code, and IGMP version combo index to the
     // version (-1: no selection).
@@ -146,6 +152,18 @@ public:
     static std::uint8_t IgmpVersionOfIndex(int index);
     // The pair number a pair-grid row label ends with (1 to 8), 0 when none.
     static int PairNumberOfLabel(const QString &label);
+
+    // What the page's last check of its fields refused, in the current language: the field, its value
+    // and the rule it breaks; empty when the check passed or named no field.
+    const QString &RefusalReason() const { return m_refusal; }
+    // Refusal texts, a field named by its label and given with the text it holds: out of its range,
+    // above another field, not below another field.
+    static QString RangeRefusal(const QLabel *field, const QString &value, const QString &minimum,
+                                const QString &maximum);
+    static QString AboveRefusal(const QLabel *field, const QString &value, const QLabel *other,
+                                const QString &otherValue);
+    static QString NotBelowRefusal(const QLabel *field, const QString &value, const QLabel *other,
+                                   const QString &otherValue);
 
     // Flags of pair numbers 1 to 8 (entry 0 unused): 1 while the pair is ticked on this page.
     std::array<std::uint8_t, 9> PairChecked{};
@@ -163,6 +181,13 @@ public:
     QRadioButton *CategoryIgmpSetting = nullptr;
 
 protected:
+    // A check of the fields starts with no reason, and a refusal notes its reason and answers false.
+    void clearRefusal() const { m_refusal.clear(); }
+    bool refuse(const QString &reason) const
+    {
+        m_refusal = reason;
+        return false;
+    }
     // The pair grid's group box reads " Source Pair : " on the rate pages, "Test Pair : " otherwise.
     void SetPairBoxKey(const char *key) { m_pairBoxKey = key; }
     // Steps 2 to 4 of the copy into the test plan: the ticked pairs into the plan's selected pairs and
@@ -213,4 +238,5 @@ private:
     Columns m_columns;
     const char *m_pairBoxKey = "TestPage_Test_Pair";
     QButtonGroup *m_categories = nullptr;
+    mutable QString m_refusal;
 };

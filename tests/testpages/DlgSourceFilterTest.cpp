@@ -3,6 +3,7 @@
 #include "PageFixture.h"
 
 #include "controls/grid/KvAvlGrid.h"
+#include "controls/grid/MyCug.h"
 #include "controls/widgets/NumEdit.h"
 #include "controls/widgets/NumSpinCtrl.h"
 #include "platform/ScriptedPrompter.h"
@@ -10,7 +11,9 @@
 #include "testpages/DlgSourceFilter.h"
 #include "testpages/Ipv4Edit.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QTest>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
@@ -336,4 +339,47 @@ TEST_F(DlgSourceFilterTest, EngineReadsThePageUntilItGoes)
     page.reset();
     EXPECT_TRUE(EngineHost::instance().sourceFilterHosts().empty());
     EXPECT_TRUE(EngineHost::instance().sourceFilterGroups().isEmpty());
+}
+
+// Leaving the group count as it was keeps the hosts, modes and sources; a new count resets them.
+TEST_F(DlgSourceFilterTest, LeavingTheGroupCountResetsTheSetUpOnlyWhenItChanged)
+{
+    selectPorts();
+    page->AddHostPort(label(2), QStringLiteral("10.0.0.9"));
+    page->RemoveAddress(label(3), QStringLiteral("224.0.1.2"), {}, false, CDlgSourceFilter::kExcludeMode,
+                        true);
+    const auto leaveCountField = [this] {
+        QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
+        QApplication::sendEvent(page->GroupCountEdit, &leave);
+    };
+    leaveCountField();
+    EXPECT_EQ(page->SelectedHostList.Count(), 2);
+    ASSERT_EQ(page->AddressSettings.size(), 2u);
+    EXPECT_EQ(page->AddressSettings[0].Groups[0].Sources, QStringList{"10.0.0.9"});
+    EXPECT_EQ(page->AddressSettings[1].Groups[1].Mode, CDlgSourceFilter::kExcludeMode);
+
+    page->GroupCountEdit->setText(QStringLiteral("3"));
+    leaveCountField();
+    EXPECT_EQ(page->SelectedHostList.Count(), 0);
+    EXPECT_TRUE(page->AddressSettings.empty());
+    EXPECT_EQ(page->GroupCount(), 3u);
+}
+
+// Every row of the port grid shows the initial group address and the number of groups, and follows them.
+TEST_F(DlgSourceFilterTest, EveryPortRowShowsTheGroupAddressAndCount)
+{
+    const auto groupCells = [this] {
+        const CTestPageBase::Columns columns = page->GetColumns();
+        QStringList cells;
+        for (int row = 0; row < 4; ++row) {
+            QString address, count;
+            page->PortGrid->GetCellTextTo(columns.group, row, address);
+            page->PortGrid->GetCellTextTo(columns.group + 1, row, count);
+            cells << address + " x" + count;
+        }
+        return cells;
+    };
+    EXPECT_EQ(groupCells(), QStringList(4, QStringLiteral("224.0.1.1 x2")));
+    page->GroupCountSpin->DeltaPos(1);
+    EXPECT_EQ(groupCells(), QStringList(4, QStringLiteral("224.0.1.1 x3")));
 }

@@ -234,22 +234,30 @@ TEST_F(RatePagesTest, CheckFailsOnPortsOfUntickedPairsBadFrameRangesAndFieldsOut
     EXPECT_FALSE(latency.CheckFieldsValid());
 }
 
-TEST_F(RatePagesTest, RowsBelowTheStreamMinimumAreNamedInAMessage)
+TEST_F(RatePagesTest, RefusedFrameRowsAreNamedInTheReason)
 {
     twoPairs();
     CDlgMixClass page;
     tick(page, {1});
     page.FrameStartField.edit->setText("60");
     EXPECT_FALSE(page.CheckFieldsValid());
+    EXPECT_EQ(page.RefusalReason(),
+              "Row 1 of the frame sizes holds 60 bytes, below the minimum of 64 bytes.");
     page.FrameStartField.edit->setText("64");
     page.CustomCheck->setChecked(true);
     page.CustomFrameTable[1].FrameSize = 60;
     EXPECT_FALSE(page.CheckFieldsValid());
-    EXPECT_EQ(prompter.messages(),
-              (QStringList{"Row 1 of the frame sizes holds 60 bytes, below the minimum of 64 bytes.",
-                           "Row 2 of the frame sizes holds 60 bytes, below the minimum of 64 bytes."}));
+    EXPECT_EQ(page.RefusalReason(),
+              "Row 2 of the frame sizes holds 60 bytes, below the minimum of 64 bytes.");
     page.CustomFrameTable[1].FrameSize = 16100;
+    page.CustomFrameTable[2].MinRate = 80; // above the row's initial rate
+    EXPECT_FALSE(page.CheckFieldsValid());
+    EXPECT_TRUE(page.RefusalReason().startsWith("Row 3 of the frame sizes (256 bytes) cannot run"))
+        << page.RefusalReason().toStdString();
+    page.CustomFrameTable[2].MinRate = 10;
     EXPECT_TRUE(page.CheckFieldsValid());
+    EXPECT_TRUE(page.RefusalReason().isEmpty());
+    EXPECT_TRUE(prompter.messages().isEmpty()) << "the view shows the reason";
 }
 
 TEST_F(RatePagesTest, MixedClassApplyCopiesItsFieldsAndLogsItsConfigurationBlock)
@@ -342,11 +350,15 @@ TEST_F(RatePagesTest, ScaleWritesGroupCountsAndNoDelayAfterJoin)
     tick(page, {1});
     page.InitialGroupsField.edit->setText("5");
     page.MaxGroupsField.edit->setText("3");
-    EXPECT_TRUE(page.CheckFieldsValid()) << "the counts are not compared";
+    EXPECT_FALSE(page.CheckFieldsValid()) << "no group step would run";
+    page.InitialGroupsField.edit->setText("3");
+    page.MaxGroupsField.edit->setText("5");
+    EXPECT_TRUE(page.CheckFieldsValid());
+    EXPECT_TRUE(page.RefusalReason().isEmpty());
     plan.DelayAfterJoin = 77;
     page.ApplyToTestConfig(plan);
-    EXPECT_EQ(plan.InitialGroups, 5u);
-    EXPECT_EQ(plan.MaxGroups, 3u);
+    EXPECT_EQ(plan.InitialGroups, 3u);
+    EXPECT_EQ(plan.MaxGroups, 5u);
     EXPECT_EQ(plan.DelayAfterJoin, 77u);
 }
 
