@@ -49,6 +49,18 @@ UtModuleInfo ModuleInfoOf(const UtBoardVersion &version)
     return info;
 }
 
+void ProbeModules(const UtSession &session)
+{
+    for (std::uint16_t i = 0; i < session.PortCount; ++i) {
+        const UtPortId &id = session.PortTable[i].Id;
+        if (id.PID != 1)
+            continue;
+        Kv_TQModule_93C56_Read(id.CID, id.BID, 1);
+        WaitPumping(kModuleProbeWaitMs);
+        Kv_TQModule_BoardStatus(id.CID, id.BID, 1);
+    }
+}
+
 bool IsKnownControllerModel(std::uint8_t controllerModel)
 {
     switch (ControllerModel(controllerModel)) {

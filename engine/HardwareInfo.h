@@ -74,6 +74,11 @@ bool IsLiteControllerModel(std::uint8_t controllerModel);
 bool IsLayoutB(std::uint8_t controllerModel);
 UtSystemInfo SystemInfoOf(const UtSession &session);
 
+// The wait after each module's EEPROM request, and after the probe for the last answers.
+constexpr std::uint32_t kModuleProbeWaitMs = 100;
+// Asks every module (the card of each port 1 in the port table) for its EEPROM record and board status.
+void ProbeModules(const UtSession &session);
+
 // "v%u.%ub%03u".
 QString FormatVersion(const UtVersionTriple &version);
 // Six bytes as upper-case hexadecimal pairs joined by the separator.

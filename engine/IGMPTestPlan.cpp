@@ -148,8 +148,8 @@ std::uint16_t CIGMPTestPlan::LogLinkStates()
 
 const UtPortRecord *CIGMPTestPlan::recordOf(const UtTestPort &port) const
 {
-    if (port.PortIndex < g_Session.Ports.size())
-        return &g_Session.Ports[port.PortIndex];
+    if (const UtPortRecord *record = g_Session.RecordOf(port))
+        return record;
     log(QString::asprintf("* Port %s has no port record (index %d), skipped.\n",
                           qPrintable(portText(port.Id)), port.PortIndex));
     return nullptr;

@@ -31,10 +31,10 @@ UtDelayStamp *delayStampOf(const UtTestPort &port)
 std::uint32_t CIGMPTestPlan::pairGroupMacFilter(const UtTestPort &port, PortSide side, bool &ok) const
 {
     ok = false;
-    if (port.PortIndex >= g_Session.Ports.size())
+    const UtPortRecord *record = g_Session.RecordOf(port);
+    if (!record)
         return 0;
-    const UtPortRecord &record = g_Session.Ports[port.PortIndex];
-    const std::uint8_t pair = side == AsHost ? record.HostPair : record.SourcePair;
+    const std::uint8_t pair = side == AsHost ? record->HostPair : record->SourcePair;
     std::uint8_t group[4];
     if (!NextGroupAddress(group, pair, 0, 0))
         return 0;

@@ -43,7 +43,8 @@ void CIGMPTestPlan::SimulateCounters(std::int32_t seconds)
     std::set<int> hostsCounted;
     for (UtTestPort &source : SourcePorts) {
         const int hw = hardwareIndex(source.Id);
-        if (!hasCounterRecords(hw) || source.PortIndex >= g_Session.Ports.size())
+        const UtPortRecord *sourceRecord = g_Session.RecordOf(source);
+        if (!hasCounterRecords(hw) || !sourceRecord)
             continue;
         const std::uint64_t maxFps =
             fullLoadFps(lineRateOfMedia(g_Session.PortHwInfo[hw].SpeedMedia), FrameSize);
@@ -65,12 +66,11 @@ void CIGMPTestPlan::SimulateCounters(std::int32_t seconds)
         }
         clearReceiveSide(counters, state);
 
-        const std::uint8_t pair = g_Session.Ports[source.PortIndex].SourcePair;
+        const std::uint8_t pair = sourceRecord->SourcePair;
         std::uint32_t k = 1;
         for (const UtTestPort &host : HostPorts) {
             const int hostHw = hardwareIndex(host.Id);
-            if (!hasCounterRecords(hostHw) || host.PortIndex >= g_Session.Ports.size() ||
-                g_Session.Ports[host.PortIndex].HostPair != pair)
+            if (!hasCounterRecords(hostHw) || !IsHostOfPair(host, pair))
                 continue;
             UtPortCounters &rx = g_Session.PortCounters[hostHw];
             UtPortState &rxState = g_Session.PortStates[hostHw];

@@ -121,14 +121,15 @@ static std::vector<const UtTestPort *> aggregateClients(const CIGMPTestPlan &pla
 {
     std::vector<const UtTestPort *> members;
     for (const UtTestPort &source : plan.SourcePorts) {
-        if (source.PortIndex >= g_Session.Ports.size())
+        const UtPortRecord *sourceRecord = g_Session.RecordOf(source);
+        if (!sourceRecord)
             continue;
-        const std::uint8_t pair = g_Session.Ports[source.PortIndex].SourcePair;
+        const std::uint8_t pair = sourceRecord->SourcePair;
         unsigned joined = 0;
         for (const UtTestPort &host : plan.HostPorts) {
             if (joined >= clients)
                 break;
-            if (host.PortIndex >= g_Session.Ports.size() || g_Session.Ports[host.PortIndex].HostPair != pair)
+            if (!IsHostOfPair(host, pair))
                 continue;
             ++joined;
             members.push_back(&host);

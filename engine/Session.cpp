@@ -1,6 +1,7 @@
 #include "engine/Session.h"
 
 #include "engine/EventCallback.h"
+#include "engine/TestPlanRecords.h"
 #include "platform/kvapi/KvAPI.h"
 
 #include <algorithm>
@@ -50,6 +51,17 @@ void UtSession::allocatePortArrays(std::uint16_t count)
     BoardVersions.assign(count, {});
     PortStates.assign(count, {});
     DelayStamps.assign(count, {});
+}
+
+const UtPortRecord *UtSession::RecordOf(const UtTestPort &port) const
+{
+    return port.PortIndex < Ports.size() ? &Ports[port.PortIndex] : nullptr;
+}
+
+bool IsHostOfPair(const UtTestPort &port, std::uint8_t pair)
+{
+    const UtPortRecord *record = g_Session.RecordOf(port);
+    return record && IsHostOfPair(*record, pair);
 }
 
 void UtSession::BuildDemoInventory()

@@ -11,6 +11,8 @@
 #include <functional>
 #include <vector>
 
+struct UtTestPort;
+
 class UtSession
 {
 public:
@@ -28,6 +30,8 @@ public:
     void resetTables();
     // Per-port arrays for count ports, zero-filled.
     void allocatePortArrays(std::uint16_t count);
+    // The port record of a tested port, null when its index names none.
+    const UtPortRecord *RecordOf(const UtTestPort &port) const;
 
     std::int16_t PortIndex[256][17][5]; // -1 = no such port
     std::uint8_t DemoHardware = 0;
@@ -73,6 +77,14 @@ std::int16_t LookupPortIndex(std::uint16_t chassis, const std::int16_t (*table)[
 std::int32_t FindPortRecordIndex(std::uint16_t chassis, std::uint8_t card, std::uint8_t port);
 // A new port record with the default addresses of its port.
 UtPortRecord MakePortRecord(UtPortId id, std::uint8_t moduleType, std::uint16_t speedMedia);
+
+// Whether a port record is a host of the test pair (1-based).
+inline bool IsHostOfPair(const UtPortRecord &record, std::uint8_t pair)
+{
+    return record.HostPair == pair;
+}
+// Whether a tested port has a port record and it is a host of the test pair.
+bool IsHostOfPair(const UtTestPort &port, std::uint8_t pair);
 
 // Module type codes of test modules (66 is a test module too; callers accept it beside these).
 bool IsPortModuleTypeCode(std::uint16_t code);

@@ -21,10 +21,10 @@ int sessionIndexOf(const UtTestPort &port)
 
 std::uint8_t recordPair(const UtTestPort &port, bool source)
 {
-    if (port.PortIndex >= g_Session.Ports.size())
+    const UtPortRecord *record = g_Session.RecordOf(port);
+    if (!record)
         return 0;
-    const UtPortRecord &record = g_Session.Ports[port.PortIndex];
-    return source ? record.SourcePair : record.HostPair;
+    return source ? record->SourcePair : record->HostPair;
 }
 
 QString portId(const char *format, const UtPortId &id)

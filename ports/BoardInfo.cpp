@@ -37,7 +37,6 @@ constexpr GroupModel kGroupModels[CBoardInfo::GroupBoxCount] = {
 };
 
 constexpr int kNameLength = 32;
-constexpr std::uint32_t kBoardProbeWaitMs = 100;
 
 // Normal images of the tree levels: active devices, chassis, board, port.
 constexpr int kLevelPictures[] = {139, 190, 189, 188};
@@ -191,8 +190,8 @@ bool CBoardInfo::OnInitDialog()
     setLanguageText();
     releaseEarlierLocks();
     if (!boardDemoMode())
-        probeModules();
-    WaitPumping(kBoardProbeWaitMs);
+        ProbeModules(session);
+    WaitPumping(kModuleProbeWaitMs);
     fillBoardTable();
 
     // The flags of the opening, kept with their ports; the tree still lists the ports they name.
@@ -226,19 +225,6 @@ void CBoardInfo::releaseEarlierLocks()
     const PortSetBuilder sets = BuildLockedPortSets(g_Session);
     for (const auto &[chassis, entry] : sets.Sets())
         ReleasePortSet(entry.Set);
-}
-
-void CBoardInfo::probeModules()
-{
-    const UtSession &session = g_Session;
-    for (std::uint16_t i = 0; i < session.PortCount; ++i) {
-        const UtPortId &id = session.PortTable[i].Id;
-        if (id.PID != 1)
-            continue;
-        Kv_TQModule_93C56_Read(id.CID, id.BID, 1);
-        WaitPumping(kBoardProbeWaitMs);
-        Kv_TQModule_BoardStatus(id.CID, id.BID, 1);
-    }
 }
 
 void CBoardInfo::fillBoardTable()

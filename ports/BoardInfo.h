@@ -94,7 +94,6 @@ public slots:
 private:
     void setLanguageText();
     void releaseEarlierLocks();
-    void probeModules();
     void fillBoardTable();
     void buildTree();
     QTreeWidgetItem *addItem(QTreeWidgetItem *parent, Level level, const QString &text, int icon);

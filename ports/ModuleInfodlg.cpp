@@ -22,7 +22,6 @@
 namespace {
 
 const QString kNotAvailable = QStringLiteral("n/a");
-constexpr std::uint32_t kModuleProbeWaitMs = 100;
 constexpr int kControllerPolls = 10;
 // The heading row of the module table is never lower than this.
 constexpr int kMinHeadingHeight = 25;
@@ -100,15 +99,7 @@ void CModuleInfodlg::ReadBoardInfo()
 {
     if (!moduleDemoMode()) {
         readController();
-        const UtSession &session = g_Session;
-        for (std::uint16_t i = 0; i < session.PortCount; ++i) {
-            const UtPortId &id = session.PortTable[i].Id;
-            if (id.PID != 1)
-                continue;
-            Kv_TQModule_93C56_Read(id.CID, id.BID, 1);
-            WaitPumping(kModuleProbeWaitMs);
-            Kv_TQModule_BoardStatus(id.CID, id.BID, 1);
-        }
+        ProbeModules(g_Session);
     }
     WaitPumping(kModuleProbeWaitMs);
 }

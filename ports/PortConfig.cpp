@@ -396,7 +396,7 @@ void CPortConfig::SelectTestPair(int pair)
             continue;
         QString label;
         FormatPortLabel({entry.Id, entry.TYPE}, label);
-        if (record->HostPair == number)
+        if (IsHostOfPair(*record, number))
             addPortRow(SelectedGrid, label);
         else if (record->HostPair == 0 && record->SourcePair == 0 && label != proposed)
             addPortRow(AvailableGrid, label);
@@ -523,7 +523,7 @@ bool CPortConfig::ApplyPairSettings(int pair, bool tellUser)
     for (UtPortRecord &record : g_Session.Ports) {
         if (record.SourcePair == number)
             record.SourcePair = 0;
-        if (record.HostPair == number)
+        if (IsHostOfPair(record, number))
             record.HostPair = 0;
     }
     recordOf(source.Id.CID, source.Id.BID, source.Id.PID)->SourcePair = number;
@@ -643,7 +643,7 @@ void CPortConfig::DeleteTestPair(int pair)
     PageDirectory *pages = PageDirectory::current();
     const int number = pair + 1;
     for (UtPortRecord &record : g_Session.Ports) {
-        if (record.HostPair == number)
+        if (IsHostOfPair(record, number))
             record.HostPair = 0;
         else if (record.HostPair > number)
             --record.HostPair;

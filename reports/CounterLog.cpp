@@ -77,11 +77,6 @@ QString counterPortText(std::uint16_t chassis, std::uint8_t card, std::uint8_t p
     return QString::asprintf("(%3d,%2d,%d)", int(chassis), int(card), int(port));
 }
 
-const UtPortRecord *counterRecordOf(const UtTestPort &port)
-{
-    return port.PortIndex < g_Session.Ports.size() ? &g_Session.Ports[port.PortIndex] : nullptr;
-}
-
 int counterHardwareIndex(std::uint16_t chassis, std::uint8_t card, std::uint8_t port)
 {
     return LookupPortIndex(chassis, g_Session.PortIndex, card, port);
@@ -204,7 +199,7 @@ void CCounterLog::InsertTrialRows(const CIGMPTestPlan &plan, const QString &capt
     }
 
     for (const UtTestPort &source : plan.SourcePorts) {
-        const UtPortRecord *sourceRecord = counterRecordOf(source);
+        const UtPortRecord *sourceRecord = g_Session.RecordOf(source);
         const std::uint8_t pair = sourceRecord ? sourceRecord->SourcePair : 0;
         if (!sourceFilter)
             putRow(row++, QStringLiteral("Test Pair - %1").arg(pair));
@@ -228,7 +223,7 @@ void CCounterLog::InsertTrialRows(const CIGMPTestPlan &plan, const QString &capt
             continue;
         const UtTestPair *testPair = pair <= plan.TestPairs.size() ? &plan.TestPairs[pair - 1] : nullptr;
         for (UtPortRecord &host : g_Session.Ports) {
-            if (host.HostPair != pair)
+            if (!IsHostOfPair(host, pair))
                 continue;
             putRow(row, counterPortText(host.CID, host.BID, host.PID));
             host.CounterRow = std::uint32_t(row);
@@ -252,7 +247,7 @@ void CCounterLog::InsertTrialRows(const CIGMPTestPlan &plan, const QString &capt
             putRow(row, counterPortText(host.Id.CID, host.Id.BID, host.Id.PID));
             setStyle(row, kAlignRight, 0, 0);
             List->SetItemTexts(row, ColAlias, {QStringLiteral("Host Port"), QStringLiteral("n/a")});
-            if (counterRecordOf(host))
+            if (g_Session.RecordOf(host))
                 g_Session.Ports[host.PortIndex].CounterRow = std::uint32_t(row);
             writeRateCells(row++, plan, host.Id, false);
         }
@@ -268,12 +263,12 @@ void CCounterLog::UpdateCounterRows(const CIGMPTestPlan &plan)
     for (const UtTestPort &source : plan.SourcePorts) {
         UpdateCounterRow(plan, counterHardwareIndex(source.Id.CID, source.Id.BID, source.Id.PID),
                          source.PortIndex);
-        const UtPortRecord *sourceRecord = counterRecordOf(source);
+        const UtPortRecord *sourceRecord = g_Session.RecordOf(source);
         if (sourceFilter || !sourceRecord || sourceRecord->SourcePair == 0)
             continue;
         for (std::size_t index = 0; index < g_Session.Ports.size(); ++index) {
             const UtPortRecord &host = g_Session.Ports[index];
-            if (host.HostPair == sourceRecord->SourcePair)
+            if (IsHostOfPair(host, sourceRecord->SourcePair))
                 UpdateCounterRow(plan, counterHardwareIndex(host.CID, host.BID, host.PID), index);
         }
     }

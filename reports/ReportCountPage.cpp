@@ -2,6 +2,7 @@
 
 #include "controls/grid/UGCtrl.h"
 #include "engine/IGMPTestPlan.h"
+#include "engine/Session.h"
 
 #include <algorithm>
 #include <climits>
@@ -48,7 +49,7 @@ void ReportCountPage::FillReportGrid()
             writeText(3, row, QString::asprintf("%llu", static_cast<unsigned long long>(count)), countLast);
             writeText(kPassedRateColumn, row, text("ResultPage_NA"), countLast);
             for (const UtTestPort &source : testPlan->SourcePorts) {
-                const UtPortRecord *record = recordOf(source);
+                const UtPortRecord *record = g_Session.RecordOf(source);
                 const std::uint8_t pair = record ? record->SourcePair : 0;
                 writeText(4, row, QString::asprintf("%d", int(pair)));
                 writeText(5, row, portText(source.Id));
@@ -86,8 +87,7 @@ void ReportCountPage::CollectResults()
             continue;
         std::uint32_t slot = 0;
         for (const UtTestPort &host : testPlan.HostPorts) {
-            const UtPortRecord *record = recordOf(host);
-            if (!record || record->HostPair != result.PairNo || slot >= result.HostCount)
+            if (!IsHostOfPair(host, result.PairNo) || slot >= result.HostCount)
                 continue;
             result.RxRate[slot] = seconds ? host.RxTotal / seconds : 0;
             result.ExpectedRate[slot] = expected;
@@ -119,8 +119,7 @@ void ReportCountPage::FormatBarLabel()
         if (count < firstCount() || count > lastCount())
             continue;
         for (const UtTestPort &host : plan()->HostPorts) {
-            const UtPortRecord *record = recordOf(host);
-            if (!record || record->HostPair != steps[i].PairNo || bar >= BarLabels.size())
+            if (!IsHostOfPair(host, steps[i].PairNo) || bar >= BarLabels.size())
                 continue;
             BarLabels[bar++] = format(m_style.labelKey, int(host.Id.CID), int(host.Id.BID), int(host.Id.PID),
                                       int(steps[i].FrameSize), int(steps[i].PairNo), int(count));

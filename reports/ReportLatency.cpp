@@ -4,6 +4,7 @@
 #include "engine/EngineUtils.h"
 #include "engine/IGMPTestPlan.h"
 #include "engine/LatencyRates.h"
+#include "engine/Session.h"
 
 #include <climits>
 
@@ -73,13 +74,13 @@ void CReportLatency::FillReportGrid()
         for (const double rate : rates) {
             writeText(1, row, QString::asprintf("%.2f", rate), row + int(hosts) - 1);
             for (const UtTestPort &host : testPlan->HostPorts) {
-                const UtPortRecord *record = recordOf(host);
+                const UtPortRecord *record = g_Session.RecordOf(host);
                 const std::uint8_t pair = record ? record->HostPair : 0;
                 writeText(2, row, portText(host.Id));
                 writeText(3, row, QString::asprintf("%d", int(pair)));
                 // The pair's first source port; none leaves the cell empty.
                 for (const UtTestPort &source : testPlan->SourcePorts) {
-                    const UtPortRecord *sourceRecord = recordOf(source);
+                    const UtPortRecord *sourceRecord = g_Session.RecordOf(source);
                     if (sourceRecord && sourceRecord->SourcePair == pair) {
                         writeText(4, row, portText(source.Id));
                         break;
@@ -111,8 +112,7 @@ void CReportLatency::CollectResults()
             continue;
         std::uint32_t slot = 0;
         for (const UtTestPort &host : testPlan.HostPorts) {
-            const UtPortRecord *record = recordOf(host);
-            if (!record || record->HostPair != result.PairNo || slot >= result.HostCount)
+            if (!IsHostOfPair(host, result.PairNo) || slot >= result.HostCount)
                 continue;
             result.MaxLatency[slot] = host.LatencyMax;
             result.AvgLatency[slot] =
@@ -135,8 +135,7 @@ void CReportLatency::BuildChartArrays()
         // The pair's host ports in host-port order give each bar's compensation.
         std::vector<const UtTestPort *> hosts;
         for (const UtTestPort &host : testPlan.HostPorts) {
-            const UtPortRecord *record = recordOf(host);
-            if (record && record->HostPair == result.PairNo)
+            if (IsHostOfPair(host, result.PairNo))
                 hosts.push_back(&host);
         }
         for (std::uint32_t slot = 0; slot < result.HostCount && bar < AvgCtData.size(); ++slot, ++bar) {
@@ -158,8 +157,7 @@ void CReportLatency::FormatBarLabel()
     int bar = 0;
     for (std::size_t i = 0; i < steps.size() && i < Records.size(); ++i) {
         for (const UtTestPort &host : plan()->HostPorts) {
-            const UtPortRecord *record = recordOf(host);
-            if (!record || record->HostPair != steps[i].PairNo || bar >= BarLabels.size())
+            if (!IsHostOfPair(host, steps[i].PairNo) || bar >= BarLabels.size())
                 continue;
             BarLabels[bar++] =
                 format("ResultPage_Label_Latency", int(host.Id.CID), int(host.Id.BID), int(host.Id.PID),

@@ -2,6 +2,7 @@
 
 #include "controls/grid/UGCtrl.h"
 #include "engine/IGMPTestPlan.h"
+#include "engine/Session.h"
 
 CReportMixClass::CReportMixClass(QWidget *parent) : ReportPage(MixClassPage, parent) {}
 
@@ -33,7 +34,7 @@ void CReportMixClass::FillReportGrid()
         writeText(kPassedRateColumn, first, text("ResultPage_NA"), last);
         for (int s = 0; s < sources; ++s) {
             const UtTestPort &source = testPlan->SourcePorts[std::size_t(s)];
-            const UtPortRecord *record = recordOf(source);
+            const UtPortRecord *record = g_Session.RecordOf(source);
             const std::uint8_t pair = record ? record->SourcePair : 0;
             writeText(3, first + s, QString::asprintf("%d", int(pair)));
             writeText(4, first + s, portText(source.Id));
@@ -60,8 +61,7 @@ void CReportMixClass::CollectResults()
             continue;
         std::uint32_t slot = 0;
         for (const UtTestPort &host : testPlan.HostPorts) {
-            const UtPortRecord *record = recordOf(host);
-            if (!record || record->HostPair != result.PairNo || slot >= result.HostCount)
+            if (!IsHostOfPair(host, result.PairNo) || slot >= result.HostCount)
                 continue;
             result.RxTotal[slot] = seconds ? host.RxTotal / seconds : 0;
             result.RxUnicast[slot] = seconds ? host.RxUnicast / seconds : 0;
@@ -93,8 +93,7 @@ void CReportMixClass::FormatBarLabel()
     int bar = 0;
     for (const UtPairFrame &entry : entries()) {
         for (const UtTestPort &host : plan()->HostPorts) {
-            const UtPortRecord *record = recordOf(host);
-            if (!record || record->HostPair != entry.PairNo || bar >= BarLabels.size())
+            if (!IsHostOfPair(host, entry.PairNo) || bar >= BarLabels.size())
                 continue;
             BarLabels[bar++] = format("ResultPage_Label_Mix_Class", int(host.Id.CID), int(host.Id.BID),
                                       int(host.Id.PID), int(entry.FrameSize), int(entry.PairNo));

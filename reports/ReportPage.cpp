@@ -415,11 +415,6 @@ BoxWhiskerLayer &ReportPage::addMarkers(XYChart &chart, const std::vector<double
     return layer;
 }
 
-const UtPortRecord *ReportPage::recordOf(const UtTestPort &port)
-{
-    return port.PortIndex < g_Session.Ports.size() ? &g_Session.Ports[port.PortIndex] : nullptr;
-}
-
 QString ReportPage::portText(const UtPortId &id)
 {
     return QString::asprintf("(%d,%d,%d)", int(id.CID), int(id.BID), int(id.PID));

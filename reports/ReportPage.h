@@ -174,8 +174,6 @@ protected:
     // The markers of a series over the bars (a cap at each value), with their tool tip.
     static BoxWhiskerLayer &addMarkers(XYChart &chart, const std::vector<double> &values, bool asMaximum,
                                        ChartColor color, int lineWidth, const char *tipKey);
-    // The port of a tested port's record, null when its index names none.
-    static const UtPortRecord *recordOf(const UtTestPort &port);
     // "(%d,%d,%d)" of a port, and "%d.%d.%d.%d" of a test pair's group (1-based; empty for none).
     static QString portText(const UtPortId &id);
     QString groupText(std::uint8_t pair) const;

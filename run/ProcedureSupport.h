@@ -1,4 +1,4 @@
-// What the test procedures share: the port record and source of a pair, the trial and dash lines of the
+// What the test procedures share: the source of a pair, the trial and dash lines of the
 // log, and the second counts of their waits.
 #pragma once
 
@@ -11,17 +11,11 @@
 
 namespace ProcedureSupport {
 
-// The port record of a tested port, null when its index names none.
-inline const UtPortRecord *recordOf(const UtTestPort &port)
-{
-    return port.PortIndex < g_Session.Ports.size() ? &g_Session.Ports[port.PortIndex] : nullptr;
-}
-
 // The first source port of a test pair (1-based), null when the pair has none.
 inline const UtTestPort *sourceOfPair(const CIGMPTestPlan &plan, std::uint8_t pair)
 {
     for (const UtTestPort &source : plan.SourcePorts) {
-        const UtPortRecord *record = recordOf(source);
+        const UtPortRecord *record = g_Session.RecordOf(source);
         if (record && record->SourcePair == pair)
             return &source;
     }

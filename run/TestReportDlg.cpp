@@ -132,9 +132,11 @@ std::uint32_t CTestReportDlg::frameSizeIndex() const
     return g_RunState ? g_RunState->FrameSizeIndex : 0;
 }
 
-bool CTestReportDlg::checkLinks()
+bool CTestReportDlg::checkLinks(const char *logLine, const char *statusKey)
 {
     CIGMPTestPlan &plan = Plan();
+    log(QString::fromLatin1(logLine));
+    status(statusKey);
     if (!plan.CheckLinkStates(0)) {
         // A second look logs the ports that are down.
         if (stopped() || !plan.CheckLinkStates(1)) {
@@ -163,6 +165,106 @@ bool CTestReportDlg::checkLinks()
         return false;
     }
     log(QStringLiteral("Success!\n"));
+    return true;
+}
+
+bool CTestReportDlg::startProcedure(std::uint32_t testType, const PrologueOptions &options)
+{
+    CIGMPTestPlan &plan = Plan();
+    // A timer 2 left from an earlier step would stop this test's traffic.
+    TxStopTimer.stop();
+    Results.Ran[testType] = 1;
+    plan.FillPortLists();
+    if (stopped() || !checkLinks(options.linkCheckLine))
+        return false;
+    if (!SetupPortGroup(plan, 1)) {
+        status("Stat_Set_Media_Fail");
+        return false;
+    }
+    if (options.settleAfterPortGroup)
+        WaitPumpingAbortable(2000);
+    if (!EngineHost::instance().isDemoMode() && !plan.ClearTimestamps()) {
+        status("Stat_Send_Multicast_Fail");
+        return false;
+    }
+    log(QStringLiteral("* Start learning procedure of all ports."));
+    if (!plan.StartAutoArpReply()) {
+        status("Stat_Set_Media_Fail");
+        return false;
+    }
+    log(QStringLiteral("."));
+    if (options.learningStatus)
+        status("Stat_Send_Learning");
+    if (!plan.SendLearningFrames()) {
+        status("Stat_Send_Learning_Fail");
+        return false;
+    }
+    log(QStringLiteral(". Done!\n"));
+    WaitPumpingAbortable(options.waitAfterLearningMs);
+    return true;
+}
+
+bool CTestReportDlg::runRepetitions(std::uint32_t trial, const RepetitionSteps &steps)
+{
+    CIGMPTestPlan &plan = Plan();
+    ReportPage *page = steps.page;
+    RateSearch search(plan.InitialRate, plan.MinRate, plan.MaxRate, plan.Resolution);
+    bool goOn = true;
+    for (std::uint32_t repetition = 1; goOn; ++repetition) {
+        if (stopped())
+            return false;
+        TrialSeconds = 0;
+        plan.CurrentRate = search.current();
+        CounterPage->InsertTrialRows(plan, QString(), trial, repetition, plan.TestDuration);
+        status("Stat_Clear_Counter");
+        if (!plan.ClearAllCounters())
+            return false;
+        status("Stat_Start_Counter");
+        if (!SetStreamCounters(plan, 1))
+            return false;
+        WaitPumpingAbortable(20);
+        status("Stat_Fill_Addentry");
+        if (!plan.StartTestPairTraffic(plan.FrameSize)) {
+            status("Stat_Fill_AddEntty_Fail");
+            return false;
+        }
+        if (!stopped())
+            Kv_StartCounterStatistics(1, 1);
+        if (!stopped())
+            plan.StartGroupStreamCounters(1);
+        for (std::uint32_t second = 0; second < plan.TestDuration; ++second) {
+            if (stopped())
+                return false;
+            WaitPumpingAbortable(1000);
+            if (second != 0 && second % 5 == 0)
+                steps.refreshJoins();
+            TickTestProgress();
+        }
+        const TrialJudge::Verdict verdict = steps.readAndJudge();
+        if (verdict == TrialJudge::Verdict::Stopped)
+            return false;
+        const bool pass = verdict == TrialJudge::Verdict::Pass;
+        log(QStringLiteral("* Result : \n"));
+
+        page->CollectResults();
+        page->BuildChartArrays();
+        const QString rate = QString::asprintf("%.2f", search.current());
+        writeResultCell(page, ReportPage::kRateRow, page->ValueColumn, rate);
+        showTrialOnChart(page, steps.chartStep);
+        if (pass) {
+            CounterPage->SetRowResult(int(CounterPage->LastRow), QStringLiteral("Pass"), kPassColor);
+            writeResultCell(page, int(reportRow()), steps.passedRateColumn, rate);
+        } else {
+            CounterPage->SetRowResult(int(CounterPage->LastRow), QStringLiteral("Failed"), kFailColor);
+        }
+        QString line;
+        goOn = search.step(pass, *steps.searchTexts, &line) == RateSearch::Step::Continue;
+        log(line);
+        if (!goOn)
+            Results.Counters[steps.counters].push_back(
+                {plan.FrameSize, CounterPage->FirstRow, CounterPage->LastRow});
+        CounterPage->FirstRow = CounterPage->LastRow + 1;
+    }
     return true;
 }
 

@@ -5,7 +5,9 @@
 // window after a resize, 11 refreshes the latency columns and 12 counts the wait after the joins.
 #pragma once
 
+#include "engine/RateSearch.h"
 #include "engine/ResultSet.h"
+#include "engine/TrialJudge.h"
 #include "platform/FileSave.h"
 
 #include <QString>
@@ -138,8 +140,42 @@ private:
     std::uint32_t reportRow() const;
     void setReportRow(std::uint32_t row);
     std::uint32_t frameSizeIndex() const;
-    // Link check with retries; false (LinkState 2 only when a link stayed down) ends the procedure.
-    bool checkLinks();
+    // The log line of a link check; Mixed Class writes it without the blank before the dots.
+    static constexpr const char *kLinkCheckLine = "* Checking link status of all ports ...";
+    // Link check with retries, announced by `logLine` in the log and `statusKey` in the status line
+    // (Join/Leave shows the bare "Check_Link" key); false (LinkState 2 only when a link stayed down) ends the
+    // procedure.
+    bool checkLinks(const char *logLine = kLinkCheckLine, const char *statusKey = "Stat_Check_Link");
+    // Where the start of the throughput and filter procedures differs.
+    struct PrologueOptions
+    {
+        const char *linkCheckLine = kLinkCheckLine;
+        // Two seconds for the port group to settle before the time stamps are cleared.
+        bool settleAfterPortGroup = true;
+        // The "Stat_Send_Learning" status before the learning frames.
+        bool learningStatus = false;
+        std::uint32_t waitAfterLearningMs = 100;
+    };
+    // The start the procedures share: timer 2 stopped, the test marked as ran, the port lists filled, links
+    // checked, the port group set, time stamps cleared (not in demo mode) and the learning frames sent. False
+    // when the run must end.
+    bool startProcedure(std::uint32_t testType, const PrologueOptions &options);
+    // Where the throughput procedures' repetitions differ.
+    struct RepetitionSteps
+    {
+        ReportPage *page = nullptr;
+        int passedRateColumn = 0;
+        std::uint32_t chartStep = 0;
+        const RateSearch::Texts *searchTexts = nullptr;
+        UtResultSet::CounterKind counters = UtResultSet::MixedClass;
+        // Every fifth second of the traffic: the joins that keep the groups alive on the device.
+        std::function<void()> refreshJoins;
+        // After the traffic: the counters stopped, read and judged.
+        std::function<TrialJudge::Verdict()> readAndJudge;
+    };
+    // One trial of a throughput procedure: repetitions at the rates the halving search sets until it ends,
+    // each verdict on the counter page and the result page. False when the run must end.
+    bool runRepetitions(std::uint32_t trial, const RepetitionSteps &steps);
     // Joins, then the wait after them with timer 12 counting.
     void waitAfterJoin();
     // A result-page cell, written under the lock the runners take around their grid rows.
@@ -149,6 +185,8 @@ private:
     void showTrialOnChart(ReportPage *page, std::uint32_t step);
     // The trials of one client count (Aggregate) or group count (Scale Group).
     bool runCountTrials(bool aggregate, std::uint32_t count);
+    // After an Aggregate or Scale Group repetition's traffic: the counters stopped, read and judged.
+    TrialJudge::Verdict readCountCounters(bool aggregate);
     // Latency: the per-host latency lines and result cells of a trial.
     void printLatencyTable();
     // Join/Leave: the delay of every receiving port into its result column; false on Stop (join only).

@@ -36,8 +36,6 @@ bool CTestReportDlg::PerformCapacityTest(std::uint32_t frameSize)
         return false;
     if (page)
         page->SetCapacityText(QStringLiteral("n/a"));
-    log(QStringLiteral("* Checking link status of all ports ..."));
-    status("Stat_Check_Link");
     if (!checkLinks())
         return false;
     if (!demoMode() && !plan.ClearTimestamps()) {

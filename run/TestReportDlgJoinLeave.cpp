@@ -17,7 +17,6 @@
 
 using ProcedureSupport::dashLine;
 using ProcedureSupport::millisecondsOf;
-using ProcedureSupport::recordOf;
 using ProcedureSupport::secondsAfterStart;
 using TestPlanSupport::demoMode;
 using TestPlanSupport::log;
@@ -33,9 +32,7 @@ bool CTestReportDlg::PerformJoinLeaveDelayTest()
     Results.Ran[5] = 1;
     plan.FillPortLists();
     plan.FrameSize = 64;
-    log(QStringLiteral("* Checking link status of all ports ..."));
-    status("Check_Link");
-    if (!checkLinks())
+    if (!checkLinks(kLinkCheckLine, "Check_Link"))
         return false;
     if (!SetupPortGroup(plan, 1)) {
         status("Stat_Set_Media_Fail");
@@ -158,11 +155,11 @@ bool CTestReportDlg::printDelayTable(bool join)
     for (const UtTestPort &source : plan.SourcePorts) {
         if (join && stopped())
             return false;
-        const UtPortRecord *sourceRecord = recordOf(source);
+        const UtPortRecord *sourceRecord = g_Session.RecordOf(source);
         const std::uint8_t pair = sourceRecord ? sourceRecord->SourcePair : 0;
         ++row; // the pair's heading row
         for (const UtPortRecord &record : g_Session.Ports) {
-            if (record.HostPair != pair)
+            if (!IsHostOfPair(record, pair))
                 continue;
             const int index = LookupPortIndex(record.CID, g_Session.PortIndex, record.BID, record.PID);
             const UtDelayStamp stamp = index >= 0 && std::size_t(index) < g_Session.DelayStamps.size()

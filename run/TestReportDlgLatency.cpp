@@ -18,7 +18,6 @@
 #include <cstring>
 
 using ProcedureSupport::dashLine;
-using ProcedureSupport::recordOf;
 using ProcedureSupport::sourceOfPair;
 using ProcedureSupport::trialLine;
 using TestPlanSupport::demoMode;
@@ -34,8 +33,6 @@ bool CTestReportDlg::PerformLatencyTest(double rate)
     plan.FillPortLists();
     if (stopped())
         return false;
-    log(QStringLiteral("* Checking link status of all ports ..."));
-    status("Stat_Check_Link");
     if (!checkLinks())
         return false;
     WaitPumpingAbortable(100);
@@ -174,8 +171,7 @@ void CTestReportDlg::printLatencyTable()
         const UtPortId sourceId = source ? source->Id : UtPortId{};
         for (std::size_t hostIndex = 0; hostIndex < plan.HostPorts.size(); ++hostIndex) {
             const UtTestPort &host = plan.HostPorts[hostIndex];
-            const UtPortRecord *record = recordOf(host);
-            if (!record || record->HostPair != pair)
+            if (!IsHostOfPair(host, pair))
                 continue;
             // The figures are those of every trial of the rate so far: the runner clears them per rate.
             const double average = host.LatencyCount ? host.LatencySum / host.LatencyCount : 0;

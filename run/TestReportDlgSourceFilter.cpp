@@ -29,38 +29,13 @@ using TestPlanSupport::status;
 bool CTestReportDlg::PerformSourceFilterTest()
 {
     CIGMPTestPlan &plan = Plan();
-    TxStopTimer.stop();
     // The page's stream settings go back at the end of the test, however it ends: a later run must
     // neither test with them nor save them as the ports' own.
     const auto restoreStreams = qScopeGuard([this] { RestorePortMedia(); });
-    Results.Ran[6] = 1;
-    plan.FillPortLists();
-    if (stopped())
+    PrologueOptions start;
+    start.settleAfterPortGroup = false;
+    if (!startProcedure(kTestSourceFilter, start))
         return false;
-    log(QStringLiteral("* Checking link status of all ports ..."));
-    status("Stat_Check_Link");
-    if (!checkLinks())
-        return false;
-    if (!SetupPortGroup(plan, 1)) {
-        status("Stat_Set_Media_Fail");
-        return false;
-    }
-    if (!demoMode() && !plan.ClearTimestamps()) {
-        status("Stat_Send_Multicast_Fail");
-        return false;
-    }
-    log(QStringLiteral("* Start learning procedure of all ports."));
-    if (!plan.StartAutoArpReply()) {
-        status("Stat_Set_Media_Fail");
-        return false;
-    }
-    log(QStringLiteral("."));
-    if (!plan.SendLearningFrames()) {
-        status("Stat_Send_Learning_Fail");
-        return false;
-    }
-    log(QStringLiteral(". Done!\n"));
-    WaitPumpingAbortable(100);
     log(QStringLiteral("* Start Join Group of all ports ..."));
     status("Stat_Send_Join");
     if (!plan.SendV3ReportNic(0)) {
