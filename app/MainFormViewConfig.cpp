@@ -184,7 +184,7 @@ bool CMainFormView::SaveConfigurationTo(const QString &path, const UtLocalTime &
     if (!PortConfigPage->SaveXml(xml))
         return false;
     for (const PageSection &section : kPageSections) {
-        auto *page = static_cast<CTestPageBase *>(TestPage(section.test));
+        auto *page = TestPage(section.test);
         if (!CTestPageBase::SaveXml(*page, section.element, TestSelected[section.test] != 0, xml))
             return false;
     }
@@ -280,7 +280,7 @@ bool CMainFormView::LoadConfigurationFrom(const QString &path)
         bool complete = PortConfigPage->LoadXml(text);
         for (std::size_t i = 0; complete && i < std::size(kPageSections); ++i) {
             const PageSection &section = kPageSections[i];
-            auto *page = static_cast<CTestPageBase *>(TestPage(section.test));
+            auto *page = TestPage(section.test);
             bool selected = TestSelected[section.test] != 0;
             complete = CTestPageBase::LoadXml(*page, section.element, text, selected);
             if (!complete)
