@@ -10,14 +10,17 @@
 #include "app/ProgressInfoBar.h"
 #include "app/StartupServices.h"
 #include "app/SystemRequirements.h"
+#include "app/TerminationSignals.h"
 #include "engine/EngineHost.h"
 #include "engine/EngineUtils.h"
 #include "engine/Session.h"
 #include "platform/Prompter.h"
 #include "platform/ServerConnectDialog.h"
+#include "platform/kvapi/KvClient.h"
 #include "ports/ModuleInfodlg.h"
 #include "reports/ReportSources.h"
 
+#include <QCoreApplication>
 #include <cstring>
 
 CKvIGMPTQApp *g_App = nullptr;
@@ -135,6 +138,8 @@ CKvIGMPTQApp::CKvIGMPTQApp(std::unique_ptr<StartupServices> services)
 
 CKvIGMPTQApp::~CKvIGMPTQApp()
 {
+    m_terminationSignals.reset();
+    KvClient::instance().setBrokenCallback(nullptr);
     m_mainFrame.reset();
     if (g_App == this) {
         g_App = nullptr;
@@ -178,8 +183,16 @@ bool CKvIGMPTQApp::InitInstance()
     const QString appDirectory = m_services->appDirectory();
     const QString languageName = readSetting(appDirectory + QStringLiteral("Setting.ini"), u"Language",
                                              u"SelLangFile", QString(), 101);
-    g_LangMag.SetLangFile(appDirectory + QStringLiteral("Language/") + languageName);
-    LanguageIsChinese = languageName == QStringLiteral("LangChs.lng") ? 1 : 0;
+    const QString languageFolder = appDirectory + QStringLiteral("Language/");
+    QString languageProblem;
+    if (!g_LangMag.SelectLanguage(languageFolder, languageName, languageProblem)) {
+        message(CLangMag::NoLanguageText(languageFolder) + QStringLiteral("\nTavrix-IGMP-TQ cannot start."),
+                MB_OK | MB_ICONSTOP);
+        return false;
+    }
+    if (!languageProblem.isEmpty())
+        message(languageProblem, MB_OK | MB_ICONEXCLAMATION);
+    LanguageIsChinese = g_LangMag.GetLangFile() == languageFolder + QStringLiteral("LangChs.lng") ? 1 : 0;
 
     if (!m_services->packetCaptureInstalled()) {
         message(QStringLiteral("Please install WinPcap first!"), MB_OK | MB_ICONEXCLAMATION);
@@ -274,6 +287,22 @@ bool CKvIGMPTQApp::InitInstance()
     }
     m_mainFrame->CenterWindow();
     m_mainFrame->show();
+    m_terminationSignals = std::make_unique<TerminationSignals>([](int) {
+        if (g_MainFrame)
+            g_MainFrame->CloseDownWithoutAsking();
+    });
+    // A broken server connection is told to the frame from the event loop, after the client's call.
+    if (DemoMode == 0) {
+        KvClient::instance().setBrokenCallback([] {
+            QMetaObject::invokeMethod(
+                QCoreApplication::instance(),
+                [] {
+                    if (g_MainFrame)
+                        g_MainFrame->OnConnectionLost();
+                },
+                Qt::QueuedConnection);
+        });
+    }
 
     // The start-up choice, unless the controller keeps the configuration commands off.
     const std::uint8_t model = g_Session.Controller.Model;

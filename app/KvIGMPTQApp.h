@@ -14,6 +14,7 @@
 #include <memory>
 
 class CMainFrame;
+class TerminationSignals;
 
 struct UtBuildDate
 {
@@ -68,6 +69,8 @@ private:
 
     std::unique_ptr<StartupServices> m_services;
     std::unique_ptr<CMainFrame> m_mainFrame;
+    // From the main frame's showing on: SIGTERM and SIGINT close the program down as Exit does.
+    std::unique_ptr<TerminationSignals> m_terminationSignals;
 };
 
 // The application object, null while it does not exist.

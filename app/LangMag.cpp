@@ -39,8 +39,68 @@ QAction *findCommand(const QList<QAction *> &actions, int command)
 void CLangMag::SetLangFile(const QString &path)
 {
     LangFile = path;
+    m_fallbackFile.clear();
     m_passTexts.clear();
     loadQtTranslation();
+}
+
+bool CLangMag::SelectLanguage(const QString &folder, const QString &fileName, QString &problem)
+{
+    problem.clear();
+    const QString englishFile = folder + QLatin1String(kEnglishFileName);
+    Cache englishCache;
+    const QHash<QString, QString> &englishTexts = textsOf(englishFile, englishCache);
+    const QString name = fileName.isEmpty() ? QLatin1String(kEnglishFileName) : fileName;
+    QString reason;
+    // Only a file of the folder itself: no separator, and not the folder or its parent.
+    const bool plainName = !name.contains(u'/') && name != u"." && name != u"..";
+    // The English file itself is read once.
+    const bool isEnglish = plainName && name == QLatin1String(kEnglishFileName);
+    Cache chosenCache = isEnglish ? englishCache : Cache();
+    if (!plainName) {
+        reason = QStringLiteral("it is not a file of the folder %1").arg(folder);
+    } else {
+        const QFileInfo info(folder + name);
+        if (!info.exists())
+            reason = QStringLiteral("the file does not exist");
+        else if (!info.isFile() || !info.isReadable())
+            reason = QStringLiteral("the file cannot be read");
+        else if ((isEnglish ? chosenCache.texts : textsOf(info.filePath(), chosenCache)).isEmpty())
+            reason = QStringLiteral("the file holds no text");
+    }
+    const QString chosen = reason.isEmpty() ? folder + name : englishFile;
+    if (reason.isEmpty()) {
+        int missing = 0;
+        QString example;
+        for (auto it = englishTexts.cbegin(); it != englishTexts.cend(); ++it) {
+            if (chosenCache.texts.contains(it.key()))
+                continue;
+            if (missing++ == 0 || it.key() < example)
+                example = it.key();
+        }
+        if (missing > 0)
+            problem = QStringLiteral("The language file %1 lacks %2 of the English texts (among them %3): "
+                                     "they are shown in English.")
+                          .arg(folder + name)
+                          .arg(missing)
+                          .arg(example);
+    } else if (!englishTexts.isEmpty()) {
+        problem = QStringLiteral("The language file %1 cannot be used: %2.\nThe English texts are shown.")
+                      .arg(folder + name, reason);
+    }
+    if (!reason.isEmpty() && englishTexts.isEmpty())
+        return false;
+    SetLangFile(chosen);
+    m_fallbackFile = englishFile;
+    // The files just read need no second reading.
+    m_cache = reason.isEmpty() ? chosenCache : englishCache;
+    m_fallbackCache = englishCache;
+    return true;
+}
+
+QString CLangMag::NoLanguageText(const QString &folder)
+{
+    return QStringLiteral("No usable language file was found in the folder %1.").arg(folder);
 }
 
 void CLangMag::loadQtTranslation()
@@ -69,29 +129,29 @@ QString CLangMag::GetLangFile() const
     return LangFile;
 }
 
-const QHash<QString, QString> &CLangMag::texts() const
+const QHash<QString, QString> &CLangMag::textsOf(const QString &path, Cache &cache)
 {
     struct stat info = {};
-    const bool exists = ::stat(QFile::encodeName(LangFile).constData(), &info) == 0 && S_ISREG(info.st_mode);
+    const bool exists = ::stat(QFile::encodeName(path).constData(), &info) == 0 && S_ISREG(info.st_mode);
     if (!exists) {
-        m_cache = Cache();
-        return m_cache.texts;
+        cache = Cache();
+        return cache.texts;
     }
-    if (m_cache.loaded && m_cache.path == LangFile && m_cache.device == info.st_dev &&
-        m_cache.inode == info.st_ino && m_cache.size == info.st_size &&
-        m_cache.modified.tv_sec == info.st_mtim.tv_sec && m_cache.modified.tv_nsec == info.st_mtim.tv_nsec)
-        return m_cache.texts;
+    if (cache.loaded && cache.path == path && cache.device == info.st_dev && cache.inode == info.st_ino &&
+        cache.size == info.st_size && cache.modified.tv_sec == info.st_mtim.tv_sec &&
+        cache.modified.tv_nsec == info.st_mtim.tv_nsec)
+        return cache.texts;
 
-    m_cache = Cache{LangFile, true, info.st_dev, info.st_ino, info.st_size, info.st_mtim, {}};
+    cache = Cache{path, true, info.st_dev, info.st_ino, info.st_size, info.st_mtim, {}};
     IniFile file;
-    if (file.load(LangFile)) {
+    if (file.load(path)) {
         for (const auto &[key, text] : file.entries(u"STRINGS")) {
             const QString folded = key.toCaseFolded();
-            if (!m_cache.texts.contains(folded)) // the first of equal keys wins
-                m_cache.texts.insert(folded, text);
+            if (!cache.texts.contains(folded)) // the first of equal keys wins
+                cache.texts.insert(folded, text);
         }
     }
-    return m_cache.texts;
+    return cache.texts;
 }
 
 QString CLangMag::GetString(const QString &key) const
@@ -99,7 +159,13 @@ QString CLangMag::GetString(const QString &key) const
     if (m_labelPasses > 0)
         if (const auto known = m_passTexts.constFind(key); known != m_passTexts.cend())
             return *known;
-    QString text = texts().value(key.trimmed().toCaseFolded());
+    const QString folded = key.trimmed().toCaseFolded();
+    const QHash<QString, QString> &own = textsOf(LangFile, m_cache);
+    QString text;
+    if (const auto found = own.constFind(folded); found != own.cend())
+        text = *found;
+    else if (!m_fallbackFile.isEmpty() && m_fallbackFile != LangFile)
+        text = textsOf(m_fallbackFile, m_fallbackCache).value(folded);
     if (text.size() >= kTextBufferChars) {
         text.truncate(kTextBufferChars - 1);
         if (text.back().isHighSurrogate())

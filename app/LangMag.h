@@ -19,12 +19,26 @@ public:
     CLangMag(const CLangMag &) = delete;
     CLangMag &operator=(const CLangMag &) = delete;
 
-    // Full path of the language file: program folder + "Language/" + file name.
+    // Full path of the language file: program folder + "Language/" + file name. No fallback file.
     void SetLangFile(const QString &path);
     QString GetLangFile() const;
 
+    // The English file of the program's language folder, whose texts stand in for those the selected
+    // file lacks.
+    static constexpr const char *kEnglishFileName = "LangEng.lng";
+
+    // Selects the file `fileName` of the language folder (a plain name: a path is not taken) with the
+    // folder's English file behind it. A file that is missing, unreadable or holds no text gives way to
+    // the English file. `problem` names the selected file and why it was not (wholly) used, and stays
+    // empty when it was; no name selects the English file without a word. False when no file of the
+    // folder holds any text: nothing is selected then.
+    bool SelectLanguage(const QString &folder, const QString &fileName, QString &problem);
+    // What the user is told when no file of the folder holds any text (in English: there is no other).
+    static QString NoLanguageText(const QString &folder);
+
     // The text of a key, cut to 1023 characters, with every backslash-n pair turned into a line break;
-    // empty when the file or the key is missing. The file is read again whenever it changes.
+    // the fallback file's text when the language file lacks the key; empty when neither holds it. The
+    // files are read again whenever they change.
     QString GetString(const QString &key) const;
 
     // Relabel one entry of a menu (a QMenu or a QMenuBar) with the text of a key: by position
@@ -60,11 +74,13 @@ private:
         timespec modified{};
         QHash<QString, QString> texts; // case-folded key -> raw text
     };
-    const QHash<QString, QString> &texts() const;
+    static const QHash<QString, QString> &textsOf(const QString &path, Cache &cache);
     void loadQtTranslation();
 
     QString LangFile;
+    QString m_fallbackFile;
     mutable Cache m_cache;
+    mutable Cache m_fallbackCache;
     mutable int m_labelPasses = 0;
     mutable QHash<QString, QString> m_passTexts; // key as asked -> text, while a pass lives
     std::unique_ptr<QTranslator> m_qtTranslator;

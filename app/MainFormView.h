@@ -5,6 +5,7 @@
 #pragma once
 
 #include "engine/RunState.h"
+#include "platform/FileSave.h"
 
 #include <QFont>
 #include <QImage>
@@ -186,8 +187,8 @@ public:
     // Open, Save and New: off when the controller keeps them off, else enabled while no test runs.
     void OnUpdateConfigurationCommands(QAction *action) const;
     // The whole set-up into one document (head stamped with the moment), written to the path in one
-    // piece: the file there is replaced whole or left as it was. False when any part fails.
-    bool SaveConfigurationTo(const QString &path, const UtLocalTime &stamp);
+    // piece: the file there is replaced whole or left as it was. On failure the result holds the reason.
+    SaveResult SaveConfigurationTo(const QString &path, const UtLocalTime &stamp);
     // Open without the file dialog: true when every page was read back.
     bool LoadConfigurationFrom(const QString &path);
     // The five lines that open a configuration file.

@@ -6,17 +6,18 @@
 #include "app/KvIGMPTQApp.h"
 #include "app/LangMag.h"
 #include "app/MainFrame.h"
+#include "engine/EngineHost.h"
 #include "engine/EngineUtils.h"
 #include "engine/Session.h"
-#include "run/TestReportDlg.h"
 #include "platform/NumberText.h"
 #include "platform/Prompter.h"
 #include "platform/XmlDocument.h"
 #include "ports/BoardInfo.h"
 #include "ports/PortConfig.h"
 #include "ports/PortInfoConfig.h"
-#include "testpages/TestPageBase.h"
+#include "run/TestReportDlg.h"
 #include "testpages/DlgSourceFilter.h"
+#include "testpages/TestPageBase.h"
 
 #include <QAction>
 #include <QDateTime>
@@ -30,6 +31,10 @@ namespace {
 const QString kConfigFileRoot = QStringLiteral("Tavrix-IGMP-TQ_Config");
 // Port%d entries of the system section read at most.
 constexpr int kMaxConfigPorts = 255;
+// A configuration file is a few kilobytes; a file beyond this is refused unread.
+constexpr std::size_t kMaxConfigFileBytes = 16 * 1024 * 1024;
+// Refused values named one per line in the message after loading, at most.
+constexpr qsizetype kMaxRefusedLines = 20;
 
 // The sections of the six pair pages in file order, each with its test.
 struct PageSection
@@ -82,6 +87,16 @@ QString fileProblemText(const char *key, const QString &path)
     return QStringLiteral("\n") + configText(key) + QStringLiteral("\n\"") + path + QLatin1Char('"');
 }
 
+// The values that lay outside their fields' ranges, one per line (the first few), after the text that
+// says their fields kept their values.
+QString refusedValuesText(const QStringList &refused)
+{
+    QStringList lines = refused.first(std::min(refused.size(), kMaxRefusedLines));
+    if (refused.size() > kMaxRefusedLines)
+        lines << QStringLiteral("... (%1)").arg(refused.size() - kMaxRefusedLines);
+    return configText("Config_Values_Refused") + QLatin1Char('\n') + lines.join(u'\n');
+}
+
 // The integer at the start of the next child of that name; false when there is none.
 bool readConfigInt(XmlDocument &xml, QStringView name, qint64 &value)
 {
@@ -130,13 +145,13 @@ bool readReservedPorts(XmlDocument &xml, std::vector<UtPortTableEntry> &ports)
     return true;
 }
 
-// The reservation dialog starts with the application's tester and device names.
-void withAppNames(CBoardInfo &dialog)
+// The port pages after the reservation changed: the settings grid and the pair editor list the ports
+// reserved now, and the pairs keep none of the old ones.
+void refreshPortPages(CMainFormView &view)
 {
-    if (g_App) {
-        dialog.TesterName = g_App->TesterName;
-        dialog.DutName = g_App->DutName;
-    }
+    view.PortInfoPage->FillPortGrid();
+    view.PortConfigPage->ResetDialog();
+    view.PortConfigPage->RefreshPortGrids();
 }
 
 } // namespace
@@ -151,7 +166,7 @@ QString CMainFormView::ConfigHeadText(const UtLocalTime &stamp)
                           "<!-- Used by Tavrix-IGMP-TQ -->\r\n");
 }
 
-bool CMainFormView::SaveConfigurationTo(const QString &path, const UtLocalTime &stamp)
+SaveResult CMainFormView::SaveConfigurationTo(const QString &path, const UtLocalTime &stamp)
 {
     XmlDocument xml;
     xml.ParseText(ConfigHeadText(stamp)); // the head alone holds no element yet
@@ -181,16 +196,19 @@ bool CMainFormView::SaveConfigurationTo(const QString &path, const UtLocalTime &
         xml.LeaveElement();
     }
     xml.LeaveElement();
+    // A section that cannot be placed leaves a document the program could not read back: nothing is written.
     if (!PortConfigPage->SaveXml(xml))
-        return false;
+        return {EINVAL};
     for (const PageSection &section : kPageSections) {
         auto *page = TestPage(section.test);
         if (!CTestPageBase::SaveXml(*page, section.element, TestSelected[section.test] != 0, xml))
-            return false;
+            return {EINVAL};
     }
     if (!CDlgSourceFilter::SaveXml(*SourceFilterPage, TestSelected[TestSourceFilter] != 0, xml))
-        return false;
-    return XmlDocument::WriteTextFile(path, QString::fromStdU16String(xml.GetDocText()));
+        return {EINVAL};
+    if (!XmlDocument::WriteTextFile(path, QString::fromStdU16String(xml.GetDocText())))
+        return {errno};
+    return {};
 }
 
 void CMainFormView::SaveConfiguration()
@@ -207,8 +225,8 @@ void CMainFormView::SaveConfiguration()
                                                           configText("Config_File_Filter"), QStringLiteral("xml"));
     if (path.isEmpty())
         return;
-    if (!SaveConfigurationTo(path, now)) {
-        showConfigMessage(configText("Config_Save_Fail"));
+    if (const SaveResult saved = SaveConfigurationTo(path, now); !saved) {
+        showConfigMessage(EngineHost::instance().saveFailureText(QStringLiteral("Config_Save_Fail"), saved));
         return;
     }
     showConfigMessage(configText("Note_Save_Ok"));
@@ -229,13 +247,19 @@ void CMainFormView::LoadConfiguration()
 bool CMainFormView::LoadConfigurationFrom(const QString &path)
 {
     QString text;
+    QString result;
     XmlDocument xml;
-    if (!XmlDocument::ReadTextFile(path, text)) {
-        const bool missing = errno == ENOENT;
-        showConfigMessage(fileProblemText(missing ? "Config_Not_Found" : "Config_Not_Well_Formed", path));
+    if (!XmlDocument::ReadTextFile(path, text, result, kMaxConfigFileBytes)) {
+        const char *key = errno == ENOENT  ? "Config_Not_Found"
+                          : errno == EFBIG ? "Config_Too_Large"
+                                           : "Config_Not_Well_Formed";
+        showConfigMessage(fileProblemText(key, path));
         return false;
     }
-    if (!xml.ParseText(text) || !xml.IsWellFormed() || !xml.FindElement(kConfigFileRoot)) {
+    // The text is parsed once; every section reader searches the same document.
+    const bool parsed = xml.ParseText(text);
+    text.clear();
+    if (!parsed || !xml.IsWellFormed() || !xml.FindElement(kConfigFileRoot)) {
         showConfigMessage(fileProblemText("Config_Not_Well_Formed", path));
         return false;
     }
@@ -244,7 +268,6 @@ bool CMainFormView::LoadConfigurationFrom(const QString &path)
     CBoardInfo dialog(this);
     dialog.PresetFromConfig = 1;
     dialog.PresetPorts.clear();
-    withAppNames(dialog);
     if (xml.FindChildElement(u"DUT_Name"))
         dialog.DutName = xml.GetChildText();
     if (xml.FindChildElement(u"Tester_Name"))
@@ -277,26 +300,21 @@ bool CMainFormView::LoadConfigurationFrom(const QString &path)
     };
     try {
         PortInfoPage->FillPortGrid();
-        bool complete = PortConfigPage->LoadXml(text);
-        for (std::size_t i = 0; complete && i < std::size(kPageSections); ++i) {
-            const PageSection &section = kPageSections[i];
+        QStringList refused;
+        PortConfigPage->LoadXml(xml, refused);
+        for (const PageSection &section : kPageSections) {
             auto *page = TestPage(section.test);
             bool selected = TestSelected[section.test] != 0;
-            complete = CTestPageBase::LoadXml(*page, section.element, text, selected);
-            if (!complete)
-                break;
+            CTestPageBase::LoadXml(*page, section.element, xml, selected, refused);
             markSelected(section.test, selected);
         }
-        if (complete) {
-            // The Source Filter page's section, last: port selections and address settings.
-            bool selected = TestSelected[TestSourceFilter] != 0;
-            complete = CDlgSourceFilter::LoadXml(*SourceFilterPage, text, selected);
-            if (complete)
-                markSelected(TestSourceFilter, selected);
-        }
-        if (!complete)
-            showConfigMessage(configText("Config_Load_Fail"));
-        return complete;
+        // The Source Filter page's section, last: port selections and address settings.
+        bool selected = TestSelected[TestSourceFilter] != 0;
+        CDlgSourceFilter::LoadXml(*SourceFilterPage, xml, selected, refused);
+        markSelected(TestSourceFilter, selected);
+        if (!refused.isEmpty())
+            showConfigMessage(refusedValuesText(refused));
+        return true;
     } catch (const std::exception &) {
         showConfigMessage(configText("Config_Load_Fail"));
         return false;
@@ -305,9 +323,14 @@ bool CMainFormView::LoadConfigurationFrom(const QString &path)
 
 int CMainFormView::runReservation(CBoardInfo &dialog)
 {
+    const std::vector<std::uint8_t> lockedBefore = g_Session.LockedFlags;
     const int result = m_runReservation ? m_runReservation(dialog) : dialog.exec();
-    // A Lock takes the names as typed, whether or not the ports could be reserved.
-    if (g_App) {
+    // A refused Lock gives up every port: the pages must not go on listing them.
+    if (result == 0 && g_Session.LockedFlags != lockedBefore && PortInfoPage && PortConfigPage)
+        refreshPortPages(*this);
+    // A Lock takes the names as typed, whether or not the ports could be reserved; a Cancel keeps the
+    // program's names.
+    if (g_App && (result != 0 || dialog.NamesTaken)) {
         g_App->TesterName = dialog.TesterName;
         g_App->DutName = dialog.DutName;
     }
@@ -324,7 +347,6 @@ void CMainFormView::OnNewTestingConfiguration()
     if (showConfigMessage(configText("Note_NewConfigFile"), MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
     CBoardInfo dialog(this);
-    withAppNames(dialog);
     if (runReservation(dialog) == 0)
         return;
     PortInfoPage->FillPortGrid();
@@ -342,13 +364,10 @@ void CMainFormView::OnShowReservation()
     if (refusedWhileRunning(true))
         return;
     CBoardInfo dialog(this);
-    withAppNames(dialog);
     if (runReservation(dialog) == 0)
         return;
-    // The pairs keep no port of the old reservation; the tested-port lists stay.
-    PortInfoPage->FillPortGrid();
-    PortConfigPage->ResetDialog();
-    PortConfigPage->RefreshPortGrids();
+    // The tested-port lists stay.
+    refreshPortPages(*this);
     ShowPortInfoPage();
 }
 

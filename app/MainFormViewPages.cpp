@@ -25,6 +25,7 @@
 #include "reports/ChartSettingOpener.h"
 #include "reports/CounterDlg.h"
 #include "reports/CounterLog.h"
+#include "reports/DlgButton.h"
 #include "reports/MyPropSheet.h"
 #include "reports/ReportAggregate.h"
 #include "reports/ReportFilter.h"
@@ -195,6 +196,8 @@ void CMainFormView::relabelWindows()
         for (int tab = 0; tab < int(std::size(kTabKeys)) && tab < ReportDlg->PropSheet->count(); ++tab)
             ReportDlg->PropSheet->setTabText(tab, text(kTabKeys[tab]));
         ReportDlg->CounterPage->SetLanguageText();
+        ReportDlg->ExcelBar->SetLanguageText();
+        ReportDlg->PdfBar->SetLanguageText();
         ReportDlg->CounterDlg->SetButtonTexts();
         ReportDlg->CounterDlg->SetRowTitles(QStringList(g_CounterColumnTitles.begin(), g_CounterColumnTitles.end()));
         for (ReportPage *page : {static_cast<ReportPage *>(ReportDlg->MixClassPage),

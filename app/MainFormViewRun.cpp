@@ -267,6 +267,8 @@ void CMainFormView::OnTestFinished()
 {
     if (!ReportDlg || !ReportDlg->HasPlan())
         return;
+    // The run is over: its elapsed time stands still while the closing messages wait for the user.
+    ElapsedTimer.stop();
     if (EngineHost::instance().isDemoMode())
         ReportDlg->Plan().SimulateCounters(std::int32_t(ReportDlg->TimerSeconds));
     ReportDlg->CounterPage->ClearButton->setEnabled(true);
@@ -318,6 +320,8 @@ void CMainFormView::beginRunner(int test, std::uint32_t testType)
     plan.RunValueA = std::uint32_t(toIntPrefix(RunValueTextA));
     plan.RunValueB = std::uint32_t(toIntPrefix(RunValueTextB));
     ElapsedTimer.start(1000);
+    // The pages' validation, or the test before, took its time: the window answers before this one.
+    WaitPumping(0);
 }
 
 void CMainFormView::prepareResultPage(int test, int tab, ReportPage *page,
@@ -394,6 +398,8 @@ std::uint8_t CMainFormView::runFrameRows(int test, const std::vector<UtCustomFra
     for (std::size_t row = 0; row < rows.size(); ++row) {
         if (test == TestMixClass && Run.StopRequested)
             return 0;
+        // The result page's set-up, or the last row's bookkeeping, took its time: let events through.
+        WaitPumping(0);
         Run.FrameSizeIndex = std::uint32_t(row);
         applyFrameRow(rows[row], withMinRate);
         writeFrameSizeCell(page, rows[row].FrameSize);
@@ -531,6 +537,7 @@ std::uint8_t CMainFormView::runEntries(int test, const std::vector<std::uint32_t
     for (const std::uint32_t entry : entries) {
         if (stopChecks && Run.StopRequested)
             return 0;
+        WaitPumping(0); // the window answers between entries
         // Capacity and Join/Leave share one list of (pair, entry) steps.
         std::vector<UtPairFrame> &steps = Run.PairFrameLists[TestCapacity];
         steps.clear();
@@ -589,6 +596,7 @@ std::uint8_t CMainFormView::RunSourceFilterTest()
     // The view follows the group under measurement: a group's bars are the host ports.
     page->ReceiverTotal = hosts;
     page->InitChartViewPort();
+    WaitPumping(0); // the window answers before the procedure starts
     if (!ReportDlg->PerformSourceFilterTest())
         return failRunner();
     TestDone[TestSourceFilter] = 0;

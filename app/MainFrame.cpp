@@ -9,6 +9,7 @@
 #include "app/ProgressInfoBar.h"
 #include "app/ShellArt.h"
 #include "app/ToolBarDlg.h"
+#include "controls/widgets/ButtonST.h"
 #include "engine/EngineUtils.h"
 #include "engine/PortSet.h"
 #include "engine/Session.h"
@@ -18,11 +19,14 @@
 #include "reports/DlgButton.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDesktopServices>
+#include <QFileInfo>
 #include <QMenuBar>
 #include <QScreen>
 #include <QToolBar>
 #include <QUrl>
+#include <cstring>
 
 CMainFrame *g_MainFrame = nullptr;
 
@@ -91,8 +95,8 @@ CMainFrame::CMainFrame(const QString &appDirectory, QWidget *parent)
     StatusIcon = ShellArt::icon(134);
     StatusBar->SetPanes({QIcon(), StatusIcon});
     StatusBar->setMinimumHeight(21);
-    StatusBar->SetPaneText(1, QStringLiteral("Connected"));
     setStatusBar(StatusBar);
+    UpdateConnectionPane();
     setCentralWidget(m_view);
     m_view->OnInitialUpdate();
 }
@@ -181,11 +185,64 @@ void CMainFrame::RelabelMenus()
 
 void CMainFrame::UpdateConnectionPane()
 {
-    const bool connected = (g_App && g_App->DemoMode) || g_Session.InventoryReady == 1;
+    // Demo mode has no server: the pane names the mode instead of a connection.
+    const bool demo = g_App && g_App->DemoMode;
+    const bool connected = !demo && g_Session.InventoryReady == 1 && ConnectionLost == 0;
     StatusIcon = ShellArt::icon(connected ? 134 : 133);
     StatusBar->SetPanes({QIcon(), StatusIcon});
-    StatusBar->SetPaneText(1, g_LangMag.GetString(connected ? QStringLiteral("Status_Connected")
-                                                            : QStringLiteral("Status_UnConnect")));
+    const QString key = demo        ? QStringLiteral("Status_Demo")
+                        : connected ? QStringLiteral("Status_Connected")
+                                    : QStringLiteral("Status_UnConnect");
+    StatusBar->SetPaneText(1, g_LangMag.GetString(key));
+}
+
+void CMainFrame::OnConnectionLost()
+{
+    if (Closing || (g_App && g_App->DemoMode))
+        return;
+    ConnectionLost = 1;
+    ToolBar->Reconnect->setEnabled(true);
+    UpdateConnectionPane();
+}
+
+bool CMainFrame::ReconnectToServer()
+{
+    if (ConnectionLost == 0 || !g_App || g_App->DemoMode)
+        return true;
+    HardwareLink &link = HardwareLink::current();
+    link.TerminateProcess(); // the broken connection goes first
+    UtSession &session = g_Session;
+    session.InventoryReady = 0;
+    char address[32] = {};
+    const QByteArray narrow = g_App->ServerAddress.toLatin1().left(sizeof address - 1);
+    std::memcpy(address, narrow.constData(), std::size_t(narrow.size()));
+    bool ready = link.ConnectToServer(address) != 0;
+    // The server sends its inventory to every new client.
+    for (int pass = 0; ready && pass < 100 && session.InventoryReady != 1; ++pass)
+        WaitPumping(100);
+    ready = ready && session.InventoryReady == 1;
+    if (!ready) {
+        link.TerminateProcess();
+        Prompter::current().messageBox(g_LangMag.GetString(QStringLiteral("Note_Connect_Server_Fail")),
+                                       MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
+    // The server let go of this program's ports with the old connection: take them again, or hold none.
+    const PortSetBuilder sets = BuildLockedPortSets(session);
+    bool refused = false;
+    for (const auto &[chassis, entry] : sets.Sets())
+        refused = LockPortSet(entry.Set) == 0 || refused;
+    if (refused) {
+        for (const auto &[chassis, entry] : sets.Sets())
+            ReleasePortSet(entry.Set);
+        std::fill(session.LockedFlags.begin(), session.LockedFlags.end(), std::uint8_t(0));
+        session.LockCount = 0;
+        session.BoardCount = 0;
+        Prompter::current().messageBox(g_LangMag.GetString(QStringLiteral("Reserved_Note_Failed")), MB_OK);
+    }
+    ConnectionLost = 0;
+    UpdateConnectionPane();
+    return true;
 }
 
 void CMainFrame::UpdateMenuStates()
@@ -230,8 +287,17 @@ void CMainFrame::CenterWindow()
 
 void CMainFrame::switchLanguage(const QString &fileName)
 {
-    g_LangMag.SetLangFile(m_appDirectory + QStringLiteral("Language/") + fileName);
-    WriteSetting(QStringLiteral("Language"), QStringLiteral("SelLangFile"), fileName);
+    const QString folder = m_appDirectory + QStringLiteral("Language/");
+    QString problem;
+    if (!g_LangMag.SelectLanguage(folder, fileName, problem)) {
+        Prompter::current().messageBox(CLangMag::NoLanguageText(folder), MB_OK | MB_ICONERROR);
+        return;
+    }
+    if (!problem.isEmpty())
+        Prompter::current().messageBox(problem, MB_OK | MB_ICONEXCLAMATION);
+    // The setting names the file shown, so a file that gave way is not complained of at every start.
+    WriteSetting(QStringLiteral("Language"), QStringLiteral("SelLangFile"),
+                 QFileInfo(g_LangMag.GetLangFile()).fileName());
     RelabelMenus();
     UpdateMenuStates();
 }
@@ -329,6 +395,26 @@ void CMainFrame::closeEvent(QCloseEvent *event)
 
 void CMainFrame::OnReleasePorts()
 {
+    releasePortsAndServer(true);
+}
+
+void CMainFrame::CloseDownWithoutAsking()
+{
+    if (m_closeApproved)
+        return;
+    Closing = 1;
+    deleteModuleWindow();
+    // A run still going stops at its next wait; the ports and the server go now.
+    if (m_view->RunActive)
+        m_view->RequestStop();
+    if (g_App && !g_App->DemoMode)
+        releasePortsAndServer(false);
+    m_closeApproved = true;
+    QCoreApplication::quit();
+}
+
+void CMainFrame::releasePortsAndServer(bool askAboutServer)
+{
     HardwareLink &link = HardwareLink::current();
     UtSession &session = g_Session;
     link.QueryNumOfClient();
@@ -348,18 +434,23 @@ void CMainFrame::OnReleasePorts()
     if (g_ProgressBar)
         g_ProgressBar->CloseDialog();
     if (g_ServerOnThisMachine == 1)
-        AskTerminateServer();
+        stopServerIfOnlyClient(askAboutServer);
     link.TerminateProcess();
     m_closeApproved = true;
 }
 
 std::uint8_t CMainFrame::AskTerminateServer()
 {
+    return stopServerIfOnlyClient(true);
+}
+
+std::uint8_t CMainFrame::stopServerIfOnlyClient(bool ask)
+{
     const UtSession &session = g_Session;
     if (session.InventoryReceived == 0 || session.ClientCount != 1)
         return 0;
-    if (Prompter::current().messageBox(g_LangMag.GetString(QStringLiteral("Note_Close_Kvserver")),
-                                       MB_YESNO | MB_ICONQUESTION) != IDYES)
+    if (ask && Prompter::current().messageBox(g_LangMag.GetString(QStringLiteral("Note_Close_Kvserver")),
+                                              MB_YESNO | MB_ICONQUESTION) != IDYES)
         return 0;
     HardwareLink &link = HardwareLink::current();
     link.TerminateServer();

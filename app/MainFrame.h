@@ -57,6 +57,14 @@ public:
     void OnReleasePorts();
     // 1 when the server was told to stop.
     std::uint8_t AskTerminateServer();
+    // The server connection broke: the connection pane says so and Reconnect is offered.
+    void OnConnectionLost();
+    // Connects to the server again, waits for its inventory and takes this program's ports again; false
+    // (after telling the user) when the server cannot be reached.
+    bool ReconnectToServer();
+    // The program was told to end (SIGTERM, SIGINT): the close-down of Exit without a question, then the
+    // application quits.
+    void CloseDownWithoutAsking();
     void OnLanguageEnglish();
     void OnLanguageChinese();
     void OnWebLink();
@@ -74,6 +82,8 @@ public:
     QPointer<CModuleInfodlg> ModuleInfoDlg;
     QString SettingsPath;
     std::uint8_t Restoring = 0;
+    // 1 from a broken server connection until a reconnection.
+    std::uint8_t ConnectionLost = 0;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -88,6 +98,11 @@ private:
     void buildMenu();
     void switchLanguage(const QString &fileName);
     void deleteModuleWindow();
+    // Releases this program's ports and ends its connection; a server on this machine that serves no
+    // other client is stopped, after asking when askAboutServer is set.
+    void releasePortsAndServer(bool askAboutServer);
+    // 1 when the server on this machine serves this program only and was told to stop.
+    std::uint8_t stopServerIfOnlyClient(bool ask);
 
     QString m_appDirectory;
     CMainFormView *m_view;

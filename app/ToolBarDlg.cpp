@@ -69,7 +69,7 @@ CToolBarDlg::CToolBarDlg(QWidget *parent)
     IdlePicture->setFixedSize(IdlePicture->GetBitmap().size());
     IdlePicture->show();
     setPicture(Run, 159, RunPicture);
-    setPicture(Stop, 173, StopPicture);
+    setStopActive(false);
     Lamp->SetBitmap(ShellArt::bitmap(132));
     Lamp->setFixedSize(Lamp->GetBitmap().size());
     LampState = 1;
@@ -123,9 +123,10 @@ void CToolBarDlg::RelabelButtons()
 
 void CToolBarDlg::ShowAllButtons()
 {
+    // The spare button has no action and stays hidden.
     for (QWidget *widget :
          std::initializer_list<QWidget *>{Reconnect, Save, Load, Log, TestConfig, Report, Run, Stop, Pairing,
-                                          Spare, Indicator, IdlePicture, Static1080, Lamp})
+                                          Indicator, IdlePicture, Static1080, Lamp})
         widget->show();
 }
 
@@ -133,11 +134,12 @@ void CToolBarDlg::ReturnToIdle()
 {
     ShowAllButtons();
     Indicator->hide();
-    Reconnect->setEnabled(false);
+    // Offered only while a lost connection waits to be made again.
+    Reconnect->setEnabled(g_MainFrame && g_MainFrame->ConnectionLost == 1);
     for (CButtonST *button : {Load, Save, Log, TestConfig, Report, Pairing, Spare})
         button->setEnabled(true);
     setPicture(Run, 159, RunPicture);
-    setPicture(Stop, 174, StopPicture);
+    setStopActive(false);
 }
 
 void CToolBarDlg::sendUnlessRunning(int command)
@@ -147,6 +149,13 @@ void CToolBarDlg::sendUnlessRunning(int command)
         return;
     }
     sendToFrame(command);
+}
+
+void CToolBarDlg::setStopActive(bool active)
+{
+    // Stop only acts during a run: idle, it shows its grey picture and takes no click.
+    setPicture(Stop, active ? 173 : 174, StopPicture);
+    Stop->setEnabled(active);
 }
 
 void CToolBarDlg::setConfigButtonsEnabled(bool enabled)
@@ -161,7 +170,7 @@ void CToolBarDlg::OnRunTest()
         return;
     setConfigButtonsEnabled(false);
     setPicture(Run, 160, RunPicture);
-    setPicture(Stop, 173, StopPicture);
+    setStopActive(true);
     Indicator->show();
     IdlePicture->hide();
     sendToFrame(ID_RUN_TEST);
@@ -171,7 +180,7 @@ void CToolBarDlg::OnStopTest()
 {
     setConfigButtonsEnabled(true);
     setPicture(Run, 159, RunPicture);
-    setPicture(Stop, 174, StopPicture);
+    setStopActive(false);
     IdlePicture->show();
     Indicator->hide();
     sendToFrame(ID_STOP_TEST);
@@ -179,6 +188,9 @@ void CToolBarDlg::OnStopTest()
 
 void CToolBarDlg::OnReconnect()
 {
+    // A lost connection is made again first; while that fails, Reconnect stays on offer.
+    if (g_MainFrame && !g_MainFrame->ReconnectToServer())
+        return;
     if (g_MainView) {
         g_MainView->BuildTree();
         g_MainView->CreatePages();

@@ -31,7 +31,8 @@ public:
     void RelabelButtons();
     // Shows every button and picture again (after a run).
     void ShowAllButtons();
-    // The idle state after a run: every button back, the idle pictures, Reconnect disabled.
+    // The idle state after a run: every button back, the idle pictures, Reconnect only after a lost
+    // connection.
     void ReturnToIdle();
     void OnRunTest();
     void OnStopTest();
@@ -70,4 +71,5 @@ private:
     // The configuration buttons refuse to act while a test runs.
     void sendUnlessRunning(int command);
     void setConfigButtonsEnabled(bool enabled);
+    void setStopActive(bool active);
 };

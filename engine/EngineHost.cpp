@@ -1,5 +1,6 @@
 #include "engine/EngineHost.h"
 
+#include <cerrno>
 #include <utility>
 
 EngineHost &EngineHost::instance()
@@ -49,6 +50,29 @@ void EngineHost::reservationLog(const QString &text) const
 QString EngineHost::text(const QString &key) const
 {
     return languageText ? languageText(key) : key;
+}
+
+QString EngineHost::saveFailureText(const QString &key, const SaveResult &result) const
+{
+    QString reason;
+    switch (result.error) {
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
+        reason = text(QStringLiteral("Save_Reason_Disk_Full"));
+        break;
+    case EACCES:
+    case EPERM:
+        reason = text(QStringLiteral("Save_Reason_Permission"));
+        break;
+    case EROFS:
+        reason = text(QStringLiteral("Save_Reason_Read_Only"));
+        break;
+    default:
+        reason = result.reason();
+        break;
+    }
+    return text(key) + QLatin1Char('\n') + reason;
 }
 
 void EngineHost::showStatus(const QString &key) const

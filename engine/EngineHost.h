@@ -8,6 +8,7 @@
 
 #include "engine/TestPageHooks.h"
 #include "engine/TestPlanRecords.h"
+#include "platform/FileSave.h"
 
 #include <QString>
 #include <QStringList>
@@ -32,6 +33,9 @@ public:
     void reservationLog(const QString &text) const;
     // The language text of a key.
     QString text(const QString &key) const;
+    // The language text of a failed save's key and, on the next line, the reason: a full disk, a missing
+    // permission and a read-only disk in the language's words, any other in the system's.
+    QString saveFailureText(const QString &key, const SaveResult &result) const;
     // The status line shows the language text of the key.
     void showStatus(const QString &key) const;
     // The status line shows the text as it stands.

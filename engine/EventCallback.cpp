@@ -15,6 +15,7 @@
 
 using KvProtocol::readBigEndian16;
 using KvProtocol::readBigEndian32;
+namespace Layout = KvProtocol::Layout;
 
 namespace {
 
@@ -40,23 +41,23 @@ std::uint32_t minimumLength(std::uint16_t code)
 {
     switch (code) {
     case KvProtocol::MsgPortCounters:
-        return 20 + 1372;
+        return Layout::PortCounters::Length;
     case KvProtocol::MsgRxTimestamp:
-        return 40;
+        return Layout::RxTimestamp::Length;
     case KvProtocol::MsgBoardVersion:
-        return 84;
+        return Layout::BoardVersion::Length;
     case KvProtocol::MsgPortStatus:
-        return 28;
+        return Layout::PortStatus::Length;
     case KvProtocol::MsgStreamStatistics:
-        return 24;
+        return Layout::StreamStatistics::Items;
     case KvProtocol::MsgTxTimestamp:
-        return 32;
+        return Layout::TxTimestamp::Length;
     case KvProtocol::MsgEeprom:
-        return 122 + 12;
+        return Layout::Eeprom::SecondSerialNumber; // an answer may end before the second serial number
     case KvProtocol::MsgClientCount:
-        return 25;
+        return Layout::ClientCount::Length;
     default:
-        return 22;
+        return Layout::ShortestMessage;
     }
 }
 
@@ -68,7 +69,8 @@ void ignore(const char *why, const std::uint8_t *message, std::uint32_t length)
 
 UtPortId portOf(const std::uint8_t *message)
 {
-    return {readBigEndian16(message + 20), message[22], message[23]};
+    return {readBigEndian16(message + Layout::PortChassis), message[Layout::PortCard],
+            message[Layout::PortNumber]};
 }
 
 // Index of the port a per-port message names, -1 when it is not in the inventory.
@@ -91,10 +93,11 @@ bool isInPortIndexRange(const UtPortId &id)
 
 void handleInventory(const std::uint8_t *message, std::uint32_t length)
 {
-    const std::uint16_t count = readBigEndian16(message + 20);
+    using namespace Layout::Inventory;
+    const std::uint16_t count = readBigEndian16(message + Count);
     if (count == 0xFFFF)
         return;
-    if (length < 22 + 6u * count)
+    if (length < Entries + EntrySize * count)
         return ignore("shorter than its entries", message, length);
 
     struct Entry
@@ -106,8 +109,10 @@ void handleInventory(const std::uint8_t *message, std::uint32_t length)
     std::vector<Entry> testPorts;
     UtControllerId controller = g_Session.Controller;
     for (std::uint16_t i = 0; i < count; ++i) {
-        const std::uint8_t *at = message + 22 + 6 * i;
-        const Entry entry{{readBigEndian16(at), at[2], at[3]}, at[4], at[5]};
+        const std::uint8_t *at = message + Entries + EntrySize * i;
+        const Entry entry{{readBigEndian16(at + EntryChassis), at[EntryCard], at[EntryPort]},
+                          at[EntryType],
+                          at[EntryStatus]};
         if (IsCardSlotTypeChar(entry.type)) {
             controller = {entry.id, entry.type, 0};
         } else if (isTestModule(entry.type)) {
@@ -154,16 +159,20 @@ void handleInventory(const std::uint8_t *message, std::uint32_t length)
 
 void handleLinkStatus(const std::uint8_t *message, std::uint32_t length)
 {
-    const std::uint16_t chassis = readBigEndian16(message + 20);
+    using namespace Layout::LinkStatus;
+    const std::uint16_t chassis = readBigEndian16(message + Chassis);
     if (chassis == KvProtocol::LinkListEnd)
         return;
     UtSession &session = g_Session;
-    std::uint32_t at = 22;
-    for (int entries = 0; entries < session.PortCount && at + 4 <= length; ++entries, at += 4) {
-        const std::uint8_t card = message[at], port = message[at + 1];
-        const std::uint16_t code = readBigEndian16(message + at + 2);
-        const std::uint16_t following =
-            at + 6 <= length ? readBigEndian16(message + at + 4) : KvProtocol::LinkListEnd;
+    std::uint32_t at = Entries;
+    for (int entries = 0; entries < session.PortCount && at + EntrySize <= length;
+         ++entries, at += EntrySize) {
+        const std::uint8_t card = message[at + EntryCard], port = message[at + EntryPort];
+        const std::uint16_t code = readBigEndian16(message + at + EntryCode);
+        // The next entry's card and port, or the list's end.
+        const std::uint16_t following = at + EntrySize + sizeof KvProtocol::LinkListEnd <= length
+                                            ? readBigEndian16(message + at + EntrySize)
+                                            : KvProtocol::LinkListEnd;
         const int index = LookupPortIndex(chassis, session.PortIndex, card, port);
         if (index < 0 || index >= session.PortCount)
             continue;
@@ -191,46 +200,27 @@ void handleStreamStatistics(const std::uint8_t *message, std::uint32_t length, i
     const UtPortRecord *record = recordIndex < static_cast<std::int32_t>(g_Session.Ports.size())
                                      ? &g_Session.Ports[recordIndex]
                                      : nullptr;
-    for (std::uint32_t at = 24; at + 2 <= length;) {
+    using namespace Layout::StreamStatistics;
+    for (std::size_t at = Items; at + 2 <= length;) {
         const std::uint8_t *item = message + at;
-        const unsigned type = readBigEndian16(item) >> 12;
-        const unsigned stream = readBigEndian16(item) & 0x0FFF;
-        std::uint32_t size = 0;
-        switch (type) {
-        case 1:
-            size = 22;
-            break;
-        case 2:
-        case 4:
-            size = 50;
-            break;
-        case 3:
-        case 5:
-            size = 44;
-            break;
-        case 6:
-        case 7:
-            size = 42;
-            break;
-        case 8:
-            size = 18;
-            break;
-        default:
+        const unsigned type = readBigEndian16(item + ItemCode) >> 12;
+        const unsigned stream = readBigEndian16(item + ItemCode) & 0x0FFF;
+        const std::size_t size = itemSize(type);
+        if (size == 0)
             return; // no known size: the rest cannot be walked
-        }
         if (at + size > length)
             return;
-        if (type == 1 && stream == 0) {
+        if (type == TxItem && stream == 0) {
             UnpackWireCounter48C(item, state);
-        } else if (type == 1 && stream == 1) {
+        } else if (type == TxItem && stream == 1) {
             UnpackWireCounter48D(item, state);
-        } else if ((type == 2 || type == 4) && record &&
+        } else if ((type == RxItem || type == 4) && record &&
                    (stream == record->StreamItemA || stream == record->StreamItemB)) {
             if (stream == record->StreamItemA)
                 UnpackWireCounter48A(item, state);
             else
                 UnpackWireCounter48B(item, state);
-            const std::uint32_t ticks = readBigEndian32(item + 24);
+            const std::uint32_t ticks = readBigEndian32(item + ItemLatencyTicks);
             if (ticks > state.MaxLatencyTicks)
                 state.MaxLatencyTicks = ticks;
         }
@@ -240,24 +230,26 @@ void handleStreamStatistics(const std::uint8_t *message, std::uint32_t length, i
 
 UtBoardVersion decodeBoardVersion(const std::uint8_t *message)
 {
+    using namespace Layout::BoardVersion;
     UtBoardVersion version{};
+    static_assert(std::size(version.W) == Layout::VersionWords::Count);
     version.Id = portOf(message);
-    version.Value24 = readBigEndian32(message + 24);
-    for (int i = 0; i < 10; ++i)
-        version.W[i] = readBigEndian16(message + 28 + 2 * i);
-    for (int i = 0; i < 5; ++i)
-        version.Values48[i] = readBigEndian32(message + 48 + 4 * i);
-    version.Word68 = readBigEndian16(message + 68);
-    std::memcpy(version.MAC, message + 70, 6);
-    version.Value76 = readBigEndian32(message + 76);
-    version.Word80 = readBigEndian16(message + 80);
-    version.Word82 = readBigEndian16(message + 82);
+    version.Value24 = readBigEndian32(message + Value24);
+    for (std::size_t i = 0; i < std::size(version.W); ++i)
+        version.W[i] = readBigEndian16(message + Words + 2 * i);
+    for (std::size_t i = 0; i < std::size(version.Values48); ++i)
+        version.Values48[i] = readBigEndian32(message + Values48 + 4 * i);
+    version.Word68 = readBigEndian16(message + Word68);
+    std::memcpy(version.MAC, message + Mac, sizeof version.MAC);
+    version.Value76 = readBigEndian32(message + Value76);
+    version.Word80 = readBigEndian16(message + Word80);
+    version.Word82 = readBigEndian16(message + Word82);
     return version;
 }
 
 void handleBoardVersion(const std::uint8_t *message)
 {
-    const std::uint16_t type = readBigEndian16(message + 8);
+    const std::uint16_t type = readBigEndian16(message + Layout::ModuleType);
     const UtBoardVersion version = decodeBoardVersion(message);
     if (IsCardSlotTypeChar(type)) {
         g_Session.ControllerVersion = version;
@@ -267,20 +259,35 @@ void handleBoardVersion(const std::uint8_t *message)
     if (isTestModule(type) && index >= 0) {
         g_Session.BoardVersions[index] = version;
         const auto &w = version.W;
+        using namespace Layout::VersionWords;
         g_Session.FirmwareOutdated[index] =
-            IsFirmwareOlderThanRequired(type, w[0], w[1], w[7], w[4], w[5], w[6]);
+            IsFirmwareOlderThanRequired(type, w[FirmwareMajor], w[FirmwareMinor], w[FirmwareBuild],
+                                        w[FpgaMajor], w[FpgaMinor], w[FpgaBuild]);
     }
 }
 
+// The session's record is the message's EEPROM record, field for field.
+static_assert(Layout::Eeprom::Record + offsetof(UtEepromRecord, ModelName) == Layout::Eeprom::ModelName);
+static_assert(Layout::Eeprom::Record + offsetof(UtEepromRecord, SerialNumber) ==
+              Layout::Eeprom::SerialNumber);
+static_assert(Layout::Eeprom::Record + offsetof(UtEepromRecord, ManufactureDate) ==
+              Layout::Eeprom::ManufactureDate);
+static_assert(Layout::Eeprom::Record + offsetof(UtEepromRecord, SecondSerialNumber) ==
+              Layout::Eeprom::SecondSerialNumber);
+static_assert(sizeof UtEepromRecord::ModelName == Layout::Eeprom::ModelNameSize &&
+              sizeof UtEepromRecord::SerialNumber == Layout::Eeprom::SerialNumberSize &&
+              sizeof UtEepromRecord::ManufactureDate == Layout::Eeprom::ManufactureDateSize &&
+              sizeof UtEepromRecord::SecondSerialNumber == Layout::Eeprom::SecondSerialNumberSize);
+
 void copyEepromFields(const std::uint8_t *message, std::uint32_t length, UtEepromRecord &record)
 {
-    std::memcpy(record.ModelName, message + 58, sizeof record.ModelName);
-    std::memcpy(record.SerialNumber, message + 102, sizeof record.SerialNumber);
-    std::memcpy(record.ManufactureDate, message + 122, sizeof record.ManufactureDate);
+    using namespace Layout::Eeprom;
+    std::memcpy(record.ModelName, message + ModelName, ModelNameSize);
+    std::memcpy(record.SerialNumber, message + SerialNumber, SerialNumberSize);
+    std::memcpy(record.ManufactureDate, message + ManufactureDate, ManufactureDateSize);
     // A shorter answer carries no second serial number.
-    constexpr std::uint32_t secondSerialAt = 26 + offsetof(UtEepromRecord, SecondSerialNumber);
-    if (length >= secondSerialAt + sizeof record.SecondSerialNumber)
-        std::memcpy(record.SecondSerialNumber, message + secondSerialAt, sizeof record.SecondSerialNumber);
+    if (length >= SecondSerialNumber + SecondSerialNumberSize)
+        std::memcpy(record.SecondSerialNumber, message + SecondSerialNumber, SecondSerialNumberSize);
     else
         std::memset(record.SecondSerialNumber, 0, sizeof record.SecondSerialNumber);
 }
@@ -288,13 +295,13 @@ void copyEepromFields(const std::uint8_t *message, std::uint32_t length, UtEepro
 void handleEeprom(const std::uint8_t *message, std::uint32_t length)
 {
     UtSession &session = g_Session;
-    const std::uint16_t type = readBigEndian16(message + 8);
+    const std::uint16_t type = readBigEndian16(message + Layout::ModuleType);
     if (IsCardSlotTypeChar(type)) {
         if (type == '1' || type == '_') {
             copyEepromFields(message, length, session.ChassisEeprom[0]);
         } else if (type == '0') {
             // The server echoes the request's selector: 1 the controller board's record, 0 the chassis's.
-            const std::uint32_t selector = readBigEndian32(message + 4);
+            const std::uint32_t selector = readBigEndian32(message + Layout::Selector);
             copyEepromFields(message, length, session.ChassisEeprom[selector == 1 ? 1 : 2]);
             session.EepromAnswerCount = session.EepromAnswerCount == 0 ? 1 : 0;
             session.EepromArrived = 1;
@@ -333,7 +340,7 @@ void KvEventCallback(const std::uint8_t *message, std::uint32_t length)
     case KvProtocol::MsgLinkStatus:
         return handleLinkStatus(message, length);
     case KvProtocol::MsgClientCount:
-        session.ClientCount = message[24];
+        session.ClientCount = message[Layout::ClientCount::Count];
         return;
     case KvProtocol::MsgBoardVersion:
         return handleBoardVersion(message);
@@ -354,22 +361,22 @@ void KvEventCallback(const std::uint8_t *message, std::uint32_t length)
         return;
     switch (code) {
     case KvProtocol::MsgPortCounters:
-        if (readBigEndian16(message + 10) == 0)
-            ConvertPortCounters(message + 20, session.PortCounters[index]);
+        if (readBigEndian16(message + Layout::CounterKind) == 0)
+            ConvertPortCounters(message + Layout::PortCounters::Record, session.PortCounters[index]);
         break;
     case KvProtocol::MsgRxTimestamp:
-        session.DelayStamps[index].RxStamp = readBigEndian32(message + 36);
-        session.DelayStamps[index].CaptureWord = readBigEndian16(message + 26);
+        session.DelayStamps[index].RxStamp = readBigEndian32(message + Layout::RxTimestamp::Stamp);
+        session.DelayStamps[index].CaptureWord = readBigEndian16(message + Layout::RxTimestamp::Captured);
         break;
     case KvProtocol::MsgPortStatus:
-        session.PortAddr[index] = {portOf(message), readBigEndian16(message + 24),
-                                   readBigEndian16(message + 26)};
+        session.PortAddr[index] = {portOf(message), readBigEndian16(message + Layout::PortStatus::Status),
+                                   readBigEndian16(message + Layout::PortStatus::Status2)};
         break;
     case KvProtocol::MsgStreamStatistics:
         handleStreamStatistics(message, length, index);
         break;
     case KvProtocol::MsgTxTimestamp:
-        session.DelayStamps[index].TxStamp = readBigEndian32(message + 28);
+        session.DelayStamps[index].TxStamp = readBigEndian32(message + Layout::TxTimestamp::Stamp);
         break;
     default:
         break;
@@ -378,55 +385,69 @@ void KvEventCallback(const std::uint8_t *message, std::uint32_t length)
 
 void ConvertPortCounters(const std::uint8_t *record, UtPortCounters &counters)
 {
-    counters.Id = {readBigEndian16(record), record[2], record[3]};
+    namespace C = Layout::PortCounters;
+    counters.Id = {readBigEndian16(record + C::Port), record[C::Port + 2], record[C::Port + 3]};
     // (record offset, field offset): the fields are packed, so they are written by copying bytes.
-    static constexpr std::pair<std::uint32_t, std::size_t> fields[] = {
-        {4, offsetof(UtPortCounters, Counter1)},          {12, offsetof(UtPortCounters, MulticastRx)},
-        {20, offsetof(UtPortCounters, UnicastRx)},        {28, offsetof(UtPortCounters, PauseFrames)},
-        {36, offsetof(UtPortCounters, VlanFrames)},       {44, offsetof(UtPortCounters, Ipv4Frames)},
-        {68, offsetof(UtPortCounters, CrcErrors)},        {76, offsetof(UtPortCounters, Undersize)},
-        {84, offsetof(UtPortCounters, Oversize)},         {92, offsetof(UtPortCounters, NormalSize)},
-        {100, offsetof(UtPortCounters, Counter4)},        {108, offsetof(UtPortCounters, Counter5)},
-        {116, offsetof(UtPortCounters, Bucket64)},        {124, offsetof(UtPortCounters, Bucket65To127)},
-        {132, offsetof(UtPortCounters, Bucket128To255)},  {140, offsetof(UtPortCounters, Bucket256To511)},
-        {148, offsetof(UtPortCounters, Bucket512To1023)}, {156, offsetof(UtPortCounters, Bucket1024To1522)},
-        {172, offsetof(UtPortCounters, Counter6)},        {180, offsetof(UtPortCounters, Counter7)},
-        {188, offsetof(UtPortCounters, Counter8)},        {236, offsetof(UtPortCounters, RxPackets)},
-        {348, offsetof(UtPortCounters, Counter10)},       {428, offsetof(UtPortCounters, RxBytes)},
-        {904, offsetof(UtPortCounters, TxPackets)},       {936, offsetof(UtPortCounters, Counter11)},
-        {944, offsetof(UtPortCounters, TxBytes)}};
+    static constexpr std::pair<std::size_t, std::size_t> fields[] = {
+        {C::Counter1, offsetof(UtPortCounters, Counter1)},
+        {C::RxMulticast, offsetof(UtPortCounters, MulticastRx)},
+        {C::RxUnicast, offsetof(UtPortCounters, UnicastRx)},
+        {C::PauseFrames, offsetof(UtPortCounters, PauseFrames)},
+        {C::RxVlan, offsetof(UtPortCounters, VlanFrames)},
+        {C::RxIpv4, offsetof(UtPortCounters, Ipv4Frames)},
+        {C::CrcErrors, offsetof(UtPortCounters, CrcErrors)},
+        {C::Undersize, offsetof(UtPortCounters, Undersize)},
+        {C::Oversize, offsetof(UtPortCounters, Oversize)},
+        {C::NormalSize, offsetof(UtPortCounters, NormalSize)},
+        {C::Counter4, offsetof(UtPortCounters, Counter4)},
+        {C::Counter5, offsetof(UtPortCounters, Counter5)},
+        {C::Buckets, offsetof(UtPortCounters, Bucket64)},
+        {C::Buckets + 8, offsetof(UtPortCounters, Bucket65To127)},
+        {C::Buckets + 16, offsetof(UtPortCounters, Bucket128To255)},
+        {C::Buckets + 24, offsetof(UtPortCounters, Bucket256To511)},
+        {C::Buckets + 32, offsetof(UtPortCounters, Bucket512To1023)},
+        {C::Buckets + 40, offsetof(UtPortCounters, Bucket1024To1522)},
+        {C::Counter6, offsetof(UtPortCounters, Counter6)},
+        {C::Counter7, offsetof(UtPortCounters, Counter7)},
+        {C::Counter8, offsetof(UtPortCounters, Counter8)},
+        {C::RxPackets, offsetof(UtPortCounters, RxPackets)},
+        {C::Counter10, offsetof(UtPortCounters, Counter10)},
+        {C::RxBytes, offsetof(UtPortCounters, RxBytes)},
+        {C::TxPackets, offsetof(UtPortCounters, TxPackets)},
+        {C::Counter11, offsetof(UtPortCounters, Counter11)},
+        {C::TxBytes, offsetof(UtPortCounters, TxBytes)}};
     auto *destination = reinterpret_cast<std::uint8_t *>(&counters);
     for (const auto &[from, to] : fields) {
         const std::uint64_t value = readBigEndian64(record + from);
         std::memcpy(destination + to, &value, sizeof value);
     }
     // Packed members are copied, never referenced.
-    counters.Value1 = readBigEndian32(record + 960);
+    counters.Value1 = readBigEndian32(record + C::Value1);
     std::uint32_t values[8];
-    for (int i = 0; i < 8; ++i)
-        values[i] = readBigEndian32(record + 1304 + 4 * i);
+    for (std::size_t i = 0; i < std::size(values); ++i)
+        values[i] = readBigEndian32(record + C::Values2To9 + 4 * i);
     std::memcpy(counters.Values2To9, values, sizeof values);
-    counters.Value10 = readBigEndian32(record + 1368);
+    counters.Value10 = readBigEndian32(record + C::Value10);
 }
 
 void UnpackWireCounter48A(const std::uint8_t *item, UtPortState &state)
 {
-    state.RxCountA = readCounter48(item + 2);
+    state.RxCountA = readCounter48(item + Layout::StreamStatistics::ItemFrames);
 }
 
 void UnpackWireCounter48B(const std::uint8_t *item, UtPortState &state)
 {
-    state.RxCountB = readCounter48(item + 2);
+    state.RxCountB = readCounter48(item + Layout::StreamStatistics::ItemFrames);
 }
 
 void UnpackWireCounter48C(const std::uint8_t *item, UtPortState &state)
 {
-    state.TxCountA = readCounter48(item + 2);
+    state.TxCountA = readCounter48(item + Layout::StreamStatistics::ItemFrames);
 }
 
 void UnpackWireCounter48D(const std::uint8_t *item, UtPortState &state)
 {
-    state.TxCountB = readCounter48(item + 2);
+    state.TxCountB = readCounter48(item + Layout::StreamStatistics::ItemFrames);
 }
 
 bool LookupRequiredFirmware(std::uint16_t moduleType, QString &fpga, QString &firmware)

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "engine/SessionRecords.h"
+#include "platform/kvapi/KvProtocol.h"
 
 #include <QByteArray>
 #include <QString>
@@ -19,21 +20,8 @@ struct UtVersionTriple
     unsigned Build = 0;
 };
 
-// The words W1..W10 of a version record (W[0]..W[9]) and what they carry. A test module's record:
-// firmware W1.W2 build W8, FPGA W5.W6 build W7, PROM W3.W4 build W9, hardware version W10. The
-// controller's record: firmware W1.W2 build W8, hardware W5.W6 build W7, the further version W3.W4
-// build W9 and the PCB version W10. The MAC address is the record's MAC field in both.
-namespace VersionWords {
-constexpr int FirmwareMajor = 0, FirmwareMinor = 1, FirmwareBuild = 7;
-constexpr int FpgaMajor = 4, FpgaMinor = 5, FpgaBuild = 6;
-constexpr int PromMajor = 2, PromMinor = 3, PromBuild = 8;
-constexpr int Hardware = 9;
-// The controller's words in the same places.
-constexpr int ControllerHardwareMajor = FpgaMajor, ControllerHardwareMinor = FpgaMinor,
-              ControllerHardwareBuild = FpgaBuild;
-constexpr int FurtherMajor = PromMajor, FurtherMinor = PromMinor, FurtherBuild = PromBuild;
-constexpr int Pcb = Hardware;
-} // namespace VersionWords
+// The words W1..W10 of a version record (W[0]..W[9]) and what they carry.
+namespace VersionWords = KvProtocol::Layout::VersionWords;
 
 // Lite modules (QM-M10, M12, M14, M20, M17, M21, M25): they support only specific applications and
 // cannot be reserved.

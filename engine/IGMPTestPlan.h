@@ -156,6 +156,8 @@ public:
     std::uint32_t DelayAfterJoin = 0;
     std::uint64_t TxFrameCount = 0;
     std::uint64_t ChartScale = 0;
+    // The entry of the Source Filter group list the sources send to now (StartSourcePortTraffic).
+    std::uint8_t SourceFilterGroup = 0;
     std::uint8_t PayloadPattern = 0;
     std::uint8_t IgmpVersion = 0;
     std::uint8_t InitialClients = 0;
@@ -177,6 +179,10 @@ public:
     std::function<int()> Random;
 
 private:
+    // The group index whose address NextGroupAddress last logged, per pair (1-based number - 1): the
+    // same line for the next port of a walk over the groups is left out.
+    mutable std::array<std::uint32_t, kMaxTestPairs> m_tracedGroupIndex{};
+
     enum PortSide : std::uint32_t
     {
         AsSource = 0,

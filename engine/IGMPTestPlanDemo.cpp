@@ -1,10 +1,13 @@
 // Counters of demo mode: what the hardware would report had the sources sent at the trial's rate.
 #include "engine/IGMPTestPlan.h"
 
+#include "engine/EngineHost.h"
+#include "engine/SourceFilterAdmission.h"
 #include "engine/TestPlanSupport.h"
 
 #include <algorithm>
 #include <cmath>
+#include <set>
 
 using namespace TestPlanSupport;
 
@@ -27,6 +30,17 @@ void CIGMPTestPlan::SimulateCounters(std::int32_t seconds)
 {
     const double elapsed = std::max(seconds, 0);
     const double rate = std::isfinite(CurrentRate) ? std::max(CurrentRate, 0.0) : 0.0;
+    // Source Filter: a host receives what its filter for the group on test admits, from every source of
+    // its pair together, as a device that honours the filters would deliver.
+    const bool filtering = TestType == kTestSourceFilter;
+    std::vector<UtFilterHost> filters;
+    QString group;
+    if (filtering) {
+        filters = EngineHost::instance().sourceFilterHosts();
+        const QStringList groups = EngineHost::instance().sourceFilterGroups();
+        group = SourceFilterGroup < groups.size() ? groups[SourceFilterGroup] : QString();
+    }
+    std::set<int> hostsCounted;
     for (UtTestPort &source : SourcePorts) {
         const int hw = hardwareIndex(source.Id);
         if (!hasCounterRecords(hw) || source.PortIndex >= g_Session.Ports.size())
@@ -65,7 +79,13 @@ void CIGMPTestPlan::SimulateCounters(std::int32_t seconds)
             rxState.MaxLatencyTicks = FrameSize + static_cast<std::uint32_t>(Random() % 20) + 200;
             std::uint64_t multicast = truncated(tx);
             std::uint64_t unicast = 0;
-            if (TestType == kTestMixedClass) {
+            if (filtering) {
+                if (!SourceFilterAdmits(source.Id, host.Id, group, filters))
+                    multicast = 0;
+                // The other sources of the pair counted before add to it.
+                if (!hostsCounted.insert(hostHw).second)
+                    multicast += rx.MulticastRx;
+            } else if (TestType == kTestMixedClass) {
                 multicast = truncated(tx) % 2 == 1 ? truncated(0.5 * tx + 1) : truncated(0.5 * tx);
                 if (host.Flag == 1)
                     unicast = truncated(tx - static_cast<double>(multicast));

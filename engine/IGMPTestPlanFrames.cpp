@@ -141,12 +141,19 @@ bool CIGMPTestPlan::NextGroupAddress(std::uint8_t out[4], std::uint8_t pairNumbe
     }
     const std::uint8_t *base = TestPairs[pairNumber - 1].GroupIP;
     std::memcpy(out, base, 4);
-    if (step != 1)
+    if (step == 1)
+        StepGroupAddress(base, groupIndex, out);
+    if (step != 1 || groupIndex <= 250) {
+        // Below index 251 a walk over the groups starts again: its lines are all still to come.
+        m_tracedGroupIndex.fill(0);
         return true;
-    StepGroupAddress(base, groupIndex, out);
-    if (groupIndex > 250)
+    }
+    // Once per group and pair of a walk, however many ports send to it: a step of thousands of groups
+    // would otherwise fill the log with copies.
+    if (m_tracedGroupIndex[pairNumber - 1] != groupIndex)
         log(QString::asprintf("bf %d,%d,%d,%d -- af %d,%d,%d,%d   -idx %u \n", base[0], base[1], base[2],
                               base[3], out[0], out[1], out[2], out[3], groupIndex));
+    m_tracedGroupIndex[pairNumber - 1] = groupIndex;
     return true;
 }
 

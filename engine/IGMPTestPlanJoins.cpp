@@ -1,6 +1,7 @@
 // IGMP joins and leaves of the test ports: through the transmit table or as single frames.
 #include "engine/IGMPTestPlan.h"
 
+#include "engine/PeriodicEventPump.h"
 #include "engine/TestPlanSupport.h"
 
 #include <algorithm>
@@ -210,6 +211,9 @@ std::uint16_t CIGMPTestPlan::sendBatches(std::uint32_t groups, std::uint32_t mes
     }
     std::uint16_t result = 1;
     std::uint32_t k = 0;
+    std::uint32_t batchMs = 0; // the longest burst of the batch
+    // A batch is thousands of calls at the largest sizes.
+    PeriodicEventPump letEventsThrough;
     for (std::uint32_t g = 0; g < groups; ++g) {
         if (stoppable && stopRequested())
             return 0;
@@ -218,6 +222,7 @@ std::uint16_t CIGMPTestPlan::sendBatches(std::uint32_t groups, std::uint32_t mes
         const bool batchEnds = k == kBatchEntries - 1 || g == groups - 1;
         for (const auto &[list, side] : {std::pair{&SourcePorts, AsSource}, std::pair{&HostPorts, AsHost}}) {
             for (const UtTestPort &port : *list) {
+                letEventsThrough();
                 if (stoppable && stopRequested())
                     return 0;
                 if ((side == AsHost && excludedHost(port)) || hardwareSkipped())
@@ -239,11 +244,17 @@ std::uint16_t CIGMPTestPlan::sendBatches(std::uint32_t groups, std::uint32_t mes
                             id.CID, id.BID, id.PID,
                             startBlock(id, 0, static_cast<std::uint16_t>(k), k + 1, final)) == 0)
                         result = 0;
+                    batchMs = std::max(batchMs, burstMilliseconds(entry, k + 1));
                 }
             }
         }
         if (batchEnds) {
             GlobalStartTx(AllTestPortsMask());
+            // The next batch opens with a global stop and the caller goes on to its traffic: the reports
+            // of this batch are all sent first.
+            if (batchMs > 0)
+                WaitPumpingAbortable(batchMs);
+            batchMs = 0;
             k = 0;
         } else {
             ++k;

@@ -1,6 +1,7 @@
 // Data streams of the source ports and the traffic start and stop.
 #include "engine/IGMPTestPlan.h"
 
+#include "engine/PeriodicEventPump.h"
 #include "engine/TestPlanSupport.h"
 
 #include <cinttypes>
@@ -164,11 +165,18 @@ std::uint16_t CIGMPTestPlan::FillCapacityGroupBursts(UtTxEntry entry, std::uint3
     const UtPortId id = recordId(g_Session.Ports[portIndex]);
     const std::uint16_t stream = g_Session.Ports[portIndex].StreamNumber;
     std::uint32_t index = 0;
+    // One call per group: thousands at the largest sizes.
+    PeriodicEventPump letEventsThrough;
     for (std::uint32_t g = 0; g < groups; ++g) {
+        letEventsThrough();
         if (!addGroupEntry(entry, frameSize, pairIndex, portIndex, g, stream))
             return 0;
         if (index == kBurstEntries - 1 || g == groups - 1) {
             startTable(id, 0, static_cast<std::uint16_t>(index), index + 1, 1);
+            // A new start would replace the burst: it goes out whole before the next block, and the
+            // last one before the counters are read.
+            if (!hardwareSkipped())
+                WaitPumpingAbortable(burstMilliseconds(entry, index + 1));
             index = 0;
         } else {
             ++index;
@@ -301,6 +309,7 @@ std::uint16_t CIGMPTestPlan::StartTestPairTraffic(std::uint32_t frameSize)
 
 std::uint16_t CIGMPTestPlan::StartSourcePortTraffic(std::uint32_t frameSize, std::uint8_t pairNumber)
 {
+    SourceFilterGroup = pairNumber;
     if (demoMode())
         return 1;
     if (!trafficFrameSizeUsable(frameSize))

@@ -12,7 +12,9 @@ class CapacityPageHooks
 {
 public:
     virtual ~CapacityPageHooks() = default;
-    // Lays out or refreshes the result grid from the plan's ports and the receive counters.
+    // Lays out the result grid from the plan's ports, every count empty until a step has read its own.
+    virtual void LayOutResults(const CIGMPTestPlan &plan) = 0;
+    // Refreshes the result grid with the receive counters a step has just read.
     virtual void ShowResults(CIGMPTestPlan &plan) = 0;
     // One group step judged: true when every receiving port of a selected pair got exactly `groups`
     // frames and the monitor port none; the capacity label then shows `groups`.

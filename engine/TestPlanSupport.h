@@ -6,6 +6,8 @@
 #include "engine/TestPlanRecords.h"
 #include "engine/WaitClock.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 
@@ -111,6 +113,19 @@ inline std::uint64_t lineRateOfPort(const UtPortId &id)
 {
     const int index = hardwareIndex(id);
     return lineRateOfMedia(index < 0 ? 0xFF : g_Session.PortHwInfo[index].SpeedMedia);
+}
+
+// Milliseconds the entry's port needs to send `frames` copies of the entry's frame at the entry's gap,
+// rounded up, and one more for the start to reach the port: a stop or a new start on the port before
+// then would cut the burst short.
+inline std::uint32_t burstMilliseconds(const UtTxEntry &entry, std::uint64_t frames)
+{
+    // The frame with its check sequence and preamble, then the gap.
+    const double bitsPerFrame = (double(entry.FrameLength) + 4 + 8) * 8 + double(entry.Gap);
+    const double lineBitsPerMs =
+        8.0 * double(lineRateOfPort({entry.Port.CID, entry.Port.BID, entry.Port.PID})) / 1000;
+    const double ms = std::ceil(double(frames) * bitsPerFrame / lineBitsPerMs) + 1;
+    return static_cast<std::uint32_t>(std::min(ms, double(UINT32_MAX)));
 }
 
 inline QString portText(const UtPortId &id)

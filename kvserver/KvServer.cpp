@@ -1,5 +1,6 @@
 #include "kvserver/KvServer.h"
 
+#include <algorithm>
 #include <arpa/inet.h>
 #include <cerrno>
 #include <cstring>
@@ -16,6 +17,24 @@ namespace {
 
 // A client whose output backs up beyond this is dropped rather than buffered without end.
 constexpr size_t MaxPendingOutput = 16 * 1024 * 1024;
+// After accepting fails for want of descriptors or memory, the listener rests this long rather than
+// wake the loop again at once.
+constexpr std::chrono::milliseconds AcceptPause{500};
+
+// Milliseconds from now until a moment, rounded up; 0 when it has passed.
+int msUntil(KvServer::Clock::time_point moment, KvServer::Clock::time_point now)
+{
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(moment - now).count();
+    return static_cast<int>(std::clamp<long long>(left, 0, 60'000));
+}
+
+// The sooner of two poll timeouts, where -1 is none.
+int soonerTimeout(int a, int b)
+{
+    if (a < 0)
+        return b;
+    return b < 0 ? a : std::min(a, b);
+}
 
 } // namespace
 
@@ -23,6 +42,7 @@ struct KvServer::Client
 {
     int fd = -1;
     int id = 0;
+    KvServer::Clock::time_point connectedAt;
     bool greeted = false;
     std::vector<uint8_t> input;
     std::vector<uint8_t> output;
@@ -196,16 +216,34 @@ void KvServer::log(const std::string &line)
     }
 }
 
+void KvServer::setHelloTimeout(std::chrono::milliseconds timeout)
+{
+    m_helloTimeoutMs = timeout.count();
+}
+
+int KvServer::msUntilHousekeeping(Clock::time_point now) const
+{
+    int timeout = now < m_acceptResumes ? msUntil(m_acceptResumes, now) : -1;
+    const std::chrono::milliseconds helloTimeout{m_helloTimeoutMs.load()};
+    for (const auto &client : m_clients) {
+        if (!client->greeted)
+            timeout = soonerTimeout(timeout, msUntil(client->connectedAt + helloTimeout, now));
+    }
+    return timeout;
+}
+
 void KvServer::run()
 {
     while (!m_stopRequested) {
+        const bool accepting = Clock::now() >= m_acceptResumes;
         std::vector<pollfd> waits;
         waits.push_back({m_wake, POLLIN, 0});
-        waits.push_back({m_listener, POLLIN, 0});
+        waits.push_back({accepting ? m_listener : -1, POLLIN, 0}); // a negative descriptor is not watched
         for (const auto &client : m_clients)
             waits.push_back(
                 {client->fd, static_cast<short>(POLLIN | (client->output.empty() ? 0 : POLLOUT)), 0});
-        if (::poll(waits.data(), waits.size(), m_chassis.msUntilNextReport()) < 0 && errno != EINTR)
+        const int timeout = soonerTimeout(m_chassis.msUntilNextReport(), msUntilHousekeeping(Clock::now()));
+        if (::poll(waits.data(), waits.size(), timeout) < 0 && errno != EINTR)
             break;
         broadcast(m_chassis.dueReports());
         if (waits[0].revents) {
@@ -225,6 +263,7 @@ void KvServer::run()
             if (!client.broken && (waits[i + 2].revents & POLLOUT))
                 flush(client);
         }
+        closeSilentClients();
         for (size_t i = m_clients.size(); i-- > 0;) {
             if (m_clients[i]->broken)
                 closeClient(i);
@@ -234,17 +273,45 @@ void KvServer::run()
     m_running = false;
 }
 
+void KvServer::closeSilentClients()
+{
+    const std::chrono::milliseconds helloTimeout{m_helloTimeoutMs.load()};
+    const auto now = Clock::now();
+    for (auto &client : m_clients) {
+        if (!client->greeted && !client->broken && now - client->connectedAt >= helloTimeout) {
+            log("client " + std::to_string(client->id) + " closed: no greeting within " +
+                std::to_string(helloTimeout.count()) + " ms");
+            client->broken = true;
+        }
+    }
+}
+
 void KvServer::acceptClients()
 {
     for (;;) {
         const int fd = ::accept4(m_listener, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
-        if (fd < 0)
+        if (fd < 0) {
+            if (errno == EINTR || errno == ECONNABORTED)
+                continue;
+            if (errno == EAGAIN || errno == EWOULDBLOCK)
+                return;
+            // Out of descriptors or memory: the connection stays queued while the listener rests.
+            m_acceptResumes = Clock::now() + AcceptPause;
+            log(std::string("cannot accept a client: ") + std::strerror(errno) + "; trying again in " +
+                std::to_string(AcceptPause.count()) + " ms");
             return;
+        }
+        if (m_clients.size() >= MaxClients) {
+            ::close(fd);
+            log("client refused: " + std::to_string(MaxClients) + " clients are connected already");
+            continue;
+        }
         const int on = 1;
         ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
         auto client = std::make_unique<Client>();
         client->fd = fd;
         client->id = m_nextClientId++;
+        client->connectedAt = Clock::now();
         log("client " + std::to_string(client->id) + " connected");
         m_clients.push_back(std::move(client));
     }

@@ -20,10 +20,20 @@
 class KvServer
 {
 public:
+    using Clock = std::chrono::steady_clock;
+
+    // Connections served at once; a further one is closed as soon as it is accepted, with a log line.
+    static constexpr size_t MaxClients = 64;
+    // A connection that has not greeted the server within this long is closed.
+    static constexpr std::chrono::milliseconds DefaultHelloTimeout{10'000};
+
     explicit KvServer(SimConfig config = {});
     ~KvServer();
     KvServer(const KvServer &) = delete;
     KvServer &operator=(const KvServer &) = delete;
+
+    // Why the configured capture file could not be created; empty when fine.
+    const std::string &recordingError() const { return m_chassis.recordingError(); }
 
     // Binds the listening socket; port 0 picks a free one. Only loopback unless another address is given.
     bool listen(uint16_t port, const std::string &address, std::string &error);
@@ -46,6 +56,7 @@ public:
     // forwards it again: a fault that tests stage for part of a run.
     void setSourceDropped(uint32_t source, bool dropped);
     void dropClients(); // closes every connection as if the network failed
+    void setHelloTimeout(std::chrono::milliseconds timeout);
     int clientCount() const;
 
     // The calls served, one line each ("client <id> <operation> -> <result>"), the latest MaxLogLines.
@@ -60,6 +71,9 @@ private:
     void post(std::function<void()> command);
     void runCommands();
     void acceptClients();
+    void closeSilentClients();
+    // Real milliseconds until the listener is watched again or a connection's greeting is overdue.
+    int msUntilHousekeeping(Clock::time_point now) const;
     bool readFrom(Client &client);
     bool serveFrame(Client &client, const uint8_t *frame, size_t size);
     void sendFrame(Client &client, const std::vector<uint8_t> &frame);
@@ -80,6 +94,8 @@ private:
     std::atomic<int> m_clientCount{0};
     std::vector<std::unique_ptr<Client>> m_clients;
     int m_nextClientId = 1;
+    Clock::time_point m_acceptResumes; // the listener rests until then
+    std::atomic<int64_t> m_helloTimeoutMs{DefaultHelloTimeout.count()};
 
     std::mutex m_commandMutex;
     std::vector<std::function<void()>> m_commands;

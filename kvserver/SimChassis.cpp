@@ -369,6 +369,10 @@ SimAnswer SimChassis::setLinkUp(uint8_t card, uint8_t port, bool up)
 
 SimAnswer SimChassis::handle(int client, Op op, const uint8_t *arguments, size_t size)
 {
+    // Where only tests move the time, each request still takes its round trip's time: a command that
+    // follows a start never meets the burst at the instant it began.
+    if (m_config.timeScale <= 0)
+        m_addedTime += RequestTime;
     m_traffic.advanceTo(now());
     SimAnswer answer = dispatch(client, op, arguments, size);
     SimAnswer reports = dueReports();

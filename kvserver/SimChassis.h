@@ -35,12 +35,19 @@ struct SimAnswer
 class SimChassis
 {
 public:
+    // Simulated time a request takes when only tests move the time (picoseconds): a round trip to a
+    // chassis on the local network.
+    static constexpr int64_t RequestTime = 20'000'000;
+
     explicit SimChassis(SimConfig config);
     // Shutting down sends and records what is due by the present before the recording closes.
     ~SimChassis();
 
     // Where the chassis and its device write what they do (drops, refusals, clamped gaps).
     void setLog(std::function<void(const std::string &)> log) { m_logSink = std::move(log); }
+
+    // Why the configured capture file could not be created; empty when fine.
+    const std::string &recordingError() const { return m_traffic.recordingError(); }
 
     // Simulated time in picoseconds: real time times the time scale, plus what tests added.
     int64_t now() const;
@@ -80,7 +87,7 @@ private:
         bool linkUp = true;
         bool fibre = false; // a port of type 54 or 55 set to its fibre interface
         uint8_t role = 1;   // 1 master, 2 slave
-        int lockOwner = 0; // client id, 0 free
+        int lockOwner = 0;  // client id, 0 free
         uint8_t sfpMode = 0;
     };
     struct Reporting

@@ -1,10 +1,16 @@
 #include "kvserver/SimConfig.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 #include <QStringList>
 
 #include <algorithm>
+
+bool isValidTimeScale(double scale)
+{
+    return scale >= 0 && scale <= 1e6; // false for NaN
+}
 
 bool isSimulatedModuleType(uint8_t type)
 {
@@ -123,7 +129,19 @@ bool loadSimConfig(const std::string &path, SimConfig &config, std::string &erro
         error = "no such file: " + path;
         return false;
     }
+    QFile readable(file);
+    if (!readable.open(QIODevice::ReadOnly)) {
+        error = "cannot read " + path + ": " + readable.errorString().toStdString();
+        return false;
+    }
+    readable.close();
     QSettings ini(file, QSettings::IniFormat);
+    // The file is parsed at the first look into it, which sets the status.
+    ini.childGroups();
+    if (ini.status() != QSettings::NoError) {
+        error = "not an INI file: " + path;
+        return false;
+    }
     ini.beginGroup("Chassis");
     unsigned chassis = config.chassis, card = config.controllerCard, port = config.controllerPort;
     if (!readNumber(ini, "Number", 255, chassis, error) ||
@@ -152,7 +170,7 @@ bool loadSimConfig(const std::string &path, SimConfig &config, std::string &erro
     if (ini.contains("TimeScale")) {
         bool ok = false;
         const double scale = ini.value("TimeScale").toString().trimmed().toDouble(&ok);
-        if (!ok || scale < 0 || scale > 1e6) {
+        if (!ok || !isValidTimeScale(scale)) {
             error = "bad value of TimeScale";
             return false;
         }
@@ -187,6 +205,13 @@ bool loadSimConfig(const std::string &path, SimConfig &config, std::string &erro
             !isSimulatedModuleType(static_cast<uint8_t>(type)) || !portsOk || ports < 1 || ports > 4 ||
             !markOk) {
             error = "bad module entry " + key.toStdString();
+            return false;
+        }
+        // Keys differ in case or leading zeros ("Card2", "card2", "Card02") yet name the same slot.
+        const bool listed = std::any_of(config.modules.begin(), config.modules.end(),
+                                        [&](const SimModule &module) { return module.card == slot; });
+        if (listed) {
+            error = "card slot " + std::to_string(slot) + " listed twice (" + key.toStdString() + ")";
             return false;
         }
         config.modules.push_back({static_cast<uint8_t>(slot), static_cast<uint8_t>(type),

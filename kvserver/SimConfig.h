@@ -8,8 +8,8 @@
 struct SimModule
 {
     uint8_t card = 0;
-    uint8_t type = 0;  // module type code
-    uint8_t ports = 4; // 1 to 4
+    uint8_t type = 0;      // module type code
+    uint8_t ports = 4;     // 1 to 4
     bool outdated = false; // reports firmware and FPGA versions below its model's minimum
 };
 
@@ -57,6 +57,9 @@ struct SimConfig
     SimDeviceProfile device;
 };
 
+// True for a time scale the simulator runs at: 0 (test control only) up to a million; never NaN.
+bool isValidTimeScale(double scale);
+
 // True when the module type code is one the simulator offers.
 bool isSimulatedModuleType(uint8_t type);
 
@@ -69,5 +72,6 @@ bool isSimulatedModuleType(uint8_t type);
 //             LeaveDelayUs, FastLeave, LastMemberQueryMs, LastMemberQueryCount, BaseLatencyNs,
 //             QueueingLatencyNs, GroupTableSize, SourceFiltering, FloodUnregistered,
 //             SmallFrameForwardingPercent, LossPpm, Seed
-// Returns false with a reason for a missing file or a value out of range.
+// Returns false with a reason for a file that cannot be read or is no INI file, a module slot named
+// twice, or a value out of range.
 bool loadSimConfig(const std::string &path, SimConfig &config, std::string &error);

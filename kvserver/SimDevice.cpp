@@ -173,7 +173,7 @@ void SimDevice::schedule(int64_t t, GroupKey key, size_t port, uint8_t record, s
     if (!leave) {
         // A report refreshes the membership at once and cancels a leave still waiting.
         if (current)
-            current->expires = t + m_profile.membershipTimeout;
+            setExpiry(key, port, *current, t + m_profile.membershipTimeout);
         for (auto change = m_changes.begin(); m_waitingLeaves > 0 && change != m_changes.end();) {
             const bool waitingLeave =
                 change->second.record == 0 && change->second.key == key && change->second.port == port;
@@ -205,7 +205,19 @@ void SimDevice::schedule(int64_t t, GroupKey key, size_t port, uint8_t record, s
 int64_t SimDevice::nextChangeTime() const
 {
     const int64_t change = m_changes.empty() ? INT64_MAX : m_changes.begin()->first;
-    return std::min(change, m_nextExpiry);
+    return std::min(change, m_expiries.empty() ? INT64_MAX : std::get<0>(*m_expiries.begin()));
+}
+
+void SimDevice::setExpiry(const GroupKey &key, size_t port, Membership &membership, int64_t expires)
+{
+    forgetExpiry(key, port, membership);
+    membership.expires = expires;
+    m_expiries.emplace(expires, key, port);
+}
+
+void SimDevice::forgetExpiry(const GroupKey &key, size_t port, const Membership &membership)
+{
+    m_expiries.erase({membership.expires, key, port});
 }
 
 void SimDevice::applyChanges(int64_t t)
@@ -217,23 +229,15 @@ void SimDevice::applyChanges(int64_t t)
             --m_waitingLeaves;
         apply(change);
     }
-    if (m_nextExpiry > t)
-        return;
-    m_nextExpiry = INT64_MAX;
-    for (auto group = m_groups.begin(); group != m_groups.end();) {
-        auto &members = group->second;
-        for (auto member = members.begin(); member != members.end();) {
-            if (member->second.expires <= t) {
-                log("membership of " + m_portNames[member->first] + " in " + simIpText(group->first.second) +
-                    " timed out");
-                member = members.erase(member);
-                ++m_version;
-            } else {
-                m_nextExpiry = std::min(m_nextExpiry, member->second.expires);
-                ++member;
-            }
-        }
-        group = members.empty() ? m_groups.erase(group) : std::next(group);
+    while (!m_expiries.empty() && std::get<0>(*m_expiries.begin()) <= t) {
+        const auto [expires, key, port] = *m_expiries.begin();
+        m_expiries.erase(m_expiries.begin());
+        const auto group = m_groups.find(key);
+        log("membership of " + m_portNames[port] + " in " + simIpText(key.second) + " timed out");
+        group->second.erase(port);
+        if (group->second.empty())
+            m_groups.erase(group);
+        ++m_version;
     }
 }
 
@@ -241,8 +245,13 @@ void SimDevice::apply(const Change &change)
 {
     auto group = m_groups.find(change.key);
     if (change.record == 0) {
-        if (group == m_groups.end() || group->second.erase(change.port) == 0)
+        if (group == m_groups.end())
             return;
+        const auto member = group->second.find(change.port);
+        if (member == group->second.end())
+            return;
+        forgetExpiry(change.key, change.port, member->second);
+        group->second.erase(member);
         if (group->second.empty())
             m_groups.erase(group);
         ++m_version;
@@ -297,12 +306,12 @@ void SimDevice::apply(const Change &change)
         break;
     }
     if (membership.mode == Mode::Include && membership.sources.empty()) {
+        forgetExpiry(change.key, change.port, membership);
         members.erase(change.port);
         if (members.empty())
             m_groups.erase(group);
     } else {
-        membership.expires = change.at + m_profile.membershipTimeout;
-        m_nextExpiry = std::min(m_nextExpiry, membership.expires);
+        setExpiry(change.key, change.port, membership, change.at + m_profile.membershipTimeout);
     }
     ++m_version;
 }

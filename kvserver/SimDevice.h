@@ -76,6 +76,9 @@ private:
     void takeIgmp(const SimFrame &frame, size_t ingress, int64_t t);
     void schedule(int64_t t, GroupKey key, size_t port, uint8_t record, std::vector<uint32_t> sources);
     void apply(const Change &change);
+    // Sets when a membership times out, keeping the timeout index in step.
+    void setExpiry(const GroupKey &key, size_t port, Membership &membership, int64_t expires);
+    void forgetExpiry(const GroupKey &key, size_t port, const Membership &membership);
     void flood(size_t ingress, std::vector<size_t> &egress) const;
     bool admits(const Membership &membership, uint32_t source) const;
     void log(const std::string &line) const;
@@ -87,8 +90,10 @@ private:
     std::mt19937 m_random;
     std::map<GroupKey, std::map<size_t, Membership>> m_groups;
     std::multimap<int64_t, Change> m_changes;
-    size_t m_waitingLeaves = 0;                        // leaves among m_changes
-    int64_t m_nextExpiry = INT64_MAX;                  // at or before the earliest membership timeout
+    size_t m_waitingLeaves = 0; // leaves among m_changes
+    // Every membership by the moment it times out, so that each timeout costs a lookup, not a walk
+    // over all groups.
+    std::set<std::tuple<int64_t, GroupKey, size_t>> m_expiries;
     std::unordered_map<uint64_t, Learned> m_addresses; // by addressKey
     std::set<uint32_t> m_droppedSources;
     uint64_t m_version = 0;

@@ -144,16 +144,16 @@ uint64_t SimTraffic::Job::ofFlow(uint64_t total, const Flow &flow) const
     return flow.entries.size() * (total / n) + uint64_t(partial - flow.entries.begin());
 }
 
-SimTraffic::SimTraffic(const SimConfig &config, std::vector<SimPortInfo> ports, Log log)
-    : m_config(config), m_log(std::move(log)), m_device(
-                                                   config.device,
-                                                   [&] {
-                                                       std::vector<std::string> names;
-                                                       for (const SimPortInfo &port : ports)
-                                                           names.push_back(portLabel("(%u,%u)", port));
-                                                       return names;
-                                                   }(),
-                                                   m_log)
+SimTraffic::SimTraffic(const SimConfig &config, std::vector<SimPortInfo> ports, Log logSink)
+    : m_config(config), m_log(std::move(logSink)), m_device(
+                                                       config.device,
+                                                       [&] {
+                                                           std::vector<std::string> names;
+                                                           for (const SimPortInfo &port : ports)
+                                                               names.push_back(portLabel("(%u,%u)", port));
+                                                           return names;
+                                                       }(),
+                                                       m_log)
 {
     for (const SimPortInfo &info : ports) {
         Port port;
@@ -164,9 +164,8 @@ SimTraffic::SimTraffic(const SimConfig &config, std::vector<SimPortInfo> ports, 
         std::vector<std::string> names;
         for (const SimPortInfo &info : ports)
             names.push_back(portLabel("port %u/%u", info));
-        std::string error;
-        if (!m_pcap.open(m_config.pcapFile, names, error))
-            log(error);
+        if (!m_pcap.open(m_config.pcapFile, names, m_recordingError))
+            log(m_recordingError);
     }
 }
 
@@ -203,7 +202,7 @@ void SimTraffic::setLink(size_t port, uint16_t linkCode)
 bool SimTraffic::addEntry(size_t port, const UtTxEntry &entry)
 {
     Port &p = m_ports[port];
-    if (entry.FrameLength < 14 || entry.FrameLength > sizeof entry.Frame) {
+    if (entry.FrameLength < 14 || entry.FrameLength > MaxFrameLength) {
         log(portName(port) + ": entry with frame length " + std::to_string(entry.FrameLength) + " refused");
         return false;
     }
@@ -212,7 +211,9 @@ bool SimTraffic::addEntry(size_t port, const UtTxEntry &entry)
         return false;
     }
     auto frame = std::make_shared<TxFrame>();
-    frame->bytes.assign(entry.Frame, entry.Frame + entry.FrameLength);
+    // The entry holds the head of a longer frame; the module fills the rest (zeros here).
+    frame->bytes.assign(entry.Frame, entry.Frame + std::min<size_t>(entry.FrameLength, sizeof entry.Frame));
+    frame->bytes.resize(entry.FrameLength, 0);
     frame->error = SimFrame::parse(frame->bytes.data(), frame->bytes.size(), frame->frame);
     frame->stream = entry.StreamNumber;
     frame->gap = entry.Gap;

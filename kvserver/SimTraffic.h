@@ -34,9 +34,14 @@ public:
     // A job of at most this many frames is sent frame by frame; longer ones are counted.
     static constexpr uint64_t FrameByFrameLimit = 4096;
     static constexpr size_t MaxPendingEntries = 4096;
+    // The longest frame of a transmit entry without its check sequence: 16,100 bytes on the wire.
+    static constexpr uint16_t MaxFrameLength = 16'096;
     static constexpr int64_t TickPs = 40'000; // time stamps count 40 ns ticks
 
-    SimTraffic(const SimConfig &config, std::vector<SimPortInfo> ports, Log log);
+    SimTraffic(const SimConfig &config, std::vector<SimPortInfo> ports, Log logSink);
+
+    // Why the configured capture file could not be created; empty when it records or none was asked for.
+    const std::string &recordingError() const { return m_recordingError; }
 
     // Moves the simulation to t (never back).
     void advanceTo(int64_t t);
@@ -171,6 +176,7 @@ private:
     unsigned m_enabledEnd = 0; // past the last enabled item
     std::vector<bool> m_warnedItems = std::vector<bool>(CounterItems);
     PcapWriter m_pcap;
+    std::string m_recordingError;
     uint64_t m_pcapRecorded = 0;
     std::vector<size_t> m_scratchTargets;
 };

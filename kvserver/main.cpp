@@ -9,6 +9,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 namespace {
 
@@ -21,6 +22,15 @@ void stopOnSignal(int)
         runningServer->stop();
 }
 
+// The exit code of a bad argument, environment value or configuration.
+constexpr int BadUsage = 2;
+
+int refuse(const std::string &reason)
+{
+    std::fprintf(stderr, "KvServerAP: %s\n", reason.c_str());
+    return BadUsage;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -29,49 +39,51 @@ int main(int argc, char *argv[])
     std::signal(SIGPIPE, SIG_IGN);
     const QStringList arguments = application.arguments();
     SimConfig config;
-    unsigned port = KvProtocol::DefaultPort;
-    if (const char *fromEnvironment = std::getenv("KV_SERVER_PORT"))
-        port = QString(fromEnvironment).toUInt();
+    uint16_t port = KvProtocol::DefaultPort;
+    if (const char *fromEnvironment = std::getenv("KV_SERVER_PORT")) {
+        const auto named = KvProtocol::portFromText(fromEnvironment);
+        if (!named)
+            return refuse(std::string("KV_SERVER_PORT is not a port number: ") + fromEnvironment);
+        port = *named;
+    }
     std::string address = "127.0.0.1";
     bool verbose = false;
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         const QString &argument = arguments[i];
         const bool hasValue = i + 1 < arguments.size();
         if (argument == "--port" && hasValue) {
-            port = arguments[++i].toUInt();
+            const std::string text = arguments[++i].toStdString();
+            const auto named = KvProtocol::portFromText(text);
+            if (!named)
+                return refuse("bad port: " + text);
+            port = *named;
         } else if (argument == "--listen" && hasValue) {
             address = arguments[++i].toStdString();
         } else if (argument == "--config" && hasValue) {
             std::string error;
-            if (!loadSimConfig(arguments[++i].toStdString(), config, error)) {
-                std::fprintf(stderr, "KvServerAP: %s\n", error.c_str());
-                return 2;
-            }
+            if (!loadSimConfig(arguments[++i].toStdString(), config, error))
+                return refuse(error);
         } else if (argument == "--pcap" && hasValue) {
             config.pcapFile = arguments[++i].toStdString();
         } else if (argument == "--time-scale" && hasValue) {
             bool ok = false;
             config.timeScale = arguments[++i].toDouble(&ok);
-            if (!ok || config.timeScale < 0 || config.timeScale > 1e6) {
-                std::fprintf(stderr, "KvServerAP: bad time scale\n");
-                return 2;
-            }
+            if (!ok || !isValidTimeScale(config.timeScale))
+                return refuse("bad time scale: " + arguments[i].toStdString());
         } else if (argument == "--verbose") {
             verbose = true;
         } else {
             std::fprintf(stderr,
                          "usage: KvServerAP [--port N] [--listen ADDRESS] [--config FILE] [--pcap FILE] "
                          "[--time-scale X] [--verbose]\n");
-            return 2;
+            return BadUsage;
         }
     }
-    if (port > 65535) {
-        std::fprintf(stderr, "KvServerAP: bad port\n");
-        return 2;
-    }
     KvServer server(config);
+    if (!server.recordingError().empty())
+        return refuse(server.recordingError());
     std::string error;
-    if (!server.listen(static_cast<uint16_t>(port), address, error)) {
+    if (!server.listen(port, address, error)) {
         std::fprintf(stderr, "KvServerAP: %s\n", error.c_str());
         return 1;
     }

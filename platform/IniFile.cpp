@@ -4,7 +4,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 
@@ -83,7 +82,7 @@ int IniFile::getInt(const QString &path, QStringView section, QStringView key, i
 bool IniFile::putString(const QString &path, QStringView section, QStringView key, const QString &value)
 {
     IniFile file;
-    return file.load(path) && file.setValue(section, key, value) && file.save(path);
+    return file.load(path) && file.setValue(section, key, value) && bool(file.save(path));
 }
 
 bool IniFile::load(const QString &path)
@@ -101,13 +100,9 @@ bool IniFile::load(const QString &path)
     return true;
 }
 
-bool IniFile::save(const QString &path) const
+SaveResult IniFile::save(const QString &path) const
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray bytes = toBytes();
-    return file.write(bytes) == bytes.size() && file.commit();
+    return saveFileWhole(path, toBytes());
 }
 
 IniFile IniFile::fromBytes(const QByteArray &bytes)

@@ -7,6 +7,8 @@
 // mark is accepted and kept).
 #pragma once
 
+#include "platform/FileSave.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -36,7 +38,7 @@ public:
     // reads as empty.
     bool load(const QString &path);
     // Whole or not at all: written to a temporary file beside it, then renamed over it.
-    bool save(const QString &path) const;
+    SaveResult save(const QString &path) const;
     static IniFile fromBytes(const QByteArray &bytes);
     QByteArray toBytes() const;
 

@@ -55,9 +55,10 @@ public:
     QString GetResult() const { return QString::fromStdU16String(m_strResult); }
 
     // Whole-file reading and writing as UTF-8. On failure the result is the C-runtime error text and
-    // errno still holds the error (ENOENT: the file does not exist). Writing replaces the file whole or
-    // leaves it untouched.
-    static bool ReadTextFile(const QString &path, QString &text, QString &result);
+    // errno still holds the error (ENOENT: the file does not exist; EFBIG: it holds more than maxBytes).
+    // Writing replaces the file whole or leaves it untouched.
+    static bool ReadTextFile(const QString &path, QString &text, QString &result,
+                             std::size_t maxBytes = SIZE_MAX);
     static bool WriteTextFile(const QString &path, QStringView text, QString &result);
     // The same for callers that need no result text.
     static bool ReadTextFile(const QString &path, QString &text)
@@ -73,6 +74,8 @@ public:
     static QString GetLastErrorText();
 
     // Navigation over the parent, current and child positions (0 = none).
+    // Back to the top of the document, as after parsing: the next FindElement starts at the first element.
+    void ResetPos() { m_iPosParent = m_iPos = m_iPosChild = 0; }
     bool FindElement(QStringView name = {});
     bool FindChildElement(QStringView name = {});
     bool EnterElement();

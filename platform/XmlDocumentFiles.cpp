@@ -1,4 +1,5 @@
 // Reading and writing the document's files, and the UTF-8 codec they use.
+#include "platform/FileSave.h"
 #include "platform/XmlDocument.h"
 #include "platform/XmlDocumentText.h"
 
@@ -10,9 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 using XmlDocumentText::anyMarked;
 using XmlDocumentText::Bytes;
@@ -40,54 +39,9 @@ QString failureText()
     return text;
 }
 
-bool writeAll(int fd, const char *data, std::size_t size)
-{
-    while (size > 0) {
-        const ssize_t written = ::write(fd, data, size);
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        data += written;
-        size -= static_cast<std::size_t>(written);
-    }
-    return true;
-}
-
-// Writes the bytes to a new file beside `path` and renames it over `path`: the file is replaced whole
-// or not at all.
-bool replaceFile(const QByteArray &path, const std::string &bytes)
-{
-    int fd = -1;
-    QByteArray temp;
-    for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
-        temp = path + ".tmp" + QByteArray::number(::getpid()) + '.' + QByteArray::number(attempt);
-        fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST)
-            return false;
-    }
-    if (fd < 0)
-        return false;
-    bool ok = writeAll(fd, bytes.data(), bytes.size()) && ::fsync(fd) == 0;
-    int saved = errno;
-    if (::close(fd) != 0 && ok) {
-        ok = false;
-        saved = errno;
-    }
-    if (ok && std::rename(temp.constData(), path.constData()) != 0) {
-        ok = false;
-        saved = errno;
-    }
-    if (!ok)
-        ::unlink(temp.constData());
-    errno = saved;
-    return ok;
-}
-
 } // namespace
 
-bool XmlDocument::ReadTextFile(const QString &path, QString &text, QString &result)
+bool XmlDocument::ReadTextFile(const QString &path, QString &text, QString &result, std::size_t maxBytes)
 {
     std::FILE *file = std::fopen(QFile::encodeName(path).constData(), "rb");
     if (!file) {
@@ -97,12 +51,27 @@ bool XmlDocument::ReadTextFile(const QString &path, QString &text, QString &resu
     std::string bytes;
     // A regular file's size is known ahead: the bytes are gathered without growing the string.
     struct stat info = {};
-    if (::fstat(::fileno(file), &info) == 0 && info.st_size > 0)
+    if (::fstat(::fileno(file), &info) == 0 && info.st_size > 0) {
+        // A file known to be too long is not read at all.
+        if (std::size_t(info.st_size) > maxBytes) {
+            std::fclose(file);
+            errno = EFBIG;
+            result = failureText();
+            return false;
+        }
         bytes.reserve(static_cast<std::size_t>(info.st_size));
+    }
     char buffer[65536];
     std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
+        if (got > maxBytes - bytes.size()) {
+            std::fclose(file);
+            errno = EFBIG;
+            result = failureText();
+            return false;
+        }
         bytes.append(buffer, got);
+    }
     // A file that opens but cannot be read (a folder, an I/O error) fails as well.
     const bool readFailed = std::ferror(file) != 0;
     const int saved = errno;
@@ -122,8 +91,10 @@ bool XmlDocument::WriteTextFile(const QString &path, QStringView text, QString &
     const View wide = toView(text);
     std::string bytes(EncodeUtf8(wide, nullptr), '\0');
     EncodeUtf8(wide, bytes.data());
-    if (!replaceFile(QFile::encodeName(path), bytes)) {
-        result = failureText();
+    const SaveResult saved = saveFileWhole(path, QByteArrayView(bytes.data(), qsizetype(bytes.size())));
+    if (!saved) {
+        result = saved.reason();
+        errno = saved.error;
         return false;
     }
     result = QStringLiteral("%1 wide chars to %2 bytes").arg(wide.size()).arg(bytes.size());

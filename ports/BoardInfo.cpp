@@ -359,6 +359,21 @@ bool CBoardInfo::RefreshTreeChecks()
         fixItem(board);
         fixItem(chassis);
     }
+    // A board whose ports are all ticked shows ticked, and so does a chassis whose boards all are.
+    const auto allChildrenChecked = [](const QTreeWidgetItem *item) {
+        for (int i = 0; i < item->childCount(); ++i) {
+            if (CTreeCtrlEx::GetStateImage(item->child(i)) != CTreeCtrlEx::Checked)
+                return false;
+        }
+        return item->childCount() > 0;
+    };
+    for (int b = 0; m_chassis && b < m_chassis->childCount(); ++b) {
+        QTreeWidgetItem *board = m_chassis->child(b);
+        if (CTreeCtrlEx::GetStateImage(board) == CTreeCtrlEx::Unchecked && allChildrenChecked(board))
+            CTreeCtrlEx::SetStateImage(board, CTreeCtrlEx::Checked);
+    }
+    if (m_chassis && allChildrenChecked(m_chassis))
+        CTreeCtrlEx::SetStateImage(m_chassis, CTreeCtrlEx::Checked);
     return true;
 }
 
@@ -523,6 +538,7 @@ void CBoardInfo::OnLock()
     }
     TesterName = m_testerEdit->text();
     DutName = m_dutEdit->text();
+    NamesTaken = 1;
     setControlsEnabled(true);
     finish(result);
 }

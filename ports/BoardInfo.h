@@ -82,6 +82,8 @@ public:
     std::vector<UtPortTableEntry> PresetPorts;
     QString TesterName = QStringLiteral("New Tester");
     QString DutName = QStringLiteral("New DUT_Device");
+    // 1 once a Lock has taken the names from the fields (whether or not the ports were reserved).
+    std::uint8_t NamesTaken = 0;
     std::vector<std::uint8_t> SavedLockedFlags;
     BoardSlot BoardTable[32] = {};
 

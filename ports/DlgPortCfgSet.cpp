@@ -61,13 +61,12 @@ void CDlgPortCfgSet::showEvent(QShowEvent *event)
 bool CDlgPortCfgSet::isEligible(int row) const
 {
     MyCug &grid = *Owner->SettingsGrid;
-    // A read-only cell takes no value, whichever the column.
-    if (grid.IsCellReadOnly(Column, row))
-        return false;
-    if (Column != PortColumn::Speed)
-        return true;
-    // Whole entries, so that "1G" never matches a longer speed.
-    return grid.GetCellLabel(Column, row).split(u'\n', Qt::SkipEmptyParts).contains(Value);
+    // The speed is judged by the row's choices alone (a port whose link is down still takes a speed),
+    // whole entries, so that "1G" never matches a longer speed.
+    if (Column == PortColumn::Speed)
+        return grid.GetCellLabel(Column, row).split(u'\n', Qt::SkipEmptyParts).contains(Value);
+    // Any other column takes a value only where its cell is editable.
+    return !grid.IsCellReadOnly(Column, row);
 }
 
 void CDlgPortCfgSet::FillPortTree()

@@ -15,6 +15,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QShortcut>
 #include <algorithm>
 
 namespace {
@@ -74,6 +75,8 @@ CModuleInfodlg::CModuleInfodlg(QWidget *owner) : QDialog(owner)
     m_ok = new QPushButton(EngineHost::instance().text(QStringLiteral("ModuleInfo_BT_OK")), this);
     m_ok->resize(90, 28);
     connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
+    // Esc closes the window wherever the focus is: the grid keeps every other key for itself.
+    new QShortcut(QKeySequence(Qt::Key_Escape), this, this, &QDialog::reject, Qt::WidgetWithChildrenShortcut);
     m_outdatedBitmap = QPixmap::fromImage(PortArt::treeBitmap(298));
     m_liteBitmap = QPixmap::fromImage(PortArt::treeBitmap(302));
     const auto legend = [this](QLabel *&icon, QLabel *&label, const QPixmap &bitmap, const char *key) {

@@ -176,7 +176,7 @@ void CPortConfig::OnInitDialog()
     SelectedGrid->InitAttachedWindow(this);
     GroupCountSpin->SetBuddy(GroupCountEdit);
     GroupCountSpin->SetDecimals(0);
-    GroupCountSpin->SetRangeAndStep(1, 256, 1);
+    GroupCountSpin->SetRangeAndStep(kMinPairGroups, kMaxPairGroups, 1);
     GroupCountSpin->SetBuddyValue(1);
     GroupCountSpin->SetValue(1);
     GroupCountEdit->hide();
@@ -489,7 +489,7 @@ bool CPortConfig::ApplyPairSettings(int pair, bool tellUser)
     if (pair < 0 || pair >= kMaxPairs || SourceCombo->currentIndex() < 0 || SelectedGrid->GetRowCount() == 0)
         return false;
     const int groups = toIntPrefix(GroupCountEdit->text());
-    if (groups < 1 || groups > 256) {
+    if (groups < kMinPairGroups || groups > kMaxPairGroups) {
         if (tellUser) {
             Prompter::current().messageBox(pairText("PortDlg_Group_Range"));
             GroupCountEdit->setFocus();

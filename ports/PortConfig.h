@@ -21,6 +21,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTabBar;
+class ConfigFieldReader;
 class XmlDocument;
 struct UtPortRecord;
 
@@ -30,6 +31,9 @@ class CPortConfig : public QWidget
 
 public:
     static constexpr int kMaxPairs = 8;
+    // The groups one pair may send to.
+    static constexpr int kMinPairGroups = 1;
+    static constexpr int kMaxPairGroups = 256;
     // The value every port row of the two grids carries.
     static constexpr int kRowValue = 4096;
 
@@ -65,11 +69,11 @@ public:
     void DeleteTestPair(int pair);
 
     // The "PortPairConfig" section of a configuration file: added after the current element of a
-    // document standing inside its root element (false when it does not), or read back from the file's
-    // text into the pairs and port records. Load shows a message and answers false when the text does
-    // not parse; a file without the section loads the default pairs.
+    // document standing inside its root element (false when it does not), or read back from the parsed
+    // file into the pairs and port records. A file without the section loads the default pairs; a value
+    // outside its field's range is listed in `refused` and the field keeps its value.
     bool SaveXml(XmlDocument &xml);
-    bool LoadXml(QStringView fileText);
+    void LoadXml(XmlDocument &xml, QStringList &refused);
 
     // Commands of the page.
     void OnTabSelChange();
@@ -117,9 +121,9 @@ private:
     static void addPortRow(CKvSelGrid *grid, const QString &text);
     // Moves the checked rows of one grid to the end of the other, sorted there.
     template <typename From, typename To> static void moveCheckedRows(From *from, To *to);
-    void readPairSection(XmlDocument &xml, int pair);
-    void readPortEntries(XmlDocument &xml, const QString &listName, const QString &entryName, int pair,
-                         bool source);
+    void readPairSection(ConfigFieldReader &reader, XmlDocument &xml, int pair);
+    void readPortEntries(ConfigFieldReader &reader, XmlDocument &xml, const QString &listName,
+                         const QString &entryName, int pair, bool source);
 
     CIGMPTestPlan *m_plan = nullptr;
     QLabel *m_sourceLabel = nullptr;

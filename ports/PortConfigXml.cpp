@@ -1,10 +1,8 @@
 // The "PortPairConfig" section of the configuration file.
-#include "platform/XmlDocument.h"
-#include "engine/EngineHost.h"
 #include "engine/IGMPTestPlan.h"
 #include "engine/Session.h"
+#include "platform/ConfigFieldReader.h"
 #include "platform/NumberText.h"
-#include "platform/Prompter.h"
 #include "ports/PortConfig.h"
 
 #include <QSignalBlocker>
@@ -56,15 +54,6 @@ void restartChildren(XmlDocument &xml)
         xml.EnterElement();
 }
 
-// The decimal text of the child, as the C runtime reads it; false when the child is missing.
-bool readNumber(XmlDocument &xml, const QString &name, qint64 &value)
-{
-    if (!xml.FindChildElement(name))
-        return false;
-    parseDecimalPrefix(xml.GetChildText(), value, LLONG_MIN, LLONG_MAX);
-    return true;
-}
-
 } // namespace
 
 bool CPortConfig::SaveXml(XmlDocument &xml)
@@ -102,8 +91,8 @@ bool CPortConfig::SaveXml(XmlDocument &xml)
     return true;
 }
 
-void CPortConfig::readPortEntries(XmlDocument &xml, const QString &listName, const QString &entryName,
-                                  int pair, bool source)
+void CPortConfig::readPortEntries(ConfigFieldReader &reader, XmlDocument &xml, const QString &listName,
+                                  const QString &entryName, int pair, bool source)
 {
     restartChildren(xml);
     if (!xml.FindChildElement(listName))
@@ -116,9 +105,8 @@ void CPortConfig::readPortEntries(XmlDocument &xml, const QString &listName, con
         xml.EnterElement();
         qint64 cid = -1, bid = -1, pid = -1;
         // An entry without its whole port id names no port.
-        const bool complete = readNumber(xml, QStringLiteral("CID"), cid) &&
-                              readNumber(xml, QStringLiteral("BID"), bid) &&
-                              readNumber(xml, QStringLiteral("PID"), pid);
+        const bool complete =
+            reader.readInt(u"CID", cid) && reader.readInt(u"BID", bid) && reader.readInt(u"PID", pid);
         xml.LeaveElement();
         if (!complete || cid < 0 || cid > kMaxChassis || bid < 0 || bid > kMaxCard || pid < 0 ||
             pid > kMaxPort)
@@ -137,51 +125,54 @@ void CPortConfig::readPortEntries(XmlDocument &xml, const QString &listName, con
     xml.LeaveElement();
 }
 
-void CPortConfig::readPairSection(XmlDocument &xml, int number)
+void CPortConfig::readPairSection(ConfigFieldReader &reader, XmlDocument &xml, int number)
 {
     UtTestPair &pair = Plan().TestPairs[std::size_t(number - 1)];
-    qint64 value = 0;
     // The fields in file order: each search goes on after the one found before.
-    const auto field = [&](const char16_t *name, auto &target) {
-        if (readNumber(xml, QString::fromUtf16(name), value))
-            target = static_cast<std::remove_reference_t<decltype(target)>>(value);
-    };
-    field(u"PairID", pair.PairID);
-    field(u"Status", pair.Status);
-    field(u"num_of_destmember", pair.num_of_destmember);
-    field(u"Src_Cid", pair.Src_Cid);
-    field(u"Src_Bid", pair.Src_Bid);
-    field(u"Src_Pid", pair.Src_Pid);
-    field(u"mediatype", pair.mediatype);
-    if (readNumber(xml, QStringLiteral("GroupIP"), value)) {
-        const auto group = static_cast<std::int32_t>(value);
-        std::memcpy(pair.GroupIP, &group, 4);
+    if (const auto value = reader.readField<std::uint8_t>(u"PairID", 0, kMaxPairs))
+        pair.PairID = *value;
+    if (const auto value = reader.readField<std::uint8_t>(u"Status", 0, 1))
+        pair.Status = *value;
+    if (const auto value = reader.readField<std::uint16_t>(u"num_of_destmember"))
+        pair.num_of_destmember = *value;
+    if (const auto value = reader.readField<std::uint16_t>(u"Src_Cid"))
+        pair.Src_Cid = *value;
+    if (const auto value = reader.readField<std::uint8_t>(u"Src_Bid"))
+        pair.Src_Bid = *value;
+    if (const auto value = reader.readField<std::uint8_t>(u"Src_Pid"))
+        pair.Src_Pid = *value;
+    if (const auto value = reader.readField<std::uint16_t>(u"mediatype"))
+        pair.mediatype = *value;
+    // The four address bytes as one number, signed or unsigned.
+    qint64 group = 0;
+    if (reader.readInRange(u"GroupIP", INT_MIN, UINT_MAX, group)) {
+        const auto bits = std::uint32_t(group);
+        std::memcpy(pair.GroupIP, &bits, 4);
     }
-    field(u"NumofGroup", pair.NumofGroup);
-    field(u"UniCid", pair.UniCid);
-    field(u"UniBid", pair.UniBid);
-    field(u"UniPid", pair.UniPid);
-    readPortEntries(xml, QStringLiteral("SourcePortConfig"), QStringLiteral("SourcePort"), number, true);
-    readPortEntries(xml, QStringLiteral("DesPortConfig"), QStringLiteral("DesPort"), number, false);
+    if (const auto value = reader.readField<std::uint16_t>(u"NumofGroup", kMinPairGroups, kMaxPairGroups))
+        pair.NumofGroup = *value;
+    if (const auto value = reader.readField<std::uint16_t>(u"UniCid"))
+        pair.UniCid = *value;
+    if (const auto value = reader.readField<std::uint8_t>(u"UniBid"))
+        pair.UniBid = *value;
+    if (const auto value = reader.readField<std::uint8_t>(u"UniPid"))
+        pair.UniPid = *value;
+    readPortEntries(reader, xml, QStringLiteral("SourcePortConfig"), QStringLiteral("SourcePort"), number,
+                    true);
+    readPortEntries(reader, xml, QStringLiteral("DesPortConfig"), QStringLiteral("DesPort"), number, false);
 }
 
-bool CPortConfig::LoadXml(QStringView fileText)
+void CPortConfig::LoadXml(XmlDocument &xml, QStringList &refused)
 {
     ResetDialog();
     InitDefaultPairs();
     selectTab(0);
-    XmlDocument xml;
-    if (!xml.ParseText(fileText)) {
-        Prompter::current().messageBox(EngineHost::instance().text(QStringLiteral("PortDlg_Load_Fail")));
-        RefreshPortGrids();
-        AddTestPair();
-        return false;
-    }
+    ConfigFieldReader reader(xml, refused);
+    xml.ResetPos();
     if (xml.FindElement(kRoot) && xml.FindChildElement(kSection)) {
         xml.EnterElement();
         qint64 count = 0;
-        readNumber(xml, QStringLiteral("PairCount"), count);
-        count = std::clamp<qint64>(count, 0, kMaxPairs);
+        reader.readInRange(u"PairCount", 0, kMaxPairs, count);
         restartChildren(xml);
         if (xml.FindChildElement(u"PairSettings")) {
             xml.EnterElement();
@@ -190,7 +181,7 @@ bool CPortConfig::LoadXml(QStringView fileText)
                 if (!xml.FindChildElement(numbered("Pair", i)))
                     continue;
                 xml.EnterElement();
-                readPairSection(xml, i);
+                readPairSection(reader, xml, i);
                 xml.LeaveElement();
             }
         }
@@ -204,5 +195,4 @@ bool CPortConfig::LoadXml(QStringView fileText)
     RefreshPortGrids();
     AddTestPair();
     ApplyPairSettings(0, false);
-    return true;
 }

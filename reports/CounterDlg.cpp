@@ -216,6 +216,7 @@ void ExportCounterWorkbook(CCounterDlg &dialog)
                             row < 0 ? heading : cell);
         }
     }
-    if (!book.save(path))
-        prompter.messageBox(host.text(QStringLiteral("CounterDlg_Save_Fail")), MB_OK | MB_ICONERROR);
+    if (const SaveResult saved = book.save(path); !saved)
+        prompter.messageBox(host.saveFailureText(QStringLiteral("CounterDlg_Save_Fail"), saved),
+                            MB_OK | MB_ICONERROR);
 }

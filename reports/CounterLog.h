@@ -7,6 +7,7 @@
 
 #include "controls/widgets/ListRowStyle.h"
 #include "platform/ColorRef.h"
+#include "platform/FileSave.h"
 #include "reports/ReportResultPages.h"
 
 #include <QWidget>
@@ -66,13 +67,13 @@ public:
     void OnClear();
     // Column 0 text of a row and the text colour of its style.
     void SetRowResult(int row, const QString &text, COLORREF color);
-    // Writes the test report of the last run as a PDF file (reports/PdfReport.cpp); false when it could
-    // not be written, and then no file is left behind.
-    bool SavePdfReport(const QString &path);
+    // Writes the test report of the last run as a PDF file (reports/PdfReport.cpp), whole or not at all;
+    // on failure the old file stays as it was and the result holds the reason.
+    SaveResult SavePdfReport(const QString &path);
 
     // Writes the whole test report of the last run as one spreadsheet workbook at the path, whole or
-    // not at all; false when the file was not written.
-    bool SaveExcelReport(const QString &path);
+    // not at all; on failure the old file stays as it was and the result holds the reason.
+    SaveResult SaveExcelReport(const QString &path);
     // The result pages both reports take their sections from; none set, the reports have none.
     void SetResultPages(const ReportResultPages &pages);
     const ReportResultPages &ResultPages() const;

@@ -19,12 +19,17 @@ CDlgButton::CDlgButton(int kind, QWidget *parent) : QWidget(parent), Kind(kind),
     Button->AssignStateBitmaps(ExportPicture(Kind), RGB(255, 255, 255));
     Button->LightenBackColor();
     Button->AssignAlignment(0);
-    Button->setText(EngineHost::instance().text(Kind == kPdf ? QStringLiteral("Bar_Export_PDF")
-                                                                     : QStringLiteral("Bar_Export_Excel")));
+    SetLanguageText();
     Button->setGeometry(0, 0, kWidth, kHeight);
     setFixedSize(kWidth, kHeight);
     connect(Button, &QPushButton::clicked, this, &CDlgButton::OnExportClicked);
     hide();
+}
+
+void CDlgButton::SetLanguageText()
+{
+    Button->setText(EngineHost::instance().text(Kind == kPdf ? QStringLiteral("Bar_Export_PDF")
+                                                             : QStringLiteral("Bar_Export_Excel")));
 }
 
 void CDlgButton::OnExportClicked()

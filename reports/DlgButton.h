@@ -17,6 +17,8 @@ public:
 
     CDlgButton(int kind, QWidget *parent = nullptr);
 
+    // The button's text in the current language.
+    void SetLanguageText();
     // The picture beside the button's text, on white (the button's transparent colour).
     static QImage ExportPicture(int kind);
 

@@ -116,7 +116,7 @@ public:
         makeFormats();
     }
 
-    bool save(const QString &path)
+    SaveResult save(const QString &path)
     {
         writeChassisSheet();
         writeSystemSheet();
@@ -416,7 +416,7 @@ void ExcelReportWriter::writeCounterSheets()
 
 } // namespace
 
-bool CCounterLog::SaveExcelReport(const QString &path)
+SaveResult CCounterLog::SaveExcelReport(const QString &path)
 {
     return ExcelReportWriter(*this).save(path);
 }

@@ -28,6 +28,7 @@
 #include <QTableWidget>
 #include <algorithm>
 #include <array>
+#include <cerrno>
 
 namespace {
 
@@ -91,10 +92,12 @@ class PdfReportWriter
 public:
     explicit PdfReportWriter(CCounterLog &counterPage) : m_counterPage(counterPage) {}
 
-    bool write(const QString &path)
+    SaveResult write(const QString &path)
     {
-        const bool written = setUp() && titlePage() && resultSections() && counterSection() &&
-                             chassisSection() && systemSection() && portSection() && m_doc.SaveToFile(path);
+        const bool composed = setUp() && titlePage() && resultSections() && counterSection() &&
+                              chassisSection() && systemSection() && portSection();
+        // A report that could not be drawn is not written at all.
+        const SaveResult written = composed ? m_doc.SaveToFile(path) : SaveResult{EIO};
         m_table.FreeCells();
         return written;
     }
@@ -441,7 +444,7 @@ private:
 
 } // namespace
 
-bool CCounterLog::SavePdfReport(const QString &path)
+SaveResult CCounterLog::SavePdfReport(const QString &path)
 {
     return PdfReportWriter(*this).write(path);
 }

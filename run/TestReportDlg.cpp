@@ -212,6 +212,14 @@ void CTestReportDlg::TickTestProgress()
     CounterPage->UpdateCounterRows(Plan());
 }
 
+void CTestReportDlg::ReadCounters()
+{
+    Kv_TQReadCounterStatistics(1);
+    Kv_TQReadStreamCounter(1);
+    if (CountersRead)
+        CountersRead();
+}
+
 void CTestReportDlg::RestorePortMedia()
 {
     for (const UtPortSaveEntry &saved : g_Session.PortSaves) {
@@ -334,14 +342,14 @@ void CTestReportDlg::OnSavePdfReport()
     finishSave(CounterPage->SavePdfReport(ReportPath));
 }
 
-void CTestReportDlg::finishSave(bool saved)
+void CTestReportDlg::finishSave(const SaveResult &saved)
 {
     WaitPumping(1000);
     const EngineHost &host = EngineHost::instance();
     host.closeBusyDialog();
-    Prompter::current().messageBox(
-        host.text(saved ? QStringLiteral("Report_Save_Complete") : QStringLiteral("Report_Save_Fail")),
-        MB_OK);
+    Prompter::current().messageBox(saved ? host.text(QStringLiteral("Report_Save_Complete"))
+                                         : host.saveFailureText(QStringLiteral("Report_Save_Fail"), saved),
+                                   MB_OK);
 }
 
 void CTestReportDlg::resizeEvent(QResizeEvent *event)

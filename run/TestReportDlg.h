@@ -6,11 +6,13 @@
 #pragma once
 
 #include "engine/ResultSet.h"
+#include "platform/FileSave.h"
 
 #include <QString>
 #include <QTimer>
 #include <QWidget>
 #include <cstdint>
+#include <functional>
 
 class CCounterDlg;
 class CCounterLog;
@@ -64,6 +66,9 @@ public:
     bool FinishTest();
     // One second of a trial: the trial's seconds, the status line and the counter page.
     void TickTestProgress();
+    // Asks the chassis for the port and stream counters, whose reports arrive during the next wait, then
+    // calls CountersRead.
+    void ReadCounters();
     // Puts back the port settings the Source Filter page saved.
     void RestorePortMedia();
     // Stops every timer of a run (Stop).
@@ -113,6 +118,9 @@ public:
     std::uint32_t CurrentTestNo = 0;
     QString ReportPath;
 
+    // Called by ReadCounters once the counters are asked for; tests write there what a device would count.
+    std::function<void()> CountersRead;
+
     QTimer TxStopTimer;   // 2
     QTimer RelayoutTimer; // 4
     QTimer LatencyTimer;  // 11
@@ -149,7 +157,7 @@ private:
     bool checkFilterGroup(const QString &groupText, QStringList &failures);
     // The end of a save: a second for the busy dialog to show its bar, then the dialog closed and the
     // result told.
-    void finishSave(bool saved);
+    void finishSave(const SaveResult &saved);
 
     CIGMPTestPlan *m_plan = nullptr;
 };

@@ -62,9 +62,11 @@ bool CTestReportDlg::PerformCapacityTest(std::uint32_t frameSize)
     }
     log(QStringLiteral(". Done!\n"));
     WaitPumpingAbortable(100);
+    // The bursts go at full line rate: the counter rows show that load, not the last rate test's.
+    plan.CurrentRate = 100;
     CounterPage->InsertTrialRows(plan, QString(), 0, 0, 0);
     if (page)
-        page->ShowResults(plan);
+        page->LayOutResults(plan);
 
     for (std::uint32_t trial = 1; trial <= plan.NumberOfTrials; ++trial) {
         if (stopped())
@@ -105,8 +107,7 @@ bool CTestReportDlg::PerformCapacityTest(std::uint32_t frameSize)
             WaitPumpingAbortable(1000);
             if (stopped())
                 return false;
-            Kv_TQReadCounterStatistics(1);
-            Kv_TQReadStreamCounter(1);
+            ReadCounters();
             WaitPumpingAbortable(500);
             if (demoMode() && page)
                 page->FillSyntheticCounters(plan, count);

@@ -207,8 +207,7 @@ bool CTestReportDlg::runCountTrials(bool aggregate, std::uint32_t count)
             if (stopped())
                 return false;
             status("Stat_Read_Counter");
-            Kv_TQReadCounterStatistics(1);
-            Kv_TQReadStreamCounter(1);
+            ReadCounters();
             if (aggregate) {
                 WaitPumpingAbortable(500);
                 CounterPage->UpdateCounterRows(plan);

@@ -129,8 +129,7 @@ bool CTestReportDlg::PerformLatencyTest(double rate)
         if (stopped())
             return false;
         status("Stat_Read_Counter");
-        Kv_TQReadCounterStatistics(1);
-        Kv_TQReadStreamCounter(1);
+        ReadCounters();
         WaitPumpingAbortable(1000);
         status("Stat_Judgement_result");
         CounterPage->UpdateCounterRows(plan);

@@ -101,8 +101,7 @@ bool CTestReportDlg::PerformMixedClassTest()
             }
             Kv_StopCounterStatistics(1);
             Kv_TQStopStreamCounter(1);
-            Kv_TQReadCounterStatistics(1);
-            Kv_TQReadStreamCounter(1);
+            ReadCounters();
             status("Stat_Print_Counter");
             WaitPumpingAbortable(500);
             CounterPage->UpdateCounterRows(plan);

@@ -6,6 +6,7 @@
 #include "engine/IGMPTestPlan.h"
 #include "engine/RateSearch.h"
 #include "engine/Session.h"
+#include "engine/SourceFilterAdmission.h"
 #include "engine/TestPageHooks.h"
 #include "engine/TestPlanSupport.h"
 #include "engine/TrialJudge.h"
@@ -114,8 +115,7 @@ bool CTestReportDlg::PerformSourceFilterTest()
             Kv_TQStopStreamCounter(1);
             if (stopped())
                 return false;
-            Kv_TQReadCounterStatistics(1);
-            Kv_TQReadStreamCounter(1);
+            ReadCounters();
             status("Stat_Print_Counter");
             WaitPumpingAbortable(500);
             CounterPage->UpdateCounterRows(plan);
@@ -223,42 +223,5 @@ bool CTestReportDlg::checkFilterGroup(const QString &groupText, QStringList &fai
 bool CTestReportDlg::IsSourceExpected(const UtTestPort &source, const UtTestPort &host,
                                       const QString &groupText) const
 {
-    const UtPortRecord *record = nullptr;
-    for (const UtPortRecord &candidate : g_Session.Ports) {
-        if (candidate.CID == source.Id.CID && candidate.BID == source.Id.BID &&
-            candidate.PID == source.Id.PID) {
-            record = &candidate;
-            break;
-        }
-    }
-    if (!record)
-        return false;
-    std::uint8_t bytes[4];
-    std::memcpy(bytes, &record->IPAddress, 4);
-    const std::uint32_t sourceAddress = std::uint32_t(bytes[0]) << 24 | std::uint32_t(bytes[1]) << 16 |
-                                        std::uint32_t(bytes[2]) << 8 | bytes[3];
-    std::uint32_t group = 0;
-    if (!ParseIpv4Text(groupText, group))
-        return false;
-    for (const UtFilterHost &entry : EngineHost::instance().sourceFilterHosts()) {
-        UtPortKey key{};
-        if (!ParsePortLabel(entry.PortLabel, key) || key.Id.CID != host.Id.CID || key.Id.BID != host.Id.BID ||
-            key.Id.PID != host.Id.PID)
-            continue;
-        for (const UtFilterGroup &filter : entry.Groups) {
-            std::uint32_t address = 0;
-            if (!ParseIpv4Text(filter.GroupAddress, address) || address != group)
-                continue;
-            // Addresses compare as values, as the membership report carries them.
-            bool listed = false;
-            for (const QString &text : filter.Sources) {
-                std::uint32_t listedAddress = 0;
-                if (ParseIpv4Text(text, listedAddress) && listedAddress == sourceAddress)
-                    listed = true;
-            }
-            return filter.Mode == 1 ? listed : !listed;
-        }
-        return false;
-    }
-    return false;
+    return SourceFilterAdmits(source.Id, host.Id, groupText, EngineHost::instance().sourceFilterHosts());
 }

@@ -248,21 +248,34 @@ void CDlgCapacity::FillMonitorPortCombo()
     MonitorCombo->update();
 }
 
+void CDlgCapacity::LayOutResults(const CIGMPTestPlan &plan)
+{
+    fillResultGrid(plan, false);
+}
+
 void CDlgCapacity::ShowResults(CIGMPTestPlan &plan)
+{
+    for (UtTestPort &host : plan.HostPorts) {
+        const std::int64_t received = multicastReceived(host.Id);
+        if (received >= 0)
+            host.RxMulticast = std::uint64_t(received);
+    }
+    fillResultGrid(plan, true);
+}
+
+void CDlgCapacity::fillResultGrid(const CIGMPTestPlan &plan, bool withCounts)
 {
     ResultGrid->clearContents();
     ResultGrid->setRowCount(int(plan.SourcePorts.size() + plan.HostPorts.size()));
     int row = 0;
-    // One host's row: its label and received frames, also stored as the host's received count.
-    const auto hostRow = [&](UtTestPort &host) {
+    // One host's row: its label and, once read, its received frames.
+    const auto hostRow = [&](const UtTestPort &host) {
         const QString label = QString::asprintf(host.Monitor ? "Monitor:(%3d,%2d,%1d)" : "(%3d,%2d,%1d)",
                                                 int(host.Id.CID), int(host.Id.BID), int(host.Id.PID));
-        const std::int64_t received = multicastReceived(host.Id);
-        if (received >= 0)
-            host.RxMulticast = std::uint64_t(received);
         auto *name = new QTableWidgetItem(label);
         name->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        auto *count = new QTableWidgetItem(QString::number(host.RxMulticast) + QLatin1Char(' '));
+        auto *count = new QTableWidgetItem(withCounts ? QString::number(host.RxMulticast) + QLatin1Char(' ')
+                                                      : QString());
         count->setTextAlignment(Qt::AlignCenter);
         for (QTableWidgetItem *item : {name, count})
             item->setForeground(host.Monitor ? QColor(255, 0, 0) : QColor(0, 0, 0));
@@ -277,7 +290,7 @@ void CDlgCapacity::ShowResults(CIGMPTestPlan &plan)
         const std::uint8_t pair =
             source.PortIndex < g_Session.Ports.size() ? g_Session.Ports[source.PortIndex].SourcePair : 0;
         ResultGrid->setItem(row++, 0, new QTableWidgetItem(QString::asprintf("Test Pair -%d", int(pair))));
-        for (UtTestPort &host : plan.HostPorts) {
+        for (const UtTestPort &host : plan.HostPorts) {
             if (host.PortIndex < g_Session.Ports.size() && g_Session.Ports[host.PortIndex].HostPair == pair) {
                 monitorShown = monitorShown || host.Monitor;
                 hostRow(host);
@@ -285,7 +298,7 @@ void CDlgCapacity::ShowResults(CIGMPTestPlan &plan)
         }
     }
     if (!monitorShown) {
-        for (UtTestPort &host : plan.HostPorts) {
+        for (const UtTestPort &host : plan.HostPorts) {
             if (host.Monitor)
                 hostRow(host);
         }

@@ -45,6 +45,7 @@ public:
 
     // The results of the Group Capacity procedure, which the page installs in EngineHost: one row per
     // test pair, its receiving ports below with their received frames, the monitor port in red.
+    void LayOutResults(const CIGMPTestPlan &plan) override;
     void ShowResults(CIGMPTestPlan &plan) override;
     bool CheckGroupStepPassed(const CIGMPTestPlan &plan, std::uint32_t groups) override;
     bool FillSyntheticCounters(const CIGMPTestPlan &plan, std::uint32_t groups) override;
@@ -73,4 +74,6 @@ protected:
 private:
     void createFields();
     void createResultWidgets();
+    // The grid's rows; the hosts' received counts when `withCounts`, else empty count cells.
+    void fillResultGrid(const CIGMPTestPlan &plan, bool withCounts);
 };

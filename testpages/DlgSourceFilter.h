@@ -27,6 +27,7 @@ class QLabel;
 class QPushButton;
 class QTreeWidget;
 class QTreeWidgetItem;
+class ConfigFieldReader;
 class XmlDocument;
 
 class CDlgSourceFilter : public CTestPageBase
@@ -69,12 +70,12 @@ public:
     // The page's section of the configuration file, "SourceFilterConfig". SaveXml adds it after the
     // current element of a document standing inside its root element: the selected flag, the selected
     // source and host ports, the fields, the port block and the address settings; false when the
-    // document does not stand inside the root. LoadXml parses its own document from the file text: a
+    // document does not stand inside the root. LoadXml reads the parsed file from the document's top: a
     // missing section only refills the port-settings grid; a present one replaces the selections and
-    // the address settings (more than 10 groups or sources are cut, with a log line). False, after the
-    // message, when the text does not parse.
+    // the address settings (more than 10 groups or sources are cut, with a log line). A field value
+    // outside its range is listed in `refused` and the field keeps its value.
     static bool SaveXml(CDlgSourceFilter &page, bool selected, XmlDocument &xml);
-    static bool LoadXml(CDlgSourceFilter &page, QStringView fileText, bool &selected);
+    static void LoadXml(CDlgSourceFilter &page, XmlDocument &xml, bool &selected, QStringList &refused);
 
     void RefreshAddressTree();
     // Empties the four port grids, both selected lists, the tree and the address settings.
@@ -187,7 +188,7 @@ private:
     UtFilterGroup *findGroup(const QString &host, const QString &group);
     void installEngineHooks();
     // The host records of the section's "SourceAddressSettings", appended in file order.
-    void readAddressSettings(XmlDocument &xml);
+    void readAddressSettings(XmlDocument &xml, ConfigFieldReader &reader);
     // Gives every host record the groups of the group list, in its order: a group's mode and sources
     // are kept when its address is listed, other groups go, missing ones come in Include mode without
     // sources. Answers the labels of the hosts whose groups changed.

@@ -4,16 +4,14 @@
 #include "controls/grid/KvAvlGrid.h"
 #include "engine/EngineHost.h"
 #include "engine/SessionRecords.h"
+#include "platform/ConfigFieldReader.h"
 #include "platform/NumberText.h"
 #include "platform/Prompter.h"
-#include "platform/XmlDocument.h"
 #include "ports/PortCheckGrid.h"
 #include "testpages/DlgSourceFilter.h"
 
 #include <QLineEdit>
-#include <QSignalBlocker>
 #include <algorithm>
-#include <climits>
 
 namespace {
 
@@ -23,15 +21,6 @@ const QString kFilterSection = QStringLiteral("SourceFilterConfig");
 QString filterElement(const char *name, int number)
 {
     return QString::fromLatin1(name) + formatInt(number);
-}
-
-// The integer at the start of the next child of that name; false when no such child follows.
-bool readFilterInt(XmlDocument &xml, const QString &name, qint64 &value)
-{
-    if (!xml.FindChildElement(name))
-        return false;
-    parseDecimalPrefix(xml.GetChildText(), value, LLONG_MIN, LLONG_MAX);
-    return true;
 }
 
 void writeSelection(XmlDocument &xml, const char *countName, const char *entryName, CKvAvlGrid *grid)
@@ -46,11 +35,11 @@ void writeSelection(XmlDocument &xml, const char *countName, const char *entryNa
 }
 
 // Entries 1..N that are present, in order, as unchecked rows of the grid and into its list.
-void readSelection(XmlDocument &xml, const char *countName, const char *entryName, CKvAvlGrid *grid,
-                   SortedStringList &list)
+void readSelection(XmlDocument &xml, ConfigFieldReader &reader, const char *countName, const char *entryName,
+                   CKvAvlGrid *grid, SortedStringList &list)
 {
     qint64 count = 0;
-    if (!readFilterInt(xml, QString::fromLatin1(countName), count))
+    if (!reader.readInt(QString::fromLatin1(countName), count))
         return;
     // A count beyond the inventory's size names no more ports than that.
     for (int i = 1; i <= std::min<qint64>(count, kMaxTestPorts); ++i) {
@@ -103,7 +92,7 @@ bool CDlgSourceFilter::SaveXml(CDlgSourceFilter &page, bool selected, XmlDocumen
     return true;
 }
 
-void CDlgSourceFilter::readAddressSettings(XmlDocument &xml)
+void CDlgSourceFilter::readAddressSettings(XmlDocument &xml, ConfigFieldReader &reader)
 {
     const EngineHost &engine = EngineHost::instance();
     for (int h = 1; xml.FindChildElement(filterElement("HostPort", h)); ++h) {
@@ -113,9 +102,12 @@ void CDlgSourceFilter::readAddressSettings(XmlDocument &xml)
             UtFilterGroup group{xml.GetChildAttribute(u"GroupAddress"), kIncludeMode, {}};
             xml.EnterElement();
             qint64 mode = 0;
-            if (readFilterInt(xml, QStringLiteral("FilterType"), mode)) {
-                // Include, or else exclude: the two modes a report can carry.
-                group.Mode = mode == kIncludeMode ? kIncludeMode : kExcludeMode;
+            if (reader.readInt(u"FilterType", mode)) {
+                // Include or exclude, the two modes a report can carry; any other keeps the group's mode.
+                if (mode == kIncludeMode || mode == kExcludeMode)
+                    group.Mode = std::uint32_t(mode);
+                else
+                    reader.refuseChild();
                 for (int s = 1; xml.FindChildElement(filterElement("SourceAddr", s)); ++s)
                     group.Sources << xml.GetChildText();
             }
@@ -167,42 +159,39 @@ QStringList CDlgSourceFilter::alignHostGroups()
     return changedHosts;
 }
 
-bool CDlgSourceFilter::LoadXml(CDlgSourceFilter &page, QStringView fileText, bool &selected)
+void CDlgSourceFilter::LoadXml(CDlgSourceFilter &page, XmlDocument &xml, bool &selected, QStringList &refused)
 {
-    XmlDocument xml;
-    if (!xml.ParseText(fileText)) {
-        Prompter::current().messageBox(EngineHost::instance().text(QStringLiteral("PortDlg_Load_Fail")));
-        return false;
-    }
+    ConfigFieldReader reader(xml, refused);
+    xml.ResetPos();
     if (!xml.FindElement() || !xml.FindChildElement(kFilterSection)) {
         page.FillPortInfoGrid();
         page.StorePortSettings();
-        return true;
+        return;
     }
     page.ClearPortListsAndAddresses();
     page.InitPortLists();
     xml.EnterElement();
     qint64 value = 0;
-    if (readFilterInt(xml, QStringLiteral("isSelected"), value))
+    if (reader.readInt(u"isSelected", value))
         selected = value != 0;
     // Labels are taken as they stand; only the available lists follow the inventory.
-    readSelection(xml, "SourcePortNumber", "SourcePort", page.SelectedSourceGrid, page.SelectedSourceList);
-    readSelection(xml, "HostPortNumber", "HostPort", page.SelectedHostGrid, page.SelectedHostList);
+    readSelection(xml, reader, "SourcePortNumber", "SourcePort", page.SelectedSourceGrid,
+                  page.SelectedSourceList);
+    readSelection(xml, reader, "HostPortNumber", "HostPort", page.SelectedHostGrid, page.SelectedHostList);
     page.m_loading = true;
     for (const SectionField &field : page.SectionFields()) {
         if (!xml.FindChildElement(QString::fromLatin1(field.element)))
             continue;
-        const QSignalBlocker blocker(field.control);
-        static_cast<QLineEdit *>(field.control)->setText(xml.GetChildText());
+        LoadFieldText(*static_cast<QLineEdit *>(field.control), xml.GetChildText(), reader);
     }
     page.m_loading = false;
-    page.ReadPortBlock(xml);
+    page.ReadPortBlock(xml, reader);
     // The port block's search runs to the section's end: the address settings are looked up afresh.
     if (xml.LeaveElement())
         xml.EnterElement();
     if (xml.FindChildElement(u"SourceAddressSettings")) {
         xml.EnterElement();
-        page.readAddressSettings(xml);
+        page.readAddressSettings(xml, reader);
         xml.LeaveElement();
     }
     // The group list follows the loaded fields; the host records follow the group list.
@@ -222,5 +211,4 @@ bool CDlgSourceFilter::LoadXml(CDlgSourceFilter &page, QStringView fileText, boo
     page.RefreshAddressTree();
     page.FillPortInfoGrid();
     page.StorePortSettings();
-    return true;
 }

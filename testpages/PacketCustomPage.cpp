@@ -9,6 +9,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 namespace {
@@ -47,6 +48,9 @@ CPacketCustomPage::CPacketCustomPage(std::vector<UtCustomFrame> &table, std::uin
     layout->addLayout(buttons);
     connect(OkButton, &QPushButton::clicked, this, &CPacketCustomPage::OnOkButton);
     connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    // Esc closes the editor wherever the focus is: the grid keeps every other key for itself, and an
+    // open cell editor takes its own Esc first.
+    new QShortcut(QKeySequence(Qt::Key_Escape), this, this, &QDialog::reject, Qt::WidgetWithChildrenShortcut);
     connect(DefaultButton, &QPushButton::clicked, this, &CPacketCustomPage::OnDefault);
 
     UgLogFont font;

@@ -2,13 +2,13 @@
 // own fields, the custom frame-size table of a rate page and the protocol settings of the ports shown
 // in the page's port-settings grid.
 #include "controls/grid/MyCug.h"
+#include "controls/widgets/NumEdit.h"
 #include "engine/EngineHost.h"
 #include "engine/EngineUtils.h"
 #include "engine/IGMPTestPlan.h"
 #include "engine/Session.h"
+#include "platform/ConfigFieldReader.h"
 #include "platform/NumberText.h"
-#include "platform/Prompter.h"
-#include "platform/XmlDocument.h"
 #include "ports/PortCheckGrid.h"
 #include "testpages/DlgLatency.h"
 #include "testpages/RateTestPage.h"
@@ -44,21 +44,20 @@ void setAddressNumber(qint64 value, std::uint8_t (&bytes)[4])
         bytes[i] = std::uint8_t(bits >> (8 * i));
 }
 
-// The integer at the start of the next child of that name (0 when it has no digits); false when no
-// such child follows the last one found.
-bool readChildInt(XmlDocument &xml, const char16_t *name, qint64 &value)
+// The next child of that name when its text is one number within [minimum, maximum]; a child with any
+// other text is refused. False when there is no such child or it was refused.
+bool readChildDouble(XmlDocument &xml, ConfigFieldReader &reader, const char16_t *name, double minimum,
+                     double maximum, double &value)
 {
     if (!xml.FindChildElement(QStringView(name)))
         return false;
-    parseDecimalPrefix(xml.GetChildText(), value, LLONG_MIN, LLONG_MAX);
-    return true;
-}
-
-bool readChildDouble(XmlDocument &xml, const char16_t *name, double &value)
-{
-    if (!xml.FindChildElement(QStringView(name)))
+    bool number = false;
+    const double read = xml.GetChildText().trimmed().toDouble(&number);
+    if (!number || !(read >= minimum && read <= maximum)) {
+        reader.refuseChild();
         return false;
-    value = toDoublePrefix(xml.GetChildText());
+    }
+    value = read;
     return true;
 }
 
@@ -74,21 +73,9 @@ bool findNumberedChild(XmlDocument &xml, QStringView stem)
     return false;
 }
 
-// A frame size of the file as a row holds it: the fraction cut, then held to the editor's bounds.
-std::uint16_t loadedFrameSize(double value)
-{
-    if (!(value >= kMinCustomFrameSize))
-        return std::uint16_t(kMinCustomFrameSize);
-    return std::uint16_t(std::min<double>(value, kMaxCustomFrameSize));
-}
-
-// A rate of the file held to the editor's bounds 0.01..100.
-double loadedRate(double value)
-{
-    if (!(value >= 0.01))
-        return 0.01;
-    return std::min(value, 100.0);
-}
+// The bounds of a row's rates in the frame-size table's editor.
+constexpr double kMinCustomRate = 0.01;
+constexpr double kMaxCustomRate = 100.0;
 
 std::vector<UtCustomFrame> *frameTableOf(CTestPageBase &page)
 {
@@ -115,20 +102,27 @@ void writeFields(XmlDocument &xml, const std::vector<CTestPageBase::SectionField
     }
 }
 
-void readFields(XmlDocument &xml, const std::vector<CTestPageBase::SectionField> &fields)
+void readFields(XmlDocument &xml, ConfigFieldReader &reader,
+                const std::vector<CTestPageBase::SectionField> &fields)
 {
     for (const CTestPageBase::SectionField &field : fields) {
-        if (!xml.FindChildElement(QString::fromLatin1(field.element)))
+        const QString element = QString::fromLatin1(field.element);
+        if (auto *combo = qobject_cast<QComboBox *>(field.control)) {
+            // -1 is the list without a selection, as it is written.
+            qint64 index = 0;
+            if (reader.readInRange(element, -1, combo->count() - 1, index)) {
+                const QSignalBlocker blocker(combo);
+                combo->setCurrentIndex(int(index));
+            }
+            continue;
+        }
+        if (!xml.FindChildElement(element))
             continue;
         const QString text = xml.GetChildText();
-        const QSignalBlocker blocker(field.control);
         if (auto *edit = qobject_cast<QLineEdit *>(field.control)) {
-            edit->setText(text);
-        } else if (auto *combo = qobject_cast<QComboBox *>(field.control)) {
-            // An index outside the list leaves no entry selected.
-            const int index = toIntPrefix(text);
-            combo->setCurrentIndex(index >= 0 && index < combo->count() ? index : -1);
+            CTestPageBase::LoadFieldText(*edit, text, reader);
         } else if (auto *check = qobject_cast<QCheckBox *>(field.control)) {
+            const QSignalBlocker blocker(check);
             check->setChecked(toIntPrefix(text) != 0);
         }
     }
@@ -151,10 +145,11 @@ void writeFrameTable(XmlDocument &xml, const std::vector<UtCustomFrame> &table, 
 }
 
 // Rows 1..N of the file into the table, only when N fits the table; the table keeps its length.
-void readFrameTable(XmlDocument &xml, std::vector<UtCustomFrame> &table, const char16_t *minRateName)
+void readFrameTable(XmlDocument &xml, ConfigFieldReader &reader, std::vector<UtCustomFrame> &table,
+                    const char16_t *minRateName)
 {
     qint64 count = 0;
-    readChildInt(xml, u"CustomRecordNumber", count);
+    reader.readInt(u"CustomRecordNumber", count);
     if (count < 1 || std::size_t(count) > table.size())
         return;
     for (int i = 1; i <= count; ++i) {
@@ -163,21 +158,35 @@ void readFrameTable(XmlDocument &xml, std::vector<UtCustomFrame> &table, const c
         xml.EnterElement();
         UtCustomFrame &row = table[std::size_t(i - 1)];
         double value = 0;
-        if (readChildDouble(xml, u"CustomFrameSize", value))
-            row.FrameSize = loadedFrameSize(value);
-        if (readChildDouble(xml, u"CustomInitialRate", value))
-            row.InitialRate = loadedRate(value);
-        if (readChildDouble(xml, minRateName, value))
-            row.MinRate = loadedRate(value);
-        if (readChildDouble(xml, u"CustomMaxRate", value))
-            row.MaxRate = loadedRate(value);
-        if (readChildDouble(xml, u"CustomResolution", value))
-            row.Resolution = loadedRate(value);
+        // A frame size is whole: a fraction is cut, as the row's editor does.
+        if (readChildDouble(xml, reader, u"CustomFrameSize", kMinCustomFrameSize, kMaxCustomFrameSize, value))
+            row.FrameSize = std::uint16_t(value);
+        // The row is packed: each rate is stored by name.
+        if (readChildDouble(xml, reader, u"CustomInitialRate", kMinCustomRate, kMaxCustomRate, value))
+            row.InitialRate = value;
+        if (readChildDouble(xml, reader, minRateName, kMinCustomRate, kMaxCustomRate, value))
+            row.MinRate = value;
+        if (readChildDouble(xml, reader, u"CustomMaxRate", kMinCustomRate, kMaxCustomRate, value))
+            row.MaxRate = value;
+        if (readChildDouble(xml, reader, u"CustomResolution", kMinCustomRate, kMaxCustomRate, value))
+            row.Resolution = value;
         xml.LeaveElement();
     }
 }
 
 } // namespace
+
+void CTestPageBase::LoadFieldText(QLineEdit &edit, const QString &text, ConfigFieldReader &reader)
+{
+    // An empty field is written as an empty element and comes back as it was.
+    const auto *number = qobject_cast<CNumEdit *>(&edit);
+    if (number && !text.trimmed().isEmpty() && !number->config().holdsInRange(text)) {
+        reader.refuseChild();
+        return;
+    }
+    const QSignalBlocker blocker(edit);
+    edit.setText(text);
+}
 
 void CTestPageBase::WritePortBlock(XmlDocument &xml)
 {
@@ -205,7 +214,7 @@ void CTestPageBase::WritePortBlock(XmlDocument &xml)
     }
 }
 
-void CTestPageBase::ReadPortBlock(XmlDocument &xml)
+void CTestPageBase::ReadPortBlock(XmlDocument &xml, ConfigFieldReader &reader)
 {
     ensurePortSettings();
     // Every numbered element, gaps and all: a row skipped by the writer costs no later port.
@@ -219,29 +228,31 @@ void CTestPageBase::ReadPortBlock(XmlDocument &xml)
         if (index >= 0 && std::size_t(index) < g_Session.Ports.size()) {
             UtPortProtocolSettings &settings = PortSettingsList[std::size_t(index)];
             qint64 value = 0;
-            if (readChildInt(xml, u"VLanState", value))
+            if (reader.readInt(u"VLanState", value))
                 settings.VLanState = value != 0;
-            if (readChildInt(xml, u"VLanID", value))
-                settings.VLanID = std::uint16_t(value);
-            if (readChildInt(xml, u"CFI", value))
+            if (const auto field = reader.readField<std::uint16_t>(u"VLanID", 0, kMaxVLanId))
+                settings.VLanID = *field;
+            if (reader.readInt(u"CFI", value))
                 settings.CFI = value != 0;
-            if (readChildInt(xml, u"VLanPriority", value))
-                settings.VLanPriority = std::uint8_t(value);
-            if (readChildInt(xml, u"IPAddress", value))
+            if (const auto field = reader.readField<std::uint8_t>(u"VLanPriority", 0, kMaxVLanPriority))
+                settings.VLanPriority = *field;
+            // The four address bytes as one number, signed or unsigned.
+            if (reader.readInRange(u"IPAddress", INT_MIN, UINT_MAX, value))
                 setAddressNumber(value, settings.IPAddress);
-            if (readChildInt(xml, u"GatewayIP", value))
+            if (reader.readInRange(u"GatewayIP", INT_MIN, UINT_MAX, value))
                 setAddressNumber(value, settings.GatewayIP);
-            if (readChildInt(xml, u"Mask", value))
+            if (reader.readInRange(u"Mask", INT_MIN, UINT_MAX, value))
                 setAddressNumber(value, settings.Mask);
             if (m_layout == PortLayout::MixClass) {
-                if (readChildInt(xml, u"UniVLanState", value))
+                if (reader.readInt(u"UniVLanState", value))
                     settings.UniVLanState = value != 0;
-                if (readChildInt(xml, u"UniVLanID", value))
-                    settings.UniVLanID = std::uint16_t(value);
-                if (readChildInt(xml, u"UniCFI", value))
+                if (const auto field = reader.readField<std::uint16_t>(u"UniVLanID", 0, kMaxVLanId))
+                    settings.UniVLanID = *field;
+                if (reader.readInt(u"UniCFI", value))
                     settings.UniCFI = value != 0;
-                if (readChildInt(xml, u"UniVLanPriority", value))
-                    settings.UniVLanPriority = std::uint8_t(value);
+                if (const auto field =
+                        reader.readField<std::uint8_t>(u"UniVLanPriority", 0, kMaxVLanPriority))
+                    settings.UniVLanPriority = *field;
             }
         }
         xml.LeaveElement();
@@ -292,17 +303,15 @@ bool CTestPageBase::SaveXml(CTestPageBase &page, const char *section, bool selec
     return true;
 }
 
-bool CTestPageBase::LoadXml(CTestPageBase &page, const char *section, QStringView fileText, bool &selected)
+void CTestPageBase::LoadXml(CTestPageBase &page, const char *section, XmlDocument &xml, bool &selected,
+                            QStringList &refused)
 {
-    XmlDocument xml;
-    if (!xml.ParseText(fileText)) {
-        Prompter::current().messageBox(EngineHost::instance().text(QStringLiteral("PortDlg_Load_Fail")));
-        return false;
-    }
+    ConfigFieldReader reader(xml, refused);
+    xml.ResetPos();
     if (xml.FindElement() && xml.FindChildElement(QString::fromLatin1(section))) {
         xml.EnterElement();
         qint64 value = 0;
-        if (readChildInt(xml, u"isSelected", value))
+        if (reader.readInt(u"isSelected", value))
             selected = value != 0;
         if (xml.FindChildElement(u"PairSettings")) {
             xml.EnterElement();
@@ -311,31 +320,30 @@ bool CTestPageBase::LoadXml(CTestPageBase &page, const char *section, QStringVie
                 xml.EnterElement();
                 qint64 pair = 0;
                 // Pairs not listed keep their flags.
-                if (readChildInt(xml, u"Pair", pair) && pair >= 1 && pair <= qint64(kMaxTestPairs)) {
+                if (reader.readInRange(u"Pair", 1, qint64(kMaxTestPairs), pair)) {
                     page.PairChecked[std::size_t(pair)] = 1;
                     if (page.m_layout == PortLayout::MixClass && plan &&
                         std::size_t(pair) <= plan->TestPairs.size()) {
                         UtTestPair &testPair = plan->TestPairs[std::size_t(pair - 1)];
-                        if (readChildInt(xml, u"UniCastCID", value))
-                            testPair.UniCid = std::uint16_t(value);
-                        if (readChildInt(xml, u"UniCastBID", value))
-                            testPair.UniBid = std::uint8_t(value);
-                        if (readChildInt(xml, u"UniCastPID", value))
-                            testPair.UniPid = std::uint8_t(value);
+                        if (const auto field = reader.readField<std::uint16_t>(u"UniCastCID"))
+                            testPair.UniCid = *field;
+                        if (const auto field = reader.readField<std::uint8_t>(u"UniCastBID"))
+                            testPair.UniBid = *field;
+                        if (const auto field = reader.readField<std::uint8_t>(u"UniCastPID"))
+                            testPair.UniPid = *field;
                     }
                 }
                 xml.LeaveElement();
             }
             xml.LeaveElement();
         }
-        readFields(xml, page.SectionFields());
+        readFields(xml, reader, page.SectionFields());
         if (std::vector<UtCustomFrame> *table = frameTableOf(page))
-            readFrameTable(xml, *table, minRateElement(page));
-        page.ReadPortBlock(xml);
+            readFrameTable(xml, reader, *table, minRateElement(page));
+        page.ReadPortBlock(xml, reader);
     }
     // The grids from the flags and the list, then the list from the grids as they now stand.
     page.FillPairGrid();
     page.StorePortSettings();
     page.repaint();
-    return true;
 }

@@ -27,6 +27,10 @@ struct UtPortProtocolSettings
 #pragma pack(pop)
 static_assert(sizeof(UtPortProtocolSettings) == 22);
 
+// The bounds of a VLAN tag's 12-bit id and 3-bit priority.
+constexpr int kMaxVLanId = 4095;
+constexpr int kMaxVLanPriority = 7;
+
 // The settings a port record holds now (the unicast tag too). A record keeps each address as its
 // four bytes a.b.c.d in memory order.
 UtPortProtocolSettings PortSettingsOf(const UtPortRecord &record);

@@ -31,6 +31,8 @@ class QHBoxLayout;
 class QLabel;
 class QRadioButton;
 class QTableWidget;
+class ConfigFieldReader;
+class QLineEdit;
 class XmlDocument;
 struct UtPortRecord;
 
@@ -130,19 +132,23 @@ public:
     // any): "isSelected", the ticked pairs, the page's fields, the custom frame-size table of a rate
     // page and the port block; the document then stands at the new section. False when the document
     // does not stand inside the root.
-    // LoadXml parses its own document from the file text and reads the section back (a missing element
-    // leaves its value, a missing section only refills the grids); selected is written only when the
-    // section holds "isSelected". False, after the message "Load Configuration File Fail!", when the
-    // text does not parse.
+    // LoadXml reads the section back from the parsed file, searched from the document's top (a missing
+    // element leaves its value, a missing section only refills the grids); selected is written only
+    // when the section holds "isSelected". A value outside its field's range is listed in `refused` and
+    // the field keeps its value.
     static bool SaveXml(CTestPageBase &page, const char *section, bool selected, XmlDocument &xml);
-    static bool LoadXml(CTestPageBase &page, const char *section, QStringView fileText, bool &selected);
+    static void LoadXml(CTestPageBase &page, const char *section, XmlDocument &xml, bool &selected,
+                        QStringList &refused);
     // The port block of a section, at the current position inside the section: one
     // "AvailablePortSettings<row + 1>" per grid row down to the first empty label whose port is a port
     // record, and back into the port-settings list (every such element in document order, a port
     // matched by chassis, card and port). The caller stores the grid before writing and refills it
     // after reading.
     void WritePortBlock(XmlDocument &xml);
-    void ReadPortBlock(XmlDocument &xml);
+    void ReadPortBlock(XmlDocument &xml, ConfigFieldReader &reader);
+    // A field's text of the configuration file into its line edit: a number edit takes only a number
+    // within its range, or no text; any other text is refused and the edit keeps its own.
+    static void LoadFieldText(QLineEdit &edit, const QString &text, ConfigFieldReader &reader);
 
     // Payload combo index to the plan's payload pattern code, and IGMP version combo index to the
     // version (-1: no selection).

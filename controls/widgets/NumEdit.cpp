@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QKeyEvent>
 #include <QPointer>
+#include <QRegularExpression>
 #include <QTimer>
 #include <algorithm>
 #include <cfloat>
@@ -47,8 +48,14 @@ QString NumEditConfig::rangeText() const
 
 std::optional<QString> NumEditConfig::focusOutFix(const QString &text) const
 {
+    // Pasted or loaded text may hold anything: only a whole number (float mode: a decimal) is a value.
+    static const QRegularExpression wholeNumber(QStringLiteral(R"(^\s*[-+]?\d+\s*$)"));
+    static const QRegularExpression decimalNumber(
+        QStringLiteral(R"(^\s*[-+]?(\d+\.?\d*|\.\d+)([eE][-+]?\d+)?\s*$)"));
+    if (!(floatMode ? decimalNumber : wholeNumber).match(text).hasMatch())
+        return formatBound(minimum);
     // Compared as f32, as the original did; a typed number beyond f32 counts as its largest value.
-    const double typed = floatMode ? toDoublePrefix(text) : toIntPrefix(text);
+    const double typed = toDoublePrefix(text);
     const float value = static_cast<float>(std::clamp(typed, double(-FLT_MAX), double(FLT_MAX)));
     if (value < static_cast<float>(minimum))
         return formatBound(minimum);

@@ -20,8 +20,11 @@ struct NumEditConfig
     // Whether a typed character is accepted into text whose selection [selStart, selStart+selLength)
     // it replaces. Leading "-" only when a bound is negative, "." only in float mode.
     bool acceptsChar(const QString &text, int selStart, int selLength, QChar typed) const;
-    // The text that replaces an out-of-range value on leaving the field; nothing when it stays.
+    // The text that replaces an out-of-range value on leaving the field; nothing when it stays. A text
+    // that is not one number of the mode (a whole number, or a decimal in float mode) gives the minimum.
     std::optional<QString> focusOutFix(const QString &text) const;
+    // The text is one number of the mode within the range (any text without a range).
+    bool holdsInRange(const QString &text) const { return !rangeSet || !focusOutFix(text); }
     QString formatBound(double bound) const;
     QString rangeText() const;
 };

@@ -86,6 +86,12 @@ int connectWithin(const in_addr &address, uint16_t port, std::chrono::millisecon
     return fd;
 }
 
+// What a queued message of the given size costs the queue's bound, with its bookkeeping.
+size_t queuedCost(size_t messageSize)
+{
+    return messageSize + 64;
+}
+
 } // namespace
 
 KvClient &KvClient::instance()
@@ -105,6 +111,12 @@ void KvClient::setCallback(KvEventCallbackFunc callback)
 {
     std::lock_guard lock(m_mutex);
     m_callback = callback;
+}
+
+void KvClient::setBrokenCallback(std::function<void()> callback)
+{
+    std::lock_guard lock(m_mutex);
+    m_brokenCallback = std::move(callback);
 }
 
 void KvClient::setReplyTimeout(std::chrono::milliseconds timeout)
@@ -132,13 +144,10 @@ uint16_t KvClient::serverPort() const
         if (m_serverPort != 0)
             return m_serverPort;
     }
-    if (const char *text = std::getenv("KV_SERVER_PORT")) {
-        char *end = nullptr;
-        const unsigned long port = std::strtoul(text, &end, 10);
-        if (end != text && *end == '\0' && port > 0 && port <= 65535)
-            return static_cast<uint16_t>(port);
-    }
-    return DefaultPort;
+    const char *text = std::getenv("KV_SERVER_PORT");
+    if (!text)
+        return DefaultPort;
+    return portFromText(text).value_or(0);
 }
 
 bool KvClient::isConnected() const
@@ -153,8 +162,13 @@ bool KvClient::connectToServer(const std::string &host)
     in_addr address{};
     if (!resolveIpv4(host, address))
         return false;
+    const uint16_t port = serverPort();
+    if (port == 0) {
+        qWarning("KV_SERVER_PORT is not a port number: %s", std::getenv("KV_SERVER_PORT"));
+        return false;
+    }
     const auto timeout = replyTimeout();
-    const int fd = connectWithin(address, serverPort(), timeout);
+    const int fd = connectWithin(address, port, timeout);
     if (fd < 0)
         return false;
     prepareDelivery();
@@ -194,16 +208,33 @@ void KvClient::disconnect()
         std::lock_guard lock(m_mutex);
         m_socket = -1;
         m_messages.clear();
+        m_queuedBytes = 0;
     }
     m_input.clear();
     if (fd >= 0)
         ::close(fd);
 }
 
-void KvClient::markBroken()
+bool KvClient::markBroken()
 {
     std::lock_guard lock(m_mutex);
+    const bool wasConnected = m_connected;
     m_connected = false;
+    // The server sees the connection end; the descriptor stays until disconnect() closes it.
+    if (m_socket >= 0)
+        ::shutdown(m_socket, SHUT_RDWR);
+    return wasConnected;
+}
+
+void KvClient::announceBroken()
+{
+    std::function<void()> callback;
+    {
+        std::lock_guard lock(m_mutex);
+        callback = m_brokenCallback;
+    }
+    if (callback)
+        callback();
 }
 
 uint16_t KvClient::call(Op op, const std::vector<uint8_t> &arguments, std::vector<uint8_t> *replyData)
@@ -250,10 +281,11 @@ uint16_t KvClient::call(Op op, const std::vector<uint8_t> &arguments, std::vecto
         else if (ready < 0 && errno != EINTR)
             intact = false;
     }
-    if (!intact)
-        markBroken();
+    const bool broke = !intact && markBroken();
     socketLock.unlock();
     announce(queued);
+    if (broke)
+        announceBroken();
     return reply.arrived ? reply.result : 0;
 }
 
@@ -278,7 +310,8 @@ bool KvClient::receive(int socket, AwaitedReply *awaited, size_t &queued, bool w
             return false;
         if (size - used - 4 < length)
             break;
-        takeFrame(data + used + 4, length, awaited, queued);
+        if (!takeFrame(data + used + 4, length, awaited, queued))
+            return false;
         used += 4 + length;
     }
     if (fromChunk)
@@ -288,25 +321,35 @@ bool KvClient::receive(int socket, AwaitedReply *awaited, size_t &queued, bool w
     return true;
 }
 
-void KvClient::takeFrame(const uint8_t *frame, size_t size, AwaitedReply *awaited, size_t &queued)
+bool KvClient::takeFrame(const uint8_t *frame, size_t size, AwaitedReply *awaited, size_t &queued)
 {
     const auto kind = static_cast<FrameKind>(frame[0]);
     if (kind == FrameKind::Reply) {
         Reader reader(frame + 1, size - 1);
         const uint32_t sequence = reader.u32();
         const uint16_t result = reader.u16();
+        // A reply to a request not yet sent is not the server's.
+        if (!reader.ok() || static_cast<int32_t>(sequence - m_sequence) > 0)
+            return false;
         // A reply that comes after its caller gave up is dropped.
-        if (!reader.ok() || !awaited || sequence != awaited->sequence)
-            return;
+        if (!awaited || sequence != awaited->sequence)
+            return true;
         awaited->arrived = true;
         awaited->result = result;
         if (awaited->data)
             awaited->data->assign(frame + 7, frame + size);
-    } else if (kind == FrameKind::Message && size > 1) {
-        std::lock_guard lock(m_mutex);
-        m_messages.emplace_back(frame + 1, frame + size);
-        ++queued;
+        return true;
     }
+    // A message carries at least its code.
+    if (kind != FrameKind::Message || size < 3)
+        return false;
+    std::lock_guard lock(m_mutex);
+    m_queuedBytes += queuedCost(size - 1);
+    if (m_queuedBytes > MaxQueuedBytes)
+        return false; // a server flooding faster than the messages are taken
+    m_messages.emplace_back(frame + 1, frame + size);
+    ++queued;
+    return true;
 }
 
 void KvClient::prepareDelivery()
@@ -346,6 +389,7 @@ void KvClient::stopWatching()
 void KvClient::readBetweenCalls(int socket)
 {
     size_t queued = 0;
+    bool broke = false;
     {
         // A call on another thread is reading: its reply is on its way, so this waits briefly.
         std::lock_guard socketLock(m_socketMutex);
@@ -358,13 +402,15 @@ void KvClient::readBetweenCalls(int socket)
         if (!current) {
             stopWatching();
         } else if (!receive(socket, nullptr, queued, false)) {
-            markBroken();
+            broke = markBroken();
             stopWatching();
         }
     }
     // This runs in the event loop, so the messages are handed over at once.
     while (queued-- > 0 && deliverOne()) {
     }
+    if (broke)
+        announceBroken();
 }
 
 void KvClient::announce(size_t queued)
@@ -395,6 +441,7 @@ bool KvClient::deliverOne()
             return false;
         message = std::move(m_messages.front());
         m_messages.pop_front();
+        m_queuedBytes -= queuedCost(message.size());
         callback = m_callback;
     }
     if (callback)

@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -24,11 +25,17 @@ class KvClient
 {
 public:
     static constexpr std::chrono::milliseconds DefaultReplyTimeout{3000};
+    // Server messages held for delivery at most, in bytes; a server that sends more before they are
+    // taken breaks the connection.
+    static constexpr size_t MaxQueuedBytes = 32 * 1024 * 1024;
 
     static KvClient &instance();
     ~KvClient();
 
     void setCallback(KvEventCallbackFunc callback);
+    // Told once each time an open connection breaks (the server went away), after the client has let go
+    // of its locks; not told for disconnect().
+    void setBrokenCallback(std::function<void()> callback);
 
     // Opens the connection to host:serverPort() and greets the server; false when it does not answer.
     bool connectToServer(const std::string &host);
@@ -45,7 +52,8 @@ public:
     void setReplyTimeout(std::chrono::milliseconds timeout);
     std::chrono::milliseconds replyTimeout() const;
 
-    // The server port: the one set here, else KV_SERVER_PORT, else KvProtocol::DefaultPort.
+    // The server port: the one set here, else KV_SERVER_PORT, else KvProtocol::DefaultPort. 0 when
+    // KV_SERVER_PORT names no port: connecting then fails rather than reach another port.
     void setServerPort(uint16_t port); // 0 goes back to the environment or the default
     uint16_t serverPort() const;
 
@@ -64,7 +72,10 @@ private:
     // receive timeout) and takes its whole frames; false when the connection is broken or the server
     // breaks the protocol.
     bool receive(int socket, AwaitedReply *awaited, size_t &queued, bool wait);
-    void takeFrame(const uint8_t *frame, size_t size, AwaitedReply *awaited, size_t &queued);
+    // Takes one frame: the awaited reply, or a message queued for delivery. False for a frame of
+    // another kind, one too short for its kind, a reply to a request never sent, or a message beyond
+    // the queue's bound.
+    bool takeFrame(const uint8_t *frame, size_t size, AwaitedReply *awaited, size_t &queued);
     // The user-interface thread's read of server messages between calls.
     void readBetweenCalls(int socket);
     void prepareDelivery();
@@ -73,7 +84,9 @@ private:
     void announce(size_t queued);
     // Hands the oldest queued message to the callback; false when none is queued.
     bool deliverOne();
-    void markBroken();
+    // True when the connection was open until now.
+    bool markBroken();
+    void announceBroken();
 
     mutable std::mutex m_mutex; // everything below but the socket's input
     // The socket's one reader at a time: a call, or the user-interface thread between calls. Taken
@@ -85,7 +98,9 @@ private:
     std::chrono::milliseconds m_socketTimeout{}; // the receive timeout the socket was given
     bool m_connected = false;
     std::deque<std::vector<uint8_t>> m_messages;
+    size_t m_queuedBytes = 0; // of m_messages, as queuedCost counts them
     KvEventCallbackFunc m_callback = nullptr;
+    std::function<void()> m_brokenCallback;
     int m_wake = -1;                            // counts the messages calls queued for delivery
     QPointer<QSocketNotifier> m_wakeNotifier;   // delivers them on the user-interface thread
     QPointer<QSocketNotifier> m_socketNotifier; // reads messages there between calls

@@ -11,8 +11,10 @@
 // other clients are sent before the reply.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -20,6 +22,22 @@ namespace KvProtocol {
 
 // Port the server listens on unless told otherwise (KV_SERVER_PORT overrides it for both ends).
 constexpr uint16_t DefaultPort = 5168;
+// The port number a text names: decimal digits only, at most 65535; nullopt for anything else.
+inline std::optional<uint16_t> portFromText(std::string_view text)
+{
+    if (text.empty() || text.size() > 5)
+        return std::nullopt;
+    uint32_t port = 0;
+    for (const char digit : text) {
+        if (digit < '0' || digit > '9')
+            return std::nullopt;
+        port = port * 10 + uint32_t(digit - '0');
+    }
+    if (port > 65535)
+        return std::nullopt;
+    return static_cast<uint16_t>(port);
+}
+
 // Largest frame either end accepts; a larger length closes the connection.
 constexpr uint32_t MaxFrameSize = 64 * 1024;
 constexpr uint32_t ProtocolVersion = 1;
@@ -135,6 +153,146 @@ enum MessageCode : uint16_t
 
 // Ends the entry list of a link status message; also marks a message to ignore in its chassis field.
 constexpr uint16_t LinkListEnd = 0xFFAB;
+
+// Where the fields of the server event messages lie: byte offsets from the message's start (big-endian
+// values), for the server that writes them and the program that reads them.
+namespace Layout {
+
+// Every message starts with its code; a per-port message names its port at PortChassis..PortNumber.
+constexpr size_t Code = 0;         // u16, a MessageCode
+constexpr size_t Selector = 4;     // u32: an EEPROM answer echoes the request's selector here
+constexpr size_t ModuleType = 8;   // u16: module type code, or the management card's character
+constexpr size_t CounterKind = 10; // u16 of a port counter message: 0 for the counter record
+constexpr size_t PortChassis = 20; // u16
+constexpr size_t PortCard = 22;    // u8
+constexpr size_t PortNumber = 23;  // u8
+constexpr size_t ShortestMessage = 22;
+
+namespace Inventory {
+constexpr size_t Count = 20; // u16 entries; 0xFFFF: none to take
+constexpr size_t Entries = 22;
+constexpr size_t EntrySize = 6;
+// Within an entry: u16 chassis, u8 card, u8 port, the type (module code or card character), the status.
+constexpr size_t EntryChassis = 0, EntryCard = 2, EntryPort = 3, EntryType = 4, EntryStatus = 5;
+} // namespace Inventory
+
+namespace LinkStatus {
+constexpr size_t Chassis = 20; // u16; LinkListEnd marks a message to ignore
+constexpr size_t Entries = 22; // the list ends with LinkListEnd (u16) in place of a further entry
+constexpr size_t EntrySize = 4;
+constexpr size_t EntryCard = 0, EntryPort = 1, EntryCode = 2; // u8, u8, u16 link code (255 down)
+} // namespace LinkStatus
+
+namespace PortStatus {
+constexpr size_t Status = 24;  // u16: 0x0100 locked by some client
+constexpr size_t Status2 = 26; // u16
+constexpr size_t Length = 28;
+} // namespace PortStatus
+
+namespace ClientCount {
+constexpr size_t Count = 24; // u8
+constexpr size_t Length = 25;
+} // namespace ClientCount
+
+namespace BoardVersion {
+constexpr size_t Value24 = 24;             // u32
+constexpr size_t Words = 28;               // ten u16: W1..W10, see VersionWords
+constexpr size_t Values48 = 48;            // five u32
+constexpr size_t Word68 = 68;              // u16
+constexpr size_t Mac = 70;                 // six bytes
+constexpr size_t Value76 = 76;             // u32
+constexpr size_t Word80 = 80, Word82 = 82; // u16
+constexpr size_t Length = 84;
+} // namespace BoardVersion
+
+// The words W1..W10 of a version record (W[0]..W[9]) and what they carry. A test module's record:
+// firmware W1.W2 build W8, FPGA W5.W6 build W7, PROM W3.W4 build W9, hardware version W10. The
+// controller's record: firmware W1.W2 build W8, hardware W5.W6 build W7, the further version W3.W4
+// build W9 and the PCB version W10. The MAC address is the record's MAC field in both.
+namespace VersionWords {
+constexpr int FirmwareMajor = 0, FirmwareMinor = 1, FirmwareBuild = 7;
+constexpr int FpgaMajor = 4, FpgaMinor = 5, FpgaBuild = 6;
+constexpr int PromMajor = 2, PromMinor = 3, PromBuild = 8;
+constexpr int Hardware = 9;
+// The controller's words in the same places.
+constexpr int ControllerHardwareMajor = FpgaMajor, ControllerHardwareMinor = FpgaMinor,
+              ControllerHardwareBuild = FpgaBuild;
+constexpr int FurtherMajor = PromMajor, FurtherMinor = PromMinor, FurtherBuild = PromBuild;
+constexpr int Pcb = Hardware;
+constexpr int Count = 10;
+} // namespace VersionWords
+
+// The board's 256-byte EEPROM record follows the header; its texts, zero-ended when shorter than
+// their fields (the date fills its field).
+namespace Eeprom {
+constexpr size_t Record = 26;
+constexpr size_t ModelName = 58, ModelNameSize = 16;
+constexpr size_t SerialNumber = 102, SerialNumberSize = 20;
+constexpr size_t ManufactureDate = 122, ManufactureDateSize = 12;
+constexpr size_t SecondSerialNumber = 134, SecondSerialNumberSize = 20; // a chassis record's second board
+constexpr size_t Length = 282;
+} // namespace Eeprom
+
+// The port's 1,372-byte counter record follows the header; its fields are u64 at these offsets within
+// the record, apart from the port (u16 chassis, u8 card, u8 port) and the u32 values at the end.
+namespace PortCounters {
+constexpr size_t Record = 20;
+constexpr size_t RecordLength = 1372;
+constexpr size_t Length = Record + RecordLength;
+constexpr size_t Port = 0;
+constexpr size_t Counter1 = 4, RxMulticast = 12, RxUnicast = 20, PauseFrames = 28, RxVlan = 36, RxIpv4 = 44;
+constexpr size_t CrcErrors = 68, Undersize = 76, Oversize = 84, NormalSize = 92, Counter4 = 100,
+                 Counter5 = 108;
+// Frames by size: 64, 65-127, 128-255, 256-511, 512-1023, 1024-1522 bytes, one u64 each.
+constexpr size_t Buckets = 116, BucketCount = 6;
+constexpr size_t Counter6 = 172, Counter7 = 180, Counter8 = 188, RxPackets = 236, Counter10 = 348,
+                 RxBytes = 428;
+constexpr size_t TxPackets = 904, Counter11 = 936, TxBytes = 944;
+constexpr size_t Value1 = 960, Values2To9 = 1304, Value10 = 1368; // u32
+} // namespace PortCounters
+
+// Items follow the header; each starts with a u16 of its kind (top four bits) and number, then its
+// 48-bit frame count. Transmit items count a table entry's frames, receive items a counter item's.
+namespace StreamStatistics {
+constexpr size_t Items = 24;
+constexpr unsigned TxItem = 1, RxItem = 2;
+constexpr size_t ItemCode = 0, ItemFrames = 2;
+constexpr size_t ItemLatencyTicks = 24; // u32 of a receive item: the interval's largest latency
+// Bytes of an item of a kind; 0 for a kind of no known size.
+constexpr size_t itemSize(unsigned kind)
+{
+    switch (kind) {
+    case 1:
+        return 22;
+    case 2:
+    case 4:
+        return 50;
+    case 3:
+    case 5:
+        return 44;
+    case 6:
+    case 7:
+        return 42;
+    case 8:
+        return 18;
+    default:
+        return 0;
+    }
+}
+} // namespace StreamStatistics
+
+namespace RxTimestamp {
+constexpr size_t Captured = 26; // u16: 1 when a frame matched
+constexpr size_t Stamp = 36;    // u32
+constexpr size_t Length = 40;
+} // namespace RxTimestamp
+
+namespace TxTimestamp {
+constexpr size_t Stamp = 28; // u32
+constexpr size_t Length = 32;
+} // namespace TxTimestamp
+
+} // namespace Layout
 
 // Appends little-endian values and raw blocks to a byte buffer.
 class Writer

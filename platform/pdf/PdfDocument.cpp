@@ -5,9 +5,9 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 #include <algorithm>
+#include <cerrno>
 
 namespace {
 
@@ -230,15 +230,13 @@ bool PdfDocument::PlaceTemplate(int pageIndex, int templateId)
     return true;
 }
 
-bool PdfDocument::SaveToFile(const QString &path)
+SaveResult PdfDocument::SaveToFile(const QString &path)
 {
     EndTemplate();
     if (!m_finished) {
         m_finished = true;
         if (!m_painter->end())
-            return false;
+            return {EIO};
     }
-    QSaveFile file(path);
-    const QByteArray &bytes = m_buffer.data();
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+    return saveFileWhole(path, m_buffer.data());
 }

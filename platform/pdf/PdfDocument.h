@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/FileSave.h"
+
 #include <QBuffer>
 #include <QFont>
 #include <QImage>
@@ -78,7 +80,7 @@ public:
     bool PlaceTemplate(int pageIndex, int templateId);
 
     // Finishes the document and writes it whole, or leaves the old file as it was.
-    bool SaveToFile(const QString &path);
+    SaveResult SaveToFile(const QString &path);
 
 private:
     struct PlacedImage

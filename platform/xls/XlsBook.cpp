@@ -7,7 +7,6 @@
 
 #include <QBuffer>
 #include <QImageReader>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -318,9 +317,7 @@ QByteArray XlsBook::toBytes() const
     return CompoundFile::build(QStringLiteral("Workbook"), workbook);
 }
 
-bool XlsBook::save(const QString &path) const
+SaveResult XlsBook::save(const QString &path) const
 {
-    const QByteArray bytes = toBytes();
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+    return saveFileWhole(path, toBytes());
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/FileSave.h"
 #include "platform/xls/XlsFont.h"
 #include "platform/xls/XlsFormat.h"
 #include "platform/xls/XlsSheet.h"
@@ -34,7 +35,7 @@ public:
     // The whole file.
     QByteArray toBytes() const;
     // Writes the file whole or not at all.
-    bool save(const QString &path) const;
+    SaveResult save(const QString &path) const;
 
 private:
     friend class XlsSheet;

@@ -1,16 +1,20 @@
 // The configuration file: the whole file against a golden copy, a save and an open giving the same
 // set-up on fresh pages, files that are missing, damaged or made for other ports, and the commands.
 #include "ShellTestSupport.h"
+#include "common/FileSizeLimit.h"
 
 #include "app/KvIGMPTQApp.h"
 #include "app/MainFormView.h"
 #include "app/MainFrame.h"
+#include "controls/grid/MyCug.h"
 #include "controls/widgets/NumEdit.h"
 #include "engine/EngineUtils.h"
 #include "platform/ScriptedPrompter.h"
 #include "platform/XmlDocument.h"
 #include "ports/BoardInfo.h"
 #include "ports/PortConfig.h"
+#include "ports/PortInfoConfig.h"
+#include "testpages/DlgAggregate.h"
 #include "testpages/DlgCapacity.h"
 #include "testpages/DlgJoinLeave.h"
 #include "testpages/RateTestPage.h"
@@ -123,6 +127,11 @@ protected:
         return text;
     }
     static void write(const QString &file, const QString &text) { ASSERT_TRUE(XmlDocument::WriteTextFile(file, text)); }
+    static QByteArray bytesOf(const QString &file)
+    {
+        QFile bytes(file);
+        return bytes.open(QIODevice::ReadOnly) ? bytes.readAll() : QByteArray();
+    }
     // The open command answering the dialog with the file and the question with the answer.
     void open(const QString &file, int answer = IDYES)
     {
@@ -232,14 +241,22 @@ TEST_F(ConfigFileTest, EveryPairPageComesBackWhole)
         int k = 0;
         for (const CTestPageBase::SectionField &field : page->SectionFields()) {
             ++k;
-            if (auto *edit = qobject_cast<QLineEdit *>(field.control))
-                edit->setText(QString::number(test * 10 + k));
-            else if (auto *combo = qobject_cast<QComboBox *>(field.control))
+            if (auto *edit = qobject_cast<QLineEdit *>(field.control)) {
+                // A number that lies outside the field's range would be refused: its bound stands in.
+                QString text = QString::number(test * 10 + k);
+                if (const auto *number = qobject_cast<CNumEdit *>(edit);
+                    number && !number->config().holdsInRange(text))
+                    text = number->config().formatBound(number->config().maximum);
+                edit->setText(text);
+            } else if (auto *combo = qobject_cast<QComboBox *>(field.control))
                 combo->setCurrentIndex(combo->count() - 1);
             else if (auto *check = qobject_cast<QCheckBox *>(field.control))
                 check->setChecked(!check->isChecked());
         }
         ASSERT_GT(k, 0) << test;
+        // The Aggregate page's client counts are bound by the one host of pair 1, as loading finds them.
+        if (auto *aggregate = dynamic_cast<CDlgAggregate *>(page))
+            aggregate->SetClientLimit(1);
         page->PairChecked[1] = 1;
         page->FillPairGrid();
         if (auto *ratePage = dynamic_cast<CRateTestPage *>(page)) {
@@ -328,12 +345,76 @@ TEST_F(ConfigFileTest, FilesThatCannotBeUsedChangeNothing)
     EXPECT_EQ(view->CapacityPage->Trials.Edit->text(), "5");
     EXPECT_EQ(app->TesterName, "Lab <3> & bench");
 
-    // A save that cannot be written says so, and the old file stays.
+    // A save that cannot be written says so and why, and the old file stays byte for byte, on a full
+    // disk too.
+    const QByteArray goodBytes = bytesOf(path("good.xml"));
     ScriptedPrompter answers;
     answers.queueFileName(path("no-such-folder/x.xml"));
     view->OnCommand(CMainFormView::ID_SAVE_CONFIGURATION);
-    EXPECT_EQ(answers.messages(), QStringList{g_LangMag.GetString("Config_Save_Fail")});
-    EXPECT_EQ(read(path("good.xml")), good);
+    answers.queueFileName(path("good.xml"));
+    {
+        const FileSizeLimit fullDisk(1024);
+        view->OnCommand(CMainFormView::ID_SAVE_CONFIGURATION);
+    }
+    EXPECT_EQ(answers.messages(),
+              (QStringList{g_LangMag.GetString("Config_Save_Fail") + "\nNo such file or directory",
+                           g_LangMag.GetString("Config_Save_Fail") + "\nThe disk is full."}));
+    EXPECT_EQ(bytesOf(path("good.xml")), goodBytes);
+    EXPECT_EQ(QDir(dir.path()).entryList({"good.xml*"}, QDir::Files | QDir::Hidden), QStringList{"good.xml"});
+}
+
+// A file far beyond any configuration is refused unread.
+TEST_F(ConfigFileTest, AHugeFileIsRefusedUnread)
+{
+    QFile huge(path("huge.xml"));
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(huge.resize(16 * 1024 * 1024 + 1)); // sparse: no disk space taken
+    huge.close();
+    ScriptedPrompter answers;
+    answers.queueFileName(path("huge.xml"));
+    view->OnCommand(CMainFormView::ID_LOAD_CONFIG);
+    EXPECT_EQ(answers.messages(),
+              QStringList{"\n" + g_LangMag.GetString("Config_Too_Large") + "\n\"" + path("huge.xml") + "\""});
+    EXPECT_TRUE(reservations.isEmpty());
+}
+
+// Values beyond their fields' ranges are never cut into other values: each field keeps what it held,
+// and one message after loading names every such element with its value.
+TEST_F(ConfigFileTest, OutOfRangeValuesKeepTheFieldsAndAreNamedOnce)
+{
+    setUp();
+    ASSERT_TRUE(view->SaveConfigurationTo(path("good.xml"), kStamp));
+    QString text = read(path("good.xml"));
+    const auto replace = [&text](const QString &from, const QString &to) {
+        ASSERT_TRUE(text.contains(from)) << from.toStdString();
+        text.replace(from, to);
+    };
+    replace("<VLanID>42</VLanID>", "<VLanID>70000</VLanID>");
+    replace("<NumofGroup>1</NumofGroup>", "<NumofGroup>100000</NumofGroup>");
+    replace("<FrameSize>1518</FrameSize>", "<FrameSize>70000</FrameSize>");
+    replace("<MaxNumberOfGroup>300</MaxNumberOfGroup>", "<MaxNumberOfGroup>abc</MaxNumberOfGroup>");
+    write(path("odd.xml"), text);
+    view->CapacityPage->FrameSize.Edit->setText("256");
+    view->CapacityPage->MaxGroups.Edit->setText("400");
+    view->JoinLeavePage->PortSettingsList[1].VLanID = 7;
+
+    const qsizetype shown = prompter.messages().size();
+    open(path("odd.xml"));
+    const QStringList messages = prompter.messages().mid(shown);
+    ASSERT_EQ(messages.size(), 2); // the question, then the one message
+    const QStringList lines = messages[1].split(u'\n');
+    EXPECT_EQ(lines[0], g_LangMag.GetString("Config_Values_Refused"));
+    EXPECT_TRUE(lines.contains("PortPairConfig/PairSettings/Pair1/NumofGroup = 100000"))
+        << messages[1].toStdString();
+    EXPECT_TRUE(lines.contains("CapacityConfig/FrameSize = 70000"));
+    EXPECT_TRUE(lines.contains("CapacityConfig/MaxNumberOfGroup = abc"));
+    EXPECT_TRUE(lines.filter(QRegularExpression("^JoinLeaveConfig/AvailablePortSettings\\d+/VLanID = 70000$"))
+                    .size() == 1)
+        << messages[1].toStdString();
+    EXPECT_EQ(view->CapacityPage->FrameSize.Edit->text(), "256");
+    EXPECT_EQ(view->CapacityPage->MaxGroups.Edit->text(), "400");
+    EXPECT_EQ(int(view->JoinLeavePage->PortSettingsList[1].VLanID), 7);
+    EXPECT_EQ(int(view->PortConfigPage->Plan().TestPairs[0].NumofGroup), 1);
 }
 
 TEST_F(ConfigFileTest, SystemSectionNumbersTheLockedPortsWithoutGaps)
@@ -383,4 +464,44 @@ TEST_F(ConfigFileTest, CommandsFollowTheRunAndTheControllerAndTheReservationRese
     EXPECT_EQ(reservations.size(), 2);
     EXPECT_EQ(g_Session.Ports[1].HostPair, 0);
     EXPECT_EQ(app->TestPlan.HostPorts.size(), 1u);
+}
+
+TEST_F(ConfigFileTest, ReservationStartsFromNewNamesAndARefusedLockEmptiesThePortPages)
+{
+    setUp();
+    app->DutName = "Switch 9";
+    ASSERT_TRUE(view->SaveConfigurationTo(path("good.xml"), kStamp));
+    QString noNames = read(path("good.xml"));
+    noNames.remove(QRegularExpression("<(DUT|Tester)_Name>[^<]*</\\1_Name>\r\n"));
+    write(path("nonames.xml"), noNames);
+
+    // Every way into the reservation shows the new names, not the program's; a Cancel keeps the program's.
+    QStringList shown;
+    view->SetReservationRunner([&shown](CBoardInfo &dialog) {
+        shown << dialog.TesterName + " / " + dialog.DutName;
+        return 0;
+    });
+    view->OnCommand(CMainFormView::WM_SHOW_RESERVATION);
+    prompter.queueAnswer(IDYES);
+    view->OnCommand(CMainFormView::ID_NEW_TEST);
+    open(path("nonames.xml"));
+    open(path("good.xml"));
+    const QString fresh = "New Tester / New DUT_Device";
+    EXPECT_EQ(shown, (QStringList{fresh, fresh, fresh, "Lab <3> & bench / Switch 9"}));
+    EXPECT_EQ(app->TesterName, "Lab <3> & bench");
+
+    // A refused Lock takes the names and gives up every port: the port pages list none any more.
+    ASSERT_EQ(view->PortInfoPage->SettingsGrid->GetRowCount(), 4); // the all-ports row and three ports
+    ASSERT_GT(view->PortConfigPage->SourceCombo->count(), 0);
+    view->SetReservationRunner([](CBoardInfo &dialog) {
+        std::fill(g_Session.LockedFlags.begin(), g_Session.LockedFlags.end(), std::uint8_t(0));
+        g_Session.LockCount = 0;
+        dialog.TesterName = "Typed";
+        dialog.NamesTaken = 1;
+        return 0;
+    });
+    view->OnCommand(CMainFormView::WM_SHOW_RESERVATION);
+    EXPECT_EQ(app->TesterName, "Typed");
+    EXPECT_EQ(view->PortInfoPage->SettingsGrid->GetRowCount(), 1);
+    EXPECT_EQ(view->PortConfigPage->SourceCombo->count(), 0);
 }

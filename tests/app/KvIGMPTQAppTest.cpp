@@ -3,6 +3,7 @@
 #include "ShellTestSupport.h"
 
 #include "app/KvIGMPTQApp.h"
+#include "app/LangMag.h"
 #include "app/LogDlg.h"
 #include "app/MainFormView.h"
 #include "app/MainFrame.h"
@@ -11,6 +12,7 @@
 #include "platform/SingleInstanceLock.h"
 
 #include <QFileInfo>
+#include <optional>
 
 #include <gtest/gtest.h>
 
@@ -376,25 +378,82 @@ TEST_F(StartupTest, ControllerOfModelTwoOrThreeShowsNoStartupChoice)
     }
 }
 
-TEST_F(StartupTest, LanguageSettingSelectsTheFileAndTheChineseFlag)
+// The language file named in Setting.ini, taken only from the program's Language folder: a file that
+// cannot be used gives way to the English file and the user is told once, naming the file and why; a
+// file that lacks texts shows those in English.
+TEST_F(StartupTest, LanguageSettingSelectsTheFileOrFallsBackToEnglishWithANotice)
 {
-    const std::pair<QByteArray, std::uint32_t> cases[] = {
-        {"[Language]\nSelLangFile=LangChs.lng\n", 1},
-        {"[Language]\nSelLangFile=langchs.lng\n", 0}, // compared case-sensitively
-        {"[Other]\n", 0},
+    CLangMag shipped;
+    shipped.SetLangFile(QStringLiteral(KV_SOURCE_DIR "/resources/Language/LangEng.lng"));
+    const QString english = shipped.GetString(QStringLiteral("Menu_File"));
+    ASSERT_FALSE(english.isEmpty());
+    struct Case
+    {
+        const char *name;
+        QByteArray settings;
+        std::optional<QByteArray> chineseFile; // none: the file as shipped
+        std::uint32_t chinese;
+        const char *notice; // part of the one message; nullptr: none
     };
-    for (const auto &[settings, chinese] : cases) {
-        TempProgramFolder own(settings);
+    const Case cases[] = {
+        {"Chinese", "[Language]\nSelLangFile=LangChs.lng\n", std::nullopt, 1, nullptr},
+        {"no setting", "[Other]\n", std::nullopt, 0, nullptr},
+        {"name in another case", "[Language]\nSelLangFile=langchs.lng\n", std::nullopt, 0, "does not exist"},
+        {"path out of the folder", "[Language]\nSelLangFile=../../../../../etc/passwd\n", std::nullopt, 0,
+         "not a file of the folder"},
+        {"empty file", "[Language]\nSelLangFile=LangChs.lng\n", QByteArray(), 0, "holds no text"},
+        {"random bytes", "[Language]\nSelLangFile=LangChs.lng\n", QByteArray("\x8f\x01\xfe=\x00\xc3[\n", 8),
+         0, "holds no text"},
+        {"texts missing", "[Language]\nSelLangFile=LangChs.lng\n", QByteArray("[STRINGS]\nMenu_Help=X\n"), 1,
+         "lacks"},
+    };
+    for (const Case &c : cases) {
+        TempProgramFolder own(c.settings);
+        const QString folder = own.path() + QStringLiteral("Language/");
+        if (c.chineseFile) {
+            QFile file(folder + QStringLiteral("LangChs.lng"));
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            file.write(*c.chineseFile);
+        }
+        const qsizetype shown = prompter.messages().size();
         auto owned = std::make_unique<FakeServices>(own.path());
         FakeServices *fake = owned.get();
         owned->dialogResult = -1;
         CKvIGMPTQApp other(std::move(owned));
-        EXPECT_FALSE(other.InitInstance());
-        EXPECT_EQ(other.LanguageIsChinese, chinese) << settings.constData();
-        EXPECT_EQ(fake->calls.last(), chinese ? QStringLiteral("dialog(chinese)") : QStringLiteral("dialog"));
-        if (settings.startsWith("[Other]")) {
-            EXPECT_EQ(g_LangMag.GetLangFile(), own.path() + QStringLiteral("Language/"));
-            EXPECT_TRUE(g_LangMag.GetString(QStringLiteral("Menu_File")).isEmpty());
+        EXPECT_FALSE(other.InitInstance()) << c.name;
+        EXPECT_EQ(other.LanguageIsChinese, c.chinese) << c.name;
+        EXPECT_EQ(fake->calls.last(),
+                  c.chinese ? QStringLiteral("dialog(chinese)") : QStringLiteral("dialog"))
+            << c.name;
+        const QStringList messages = prompter.messages().mid(shown);
+        if (c.notice) {
+            ASSERT_EQ(messages.size(), 1) << c.name;
+            EXPECT_TRUE(messages[0].contains(QLatin1String(c.notice))) << c.name << messages[0].toStdString();
+            EXPECT_TRUE(messages[0].contains(folder)) << c.name;
+        } else {
+            EXPECT_TRUE(messages.isEmpty()) << c.name;
         }
+        if (!c.chinese || c.chineseFile) {
+            EXPECT_EQ(g_LangMag.GetString(QStringLiteral("Menu_File")), english) << c.name;
+        }
+        EXPECT_FALSE(g_LangMag.GetString(QStringLiteral("Note_Run_Only_One")).isEmpty()) << c.name;
     }
+}
+
+TEST_F(StartupTest, NoUsableLanguageFileStopsTheStartWithAPlainMessage)
+{
+    TempProgramFolder own;
+    const QString folder = own.path() + QStringLiteral("Language/");
+    ASSERT_TRUE(QFile::remove(folder + QStringLiteral("LangChs.lng")));
+    QFile file(folder + QStringLiteral("LangEng.lng"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)); // empty
+    file.close();
+    auto owned = std::make_unique<FakeServices>(own.path());
+    FakeServices *fake = owned.get();
+    CKvIGMPTQApp other(std::move(owned));
+    EXPECT_FALSE(other.InitInstance());
+    ASSERT_EQ(prompter.messages().size(), 1);
+    EXPECT_TRUE(prompter.messages()[0].contains(folder)) << prompter.messages()[0].toStdString();
+    EXPECT_FALSE(fake->calls.contains(QStringLiteral("dialog")));
+    EXPECT_FALSE(fake->calls.contains(QStringLiteral("dialog(chinese)")));
 }

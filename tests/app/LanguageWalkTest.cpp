@@ -22,6 +22,7 @@
 #include "platform/IniFile.h"
 #include "platform/ScriptedPrompter.h"
 #include "ports/ModuleInfodlg.h"
+#include "reports/DlgButton.h"
 #include "reports/MyPropSheet.h"
 
 #include <QAbstractButton>
@@ -207,9 +208,18 @@ TEST_F(LanguageWalkTest, EveryWindowShowsChineseAfterTheSwitch)
     ASSERT_TRUE(view->DescriptionPage->isVisible());
     view->DescriptionPage->ShowObjective(1);
     check(frame.get(), "test panel");
+    // The report window: each result page, the counter page and the export bars that a finished run shows.
     view->ShowReportPage();
-    view->ReportDlg->PropSheet->SetActivePage(CTestReportDlg::kCounterPage);
-    check(frame.get(), "counter page");
+    CTestReportDlg *report = view->ReportDlg;
+    for (int tab = 0; tab <= CTestReportDlg::kCounterPage; ++tab) {
+        report->PropSheet->SetActivePage(tab);
+        check(frame.get(), tab == CTestReportDlg::kCounterPage ? "counter page" : "result page");
+    }
+    for (CDlgButton *bar : {report->ExcelBar, report->PdfBar}) {
+        bar->ResultsReady = 1;
+        bar->show();
+        check(bar, "export bar");
+    }
 
     // The log window from the tool bar.
     QTest::mouseClick(frame->ToolBar->Log, Qt::LeftButton);

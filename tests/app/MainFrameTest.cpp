@@ -170,7 +170,7 @@ TEST_F(MainFrameTest, ConnectionPaneFollowsModeAndInventory)
         std::uint32_t demo;
         std::uint8_t ready;
         const char *key;
-    } cases[] = {{1, 0, "Status_Connected"}, {0, 1, "Status_Connected"}, {0, 0, "Status_UnConnect"}};
+    } cases[] = {{1, 1, "Status_Demo"}, {0, 1, "Status_Connected"}, {0, 0, "Status_UnConnect"}};
     for (const auto &c : cases) {
         app->DemoMode = c.demo;
         g_Session.InventoryReady = c.ready;
@@ -179,6 +179,7 @@ TEST_F(MainFrameTest, ConnectionPaneFollowsModeAndInventory)
         EXPECT_EQ(frame->StatusBar->PaneCount(), 2);
         EXPECT_EQ(frame->StatusBar->PaneIcon(1).cacheKey(), frame->StatusIcon.cacheKey());
     }
+    EXPECT_EQ(g_LangMag.GetString(QStringLiteral("Status_Demo")), QStringLiteral("Demo"));
 }
 
 TEST_F(MainFrameTest, ModuleInformationRunsBehindTheBusyDialog)
@@ -369,13 +370,27 @@ TEST_F(MainFrameTest, ReportWindowFollowsTheFrame)
     EXPECT_EQ(report->PdfBar->pos(), QPoint(report->width() - 20 - report->PdfBar->width(), 10));
     EXPECT_EQ(report->ExcelBar->x(), report->PdfBar->x() - 10 - report->ExcelBar->width());
 
+    // The new size reaches the report window through the frame's layout, and its pages through the
+    // relayout timer: waited for until the pages have the window's new size.
+    const QSize reportBefore = report->size();
     frame->resize(frame->size() + QSize(40, 30));
-    QTRY_VERIFY(!report->RelayoutTimer.isActive());
-    for (int index = 0; index < report->PropSheet->count(); ++index) {
+    const auto pageInSheet = [report](int index) {
         QWidget *page = report->PropSheet->widget(index);
-        const QRect inSheet(page->parentWidget()->mapTo(report->PropSheet, page->pos()), page->size());
-        EXPECT_EQ(inSheet, QRect(5, 20, report->width() - 30, report->height() - 50)) << index;
-    }
+        return QRect(page->parentWidget()->mapTo(report->PropSheet, page->pos()), page->size());
+    };
+    const auto laidOut = [&] {
+        if (report->size() == reportBefore)
+            return false;
+        const QRect expected(5, 20, report->width() - 30, report->height() - 50);
+        for (int index = 0; index < report->PropSheet->count(); ++index) {
+            if (pageInSheet(index) != expected)
+                return false;
+        }
+        return true;
+    };
+    QTRY_VERIFY(laidOut());
+    for (int index = 0; index < report->PropSheet->count(); ++index)
+        EXPECT_EQ(pageInSheet(index), QRect(5, 20, report->width() - 30, report->height() - 50)) << index;
 
     VirtualWaitClock clock;
     bool shownDuringRestore = true;

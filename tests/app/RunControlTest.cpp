@@ -4,52 +4,53 @@
 #include "ShellTestSupport.h"
 #include "app/DlgWaitProgress.h"
 #include "app/KvIGMPTQApp.h"
+#include "app/LangMag.h"
 #include "app/LogDlg.h"
+#include "app/MMStatusBar.h"
 #include "app/MainFormView.h"
 #include "app/MainFrame.h"
 #include "app/PairOnePages.h"
 #include "app/ToolBarDlg.h"
+#include "common/PdfReadBack.h"
+#include "controls/grid/KvAvlGrid.h"
 #include "controls/grid/MyCug.h"
 #include "controls/grid/UGCheckBoxType.h"
 #include "controls/widgets/ButtonST.h"
 #include "controls/widgets/NumEdit.h"
 #include "controls/widgets/PictureEx.h"
+#include "controls/widgets/SkinListCtrl.h"
 #include "controls/widgets/StaticEx.h"
 #include "controls/widgets/TransparentImage.h"
 #include "engine/EngineHost.h"
+#include "engine/EngineUtils.h"
 #include "engine/Session.h"
-#include "run/TestReportDlg.h"
 #include "engine/SimulatedTimeClock.h"
 #include "engine/SimulatorConnection.h"
 #include "engine/TestPlanPorts.h"
 #include "engine/VirtualWaitClock.h"
 #include "kvserver/KvServer.h"
 #include "platform/ScriptedPrompter.h"
+#include "ports/ModuleInfodlg.h"
 #include "ports/PageDirectory.h"
 #include "ports/PortCheckGrid.h"
+#include "ports/PortInfoConfig.h"
+#include "ports/SysInfoDlg.h"
+#include "reports/CounterLog.h"
 #include "reports/DlgButton.h"
 #include "reports/MyPropSheet.h"
-#include "reports/CounterLog.h"
 #include "reports/ReportAggregate.h"
 #include "reports/ReportFilter.h"
 #include "reports/ReportLatency.h"
 #include "reports/ReportMixClass.h"
 #include "reports/ReportScale.h"
-#include "ports/ModuleInfodlg.h"
-#include "ports/PortInfoConfig.h"
-#include "ports/SysInfoDlg.h"
-#include "controls/widgets/SkinListCtrl.h"
-#include "app/LangMag.h"
-#include "common/PdfReadBack.h"
+#include "run/TestReportDlg.h"
 #include "testpages/DlgAggregate.h"
 #include "testpages/DlgCapacity.h"
 #include "testpages/DlgJoinLeave.h"
 #include "testpages/DlgLatency.h"
 #include "testpages/DlgMixClass.h"
 #include "testpages/DlgScale.h"
-#include "controls/grid/KvAvlGrid.h"
 #include "testpages/DlgSourceFilter.h"
-#include "controls/widgets/NumEdit.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -140,7 +141,33 @@ TEST_F(RunControlTest, RunFromTheToolBarReturnsItToIdleAfterwards)
     EXPECT_FALSE(bar->Reconnect->isEnabled());
     for (CButtonST *button : {bar->Load, bar->Save, bar->Log, bar->TestConfig, bar->Report, bar->Pairing})
         EXPECT_TRUE(button->isEnabled());
+    EXPECT_FALSE(bar->Stop->isEnabled()) << "nothing runs";
+    EXPECT_TRUE(bar->Spare->isHidden()) << "the spare button has no action";
     expectIdle();
+}
+
+// The elapsed time counts while the run goes on and stands still from its end, while "Test Finished!" waits.
+TEST_F(RunControlTest, ElapsedTimeStopsWhenTheRunEnds)
+{
+    struct ElapsedProbe : ScriptedPrompter
+    {
+        explicit ElapsedProbe(const CMainFormView &view) : view(view) {}
+        int messageBox(const QString &text, unsigned type, const QString &caption) override
+        {
+            countingAt << view.ElapsedTimer.isActive();
+            return ScriptedPrompter::messageBox(text, type, caption);
+        }
+        const CMainFormView &view;
+        QList<bool> countingAt;
+    } probe(*view);
+    readyRatePages();
+    select({TestLatency});
+    bool countedDuringTheRun = false;
+    clock.callAfter(1500ms, [&] { countedDuringTheRun = view->ElapsedTimer.isActive(); });
+    frame->ToolBar->OnRunTest();
+    EXPECT_TRUE(countedDuringTheRun);
+    EXPECT_EQ(probe.messages(), QStringList{"Test Finished!"});
+    EXPECT_EQ(probe.countingAt, QList<bool>{false});
 }
 
 TEST_F(RunControlTest, NothingSelectedLogsTheHeaderAndFinishes)
@@ -755,3 +782,34 @@ TEST_P(PdfReportOfARun, EverySectionOfARunWithEveryTestIsInTheFile)
 INSTANTIATE_TEST_SUITE_P(BothLanguages, PdfReportOfARun, testing::Values("LangEng.lng", "LangChs.lng"));
 
 } // namespace
+
+// Demo mode delivers what the hosts' filters admit, so a Source Filter run passes with the page's own
+// filters and with one that lets the source through.
+TEST_F(RunControlTest, DemoSourceFilterRunsPassWhateverTheFilters)
+{
+    select({TestSourceFilter});
+    groupPagesRunPairOne();
+    sourceFilterRunsPairOne();
+    CDlgSourceFilter *page = view->SourceFilterPage;
+    const QStringList groups = EngineHost::instance().sourceFilterGroups();
+    ASSERT_FALSE(groups.isEmpty());
+    UtFilterHost admitting{QString::asprintf("(%3d,%2d,%d) - QM-M13", 1, 2, 2), {}};
+    for (const QString &group : groups)
+        admitting.Groups.push_back({group, 1, {QStringLiteral("192.168.2.1")}});
+
+    for (const bool admitSource : {false, true}) {
+        if (admitSource)
+            page->AddressSettings = {admitting};
+        view->LogDlg->ClearLog();
+        frame->ToolBar->OnRunTest();
+        const QString log = view->LogDlg->text();
+        EXPECT_TRUE(log.contains(QLatin1String("* IGMP V3 Filter Test Complete"))) << admitSource;
+        EXPECT_FALSE(log.contains(QLatin1String("failed"))) << log.toStdString();
+        EXPECT_EQ(log.count(QLatin1String("Pass!")), groups.size()) << admitSource;
+        const int host = LookupPortIndex(1, g_Session.PortIndex, 2, 2);
+        ASSERT_GE(host, 0);
+        const std::uint64_t received = g_Session.PortCounters[std::size_t(host)].MulticastRx;
+        EXPECT_EQ(received > 0, admitSource) << received;
+    }
+    EXPECT_EQ(frame->StatusBar->PaneText(1), QStringLiteral("Demo"));
+}

@@ -5,7 +5,10 @@
 #include "app/KvIGMPTQApp.h"
 #include "app/MMStatusBar.h"
 #include "app/MainFrame.h"
+#include "app/ToolBarDlg.h"
+#include "controls/widgets/ButtonST.h"
 #include "engine/EngineUtils.h"
+#include "engine/PortSet.h"
 #include "kvserver/KvServer.h"
 #include "platform/ProcessList.h"
 #include "platform/ScriptedPrompter.h"
@@ -13,10 +16,13 @@
 #include "platform/ServerProbe.h"
 #include "platform/kvapi/KvClient.h"
 
+#include <QDeadlineTimer>
 #include <QPushButton>
 #include <QTcpServer>
+#include <QTest>
 #include <QTimer>
 #include <QUuid>
+#include <csignal>
 #include <gtest/gtest.h>
 #include <ifaddrs.h>
 #include <net/if.h>
@@ -206,4 +212,90 @@ TEST_F(ServerStartupTest, OwnNetworkAddressStartsTheServerThereAndConnects)
     EXPECT_EQ(app.ServerAddress, address);
     EXPECT_EQ(g_ServerOnThisMachine, 1);
     EXPECT_GT(g_Session.PortCount, 0);
+}
+
+namespace {
+
+// Lets the event loop run until the condition holds or a generous time has passed.
+bool eventuallyTrue(const std::function<bool()> &condition)
+{
+    QDeadlineTimer deadline(20000);
+    while (!condition() && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    return condition();
+}
+
+} // namespace
+
+// Ended by a signal, the program releases its ports and stops the server on this machine that serves it
+// alone, as Exit does, but asks nothing.
+TEST_F(ServerStartupTest, TerminationSignalClosesDownAndStopsTheServerWithoutAsking)
+{
+    for (const int signal : {SIGTERM, SIGINT}) {
+        KvServer server;
+        std::string error;
+        ASSERT_TRUE(server.listen(0, "127.0.0.1", error)) << error;
+        server.start();
+        KvClient::instance().setServerPort(server.port());
+        auto services = std::make_unique<LoopbackServices>(folder.path());
+        services->processRunning = [] { return true; };
+        CKvIGMPTQApp app(std::move(services));
+        ASSERT_TRUE(app.InitInstance()) << prompter.messages().join(u'|').toStdString();
+        ASSERT_EQ(g_ServerOnThisMachine, 1);
+        ASSERT_EQ(server.clientCount(), 1);
+
+        ASSERT_EQ(::raise(signal), 0);
+        EXPECT_TRUE(eventuallyTrue([&] { return !server.isRunning(); })) << signal;
+        EXPECT_FALSE(KvClient::instance().isConnected());
+        EXPECT_TRUE(prompter.messages().isEmpty()) << prompter.messages().join(u'|').toStdString();
+        EXPECT_TRUE(app.MainFrame()->close()) << "the close-down is done";
+        server.stop();
+    }
+}
+
+// A server that goes away leaves the program disconnected with Reconnect on offer; pressing it connects
+// again, takes the program's ports back and says so.
+TEST_F(ServerStartupTest, LostConnectionOffersReconnectWhichConnectsAgain)
+{
+    auto server = std::make_unique<KvServer>();
+    std::string error;
+    ASSERT_TRUE(server->listen(0, "127.0.0.1", error)) << error;
+    const std::uint16_t port = server->port();
+    server->start();
+    KvClient::instance().setServerPort(port);
+    auto services = std::make_unique<LoopbackServices>(folder.path());
+    services->processRunning = [] { return true; };
+    CKvIGMPTQApp app(std::move(services));
+    ASSERT_TRUE(app.InitInstance()) << prompter.messages().join(u'|').toStdString();
+    CMainFrame *frame = app.MainFrame();
+    CToolBarDlg *bar = frame->ToolBar;
+    EXPECT_FALSE(bar->Reconnect->isEnabled());
+    g_Session.LockedFlags[0] = 1;
+    ASSERT_NE(Kv_LockPortStatus(BuildLockedPortSets(g_Session).Sets().begin()->second.Set), 0);
+
+    server->stop();
+    server.reset();
+    ASSERT_TRUE(eventuallyTrue([&] { return bar->Reconnect->isEnabled(); }));
+    EXPECT_EQ(frame->StatusBar->PaneText(1), QStringLiteral("Disconnected"));
+
+    // Pressed while no server answers: it says so and stays on offer.
+    KvClient::instance().setReplyTimeout(std::chrono::milliseconds(200));
+    QTest::mouseClick(bar->Reconnect, Qt::LeftButton);
+    EXPECT_EQ(prompter.messages(),
+              QStringList{g_LangMag.GetString(QStringLiteral("Note_Connect_Server_Fail"))});
+    EXPECT_TRUE(bar->Reconnect->isEnabled());
+
+    KvServer again;
+    ASSERT_TRUE(again.listen(port, "127.0.0.1", error)) << error;
+    again.start();
+    QTest::mouseClick(bar->Reconnect, Qt::LeftButton);
+    EXPECT_EQ(prompter.messages().last(), QStringLiteral("Connection has been re-established!"));
+    EXPECT_FALSE(bar->Reconnect->isEnabled());
+    EXPECT_EQ(frame->StatusBar->PaneText(1), QStringLiteral("Connected"));
+    EXPECT_TRUE(KvClient::instance().isConnected());
+    EXPECT_EQ(g_Session.LockedFlags[0], 1) << "the port is this program's again";
+    EXPECT_EQ(again.clientCount(), 1);
+    KvClient::instance().setReplyTimeout(KvClient::DefaultReplyTimeout);
+    Kv_SYS_TerminateProcess();
+    again.stop();
 }

@@ -14,6 +14,7 @@
 #include "platform/ScriptedPrompter.h"
 
 #include <QSignalSpy>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -63,8 +64,12 @@ TEST_F(ToolBarTest, ButtonsSendTheirCommandsAndRefuseWhileRunning)
 
 TEST_F(ToolBarTest, RunAndStopSwitchTheLookAndSendTheirCommands)
 {
+    // Idle, Stop is grey and takes no click.
     EXPECT_EQ(bar->RunPicture, 159);
-    EXPECT_EQ(bar->StopPicture, 173);
+    EXPECT_EQ(bar->StopPicture, 174);
+    EXPECT_FALSE(bar->Stop->isEnabled());
+    QTest::mouseClick(bar->Stop, Qt::LeftButton);
+    EXPECT_TRUE(sent().isEmpty());
     EXPECT_FALSE(bar->IdlePicture->isHidden());
     EXPECT_TRUE(bar->Indicator->isHidden());
 
@@ -72,6 +77,7 @@ TEST_F(ToolBarTest, RunAndStopSwitchTheLookAndSendTheirCommands)
     EXPECT_EQ(sent(), QList<int>{125});
     EXPECT_EQ(bar->RunPicture, 160);
     EXPECT_EQ(bar->StopPicture, 173);
+    EXPECT_TRUE(bar->Stop->isEnabled());
     EXPECT_FALSE(bar->Indicator->isHidden());
     EXPECT_TRUE(bar->IdlePicture->isHidden());
     for (CButtonST *button : {bar->TestConfig, bar->Report, bar->Pairing, bar->Save, bar->Load})
@@ -89,6 +95,7 @@ TEST_F(ToolBarTest, RunAndStopSwitchTheLookAndSendTheirCommands)
     EXPECT_EQ(sent(), QList<int>{126});
     EXPECT_EQ(bar->RunPicture, 159);
     EXPECT_EQ(bar->StopPicture, 174);
+    EXPECT_FALSE(bar->Stop->isEnabled());
     EXPECT_FALSE(bar->IdlePicture->isHidden());
     EXPECT_TRUE(bar->Indicator->isHidden());
     for (CButtonST *button : {bar->TestConfig, bar->Report, bar->Pairing, bar->Save, bar->Load})

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/LangMag.h"
+#include "common/TestFiles.h"
 #include "engine/EngineHost.h"
 
 // The engine's texts from the language manager's current file, as the application wires them.
@@ -19,7 +20,7 @@ public:
     void install()
     {
         savedLanguage = g_LangMag.GetLangFile();
-        g_LangMag.SetLangFile(QStringLiteral(KV_SOURCE_DIR "/resources/Language/LangEng.lng"));
+        g_LangMag.SetLangFile(sourceLanguageFile(QStringLiteral("LangEng.lng")));
         installLanguageTexts();
     }
 

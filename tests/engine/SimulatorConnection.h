@@ -13,11 +13,11 @@
 #include <memory>
 #include <string>
 
-// Connects to the started `server` and waits until its inventory and the link state of port record
-// `linkedPort` have arrived.
-inline void connectToSimulator(const KvServer &server, int linkedPort)
+// Connects to a server listening on loopback `port` and waits until its inventory and the link state of
+// port record `linkedPort` have arrived.
+inline void connectToServerPort(std::uint16_t port, int linkedPort)
 {
-    KvClient::instance().setServerPort(server.port());
+    KvClient::instance().setServerPort(port);
     const char address[32] = "127.0.0.1";
     ASSERT_EQ(Kv_SYS_ConnectToServer(address), 1);
     ASSERT_TRUE(QTest::qWaitFor([] { return g_Session.InventoryReceived == 1; }, 3000));
@@ -27,6 +27,11 @@ inline void connectToSimulator(const KvServer &server, int linkedPort)
                    (g_Session.PortHwInfo[linkedPort].SpeedMedia & 0xFF) != 0;
         },
         3000));
+}
+
+inline void connectToSimulator(const KvServer &server, int linkedPort)
+{
+    connectToServerPort(server.port(), linkedPort);
 }
 
 // Starts a simulator with `config` on a free loopback port, lets `clock` (when given) move its time,

@@ -2,6 +2,7 @@
 // blocks byte for byte, the pauses in virtual time, failures, Stop and refused parameters.
 #include "TestPlanFixture.h"
 #include "app/LangMag.h"
+#include "common/TestFiles.h"
 
 #include <cstring>
 
@@ -228,7 +229,7 @@ TEST_F(TestPlanSteps, ClearAllCountersStopsAtTheFirstFailure)
         {Op::Kv_TQModule_ClearAllStreamCounter, "Stat_Clear_Stream_Fail", 20},
     };
     const QString savedLanguage = g_LangMag.GetLangFile();
-    g_LangMag.SetLangFile(QStringLiteral("Language/LangEng.lng"));
+    g_LangMag.SetLangFile(sourceLanguageFile(QStringLiteral("LangEng.lng")));
     EngineHost::instance().languageText = [](const QString &key) { return g_LangMag.GetString(key); };
     for (const auto &c : cases) {
         server->clear();
@@ -256,6 +257,23 @@ TEST_F(TestPlanSteps, ClearAllCountersStopsAtTheFirstFailure)
     EXPECT_EQ(plan.ClearAllCounters(), 0);
     EXPECT_EQ(log, QStringList{"* Clear counter for all ports ..."});
     EXPECT_TRUE(server->calls().empty());
+}
+
+// The address line of a group past 250 is logged once per group and pair of a walk, not once per port.
+TEST_F(TestPlanSteps, GroupAddressLineOncePerGroupAndPair)
+{
+    const auto lines = [this] { return log.filter("-idx").join("").toStdString(); };
+    ASSERT_EQ(plan.SendJoinAll(253), 1);
+    const std::string walk = lines();
+    EXPECT_EQ(walk, "bf 239,1,1,1 -- af 239,1,1,252   -idx 251 \n"
+                    "bf 225,0,0,250 -- af 225,0,1,245   -idx 251 \n"
+                    "bf 239,1,1,1 -- af 239,1,1,253   -idx 252 \n"
+                    "bf 225,0,0,250 -- af 225,0,1,246   -idx 252 \n");
+    // Each walk logs its own.
+    log.clear();
+    ASSERT_EQ(plan.SendJoinAll(253), 1);
+    ASSERT_EQ(plan.SendLeaveAll(253), 1);
+    EXPECT_EQ(lines(), walk + walk);
 }
 
 TEST_F(TestPlanSteps, JoinAllInBatchesOf32)

@@ -18,6 +18,19 @@ struct EditingDialog : ShownProbe
         grid->MoveCurrentCellTo(1, 1);
     }
     QWidget *editor() { return QApplication::focusWidget(); }
+    // The masked editor opened on cell (2, 2) with the mask and text, focused; null when it did not open.
+    CUGMaskedEdit *openMaskedEditor(const char *mask, const char *text)
+    {
+        CUGCell cell;
+        grid->ReadCell(2, 2, &cell);
+        cell.m_editMask = mask;
+        cell.m_properties |= CellProp::EditMask;
+        cell.AssignText(text);
+        grid->WriteCell(2, 2, &cell);
+        if (grid->BeginCellEdit(2, 2) != 0 || QApplication::focusWidget() != grid->MaskedEditWindow())
+            return nullptr;
+        return grid->MaskedEditWindow();
+    }
     QStringList finished() const { return grid->log.filter("HookEditFinished"); }
 };
 
@@ -149,40 +162,62 @@ TEST(UGEdit, ReadOnlyCellOpensNoEditor)
     EXPECT_EQ(probe.grid->BeginCellEdit(2, 2), 1);
 }
 
-TEST(UGMaskedEdit, MaskTable)
+TEST(UGMaskedEdit, TypingSkipsWrongClassesFillsLiteralsAndStopsWhenFull)
 {
     EditingDialog probe;
-    CUGCell cell;
-    probe.grid->ReadCell(2, 2, &cell);
-    cell.m_editMask = "000-0000";
-    cell.m_properties |= CellProp::EditMask;
-    cell.AssignText("");
-    probe.grid->WriteCell(2, 2, &cell);
-    ASSERT_EQ(probe.grid->BeginCellEdit(2, 2), 0);
-    CUGMaskedEdit *edit = probe.grid->MaskedEditWindow();
-    ASSERT_EQ(QApplication::focusWidget(), edit);
+    CUGMaskedEdit *edit = probe.openMaskedEditor("000-0000", "");
+    ASSERT_NE(edit, nullptr);
     QTest::keyClicks(edit, "555a1234");
     EXPECT_EQ(edit->text(), "555-1234");
     QTest::keyClick(edit, Qt::Key_5);
     EXPECT_EQ(edit->text(), "555-1234");
+}
 
+TEST(UGMaskedEdit, EscapedMaskCharacterIsALiteral)
+{
+    EditingDialog probe;
+    CUGMaskedEdit *edit = probe.openMaskedEditor("000-0000", "");
+    ASSERT_NE(edit, nullptr);
     edit->SetMask("\\A00");
     EXPECT_EQ(edit->PositionClasses().size(), 3);
     EXPECT_EQ(edit->LiteralTemplate().size(), 3);
     EXPECT_EQ(edit->LiteralTemplate().at(0), 'A');
-    // Two literals in a row: one is typed for the user, the second position takes the key.
+}
+
+// Two literals in a row: one is typed for the user, the second position takes the key.
+TEST(UGMaskedEdit, SecondLiteralInARowTakesTheKey)
+{
+    EditingDialog probe;
+    CUGMaskedEdit *edit = probe.openMaskedEditor("000-0000", "");
+    ASSERT_NE(edit, nullptr);
     edit->SetMask("0--0");
     edit->setText("");
     QTest::keyClicks(edit, "1x");
     EXPECT_EQ(edit->text(), "1-x");
-    // Digits and letters of every script.
-    EXPECT_TRUE(CUGMaskedEdit::ClassAccepts('0', QChar(0x0663)));
-    EXPECT_TRUE(CUGMaskedEdit::ClassAccepts('L', QChar(0x00E9)));
-    EXPECT_TRUE(CUGMaskedEdit::ClassAccepts('L', QChar(0x4E2D)));
-    EXPECT_FALSE(CUGMaskedEdit::ClassAccepts('0', QChar(0x00E9)));
-    EXPECT_FALSE(CUGMaskedEdit::ClassAccepts('L', QChar(0x0663)));
-    EXPECT_TRUE(CUGMaskedEdit::ClassAccepts('C', QChar(0x00E9)));
-    edit->SetMask("00-00");
+}
+
+// Digits and letters of every script.
+TEST(UGMaskedEdit, ClassesAcceptDigitsAndLettersOfEveryScript)
+{
+    const struct
+    {
+        char maskChar;
+        char16_t c;
+        bool accepted;
+    } cases[] = {
+        {'0', 0x0663, true},  {'L', 0x00E9, true},  {'L', 0x4E2D, true},
+        {'0', 0x00E9, false}, {'L', 0x0663, false}, {'C', 0x00E9, true},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(CUGMaskedEdit::ClassAccepts(QChar(c.maskChar), QChar(c.c)), c.accepted)
+            << c.maskChar << " " << int(c.c);
+}
+
+TEST(UGMaskedEdit, ApplyMaskDropsWhatNoPositionTakes)
+{
+    EditingDialog probe;
+    CUGMaskedEdit *edit = probe.openMaskedEditor("00-00", "");
+    ASSERT_NE(edit, nullptr);
     EXPECT_EQ(edit->ApplyMask("1a234"), "12-34");
 }
 
@@ -190,15 +225,8 @@ TEST(UGMaskedEdit, MaskTable)
 TEST(UGMaskedEdit, TypingInsertsAndReplacesOnlyTheSelection)
 {
     EditingDialog probe;
-    CUGCell cell;
-    probe.grid->ReadCell(2, 2, &cell);
-    cell.m_editMask = "0000";
-    cell.m_properties |= CellProp::EditMask;
-    cell.AssignText("12");
-    probe.grid->WriteCell(2, 2, &cell);
-    ASSERT_EQ(probe.grid->BeginCellEdit(2, 2), 0);
-    CUGMaskedEdit *edit = probe.grid->MaskedEditWindow();
-    ASSERT_EQ(QApplication::focusWidget(), edit);
+    CUGMaskedEdit *edit = probe.openMaskedEditor("0000", "12");
+    ASSERT_NE(edit, nullptr);
     edit->setCursorPosition(0);
     QTest::keyClick(edit, Qt::Key_9);
     EXPECT_EQ(edit->text(), "912");

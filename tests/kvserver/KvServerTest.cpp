@@ -3,6 +3,7 @@
 #include "common/KvWireClient.h"
 #include "platform/kvapi/KvAPI.h"
 
+#include <QTest>
 #include <gtest/gtest.h>
 
 using KvProtocol::Op;
@@ -108,4 +109,31 @@ TEST_F(KvServerTest, LeavingClientsLocksAreFreed)
     ASSERT_TRUE(freed);
     EXPECT_EQ(KvProtocol::readBigEndian16(freed->data() + 24), 0);
     EXPECT_EQ(stays.call(Op::Kv_LockPortStatus, bytesOf({1, {1, 0, 0, 0}})), 1);
+}
+
+TEST_F(KvServerTest, ClientsBeyondTheLimitAndClientsThatNeverGreetAreClosed)
+{
+    start();
+    server->setHelloTimeout(std::chrono::milliseconds(200));
+    std::vector<std::unique_ptr<KvWireClient>> clients;
+    for (size_t i = 0; i < KvServer::MaxClients; ++i) {
+        clients.push_back(std::make_unique<KvWireClient>(server->port()));
+        ASSERT_EQ(clients.back()->hello(), 1) << i;
+    }
+    KvWireClient extra(server->port());
+    EXPECT_TRUE(extra.closedByServer(std::chrono::milliseconds(5000)));
+    clients.pop_back();
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return server->clientCount() == int(KvServer::MaxClients) - 1; }, 5000));
+    KvWireClient silent(server->port());
+    EXPECT_TRUE(silent.closedByServer(std::chrono::milliseconds(5000)));
+    EXPECT_EQ(clients.front()->call(Op::Kv_SYS_QueryNumOfClient), 1);
+
+    const std::vector<std::string> log = server->callLog();
+    const auto logged = [&](const std::string &text) {
+        return std::any_of(log.begin(), log.end(),
+                           [&](const std::string &line) { return line.find(text) != std::string::npos; });
+    };
+    EXPECT_TRUE(logged("client refused: 64 clients are connected already"));
+    EXPECT_TRUE(logged("closed: no greeting within 200 ms"));
 }

@@ -8,9 +8,11 @@
 
 namespace {
 
+// Each text gets a file of its own: QSettings keeps what it read of a path while its size and time stay.
 std::string writeConfig(const QTemporaryDir &folder, const std::string &text)
 {
-    const std::string path = folder.filePath("sim.ini").toStdString();
+    static int written = 0;
+    const std::string path = folder.filePath(QString("sim%1.ini").arg(++written)).toStdString();
     std::ofstream(path) << text;
     return path;
 }
@@ -54,6 +56,10 @@ TEST(SimConfigTest, RefusesBadValues)
         "[Chassis]\nNumber=256\n",
         "[Chassis]\nRequireLock=yes\n",
         "[Chassis]\nTimeScale=-1\n",
+        "[Chassis]\nTimeScale=nan\n",
+        "[Modules]\nCard2=53\ncard2=55\n", // one slot under two spellings
+        "[Modules]\nCard2=53\nCard02=55\n",
+        "\x89PNG\r\n\x1a\n\x01\x02 not an INI file\n",
         "[Device]\nProfile=perfect\n",
         "[Device]\nSmallFrameForwardingPercent=0\n",
         "[Device]\nFastLeave=2\n",

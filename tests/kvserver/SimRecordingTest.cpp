@@ -3,6 +3,7 @@
 #include "SimTestKit.h"
 #include "common/CaptureReadBack.h"
 #include "common/LoopbackListener.h"
+#include "common/TestFiles.h"
 
 #include <QFile>
 #include <QProcess>
@@ -111,7 +112,7 @@ TEST_F(SimRecordingTest, ServerProgramRecordsWhenAskedOnItsCommandLine)
     const QString path = folder.filePath("program.pcapng");
     const uint16_t port = freePort();
     QProcess program;
-    program.start(QStringLiteral("./KvServerAP"),
+    program.start(besideTestProgram(QStringLiteral("KvServerAP")),
                   {QStringLiteral("--port"), QString::number(port), QStringLiteral("--pcap"), path,
                    QStringLiteral("--time-scale"), QStringLiteral("0")});
     ASSERT_TRUE(program.waitForStarted(5000));

@@ -12,6 +12,7 @@
 #include <QThread>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <map>
@@ -251,7 +252,8 @@ protected:
         entry->Gap = gap;
         entry->FrameLength = uint16_t(frame.size());
         entry->StreamNumber = stream;
-        std::copy(frame.begin(), frame.end(), entry->Frame);
+        // A longer frame's head: the module fills the rest.
+        std::copy_n(frame.begin(), std::min(frame.size(), sizeof entry->Frame), entry->Frame);
         return Kv_TQModule_FillTxPkt_AddEntry(1, port.card, port.port, *entry) == 1;
     }
 

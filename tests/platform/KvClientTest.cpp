@@ -1,6 +1,7 @@
 // The hardware library's transport: results, timeouts, and the order and thread of server messages.
 #include "platform/kvapi/KvClient.h"
 #include "common/LoopbackListener.h"
+#include "common/TestFiles.h"
 #include "kvserver/KvServer.h"
 #include "platform/kvapi/KvAPI.h"
 
@@ -10,6 +11,7 @@
 #include <QThread>
 #include <arpa/inet.h>
 #include <atomic>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 #include <netinet/in.h>
@@ -343,7 +345,7 @@ TEST_F(KvClientTest, ServerProgramOnLoopback)
 {
     const uint16_t port = freePort();
     QProcess program;
-    program.setProgram(QStringLiteral("./KvServerAP"));
+    program.setProgram(besideTestProgram(QStringLiteral("KvServerAP")));
     program.setArguments({QStringLiteral("--port"), QString::number(port)});
     program.setChildProcessModifier([] {});
     program.start();
@@ -362,7 +364,8 @@ TEST_F(KvClientTest, ServerProgramKilledThenStartedAgain)
     const uint16_t port = freePort();
     KvClient::instance().setServerPort(port);
     auto startProgram = [port](QProcess &program) {
-        program.start(QStringLiteral("./KvServerAP"), {QStringLiteral("--port"), QString::number(port)});
+        program.start(besideTestProgram(QStringLiteral("KvServerAP")),
+                      {QStringLiteral("--port"), QString::number(port)});
         return program.waitForStarted(5000) && program.waitForReadyRead(5000);
     };
     QProcess first;
@@ -381,4 +384,168 @@ TEST_F(KvClientTest, ServerProgramKilledThenStartedAgain)
     EXPECT_EQ(Kv_SYS_QueryNumOfClient(), 1);
     Kv_SYS_TerminateServer();
     EXPECT_TRUE(second.waitForFinished(5000));
+}
+
+TEST_F(KvClientTest, ServerPortVariableThatNamesNoPortIsNotReplacedByTheDefault)
+{
+    const struct
+    {
+        const char *text;
+        uint16_t port;
+    } cases[] = {{"6000", 6000}, {"notanumber", 0}, {"-1", 0}, {"0", 0}, {"70000", 0}, {"5168x", 0}, {"", 0}};
+    for (const auto &each : cases) {
+        qputenv("KV_SERVER_PORT", each.text);
+        EXPECT_EQ(KvClient::instance().serverPort(), each.port) << each.text;
+    }
+    qputenv("KV_SERVER_PORT", "notanumber");
+    EXPECT_EQ(connect(), 0);
+    qunsetenv("KV_SERVER_PORT");
+    EXPECT_EQ(KvClient::instance().serverPort(), KvProtocol::DefaultPort);
+}
+
+namespace {
+
+// A server that answers the greeting, then answers the next request with the given bytes (made from
+// its sequence number) and holds the connection until the client ends it.
+class ScriptedServer
+{
+public:
+    using Answer = std::function<std::vector<uint8_t>(uint32_t sequence)>;
+
+    explicit ScriptedServer(Answer answer) : m_answer(std::move(answer))
+    {
+        const LoopbackListener listener = listenOnLoopback(1);
+        m_listener = listener.fd;
+        port = listener.port;
+        m_thread = std::thread([this] { serve(); });
+    }
+    ~ScriptedServer()
+    {
+        ::shutdown(m_listener, SHUT_RDWR);
+        if (m_peer >= 0)
+            ::shutdown(m_peer, SHUT_RDWR);
+        m_thread.join();
+        if (m_peer >= 0)
+            ::close(m_peer);
+        ::close(m_listener);
+    }
+    // True once the client ended the connection.
+    bool clientEnded() const { return m_clientEnded; }
+
+    uint16_t port = 0;
+
+private:
+    bool readAll(uint8_t *data, size_t size) const
+    {
+        while (size > 0) {
+            const ssize_t part = ::recv(m_peer, data, size, 0);
+            if (part <= 0)
+                return false;
+            data += part;
+            size -= static_cast<size_t>(part);
+        }
+        return true;
+    }
+    // The sequence number of the next request, 0 when the connection ends first.
+    uint32_t readRequest() const
+    {
+        uint8_t length[4];
+        if (!readAll(length, 4))
+            return 0;
+        std::vector<uint8_t> body(KvProtocol::Reader(length, 4).u32());
+        if (body.size() < 6 || !readAll(body.data(), body.size()))
+            return 0;
+        return KvProtocol::Reader(body.data() + 2, 4).u32();
+    }
+    void send(const std::vector<uint8_t> &bytes) const
+    {
+        ::send(m_peer, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+    }
+    void serve()
+    {
+        m_peer = ::accept(m_listener, nullptr, nullptr);
+        if (m_peer < 0)
+            return;
+        std::vector<uint8_t> reply;
+        KvProtocol::Writer(reply).u32(7).u8(uint8_t(KvProtocol::FrameKind::Reply)).u32(readRequest()).u16(1);
+        send(reply);
+        if (const uint32_t sequence = readRequest())
+            send(m_answer(sequence));
+        uint8_t rest[64];
+        while (::recv(m_peer, rest, sizeof rest, 0) > 0) {
+        }
+        m_clientEnded = true;
+    }
+
+    Answer m_answer;
+    int m_listener = -1;
+    std::atomic<int> m_peer{-1};
+    std::atomic<bool> m_clientEnded{false};
+    std::thread m_thread;
+};
+
+std::vector<uint8_t> serverFrame(KvProtocol::FrameKind kind, const std::vector<uint8_t> &body)
+{
+    std::vector<uint8_t> frame;
+    KvProtocol::Writer(frame)
+        .u32(uint32_t(1 + body.size()))
+        .u8(uint8_t(kind))
+        .bytes(body.data(), body.size());
+    return frame;
+}
+
+std::vector<uint8_t> replyBody(uint32_t sequence, uint16_t result)
+{
+    std::vector<uint8_t> body;
+    KvProtocol::Writer(body).u32(sequence).u16(result);
+    return body;
+}
+
+} // namespace
+
+TEST_F(KvClientTest, MalformedAnswerOrFloodEndsTheConnectionAndTheCallAtOnce)
+{
+    using KvProtocol::FrameKind;
+    const struct
+    {
+        const char *name;
+        ScriptedServer::Answer answer;
+    } cases[] = {
+        {"frame of an unknown kind",
+         [](uint32_t) {
+             return serverFrame(FrameKind(3), {0, 1, 2, 3, 4, 5});
+         }},
+        {"reply too short",
+         [](uint32_t) {
+             return serverFrame(FrameKind::Reply, {1, 0, 0});
+         }},
+        {"reply to a request never sent",
+         [](uint32_t sequence) { return serverFrame(FrameKind::Reply, replyBody(sequence + 5, 1)); }},
+        {"message without a code", [](uint32_t) { return serverFrame(FrameKind::Message, {0x01}); }},
+        {"messages beyond the queue's bound, then the reply",
+         [](uint32_t sequence) {
+             std::vector<uint8_t> message(60'000, 0);
+             KvProtocol::writeBigEndian16(message.data(), KvProtocol::MsgPortCounters);
+             const std::vector<uint8_t> one = serverFrame(FrameKind::Message, message);
+             std::vector<uint8_t> flood;
+             while (flood.size() <= KvClient::MaxQueuedBytes + one.size())
+                 flood.insert(flood.end(), one.begin(), one.end());
+             const std::vector<uint8_t> reply = serverFrame(FrameKind::Reply, replyBody(sequence, 1));
+             flood.insert(flood.end(), reply.begin(), reply.end());
+             return flood;
+         }},
+    };
+    for (const auto &each : cases) {
+        ScriptedServer scripted(each.answer);
+        KvClient::instance().setServerPort(scripted.port);
+        KvClient::instance().setReplyTimeout(std::chrono::seconds(30));
+        ASSERT_EQ(connect(), 1) << each.name;
+        QElapsedTimer elapsed;
+        elapsed.start();
+        EXPECT_EQ(Kv_TQModule_LinkStatus(1, 2, 1), 0) << each.name;
+        EXPECT_LT(elapsed.elapsed(), 15000) << each.name << ": well before the reply timeout";
+        EXPECT_FALSE(KvClient::instance().isConnected()) << each.name;
+        EXPECT_TRUE(QTest::qWaitFor([&] { return scripted.clientEnded(); }, 5000)) << each.name;
+        Kv_SYS_TerminateProcess();
+    }
 }

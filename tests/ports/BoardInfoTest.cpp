@@ -283,6 +283,21 @@ TEST_F(BoardInfoTest, PresetPortsAreCheckedAndFixed)
     EXPECT_EQ(g_Session.LockedFlags[indexOf(2, 2)], 1);
 }
 
+// A configuration file's ports: a board whose ports are all preset shows ticked, a board with some or
+// none does not, and neither does the chassis while a board stays unticked.
+TEST_F(BoardInfoTest, BoardsWithEveryPortPresetShowTicked)
+{
+    CBoardInfo dialog;
+    dialog.PresetFromConfig = 1;
+    dialog.PresetPorts = {{{3, 2, 1}, 55, 0}, {{3, 2, 2}, 55, 0}, {{3, 2, 3}, 55, 0},
+                          {{3, 2, 4}, 55, 0}, {{3, 9, 1}, 53, 0}, {{3, 7, 1}, 66, 0}};
+    ASSERT_TRUE(dialog.OnInitDialog());
+    EXPECT_EQ(state(board(dialog, 2)), CTreeCtrlEx::Checked);
+    EXPECT_EQ(state(board(dialog, 9)), CTreeCtrlEx::Unchecked) << "one of its two ports";
+    EXPECT_EQ(state(board(dialog, 7)), CTreeCtrlEx::Unchecked);
+    EXPECT_EQ(state(dialog.ChassisItem()), CTreeCtrlEx::Unchecked);
+}
+
 TEST_F(BoardInfoTest, APresetPortMissingFromTheTreeEndsTheDialog)
 {
     lockElsewhere({{2, 4}});

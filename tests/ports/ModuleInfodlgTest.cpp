@@ -191,3 +191,21 @@ TEST_F(ModuleInfoTest, DemoShowsEveryModuleWhateverIsReserved)
     EXPECT_TRUE(window.IsLiteLegendShown());
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Module Information"));
 }
+
+// Esc closes the window from its grid, which keeps every other key for itself.
+TEST_F(ModuleInfoTest, EscapeClosesTheWindowFromTheGrid)
+{
+    app.DemoMode = 1;
+    g_Session.BuildDemoInventory();
+    CModuleInfodlg window;
+    window.FillDemoInfo();
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    window.Grid()->setFocus();
+    QWidget *focus = QApplication::focusWidget();
+    ASSERT_NE(focus, nullptr);
+    ASSERT_TRUE(window.isAncestorOf(focus));
+    QTest::keyClick(focus, Qt::Key_Escape);
+    EXPECT_FALSE(window.isVisible());
+}

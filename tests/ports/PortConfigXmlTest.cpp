@@ -54,7 +54,15 @@ struct XmlPage : PortSession
             xml.EnterElement();
         return page.SaveXml(xml) && XmlDocument::WriteTextFile(path, QString::fromStdU16String(xml.GetDocText()));
     }
-    bool load(const QString &path) { return page.LoadXml(read(path)); }
+    // The section read from the file, parsed once as the loader does; the refused values.
+    QStringList load(const QString &path)
+    {
+        XmlDocument xml;
+        EXPECT_TRUE(xml.ParseText(read(path)));
+        QStringList refused;
+        page.LoadXml(xml, refused);
+        return refused;
+    }
     void setPair(int tab, const QString &source, const QStringList &hosts)
     {
         page.TabCtrl->setCurrentIndex(tab);
@@ -132,7 +140,7 @@ TEST(PortConfigXml, PairsAndPortsComeBack)
 
     // A fresh editor on the same session reads it all back, stream fields included.
     XmlPage q;
-    ASSERT_TRUE(q.load(path));
+    EXPECT_EQ(q.load(path), QStringList());
     EXPECT_TRUE(q.prompter.messages().isEmpty());
     EXPECT_EQ(q.page.PairCount(), 3);
     EXPECT_EQ(q.page.TabCtrl->tabText(2), "Test Pair 3");
@@ -166,32 +174,63 @@ TEST(PortConfigXml, LoaderSurvivesOddFiles)
         QString text;
         int pairCount;
         int status1, status2, status3;
+        QStringList refused;
     };
     const Case cases[] = {
-        {"no section", kShell, 1, 0, 0, 0},
-        {"Status before PairID", section(1, "<Pair1><Status>1</Status><PairID>1</PairID></Pair1>"), 1, 0, 0,
-         0},
+        {"no section", kShell, 1, 0, 0, 0, {}},
+        {"Status before PairID",
+         section(1, "<Pair1><Status>1</Status><PairID>1</PairID></Pair1>"),
+         1,
+         0,
+         0,
+         0,
+         {}},
         {"three pairs",
          section(3, pairXml(1, fields.arg(1).arg(1), ports.arg(1)) +
                         pairXml(2, fields.arg(2).arg(2), ports.arg(2)) +
                         pairXml(3, fields.arg(3).arg(3), ports.arg(3))),
-         3, 1, 1, 1},
+         3,
+         1,
+         1,
+         1,
+         {}},
         {"Pair2 missing",
          section(3, pairXml(1, fields.arg(1).arg(1), ports.arg(1)) +
                         pairXml(3, fields.arg(3).arg(3), ports.arg(3))),
-         3, 1, 0, 1},
-        {"PairCount 12", section(12, pairXml(1, fields.arg(1).arg(1), ports.arg(1))), 8, 1, 0, 0},
+         3,
+         1,
+         0,
+         1,
+         {}},
+        {"PairCount 12",
+         section(12, pairXml(1, fields.arg(1).arg(1), ports.arg(1))),
+         1,
+         0,
+         0,
+         0,
+         {"PortPairConfig/PairCount = 12"}},
+        {"PairID beyond the pairs",
+         section(1, pairXml(1, fields.arg(300).arg(1), ports.arg(1))),
+         1,
+         1,
+         0,
+         0,
+         {"PortPairConfig/PairSettings/Pair1/PairID = 300"}},
         {"ports outside the inventory",
          section(1,
                  pairXml(1, fields.arg(1).arg(1),
                          "<SourcePortConfig><SourcePort1><CID>300</CID><BID>2</BID><PID>1</PID></SourcePort1>"
                          "</SourcePortConfig><DesPortConfig><DesPort1><CID>1</CID><BID>20</BID><PID>1</PID>"
                          "</DesPort1><DesPort2><CID>1</CID><PID>2</PID></DesPort2></DesPortConfig>")),
-         1, 1, 0, 0},
+         1,
+         1,
+         0,
+         0,
+         {}},
     };
     for (const Case &c : cases) {
         XmlPage p;
-        ASSERT_TRUE(p.load(p.file(c.text))) << c.name;
+        EXPECT_EQ(p.load(p.file(c.text)), c.refused) << c.name;
         EXPECT_TRUE(p.prompter.messages().isEmpty()) << c.name;
         EXPECT_EQ(p.page.PairCount(), c.pairCount) << c.name;
         EXPECT_EQ(p.pair(1).PairID, 1) << c.name;
@@ -210,10 +249,25 @@ TEST(PortConfigXml, LoaderSurvivesOddFiles)
                 EXPECT_EQ(record.Select_state, 0) << c.name;
         }
     }
+}
 
-    XmlPage broken;
-    EXPECT_FALSE(broken.load(broken.file("<Tavrix-IGMP-TQ_Config><PortPairConfig>")));
-    EXPECT_EQ(broken.prompter.messages(), QStringList{"Load Configuration File Fail!"});
-    EXPECT_EQ(broken.page.PairCount(), 1);
-    EXPECT_EQ(broken.pair(1).Status, 0);
+// A value beyond its field's range is never cut into another value: the pair keeps its own.
+TEST(PortConfigXml, GroupCountsAndTagsOutsideTheirRangesAreRefused)
+{
+    const char *counts[] = {"100000", "-1", "0", "65536", "abc"};
+    for (const char *count : counts) {
+        XmlPage p;
+        const QString text = section(
+            1, pairXml(1, QStringLiteral("<PairID>1</PairID><NumofGroup>%1</NumofGroup><UniBid>256</UniBid>")
+                              .arg(QLatin1String(count))));
+        EXPECT_EQ(p.load(p.file(text)),
+                  QStringList({"PortPairConfig/PairSettings/Pair1/NumofGroup = " + QLatin1String(count),
+                               "PortPairConfig/PairSettings/Pair1/UniBid = 256"}))
+            << count;
+        EXPECT_EQ(p.pair(1).NumofGroup, 1) << count;
+        EXPECT_EQ(p.pair(1).UniBid, 0xFF) << count;
+    }
+    XmlPage p;
+    EXPECT_EQ(p.load(p.file(section(1, pairXml(1, "<NumofGroup>256</NumofGroup>")))), QStringList());
+    EXPECT_EQ(p.pair(1).NumofGroup, 256);
 }

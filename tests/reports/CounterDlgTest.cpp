@@ -156,7 +156,7 @@ TEST_F(CounterDlgTest, CancelWritesNothingAndAFailedSaveIsReported)
 
     prompter.queueFileName(dir.filePath("missing/counter.xls"));
     ExportCounterWorkbook(*dialog);
-    EXPECT_EQ(prompter.messages(), QStringList{"Save File Fail."});
+    EXPECT_EQ(prompter.messages(), QStringList{"Save File Fail.\nNo such file or directory"});
     EXPECT_FALSE(QFile::exists(dir.filePath("missing/counter.xls")));
 }
 

@@ -222,7 +222,7 @@ TEST_F(LiveChartTest, TimerRedrawsOnlyWhileShown)
     dialog.RedrawTimer.setInterval(5);
     dialog.show();
     ASSERT_TRUE(dialog.RedrawTimer.isActive());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return dialog.Points().PointCount() == 4; }, 2000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dialog.Points().PointCount() == 4; }, 5000));
     EXPECT_EQ(dialog.Viewer->GetChart()->width(), dialog.SizeReference->width());
 
     dialog.hide();

@@ -1,16 +1,17 @@
 // Each result page after a run against the simulated chassis and device, in simulated time and in both
 // languages: the runner's steps around the test's procedure, then the grid's cells and the chart's data.
 #include "ResultPageFixture.h"
+#include "common/TestFiles.h"
 #include "engine/LatencyRates.h"
 #include "engine/SimulatedTimeClock.h"
 #include "engine/SimulatorConnection.h"
 #include "engine/TestPlanPorts.h"
-#include "run/TestReportDlg.h"
 #include "kvserver/KvServer.h"
 #include "reports/ReportAggregate.h"
 #include "reports/ReportFilter.h"
 #include "reports/ReportLatency.h"
 #include "reports/ReportMixClass.h"
+#include "run/TestReportDlg.h"
 
 #include <QRegularExpression>
 #include <algorithm>
@@ -34,7 +35,7 @@ protected:
         host.filterGroupTexts = [this] { return filterGroups; };
         host.filterAddressSettings = [this] { return filterHosts; };
         savedLanguage = g_LangMag.GetLangFile();
-        g_LangMag.SetLangFile(QStringLiteral("Language/") + QString::fromLatin1(GetParam()));
+        g_LangMag.SetLangFile(sourceLanguageFile(QString::fromLatin1(GetParam())));
         installLanguageTexts();
 
         SimConfig config;

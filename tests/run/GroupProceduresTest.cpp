@@ -22,11 +22,7 @@ protected:
         TestPlanFixture::SetUp();
         english.install();
         report.SetPlan(&plan);
-        EngineHost::instance().setStatusText = [this](const QString &text) {
-            status << text;
-            if (text == key("Stat_Read_Counter"))
-                deliverCounters();
-        };
+        report.CountersRead = [this] { deliverCounters(); };
         plan.NumberOfTrials = 1;
         plan.TestDuration = 2;
         plan.DelayAfterJoin = 0;
@@ -226,8 +222,6 @@ TEST_F(LatencyProcedureTest, TrialWritesTheLatencyCellsAndTable)
         if (text.startsWith("Perform testing"))
             for (const auto &[host, value] : ticks)
                 g_Session.PortStates[host].MaxLatencyTicks = value;
-        if (text == key("Stat_Read_Counter"))
-            deliverCounters();
     };
     plan.InitialRate = 50;
     layOut(report.LatencyPage);

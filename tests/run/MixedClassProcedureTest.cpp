@@ -21,11 +21,7 @@ protected:
         TestPlanFixture::SetUp();
         english.install();
         report.SetPlan(&plan);
-        EngineHost::instance().setStatusText = [this](const QString &text) {
-            status << text;
-            if (text == key("Stat_Print_Counter"))
-                deliverCounters();
-        };
+        report.CountersRead = [this] { deliverCounters(); };
         plan.NumberOfTrials = 1;
         plan.TestDuration = 2;
         plan.DelayAfterJoin = 0;

@@ -61,9 +61,7 @@ protected:
                             &trial) == 2)
                 joined = groups;
         };
-        onStatus = [this](const QString &text) {
-            if (text != "Testing...Load Test Parameter into Module...")
-                return;
+        report.CountersRead = [this] {
             for (const UtTestPort &host : plan.HostPorts)
                 g_Session.PortStates[host.PortIndex].RxCountA =
                     host.Monitor ? monitorFrames : std::min(joined, tableSize);
@@ -154,7 +152,7 @@ TEST_F(CapacityProcedureTest, StepZeroRunsOneCount)
 TEST_F(CapacityProcedureTest, DemoCountersPassEveryStep)
 {
     demo = true;
-    onStatus = nullptr;
+    report.CountersRead = nullptr;
     plan.HostPorts[1].Monitor = 1;
     ASSERT_TRUE(report.PerformCapacityTest(64));
     EXPECT_EQ(page->CapacityLabel->text(), "30");
@@ -305,9 +303,7 @@ protected:
         // (2,2) takes only 10.0.0.1, (2,3) everything but 10.0.0.1, (3,2) has no settings.
         filterHosts = {{"(  1, 2,2) - 53", {{"232.1.1.1", 1, {"10.0.0.1"}}}},
                        {"(  1, 2,3) - 53", {{"232.1.1.1", 2, {"10.0.0.1"}}}}};
-        onStatus = [this](const QString &text) {
-            if (text != key("Stat_Print_Counter"))
-                return;
+        report.CountersRead = [this] {
             const uint64_t a = plan.SourcePorts[0].TxFrames;
             const uint64_t b = plan.SourcePorts[1].TxFrames;
             g_Session.PortStates[1].RxCountA = a;

@@ -1,7 +1,6 @@
 // Saving a report from the report window: the proposed name, the save dialog, the busy dialog the
 // writer runs in and the message after it; at the end a whole demo run in the main frame saved from
 // its Excel bar and read back.
-#include "reports/ReportReadBack.h"
 #include "app/KvIGMPTQApp.h"
 #include "app/MainFormView.h"
 #include "app/MainFrame.h"
@@ -9,13 +8,13 @@
 #include "app/ProgInfoDlg.h"
 #include "app/ShellTestSupport.h"
 #include "common/EnglishTexts.h"
+#include "common/FileSizeLimit.h"
 #include "controls/grid/KvAvlGrid.h"
 #include "controls/grid/MyCug.h"
 #include "controls/widgets/ButtonST.h"
 #include "controls/widgets/NumEdit.h"
 #include "engine/EngineHost.h"
 #include "engine/EngineUtils.h"
-#include "run/TestReportDlg.h"
 #include "engine/VirtualWaitClock.h"
 #include "platform/ScriptedPrompter.h"
 #include "ports/ModuleInfodlg.h"
@@ -23,7 +22,9 @@
 #include "reports/DlgButton.h"
 #include "reports/ReportFile.h"
 #include "reports/ReportMixClass.h"
+#include "reports/ReportReadBack.h"
 #include "reports/ReportSources.h"
+#include "run/TestReportDlg.h"
 #include "testpages/DlgAggregate.h"
 #include "testpages/DlgCapacity.h"
 #include "testpages/DlgJoinLeave.h"
@@ -144,9 +145,9 @@ TEST_F(ReportSaveTest, TheWriterRunsInsideTheBusyDialogAndItsResultIsTold)
     };
     const Case cases[] = {
         {ReportFile::kSpreadsheet, "report.xls", "Save File Complete."},
-        {ReportFile::kSpreadsheet, "missing/report.xls", "Save File Fail."},
+        {ReportFile::kSpreadsheet, "missing/report.xls", "Save File Fail.\nNo such file or directory"},
         {ReportFile::kPdf, "report.pdf", "Save File Complete."},
-        {ReportFile::kPdf, "missing/report.pdf", "Save File Fail."},
+        {ReportFile::kPdf, "missing/report.pdf", "Save File Fail.\nNo such file or directory"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.file);
@@ -169,6 +170,32 @@ TEST_F(ReportSaveTest, TheWriterRunsInsideTheBusyDialogAndItsResultIsTold)
     EXPECT_FALSE(QFileInfo::exists(dir.filePath("missing")));
     const QJsonArray sheets = readReportBack(dir.filePath("report.xls"), "0-0")["sheets"].toArray();
     EXPECT_EQ(sheets.size(), 5);
+}
+
+// A report saved over an older one on a full disk: the user is told why, and the older file stays as
+// it was, whatever the report's size.
+TEST_F(ReportSaveTest, AFullDiskIsToldAndTheOlderReportStays)
+{
+    for (const int kind : {ReportFile::kSpreadsheet, ReportFile::kPdf}) {
+        const QString path = dir.filePath(kind == ReportFile::kPdf ? "old.pdf" : "old.xls");
+        {
+            QFile old(path);
+            ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+            old.write("an older report");
+        }
+        const qsizetype shown = prompter.messages().size();
+        prompter.queueFileName(path);
+        {
+            const FileSizeLimit fullDisk(1024);
+            report.SaveReport(kind);
+        }
+        EXPECT_EQ(prompter.messages().mid(shown), QStringList{"Save File Fail.\nThe disk is full."}) << kind;
+        QFile saved(path);
+        ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+        EXPECT_EQ(saved.readAll(), "an older report") << kind;
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(),
+                  kind == ReportFile::kPdf ? 2 : 1);
+    }
 }
 
 // A whole demo run of every test in the main frame, saved from the Excel bar through the frame's busy
@@ -205,15 +232,20 @@ TEST(ReportSaveEndToEnd, ADemoRunOfEveryTestSavesAsASpreadsheet)
     const QString path = dir.filePath("run.xls");
     prompter.queueFileName(path);
     bool busyShownWhileWriting = false;
-    // The writer runs inside the busy dialog; its text is the saving one.
-    QTimer probe;
-    QObject::connect(&probe, &QTimer::timeout, [&] {
-        if (g_ProgInfoDlg && g_ProgInfoDlg->isVisible() && g_ProgInfoDlg->Text == "Saving Files...")
-            busyShownWhileWriting = true;
-    });
-    probe.start(50);
+    // The writer runs inside the busy dialog; its text is the saving one. The frame's driver is wrapped so
+    // that the dialog is looked at when the writer starts.
+    EngineHost &host = EngineHost::instance();
+    const auto frameBusyDialog = host.busyDialog;
+    ASSERT_TRUE(frameBusyDialog);
+    host.busyDialog = [&](const QString &text, std::uint32_t seconds, std::function<void()> job) {
+        frameBusyDialog(text, seconds, [&, job = std::move(job)] {
+            busyShownWhileWriting =
+                g_ProgInfoDlg && g_ProgInfoDlg->isVisible() && g_ProgInfoDlg->Text == "Saving Files...";
+            job();
+        });
+    };
     report.ExcelBar->Button->click();
-    probe.stop();
+    host.busyDialog = frameBusyDialog;
     EXPECT_TRUE(busyShownWhileWriting);
     EXPECT_EQ(g_ProgInfoDlg, nullptr) << "the busy dialog is gone";
     EXPECT_EQ(prompter.messages().back(), "Save File Complete.");

@@ -152,3 +152,30 @@ TEST_F(CustomFrameTest, FinishedEditsAreNormalisedEvenAfterEscape)
     EXPECT_EQ(std::uint16_t{table[0].FrameSize}, 60);
     EXPECT_DOUBLE_EQ(double{table[1].MinRate}, 50);
 }
+
+// Esc from the grid closes the editor without storing; inside a cell edit it only ends the edit.
+TEST_F(CustomFrameTest, EscapeFromTheGridClosesWithoutStoring)
+{
+    std::vector<UtCustomFrame> table = DefaultCustomFrames();
+    CPacketCustomPage editor(table, 3);
+    editor.show();
+    editor.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&editor));
+    CPacketCustomGrid *grid = editor.Grid;
+    ASSERT_EQ(grid->BeginCellEdit(0, 0), 0);
+    QWidget *edit = grid->ActiveEditor();
+    ASSERT_NE(edit, nullptr);
+    edit->setFocus();
+    QTest::keyClicks(edit, "100");
+    QTest::keyClick(edit, Qt::Key_Escape);
+    EXPECT_FALSE(grid->IsEditing());
+    ASSERT_TRUE(editor.isVisible()) << "the first Esc ends the cell edit only";
+
+    QWidget *focus = QApplication::focusWidget();
+    ASSERT_NE(focus, nullptr);
+    ASSERT_TRUE(editor.isAncestorOf(focus));
+    QTest::keyClick(focus, Qt::Key_Escape);
+    EXPECT_FALSE(editor.isVisible());
+    EXPECT_EQ(editor.result(), QDialog::Rejected);
+    EXPECT_EQ(std::uint16_t{table[0].FrameSize}, 64);
+}

@@ -97,6 +97,16 @@ QString settingsBlock(int number, std::size_t port, int id, int cfi, int priorit
         .arg(address);
 }
 
+// The page's section read from the file text, parsed once as the loader does; the refused values.
+QStringList loadSection(CTestPageBase &page, const char *section, QStringView text, bool &selected)
+{
+    XmlDocument xml;
+    EXPECT_TRUE(xml.ParseText(text));
+    QStringList refused;
+    CTestPageBase::LoadXml(page, section, xml, selected, refused);
+    return refused;
+}
+
 bool sameSettings(const UtPortProtocolSettings &a, const UtPortProtocolSettings &b)
 {
     return std::memcmp(&a, &b, sizeof a) == 0;
@@ -164,7 +174,7 @@ TEST(PageConfigXml, JoinLeaveAndCapacityComeBackIntoFreshPages)
                          capacityText.replace("<Tavrix-IGMP-TQ_Config>\r\n", "");
     CDlgJoinLeave page;
     bool selected = true;
-    ASSERT_TRUE(CTestPageBase::LoadXml(page, "JoinLeaveConfig", file, selected));
+    EXPECT_EQ(loadSection(page, "JoinLeaveConfig", file, selected), QStringList());
     EXPECT_FALSE(selected);
     EXPECT_EQ(page.Trials.Edit->text(), "4");
     EXPECT_EQ(page.DelayAfterJoin.Edit->text(), "12");
@@ -184,7 +194,7 @@ TEST(PageConfigXml, JoinLeaveAndCapacityComeBackIntoFreshPages)
 
     CDlgCapacity capacity;
     selected = false;
-    ASSERT_TRUE(CTestPageBase::LoadXml(capacity, "CapacityConfig", file, selected));
+    EXPECT_EQ(loadSection(capacity, "CapacityConfig", file, selected), QStringList());
     EXPECT_TRUE(selected);
     EXPECT_EQ(capacity.MaxGroups.Edit->text(), "7999");
     EXPECT_EQ(capacity.InitialGroups.Edit->text(), "100");
@@ -223,7 +233,7 @@ TEST(PageConfigXml, MixedClassCarriesUnicastPortsAndTheFrameTableLatencyItsRateS
     s.plan.TestPairs[0].UniPid = 0xFF;
     CDlgMixClass page;
     bool selected = false;
-    ASSERT_TRUE(CTestPageBase::LoadXml(page, "MixedClassConfig", text, selected));
+    EXPECT_EQ(loadSection(page, "MixedClassConfig", text, selected), QStringList());
     EXPECT_EQ(s.plan.TestPairs[0].UniPid, 2);
     for (std::size_t i = 0; i < table.size(); ++i)
         EXPECT_EQ(std::memcmp(&page.CustomFrameTable[i], &table[i], sizeof(UtCustomFrame)), 0) << i;
@@ -254,22 +264,49 @@ TEST(PageConfigXml, ReaderTakesWhatItCanOfHandEditedSections)
         QString body;
         QString trials, duration;
         std::array<std::uint8_t, 9> pairs;
+        QStringList refused;
     };
     const Case cases[] = {
         {"out of order: the later element is read, the earlier one no longer found",
-         "<TestDuration>9</TestDuration><NumberOfTrails>4</NumberOfTrails>", "4", "5", {}},
-        {"missing elements are skipped", "<TestDuration>9</TestDuration>", "1", "9", {}},
+         "<TestDuration>9</TestDuration><NumberOfTrails>4</NumberOfTrails>",
+         "4",
+         "5",
+         {},
+         {}},
+        {"missing elements are skipped", "<TestDuration>9</TestDuration>", "1", "9", {}, {}},
         {"a gap in the pair numbers costs no later pair",
-         "<PairSettings><PairSel1><Pair>2</Pair></PairSel1><PairSel3><Pair>5</Pair></PairSel3></PairSettings>",
-         "1", "5", {0, 0, 1, 0, 0, 1, 0, 0, 0}},
+         "<PairSettings><PairSel1><Pair>2</Pair></PairSel1><PairSel3><Pair>5</Pair></PairSel3></"
+         "PairSettings>",
+         "1",
+         "5",
+         {0, 0, 1, 0, 0, 1, 0, 0, 0},
+         {}},
         {"pair numbers outside 1 to 8",
-         "<PairSettings><PairSel1><Pair>0</Pair></PairSel1><PairSel2><Pair>9</Pair></PairSel2></PairSettings>",
-         "1", "5", {}},
+         "<PairSettings><PairSel1><Pair>0</Pair></PairSel1><PairSel2><Pair>9</Pair></PairSel2></"
+         "PairSettings>",
+         "1",
+         "5",
+         {},
+         {"JoinLeaveConfig/PairSettings/PairSel1/Pair = 0",
+          "JoinLeaveConfig/PairSettings/PairSel2/Pair = 9"}},
+        {"typed fields outside their ranges keep the page's values",
+         "<NumberOfTrails>-5</NumberOfTrails><TestDuration>10^23</TestDuration><IGMPVer>7</IGMPVer>",
+         "1",
+         "5",
+         {},
+         {"JoinLeaveConfig/NumberOfTrails = -5", "JoinLeaveConfig/TestDuration = 10^23",
+          "JoinLeaveConfig/IGMPVer = 7"}},
+        {"a text that is no number",
+         "<NumberOfTrails>abc</NumberOfTrails><TestDuration>1e23</TestDuration>",
+         "1",
+         "5",
+         {},
+         {"JoinLeaveConfig/NumberOfTrails = abc", "JoinLeaveConfig/TestDuration = 1e23"}},
     };
     for (const Case &c : cases) {
         CDlgJoinLeave page;
         bool selected = false;
-        ASSERT_TRUE(CTestPageBase::LoadXml(page, "JoinLeaveConfig", section(c.body), selected)) << c.name;
+        EXPECT_EQ(loadSection(page, "JoinLeaveConfig", section(c.body), selected), c.refused) << c.name;
         EXPECT_EQ(page.Trials.Edit->text(), c.trials) << c.name;
         EXPECT_EQ(page.TestDuration.Edit->text(), c.duration) << c.name;
         EXPECT_EQ(page.PairChecked, c.pairs) << c.name;
@@ -277,31 +314,30 @@ TEST(PageConfigXml, ReaderTakesWhatItCanOfHandEditedSections)
     }
 
     // Ports: matched by chassis, card and port; one not in the inventory is passed over; the element
-    // after a gap is read; an address in either spelling; the id kept in 16 bits.
+    // after a gap is read; an address in either spelling, one beyond 32 bits refused; a VLAN id beyond
+    // 12 bits refused, never cut to another id.
     CDlgJoinLeave page;
     const std::vector<UtPortProtocolSettings> before = page.PortSettingsList;
     bool selected = false;
-    ASSERT_TRUE(CTestPageBase::LoadXml(
-        page, "JoinLeaveConfig",
-        section("<isSelected>2</isSelected>" + portBlock(1, s.label(2), "33663168") +
-                portBlock(2, "(  9, 9,1) - x", "1") + portBlock(4, s.label(1), "3355551936")),
-        selected));
+    const QStringList refused =
+        loadSection(page, "JoinLeaveConfig",
+                    section("<isSelected>2</isSelected>" + portBlock(1, s.label(2), "33663168") +
+                            portBlock(2, "(  9, 9,1) - x", "1") + portBlock(4, s.label(1), "3355551936") +
+                            portBlock(5, s.label(3), "4294967296")),
+                    selected);
     EXPECT_TRUE(selected);
     EXPECT_EQ(DottedText(page.PortSettingsList[2].IPAddress), "192.168.1.2");
     EXPECT_EQ(DottedText(page.PortSettingsList[1].IPAddress), "192.168.1.200");
-    EXPECT_EQ(int(page.PortSettingsList[1].VLanID), 70001 % 65536);
+    EXPECT_EQ(int(page.PortSettingsList[1].VLanID), int(before[1].VLanID));
     EXPECT_TRUE(sameSettings(page.PortSettingsList[0], before[0]));
     EXPECT_TRUE(sameSettings(page.PortSettingsList[3], before[3]));
-
-    // A text that does not parse: the message, and nothing read.
-    CDlgJoinLeave broken;
-    selected = false;
-    EXPECT_FALSE(CTestPageBase::LoadXml(broken, "JoinLeaveConfig", u"<Tavrix-IGMP-TQ_Config><JoinLeaveConfig>",
-                                        selected));
-    EXPECT_EQ(s.prompter.messages(), QStringList{"Load Configuration File Fail!"});
+    EXPECT_EQ(refused, QStringList({"JoinLeaveConfig/AvailablePortSettings1/VLanID = 70001",
+                                    "JoinLeaveConfig/AvailablePortSettings4/VLanID = 70001",
+                                    "JoinLeaveConfig/AvailablePortSettings5/VLanID = 70001",
+                                    "JoinLeaveConfig/AvailablePortSettings5/IPAddress = 4294967296"}));
 }
 
-TEST(PageConfigXml, FrameTableRowsLoadOnlyWhenTheirCountFitsAndWithinTheEditorsBounds)
+TEST(PageConfigXml, FrameTableRowsLoadOnlyWhenTheirCountFitsAndValuesOnlyWithinTheEditorsBounds)
 {
     SectionSession s;
     const auto item = [](int number, const char *size, const char *rate) {
@@ -312,14 +348,15 @@ TEST(PageConfigXml, FrameTableRowsLoadOnlyWhenTheirCountFitsAndWithinTheEditorsB
             .arg(QLatin1String(size), QLatin1String(rate));
     };
     const QString items = item(1, "128.9", "12.345") + item(2, "70000", "250") + item(3, "-5", "-1");
+    QStringList refused;
     const auto load = [&](int count) {
         auto page = std::make_unique<CDlgMixClass>();
         bool selected = false;
-        EXPECT_TRUE(CTestPageBase::LoadXml(
-            *page, "MixedClassConfig",
-            "<Tavrix-IGMP-TQ_Config><MixedClassConfig><CustomRecordNumber>" + QString::number(count) +
-                "</CustomRecordNumber>" + items + "</MixedClassConfig></Tavrix-IGMP-TQ_Config>",
-            selected));
+        refused = loadSection(*page, "MixedClassConfig",
+                              "<Tavrix-IGMP-TQ_Config><MixedClassConfig><CustomRecordNumber>" +
+                                  QString::number(count) + "</CustomRecordNumber>" + items +
+                                  "</MixedClassConfig></Tavrix-IGMP-TQ_Config>",
+                              selected);
         return page->CustomFrameTable;
     };
     const std::vector<UtCustomFrame> defaults = DefaultCustomFrames();
@@ -327,12 +364,13 @@ TEST(PageConfigXml, FrameTableRowsLoadOnlyWhenTheirCountFitsAndWithinTheEditorsB
     ASSERT_EQ(three.size(), 7u);
     EXPECT_EQ(three[0].FrameSize, 128);
     EXPECT_DOUBLE_EQ(three[0].InitialRate, 12.345);
-    EXPECT_EQ(three[1].FrameSize, 16100);
-    EXPECT_DOUBLE_EQ(three[1].MaxRate, 100.0);
-    EXPECT_EQ(three[2].FrameSize, 60);
-    EXPECT_DOUBLE_EQ(three[2].Resolution, 0.01);
-    for (std::size_t i = 3; i < 7; ++i)
+    // Values beyond the editor's bounds are refused: the rows keep theirs.
+    for (std::size_t i = 1; i < 7; ++i)
         EXPECT_EQ(std::memcmp(&three[i], &defaults[i], sizeof(UtCustomFrame)), 0) << i;
+    ASSERT_EQ(refused.size(), 10);
+    EXPECT_EQ(refused[0], "MixedClassConfig/Item2/CustomFrameSize = 70000");
+    EXPECT_EQ(refused[4], "MixedClassConfig/Item2/CustomResolution = 250");
+    EXPECT_EQ(refused[5], "MixedClassConfig/Item3/CustomFrameSize = -5");
     const std::vector<UtCustomFrame> nine = load(9);
     for (std::size_t i = 0; i < 7; ++i)
         EXPECT_EQ(std::memcmp(&nine[i], &defaults[i], sizeof(UtCustomFrame)), 0) << i;

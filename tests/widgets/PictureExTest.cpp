@@ -31,7 +31,7 @@ TEST(PictureExTest, AnimatedGifRunsOnATimerAndStopsAtOnce)
     EXPECT_FALSE(picture.StartAnimation());
     EXPECT_TRUE(picture.IsAnimating());
     EXPECT_EQ(pixelRef(picture, 4, 4), RGB(255, 0, 0));
-    QTRY_COMPARE_WITH_TIMEOUT(picture.Animator().currentFrame(), 1, 1000);
+    QTRY_COMPARE_WITH_TIMEOUT(picture.Animator().currentFrame(), 1, 5000);
     EXPECT_EQ(pixelRef(picture, 4, 4), RGB(0, 0, 255));
     picture.StopAnimation();
     EXPECT_FALSE(picture.IsAnimating());
