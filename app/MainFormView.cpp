@@ -140,26 +140,11 @@ bool CMainFormView::IsPageShown(const QWidget *page) const
     return page && page->isVisibleTo(this);
 }
 
-QWidget *CMainFormView::TestPage(int test) const
+CTestPageBase *CMainFormView::TestPage(int test) const
 {
-    switch (test) {
-    case TestMixClass:
-        return MixClassPage;
-    case TestAggregate:
-        return AggregatePage;
-    case TestScale:
-        return ScalePage;
-    case TestLatency:
-        return LatencyPage;
-    case TestCapacity:
-        return CapacityPage;
-    case TestJoinLeave:
-        return JoinLeavePage;
-    case TestSourceFilter:
-        return SourceFilterPage;
-    default:
-        return nullptr;
-    }
+    CTestPageBase *const pages[TestCount] = {MixClassPage, AggregatePage, ScalePage,       LatencyPage,
+                                             CapacityPage, JoinLeavePage, SourceFilterPage};
+    return test >= 0 && test < TestCount ? pages[test] : nullptr;
 }
 
 int CMainFormView::VisibleTestPage() const

@@ -39,6 +39,7 @@ class CSplitterControl;
 class CStandardDlg;
 class CStaticEx;
 class CSysInfoDlg;
+class CTestPageBase;
 class CTestReportDlg;
 class CTransparentImage;
 class ReportPage;
@@ -236,7 +237,7 @@ public:
     static TreeNode NodeOf(const QTreeWidgetItem *item);
     // The node of a test, its page and its test picture (Source Filter has none: a null image).
     static TreeNode TestNode(int test);
-    QWidget *TestPage(int test) const;
+    CTestPageBase *TestPage(int test) const;
     // The first visible test page in test order, or -1.
     int VisibleTestPage() const;
     // The page is shown inside the view (whether or not the view itself is on screen).
@@ -340,8 +341,6 @@ private:
     int runReservation(CBoardInfo &dialog);
     // Run control helpers.
     void sendToFrame(int command);
-    // The runner of a test (index in test order).
-    void runTest(int test);
     // The start of every runner: flags, plan test type, run values and the elapsed-time timer.
     void beginRunner(int test, std::uint32_t testType);
     // The result page of a test emptied (for the frame-size rows of the run) and shown.

@@ -200,7 +200,7 @@ SaveResult CMainFormView::SaveConfigurationTo(const QString &path, const UtLocal
     if (!PortConfigPage->SaveXml(xml))
         return {EINVAL};
     for (const PageSection &section : kPageSections) {
-        auto *page = static_cast<CTestPageBase *>(TestPage(section.test));
+        auto *page = TestPage(section.test);
         if (!CTestPageBase::SaveXml(*page, section.element, TestSelected[section.test] != 0, xml))
             return {EINVAL};
     }
@@ -303,7 +303,7 @@ bool CMainFormView::LoadConfigurationFrom(const QString &path)
         QStringList refused;
         PortConfigPage->LoadXml(xml, refused);
         for (const PageSection &section : kPageSections) {
-            auto *page = static_cast<CTestPageBase *>(TestPage(section.test));
+            auto *page = TestPage(section.test);
             bool selected = TestSelected[section.test] != 0;
             CTestPageBase::LoadXml(*page, section.element, xml, selected, refused);
             markSelected(section.test, selected);

@@ -32,6 +32,7 @@
 
 #include <QDateTime>
 #include <cstring>
+#include <functional>
 #include <mutex>
 
 namespace {
@@ -40,19 +41,36 @@ constexpr int kHeaderWidth = 69;
 // The Filter result page's tab in the report sheet.
 constexpr int kFilterTab = 4;
 
-const char *const kStartKeys[TestCount] = {
-    "Stat_Start_Mixclass", "Stat_Start_Aggregate", "Stat_Start_Scale",       "Stat_Start_Latency",
-    "Stat_Start_Capacity", "Stat_Start_JoinLeave", "Stat_Start_SourceFilter"};
-
-const char *const kInvalidPageTexts[TestCount] = {
-    "Configuration of Mixed Class Test is not setting correctly\n",
-    "Configuration of Aggregate Test is not setting correctly\n",
-    "Configuration of Scale Test is not setting correctly\n",
-    "Configuration of Latency Test is not setting correctly\n",
-    "Configuration of Group Capacity Test is not setting correctly\n",
-    "Configuration of Join/Leave Test is not setting correctly\n",
-    "Configuration of IGMP V3 Source Filter Test is not setting correctly\n",
+// What the view runs of each test, in test order: the status key shown while it runs, the message of a
+// page that refuses its fields, and the runner.
+struct TestRun
+{
+    const char *startKey;
+    const char *invalidPageText;
+    std::uint8_t (CMainFormView::*runner)();
 };
+constexpr TestRun kTestRuns[TestCount] = {
+    {"Stat_Start_Mixclass", "Configuration of Mixed Class Test is not setting correctly\n",
+     &CMainFormView::RunMixedClassTest},
+    {"Stat_Start_Aggregate", "Configuration of Aggregate Test is not setting correctly\n",
+     &CMainFormView::RunAggregateTest},
+    {"Stat_Start_Scale", "Configuration of Scale Test is not setting correctly\n",
+     &CMainFormView::RunScaleGroupTest},
+    {"Stat_Start_Latency", "Configuration of Latency Test is not setting correctly\n",
+     &CMainFormView::RunLatencyTest},
+    {"Stat_Start_Capacity", "Configuration of Group Capacity Test is not setting correctly\n",
+     &CMainFormView::RunCapacityTest},
+    {"Stat_Start_JoinLeave", "Configuration of Join/Leave Test is not setting correctly\n",
+     &CMainFormView::RunJoinLeaveTest},
+    {"Stat_Start_SourceFilter", "Configuration of IGMP V3 Source Filter Test is not setting correctly\n",
+     &CMainFormView::RunSourceFilterTest},
+};
+
+// The report window's test number (1 for Mixed Class) names Mixed Class, Aggregate or Scale Group.
+bool isThroughputTestNo(std::uint32_t testNo)
+{
+    return testNo >= TestMixClass + 1 && testNo <= TestScale + 1;
+}
 
 void setStatus(const QString &text)
 {
@@ -146,41 +164,13 @@ bool CMainFormView::ValidateSelectedTests()
     for (int test = 0; test < TestCount; ++test) {
         if (!TestSelected[test])
             continue;
-        bool pageValid = true;
-        switch (test) {
-        case TestMixClass:
-            MixClassPage->FillPairGrid();
-            pageValid = MixClassPage->CheckFieldsValid();
-            break;
-        case TestAggregate:
-            AggregatePage->FillPairGrid();
-            pageValid = AggregatePage->CheckFieldsValid();
-            break;
-        case TestScale:
-            ScalePage->FillPairGrid();
-            pageValid = ScalePage->CheckFieldsValid();
-            break;
-        case TestLatency:
-            LatencyPage->FillPairGrid();
-            pageValid = LatencyPage->CheckFieldsValid();
-            break;
-        case TestCapacity:
-            CapacityPage->FillPairGrid();
-            pageValid = CapacityPage->CheckFieldsValid();
-            break;
-        case TestJoinLeave:
-            JoinLeavePage->FillPairGrid();
-            pageValid = JoinLeavePage->CheckFieldsValid();
-            break;
-        default:
-            pageValid = SourceFilterPage->CheckFieldsValid();
-            break;
-        }
-        if (!pageValid) {
+        // The pair grid is refilled first (the Source Filter page has none).
+        CTestPageBase *page = TestPage(test);
+        page->FillPairGrid();
+        if (!page->CheckFieldsValid()) {
             // The page's reason, when it gave one, follows the test's message.
-            const auto *page = static_cast<const CTestPageBase *>(TestPage(test));
             Prompter::current().messageBox(
-                QString::fromLatin1(kInvalidPageTexts[test]) + page->RefusalReason(), MB_OK);
+                QString::fromLatin1(kTestRuns[test].invalidPageText) + page->RefusalReason(), MB_OK);
             valid = false;
         }
     }
@@ -192,8 +182,8 @@ void CMainFormView::RunSelectedTests()
     std::memset(TestDone, 0, sizeof TestDone);
     LinkDownStop = 0;
     if (EngineHost::instance().isDemoMode()) {
-        // The demo inventory's eight ports start every run from zero.
-        for (std::size_t port = 0; port < 8; ++port) {
+        // The demo inventory's ports start every run from zero.
+        for (std::size_t port = 0; port < UtSession::kDemoPortCount; ++port) {
             if (port < g_Session.PortCounters.size())
                 std::memset(&g_Session.PortCounters[port], 0, sizeof(UtPortCounters));
             if (port < g_Session.PortStates.size())
@@ -203,8 +193,9 @@ void CMainFormView::RunSelectedTests()
     for (int test = 0; test < TestCount; ++test) {
         if (!TestSelected[test] || RunActive != 1)
             continue;
-        EngineHost::instance().showStatus(QString::fromLatin1(kStartKeys[test]));
-        runTest(test);
+        const TestRun &run = kTestRuns[test];
+        EngineHost::instance().showStatus(QString::fromLatin1(run.startKey));
+        std::invoke(run.runner, this);
         EngineHost::instance().showStatus(QStringLiteral("Stat_Finshed"));
     }
     if (LinkDownStop == 0)
@@ -222,33 +213,6 @@ void CMainFormView::closeWaitDialog()
     WaitDialog = nullptr;
     if (g_MainFrame)
         g_MainFrame->setEnabled(true);
-}
-
-void CMainFormView::runTest(int test)
-{
-    switch (test) {
-    case TestMixClass:
-        RunMixedClassTest();
-        break;
-    case TestAggregate:
-        RunAggregateTest();
-        break;
-    case TestScale:
-        RunScaleGroupTest();
-        break;
-    case TestLatency:
-        RunLatencyTest();
-        break;
-    case TestCapacity:
-        RunCapacityTest();
-        break;
-    case TestJoinLeave:
-        RunJoinLeaveTest();
-        break;
-    default:
-        RunSourceFilterTest();
-        break;
-    }
 }
 
 void CMainFormView::OnStopTest()
@@ -280,7 +244,7 @@ void CMainFormView::StopTest()
     if (!EngineHost::instance().isDemoMode())
         plan.StopAllTx();
     WaitPumpingAbortable(1000);
-    if (ReportDlg->CurrentTestNo >= 1 && ReportDlg->CurrentTestNo <= 3) {
+    if (isThroughputTestNo(ReportDlg->CurrentTestNo)) {
         ReportDlg->TimerSeconds = 1;
         if (!g_Session.PortStates.empty())
             ResetPortCounters();

@@ -207,7 +207,7 @@ void CMainFormView::ResetReportTree()
 
 void CMainFormView::storePortSettings(int test)
 {
-    if (auto *page = static_cast<CTestPageBase *>(TestPage(test)))
+    if (auto *page = TestPage(test))
         page->StorePortSettings();
 }
 

@@ -28,7 +28,7 @@ static_assert(int(PageDirectory::MixClass) == TestMixClass && int(PageDirectory:
 
 CTestPageBase *ViewPageDirectory::testPage(int page) const
 {
-    return dynamic_cast<CTestPageBase *>(m_view.TestPage(page));
+    return m_view.TestPage(page);
 }
 
 bool ViewPageDirectory::IsTestPageShown(int page) const

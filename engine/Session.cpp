@@ -74,6 +74,7 @@ void UtSession::BuildDemoInventory()
     static constexpr DemoPort Demo[] = {{2, 1, 53, 7},      {2, 2, 53, 7},     {2, 3, 53, 7},
                                         {2, 4, 53, 7},      {3, 1, 55, 11},    {3, 2, 55, 11},
                                         {4, 1, 55, 0x800B}, {4, 2, 55, 0x800B}};
+    static_assert(std::size(Demo) == kDemoPortCount);
     constexpr std::uint16_t DemoChassis = 255;
     PortCount = std::size(Demo);
     allocatePortArrays(PortCount);

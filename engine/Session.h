@@ -23,6 +23,8 @@ public:
     UtSession(const UtSession &) = delete;
     UtSession &operator=(const UtSession &) = delete;
 
+    // The ports of the demo inventory.
+    static constexpr std::uint16_t kDemoPortCount = 8;
     // Eight simulated ports on chassis 255 (demo mode).
     void BuildDemoInventory();
 

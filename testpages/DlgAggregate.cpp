@@ -11,13 +11,10 @@ constexpr int kAggregateClientLimit = 32;
 
 CDlgAggregate::CDlgAggregate(QWidget *parent) : CRateTestPage({PortLayout::Standard, 2, false, 2}, parent)
 {
-    InitialClientsField = addIntField(0, "TestPage_Initial_Clients", 1, kAggregateClientLimit, 1);
-    MaxClientsField = addIntField(0, "TestPage_Max_Clients", 1, kAggregateClientLimit, 1);
-}
-
-bool CDlgAggregate::CheckFieldsValid()
-{
-    return CheckRateFields();
+    InitialClientsField = addField(0, "TestPage_Initial_Clients",
+                                   {.minimum = 1, .maximum = kAggregateClientLimit, .initial = 1});
+    MaxClientsField =
+        addField(0, "TestPage_Max_Clients", {.minimum = 1, .maximum = kAggregateClientLimit, .initial = 1});
 }
 
 bool CDlgAggregate::countsValid() const

@@ -11,8 +11,6 @@ class CDlgAggregate : public CRateTestPage
 public:
     explicit CDlgAggregate(QWidget *parent = nullptr);
 
-    // True when the page's settings can be run: the port grid is first rebuilt from the ticked pairs.
-    bool CheckFieldsValid();
     // Copies the page into the test plan; the rate and frame-length lines go to the test log.
     void ApplyToTestConfig(CIGMPTestPlan &plan);
     std::vector<SectionField> SectionFields() override;

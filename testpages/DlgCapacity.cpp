@@ -67,12 +67,24 @@ CDlgCapacity::~CDlgCapacity()
 void CDlgCapacity::createFields()
 {
     auto *grid = new QGridLayout(ConfigBox);
-    Trials.Create(grid, 0, 1473, 1474, 1, 5, 1);
-    DelayAfterStart.Create(grid, 1, 1475, 1476, 1, 300, 10);
-    FrameSize.Create(grid, 2, 1471, 1472, int(kMinFrameSize), 16100, 64);
-    InitialGroups.Create(grid, 3, 1478, 1479, 1, 8000, 100);
-    GroupStep.Create(grid, 4, 1481, 1482, 1, 8000, 10);
-    MaxGroups.Create(grid, 5, 1483, 1484, 1, 8000, 110);
+    Trials.Create(grid, {.row = 0, .minimum = 1, .maximum = 5, .initial = 1, .editId = 1473, .spinId = 1474});
+    DelayAfterStart.Create(
+        grid, {.row = 1, .minimum = 1, .maximum = 300, .initial = 10, .editId = 1475, .spinId = 1476});
+    FrameSize.Create(grid, {.row = 2,
+                            .minimum = kMinFrameSize,
+                            .maximum = kMaxFrameSize,
+                            .initial = 64,
+                            .editId = 1471,
+                            .spinId = 1472});
+    InitialGroups.Create(
+        grid,
+        {.row = 3, .minimum = 1, .maximum = kMaxGroupCount, .initial = 100, .editId = 1478, .spinId = 1479});
+    GroupStep.Create(
+        grid,
+        {.row = 4, .minimum = 1, .maximum = kMaxGroupCount, .initial = 10, .editId = 1481, .spinId = 1482});
+    MaxGroups.Create(
+        grid,
+        {.row = 5, .minimum = 1, .maximum = kMaxGroupCount, .initial = 110, .editId = 1483, .spinId = 1484});
     AddIgmpVersionRow(grid, 6, QStringLiteral("ctl1469"), IgmpVersionLabel, IgmpVersionCombo);
     MonitorLabel = new QLabel(ConfigBox);
     MonitorCombo = new QComboBox(ConfigBox);
@@ -131,7 +143,7 @@ std::vector<CTestPageBase::SectionField> CDlgCapacity::SectionFields()
             {"IGMPVer", IgmpVersionCombo}};
 }
 
-bool CDlgCapacity::CheckFieldsValid() const
+bool CDlgCapacity::CheckFieldsValid()
 {
     clearRefusal();
     // A loaded file may hold any text; a step of 0 would never end the group search, and the streams

@@ -33,7 +33,7 @@ public:
     // True when every field holds a number within its range, the initial groups do not exceed the
     // maximum, a pair is ticked, a monitor port is listed and at least one port besides the monitor
     // receives (the last with a message).
-    bool CheckFieldsValid() const;
+    bool CheckFieldsValid() override;
     // Copies the pairs, ports, settings and fields into the test plan, the monitor port flagged (added
     // to the hosts when it is none), and the frame size into RunList.
     void ApplyToTestConfig(CIGMPTestPlan &plan);
@@ -53,10 +53,10 @@ public:
 
     PageNumberField Trials;        // 1 to 5
     PageNumberField DelayAfterStart; // seconds, 1 to 300
-    PageNumberField FrameSize;     // bytes, 60 to 16100
-    PageNumberField InitialGroups; // 1 to 8000
-    PageNumberField GroupStep;     // 1 to 8000
-    PageNumberField MaxGroups;     // 1 to 8000
+    PageNumberField FrameSize;       // bytes, the engine's frame-size range
+    PageNumberField InitialGroups;   // 1 to the engine's group count
+    PageNumberField GroupStep;       // 1 to the engine's group count
+    PageNumberField MaxGroups;       // 1 to the engine's group count
     QLabel *IgmpVersionLabel = nullptr;
     QComboBox *IgmpVersionCombo = nullptr;
     QLabel *MonitorLabel = nullptr;

@@ -42,9 +42,11 @@ CDlgJoinLeave::~CDlgJoinLeave()
 void CDlgJoinLeave::createFields()
 {
     auto *grid = new QGridLayout(ConfigBox);
-    Trials.Create(grid, 0, 1455, 1462, 1, 5, 1);
-    DelayAfterJoin.Create(grid, 1, 1456, 1461, 1, 300, 1);
-    TestDuration.Create(grid, 2, 1457, 1460, 1, 300, 5);
+    Trials.Create(grid, {.row = 0, .minimum = 1, .maximum = 5, .initial = 1, .editId = 1455, .spinId = 1462});
+    DelayAfterJoin.Create(
+        grid, {.row = 1, .minimum = 1, .maximum = 300, .initial = 1, .editId = 1456, .spinId = 1461});
+    TestDuration.Create(
+        grid, {.row = 2, .minimum = 1, .maximum = 300, .initial = 5, .editId = 1457, .spinId = 1460});
     AddIgmpVersionRow(grid, 3, QStringLiteral("ctl1463"), IgmpVersionLabel, IgmpVersionCombo);
     MeasureJoinCheck = new QCheckBox(ConfigBox);
     MeasureJoinCheck->setObjectName(QStringLiteral("ctl1454"));
@@ -115,7 +117,7 @@ std::vector<CTestPageBase::SectionField> CDlgJoinLeave::SectionFields()
             {"EnableMeasureLeaveDelay", MeasureLeaveCheck}};
 }
 
-bool CDlgJoinLeave::CheckFieldsValid() const
+bool CDlgJoinLeave::CheckFieldsValid()
 {
     clearRefusal();
     for (const PageNumberField *field : {&Trials, &DelayAfterJoin, &TestDuration}) {

@@ -32,7 +32,7 @@ public:
 
     // True when every field holds a number within its range, a pair is ticked and at least one delay
     // is to be measured.
-    bool CheckFieldsValid() const;
+    bool CheckFieldsValid() override;
     // Copies the pairs, ports, settings, fields and the measure flags into the test plan; the test
     // always runs with 64-byte frames (RunList).
     void ApplyToTestConfig(CIGMPTestPlan &plan);

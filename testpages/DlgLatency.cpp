@@ -6,11 +6,6 @@
 
 CDlgLatency::CDlgLatency(QWidget *parent) : CRateTestPage({PortLayout::Standard, 4, true, 1}, parent) {}
 
-bool CDlgLatency::CheckFieldsValid()
-{
-    return CheckRateFields();
-}
-
 void CDlgLatency::ApplyToTestConfig(CIGMPTestPlan &plan)
 {
     ApplyRatePage(plan);

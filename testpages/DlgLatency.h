@@ -12,8 +12,6 @@ class CDlgLatency : public CRateTestPage
 public:
     explicit CDlgLatency(QWidget *parent = nullptr);
 
-    // True when the page's settings can be run: the port grid is first rebuilt from the ticked pairs.
-    bool CheckFieldsValid();
     // Copies the page into the test plan, the rates included (the plan's minimum rate holds the step);
     // the rate and frame-length lines go to the test log.
     void ApplyToTestConfig(CIGMPTestPlan &plan);

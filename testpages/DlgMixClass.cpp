@@ -44,11 +44,6 @@ void CDlgMixClass::SetLanguageText()
         UnicastLabel->setText(EngineHost::instance().text(QStringLiteral("TestPage_Unicast_Port")));
 }
 
-bool CDlgMixClass::CheckFieldsValid()
-{
-    return CheckRateFields();
-}
-
 void CDlgMixClass::ApplyToTestConfig(CIGMPTestPlan &plan)
 {
     const EngineHost &host = EngineHost::instance();

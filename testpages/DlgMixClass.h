@@ -13,8 +13,6 @@ class CDlgMixClass : public CRateTestPage
 public:
     explicit CDlgMixClass(QWidget *parent = nullptr);
 
-    // True when the page's settings can be run: the port grid is first rebuilt from the ticked pairs.
-    bool CheckFieldsValid();
     // Copies the page into the test plan and writes its configuration block to the test log.
     void ApplyToTestConfig(CIGMPTestPlan &plan);
     void SetLanguageText() override;

@@ -9,13 +9,10 @@ constexpr int kScaleGroupLimit = 32;
 
 CDlgScale::CDlgScale(QWidget *parent) : CRateTestPage({PortLayout::Standard, 3, false, 1}, parent)
 {
-    InitialGroupsField = addIntField(0, "TestPage_Initial_Groups", 1, kScaleGroupLimit, 1);
-    MaxGroupsField = addIntField(0, "TestPage_Max_Groups", 1, kScaleGroupLimit, 1);
-}
-
-bool CDlgScale::CheckFieldsValid()
-{
-    return CheckRateFields();
+    InitialGroupsField =
+        addField(0, "TestPage_Initial_Groups", {.minimum = 1, .maximum = kScaleGroupLimit, .initial = 1});
+    MaxGroupsField =
+        addField(0, "TestPage_Max_Groups", {.minimum = 1, .maximum = kScaleGroupLimit, .initial = 1});
 }
 
 bool CDlgScale::countsValid() const

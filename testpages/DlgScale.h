@@ -11,9 +11,6 @@ class CDlgScale : public CRateTestPage
 public:
     explicit CDlgScale(QWidget *parent = nullptr);
 
-    // True when the page's settings can be run: the port grid is first rebuilt from the ticked pairs.
-    // An initial group count above the maximum is refused: the test would run no group step.
-    bool CheckFieldsValid();
     // Copies the page into the test plan; the rate and frame-length lines go to the test log.
     void ApplyToTestConfig(CIGMPTestPlan &plan);
     std::vector<SectionField> SectionFields() override;

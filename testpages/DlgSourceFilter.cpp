@@ -13,6 +13,7 @@
 #include "ports/PortCheckGrid.h"
 #include "testpages/DlgAddressEdit.h"
 #include "testpages/Ipv4Edit.h"
+#include "testpages/PageNumberField.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -33,6 +34,8 @@ constexpr std::uint32_t kV3ReportSize = 540;
 constexpr unsigned short kFilterCentred = 0x24;
 // The rate of every source: this share of line rate split evenly over the sources.
 constexpr int kFilterRateShare = 50;
+// The group-count spin steps past the edit's range of groups, up to this.
+constexpr int kGroupSpinMaximum = 100;
 
 QString filterText(const char *key)
 {
@@ -103,31 +106,35 @@ void CDlgSourceFilter::installEngineHooks()
 
 void CDlgSourceFilter::buildControls()
 {
-    const auto label = [this](QLabel *&target) { target = new QLabel(ConfigBox); };
-    const auto numberField = [this](CNumEdit *&edit, CNumSpinCtrl *&spin) {
-        edit = new CNumEdit(ConfigBox);
-        edit->setMaximumWidth(70);
-        spin = new CNumSpinCtrl(ConfigBox);
-        spin->setFixedWidth(spin->sizeHint().width()); // a wide spin box draws giant arrows
+    auto *parameters = new QGridLayout;
+    const auto numberField = [this, parameters](QLabel *&label, CNumEdit *&edit, CNumSpinCtrl *&spin,
+                                                NumberFieldShape shape) {
+        shape.editWidth = kNumberEditWidth;
+        const NumberFieldControls field = AddNumberField(parameters, ConfigBox, shape);
+        label = field.label;
+        edit = field.edit;
+        spin = field.spin;
     };
-    label(m_trialsLabel);
-    label(m_delayLabel);
-    label(m_durationLabel);
-    label(m_groupCountLabel);
+    numberField(m_trialsLabel, TrialsEdit, TrialsSpin,
+                {.row = 0, .minimum = 1, .maximum = 5, .initial = double(NumberOfTrials), .editId = 1520});
+    numberField(m_delayLabel, DelayEdit, DelaySpin,
+                {.row = 1, .minimum = 1, .maximum = 300, .initial = double(DelayStart), .editId = 1519});
+    numberField(m_durationLabel, DurationEdit, DurationSpin,
+                {.row = 2, .minimum = 1, .maximum = 30000, .initial = double(TestDuration), .editId = 1457});
+    numberField(m_groupCountLabel, GroupCountEdit, GroupCountSpin,
+                {.row = 3,
+                 .minimum = 1,
+                 .maximum = kMaxGroups,
+                 .initial = double(NumberGroup),
+                 .editId = 1518,
+                 .spinMaximum = kGroupSpinMaximum});
+    const auto label = [this](QLabel *&target) { target = new QLabel(ConfigBox); };
     label(m_groupAddressLabel);
     label(m_filterTypeLabel);
     label(m_sourceAvailableLabel);
     label(m_sourceSelectedLabel);
     label(m_hostAvailableLabel);
     label(m_hostSelectedLabel);
-    numberField(TrialsEdit, TrialsSpin);
-    numberField(DelayEdit, DelaySpin);
-    numberField(DurationEdit, DurationSpin);
-    numberField(GroupCountEdit, GroupCountSpin);
-    TrialsEdit->setObjectName(QStringLiteral("ctl1520"));
-    DelayEdit->setObjectName(QStringLiteral("ctl1519"));
-    DurationEdit->setObjectName(QStringLiteral("ctl1457"));
-    GroupCountEdit->setObjectName(QStringLiteral("ctl1518"));
     GroupAddressCtrl = new Ipv4Edit(ConfigBox);
     GroupAddressCtrl->setObjectName(QStringLiteral("ctl1525"));
     GroupAddressCtrl->setMaximumWidth(130);
@@ -139,17 +146,6 @@ void CDlgSourceFilter::buildControls()
     AddressTree->setContextMenuPolicy(Qt::CustomContextMenu);
     AddressTree->setMinimumWidth(150);
 
-    auto *parameters = new QGridLayout;
-    const std::pair<QLabel *, QWidget *> rows[] = {{m_trialsLabel, TrialsEdit},
-                                                   {m_delayLabel, DelayEdit},
-                                                   {m_durationLabel, DurationEdit},
-                                                   {m_groupCountLabel, GroupCountEdit}};
-    const CNumSpinCtrl *spins[] = {TrialsSpin, DelaySpin, DurationSpin, GroupCountSpin};
-    for (int i = 0; i < 4; ++i) {
-        parameters->addWidget(rows[i].first, i, 0);
-        parameters->addWidget(rows[i].second, i, 1);
-        parameters->addWidget(const_cast<CNumSpinCtrl *>(spins[i]), i, 2);
-    }
     parameters->addWidget(m_groupAddressLabel, 4, 0);
     parameters->addWidget(GroupAddressCtrl, 4, 1, 1, 2);
     parameters->addWidget(m_filterTypeLabel, 5, 0);
@@ -216,36 +212,13 @@ void CDlgSourceFilter::buildControls()
 void CDlgSourceFilter::OnInitDialog()
 {
     BuildGroupList();
-    TrialsEdit->SetIntRange(1, 5);
-    DelayEdit->SetIntRange(1, 300);
-    DurationEdit->SetIntRange(1, 30000);
-    GroupCountEdit->SetIntRange(1, kMaxGroups);
     // Leaving the field with the count it had keeps the set-up.
     GroupCountEdit->SetCallback([this](QWidget *) {
         if (toIntPrefix(GroupCountEdit->text()) != NumberGroup)
             OnGroupCountChanged();
     });
-    for (CNumEdit *edit : {TrialsEdit, DelayEdit, DurationEdit, GroupCountEdit})
-        edit->setToolTip(edit->GetRangeText());
     for (CKvAvlGrid *grid : {SourceAvailableGrid, SelectedSourceGrid, HostAvailableGrid, SelectedHostGrid})
         grid->InitAttachedWindow(this);
-    const struct
-    {
-        CNumSpinCtrl *spin;
-        CNumEdit *edit;
-        int maximum;
-        std::int32_t value;
-    } spins[] = {{DelaySpin, DelayEdit, 300, DelayStart},
-                 {TrialsSpin, TrialsEdit, 5, NumberOfTrials},
-                 {DurationSpin, DurationEdit, 30000, TestDuration},
-                 {GroupCountSpin, GroupCountEdit, 100, NumberGroup}};
-    for (const auto &entry : spins) {
-        entry.spin->SetBuddy(entry.edit);
-        entry.spin->SetDecimals(0);
-        entry.spin->SetRangeAndStep(1, entry.maximum, 1);
-        entry.spin->SetValue(entry.value);
-        entry.spin->SetBuddyValue(entry.value);
-    }
     GroupAddressCtrl->setAddress(GroupIP);
     // A spin click writes the count without the field losing the focus: it counts as a change too.
     connect(GroupCountEdit, &QLineEdit::textChanged, this, &CDlgSourceFilter::onGroupSpinChanged);

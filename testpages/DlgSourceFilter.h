@@ -58,7 +58,7 @@ public:
     void InitPortLists();
 
     // Takes the fields into the members and judges them; the focus goes to the first field out of range.
-    bool CheckFieldsValid();
+    bool CheckFieldsValid() override;
     // Copies the page into the test plan: the fixed values of the test, the rates, the source and host
     // ports in grid order, and each listed port's settings into its port record.
     void ApplyToTestConfig(CIGMPTestPlan &plan);

@@ -8,27 +8,54 @@
 #include <QGridLayout>
 #include <QLabel>
 
-void PageNumberField::Create(QGridLayout *layout, int row, int editId, int spinId, int minimum, int maximum,
-                             int initial)
+namespace {
+
+QString controlName(int id)
 {
-    QWidget *parent = layout->parentWidget();
-    Minimum = minimum;
-    Maximum = maximum;
-    Label = new QLabel(parent);
-    Edit = new CNumEdit(parent);
-    Edit->setObjectName(QStringLiteral("ctl%1").arg(editId));
-    Edit->SetIntRange(minimum, maximum);
-    Edit->setToolTip(Edit->GetRangeText());
-    Spin = new CNumSpinCtrl(parent);
-    Spin->setObjectName(QStringLiteral("ctl%1").arg(spinId));
-    Spin->SetBuddy(Edit);
-    Spin->SetDecimals(0);
-    Spin->SetRangeAndStep(minimum, maximum, 1);
-    Spin->SetValue(initial);
-    Edit->setText(formatInt(initial));
-    layout->addWidget(Label, row, 0);
-    layout->addWidget(Edit, row, 1);
-    layout->addWidget(Spin, row, 2);
+    return QStringLiteral("ctl%1").arg(id);
+}
+
+} // namespace
+
+NumberFieldControls AddNumberField(QGridLayout *layout, QWidget *parent, const NumberFieldShape &shape)
+{
+    NumberFieldControls field;
+    field.label = new QLabel(parent);
+    field.edit = new CNumEdit(parent);
+    if (shape.editId)
+        field.edit->setObjectName(controlName(shape.editId));
+    if (shape.editWidth > 0)
+        field.edit->setMaximumWidth(shape.editWidth);
+    if (shape.rangeOnEdit) {
+        if (shape.decimals > 0)
+            field.edit->SetFloatRange(float(shape.minimum), float(shape.maximum));
+        else
+            field.edit->SetIntRange(int(shape.minimum), int(shape.maximum));
+        field.edit->setToolTip(field.edit->GetRangeText());
+    }
+    field.spin = new CNumSpinCtrl(parent);
+    if (shape.spinId)
+        field.spin->setObjectName(controlName(shape.spinId));
+    field.spin->setFixedWidth(field.spin->sizeHint().width()); // a wide spin draws giant arrows
+    field.spin->SetBuddy(field.edit);
+    field.spin->SetDecimals(shape.decimals);
+    field.spin->SetRangeAndStep(shape.minimum, shape.spinMaximum > 0 ? shape.spinMaximum : shape.maximum, 1);
+    field.spin->SetValue(shape.initial);
+    field.spin->SetBuddyValue(shape.initial);
+    layout->addWidget(field.label, shape.row, shape.column);
+    layout->addWidget(field.edit, shape.row, shape.column + 1);
+    layout->addWidget(field.spin, shape.row, shape.column + 2);
+    return field;
+}
+
+void PageNumberField::Create(QGridLayout *layout, const NumberFieldShape &shape)
+{
+    const NumberFieldControls field = AddNumberField(layout, layout->parentWidget(), shape);
+    Label = field.label;
+    Edit = field.edit;
+    Spin = field.spin;
+    Minimum = int(shape.minimum);
+    Maximum = int(shape.maximum);
 }
 
 int PageNumberField::Value() const

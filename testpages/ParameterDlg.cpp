@@ -5,6 +5,7 @@
 #include "engine/EngineHost.h"
 #include "platform/NumberText.h"
 #include "testpages/Ipv4Edit.h"
+#include "testpages/PageNumberField.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -71,38 +72,58 @@ CParameterDlg::CParameterDlg(Kind kind, QWidget *parent) : QWidget(parent), m_ki
         grid->addWidget(label, at, 0);
         grid->addWidget(field, at, 1);
     };
-    const auto numberRow = [this, &row](QGroupBox *parentBox, QGridLayout *grid, QLabel *&label,
-                                        CNumEdit *&edit, int at) {
-        edit = new CNumEdit(parentBox);
-        edit->setMaximumWidth(70);
-        row(grid, label, edit, at);
-        auto *spin = new CNumSpinCtrl(parentBox);
-        grid->addWidget(spin, at, 2);
-        Spins.push_back(spin);
+    // A number row: the edit takes digits up to the typed length and the page checks every change.
+    const auto numberRow = [this](QGroupBox *parentBox, QGridLayout *grid, QLabel *&label, CNumEdit *&edit,
+                                  NumberFieldShape shape, int length, NumberCheck check) {
+        shape.editWidth = kNumberEditWidth;
+        shape.rangeOnEdit = false;
+        const NumberFieldControls field = AddNumberField(grid, parentBox, shape);
+        label = field.label;
+        edit = field.edit;
+        // A spin may write a longer value than can be typed.
+        edit->setValidator(new QRegularExpressionValidator(
+            QRegularExpression(QStringLiteral("\\d{0,%1}").arg(length)), edit));
+        Spins.push_back(field.spin);
+        m_numberFields.push_back(
+            {edit, field.spin, int(shape.initial), int(shape.minimum), int(shape.maximum), check});
     };
+    const NumberCheck lossCheck =
+        kind == Kind::MaxThroughput ? &CParameterDlg::noCheck : &CParameterDlg::lossToRange;
 
     QGridLayout *igmp = box(IgmpBox);
     VersionCombo = new QComboBox(IgmpBox);
     row(igmp, VersionLabel, VersionCombo, 0);
     GroupAddress = new Ipv4Edit(IgmpBox);
     row(igmp, GroupLabel, GroupAddress, 1);
-    numberRow(IgmpBox, igmp, JoinLeaveLabel, JoinLeaveEdit, 2);
+    numberRow(IgmpBox, igmp, JoinLeaveLabel, JoinLeaveEdit,
+              {.row = 2, .minimum = 5, .maximum = 50, .initial = 10}, 3, &CParameterDlg::clampToRange);
 
     QGridLayout *traffic = box(TrafficBox);
-    numberRow(TrafficBox, traffic, TestTimeLabel, TestTimeEdit, 0);
-    numberRow(TrafficBox, traffic, PacketLengthLabel, PacketLengthEdit, 1);
+    numberRow(TrafficBox, traffic, TestTimeLabel, TestTimeEdit,
+              {.row = 0, .minimum = kind == Kind::Standard ? 1.0 : 10.0, .maximum = 1000, .initial = 10}, 3,
+              &CParameterDlg::clampToRange);
+    numberRow(TrafficBox, traffic, PacketLengthLabel, PacketLengthEdit,
+              {.row = 1, .minimum = 60, .maximum = 1514, .initial = 64}, 4, &CParameterDlg::clampToRange);
     PayloadCombo = new QComboBox(TrafficBox);
     row(traffic, PayloadLabel, PayloadCombo, 2);
 
     QGridLayout *load = box(LoadBox);
     int loadRow = 0;
     if (kind == Kind::Standard)
-        numberRow(LoadBox, load, LoadRateLabel, LoadRateEdit, loadRow++);
+        numberRow(LoadBox, load, LoadRateLabel, LoadRateEdit,
+                  {.row = loadRow++, .minimum = 1, .maximum = kMaxRatePercent, .initial = 10}, 3,
+                  &CParameterDlg::clampToRange);
     if (kind == Kind::MaxThroughput)
-        numberRow(LoadBox, load, InitialRateLabel, InitialRateEdit, loadRow++);
+        numberRow(LoadBox, load, InitialRateLabel, InitialRateEdit,
+                  {.row = loadRow++, .minimum = 1, .maximum = kMaxRatePercent, .initial = 50}, 3,
+                  &CParameterDlg::clampToRange);
     if (rateRange) {
-        numberRow(LoadBox, load, MinRateLabel, MinRateEdit, loadRow++);
-        numberRow(LoadBox, load, MaxRateLabel, MaxRateEdit, loadRow++);
+        numberRow(LoadBox, load, MinRateLabel, MinRateEdit,
+                  {.row = loadRow++, .minimum = 1, .maximum = kMaxRatePercent, .initial = kStartMinRate}, 3,
+                  &CParameterDlg::minRateChanged);
+        numberRow(LoadBox, load, MaxRateLabel, MaxRateEdit,
+                  {.row = loadRow++, .minimum = 1, .maximum = kMaxRatePercent, .initial = kStartMaxRate}, 3,
+                  &CParameterDlg::maxRateChanged);
         RandomButton = new QRadioButton(LoadBox);
         MaxMinButton = new QRadioButton(LoadBox);
         load->addWidget(RandomButton, loadRow, 0);
@@ -112,8 +133,10 @@ CParameterDlg::CParameterDlg(Kind kind, QWidget *parent) : QWidget(parent), m_ki
     }
 
     QGridLayout *accept = box(AcceptBox);
-    numberRow(AcceptBox, accept, HostLossLabel, HostLossEdit, 0);
-    numberRow(AcceptBox, accept, NonIgmpLossLabel, NonIgmpLossEdit, 1);
+    numberRow(AcceptBox, accept, HostLossLabel, HostLossEdit,
+              {.row = 0, .minimum = 0, .maximum = 1000, .initial = 10}, 4, lossCheck);
+    numberRow(AcceptBox, accept, NonIgmpLossLabel, NonIgmpLossEdit,
+              {.row = 1, .minimum = 0, .maximum = 1000, .initial = 10}, 4, lossCheck);
 
     ResetButton = new QPushButton(this);
     connect(ResetButton, &QPushButton::clicked, this, &CParameterDlg::OnReset);
@@ -127,7 +150,7 @@ CParameterDlg::CParameterDlg(Kind kind, QWidget *parent) : QWidget(parent), m_ki
 
     const QSize sizes[] = {{587, 397}, {590, 346}, {630, 405}};
     resize(sizes[int(kind)]);
-    for (const NumberField &field : numberFields())
+    for (const NumberField &field : m_numberFields)
         connect(field.edit, &QLineEdit::textChanged, this,
                 [this, edit = field.edit] { onTextChanged(edit); });
     OnInitDialog();
@@ -141,31 +164,6 @@ void CParameterDlg::OnInitDialog()
     }
     SetLanguageText();
     InitControls();
-}
-
-std::vector<CParameterDlg::NumberField> CParameterDlg::numberFields() const
-{
-    const bool standard = m_kind == Kind::Standard;
-    const auto lossCheck =
-        m_kind == Kind::MaxThroughput ? &CParameterDlg::noCheck : &CParameterDlg::lossToRange;
-    std::vector<NumberField> fields{
-        {JoinLeaveEdit, 10, 5, 50, 3, &CParameterDlg::clampToRange},
-        {TestTimeEdit, 10, standard ? 1 : 10, 1000, 3, &CParameterDlg::clampToRange},
-        {PacketLengthEdit, 64, 60, 1514, 4, &CParameterDlg::clampToRange},
-    };
-    if (LoadRateEdit)
-        fields.push_back({LoadRateEdit, 10, 1, kMaxRatePercent, 3, &CParameterDlg::clampToRange});
-    if (InitialRateEdit)
-        fields.push_back({InitialRateEdit, 50, 1, kMaxRatePercent, 3, &CParameterDlg::clampToRange});
-    if (MinRateEdit) {
-        fields.push_back(
-            {MinRateEdit, int(kStartMinRate), 1, kMaxRatePercent, 3, &CParameterDlg::minRateChanged});
-        fields.push_back(
-            {MaxRateEdit, int(kStartMaxRate), 1, kMaxRatePercent, 3, &CParameterDlg::maxRateChanged});
-    }
-    fields.push_back({HostLossEdit, 10, 0, 1000, 4, lossCheck});
-    fields.push_back({NonIgmpLossEdit, 10, 0, 1000, 4, lossCheck});
-    return fields;
 }
 
 void CParameterDlg::SetLanguageText()
@@ -251,18 +249,9 @@ void CParameterDlg::InitControls()
     // The start values are written whole: a check between two of them would judge a half-reset pair
     // of rates.
     m_checking = true;
-    const std::vector<NumberField> fields = numberFields();
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-        const NumberField &field = fields[i];
-        // Digits only, and no more than the field's length when typed; a spin may write a longer value.
-        field.edit->setValidator(new QRegularExpressionValidator(
-            QRegularExpression(QStringLiteral("\\d{0,%1}").arg(field.length)), field.edit));
+    for (const NumberField &field : m_numberFields) {
         field.edit->setText(formatInt(field.start));
-        CNumSpinCtrl *spin = Spins[i];
-        spin->SetBuddy(field.edit);
-        spin->SetDecimals(0);
-        spin->SetRangeAndStep(field.minimum, field.maximum, 1);
-        spin->SetValue(field.start);
+        field.spin->SetValue(field.start);
     }
     m_checking = false;
     if (MinRateEdit) {
@@ -296,7 +285,7 @@ void CParameterDlg::onTextChanged(CNumEdit *edit)
     if (m_checking)
         return;
     m_checking = true;
-    for (const NumberField &field : numberFields()) {
+    for (const NumberField &field : m_numberFields) {
         if (field.edit == edit)
             (this->*field.check)(edit, field.minimum, field.maximum);
     }

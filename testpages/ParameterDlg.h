@@ -82,19 +82,20 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
-    // One numeric edit: its start value, range, typed length and the rule run on each change.
+    // The rule run on each change of a numeric edit, with the field's range.
+    using NumberCheck = void (CParameterDlg::*)(CNumEdit *edit, int minimum, int maximum);
+    // One numeric edit: its spin, start value, range and the rule run on each change.
     struct NumberField
     {
         CNumEdit *edit;
+        CNumSpinCtrl *spin;
         int start;
         int minimum;
         int maximum;
-        int length;
-        void (CParameterDlg::*check)(CNumEdit *edit, int minimum, int maximum);
+        NumberCheck check;
     };
 
     void OnInitDialog();
-    std::vector<NumberField> numberFields() const;
     void onTextChanged(CNumEdit *edit);
     // A value below the range or above it becomes the bound; an empty loss text becomes 1 where asked.
     void clampToRange(CNumEdit *edit, int minimum, int maximum);
@@ -106,4 +107,6 @@ private:
 
     Kind m_kind;
     bool m_checking = false;
+    // The numeric edits in the order of Spins.
+    std::vector<NumberField> m_numberFields;
 };

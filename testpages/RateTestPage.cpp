@@ -20,7 +20,8 @@
 namespace {
 
 constexpr int kRateDecimals = 2;
-constexpr int kEditWidth = 70;
+constexpr double kMinRate = 0.01;
+constexpr double kMaxRate = 100;
 // Items of the two lists: a language key, or a name that reads the same in every language.
 struct ChoiceItem
 {
@@ -68,11 +69,13 @@ CRateTestPage::CRateTestPage(const Shape &shape, QWidget *parent)
     SetPairBoxKey("TestPage_Source_Pair");
     ConfigLayout = new QGridLayout(ConfigBox);
 
-    DurationField = addIntField(0, shape.rateStep ? "TestPage_Rate_Duration_Secs" : "TestPage_Rate_Duration", 1,
-                                300000, 10);
-    TrialsField = addIntField(0, "TestPage_Rate_Trials", 1, 5, 1);
-    DelayAfterStartField = addIntField(0, "TestPage_Rate_Delay_Start", 1, 300, 10);
-    DelayAfterJoinField = addIntField(0, "TestPage_Rate_Delay_Join", 1, 300, shape.delayAfterJoin);
+    DurationField = addField(0, shape.rateStep ? "TestPage_Rate_Duration_Secs" : "TestPage_Rate_Duration",
+                             {.minimum = 1, .maximum = 300000, .initial = 10});
+    TrialsField = addField(0, "TestPage_Rate_Trials", {.minimum = 1, .maximum = 5, .initial = 1});
+    DelayAfterStartField =
+        addField(0, "TestPage_Rate_Delay_Start", {.minimum = 1, .maximum = 300, .initial = 10});
+    DelayAfterJoinField = addField(0, "TestPage_Rate_Delay_Join",
+                                   {.minimum = 1, .maximum = 300, .initial = double(shape.delayAfterJoin)});
 
     InitialRateField = addRateField(1, "Defualt_Initrate", 50);
     InitialRateField.label->setObjectName(QStringLiteral("ctl1218"));
@@ -81,12 +84,11 @@ CRateTestPage::CRateTestPage(const Shape &shape, QWidget *parent)
     if (!shape.rateStep)
         ResolutionField = addRateField(1, "TestPage_Rate_Resolution", 0.01);
 
-    FrameStartField =
-        addIntField(2, "TestPage_Frame_Start", kMinCustomFrameSize, kMaxCustomFrameSize, kMinFrameSize);
-    FrameStopField =
-        addIntField(2, "TestPage_Frame_Stop", kMinCustomFrameSize, kMaxCustomFrameSize, kMinFrameSize);
-    FrameStepField =
-        addIntField(2, "TestPage_Frame_Step", kMinCustomFrameSize, kMaxCustomFrameSize, kMinFrameSize);
+    constexpr NumberFieldShape frameSize{
+        .minimum = kMinCustomFrameSize, .maximum = kMaxCustomFrameSize, .initial = kMinFrameSize};
+    FrameStartField = addField(2, "TestPage_Frame_Start", frameSize);
+    FrameStopField = addField(2, "TestPage_Frame_Stop", frameSize);
+    FrameStepField = addField(2, "TestPage_Frame_Step", frameSize);
 
     const auto addChoice = [this](QLabel *&label, QComboBox *&combo) {
         const int row = m_nextRow[2]++;
@@ -118,42 +120,21 @@ CRateTestPage::CRateTestPage(const Shape &shape, QWidget *parent)
     CRateTestPage::SetLanguageText();
 }
 
-CRateTestPage::NumberField CRateTestPage::addField(int column, const char *labelKey, double minimum,
-                                                   double maximum, double value, bool rate)
+CRateTestPage::NumberField CRateTestPage::addField(int column, const char *labelKey, NumberFieldShape shape)
 {
-    NumberField field;
-    field.labelKey = labelKey;
-    field.label = new QLabel(rateText(labelKey), ConfigBox);
-    field.edit = new CNumEdit(ConfigBox);
-    field.edit->setFixedWidth(kEditWidth);
-    field.spin = new CNumSpinCtrl(ConfigBox);
-    if (rate)
-        field.edit->SetFloatRange(float(minimum), float(maximum));
-    else
-        field.edit->SetIntRange(int(minimum), int(maximum));
-    field.edit->setToolTip(field.edit->GetRangeText());
-    field.spin->SetBuddy(field.edit);
-    field.spin->SetDecimals(rate ? kRateDecimals : 0);
-    field.spin->SetRangeAndStep(minimum, maximum, 1);
-    field.spin->SetBuddyValue(value);
-    field.spin->SetValue(value);
-    const int row = m_nextRow[column]++;
-    ConfigLayout->addWidget(field.label, row, column * 3);
-    ConfigLayout->addWidget(field.edit, row, column * 3 + 1);
-    ConfigLayout->addWidget(field.spin, row, column * 3 + 2);
+    shape.row = m_nextRow[column]++;
+    shape.column = column * 3;
+    shape.editWidth = kNumberEditWidth;
+    const NumberField field{AddNumberField(ConfigLayout, ConfigBox, shape), labelKey};
+    field.label->setText(rateText(labelKey));
     m_numberFields.push_back(field);
     return field;
 }
 
-CRateTestPage::NumberField CRateTestPage::addIntField(int column, const char *labelKey, int minimum, int maximum,
-                                                      int value)
-{
-    return addField(column, labelKey, minimum, maximum, value, false);
-}
-
 CRateTestPage::NumberField CRateTestPage::addRateField(int column, const char *labelKey, double value)
 {
-    return addField(column, labelKey, 0.01, 100, value, true);
+    return addField(column, labelKey,
+                    {.minimum = kMinRate, .maximum = kMaxRate, .initial = value, .decimals = kRateDecimals});
 }
 
 int CRateTestPage::intOf(const NumberField &field)
@@ -292,7 +273,7 @@ QString CRateTestPage::aboveRefusal(const NumberField &field, const NumberField 
     return AboveRefusal(field.label, field.edit->text(), other.label, other.edit->text());
 }
 
-bool CRateTestPage::CheckRateFields()
+bool CRateTestPage::CheckFieldsValid()
 {
     clearRefusal();
     FillPortInfoGridForCheckedPairs();

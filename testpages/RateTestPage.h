@@ -5,13 +5,12 @@
 #pragma once
 
 #include "testpages/CustomFrame.h"
+#include "testpages/PageNumberField.h"
 #include "testpages/TestPageBase.h"
 
 #include <functional>
 #include <vector>
 
-class CNumEdit;
-class CNumSpinCtrl;
 class CPacketCustomPage;
 class QCheckBox;
 class QComboBox;
@@ -31,12 +30,9 @@ public:
         bool rateStep;       // Latency: a rate step in place of the minimum rate, and no resolution
         int delayAfterJoin;  // the field's first value
     };
-    // A numeric edit with its label and the spinner beside it.
-    struct NumberField
+    // A numeric edit with its label and the spinner beside it, and the language key of the label.
+    struct NumberField : NumberFieldControls
     {
-        QLabel *label = nullptr;
-        CNumEdit *edit = nullptr;
-        CNumSpinCtrl *spin = nullptr;
         const char *labelKey = nullptr;
     };
 
@@ -49,6 +45,11 @@ public:
     // Also the field labels and the choices of the two lists.
     void SetLanguageText() override;
     std::vector<SectionField> SectionFields() override;
+    // The checks every rate page makes before a run, in order: the port grid rebuilt from the ticked
+    // pairs; every listed port serves a pair ticked on this page; a frame-size range that ends; every
+    // numeric field within its own range (a loaded file bypasses the edits' limits); the page's own
+    // counts; the rows the run will walk usable by the engine.
+    bool CheckFieldsValid() override;
 
     // Rebuilds FrameRows: the custom table when "Custom" is ticked (nothing logged), else the rows of
     // the frame-size and rate fields, with the rate and frame-length lines in the test log.
@@ -88,18 +89,14 @@ public:
 
 protected:
     // Adds a numeric field below the last one of a column of the configuration box (0 the test
-    // timing, 1 the rates, 2 the frame sizes), with its range, tool tip and first value.
-    NumberField addIntField(int column, const char *labelKey, int minimum, int maximum, int value);
+    // timing, 1 the rates, 2 the frame sizes), with the range, decimals and first value of the shape.
+    NumberField addField(int column, const char *labelKey, NumberFieldShape shape);
+    // A rate field: two decimals, 0.01 to 100.
     NumberField addRateField(int column, const char *labelKey, double value);
     // Whole number and rate of a field's text (no number: 0).
     static int intOf(const NumberField &field);
     static double rateOf(const NumberField &field);
 
-    // The checks every rate page makes before a run, in order: the port grid rebuilt from the ticked
-    // pairs; every listed port serves a pair ticked on this page; a frame-size range that ends; every
-    // numeric field within its own range (a loaded file bypasses the edits' limits); the page's own
-    // counts; the rows the run will walk usable by the engine.
-    bool CheckRateFields();
     // The page's own counts; a refusal names the fields.
     virtual bool countsValid() const { return true; }
     // Refusal texts of a field out of its range and of a field above another.
@@ -117,8 +114,6 @@ protected:
 
 private:
     bool checkPortRows();
-    NumberField addField(int column, const char *labelKey, double minimum, double maximum, double value,
-                         bool rate);
 
     Shape m_shape;
     int m_nextRow[3] = {};

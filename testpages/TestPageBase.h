@@ -123,6 +123,10 @@ public:
     // The page's own fields in the order its section stores them; the frame has none.
     virtual std::vector<SectionField> SectionFields() { return {}; }
 
+    // Whether the page's fields can run its test; a refusal that names a field leaves its reason in
+    // RefusalReason.
+    virtual bool CheckFieldsValid() = 0;
+
     // The page's section of the configuration file. SaveXml adds the element `section` after the
     // current element of a document standing inside its root element (at its last child, or before
     // any): "isSelected", the ticked pairs, the page's fields, the custom frame-size table of a rate
