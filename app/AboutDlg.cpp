@@ -45,8 +45,8 @@ CAboutDlg::CAboutDlg(QWidget *parent)
     m_webLink->ChangeLinkTarget(QStringLiteral("https://www.corvane.example/"));
 
     auto *picture = new QLabel(this);
-    picture->setPixmap(
-        QPixmap::fromImage(ShellArt::bitmap(155)).scaledToWidth(160, Qt::SmoothTransformation));
+    picture->setPixmap(QPixmap::fromImage(ShellArt::bitmap(ShellArt::LogoPicture))
+                           .scaledToWidth(160, Qt::SmoothTransformation));
     auto *layout = new QGridLayout(this);
     layout->addWidget(picture, 0, 0, 6, 1, Qt::AlignTop);
     layout->addWidget(new QLabel(QStringLiteral("Tavrix-IGMP-TQ"), this), 0, 1);

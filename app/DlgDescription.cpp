@@ -62,7 +62,7 @@ CDlgDescription::CDlgDescription(CMainFormView *view)
 void CDlgDescription::OnInitDialog()
 {
     GoButton->setFixedSize(32, 32);
-    GoButton->AssignStateBitmaps(ShellArt::bitmap(288), RGB(255, 255, 255));
+    GoButton->AssignStateBitmaps(ShellArt::bitmap(ShellArt::DescriptionArrowPicture), RGB(255, 255, 255));
     GoButton->LightenBackColor();
     const QSignalBlocker quiet(TestList);
     for (int i = 0; i < kEntryCount; ++i)

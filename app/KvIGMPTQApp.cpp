@@ -24,6 +24,8 @@
 #include <QCoreApplication>
 #include <cstring>
 
+using namespace std::chrono_literals;
+
 CKvIGMPTQApp *g_App = nullptr;
 std::uint32_t g_IsRunning = 0;
 std::uint32_t g_Reconnected = 0;
@@ -214,10 +216,10 @@ bool CKvIGMPTQApp::startLocalServer(const QString &address, bool &demoChosen)
     // The wait runs even after a failed start: a server started by someone else still counts.
     for (int pass = 0; pass < kServerWaitPasses; ++pass) {
         if (m_services->serverProcessRunning() && m_services->serverWindowExists(address)) {
-            WaitPumping(2000);
+            WaitPumping(2s);
             return true;
         }
-        WaitPumping(200);
+        WaitPumping(200ms);
     }
     m_services->stopStartedServer();
     demoChosen = askDemoMode();
@@ -300,7 +302,7 @@ bool CKvIGMPTQApp::InitInstance()
 
     // The start-up choice, unless the controller keeps the configuration commands off.
     const std::uint8_t model = g_Session.Controller.Model;
-    if (model == '3' || model == '2') {
+    if (IsLiteControllerModel(model)) {
         ConfigCommandsOff = 1;
     } else {
         ConfigCommandsOff = 0;
@@ -351,7 +353,7 @@ CKvIGMPTQApp::ChassisConnection CKvIGMPTQApp::connectToChassis(bool &serverIsLoc
         return ChassisConnection::Quit;
     }
     for (int pass = 0; pass < kInventoryWaitPasses && g_Session.InventoryReady != 1; ++pass)
-        WaitPumping(100);
+        WaitPumping(100ms);
     if (g_Session.InventoryReady != 1)
         return message(g_LangMag.GetString(QStringLiteral("Note_No_Active_Port")),
                        MB_YESNO | MB_ICONQUESTION) == IDYES
@@ -380,7 +382,7 @@ std::int32_t CKvIGMPTQApp::CheckManagementCard()
     const ManagementCardFamily *family = managementCardFamily(controller.Model);
     if (family)
         family->boardStatus(link, chassis, card, port);
-    WaitPumping(1000);
+    WaitPumping(1s);
     if (!session.ControllerVersionSeen)
         return askDemo();
     if (session.ControllerVersion.Word68 == 0xFF)
@@ -390,11 +392,11 @@ std::int32_t CKvIGMPTQApp::CheckManagementCard()
         session.ControllerEepromArrived = 0;
         if (family && family->readEeprom(link, chassis, card, port))
             session.ChassisModelName = QString::fromLatin1(family->chassisModelName);
-        WaitPumping(1000);
+        WaitPumping(1s);
         if (session.ControllerEepromArrived)
             break;
     }
-    WaitPumping(200);
+    WaitPumping(200ms);
     if (!session.ControllerEepromArrived)
         return askDemo();
     return 1;

@@ -14,7 +14,7 @@ CLogoDlg::CLogoDlg(QWidget *parent) : QWidget(parent), m_picture(new QLabel(this
     setAutoFillBackground(true);
     resize(720, 494);
     // The picture follows every size change of the page.
-    m_picture->setPixmap(QPixmap::fromImage(ShellArt::bitmap(155)));
+    m_picture->setPixmap(QPixmap::fromImage(ShellArt::bitmap(ShellArt::LogoPicture)));
     m_picture->setScaledContents(true);
     m_picture->setMinimumSize(1, 1);
     auto *layout = new QVBoxLayout(this);

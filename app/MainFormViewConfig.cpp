@@ -43,8 +43,9 @@ struct PageSection
     const char *element;
 };
 constexpr PageSection kPageSections[] = {
-    {TestMixClass, "MixedClassConfig"}, {TestAggregate, "AggregatedConfig"}, {TestScale, "ScaledConfig"},
-    {TestLatency, "LatencyConfig"},     {TestCapacity, "CapacityConfig"},    {TestJoinLeave, "JoinLeaveConfig"},
+    {TestMixClass, "MixedClassConfig"}, {TestAggregate, "AggregatedConfig"},
+    {TestScale, "ScaledConfig"},        {TestLatency, "LatencyConfig"},
+    {TestCapacity, "CapacityConfig"},   {TestJoinLeave, "JoinLeaveConfig"},
 };
 
 QString configText(const char *key)
@@ -134,7 +135,8 @@ bool readReservedPorts(XmlDocument &xml, std::vector<UtPortTableEntry> &ports)
         readConfigInt(xml, u"PID", port);
         readConfigInt(xml, u"TYPE", type);
         xml.LeaveElement();
-        if (chassis < 0 || chassis > kMaxChassis || card < 0 || card > kMaxCard || port < 0 || port > kMaxPort)
+        if (chassis < 0 || chassis > kMaxChassis || card < 0 || card > kMaxCard || port < 0 ||
+            port > kMaxPort)
             return false;
         const UtPortId id{std::uint16_t(chassis), std::uint8_t(card), std::uint8_t(port)};
         const int index = LookupPortIndex(id.CID, g_Session.PortIndex, id.BID, id.PID);
@@ -214,15 +216,15 @@ SaveResult CMainFormView::SaveConfigurationTo(const QString &path, const UtLocal
 void CMainFormView::SaveConfiguration()
 {
     const UtLocalTime now = localTimeNow();
-    const QString defaultName = QString::asprintf("%04d-%02d-%02d_%02d-%02d-%02d_Config.xml", int(now.Year),
-                                                  int(now.Month), int(now.Day), int(now.Hour),
-                                                  int(now.Minute), int(now.Second));
+    const QString defaultName =
+        QString::asprintf("%04d-%02d-%02d_%02d-%02d-%02d_Config.xml", int(now.Year), int(now.Month),
+                          int(now.Day), int(now.Hour), int(now.Minute), int(now.Second));
     if (refusedWhileRunning(true))
         return;
     const QString folder = configFolder();
     CreateDirectoryTree(folder);
-    const QString path = Prompter::current().saveFileName(QString(), folder + defaultName,
-                                                          configText("Config_File_Filter"), QStringLiteral("xml"));
+    const QString path = Prompter::current().saveFileName(
+        QString(), folder + defaultName, configText("Config_File_Filter"), QStringLiteral("xml"));
     if (path.isEmpty())
         return;
     if (const SaveResult saved = SaveConfigurationTo(path, now); !saved) {
@@ -238,7 +240,8 @@ void CMainFormView::LoadConfiguration()
         return;
     const QString folder = configFolder();
     CreateDirectoryTree(folder);
-    const QString path = Prompter::current().openFileName(QString(), folder, configText("Config_File_Filter"));
+    const QString path =
+        Prompter::current().openFileName(QString(), folder, configText("Config_File_Filter"));
     if (path.isEmpty())
         return;
     LoadConfigurationFrom(path);

@@ -17,7 +17,6 @@
 #include "controls/widgets/StaticEx.h"
 #include "controls/widgets/TransparentImage.h"
 #include "engine/Session.h"
-#include "run/TestReportDlg.h"
 #include "platform/SysColor.h"
 #include "ports/PortConfig.h"
 #include "ports/PortInfoConfig.h"
@@ -32,6 +31,7 @@
 #include "reports/ReportLatency.h"
 #include "reports/ReportMixClass.h"
 #include "reports/ReportScale.h"
+#include "run/TestReportDlg.h"
 #include "testpages/DlgAggregate.h"
 #include "testpages/DlgCapacity.h"
 #include "testpages/DlgJoinLeave.h"
@@ -58,7 +58,9 @@ constexpr COLORREF kElapsedColor = RGB(34, 139, 34);
 constexpr COLORREF kDescriptionTitleColor = RGB(160, 82, 13);
 constexpr COLORREF kTransparentWhite = RGB(255, 255, 255);
 const QString kProductName = QStringLiteral("Tavrix-IGMP-TQ");
-constexpr int kTestPictureIds[6] = {274, 275, 276, 233, 278, 279};
+constexpr int kTestPictureIds[6] = {ShellArt::MixClassTestPicture,   ShellArt::AggregateTestPicture,
+                                    ShellArt::ScaleGroupTestPicture, ShellArt::LatencyTestPicture,
+                                    ShellArt::CapacityTestPicture,   ShellArt::JoinLeaveTestPicture};
 constexpr QSize kLogSize(694, 440);
 constexpr int kEdgeMargin = 4;
 
@@ -125,10 +127,11 @@ void CMainFormView::OnInitialUpdate()
     ApplyButton = placed(new CButtonST(this), kApplyButton);
 
     const bool demo = g_App && g_App->DemoMode;
-    Banner->SetBackgroundBitmap(QPixmap::fromImage(ShellArt::bitmap(demo ? 136 : 135)));
+    Banner->SetBackgroundBitmap(
+        QPixmap::fromImage(ShellArt::bitmap(demo ? ShellArt::DemoBannerPicture : ShellArt::BannerPicture)));
     BannerFont = derivedFont(Banner->font(), 24, 8);
     Banner->setFont(BannerFont);
-    TitleLabel->SetBackgroundBitmap(QPixmap::fromImage(ShellArt::bitmap(135)));
+    TitleLabel->SetBackgroundBitmap(QPixmap::fromImage(ShellArt::bitmap(ShellArt::BannerPicture)));
     TitleFont = derivedFont(BannerFont, 24, 8);
     TitleLabel->setFont(TitleFont);
 
@@ -149,7 +152,7 @@ void CMainFormView::OnInitialUpdate()
     palette.setColor(QPalette::Base, fromColorRef(sysColor(SysColor::BtnFace)));
     DescriptionText->setPalette(palette);
 
-    ApplyButton->AssignStateBitmaps(ShellArt::bitmap(281), kTransparentWhite);
+    ApplyButton->AssignStateBitmaps(ShellArt::bitmap(ShellArt::ApplyArrowPicture), kTransparentWhite);
     ApplyButton->LightenBackColor();
     ApplyButton->AssignAlignment(0);
     ApplyButton->update();
@@ -199,7 +202,8 @@ void CMainFormView::relabelWindows()
         ReportDlg->ExcelBar->SetLanguageText();
         ReportDlg->PdfBar->SetLanguageText();
         ReportDlg->CounterDlg->SetButtonTexts();
-        ReportDlg->CounterDlg->SetRowTitles(QStringList(g_CounterColumnTitles.begin(), g_CounterColumnTitles.end()));
+        ReportDlg->CounterDlg->SetRowTitles(
+            QStringList(g_CounterColumnTitles.begin(), g_CounterColumnTitles.end()));
         for (ReportPage *page : {static_cast<ReportPage *>(ReportDlg->MixClassPage),
                                  static_cast<ReportPage *>(ReportDlg->AggregatePage),
                                  static_cast<ReportPage *>(ReportDlg->ScalePage),

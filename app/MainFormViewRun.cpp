@@ -9,7 +9,6 @@
 #include "engine/EngineUtils.h"
 #include "engine/IGMPTestPlan.h"
 #include "engine/Session.h"
-#include "run/TestReportDlg.h"
 #include "platform/NumberText.h"
 #include "platform/Prompter.h"
 #include "ports/PortCheckGrid.h"
@@ -22,6 +21,7 @@
 #include "reports/ReportLatency.h"
 #include "reports/ReportMixClass.h"
 #include "reports/ReportScale.h"
+#include "run/TestReportDlg.h"
 #include "testpages/DlgAggregate.h"
 #include "testpages/DlgCapacity.h"
 #include "testpages/DlgJoinLeave.h"
@@ -34,6 +34,8 @@
 #include <cstring>
 #include <functional>
 #include <mutex>
+
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -243,7 +245,7 @@ void CMainFormView::StopTest()
     LayoutPages();
     if (!EngineHost::instance().isDemoMode())
         plan.StopAllTx();
-    WaitPumpingAbortable(1000);
+    WaitPumpingAbortable(1s);
     if (isThroughputTestNo(ReportDlg->CurrentTestNo)) {
         ReportDlg->TimerSeconds = 1;
         if (!g_Session.PortStates.empty())
@@ -321,7 +323,7 @@ void CMainFormView::beginRunner(int test, std::uint32_t testType)
     plan.RunValueB = std::uint32_t(toIntPrefix(RunValueTextB));
     ElapsedTimer.start(1000);
     // The pages' validation, or the test before, took its time: the window answers before this one.
-    WaitPumping(0);
+    WaitPumping(0ms);
 }
 
 void CMainFormView::prepareResultPage(int test, int tab, ReportPage *page,
@@ -399,7 +401,7 @@ std::uint8_t CMainFormView::runFrameRows(int test, const std::vector<UtCustomFra
         if (test == TestMixClass && Run.StopRequested)
             return 0;
         // The result page's set-up, or the last row's bookkeeping, took its time: let events through.
-        WaitPumping(0);
+        WaitPumping(0ms);
         Run.FrameSizeIndex = std::uint32_t(row);
         applyFrameRow(rows[row], withMinRate);
         writeFrameSizeCell(page, rows[row].FrameSize);
@@ -537,7 +539,7 @@ std::uint8_t CMainFormView::runEntries(int test, const std::vector<std::uint32_t
     for (const std::uint32_t entry : entries) {
         if (stopChecks && Run.StopRequested)
             return 0;
-        WaitPumping(0); // the window answers between entries
+        WaitPumping(0ms); // the window answers between entries
         // Capacity and Join/Leave share one list of (pair, entry) steps.
         std::vector<UtPairFrame> &steps = Run.PairFrameLists[TestCapacity];
         steps.clear();
@@ -596,7 +598,7 @@ std::uint8_t CMainFormView::RunSourceFilterTest()
     // The view follows the group under measurement: a group's bars are the host ports.
     page->ReceiverTotal = hosts;
     page->InitChartViewPort();
-    WaitPumping(0); // the window answers before the procedure starts
+    WaitPumping(0ms); // the window answers before the procedure starts
     if (!ReportDlg->PerformSourceFilterTest())
         return failRunner();
     TestDone[TestSourceFilter] = 0;

@@ -13,10 +13,10 @@
 #include "engine/EngineUtils.h"
 #include "engine/PortSet.h"
 #include "engine/Session.h"
-#include "run/TestReportDlg.h"
 #include "platform/Prompter.h"
 #include "ports/ModuleInfodlg.h"
 #include "reports/DlgButton.h"
+#include "run/TestReportDlg.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -27,6 +27,8 @@
 #include <QToolBar>
 #include <QUrl>
 #include <cstring>
+
+using namespace std::chrono_literals;
 
 CMainFrame *g_MainFrame = nullptr;
 
@@ -92,7 +94,7 @@ CMainFrame::CMainFrame(const QString &appDirectory, QWidget *parent)
     DialogBar->addWidget(ToolBar);
     addToolBar(Qt::TopToolBarArea, DialogBar);
 
-    StatusIcon = ShellArt::icon(134);
+    StatusIcon = ShellArt::icon(ShellArt::ConnectedIcon);
     StatusBar->SetPanes({QIcon(), StatusIcon});
     StatusBar->setMinimumHeight(21);
     setStatusBar(StatusBar);
@@ -188,7 +190,7 @@ void CMainFrame::UpdateConnectionPane()
     // Demo mode has no server: the pane names the mode instead of a connection.
     const bool demo = g_App && g_App->DemoMode;
     const bool connected = !demo && g_Session.InventoryReady == 1 && ConnectionLost == 0;
-    StatusIcon = ShellArt::icon(connected ? 134 : 133);
+    StatusIcon = ShellArt::icon(connected ? ShellArt::ConnectedIcon : ShellArt::NotConnectedIcon);
     StatusBar->SetPanes({QIcon(), StatusIcon});
     const QString key = demo        ? QStringLiteral("Status_Demo")
                         : connected ? QStringLiteral("Status_Connected")
@@ -219,7 +221,7 @@ bool CMainFrame::ReconnectToServer()
     bool ready = link.ConnectToServer(address) != 0;
     // The server sends its inventory to every new client.
     for (int pass = 0; ready && pass < 100 && session.InventoryReady != 1; ++pass)
-        WaitPumping(100);
+        WaitPumping(100ms);
     ready = ready && session.InventoryReady == 1;
     if (!ready) {
         link.TerminateProcess();
@@ -349,7 +351,7 @@ void CMainFrame::OnShowModuleInfo()
     ModuleInfoDlg = window;
     const bool demo = g_App && g_App->DemoMode;
     if (demo)
-        WaitPumping(2000);
+        WaitPumping(2s);
     window->ReadBoardInfo();
     if (demo)
         window->FillDemoInfo();
@@ -429,7 +431,7 @@ void CMainFrame::releasePortsAndServer(bool askAboutServer)
     session.ClientCount = 0;
     link.QueryNumOfClient();
     for (int pass = 0; pass < 10 && session.ClientCount == 0; ++pass)
-        WaitPumping(50);
+        WaitPumping(50ms);
 
     if (g_ProgressBar)
         g_ProgressBar->CloseDialog();
@@ -454,7 +456,7 @@ std::uint8_t CMainFrame::stopServerIfOnlyClient(bool ask)
         return 0;
     HardwareLink &link = HardwareLink::current();
     link.TerminateServer();
-    WaitPumping(1000);
+    WaitPumping(1s);
     link.TerminateProcess();
     return 1;
 }
@@ -475,7 +477,7 @@ void CMainFrame::changeEvent(QEvent *event)
             report->PdfBar->update();
         }
         Restoring = 1;
-        WaitPumping(250);
+        WaitPumping(250ms);
         Restoring = 0;
         if ((report = reportWindow()))
             report->ShowWithFrame();

@@ -30,10 +30,13 @@ void sendToFrame(int command)
 } // namespace
 
 CToolBarDlg::CToolBarDlg(QWidget *parent)
-    : QWidget(parent), Reconnect(makeButton(145)), Save(makeButton(215)), Load(makeButton(216)),
-      Log(makeButton(158)), TestConfig(makeButton(177)), Report(makeButton(146)), Run(makeButton(160)),
-      Stop(makeButton(174)), Pairing(makeButton(188)), Spare(makeButton(229)), Group(new QGroupBox(this)),
-      Indicator(new CPictureEx(this)), IdlePicture(new CTransparentImage(this)), Static1080(new QLabel(this)),
+    : QWidget(parent), Reconnect(makeButton(ShellArt::ReconnectPicture)),
+      Save(makeButton(ShellArt::SavePicture)), Load(makeButton(ShellArt::LoadPicture)),
+      Log(makeButton(ShellArt::LogPicture)), TestConfig(makeButton(ShellArt::TestConfigPicture)),
+      Report(makeButton(ShellArt::ReportPicture)), Run(makeButton(ShellArt::RunRunningPicture)),
+      Stop(makeButton(ShellArt::StopIdlePicture)), Pairing(makeButton(ShellArt::PairingPicture)),
+      Spare(makeButton(ShellArt::SparePicture)), Group(new QGroupBox(this)), Indicator(new CPictureEx(this)),
+      IdlePicture(new CTransparentImage(this)), Static1080(new QLabel(this)),
       Lamp(new CTransparentImage(this))
 {
     setMinimumHeight(kButtonSize.height() + 8);
@@ -65,12 +68,12 @@ CToolBarDlg::CToolBarDlg(QWidget *parent)
     Indicator->LoadGifResource();
     Indicator->StartAnimation();
     Indicator->hide();
-    IdlePicture->SetBitmap(ShellArt::bitmap(211));
+    IdlePicture->SetBitmap(ShellArt::bitmap(ShellArt::IdleToolPicture));
     IdlePicture->setFixedSize(IdlePicture->GetBitmap().size());
     IdlePicture->show();
-    setPicture(Run, 159, RunPicture);
+    setPicture(Run, ShellArt::RunIdlePicture, RunPicture);
     setStopActive(false);
-    Lamp->SetBitmap(ShellArt::bitmap(132));
+    Lamp->SetBitmap(ShellArt::bitmap(ShellArt::LampOffPicture));
     Lamp->setFixedSize(Lamp->GetBitmap().size());
     LampState = 1;
 
@@ -138,7 +141,7 @@ void CToolBarDlg::ReturnToIdle()
     Reconnect->setEnabled(g_MainFrame && g_MainFrame->ConnectionLost == 1);
     for (CButtonST *button : {Load, Save, Log, TestConfig, Report, Pairing, Spare})
         button->setEnabled(true);
-    setPicture(Run, 159, RunPicture);
+    setPicture(Run, ShellArt::RunIdlePicture, RunPicture);
     setStopActive(false);
 }
 
@@ -169,7 +172,7 @@ void CToolBarDlg::OnRunTest()
     if (g_MainView && g_MainView->RunActive)
         return;
     setConfigButtonsEnabled(false);
-    setPicture(Run, 160, RunPicture);
+    setPicture(Run, ShellArt::RunRunningPicture, RunPicture);
     setStopActive(true);
     Indicator->show();
     IdlePicture->hide();
@@ -179,7 +182,7 @@ void CToolBarDlg::OnRunTest()
 void CToolBarDlg::OnStopTest()
 {
     setConfigButtonsEnabled(true);
-    setPicture(Run, 159, RunPicture);
+    setPicture(Run, ShellArt::RunIdlePicture, RunPicture);
     setStopActive(false);
     IdlePicture->show();
     Indicator->hide();
@@ -206,7 +209,7 @@ void CToolBarDlg::OnReconnect()
 
 void CToolBarDlg::OnTimer()
 {
-    Lamp->SetBitmap(ShellArt::bitmap(LampState == 0 ? 185 : 186));
+    Lamp->SetBitmap(ShellArt::bitmap(LampState == 0 ? ShellArt::LampOnPicture : ShellArt::LampBlinkPicture));
     LampState = LampState == 0 ? 1 : 0;
 }
 

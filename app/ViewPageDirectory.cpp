@@ -2,13 +2,13 @@
 
 #include "app/MainFormView.h"
 #include "engine/IGMPTestPlan.h"
-#include "run/TestReportDlg.h"
 #include "reports/MyPropSheet.h"
 #include "reports/ReportAggregate.h"
 #include "reports/ReportFilter.h"
 #include "reports/ReportLatency.h"
 #include "reports/ReportMixClass.h"
 #include "reports/ReportScale.h"
+#include "run/TestReportDlg.h"
 #include "testpages/DlgAggregate.h"
 #include "testpages/DlgMixClass.h"
 
@@ -21,9 +21,10 @@ ViewPageDirectory::~ViewPageDirectory()
 }
 
 // The directory's test page numbers are the view's test numbers.
-static_assert(int(PageDirectory::MixClass) == TestMixClass && int(PageDirectory::Aggregate) == TestAggregate &&
-              int(PageDirectory::Scale) == TestScale && int(PageDirectory::Latency) == TestLatency &&
-              int(PageDirectory::Capacity) == TestCapacity && int(PageDirectory::JoinLeave) == TestJoinLeave &&
+static_assert(int(PageDirectory::MixClass) == TestMixClass &&
+              int(PageDirectory::Aggregate) == TestAggregate && int(PageDirectory::Scale) == TestScale &&
+              int(PageDirectory::Latency) == TestLatency && int(PageDirectory::Capacity) == TestCapacity &&
+              int(PageDirectory::JoinLeave) == TestJoinLeave &&
               int(PageDirectory::SourceFilter) == TestSourceFilter);
 
 CTestPageBase *ViewPageDirectory::testPage(int page) const

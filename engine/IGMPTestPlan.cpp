@@ -1,5 +1,6 @@
 // The test plan's parameters and port lists, reservation, link checks and the chassis-wide commands.
 #include "engine/IGMPTestPlan.h"
+#include "engine/HardwareInfo.h"
 
 #include "engine/PortSet.h"
 #include "engine/TestPlanSupport.h"
@@ -187,14 +188,14 @@ void globalCommand(GlobalCommand command, std::uint64_t mask)
     const auto low = static_cast<std::uint32_t>(mask);
     const auto high = static_cast<std::uint32_t>(mask >> 32);
     const bool start = command == GlobalCommand::Start;
-    switch (g_Session.Controller.Model) {
-    case '1':
+    switch (ControllerModel(g_Session.Controller.Model)) {
+    case ControllerModel::C2:
         start ? Kv_QMC2_GlobalCmd_StartTx(chassis, low) : Kv_QMC2_GlobalCmd_StopTx(chassis, low);
         break;
-    case '0':
+    case ControllerModel::C4:
         start ? Kv_QMC4_GlobalCmd_StartTx(chassis, low, high) : Kv_QMC4_GlobalCmd_StopTx(chassis, low, high);
         break;
-    case '_':
+    case ControllerModel::C6:
         start ? Kv_QMC6_GlobalCmd_StartTx(chassis, low, 0) : Kv_QMC6_GlobalCmd_StopTx(chassis, low, 0);
         break;
     default:
@@ -236,7 +237,8 @@ std::uint8_t CIGMPTestPlan::PairOfUnicastPort(const UtPortId &id) const
     const std::size_t count = std::min(TestPairs.size(), kMaxTestPairs);
     for (std::size_t index = 0; index < count; ++index) {
         const UtTestPair &pair = TestPairs[index];
-        if (PairSelected[index] == 1 && pair.UniCid == id.CID && pair.UniBid == id.BID && pair.UniPid == id.PID)
+        if (PairSelected[index] == 1 && pair.UniCid == id.CID && pair.UniBid == id.BID &&
+            pair.UniPid == id.PID)
             return std::uint8_t(index + 1);
     }
     return 0;

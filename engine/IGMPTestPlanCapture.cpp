@@ -1,10 +1,13 @@
 // Receive capture of the join/leave delay test and the hardware time stamps.
+#include "engine/HardwareInfo.h"
 #include "engine/IGMPTestPlan.h"
 
 #include "engine/TestPlanSupport.h"
 
 #include <algorithm>
 #include <cstring>
+
+using namespace std::chrono_literals;
 
 using namespace TestPlanSupport;
 
@@ -71,7 +74,7 @@ std::uint16_t CIGMPTestPlan::StartRxCapture(std::uint8_t phase)
                     result = 0;
                 }
             }
-            WaitPumpingAbortable(100);
+            WaitPumpingAbortable(100ms);
         }
     }
     return result;
@@ -129,12 +132,12 @@ std::uint16_t CIGMPTestPlan::ClearTimestamps()
     }
     if (hardwareSkipped())
         return 1;
-    switch (g_Session.Controller.Model) {
-    case '1':
+    switch (ControllerModel(g_Session.Controller.Model)) {
+    case ControllerModel::C2:
         return Kv_QMC2_GlobalCmd_ClearTS(chassis, mask);
-    case '0':
+    case ControllerModel::C4:
         return Kv_QMC4_GlobalCmd_ClearTS(chassis, mask, 0);
-    case '_':
+    case ControllerModel::C6:
         return Kv_QMC6_GlobalCmd_ClearTS(chassis, mask, 0);
     default:
         return 0;

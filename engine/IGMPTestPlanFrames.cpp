@@ -157,7 +157,8 @@ bool CIGMPTestPlan::NextGroupAddress(std::uint8_t out[4], std::uint8_t pairNumbe
     return true;
 }
 
-void CIGMPTestPlan::StepGroupAddress(const std::uint8_t base[4], std::uint32_t groupIndex, std::uint8_t out[4])
+void CIGMPTestPlan::StepGroupAddress(const std::uint8_t base[4], std::uint32_t groupIndex,
+                                     std::uint8_t out[4])
 {
     const unsigned d = base[3] + (groupIndex & 0xFF);
     unsigned c = base[2] + (d >> 8) + ((groupIndex >> 8) & 0xFF);

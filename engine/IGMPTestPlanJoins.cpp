@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cstring>
 
+using namespace std::chrono_literals;
+
 using namespace TestPlanSupport;
 
 namespace {
@@ -35,7 +37,7 @@ bool excludedHost(const UtTestPort &port)
 void logLeaveAndWait()
 {
     log(QStringLiteral("* Leave Group...\n\n"));
-    WaitPumpingAbortable(5000);
+    WaitPumpingAbortable(5s);
 }
 
 } // namespace
@@ -239,7 +241,7 @@ std::uint16_t CIGMPTestPlan::sendBatches(std::uint32_t groups, std::uint32_t mes
                 if (Kv_TQModule_FillTxPkt_AddEntry(id.CID, id.BID, id.PID, entry) == 0)
                     result = 0;
                 if (batchEnds) {
-                    WaitPumpingAbortable(50);
+                    WaitPumpingAbortable(50ms);
                     const std::uint16_t final = message == kJoin ? 1 : 0;
                     if (Kv_TQModule_StartTxPkt(
                             id.CID, id.BID, id.PID,
@@ -371,7 +373,7 @@ std::uint16_t CIGMPTestPlan::SendLeavePerPort()
         if (!excludedHost(port))
             result &= sendIgmpByTable(port, kLeave, AsHost, pause, {0, 0, 1, 1});
     }
-    WaitPumpingAbortable(200);
+    WaitPumpingAbortable(200ms);
     return result;
 }
 
@@ -393,7 +395,7 @@ std::uint16_t CIGMPTestPlan::SendLeaveAggregate(std::uint8_t clients)
         result &= sendIgmpByTable(source, kLeave, AsSource, 50, {0, 0, 1, 1});
     for (const UtTestPort *host : aggregateClients(*this, clients))
         result &= sendIgmpByTable(*host, kLeave, AsHost, 50, {0, 0, 1, 1});
-    WaitPumpingAbortable(200);
+    WaitPumpingAbortable(200ms);
     logLeaveAndWait();
     return result;
 }

@@ -5,6 +5,8 @@
 
 #include <cstring>
 
+using namespace std::chrono_literals;
+
 using namespace TestPlanSupport;
 
 namespace {
@@ -84,7 +86,7 @@ std::uint16_t CIGMPTestPlan::SendLearningFrames()
             return PortVisit::Abort;
         if (Kv_TQModule_FillTxPkt_TxConfig(id.CID, id.BID, id.PID, txConfig(0)) == 0)
             return PortVisit::Abort;
-        WaitPumpingAbortable(500);
+        WaitPumpingAbortable(500ms);
         if (Kv_TQModule_StartTxPkt(id.CID, id.BID, id.PID, startBlock(id, 0, 1, 10, 1)) == 0)
             return PortVisit::Failed;
         return PortVisit::Next;

@@ -8,6 +8,8 @@
 #include <cmath>
 #include <cstring>
 
+using namespace std::chrono_literals;
+
 using namespace TestPlanSupport;
 
 namespace {
@@ -281,7 +283,7 @@ std::uint16_t CIGMPTestPlan::StartTestPairTraffic(std::uint32_t frameSize)
             switch (TestType) {
             case kTestMixedClass:
                 if (FillTestPairStreams(entry, frameSize, s, portIndex, CurrentRate)) {
-                    WaitPumpingAbortable(500);
+                    WaitPumpingAbortable(500ms);
                     logTransmit();
                     if (startTable(id, 0, 1, TxFrameCount, 0) == 0)
                         result = 0;
@@ -293,7 +295,7 @@ std::uint16_t CIGMPTestPlan::StartTestPairTraffic(std::uint32_t frameSize)
                 break;
             default:
                 if (FillSourceStreams(entry, frameSize, portIndex, CurrentRate)) {
-                    WaitPumpingAbortable(500);
+                    WaitPumpingAbortable(500ms);
                     if (TestType == kTestAggregate)
                         logTransmit();
                     if (startTable(id, 0, 0, TxFrameCount, 0) == 0)
@@ -332,7 +334,7 @@ std::uint16_t CIGMPTestPlan::StartSourcePortTraffic(std::uint32_t frameSize, std
             // One entry is built, so the table starts that one entry only.
             if (TestType == kTestSourceFilter &&
                 FillSourceStreams(entry, frameSize, portIndex, CurrentRate)) {
-                WaitPumpingAbortable(500);
+                WaitPumpingAbortable(500ms);
                 log(QString::asprintf("* Source Port ( %3d, %2d, %d) Transmit packet  ==>   %" PRIu64 "\n",
                                       source.Id.CID, source.Id.BID, source.Id.PID, TxFrameCount));
                 if (startTable(source.Id, 0, 0, TxFrameCount, 0) == 0)

@@ -71,7 +71,7 @@ struct UtEepromRecord
     char ModelName[16]; // 8-bit text, zero-ended when shorter
     std::uint8_t Reserved48[28];
     char SerialNumber[20];
-    char ManufactureDate[12]; // YYYYMMDDhhmm
+    char ManufactureDate[12];    // YYYYMMDDhhmm
     char SecondSerialNumber[20]; // a chassis record's: the serial number of the chassis's second board
     std::uint8_t Reserved128[128];
 };

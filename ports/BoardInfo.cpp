@@ -4,6 +4,7 @@
 #include "engine/EngineHost.h"
 #include "engine/EngineUtils.h"
 #include "engine/HardwareInfo.h"
+#include "engine/LanguageText.h"
 #include "engine/PortSet.h"
 #include "engine/Session.h"
 #include "platform/Prompter.h"
@@ -39,16 +40,12 @@ constexpr GroupModel kGroupModels[CBoardInfo::GroupBoxCount] = {
 constexpr int kNameLength = 32;
 
 // Normal images of the tree levels: active devices, chassis, board, port.
-constexpr int kLevelPictures[] = {139, 190, 189, 188};
-
-QString boardText(const char *key)
-{
-    return EngineHost::instance().text(QString::fromLatin1(key));
-}
+constexpr int kLevelPictures[] = {PortArt::ActiveDevicesPicture, PortArt::ChassisPicture,
+                                  PortArt::BoardPicture, PortArt::PortPicture};
 
 void message(const char *key)
 {
-    Prompter::current().messageBox(boardText(key), MB_OK);
+    Prompter::current().messageBox(languageText(key), MB_OK);
 }
 
 int level(const QTreeWidgetItem *item)
@@ -171,16 +168,16 @@ int CBoardInfo::exec()
 
 void CBoardInfo::setLanguageText()
 {
-    setWindowTitle(boardText("Reserved_Dlg_Name"));
-    m_testerGroup->setTitle(boardText("Reserved_Tester_Info"));
-    m_testerLabel->setText(boardText("Reserved_Tester_Name"));
-    m_dutLabel->setText(boardText("Reserved_DUT_Name"));
-    m_lockButton->setText(boardText("Reserved_BT_Lock"));
-    m_cancelButton->setText(boardText("Reserved_BT_Cancle"));
-    m_groupSelection->setTitle(boardText("Reserved_Group_Selection"));
-    m_countLabel->setText(boardText("Reserved_Selected_Count"));
-    m_outdatedText->setText(boardText("Reserved_Note_Outdated"));
-    m_liteText->setText(boardText("Reserved_Note_Lite"));
+    setWindowTitle(languageText("Reserved_Dlg_Name"));
+    m_testerGroup->setTitle(languageText("Reserved_Tester_Info"));
+    m_testerLabel->setText(languageText("Reserved_Tester_Name"));
+    m_dutLabel->setText(languageText("Reserved_DUT_Name"));
+    m_lockButton->setText(languageText("Reserved_BT_Lock"));
+    m_cancelButton->setText(languageText("Reserved_BT_Cancle"));
+    m_groupSelection->setTitle(languageText("Reserved_Group_Selection"));
+    m_countLabel->setText(languageText("Reserved_Selected_Count"));
+    m_outdatedText->setText(languageText("Reserved_Note_Outdated"));
+    m_liteText->setText(languageText("Reserved_Note_Lite"));
 }
 
 bool CBoardInfo::OnInitDialog()
@@ -208,7 +205,7 @@ bool CBoardInfo::OnInitDialog()
     std::fill(session.LockedFlags.begin(), session.LockedFlags.end(), std::uint8_t(0));
 
     if (PresetFromConfig == 1 && !RefreshTreeChecks()) {
-        Prompter::current().messageBox(boardText("Reserved_Note_Mismatch"), MB_OK);
+        Prompter::current().messageBox(languageText("Reserved_Note_Mismatch"), MB_OK);
         restoreSavedReservation();
         finish(0);
         return false;
@@ -255,14 +252,15 @@ void CBoardInfo::buildTree()
     const UtSession &session = g_Session;
     m_tree->clear();
     m_chassis = nullptr;
-    m_root = addItem(nullptr, RootLevel, boardText("Reserved_Active_Port"), kLevelPictures[0]);
+    m_root = addItem(nullptr, RootLevel, languageText("Reserved_Active_Port"), kLevelPictures[0]);
     CTreeCtrlEx::SetStateImage(m_root, CTreeCtrlEx::NoState);
     bool anyLite = false, anyOutdated = false;
     if (session.PortCount > 0) {
         m_chassisNumber = session.PortTable[0].Id.CID;
-        m_chassis = addItem(m_root, ChassisLevel,
-                            QStringLiteral("%1(%2)").arg(boardText("Reserved_Chassis")).arg(m_chassisNumber),
-                            kLevelPictures[1]);
+        m_chassis =
+            addItem(m_root, ChassisLevel,
+                    QStringLiteral("%1(%2)").arg(languageText("Reserved_Chassis")).arg(m_chassisNumber),
+                    kLevelPictures[1]);
         CTreeCtrlEx::SetStateImage(m_chassis, CTreeCtrlEx::Unchecked);
         for (int slot = 1; slot < 32; ++slot) {
             const BoardSlot &entry = BoardTable[slot];
@@ -275,7 +273,7 @@ void CBoardInfo::buildTree()
                 ModuleTypeToModelNameA(type - 52, model, sizeof model);
             QTreeWidgetItem *board = addItem(m_chassis, BoardLevel,
                                              QStringLiteral("%1(%2)-%3")
-                                                 .arg(boardText("Reserved_Board"))
+                                                 .arg(languageText("Reserved_Board"))
                                                  .arg(slot)
                                                  .arg(QString::fromLatin1(model)),
                                              kLevelPictures[2]);
@@ -299,9 +297,9 @@ void CBoardInfo::buildTree()
                 const bool ownedHere = index < int(SavedLockedFlags.size()) && SavedLockedFlags[index] == 1;
                 if (session.PortAddr[index].Status != 0 && !ownedHere)
                     continue;
-                QTreeWidgetItem *port =
-                    addItem(board, PortLevel, QStringLiteral("%1(%2)").arg(boardText("Reserved_Port")).arg(p),
-                            kLevelPictures[3]);
+                QTreeWidgetItem *port = addItem(
+                    board, PortLevel, QStringLiteral("%1(%2)").arg(languageText("Reserved_Port")).arg(p),
+                    kLevelPictures[3]);
                 CTreeCtrlEx::SetStateImage(port, state);
                 m_tree->AssignItemTextColor(port, ItemColor);
             }

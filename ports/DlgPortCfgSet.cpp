@@ -22,8 +22,8 @@ CDlgPortCfgSet::CDlgPortCfgSet(QWidget *parent) : QDialog(parent)
     UnAllButton = new CButtonST(this);
     OkButton = new QPushButton(EngineHost::instance().text(QStringLiteral("PortDlg_OK")), this);
     CancelButton = new QPushButton(EngineHost::instance().text(QStringLiteral("PortDlg_Cancel")), this);
-    AllButton->AssignStateBitmaps(PortArt::bitmap(309), 0xFFFFFF);
-    UnAllButton->AssignStateBitmaps(PortArt::bitmap(308), 0xFFFFFF);
+    AllButton->AssignStateBitmaps(PortArt::bitmap(PortArt::TickAllPicture), 0xFFFFFF);
+    UnAllButton->AssignStateBitmaps(PortArt::bitmap(PortArt::UntickAllPicture), 0xFFFFFF);
     for (CButtonST *button : {AllButton, UnAllButton}) {
         button->LightenBackColor();
         button->setFixedSize(22, 22);

@@ -7,6 +7,7 @@
 #include "engine/EngineHost.h"
 #include "engine/EngineUtils.h"
 #include "engine/HardwareInfo.h"
+#include "engine/LanguageText.h"
 #include "engine/Session.h"
 #include "platform/Prompter.h"
 #include "ports/PortArt.h"
@@ -48,7 +49,7 @@ int moduleCount(const UtSession &session)
 
 bool hasControllerRows(std::uint8_t model)
 {
-    return model == '1' || model == '3' || model == '_' || model == '0' || model == '2';
+    return IsKnownControllerModel(model);
 }
 
 // Marks a module row outdated or lite by its session flags.
@@ -79,12 +80,12 @@ CModuleInfodlg::CModuleInfodlg(QWidget *owner) : QDialog(owner)
     connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
     // Esc closes the window wherever the focus is: the grid keeps every other key for itself.
     new QShortcut(QKeySequence(Qt::Key_Escape), this, this, &QDialog::reject, Qt::WidgetWithChildrenShortcut);
-    m_outdatedBitmap = QPixmap::fromImage(PortArt::treeBitmap(298));
-    m_liteBitmap = QPixmap::fromImage(PortArt::treeBitmap(302));
+    m_outdatedBitmap = QPixmap::fromImage(PortArt::treeBitmap(PortArt::OutdatedModulePicture));
+    m_liteBitmap = QPixmap::fromImage(PortArt::treeBitmap(PortArt::LiteModulePicture));
     const auto legend = [this](QLabel *&icon, QLabel *&label, const QPixmap &bitmap, const char *key) {
         icon = new QLabel(this);
         icon->setPixmap(bitmap);
-        label = new QLabel(EngineHost::instance().text(QString::fromLatin1(key)), this);
+        label = new QLabel(languageText(key), this);
         icon->hide();
         label->hide();
     };
@@ -112,8 +113,8 @@ void CModuleInfodlg::readController()
         for (int poll = 0; poll < kControllerPolls && session.EepromArrived == 0; ++poll)
             WaitPumping(kControllerPollMs);
     };
-    switch (session.Controller.Model) {
-    case '1':
+    switch (ControllerModel(session.Controller.Model)) {
+    case ControllerModel::C2:
         Kv_QMC1_BoardStatus(at.CID, at.BID, at.PID);
         if (Kv_QMC1_93C56_Read(at.CID, at.BID, at.PID))
             session.ChassisModelName = QStringLiteral("QM-C1");
@@ -121,12 +122,12 @@ void CModuleInfodlg::readController()
         if (Kv_QMC2_93C56_Read(at.CID, at.BID, at.PID))
             session.ChassisModelName = QStringLiteral("QM-C2");
         break;
-    case '_':
+    case ControllerModel::C6:
         Kv_QMC6_BoardStatus(at.CID, at.BID, at.PID);
         if (Kv_QMC6_93C56_Read(at.CID, at.BID, at.PID, 0))
             session.ChassisModelName = QStringLiteral("QM-C6");
         break;
-    case '0':
+    case ControllerModel::C4:
         session.EepromArrived = 0;
         Kv_QMC4_BoardStatus(at.CID, at.BID, at.PID);
         if (Kv_QMC4_93C56_Read(at.CID, at.BID, at.PID, 1))
@@ -147,9 +148,7 @@ CModuleInfodlg::Table CModuleInfodlg::HardwareTable(const UtSession &session)
     Table table;
     table.sorted = true;
     const std::uint8_t model = session.Controller.Model;
-    const int extraRows = (model == '1' || model == '3' || model == '_') ? 2
-                          : (model == '0' || model == '2')               ? 3
-                                                                         : 0;
+    const int extraRows = !IsKnownControllerModel(model) ? 0 : IsLayoutB(model) ? 3 : 2;
     table.rowCount = moduleCount(session) + extraRows;
 
     for (std::uint16_t i = 0; i < session.PortCount; ++i) {
@@ -186,7 +185,7 @@ CModuleInfodlg::Table CModuleInfodlg::HardwareTable(const UtSession &session)
                         kNotAvailable,         FormatVersion(info.Further),
                         kNotAvailable,         kNotAvailable,
                         info.ControllerSerial, kNotAvailable};
-    controller.liteMark = model == '3' || model == '2';
+    controller.liteMark = IsLiteControllerModel(model);
     table.liteLegend = table.liteLegend || controller.liteMark;
     table.rows.push_back(controller);
 
@@ -208,7 +207,8 @@ CModuleInfodlg::Table CModuleInfodlg::HardwareTable(const UtSession &session)
         second.cells[SerialColumn] = info.ThirdSerial;
         table.rows.push_back(second);
     } else {
-        chassis.cells[NameColumn] = model == '_' ? QStringLiteral("QM-H3") : QStringLiteral("QM-H2");
+        chassis.cells[NameColumn] =
+            ControllerModel(model) == ControllerModel::C6 ? QStringLiteral("QM-H3") : QStringLiteral("QM-H2");
         table.rows.push_back(chassis);
     }
     return table;
@@ -244,7 +244,7 @@ CModuleInfodlg::Table CModuleInfodlg::DemoTable(const UtSession &session)
     controller.cells[NameColumn] = QStringLiteral("QM-C2");
     controller.cells[FirmwareColumn] = version;
     const std::uint8_t model = session.Controller.Model;
-    controller.liteMark = model == '3' || model == '2';
+    controller.liteMark = IsLiteControllerModel(model);
     table.liteLegend = table.liteLegend || controller.liteMark;
     table.rows.push_back(controller);
 

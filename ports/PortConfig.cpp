@@ -7,6 +7,7 @@
 #include "controls/widgets/NumSpinCtrl.h"
 #include "engine/EngineHost.h"
 #include "engine/IGMPTestPlan.h"
+#include "engine/LanguageText.h"
 #include "engine/Session.h"
 #include "platform/NumberText.h"
 #include "platform/Prompter.h"
@@ -26,11 +27,6 @@
 #include <algorithm>
 
 namespace {
-
-QString pairText(const char *key)
-{
-    return EngineHost::instance().text(QString::fromLatin1(key));
-}
 
 bool isLocked(int index)
 {
@@ -181,9 +177,9 @@ void CPortConfig::OnInitDialog()
     GroupCountSpin->SetValue(1);
     GroupCountEdit->hide();
     GroupCountSpin->hide();
-    AddButton->AssignStateBitmaps(PortArt::bitmap(222), 0xFFFFFF);
-    RemoveButton->AssignStateBitmaps(PortArt::bitmap(223), 0xFFFFFF);
-    RemoveAllButton->AssignStateBitmaps(PortArt::bitmap(224), 0xFFFFFF);
+    AddButton->AssignStateBitmaps(PortArt::bitmap(PortArt::AddPicture), 0xFFFFFF);
+    RemoveButton->AssignStateBitmaps(PortArt::bitmap(PortArt::RemovePicture), 0xFFFFFF);
+    RemoveAllButton->AssignStateBitmaps(PortArt::bitmap(PortArt::RemoveAllPicture), 0xFFFFFF);
     Plan().TestPairs.clear();
     for (int n = 1; n <= kMaxPairs; ++n)
         Plan().TestPairs.push_back(DefaultPair(n));
@@ -218,17 +214,17 @@ CIGMPTestPlan &CPortConfig::Plan() const
 
 void CPortConfig::SetLanguageText()
 {
-    m_sourceLabel->setText(pairText("PortDlg_Available_Src"));
-    m_availableLabel->setText(pairText("PortDlg_Available_Host"));
-    m_sourceSetLabel->setText(pairText("PortDlg_Selected"));
-    m_selectedLabel->setText(pairText("PortDlg_Selected"));
-    ResetButton->setText(pairText("PortDlg_Reset"));
-    SetButton->setText(pairText("PortDlg_Set"));
-    m_groupLabel->setText(pairText("PortDlg_Group_Address"));
+    m_sourceLabel->setText(languageText("PortDlg_Available_Src"));
+    m_availableLabel->setText(languageText("PortDlg_Available_Host"));
+    m_sourceSetLabel->setText(languageText("PortDlg_Selected"));
+    m_selectedLabel->setText(languageText("PortDlg_Selected"));
+    ResetButton->setText(languageText("PortDlg_Reset"));
+    SetButton->setText(languageText("PortDlg_Set"));
+    m_groupLabel->setText(languageText("PortDlg_Group_Address"));
     // The edit's language texts; a port text stays.
     const int pair = std::clamp(SelectedTab(), 0, kMaxPairs - 1);
     if (!SourceCombo->isEnabled())
-        SourceEdit->setText(pairText("PortDlg_Not_enough_TX"));
+        SourceEdit->setText(languageText("PortDlg_Not_enough_TX"));
     else if (Plan().TestPairs.size() == kMaxPairs && Plan().TestPairs[std::size_t(pair)].Status == 0)
         SourceEdit->setText(notSetText());
     renameTabs();
@@ -237,7 +233,7 @@ void CPortConfig::SetLanguageText()
 void CPortConfig::renameTabs()
 {
     for (int i = 0; i < m_pairCount && i < TabCtrl->count() - 1; ++i)
-        TabCtrl->setTabText(i, fillPlaceholders(pairText("PortDlg_Test_Pair"), {formatInt(i + 1)}));
+        TabCtrl->setTabText(i, fillPlaceholders(languageText("PortDlg_Test_Pair"), {formatInt(i + 1)}));
 }
 
 UtTestPair CPortConfig::DefaultPair(int n)
@@ -269,7 +265,7 @@ void CPortConfig::InitDefaultPairs()
 
 QString CPortConfig::notSetText() const
 {
-    return pairText("PortDlg_no_Available");
+    return languageText("PortDlg_no_Available");
 }
 
 void CPortConfig::ResetDialog()
@@ -377,7 +373,7 @@ void CPortConfig::SelectTestPair(int pair)
     DeleteAllRows(SelectedGrid);
     if (SourceCombo->count() == 0) {
         SourceCombo->setEnabled(false);
-        SourceEdit->setText(pairText("PortDlg_Not_enough_TX"));
+        SourceEdit->setText(languageText("PortDlg_Not_enough_TX"));
         AvailableGrid->RepaintAllParts();
         SelectedGrid->RepaintAllParts();
         return;
@@ -491,7 +487,7 @@ bool CPortConfig::ApplyPairSettings(int pair, bool tellUser)
     const int groups = toIntPrefix(GroupCountEdit->text());
     if (groups < kMinPairGroups || groups > kMaxPairGroups) {
         if (tellUser) {
-            Prompter::current().messageBox(pairText("PortDlg_Group_Range"));
+            Prompter::current().messageBox(languageText("PortDlg_Group_Range"));
             GroupCountEdit->setFocus();
         }
         return false;
@@ -540,7 +536,7 @@ void CPortConfig::OnSet()
 {
     const int pair = SelectedTab();
     if (pair < 0 || pair >= m_pairCount || !ApplyPairSettings(pair))
-        Prompter::current().messageBox(pairText("Stat_Fail"));
+        Prompter::current().messageBox(languageText("Stat_Fail"));
 }
 
 void CPortConfig::OnReset()
@@ -587,7 +583,7 @@ void CPortConfig::AddTestPair()
         }
         SelectTestPair(tab);
     } else {
-        Prompter::current().messageBox(pairText("PortDlg_Max_Pairs"));
+        Prompter::current().messageBox(languageText("PortDlg_Max_Pairs"));
         selectTab(kMaxPairs - 1);
         SelectTestPair(kMaxPairs - 1);
     }
@@ -606,7 +602,7 @@ void CPortConfig::OnTabRightClick(const QPoint &pos)
     const int previous = SelectedTab();
     selectTab(tab);
     QMenu menu(this);
-    QAction *remove = menu.addAction(pairText("PortDlg_Delete"));
+    QAction *remove = menu.addAction(languageText("PortDlg_Delete"));
     if (menu.exec(TabCtrl->mapToGlobal(pos)) == remove)
         OnDeletePair();
     else
@@ -619,7 +615,7 @@ void CPortConfig::OnDeletePair()
     if (tab < 0 || tab >= m_pairCount)
         return;
     if (tab == 0 && m_pairCount == 1) {
-        Prompter::current().messageBox(pairText("PortDlg_First_Pair"));
+        Prompter::current().messageBox(languageText("PortDlg_First_Pair"));
         return;
     }
     DeleteTestPair(tab);

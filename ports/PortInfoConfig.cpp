@@ -1,4 +1,5 @@
 #include "ports/PortInfoConfig.h"
+#include "engine/LanguageText.h"
 #include "ports/PortTables.h"
 
 #include "controls/grid/MyCug.h"
@@ -22,6 +23,8 @@
 #include <QTimer>
 #include <cstring>
 
+using namespace std::chrono_literals;
+
 namespace {
 
 constexpr unsigned short kCentred = 4 | 32;
@@ -29,11 +32,6 @@ constexpr std::uint8_t kTypeQmM08 = 55;
 constexpr std::uint8_t kTypeSfpFirst = 147;
 constexpr std::uint8_t kTypeSfpLast = 148;
 constexpr std::uint16_t kFibreBit = 0x8000;
-
-QString settingsText(const char *key)
-{
-    return EngineHost::instance().text(QString::fromLatin1(key));
-}
 
 bool isSfpModule(std::uint8_t type)
 {
@@ -133,12 +131,12 @@ void CPortInfoConfig::OnInitDialog()
 
 void CPortInfoConfig::SetLanguageText()
 {
-    m_waitGroup->setTitle(settingsText("PortDlg_Auto_Negotiation"));
-    m_minWaitLabel->setText(settingsText("PortDlg_Min_Wait"));
-    m_mediaTimeoutLabel->setText(settingsText("PortDlg_Media_Timeout"));
-    RouterAlertBox->setText(settingsText("PortDlg_Router_Alert"));
-    ApplyButton->setText(settingsText("PortDlg_Apply"));
-    DefaultButton->setText(settingsText("PortDlg_Default"));
+    m_waitGroup->setTitle(languageText("PortDlg_Auto_Negotiation"));
+    m_minWaitLabel->setText(languageText("PortDlg_Min_Wait"));
+    m_mediaTimeoutLabel->setText(languageText("PortDlg_Media_Timeout"));
+    RouterAlertBox->setText(languageText("PortDlg_Router_Alert"));
+    ApplyButton->setText(languageText("PortDlg_Apply"));
+    DefaultButton->setText(languageText("PortDlg_Default"));
     if (SettingsGrid && SettingsGrid->GetColumnCount() > 0)
         fillHeadings();
 }
@@ -331,12 +329,12 @@ void CPortInfoConfig::applyInDemo(const std::vector<UTPortInfoCfg> &settings)
         info.SpeedMedia = std::uint16_t((info.SpeedMedia & 0xFF00) | code);
         UtPortRecord &port = session.Ports[std::size_t(record)];
         port.SpeedMedia = std::uint16_t((port.SpeedMedia & 0xFF00) | code);
-        WaitPumping(100);
+        WaitPumping(100ms);
         FillPortGrid();
     };
     for (const UTPortInfoCfg &setting : settings)
         setLink(setting, kLinkDownMediaCode);
-    WaitPumping(1000);
+    WaitPumping(1s);
     for (const UTPortInfoCfg &setting : settings)
         setLink(setting, std::uint8_t(setting.MediaCode & 0xFF));
 }
@@ -395,7 +393,7 @@ void CPortInfoConfig::OnMinWaitTimeChanged()
         const QSignalBlocker blocker(MinWaitEdit);
         MinWaitEdit->setText(formatUInt(unsigned(MinWaitTime)));
     }
-    Prompter::current().messageBox(fillPlaceholders(settingsText("MSG_RANGE_OF_Waitetime"), {formatInt(1)}));
+    Prompter::current().messageBox(fillPlaceholders(languageText("MSG_RANGE_OF_Waitetime"), {formatInt(1)}));
 }
 
 void CPortInfoConfig::OnMediaTimeoutChanged()
@@ -411,7 +409,7 @@ void CPortInfoConfig::OnMediaTimeoutChanged()
         MediaTimeoutEdit->setText(formatUInt(unsigned(MediaChangeTimeout)));
     }
     Prompter::current().messageBox(
-        fillPlaceholders(settingsText("MSG_RANGE_OF_MEDIA_TIMEOUT"), {formatInt(20)}));
+        fillPlaceholders(languageText("MSG_RANGE_OF_MEDIA_TIMEOUT"), {formatInt(20)}));
 }
 
 void CPortInfoConfig::AttachSettingsGrid(MyCug *grid)

@@ -94,7 +94,7 @@ std::array<QString, CSysInfoDlg::FieldCount> CSysInfoDlg::ValuesOf(const UtSessi
 {
     std::array<QString, FieldCount> values;
     const std::uint8_t model = session.Controller.Model;
-    if (model != '1' && model != '_' && model != '0')
+    if (IsLiteControllerModel(model) || !IsKnownControllerModel(model))
         return values; // a controller whose records this page does not know
     const UtSystemInfo info = SystemInfoOf(session);
     values[Model] = session.ChassisModelName;

@@ -4,6 +4,7 @@
 #include "controls/grid/UGGridInfo.h"
 #include "controls/widgets/ButtonST.h"
 #include "engine/EngineHost.h"
+#include "engine/LanguageText.h"
 #include "ports/PortCheckGrid.h"
 #include "reports/ChartSettingOpener.h"
 #include "testpages/RateTestPage.h"
@@ -23,11 +24,6 @@ QRect chartSettingRect(int x, int y, int width, int height)
     return QRect(px(x), py(y), px(x + width) - px(x), py(y + height) - py(y));
 }
 
-QString chartSettingText(const char *key)
-{
-    return EngineHost::instance().text(QString::fromLatin1(key));
-}
-
 } // namespace
 
 CChartSetting::CChartSetting(QWidget *parent)
@@ -37,7 +33,7 @@ CChartSetting::CChartSetting(QWidget *parent)
       AutoCheck(new QCheckBox(this)), AddButton(new QPushButton(this)), DelButton(new QPushButton(this)),
       OkButton(new QPushButton(this))
 {
-    setWindowTitle(chartSettingText("ChartSet_Title"));
+    setWindowTitle(languageText("ChartSet_Title"));
     setFixedSize(chartSettingRect(0, 0, 294, 130).size());
 
     const struct
@@ -50,7 +46,7 @@ CChartSetting::CChartSetting(QWidget *parent)
         {"ChartSet_Current", chartSettingRect(190, 10, 66, 13)},
     };
     for (const auto &label : labels)
-        (new QLabel(chartSettingText(label.key), this))->setGeometry(label.rect);
+        (new QLabel(languageText(label.key), this))->setGeometry(label.rect);
 
     const struct
     {
@@ -66,12 +62,12 @@ CChartSetting::CChartSetting(QWidget *parent)
     };
     for (const auto &button : buttons) {
         button.button->setObjectName(QString::fromLatin1(button.name));
-        button.button->setText(chartSettingText(button.key));
+        button.button->setText(languageText(button.key));
         button.button->setGeometry(button.rect);
     }
     TestPairButton->hide();
     AutoCheck->setObjectName(QStringLiteral("ctl1541"));
-    AutoCheck->setText(chartSettingText("ChartSet_Auto"));
+    AutoCheck->setText(languageText("ChartSet_Auto"));
     AutoCheck->setGeometry(chartSettingRect(148, 113, 81, 10));
 
     TestPairGrid->setObjectName(QStringLiteral("ctl1340"));
@@ -111,7 +107,7 @@ void CChartSetting::fillFromOpener()
     int row = 0;
     for (int pair = 1; pair < int(config->PairChecked.size()); ++pair) {
         if (config->PairChecked[std::size_t(pair)] == 1)
-            TestPairGrid->AddRow(row++, chartSettingText("ChartSet_Pair_Row").arg(pair), 0, nullptr,
+            TestPairGrid->AddRow(row++, languageText("ChartSet_Pair_Row").arg(pair), 0, nullptr,
                                  kRowCheckStyle);
     }
     for (std::size_t i = 0; i < config->CustomFrameTable.size(); ++i)

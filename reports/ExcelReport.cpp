@@ -1,6 +1,7 @@
 // The spreadsheet test report: chassis, system and port information, a summary with one chart and one
 // result table per benchmark that ran, one sheet per benchmark with its whole result grid and chart,
 // and the counter page over as many counter sheets as it needs.
+#include "engine/LanguageText.h"
 #include "reports/CounterLog.h"
 
 #include "controls/grid/MyCug.h"
@@ -91,12 +92,6 @@ std::optional<double> excelNumberOf(const QString &text)
     if (error != std::errc() || stop != end || !std::isfinite(value))
         return std::nullopt;
     return value;
-}
-
-// The language text of a key.
-QString excelText(const char *key)
-{
-    return EngineHost::instance().text(QString::fromLatin1(key));
 }
 
 bool excelContainsAny(const QString &text, std::initializer_list<const char *> words)
@@ -200,7 +195,7 @@ void ExcelReportWriter::makeFormats()
 
 void ExcelReportWriter::writeChassisSheet()
 {
-    XlsSheet *sheet = m_book.addSheet(excelText("XlsReport_Sheet_Chassis"));
+    XlsSheet *sheet = m_book.addSheet(languageText("XlsReport_Sheet_Chassis"));
     if (!sheet)
         return;
     sheet->setCol(0, 0, 15);
@@ -223,7 +218,7 @@ void ExcelReportWriter::writeChassisSheet()
 
 void ExcelReportWriter::writeSystemSheet()
 {
-    XlsSheet *sheet = m_book.addSheet(excelText("XlsReport_Sheet_System"));
+    XlsSheet *sheet = m_book.addSheet(languageText("XlsReport_Sheet_System"));
     if (!sheet)
         return;
     sheet->setCol(0, 0, 20);
@@ -241,7 +236,7 @@ void ExcelReportWriter::writeSystemSheet()
 
 void ExcelReportWriter::writePortSheet()
 {
-    XlsSheet *sheet = m_book.addSheet(excelText("XlsReport_Sheet_Port"));
+    XlsSheet *sheet = m_book.addSheet(languageText("XlsReport_Sheet_Port"));
     if (!sheet)
         return;
     const ReportSources &sources = ReportSources::instance();
@@ -269,13 +264,13 @@ void ExcelReportWriter::writePortSheet()
 
 void ExcelReportWriter::writeSummarySheet()
 {
-    XlsSheet *sheet = m_book.addSheet(excelText("XlsReport_Sheet_Summary"));
+    XlsSheet *sheet = m_book.addSheet(languageText("XlsReport_Sheet_Summary"));
     if (!sheet)
         return;
     sheet->setMerge(0, 0, 0, 9);
     sheet->setRow(0, 20);
     sheet->setCol(0, 9, 12);
-    sheet->writeStr(0, 0, excelText("XlsReport_Summary_Title"), m_title);
+    sheet->writeStr(0, 0, languageText("XlsReport_Summary_Title"), m_title);
     int next = 1;
     for (std::size_t b = 0; b < excelBenchmarks().size(); ++b) {
         const ExcelBenchmark &benchmark = excelBenchmarks()[b];
@@ -287,7 +282,7 @@ void ExcelReportWriter::writeSummarySheet()
         sheet->setPicture(top, 0, m_pictures[b], kExcelChartWidth, kExcelChartHeight);
         sheet->writeStr(top + 17, 0, QString(99, u'='));
         sheet->setMerge(top + 18, top + 18, 0, 9);
-        sheet->writeStr(top + 18, 0, excelText(benchmark.summaryTitleKey));
+        sheet->writeStr(top + 18, 0, languageText(benchmark.summaryTitleKey));
         sheet->writeStr(top + 19, 0, QString(198, u'-'));
 
         // The result table from the column titles on; a joined block is written on its first row and
@@ -317,7 +312,7 @@ void ExcelReportWriter::writeBenchmarkSheets()
         const ExcelBenchmark &benchmark = excelBenchmarks()[b];
         if (!ran(benchmark))
             continue;
-        XlsSheet *sheet = m_book.addSheet(excelText(benchmark.sheetNameKey));
+        XlsSheet *sheet = m_book.addSheet(languageText(benchmark.sheetNameKey));
         if (!sheet)
             continue;
         for (const ExcelColumnWidth &width : benchmark.widths)
@@ -350,7 +345,7 @@ void ExcelReportWriter::writeBenchmarkSheets()
 XlsSheet *ExcelReportWriter::addCounterSheet(int page)
 {
     XlsSheet *sheet =
-        m_book.addSheet(fillPlaceholders(excelText("XlsReport_Sheet_Counter"), {QString::number(page)}));
+        m_book.addSheet(fillPlaceholders(languageText("XlsReport_Sheet_Counter"), {QString::number(page)}));
     if (!sheet)
         return nullptr;
     for (int k = 0; k < CCounterLog::kColumnCount; ++k) {

@@ -2,6 +2,7 @@
 // that ran (its chart and result table, or its result lines and table), the counter log, and the
 // chassis, system and port information. Every page carries the watermark. The document is built in
 // memory and written whole at the end.
+#include "engine/LanguageText.h"
 #include "reports/CounterLog.h"
 
 #include "controls/grid/MyCug.h"
@@ -51,15 +52,10 @@ constexpr int kPdfCounterLastListColumn = 17;
 constexpr double kPdfUnitsPerInch = 72;
 constexpr double kPdfDefaultImageDpi = 96;
 
-QString pdfText(const char *key)
-{
-    return EngineHost::instance().text(QString::fromLatin1(key));
-}
-
 // A language text with one "%s" or "%d" filled in.
 QString pdfFormat(const char *key, const QString &value)
 {
-    QString pattern = pdfText(key);
+    QString pattern = languageText(key);
     const qsizetype at = pattern.indexOf(u'%');
     return at >= 0 && at + 1 < pattern.size() ? pattern.replace(at, 2, value) : pattern + value;
 }
@@ -140,11 +136,11 @@ private:
         float y = float(m_height / 4);
         if (!m_doc.SetFont(m_bold, 25))
             return false;
-        m_doc.DrawText(x, y, pdfText("PdfReport_Title"));
+        m_doc.DrawText(x, y, languageText("PdfReport_Title"));
         y += 50;
         if (!m_doc.SetFont(m_bold, 20))
             return false;
-        m_doc.DrawText(x, y, pdfText("PdfReport_Test_Content"));
+        m_doc.DrawText(x, y, languageText("PdfReport_Test_Content"));
         y += 30;
         if (!m_doc.SetFont(m_bold, 15))
             return false;
@@ -159,7 +155,7 @@ private:
         if (!m_doc.SetFont(m_bold, 20))
             return false;
         // The time follows the label after a few blanks.
-        const QString label = pdfText("PdfReport_Test_Time") + QStringLiteral("    ");
+        const QString label = languageText("PdfReport_Test_Time") + QStringLiteral("    ");
         m_doc.DrawText(x, y, label);
         const float labelWidth = float(int(m_doc.GetTextWidth(label)));
         const ReportSources &sources = ReportSources::instance();
@@ -185,7 +181,7 @@ private:
         if (!m_doc.AddPage() || !m_doc.PlaceTemplate(m_doc.GetCurrentPage(), m_watermark) ||
             !m_doc.SetFont(m_bold, 20) ||
             !m_doc.DrawTextBox(0, kPdfSectionTitleTop, float(m_width), kPdfSectionTitleBottom,
-                               PdfDocument::AlignCentre, false, pdfText(titleKey)))
+                               PdfDocument::AlignCentre, false, languageText(titleKey)))
             return false;
         m_y = kPdfSectionBodyTop;
         return true;
@@ -195,7 +191,7 @@ private:
     bool heading(const char *key)
     {
         if (!m_doc.DrawTextBox(kPdfMargin, m_y, float(m_width), m_y + kPdfHeadingHeight,
-                               PdfDocument::AlignCentre, false, pdfText(key)))
+                               PdfDocument::AlignCentre, false, languageText(key)))
             return false;
         m_y += kPdfHeadingStep;
         return true;

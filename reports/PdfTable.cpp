@@ -151,8 +151,8 @@ bool PdfTable::Draw(QPointF &end)
                 if (c == current.FirstColumn && r == current.FirstRow) {
                     drawn = doc.SetFont(m_font, m_fontSize);
                     doc.SetColor(0, 0, 0);
-                    const float blockWidth = std::accumulate(
-                        widths.begin() + c, widths.begin() + current.LastColumn + 1, 0.f);
+                    const float blockWidth =
+                        std::accumulate(widths.begin() + c, widths.begin() + current.LastColumn + 1, 0.f);
                     float blockHeight = float(current.LastRow - current.FirstRow + 1) * rowHeight;
                     if (y + blockHeight + kBlockFootRoom >= pageHeight)
                         blockHeight = pageHeight - y - (kBlockFootRoom + 1) + rowHeight;

@@ -4,6 +4,7 @@
 #include "engine/EngineHost.h"
 #include "engine/EngineUtils.h"
 #include "engine/IGMPTestPlan.h"
+#include "engine/LanguageText.h"
 #include "engine/RunState.h"
 #include "engine/Session.h"
 #include "platform/chart/ChartViewer.h"
@@ -23,11 +24,6 @@ constexpr double kLiveUsPerTick = 0.04;
 constexpr std::uint32_t kLiveThroughputColor = 0x818181FF;
 constexpr std::uint32_t kLiveCTColor = 0x81FF81;
 constexpr std::uint32_t kLiveSFColor = 0xF4D331;
-
-QString liveChartText(const char *key)
-{
-    return EngineHost::instance().text(QString::fromLatin1(key));
-}
 
 QString liveChartControlName(int id)
 {
@@ -104,19 +100,19 @@ std::unique_ptr<XYChart> CReportLiveChart::makeChart(int width, int height) cons
     const ChartColor grid = ChartColor::dashLine(0xAAAAAA, 0x0202);
     chart->setPlotArea(80, 40, width - 150, height - 100, 0xFFFFFF, 0xF8F8F8, ChartColor::kTransparent, grid,
                        grid);
-    chart->addTitle(liveChartText(m_kind.titleKey), QStringLiteral("timesbi.ttf"), 18, ChartColor::kText,
+    chart->addTitle(languageText(m_kind.titleKey), QStringLiteral("timesbi.ttf"), 18, ChartColor::kText,
                     ChartColor::kTransparent, ChartColor::kTransparent);
 
     Axis &x = chart->xAxis();
-    x.setTitle(liveChartText("LiveChart_Axis_Port"), QString(), 8);
+    x.setTitle(languageText("LiveChart_Axis_Port"), QString(), 8);
     x.setTickLength(0);
     x.setWidth(2);
     Axis &y = chart->yAxis();
     y.setWidth(2);
-    y.setTitle(liveChartText("LiveChart_Axis_Receive"), QString(), 8);
+    y.setTitle(languageText("LiveChart_Axis_Receive"), QString(), 8);
     Axis &y2 = chart->yAxis2();
     y2.setLinearScale(0, 50, 10, 0);
-    y2.setTitle(liveChartText("LiveChart_Axis_Latency"), QString(), 8);
+    y2.setTitle(languageText("LiveChart_Axis_Latency"), QString(), 8);
     if (!m_points.XLabels.isEmpty()) {
         x.setLabels(m_points.XLabels);
         x.setTickOffset(0.5);
@@ -134,7 +130,7 @@ void CReportLiveChart::addThroughputLayer(XYChart &chart) const
     BarLayer &layer = chart.addBarLayer(0);
     layer.setUseYAxis();
     layer.addDataSet(m_points.ThroughputValues, kLiveThroughputColor,
-                     liveChartText("LiveChart_Set_Throughput"));
+                     languageText("LiveChart_Set_Throughput"));
     layer.addDataSet(m_points.FillerValues, kLiveThroughputColor);
     layer.addDataSet(m_points.FillerValues, kLiveThroughputColor);
     styleLiveBars(layer);
@@ -145,8 +141,8 @@ void CReportLiveChart::addLatencyLayer(XYChart &chart) const
     BarLayer &layer = chart.addBarLayer(0);
     layer.setUseYAxis2();
     layer.addDataSet(m_points.FillerValues, kLiveCTColor);
-    layer.addDataSet(m_points.CTLatencyValues, kLiveCTColor, liveChartText("LiveChart_Set_CT"));
-    layer.addDataSet(m_points.SFLatencyValues, kLiveSFColor, liveChartText("LiveChart_Set_SF"));
+    layer.addDataSet(m_points.CTLatencyValues, kLiveCTColor, languageText("LiveChart_Set_CT"));
+    layer.addDataSet(m_points.SFLatencyValues, kLiveSFColor, languageText("LiveChart_Set_SF"));
     styleLiveBars(layer);
 }
 

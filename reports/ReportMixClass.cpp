@@ -66,8 +66,9 @@ void CReportMixClass::CollectResults()
             result.RxTotal[slot] = seconds ? host.RxTotal / seconds : 0;
             result.RxUnicast[slot] = seconds ? host.RxUnicast / seconds : 0;
             result.RxMulticast[slot] = seconds ? host.RxMulticast / seconds : 0;
-            result.Expected[slot] = plan()->PairOfUnicastPort(host.Id) == result.PairNo ? std::uint64_t(fullLoad)
-                                                                            : std::uint64_t(fullLoad * 0.5);
+            result.Expected[slot] = plan()->PairOfUnicastPort(host.Id) == result.PairNo
+                                        ? std::uint64_t(fullLoad)
+                                        : std::uint64_t(fullLoad * 0.5);
             ++slot;
         }
     }

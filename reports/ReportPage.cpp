@@ -9,6 +9,7 @@
 #include "controls/widgets/ButtonST.h"
 #include "engine/EngineHost.h"
 #include "engine/IGMPTestPlan.h"
+#include "engine/LanguageText.h"
 #include "engine/Session.h"
 #include "platform/chart/ChartViewer.h"
 #include "ports/PortCheckGrid.h"
@@ -144,7 +145,7 @@ void ReportPage::SetLanguageText()
 
 QString ReportPage::text(const char *key)
 {
-    return EngineHost::instance().text(QString::fromLatin1(key));
+    return languageText(key);
 }
 
 QString ReportPage::format(const char *key, ...)

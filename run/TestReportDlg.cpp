@@ -26,6 +26,8 @@
 #include <QDateTime>
 #include <mutex>
 
+using namespace std::chrono_literals;
+
 namespace {
 
 // An empty corner of the report's tab row that keeps the tabs clear of the export bars; the sheet
@@ -145,7 +147,7 @@ bool CTestReportDlg::checkLinks(const char *logLine, const char *statusKey)
         }
         return true;
     }
-    WaitPumpingAbortable(1000);
+    WaitPumpingAbortable(1s);
     status("Stat_Check_Link");
     bool up = plan.LogLinkStates() != 0;
     for (int retry = 0; !up && retry < 10; ++retry) {
@@ -153,7 +155,7 @@ bool CTestReportDlg::checkLinks(const char *logLine, const char *statusKey)
         if (stopped())
             return false;
         plan.CheckLinkStates(0);
-        WaitPumpingAbortable(500);
+        WaitPumpingAbortable(500ms);
         up = plan.LogLinkStates() != 0;
     }
     if (stopped())
@@ -182,7 +184,7 @@ bool CTestReportDlg::startProcedure(std::uint32_t testType, const PrologueOption
         return false;
     }
     if (options.settleAfterPortGroup)
-        WaitPumpingAbortable(2000);
+        WaitPumpingAbortable(2s);
     if (!EngineHost::instance().isDemoMode() && !plan.ClearTimestamps()) {
         status("Stat_Send_Multicast_Fail");
         return false;
@@ -222,7 +224,7 @@ bool CTestReportDlg::runRepetitions(std::uint32_t trial, const RepetitionSteps &
         status("Stat_Start_Counter");
         if (!SetStreamCounters(plan, 1))
             return false;
-        WaitPumpingAbortable(20);
+        WaitPumpingAbortable(20ms);
         status("Stat_Fill_Addentry");
         if (!plan.StartTestPairTraffic(plan.FrameSize)) {
             status("Stat_Fill_AddEntty_Fail");
@@ -235,7 +237,7 @@ bool CTestReportDlg::runRepetitions(std::uint32_t trial, const RepetitionSteps &
         for (std::uint32_t second = 0; second < plan.TestDuration; ++second) {
             if (stopped())
                 return false;
-            WaitPumpingAbortable(1000);
+            WaitPumpingAbortable(1s);
             if (second != 0 && second % 5 == 0)
                 steps.refreshJoins();
             TickTestProgress();
@@ -470,7 +472,7 @@ void CTestReportDlg::OnSavePdfReport()
 
 void CTestReportDlg::finishSave(const SaveResult &saved)
 {
-    WaitPumping(1000);
+    WaitPumping(1s);
     const EngineHost &host = EngineHost::instance();
     host.closeBusyDialog();
     Prompter::current().messageBox(saved ? host.text(QStringLiteral("Report_Save_Complete"))

@@ -16,6 +16,8 @@
 #include <cmath>
 #include <cstring>
 
+using namespace std::chrono_literals;
+
 using ProcedureSupport::dashLine;
 using ProcedureSupport::trialLine;
 using TestPlanSupport::demoMode;
@@ -53,13 +55,13 @@ bool CTestReportDlg::PerformCapacityTest(std::uint32_t frameSize)
     log(QStringLiteral("* Start learning procedure of all ports.."));
     status("Stat_Send_Learning");
     if (demoMode())
-        WaitPumpingAbortable(1000);
+        WaitPumpingAbortable(1s);
     if (!plan.SendLearningFrames()) {
         status("Stat_Send_Learning_Fail");
         return false;
     }
     log(QStringLiteral(". Done!\n"));
-    WaitPumpingAbortable(100);
+    WaitPumpingAbortable(100ms);
     // The bursts go at full line rate: the counter rows show that load, not the last rate test's.
     plan.CurrentRate = 100;
     CounterPage->InsertTrialRows(plan, QString(), 0, 0, 0);
@@ -83,7 +85,7 @@ bool CTestReportDlg::PerformCapacityTest(std::uint32_t frameSize)
                                   count, trial));
             status("Stat_Send_Join");
             if (demoMode())
-                WaitPumpingAbortable(1000);
+                WaitPumpingAbortable(1s);
             if (!plan.SendJoinAll(count)) {
                 status("Stat_Send_Join_Fail");
                 return false;
@@ -102,11 +104,11 @@ bool CTestReportDlg::PerformCapacityTest(std::uint32_t frameSize)
                 Kv_StartCounterStatistics(1, 1);
             if (!stopped())
                 plan.StartGroupStreamCounters(1);
-            WaitPumpingAbortable(1000);
+            WaitPumpingAbortable(1s);
             if (stopped())
                 return false;
             ReadCounters();
-            WaitPumpingAbortable(500);
+            WaitPumpingAbortable(500ms);
             if (demoMode() && page)
                 page->FillSyntheticCounters(plan, count);
             CounterPage->UpdateCounterRows(plan);
@@ -115,7 +117,7 @@ bool CTestReportDlg::PerformCapacityTest(std::uint32_t frameSize)
             CounterPage->FirstRow = CounterPage->LastRow + 1;
             status("Stat_Judgement_result");
             if (demoMode())
-                WaitPumpingAbortable(1000);
+                WaitPumpingAbortable(1s);
             log(QStringLiteral("* Result :  \n\n"));
             log(dashLine());
             log(QStringLiteral("* RxPort              Port Capacity                \n"));

@@ -18,6 +18,8 @@
 #include <cmath>
 #include <cstring>
 
+using namespace std::chrono_literals;
+
 using ProcedureSupport::trialLine;
 using TestPlanSupport::demoMode;
 using TestPlanSupport::log;
@@ -51,7 +53,7 @@ bool CTestReportDlg::PerformAggregateTest()
     }
     log(QStringLiteral("* Aggregate Test Complete...\n\n"));
     TxStopTimer.start(1000);
-    WaitPumpingAbortable(1000);
+    WaitPumpingAbortable(1s);
     return true;
 }
 
@@ -74,7 +76,7 @@ bool CTestReportDlg::PerformScaleGroupTest()
             status("Stat_Send_Join_Fail");
             return false;
         }
-        WaitPumpingAbortable(1000);
+        WaitPumpingAbortable(1s);
         if (!runCountTrials(false, count))
             return false;
         if (!plan.SendLeaveAll(count)) {
@@ -82,11 +84,11 @@ bool CTestReportDlg::PerformScaleGroupTest()
             return false;
         }
         setReportRow(reportRow() + std::uint32_t(plan.SourcePorts.size()));
-        WaitPumpingAbortable(10);
+        WaitPumpingAbortable(10ms);
     }
     log(QStringLiteral("* Scale Group Forwarding Test Complete...\n\n"));
     TxStopTimer.start(1000);
-    WaitPumpingAbortable(1000);
+    WaitPumpingAbortable(1s);
     return true;
 }
 
@@ -143,7 +145,7 @@ TrialJudge::Verdict CTestReportDlg::readCountCounters(bool aggregate)
         return TrialJudge::Verdict::Stopped;
     status("Stat_Read_Counter");
     ReadCounters();
-    WaitPumpingAbortable(500);
+    WaitPumpingAbortable(500ms);
     if (aggregate) {
         CounterPage->UpdateCounterRows(plan);
         if (stopped())

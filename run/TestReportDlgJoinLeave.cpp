@@ -15,6 +15,8 @@
 #include <cmath>
 #include <cstring>
 
+using namespace std::chrono_literals;
+
 using ProcedureSupport::dashLine;
 using ProcedureSupport::millisecondsOf;
 using ProcedureSupport::secondsAfterStart;
@@ -45,18 +47,18 @@ bool CTestReportDlg::PerformJoinLeaveDelayTest()
     log(QStringLiteral("* Start learning procedure of all ports."));
     status("Stat_Send_Learning");
     if (demoMode())
-        WaitPumpingAbortable(1000);
+        WaitPumpingAbortable(1s);
     if (!plan.SendLearningFrames()) {
         status("Stat_Send_Learning_Fail");
         return false;
     }
     log(QStringLiteral(". Done!\n"));
-    WaitPumpingAbortable(100);
+    WaitPumpingAbortable(100ms);
     if (page)
         page->ShowResults(plan);
     statusText("* Start Join Delay Test");
     if (demoMode())
-        WaitPumpingAbortable(1000);
+        WaitPumpingAbortable(1s);
 
     const bool skipped = g_Session.DemoHardware != 0 || demoMode();
     const std::uint32_t seconds = secondsAfterStart(plan);
@@ -83,12 +85,12 @@ bool CTestReportDlg::PerformJoinLeaveDelayTest()
             for (std::uint32_t second = 0; second < seconds; ++second) {
                 if (stopped())
                     return false;
-                WaitPumpingAbortable(1000);
+                WaitPumpingAbortable(1s);
             }
             statusText("* Collect Data of Time Stamp...");
             plan.StopRxCapture(0);
             plan.StopRxCaptureNext();
-            WaitPumpingAbortable(1000);
+            WaitPumpingAbortable(1s);
             if (skipped && page)
                 page->FillSyntheticDelayStamps(plan, 1);
             log(QStringLiteral("* Result :  \n\n"));
@@ -122,7 +124,7 @@ bool CTestReportDlg::PerformJoinLeaveDelayTest()
             WaitPumpingAbortable(millisecondsOf(seconds));
             statusText("* Collect Data of Time Stamp...");
             plan.StopRxCapture(1);
-            WaitPumpingAbortable(3000);
+            WaitPumpingAbortable(3s);
             if (skipped && page)
                 page->FillSyntheticDelayStamps(plan, 0);
             log(QStringLiteral("* Result :  \n\n"));

@@ -17,6 +17,8 @@
 #include <cmath>
 #include <cstring>
 
+using namespace std::chrono_literals;
+
 using ProcedureSupport::dashLine;
 using ProcedureSupport::sourceOfPair;
 using ProcedureSupport::trialLine;
@@ -35,19 +37,19 @@ bool CTestReportDlg::PerformLatencyTest(double rate)
         return false;
     if (!checkLinks())
         return false;
-    WaitPumpingAbortable(100);
+    WaitPumpingAbortable(100ms);
     if (!SetupPortGroup(plan, 1)) {
         log(QStringLiteral("SetupGroup Fail"));
         status("Stat_Set_Media_Fail");
         return false;
     }
-    WaitPumpingAbortable(2000);
+    WaitPumpingAbortable(2s);
     if (!demoMode() && !plan.ClearTimestamps()) {
         log(QStringLiteral("SendSysTimeStamp Fail"));
         status("Stat_Send_Multicast_Fail");
         return false;
     }
-    WaitPumpingAbortable(100);
+    WaitPumpingAbortable(100ms);
     log(QStringLiteral("* Start learning procedure for all ports."));
     if (!plan.StartAutoArpReply()) {
         log(QStringLiteral("SetARPAutoReply Fail"));
@@ -56,14 +58,14 @@ bool CTestReportDlg::PerformLatencyTest(double rate)
     }
     log(QStringLiteral("."));
     status("Stat_Send_Learning");
-    WaitPumpingAbortable(100);
+    WaitPumpingAbortable(100ms);
     if (!plan.SendLearningFrames()) {
         log(QStringLiteral("SendPkt_Learning Fail"));
         status("Stat_Send_Learning_Fail");
         return false;
     }
     log(QStringLiteral(". Done!\n"));
-    WaitPumpingAbortable(1000);
+    WaitPumpingAbortable(1s);
     log(QStringLiteral("* Start Join Group for all ports."));
     status("Stat_Send_Join");
     if (!plan.SendJoinPerPort()) {
@@ -71,7 +73,7 @@ bool CTestReportDlg::PerformLatencyTest(double rate)
         status("Stat_Send_Join_Fail");
         return false;
     }
-    WaitPumpingAbortable(100);
+    WaitPumpingAbortable(100ms);
 
     for (std::uint32_t trial = 0; trial < plan.NumberOfTrials; ++trial) {
         if (stopped())
@@ -91,7 +93,7 @@ bool CTestReportDlg::PerformLatencyTest(double rate)
             log(QStringLiteral("SetAllStreamCounterGroup"));
             return false;
         }
-        WaitPumpingAbortable(20);
+        WaitPumpingAbortable(20ms);
         status("Stat_Fill_AddEntty");
         if (!plan.StartTestPairTraffic(plan.FrameSize)) {
             log(QStringLiteral("FillAddEntry_Multicast Fail"));
@@ -111,14 +113,14 @@ bool CTestReportDlg::PerformLatencyTest(double rate)
                 LatencyTimer.stop();
                 return false;
             }
-            WaitPumpingAbortable(1000);
+            WaitPumpingAbortable(1s);
             if (second != 0 && second % 5 == 0)
                 plan.SendJoinNicLatency();
             TickTestProgress();
             CounterPage->UpdateLatencyColumns(plan);
         }
         LatencyTimer.stop();
-        WaitPumpingAbortable(500);
+        WaitPumpingAbortable(500ms);
         if (stopped())
             return false;
         Kv_StopCounterStatistics(1);
@@ -127,7 +129,7 @@ bool CTestReportDlg::PerformLatencyTest(double rate)
             return false;
         status("Stat_Read_Counter");
         ReadCounters();
-        WaitPumpingAbortable(1000);
+        WaitPumpingAbortable(1s);
         status("Stat_Judgement_result");
         CounterPage->UpdateCounterRows(plan);
         CounterPage->UpdateLatencyColumns(plan);

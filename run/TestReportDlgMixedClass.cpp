@@ -14,6 +14,8 @@
 #include "reports/ReportMixClass.h"
 #include "run/ProcedureSupport.h"
 
+using namespace std::chrono_literals;
+
 using ProcedureSupport::trialLine;
 using TestPlanSupport::log;
 using TestPlanSupport::status;
@@ -48,7 +50,7 @@ bool CTestReportDlg::PerformMixedClassTest()
                 Kv_TQStopStreamCounter(1);
                 ReadCounters();
                 status("Stat_Print_Counter");
-                WaitPumpingAbortable(500);
+                WaitPumpingAbortable(500ms);
                 CounterPage->UpdateCounterRows(plan);
                 TrialJudge::CollectHostCounters(plan, plan.FrameSize);
                 status("Stat_Judgement_result");

@@ -20,6 +20,8 @@
 #include <cstring>
 #include <vector>
 
+using namespace std::chrono_literals;
+
 using ProcedureSupport::dashLine;
 using TestPlanSupport::demoMode;
 using TestPlanSupport::log;
@@ -69,7 +71,7 @@ bool CTestReportDlg::PerformSourceFilterTest()
             status("Stat_Start_Counter");
             if (!SetStreamCounters(plan, 1))
                 return false;
-            WaitPumpingAbortable(20);
+            WaitPumpingAbortable(20ms);
             status("Stat_Fill_Addentry");
             if (!plan.StartSourcePortTraffic(plan.FrameSize, std::uint8_t(k))) {
                 status("Stat_Fill_AddEntty_Fail");
@@ -81,7 +83,7 @@ bool CTestReportDlg::PerformSourceFilterTest()
                 plan.StartGroupStreamCounters(1);
             // No stop test in the seconds: a Stop ends each wait at once and is tested after them.
             for (std::uint32_t second = 0; second < plan.TestDuration && !stopped(); ++second) {
-                WaitPumpingAbortable(1000);
+                WaitPumpingAbortable(1s);
                 if (second != 0 && second % 5 == 0)
                     plan.SendV3ReportNic(0);
                 TickTestProgress();
@@ -92,7 +94,7 @@ bool CTestReportDlg::PerformSourceFilterTest()
                 return false;
             ReadCounters();
             status("Stat_Print_Counter");
-            WaitPumpingAbortable(500);
+            WaitPumpingAbortable(500ms);
             CounterPage->UpdateCounterRows(plan);
             TrialJudge::CollectHostCounters(plan, plan.FrameSize);
             // Only the filter check below decides: the pairs' table is shown for the counts.

@@ -7,7 +7,7 @@ KV_PACKAGES=(
   cmake ninja-build g++ ccache pkg-config lld
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format
   fonts-liberation2 fonts-wqy-microhei qt6-translations-l10n
   libpcap0.8
   python3 python3-xlrd poppler-utils

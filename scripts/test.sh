@@ -6,6 +6,9 @@
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 kv_install_packages
 
+# Every tracked source keeps the layout that .clang-format gives it.
+(cd "$ROOT" && git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror)
+
 build="$ROOT/build/test"
 kv_refresh_moc "$build"
 cmake -S "$ROOT" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g1 -O1" \

@@ -1,6 +1,7 @@
 #include "testpages/DlgAddressEdit.h"
 
 #include "engine/EngineHost.h"
+#include "engine/LanguageText.h"
 #include "platform/Prompter.h"
 #include "testpages/DlgSourceFilter.h"
 #include "testpages/Ipv4Edit.h"
@@ -12,11 +13,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-QString editorText(const char *key)
-{
-    return EngineHost::instance().text(QString::fromLatin1(key));
-}
 
 QTreeWidgetItem *sourceItem(QTreeWidgetItem *group, const QString &text)
 {
@@ -53,10 +49,10 @@ CDlgAddressEdit::CDlgAddressEdit(CDlgSourceFilter *owner, std::uint32_t mode, QW
 
 void CDlgAddressEdit::OnInitDialog()
 {
-    setWindowTitle(editorText(Mode == kEditMode ? "AddressEdit_Title_Edit" : "AddressEdit_Title_Add"));
-    m_addressLabel->setText(editorText("AddressEdit_Source_Address"));
-    ApplyButton->setText(editorText("AddressEdit_Apply"));
-    CancelButton->setText(editorText("AddressEdit_Cancel"));
+    setWindowTitle(languageText(Mode == kEditMode ? "AddressEdit_Title_Edit" : "AddressEdit_Title_Add"));
+    m_addressLabel->setText(languageText("AddressEdit_Source_Address"));
+    ApplyButton->setText(languageText("AddressEdit_Apply"));
+    CancelButton->setText(languageText("AddressEdit_Cancel"));
     AddressCtrl->setAddress(Address);
 }
 
@@ -80,7 +76,7 @@ void CDlgAddressEdit::OnApply()
     const QString edited = level == CDlgSourceFilter::SourceLevel ? selected->text(0) : QString();
     const int result = AddSourceAddress(host, groupAddress, address, edited);
     if (result == Duplicate)
-        Prompter::current().messageBox(editorText("AddressEdit_Exists"));
+        Prompter::current().messageBox(languageText("AddressEdit_Exists"));
     if (result != Added)
         return;
     QTreeWidgetItem *first = group->childCount() > 0 ? group->child(0) : nullptr;
@@ -115,7 +111,7 @@ int CDlgAddressEdit::AddSourceAddress(const QString &host, const QString &group,
         return Added;
     }
     if (entry->Sources.size() >= CDlgSourceFilter::kMaxSources) {
-        Prompter::current().messageBox(editorText("AddressEdit_Max_Sources"));
+        Prompter::current().messageBox(languageText("AddressEdit_Max_Sources"));
         return NotAdded;
     }
     entry->Sources << address;

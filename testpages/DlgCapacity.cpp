@@ -5,6 +5,7 @@
 #include "engine/EngineHost.h"
 #include "engine/EngineUtils.h"
 #include "engine/IGMPTestPlan.h"
+#include "engine/LanguageText.h"
 #include "engine/Session.h"
 #include "engine/TestPlanSupport.h"
 #include "platform/Prompter.h"
@@ -21,11 +22,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-QString capacityText(const char *key)
-{
-    return EngineHost::instance().text(QString::fromLatin1(key));
-}
 
 // The monitor list's text as a port; false when the list is empty.
 bool monitorPort(const QComboBox *combo, UtPortKey &key)
@@ -117,29 +113,26 @@ void CDlgCapacity::SetLanguageText()
     CTestPageBase::SetLanguageText();
     if (!ResultGrid)
         return;
-    Trials.Label->setText(capacityText("Capacity_Trials"));
-    DelayAfterStart.Label->setText(capacityText("Capacity_Delay_After_Start"));
-    FrameSize.Label->setText(capacityText("Capacity_Frame_Size"));
-    InitialGroups.Label->setText(capacityText("Capacity_Initial_Groups"));
-    GroupStep.Label->setText(capacityText("Capacity_Group_Step"));
-    MaxGroups.Label->setText(capacityText("Capacity_Max_Groups"));
-    IgmpVersionLabel->setText(capacityText("Capacity_IGMP_Version"));
-    MonitorLabel->setText(capacityText("Capacity_Monitor_Port"));
-    SendLeaveCheck->setText(capacityText("Capacity_Send_Leave"));
-    ResultBox->setTitle(capacityText("Capacity_Result"));
-    LastPassBox->setTitle(capacityText("Capacity_Last_Pass"));
+    Trials.Label->setText(languageText("Capacity_Trials"));
+    DelayAfterStart.Label->setText(languageText("Capacity_Delay_After_Start"));
+    FrameSize.Label->setText(languageText("Capacity_Frame_Size"));
+    InitialGroups.Label->setText(languageText("Capacity_Initial_Groups"));
+    GroupStep.Label->setText(languageText("Capacity_Group_Step"));
+    MaxGroups.Label->setText(languageText("Capacity_Max_Groups"));
+    IgmpVersionLabel->setText(languageText("Capacity_IGMP_Version"));
+    MonitorLabel->setText(languageText("Capacity_Monitor_Port"));
+    SendLeaveCheck->setText(languageText("Capacity_Send_Leave"));
+    ResultBox->setTitle(languageText("Capacity_Result"));
+    LastPassBox->setTitle(languageText("Capacity_Last_Pass"));
     ResultGrid->setHorizontalHeaderLabels(
-        {capacityText("Result_Test_Pair"), capacityText("Capacity_Result_Groups")});
+        {languageText("Result_Test_Pair"), languageText("Capacity_Result_Groups")});
 }
 
 std::vector<CTestPageBase::SectionField> CDlgCapacity::SectionFields()
 {
-    return {{"NumberOfTrails", Trials.Edit},
-            {"DelayAfterStart", DelayAfterStart.Edit},
-            {"FrameSize", FrameSize.Edit},
-            {"NumberOfIniGroup", InitialGroups.Edit},
-            {"MaxNumberOfGroup", MaxGroups.Edit},
-            {"GroupStep", GroupStep.Edit},
+    return {{"NumberOfTrails", Trials.Edit},      {"DelayAfterStart", DelayAfterStart.Edit},
+            {"FrameSize", FrameSize.Edit},        {"NumberOfIniGroup", InitialGroups.Edit},
+            {"MaxNumberOfGroup", MaxGroups.Edit}, {"GroupStep", GroupStep.Edit},
             {"IGMPVer", IgmpVersionCombo}};
 }
 
@@ -148,7 +141,8 @@ bool CDlgCapacity::CheckFieldsValid()
     clearRefusal();
     // A loaded file may hold any text; a step of 0 would never end the group search, and the streams
     // take no frame below the engine's minimum.
-    for (const PageNumberField *field : {&Trials, &DelayAfterStart, &FrameSize, &InitialGroups, &GroupStep, &MaxGroups}) {
+    for (const PageNumberField *field :
+         {&Trials, &DelayAfterStart, &FrameSize, &InitialGroups, &GroupStep, &MaxGroups}) {
         if (!field->IsInRange())
             return refuse(field->RangeRefusal());
     }
@@ -176,7 +170,7 @@ bool CDlgCapacity::CheckFieldsValid()
             monitorShown = true;
     }
     if (monitorShown && rows <= 2) {
-        Prompter::current().messageBox(capacityText("Capacity_No_Other_Rx"), MB_OK);
+        Prompter::current().messageBox(languageText("Capacity_No_Other_Rx"), MB_OK);
         return false;
     }
     return true;
@@ -235,7 +229,8 @@ void CDlgCapacity::FillMonitorPortCombo()
         if (table < 0 || std::size_t(table) >= g_Session.LockedFlags.size() ||
             g_Session.LockedFlags[std::size_t(table)] != 1 || record.SourcePair != 0)
             continue;
-        const QString text = QString::asprintf("(%d, %d, %d)", int(record.CID), int(record.BID), int(record.PID));
+        const QString text =
+            QString::asprintf("(%d, %d, %d)", int(record.CID), int(record.BID), int(record.PID));
         // Kept in text order: "(1, 10, 1)" before "(1, 2, 1)".
         int at = 0;
         while (at < MonitorCombo->count() &&

@@ -51,7 +51,7 @@ public:
     bool FillSyntheticCounters(const CIGMPTestPlan &plan, std::uint32_t groups) override;
     void SetCapacityText(const QString &text) override;
 
-    PageNumberField Trials;        // 1 to 5
+    PageNumberField Trials;          // 1 to 5
     PageNumberField DelayAfterStart; // seconds, 1 to 300
     PageNumberField FrameSize;       // bytes, the engine's frame-size range
     PageNumberField InitialGroups;   // 1 to the engine's group count

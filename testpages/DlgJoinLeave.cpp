@@ -3,6 +3,7 @@
 #include "controls/widgets/NumEdit.h"
 #include "engine/EngineHost.h"
 #include "engine/IGMPTestPlan.h"
+#include "engine/LanguageText.h"
 #include "engine/Session.h"
 #include "ports/PortCheckGrid.h"
 
@@ -17,11 +18,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-QString joinLeaveText(const char *key)
-{
-    return EngineHost::instance().text(QString::fromLatin1(key));
-}
 
 } // namespace
 
@@ -91,20 +87,20 @@ void CDlgJoinLeave::SetLanguageText()
     CTestPageBase::SetLanguageText();
     if (!ResultGrid)
         return;
-    Trials.Label->setText(joinLeaveText("JoinLeave_Trials"));
-    DelayAfterJoin.Label->setText(joinLeaveText("JoinLeave_Delay_After_Join"));
-    TestDuration.Label->setText(joinLeaveText("JoinLeave_Test_Duration"));
-    IgmpVersionLabel->setText(joinLeaveText("JoinLeave_IGMP_Version"));
-    MeasureJoinCheck->setText(joinLeaveText("JoinLeave_Measure_Join"));
-    MeasureLeaveCheck->setText(joinLeaveText("JoinLeave_Measure_Leave"));
-    SendLeaveCheck->setText(joinLeaveText("JoinLeave_Send_Leave"));
-    ResultBox->setTitle(joinLeaveText("JoinLeave_Result"));
-    AverageBox->setTitle(joinLeaveText("JoinLeave_Average_Delay"));
-    JoinAverageCaption->setText(joinLeaveText("JoinLeave_Join_Average"));
-    LeaveAverageCaption->setText(joinLeaveText("JoinLeave_Leave_Average"));
-    ResultGrid->setHorizontalHeaderLabels({joinLeaveText("Result_Test_Pair"),
-                                           joinLeaveText("JoinLeave_Result_Join"),
-                                           joinLeaveText("JoinLeave_Result_Leave")});
+    Trials.Label->setText(languageText("JoinLeave_Trials"));
+    DelayAfterJoin.Label->setText(languageText("JoinLeave_Delay_After_Join"));
+    TestDuration.Label->setText(languageText("JoinLeave_Test_Duration"));
+    IgmpVersionLabel->setText(languageText("JoinLeave_IGMP_Version"));
+    MeasureJoinCheck->setText(languageText("JoinLeave_Measure_Join"));
+    MeasureLeaveCheck->setText(languageText("JoinLeave_Measure_Leave"));
+    SendLeaveCheck->setText(languageText("JoinLeave_Send_Leave"));
+    ResultBox->setTitle(languageText("JoinLeave_Result"));
+    AverageBox->setTitle(languageText("JoinLeave_Average_Delay"));
+    JoinAverageCaption->setText(languageText("JoinLeave_Join_Average"));
+    LeaveAverageCaption->setText(languageText("JoinLeave_Leave_Average"));
+    ResultGrid->setHorizontalHeaderLabels({languageText("Result_Test_Pair"),
+                                           languageText("JoinLeave_Result_Join"),
+                                           languageText("JoinLeave_Result_Leave")});
 }
 
 std::vector<CTestPageBase::SectionField> CDlgJoinLeave::SectionFields()
@@ -160,7 +156,8 @@ void CDlgJoinLeave::ApplyToTestConfig(CIGMPTestPlan &plan)
     plan.Resolution = 0.0;
     plan.PayloadPattern = 0;
     plan.IgmpVersion = IgmpVersionOfIndex(IgmpVersionCombo->currentIndex());
-    plan.MeasureFlags = std::uint8_t((MeasureJoinCheck->isChecked() ? 1 : 0) | (MeasureLeaveCheck->isChecked() ? 2 : 0));
+    plan.MeasureFlags =
+        std::uint8_t((MeasureJoinCheck->isChecked() ? 1 : 0) | (MeasureLeaveCheck->isChecked() ? 2 : 0));
 }
 
 void CDlgJoinLeave::ShowResults(const CIGMPTestPlan &plan)

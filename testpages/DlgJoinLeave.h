@@ -52,9 +52,9 @@ public:
     void SetDelayCell(int row, int column, const QString &text) override;
     void SetAverageText(int column, const QString &text) override;
 
-    PageNumberField Trials;        // 1 to 5
+    PageNumberField Trials;         // 1 to 5
     PageNumberField DelayAfterJoin; // seconds after the source joined, 1 to 300
-    PageNumberField TestDuration;  // seconds, 1 to 300
+    PageNumberField TestDuration;   // seconds, 1 to 300
     QLabel *IgmpVersionLabel = nullptr;
     QComboBox *IgmpVersionCombo = nullptr;
     QCheckBox *MeasureJoinCheck = nullptr;

@@ -92,8 +92,9 @@ void CDlgMixClass::ShowUnicastPort(int row)
     CurrentPair = pairOfLabel(label);
     DeleteAllRows(UnicastGrid);
     const CIGMPTestPlan *plan = EngineHost::instance().testPlan();
-    const UtTestPair *pair =
-        plan && CurrentPair >= 1 && CurrentPair <= plan->TestPairs.size() ? &plan->TestPairs[CurrentPair - 1] : nullptr;
+    const UtTestPair *pair = plan && CurrentPair >= 1 && CurrentPair <= plan->TestPairs.size()
+                                 ? &plan->TestPairs[CurrentPair - 1]
+                                 : nullptr;
     int rows = 0;
     bool ticked = false;
     for (const UtPortRecord &record : g_Session.Ports) {
@@ -101,9 +102,9 @@ void CDlgMixClass::ShowUnicastPort(int row)
             continue;
         const bool unicast =
             pair && pair->UniCid == record.CID && pair->UniBid == record.BID && pair->UniPid == record.PID;
-        UnicastGrid->AddRow(rows++,
-                            QString::asprintf("(%d, %d, %d)", int(record.CID), int(record.BID), int(record.PID)),
-                            unicast ? 1 : 0, nullptr, kPairCheckStyle);
+        UnicastGrid->AddRow(
+            rows++, QString::asprintf("(%d, %d, %d)", int(record.CID), int(record.BID), int(record.PID)),
+            unicast ? 1 : 0, nullptr, kPairCheckStyle);
         ticked = ticked || unicast;
     }
     // A pair without a host keeps its unicast port.
@@ -122,8 +123,8 @@ void CDlgMixClass::SetUnicastPort(int row)
     CIGMPTestPlan *plan = EngineHost::instance().testPlan();
     QString text;
     UtPortKey key{};
-    if (!plan || CurrentPair < 1 || CurrentPair > plan->TestPairs.size() || !UnicastGrid->GetRowText(row, text) ||
-        !ParsePortLabel(text, key))
+    if (!plan || CurrentPair < 1 || CurrentPair > plan->TestPairs.size() ||
+        !UnicastGrid->GetRowText(row, text) || !ParsePortLabel(text, key))
         return;
     UtTestPair &pair = plan->TestPairs[CurrentPair - 1];
     pair.UniCid = key.Id.CID;

@@ -7,6 +7,7 @@
 #include "engine/EngineHost.h"
 #include "engine/EngineUtils.h"
 #include "engine/IGMPTestPlan.h"
+#include "engine/LanguageText.h"
 #include "engine/Session.h"
 #include "platform/NumberText.h"
 #include "platform/Prompter.h"
@@ -36,11 +37,6 @@ constexpr unsigned short kFilterCentred = 0x24;
 constexpr int kFilterRateShare = 50;
 // The group-count spin steps past the edit's range of groups, up to this.
 constexpr int kGroupSpinMaximum = 100;
-
-QString filterText(const char *key)
-{
-    return EngineHost::instance().text(QString::fromLatin1(key));
-}
 
 void addPortRow(CKvAvlGrid *grid, const QString &label)
 {
@@ -232,19 +228,19 @@ void CDlgSourceFilter::OnInitDialog()
 void CDlgSourceFilter::SetLanguageText()
 {
     CTestPageBase::SetLanguageText();
-    m_trialsLabel->setText(filterText("SourceFilter_Trials"));
-    m_delayLabel->setText(filterText("SourceFilter_Delay_Start"));
-    m_durationLabel->setText(filterText("SourceFilter_Duration"));
-    m_groupCountLabel->setText(filterText("SourceFilter_Group_Count"));
-    m_groupAddressLabel->setText(filterText("SourceFilter_Group_Address"));
-    m_filterTypeLabel->setText(filterText("SourceFilter_Filter_Type"));
-    m_sourceAvailableLabel->setText(filterText("SourceFilter_Source_Available"));
-    m_hostAvailableLabel->setText(filterText("SourceFilter_Host_Available"));
-    m_sourceSelectedLabel->setText(filterText("SourceFilter_Selected"));
-    m_hostSelectedLabel->setText(filterText("SourceFilter_Selected"));
-    FilterTypeList->setItemText(0, filterText("SourceFilter_Include"));
-    FilterTypeList->setItemText(1, filterText("SourceFilter_Exclude"));
-    SetButton->setText(filterText("SourceFilter_Set"));
+    m_trialsLabel->setText(languageText("SourceFilter_Trials"));
+    m_delayLabel->setText(languageText("SourceFilter_Delay_Start"));
+    m_durationLabel->setText(languageText("SourceFilter_Duration"));
+    m_groupCountLabel->setText(languageText("SourceFilter_Group_Count"));
+    m_groupAddressLabel->setText(languageText("SourceFilter_Group_Address"));
+    m_filterTypeLabel->setText(languageText("SourceFilter_Filter_Type"));
+    m_sourceAvailableLabel->setText(languageText("SourceFilter_Source_Available"));
+    m_hostAvailableLabel->setText(languageText("SourceFilter_Host_Available"));
+    m_sourceSelectedLabel->setText(languageText("SourceFilter_Selected"));
+    m_hostSelectedLabel->setText(languageText("SourceFilter_Selected"));
+    FilterTypeList->setItemText(0, languageText("SourceFilter_Include"));
+    FilterTypeList->setItemText(1, languageText("SourceFilter_Exclude"));
+    SetButton->setText(languageText("SourceFilter_Set"));
     // The group items show the mode names of the new language.
     RefreshAddressTree();
 }
@@ -463,7 +459,7 @@ void CDlgSourceFilter::RemoveAddress(const QString &host, const QString &group, 
 
 QString CDlgSourceFilter::NullText()
 {
-    return filterText("SourceFilter_Null");
+    return languageText("SourceFilter_Null");
 }
 
 int CDlgSourceFilter::LevelOf(const QTreeWidgetItem *item)
@@ -545,9 +541,9 @@ void CDlgSourceFilter::OnAddressTreeRightClick(const QPoint &position)
         AddressTree->setCurrentItem(item);
     const std::vector<bool> state = MenuStateOf(item);
     QMenu menu(this);
-    QAction *add = menu.addAction(filterText("SourceFilter_Menu_Add"));
-    QAction *remove = menu.addAction(filterText("SourceFilter_Menu_Delete"));
-    QAction *edit = menu.addAction(filterText("SourceFilter_Menu_Edit"));
+    QAction *add = menu.addAction(languageText("SourceFilter_Menu_Add"));
+    QAction *remove = menu.addAction(languageText("SourceFilter_Menu_Delete"));
+    QAction *edit = menu.addAction(languageText("SourceFilter_Menu_Edit"));
     add->setEnabled(state[0]);
     remove->setEnabled(state[1]);
     edit->setEnabled(state[2]);
@@ -698,7 +694,7 @@ void CDlgSourceFilter::returnToAvailable(bool all, CKvAvlGrid *selected, SortedS
 void CDlgSourceFilter::OnAddSourcePorts()
 {
     if (everyRowChecked(SourceAvailableGrid) && SelectedHostGrid->GetRowCount() == 0) {
-        Prompter::current().messageBox(filterText("SourceFilter_Host_NA"));
+        Prompter::current().messageBox(languageText("SourceFilter_Host_NA"));
         return;
     }
     moveToSelected(false, SourceAvailableGrid, SelectedSourceGrid, SelectedSourceList);
@@ -707,7 +703,7 @@ void CDlgSourceFilter::OnAddSourcePorts()
 void CDlgSourceFilter::OnAddAllSourcePorts()
 {
     if (SelectedHostGrid->GetRowCount() == 0) {
-        Prompter::current().messageBox(filterText("SourceFilter_Host_NA"));
+        Prompter::current().messageBox(languageText("SourceFilter_Host_NA"));
         return;
     }
     moveToSelected(true, SourceAvailableGrid, SelectedSourceGrid, SelectedSourceList);
@@ -726,7 +722,7 @@ void CDlgSourceFilter::OnRemoveAllSourcePorts()
 void CDlgSourceFilter::OnAddHostPorts()
 {
     if (everyRowChecked(HostAvailableGrid) && SelectedSourceGrid->GetRowCount() == 0) {
-        Prompter::current().messageBox(filterText("SourceFilter_Source_NA"));
+        Prompter::current().messageBox(languageText("SourceFilter_Source_NA"));
         return;
     }
     for (const QString &label : moveToSelected(false, HostAvailableGrid, SelectedHostGrid, SelectedHostList))
@@ -737,7 +733,7 @@ void CDlgSourceFilter::OnAddHostPorts()
 void CDlgSourceFilter::OnAddAllHostPorts()
 {
     if (SelectedSourceGrid->GetRowCount() == 0) {
-        Prompter::current().messageBox(filterText("SourceFilter_Source_NA"));
+        Prompter::current().messageBox(languageText("SourceFilter_Source_NA"));
         return;
     }
     for (const QString &label : moveToSelected(true, HostAvailableGrid, SelectedHostGrid, SelectedHostList))
@@ -839,7 +835,7 @@ void CDlgSourceFilter::ApplyToTestConfig(CIGMPTestPlan &plan)
     // The test takes part in no test pair: the pairs' counter table lists none.
     std::memset(plan.PairSelected, 0, sizeof plan.PairSelected);
     if (SelectedSourceList.Count() == 0) {
-        Prompter::current().messageBox(filterText("SourceFilter_Source_Null"));
+        Prompter::current().messageBox(languageText("SourceFilter_Source_Null"));
         return;
     }
     const double rate = double(kFilterRateShare / SelectedSourceList.Count());

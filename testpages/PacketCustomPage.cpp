@@ -2,6 +2,7 @@
 
 #include "controls/grid/UGGridInfo.h"
 #include "engine/EngineHost.h"
+#include "engine/LanguageText.h"
 #include "platform/NumberText.h"
 #include "testpages/CustomFrame.h"
 #include "testpages/PacketCustomGrid.h"
@@ -19,17 +20,12 @@ constexpr unsigned short kPacketCentred = 0x24;
 constexpr unsigned kMultiLineHeading = 2;
 constexpr int kColumns = 5;
 
-QString packetText(const char *key)
-{
-    return EngineHost::instance().text(QString::fromLatin1(key));
-}
-
 } // namespace
 
 CPacketCustomPage::CPacketCustomPage(std::vector<UtCustomFrame> &table, std::uint32_t kind, QWidget *parent)
     : QDialog(parent), m_table(table), m_kind(kind)
 {
-    setWindowTitle(packetText("PacketDlg_Title"));
+    setWindowTitle(languageText("PacketDlg_Title"));
     resize(570, 304);
     auto *layout = new QVBoxLayout(this);
     Grid = new CPacketCustomGrid(this);
@@ -37,9 +33,9 @@ CPacketCustomPage::CPacketCustomPage(std::vector<UtCustomFrame> &table, std::uin
     layout->addWidget(Grid, 1);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    OkButton = new QPushButton(packetText("PacketDlg_OK"), this);
-    CancelButton = new QPushButton(packetText("PacketDlg_Cancel"), this);
-    DefaultButton = new QPushButton(packetText("PacketDlg_Default"), this);
+    OkButton = new QPushButton(languageText("PacketDlg_OK"), this);
+    CancelButton = new QPushButton(languageText("PacketDlg_Cancel"), this);
+    DefaultButton = new QPushButton(languageText("PacketDlg_Default"), this);
     // No default button: Enter neither stores nor closes.
     for (QPushButton *button : {OkButton, CancelButton, DefaultButton}) {
         button->setAutoDefault(false);
@@ -87,7 +83,7 @@ void CPacketCustomPage::FillTable()
                                       m_kind == 4 ? "PacketDlg_Col_Step" : "PacketDlg_Col_Min",
                                       "PacketDlg_Col_Max", "PacketDlg_Col_Resolution"};
     for (int col = 0; col < kColumns; ++col) {
-        Grid->SetCellText(col, -1, packetText(headings[col]));
+        Grid->SetCellText(col, -1, languageText(headings[col]));
         Grid->SetCellTypeParam(col, -1, kMultiLineHeading);
     }
     Grid->SetRowCount(int(m_table.size()));

@@ -3,6 +3,7 @@
 #include "controls/widgets/NumEdit.h"
 #include "controls/widgets/NumSpinCtrl.h"
 #include "engine/EngineHost.h"
+#include "engine/LanguageText.h"
 #include "platform/NumberText.h"
 #include "testpages/Ipv4Edit.h"
 #include "testpages/PageNumberField.h"
@@ -23,15 +24,11 @@ constexpr std::uint32_t kGroupStart = 0xE0000101; // 224.0.1.1
 constexpr std::uint32_t kStartMinRate = 10;
 constexpr std::uint32_t kStartMaxRate = 80;
 constexpr int kMaxRatePercent = 100;
-constexpr const char *kParamVersionKeys[] = {"ParamDlg_Version_1", "ParamDlg_Version_2", "ParamDlg_Version_3"};
+constexpr const char *kParamVersionKeys[] = {"ParamDlg_Version_1", "ParamDlg_Version_2",
+                                             "ParamDlg_Version_3"};
 // The payload patterns offered: every pattern but "User define". The hexadecimal ones are names in
 // every language; "Random" is a word and comes from the language file.
 constexpr const char *kPayloadNames[] = {"0x00", "0x55", "0xAA", "0x55AA", "0x5A5A", nullptr, "0xFFFF"};
-
-QString paramText(const char *key)
-{
-    return EngineHost::instance().text(QString::fromLatin1(key));
-}
 
 // Inserts the text at its case-insensitive sorted place, as a sorted combo box does.
 void addSorted(QComboBox *combo, const QString &text)
@@ -45,7 +42,7 @@ void addSorted(QComboBox *combo, const QString &text)
 void fillPayloads(QComboBox *combo)
 {
     for (const char *name : kPayloadNames)
-        addSorted(combo, name ? QString::fromLatin1(name) : paramText("ParamDlg_Payload_Random"));
+        addSorted(combo, name ? QString::fromLatin1(name) : languageText("ParamDlg_Payload_Random"));
 }
 
 void setControlText(QWidget *control, const QString &text)
@@ -221,7 +218,7 @@ void CParameterDlg::SetLanguageText()
         break;
     }
     for (const Keyed &entry : keys)
-        setControlText(entry.control, paramText(entry.key));
+        setControlText(entry.control, languageText(entry.key));
     // The choice lists are names too: refilled in the new language, keeping the choice.
     if (VersionCombo->count() > 0) {
         const int version = VersionCombo->currentIndex();
@@ -229,7 +226,7 @@ void CParameterDlg::SetLanguageText()
         VersionCombo->clear();
         PayloadCombo->clear();
         for (const char *key : kParamVersionKeys)
-            addSorted(VersionCombo, paramText(key));
+            addSorted(VersionCombo, languageText(key));
         fillPayloads(PayloadCombo);
         VersionCombo->setCurrentIndex(version);
         PayloadCombo->setCurrentIndex(payload);
@@ -240,11 +237,11 @@ void CParameterDlg::InitControls()
 {
     VersionCombo->clear();
     for (const char *key : kParamVersionKeys)
-        addSorted(VersionCombo, paramText(key));
-    VersionCombo->setCurrentIndex(VersionCombo->findText(paramText("ParamDlg_Version_2")));
+        addSorted(VersionCombo, languageText(key));
+    VersionCombo->setCurrentIndex(VersionCombo->findText(languageText("ParamDlg_Version_2")));
     PayloadCombo->clear();
     fillPayloads(PayloadCombo);
-    PayloadCombo->setCurrentIndex(PayloadCombo->findText(paramText("ParamDlg_Payload_Random")));
+    PayloadCombo->setCurrentIndex(PayloadCombo->findText(languageText("ParamDlg_Payload_Random")));
     GroupAddress->setAddress(kGroupStart);
     // The start values are written whole: a check between two of them would judge a half-reset pair
     // of rates.

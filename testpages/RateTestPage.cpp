@@ -6,6 +6,7 @@
 #include "engine/EngineHost.h"
 #include "engine/EngineUtils.h"
 #include "engine/IGMPTestPlan.h"
+#include "engine/LanguageText.h"
 #include "engine/Session.h"
 #include "platform/NumberText.h"
 #include "testpages/PacketCustomPage.h"
@@ -29,15 +30,13 @@ struct ChoiceItem
     const char *name;
 };
 constexpr ChoiceItem kVersionItems[] = {{nullptr, "v1"}, {nullptr, "v2"}, {nullptr, "v3"}};
-constexpr ChoiceItem kPayloadItems[] = {{"TestPage_Payload_Random", nullptr}, {"TestPage_Payload_Increase", nullptr},
-                                        {nullptr, "0x55AA"},                  {nullptr, "0x00FF"},
-                                        {"TestPage_Payload_All_1", nullptr},  {"TestPage_Payload_All_0", nullptr}};
+constexpr ChoiceItem kPayloadItems[] = {{"TestPage_Payload_Random", nullptr},
+                                        {"TestPage_Payload_Increase", nullptr},
+                                        {nullptr, "0x55AA"},
+                                        {nullptr, "0x00FF"},
+                                        {"TestPage_Payload_All_1", nullptr},
+                                        {"TestPage_Payload_All_0", nullptr}};
 constexpr int kVersion2 = 1;
-
-QString rateText(const char *key)
-{
-    return EngineHost::instance().text(QString::fromLatin1(key));
-}
 
 // Whether the text of a numeric edit reads as a number within the edit's own range.
 bool withinOwnRange(const CNumEdit &edit)
@@ -52,7 +51,7 @@ bool withinOwnRange(const CNumEdit &edit)
 template <std::size_t N> void fillCombo(QComboBox *combo, const ChoiceItem (&items)[N])
 {
     for (std::size_t i = 0; i < N; ++i) {
-        const QString text = items[i].key ? rateText(items[i].key) : QString::fromLatin1(items[i].name);
+        const QString text = items[i].key ? languageText(items[i].key) : QString::fromLatin1(items[i].name);
         if (int(i) < combo->count())
             combo->setItemText(int(i), text);
         else
@@ -63,8 +62,8 @@ template <std::size_t N> void fillCombo(QComboBox *combo, const ChoiceItem (&ite
 } // namespace
 
 CRateTestPage::CRateTestPage(const Shape &shape, QWidget *parent)
-    : CTestPageBase(shape.layout, parent),
-      RunEditor([](CPacketCustomPage &editor) { return editor.exec(); }), m_shape(shape)
+    : CTestPageBase(shape.layout, parent), RunEditor([](CPacketCustomPage &editor) { return editor.exec(); }),
+      m_shape(shape)
 {
     SetPairBoxKey("TestPage_Source_Pair");
     ConfigLayout = new QGridLayout(ConfigBox);
@@ -126,7 +125,7 @@ CRateTestPage::NumberField CRateTestPage::addField(int column, const char *label
     shape.column = column * 3;
     shape.editWidth = kNumberEditWidth;
     const NumberField field{AddNumberField(ConfigLayout, ConfigBox, shape), labelKey};
-    field.label->setText(rateText(labelKey));
+    field.label->setText(languageText(labelKey));
     m_numberFields.push_back(field);
     return field;
 }
@@ -162,13 +161,13 @@ void CRateTestPage::SetLanguageText()
 {
     CTestPageBase::SetLanguageText();
     for (const NumberField &field : m_numberFields)
-        field.label->setText(rateText(field.labelKey));
-    IgmpVersionLabel->setText(rateText("TestPage_IGMP_Version"));
-    PayloadLabel->setText(rateText("TestPage_Frame_Payload"));
+        field.label->setText(languageText(field.labelKey));
+    IgmpVersionLabel->setText(languageText("TestPage_IGMP_Version"));
+    PayloadLabel->setText(languageText("TestPage_Frame_Payload"));
     fillCombo(IgmpVersionCombo, kVersionItems);
     fillCombo(PayloadCombo, kPayloadItems);
-    CustomCheck->setText(rateText("TestPage_Custom"));
-    EditButton->setText(rateText("TestPage_Edit"));
+    CustomCheck->setText(languageText("TestPage_Custom"));
+    EditButton->setText(languageText("TestPage_Edit"));
 }
 
 std::vector<CTestPageBase::SectionField> CRateTestPage::SectionFields()
@@ -204,8 +203,8 @@ std::vector<UtCustomFrame> CRateTestPage::FrameRowsOfFields() const
         return rows;
     const double resolution = m_shape.rateStep ? 0.0 : rateOf(ResolutionField);
     const auto append = [&](qint64 size) {
-        rows.push_back(
-            {rateOf(InitialRateField), rateOf(MinRateField), rateOf(MaxRateField), resolution, std::uint16_t(size)});
+        rows.push_back({rateOf(InitialRateField), rateOf(MinRateField), rateOf(MaxRateField), resolution,
+                        std::uint16_t(size)});
     };
     for (qint64 size = start; size <= stop; size += step) {
         append(size);
@@ -227,14 +226,16 @@ void CRateTestPage::LogRateParameters()
         host.log(QString::asprintf("* Initial Rate:   %.2f%%   Step Rate: %.2f %%   Maximum Rate:  %.2f%%\n",
                                    rateOf(InitialRateField), rateOf(MinRateField), rateOf(MaxRateField)));
     else
-        host.log(QString::asprintf(
-            "* Initial Rate:   %.2f%%   Minimum Rate: %.2f %%   Maximum Rate:  %.2f%%   Rate Resoultion: %.2f%%\n",
-            rateOf(InitialRateField), rateOf(MinRateField), rateOf(MaxRateField), rateOf(ResolutionField)));
+        host.log(QString::asprintf("* Initial Rate:   %.2f%%   Minimum Rate: %.2f %%   Maximum Rate:  %.2f%% "
+                                   "  Rate Resoultion: %.2f%%\n",
+                                   rateOf(InitialRateField), rateOf(MinRateField), rateOf(MaxRateField),
+                                   rateOf(ResolutionField)));
     host.log(QStringLiteral("* \n"));
     FrameRows = FrameRowsOfFields();
-    host.log(QString::asprintf(
-        "* Frame Length Start:   %dkb   Frame Length Stop:  %d kb   Frame Length Step:  %d   Total Tested Frame : %d\n",
-        intOf(FrameStartField), intOf(FrameStopField), intOf(FrameStepField), int(FrameRows.size())));
+    host.log(QString::asprintf("* Frame Length Start:   %dkb   Frame Length Stop:  %d kb   Frame Length "
+                               "Step:  %d   Total Tested Frame : %d\n",
+                               intOf(FrameStartField), intOf(FrameStopField), intOf(FrameStepField),
+                               int(FrameRows.size())));
 }
 
 bool CRateTestPage::checkPortRows()
@@ -319,10 +320,12 @@ bool CRateTestPage::CheckFrameRows(const std::vector<UtCustomFrame> &rows) const
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const UtCustomFrame &row = rows[i];
         if (row.FrameSize < kMinFrameSize)
-            return refuse(
-                rateText("TestPage_Frame_Too_Small").arg(i + 1).arg(int(row.FrameSize)).arg(kMinFrameSize));
+            return refuse(languageText("TestPage_Frame_Too_Small")
+                              .arg(i + 1)
+                              .arg(int(row.FrameSize))
+                              .arg(kMinFrameSize));
         if (!IsUsableFrameRow(row, m_shape.rateStep))
-            return refuse(rateText("TestPage_Refuse_Frame_Row").arg(i + 1).arg(int(row.FrameSize)));
+            return refuse(languageText("TestPage_Refuse_Frame_Row").arg(i + 1).arg(int(row.FrameSize)));
     }
     return true;
 }

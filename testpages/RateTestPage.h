@@ -26,9 +26,10 @@ public:
     struct Shape
     {
         PortLayout layout;
-        std::uint32_t kind;  // the frame-size editor's test kind: 1 Mixed Class, 2 Aggregate, 3 Scale, 4 Latency
-        bool rateStep;       // Latency: a rate step in place of the minimum rate, and no resolution
-        int delayAfterJoin;  // the field's first value
+        std::uint32_t
+            kind;      // the frame-size editor's test kind: 1 Mixed Class, 2 Aggregate, 3 Scale, 4 Latency
+        bool rateStep; // Latency: a rate step in place of the minimum rate, and no resolution
+        int delayAfterJoin; // the field's first value
     };
     // A numeric edit with its label and the spinner beside it, and the language key of the label.
     struct NumberField : NumberFieldControls

@@ -5,6 +5,7 @@
 #include "engine/EngineHost.h"
 #include "engine/EngineUtils.h"
 #include "engine/IGMPTestPlan.h"
+#include "engine/LanguageText.h"
 #include "engine/Session.h"
 #include "platform/NumberText.h"
 #include "ports/PortCheckGrid.h"
@@ -53,11 +54,6 @@ constexpr const char *kLinkStatus[14] = {
     "1G / Half / Auto",  "1G / Full / Auto",   "10G / Full / Force", "10G / Full / Auto"};
 constexpr std::uint8_t kLastLinkCode = 13;
 
-QString pageText(const char *key)
-{
-    return EngineHost::instance().text(QString::fromLatin1(key));
-}
-
 // A field's name as its label shows it, without the closing colon.
 QString fieldName(const QLabel *label)
 {
@@ -70,7 +66,7 @@ QString fieldName(const QLabel *label)
 QString orderRefusal(const char *key, const QLabel *field, const QString &value, const QLabel *other,
                      const QString &otherValue)
 {
-    return pageText(key).arg(fieldName(field), value.trimmed(), fieldName(other), otherValue.trimmed());
+    return languageText(key).arg(fieldName(field), value.trimmed(), fieldName(other), otherValue.trimmed());
 }
 
 // The nominal speed of a module whose link is down.
@@ -194,7 +190,7 @@ CTestPageBase::~CTestPageBase() = default;
 QString CTestPageBase::RangeRefusal(const QLabel *field, const QString &value, const QString &minimum,
                                     const QString &maximum)
 {
-    return pageText("TestPage_Refuse_Range").arg(fieldName(field), value.trimmed(), minimum, maximum);
+    return languageText("TestPage_Refuse_Range").arg(fieldName(field), value.trimmed(), minimum, maximum);
 }
 
 QString CTestPageBase::AboveRefusal(const QLabel *field, const QString &value, const QLabel *other,
@@ -541,15 +537,15 @@ void CTestPageBase::OnCategoryIgmpSetting()
 
 void CTestPageBase::SetLanguageText()
 {
-    ConfigBox->setTitle(pageText("TestPage_Test_Configuration"));
+    ConfigBox->setTitle(languageText("TestPage_Test_Configuration"));
     if (PairBox)
-        PairBox->setTitle(pageText(m_pairBoxKey));
-    PortBox->setTitle(pageText("TestPage_Port_Information"));
-    CategoryLabel->setText(pageText("TestPage_Categories"));
-    CategoryAll->setText(pageText("TestPage_Category_All"));
-    CategoryBasic->setText(pageText("TestPage_Category_Basic"));
-    CategoryProtocol->setText(pageText("TestPage_Category_Protocol"));
-    CategoryIgmpSetting->setText(pageText("TestPage_Category_IGMP"));
+        PairBox->setTitle(languageText(m_pairBoxKey));
+    PortBox->setTitle(languageText("TestPage_Port_Information"));
+    CategoryLabel->setText(languageText("TestPage_Categories"));
+    CategoryAll->setText(languageText("TestPage_Category_All"));
+    CategoryBasic->setText(languageText("TestPage_Category_Basic"));
+    CategoryProtocol->setText(languageText("TestPage_Category_Protocol"));
+    CategoryIgmpSetting->setText(languageText("TestPage_Category_IGMP"));
     for (int col = 0; col < m_columns.count; ++col) {
         const char *key = nullptr;
         if (m_columns.unicast < 0 || col < kFirstUnicastTitle)
@@ -558,7 +554,7 @@ void CTestPageBase::SetLanguageText()
             key = kUnicastTitleKeys[col - kFirstUnicastTitle];
         else
             key = kTitleKeys[col - 4];
-        PortGrid->SetCellText(col, -1, pageText(key));
+        PortGrid->SetCellText(col, -1, languageText(key));
     }
     PortGrid->RepaintAllParts();
 }

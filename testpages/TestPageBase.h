@@ -211,9 +211,11 @@ protected:
     std::vector<PortRow> InventoryPortRows(int maxRows = -1);
     // Puts a box with a read-only result grid (one row, columns of the given widths) beside the
     // configuration box and returns the row that holds both, for a page's further result boxes.
-    QHBoxLayout *AddResultBesideConfig(QGroupBox *&box, QTableWidget *&grid, std::initializer_list<int> widths);
+    QHBoxLayout *AddResultBesideConfig(QGroupBox *&box, QTableWidget *&grid,
+                                       std::initializer_list<int> widths);
     // Adds the IGMP version row (v1, v2, v3; v2 chosen) to the configuration box's grid at the row.
-    void AddIgmpVersionRow(QGridLayout *grid, int row, const QString &comboName, QLabel *&label, QComboBox *&combo);
+    void AddIgmpVersionRow(QGridLayout *grid, int row, const QString &comboName, QLabel *&label,
+                           QComboBox *&combo);
     // A result value's look: its colour, and a sans-serif font of the pixel size and weight.
     static void StyleResultLabel(QLabel *label, const QColor &colour, int pixelSize, QFont::Weight weight);
     // A tested-port record of a grid row's port.

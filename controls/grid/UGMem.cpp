@@ -14,7 +14,8 @@ constexpr std::uint32_t kInlineProperties = CellProp::Text | CellProp::DataType;
 } // namespace
 
 CUGMem::Slot::Slot(Slot &&other) noexcept
-    : m_value(other.m_value), m_kind(other.m_kind), m_properties(other.m_properties), m_dataType(other.m_dataType)
+    : m_value(other.m_value), m_kind(other.m_kind), m_properties(other.m_properties),
+      m_dataType(other.m_dataType)
 {
     std::memcpy(m_moreChars, other.m_moreChars, sizeof m_moreChars);
     other.m_kind = Kind::Empty;

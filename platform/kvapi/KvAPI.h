@@ -206,7 +206,7 @@ uint16_t Kv_SYS_Init(KvEventCallbackFunc callback, uint32_t eventMask);
 uint16_t Kv_SYS_ConnectToServer(const char address[32]); // then the inventory (0x80FE) arrives
 uint16_t Kv_SYS_TerminateProcess();                      // closes the connection; harmless when closed
 uint16_t Kv_SYS_TerminateServer();
-uint16_t Kv_SYS_QueryNumOfClient();      // answered by 0x80F9
+uint16_t Kv_SYS_QueryNumOfClient(); // answered by 0x80F9
 // The server's version text, or the library's own while no server is connected: at most 10 characters
 // and the terminator, so the buffer holds at least 11 bytes.
 uint16_t Kv_SYS_GetVerNum(char *buffer);

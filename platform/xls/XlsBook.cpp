@@ -53,8 +53,8 @@ QByteArray fontRecord(bool bold, int points)
     QByteArray data;
     ByteWriter out(data);
     out.u16(std::uint16_t(points * 20)); // in twentieths of a point
-    out.u16(bold ? 1 : 0); // readers take the bold flag from here, writers also set the weight
-    out.u16(0x7FFF);       // automatic colour
+    out.u16(bold ? 1 : 0);               // readers take the bold flag from here, writers also set the weight
+    out.u16(0x7FFF);                     // automatic colour
     out.u16(bold ? 700 : 400);
     out.u16(0);
     out.u8(0);

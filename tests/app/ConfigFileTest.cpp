@@ -26,9 +26,9 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTreeWidgetItem>
-#include <gtest/gtest.h>
 #include <array>
 #include <cstring>
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -126,7 +126,10 @@ protected:
         XmlDocument::ReadTextFile(file, text);
         return text;
     }
-    static void write(const QString &file, const QString &text) { ASSERT_TRUE(XmlDocument::WriteTextFile(file, text)); }
+    static void write(const QString &file, const QString &text)
+    {
+        ASSERT_TRUE(XmlDocument::WriteTextFile(file, text));
+    }
     static QByteArray bytesOf(const QString &file)
     {
         QFile bytes(file);
@@ -301,7 +304,8 @@ TEST_F(ConfigFileTest, FilesThatCannotBeUsedChangeNothing)
     otherModule.replace("<TYPE>53</TYPE>", "<TYPE>55</TYPE>");
     write(path("module.xml"), otherModule);
     QString unknownPort = good;
-    unknownPort.replace("<CID>1</CID>\r\n<BID>2</BID>\r\n<PID>4</PID>", "<CID>1</CID>\r\n<BID>9</BID>\r\n<PID>4</PID>");
+    unknownPort.replace("<CID>1</CID>\r\n<BID>2</BID>\r\n<PID>4</PID>",
+                        "<CID>1</CID>\r\n<BID>9</BID>\r\n<PID>4</PID>");
     write(path("port.xml"), unknownPort);
     QString noSystem = good;
     noSystem.remove(QRegularExpression("<SystemConfig>.*</SystemConfig>\r\n",

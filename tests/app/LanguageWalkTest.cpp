@@ -16,7 +16,6 @@
 #include "controls/widgets/ButtonST.h"
 #include "controls/widgets/Label.h"
 #include "controls/widgets/StaticEx.h"
-#include "run/TestReportDlg.h"
 #include "engine/VirtualWaitClock.h"
 #include "platform/DialogPrompter.h"
 #include "platform/IniFile.h"
@@ -24,6 +23,7 @@
 #include "ports/ModuleInfodlg.h"
 #include "reports/DlgButton.h"
 #include "reports/MyPropSheet.h"
+#include "run/TestReportDlg.h"
 
 #include <QAbstractButton>
 #include <QGroupBox>

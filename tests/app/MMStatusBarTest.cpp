@@ -15,12 +15,12 @@ TEST(MMStatusBar, ConnectionPaneFollowsTextAndIconAndPanesStayTwo)
     const int plainWidth = bar.ConnectionPane()->minimumWidth();
     const int iconWidth = bar.style()->pixelMetric(QStyle::PM_SmallIconSize);
 
-    EXPECT_EQ(bar.SetPanes({QIcon(), ShellArt::icon(134)}), 1);
+    EXPECT_EQ(bar.SetPanes({QIcon(), ShellArt::icon(ShellArt::ConnectedIcon)}), 1);
     bar.SetPaneText(1, QStringLiteral("Connected"));
     EXPECT_EQ(bar.PaneText(1), QStringLiteral("Connected"));
     EXPECT_EQ(bar.ConnectionPane()->minimumWidth(), plainWidth + iconWidth);
 
-    bar.SetPanes({QIcon(), ShellArt::icon(133)});
+    bar.SetPanes({QIcon(), ShellArt::icon(ShellArt::NotConnectedIcon)});
     bar.SetPaneText(1, QStringLiteral("Disconnected"));
     EXPECT_EQ(bar.PaneCount(), 2);
     EXPECT_EQ(bar.PaneIcon(1).cacheKey(), bar.PaneIcon(1).cacheKey());

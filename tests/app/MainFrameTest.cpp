@@ -9,13 +9,13 @@
 #include "app/ProgInfoDlg.h"
 #include "app/ToolBarDlg.h"
 #include "controls/widgets/ButtonST.h"
-#include "run/TestReportDlg.h"
 #include "engine/VirtualWaitClock.h"
 #include "platform/IniFile.h"
 #include "platform/ScriptedPrompter.h"
 #include "ports/ModuleInfodlg.h"
 #include "reports/DlgButton.h"
 #include "reports/MyPropSheet.h"
+#include "run/TestReportDlg.h"
 
 #include <QMenuBar>
 #include <QSignalSpy>

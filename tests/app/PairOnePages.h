@@ -76,8 +76,8 @@ inline void groupPagesRunPairOne(CMainFormView &view, CIGMPTestPlan &plan)
         g_Session.PortIndex[id.CID][id.BID][id.PID] = std::int16_t(i);
         g_Session.LockedFlags[i] = 1;
     }
-    for (CTestPageBase *page :
-         {static_cast<CTestPageBase *>(view.CapacityPage), static_cast<CTestPageBase *>(view.JoinLeavePage)}) {
+    for (CTestPageBase *page : {static_cast<CTestPageBase *>(view.CapacityPage),
+                                static_cast<CTestPageBase *>(view.JoinLeavePage)}) {
         page->PairChecked[1] = 1;
         page->FillPairGrid();
     }

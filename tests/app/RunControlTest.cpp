@@ -54,15 +54,15 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QLabel>
 #include <QImage>
+#include <QLabel>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTableWidget>
 #include <QtEndian>
 #include <array>
-#include <gtest/gtest.h>
 #include <cstring>
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -247,7 +247,8 @@ TEST_F(RunControlTest, MixedClassRunInDemoModeRunsEveryFrameRowOfThePage)
     const QStringList lines = logLines();
     EXPECT_EQ(lines.filter("Total Tested Frame : 2").size(), 1);
     for (const char *size : {"64", "128"})
-        EXPECT_EQ(lines.filter(QStringLiteral("Test Trail - 1, Frame Size %1 bytes").arg(size)).size(), 1) << size;
+        EXPECT_EQ(lines.filter(QStringLiteral("Test Trail - 1, Frame Size %1 bytes").arg(size)).size(), 1)
+            << size;
     EXPECT_EQ(view->ReportDlg->Results.Counters[UtResultSet::MixedClass].size(), 2u);
     EXPECT_EQ(view->Run.FrameSizeIndex, 1u);
     EXPECT_EQ(prompter.messages(), QStringList{"Test Finished!"});
@@ -452,7 +453,8 @@ TEST_F(RunControlTest, PairTickReachesThePageOnShowThroughTheViewsDirectory)
     page->PairGrid->ReadCell(0, 0, &check);
     check.AssignText(QStringLiteral("1"));
     page->PairGrid->WriteCell(0, 0, &check);
-    page->PairGrid->HookCellTypeEvent(CUGCtrl::CellTypeCheckBox, 0, 0, CUGCheckBoxType::kMessageStateChanged, 0);
+    page->PairGrid->HookCellTypeEvent(CUGCtrl::CellTypeCheckBox, 0, 0, CUGCheckBoxType::kMessageStateChanged,
+                                      0);
     EXPECT_EQ(page->PairChecked[1], 1);
     page->PortGrid->GetCellTextTo(0, 0, label);
     EXPECT_FALSE(label.isEmpty());
@@ -531,8 +533,8 @@ protected:
         std::vector<UtTestPair> &pairs = app->TestPlan.TestPairs;
         pairs.resize(std::max<std::size_t>(pairs.size(), 1));
         pairs[0] = {1, 1, 2, 1, 2, 1, 0, {239, 1, 1, 1}, 1, 0xFFFF, 0xFF, 0xFF};
-        for (CRateTestPage *page : std::initializer_list<CRateTestPage *>{view->MixClassPage, view->AggregatePage,
-                                                                          view->ScalePage, view->LatencyPage}) {
+        for (CRateTestPage *page : std::initializer_list<CRateTestPage *>{
+                 view->MixClassPage, view->AggregatePage, view->ScalePage, view->LatencyPage}) {
             page->PairChecked[1] = 1;
             page->DurationField.edit->setText("1");
             page->DelayAfterJoinField.edit->setText("1");
@@ -602,9 +604,9 @@ TEST_F(RatePagesOnTheSimulatorTest, AggregateStepsThePagesClients)
     set(page->ResolutionField, "10");
     run(TestAggregate);
     const QString log = testLog("* Start Aggregate Test");
-    for (const char *line : {"* Initial Rate:   100.00%   Minimum Rate: 80.00 %", "Current Client - 1, Max. Client 2",
-                             "Current Client - 2, Max. Client 2", "Test Trail - 1, Frame Size 128 bytes",
-                             "* Current rate 100.00, Pass!"})
+    for (const char *line : {"* Initial Rate:   100.00%   Minimum Rate: 80.00 %",
+                             "Current Client - 1, Max. Client 2", "Current Client - 2, Max. Client 2",
+                             "Test Trail - 1, Frame Size 128 bytes", "* Current rate 100.00, Pass!"})
         EXPECT_TRUE(log.contains(QLatin1String(line))) << line << "\n" << log.toStdString();
     EXPECT_FALSE(log.contains("Current Client - 3"));
 }
@@ -670,7 +672,8 @@ TEST_P(PdfReportOfARun, EverySectionOfARunWithEveryTestIsInTheFile)
 {
     if (QLatin1String(GetParam()) == QLatin1String("LangChs.lng"))
         frame->commandAction(CMainFrame::ID_LANGUAGE_CHINESE)->trigger();
-    select({TestMixClass, TestAggregate, TestScale, TestLatency, TestCapacity, TestJoinLeave, TestSourceFilter});
+    select(
+        {TestMixClass, TestAggregate, TestScale, TestLatency, TestCapacity, TestJoinLeave, TestSourceFilter});
     readyRatePages();
     view->ScalePage->MaxGroupsField.edit->setText("2");
     CIGMPTestPlan &plan = app->TestPlan;
@@ -704,11 +707,13 @@ TEST_P(PdfReportOfARun, EverySectionOfARunWithEveryTestIsInTheFile)
             EXPECT_TRUE(pages[page].contains(withoutBlanks(expected)))
                 << title.toStdString() << ": " << expected.toStdString();
     };
-    QStringList contents{text("PdfReport_Title"), text("PdfReport_Test_Content"), text("PdfReport_Test_Time")};
+    QStringList contents{text("PdfReport_Title"), text("PdfReport_Test_Content"),
+                         text("PdfReport_Test_Time")};
     int number = 1;
-    for (const char *key : {"PdfReport_Content_Mix_Class", "PdfReport_Content_Aggregate", "PdfReport_Content_Scale",
-                            "PdfReport_Content_Latency", "PdfReport_Content_Capacity", "PdfReport_Content_Join_Leave",
-                            "PdfReport_Content_Filter"})
+    for (const char *key :
+         {"PdfReport_Content_Mix_Class", "PdfReport_Content_Aggregate", "PdfReport_Content_Scale",
+          "PdfReport_Content_Latency", "PdfReport_Content_Capacity", "PdfReport_Content_Join_Leave",
+          "PdfReport_Content_Filter"})
         contents << text(key).replace(QStringLiteral("%d"), QString::number(number++));
     for (const QString &expected : contents)
         EXPECT_TRUE(pages[0].contains(withoutBlanks(expected))) << expected.toStdString();
@@ -717,7 +722,8 @@ TEST_P(PdfReportOfARun, EverySectionOfARunWithEveryTestIsInTheFile)
     const auto resultTexts = [&](const ReportPage &resultPage) {
         QStringList texts{text("PdfReport_Chart_Report"), text("PdfReport_Result")};
         for (int c = 0; c < resultPage.Grid->GetColumnCount(); ++c)
-            texts << resultPage.Cell(ReportPage::kColumnTitleRow, c) << resultPage.Cell(ReportPage::kFirstResultRow, c);
+            texts << resultPage.Cell(ReportPage::kColumnTitleRow, c)
+                  << resultPage.Cell(ReportPage::kFirstResultRow, c);
         return texts;
     };
     const auto gridTexts = [](const QTableWidget &grid) {
@@ -735,7 +741,8 @@ TEST_P(PdfReportOfARun, EverySectionOfARunWithEveryTestIsInTheFile)
     section("PdfReport_Section_Scale", resultTexts(*report.ScalePage));
     section("PdfReport_Section_Latency", resultTexts(*report.LatencyPage));
     section("PdfReport_Section_Capacity",
-            QStringList{text("PdfReport_Last_Pass").replace(QStringLiteral("%s"), view->CapacityPage->CapacityLabel->text()),
+            QStringList{text("PdfReport_Last_Pass")
+                            .replace(QStringLiteral("%s"), view->CapacityPage->CapacityLabel->text()),
                         text("PdfReport_Result_Report")} +
                 gridTexts(*view->CapacityPage->ResultGrid));
     section("PdfReport_Section_Join_Leave",
@@ -747,8 +754,8 @@ TEST_P(PdfReportOfARun, EverySectionOfARunWithEveryTestIsInTheFile)
     section("PdfReport_Section_Filter", resultTexts(*report.FilterPage));
     const CSkinListCtrl &list = *report.CounterPage->List;
     section("PdfReport_Section_Counter",
-            {list.GetColumnCaption(0), list.GetColumnCaption(12), list.GetColumnCaption(17), list.GetItemText(0, 0),
-             list.GetItemText(2, 0), list.GetItemText(2, 6)});
+            {list.GetColumnCaption(0), list.GetColumnCaption(12), list.GetColumnCaption(17),
+             list.GetItemText(0, 0), list.GetItemText(2, 0), list.GetItemText(2, 6)});
     MyCug &modules = *frame->ModuleInfoDlg->Grid();
     QStringList moduleTitles;
     for (int c = 0; c < modules.GetColumnCount(); ++c)
@@ -769,13 +776,15 @@ TEST_P(PdfReportOfARun, EverySectionOfARunWithEveryTestIsInTheFile)
         EXPECT_LE(word.Right, read.PageWidth - 14) << word.Text.toStdString();
     }
     QProcess render;
-    render.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("36"), QStringLiteral("-png"), file,
-                                              folder.path() + QStringLiteral("page")});
+    render.start(QStringLiteral("pdftoppm"),
+                 {QStringLiteral("-r"), QStringLiteral("36"), QStringLiteral("-png"), file,
+                  folder.path() + QStringLiteral("page")});
     ASSERT_TRUE(render.waitForFinished(60000) && render.exitCode() == 0);
     const int digits = read.Pages >= 10 ? 2 : 1;
     for (int rendered = 1; rendered <= read.Pages; ++rendered)
-        EXPECT_FALSE(QImage(folder.path() + QStringLiteral("page-%1.png").arg(rendered, digits, 10, QChar(u'0')))
-                         .isNull())
+        EXPECT_FALSE(
+            QImage(folder.path() + QStringLiteral("page-%1.png").arg(rendered, digits, 10, QChar(u'0')))
+                .isNull())
             << rendered;
 }
 

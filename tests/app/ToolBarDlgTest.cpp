@@ -124,12 +124,12 @@ TEST_F(ToolBarTest, LampAlternatesEveryThreeSeconds)
     EXPECT_EQ(bar->LampTimer.interval(), 3000);
     EXPECT_EQ(bar->LampState, 1u);
     bar->OnTimer();
-    EXPECT_EQ(bar->Lamp->GetBitmap(), ShellArt::bitmap(186));
+    EXPECT_EQ(bar->Lamp->GetBitmap(), ShellArt::bitmap(ShellArt::LampBlinkPicture));
     EXPECT_EQ(bar->LampState, 0u);
     bar->OnTimer();
-    EXPECT_EQ(bar->Lamp->GetBitmap(), ShellArt::bitmap(185));
+    EXPECT_EQ(bar->Lamp->GetBitmap(), ShellArt::bitmap(ShellArt::LampOnPicture));
     EXPECT_EQ(bar->LampState, 1u);
-    EXPECT_NE(ShellArt::bitmap(185), ShellArt::bitmap(186));
+    EXPECT_NE(ShellArt::bitmap(ShellArt::LampOnPicture), ShellArt::bitmap(ShellArt::LampBlinkPicture));
 }
 
 TEST_F(ToolBarTest, ReconnectStartsDisabledAndReenablesThePages)

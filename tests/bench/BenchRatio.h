@@ -8,8 +8,8 @@
 #include <cstdio>
 #include <map>
 #include <string>
-#include <vector>
 #include <unistd.h>
+#include <vector>
 
 namespace BenchRatio {
 
@@ -26,7 +26,7 @@ struct Pair
 {
     std::string figure;
     std::string peer;
-    std::string ours;   // benchmark names as printed, e.g. "BM_XmlDocumentParse"
+    std::string ours; // benchmark names as printed, e.g. "BM_XmlDocumentParse"
     std::string theirs;
     double goal;
     std::string counter = {}; // empty: real time

@@ -248,10 +248,9 @@ int main(int argc, char **argv)
     // process already has, on both sides alike: the figures compare the containers, not how soon
     // the allocator gives pages back to the system.
     mallopt(M_TRIM_THRESHOLD, 1 << 30);
-    return BenchRatio::runAndPrint(
-        argc, argv,
-        {{"grid store 100,000 x 20: memory", "QStandardItemModel", "BM_StoreFillRead", "BM_ModelFillRead", 0.25,
-          "heap_MB"},
-         {"grid store 100,000 x 20: fill+read time", "QStandardItemModel", "BM_StoreFillRead", "BM_ModelFillRead",
-          0.5}});
+    return BenchRatio::runAndPrint(argc, argv,
+                                   {{"grid store 100,000 x 20: memory", "QStandardItemModel",
+                                     "BM_StoreFillRead", "BM_ModelFillRead", 0.25, "heap_MB"},
+                                    {"grid store 100,000 x 20: fill+read time", "QStandardItemModel",
+                                     "BM_StoreFillRead", "BM_ModelFillRead", 0.5}});
 }

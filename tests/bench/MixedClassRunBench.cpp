@@ -8,10 +8,10 @@
 #include "engine/IGMPTestPlan.h"
 #include "engine/RunState.h"
 #include "engine/Session.h"
-#include "run/TestReportDlg.h"
 #include "engine/WaitClock.h"
 #include "platform/kvapi/KvAPI.h"
 #include "platform/kvapi/KvClient.h"
+#include "run/TestReportDlg.h"
 
 #include "BenchRatio.h"
 #include "ServerProgram.h"
@@ -97,7 +97,8 @@ private:
     {
         const QString path = folder.filePath(QStringLiteral("server.ini"));
         QFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write("[Device]\nProfile=realistic\n") < 0 || !file.flush())
+        if (!file.open(QIODevice::WriteOnly) || file.write("[Device]\nProfile=realistic\n") < 0 ||
+            !file.flush())
             throw std::runtime_error("cannot write the server configuration");
         return path.toStdString();
     }

@@ -77,7 +77,8 @@ std::optional<double> timeToShown(const std::string &program, const std::string 
 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, log.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0644);
     posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
     pid_t pid = 0;
     const auto start = std::chrono::steady_clock::now();
@@ -128,9 +129,9 @@ int main()
     const std::filesystem::path folder = programFolder();
     Side program{"program", (folder / "startup_shown_program").string(), {}};
     Side bare{"bare QMainWindow", (folder / "startup_shown_bare").string(), {}};
-    const std::string log = (std::filesystem::temp_directory_path() /
-                             ("startup_bench_" + std::to_string(::getpid()) + ".log"))
-                                .string();
+    const std::string log =
+        (std::filesystem::temp_directory_path() / ("startup_bench_" + std::to_string(::getpid()) + ".log"))
+            .string();
     const char *figure = "start to shown main window in demo mode";
     const char *peer = "a bare QMainWindow program";
     constexpr double goal = 2.0;
@@ -143,8 +144,9 @@ int main()
                 std::fprintf(stderr, "%s showed no main window; its output:\n", side->program.c_str());
                 printLog(log);
                 std::remove(log.c_str());
-                std::printf("ratio | %s | %s | not measured (%s showed no main window) | goal <= %.3gx | MISSED\n",
-                            figure, peer, side->name, goal);
+                std::printf(
+                    "ratio | %s | %s | not measured (%s showed no main window) | goal <= %.3gx | MISSED\n",
+                    figure, peer, side->name, goal);
                 return 1;
             }
             if (run >= 0)
@@ -155,10 +157,11 @@ int main()
 
     const double ours = median(program.milliseconds);
     const double theirs = median(bare.milliseconds);
-    std::printf("%-40s median %8.1f ms  min %8.1f ms  (%d runs)\n", "start to shown: program (demo mode)", ours,
-                *std::min_element(program.milliseconds.begin(), program.milliseconds.end()), kRunsPerSide);
-    std::printf("%-40s median %8.1f ms  min %8.1f ms  (%d runs)\n", "start to shown: bare QMainWindow", theirs,
-                *std::min_element(bare.milliseconds.begin(), bare.milliseconds.end()), kRunsPerSide);
+    std::printf("%-40s median %8.1f ms  min %8.1f ms  (%d runs)\n", "start to shown: program (demo mode)",
+                ours, *std::min_element(program.milliseconds.begin(), program.milliseconds.end()),
+                kRunsPerSide);
+    std::printf("%-40s median %8.1f ms  min %8.1f ms  (%d runs)\n", "start to shown: bare QMainWindow",
+                theirs, *std::min_element(bare.milliseconds.begin(), bare.milliseconds.end()), kRunsPerSide);
     BenchRatio::print(figure, peer, ours / theirs, goal);
     return 0;
 }

@@ -78,7 +78,8 @@ void installStartupShownHook()
     const int shownFd = qEnvironmentVariableIntValue("KV_SHOWN_FD", &valid);
     if (!valid || shownFd < 0)
         return;
-    auto *hook = new StartupShownHook(shownFd, qEnvironmentVariable("KV_STARTUP_ANSWER"), QCoreApplication::instance());
+    auto *hook = new StartupShownHook(shownFd, qEnvironmentVariable("KV_STARTUP_ANSWER"),
+                                      QCoreApplication::instance());
     QCoreApplication::instance()->installEventFilter(hook);
 }
 

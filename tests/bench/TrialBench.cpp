@@ -10,10 +10,10 @@
 #include "engine/IGMPTestPlan.h"
 #include "engine/RunState.h"
 #include "engine/Session.h"
-#include "run/TestReportDlg.h"
 #include "engine/VirtualWaitClock.h"
 #include "kvserver/KvServer.h"
 #include "reports/CounterLog.h"
+#include "run/TestReportDlg.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

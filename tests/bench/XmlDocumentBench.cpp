@@ -168,8 +168,9 @@ BENCHMARK(BM_XmlDocumentWriteFile)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    return BenchRatio::runAndPrint(
-        argc, argv,
-        {{"XmlDocument parse, 1 MB", "QXmlStreamReader", "BM_XmlDocumentParse", "BM_QXmlStreamReaderRead", 0.2},
-         {"XmlDocument load (UTF-8 decode + parse), 1 MB", "pugixml", "BM_XmlDocumentLoad", "BM_PugixmlLoad", 1.5}});
+    return BenchRatio::runAndPrint(argc, argv,
+                                   {{"XmlDocument parse, 1 MB", "QXmlStreamReader", "BM_XmlDocumentParse",
+                                     "BM_QXmlStreamReaderRead", 0.2},
+                                    {"XmlDocument load (UTF-8 decode + parse), 1 MB", "pugixml",
+                                     "BM_XmlDocumentLoad", "BM_PugixmlLoad", 1.5}});
 }

@@ -18,7 +18,8 @@ QImage drawnText(const QString &text, const QFont &font, int alignment, int widt
     placement.alignment = alignment;
     // Twice, so a cached text is drawn from the cache at least once.
     for (int pass = 0; pass < 2; ++pass)
-        GridPaint::drawText(painter, UgRect{10, 5, 10 + width, 25}, text, font, RGB(20, 40, 160), placement, cache);
+        GridPaint::drawText(painter, UgRect{10, 5, 10 + width, 25}, text, font, RGB(20, 40, 160), placement,
+                            cache);
     return image;
 }
 

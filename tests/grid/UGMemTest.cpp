@@ -310,7 +310,8 @@ TEST_F(UGMemTest, EveryStoredFormReadsBackAsStored)
          }},
         {"nothing", [](CUGCell &cell) { cell.m_properties = 0; }},
         {"text again", [](CUGCell &cell) { cell.AssignText("plain"); }},
-        {"twelve Latin-1 characters", [](CUGCell &cell) { cell.AssignText(QString::fromUtf8("caf\u00e9 au lait")); }},
+        {"twelve Latin-1 characters",
+         [](CUGCell &cell) { cell.AssignText(QString::fromUtf8("caf\u00e9 au lait")); }},
         {"thirteen characters", [](CUGCell &cell) { cell.AssignText("thirteen char"); }},
         {"short text again", [](CUGCell &cell) { cell.AssignText("1"); }},
         {"beyond Latin-1", [](CUGCell &cell) { cell.AssignText(QString::fromUtf8("\u7aef\u53e3")); }},
@@ -342,7 +343,8 @@ TEST_F(UGMemTest, EveryStoredFormReadsBackAsStored)
         EXPECT_EQ(read.m_properties, incoming.m_properties) << c.what;
         if (incoming.Has(CellProp::Text)) {
             EXPECT_EQ(read.m_text, incoming.m_text) << c.what;
-            EXPECT_EQ(std::bit_cast<quint64>(read.m_number), std::bit_cast<quint64>(incoming.m_number)) << c.what;
+            EXPECT_EQ(std::bit_cast<quint64>(read.m_number), std::bit_cast<quint64>(incoming.m_number))
+                << c.what;
         }
         if (incoming.Has(CellProp::DataType)) {
             EXPECT_EQ(read.m_dataType, incoming.m_dataType) << c.what;

@@ -324,9 +324,15 @@ TEST(XmlDocument, Utf8DecodingAndEncoding)
         {"\xFF|\xC3|\xE4\xB8|\xC0\xAF|\xED\xA0\x80|\xF4\x90\x80\x80", u"?|?|??|??|???|????"},
         {std::string("ab\0cd", 5), u"ab"},
         // Long ASCII runs are decoded in blocks: a NUL or a multi-byte sequence inside or after a block.
-        {std::string("0123456\0" "89abcdef0123456789", 26), u"0123456"},
+        {std::string("0123456\0"
+                     "89abcdef0123456789",
+                     26),
+         u"0123456"},
         {std::string("0123456789abcdef0123\0x", 22), u"0123456789abcdef0123"},
-        {"0123456789abcdef\xC3\xA9" "0123456789abcdefg\xFF", u"0123456789abcdef\u00E9" u"0123456789abcdefg?"},
+        {"0123456789abcdef\xC3\xA9"
+         "0123456789abcdefg\xFF",
+         u"0123456789abcdef\u00E9"
+         u"0123456789abcdefg?"},
     };
     for (const auto &[bytes, text] : decodes)
         EXPECT_EQ(XmlDocument::DecodeUtf8(bytes).toStdU16String(), text) << bytes;

@@ -4,11 +4,11 @@
 #include "engine/SimulatorConnection.h"
 #include "engine/TestPlanPorts.h"
 
-#include "engine/RunState.h"
 #include "controls/grid/KvAvlGrid.h"
 #include "engine/IGMPTestPlan.h"
-#include "run/TestReportDlg.h"
+#include "engine/RunState.h"
 #include "ports/PortConfig.h"
+#include "run/TestReportDlg.h"
 
 #include <QComboBox>
 #include <QTabBar>

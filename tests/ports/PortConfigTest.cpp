@@ -189,8 +189,10 @@ TEST(PortConfig, ShowingAPairListsOnlyFreePorts)
             texts << p.page.SourceCombo->itemText(i);
         return texts;
     }();
-    EXPECT_EQ(sources, (QStringList{pairPortLabel(2, 4), pairPortLabel(3, 1), pairPortLabel(3, 2), pairPortLabel(3, 3), pairPortLabel(3, 4)}));
-    EXPECT_EQ(rows(p.page.AvailableGrid), (QStringList{pairPortLabel(3, 1), pairPortLabel(3, 2), pairPortLabel(3, 3), pairPortLabel(3, 4)}));
+    EXPECT_EQ(sources, (QStringList{pairPortLabel(2, 4), pairPortLabel(3, 1), pairPortLabel(3, 2),
+                                    pairPortLabel(3, 3), pairPortLabel(3, 4)}));
+    EXPECT_EQ(rows(p.page.AvailableGrid), (QStringList{pairPortLabel(3, 1), pairPortLabel(3, 2),
+                                                       pairPortLabel(3, 3), pairPortLabel(3, 4)}));
     EXPECT_TRUE(rows(p.page.SelectedGrid).isEmpty());
 
     // Back on pair 1 its source heads the list and its hosts are selected.
@@ -285,7 +287,9 @@ TEST(PortConfig, SmallestHostCountGoesToTheAggregatePage)
         ports.push_back({{1, 4, port}});
     PairPage p(ports);
     p.setPair(0, pairPortLabel(2, 1), {pairPortLabel(2, 2), pairPortLabel(2, 3)});
-    p.setPair(1, pairPortLabel(2, 4), {pairPortLabel(3, 1), pairPortLabel(3, 2), pairPortLabel(3, 3), pairPortLabel(3, 4), pairPortLabel(4, 1)});
+    p.setPair(1, pairPortLabel(2, 4),
+              {pairPortLabel(3, 1), pairPortLabel(3, 2), pairPortLabel(3, 3), pairPortLabel(3, 4),
+               pairPortLabel(4, 1)});
     EXPECT_EQ(p.page.MinHostCount(), 2);
     EXPECT_EQ(p.pages.calls.filter("limit").last(), "limit 2");
     p.page.OnReset();

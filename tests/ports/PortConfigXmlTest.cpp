@@ -2,10 +2,10 @@
 #include "FakePages.h"
 #include "PortSessionFixture.h"
 
-#include "platform/XmlDocument.h"
 #include "controls/grid/KvAvlGrid.h"
 #include "controls/grid/KvSelGrid.h"
 #include "engine/IGMPTestPlan.h"
+#include "platform/XmlDocument.h"
 #include "ports/IpAddressEdit.h"
 #include "ports/PortConfig.h"
 
@@ -52,7 +52,8 @@ struct XmlPage : PortSession
             return false;
         if (xml.FindElement())
             xml.EnterElement();
-        return page.SaveXml(xml) && XmlDocument::WriteTextFile(path, QString::fromStdU16String(xml.GetDocText()));
+        return page.SaveXml(xml) &&
+               XmlDocument::WriteTextFile(path, QString::fromStdU16String(xml.GetDocText()));
     }
     // The section read from the file, parsed once as the loader does; the refused values.
     QStringList load(const QString &path)

@@ -7,7 +7,6 @@
 #include "controls/widgets/SkinListCtrl.h"
 #include "engine/EngineHost.h"
 #include "engine/Session.h"
-#include "run/TestReportDlg.h"
 #include "ports/ModuleInfodlg.h"
 #include "ports/PortInfoConfig.h"
 #include "ports/SysInfoDlg.h"
@@ -15,6 +14,7 @@
 #include "reports/ReportLatency.h"
 #include "reports/ReportMixClass.h"
 #include "reports/ReportSources.h"
+#include "run/TestReportDlg.h"
 
 #include <QFile>
 #include <QSet>

@@ -9,12 +9,12 @@
 #include "engine/SimulatedTimeClock.h"
 #include "engine/SimulatorConnection.h"
 #include "engine/TestPlanPorts.h"
-#include "run/TestReportDlg.h"
 #include "kvserver/KvServer.h"
 #include "platform/chart/ChartViewer.h"
 #include "reports/ReportDynamicDlg.h"
 #include "reports/ReportMaxThroughputDlg.h"
 #include "reports/ReportStandard.h"
+#include "run/TestReportDlg.h"
 #include "widgets/WidgetTestSupport.h"
 
 #include <QTest>

@@ -6,7 +6,6 @@
 #include "controls/grid/MyCug.h"
 #include "controls/widgets/SkinListCtrl.h"
 #include "engine/EngineHost.h"
-#include "run/TestReportDlg.h"
 #include "ports/ModuleInfodlg.h"
 #include "ports/PortInfoConfig.h"
 #include "ports/SysInfoDlg.h"
@@ -15,6 +14,7 @@
 #include "reports/ReportLatency.h"
 #include "reports/ReportMixClass.h"
 #include "reports/ReportSources.h"
+#include "run/TestReportDlg.h"
 
 #include <QImage>
 #include <QProcess>
@@ -34,7 +34,8 @@ QStringList pageLines(const PdfReadBack &read, int page)
     for (const PdfWord &word : read.Words)
         if (word.Page == page)
             words.push_back(&word);
-    std::stable_sort(words.begin(), words.end(), [](const PdfWord *a, const PdfWord *b) { return a->Top < b->Top; });
+    std::stable_sort(words.begin(), words.end(),
+                     [](const PdfWord *a, const PdfWord *b) { return a->Top < b->Top; });
     std::vector<std::vector<const PdfWord *>> lines;
     for (const PdfWord *word : words) {
         if (lines.empty() || word->Top - lines.back().front()->Top > 6)
@@ -43,7 +44,8 @@ QStringList pageLines(const PdfReadBack &read, int page)
     }
     QStringList texts;
     for (std::vector<const PdfWord *> &line : lines) {
-        std::stable_sort(line.begin(), line.end(), [](const PdfWord *a, const PdfWord *b) { return a->Left < b->Left; });
+        std::stable_sort(line.begin(), line.end(),
+                         [](const PdfWord *a, const PdfWord *b) { return a->Left < b->Left; });
         QStringList parts;
         for (const PdfWord *word : line)
             parts << word->Text;
@@ -124,8 +126,9 @@ protected:
         list.InsertRow(0, QStringLiteral("Benchmark:Latency Test Trial:1  Repetition:1  Duration:10 sec."));
         list.Style(0)->HeaderRow = 1;
         list.InsertRow(1, QString());
-        list.SetItemTexts(1, 3, {QStringLiteral("Max Latency"), QStringLiteral("Min Latency"),
-                                 QStringLiteral("Avg Latency")});
+        list.SetItemTexts(
+            1, 3,
+            {QStringLiteral("Max Latency"), QStringLiteral("Min Latency"), QStringLiteral("Avg Latency")});
         for (int port = 0; port < ports; ++port) {
             const int row = list.InsertRow(2 + port, QStringLiteral("(  1, 2,%1)").arg(port + 1));
             list.SetItemText(row, 6, QStringLiteral("TxCount%1").arg(port));
@@ -205,8 +208,9 @@ TEST_F(PdfReportTest, ContentsCountOnlyTheTestsThatRanAndEachSectionFollows)
 
     const QStringList counter = pageLines(read, 3);
     EXPECT_TRUE(counter.contains("Benchmark:Latency Test Trial:1 Repetition:1 Duration:10 sec."));
-    EXPECT_TRUE(counter.contains("Port Alias Packet Size Frame Gap Percent(%) Rate Tx Packet Tx Byte Rx Packet Rx Byte "
-                                 "Good Packet Unicast Packet Multicast Packet VLAN Packet"));
+    EXPECT_TRUE(counter.contains(
+        "Port Alias Packet Size Frame Gap Percent(%) Rate Tx Packet Tx Byte Rx Packet Rx Byte "
+        "Good Packet Unicast Packet Multicast Packet VLAN Packet"));
     EXPECT_TRUE(counter.contains("Max Latency Min Latency Avg Latency"));
     EXPECT_TRUE(counter.contains("( 1, 2,1) TxCount0 Vlan0"));
     EXPECT_TRUE(counter.contains("Pass"));
@@ -224,8 +228,9 @@ TEST_F(PdfReportTest, ContentsCountOnlyTheTestsThatRanAndEachSectionFollows)
 
     // Every page renders, and the watermark shows below the system table.
     QProcess render;
-    render.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("72"), QStringLiteral("-png"),
-                                              dir.filePath("report.pdf"), dir.filePath("page")});
+    render.start(QStringLiteral("pdftoppm"),
+                 {QStringLiteral("-r"), QStringLiteral("72"), QStringLiteral("-png"),
+                  dir.filePath("report.pdf"), dir.filePath("page")});
     ASSERT_TRUE(render.waitForFinished(60000) && render.exitCode() == 0);
     for (int page = 1; page <= read.Pages; ++page)
         EXPECT_FALSE(QImage(dir.filePath(QStringLiteral("page-%1.png").arg(page))).isNull()) << page;
@@ -255,10 +260,12 @@ TEST_F(PdfReportTest, LongCounterListsBreakIntoPagesAndEveryTableFitsItsPage)
     const int shortPages = save(QStringLiteral("short.pdf")).Pages;
     fillCounterList(140);
     CSkinListCtrl &list = *report.CounterPage->List;
-    list.SetItemText(5, 6, QStringLiteral("AVeryLongCounterTextThatWidensItsColumnWellPastTheFiftyEightUnits"));
+    list.SetItemText(5, 6,
+                     QStringLiteral("AVeryLongCounterTextThatWidensItsColumnWellPastTheFiftyEightUnits"));
     report.Results.Ran[TestMixClass] = 1;
-    fillResultGrid(*report.MixClassPage, {"Frame Size", "Resolution", "Version", "Pair", "Tx Port", "Rx Port"},
-                   {{"1518", "1.00", "V2", "1", "(1,2,1)", "AnExtremelyLongReceivePortDescriptionWiderThanTheColumn"}});
+    fillResultGrid(
+        *report.MixClassPage, {"Frame Size", "Resolution", "Version", "Pair", "Tx Port", "Rx Port"},
+        {{"1518", "1.00", "V2", "1", "(1,2,1)", "AnExtremelyLongReceivePortDescriptionWiderThanTheColumn"}});
 
     const PdfReadBack read = save(QStringLiteral("long.pdf"));
     EXPECT_EQ(read.Pages, shortPages + 1 + 2) << "a Mixed Class section and two more counter pages";

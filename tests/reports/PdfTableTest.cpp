@@ -124,7 +124,8 @@ TEST_F(PdfTableDrawTest, ATableWiderThanThePageIsNarrowedToItsMarginsAndItsTexts
     table.ColumnWidths = {10, 10};
     table.SetCellText(0, 0, wide, 0);
     table.SetCellText(0, 1, QStringLiteral("RightMost"), 2);
-    ASSERT_GT(table.ColumnWidths[0] + table.ColumnWidths[1], 842 - 30) << "measured at 7, wider than the page";
+    ASSERT_GT(table.ColumnWidths[0] + table.ColumnWidths[1], 842 - 30)
+        << "measured at 7, wider than the page";
     QPointF end;
     ASSERT_TRUE(table.Draw(end));
     const PdfReadBack read = save();
@@ -151,8 +152,9 @@ TEST_F(PdfTableDrawTest, EmptyTableOrNoDocumentEndsWhereItStarts)
     const QString file = dir.filePath(QStringLiteral("empty.pdf"));
     ASSERT_TRUE(doc.SaveToFile(file));
     QProcess render;
-    render.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("144"), QStringLiteral("-png"),
-                                              QStringLiteral("-singlefile"), file, dir.filePath(QStringLiteral("empty"))});
+    render.start(QStringLiteral("pdftoppm"),
+                 {QStringLiteral("-r"), QStringLiteral("144"), QStringLiteral("-png"),
+                  QStringLiteral("-singlefile"), file, dir.filePath(QStringLiteral("empty"))});
     ASSERT_TRUE(render.waitForFinished(60000) && render.exitCode() == 0);
     const QImage page(dir.filePath(QStringLiteral("empty.png")));
     ASSERT_FALSE(page.isNull());

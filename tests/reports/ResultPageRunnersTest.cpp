@@ -10,12 +10,12 @@
 #include "controls/widgets/NumEdit.h"
 #include "engine/EngineHost.h"
 #include "engine/Session.h"
-#include "run/TestReportDlg.h"
 #include "engine/VirtualWaitClock.h"
 #include "platform/ScriptedPrompter.h"
 #include "platform/chart/ChartViewer.h"
 #include "reports/ReportLatency.h"
 #include "reports/ReportMixClass.h"
+#include "run/TestReportDlg.h"
 #include "testpages/DlgLatency.h"
 #include "testpages/DlgMixClass.h"
 

@@ -1,14 +1,14 @@
 // The Aggregate, Scale Group and Latency procedures in virtual time against the recording server, with
 // the hosts' counters written as a device would leave them when the counters are read.
 #include "common/EnglishTexts.h"
-#include "engine/TestPlanFixture.h"
 #include "engine/RateSearch.h"
-#include "run/TestReportDlg.h"
+#include "engine/TestPlanFixture.h"
 #include "reports/CounterLog.h"
 #include "reports/ReportAggregate.h"
 #include "reports/ReportLatency.h"
 #include "reports/ReportMixClass.h"
 #include "reports/ReportScale.h"
+#include "run/TestReportDlg.h"
 
 namespace {
 

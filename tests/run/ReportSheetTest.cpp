@@ -2,9 +2,9 @@
 // not the program, and each bar shows its kind's text and picture and asks for its kind of report.
 #include "common/EnglishTexts.h"
 #include "controls/widgets/ButtonST.h"
-#include "run/TestReportDlg.h"
 #include "reports/DlgButton.h"
 #include "reports/MyPropSheet.h"
+#include "run/TestReportDlg.h"
 
 #include <QSignalSpy>
 #include <QTabBar>

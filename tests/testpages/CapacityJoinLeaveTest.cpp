@@ -26,7 +26,8 @@ struct GroupPages : PageFixture
         lock(1, 3, 1, 0, 0);
         usePairs({1});
     }
-    void lock(std::uint16_t chassis, std::uint8_t card, std::uint8_t port, std::uint8_t source, std::uint8_t host)
+    void lock(std::uint16_t chassis, std::uint8_t card, std::uint8_t port, std::uint8_t source,
+              std::uint8_t host)
     {
         addPort(chassis, card, port, source, host);
         g_Session.PortIndex[chassis][card][port] = std::int16_t(g_Session.PortCount - 1);
@@ -95,7 +96,8 @@ TEST(CapacityPage, ChecksBeforeARun)
         page.FrameSize.Edit->setText(c.frameSize);
         EXPECT_EQ(page.CheckFieldsValid(), c.valid) << c.name;
         EXPECT_EQ(s.prompter.messages(),
-                  c.message ? QStringList{"There's no other Rx port except the monitoring port."} : QStringList{})
+                  c.message ? QStringList{"There's no other Rx port except the monitoring port."}
+                            : QStringList{})
             << c.name;
     }
 
@@ -115,7 +117,8 @@ TEST(CapacityPage, ApplyFlagsTheMonitorAmongTheHostsOrAddsIt)
         GroupPages s(true);
         CDlgCapacity page;
         s.tickPairOne(page);
-        page.MonitorCombo->setCurrentIndex(page.MonitorCombo->findText(monitorIsHost ? "(1, 2, 2)" : "(1, 3, 1)"));
+        page.MonitorCombo->setCurrentIndex(
+            page.MonitorCombo->findText(monitorIsHost ? "(1, 2, 2)" : "(1, 3, 1)"));
         page.Trials.Edit->setText("3");
         page.DelayAfterStart.Edit->setText("7");
         page.FrameSize.Edit->setText("128");

@@ -131,7 +131,8 @@ TEST(PageConfigXml, CapacitySectionText)
     // 192.168.1.202 and .203: the last byte 128 or more gives a negative number.
     const QString expected =
         "<Tavrix-IGMP-TQ_Config>\r\n<CapacityConfig>\r\n<isSelected>1</isSelected>\r\n<PairSettings>\r\n"
-        "<PairSel1>\r\n<Pair>2</Pair>\r\n</PairSel1>\r\n</PairSettings>\r\n<NumberOfTrails>3</NumberOfTrails>\r\n"
+        "<PairSel1>\r\n<Pair>2</Pair>\r\n</PairSel1>\r\n</PairSettings>\r\n<NumberOfTrails>3</"
+        "NumberOfTrails>\r\n"
         "<DelayAfterStart/>\r\n<FrameSize>128</FrameSize>\r\n<NumberOfIniGroup>10</NumberOfIniGroup>\r\n"
         "<MaxNumberOfGroup>20</MaxNumberOfGroup>\r\n<GroupStep>5</GroupStep>\r\n<IGMPVer>2</IGMPVer>\r\n" +
         settingsBlock(1, 2, 102, 0, 3, -905860928) + settingsBlock(2, 3, 103, 1, 4, -889083712) +
@@ -223,12 +224,14 @@ TEST(PageConfigXml, MixedClassCarriesUnicastPortsAndTheFrameTableLatencyItsRateS
     }
     EXPECT_TRUE(text.contains("<PairSel1>\r\n<Pair>1</Pair>\r\n<UniCastCID>1</UniCastCID>\r\n"
                               "<UniCastBID>2</UniCastBID>\r\n<UniCastPID>2</UniCastPID>\r\n</PairSel1>"));
-    EXPECT_TRUE(text.contains("<CustomRecordNumber>7</CustomRecordNumber>\r\n<Item1>\r\n<CustomFrameSize>128"
-                              "</CustomFrameSize>\r\n<CustomInitialRate>12.50</CustomInitialRate>\r\n"
-                              "<CustomMinRate>1.25</CustomMinRate>\r\n<CustomMaxRate>99.99</CustomMaxRate>\r\n"
-                              "<CustomResolution>0.50</CustomResolution>\r\n</Item1>"));
-    EXPECT_TRUE(text.contains("<Mask>16777215</Mask>\r\n<UniVLanState>1</UniVLanState>\r\n<UniVLanID>300"
-                              "</UniVLanID>\r\n<UniCFI>1</UniCFI>\r\n<UniVLanPriority>6</UniVLanPriority>\r\n"));
+    EXPECT_TRUE(
+        text.contains("<CustomRecordNumber>7</CustomRecordNumber>\r\n<Item1>\r\n<CustomFrameSize>128"
+                      "</CustomFrameSize>\r\n<CustomInitialRate>12.50</CustomInitialRate>\r\n"
+                      "<CustomMinRate>1.25</CustomMinRate>\r\n<CustomMaxRate>99.99</CustomMaxRate>\r\n"
+                      "<CustomResolution>0.50</CustomResolution>\r\n</Item1>"));
+    EXPECT_TRUE(
+        text.contains("<Mask>16777215</Mask>\r\n<UniVLanState>1</UniVLanState>\r\n<UniVLanID>300"
+                      "</UniVLanID>\r\n<UniCFI>1</UniCFI>\r\n<UniVLanPriority>6</UniVLanPriority>\r\n"));
 
     s.plan.TestPairs[0].UniPid = 0xFF;
     CDlgMixClass page;
@@ -250,7 +253,8 @@ TEST(PageConfigXml, ReaderTakesWhatItCanOfHandEditedSections)
 {
     SectionSession s;
     const auto section = [](const QString &body) {
-        return "<Tavrix-IGMP-TQ_Config><JoinLeaveConfig>" + body + "</JoinLeaveConfig></Tavrix-IGMP-TQ_Config>";
+        return "<Tavrix-IGMP-TQ_Config><JoinLeaveConfig>" + body +
+               "</JoinLeaveConfig></Tavrix-IGMP-TQ_Config>";
     };
     const auto portBlock = [](int number, const QString &label, const QString &address) {
         return QString("<AvailablePortSettings%1><ModuleName>%2</ModuleName><VLanID>70001</VLanID>"
@@ -341,9 +345,10 @@ TEST(PageConfigXml, FrameTableRowsLoadOnlyWhenTheirCountFitsAndValuesOnlyWithinT
 {
     SectionSession s;
     const auto item = [](int number, const char *size, const char *rate) {
-        return QString("<Item%1><CustomFrameSize>%2</CustomFrameSize><CustomInitialRate>%3</CustomInitialRate>"
-                       "<CustomMinRate>%3</CustomMinRate><CustomMaxRate>%3</CustomMaxRate>"
-                       "<CustomResolution>%3</CustomResolution></Item%1>")
+        return QString(
+                   "<Item%1><CustomFrameSize>%2</CustomFrameSize><CustomInitialRate>%3</CustomInitialRate>"
+                   "<CustomMinRate>%3</CustomMinRate><CustomMaxRate>%3</CustomMaxRate>"
+                   "<CustomResolution>%3</CustomResolution></Item%1>")
             .arg(number)
             .arg(QLatin1String(size), QLatin1String(rate));
     };

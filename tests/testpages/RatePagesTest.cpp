@@ -15,8 +15,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
-#include <gtest/gtest.h>
 #include <functional>
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -118,12 +118,13 @@ TEST_F(RatePagesTest, SectionFieldsNameEachPagesControlsInFileOrder)
     CDlgAggregate aggregate;
     CDlgScale scale;
     CDlgLatency latency;
-    const QStringList rates = {"MinRate", "MaxRate", "Resolution", "IGMPVer", "DelayTimeAfterJoin",
+    const QStringList rates = {"MinRate",       "MaxRate", "Resolution", "IGMPVer", "DelayTimeAfterJoin",
                                "SelectedCustom"};
     EXPECT_EQ(names(mixed), common + rates);
     const QStringList clients = {"InitialClient", "MaxClient"};
     const QStringList groups = {"InitialGroup", "MaxGroup"};
-    const QStringList latencyRates = {"RateStep", "MaxRate", "IGMPVer", "DelayTimeAfterJoin", "SelectedCustom"};
+    const QStringList latencyRates = {"RateStep", "MaxRate", "IGMPVer", "DelayTimeAfterJoin",
+                                      "SelectedCustom"};
     EXPECT_EQ(names(aggregate), common + rates + clients);
     EXPECT_EQ(names(scale), common + rates + groups);
     EXPECT_EQ(names(latency), common + latencyRates);
@@ -169,11 +170,12 @@ TEST_F(RatePagesTest, FrameRowsRunFromStartByStepAndAlwaysEndWithTheStop)
     page.FrameStepField.edit->setText("128");
     page.FrameStopField.edit->setText("1518");
     page.LogRateParameters();
-    EXPECT_EQ(log, (QStringList{"* Initial Rate:   50.00%   Minimum Rate: 10.00 %   Maximum Rate:  100.00%   Rate "
-                                "Resoultion: 0.01%\n",
-                                "* \n",
-                                "* Frame Length Start:   64kb   Frame Length Stop:  1518 kb   Frame Length Step:  "
-                                "128   Total Tested Frame : 13\n"}));
+    EXPECT_EQ(log,
+              (QStringList{"* Initial Rate:   50.00%   Minimum Rate: 10.00 %   Maximum Rate:  100.00%   Rate "
+                           "Resoultion: 0.01%\n",
+                           "* \n",
+                           "* Frame Length Start:   64kb   Frame Length Stop:  1518 kb   Frame Length Step:  "
+                           "128   Total Tested Frame : 13\n"}));
     const UtCustomFrame &first = page.FrameRows.front();
     EXPECT_EQ((std::vector<double>{first.InitialRate, first.MinRate, first.MaxRate, first.Resolution}),
               (std::vector<double>{50, 10, 100, 0.01}));
@@ -276,14 +278,15 @@ TEST_F(RatePagesTest, MixedClassApplyCopiesItsFieldsAndLogsItsConfigurationBlock
     page.IgmpVersionCombo->setCurrentIndex(0);
     log.clear();
     page.ApplyToTestConfig(plan);
-    EXPECT_EQ(log, (QStringList{"* Configuration Test Parameter... \n",
-                                "* Test Duration :   30 secs,      Test Trails :  3 times\n",
-                                "* Initial Rate:   50.00%   Minimum Rate: 10.00 %   Maximum Rate:  100.00%   Rate "
-                                "Resoultion: 0.01%\n",
-                                "* \n",
-                                "* Frame Length Start:   64kb   Frame Length Stop:  64 kb   Frame Length Step:  64 "
-                                "  Total Tested Frame : 1\n",
-                                "* Selected Test Pair =>Pair 1 ,Pair 2 .\n"}));
+    EXPECT_EQ(
+        log, (QStringList{"* Configuration Test Parameter... \n",
+                          "* Test Duration :   30 secs,      Test Trails :  3 times\n",
+                          "* Initial Rate:   50.00%   Minimum Rate: 10.00 %   Maximum Rate:  100.00%   Rate "
+                          "Resoultion: 0.01%\n",
+                          "* \n",
+                          "* Frame Length Start:   64kb   Frame Length Stop:  64 kb   Frame Length Step:  64 "
+                          "  Total Tested Frame : 1\n",
+                          "* Selected Test Pair =>Pair 1 ,Pair 2 .\n"}));
     EXPECT_EQ(plan.ChartScale, 0);
     EXPECT_EQ(plan.TestDuration, 30u);
     EXPECT_EQ(plan.NumberOfTrials, 3u);

@@ -1,7 +1,7 @@
 #include "controls/widgets/StaticEx.h"
 #include "WidgetTestSupport.h"
-#include "platform/SysColor.h"
 #include "platform/ScriptedPrompter.h"
+#include "platform/SysColor.h"
 
 #include <QSignalSpy>
 #include <QTest>

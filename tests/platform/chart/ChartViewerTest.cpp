@@ -1,6 +1,6 @@
 // The chart viewer with real mouse events offscreen: zooming, drag-scrolling, the update hold, tips.
-#include "platform/chart/ChartCursors.h"
 #include "platform/chart/ChartViewer.h"
+#include "platform/chart/ChartCursors.h"
 
 #include <QApplication>
 #include <QMouseEvent>
