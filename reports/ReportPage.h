@@ -199,7 +199,6 @@ protected:
 private:
     void layOut();
     void setScrollInfo();
-    double viewLeft() const;
     QColor backgroundColor() const;
 
     PageIndex m_index;

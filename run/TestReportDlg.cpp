@@ -218,22 +218,14 @@ bool CTestReportDlg::runRepetitions(std::uint32_t trial, const RepetitionSteps &
         TrialSeconds = 0;
         plan.CurrentRate = search.current();
         CounterPage->InsertTrialRows(plan, QString(), trial, repetition, plan.TestDuration);
-        status("Stat_Clear_Counter");
-        if (!plan.ClearAllCounters())
+        if (!resetTrialCounters())
             return false;
-        status("Stat_Start_Counter");
-        if (!SetStreamCounters(plan, 1))
-            return false;
-        WaitPumpingAbortable(20ms);
         status("Stat_Fill_Addentry");
         if (!plan.StartTestPairTraffic(plan.FrameSize)) {
             status("Stat_Fill_AddEntty_Fail");
             return false;
         }
-        if (!stopped())
-            Kv_StartCounterStatistics(1, 1);
-        if (!stopped())
-            plan.StartGroupStreamCounters(1);
+        startTrialCounters();
         for (std::uint32_t second = 0; second < plan.TestDuration; ++second) {
             if (stopped())
                 return false;
@@ -330,6 +322,27 @@ void CTestReportDlg::TickTestProgress()
     if (EngineHost::instance().isDemoMode())
         Plan().SimulateCounters(TrialSeconds);
     CounterPage->UpdateCounterRows(Plan());
+}
+
+bool CTestReportDlg::resetTrialCounters()
+{
+    CIGMPTestPlan &plan = Plan();
+    status("Stat_Clear_Counter");
+    if (!plan.ClearAllCounters())
+        return false;
+    status("Stat_Start_Counter");
+    if (!SetStreamCounters(plan, 1))
+        return false;
+    WaitPumpingAbortable(20ms);
+    return true;
+}
+
+void CTestReportDlg::startTrialCounters()
+{
+    if (!stopped())
+        Kv_StartCounterStatistics(1, 1);
+    if (!stopped())
+        Plan().StartGroupStreamCounters(1);
 }
 
 void CTestReportDlg::ReadCounters()

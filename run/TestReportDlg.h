@@ -176,6 +176,11 @@ private:
     // One trial of a throughput procedure: repetitions at the rates the halving search sets until it ends,
     // each verdict on the counter page and the result page. False when the run must end.
     bool runRepetitions(std::uint32_t trial, const RepetitionSteps &steps);
+    // The counters cleared and the stream counters started before a trial's traffic; false when the
+    // chassis refused.
+    bool resetTrialCounters();
+    // The counter reports and the group streams' counters started, unless Stop was pressed.
+    void startTrialCounters();
     // Joins, then the wait after them with timer 12 counting.
     void waitAfterJoin();
     // A result-page cell, written under the lock the runners take around their grid rows.

@@ -100,10 +100,7 @@ bool CTestReportDlg::PerformCapacityTest(std::uint32_t frameSize)
                 status("Stat_Fill_AddEntty_Fail");
                 return false;
             }
-            if (!stopped())
-                Kv_StartCounterStatistics(1, 1);
-            if (!stopped())
-                plan.StartGroupStreamCounters(1);
+            startTrialCounters();
             WaitPumpingAbortable(1s);
             if (stopped())
                 return false;

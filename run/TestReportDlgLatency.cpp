@@ -101,10 +101,7 @@ bool CTestReportDlg::PerformLatencyTest(double rate)
             plan.ClearPortLists();
             return false;
         }
-        if (!stopped())
-            Kv_StartCounterStatistics(1, 1);
-        if (!stopped())
-            plan.StartGroupStreamCounters(1);
+        startTrialCounters();
         writeResultCell(LatencyPage, ReportPage::kRateRow, LatencyPage->ValueColumn,
                         QString::asprintf("%.2f", rate));
         LatencyTimer.start(1000);

@@ -65,22 +65,14 @@ bool CTestReportDlg::PerformSourceFilterTest()
             const std::uint32_t firstRow = CounterPage->FirstRow;
             const std::uint32_t lastRow = CounterPage->LastRow;
             TrialSeconds = 0;
-            status("Stat_Clear_Counter");
-            if (!plan.ClearAllCounters())
+            if (!resetTrialCounters())
                 return false;
-            status("Stat_Start_Counter");
-            if (!SetStreamCounters(plan, 1))
-                return false;
-            WaitPumpingAbortable(20ms);
             status("Stat_Fill_Addentry");
             if (!plan.StartSourcePortTraffic(plan.FrameSize, std::uint8_t(k))) {
                 status("Stat_Fill_AddEntty_Fail");
                 return false;
             }
-            if (!stopped())
-                Kv_StartCounterStatistics(1, 1);
-            if (!stopped())
-                plan.StartGroupStreamCounters(1);
+            startTrialCounters();
             // No stop test in the seconds: a Stop ends each wait at once and is tested after them.
             for (std::uint32_t second = 0; second < plan.TestDuration && !stopped(); ++second) {
                 WaitPumpingAbortable(1s);
