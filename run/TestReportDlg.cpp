@@ -206,6 +206,30 @@ bool CTestReportDlg::startProcedure(std::uint32_t testType, const PrologueOption
     return true;
 }
 
+bool CTestReportDlg::learnWithPortGroup(const QString &learningLine)
+{
+    CIGMPTestPlan &plan = Plan();
+    if (!SetupPortGroup(plan, 1)) {
+        status("Stat_Set_Media_Fail");
+        return false;
+    }
+    if (!plan.StartAutoArpReply()) {
+        status("Stat_Set_Media_Fail");
+        return false;
+    }
+    log(learningLine);
+    status("Stat_Send_Learning");
+    if (EngineHost::instance().isDemoMode())
+        WaitPumpingAbortable(1s);
+    if (!plan.SendLearningFrames()) {
+        status("Stat_Send_Learning_Fail");
+        return false;
+    }
+    log(QStringLiteral(". Done!\n"));
+    WaitPumpingAbortable(100ms);
+    return true;
+}
+
 bool CTestReportDlg::runRepetitions(std::uint32_t trial, const RepetitionSteps &steps)
 {
     CIGMPTestPlan &plan = Plan();

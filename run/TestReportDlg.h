@@ -176,6 +176,9 @@ private:
     // One trial of a throughput procedure: repetitions at the rates the halving search sets until it ends,
     // each verdict on the counter page and the result page. False when the run must end.
     bool runRepetitions(std::uint32_t trial, const RepetitionSteps &steps);
+    // Capacity's and Join/Leave's opening after the link check: the port group, the automatic ARP replies
+    // and the learning frames, logged with the given line; false when the chassis refused.
+    bool learnWithPortGroup(const QString &learningLine);
     // The counters cleared and the stream counters started before a trial's traffic; false when the
     // chassis refused.
     bool resetTrialCounters();

@@ -44,24 +44,8 @@ bool CTestReportDlg::PerformCapacityTest(std::uint32_t frameSize)
         status("Stat_Send_Multicast_Fail");
         return false;
     }
-    if (!SetupPortGroup(plan, 1)) {
-        status("Stat_Set_Media_Fail");
+    if (!learnWithPortGroup(QStringLiteral("* Start learning procedure of all ports..")))
         return false;
-    }
-    if (!plan.StartAutoArpReply()) {
-        status("Stat_Set_Media_Fail");
-        return false;
-    }
-    log(QStringLiteral("* Start learning procedure of all ports.."));
-    status("Stat_Send_Learning");
-    if (demoMode())
-        WaitPumpingAbortable(1s);
-    if (!plan.SendLearningFrames()) {
-        status("Stat_Send_Learning_Fail");
-        return false;
-    }
-    log(QStringLiteral(". Done!\n"));
-    WaitPumpingAbortable(100ms);
     // The bursts go at full line rate: the counter rows show that load, not the last rate test's.
     plan.CurrentRate = 100;
     CounterPage->InsertTrialRows(plan, QString(), 0, 0, 0);

@@ -36,24 +36,8 @@ bool CTestReportDlg::PerformJoinLeaveDelayTest()
     plan.FrameSize = 64;
     if (!checkLinks(kLinkCheckLine, "Check_Link"))
         return false;
-    if (!SetupPortGroup(plan, 1)) {
-        status("Stat_Set_Media_Fail");
+    if (!learnWithPortGroup(QStringLiteral("* Start learning procedure of all ports.")))
         return false;
-    }
-    if (!plan.StartAutoArpReply()) {
-        status("Stat_Set_Media_Fail");
-        return false;
-    }
-    log(QStringLiteral("* Start learning procedure of all ports."));
-    status("Stat_Send_Learning");
-    if (demoMode())
-        WaitPumpingAbortable(1s);
-    if (!plan.SendLearningFrames()) {
-        status("Stat_Send_Learning_Fail");
-        return false;
-    }
-    log(QStringLiteral(". Done!\n"));
-    WaitPumpingAbortable(100ms);
     if (page)
         page->ShowResults(plan);
     statusText("* Start Join Delay Test");
