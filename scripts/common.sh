@@ -32,7 +32,7 @@ export CCACHE_SLOPPINESS=pch_defines,time_macros,include_file_mtime,include_file
 export CCACHE_NOHASHDIR=1
 export CCACHE_MAXSIZE=${CCACHE_MAXSIZE:-5G}
 
-kv_jobs() { nproc 2>/dev/null || echo 2; }
+kv_jobs() { echo "${KV_JOBS:-$(nproc 2>/dev/null || echo 2)}"; }
 
 # Qt's moc step does not notice headers that arrive after a build folder was made (a pull or a merge);
 # when the set of source files has changed, its generated files are made afresh.
