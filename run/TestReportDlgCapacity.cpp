@@ -4,17 +4,10 @@
 #include "engine/EngineHost.h"
 #include "engine/EngineUtils.h"
 #include "engine/IGMPTestPlan.h"
-#include "engine/RateSearch.h"
-#include "engine/Session.h"
 #include "engine/TestPageHooks.h"
 #include "engine/TestPlanSupport.h"
-#include "engine/TrialJudge.h"
 #include "reports/CounterLog.h"
 #include "run/ProcedureSupport.h"
-
-#include <algorithm>
-#include <cmath>
-#include <cstring>
 
 using namespace std::chrono_literals;
 

@@ -2,12 +2,9 @@
 // of every class.
 #include "run/TestReportDlg.h"
 
-#include "engine/EngineHost.h"
 #include "engine/EngineUtils.h"
 #include "engine/IGMPTestPlan.h"
 #include "engine/RateSearch.h"
-#include "engine/RunState.h"
-#include "engine/Session.h"
 #include "engine/TestPlanSupport.h"
 #include "engine/TrialJudge.h"
 #include "reports/CounterLog.h"

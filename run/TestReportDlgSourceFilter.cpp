@@ -4,10 +4,7 @@
 #include "engine/EngineHost.h"
 #include "engine/EngineUtils.h"
 #include "engine/IGMPTestPlan.h"
-#include "engine/RateSearch.h"
-#include "engine/Session.h"
 #include "engine/SourceFilterAdmission.h"
-#include "engine/TestPageHooks.h"
 #include "engine/TestPlanSupport.h"
 #include "engine/TrialJudge.h"
 #include "reports/CounterLog.h"
@@ -15,9 +12,6 @@
 #include "run/ProcedureSupport.h"
 
 #include <QScopeGuard>
-#include <algorithm>
-#include <cmath>
-#include <cstring>
 #include <vector>
 
 using namespace std::chrono_literals;

@@ -38,7 +38,7 @@ kv_jobs() { echo "${KV_JOBS:-$(nproc 2>/dev/null || echo 2)}"; }
 # when the set of source files has changed, its generated files are made afresh.
 kv_refresh_moc() {
   local build=$1 list
-  list=$(cd "$ROOT" && find app controls engine kvserver platform ports reports testpages -name '*.h' 2>/dev/null | sort | md5sum)
+  list=$(cd "$ROOT" && find app controls engine kvserver platform ports reports run testpages -name '*.h' 2>/dev/null | sort | md5sum)
   if [ -d "$build" ] && [ "$(cat "$build/.kv_sources" 2>/dev/null)" != "$list" ]; then
     rm -rf "$build"/*_autogen
   fi
