@@ -21,7 +21,8 @@
 #include "ports/ModuleInfodlg.h"
 #include "reports/ReportSources.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QDialog>
 #include <cstring>
 
 using namespace std::chrono_literals;
@@ -215,19 +216,57 @@ bool CKvIGMPTQApp::startLocalServer(const QString &address, bool &demoChosen)
     }
     // The wait runs even after a failed start: a server started by someone else still counts.
     for (int pass = 0; pass < kServerWaitPasses; ++pass) {
-        if (m_services->serverProcessRunning() && m_services->serverWindowExists(address)) {
-            WaitPumping(2s);
-            return true;
-        }
-        WaitPumping(200ms);
+        if (m_services->serverProcessRunning() && m_services->serverWindowExists(address))
+            return startupWait(2s);
+        if (!startupWait(200ms))
+            return false;
     }
     m_services->stopStartedServer();
     demoChosen = askDemoMode();
     return false;
 }
 
+bool CKvIGMPTQApp::startupWait(std::chrono::milliseconds duration)
+{
+    if (!m_endRequested)
+        WaitPumping(duration);
+    return !m_endRequested;
+}
+
+void CKvIGMPTQApp::onTerminationSignal()
+{
+    if (m_started) {
+        if (g_MainFrame)
+            g_MainFrame->CloseDownWithoutAsking();
+        return;
+    }
+    m_endRequested = true;
+    // The dialog or question that start-up waits on is closed, so that start-up sees the request now.
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        auto *dialog = qobject_cast<QDialog *>(window);
+        if (dialog && dialog->isVisible() && dialog->isModal())
+            dialog->reject();
+    }
+}
+
+bool CKvIGMPTQApp::endStartupOnSignal()
+{
+    if (m_mainFrame) {
+        m_mainFrame->CloseDownWithoutAsking();
+    } else {
+        m_services->stopStartedServer();
+        HardwareLink::current().TerminateProcess();
+    }
+    return false;
+}
+
 bool CKvIGMPTQApp::InitInstance()
 {
+    // SIGTERM and SIGINT from the first moment: during start-up they end it at its next step, and the
+    // server it started with it.
+    m_terminationSignals.reset();
+    m_terminationSignals = std::make_unique<TerminationSignals>([this](int) { onTerminationSignal(); });
+
     // Settings and language.
     const QString appDirectory = m_services->appDirectory();
     const QString languageName = readSetting(appDirectory + QStringLiteral("Setting.ini"), u"Language",
@@ -241,6 +280,8 @@ bool CKvIGMPTQApp::InitInstance()
     }
     if (!languageProblem.isEmpty())
         message(languageProblem, MB_OK | MB_ICONEXCLAMATION);
+    if (m_endRequested)
+        return false;
     LanguageIsChinese = g_LangMag.GetLangFile() == languageFolder + QStringLiteral("LangChs.lng") ? 1 : 0;
 
     if (!m_services->packetCaptureInstalled()) {
@@ -263,6 +304,8 @@ bool CKvIGMPTQApp::InitInstance()
     // The server: chosen in the connection dialog, started when it is local, then connected.
     bool serverIsLocal = false;
     const ChassisConnection connection = connectToChassis(serverIsLocal);
+    if (m_endRequested)
+        return endStartupOnSignal();
     if (connection == ChassisConnection::Quit)
         return false;
     DemoMode = connection == ChassisConnection::Connected ? 0 : 1;
@@ -283,10 +326,6 @@ bool CKvIGMPTQApp::InitInstance()
     }
     m_mainFrame->CenterWindow();
     m_mainFrame->show();
-    m_terminationSignals = std::make_unique<TerminationSignals>([](int) {
-        if (g_MainFrame)
-            g_MainFrame->CloseDownWithoutAsking();
-    });
     // A broken server connection is told to the frame from the event loop, after the client's call.
     if (DemoMode == 0) {
         KvClient::instance().setBrokenCallback([] {
@@ -307,11 +346,16 @@ bool CKvIGMPTQApp::InitInstance()
     } else {
         ConfigCommandsOff = 0;
         const int selected = m_services->runSelectConfig(m_mainFrame.get());
+        if (m_endRequested)
+            return endStartupOnSignal();
         if (selected == 1)
             m_mainFrame->OnCommand(CMainFrame::ID_OPEN_CONFIG);
         else if (selected == 2)
             m_mainFrame->OnCommand(CMainFrame::ID_NEW_TEST);
     }
+    if (m_endRequested)
+        return endStartupOnSignal();
+    m_started = true;
     return true;
 }
 
@@ -322,7 +366,7 @@ CKvIGMPTQApp::ChassisConnection CKvIGMPTQApp::connectToChassis(bool &serverIsLoc
     KvConnectAnswer answer = {};
     const int choice =
         m_services->showConnectDialog(reinterpret_cast<std::uint8_t *>(&answer), LanguageIsChinese);
-    if (choice == -1)
+    if (choice == -1 || m_endRequested)
         return ChassisConnection::Quit;
     if (choice != 1)
         return ChassisConnection::Demo;
@@ -338,12 +382,15 @@ CKvIGMPTQApp::ChassisConnection CKvIGMPTQApp::connectToChassis(bool &serverIsLoc
     serverIsLocal = ServerIsLoopback == 1 || LocalAddresses.contains(ServerAddress);
     bool demoChosen = false;
     if (serverIsLocal && !startLocalServer(ServerAddress, demoChosen)) {
-        if (demoChosen)
+        if (demoChosen && !m_endRequested)
             return ChassisConnection::Demo;
         link.TerminateProcess();
         return ChassisConnection::Quit;
     }
-    if (link.ConnectToServer(address) == 0) {
+    const std::uint16_t connected = link.ConnectToServer(address);
+    if (m_endRequested)
+        return ChassisConnection::Quit;
+    if (connected == 0) {
         // A server that this start-up launched and cannot reach is of no use to anyone.
         m_services->stopStartedServer();
         ShowConnectFailure();
@@ -352,15 +399,17 @@ CKvIGMPTQApp::ChassisConnection CKvIGMPTQApp::connectToChassis(bool &serverIsLoc
         link.TerminateProcess();
         return ChassisConnection::Quit;
     }
-    for (int pass = 0; pass < kInventoryWaitPasses && g_Session.InventoryReady != 1; ++pass)
-        WaitPumping(100ms);
+    for (int pass = 0; pass < kInventoryWaitPasses && g_Session.InventoryReady != 1; ++pass) {
+        if (!startupWait(100ms))
+            return ChassisConnection::Quit;
+    }
     if (g_Session.InventoryReady != 1)
         return message(g_LangMag.GetString(QStringLiteral("Note_No_Active_Port")),
                        MB_YESNO | MB_ICONQUESTION) == IDYES
                    ? ChassisConnection::Demo
                    : ChassisConnection::Quit;
     const std::int32_t card = CheckManagementCard();
-    if (card == -1)
+    if (card == -1 || m_endRequested)
         return ChassisConnection::Quit;
     return card == 1 ? ChassisConnection::Connected : ChassisConnection::Demo;
 }
@@ -382,7 +431,8 @@ std::int32_t CKvIGMPTQApp::CheckManagementCard()
     const ManagementCardFamily *family = managementCardFamily(controller.Model);
     if (family)
         family->boardStatus(link, chassis, card, port);
-    WaitPumping(1s);
+    if (!startupWait(1s))
+        return -1;
     if (!session.ControllerVersionSeen)
         return askDemo();
     if (session.ControllerVersion.Word68 == 0xFF)
@@ -392,11 +442,13 @@ std::int32_t CKvIGMPTQApp::CheckManagementCard()
         session.ControllerEepromArrived = 0;
         if (family && family->readEeprom(link, chassis, card, port))
             session.ChassisModelName = QString::fromLatin1(family->chassisModelName);
-        WaitPumping(1s);
+        if (!startupWait(1s))
+            return -1;
         if (session.ControllerEepromArrived)
             break;
     }
-    WaitPumping(200ms);
+    if (!startupWait(200ms))
+        return -1;
     if (!session.ControllerEepromArrived)
         return askDemo();
     return 1;
