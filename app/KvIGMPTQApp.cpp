@@ -39,11 +39,6 @@ constexpr int kServerWaitPasses = 100;
 constexpr int kInventoryWaitPasses = 100;
 constexpr int kEepromTries = 5;
 
-int message(const QString &text, unsigned type)
-{
-    return Prompter::current().messageBox(text, type);
-}
-
 QString launchFailureText(LaunchResult result)
 {
     switch (result) {
@@ -200,7 +195,7 @@ CKvIGMPTQApp::~CKvIGMPTQApp()
 
 bool CKvIGMPTQApp::askDemoMode()
 {
-    return message(kDemoQuestion, MB_YESNO | MB_ICONQUESTION) == IDYES;
+    return startupMessage(kDemoQuestion, MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
 bool CKvIGMPTQApp::startLocalServer(const QString &address, bool &demoChosen)
@@ -210,7 +205,7 @@ bool CKvIGMPTQApp::startLocalServer(const QString &address, bool &demoChosen)
     if (!m_services->serverProcessRunning() || !m_services->serverWindowExists(address)) {
         const LaunchResult launched = m_services->startServer(address);
         if (launched != LaunchResult::Started) {
-            message(launchFailureText(launched), MB_OK | MB_ICONEXCLAMATION);
+            startupMessage(launchFailureText(launched), MB_OK | MB_ICONEXCLAMATION);
             DemoMode = 1;
         }
     }
@@ -224,6 +219,11 @@ bool CKvIGMPTQApp::startLocalServer(const QString &address, bool &demoChosen)
     m_services->stopStartedServer();
     demoChosen = askDemoMode();
     return false;
+}
+
+int CKvIGMPTQApp::startupMessage(const QString &text, unsigned type)
+{
+    return m_endRequested ? IDCANCEL : Prompter::current().messageBox(text, type);
 }
 
 bool CKvIGMPTQApp::startupWait(std::chrono::milliseconds duration)
@@ -274,18 +274,19 @@ bool CKvIGMPTQApp::InitInstance()
     const QString languageFolder = appDirectory + QStringLiteral("Language/");
     QString languageProblem;
     if (!g_LangMag.SelectLanguage(languageFolder, languageName, languageProblem)) {
-        message(CLangMag::NoLanguageText(languageFolder) + QStringLiteral("\nTavrix-IGMP-TQ cannot start."),
-                MB_OK | MB_ICONSTOP);
+        startupMessage(CLangMag::NoLanguageText(languageFolder) +
+                           QStringLiteral("\nTavrix-IGMP-TQ cannot start."),
+                       MB_OK | MB_ICONSTOP);
         return false;
     }
     if (!languageProblem.isEmpty())
-        message(languageProblem, MB_OK | MB_ICONEXCLAMATION);
+        startupMessage(languageProblem, MB_OK | MB_ICONEXCLAMATION);
     if (m_endRequested)
         return false;
     LanguageIsChinese = g_LangMag.GetLangFile() == languageFolder + QStringLiteral("LangChs.lng") ? 1 : 0;
 
     if (!m_services->packetCaptureInstalled()) {
-        message(QStringLiteral("Please install WinPcap first!"), MB_OK | MB_ICONEXCLAMATION);
+        startupMessage(QStringLiteral("Please install WinPcap first!"), MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
     QString lockError;
@@ -293,11 +294,11 @@ bool CKvIGMPTQApp::InitInstance()
     case SingleInstanceLock::Result::Locked:
         break;
     case SingleInstanceLock::Result::HeldByAnother:
-        message(g_LangMag.GetString(QStringLiteral("Note_Run_Only_One")), MB_OK | MB_ICONEXCLAMATION);
+        startupMessage(g_LangMag.GetString(QStringLiteral("Note_Run_Only_One")), MB_OK | MB_ICONEXCLAMATION);
         return false;
     case SingleInstanceLock::Result::Failed:
-        message(g_LangMag.GetString(QStringLiteral("Note_Instance_Lock_Fail")).arg(lockError),
-                MB_OK | MB_ICONEXCLAMATION);
+        startupMessage(g_LangMag.GetString(QStringLiteral("Note_Instance_Lock_Fail")).arg(lockError),
+                       MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
 
@@ -404,8 +405,8 @@ CKvIGMPTQApp::ChassisConnection CKvIGMPTQApp::connectToChassis(bool &serverIsLoc
             return ChassisConnection::Quit;
     }
     if (g_Session.InventoryReady != 1)
-        return message(g_LangMag.GetString(QStringLiteral("Note_No_Active_Port")),
-                       MB_YESNO | MB_ICONQUESTION) == IDYES
+        return startupMessage(g_LangMag.GetString(QStringLiteral("Note_No_Active_Port")),
+                              MB_YESNO | MB_ICONQUESTION) == IDYES
                    ? ChassisConnection::Demo
                    : ChassisConnection::Quit;
     const std::int32_t card = CheckManagementCard();
@@ -420,9 +421,9 @@ std::int32_t CKvIGMPTQApp::CheckManagementCard()
     HardwareLink &link = HardwareLink::current();
     const UtControllerId controller = session.Controller;
     const auto [chassis, card, port] = controller.Id;
-    const auto askDemo = [] {
-        return message(g_LangMag.GetString(QStringLiteral("Note_No_Active_Port")),
-                       MB_YESNO | MB_ICONQUESTION) == IDYES
+    const auto askDemo = [this] {
+        return startupMessage(g_LangMag.GetString(QStringLiteral("Note_No_Active_Port")),
+                              MB_YESNO | MB_ICONQUESTION) == IDYES
                    ? 0
                    : -1;
     };
@@ -436,7 +437,7 @@ std::int32_t CKvIGMPTQApp::CheckManagementCard()
     if (!session.ControllerVersionSeen)
         return askDemo();
     if (session.ControllerVersion.Word68 == 0xFF)
-        message(QStringLiteral("No active management card!"), MB_OK);
+        startupMessage(QStringLiteral("No active management card!"), MB_OK);
 
     for (int attempt = 0; attempt < kEepromTries; ++attempt) {
         session.ControllerEepromArrived = 0;
@@ -462,7 +463,8 @@ int CKvIGMPTQApp::CollectLocalAddresses()
 
 int CKvIGMPTQApp::ShowConnectFailure()
 {
-    message(g_LangMag.GetString(QStringLiteral("Note_Connect_Server_Fail")), MB_OK | MB_ICONEXCLAMATION);
+    startupMessage(g_LangMag.GetString(QStringLiteral("Note_Connect_Server_Fail")),
+                   MB_OK | MB_ICONEXCLAMATION);
     return 0;
 }
 

@@ -78,7 +78,9 @@ private:
     bool startLocalServer(const QString &address, bool &demoChosen);
     // "Can't connect to server ..." question: true when the user chose demo mode.
     bool askDemoMode();
-    // A wait of start-up, skipped or cut short by a termination signal: false when start-up must end.
+    // A message or question of start-up; none once a termination signal has come (IDCANCEL then).
+    int startupMessage(const QString &text, unsigned type);
+    // A wait of start-up, skipped once a termination signal has come: false when start-up must end.
     bool startupWait(std::chrono::milliseconds duration);
     // SIGTERM or SIGINT: during start-up, ends it at its next step (the dialog it waits on is closed);
     // afterwards, closes the program down as Exit does, without asking.
