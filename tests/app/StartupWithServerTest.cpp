@@ -102,6 +102,22 @@ protected:
         KvClient::instance().setServerPort(0);
         Kv_SYS_TerminateProcess();
     }
+    // Starts the server in this process on a free loopback port, the one the client connects to.
+    static void startInProcess(KvServer &server)
+    {
+        std::string error;
+        ASSERT_TRUE(server.listen(0, "127.0.0.1", error)) << error;
+        server.start();
+        KvClient::instance().setServerPort(server.port());
+    }
+    // Start-up services that find the server of this process running.
+    std::unique_ptr<LoopbackServices> inProcessServices() const
+    {
+        auto services = std::make_unique<LoopbackServices>(folder.path());
+        services->processRunning = [] { return true; };
+        return services;
+    }
+
     ShellGlobalsGuard guard;
     TempProgramFolder folder;
     ScriptedPrompter prompter;
@@ -112,13 +128,8 @@ protected:
 TEST_F(ServerStartupTest, RunningServerGivesHardwareModeAndCloseDownReleasesAndDisconnects)
 {
     KvServer server;
-    std::string error;
-    ASSERT_TRUE(server.listen(0, "127.0.0.1", error)) << error;
-    server.start();
-    KvClient::instance().setServerPort(server.port());
-
-    auto services = std::make_unique<LoopbackServices>(folder.path());
-    services->processRunning = [] { return true; }; // the server runs in this process
+    ASSERT_NO_FATAL_FAILURE(startInProcess(server));
+    auto services = inProcessServices();
     services->throughDialog = true;
     // The user accepts the proposed address in the connection dialog.
     QTimer connectClicker;
@@ -238,12 +249,8 @@ TEST_F(ServerStartupTest, TerminationSignalClosesDownAndStopsTheServerWithoutAsk
 {
     for (const int signal : {SIGTERM, SIGINT}) {
         KvServer server;
-        std::string error;
-        ASSERT_TRUE(server.listen(0, "127.0.0.1", error)) << error;
-        server.start();
-        KvClient::instance().setServerPort(server.port());
-        auto services = std::make_unique<LoopbackServices>(folder.path());
-        services->processRunning = [] { return true; };
+        ASSERT_NO_FATAL_FAILURE(startInProcess(server));
+        auto services = inProcessServices();
         CKvIGMPTQApp app(std::move(services));
         ASSERT_TRUE(app.InitInstance()) << prompter.messages().join(u'|').toStdString();
         ASSERT_EQ(g_ServerOnThisMachine, 1);
@@ -263,12 +270,8 @@ TEST_F(ServerStartupTest, TerminationSignalClosesDownAndStopsTheServerWithoutAsk
 TEST_F(ServerStartupTest, TerminationSignalDuringTheStartupChoiceEndsTheProgramAndItsServer)
 {
     KvServer server;
-    std::string error;
-    ASSERT_TRUE(server.listen(0, "127.0.0.1", error)) << error;
-    server.start();
-    KvClient::instance().setServerPort(server.port());
-    auto services = std::make_unique<LoopbackServices>(folder.path());
-    services->processRunning = [] { return true; };
+    ASSERT_NO_FATAL_FAILURE(startInProcess(server));
+    auto services = inProcessServices();
     services->realStartupChoice = true;
     bool raised = false;
     QTimer signaller;

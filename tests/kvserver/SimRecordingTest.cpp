@@ -33,6 +33,22 @@ uint16_t freePort()
     return listener.port;
 }
 
+// Starts the server program recording into the capture file, connects to it and locks port 2/1.
+void startRecordingProgram(QProcess &program, const QString &capture)
+{
+    const uint16_t port = freePort();
+    program.start(besideTestProgram(QStringLiteral("KvServerAP")),
+                  {QStringLiteral("--port"), QString::number(port), QStringLiteral("--pcap"), capture,
+                   QStringLiteral("--time-scale"), QStringLiteral("0")});
+    ASSERT_TRUE(program.waitForStarted(5000));
+    ASSERT_TRUE(program.waitForReadyRead(5000));
+    Kv_SYS_Init(nullptr, 0xFF);
+    KvClient::instance().setServerPort(port);
+    const char address[32] = "127.0.0.1";
+    ASSERT_EQ(Kv_SYS_ConnectToServer(address), 1);
+    ASSERT_EQ(Kv_LockPortStatus({1, {1, 0, 0, 0}}), 1);
+}
+
 } // namespace
 
 TEST_F(SimRecordingTest, SentAndDeliveredFramesLandInTheCaptureFile)
@@ -112,18 +128,8 @@ TEST_F(SimRecordingTest, ServerProgramRecordsWhenAskedOnItsCommandLine)
 {
     QTemporaryDir folder;
     const QString path = folder.filePath("program.pcapng");
-    const uint16_t port = freePort();
     QProcess program;
-    program.start(besideTestProgram(QStringLiteral("KvServerAP")),
-                  {QStringLiteral("--port"), QString::number(port), QStringLiteral("--pcap"), path,
-                   QStringLiteral("--time-scale"), QStringLiteral("0")});
-    ASSERT_TRUE(program.waitForStarted(5000));
-    ASSERT_TRUE(program.waitForReadyRead(5000));
-    Kv_SYS_Init(nullptr, 0xFF);
-    KvClient::instance().setServerPort(port);
-    const char address[32] = "127.0.0.1";
-    ASSERT_EQ(Kv_SYS_ConnectToServer(address), 1);
-    ASSERT_EQ(Kv_LockPortStatus({1, {1, 0, 0, 0}}), 1);
+    ASSERT_NO_FATAL_FAILURE(startRecordingProgram(program, path));
     const Bytes join = igmpV2(0x16, portMac(2, 1), ip(10, 0, 0, 1), ip(239, 1, 1, 1));
     ASSERT_EQ(sendNic({2, 1}, join), 1);
     EXPECT_EQ(Kv_SYS_TerminateServer(), 1);
@@ -143,7 +149,6 @@ TEST_F(SimRecordingTest, ServerProgramOutlivesAFileSizeLimitOnItsCapture)
     QTemporaryDir folder;
     const QString path = folder.filePath("limited.pcapng");
     constexpr rlim_t kLimit = 4096;
-    const uint16_t port = freePort();
     QProcess program;
     program.setChildProcessModifier([] {
         rlimit limit = {};
@@ -151,16 +156,7 @@ TEST_F(SimRecordingTest, ServerProgramOutlivesAFileSizeLimitOnItsCapture)
         limit.rlim_cur = kLimit;
         ::setrlimit(RLIMIT_FSIZE, &limit);
     });
-    program.start(besideTestProgram(QStringLiteral("KvServerAP")),
-                  {QStringLiteral("--port"), QString::number(port), QStringLiteral("--pcap"), path,
-                   QStringLiteral("--time-scale"), QStringLiteral("0")});
-    ASSERT_TRUE(program.waitForStarted(5000));
-    ASSERT_TRUE(program.waitForReadyRead(5000));
-    Kv_SYS_Init(nullptr, 0xFF);
-    KvClient::instance().setServerPort(port);
-    const char address[32] = "127.0.0.1";
-    ASSERT_EQ(Kv_SYS_ConnectToServer(address), 1);
-    ASSERT_EQ(Kv_LockPortStatus({1, {1, 0, 0, 0}}), 1);
+    ASSERT_NO_FATAL_FAILURE(startRecordingProgram(program, path));
     const Bytes join = igmpV2(0x16, portMac(2, 1), ip(10, 0, 0, 1), ip(239, 1, 1, 1));
     // Some ten times the limit of recorded frames.
     for (int frame = 0; frame < 400; ++frame)
