@@ -1,7 +1,6 @@
 #include "platform/FileSave.h"
 
 #include <QFile>
-#include <QFileInfo>
 
 #include <cerrno>
 #include <climits>
@@ -65,7 +64,8 @@ int resolveSavedPath(QByteArray path, QByteArray &target)
         char folder[PATH_MAX];
         if (!::realpath(slash < 0 ? "." : folderOf(path).constData(), folder))
             return errno;
-        const QByteArray candidate = QByteArray(folder) + (folder[1] != 0 ? "/" : "") + name;
+        const QByteArray folderPath(folder);
+        const QByteArray candidate = (folderPath == "/" ? QByteArray() : folderPath) + '/' + name;
         struct stat info = {};
         if (::lstat(candidate.constData(), &info) != 0) {
             if (errno != ENOENT)
@@ -84,7 +84,7 @@ int resolveSavedPath(QByteArray path, QByteArray &target)
         if (length == sizeof linked)
             return ENAMETOOLONG;
         const QByteArray next(linked, length);
-        path = next.startsWith('/') ? next : QByteArray(folder) + '/' + next;
+        path = next.startsWith('/') ? next : folderPath + '/' + next;
     }
     return ELOOP;
 }
