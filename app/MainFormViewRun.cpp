@@ -330,6 +330,7 @@ void CMainFormView::prepareResultPage(int test, int tab, ReportPage *page,
                                       const std::vector<UtCustomFrame> &rows)
 {
     ReportDlg->PropSheet->UnlockPage(tab);
+    insertReportNodes(TreeItem(TreeNode::Report));
     // No redraw of the chart while its records are rebuilt; InitChartViewPort ends the lock.
     page->ChartBusy = true;
     page->FrameRows = rows;
