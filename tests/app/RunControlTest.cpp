@@ -544,6 +544,7 @@ TEST_F(RunControlTest, ReportShowsOnlyWhatTheLastRunRan)
     // A Capacity-only run: no result page of the Aggregate run is left to open, whatever is ticked.
     view->TestSelected[TestAggregate] = 0;
     view->OnRunTest();
+    EXPECT_TRUE(nodesAtCapacityStart.isEmpty());
     ASSERT_EQ(prompter.messages(), (QStringList{"Test Finished!", "Test Finished!"}));
     select({TestMixClass, TestLatency});
     frame->OnCommand(CMainFormView::ID_COUNTER_REPORT);
