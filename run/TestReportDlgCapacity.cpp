@@ -4,8 +4,9 @@
 #include "engine/EngineHost.h"
 #include "engine/EngineUtils.h"
 #include "engine/IGMPTestPlan.h"
+#include "engine/PlanHostCalls.h"
+#include "engine/PlanPortLookup.h"
 #include "engine/TestPageHooks.h"
-#include "engine/TestPlanSupport.h"
 #include "reports/CounterLog.h"
 #include "run/ProcedureSupport.h"
 
@@ -29,8 +30,9 @@ bool CTestReportDlg::PerformCapacityTest(std::uint32_t frameSize)
     plan.FrameSize = std::uint16_t(frameSize);
     if (stopped())
         return false;
+    // The page shows this run from here on, however far it gets.
     if (page)
-        page->SetCapacityText(QStringLiteral("n/a"));
+        page->LayOutResults(plan);
     if (!checkLinks())
         return false;
     if (!demoMode() && !plan.ClearTimestamps()) {
@@ -42,8 +44,6 @@ bool CTestReportDlg::PerformCapacityTest(std::uint32_t frameSize)
     // The bursts go at full line rate: the counter rows show that load, not the last rate test's.
     plan.CurrentRate = 100;
     CounterPage->InsertTrialRows(plan, QString(), 0, 0, 0);
-    if (page)
-        page->LayOutResults(plan);
 
     for (std::uint32_t trial = 1; trial <= plan.NumberOfTrials; ++trial) {
         if (stopped())

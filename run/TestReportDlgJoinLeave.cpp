@@ -4,9 +4,10 @@
 #include "engine/EngineHost.h"
 #include "engine/EngineUtils.h"
 #include "engine/IGMPTestPlan.h"
+#include "engine/PlanHostCalls.h"
+#include "engine/PlanPortLookup.h"
 #include "engine/Session.h"
 #include "engine/TestPageHooks.h"
-#include "engine/TestPlanSupport.h"
 #include "run/ProcedureSupport.h"
 
 #include <cmath>

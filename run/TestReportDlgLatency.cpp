@@ -3,8 +3,9 @@
 
 #include "engine/EngineUtils.h"
 #include "engine/IGMPTestPlan.h"
+#include "engine/PlanHostCalls.h"
+#include "engine/PlanPortLookup.h"
 #include "engine/Session.h"
-#include "engine/TestPlanSupport.h"
 #include "engine/TrialJudge.h"
 #include "reports/CounterLog.h"
 #include "reports/ReportLatency.h"

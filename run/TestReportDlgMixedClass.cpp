@@ -4,8 +4,8 @@
 
 #include "engine/EngineUtils.h"
 #include "engine/IGMPTestPlan.h"
+#include "engine/PlanHostCalls.h"
 #include "engine/RateSearch.h"
-#include "engine/TestPlanSupport.h"
 #include "engine/TrialJudge.h"
 #include "reports/CounterLog.h"
 #include "reports/ReportMixClass.h"
