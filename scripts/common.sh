@@ -33,6 +33,8 @@ export CCACHE_NOHASHDIR=1
 export CCACHE_MAXSIZE=${CCACHE_MAXSIZE:-5G}
 
 kv_jobs() { echo "${KV_JOBS:-$(nproc 2>/dev/null || echo 2)}"; }
+# Tests mostly wait on the real clock (runs against the simulator, timers), so four share a core.
+kv_test_jobs() { echo "${KV_TEST_JOBS:-$(($(kv_jobs) * 4))}"; }
 
 # Qt's moc step does not notice headers that arrive after a build folder was made (a pull or a merge);
 # when the set of source files has changed, its generated files are made afresh.

@@ -14,7 +14,7 @@ kv_refresh_moc "$build"
 cmake -S "$ROOT" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g1 -O1" \
   -DKV_SANITIZE=ON -DKV_BUILD_BENCHMARKS=ON
 cmake --build "$build" -j "$(kv_jobs)"
-ctest --test-dir "$build" -j "$(kv_jobs)" --output-on-failure --no-tests=error
+ctest --test-dir "$build" -j "$(kv_test_jobs)" --output-on-failure --no-tests=error
 
 tsan="$ROOT/build/tsan"
 kv_refresh_moc "$tsan"
@@ -24,4 +24,4 @@ cmake --build "$tsan" -j "$(kv_jobs)" --target kv_tests
 # loses track of the parent's locks once Qt's QProcess has spawned a child (a correctly locked
 # counter shared with a thread is reported as a race as soon as a QProcess starts; plain fork and
 # exec is clean), so under it they would report races that are not there.
-ctest --test-dir "$tsan" -j "$(kv_jobs)" --output-on-failure --no-tests=error -E 'ServerProgram'
+ctest --test-dir "$tsan" -j "$(kv_test_jobs)" --output-on-failure --no-tests=error -E 'ServerProgram'
