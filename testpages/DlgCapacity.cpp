@@ -280,7 +280,7 @@ void CDlgCapacity::fillResultGrid(const CIGMPTestPlan &plan, bool withCounts)
     for (const UtTestPort &source : plan.SourcePorts) {
         const std::uint8_t pair =
             source.PortIndex < g_Session.Ports.size() ? g_Session.Ports[source.PortIndex].SourcePair : 0;
-        ResultGrid->setItem(row++, 0, new QTableWidgetItem(QString::asprintf("Test Pair -%d", int(pair))));
+        ResultGrid->setItem(row++, 0, new QTableWidgetItem(ResultPairLabel(pair)));
         for (const UtTestPort &host : plan.HostPorts) {
             if (host.PortIndex < g_Session.Ports.size() && g_Session.Ports[host.PortIndex].HostPair == pair) {
                 monitorShown = monitorShown || host.Monitor;

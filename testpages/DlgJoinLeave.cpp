@@ -169,7 +169,7 @@ void CDlgJoinLeave::ShowResults(const CIGMPTestPlan &plan)
             source.PortIndex < g_Session.Ports.size() ? g_Session.Ports[source.PortIndex].SourcePair : 0;
         if (row >= ResultGrid->rowCount())
             ResultGrid->setRowCount(row + 1);
-        ResultGrid->setItem(row++, 0, new QTableWidgetItem(QString::asprintf("Test Pair -%d", int(pair))));
+        ResultGrid->setItem(row++, 0, new QTableWidgetItem(ResultPairLabel(pair)));
         // The procedure writes the delays in the same order: the inventory's ports of the pair.
         for (const UtPortRecord &record : g_Session.Ports) {
             if (record.HostPair != pair)

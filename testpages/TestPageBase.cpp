@@ -452,6 +452,11 @@ void CTestPageBase::SetPortInfoRow(int row, std::size_t portIndex, int pairIndex
         PortGrid->SetCellAlignment(col, row, kPageCentred);
 }
 
+QString CTestPageBase::ResultPairLabel(int pair)
+{
+    return languageText("Result_Test_Pair") + QString::asprintf(" -%d", pair);
+}
+
 void CTestPageBase::FillPairGrid()
 {
     if (!PairGrid)

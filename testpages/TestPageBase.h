@@ -99,6 +99,8 @@ public:
     // Rebuilds the pair grid from the test plan's pairs in use and PairChecked, and lists the ports
     // of the flagged pairs. The Source Filter page has no pair grid.
     virtual void FillPairGrid();
+    // The heading row of a pair in the Capacity and Join/Leave result grids: "Test Pair -%d".
+    static QString ResultPairLabel(int pair);
     // Refills the port-settings grid once for every ticked pair row.
     void FillPortInfoGridForCheckedPairs();
     // After a tick or untick in the pair grid: the port-settings grid of the row's pair.
