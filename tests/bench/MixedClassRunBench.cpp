@@ -3,7 +3,7 @@
 // procedure asks for. The server is its own process (started from beside this program), so only the
 // program's side is counted. Command-line arguments are ignored (scripts/bench.sh passes the same ones
 // to every benchmark program).
-#include "../engine/TestPlanPorts.h"
+#include "common/TestPlanPorts.h"
 #include "engine/EngineHost.h"
 #include "engine/IGMPTestPlan.h"
 #include "engine/RunState.h"
@@ -14,7 +14,7 @@
 #include "run/TestReportDlg.h"
 
 #include "BenchRatio.h"
-#include "ServerProgram.h"
+#include "common/ServerProgram.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>

@@ -3,7 +3,7 @@
 // groups. The runs go through the main view against the chassis simulator in this process, in simulated
 // time, so the waits pass at once and what is left is the program's own work; a timer ticking every 5 ms
 // finds the longest time its events waited. Command-line arguments are ignored.
-#include "engine/SimulatedTimeClock.h"
+#include "common/SimulatedTimeClock.h"
 
 #include "app/KvIGMPTQApp.h"
 #include "app/LangMag.h"

@@ -1,8 +1,8 @@
 // The test plan's steps against the simulated chassis and device under test, in simulated time moved
 // by the test: what the hosts receive is exactly what the engine's streams and joins make of it.
-#include "SimulatedTimeClock.h"
-#include "SimulatorConnection.h"
-#include "TestPlanPorts.h"
+#include "common/SimulatedTimeClock.h"
+#include "common/SimulatorConnection.h"
+#include "common/TestPlanPorts.h"
 #include "engine/EngineHost.h"
 #include "engine/IGMPTestPlan.h"
 #include "engine/RunState.h"

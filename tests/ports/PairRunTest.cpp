@@ -1,8 +1,8 @@
 // Pairs formed only through the test-pair editor, run against the simulated chassis and device: the
 // stream numbers and counter items the editor gives the ports make the hosts count what the source sends.
 #include "PortSessionFixture.h"
-#include "engine/SimulatorConnection.h"
-#include "engine/TestPlanPorts.h"
+#include "common/SimulatorConnection.h"
+#include "common/TestPlanPorts.h"
 
 #include "controls/grid/KvAvlGrid.h"
 #include "engine/IGMPTestPlan.h"

@@ -1,8 +1,8 @@
 // The port-settings page: the grid it fills from the session, what Apply sends (or simulates), the
 // waiting times and the Router Alert switch; and the "Select Ports to Modify" dialog on its grid.
 #include "PortSessionFixture.h"
+#include "common/SimulatorConnection.h"
 #include "engine/RecordingKvServer.h"
-#include "engine/SimulatorConnection.h"
 
 #include "controls/grid/MyCug.h"
 #include "controls/widgets/NumEdit.h"

@@ -1,14 +1,14 @@
 // The live chart dialogs: the values they take from the per-port tables, their chart and layout, the
 // timer that redraws them while shown, and their updates during a run against the simulated chassis.
 #include "common/EnglishTexts.h"
+#include "common/SimulatedTimeClock.h"
+#include "common/SimulatorConnection.h"
+#include "common/TestPlanPorts.h"
 #include "controls/grid/MyCug.h"
 #include "engine/EngineHost.h"
 #include "engine/IGMPTestPlan.h"
 #include "engine/RunState.h"
 #include "engine/Session.h"
-#include "engine/SimulatedTimeClock.h"
-#include "engine/SimulatorConnection.h"
-#include "engine/TestPlanPorts.h"
 #include "kvserver/KvServer.h"
 #include "platform/chart/ChartViewer.h"
 #include "reports/ReportDynamicDlg.h"

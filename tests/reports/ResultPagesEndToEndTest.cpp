@@ -1,11 +1,11 @@
 // Each result page after a run against the simulated chassis and device, in simulated time and in both
 // languages: the runner's steps around the test's procedure, then the grid's cells and the chart's data.
 #include "ResultPageFixture.h"
+#include "common/SimulatedTimeClock.h"
+#include "common/SimulatorConnection.h"
 #include "common/TestFiles.h"
+#include "common/TestPlanPorts.h"
 #include "engine/LatencyRates.h"
-#include "engine/SimulatedTimeClock.h"
-#include "engine/SimulatorConnection.h"
-#include "engine/TestPlanPorts.h"
 #include "kvserver/KvServer.h"
 #include "reports/ReportAggregate.h"
 #include "reports/ReportFilter.h"

@@ -1,17 +1,17 @@
 // The group procedures past one batch of 32 groups, against the simulated chassis and device with
 // several hosts: Group Capacity finds the device's group table at every frame size, Scale Group forwards
 // a full batch, and the Capacity page's grid, the counter page and both reports show the same counts.
-#include "bench/ServerProgram.h"
 #include "common/EnglishTexts.h"
 #include "common/PdfReadBack.h"
+#include "common/ServerProgram.h"
+#include "common/SimulatedTimeClock.h"
+#include "common/SimulatorConnection.h"
+#include "common/TestPlanPorts.h"
 #include "controls/widgets/SkinListCtrl.h"
 #include "engine/EngineHost.h"
 #include "engine/IGMPTestPlan.h"
 #include "engine/RunState.h"
 #include "engine/Session.h"
-#include "engine/SimulatedTimeClock.h"
-#include "engine/SimulatorConnection.h"
-#include "engine/TestPlanPorts.h"
 #include "engine/TestPlanSupport.h"
 #include "kvserver/KvServer.h"
 #include "reports/CounterLog.h"

@@ -1,11 +1,11 @@
 // The Mixed Class procedure against the simulated chassis and device in real time, with 1-second
 // trials: what the hosts receive is what the device forwards of the procedure's own streams.
+#include "common/SimulatorConnection.h"
+#include "common/TestPlanPorts.h"
 #include "engine/EngineHost.h"
 #include "engine/IGMPTestPlan.h"
 #include "engine/RunState.h"
 #include "engine/Session.h"
-#include "engine/SimulatorConnection.h"
-#include "engine/TestPlanPorts.h"
 #include "kvserver/KvServer.h"
 #include "platform/kvapi/KvClient.h"
 #include "reports/ReportMixClass.h"

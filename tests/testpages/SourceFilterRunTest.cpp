@@ -1,8 +1,8 @@
 // A Source Filter run set up only through the page, against the simulated chassis and device in
 // simulated time: every group's verdict follows whether the device filters by source.
-#include "../engine/SimulatedTimeClock.h"
-#include "../engine/SimulatorConnection.h"
 #include "common/EnglishTexts.h"
+#include "common/SimulatedTimeClock.h"
+#include "common/SimulatorConnection.h"
 #include "controls/grid/KvAvlGrid.h"
 #include "controls/grid/MyCug.h"
 #include "controls/widgets/NumEdit.h"

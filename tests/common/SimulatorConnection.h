@@ -2,9 +2,9 @@
 // against it.
 #pragma once
 
+#include "common/SimulatedTimeClock.h"
 #include "engine/EngineHost.h"
 #include "engine/Session.h"
-#include "engine/SimulatedTimeClock.h"
 #include "kvserver/KvServer.h"
 #include "platform/kvapi/KvClient.h"
 
