@@ -216,12 +216,10 @@ protected:
 
 TEST_F(LatencyProcedureTest, TrialWritesTheLatencyCellsAndTable)
 {
-    // The counters are cleared before the traffic: the samples arrive with the reads of each second.
-    EngineHost::instance().setStatusText = [this](const QString &text) {
-        status << text;
-        if (text.startsWith("Perform testing"))
-            for (const auto &[host, value] : ticks)
-                g_Session.PortStates[host].MaxLatencyTicks = value;
+    // The counters are cleared before the traffic: the samples arrive each second.
+    report.LatencySamplesArrived = [this] {
+        for (const auto &[host, value] : ticks)
+            g_Session.PortStates[host].MaxLatencyTicks = value;
     };
     plan.InitialRate = 50;
     layOut(report.LatencyPage);

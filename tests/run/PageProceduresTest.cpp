@@ -23,11 +23,7 @@ protected:
         TestPlanFixture::SetUp();
         english.install();
         report.SetPlan(&plan);
-        EngineHost::instance().setStatusText = [this](const QString &text) {
-            status << text;
-            if (onStatus)
-                onStatus(text);
-        };
+        EngineHost::instance().setStatusText = [this](const QString &text) { status << text; };
         plan.NumberOfTrials = 1;
         plan.TestDuration = 2;
         plan.DelayAfterJoin = 0;
@@ -37,7 +33,6 @@ protected:
     static QString key(const char *name) { return EnglishTexts::key(name); }
 
     CTestReportDlg report;
-    std::function<void(const QString &)> onStatus;
     EnglishTexts english;
 };
 
@@ -177,11 +172,7 @@ protected:
         plan.MeasureFlags = 3;
         plan.TestDuration = 4;
         plan.DelayAfterStart = 1;
-        // The stamps arrive while the procedure waits after stopping the capture.
-        onStatus = [this](const QString &text) {
-            if (text == "* Collect Data of Time Stamp...")
-                setStamps(++collections == 1 ? joinDelaysUs : leaveDelaysUs);
-        };
+        report.TimeStampsArrived = [this](bool join) { setStamps(join ? joinDelaysUs : leaveDelaysUs); };
     }
 
     // Stamps of the hosts (port indexes 1, 2, 5) with these delays in microseconds (0: no answer).
@@ -196,7 +187,6 @@ protected:
     }
 
     std::unique_ptr<CDlgJoinLeave> page;
-    int collections = 0;
     std::vector<double> joinDelaysUs = {1004, 1006, 1009};
     std::vector<double> leaveDelaysUs = {2000, 0, 3000};
 };
@@ -278,7 +268,7 @@ TEST_F(JoinLeaveProcedureTest, StopDuringTheJoinWaitEndsTheTest)
 TEST_F(JoinLeaveProcedureTest, DemoModeMakesUpTheStamps)
 {
     demo = true;
-    onStatus = nullptr;
+    report.TimeStampsArrived = nullptr;
     int draw = 0;
     plan.Random = [&draw] { return (draw++ % 2) * 250; }; // tx 40000, rx 45250: 0.21 ms
     ASSERT_TRUE(report.PerformJoinLeaveDelayTest());
