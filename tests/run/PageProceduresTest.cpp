@@ -1,7 +1,6 @@
 // The Group Capacity, Join/Leave delay and Source Filter procedures in virtual time against the
 // recording server, with their test pages showing the results.
-#include "common/EnglishTexts.h"
-#include "engine/TestPlanFixture.h"
+#include "RecordedProcedureTest.h"
 #include "reports/CounterLog.h"
 #include "reports/ReportFilter.h"
 #include "run/TestReportDlg.h"
@@ -15,33 +14,12 @@ namespace {
 
 using namespace std::chrono_literals;
 
-class PageProceduresTest : public TestPlanFixture
+class CapacityProcedureTest : public RecordedProcedureTest
 {
 protected:
     void SetUp() override
     {
-        TestPlanFixture::SetUp();
-        english.install();
-        report.SetPlan(&plan);
-        EngineHost::instance().setStatusText = [this](const QString &text) { status << text; };
-        plan.NumberOfTrials = 1;
-        plan.TestDuration = 2;
-        plan.DelayAfterJoin = 0;
-        run.ReportRow = 12;
-    }
-
-    static QString key(const char *name) { return EnglishTexts::key(name); }
-
-    CTestReportDlg report;
-    EnglishTexts english;
-};
-
-class CapacityProcedureTest : public PageProceduresTest
-{
-protected:
-    void SetUp() override
-    {
-        PageProceduresTest::SetUp();
+        RecordedProcedureTest::SetUp();
         page = std::make_unique<CDlgCapacity>();
         plan.TestType = kTestCapacity;
         plan.InitialGroups = 10;
@@ -161,12 +139,12 @@ TEST_F(CapacityProcedureTest, DemoCountersPassEveryStep)
 
 namespace {
 
-class JoinLeaveProcedureTest : public PageProceduresTest
+class JoinLeaveProcedureTest : public RecordedProcedureTest
 {
 protected:
     void SetUp() override
     {
-        PageProceduresTest::SetUp();
+        RecordedProcedureTest::SetUp();
         page = std::make_unique<CDlgJoinLeave>();
         plan.TestType = kTestJoinLeave;
         plan.MeasureFlags = 3;
@@ -278,12 +256,12 @@ TEST_F(JoinLeaveProcedureTest, DemoModeMakesUpTheStamps)
 
 namespace {
 
-class SourceFilterProcedureTest : public PageProceduresTest
+class SourceFilterProcedureTest : public RecordedProcedureTest
 {
 protected:
     void SetUp() override
     {
-        PageProceduresTest::SetUp();
+        RecordedProcedureTest::SetUp();
         plan.TestType = kTestSourceFilter;
         plan.IgmpVersion = 3;
         plan.InitialRate = 25;
