@@ -1,16 +1,14 @@
 // Runs of the rate tests from their pages with three trials and two pairs at once, against the chassis
 // simulator in simulated time: what the result grid, the counter page, the chart, the spreadsheet and
 // the PDF report show is the same figure, and it is what the simulated device is configured to do.
-#include "ShellTestSupport.h"
+#include "MainWindowSimulator.h"
+#include "MainWindowTest.h"
 #include "app/KvIGMPTQApp.h"
 #include "app/LangMag.h"
 #include "app/LogDlg.h"
 #include "app/MainFormView.h"
 #include "app/MainFrame.h"
 #include "common/PdfReadBack.h"
-#include "common/SimulatedTimeClock.h"
-#include "common/SimulatorConnection.h"
-#include "common/TestPlanPorts.h"
 #include "common/XlsReadBack.h"
 #include "controls/grid/UGCtrl.h"
 #include "controls/widgets/NumEdit.h"
@@ -48,24 +46,18 @@ constexpr double kQueueingUs = 4.0;
 // The main view in hardware mode against the simulator: pair 1 sends from (2,1) to (2,2) and (2,3),
 // pair 2 from (3,1) to (3,2) and (3,3); every rate page runs both pairs with 1-second trials, three
 // of them. The device forwards 64-byte multicast at most at smallFramePercent of line rate.
-class MultiTrialRuns : public testing::Test
+class MultiTrialRuns : public MainWindowTest
 {
 protected:
+    MultiTrialRuns() : MainWindowTest({.shown = false}) {}
+
     void start(unsigned smallFramePercent)
     {
-        app = std::make_unique<CKvIGMPTQApp>(std::make_unique<FakeServices>(folder.path()));
-        app->DemoMode = 0;
-        g_LangMag.SetLangFile(folder.languageFile("LangEng.lng"));
-        frame = std::make_unique<CMainFrame>(folder.path());
-        view = frame->View();
         SimConfig config;
-        config.timeScale = 0;
         config.device.smallFrameForwardingPercent = smallFramePercent;
         config.device.baseLatency = std::int64_t(kDeviceUs * 1e6);
         config.device.queueingLatency = std::int64_t(kQueueingUs * 1e6);
-        ASSERT_NO_FATAL_FAILURE(startLockedSimulator(server, config, &clock));
-        CIGMPTestPlan ports;
-        addPairOnePorts(ports, {0, 1, 2});
+        ASSERT_NO_FATAL_FAILURE(simulator.start(config, app->TestPlan));
         for (const std::uint8_t index : {4, 5, 6}) {
             UtPortRecord &record = g_Session.Ports[index];
             (index == 4 ? record.SourcePair : record.HostPair) = 2;
@@ -76,8 +68,7 @@ protected:
         }
         std::vector<UtTestPair> &pairs = app->TestPlan.TestPairs;
         pairs.resize(std::max<std::size_t>(pairs.size(), 2));
-        pairs[0] = {1, 1, kHostsPerPair, 1, 2, 1, 0, {239, 1, 1, 1}, 1, 0xFFFF, 0xFF, 0xFF};
-        pairs[1] = {2, 1, kHostsPerPair, 1, 3, 1, 0, {239, 1, 2, 1}, 1, 0xFFFF, 0xFF, 0xFF};
+        pairs[1] = pairOf({.id = 2, .hosts = kHostsPerPair, .source = {1, 3, 1}, .group = {239, 1, 2, 1}});
         for (CRateTestPage *page : std::initializer_list<CRateTestPage *>{
                  view->MixClassPage, view->AggregatePage, view->ScalePage, view->LatencyPage}) {
             page->PairChecked[1] = 1;
@@ -90,12 +81,7 @@ protected:
         }
     }
 
-    void TearDown() override
-    {
-        clock.server = nullptr;
-        frame.reset();
-        disconnectFromSimulator(server);
-    }
+    void TearDown() override { simulator.stop(frame); }
 
     static void set(const CRateTestPage::NumberField &field, const char *text) { field.edit->setText(text); }
 
@@ -222,14 +208,7 @@ protected:
         }
     }
 
-    ShellGlobalsGuard guard;
-    TempProgramFolder folder;
-    ScriptedPrompter prompter;
-    SimulatedTimeClock clock;
-    std::unique_ptr<KvServer> server;
-    std::unique_ptr<CKvIGMPTQApp> app;
-    std::unique_ptr<CMainFrame> frame;
-    CMainFormView *view = nullptr;
+    MainWindowSimulator simulator;
 };
 
 // Maximum, minimum and average of a "%.2f/%.2f/%.2f" cell.

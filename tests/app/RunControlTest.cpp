@@ -1,7 +1,8 @@
 // Run control in virtual time, inside the main frame with the application's test plan: Run with its
 // validation, the sequencer's fixed order and status texts, Stop at a wait, and the end of a run; and
 // runs from each rate page against the chassis simulator in simulated time.
-#include "ShellTestSupport.h"
+#include "MainWindowSimulator.h"
+#include "MainWindowTest.h"
 #include "app/DlgWaitProgress.h"
 #include "app/KvIGMPTQApp.h"
 #include "app/LangMag.h"
@@ -12,9 +13,6 @@
 #include "app/PairOnePages.h"
 #include "app/ToolBarDlg.h"
 #include "common/PdfReadBack.h"
-#include "common/SimulatedTimeClock.h"
-#include "common/SimulatorConnection.h"
-#include "common/TestPlanPorts.h"
 #include "controls/grid/KvAvlGrid.h"
 #include "controls/grid/MyCug.h"
 #include "controls/grid/UGCheckBoxType.h"
@@ -68,17 +66,11 @@ namespace {
 
 using namespace std::chrono_literals;
 
-class RunControlTest : public testing::Test
+class RunControlTest : public MainWindowTest
 {
 protected:
-    RunControlTest()
+    RunControlTest() : MainWindowTest({.demo = true})
     {
-        app = std::make_unique<CKvIGMPTQApp>(std::make_unique<FakeServices>(folder.path()));
-        app->DemoMode = 1;
-        g_LangMag.SetLangFile(folder.languageFile("LangEng.lng"));
-        frame = std::make_unique<CMainFrame>(folder.path());
-        frame->show();
-        view = frame->View();
         EngineHost::instance().setStatusText = [this](const QString &text) { status << text; };
         QObject::connect(view, &CMainFormView::commandReceived, [this](int command) { commands << command; });
         CIGMPTestPlan &plan = app->TestPlan;
@@ -113,13 +105,7 @@ protected:
         EXPECT_TRUE(frame->isEnabled());
     }
 
-    ShellGlobalsGuard guard;
-    TempProgramFolder folder;
-    ScriptedPrompter prompter;
     VirtualWaitClock clock;
-    std::unique_ptr<CKvIGMPTQApp> app;
-    std::unique_ptr<CMainFrame> frame;
-    CMainFormView *view = nullptr;
     QStringList status;
     QList<int> commands;
 };
@@ -514,25 +500,16 @@ namespace {
 
 // The main view in hardware mode against the chassis simulator, in simulated time: pair 1 has its
 // source on port record 0 and hosts on records 1 and 2, and every rate page has it ticked.
-class RatePagesOnTheSimulatorTest : public testing::Test
+class RatePagesOnTheSimulatorTest : public MainWindowTest
 {
 protected:
+    RatePagesOnTheSimulatorTest() : MainWindowTest({.shown = false}) {}
+
     void SetUp() override
     {
-        app = std::make_unique<CKvIGMPTQApp>(std::make_unique<FakeServices>(folder.path()));
-        app->DemoMode = 0;
-        g_LangMag.SetLangFile(folder.languageFile("LangEng.lng"));
-        frame = std::make_unique<CMainFrame>(folder.path());
-        view = frame->View();
         SimConfig config;
-        config.timeScale = 0;
         config.device.smallFrameForwardingPercent = 60;
-        ASSERT_NO_FATAL_FAILURE(startLockedSimulator(server, config, &clock));
-        CIGMPTestPlan ports;
-        addPairOnePorts(ports, {0, 1, 2});
-        std::vector<UtTestPair> &pairs = app->TestPlan.TestPairs;
-        pairs.resize(std::max<std::size_t>(pairs.size(), 1));
-        pairs[0] = {1, 1, 2, 1, 2, 1, 0, {239, 1, 1, 1}, 1, 0xFFFF, 0xFF, 0xFF};
+        ASSERT_NO_FATAL_FAILURE(simulator.start(config, app->TestPlan));
         for (CRateTestPage *page : std::initializer_list<CRateTestPage *>{
                  view->MixClassPage, view->AggregatePage, view->ScalePage, view->LatencyPage}) {
             page->PairChecked[1] = 1;
@@ -540,12 +517,7 @@ protected:
             page->DelayAfterJoinField.edit->setText("1");
         }
     }
-    void TearDown() override
-    {
-        clock.server = nullptr;
-        frame.reset();
-        disconnectFromSimulator(server);
-    }
+    void TearDown() override { simulator.stop(frame); }
     static void set(const CRateTestPage::NumberField &field, const char *text) { field.edit->setText(text); }
     // The log of the run's test, from its start line on.
     QString testLog(const char *start) const
@@ -561,14 +533,7 @@ protected:
         EXPECT_EQ(prompter.messages(), QStringList{"Test Finished!"}) << view->LogDlg->text().toStdString();
     }
 
-    ShellGlobalsGuard guard;
-    TempProgramFolder folder;
-    ScriptedPrompter prompter;
-    SimulatedTimeClock clock;
-    std::unique_ptr<KvServer> server;
-    std::unique_ptr<CKvIGMPTQApp> app;
-    std::unique_ptr<CMainFrame> frame;
-    CMainFormView *view = nullptr;
+    MainWindowSimulator simulator;
 };
 
 } // namespace
