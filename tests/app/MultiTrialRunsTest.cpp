@@ -34,6 +34,7 @@
 #include <array>
 #include <gtest/gtest.h>
 #include <map>
+#include <ostream>
 
 namespace {
 
@@ -162,7 +163,7 @@ protected:
                 rate = -1;
             } else if (rate < 0 &&
                        counters.CellText(row, CCounterLog::ColAlias) == QLatin1String("Source Port")) {
-                rate = counters.CellText(row, CCounterLog::ColFrameGap + 1).toDouble();
+                rate = counters.CellText(row, CCounterLog::ColPercent).toDouble();
             } else if (first == QLatin1String("Pass") && !searches.empty()) {
                 searches.back() << rate;
             }
@@ -252,13 +253,15 @@ TEST_F(MultiTrialRuns, LatencyOfCustomRowsShowsEachRowsOwnRatesOverAllTrials)
     // The counter page: per host, the latency cells of each trial block in run order.
     std::map<QString, QStringList> counterCells;
     const CCounterLog &counters = *report().CounterPage;
+    // A host's row holds its latency (maximum, minimum, average) in the gap, percent and rate columns.
     for (int row = 0; row < counters.RowCount(); ++row) {
-        if (counters.CellText(row, 3).endsWith(u' ') && counters.CellText(row, 0).startsWith(u'('))
-            counterCells[counters.CellText(row, 0)]
-                << QStringList{counters.CellText(row, 3), counters.CellText(row, 4),
-                               counters.CellText(row, 5)}
-                       .join(u'/')
-                       .remove(u' ');
+        const QString port = counters.CellText(row, CCounterLog::ColPort);
+        if (counters.CellText(row, CCounterLog::ColFrameGap).endsWith(u' ') && port.startsWith(u'('))
+            counterCells[port] << QStringList{counters.CellText(row, CCounterLog::ColFrameGap),
+                                              counters.CellText(row, CCounterLog::ColPercent),
+                                              counters.CellText(row, CCounterLog::ColRate)}
+                                      .join(u'/')
+                                      .remove(u' ');
     }
 
     const QJsonObject sheet = savedSheet("XlsReport_Sheet_Latency");
@@ -318,24 +321,33 @@ TEST_F(MultiTrialRuns, LatencyOfCustomRowsShowsEachRowsOwnRatesOverAllTrials)
     expectLastStepInView(result);
 }
 
-// 64-byte multicast is forwarded at 60 % of line rate at most, 128-byte frames at the full rate. One and
-// two clients of each frame size: 16 bars, more than the view holds.
-TEST_F(MultiTrialRuns, AggregateWithThreeTrialsFindsEachFrameSizesLimit)
+namespace {
+
+// A benchmark that steps a count per frame size: its page's count fields and the truths of its bars.
+struct CountStepRun
 {
-    ASSERT_NO_FATAL_FAILURE(start(60));
-    CDlgAggregate *page = view->AggregatePage;
-    set(page->InitialClientsField, "1");
-    set(page->MaxClientsField, "2");
-    set(page->FrameStopField, "128");
-    set(page->FrameStepField, "64");
-    set(page->InitialRateField, "100");
-    set(page->MinRateField, "10");
-    set(page->ResolutionField, "5");
-    ASSERT_NO_FATAL_FAILURE(run(TestAggregate));
-    const CReportAggregate &result = *report().AggregatePage;
-    expectPassedRates(result, ReportCountPage::kPassedRateColumn, 2, {60, 60, 100, 100}, 5,
-                      "XlsReport_Sheet_Aggregate");
-    // Per step the pairs' two hosts: one client, the first host of each pair; two, both.
+    const char *name;
+    TestIndex test;
+    const char *sheetKey;
+    // The test's page, its count's first and last value set.
+    CRateTestPage *(*pageWithCounts)(CMainFormView &view);
+    const ReportCountPage &(*result)(CTestReportDlg &report);
+    // The device's limit for each bar of the run, 64-byte steps first.
+    std::vector<double> barTruths;
+};
+
+class MultiTrialCountRuns : public MultiTrialRuns, public testing::WithParamInterface<CountStepRun>
+{
+};
+
+void PrintTo(const CountStepRun &run, std::ostream *out)
+{
+    *out << run.name;
+}
+
+// Per step the pairs' two hosts: one client, the first host of each pair; two, both.
+std::vector<double> aggregateBarTruths()
+{
     std::vector<double> truths;
     for (const double limit : {60.0, 100.0}) {
         for (const double first : {limit, limit})
@@ -343,31 +355,58 @@ TEST_F(MultiTrialRuns, AggregateWithThreeTrialsFindsEachFrameSizesLimit)
         for (int bar = 0; bar < 4; ++bar)
             truths.push_back(limit);
     }
-    expectBarsNear(result.MeasuredData, result.ExpectedData, truths, 5);
-    expectLastStepInView(result);
+    return truths;
 }
 
-// Two and three groups of each frame size.
-TEST_F(MultiTrialRuns, ScaleGroupWithThreeTrialsFindsEachFrameSizesLimit)
+// Two and three groups of each frame size, every host in every step.
+std::vector<double> scaleBarTruths()
 {
+    std::vector<double> truths(8, 60.0);
+    truths.resize(16, 100.0);
+    return truths;
+}
+
+const CountStepRun kCountStepRuns[] = {
+    {"Aggregate", TestAggregate, "XlsReport_Sheet_Aggregate",
+     [](CMainFormView &view) -> CRateTestPage * {
+         view.AggregatePage->InitialClientsField.edit->setText("1");
+         view.AggregatePage->MaxClientsField.edit->setText("2");
+         return view.AggregatePage;
+     },
+     [](CTestReportDlg &report) -> const ReportCountPage & { return *report.AggregatePage; },
+     aggregateBarTruths()},
+    {"ScaleGroup", TestScale, "XlsReport_Sheet_Scale",
+     [](CMainFormView &view) -> CRateTestPage * {
+         view.ScalePage->InitialGroupsField.edit->setText("2");
+         view.ScalePage->MaxGroupsField.edit->setText("3");
+         return view.ScalePage;
+     },
+     [](CTestReportDlg &report) -> const ReportCountPage & { return *report.ScalePage; }, scaleBarTruths()},
+};
+
+} // namespace
+
+// 64-byte multicast is forwarded at 60 % of line rate at most, 128-byte frames at the full rate. Two counts
+// of each frame size: 16 bars, more than the view holds.
+TEST_P(MultiTrialCountRuns, ThreeTrialsFindEachFrameSizesLimit)
+{
+    const CountStepRun &c = GetParam();
     ASSERT_NO_FATAL_FAILURE(start(60));
-    CDlgScale *page = view->ScalePage;
-    set(page->InitialGroupsField, "2");
-    set(page->MaxGroupsField, "3");
+    CRateTestPage *page = c.pageWithCounts(*view);
     set(page->FrameStopField, "128");
     set(page->FrameStepField, "64");
     set(page->InitialRateField, "100");
     set(page->MinRateField, "10");
     set(page->ResolutionField, "5");
-    ASSERT_NO_FATAL_FAILURE(run(TestScale));
-    const CReportScale &result = *report().ScalePage;
-    expectPassedRates(result, ReportCountPage::kPassedRateColumn, 2, {60, 60, 100, 100}, 5,
-                      "XlsReport_Sheet_Scale");
-    std::vector<double> truths(8, 60.0);
-    truths.resize(16, 100.0);
-    expectBarsNear(result.MeasuredData, result.ExpectedData, truths, 5);
+    ASSERT_NO_FATAL_FAILURE(run(c.test));
+    const ReportCountPage &result = c.result(report());
+    expectPassedRates(result, ReportCountPage::kPassedRateColumn, 2, {60, 60, 100, 100}, 5, c.sheetKey);
+    expectBarsNear(result.MeasuredData, result.ExpectedData, c.barTruths, 5);
     expectLastStepInView(result);
 }
+
+INSTANTIATE_TEST_SUITE_P(AggregateAndScaleGroup, MultiTrialCountRuns, testing::ValuesIn(kCountStepRuns),
+                         [](const testing::TestParamInfo<CountStepRun> &info) { return info.param.name; });
 
 // The first host of each pair takes the pair's unicast half of the load besides the multicast half: at
 // 64 bytes the multicast counts 100/60 times on its link, which is full at 75 % of line rate.
