@@ -2,6 +2,7 @@
 // port lists, on a session of locked ports.
 #include "FakePages.h"
 #include "PortSessionFixture.h"
+#include "common/PortGridRows.h"
 
 #include "controls/grid/KvAvlGrid.h"
 #include "controls/grid/KvSelGrid.h"
@@ -22,17 +23,6 @@ QString pairPortLabel(std::uint8_t card, std::uint8_t port)
     QString text;
     FormatPortLabel({{1, card, port}, 53}, text);
     return text;
-}
-
-QStringList rows(CKvPortlistGrid *grid)
-{
-    QStringList texts;
-    for (int row = 0; row < grid->GetRowCount(); ++row) {
-        QString text;
-        grid->GetRowName(row, text);
-        texts << text;
-    }
-    return texts;
 }
 
 struct PairPage : PortSession
@@ -116,8 +106,8 @@ TEST(PortConfig, OpensWithEightDefaultPairsAndOneTab)
     EXPECT_EQ(p.page.SourceCombo->count(), 8);
     EXPECT_EQ(p.page.SourceCombo->currentText(), pairPortLabel(2, 1));
     // The proposed source is no available host.
-    EXPECT_EQ(rows(p.page.AvailableGrid).size(), 7);
-    EXPECT_FALSE(rows(p.page.AvailableGrid).contains(pairPortLabel(2, 1)));
+    EXPECT_EQ(rowNames(p.page.AvailableGrid).size(), 7);
+    EXPECT_FALSE(rowNames(p.page.AvailableGrid).contains(pairPortLabel(2, 1)));
 }
 
 TEST(PortConfig, SetStoresThePairAndItsPortsStreams)
@@ -191,18 +181,18 @@ TEST(PortConfig, ShowingAPairListsOnlyFreePorts)
     }();
     EXPECT_EQ(sources, (QStringList{pairPortLabel(2, 4), pairPortLabel(3, 1), pairPortLabel(3, 2),
                                     pairPortLabel(3, 3), pairPortLabel(3, 4)}));
-    EXPECT_EQ(rows(p.page.AvailableGrid), (QStringList{pairPortLabel(3, 1), pairPortLabel(3, 2),
-                                                       pairPortLabel(3, 3), pairPortLabel(3, 4)}));
-    EXPECT_TRUE(rows(p.page.SelectedGrid).isEmpty());
+    EXPECT_EQ(rowNames(p.page.AvailableGrid), (QStringList{pairPortLabel(3, 1), pairPortLabel(3, 2),
+                                                           pairPortLabel(3, 3), pairPortLabel(3, 4)}));
+    EXPECT_TRUE(rowNames(p.page.SelectedGrid).isEmpty());
 
     // Back on pair 1 its source heads the list and its hosts are selected.
     p.showTab(0);
     EXPECT_EQ(p.page.SourceCombo->currentText(), pairPortLabel(2, 1));
-    EXPECT_EQ(rows(p.page.SelectedGrid), (QStringList{pairPortLabel(2, 2), pairPortLabel(2, 3)}));
+    EXPECT_EQ(rowNames(p.page.SelectedGrid), (QStringList{pairPortLabel(2, 2), pairPortLabel(2, 3)}));
     EXPECT_EQ(p.page.SourceEdit->text(), pairPortLabel(2, 1));
     // Another source: the set one becomes an available host, other pairs' ports never do.
     p.chooseSource(pairPortLabel(3, 1));
-    const QStringList available = rows(p.page.AvailableGrid);
+    const QStringList available = rowNames(p.page.AvailableGrid);
     EXPECT_TRUE(available.contains(pairPortLabel(2, 1)));
     EXPECT_FALSE(available.contains(pairPortLabel(3, 1)));
     EXPECT_FALSE(available.contains(pairPortLabel(2, 2)));
