@@ -519,6 +519,12 @@ protected:
     }
     void TearDown() override { simulator.stop(frame); }
     static void set(const CRateTestPage::NumberField &field, const char *text) { field.edit->setText(text); }
+    // Every line is in the log.
+    static void expectLines(const QString &log, std::initializer_list<const char *> lines)
+    {
+        for (const char *line : lines)
+            EXPECT_TRUE(log.contains(QLatin1String(line))) << line << "\n" << log.toStdString();
+    }
     // The log of the run's test, from its start line on.
     QString testLog(const char *start) const
     {
@@ -549,12 +555,11 @@ TEST_F(RatePagesOnTheSimulatorTest, MixedClassRunsThePagesFrameSizesAndRateSearc
     set(page->FrameStopField, "128");
     run(TestMixClass);
     const QString log = testLog("* Start Mixed Class Test");
-    for (const char *line : {"* Test Duration :   1 secs,      Test Trails :  1 times\n",
-                             "Minimum Rate: 50.00 %   Maximum Rate:  100.00%   Rate Resoultion: 5.00%\n",
-                             "Total Tested Frame : 2\n", "* Selected Test Pair =>Pair 1 .\n",
-                             "Test Trail - 1, Frame Size 64 bytes", "Test Trail - 1, Frame Size 128 bytes",
-                             "* Current rate 100.00, Failed! Next current rate is 80.00, Min. rate : 50.00"})
-        EXPECT_TRUE(log.contains(QLatin1String(line))) << line << "\n" << log.toStdString();
+    expectLines(log, {"* Test Duration :   1 secs,      Test Trails :  1 times\n",
+                      "Minimum Rate: 50.00 %   Maximum Rate:  100.00%   Rate Resoultion: 5.00%\n",
+                      "Total Tested Frame : 2\n", "* Selected Test Pair =>Pair 1 .\n",
+                      "Test Trail - 1, Frame Size 64 bytes", "Test Trail - 1, Frame Size 128 bytes",
+                      "* Current rate 100.00, Failed! Next current rate is 80.00, Min. rate : 50.00"});
     EXPECT_EQ(view->ReportDlg->Results.Counters[UtResultSet::MixedClass].size(), 2u);
 }
 
@@ -569,10 +574,9 @@ TEST_F(RatePagesOnTheSimulatorTest, AggregateStepsThePagesClients)
     set(page->ResolutionField, "10");
     run(TestAggregate);
     const QString log = testLog("* Start Aggregate Test");
-    for (const char *line : {"* Initial Rate:   100.00%   Minimum Rate: 80.00 %",
-                             "Current Client - 1, Max. Client 2", "Current Client - 2, Max. Client 2",
-                             "Test Trail - 1, Frame Size 128 bytes", "* Current rate 100.00, Pass!"})
-        EXPECT_TRUE(log.contains(QLatin1String(line))) << line << "\n" << log.toStdString();
+    expectLines(log, {"* Initial Rate:   100.00%   Minimum Rate: 80.00 %",
+                      "Current Client - 1, Max. Client 2", "Current Client - 2, Max. Client 2",
+                      "Test Trail - 1, Frame Size 128 bytes", "* Current rate 100.00, Pass!"});
     EXPECT_FALSE(log.contains("Current Client - 3"));
 }
 
@@ -585,9 +589,8 @@ TEST_F(RatePagesOnTheSimulatorTest, ScaleStepsThePagesGroups)
     set(page->FrameStopField, "256");
     run(TestScale);
     const QString log = testLog("* Start Scale Group Forwarding Test");
-    for (const char *line : {"Excute the frame size 256", "Current Groups - 2, Max. Groups 3",
-                             "Current Groups - 3, Max. Groups 3", "* Current rate 50.00, Pass!"})
-        EXPECT_TRUE(log.contains(QLatin1String(line))) << line << "\n" << log.toStdString();
+    expectLines(log, {"Excute the frame size 256", "Current Groups - 2, Max. Groups 3",
+                      "Current Groups - 3, Max. Groups 3", "* Current rate 50.00, Pass!"});
     EXPECT_FALSE(log.contains("Current Groups - 1,"));
 }
 
