@@ -14,7 +14,6 @@
 
 #include <QRegularExpression>
 #include <QStringList>
-#include <algorithm>
 #include <gtest/gtest.h>
 #include <memory>
 #include <optional>
