@@ -158,7 +158,7 @@ RunFigures runMixedClass()
     RunState run;
     CIGMPTestPlan plan;
     CTestReportDlg report;
-    plan.TestPairs.push_back({1, 1, 3, 1, 2, 1, 0, {239, 1, 1, 1}, 1, 1, 2, 4});
+    plan.TestPairs.push_back(pairOf({.hosts = 3, .unicast = {1, 2, 4}}));
     plan.PairSelected[0] = 1;
     addPairOnePorts(plan, {0, 1, 2, 3, 4, lastHost});
     plan.IgmpVersion = 2;

@@ -18,6 +18,7 @@ struct PairFields
     std::uint8_t status = 1; // 1 = in use
     std::uint16_t hosts = 1;
     UtPortId source{1, 2, 1};
+    std::uint16_t mediaType = 0;
     std::array<std::uint8_t, 4> group{239, 1, 1, 1};
     std::uint16_t groups = 1;
     UtPortId unicast{0xFFFF, 0xFF, 0xFF}; // none
@@ -33,6 +34,7 @@ inline UtTestPair pairOf(const PairFields &fields)
     pair.Src_Cid = fields.source.CID;
     pair.Src_Bid = fields.source.BID;
     pair.Src_Pid = fields.source.PID;
+    pair.mediatype = fields.mediaType;
     std::copy(fields.group.begin(), fields.group.end(), pair.GroupIP);
     pair.NumofGroup = fields.groups;
     pair.UniCid = fields.unicast.CID;
