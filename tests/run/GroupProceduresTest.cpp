@@ -20,10 +20,7 @@ protected:
     {
         RecordedProcedureTest::SetUp();
         report.CountersRead = [this] { deliverCounters(); };
-        plan.InitialRate = 100;
-        plan.MinRate = 10;
-        plan.MaxRate = 100;
-        plan.Resolution = 1;
+        searchFromFullRate();
     }
 
     // Every host that should receive gets the source's frames (one fewer on a failing repetition);

@@ -19,10 +19,7 @@ protected:
     {
         RecordedProcedureTest::SetUp();
         report.CountersRead = [this] { deliverCounters(); };
-        plan.InitialRate = 100;
-        plan.MinRate = 10;
-        plan.MaxRate = 100;
-        plan.Resolution = 1;
+        searchFromFullRate();
         layOut(report.MixClassPage);
     }
 

@@ -25,6 +25,15 @@ protected:
         run.ReportRow = ReportPage::kFirstResultRow;
     }
 
+    // A rate search from 100 % down to 10 % by 1 %.
+    void searchFromFullRate()
+    {
+        plan.InitialRate = 100;
+        plan.MinRate = 10;
+        plan.MaxRate = 100;
+        plan.Resolution = 1;
+    }
+
     static QString key(const char *name) { return EnglishTexts::key(name); }
     std::size_t callCount(Op op) const { return server->calls(op).size(); }
     // The page's grid laid out for the plan, as the runner leaves it.
