@@ -1,7 +1,8 @@
 // What the user types on the test pages is what runs, driven as the user drives the main frame: port-grid
 // edits survive every way out of a page and reach the frames of the run, Run refuses a page with a message
 // that names the field and the rule, the description follows the page on show, and a stopped run says so.
-#include "ShellTestSupport.h"
+#include "MainWindowSimulator.h"
+#include "MainWindowTest.h"
 #include "app/KvIGMPTQApp.h"
 #include "app/LogDlg.h"
 #include "app/MMStatusBar.h"
@@ -16,9 +17,6 @@
 #include "controls/widgets/StaticEx.h"
 #include "controls/widgets/TransparentImage.h"
 #include "engine/EngineHost.h"
-#include "engine/SimulatedTimeClock.h"
-#include "engine/SimulatorConnection.h"
-#include "engine/TestPlanPorts.h"
 #include "engine/VirtualWaitClock.h"
 #include "kvserver/KvServer.h"
 #include "platform/ScriptedPrompter.h"
@@ -50,17 +48,11 @@ constexpr int kAddressColumn = 11;
 
 // The main frame on screen, in English, with the application's plan; demo mode unless a test says
 // otherwise.
-class PageEntryTest : public testing::Test
+class PageEntryTest : public MainWindowTest
 {
 protected:
-    PageEntryTest()
+    PageEntryTest() : MainWindowTest({.demo = true})
     {
-        app = std::make_unique<CKvIGMPTQApp>(std::make_unique<FakeServices>(folder.path()));
-        app->DemoMode = 1;
-        g_LangMag.SetLangFile(folder.languageFile("LangEng.lng"));
-        frame = std::make_unique<CMainFrame>(folder.path());
-        frame->show();
-        view = frame->View();
         bar = frame->ToolBar;
         CIGMPTestPlan &plan = app->TestPlan;
         plan.NumberOfTrials = 1;
@@ -103,12 +95,6 @@ protected:
     }
     QString statusText() const { return frame->StatusBar->PaneText(0); }
 
-    ShellGlobalsGuard guard;
-    TempProgramFolder folder;
-    ScriptedPrompter prompter;
-    std::unique_ptr<CKvIGMPTQApp> app;
-    std::unique_ptr<CMainFrame> frame;
-    CMainFormView *view = nullptr;
     CToolBarDlg *bar = nullptr;
 };
 
@@ -300,15 +286,9 @@ protected:
     {
         app->DemoMode = 0;
         SimConfig config;
-        config.timeScale = 0;
         config.pcapFile = capturePath().toStdString();
         config.pcapFrameLimit = 2000;
-        ASSERT_NO_FATAL_FAILURE(startLockedSimulator(server, config, &clock));
-        CIGMPTestPlan ports;
-        addPairOnePorts(ports, {0, 1, 2});
-        std::vector<UtTestPair> &pairs = app->TestPlan.TestPairs;
-        pairs.resize(std::max<std::size_t>(pairs.size(), 1));
-        pairs[0] = {1, 1, 2, 1, 2, 1, 0, {239, 1, 1, 1}, 1, 0xFFFF, 0xFF, 0xFF};
+        ASSERT_NO_FATAL_FAILURE(simulator.start(config, app->TestPlan));
         CDlgAggregate *page = view->AggregatePage;
         page->PairChecked[1] = 1;
         for (CRateTestPage::NumberField *field : {&page->DurationField, &page->DelayAfterJoinField})
@@ -318,17 +298,11 @@ protected:
             field->edit->setText("100");
         page->ResolutionField.edit->setText("1");
     }
-    void TearDown() override
-    {
-        clock.server = nullptr;
-        frame.reset();
-        disconnectFromSimulator(server);
-    }
+    void TearDown() override { simulator.stop(frame); }
     QString capturePath() const { return captureFolder.filePath(QStringLiteral("run.pcapng")); }
 
     QTemporaryDir captureFolder;
-    SimulatedTimeClock clock;
-    std::unique_ptr<KvServer> server;
+    MainWindowSimulator simulator;
 };
 
 } // namespace
@@ -350,9 +324,7 @@ TEST_F(PageEntryOnTheSimulatorTest, TheRunsFramesCarryTheEditedAddressAndVlanTag
     click(bar->Run);
     EXPECT_EQ(prompter.messages(), QStringList{"Test Finished!"}) << view->LogDlg->text().toStdString();
     const UtPortRecord source = g_Session.Ports[0];
-    clock.server = nullptr;
-    frame.reset();
-    disconnectFromSimulator(server); // the recording closes with the server
+    simulator.stop(frame); // the recording closes with the server
 
     const CaptureReadBack::Capture capture = CaptureReadBack::readCapture(capturePath());
     ASSERT_TRUE(capture.valid);

@@ -1,6 +1,7 @@
 // The Source Filter page: its group list, the port moves with their refusals, the address settings
 // and tree, the check before a run and the copy into the test plan, and what the engine reads of it.
 #include "PageFixture.h"
+#include "common/PortGridRows.h"
 
 #include "controls/grid/KvAvlGrid.h"
 #include "controls/grid/MyCug.h"
@@ -31,22 +32,12 @@ protected:
         page = std::make_unique<CDlgSourceFilter>();
     }
 
-    static QStringList labels(CKvAvlGrid *grid)
-    {
-        QStringList texts;
-        for (int row = 0; row < grid->GetRowCount(); ++row) {
-            QString text;
-            grid->GetRowName(row, text);
-            texts << text;
-        }
-        return texts;
-    }
     QString label(int port) const { return CDlgSourceFilter::LockedPortLabels().at(port - 1); }
     // Ticks the rows of the ports in a grid.
     void tick(CKvAvlGrid *grid, std::initializer_list<int> ports)
     {
         for (int port : ports)
-            grid->SetRowChecked(int(labels(grid).indexOf(label(port))), 1);
+            grid->SetRowChecked(int(rowNames(grid).indexOf(label(port))), 1);
     }
     // Port 1 as source, ports 2 and 3 as hosts.
     void selectPorts()
@@ -124,31 +115,31 @@ TEST_F(DlgSourceFilterTest, MovesAreRefusedOnlyWhenEveryRowIsTickedAndTheOtherSi
     EXPECT_EQ(prompter.messages(), (QStringList{"The Host Port is N/A, Please Set Host Port!",
                                                 "The Source Port is N/A, Please Set Source Port!",
                                                 "The Source Port is N/A, Please Set Source Port!"}));
-    EXPECT_EQ(labels(page->SourceAvailableGrid).size(), 4);
+    EXPECT_EQ(rowNames(page->SourceAvailableGrid).size(), 4);
     EXPECT_EQ(page->SelectedSourceList.Count(), 0);
 
     // Some rows ticked move even with the other side empty; both available lists lose them.
     tick(page->SourceAvailableGrid, {3, 1});
     page->OnAddSourcePorts();
-    EXPECT_EQ(labels(page->SelectedSourceGrid), (QStringList{label(1), label(3)}));
+    EXPECT_EQ(rowNames(page->SelectedSourceGrid), (QStringList{label(1), label(3)}));
     EXPECT_EQ(page->SelectedSourceList.Items(), (QStringList{label(1), label(3)}));
-    EXPECT_EQ(labels(page->SourceAvailableGrid), (QStringList{label(2), label(4)}));
-    EXPECT_EQ(labels(page->HostAvailableGrid), (QStringList{label(2), label(4)}));
+    EXPECT_EQ(rowNames(page->SourceAvailableGrid), (QStringList{label(2), label(4)}));
+    EXPECT_EQ(rowNames(page->HostAvailableGrid), (QStringList{label(2), label(4)}));
     page->OnAddAllHostPorts();
     EXPECT_EQ(page->SelectedHostList.Items(), (QStringList{label(2), label(4)}));
     EXPECT_EQ(page->RecordCount(), 2u);
-    EXPECT_TRUE(labels(page->SourceAvailableGrid).isEmpty());
+    EXPECT_TRUE(rowNames(page->SourceAvailableGrid).isEmpty());
 
     // Returning one source takes exactly its label out of the list.
     tick(page->SelectedSourceGrid, {3});
     page->OnRemoveSourcePorts();
     EXPECT_EQ(page->SelectedSourceList.Items(), QStringList{label(1)});
-    EXPECT_EQ(labels(page->SourceAvailableGrid), QStringList{label(3)});
-    EXPECT_EQ(labels(page->HostAvailableGrid), QStringList{label(3)});
+    EXPECT_EQ(rowNames(page->SourceAvailableGrid), QStringList{label(3)});
+    EXPECT_EQ(rowNames(page->HostAvailableGrid), QStringList{label(3)});
     page->OnRemoveAllHostPorts();
     page->OnRemoveAllSourcePorts();
-    EXPECT_EQ(labels(page->SourceAvailableGrid), (QStringList{label(1), label(2), label(3), label(4)}));
-    EXPECT_EQ(labels(page->HostAvailableGrid), labels(page->SourceAvailableGrid));
+    EXPECT_EQ(rowNames(page->SourceAvailableGrid), (QStringList{label(1), label(2), label(3), label(4)}));
+    EXPECT_EQ(rowNames(page->HostAvailableGrid), rowNames(page->SourceAvailableGrid));
     EXPECT_EQ(page->SelectedHostList.Count() + page->SelectedSourceList.Count(), 0);
 }
 

@@ -1,6 +1,7 @@
 // The Source Filter page's section of the configuration file: what it writes, and what loading it does
 // to a page, hand-edited files included.
 #include "PageFixture.h"
+#include "common/PortGridRows.h"
 
 #include "controls/grid/KvAvlGrid.h"
 #include "controls/widgets/NumEdit.h"
@@ -28,16 +29,6 @@ protected:
     }
 
     static QString label(int port) { return CDlgSourceFilter::LockedPortLabels().at(port - 1); }
-    static QStringList labels(CKvAvlGrid *grid)
-    {
-        QStringList texts;
-        for (int row = 0; row < grid->GetRowCount(); ++row) {
-            QString text;
-            grid->GetRowName(row, text);
-            texts << text;
-        }
-        return texts;
-    }
     // The file text with the page's section written into an otherwise empty root.
     static QString saved(CDlgSourceFilter &page, bool selected)
     {
@@ -96,10 +87,10 @@ TEST_F(DlgSourceFilterXmlTest, TheAddressTreeIsWrittenWithAttributesAndLoadsBack
     bool selected = false;
     EXPECT_EQ(load(fresh, text, selected), QStringList());
     EXPECT_TRUE(selected);
-    EXPECT_EQ(labels(fresh.SelectedSourceGrid), QStringList{label(1)});
+    EXPECT_EQ(rowNames(fresh.SelectedSourceGrid), QStringList{label(1)});
     EXPECT_EQ(fresh.SelectedHostList.Items(), QStringList{label(3)});
-    EXPECT_EQ(labels(fresh.SourceAvailableGrid), (QStringList{label(2), label(4)}));
-    EXPECT_EQ(labels(fresh.HostAvailableGrid), (QStringList{label(2), label(4)}));
+    EXPECT_EQ(rowNames(fresh.SourceAvailableGrid), (QStringList{label(2), label(4)}));
+    EXPECT_EQ(rowNames(fresh.HostAvailableGrid), (QStringList{label(2), label(4)}));
     EXPECT_EQ(fresh.DurationEdit->text(), "25");
     ASSERT_EQ(fresh.AddressSettings.size(), 1u);
     const UtFilterHost &loaded = fresh.AddressSettings[0];
@@ -115,7 +106,7 @@ TEST_F(DlgSourceFilterXmlTest, TheAddressTreeIsWrittenWithAttributesAndLoadsBack
     // Loading the same file again leaves every label once.
     EXPECT_EQ(load(fresh, text, selected), QStringList());
     EXPECT_EQ(fresh.SelectedSourceList.Items(), QStringList{label(1)});
-    EXPECT_EQ(labels(fresh.SelectedHostGrid), QStringList{label(3)});
+    EXPECT_EQ(rowNames(fresh.SelectedHostGrid), QStringList{label(3)});
     EXPECT_EQ(fresh.AddressSettings.size(), 1u);
 }
 
@@ -156,7 +147,7 @@ TEST_F(DlgSourceFilterXmlTest, HandEditedSectionsLoadWhatTheyHoldWithinTheLimits
     EXPECT_EQ(page.DurationEdit->text(), duration);
     EXPECT_TRUE(selected); // no "isSelected": the flag stays
     // A missing number is skipped; a label outside the inventory is kept as it stands.
-    EXPECT_EQ(labels(page.SelectedSourceGrid), (QStringList{label(1), "(  9, 9,1) - QM-M13"}));
+    EXPECT_EQ(rowNames(page.SelectedSourceGrid), (QStringList{label(1), "(  9, 9,1) - QM-M13"}));
     const QStringList groupList{"225.0.0.1", "225.0.0.2", "225.0.0.3"};
     EXPECT_EQ(page.GroupList.Items(), groupList);
     ASSERT_EQ(page.AddressSettings.size(), 2u);
