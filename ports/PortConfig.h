@@ -122,8 +122,10 @@ private:
     // Moves the checked rows of one grid to the end of the other, sorted there.
     template <typename From, typename To> static void moveCheckedRows(From *from, To *to);
     void readPairSection(ConfigFieldReader &reader, XmlDocument &xml, int pair);
-    void readPortEntries(ConfigFieldReader &reader, XmlDocument &xml, const QString &listName,
-                         const QString &entryName, int pair, bool source);
+    // Gives the listed ports of the section the pair as source or host; returns how many entries name a
+    // port by a whole port id, in the inventory or not.
+    int readPortEntries(ConfigFieldReader &reader, XmlDocument &xml, const QString &listName,
+                        const QString &entryName, int pair, bool source);
 
     CIGMPTestPlan *m_plan = nullptr;
     QLabel *m_sourceLabel = nullptr;
