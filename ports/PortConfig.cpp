@@ -498,7 +498,7 @@ bool CPortConfig::ApplyPairSettings(int pair, bool tellUser)
     if (!IsMulticastGroupRange(firstGroup, std::uint32_t(groups))) {
         if (tellUser) {
             Prompter::current().messageBox(
-                languageText("PortDlg_Group_Not_Multicast").arg(GroupAddress->text().trimmed()).arg(groups));
+                languageText("PortDlg_Group_Not_Multicast").arg(groups).arg(GroupAddress->text().trimmed()));
             GroupAddress->setFocus();
         }
         return false;

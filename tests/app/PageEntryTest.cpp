@@ -274,24 +274,21 @@ TEST_F(PageEntryInDemoModeTest, RefusalsNameTheCellThePairAndTheEmptyFieldInEach
                                                         "70000");
              clickNode(TreeNode::PortConfig); // the page stores its grid on the way out
          },
-         "Configuration of Aggregate Test is not setting correctly\nVLAN ID of port " + port +
-             " (row 1) is 70000: it must lie between 0 and 4095."},
+         "Configuration of Aggregate Test is not setting correctly\nRow 1, port " + port +
+             ": VLAN ID is 70000, but it must lie between 0 and 4095."},
         {"LangEng.lng", TestCapacity, [&] { view->CapacityPage->PairChecked[1] = 0; },
-         "Configuration of Group Capacity Test is not setting correctly\nNo pair is ticked: tick at least "
-         "one "
-         "pair of the pair list."},
+         "Configuration of Group Capacity Test is not setting correctly\n"
+         "No pair is ticked: tick at least one pair of the pair list."},
         {"LangEng.lng", TestSourceFilter, [&] { view->SourceFilterPage->DurationEdit->clear(); },
-         "Configuration of IGMP V3 Source Filter Test is not setting correctly\nTest Duration is empty: it "
-         "must "
-         "lie between 1 and 30000."},
+         "Configuration of IGMP V3 Source Filter Test is not setting correctly\n"
+         "Test Duration is empty: it must lie between 1 and 30000."},
         {"LangChs.lng", TestLatency,
          [&] {
              view->LatencyPage->InitialRateField.edit->setText("40");
              view->LatencyPage->MaxRateField.edit->setText("30");
          },
-         QStringLiteral(
-             "时延测试的配置不正确。\n初始速率(%) 为 40，而 最大速率（%） 为 30：初始速率(%) 不能大于 "
-             "最大速率（%）。")},
+         QStringLiteral("时延测试的配置不正确。\n"
+                        "初始速率(%) 为 40，而 最大速率（%） 为 30：初始速率(%) 不能大于 最大速率（%）。")},
         {"LangChs.lng", TestCapacity, [&] { view->CapacityPage->PairChecked[1] = 0; },
          QStringLiteral("组容量测试的配置不正确。\n未勾选任何测试对：请在测试对列表中至少勾选一个。")},
     };

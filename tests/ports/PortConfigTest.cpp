@@ -221,7 +221,7 @@ TEST(PortConfig, SetTakesOnlyGroupRangesThatAreWhollyMulticast)
     p.setPair(0, pairPortLabel(2, 1), {pairPortLabel(2, 2)});
     EXPECT_EQ(
         p.prompter.messages(),
-        (QStringList{QStringLiteral("从 10.0.0.1 开始的 1 个组不全是组播地址：每个组都必须在 224.0.0.0 到 "
+        (QStringList{QStringLiteral("1 个组（从 10.0.0.1 开始）不全是组播地址：每个组都必须在 224.0.0.0 到 "
                                     "239.255.255.255 之间。"),
                      QStringLiteral("设置失败！")}));
     g_LangMag.SetLangFile(QStringLiteral(KV_SOURCE_DIR "/resources/Language/LangEng.lng"));

@@ -210,7 +210,7 @@ TEST_F(DlgSourceFilterXmlTest, AlignedHostsAreToldInTheLanguageOnShow)
              "and no source."},
         {"LangChs.lng",
          "配置文件中主机端口 " + label(2) +
-             " 的组与从 224.0.1.1 开始的 2 个组不一致。这些主机现在使用这些组：不在其中的组已删除，"
+             " 的组与组列表（2 个组，从 224.0.1.1 开始）不一致。这些主机现在使用这些组：不在其中的组已删除，"
              "缺少的组已按过滤模式“包含”添加，且没有源地址。"},
     };
     for (const auto &c : cases) {

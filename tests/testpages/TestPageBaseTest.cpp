@@ -271,25 +271,25 @@ TEST_F(TestPageBaseTest, PortTagsThatFitNoTagStayOnShowAndAreRefusedAtRun)
         const char *reason; // empty: the value is taken
     } cases[] = {
         {false, 8, "70000",
-         "VLAN ID of port (  1, 2,1) - QM-M13 (row 1) is 70000: it must lie between 0 and 4095."},
+         "Row 1, port (  1, 2,1) - QM-M13: VLAN ID is 70000, but it must lie between 0 and 4095."},
         {false, 8, "5000",
-         "VLAN ID of port (  1, 2,1) - QM-M13 (row 1) is 5000: it must lie between 0 and 4095."},
+         "Row 1, port (  1, 2,1) - QM-M13: VLAN ID is 5000, but it must lie between 0 and 4095."},
         {false, 8, "4096",
-         "VLAN ID of port (  1, 2,1) - QM-M13 (row 1) is 4096: it must lie between 0 and 4095."},
+         "Row 1, port (  1, 2,1) - QM-M13: VLAN ID is 4096, but it must lie between 0 and 4095."},
         {false, 8, "-1",
-         "VLAN ID of port (  1, 2,1) - QM-M13 (row 1) is -1: it must lie between 0 and 4095."},
+         "Row 1, port (  1, 2,1) - QM-M13: VLAN ID is -1, but it must lie between 0 and 4095."},
         {false, 8, "abc",
-         "VLAN ID of port (  1, 2,1) - QM-M13 (row 1) is abc: it must lie between 0 and 4095."},
+         "Row 1, port (  1, 2,1) - QM-M13: VLAN ID is abc, but it must lie between 0 and 4095."},
         {false, 8, "12abc",
-         "VLAN ID of port (  1, 2,1) - QM-M13 (row 1) is 12abc: it must lie between 0 and 4095."},
+         "Row 1, port (  1, 2,1) - QM-M13: VLAN ID is 12abc, but it must lie between 0 and 4095."},
         {false, 10, "300",
-         "VLan Priority of port (  1, 2,1) - QM-M13 (row 1) is 300: it must lie between 0 and 7."},
+         "Row 1, port (  1, 2,1) - QM-M13: VLan Priority is 300, but it must lie between 0 and 7."},
         {false, 10, "8",
-         "VLan Priority of port (  1, 2,1) - QM-M13 (row 1) is 8: it must lie between 0 and 7."},
+         "Row 1, port (  1, 2,1) - QM-M13: VLan Priority is 8, but it must lie between 0 and 7."},
         {true, 12, "4096",
-         "Unicast VLAN ID of port (  1, 2,1) - QM-M13 (row 1) is 4096: it must lie between 0 and 4095."},
+         "Row 1, port (  1, 2,1) - QM-M13: Unicast VLAN ID is 4096, but it must lie between 0 and 4095."},
         {true, 14, "9",
-         "Unicast VLan Priority of port (  1, 2,1) - QM-M13 (row 1) is 9: it must lie between 0 and 7."},
+         "Row 1, port (  1, 2,1) - QM-M13: Unicast VLan Priority is 9, but it must lie between 0 and 7."},
         {false, 8, "4095", ""},
         {false, 10, "+7", ""},
         {true, 12, "0", ""},
@@ -330,7 +330,7 @@ TEST_F(TestPageBaseTest, PortTagsThatFitNoTagStayOnShowAndAreRefusedAtRun)
     EXPECT_FALSE(page.CheckFieldsValid());
     EXPECT_EQ(
         page.RefusalReason(),
-        QStringLiteral("端口 (  1, 2,1) - QM-M13（第 1 行）的 VLAN 标识 为 5000：必须在 0 到 4095 之间。"));
+        QStringLiteral("第 1 行，端口 (  1, 2,1) - QM-M13：VLAN 标识 为 5000，但必须在 0 到 4095 之间。"));
 }
 
 TEST_F(TestPageBaseTest, ListGrowsWithPortsAddedAfterThePage)
