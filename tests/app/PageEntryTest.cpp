@@ -27,6 +27,7 @@
 #include "testpages/DlgLatency.h"
 #include "testpages/DlgMixClass.h"
 #include "testpages/DlgScale.h"
+#include "testpages/DlgSourceFilter.h"
 
 #include <QAction>
 #include <QTabBar>
@@ -235,6 +236,66 @@ TEST_F(PageEntryInDemoModeTest, RefusalsNameTheFieldItsValueAndTheRule)
     ASSERT_EQ(prompter.messages().size(), before + 1);
     EXPECT_TRUE(prompter.messages().last().contains(QStringLiteral("必须小于")))
         << prompter.messages().last().toStdString();
+}
+
+// A refusal that is no number range names what stops the run too: a VLAN id typed into the port grid
+// and left there, no ticked pair, an emptied field. The whole message is in the language on show, the
+// labels without their colons.
+TEST_F(PageEntryInDemoModeTest, RefusalsNameTheCellThePairAndTheEmptyFieldInEachLanguage)
+{
+    PairOnePages::readyEveryPage(*view, app->TestPlan);
+    struct Case
+    {
+        const char *languageFile;
+        int test;
+        std::function<void()> spoil;
+        QString message;
+    };
+    const QString port = CTestPageBase::PortLabelOf(g_Session.Ports[0]).trimmed();
+    const Case cases[] = {
+        {"LangEng.lng", TestAggregate,
+         [&] {
+             ASSERT_NO_FATAL_FAILURE(clickNode(TreeNode::Aggregate));
+             view->AggregatePage->PortGrid->SetCellText(kVlanIdColumn, rowOfPort(*view->AggregatePage, 0),
+                                                        "70000");
+             clickNode(TreeNode::PortConfig); // the page stores its grid on the way out
+         },
+         "Configuration of Aggregate Test is not setting correctly\nRow 1, port " + port +
+             ": VLAN ID is 70000, but it must lie between 0 and 4095."},
+        {"LangEng.lng", TestCapacity, [&] { view->CapacityPage->PairChecked[1] = 0; },
+         "Configuration of Group Capacity Test is not setting correctly\n"
+         "No pair is ticked: tick at least one pair of the pair list."},
+        {"LangEng.lng", TestSourceFilter, [&] { view->SourceFilterPage->DurationEdit->clear(); },
+         "Configuration of IGMP V3 Source Filter Test is not setting correctly\n"
+         "Test Duration is empty: it must lie between 1 and 30000."},
+        {"LangChs.lng", TestLatency,
+         [&] {
+             view->LatencyPage->InitialRateField.edit->setText("40");
+             view->LatencyPage->MaxRateField.edit->setText("30");
+         },
+         QStringLiteral("时延测试的配置不正确。\n"
+                        "初始速率(%) 为 40，而 最大速率（%） 为 30：初始速率(%) 不能大于 最大速率（%）。")},
+        {"LangChs.lng", TestCapacity, [&] { view->CapacityPage->PairChecked[1] = 0; },
+         QStringLiteral("组容量测试的配置不正确。\n未勾选任何测试对：请在测试对列表中至少勾选一个。")},
+    };
+    bool chinese = false;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.message.toStdString());
+        if (!chinese && QLatin1String(c.languageFile) == "LangChs.lng") {
+            frame->commandAction(CMainFrame::ID_LANGUAGE_CHINESE)->trigger();
+            chinese = true;
+        }
+        std::fill(std::begin(view->TestSelected), std::end(view->TestSelected), std::uint8_t(0));
+        view->TestSelected[c.test] = 1;
+        ASSERT_NO_FATAL_FAILURE(c.spoil());
+        const qsizetype before = prompter.messages().size();
+        click(bar->Run);
+        EXPECT_EQ(prompter.messages().mid(before).join(u'|').toStdString(), c.message.toStdString());
+        EXPECT_EQ(view->RunActive, 0);
+    }
+    // The typed id stays on show for the user to mend; nothing was cut into another id.
+    EXPECT_EQ(cell(*view->AggregatePage, kVlanIdColumn, rowOfPort(*view->AggregatePage, 0)), "70000");
+    EXPECT_EQ(std::uint16_t{g_Session.Ports[0].VLanID}, 0);
 }
 
 TEST_F(PageEntryInDemoModeTest, TheDescriptionFollowsThePageOnShow)

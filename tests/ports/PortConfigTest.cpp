@@ -178,6 +178,55 @@ TEST(PortConfig, FailedSetChangesNothing)
     }
 }
 
+// A pair's groups are multicast groups: Set refuses a range that starts or ends outside
+// 224.0.0.0-239.255.255.255, says so in the language on show, and changes nothing.
+TEST(PortConfig, SetTakesOnlyGroupRangesThatAreWhollyMulticast)
+{
+    const struct
+    {
+        const char *address;
+        const char *count;
+        bool taken;
+    } cases[] = {
+        {"10.0.0.1", "1", false},         {"223.255.255.255", "1", false}, {"240.0.0.0", "1", false},
+        {"239.255.255.250", "10", false}, {"239.255.255.247", "9", true},  {"224.0.0.0", "256", true},
+        {"239.255.255.255", "1", true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.address);
+        PairPage p;
+        p.page.GroupAddress->setText(QString::fromLatin1(c.address));
+        p.page.GroupCountEdit->setText(QString::fromLatin1(c.count));
+        p.setPair(0, pairPortLabel(2, 1), {pairPortLabel(2, 2)});
+        EXPECT_EQ(p.pair(1).Status, c.taken ? 1 : 0);
+        if (c.taken) {
+            EXPECT_TRUE(p.prompter.messages().isEmpty());
+            continue;
+        }
+        EXPECT_EQ(
+            p.prompter.messages(),
+            (QStringList{QStringLiteral("The %1 group(s) from %2 are not all multicast addresses: every "
+                                        "group must lie between 224.0.0.0 and 239.255.255.255.")
+                             .arg(QLatin1String(c.count), QLatin1String(c.address)),
+                         "Setting failed!"}));
+        EXPECT_EQ(p.pair(1).GroupIP[0], 224); // the default pair's 224.0.1.1
+        EXPECT_EQ(p.pair(1).GroupIP[3], 1);
+        expectRecord(2, 1, 0, 0, 0, 0, 0);
+        expectRecord(2, 2, 0, 0, 0, 0, 0);
+    }
+
+    PairPage p;
+    g_LangMag.SetLangFile(QStringLiteral(KV_SOURCE_DIR "/resources/Language/LangChs.lng"));
+    p.page.GroupAddress->setText(QStringLiteral("10.0.0.1"));
+    p.setPair(0, pairPortLabel(2, 1), {pairPortLabel(2, 2)});
+    EXPECT_EQ(
+        p.prompter.messages(),
+        (QStringList{QStringLiteral("1 个组（从 10.0.0.1 开始）不全是组播地址：每个组都必须在 224.0.0.0 到 "
+                                    "239.255.255.255 之间。"),
+                     QStringLiteral("设置失败！")}));
+    g_LangMag.SetLangFile(QStringLiteral(KV_SOURCE_DIR "/resources/Language/LangEng.lng"));
+}
+
 TEST(PortConfig, ShowingAPairListsOnlyFreePorts)
 {
     PairPage p;

@@ -239,32 +239,50 @@ TEST_F(DlgSourceFilterTest, CheckFieldsJudgesEachFieldAndFocusesTheFirstBadOne)
     {
         CNumEdit *CDlgSourceFilter::*edit;
         const char *text;
-        bool valid;
+        const char *reason; // empty: the page can run
     } cases[] = {
-        {&CDlgSourceFilter::DelayEdit, "0", false},        {&CDlgSourceFilter::DelayEdit, "300", true},
-        {&CDlgSourceFilter::TrialsEdit, "100", true},      {&CDlgSourceFilter::TrialsEdit, "101", false},
-        {&CDlgSourceFilter::DurationEdit, "30001", false}, {&CDlgSourceFilter::GroupCountEdit, "11", false},
-        {&CDlgSourceFilter::DurationEdit, "", false},
+        {&CDlgSourceFilter::DelayEdit, "0",
+         "Delay Time after Test Start is 0: it must lie between 1 and 300."},
+        {&CDlgSourceFilter::DelayEdit, "300", ""},
+        {&CDlgSourceFilter::TrialsEdit, "100", ""},
+        {&CDlgSourceFilter::TrialsEdit, "+2", ""},
+        {&CDlgSourceFilter::TrialsEdit, "101", "Number of Trails is 101: it must lie between 1 and 100."},
+        {&CDlgSourceFilter::TrialsEdit, "2x", "Number of Trails is 2x: it must lie between 1 and 100."},
+        {&CDlgSourceFilter::DurationEdit, "30001",
+         "Test Duration is 30001: it must lie between 1 and 30000."},
+        {&CDlgSourceFilter::GroupCountEdit, "11", "Number of Groups is 11: it must lie between 1 and 10."},
+        {&CDlgSourceFilter::DurationEdit, "", "Test Duration is empty: it must lie between 1 and 30000."},
+        {&CDlgSourceFilter::GroupCountEdit, " ", "Number of Groups is empty: it must lie between 1 and 10."},
     };
     for (const auto &c : cases) {
+        SCOPED_TRACE(c.text);
         CNumEdit *edit = page.get()->*c.edit;
         const QString before = edit->text();
         edit->setText(QString::fromLatin1(c.text));
         page->GroupCountEdit->setModified(true);
-        EXPECT_EQ(page->CheckFieldsValid(), c.valid) << c.text;
-        if (!c.valid) {
-            EXPECT_TRUE(edit->hasFocus()) << c.text;
+        EXPECT_EQ(page->CheckFieldsValid(), *c.reason == '\0');
+        EXPECT_EQ(page->RefusalReason().toStdString(), c.reason);
+        if (*c.reason) {
+            EXPECT_TRUE(edit->hasFocus());
         }
         edit->setText(before);
     }
     page->GroupAddressCtrl->setText(QStringLiteral("240.0.0.1"));
     EXPECT_FALSE(page->CheckFieldsValid());
+    EXPECT_EQ(page->RefusalReason(),
+              "Initial Group Address is 240.0.0.1: it must lie between 224.0.0.0 and 239.255.255.255.");
     EXPECT_TRUE(page->GroupAddressCtrl->hasFocus());
     page->GroupAddressCtrl->setText(QStringLiteral("239.0.0.1"));
     page->OnAddAllHostPorts(); // leaving the group count field returned them
     EXPECT_TRUE(page->CheckFieldsValid());
     page->OnRemoveAllHostPorts();
     EXPECT_FALSE(page->CheckFieldsValid());
+    EXPECT_EQ(page->RefusalReason(), "The Host Port is N/A, Please Set Host Port!");
+    page->OnAddAllHostPorts();
+    page->SelectedSourceGrid->SetRowChecked(0, 1);
+    page->OnRemoveSourcePorts();
+    EXPECT_FALSE(page->CheckFieldsValid());
+    EXPECT_EQ(page->RefusalReason(), "The Source Port is N/A, Please Set Source Port!");
 }
 
 TEST_F(DlgSourceFilterTest, ApplyWritesRatesPortsAndStreamValuesThatTheReportWindowRestores)
