@@ -57,8 +57,12 @@ struct SimConfig
     SimDeviceProfile device;
 };
 
-// True for a time scale the simulator runs at: 0 (test control only) up to a million; never NaN.
+// True for a time scale the simulator runs at: 0 (test control only), or 1 up to a million; never NaN.
+// Below 1 simulated time lags real time, and the program's real-time waits would end before the
+// traffic they wait for.
 bool isValidTimeScale(double scale);
+// The time scales taken, as a message names them.
+inline constexpr const char *TimeScaleRange = "0, or 1 to 1000000";
 
 // True when the module type code is one the simulator offers.
 bool isSimulatedModuleType(uint8_t type);

@@ -2,15 +2,19 @@
 // written here, apart from the simulator's writer.
 #include "SimTestKit.h"
 #include "common/CaptureReadBack.h"
+#include "common/FileSizeLimit.h"
 #include "common/LoopbackListener.h"
 #include "common/TestFiles.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
 #include <algorithm>
+#include <csignal>
 #include <netinet/in.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -132,4 +136,89 @@ TEST_F(SimRecordingTest, ServerProgramRecordsWhenAskedOnItsCommandLine)
     ASSERT_EQ(capture.packets.size(), 1u);
     EXPECT_EQ(capture.packets[0].data, join);
     EXPECT_EQ(capture.packets[0].interface, 0u);
+}
+
+namespace {
+
+// The lines of a log that hold the text.
+long linesWith(const std::vector<std::string> &lines, const std::string &text)
+{
+    return std::count_if(lines.begin(), lines.end(),
+                         [&](const std::string &line) { return line.find(text) != std::string::npos; });
+}
+
+} // namespace
+
+// A disk that fills during a run: one line names the file and the reason, nothing more is recorded, the
+// file keeps its whole frames, and the server serves on.
+TEST_F(SimRecordingTest, AFullDiskStopsTheCaptureAfterItsLastWholeFrame)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath("full.pcapng");
+    constexpr qint64 Room = 16 * 1024; // the header and about a hundred frames
+    const FileSizeLimit limit(Room);
+    SimConfig config;
+    config.pcapFile = path.toStdString();
+    start(config);
+    const Port source{2, 1}, host{2, 2};
+    const uint32_t group = ip(239, 1, 1, 1);
+    const Bytes join = igmpV2(0x16, portMac(2, 2), ip(10, 0, 0, 2), group);
+    ASSERT_EQ(sendNic(host, join), 1);
+    advance(10 * Ms);
+    ASSERT_TRUE(addEntry(source, multicastData(portMac(2, 1), ip(10, 0, 0, 1), group, 100), 96, 100));
+    ASSERT_EQ(startTx(source, 0, 0, 100'000, 1), 1);
+    advance(200 * Ms);
+    const std::string stopped = "capture stopped: cannot write " + path.toStdString() + ": File too large";
+    EXPECT_EQ(linesWith(server->callLog(), stopped), 1);
+    ASSERT_EQ(sendNic(host, join), 1);
+    advance(10 * Ms);
+    EXPECT_TRUE(logHas("NICModeSend -> 1"));
+    TearDown();
+
+    const Capture capture = readCapture(path);
+    EXPECT_TRUE(capture.valid) << "the file ends within a frame";
+    EXPECT_GT(capture.packets.size(), 10u);
+    EXPECT_LE(QFileInfo(path).size(), Room);
+}
+
+// The server program tells of a capture that fails while it closes, without --verbose: the frames still
+// buffered when it ends go out last.
+TEST_F(SimRecordingTest, ServerProgramTellsOfACaptureThatFailsAtTheEnd)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath("end.pcapng");
+    const uint16_t port = freePort();
+    QProcess program;
+    program.setChildProcessModifier([] {
+        const rlimit room{1024, 1024}; // the header (556 bytes) and a few frames
+        ::setrlimit(RLIMIT_FSIZE, &room);
+        std::signal(SIGXFSZ, SIG_IGN);
+    });
+    program.start(besideTestProgram(QStringLiteral("KvServerAP")),
+                  {QStringLiteral("--port"), QString::number(port), QStringLiteral("--pcap"), path,
+                   QStringLiteral("--time-scale"), QStringLiteral("0")});
+    ASSERT_TRUE(program.waitForStarted(5000));
+    ASSERT_TRUE(program.waitForReadyRead(5000)) << program.readAllStandardError().toStdString();
+    Kv_SYS_Init(nullptr, 0xFF);
+    KvClient::instance().setServerPort(port);
+    const char address[32] = "127.0.0.1";
+    ASSERT_EQ(Kv_SYS_ConnectToServer(address), 1);
+    ASSERT_EQ(Kv_LockPortStatus({1, {1, 0, 0, 0}}), 1);
+    const Bytes join = igmpV2(0x16, portMac(2, 1), ip(10, 0, 0, 1), ip(239, 1, 1, 1));
+    constexpr size_t Sent = 8;
+    for (size_t i = 0; i < Sent; ++i)
+        ASSERT_EQ(sendNic({2, 1}, join), 1);
+    EXPECT_EQ(Kv_SYS_TerminateServer(), 1);
+    ASSERT_TRUE(program.waitForFinished(5000));
+    EXPECT_EQ(program.exitCode(), 0);
+    const QString told = QString::fromLocal8Bit(program.readAllStandardError());
+    EXPECT_EQ(told.count(QStringLiteral("capture stopped: cannot write ") + path +
+                         QStringLiteral(": File too large")),
+              1)
+        << told.toStdString();
+
+    const Capture capture = readCapture(path);
+    EXPECT_TRUE(capture.valid) << "the file ends within a frame";
+    EXPECT_GT(capture.packets.size(), 0u);
+    EXPECT_LT(capture.packets.size(), Sent);
 }
