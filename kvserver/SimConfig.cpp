@@ -133,6 +133,7 @@ bool checkSimConfigLines(const QByteArray &bytes, std::string &error)
     QSet<QString> keys; // "section/key" as written
     for (const QStringView rawLine : QStringView(text).split(u'\n')) {
         const QStringView line = rawLine.trimmed();
+        // Comments; QSettings takes a '#' line for a key that nothing reads, so it is none to check either.
         if (line.isEmpty() || line.startsWith(u';') || line.startsWith(u'#'))
             continue;
         if (line.startsWith(u'[') && line.endsWith(u']')) {

@@ -76,6 +76,7 @@ bool isSimulatedModuleType(uint8_t type);
 //             LeaveDelayUs, FastLeave, LastMemberQueryMs, LastMemberQueryCount, BaseLatencyNs,
 //             QueueingLatencyNs, GroupTableSize, SourceFiltering, FloodUnregistered,
 //             SmallFrameForwardingPercent, LossPpm, Seed
-// Returns false with a reason for a file that cannot be read or is no INI file, a module slot named
-// twice, or a value out of range.
+// Returns false with a reason for a file that cannot be read or is no INI file, a key written twice in
+// a section, a section spelled in another case ("[modules]"), a module slot named twice, or a value out
+// of range.
 bool loadSimConfig(const std::string &path, SimConfig &config, std::string &error);
