@@ -23,10 +23,6 @@ using namespace CaptureReadBack;
 
 namespace {
 
-class SimRecordingTest : public SimFixture
-{
-};
-
 // A loopback port nobody listens on.
 uint16_t freePort()
 {
@@ -34,6 +30,45 @@ uint16_t freePort()
     ::close(listener.fd);
     return listener.port;
 }
+
+class SimRecordingTest : public SimFixture
+{
+protected:
+    static constexpr uint32_t Group = 0xEF010101; // 239.1.1.1
+
+    // The host (2,2) joins the group, and the device forwards it from then on.
+    Bytes joinHost()
+    {
+        const Bytes join = igmpV2(0x16, portMac(2, 2), ip(10, 0, 0, 2), Group);
+        EXPECT_EQ(sendNic({2, 2}, join), 1);
+        advance(10 * Ms);
+        return join;
+    }
+
+    // The source (2,1) sends the group 100-byte frames, counted rather than one by one.
+    void sendCountedData(uint64_t frames)
+    {
+        ASSERT_TRUE(addEntry({2, 1}, multicastData(portMac(2, 1), ip(10, 0, 0, 1), Group, 100), 96, 100));
+        ASSERT_EQ(startTx({2, 1}, 0, 0, frames, 1), 1);
+        advance(200 * Ms);
+    }
+
+    // Starts the server program recording to the path on a free port, connects and locks port (2,1).
+    static void startRecordingProgram(QProcess &program, const QString &path)
+    {
+        const uint16_t port = freePort();
+        program.start(besideTestProgram(QStringLiteral("KvServerAP")),
+                      {QStringLiteral("--port"), QString::number(port), QStringLiteral("--pcap"), path,
+                       QStringLiteral("--time-scale"), QStringLiteral("0")});
+        ASSERT_TRUE(program.waitForStarted(5000));
+        ASSERT_TRUE(program.waitForReadyRead(5000)) << program.readAllStandardError().toStdString();
+        Kv_SYS_Init(nullptr, 0xFF);
+        KvClient::instance().setServerPort(port);
+        const char address[32] = "127.0.0.1";
+        ASSERT_EQ(Kv_SYS_ConnectToServer(address), 1);
+        ASSERT_EQ(Kv_LockPortStatus({1, {1, 0, 0, 0}}), 1);
+    }
+};
 
 } // namespace
 
@@ -45,18 +80,13 @@ TEST_F(SimRecordingTest, SentAndDeliveredFramesLandInTheCaptureFile)
     config.pcapFile = path.toStdString();
     config.pcapFrameLimit = 20;
     start(config);
-    const Port source{2, 1}, host{2, 2};
-    const uint32_t group = ip(239, 1, 1, 1);
-    const Bytes join = igmpV2(0x16, portMac(2, 2), ip(10, 0, 0, 2), group);
-    ASSERT_EQ(sendNic(host, join), 1);
-    advance(10 * Ms);
-    const Bytes data = multicastData(portMac(2, 1), ip(10, 0, 0, 1), group, 100);
+    const Port source{2, 1};
+    const Bytes join = joinHost();
+    const Bytes data = multicastData(portMac(2, 1), ip(10, 0, 0, 1), Group, 100);
     ASSERT_TRUE(addEntry(source, data, 96, 100));
     ASSERT_EQ(startTx(source, 0, 0, 3, 1), 1); // sent frame by frame
     advance(1 * Ms);
-    ASSERT_TRUE(addEntry(source, data, 96, 100));
-    ASSERT_EQ(startTx(source, 0, 0, 100'000, 1), 1); // counted
-    advance(200 * Ms);
+    ASSERT_NO_FATAL_FAILURE(sendCountedData(100'000));
     EXPECT_TRUE(logHas("capture file limit of 20 frames reached"));
     TearDown(); // the server closes the file
 
@@ -114,18 +144,8 @@ TEST_F(SimRecordingTest, ServerProgramRecordsWhenAskedOnItsCommandLine)
 {
     QTemporaryDir folder;
     const QString path = folder.filePath("program.pcapng");
-    const uint16_t port = freePort();
     QProcess program;
-    program.start(besideTestProgram(QStringLiteral("KvServerAP")),
-                  {QStringLiteral("--port"), QString::number(port), QStringLiteral("--pcap"), path,
-                   QStringLiteral("--time-scale"), QStringLiteral("0")});
-    ASSERT_TRUE(program.waitForStarted(5000));
-    ASSERT_TRUE(program.waitForReadyRead(5000));
-    Kv_SYS_Init(nullptr, 0xFF);
-    KvClient::instance().setServerPort(port);
-    const char address[32] = "127.0.0.1";
-    ASSERT_EQ(Kv_SYS_ConnectToServer(address), 1);
-    ASSERT_EQ(Kv_LockPortStatus({1, {1, 0, 0, 0}}), 1);
+    ASSERT_NO_FATAL_FAILURE(startRecordingProgram(program, path));
     const Bytes join = igmpV2(0x16, portMac(2, 1), ip(10, 0, 0, 1), ip(239, 1, 1, 1));
     ASSERT_EQ(sendNic({2, 1}, join), 1);
     EXPECT_EQ(Kv_SYS_TerminateServer(), 1);
@@ -138,17 +158,6 @@ TEST_F(SimRecordingTest, ServerProgramRecordsWhenAskedOnItsCommandLine)
     EXPECT_EQ(capture.packets[0].interface, 0u);
 }
 
-namespace {
-
-// The lines of a log that hold the text.
-long linesWith(const std::vector<std::string> &lines, const std::string &text)
-{
-    return std::count_if(lines.begin(), lines.end(),
-                         [&](const std::string &line) { return line.find(text) != std::string::npos; });
-}
-
-} // namespace
-
 // A disk that fills during a run: one line names the file and the reason, nothing more is recorded, the
 // file keeps its whole frames, and the server serves on.
 TEST_F(SimRecordingTest, AFullDiskStopsTheCaptureAfterItsLastWholeFrame)
@@ -160,17 +169,11 @@ TEST_F(SimRecordingTest, AFullDiskStopsTheCaptureAfterItsLastWholeFrame)
     SimConfig config;
     config.pcapFile = path.toStdString();
     start(config);
-    const Port source{2, 1}, host{2, 2};
-    const uint32_t group = ip(239, 1, 1, 1);
-    const Bytes join = igmpV2(0x16, portMac(2, 2), ip(10, 0, 0, 2), group);
-    ASSERT_EQ(sendNic(host, join), 1);
-    advance(10 * Ms);
-    ASSERT_TRUE(addEntry(source, multicastData(portMac(2, 1), ip(10, 0, 0, 1), group, 100), 96, 100));
-    ASSERT_EQ(startTx(source, 0, 0, 100'000, 1), 1);
-    advance(200 * Ms);
+    const Bytes join = joinHost();
+    ASSERT_NO_FATAL_FAILURE(sendCountedData(100'000));
     const std::string stopped = "capture stopped: cannot write " + path.toStdString() + ": File too large";
-    EXPECT_EQ(linesWith(server->callLog(), stopped), 1);
-    ASSERT_EQ(sendNic(host, join), 1);
+    EXPECT_EQ(logLinesWith(stopped), 1);
+    ASSERT_EQ(sendNic({2, 2}, join), 1);
     advance(10 * Ms);
     EXPECT_TRUE(logHas("NICModeSend -> 1"));
     TearDown();
@@ -187,23 +190,13 @@ TEST_F(SimRecordingTest, ServerProgramTellsOfACaptureThatFailsAtTheEnd)
 {
     QTemporaryDir folder;
     const QString path = folder.filePath("end.pcapng");
-    const uint16_t port = freePort();
     QProcess program;
     program.setChildProcessModifier([] {
         const rlimit room{1024, 1024}; // the header (556 bytes) and a few frames
         ::setrlimit(RLIMIT_FSIZE, &room);
         std::signal(SIGXFSZ, SIG_IGN);
     });
-    program.start(besideTestProgram(QStringLiteral("KvServerAP")),
-                  {QStringLiteral("--port"), QString::number(port), QStringLiteral("--pcap"), path,
-                   QStringLiteral("--time-scale"), QStringLiteral("0")});
-    ASSERT_TRUE(program.waitForStarted(5000));
-    ASSERT_TRUE(program.waitForReadyRead(5000)) << program.readAllStandardError().toStdString();
-    Kv_SYS_Init(nullptr, 0xFF);
-    KvClient::instance().setServerPort(port);
-    const char address[32] = "127.0.0.1";
-    ASSERT_EQ(Kv_SYS_ConnectToServer(address), 1);
-    ASSERT_EQ(Kv_LockPortStatus({1, {1, 0, 0, 0}}), 1);
+    ASSERT_NO_FATAL_FAILURE(startRecordingProgram(program, path));
     const Bytes join = igmpV2(0x16, portMac(2, 1), ip(10, 0, 0, 1), ip(239, 1, 1, 1));
     constexpr size_t Sent = 8;
     for (size_t i = 0; i < Sent; ++i)
