@@ -37,8 +37,9 @@ bool CTestReportDlg::PerformCapacityTest(std::uint32_t frameSize)
     plan.FrameSize = std::uint16_t(frameSize);
     if (stopped())
         return false;
+    // The page shows this run from here on, however far it gets.
     if (page)
-        page->SetCapacityText(QStringLiteral("n/a"));
+        page->LayOutResults(plan);
     if (!checkLinks())
         return false;
     if (!demoMode() && !plan.ClearTimestamps()) {
@@ -50,8 +51,6 @@ bool CTestReportDlg::PerformCapacityTest(std::uint32_t frameSize)
     // The bursts go at full line rate: the counter rows show that load, not the last rate test's.
     plan.CurrentRate = 100;
     CounterPage->InsertTrialRows(plan, QString(), 0, 0, 0);
-    if (page)
-        page->LayOutResults(plan);
 
     for (std::uint32_t trial = 1; trial <= plan.NumberOfTrials; ++trial) {
         if (stopped())

@@ -241,6 +241,7 @@ void CDlgCapacity::FillMonitorPortCombo()
 
 void CDlgCapacity::LayOutResults(const CIGMPTestPlan &plan)
 {
+    CapacityLabel->setText(QStringLiteral("n/a"));
     fillResultGrid(plan, false);
 }
 
@@ -344,9 +345,4 @@ bool CDlgCapacity::FillSyntheticCounters(const CIGMPTestPlan &plan, std::uint32_
         }
     }
     return true;
-}
-
-void CDlgCapacity::SetCapacityText(const QString &text)
-{
-    CapacityLabel->setText(text);
 }
