@@ -467,8 +467,9 @@ void CTestPageBase::FillPairGrid()
         if (pairs[i].Status != 1)
             continue;
         const bool checked = PairChecked[i + 1] != 0;
-        PairGrid->AddRow(rowCounter, QStringLiteral("Test Pair %1").arg(i + 1), checked ? 1 : 0, nullptr,
-                         kPairCheckStyle);
+        PairGrid->AddRow(rowCounter,
+                         fillPlaceholders(languageText("PortDlg_Test_Pair"), {formatInt(int(i) + 1)}),
+                         checked ? 1 : 0, nullptr, kPairCheckStyle);
         if (checked) {
             onCheckedPairRow(rowCounter);
             FillPortInfoGrid(int(i));
