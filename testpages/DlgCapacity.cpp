@@ -16,7 +16,6 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QTableWidget>
@@ -91,8 +90,8 @@ void CDlgCapacity::createFields()
 
 void CDlgCapacity::createResultWidgets()
 {
-    // The result grid and the last passing count stand beside the configuration box.
-    QHBoxLayout *top = AddResultBesideConfig(ResultBox, ResultGrid, {100, 150});
+    // The result grid, and the last passing count below it, stand beside the configuration box.
+    QVBoxLayout *results = AddResultBesideConfig(ResultBox, ResultGrid, 2);
     LastPassBox = new QGroupBox(this);
     LastPassBox->setObjectName(QStringLiteral("ctl1273"));
     auto *lastLayout = new QVBoxLayout(LastPassBox);
@@ -101,7 +100,7 @@ void CDlgCapacity::createResultWidgets()
     CapacityLabel->setAlignment(Qt::AlignCenter);
     StyleResultLabel(CapacityLabel, QColor(0, 128, 0), 32, QFont::Medium);
     lastLayout->addWidget(CapacityLabel);
-    top->addWidget(LastPassBox);
+    results->addWidget(LastPassBox);
 }
 
 void CDlgCapacity::SetLanguageText()
