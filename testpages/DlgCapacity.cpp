@@ -9,14 +9,12 @@
 #include "engine/PlanDemoCounters.h"
 #include "engine/PlanPortLookup.h"
 #include "engine/Session.h"
-#include "platform/Prompter.h"
 #include "ports/PortCheckGrid.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QTableWidget>
@@ -91,8 +89,8 @@ void CDlgCapacity::createFields()
 
 void CDlgCapacity::createResultWidgets()
 {
-    // The result grid and the last passing count stand beside the configuration box.
-    QHBoxLayout *top = AddResultBesideConfig(ResultBox, ResultGrid, {100, 150});
+    // The result grid, and the last passing count below it, stand beside the configuration box.
+    QVBoxLayout *results = AddResultBesideConfig(ResultBox, ResultGrid, 2);
     LastPassBox = new QGroupBox(this);
     LastPassBox->setObjectName(QStringLiteral("ctl1273"));
     auto *lastLayout = new QVBoxLayout(LastPassBox);
@@ -101,7 +99,7 @@ void CDlgCapacity::createResultWidgets()
     CapacityLabel->setAlignment(Qt::AlignCenter);
     StyleResultLabel(CapacityLabel, QColor(0, 128, 0), 32, QFont::Medium);
     lastLayout->addWidget(CapacityLabel);
-    top->addWidget(LastPassBox);
+    results->addWidget(LastPassBox);
 }
 
 void CDlgCapacity::SetLanguageText()
@@ -145,15 +143,12 @@ bool CDlgCapacity::CheckFieldsValid()
     if (InitialGroups.Value() > MaxGroups.Value())
         return refuse(AboveRefusal(InitialGroups.Label, InitialGroups.Edit->text(), MaxGroups.Label,
                                    MaxGroups.Edit->text()));
-    bool anyPair = false;
-    for (int row = 0; row < PairGrid->GetRowCount() && !anyPair; ++row)
-        anyPair = IsRowChecked(PairGrid, row) != 0;
-    if (!anyPair)
+    if (!checkPairTicked())
         return false;
     // Every locked port a source: no port can watch for stray traffic.
     UtPortKey monitor{};
     if (!monitorPort(MonitorCombo, monitor))
-        return false;
+        return refuse(languageText("Capacity_Refuse_No_Monitor"));
     int rows = 0;
     bool monitorShown = false;
     for (; rows < PortGrid->GetRowCount(); ++rows) {
@@ -165,11 +160,9 @@ bool CDlgCapacity::CheckFieldsValid()
         if (ParsePortLabel(label, key) && key.Id == monitor.Id)
             monitorShown = true;
     }
-    if (monitorShown && rows <= 2) {
-        Prompter::current().messageBox(languageText("Capacity_No_Other_Rx"), MB_OK);
-        return false;
-    }
-    return true;
+    if (monitorShown && rows <= 2)
+        return refuse(languageText("Capacity_No_Other_Rx"));
+    return checkPortTags();
 }
 
 void CDlgCapacity::ApplyToTestConfig(CIGMPTestPlan &plan)
@@ -281,7 +274,7 @@ void CDlgCapacity::fillResultGrid(const CIGMPTestPlan &plan, bool withCounts)
     for (const UtTestPort &source : plan.SourcePorts) {
         const std::uint8_t pair =
             source.PortIndex < g_Session.Ports.size() ? g_Session.Ports[source.PortIndex].SourcePair : 0;
-        ResultGrid->setItem(row++, 0, new QTableWidgetItem(QString::asprintf("Test Pair -%d", int(pair))));
+        ResultGrid->setItem(row++, 0, new QTableWidgetItem(ResultPairLabel(pair)));
         for (const UtTestPort &host : plan.HostPorts) {
             if (host.PortIndex < g_Session.Ports.size() && g_Session.Ports[host.PortIndex].HostPair == pair) {
                 monitorShown = monitorShown || host.Monitor;

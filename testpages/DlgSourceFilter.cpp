@@ -37,6 +37,8 @@ constexpr unsigned short kFilterCentred = 0x24;
 constexpr int kFilterRateShare = 50;
 // The group-count spin steps past the edit's range of groups, up to this.
 constexpr int kGroupSpinMaximum = 100;
+// The address tree's lines shown at least.
+constexpr int kAddressTreeLines = 8;
 
 void addPortRow(CKvAvlGrid *grid, const QString &label)
 {
@@ -140,13 +142,17 @@ void CDlgSourceFilter::buildControls()
     AddressTree = new QTreeWidget(ConfigBox);
     AddressTree->setHeaderHidden(true);
     AddressTree->setContextMenuPolicy(Qt::CustomContextMenu);
-    AddressTree->setMinimumWidth(150);
+    // The tree takes the height the port lists leave below the fields, and shows some lines at least.
+    AddressTree->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);
+    AddressTree->setMinimumHeight(kAddressTreeLines * AddressTree->fontMetrics().lineSpacing());
 
     parameters->addWidget(m_groupAddressLabel, 4, 0);
     parameters->addWidget(GroupAddressCtrl, 4, 1, 1, 2);
     parameters->addWidget(m_filterTypeLabel, 5, 0);
     parameters->addWidget(FilterTypeList, 5, 1, 1, 2);
     parameters->addWidget(SetButton, 6, 1, 1, 2);
+    // The address tree fills the column below the fields, leaving the width to the port lists.
+    parameters->addWidget(AddressTree, 7, 0, 1, 3);
     parameters->setRowStretch(7, 1);
 
     // One side: its available list, four move buttons, its selected list.
@@ -160,7 +166,7 @@ void CDlgSourceFilter::buildControls()
         available->setMinimumWidth(labelWidth);
         selected->setMinimumWidth(labelWidth);
         auto *layout = new QGridLayout;
-        layout->addWidget(availableLabel, 0, 0);
+        layout->addWidget(availableLabel, 0, 0, 1, 2);
         layout->addWidget(selectedLabel, 0, 2);
         layout->addWidget(available, 1, 0);
         layout->addWidget(selected, 1, 2);
@@ -197,7 +203,6 @@ void CDlgSourceFilter::buildControls()
     auto *box = new QHBoxLayout(ConfigBox);
     box->addLayout(parameters);
     box->addLayout(ports, 1);
-    box->addWidget(AddressTree);
 
     connect(SetButton, &QPushButton::clicked, this, &CDlgSourceFilter::OnSetFilterMode);
     connect(AddressTree, &QTreeWidget::customContextMenuRequested, this,
@@ -314,22 +319,13 @@ void CDlgSourceFilter::InitPortLists()
 
 // ---- Fields and group list -------------------------------------------------------------------------
 
-bool CDlgSourceFilter::exchangeFields()
+void CDlgSourceFilter::exchangeFields()
 {
-    const std::pair<CNumEdit *, std::int32_t *> fields[] = {{TrialsEdit, &NumberOfTrials},
-                                                            {DelayEdit, &DelayStart},
-                                                            {DurationEdit, &TestDuration},
-                                                            {GroupCountEdit, &NumberGroup}};
-    for (const auto &[edit, member] : fields) {
-        qint64 value = 0;
-        if (!parseDecimalPrefix(edit->text(), value)) {
-            edit->setFocus();
-            return false;
-        }
-        *member = std::int32_t(value);
-    }
+    NumberOfTrials = toIntPrefix(TrialsEdit->text());
+    DelayStart = toIntPrefix(DelayEdit->text());
+    TestDuration = toIntPrefix(DurationEdit->text());
+    NumberGroup = toIntPrefix(GroupCountEdit->text());
     GroupIP = GroupAddressCtrl->address();
-    return true;
 }
 
 QStringList CDlgSourceFilter::GroupAddressesOf(std::uint32_t initialAddress, int count)
@@ -781,29 +777,29 @@ void CDlgSourceFilter::PruneAvailablePortLists()
 bool CDlgSourceFilter::CheckFieldsValid()
 {
     clearRefusal();
-    if (!exchangeFields())
-        return false;
     const struct
     {
-        std::int32_t value;
-        std::int32_t minimum;
-        std::int32_t maximum;
         QLineEdit *field;
         QLabel *label;
-    } checks[] = {{DelayStart, 1, 300, DelayEdit, m_delayLabel},
-                  {NumberOfTrials, 1, 100, TrialsEdit, m_trialsLabel},
-                  {TestDuration, 1, 30000, DurationEdit, m_durationLabel},
-                  {NumberGroup, 1, kMaxGroups, GroupCountEdit, m_groupCountLabel},
-                  {std::int32_t(GroupIP >> 24), 224, 239, GroupAddressCtrl, m_groupAddressLabel}};
-    for (const auto &check : checks) {
-        if (check.value < check.minimum || check.value > check.maximum) {
-            check.field->setFocus();
-            const bool address = check.field == GroupAddressCtrl;
-            return refuse(
-                RangeRefusal(check.label, check.field->text(),
-                             address ? QStringLiteral("224.0.0.0") : formatInt(check.minimum),
-                             address ? QStringLiteral("239.255.255.255") : formatInt(check.maximum)));
+        int minimum;
+        int maximum;
+    } numbers[] = {{DelayEdit, m_delayLabel, 1, 300},
+                   {TrialsEdit, m_trialsLabel, 1, 100},
+                   {DurationEdit, m_durationLabel, 1, 30000},
+                   {GroupCountEdit, m_groupCountLabel, 1, kMaxGroups}};
+    for (const auto &number : numbers) {
+        if (!NumEditConfig::holdsWholeNumber(number.field->text(), number.minimum, number.maximum)) {
+            number.field->setFocus();
+            return refuse(RangeRefusal(number.label, number.field->text(), formatInt(number.minimum),
+                                       formatInt(number.maximum)));
         }
+    }
+    exchangeFields();
+    const std::uint32_t firstOctet = GroupIP >> 24;
+    if (firstOctet < 224 || firstOctet > 239) {
+        GroupAddressCtrl->setFocus();
+        return refuse(RangeRefusal(m_groupAddressLabel, GroupAddressCtrl->text(), QStringLiteral("224.0.0.0"),
+                                   QStringLiteral("239.255.255.255")));
     }
     // Only ports of the inventory count: a label loaded for a port that is gone tests nothing.
     const auto holdsPort = [this](CKvAvlGrid *grid) {
@@ -813,7 +809,11 @@ bool CDlgSourceFilter::CheckFieldsValid()
         }
         return false;
     };
-    return holdsPort(SelectedSourceGrid) && holdsPort(SelectedHostGrid);
+    if (!holdsPort(SelectedSourceGrid))
+        return refuse(languageText("SourceFilter_Source_NA"));
+    if (!holdsPort(SelectedHostGrid))
+        return refuse(languageText("SourceFilter_Host_NA"));
+    return checkPortTags();
 }
 
 void CDlgSourceFilter::ApplyToTestConfig(CIGMPTestPlan &plan)
@@ -860,6 +860,6 @@ void CDlgSourceFilter::ApplyToTestConfig(CIGMPTestPlan &plan)
         record.StreamItemA = 0;
         record.StreamItemB = 1;
         record.StreamNumber = 100;
-        WriteRowSettings(row.row, record);
+        WriteRowSettings(row.row, index);
     }
 }

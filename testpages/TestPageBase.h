@@ -17,6 +17,8 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <map>
+#include <utility>
 #include <vector>
 
 class CIGMPTestPlan;
@@ -27,10 +29,10 @@ class QColor;
 class QComboBox;
 class QGridLayout;
 class QGroupBox;
-class QHBoxLayout;
 class QLabel;
 class QRadioButton;
 class QTableWidget;
+class QVBoxLayout;
 class ConfigFieldReader;
 class QLineEdit;
 class XmlDocument;
@@ -99,6 +101,8 @@ public:
     // Rebuilds the pair grid from the test plan's pairs in use and PairChecked, and lists the ports
     // of the flagged pairs. The Source Filter page has no pair grid.
     virtual void FillPairGrid();
+    // The heading row of a pair in the Capacity and Join/Leave result grids: "Test Pair -%d".
+    static QString ResultPairLabel(int pair);
     // Refills the port-settings grid once for every ticked pair row.
     void FillPortInfoGridForCheckedPairs();
     // After a tick or untick in the pair grid: the port-settings grid of the row's pair.
@@ -209,10 +213,9 @@ protected:
     // The grid's rows from the top down to the first empty label (within the first maxRows; -1: all),
     // without those whose label names no port of the inventory.
     std::vector<PortRow> InventoryPortRows(int maxRows = -1);
-    // Puts a box with a read-only result grid (one row, columns of the given widths) beside the
-    // configuration box and returns the row that holds both, for a page's further result boxes.
-    QHBoxLayout *AddResultBesideConfig(QGroupBox *&box, QTableWidget *&grid,
-                                       std::initializer_list<int> widths);
+    // Puts a box with a read-only result grid (one row, the given number of columns) beside the
+    // configuration box and returns the column that holds it, for a page's further result boxes below.
+    QVBoxLayout *AddResultBesideConfig(QGroupBox *&box, QTableWidget *&grid, int columns);
     // Adds the IGMP version row (v1, v2, v3; v2 chosen) to the configuration box's grid at the row.
     void AddIgmpVersionRow(QGridLayout *grid, int row, const QString &comboName, QLabel *&label,
                            QComboBox *&combo);
@@ -221,8 +224,12 @@ protected:
     // A tested-port record of a grid row's port.
     UtTestPort TestPortOfRow(int row, const UtPortKey &key, std::size_t portIndex);
     // Writes a grid row's addresses and VLAN tags (the unicast tag too where the layout has it) into
-    // the port record.
-    void WriteRowSettings(int row, UtPortRecord &record);
+    // the port record of that index.
+    void WriteRowSettings(int row, std::size_t portIndex);
+    // Refusals of a page's check: a VLAN id or priority of a port row that is no whole number within
+    // its range (named by row, port, column, text and range); no ticked pair in the pair grid.
+    bool checkPortTags();
+    bool checkPairTicked() const;
 
     // Hooks of the pair-grid fill: before the rows are rebuilt, for each ticked row added, and after.
     virtual void beforePairGridFill() {}
@@ -238,11 +245,23 @@ private:
     void setColumnWidths(std::initializer_list<std::pair<int, int>> shown, bool hideOthers);
     void setTagCells(int firstCol, int row, std::uint8_t state, std::uint16_t id, std::uint8_t cfi,
                      std::uint8_t priority);
-    void storeRow(int row, UtPortProtocolSettings &settings);
+    void storeRow(int row, std::size_t portIndex, UtPortProtocolSettings &settings);
+    // The grid's VLAN id and priority columns (the unicast ones too where the layout has them), each
+    // with its largest value and the setting it fills.
+    struct TagCell
+    {
+        int column;
+        int maximum;
+        void (*store)(UtPortProtocolSettings &settings, int value);
+    };
+    std::vector<TagCell> tagCells() const;
 
     PortLayout m_layout;
     Columns m_columns;
     const char *m_pairBoxKey = "TestPage_Test_Pair";
     QButtonGroup *m_categories = nullptr;
     mutable QString m_refusal;
+    // Tag texts of the grid that fit no setting, by port index and column: the setting keeps its value,
+    // the grid keeps showing the text through every refill, and Run refuses it.
+    std::map<std::pair<std::size_t, int>, QString> m_untakenTagTexts;
 };

@@ -2,9 +2,11 @@
 // port lists, on a session of locked ports.
 #include "FakePages.h"
 #include "PortSessionFixture.h"
+#include "common/PortGridRows.h"
 
 #include "controls/grid/KvAvlGrid.h"
 #include "controls/grid/KvSelGrid.h"
+#include "controls/widgets/ButtonST.h"
 #include "controls/widgets/NumEdit.h"
 #include "engine/IGMPTestPlan.h"
 #include "ports/IpAddressEdit.h"
@@ -12,26 +14,24 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTabBar>
 #include <gtest/gtest.h>
 
 namespace {
 
-QString pairPortLabel(std::uint8_t card, std::uint8_t port)
+QString pairPortLabel(std::uint8_t card, std::uint8_t port, std::uint8_t type = 53)
 {
     QString text;
-    FormatPortLabel({{1, card, port}, 53}, text);
+    FormatPortLabel({{1, card, port}, type}, text);
     return text;
 }
 
-QStringList rows(CKvPortlistGrid *grid)
+QStringList items(const QComboBox *combo)
 {
     QStringList texts;
-    for (int row = 0; row < grid->GetRowCount(); ++row) {
-        QString text;
-        grid->GetRowName(row, text);
-        texts << text;
-    }
+    for (int i = 0; i < combo->count(); ++i)
+        texts << combo->itemText(i);
     return texts;
 }
 
@@ -116,8 +116,8 @@ TEST(PortConfig, OpensWithEightDefaultPairsAndOneTab)
     EXPECT_EQ(p.page.SourceCombo->count(), 8);
     EXPECT_EQ(p.page.SourceCombo->currentText(), pairPortLabel(2, 1));
     // The proposed source is no available host.
-    EXPECT_EQ(rows(p.page.AvailableGrid).size(), 7);
-    EXPECT_FALSE(rows(p.page.AvailableGrid).contains(pairPortLabel(2, 1)));
+    EXPECT_EQ(rowNames(p.page.AvailableGrid).size(), 7);
+    EXPECT_FALSE(rowNames(p.page.AvailableGrid).contains(pairPortLabel(2, 1)));
 }
 
 TEST(PortConfig, SetStoresThePairAndItsPortsStreams)
@@ -178,31 +178,75 @@ TEST(PortConfig, FailedSetChangesNothing)
     }
 }
 
+// A pair's groups are multicast groups: Set refuses a range that starts or ends outside
+// 224.0.0.0-239.255.255.255, says so in the language on show, and changes nothing.
+TEST(PortConfig, SetTakesOnlyGroupRangesThatAreWhollyMulticast)
+{
+    const struct
+    {
+        const char *address;
+        const char *count;
+        bool taken;
+    } cases[] = {
+        {"10.0.0.1", "1", false},         {"223.255.255.255", "1", false}, {"240.0.0.0", "1", false},
+        {"239.255.255.250", "10", false}, {"239.255.255.247", "9", true},  {"224.0.0.0", "256", true},
+        {"239.255.255.255", "1", true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.address);
+        PairPage p;
+        p.page.GroupAddress->setText(QString::fromLatin1(c.address));
+        p.page.GroupCountEdit->setText(QString::fromLatin1(c.count));
+        p.setPair(0, pairPortLabel(2, 1), {pairPortLabel(2, 2)});
+        EXPECT_EQ(p.pair(1).Status, c.taken ? 1 : 0);
+        if (c.taken) {
+            EXPECT_TRUE(p.prompter.messages().isEmpty());
+            continue;
+        }
+        EXPECT_EQ(
+            p.prompter.messages(),
+            (QStringList{QStringLiteral("The %1 group(s) from %2 are not all multicast addresses: every "
+                                        "group must lie between 224.0.0.0 and 239.255.255.255.")
+                             .arg(QLatin1String(c.count), QLatin1String(c.address)),
+                         "Setting failed!"}));
+        EXPECT_EQ(p.pair(1).GroupIP[0], 224); // the default pair's 224.0.1.1
+        EXPECT_EQ(p.pair(1).GroupIP[3], 1);
+        expectRecord(2, 1, 0, 0, 0, 0, 0);
+        expectRecord(2, 2, 0, 0, 0, 0, 0);
+    }
+
+    PairPage p;
+    g_LangMag.SetLangFile(QStringLiteral(KV_SOURCE_DIR "/resources/Language/LangChs.lng"));
+    p.page.GroupAddress->setText(QStringLiteral("10.0.0.1"));
+    p.setPair(0, pairPortLabel(2, 1), {pairPortLabel(2, 2)});
+    EXPECT_EQ(
+        p.prompter.messages(),
+        (QStringList{QStringLiteral("1 个组（从 10.0.0.1 开始）不全是组播地址：每个组都必须在 224.0.0.0 到 "
+                                    "239.255.255.255 之间。"),
+                     QStringLiteral("设置失败！")}));
+    g_LangMag.SetLangFile(QStringLiteral(KV_SOURCE_DIR "/resources/Language/LangEng.lng"));
+}
+
 TEST(PortConfig, ShowingAPairListsOnlyFreePorts)
 {
     PairPage p;
     p.setPair(0, pairPortLabel(2, 1), {pairPortLabel(2, 2), pairPortLabel(2, 3)});
     p.showTab(1);
-    const QStringList sources = [&] {
-        QStringList texts;
-        for (int i = 0; i < p.page.SourceCombo->count(); ++i)
-            texts << p.page.SourceCombo->itemText(i);
-        return texts;
-    }();
-    EXPECT_EQ(sources, (QStringList{pairPortLabel(2, 4), pairPortLabel(3, 1), pairPortLabel(3, 2),
-                                    pairPortLabel(3, 3), pairPortLabel(3, 4)}));
-    EXPECT_EQ(rows(p.page.AvailableGrid), (QStringList{pairPortLabel(3, 1), pairPortLabel(3, 2),
-                                                       pairPortLabel(3, 3), pairPortLabel(3, 4)}));
-    EXPECT_TRUE(rows(p.page.SelectedGrid).isEmpty());
+    EXPECT_EQ(items(p.page.SourceCombo),
+              (QStringList{pairPortLabel(2, 4), pairPortLabel(3, 1), pairPortLabel(3, 2), pairPortLabel(3, 3),
+                           pairPortLabel(3, 4)}));
+    EXPECT_EQ(rowNames(p.page.AvailableGrid), (QStringList{pairPortLabel(3, 1), pairPortLabel(3, 2),
+                                                           pairPortLabel(3, 3), pairPortLabel(3, 4)}));
+    EXPECT_TRUE(rowNames(p.page.SelectedGrid).isEmpty());
 
     // Back on pair 1 its source heads the list and its hosts are selected.
     p.showTab(0);
     EXPECT_EQ(p.page.SourceCombo->currentText(), pairPortLabel(2, 1));
-    EXPECT_EQ(rows(p.page.SelectedGrid), (QStringList{pairPortLabel(2, 2), pairPortLabel(2, 3)}));
+    EXPECT_EQ(rowNames(p.page.SelectedGrid), (QStringList{pairPortLabel(2, 2), pairPortLabel(2, 3)}));
     EXPECT_EQ(p.page.SourceEdit->text(), pairPortLabel(2, 1));
     // Another source: the set one becomes an available host, other pairs' ports never do.
     p.chooseSource(pairPortLabel(3, 1));
-    const QStringList available = rows(p.page.AvailableGrid);
+    const QStringList available = rowNames(p.page.AvailableGrid);
     EXPECT_TRUE(available.contains(pairPortLabel(2, 1)));
     EXPECT_FALSE(available.contains(pairPortLabel(3, 1)));
     EXPECT_FALSE(available.contains(pairPortLabel(2, 2)));
@@ -297,4 +341,77 @@ TEST(PortConfig, SmallestHostCountGoesToTheAggregatePage)
     EXPECT_EQ(p.pages.calls.filter("limit").last(), "limit -1");
     EXPECT_EQ(p.pages.calls.filter("clear").size(), 16); // SetPlan and Reset
     expectRecord(2, 2, 0, 0, 0, 0, 0);
+}
+
+// The hidden available grid is refilled and emptied with the shown one: by a refresh, by the hosts an
+// Add takes, by showing a pair and by a reset of the page.
+TEST(PortConfig, HiddenGridsFollowTheShownOnes)
+{
+    PairPage p;
+    p.page.OnReset();
+    EXPECT_EQ(rowNames(p.page.AvailableGrid).size(), 7);
+    EXPECT_EQ(rowNames(p.page.HiddenAvailableGrid), rowNames(p.page.AvailableGrid));
+    EXPECT_TRUE(rowNames(p.page.HiddenSelectedGrid).isEmpty());
+    EXPECT_EQ(p.page.HiddenSourceList, items(p.page.SourceCombo));
+
+    p.addHosts({pairPortLabel(2, 2), pairPortLabel(3, 1)});
+    EXPECT_EQ(rowNames(p.page.AvailableGrid).size(), 5);
+    EXPECT_EQ(rowNames(p.page.HiddenAvailableGrid), rowNames(p.page.AvailableGrid));
+    EXPECT_FALSE(p.page.HiddenSourceList.contains(pairPortLabel(3, 1)));
+
+    p.page.OnSet();
+    p.showTab(1);
+    EXPECT_TRUE(rowNames(p.page.HiddenAvailableGrid).isEmpty());
+    p.page.RefreshPortGrids();
+    EXPECT_EQ(rowNames(p.page.HiddenAvailableGrid), rowNames(p.page.AvailableGrid));
+    p.page.ResetDialog();
+    EXPECT_TRUE(rowNames(p.page.HiddenAvailableGrid).isEmpty());
+    EXPECT_TRUE(p.page.HiddenSourceList.isEmpty());
+
+    // None of them is ever shown.
+    p.page.show();
+    for (QWidget *hidden : std::initializer_list<QWidget *>{
+             p.page.HiddenAvailableGrid, p.page.HiddenSelectedGrid, p.page.HiddenAddButton,
+             p.page.HiddenRemoveButton, p.page.HiddenRemoveAllButton, p.page.DebugButton})
+        EXPECT_FALSE(hidden->isVisible());
+}
+
+// The hidden buttons move rows between the hidden grids and rebuild the source lists from them: the
+// hidden selection leaves the lists and the shown available hosts, the lists keep the remembered
+// source and take the hidden available ports (the shown list only the QM-M08 ones).
+TEST(PortConfig, HiddenButtonsMoveRowsAndRebuildTheSourceLists)
+{
+    std::vector<PortSpec> ports;
+    for (std::uint8_t port = 1; port <= 4; ++port)
+        ports.push_back({{1, 2, port}, 53});
+    for (std::uint8_t port = 1; port <= 4; ++port)
+        ports.push_back({{1, 3, port}, 55});
+    PairPage p(ports);
+    p.page.OnReset();
+    const QString source = pairPortLabel(2, 1);
+    ASSERT_EQ(p.page.SourceCombo->currentText(), source);
+    const auto label = [](std::uint8_t card, std::uint8_t port) {
+        return pairPortLabel(card, port, card == 2 ? 53 : 55);
+    };
+
+    for (const QString &host : {label(2, 2), label(3, 1)})
+        p.page.HiddenAvailableGrid->SetRowChecked(p.page.HiddenAvailableGrid->FindRowByKey(host), 1);
+    p.page.HiddenAddButton->click();
+    EXPECT_EQ(rowNames(p.page.HiddenSelectedGrid), (QStringList{label(2, 2), label(3, 1)}));
+    const QStringList left{label(2, 3), label(2, 4), label(3, 2), label(3, 3), label(3, 4)};
+    EXPECT_EQ(rowNames(p.page.HiddenAvailableGrid), left);
+    EXPECT_EQ(rowNames(p.page.AvailableGrid), left);
+    EXPECT_EQ(items(p.page.SourceCombo), (QStringList{source, label(3, 2), label(3, 3), label(3, 4)}));
+    EXPECT_EQ(p.page.HiddenSourceList, QStringList{source} + left);
+
+    p.page.HiddenRemoveAllButton->click();
+    EXPECT_TRUE(rowNames(p.page.HiddenSelectedGrid).isEmpty());
+    EXPECT_EQ(rowNames(p.page.HiddenAvailableGrid).size(), 7);
+    EXPECT_EQ(rowNames(p.page.AvailableGrid), rowNames(p.page.HiddenAvailableGrid));
+    EXPECT_EQ(items(p.page.SourceCombo),
+              (QStringList{source, label(3, 1), label(3, 2), label(3, 3), label(3, 4)}));
+    EXPECT_EQ(p.page.HiddenSourceList.size(), 8);
+    // With nothing selected, Remove all changes nothing.
+    p.page.HiddenRemoveAllButton->click();
+    EXPECT_EQ(rowNames(p.page.HiddenAvailableGrid).size(), 7);
 }
