@@ -1,8 +1,10 @@
 #include "app/AppSettings.h"
 
+#include "engine/EngineHost.h"
 #include "engine/EngineUtils.h"
 #include "platform/IniFile.h"
 #include "platform/NumberText.h"
+#include "platform/Prompter.h"
 
 #include <QRegularExpression>
 
@@ -22,7 +24,7 @@ int readSettingInt(const QString &path, QStringView section, QStringView key, in
     return IniFile::getInt(path, section, key, defaultValue);
 }
 
-bool writeSetting(const QString &path, QStringView section, QStringView key, const QString &value)
+SaveResult writeSetting(const QString &path, QStringView section, QStringView key, const QString &value)
 {
     static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
     QString escaped = value;
@@ -30,7 +32,14 @@ bool writeSetting(const QString &path, QStringView section, QStringView key, con
     return IniFile::putString(path, section, key, escaped);
 }
 
-bool writeSettingInt(const QString &path, QStringView section, QStringView key, int value)
+SaveResult writeSettingInt(const QString &path, QStringView section, QStringView key, int value)
 {
     return writeSetting(path, section, key, formatInt(value));
+}
+
+void reportSettingNotSaved(const SaveResult &result)
+{
+    Prompter::current().messageBox(
+        EngineHost::instance().saveFailureText(QStringLiteral("Setting_Save_Fail"), result),
+        MB_OK | MB_ICONEXCLAMATION);
 }

@@ -1,6 +1,8 @@
 // The settings file Setting.ini in the program folder: [Language] SelLangFile and AutoClear.
 #pragma once
 
+#include "platform/FileSave.h"
+
 #include <QString>
 #include <QStringView>
 
@@ -13,7 +15,9 @@ QString readSetting(const QString &path, QStringView section, QStringView key, c
 int readSettingInt(const QString &path, QStringView section, QStringView key, int defaultValue);
 
 // Writes a value with each line break stored as backslash-n (the rule the language texts are read
-// with). False when nothing was written.
-bool writeSetting(const QString &path, QStringView section, QStringView key, const QString &value);
+// with). Fails when nothing was written.
+SaveResult writeSetting(const QString &path, QStringView section, QStringView key, const QString &value);
 // Writes an integer as "%d".
-bool writeSettingInt(const QString &path, QStringView section, QStringView key, int value);
+SaveResult writeSettingInt(const QString &path, QStringView section, QStringView key, int value);
+// Tells the user, with the reason, that a setting could not be saved and holds for this run only.
+void reportSettingNotSaved(const SaveResult &result);

@@ -21,7 +21,8 @@
 #include "ports/ModuleInfodlg.h"
 #include "reports/ReportSources.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QDialog>
 #include <cstring>
 
 using namespace std::chrono_literals;
@@ -37,11 +38,6 @@ const QString kDemoQuestion = QStringLiteral("Can't connect to server\nDo you wa
 constexpr int kServerWaitPasses = 100;
 constexpr int kInventoryWaitPasses = 100;
 constexpr int kEepromTries = 5;
-
-int message(const QString &text, unsigned type)
-{
-    return Prompter::current().messageBox(text, type);
-}
 
 QString launchFailureText(LaunchResult result)
 {
@@ -199,7 +195,7 @@ CKvIGMPTQApp::~CKvIGMPTQApp()
 
 bool CKvIGMPTQApp::askDemoMode()
 {
-    return message(kDemoQuestion, MB_YESNO | MB_ICONQUESTION) == IDYES;
+    return startupMessage(kDemoQuestion, MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
 bool CKvIGMPTQApp::startLocalServer(const QString &address, bool &demoChosen)
@@ -209,25 +205,68 @@ bool CKvIGMPTQApp::startLocalServer(const QString &address, bool &demoChosen)
     if (!m_services->serverProcessRunning() || !m_services->serverWindowExists(address)) {
         const LaunchResult launched = m_services->startServer(address);
         if (launched != LaunchResult::Started) {
-            message(launchFailureText(launched), MB_OK | MB_ICONEXCLAMATION);
+            startupMessage(launchFailureText(launched), MB_OK | MB_ICONEXCLAMATION);
             DemoMode = 1;
         }
     }
     // The wait runs even after a failed start: a server started by someone else still counts.
     for (int pass = 0; pass < kServerWaitPasses; ++pass) {
-        if (m_services->serverProcessRunning() && m_services->serverWindowExists(address)) {
-            WaitPumping(2s);
-            return true;
-        }
-        WaitPumping(200ms);
+        if (m_services->serverProcessRunning() && m_services->serverWindowExists(address))
+            return startupWait(2s);
+        if (!startupWait(200ms))
+            return false;
     }
     m_services->stopStartedServer();
     demoChosen = askDemoMode();
     return false;
 }
 
+int CKvIGMPTQApp::startupMessage(const QString &text, unsigned type)
+{
+    return m_endRequested ? IDCANCEL : Prompter::current().messageBox(text, type);
+}
+
+bool CKvIGMPTQApp::startupWait(std::chrono::milliseconds duration)
+{
+    if (!m_endRequested)
+        WaitPumping(duration);
+    return !m_endRequested;
+}
+
+void CKvIGMPTQApp::onTerminationSignal()
+{
+    if (m_started) {
+        if (g_MainFrame)
+            g_MainFrame->CloseDownWithoutAsking();
+        return;
+    }
+    m_endRequested = true;
+    // The dialog or question that start-up waits on is closed, so that start-up sees the request now.
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        auto *dialog = qobject_cast<QDialog *>(window);
+        if (dialog && dialog->isVisible() && dialog->isModal())
+            dialog->reject();
+    }
+}
+
+bool CKvIGMPTQApp::endStartupOnSignal()
+{
+    if (m_mainFrame) {
+        m_mainFrame->CloseDownWithoutAsking();
+    } else {
+        m_services->stopStartedServer();
+        HardwareLink::current().TerminateProcess();
+    }
+    return false;
+}
+
 bool CKvIGMPTQApp::InitInstance()
 {
+    // SIGTERM and SIGINT from the first moment: during start-up they end it at its next step, and the
+    // server it started with it.
+    m_terminationSignals.reset();
+    m_terminationSignals = std::make_unique<TerminationSignals>([this](int) { onTerminationSignal(); });
+
     // Settings and language.
     const QString appDirectory = m_services->appDirectory();
     const QString languageName = readSetting(appDirectory + QStringLiteral("Setting.ini"), u"Language",
@@ -235,16 +274,19 @@ bool CKvIGMPTQApp::InitInstance()
     const QString languageFolder = appDirectory + QStringLiteral("Language/");
     QString languageProblem;
     if (!g_LangMag.SelectLanguage(languageFolder, languageName, languageProblem)) {
-        message(CLangMag::NoLanguageText(languageFolder) + QStringLiteral("\nTavrix-IGMP-TQ cannot start."),
-                MB_OK | MB_ICONSTOP);
+        startupMessage(CLangMag::NoLanguageText(languageFolder) +
+                           QStringLiteral("\nTavrix-IGMP-TQ cannot start."),
+                       MB_OK | MB_ICONSTOP);
         return false;
     }
     if (!languageProblem.isEmpty())
-        message(languageProblem, MB_OK | MB_ICONEXCLAMATION);
+        startupMessage(languageProblem, MB_OK | MB_ICONEXCLAMATION);
+    if (m_endRequested)
+        return false;
     LanguageIsChinese = g_LangMag.GetLangFile() == languageFolder + QStringLiteral("LangChs.lng") ? 1 : 0;
 
     if (!m_services->packetCaptureInstalled()) {
-        message(QStringLiteral("Please install WinPcap first!"), MB_OK | MB_ICONEXCLAMATION);
+        startupMessage(QStringLiteral("Please install WinPcap first!"), MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
     QString lockError;
@@ -252,17 +294,19 @@ bool CKvIGMPTQApp::InitInstance()
     case SingleInstanceLock::Result::Locked:
         break;
     case SingleInstanceLock::Result::HeldByAnother:
-        message(g_LangMag.GetString(QStringLiteral("Note_Run_Only_One")), MB_OK | MB_ICONEXCLAMATION);
+        startupMessage(g_LangMag.GetString(QStringLiteral("Note_Run_Only_One")), MB_OK | MB_ICONEXCLAMATION);
         return false;
     case SingleInstanceLock::Result::Failed:
-        message(g_LangMag.GetString(QStringLiteral("Note_Instance_Lock_Fail")).arg(lockError),
-                MB_OK | MB_ICONEXCLAMATION);
+        startupMessage(g_LangMag.GetString(QStringLiteral("Note_Instance_Lock_Fail")).arg(lockError),
+                       MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
 
     // The server: chosen in the connection dialog, started when it is local, then connected.
     bool serverIsLocal = false;
     const ChassisConnection connection = connectToChassis(serverIsLocal);
+    if (m_endRequested)
+        return endStartupOnSignal();
     if (connection == ChassisConnection::Quit)
         return false;
     DemoMode = connection == ChassisConnection::Connected ? 0 : 1;
@@ -283,10 +327,6 @@ bool CKvIGMPTQApp::InitInstance()
     }
     m_mainFrame->CenterWindow();
     m_mainFrame->show();
-    m_terminationSignals = std::make_unique<TerminationSignals>([](int) {
-        if (g_MainFrame)
-            g_MainFrame->CloseDownWithoutAsking();
-    });
     // A broken server connection is told to the frame from the event loop, after the client's call.
     if (DemoMode == 0) {
         KvClient::instance().setBrokenCallback([] {
@@ -307,11 +347,16 @@ bool CKvIGMPTQApp::InitInstance()
     } else {
         ConfigCommandsOff = 0;
         const int selected = m_services->runSelectConfig(m_mainFrame.get());
+        if (m_endRequested)
+            return endStartupOnSignal();
         if (selected == 1)
             m_mainFrame->OnCommand(CMainFrame::ID_OPEN_CONFIG);
         else if (selected == 2)
             m_mainFrame->OnCommand(CMainFrame::ID_NEW_TEST);
     }
+    if (m_endRequested)
+        return endStartupOnSignal();
+    m_started = true;
     return true;
 }
 
@@ -322,7 +367,7 @@ CKvIGMPTQApp::ChassisConnection CKvIGMPTQApp::connectToChassis(bool &serverIsLoc
     KvConnectAnswer answer = {};
     const int choice =
         m_services->showConnectDialog(reinterpret_cast<std::uint8_t *>(&answer), LanguageIsChinese);
-    if (choice == -1)
+    if (choice == -1 || m_endRequested)
         return ChassisConnection::Quit;
     if (choice != 1)
         return ChassisConnection::Demo;
@@ -338,12 +383,15 @@ CKvIGMPTQApp::ChassisConnection CKvIGMPTQApp::connectToChassis(bool &serverIsLoc
     serverIsLocal = ServerIsLoopback == 1 || LocalAddresses.contains(ServerAddress);
     bool demoChosen = false;
     if (serverIsLocal && !startLocalServer(ServerAddress, demoChosen)) {
-        if (demoChosen)
+        if (demoChosen && !m_endRequested)
             return ChassisConnection::Demo;
         link.TerminateProcess();
         return ChassisConnection::Quit;
     }
-    if (link.ConnectToServer(address) == 0) {
+    const std::uint16_t connected = link.ConnectToServer(address);
+    if (m_endRequested)
+        return ChassisConnection::Quit;
+    if (connected == 0) {
         // A server that this start-up launched and cannot reach is of no use to anyone.
         m_services->stopStartedServer();
         ShowConnectFailure();
@@ -352,15 +400,17 @@ CKvIGMPTQApp::ChassisConnection CKvIGMPTQApp::connectToChassis(bool &serverIsLoc
         link.TerminateProcess();
         return ChassisConnection::Quit;
     }
-    for (int pass = 0; pass < kInventoryWaitPasses && g_Session.InventoryReady != 1; ++pass)
-        WaitPumping(100ms);
+    for (int pass = 0; pass < kInventoryWaitPasses && g_Session.InventoryReady != 1; ++pass) {
+        if (!startupWait(100ms))
+            return ChassisConnection::Quit;
+    }
     if (g_Session.InventoryReady != 1)
-        return message(g_LangMag.GetString(QStringLiteral("Note_No_Active_Port")),
-                       MB_YESNO | MB_ICONQUESTION) == IDYES
+        return startupMessage(g_LangMag.GetString(QStringLiteral("Note_No_Active_Port")),
+                              MB_YESNO | MB_ICONQUESTION) == IDYES
                    ? ChassisConnection::Demo
                    : ChassisConnection::Quit;
     const std::int32_t card = CheckManagementCard();
-    if (card == -1)
+    if (card == -1 || m_endRequested)
         return ChassisConnection::Quit;
     return card == 1 ? ChassisConnection::Connected : ChassisConnection::Demo;
 }
@@ -371,9 +421,9 @@ std::int32_t CKvIGMPTQApp::CheckManagementCard()
     HardwareLink &link = HardwareLink::current();
     const UtControllerId controller = session.Controller;
     const auto [chassis, card, port] = controller.Id;
-    const auto askDemo = [] {
-        return message(g_LangMag.GetString(QStringLiteral("Note_No_Active_Port")),
-                       MB_YESNO | MB_ICONQUESTION) == IDYES
+    const auto askDemo = [this] {
+        return startupMessage(g_LangMag.GetString(QStringLiteral("Note_No_Active_Port")),
+                              MB_YESNO | MB_ICONQUESTION) == IDYES
                    ? 0
                    : -1;
     };
@@ -382,21 +432,24 @@ std::int32_t CKvIGMPTQApp::CheckManagementCard()
     const ManagementCardFamily *family = managementCardFamily(controller.Model);
     if (family)
         family->boardStatus(link, chassis, card, port);
-    WaitPumping(1s);
+    if (!startupWait(1s))
+        return -1;
     if (!session.ControllerVersionSeen)
         return askDemo();
     if (session.ControllerVersion.Word68 == 0xFF)
-        message(QStringLiteral("No active management card!"), MB_OK);
+        startupMessage(QStringLiteral("No active management card!"), MB_OK);
 
     for (int attempt = 0; attempt < kEepromTries; ++attempt) {
         session.ControllerEepromArrived = 0;
         if (family && family->readEeprom(link, chassis, card, port))
             session.ChassisModelName = QString::fromLatin1(family->chassisModelName);
-        WaitPumping(1s);
+        if (!startupWait(1s))
+            return -1;
         if (session.ControllerEepromArrived)
             break;
     }
-    WaitPumping(200ms);
+    if (!startupWait(200ms))
+        return -1;
     if (!session.ControllerEepromArrived)
         return askDemo();
     return 1;
@@ -410,7 +463,8 @@ int CKvIGMPTQApp::CollectLocalAddresses()
 
 int CKvIGMPTQApp::ShowConnectFailure()
 {
-    message(g_LangMag.GetString(QStringLiteral("Note_Connect_Server_Fail")), MB_OK | MB_ICONEXCLAMATION);
+    startupMessage(g_LangMag.GetString(QStringLiteral("Note_Connect_Server_Fail")),
+                   MB_OK | MB_ICONEXCLAMATION);
     return 0;
 }
 

@@ -10,6 +10,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <chrono>
 #include <cstdint>
 #include <memory>
 
@@ -32,7 +33,8 @@ public:
     CKvIGMPTQApp(const CKvIGMPTQApp &) = delete;
     CKvIGMPTQApp &operator=(const CKvIGMPTQApp &) = delete;
 
-    // True: the main frame is shown and the event loop may run; false: the program ends.
+    // True: the main frame is shown and the event loop may run; false: the program ends (also when
+    // SIGTERM or SIGINT came during start-up: what start-up had started is closed down first).
     bool InitInstance();
     // 1 hardware mode, 0 go on in demo mode, -1 end the program.
     std::int32_t CheckManagementCard();
@@ -76,11 +78,23 @@ private:
     bool startLocalServer(const QString &address, bool &demoChosen);
     // "Can't connect to server ..." question: true when the user chose demo mode.
     bool askDemoMode();
+    // A message or question of start-up; none once a termination signal has come (IDCANCEL then).
+    int startupMessage(const QString &text, unsigned type);
+    // A wait of start-up, skipped once a termination signal has come: false when start-up must end.
+    bool startupWait(std::chrono::milliseconds duration);
+    // SIGTERM or SIGINT: during start-up, ends it at its next step (the dialog it waits on is closed);
+    // afterwards, closes the program down as Exit does, without asking.
+    void onTerminationSignal();
+    // Start-up ends on a signal: the main frame closes down as it would later, or, before it exists,
+    // the server that start-up started is stopped and the connection closed. Always false.
+    bool endStartupOnSignal();
 
     std::unique_ptr<StartupServices> m_services;
     std::unique_ptr<CMainFrame> m_mainFrame;
-    // From the main frame's showing on: SIGTERM and SIGINT close the program down as Exit does.
+    // From the start of start-up on: SIGTERM and SIGINT end the program.
     std::unique_ptr<TerminationSignals> m_terminationSignals;
+    bool m_endRequested = false; // a signal came during start-up
+    bool m_started = false;      // start-up is over: the event loop runs the program
 };
 
 // The application object, null while it does not exist.

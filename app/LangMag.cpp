@@ -150,6 +150,8 @@ const QHash<QString, QString> &CLangMag::textsOf(const QString &path, Cache &cac
             if (!cache.texts.contains(folded)) // the first of equal keys wins
                 cache.texts.insert(folded, text);
         }
+        // An empty text counts as missing: the English text stands in for it.
+        cache.texts.removeIf([](const auto &entry) { return entry.value().isEmpty(); });
     }
     return cache.texts;
 }

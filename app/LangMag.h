@@ -37,8 +37,8 @@ public:
     static QString NoLanguageText(const QString &folder);
 
     // The text of a key, cut to 1023 characters, with every backslash-n pair turned into a line break;
-    // the fallback file's text when the language file lacks the key; empty when neither holds it. The
-    // files are read again whenever they change.
+    // the fallback file's text when the language file lacks the key or holds an empty text for it; empty
+    // when neither holds a text. The files are read again whenever they change.
     QString GetString(const QString &key) const;
 
     // Relabel one entry of a menu (a QMenu or a QMenuBar) with the text of a key: by position

@@ -27,7 +27,7 @@ CLogDlg::CLogDlg(const QString &settingsPath, QWidget *parent, qsizetype textLim
     if (AutoClear < 0 || AutoClear > 2)
         AutoClear = 0;
     m_autoClearBox->setChecked(AutoClear != 0);
-    connect(m_autoClearBox, &QCheckBox::toggled, this, [this](bool on) { AutoClear = on ? 1 : 0; });
+    connect(m_autoClearBox, &QCheckBox::toggled, this, &CLogDlg::onAutoClearToggled);
     connect(m_clearButton, &QPushButton::clicked, this, &CLogDlg::ClearLog);
 
     auto *buttons = new QHBoxLayout;
@@ -46,10 +46,15 @@ void CLogDlg::SetLanguageText()
     m_autoClearBox->setText(g_LangMag.GetString(QStringLiteral("LogDlg_Auto_Clear")));
 }
 
-CLogDlg::~CLogDlg()
+void CLogDlg::onAutoClearToggled(bool on)
 {
-    if (!m_settingsPath.isEmpty())
-        writeSettingInt(m_settingsPath, u"Language", u"AutoClear", m_autoClearBox->isChecked() ? 1 : 0);
+    AutoClear = on ? 1 : 0;
+    // Saved at once, so that a setting that cannot be saved is told while the user is at it.
+    if (m_settingsPath.isEmpty())
+        return;
+    if (const SaveResult saved = writeSettingInt(m_settingsPath, u"Language", u"AutoClear", AutoClear);
+        !saved)
+        reportSettingNotSaved(saved);
 }
 
 QString CLogDlg::text() const

@@ -16,11 +16,10 @@ class CLogDlg : public QDialog
 public:
     static constexpr qsizetype kDefaultTextLimit = 10'000'000;
 
-    // Reads AutoClear from the settings file (no file: off, and nothing is written back).
+    // Reads AutoClear from the settings file and writes each change of the check box back to it (no
+    // file: off, and nothing is written).
     explicit CLogDlg(const QString &settingsPath, QWidget *parent = nullptr,
                      qsizetype textLimit = kDefaultTextLimit);
-    // Writes AutoClear back to the settings file.
-    ~CLogDlg() override;
 
     // Appends text line by line; see AppendLog of the main view.
     void AppendLog(QString text);
@@ -42,6 +41,7 @@ private:
     // Appends one piece at the end; with checkAutoClear, empties the log first when the piece would pass
     // the limit and Auto Clear is on. A piece that still does not fit is refused.
     void appendPiece(const QString &piece, bool checkAutoClear);
+    void onAutoClearToggled(bool on);
 
     QString m_settingsPath;
     qsizetype m_limit;

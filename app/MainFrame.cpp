@@ -274,7 +274,8 @@ void CMainFrame::UpdateMenuStates()
 
 void CMainFrame::WriteSetting(const QString &section, const QString &key, const QString &value)
 {
-    writeSetting(SettingsPath, section, key, value);
+    if (const SaveResult saved = writeSetting(SettingsPath, section, key, value); !saved)
+        reportSettingNotSaved(saved);
 }
 
 void CMainFrame::CenterWindow()

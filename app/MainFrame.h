@@ -46,7 +46,8 @@ public:
     void UpdateConnectionPane();
     // Enabled and checked states of the menu entries that depend on the run and the language.
     void UpdateMenuStates();
-    // Writes a value into Setting.ini (line breaks stored as backslash-n).
+    // Writes a value into Setting.ini (line breaks stored as backslash-n); a failure is told to the user
+    // with its reason.
     void WriteSetting(const QString &section, const QString &key, const QString &value);
     void CenterWindow();
 

@@ -68,6 +68,9 @@ QString EngineHost::saveFailureText(const QString &key, const SaveResult &result
     case EROFS:
         reason = text(QStringLiteral("Save_Reason_Read_Only"));
         break;
+    case EISDIR:
+        reason = text(QStringLiteral("Save_Reason_Folder"));
+        break;
     default:
         reason = result.reason();
         break;

@@ -34,7 +34,8 @@ public:
     // The language text of a key.
     QString text(const QString &key) const;
     // The language text of a failed save's key and, on the next line, the reason: a full disk, a missing
-    // permission and a read-only disk in the language's words, any other in the system's.
+    // permission, a read-only disk and a folder in the file's place in the language's words, any other in
+    // the system's.
     QString saveFailureText(const QString &key, const SaveResult &result) const;
     // The status line shows the language text of the key.
     void showStatus(const QString &key) const;

@@ -1,7 +1,7 @@
 #include "engine/EngineUtils.h"
 #include "engine/IGMPTestPlan.h"
+#include "engine/PlanLineRates.h"
 #include "engine/TestPlanRecords.h"
-#include "engine/TestPlanSupport.h"
 
 #include "engine/WaitClock.h"
 #include "platform/NumberText.h"
@@ -80,24 +80,25 @@ struct MediaRow
     const char16_t *speed;
     const char16_t *duplex;
     const char16_t *mode;
+    std::uint64_t lineRate; // bytes per second; 0 when the link is down
 };
 
 constexpr std::array<MediaRow, 15> kMedia{{
-    {0, u"10M", u"Half", u"Force"},
-    {1, u"10M", u"Full", u"Force"},
-    {2, u"100M", u"Half", u"Force"},
-    {3, u"100M", u"Full", u"Force"},
-    {4, u"10M", u"Half", u"Auto"},
-    {5, u"10M", u"Full", u"Auto"},
-    {6, u"100M", u"Half", u"Auto"},
-    {7, u"100M", u"Full", u"Auto"},
-    {8, u"1G", u"Half", u"Force"},
-    {9, u"1G", u"Full", u"Force"},
-    {10, u"1G", u"Half", u"Auto"},
-    {11, u"1G", u"Full", u"Auto"},
-    {12, u"10G", u"Full", u"Force"},
-    {13, u"10G", u"Full", u"Auto"},
-    {kLinkDownMediaCode, u"Link Down", u"Full", u"Auto"},
+    {0, u"10M", u"Half", u"Force", kLineRate10M},
+    {1, u"10M", u"Full", u"Force", kLineRate10M},
+    {2, u"100M", u"Half", u"Force", kLineRate100M},
+    {3, u"100M", u"Full", u"Force", kLineRate100M},
+    {4, u"10M", u"Half", u"Auto", kLineRate10M},
+    {5, u"10M", u"Full", u"Auto", kLineRate10M},
+    {6, u"100M", u"Half", u"Auto", kLineRate100M},
+    {7, u"100M", u"Full", u"Auto", kLineRate100M},
+    {8, u"1G", u"Half", u"Force", kLineRate1G},
+    {9, u"1G", u"Full", u"Force", kLineRate1G},
+    {10, u"1G", u"Half", u"Auto", kLineRate1G},
+    {11, u"1G", u"Full", u"Auto", kLineRate1G},
+    {12, u"10G", u"Full", u"Force", kLineRate10G},
+    {13, u"10G", u"Full", u"Auto", kLineRate10G},
+    {kLinkDownMediaCode, u"Link Down", u"Full", u"Auto", 0},
 }};
 
 const MediaRow *findMedia(std::uint8_t code)
@@ -228,6 +229,12 @@ void MediaCodeToText(std::uint8_t code, QString &speed, QString &duplex, QString
         duplex = QString::fromUtf16(row->duplex);
         mode = QString::fromUtf16(row->mode);
     }
+}
+
+std::uint64_t LineRateOfMedia(std::uint16_t media)
+{
+    const MediaRow *row = findMedia(static_cast<std::uint8_t>(media & 0xFF));
+    return row ? row->lineRate : 0;
 }
 
 QString LinkSpeedText(std::uint8_t linkCode)

@@ -29,6 +29,12 @@ constexpr int kMaxChassis = 255;
 constexpr int kMaxCard = 16;
 constexpr int kMaxPort = 4;
 
+// Line rates of the link speeds, in bytes per second.
+constexpr std::uint64_t kLineRate10M = 1'250'000;
+constexpr std::uint64_t kLineRate100M = 12'500'000;
+constexpr std::uint64_t kLineRate1G = 125'000'000;
+constexpr std::uint64_t kLineRate10G = 1'250'000'000;
+
 // Module type code of an unknown model.
 constexpr std::uint8_t kUnknownModuleType = 255;
 // Media code of a (speed, duplex, mode) triple that is not in the media table.
@@ -58,6 +64,8 @@ bool ModuleTypeToModelNameA(int typeIndex, char *buffer, std::size_t bufferSize)
 std::uint8_t ParseMediaText(QStringView speed, QStringView duplex, QStringView mode);
 // The three texts of a media code; codes 14..254 leave them untouched.
 void MediaCodeToText(std::uint8_t code, QString &speed, QString &duplex, QString &mode);
+// Line rate in bytes per second of a media code (its low byte); 0 when the code names no running speed.
+std::uint64_t LineRateOfMedia(std::uint16_t media);
 // Speed of a link code: " 10M" (with a leading blank), "100M", "1G", "10G" or "Link Down".
 QString LinkSpeedText(std::uint8_t linkCode);
 // Speed choices of a module type, each ended by a line feed.

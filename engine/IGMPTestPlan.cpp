@@ -2,8 +2,9 @@
 #include "engine/IGMPTestPlan.h"
 #include "engine/HardwareInfo.h"
 
+#include "engine/PlanHostCalls.h"
+#include "engine/PlanPortLookup.h"
 #include "engine/PortSet.h"
-#include "engine/TestPlanSupport.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -24,7 +25,7 @@ void CIGMPTestPlan::FillPortLists()
     const auto listed = [this](const UtPortId &id) {
         for (std::size_t list = 1; list < PortLists.size(); ++list) {
             for (const KV_PROJECT_PORT_T &entry : PortLists[list]) {
-                if (samePort(entry.Id, id))
+                if (entry.Id == id)
                     return true;
             }
         }

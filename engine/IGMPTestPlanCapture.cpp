@@ -2,7 +2,8 @@
 #include "engine/HardwareInfo.h"
 #include "engine/IGMPTestPlan.h"
 
-#include "engine/TestPlanSupport.h"
+#include "engine/PlanHostCalls.h"
+#include "engine/PlanPortLookup.h"
 
 #include <algorithm>
 #include <cstring>

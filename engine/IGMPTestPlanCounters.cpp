@@ -1,7 +1,8 @@
 // Counter control: stopping, clearing and arming the port and stream counters of the test ports.
 #include "engine/IGMPTestPlan.h"
 
-#include "engine/TestPlanSupport.h"
+#include "engine/PlanHostCalls.h"
+#include "engine/PlanPortLookup.h"
 
 using namespace TestPlanSupport;
 

@@ -2,8 +2,10 @@
 #include "engine/IGMPTestPlan.h"
 
 #include "engine/EngineHost.h"
+#include "engine/PlanDemoCounters.h"
+#include "engine/PlanLineRates.h"
+#include "engine/PlanPortLookup.h"
 #include "engine/SourceFilterAdmission.h"
-#include "engine/TestPlanSupport.h"
 
 #include <algorithm>
 #include <cmath>

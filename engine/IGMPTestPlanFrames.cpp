@@ -2,7 +2,9 @@
 // and the address helpers they share.
 #include "engine/IGMPTestPlan.h"
 
-#include "engine/TestPlanSupport.h"
+#include "engine/PlanHostCalls.h"
+#include "engine/PlanPortLookup.h"
+#include "engine/PlanWireFormat.h"
 
 #include <algorithm>
 #include <cstring>
@@ -73,26 +75,17 @@ bool CIGMPTestPlan::BuildFrameTemplate(UtTxEntry &entry, std::uint16_t portIndex
     const UtPortRecord &record = g_Session.Ports[portIndex];
     entry.Port = {record.CID, record.BID, record.PID};
     entry.EntryNumber = 0;
-    switch (record.SpeedMedia & 0xFF) {
-    case 8:
-    case 9:
-    case 10:
-    case 11:
+    switch (LineRateOfMedia(record.SpeedMedia)) {
+    case kLineRate1G:
         entry.Gap = 500'000;
         break;
-    case 2:
-    case 3:
-    case 6:
-    case 7:
+    case kLineRate100M:
         entry.Gap = 50'000;
         break;
-    case 0:
-    case 1:
-    case 4:
-    case 5:
+    case kLineRate10M:
         entry.Gap = 250'000;
         break;
-    default:
+    default: // 10G and a link with no running speed keep the entry's gap
         break;
     }
     entry.Word12 = 96;
@@ -181,7 +174,7 @@ std::size_t CIGMPTestPlan::writeFilterReport(std::uint8_t *igmp, std::size_t roo
     std::size_t length = 8;
     for (const UtFilterHost &host : EngineHost::instance().sourceFilterHosts()) {
         UtPortKey key{};
-        if (!ParsePortLabel(host.PortLabel, key) || !samePort(key.Id, recordId(record)))
+        if (!ParsePortLabel(host.PortLabel, key) || key.Id != record.Id())
             continue;
         for (const UtFilterGroup &group : host.Groups) {
             std::uint32_t address = 0;
@@ -201,7 +194,7 @@ std::size_t CIGMPTestPlan::writeFilterReport(std::uint8_t *igmp, std::size_t roo
             const std::size_t recordLength = 8 + 4 * sources.size();
             if (length + recordLength > room) {
                 log(QStringLiteral("* Source Filter report of %1 does not fit one frame.\n")
-                        .arg(portText(recordId(record))));
+                        .arg(portText(record.Id())));
                 return 0;
             }
             std::uint8_t *at = igmp + length;
@@ -238,7 +231,7 @@ bool CIGMPTestPlan::BuildIgmpFrame(UtTxEntry &entry, std::uint32_t message, std:
 
     std::uint8_t group[4] = {};
     if (!sourceFilter && !NextGroupAddress(group, pair, groupIndex, step)) {
-        log(QStringLiteral("* Port %1 sends no IGMP frame.\n").arg(portText(recordId(record))));
+        log(QStringLiteral("* Port %1 sends no IGMP frame.\n").arg(portText(record.Id())));
         return false;
     }
     const std::uint8_t *destination = IgmpVersion == 3 ? kIgmpV3Destination : group;

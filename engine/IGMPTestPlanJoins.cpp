@@ -2,7 +2,10 @@
 #include "engine/IGMPTestPlan.h"
 
 #include "engine/PeriodicEventPump.h"
-#include "engine/TestPlanSupport.h"
+#include "engine/PlanHostCalls.h"
+#include "engine/PlanLineRates.h"
+#include "engine/PlanPortLookup.h"
+#include "engine/PlanWireFormat.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,7 +1,7 @@
 // Automatic ARP replies and learning frames of the test ports.
 #include "engine/IGMPTestPlan.h"
 
-#include "engine/TestPlanSupport.h"
+#include "engine/PlanWireFormat.h"
 
 #include <cstring>
 

@@ -2,7 +2,10 @@
 #include "engine/IGMPTestPlan.h"
 
 #include "engine/PeriodicEventPump.h"
-#include "engine/TestPlanSupport.h"
+#include "engine/PlanHostCalls.h"
+#include "engine/PlanLineRates.h"
+#include "engine/PlanPortLookup.h"
+#include "engine/PlanWireFormat.h"
 
 #include <cinttypes>
 #include <cmath>
@@ -45,7 +48,7 @@ bool CIGMPTestPlan::applyRate(UtTxEntry &entry, std::uint32_t frameSize, std::ui
     TxFrameCount = 0;
     if (frameSize < kMinFrameSize || frameSize > kMaxFrameSize || portIndex >= g_Session.Ports.size())
         return false;
-    const std::uint64_t line = lineRateOfPort(recordId(g_Session.Ports[portIndex]));
+    const std::uint64_t line = lineRateOfPort(g_Session.Ports[portIndex].Id());
     const std::uint64_t maxFps = fullLoadFps(line, frameSize);
     ChartScale = maxFps;
     if (!(rate > 0) || !std::isfinite(rate)) {
@@ -148,7 +151,7 @@ std::uint16_t CIGMPTestPlan::FillGroupStreams(UtTxEntry entry, std::uint32_t fra
         if (!addGroupEntry(entry, frameSize, pairIndex, portIndex, g, stream))
             return 0;
     }
-    return startTable(recordId(g_Session.Ports[portIndex]), 0, static_cast<std::uint16_t>(groups - 1),
+    return startTable(g_Session.Ports[portIndex].Id(), 0, static_cast<std::uint16_t>(groups - 1),
                       TxFrameCount, 0) != 0;
 }
 
@@ -164,7 +167,7 @@ std::uint16_t CIGMPTestPlan::FillCapacityGroupBursts(UtTxEntry entry, std::uint3
     // One frame to each group.
     TxFrameCount = groups;
     dataTxConfig(entry);
-    const UtPortId id = recordId(g_Session.Ports[portIndex]);
+    const UtPortId id = g_Session.Ports[portIndex].Id();
     const std::uint16_t stream = g_Session.Ports[portIndex].StreamNumber;
     std::uint32_t index = 0;
     // One call per group: thousands at the largest sizes.
@@ -190,7 +193,7 @@ std::uint16_t CIGMPTestPlan::FillCapacityGroupBursts(UtTxEntry entry, std::uint3
 void CIGMPTestPlan::copyTxFrameCount(const UtPortRecord &record)
 {
     for (UtTestPort &source : SourcePorts) {
-        if (samePort(source.Id, recordId(record)))
+        if (source.Id == record.Id())
             source.TxFrames = TxFrameCount;
     }
 }
@@ -274,7 +277,7 @@ std::uint16_t CIGMPTestPlan::StartTestPairTraffic(std::uint32_t frameSize)
                 result = 0;
                 continue;
             }
-            const UtPortId id = recordId(record);
+            const UtPortId id = record.Id();
             const auto logTransmit = [&] {
                 log(QString::asprintf(
                     "* Source Port of Test Pair - %d ( %3d, %2d, %d) Transmit packet  ==>   %" PRIu64 "\n", s,
@@ -323,7 +326,7 @@ std::uint16_t CIGMPTestPlan::StartSourcePortTraffic(std::uint32_t frameSize, std
         for (std::size_t r = 0; r < g_Session.Ports.size(); ++r) {
             if (stopRequested())
                 return 0;
-            if (!samePort(recordId(g_Session.Ports[r]), source.Id) || g_Session.DemoHardware)
+            if (g_Session.Ports[r].Id() != source.Id || g_Session.DemoHardware)
                 continue;
             const auto portIndex = static_cast<std::uint16_t>(r);
             UtTxEntry entry;

@@ -180,4 +180,6 @@ struct UtPortRecord
     std::uint8_t UniVLanPriority = 0;
     std::uint8_t UniCFI = 0;
     std::uint16_t UniVLanID = 0;
+
+    UtPortId Id() const { return UtPortId{CID, BID, PID}; }
 };

@@ -11,7 +11,7 @@ bool SourceFilterAdmits(const UtPortId &source, const UtPortId &host, const QStr
 {
     const UtPortRecord *record = nullptr;
     for (const UtPortRecord &candidate : g_Session.Ports) {
-        if (candidate.CID == source.CID && candidate.BID == source.BID && candidate.PID == source.PID) {
+        if (candidate.Id() == source) {
             record = &candidate;
             break;
         }
@@ -27,8 +27,7 @@ bool SourceFilterAdmits(const UtPortId &source, const UtPortId &host, const QStr
         return false;
     for (const UtFilterHost &entry : hosts) {
         UtPortKey key{};
-        if (!ParsePortLabel(entry.PortLabel, key) || key.Id.CID != host.CID || key.Id.BID != host.BID ||
-            key.Id.PID != host.PID)
+        if (!ParsePortLabel(entry.PortLabel, key) || key.Id != host)
             continue;
         for (const UtFilterGroup &filter : entry.Groups) {
             std::uint32_t address = 0;

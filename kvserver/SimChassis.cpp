@@ -23,7 +23,8 @@ uint8_t defaultMedia(uint8_t type)
     return 7;      // 100M full duplex, auto
 }
 
-// Link speeds of a media code: 0 10M, 1 100M, 2 1G, 3 10G.
+// Link speeds of a media code: 0 10M, 1 100M, 2 1G, 3 10G. The simulator keeps its own table of the
+// codes, apart from the program's media table, so that it checks the program rather than repeating it.
 int speedOf(uint8_t media)
 {
     if (media <= 7)

@@ -37,6 +37,7 @@ int main(int argc, char *argv[])
 {
     QCoreApplication application(argc, argv);
     std::signal(SIGPIPE, SIG_IGN);
+    std::signal(SIGXFSZ, SIG_IGN); // a capture past the file size limit fails its write, not the server
     const QStringList arguments = application.arguments();
     SimConfig config;
     uint16_t port = KvProtocol::DefaultPort;

@@ -1,10 +1,11 @@
 #include "platform/FileSave.h"
 
 #include <QFile>
-#include <QFileInfo>
 
 #include <cerrno>
+#include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -39,18 +40,6 @@ bool writeEvery(int fd, const char *data, std::size_t size)
     return true;
 }
 
-// The file a save replaces: the target of a symbolic link, else the path itself.
-QByteArray savedPath(const QString &path)
-{
-    const QFileInfo info(path);
-    if (info.isSymLink()) {
-        const QString target = info.symLinkTarget();
-        if (!target.isEmpty())
-            return QFile::encodeName(target);
-    }
-    return QFile::encodeName(path);
-}
-
 // The folder of a path, for flushing the rename to the disk.
 QByteArray folderOf(const QByteArray &path)
 {
@@ -60,17 +49,66 @@ QByteArray folderOf(const QByteArray &path)
     return slash == 0 ? QByteArrayLiteral("/") : path.left(slash);
 }
 
+// The links a chain may pass before the save gives up, as the system does (ELOOP).
+constexpr int kMaxLinksFollowed = 40;
+
+// The file a save replaces, resolved as the system resolves a path: the folder part by realpath (every
+// link and ".." in it), then the last name, which is followed on while it is a symbolic link. A link
+// whose target does not exist (dangling) names the file the save creates, as writing through the link
+// would; the target's folder must exist. Returns 0 and the path, or the system's error number.
+int resolveSavedPath(QByteArray path, QByteArray &target)
+{
+    for (int links = 0; links <= kMaxLinksFollowed; ++links) {
+        const qsizetype slash = path.lastIndexOf('/');
+        const QByteArray name = path.mid(slash + 1);
+        char folder[PATH_MAX];
+        if (!::realpath(slash < 0 ? "." : folderOf(path).constData(), folder))
+            return errno;
+        const QByteArray folderPath(folder);
+        const QByteArray candidate = (folderPath == "/" ? QByteArray() : folderPath) + '/' + name;
+        struct stat info = {};
+        if (::lstat(candidate.constData(), &info) != 0) {
+            if (errno != ENOENT)
+                return errno;
+            target = candidate; // a new file
+            return 0;
+        }
+        if (!S_ISLNK(info.st_mode)) {
+            target = candidate;
+            return 0;
+        }
+        char linked[PATH_MAX];
+        const ssize_t length = ::readlink(candidate.constData(), linked, sizeof linked);
+        if (length < 0)
+            return errno;
+        if (length == sizeof linked)
+            return ENAMETOOLONG;
+        const QByteArray next(linked, length);
+        path = next.startsWith('/') ? next : folderPath + '/' + next;
+    }
+    return ELOOP;
+}
+
 } // namespace
 
 SaveResult saveFileWhole(const QString &path, QByteArrayView bytes)
 {
-    const QByteArray target = savedPath(path);
-    if (target.isEmpty())
+    const QByteArray named = QFile::encodeName(path);
+    if (named.isEmpty())
         return {ENOENT};
+    QByteArray target;
+    if (const int error = resolveSavedPath(named, target))
+        return {error};
+    // Renaming over a file needs only the folder's permission: a file the user may not write is refused
+    // here, as writing it in place would be.
+    if (::faccessat(AT_FDCWD, target.constData(), W_OK, AT_EACCESS) != 0 && errno != ENOENT)
+        return {errno};
+    // A short hidden name beside the file: the file's own name may already be as long as names go.
+    const QByteArray tempStem = folderOf(target) + "/.kvsave" + QByteArray::number(::getpid()) + '.';
     int fd = -1;
     QByteArray temp;
     for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
-        temp = target + ".tmp" + QByteArray::number(::getpid()) + '.' + QByteArray::number(attempt);
+        temp = tempStem + QByteArray::number(attempt);
         fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST)
             return {errno};

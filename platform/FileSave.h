@@ -16,5 +16,8 @@ struct SaveResult
 };
 
 // Replaces the file at path by the bytes, whole or not at all; an existing file keeps its permissions
-// and a symbolic link keeps pointing at the file it names.
+// and a symbolic link keeps pointing at the file it names. The path is resolved as the system resolves
+// it: every link of a chain is followed to the file at its end, and ".." goes up from where a link led.
+// A dangling link makes the save create the file it names (its folder must exist). A file the user may
+// not write is refused (EACCES), even where its folder would let it be replaced.
 SaveResult saveFileWhole(const QString &path, QByteArrayView bytes);

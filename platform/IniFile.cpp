@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
+
 namespace {
 
 const QByteArray kUtf8Mark("\xEF\xBB\xBF");
@@ -79,10 +81,19 @@ int IniFile::getInt(const QString &path, QStringView section, QStringView key, i
     return static_cast<int>(value);
 }
 
-bool IniFile::putString(const QString &path, QStringView section, QStringView key, const QString &value)
+SaveResult IniFile::putString(const QString &path, QStringView section, QStringView key, const QString &value)
 {
     IniFile file;
-    return file.load(path) && file.setValue(section, key, value) && bool(file.save(path));
+    if (!file.load(path)) {
+        const QFileInfo info(path);
+        return {info.isDir()                 ? EISDIR
+                : info.size() > kMaxFileSize ? EFBIG
+                : !info.isReadable()         ? EACCES
+                                             : EIO};
+    }
+    if (!file.setValue(section, key, value))
+        return {EINVAL};
+    return file.save(path);
 }
 
 bool IniFile::load(const QString &path)

@@ -26,9 +26,10 @@ public:
     // The decimal value at the start of the value text; the default when the key is missing or its value
     // holds no number.
     static int getInt(const QString &path, QStringView section, QStringView key, int defaultValue);
-    // False when nothing was written: the file exists but cannot be read, the names or the value would
-    // break the file's lines, or the file could not be saved (it is then left as it was).
-    static bool putString(const QString &path, QStringView section, QStringView key, const QString &value);
+    // Fails when nothing was written: the file exists but cannot be read, the names or the value would
+    // break the file's lines (EINVAL), or the file could not be saved (it is then left as it was).
+    static SaveResult putString(const QString &path, QStringView section, QStringView key,
+                                const QString &value);
 
     // Largest file read; a longer one counts as unreadable.
     static constexpr qint64 kMaxFileSize = 16 * 1024 * 1024;

@@ -329,10 +329,8 @@ void CCounterLog::UpdateLatencyColumns(CIGMPTestPlan &plan)
             host.LatencyMin = sample;
         host.LatencySum += sample;
         ++host.LatencyCount;
-        const auto record =
-            std::find_if(g_Session.Ports.begin(), g_Session.Ports.end(), [&](const UtPortRecord &r) {
-                return r.CID == host.Id.CID && r.BID == host.Id.BID && r.PID == host.Id.PID;
-            });
+        const auto record = std::find_if(g_Session.Ports.begin(), g_Session.Ports.end(),
+                                         [&](const UtPortRecord &r) { return r.Id() == host.Id; });
         if (record == g_Session.Ports.end())
             continue;
         List->SetItemTexts(int(record->CounterRow), ColFrameGap,

@@ -4,10 +4,11 @@
 #include "engine/EngineHost.h"
 #include "engine/EngineUtils.h"
 #include "engine/IGMPTestPlan.h"
+#include "engine/PlanHostCalls.h"
+#include "engine/PlanPortLookup.h"
 #include "engine/RateSearch.h"
 #include "engine/Session.h"
 #include "engine/TestPageHooks.h"
-#include "engine/TestPlanSupport.h"
 #include "engine/TrialJudge.h"
 #include "run/ProcedureSupport.h"
 

@@ -6,8 +6,9 @@
 #include "engine/EngineUtils.h"
 #include "engine/IGMPTestPlan.h"
 #include "engine/LanguageText.h"
+#include "engine/PlanDemoCounters.h"
+#include "engine/PlanPortLookup.h"
 #include "engine/Session.h"
-#include "engine/TestPlanSupport.h"
 #include "platform/Prompter.h"
 #include "ports/PortCheckGrid.h"
 
@@ -27,11 +28,6 @@ namespace {
 bool monitorPort(const QComboBox *combo, UtPortKey &key)
 {
     return ParsePortIdText(combo->currentText(), QString(), key);
-}
-
-bool samePort(const UtPortId &a, const UtPortId &b)
-{
-    return a.CID == b.CID && a.BID == b.BID && a.PID == b.PID;
 }
 
 // The multicast frames a port received, -1 when it has no counter record.
@@ -166,7 +162,7 @@ bool CDlgCapacity::CheckFieldsValid()
         if (label.isEmpty())
             break;
         UtPortKey key{};
-        if (ParsePortLabel(label, key) && samePort(key.Id, monitor.Id))
+        if (ParsePortLabel(label, key) && key.Id == monitor.Id)
             monitorShown = true;
     }
     if (monitorShown && rows <= 2) {
@@ -197,7 +193,7 @@ void CDlgCapacity::ApplyToTestConfig(CIGMPTestPlan &plan)
     if (!monitorPort(MonitorCombo, monitor))
         return;
     for (UtTestPort &host : plan.HostPorts) {
-        if (samePort(host.Id, monitor.Id)) {
+        if (host.Id == monitor.Id) {
             host.Monitor = 1;
             return;
         }

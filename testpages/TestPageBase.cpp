@@ -99,7 +99,7 @@ std::uint8_t tableModuleType(const UtPortRecord &record)
     const std::size_t count = std::min<std::size_t>(g_Session.PortCount, kMaxTestPorts);
     for (std::size_t i = 0; i < count; ++i) {
         const UtPortId &id = g_Session.PortTable[i].Id;
-        if (id.CID == record.CID && id.BID == record.BID && id.PID == record.PID)
+        if (id == record.Id())
             return g_Session.PortTable[i].TYPE;
     }
     return 0xFF;
@@ -267,7 +267,7 @@ void CTestPageBase::StorePortSettings()
             continue;
         for (std::size_t j = 0; j < g_Session.Ports.size(); ++j) {
             const UtPortRecord &record = g_Session.Ports[j];
-            if (record.CID == key.Id.CID && record.BID == key.Id.BID && record.PID == key.Id.PID)
+            if (record.Id() == key.Id)
                 storeRow(row, PortSettingsList[j]);
         }
     }

@@ -4,9 +4,12 @@
 
 #include <QApplication>
 #include <clocale>
+#include <csignal>
 
 int main(int argc, char *argv[])
 {
+    // A write past the file size limit fails (EFBIG) and its save says so, rather than ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication application(argc, argv);
     // Numbers are always read and printed with C rules, whatever the user's locale.
     std::setlocale(LC_NUMERIC, "C");

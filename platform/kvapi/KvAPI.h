@@ -24,6 +24,10 @@ struct UtPortId
     uint8_t PID;  // port on the card
 };
 static_assert(sizeof(UtPortId) == 4);
+inline bool operator==(const UtPortId &a, const UtPortId &b)
+{
+    return a.CID == b.CID && a.BID == b.BID && a.PID == b.PID;
+}
 using KvPortId = UtPortId;
 
 // Ports of one chassis as a bit set: card slot s (2-17), port p (1-8) is bit ((s - 2) % 4) * 8 + (p - 1)

@@ -12,6 +12,7 @@
 #include "platform/SingleInstanceLock.h"
 
 #include <QFileInfo>
+#include <csignal>
 #include <optional>
 
 #include <gtest/gtest.h>
@@ -66,6 +67,87 @@ protected:
 };
 
 } // namespace
+
+namespace {
+
+// Raises SIGTERM when start-up reaches the named step, and lets the event loop run once, as the step's
+// dialog would.
+class SignalledServices : public FakeServices
+{
+public:
+    using FakeServices::FakeServices;
+    QString signalAt;
+
+    int showConnectDialog(std::uint8_t *answer, bool chinese) override
+    {
+        const int choice = FakeServices::showConnectDialog(answer, chinese);
+        signalAtStep(QStringLiteral("dialog"));
+        return choice;
+    }
+    LaunchResult startServer(const QString &address) override
+    {
+        const LaunchResult result = FakeServices::startServer(address);
+        signalAtStep(QStringLiteral("start"));
+        return result;
+    }
+    int runSelectConfig(QWidget *parent) override
+    {
+        const int choice = FakeServices::runSelectConfig(parent);
+        signalAtStep(QStringLiteral("select"));
+        return choice;
+    }
+    void signalAtStep(const QString &step)
+    {
+        if (step != signalAt)
+            return;
+        ::raise(SIGTERM);
+        QCoreApplication::processEvents();
+    }
+};
+
+} // namespace
+
+// SIGTERM at any step of start-up ends it there: nothing more is asked or opened, the server that
+// start-up started is stopped, the connection is closed, and the program ends.
+TEST_F(StartupTest, TerminationSignalAtAnyStepEndsTheStartupAndTheServerItStarted)
+{
+    const struct
+    {
+        const char *step;
+        bool stopsStartedServer; // else the main frame closes down, as it would later
+    } cases[] = {
+        {"dialog", false},
+        {"start", true},
+        {"card", true},
+        {"select", false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.step);
+        ShellGlobalsGuard::resetGlobals();
+        link.calls.clear();
+        ScriptedPrompter answers;
+        auto owned = std::make_unique<SignalledServices>(folder.path());
+        SignalledServices *fake = owned.get();
+        fake->signalAt = QLatin1String(c.step);
+        fake->selectConfig = 1;
+        CKvIGMPTQApp other(std::move(owned));
+        playServer('0');
+        const auto played = link.onCall;
+        link.onCall = [&](const QString &call) {
+            played(call);
+            if (call == QStringLiteral("QMC4_BoardStatus"))
+                fake->signalAtStep(QStringLiteral("card"));
+        };
+        EXPECT_FALSE(other.InitInstance());
+        EXPECT_TRUE(answers.messages().isEmpty()) << answers.messages().join(u'|').toStdString();
+        EXPECT_EQ(fake->calls.contains(QStringLiteral("stop")), c.stopsStartedServer);
+        EXPECT_EQ(fake->calls.contains(QStringLiteral("select")), c.step == std::string_view("select"));
+        EXPECT_TRUE(fake->viewCommands.isEmpty());
+        EXPECT_EQ(link.calls.last(), QStringLiteral("TerminateProcess"));
+        EXPECT_EQ(link.calls.contains(QStringLiteral("QueryNumOfClient")),
+                  c.step == std::string_view("select"));
+    }
+}
 
 TEST_F(StartupTest, MissingPacketCaptureLibraryEndsBeforeAnythingElse)
 {
@@ -387,6 +469,12 @@ TEST_F(StartupTest, LanguageSettingSelectsTheFileOrFallsBackToEnglishWithANotice
     shipped.SetLangFile(QStringLiteral(KV_SOURCE_DIR "/resources/Language/LangEng.lng"));
     const QString english = shipped.GetString(QStringLiteral("Menu_File"));
     ASSERT_FALSE(english.isEmpty());
+    // The English file with every text taken out, each key left in place.
+    QByteArray everyKeyEmpty;
+    QFile englishFile(shipped.GetLangFile());
+    ASSERT_TRUE(englishFile.open(QIODevice::ReadOnly));
+    for (const QByteArray &line : englishFile.readAll().split('\n'))
+        everyKeyEmpty += (line.contains('=') ? line.left(line.indexOf('=') + 1) : line) + '\n';
     struct Case
     {
         const char *name;
@@ -406,6 +494,9 @@ TEST_F(StartupTest, LanguageSettingSelectsTheFileOrFallsBackToEnglishWithANotice
          0, "holds no text"},
         {"texts missing", "[Language]\nSelLangFile=LangChs.lng\n", QByteArray("[STRINGS]\nMenu_Help=X\n"), 1,
          "lacks"},
+        {"texts empty", "[Language]\nSelLangFile=LangChs.lng\n",
+         QByteArray("[STRINGS]\nMenu_Help=X\nMenu_File=\n"), 1, "lacks"},
+        {"every text empty", "[Language]\nSelLangFile=LangChs.lng\n", everyKeyEmpty, 0, "holds no text"},
     };
     for (const Case &c : cases) {
         TempProgramFolder own(c.settings);

@@ -59,7 +59,7 @@ TEST(LogDlg, AutoClearEmptiesTheLogBeforeAPieceWouldPassTheLimit)
         log.autoClearBox()->setChecked(false);
         EXPECT_EQ(log.AutoClear, 0);
     }
-    // The choice is written back when the window goes.
+    // The choice is written back when it changes.
     EXPECT_EQ(readSettingInt(settings, u"Language", u"AutoClear", -1), 0);
 }
 

@@ -1,8 +1,10 @@
 // The main frame: menus and bars in both languages, the language switch, module information and the
 // close-down behind the busy dialog.
 #include "ShellTestSupport.h"
+#include "common/FileSizeLimit.h"
 
 #include "app/KvIGMPTQApp.h"
+#include "app/LogDlg.h"
 #include "app/MMStatusBar.h"
 #include "app/MainFormView.h"
 #include "app/MainFrame.h"
@@ -17,6 +19,7 @@
 #include "reports/MyPropSheet.h"
 #include "run/TestReportDlg.h"
 
+#include <QCheckBox>
 #include <QMenuBar>
 #include <QSignalSpy>
 #include <QWindowStateChangeEvent>
@@ -146,6 +149,41 @@ TEST_F(MainFrameTest, SwitchingLanguageRelabelsEverythingAndPersists)
     EXPECT_EQ(IniFile::getString(folder.settingsPath(), u"Language", u"SelLangFile", QString(), 1024),
               QStringLiteral("LangEng.lng"));
     EXPECT_EQ(labels(), languageTexts(folder.languageFile("LangEng.lng"), allKeys));
+}
+
+// A setting that cannot be saved in Setting.ini is told with its reason, in the language on show; the
+// choice holds for this run.
+TEST_F(MainFrameTest, SettingsThatCannotBeSavedAreToldWithTheReason)
+{
+    const QString chinese = folder.languageFile("LangChs.lng");
+    const QString english = folder.languageFile("LangEng.lng");
+    const QStringList folderInPlace =
+        languageTexts(chinese, {QStringLiteral("Setting_Save_Fail"), QStringLiteral("Save_Reason_Folder")});
+    const QStringList diskFull = languageTexts(
+        english, {QStringLiteral("Setting_Save_Fail"), QStringLiteral("Save_Reason_Disk_Full")});
+
+    {
+        const FileSizeLimit limit(8); // a full disk
+        frame->OnCommand(CMainFrame::ID_LANGUAGE_CHINESE);
+        frame->OnCommand(CMainFrame::ID_LANGUAGE_ENGLISH);
+    }
+    ASSERT_EQ(prompter.messages().size(), 2);
+    EXPECT_EQ(prompter.messages().last(), diskFull.join(u'\n'));
+    EXPECT_EQ(IniFile::getString(folder.settingsPath(), u"Language", u"SelLangFile", QString(), 1024),
+              QStringLiteral("LangEng.lng"));
+
+    ASSERT_TRUE(QFile::remove(folder.settingsPath()));
+    ASSERT_TRUE(QDir().mkdir(folder.settingsPath())); // a folder in the file's place
+    frame->OnCommand(CMainFrame::ID_LANGUAGE_CHINESE);
+    EXPECT_TRUE(frame->commandAction(CMainFrame::ID_LANGUAGE_CHINESE)->isChecked());
+    ASSERT_EQ(prompter.messages().size(), 3);
+    EXPECT_EQ(prompter.messages().last(), folderInPlace.join(u'\n'));
+
+    CLogDlg *log = frame->View()->LogDlg;
+    log->autoClearBox()->click();
+    EXPECT_EQ(log->AutoClear, 1);
+    ASSERT_EQ(prompter.messages().size(), 4);
+    EXPECT_EQ(prompter.messages().last(), folderInPlace.join(u'\n'));
 }
 
 TEST_F(MainFrameTest, LanguageAndModuleEntriesAreDisabledWhileRunning)

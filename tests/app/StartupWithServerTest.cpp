@@ -5,6 +5,7 @@
 #include "app/KvIGMPTQApp.h"
 #include "app/MMStatusBar.h"
 #include "app/MainFrame.h"
+#include "app/SelectConfigDlg.h"
 #include "app/ToolBarDlg.h"
 #include "controls/widgets/ButtonST.h"
 #include "engine/EngineUtils.h"
@@ -58,7 +59,11 @@ public:
     {
         return processRunning ? processRunning() : StartupServices::serverProcessRunning();
     }
-    int runSelectConfig(QWidget *) override { return -1; }
+    int runSelectConfig(QWidget *parent) override
+    {
+        return realStartupChoice ? StartupServices::runSelectConfig(parent) : -1;
+    }
+    bool realStartupChoice = false;
 
     SingleInstanceLock lock;
 };
@@ -97,6 +102,22 @@ protected:
         KvClient::instance().setServerPort(0);
         Kv_SYS_TerminateProcess();
     }
+    // Starts the server in this process on a free loopback port, the one the client connects to.
+    static void startInProcess(KvServer &server)
+    {
+        std::string error;
+        ASSERT_TRUE(server.listen(0, "127.0.0.1", error)) << error;
+        server.start();
+        KvClient::instance().setServerPort(server.port());
+    }
+    // Start-up services that find the server of this process running.
+    std::unique_ptr<LoopbackServices> inProcessServices() const
+    {
+        auto services = std::make_unique<LoopbackServices>(folder.path());
+        services->processRunning = [] { return true; };
+        return services;
+    }
+
     ShellGlobalsGuard guard;
     TempProgramFolder folder;
     ScriptedPrompter prompter;
@@ -107,13 +128,8 @@ protected:
 TEST_F(ServerStartupTest, RunningServerGivesHardwareModeAndCloseDownReleasesAndDisconnects)
 {
     KvServer server;
-    std::string error;
-    ASSERT_TRUE(server.listen(0, "127.0.0.1", error)) << error;
-    server.start();
-    KvClient::instance().setServerPort(server.port());
-
-    auto services = std::make_unique<LoopbackServices>(folder.path());
-    services->processRunning = [] { return true; }; // the server runs in this process
+    ASSERT_NO_FATAL_FAILURE(startInProcess(server));
+    auto services = inProcessServices();
     services->throughDialog = true;
     // The user accepts the proposed address in the connection dialog.
     QTimer connectClicker;
@@ -233,12 +249,8 @@ TEST_F(ServerStartupTest, TerminationSignalClosesDownAndStopsTheServerWithoutAsk
 {
     for (const int signal : {SIGTERM, SIGINT}) {
         KvServer server;
-        std::string error;
-        ASSERT_TRUE(server.listen(0, "127.0.0.1", error)) << error;
-        server.start();
-        KvClient::instance().setServerPort(server.port());
-        auto services = std::make_unique<LoopbackServices>(folder.path());
-        services->processRunning = [] { return true; };
+        ASSERT_NO_FATAL_FAILURE(startInProcess(server));
+        auto services = inProcessServices();
         CKvIGMPTQApp app(std::move(services));
         ASSERT_TRUE(app.InitInstance()) << prompter.messages().join(u'|').toStdString();
         ASSERT_EQ(g_ServerOnThisMachine, 1);
@@ -251,6 +263,40 @@ TEST_F(ServerStartupTest, TerminationSignalClosesDownAndStopsTheServerWithoutAsk
         EXPECT_TRUE(app.MainFrame()->close()) << "the close-down is done";
         server.stop();
     }
+}
+
+// SIGTERM while the start-up choice is on show ends the program there: the dialog closes, start-up goes
+// no further, and the server on this machine that serves it alone stops.
+TEST_F(ServerStartupTest, TerminationSignalDuringTheStartupChoiceEndsTheProgramAndItsServer)
+{
+    KvServer server;
+    ASSERT_NO_FATAL_FAILURE(startInProcess(server));
+    auto services = inProcessServices();
+    services->realStartupChoice = true;
+    bool raised = false;
+    QTimer signaller;
+    QObject::connect(&signaller, &QTimer::timeout, [&] {
+        if (!raised && qobject_cast<CSelectConfigDlg *>(QApplication::activeModalWidget()))
+            raised = ::raise(SIGTERM) == 0;
+    });
+    signaller.start(20);
+    // Should the signal leave the dialog open, it is closed after a while so that the test ends.
+    QTimer giveUp;
+    giveUp.setSingleShot(true);
+    QObject::connect(&giveUp, &QTimer::timeout, [] {
+        if (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
+            dialog->reject();
+    });
+    giveUp.start(20000);
+    CKvIGMPTQApp app(std::move(services));
+    EXPECT_FALSE(app.InitInstance());
+    signaller.stop();
+    giveUp.stop();
+    EXPECT_TRUE(raised);
+    EXPECT_TRUE(eventuallyTrue([&] { return !server.isRunning(); }));
+    EXPECT_FALSE(KvClient::instance().isConnected());
+    EXPECT_TRUE(prompter.messages().isEmpty()) << prompter.messages().join(u'|').toStdString();
+    server.stop();
 }
 
 // A server that goes away leaves the program disconnected with Reconnect on offer; pressing it connects

@@ -144,6 +144,17 @@ TEST(MediaTable, LinkSpeedTextShowsTheTrueSpeed)
         EXPECT_EQ(LinkSpeedText(std::uint8_t(code)), QStringView(text)) << code;
 }
 
+TEST(MediaTable, LineRateFollowsTheSpeedOfEachCode)
+{
+    // The high byte of a port's media word is not part of the code.
+    const std::pair<std::uint16_t, std::uint64_t> cases[] = {
+        {0, kLineRate10M}, {5, kLineRate10M}, {2, kLineRate100M}, {0x0107, kLineRate100M},
+        {8, kLineRate1G},  {11, kLineRate1G}, {12, kLineRate10G}, {13, kLineRate10G},
+        {14, 0},           {255, 0}};
+    for (const auto &[media, rate] : cases)
+        EXPECT_EQ(LineRateOfMedia(media), rate) << media;
+}
+
 TEST(MediaTable, SpeedChoices)
 {
     EXPECT_EQ(SpeedChoiceList(52), u"1G\n100M\n10M\n");

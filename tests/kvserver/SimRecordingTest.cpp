@@ -6,11 +6,13 @@
 #include "common/TestFiles.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
 #include <algorithm>
 #include <netinet/in.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -29,6 +31,22 @@ uint16_t freePort()
     const LoopbackListener listener = listenOnLoopback(1);
     ::close(listener.fd);
     return listener.port;
+}
+
+// Starts the server program recording into the capture file, connects to it and locks port 2/1.
+void startRecordingProgram(QProcess &program, const QString &capture)
+{
+    const uint16_t port = freePort();
+    program.start(besideTestProgram(QStringLiteral("KvServerAP")),
+                  {QStringLiteral("--port"), QString::number(port), QStringLiteral("--pcap"), capture,
+                   QStringLiteral("--time-scale"), QStringLiteral("0")});
+    ASSERT_TRUE(program.waitForStarted(5000));
+    ASSERT_TRUE(program.waitForReadyRead(5000));
+    Kv_SYS_Init(nullptr, 0xFF);
+    KvClient::instance().setServerPort(port);
+    const char address[32] = "127.0.0.1";
+    ASSERT_EQ(Kv_SYS_ConnectToServer(address), 1);
+    ASSERT_EQ(Kv_LockPortStatus({1, {1, 0, 0, 0}}), 1);
 }
 
 } // namespace
@@ -110,18 +128,8 @@ TEST_F(SimRecordingTest, ServerProgramRecordsWhenAskedOnItsCommandLine)
 {
     QTemporaryDir folder;
     const QString path = folder.filePath("program.pcapng");
-    const uint16_t port = freePort();
     QProcess program;
-    program.start(besideTestProgram(QStringLiteral("KvServerAP")),
-                  {QStringLiteral("--port"), QString::number(port), QStringLiteral("--pcap"), path,
-                   QStringLiteral("--time-scale"), QStringLiteral("0")});
-    ASSERT_TRUE(program.waitForStarted(5000));
-    ASSERT_TRUE(program.waitForReadyRead(5000));
-    Kv_SYS_Init(nullptr, 0xFF);
-    KvClient::instance().setServerPort(port);
-    const char address[32] = "127.0.0.1";
-    ASSERT_EQ(Kv_SYS_ConnectToServer(address), 1);
-    ASSERT_EQ(Kv_LockPortStatus({1, {1, 0, 0, 0}}), 1);
+    ASSERT_NO_FATAL_FAILURE(startRecordingProgram(program, path));
     const Bytes join = igmpV2(0x16, portMac(2, 1), ip(10, 0, 0, 1), ip(239, 1, 1, 1));
     ASSERT_EQ(sendNic({2, 1}, join), 1);
     EXPECT_EQ(Kv_SYS_TerminateServer(), 1);
@@ -132,4 +140,30 @@ TEST_F(SimRecordingTest, ServerProgramRecordsWhenAskedOnItsCommandLine)
     ASSERT_EQ(capture.packets.size(), 1u);
     EXPECT_EQ(capture.packets[0].data, join);
     EXPECT_EQ(capture.packets[0].interface, 0u);
+}
+
+// Under a file size limit the capture's writes past it fail, as on a full disk: the system's signal for
+// them (SIGXFSZ) does not end the server, which goes on serving and ends when asked.
+TEST_F(SimRecordingTest, ServerProgramOutlivesAFileSizeLimitOnItsCapture)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath("limited.pcapng");
+    constexpr rlim_t kLimit = 4096;
+    QProcess program;
+    program.setChildProcessModifier([] {
+        rlimit limit = {};
+        ::getrlimit(RLIMIT_FSIZE, &limit);
+        limit.rlim_cur = kLimit;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    });
+    ASSERT_NO_FATAL_FAILURE(startRecordingProgram(program, path));
+    const Bytes join = igmpV2(0x16, portMac(2, 1), ip(10, 0, 0, 1), ip(239, 1, 1, 1));
+    // Some ten times the limit of recorded frames.
+    for (int frame = 0; frame < 400; ++frame)
+        ASSERT_EQ(sendNic({2, 1}, join), 1) << frame;
+    EXPECT_EQ(Kv_SYS_TerminateServer(), 1);
+    ASSERT_TRUE(program.waitForFinished(5000));
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 0);
+    EXPECT_LE(QFileInfo(path).size(), qint64(kLimit));
 }
