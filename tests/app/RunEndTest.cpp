@@ -116,6 +116,10 @@ protected:
     QStringList statuses;
 };
 
+// The same set-up for a Stop and for Reconnect.
+using StoppedRunTest = RunEndTest;
+using ReconnectTest = RunEndTest;
+
 } // namespace
 
 // The chassis goes away 3 seconds into the run: the run ends with a message that the connection was lost
@@ -141,12 +145,6 @@ INSTANTIATE_TEST_SUITE_P(BothLanguages, RunEndTest,
                                          RunEndCase{TestMixClass, "LangChs.lng"},
                                          RunEndCase{TestCapacity, "LangEng.lng"},
                                          RunEndCase{TestJoinLeave, "LangChs.lng"}));
-
-namespace {
-
-using StoppedRunTest = RunEndTest;
-
-} // namespace
 
 // A Stop in the middle of a trial: no step it cut short is told as a failure, the run ends as stopped,
 // the stopped result says so, and every membership the trial made is left: none of them times out on the
@@ -229,12 +227,6 @@ INSTANTIATE_TEST_SUITE_P(EveryGroupTest, StoppedRunTest,
                                          RunEndCase{TestJoinLeave, "LangEng.lng"},
                                          RunEndCase{TestSourceFilter, "LangEng.lng"},
                                          RunEndCase{TestMixClass, "LangChs.lng"}));
-
-namespace {
-
-using ReconnectTest = RunEndTest;
-
-} // namespace
 
 // The connection is told lost during a run: Reconnect is not offered until the run has ended, and pressed
 // all the same it is refused as the other buttons are; the run goes on to its end.
