@@ -242,10 +242,8 @@ public:
     int VisibleTestPage() const;
     // The page is shown inside the view (whether or not the view itself is on screen).
     bool IsPageShown(const QWidget *page) const;
-    // The description box's default heading and text.
+    // The description box's default heading and text, with the start page's picture.
     void setDefaultDescription();
-    // Hides the picture, gives it the new one and shows it again.
-    void setTestPicture(const QImage &picture);
 
     // Controls of the form.
     CStaticEx *TitleLabel = nullptr;
@@ -327,7 +325,10 @@ private:
     void storePortSettings(int test);
     void selectTab(int index);
     void fillTabItems();
-    void setDescription(const char *titleKey, const char *textKey);
+    // The description box's heading and text with the picture of a test (none for a test without one).
+    void setDescription(const char *titleKey, const char *textKey, int pictureTest);
+    // Adds under the report node one node per result page open in the report window (a test of the last
+    // run that has one) that is not listed yet.
     void insertReportNodes(QTreeWidgetItem *report);
     QTreeWidgetItem *addNode(QTreeWidgetItem *parent, TreeNode node, const QString &text);
     void connectControls();
@@ -343,7 +344,8 @@ private:
     void sendToFrame(int command);
     // The start of every runner: flags, plan test type, run values and the elapsed-time timer.
     void beginRunner(int test, std::uint32_t testType);
-    // The result page of a test emptied (for the frame-size rows of the run) and shown.
+    // The result page of a test opened, listed under the report node, emptied (for the frame-size rows
+    // of the run) and shown.
     void prepareResultPage(int test, int tab, ReportPage *page, const std::vector<UtCustomFrame> &rows);
     // A procedure returned false: the run ends here.
     std::uint8_t failRunner();

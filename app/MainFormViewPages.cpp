@@ -145,8 +145,6 @@ void CMainFormView::OnInitialUpdate()
     ElapsedValue->SetTextColor(kElapsedColor);
     DescriptionTitle->SetTextColor(kDescriptionTitleColor);
 
-    TestPicture->show();
-
     setDefaultDescription();
     QPalette palette = DescriptionText->palette();
     palette.setColor(QPalette::Base, fromColorRef(sysColor(SysColor::BtnFace)));
@@ -164,7 +162,6 @@ void CMainFormView::OnInitialUpdate()
     CreatePages();
     LayoutPages();
     relabelWindows();
-    TestPicture->SetBitmap(TestPictureImage(0));
 }
 
 const QImage &CMainFormView::TestPictureImage(int index)

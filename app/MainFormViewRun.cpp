@@ -149,9 +149,10 @@ void CMainFormView::StartTest()
         bar->ResultsReady = 0;
     }
     ReportDlg->Results.ClearResultRecord();
-    ResetReportTree();
+    // The result pages of the last run close before the run-time tree lists what is open.
     for (int tab = 0; tab < CTestReportDlg::kCounterPage; ++tab)
         ReportDlg->PropSheet->LockPage(tab);
+    ResetReportTree();
     RunActive = 1;
     ReportDlg->CounterPage->ResetCounterLog();
     ReportDlg->CounterPage->ClearButton->setEnabled(false);
@@ -387,6 +388,7 @@ void CMainFormView::prepareResultPage(int test, int tab, ReportPage *page,
                                       const std::vector<UtCustomFrame> &rows)
 {
     ReportDlg->PropSheet->UnlockPage(tab);
+    insertReportNodes(TreeItem(TreeNode::Report));
     // No redraw of the chart while its records are rebuilt; InitChartViewPort ends the lock.
     page->ChartBusy = true;
     page->FrameRows = rows;

@@ -45,6 +45,8 @@ namespace {
 const QString kRootName = QStringLiteral("Tavrix-IGMP-TQ");
 // The narrowest step of the tree's levels that still shows where each level starts.
 constexpr int kMinTreeIndentation = 12;
+// The test whose picture the start page's description shows, as do the other descriptions of no test.
+constexpr int kStartPageTestPicture = TestMixClass;
 
 // Per test: its node and key, its report node and key (none for Capacity and Join/Leave), and the
 // description its node shows.
@@ -138,9 +140,16 @@ QTreeWidgetItem *CMainFormView::addNode(QTreeWidgetItem *parent, TreeNode node, 
 
 void CMainFormView::insertReportNodes(QTreeWidgetItem *report)
 {
-    for (int test = 0; test < TestCount; ++test)
-        if (kTests[test].reportKey && TestSelected[test])
-            addNode(report, kTests[test].reportNode, text(kTests[test].reportKey));
+    if (!report || !ReportDlg)
+        return;
+    // What ran: the result pages open in the report window. The tests run in the order of the nodes,
+    // so a node added as its test starts comes after those of the tests before it.
+    for (int test = 0; test < TestCount; ++test) {
+        const TreeNode node = kTests[test].reportNode;
+        const int page = resultPageOf(node);
+        if (page >= 0 && !ReportDlg->PropSheet->IsPageLocked(page) && !TreeItem(node))
+            addNode(report, node, text(kTests[test].reportKey));
+    }
 }
 
 void CMainFormView::BuildTree()
@@ -270,16 +279,25 @@ void CMainFormView::OnTreeClick(QTreeWidgetItem *item)
         return;
     }
     if (node == TreeNode::ForwardThroughput)
-        setDescription("Des_Forward_Throughput", "Des_Throughput_Des");
+        setDescription("Des_Forward_Throughput", "Des_Throughput_Des", kStartPageTestPicture);
     else
         setDefaultDescription();
 }
 
-void CMainFormView::setDescription(const char *titleKey, const char *textKey)
+void CMainFormView::setDescription(const char *titleKey, const char *textKey, int pictureTest)
 {
     DescriptionTitle->SetText(text(titleKey));
     DescriptionText->setPlainText(text(textKey));
     fitDescription();
+    const QImage &picture = TestPictureImage(pictureTest);
+    if (picture.isNull()) {
+        TestPicture->hide();
+        return;
+    }
+    // Hidden while it changes, so that no trace of the last picture stays on screen.
+    TestPicture->hide();
+    TestPicture->SetBitmap(picture);
+    TestPicture->show();
 }
 
 void CMainFormView::fitDescription()
@@ -341,14 +359,7 @@ void CMainFormView::fitTreeTexts()
 
 void CMainFormView::setDefaultDescription()
 {
-    setDescription("Des_IGMP_Des", "Des_IGMP_TQ");
-}
-
-void CMainFormView::setTestPicture(const QImage &picture)
-{
-    TestPicture->hide();
-    TestPicture->SetBitmap(picture);
-    TestPicture->show();
+    setDescription("Des_IGMP_Des", "Des_IGMP_TQ", kStartPageTestPicture);
 }
 
 bool CMainFormView::refusedWhileRunning(bool tellUser) const
@@ -471,11 +482,7 @@ void CMainFormView::showTestPageOf(int test)
 
 void CMainFormView::showTestDescription(int test)
 {
-    setDescription(kTests[test].titleKey, kTests[test].textKey);
-    if (const QImage &picture = TestPictureImage(test); !picture.isNull())
-        setTestPicture(picture);
-    else
-        TestPicture->hide();
+    setDescription(kTests[test].titleKey, kTests[test].textKey, test);
 }
 
 void CMainFormView::ShowTestPage(int test)
@@ -591,7 +598,6 @@ void CMainFormView::OnLanguageChanged()
     relabelWindows();
     OnShowHomePage();
     setDefaultDescription();
-    TestPicture->SetBitmap(TestPictureImage(0));
     PortConfigPage->SetLanguageText();
     PortInfoPage->SetLanguageText();
     SysInfoPage->SetLanguageText();

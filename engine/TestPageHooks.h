@@ -12,7 +12,8 @@ class CapacityPageHooks
 {
 public:
     virtual ~CapacityPageHooks() = default;
-    // Lays out the result grid from the plan's ports, every count empty until a step has read its own.
+    // The start of a run: the result grid laid out from the plan's ports, every count empty until a step
+    // has read its own, and the capacity label "n/a" until a step passes.
     virtual void LayOutResults(const CIGMPTestPlan &plan) = 0;
     // Refreshes the result grid with the receive counters a step has just read.
     virtual void ShowResults(CIGMPTestPlan &plan) = 0;
@@ -21,8 +22,6 @@ public:
     virtual bool CheckGroupStepPassed(const CIGMPTestPlan &plan, std::uint32_t groups) = 0;
     // Demo mode: counters as if every receiving port got one frame of each of `groups` groups.
     virtual bool FillSyntheticCounters(const CIGMPTestPlan &plan, std::uint32_t groups) = 0;
-    // The capacity label.
-    virtual void SetCapacityText(const QString &text) = 0;
 };
 
 class JoinLeavePageHooks

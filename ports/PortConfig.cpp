@@ -80,6 +80,9 @@ void addSorted(QStringList &list, const QString &text)
     list.insert(sortedPlace(int(list.size()), text, [&list](int i) { return list[i]; }), text);
 }
 
+// The model code of the module whose ports the rebuilt source list offers.
+const QString kRebuiltSourceModel = QStringLiteral("M08");
+
 } // namespace
 
 void UpdatePairFields(UtPortRecord &record)
@@ -120,6 +123,14 @@ CPortConfig::CPortConfig(QWidget *parent) : QWidget(parent)
     m_availableLabel = new QLabel(this);
     m_selectedLabel = new QLabel(this);
     m_groupLabel = new QLabel(this);
+    HiddenAvailableGrid = new CKvAvlGrid(this);
+    HiddenSelectedGrid = new CKvSelGrid(this);
+    HiddenAddButton = new CButtonST(this);
+    HiddenRemoveButton = new CButtonST(this);
+    HiddenRemoveAllButton = new CButtonST(this);
+    m_hiddenAvailableLabel = new QLabel(this);
+    m_hiddenSelectedLabel = new QLabel(this);
+    DebugButton = new QPushButton(QStringLiteral("debug"), this);
 
     auto *buttons = new QVBoxLayout;
     buttons->addStretch();
@@ -160,6 +171,9 @@ CPortConfig::CPortConfig(QWidget *parent) : QWidget(parent)
     connect(AddButton, &QPushButton::clicked, this, &CPortConfig::OnAddHosts);
     connect(RemoveButton, &QPushButton::clicked, this, &CPortConfig::OnRemoveHosts);
     connect(RemoveAllButton, &QPushButton::clicked, this, &CPortConfig::OnRemoveAllHosts);
+    connect(HiddenAddButton, &QPushButton::clicked, this, &CPortConfig::OnHiddenAddHosts);
+    connect(HiddenRemoveButton, &QPushButton::clicked, this, &CPortConfig::OnHiddenRemoveHosts);
+    connect(HiddenRemoveAllButton, &QPushButton::clicked, this, &CPortConfig::OnHiddenRemoveAllHosts);
     connect(SetButton, &QPushButton::clicked, this, &CPortConfig::OnSet);
     connect(ResetButton, &QPushButton::clicked, this, &CPortConfig::OnReset);
     OnInitDialog();
@@ -170,6 +184,12 @@ void CPortConfig::OnInitDialog()
     SetLanguageText();
     AvailableGrid->InitAttachedWindow(this);
     SelectedGrid->InitAttachedWindow(this);
+    HiddenAvailableGrid->InitAttachedWindow(this);
+    HiddenSelectedGrid->InitAttachedWindow(this);
+    for (QWidget *hidden : std::initializer_list<QWidget *>{
+             HiddenSelectedGrid, HiddenAvailableGrid, HiddenAddButton, HiddenRemoveButton,
+             HiddenRemoveAllButton, m_hiddenAvailableLabel, m_hiddenSelectedLabel, DebugButton})
+        hidden->hide();
     GroupCountSpin->SetBuddy(GroupCountEdit);
     GroupCountSpin->SetDecimals(0);
     GroupCountSpin->SetRangeAndStep(kMinPairGroups, kMaxPairGroups, 1);
@@ -177,9 +197,12 @@ void CPortConfig::OnInitDialog()
     GroupCountSpin->SetValue(1);
     GroupCountEdit->hide();
     GroupCountSpin->hide();
-    AddButton->AssignStateBitmaps(PortArt::bitmap(PortArt::AddPicture), 0xFFFFFF);
-    RemoveButton->AssignStateBitmaps(PortArt::bitmap(PortArt::RemovePicture), 0xFFFFFF);
-    RemoveAllButton->AssignStateBitmaps(PortArt::bitmap(PortArt::RemoveAllPicture), 0xFFFFFF);
+    for (CButtonST *add : {AddButton, HiddenAddButton})
+        add->AssignStateBitmaps(PortArt::bitmap(PortArt::AddPicture), 0xFFFFFF);
+    for (CButtonST *remove : {RemoveButton, HiddenRemoveButton})
+        remove->AssignStateBitmaps(PortArt::bitmap(PortArt::RemovePicture), 0xFFFFFF);
+    for (CButtonST *removeAll : {RemoveAllButton, HiddenRemoveAllButton})
+        removeAll->AssignStateBitmaps(PortArt::bitmap(PortArt::RemoveAllPicture), 0xFFFFFF);
     Plan().TestPairs.clear();
     for (int n = 1; n <= kMaxPairs; ++n)
         Plan().TestPairs.push_back(DefaultPair(n));
@@ -218,6 +241,8 @@ void CPortConfig::SetLanguageText()
     m_availableLabel->setText(languageText("PortDlg_Available_Host"));
     m_sourceSetLabel->setText(languageText("PortDlg_Selected"));
     m_selectedLabel->setText(languageText("PortDlg_Selected"));
+    m_hiddenAvailableLabel->setText(languageText("PortDlg_Available"));
+    m_hiddenSelectedLabel->setText(languageText("PortDlg_Selected"));
     ResetButton->setText(languageText("PortDlg_Reset"));
     SetButton->setText(languageText("PortDlg_Set"));
     m_groupLabel->setText(languageText("PortDlg_Group_Address"));
@@ -273,13 +298,19 @@ void CPortConfig::ResetDialog()
     SourceCombo->clear();
     HiddenSourceList.clear();
     SourceEdit->setText(notSetText());
-    DeleteAllRows(AvailableGrid);
-    DeleteAllRows(SelectedGrid);
+    emptyPortGrids();
     // Stale stream fields would otherwise survive for ports in no pair.
     for (UtPortRecord &record : g_Session.Ports) {
         record.SourcePair = record.HostPair = 0;
         UpdatePairFields(record);
     }
+}
+
+void CPortConfig::emptyPortGrids()
+{
+    for (CKvPortlistGrid *grid : std::initializer_list<CKvPortlistGrid *>{
+             AvailableGrid, SelectedGrid, HiddenAvailableGrid, HiddenSelectedGrid})
+        DeleteAllRows(grid);
 }
 
 QString CPortConfig::portText(std::uint16_t chassis, std::uint8_t card, std::uint8_t port)
@@ -323,15 +354,19 @@ void CPortConfig::RefreshPortGrids()
     if (added) {
         SourceCombo->setEnabled(true);
         SourceCombo->setCurrentIndex(0);
+        m_rememberedSource = SourceCombo->itemText(0);
         SourceEdit->setText(shown.Status ? portText(shown.Src_Cid, shown.Src_Bid, shown.Src_Pid)
                                          : notSetText());
     }
     DeleteAllRows(AvailableGrid);
+    DeleteAllRows(HiddenAvailableGrid);
     const int proposed =
         SourceCombo->count() > 0 ? findPrefix(HiddenSourceList, SourceCombo->itemText(0)) : -1;
     for (int i = 0; i < HiddenSourceList.size(); ++i) {
-        if (i != proposed)
-            addPortRow(AvailableGrid, HiddenSourceList[i]);
+        if (i == proposed)
+            continue;
+        addPortRow(AvailableGrid, HiddenSourceList[i]);
+        addPortRow(HiddenAvailableGrid, HiddenSourceList[i]);
     }
     AvailableGrid->RepaintAllParts();
     showPairAddress(shown);
@@ -369,8 +404,7 @@ void CPortConfig::SelectTestPair(int pair)
             SourceCombo->insertItem(0, label);
         }
     }
-    DeleteAllRows(AvailableGrid);
-    DeleteAllRows(SelectedGrid);
+    emptyPortGrids();
     if (SourceCombo->count() == 0) {
         SourceCombo->setEnabled(false);
         SourceEdit->setText(languageText("PortDlg_Not_enough_TX"));
@@ -457,14 +491,36 @@ void CPortConfig::OnRemoveHosts()
     moveCheckedRows(SelectedGrid, AvailableGrid);
 }
 
+bool CPortConfig::checkEveryRow(CKvSelGrid *grid)
+{
+    const int rows = grid->GetRowCount();
+    for (int row = 0; row < rows; ++row)
+        grid->SetRowChecked(row, 1);
+    return rows > 0;
+}
+
 void CPortConfig::OnRemoveAllHosts()
 {
-    const int rows = SelectedGrid->GetRowCount();
-    if (rows == 0)
-        return;
-    for (int row = 0; row < rows; ++row)
-        SelectedGrid->SetRowChecked(row, 1);
-    OnRemoveHosts();
+    if (checkEveryRow(SelectedGrid))
+        OnRemoveHosts();
+}
+
+void CPortConfig::OnHiddenAddHosts()
+{
+    moveCheckedRows(HiddenAvailableGrid, HiddenSelectedGrid);
+    RebuildCombos();
+}
+
+void CPortConfig::OnHiddenRemoveHosts()
+{
+    moveCheckedRows(HiddenSelectedGrid, HiddenAvailableGrid);
+    RebuildCombos();
+}
+
+void CPortConfig::OnHiddenRemoveAllHosts()
+{
+    if (checkEveryRow(HiddenSelectedGrid))
+        OnHiddenRemoveHosts();
 }
 
 void CPortConfig::RemoveSelectedFromCombos()
@@ -477,7 +533,45 @@ void CPortConfig::RemoveSelectedFromCombos()
             SourceCombo->removeItem(at);
         if (const int at = findPrefix(HiddenSourceList, label); at >= 0)
             HiddenSourceList.removeAt(at);
+        if (const int at = HiddenAvailableGrid->FindRowByKey(label); at >= 0)
+            HiddenAvailableGrid->RemoveRow(at, 0);
     }
+    HiddenAvailableGrid->RepaintAllParts();
+}
+
+void CPortConfig::RebuildCombos()
+{
+    for (int row = 0; row < HiddenSelectedGrid->GetRowCount(); ++row) {
+        QString label;
+        if (!HiddenSelectedGrid->GetRowName(row, label))
+            continue;
+        if (const int at = SourceCombo->findText(label, Qt::MatchFixedString); at >= 0)
+            SourceCombo->removeItem(at);
+        HiddenSourceList.removeOne(label);
+        if (const int at = AvailableGrid->FindRowByKey(label); at >= 0)
+            AvailableGrid->RemoveRow(at, 0);
+    }
+    const int keptShown = findPrefix(SourceCombo, m_rememberedSource);
+    for (int i = SourceCombo->count() - 1; i >= 0; --i) {
+        if (i != keptShown)
+            SourceCombo->removeItem(i);
+    }
+    const int keptHidden = findPrefix(HiddenSourceList, m_rememberedSource);
+    for (int i = int(HiddenSourceList.size()) - 1; i >= 0; --i) {
+        if (i != keptHidden)
+            HiddenSourceList.removeAt(i);
+    }
+    DeleteAllRows(AvailableGrid);
+    for (int row = 0; row < HiddenAvailableGrid->GetRowCount(); ++row) {
+        QString label;
+        if (!HiddenAvailableGrid->GetRowName(row, label))
+            continue;
+        if (label.contains(kRebuiltSourceModel))
+            addSorted(SourceCombo, label);
+        addSorted(HiddenSourceList, label);
+        addPortRow(AvailableGrid, label);
+    }
+    AvailableGrid->RepaintAllParts();
 }
 
 bool CPortConfig::ApplyPairSettings(int pair, bool tellUser)

@@ -56,8 +56,14 @@ public:
     void RefreshPortGrids();
     // Shows pair index c (0-based) in the controls.
     void SelectTestPair(int pair);
-    // Deletes from the source lists the first item that starts with each selected host's text.
+    // Deletes from the source lists the first item that starts with each selected host's text, and
+    // those hosts from the hidden available grid.
     void RemoveSelectedFromCombos();
+    // Rebuilds the source lists and the available hosts from the hidden grid pair: the hidden selection
+    // leaves them; the lists keep only the remembered source and take the hidden available ports
+    // (the shown list only those of the model it sends from); the available hosts become the hidden
+    // available rows.
+    void RebuildCombos();
     // Stores the shown pair from the controls; false (nothing changed) when they do not make a pair.
     // tellUser: a group count out of range is reported.
     bool ApplyPairSettings(int pair, bool tellUser = true);
@@ -84,6 +90,10 @@ public:
     void OnAddHosts();
     void OnRemoveHosts();
     void OnRemoveAllHosts();
+    // The hidden buttons: the same moves between the hidden grids, each followed by RebuildCombos.
+    void OnHiddenAddHosts();
+    void OnHiddenRemoveHosts();
+    void OnHiddenRemoveAllHosts();
     void OnSet();
     void OnReset();
 
@@ -105,13 +115,22 @@ public:
     CNumSpinCtrl *GroupCountSpin = nullptr;
     QPushButton *SetButton = nullptr;
     QPushButton *ResetButton = nullptr;
-    // The second source list, kept in step with the first (not shown).
+    // Never shown: a second source list and a second grid pair with its three buttons, the available
+    // grid filled and emptied with the shown one; and a "debug" button.
     QStringList HiddenSourceList;
+    CKvAvlGrid *HiddenAvailableGrid = nullptr;
+    CKvSelGrid *HiddenSelectedGrid = nullptr;
+    CButtonST *HiddenAddButton = nullptr;
+    CButtonST *HiddenRemoveButton = nullptr;
+    CButtonST *HiddenRemoveAllButton = nullptr;
+    QPushButton *DebugButton = nullptr;
 
 private:
     void OnInitDialog();
     void selectTab(int index);
     void renameTabs();
+    // Removes every row of the four port grids.
+    void emptyPortGrids();
     // The label of a port of the inventory, empty when the port has none.
     static QString portText(std::uint16_t chassis, std::uint8_t card, std::uint8_t port);
     QString notSetText() const;
@@ -121,6 +140,8 @@ private:
     static void addPortRow(CKvSelGrid *grid, const QString &text);
     // Moves the checked rows of one grid to the end of the other, sorted there.
     template <typename From, typename To> static void moveCheckedRows(From *from, To *to);
+    // Checks every row of a grid; false when it has none.
+    static bool checkEveryRow(CKvSelGrid *grid);
     void readPairSection(ConfigFieldReader &reader, XmlDocument &xml, int pair);
     void readPortEntries(ConfigFieldReader &reader, XmlDocument &xml, const QString &listName,
                          const QString &entryName, int pair, bool source);
@@ -131,6 +152,10 @@ private:
     QLabel *m_availableLabel = nullptr;
     QLabel *m_selectedLabel = nullptr;
     QLabel *m_groupLabel = nullptr;
+    QLabel *m_hiddenAvailableLabel = nullptr;
+    QLabel *m_hiddenSelectedLabel = nullptr;
+    // The source the last refresh proposed first; RebuildCombos keeps it in the lists.
+    QString m_rememberedSource;
     int m_pairCount = 1;
     int m_minHostCount = 0;
 };

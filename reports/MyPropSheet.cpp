@@ -16,11 +16,22 @@ void CMyPropSheet::LockPage(int index)
     if (index < 0 || index >= count())
         return;
     LockedPages.insert(index);
-    // The tab bar moves away from a tab it disables; put it back without the pages noticing.
-    const int current = currentIndex();
-    const QSignalBlocker blocker(tabBar());
-    tabBar()->setTabEnabled(index, false);
-    tabBar()->setCurrentIndex(current);
+    const int shown = currentIndex();
+    {
+        // The tab bar moves away from a tab it disables; put it back without the pages noticing.
+        const QSignalBlocker blocker(tabBar());
+        tabBar()->setTabEnabled(index, false);
+        tabBar()->setCurrentIndex(shown);
+    }
+    if (shown != index)
+        return;
+    // A locked page holds what an earlier run left: the sheet turns to the first page still open.
+    for (int page = 0; page < count(); ++page) {
+        if (!LockedPages.contains(page)) {
+            setCurrentIndex(page);
+            return;
+        }
+    }
 }
 
 void CMyPropSheet::UnlockPage(int index)

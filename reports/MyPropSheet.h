@@ -16,8 +16,8 @@ public:
     void SetActivePage(int index);
     int GetActiveIndex() const { return currentIndex(); }
 
-    // Locks a page of the sheet; locking leaves the page on show as it is: only the user's own changes
-    // are refused.
+    // Locks a page of the sheet: the user can no longer choose it, and when it is the page on show the
+    // sheet turns to the first page not locked.
     void LockPage(int index);
     void UnlockPage(int index);
     bool IsPageLocked(int index) const { return LockedPages.contains(index); }

@@ -38,9 +38,10 @@ bool CTestReportDlg::PerformCapacityTest(std::uint32_t frameSize)
     Results.Ran[4] = 1;
     plan.FillPortLists();
     plan.FrameSize = std::uint16_t(frameSize);
-    // No count of an earlier run stands for this one's.
+    // The page shows this run from here on, however far it gets: no count of an earlier run stands for
+    // this one's.
     if (page)
-        page->SetCapacityText(QStringLiteral("n/a"));
+        page->LayOutResults(plan);
     if (stopped())
         return false;
     if (!checkLinks())
@@ -54,8 +55,6 @@ bool CTestReportDlg::PerformCapacityTest(std::uint32_t frameSize)
     // The bursts go at full line rate: the counter rows show that load, not the last rate test's.
     plan.CurrentRate = 100;
     CounterPage->InsertTrialRows(plan, QString(), 0, 0, 0);
-    if (page)
-        page->LayOutResults(plan);
 
     for (std::uint32_t trial = 1; trial <= plan.NumberOfTrials; ++trial) {
         if (stopped())

@@ -111,9 +111,6 @@ bool CTestReportDlg::PerformSourceFilterTest()
             std::uint32_t &failedIn = firstFailedTrial[std::size_t(k)];
             if (!trialPassed && failedIn == 0)
                 failedIn = trial + 1;
-            else if (trialPassed && failedIn != 0)
-                failures << QString::asprintf("* Group %s failed in trial %d \n",
-                                              group.toLatin1().constData(), int(failedIn));
             const bool pass = failedIn == 0;
             log(dashLine());
             log(QStringLiteral("* Result : \n"));
@@ -123,16 +120,21 @@ bool CTestReportDlg::PerformSourceFilterTest()
             // The view follows the group under measurement (a group's bars are its host ports).
             showTrialOnChart(FilterPage, std::uint32_t(k));
 
+            // The trial's block on the counter page: this trial's verdict and its failures.
             UtV3FilterCounterResult result{firstRow, lastRow, {}};
             result.Texts << QStringLiteral("Group %1 Test Result: %2")
-                                .arg(group, pass ? QStringLiteral("Pass") : QStringLiteral("Failed"));
-            CounterPage->SetRowResult(int(lastRow), result.Texts.front(), pass ? kPassColor : kFailColor);
+                                .arg(group, trialPassed ? QStringLiteral("Pass") : QStringLiteral("Failed"));
+            CounterPage->SetRowResult(int(lastRow), result.Texts.front(),
+                                      trialPassed ? kPassColor : kFailColor);
+            result.Texts << failures;
+            // The log's verdict covers the trials so far.
             if (pass)
                 log(QStringLiteral("Pass!\n"));
-            for (const QString &failure : failures) {
+            for (const QString &failure : failures)
                 log(failure);
-                result.Texts << failure;
-            }
+            if (trialPassed && !pass)
+                log(QString::asprintf("* Group %s failed in trial %d \n", group.toLatin1().constData(),
+                                      int(failedIn)));
             Results.Filter.push_back(std::move(result));
             CounterPage->FirstRow = lastRow + 1;
             // Every trial writes the group's own block of rows, whose verdict covers the trials so far.

@@ -16,7 +16,6 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QTableWidget>
@@ -91,8 +90,8 @@ void CDlgCapacity::createFields()
 
 void CDlgCapacity::createResultWidgets()
 {
-    // The result grid and the last passing count stand beside the configuration box.
-    QHBoxLayout *top = AddResultBesideConfig(ResultBox, ResultGrid, {100, 150});
+    // The result grid, and the last passing count below it, stand beside the configuration box.
+    QVBoxLayout *results = AddResultBesideConfig(ResultBox, ResultGrid, 2);
     LastPassBox = new QGroupBox(this);
     LastPassBox->setObjectName(QStringLiteral("ctl1273"));
     auto *lastLayout = new QVBoxLayout(LastPassBox);
@@ -101,7 +100,7 @@ void CDlgCapacity::createResultWidgets()
     CapacityLabel->setAlignment(Qt::AlignCenter);
     StyleResultLabel(CapacityLabel, QColor(0, 128, 0), 32, QFont::Medium);
     lastLayout->addWidget(CapacityLabel);
-    top->addWidget(LastPassBox);
+    results->addWidget(LastPassBox);
 }
 
 void CDlgCapacity::SetLanguageText()
@@ -241,6 +240,7 @@ void CDlgCapacity::FillMonitorPortCombo()
 
 void CDlgCapacity::LayOutResults(const CIGMPTestPlan &plan)
 {
+    CapacityLabel->setText(QStringLiteral("n/a"));
     fillResultGrid(plan, false);
 }
 
@@ -280,7 +280,7 @@ void CDlgCapacity::fillResultGrid(const CIGMPTestPlan &plan, bool withCounts)
     for (const UtTestPort &source : plan.SourcePorts) {
         const std::uint8_t pair =
             source.PortIndex < g_Session.Ports.size() ? g_Session.Ports[source.PortIndex].SourcePair : 0;
-        ResultGrid->setItem(row++, 0, new QTableWidgetItem(QString::asprintf("Test Pair -%d", int(pair))));
+        ResultGrid->setItem(row++, 0, new QTableWidgetItem(ResultPairLabel(pair)));
         for (const UtTestPort &host : plan.HostPorts) {
             if (host.PortIndex < g_Session.Ports.size() && g_Session.Ports[host.PortIndex].HostPair == pair) {
                 monitorShown = monitorShown || host.Monitor;
@@ -344,9 +344,4 @@ bool CDlgCapacity::FillSyntheticCounters(const CIGMPTestPlan &plan, std::uint32_
         }
     }
     return true;
-}
-
-void CDlgCapacity::SetCapacityText(const QString &text)
-{
-    CapacityLabel->setText(text);
 }

@@ -49,7 +49,6 @@ public:
     void ShowResults(CIGMPTestPlan &plan) override;
     bool CheckGroupStepPassed(const CIGMPTestPlan &plan, std::uint32_t groups) override;
     bool FillSyntheticCounters(const CIGMPTestPlan &plan, std::uint32_t groups) override;
-    void SetCapacityText(const QString &text) override;
 
     PageNumberField Trials;          // 1 to 5
     PageNumberField DelayAfterStart; // seconds, 1 to 300

@@ -11,7 +11,6 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QTableWidget>
@@ -62,8 +61,8 @@ void CDlgJoinLeave::createFields()
 
 void CDlgJoinLeave::createResultWidgets()
 {
-    // The result grid and the two averages stand beside the configuration box.
-    QHBoxLayout *top = AddResultBesideConfig(ResultBox, ResultGrid, {78, 86, 86});
+    // The result grid, and the two averages below it, stand beside the configuration box.
+    QVBoxLayout *results = AddResultBesideConfig(ResultBox, ResultGrid, 3);
     AverageBox = new QGroupBox(this);
     AverageBox->setObjectName(QStringLiteral("ctl1273"));
     auto *averages = new QGridLayout(AverageBox);
@@ -79,7 +78,7 @@ void CDlgJoinLeave::createResultWidgets()
     averages->addWidget(JoinAverageLabel, 0, 1);
     averages->addWidget(LeaveAverageCaption, 1, 0);
     averages->addWidget(LeaveAverageLabel, 1, 1);
-    top->addWidget(AverageBox);
+    results->addWidget(AverageBox);
 }
 
 void CDlgJoinLeave::SetLanguageText()
@@ -170,7 +169,7 @@ void CDlgJoinLeave::ShowResults(const CIGMPTestPlan &plan)
             source.PortIndex < g_Session.Ports.size() ? g_Session.Ports[source.PortIndex].SourcePair : 0;
         if (row >= ResultGrid->rowCount())
             ResultGrid->setRowCount(row + 1);
-        ResultGrid->setItem(row++, 0, new QTableWidgetItem(QString::asprintf("Test Pair -%d", int(pair))));
+        ResultGrid->setItem(row++, 0, new QTableWidgetItem(ResultPairLabel(pair)));
         // The procedure writes the delays in the same order: the inventory's ports of the pair.
         for (const UtPortRecord &record : g_Session.Ports) {
             if (record.HostPair != pair)

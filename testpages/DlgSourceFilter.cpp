@@ -37,6 +37,8 @@ constexpr unsigned short kFilterCentred = 0x24;
 constexpr int kFilterRateShare = 50;
 // The group-count spin steps past the edit's range of groups, up to this.
 constexpr int kGroupSpinMaximum = 100;
+// The address tree's lines shown at least.
+constexpr int kAddressTreeLines = 8;
 
 void addPortRow(CKvAvlGrid *grid, const QString &label)
 {
@@ -140,13 +142,17 @@ void CDlgSourceFilter::buildControls()
     AddressTree = new QTreeWidget(ConfigBox);
     AddressTree->setHeaderHidden(true);
     AddressTree->setContextMenuPolicy(Qt::CustomContextMenu);
-    AddressTree->setMinimumWidth(150);
+    // The tree takes the height the port lists leave below the fields, and shows some lines at least.
+    AddressTree->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);
+    AddressTree->setMinimumHeight(kAddressTreeLines * AddressTree->fontMetrics().lineSpacing());
 
     parameters->addWidget(m_groupAddressLabel, 4, 0);
     parameters->addWidget(GroupAddressCtrl, 4, 1, 1, 2);
     parameters->addWidget(m_filterTypeLabel, 5, 0);
     parameters->addWidget(FilterTypeList, 5, 1, 1, 2);
     parameters->addWidget(SetButton, 6, 1, 1, 2);
+    // The address tree fills the column below the fields, leaving the width to the port lists.
+    parameters->addWidget(AddressTree, 7, 0, 1, 3);
     parameters->setRowStretch(7, 1);
 
     // One side: its available list, four move buttons, its selected list.
@@ -160,7 +166,7 @@ void CDlgSourceFilter::buildControls()
         available->setMinimumWidth(labelWidth);
         selected->setMinimumWidth(labelWidth);
         auto *layout = new QGridLayout;
-        layout->addWidget(availableLabel, 0, 0);
+        layout->addWidget(availableLabel, 0, 0, 1, 2);
         layout->addWidget(selectedLabel, 0, 2);
         layout->addWidget(available, 1, 0);
         layout->addWidget(selected, 1, 2);
@@ -197,7 +203,6 @@ void CDlgSourceFilter::buildControls()
     auto *box = new QHBoxLayout(ConfigBox);
     box->addLayout(parameters);
     box->addLayout(ports, 1);
-    box->addWidget(AddressTree);
 
     connect(SetButton, &QPushButton::clicked, this, &CDlgSourceFilter::OnSetFilterMode);
     connect(AddressTree, &QTreeWidget::customContextMenuRequested, this,

@@ -163,7 +163,8 @@ void CRateTestPage::SetLanguageText()
     for (const NumberField &field : m_numberFields)
         field.label->setText(languageText(field.labelKey));
     IgmpVersionLabel->setText(languageText("TestPage_IGMP_Version"));
-    PayloadLabel->setText(languageText("TestPage_Frame_Payload"));
+    // The text breaks its line for a narrower place; here it stands on one row beside its list.
+    PayloadLabel->setText(languageText("TestPage_Frame_Payload").remove(u'\n'));
     fillCombo(IgmpVersionCombo, kVersionItems);
     fillCombo(PayloadCombo, kPayloadItems);
     CustomCheck->setText(languageText("TestPage_Custom"));

@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QPalette>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -451,6 +452,11 @@ void CTestPageBase::SetPortInfoRow(int row, std::size_t portIndex, int pairIndex
         PortGrid->SetCellAlignment(col, row, kPageCentred);
 }
 
+QString CTestPageBase::ResultPairLabel(int pair)
+{
+    return languageText("Result_Test_Pair") + QString::asprintf(" -%d", pair);
+}
+
 void CTestPageBase::FillPairGrid()
 {
     if (!PairGrid)
@@ -467,8 +473,9 @@ void CTestPageBase::FillPairGrid()
         if (pairs[i].Status != 1)
             continue;
         const bool checked = PairChecked[i + 1] != 0;
-        PairGrid->AddRow(rowCounter, QStringLiteral("Test Pair %1").arg(i + 1), checked ? 1 : 0, nullptr,
-                         kPairCheckStyle);
+        PairGrid->AddRow(rowCounter,
+                         fillPlaceholders(languageText("PortDlg_Test_Pair"), {formatInt(int(i) + 1)}),
+                         checked ? 1 : 0, nullptr, kPairCheckStyle);
         if (checked) {
             onCheckedPairRow(rowCounter);
             FillPortInfoGrid(int(i));
@@ -646,27 +653,38 @@ void CTestPageBase::StyleResultLabel(QLabel *label, const QColor &colour, int pi
     label->setFont(font);
 }
 
-QHBoxLayout *CTestPageBase::AddResultBesideConfig(QGroupBox *&box, QTableWidget *&grid,
-                                                  std::initializer_list<int> widths)
+QVBoxLayout *CTestPageBase::AddResultBesideConfig(QGroupBox *&box, QTableWidget *&grid, int columns)
 {
     auto *pageLayout = qobject_cast<QVBoxLayout *>(layout());
     pageLayout->removeWidget(ConfigBox);
     auto *top = new QHBoxLayout;
     top->addWidget(ConfigBox);
+    auto *results = new QVBoxLayout;
     box = new QGroupBox(this);
     box->setObjectName(QStringLiteral("ctl1275"));
     auto *boxLayout = new QVBoxLayout(box);
-    grid = new QTableWidget(1, int(widths.size()), box);
+    grid = new QTableWidget(1, columns, box);
     grid->setObjectName(QStringLiteral("ctl1277"));
-    int column = 0;
-    for (const int width : widths)
-        grid->setColumnWidth(column++, width);
     grid->verticalHeader()->hide();
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Every column fits its title and its texts on one line, and the grid keeps the width to show all
+    // columns beside a vertical scroll bar.
+    grid->setWordWrap(false);
+    grid->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // Its height follows the configuration box beside it, with the titles and three rows at least:
+    // more rows scroll.
+    grid->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);
+    grid->setMinimumHeight(grid->horizontalHeader()->sizeHint().height() +
+                           3 * grid->verticalHeader()->defaultSectionSize() + 2 * grid->frameWidth());
+    connect(grid->horizontalHeader(), &QHeaderView::sectionResized, grid, [grid] {
+        grid->setMinimumWidth(grid->horizontalHeader()->length() + 2 * grid->frameWidth() +
+                              grid->verticalScrollBar()->sizeHint().width());
+    });
     boxLayout->addWidget(grid);
-    top->addWidget(box, 1);
+    results->addWidget(box, 1);
+    top->addLayout(results, 1);
     pageLayout->insertLayout(0, top);
-    return top;
+    return results;
 }
 
 std::vector<CTestPageBase::PortRow> CTestPageBase::InventoryPortRows(int maxRows)

@@ -27,10 +27,10 @@ class QColor;
 class QComboBox;
 class QGridLayout;
 class QGroupBox;
-class QHBoxLayout;
 class QLabel;
 class QRadioButton;
 class QTableWidget;
+class QVBoxLayout;
 class ConfigFieldReader;
 class QLineEdit;
 class XmlDocument;
@@ -99,6 +99,8 @@ public:
     // Rebuilds the pair grid from the test plan's pairs in use and PairChecked, and lists the ports
     // of the flagged pairs. The Source Filter page has no pair grid.
     virtual void FillPairGrid();
+    // The heading row of a pair in the Capacity and Join/Leave result grids: "Test Pair -%d".
+    static QString ResultPairLabel(int pair);
     // Refills the port-settings grid once for every ticked pair row.
     void FillPortInfoGridForCheckedPairs();
     // After a tick or untick in the pair grid: the port-settings grid of the row's pair.
@@ -209,10 +211,9 @@ protected:
     // The grid's rows from the top down to the first empty label (within the first maxRows; -1: all),
     // without those whose label names no port of the inventory.
     std::vector<PortRow> InventoryPortRows(int maxRows = -1);
-    // Puts a box with a read-only result grid (one row, columns of the given widths) beside the
-    // configuration box and returns the row that holds both, for a page's further result boxes.
-    QHBoxLayout *AddResultBesideConfig(QGroupBox *&box, QTableWidget *&grid,
-                                       std::initializer_list<int> widths);
+    // Puts a box with a read-only result grid (one row, the given number of columns) beside the
+    // configuration box and returns the column that holds it, for a page's further result boxes below.
+    QVBoxLayout *AddResultBesideConfig(QGroupBox *&box, QTableWidget *&grid, int columns);
     // Adds the IGMP version row (v1, v2, v3; v2 chosen) to the configuration box's grid at the row.
     void AddIgmpVersionRow(QGridLayout *grid, int row, const QString &comboName, QLabel *&label,
                            QComboBox *&combo);

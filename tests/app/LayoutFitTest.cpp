@@ -1,7 +1,7 @@
 // The main view's texts fit their places in both languages, measured with the real fonts: every item of the
 // navigation tree, the title and banner, the description title and text, the banner beside the tab strip,
-// the result tables' column titles, the module table's headings and the report window's tabs beside the
-// export bars.
+// the result tables' column titles, the module table's headings, the report window's tabs beside the
+// export bars, every control of the seven test pages and the Group Capacity and Join/Leave result grids.
 #include "ShellTestSupport.h"
 
 #include "app/KvIGMPTQApp.h"
@@ -18,11 +18,18 @@
 #include "reports/MyPropSheet.h"
 #include "reports/ReportPage.h"
 #include "run/TestReportDlg.h"
-#include <QTabBar>
+#include "testpages/DlgCapacity.h"
+#include "testpages/DlgJoinLeave.h"
+#include "testpages/DlgSourceFilter.h"
 
 #include <QFontMetrics>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLayout>
 #include <QStyle>
 #include <QStyleOptionViewItem>
+#include <QTabBar>
+#include <QTableWidget>
 #include <QTest>
 #include <QTextEdit>
 #include <QTreeWidget>
@@ -47,6 +54,84 @@ QRect inkedRect(CStaticEx *label)
         }
     }
     return ink;
+}
+
+// Whether a layout places the widget, directly or through a nested layout.
+bool layoutHolds(QLayout *layout, const QWidget *widget)
+{
+    for (int i = 0; i < layout->count(); ++i) {
+        QLayoutItem *item = layout->itemAt(i);
+        if (item->widget() == widget || (item->layout() && layoutHolds(item->layout(), widget)))
+            return true;
+    }
+    return false;
+}
+
+// What a page draws cut or crowded: a control its layout placed smaller than it needs (a label's
+// one-line text, a list's set width), outside its parent, or over another control of the same parent;
+// and a label whose text breaks onto a second line in a one-line row.
+QStringList crowdedControls(QWidget *page)
+{
+    QApplication::sendPostedEvents();
+    QStringList faults;
+    const auto name = [](const QWidget *widget) {
+        const auto *label = qobject_cast<const QLabel *>(widget);
+        const QString text = label ? label->text() : widget->objectName();
+        return QString::fromLatin1(widget->metaObject()->className()) + QLatin1Char(' ') + text;
+    };
+    std::vector<QWidget *> placed;
+    for (QWidget *widget : page->findChildren<QWidget *>()) {
+        QWidget *parent = widget->parentWidget();
+        if (widget->isVisibleTo(page) && parent->layout() && layoutHolds(parent->layout(), widget))
+            placed.push_back(widget);
+    }
+    for (QWidget *widget : placed) {
+        const QSize needed = QWidgetItem(widget).minimumSize();
+        if (widget->width() < needed.width() || widget->height() < needed.height())
+            faults << name(widget) + QStringLiteral(" squeezed");
+        if (!widget->parentWidget()->rect().contains(widget->geometry()))
+            faults << name(widget) + QStringLiteral(" outside its parent");
+        const auto *label = qobject_cast<const QLabel *>(widget);
+        if (label && label->text().contains(QLatin1Char('\n')))
+            faults << name(widget) + QStringLiteral(" on two lines");
+        for (QWidget *other : placed) {
+            if (other < widget && other->parentWidget() == widget->parentWidget() &&
+                other->geometry().intersects(widget->geometry()))
+                faults << name(widget) + QStringLiteral(" over ") + name(other);
+        }
+    }
+    return faults;
+}
+
+// What a result grid cannot show whole: a column title or a cell text wider than its column (or
+// wrapped), or a column beyond the grid's visible width.
+QStringList cutGridTexts(QTableWidget *grid)
+{
+    QApplication::sendPostedEvents();
+    QStringList faults;
+    const int margin = 2 * (grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 1);
+    QHeaderView *header = grid->horizontalHeader();
+    for (int column = 0; column < grid->columnCount(); ++column) {
+        const int width = grid->columnWidth(column);
+        const QString title = grid->horizontalHeaderItem(column)->text();
+        QStyleOptionHeader option;
+        option.initFrom(header);
+        option.text = title;
+        option.section = column;
+        const int titleNeeds =
+            header->style()->sizeFromContents(QStyle::CT_HeaderSection, &option, QSize(), header).width();
+        if (titleNeeds > width)
+            faults << QStringLiteral("title ") + title;
+        for (int row = 0; row < grid->rowCount(); ++row) {
+            const QTableWidgetItem *item = grid->item(row, column);
+            if (item && QFontMetrics(grid->font()).horizontalAdvance(item->text()) + margin > width)
+                faults << QStringLiteral("cell ") + item->text();
+        }
+        if (grid->columnViewportPosition(column) < 0 ||
+            grid->columnViewportPosition(column) + width > grid->viewport()->width())
+            faults << QStringLiteral("column beyond the grid ") + title;
+    }
+    return faults;
 }
 
 class LayoutFitTest : public testing::TestWithParam<const char *>
@@ -203,6 +288,52 @@ TEST_P(LayoutFitTest, ExportBarsLeaveTheReportTabsClear)
                     << width << " " << tabs->tabText(tab).toStdString();
         }
     }
+}
+
+// Every test page draws its controls whole, none over another, with the demo ports listed.
+TEST_P(LayoutFitTest, TestPagesDrawEveryControlWhole)
+{
+    g_Session.BuildDemoInventory();
+    std::fill(g_Session.LockedFlags.begin(), g_Session.LockedFlags.end(), std::uint8_t(1));
+    view->SourceFilterPage->InitPortLists();
+    for (int test = 0; test < TestCount; ++test) {
+        view->ShowTestPage(test);
+        const QStringList faults = crowdedControls(view->TestPage(test));
+        EXPECT_TRUE(faults.isEmpty()) << test << ": " << faults.join(QStringLiteral("; ")).toStdString();
+    }
+}
+
+// The Group Capacity and Join/Leave result grids show their titles, the monitor row and the delays whole.
+TEST_P(LayoutFitTest, CapacityAndJoinLeaveResultGridsShowTheirTextsWhole)
+{
+    // Pair 1: the first demo port sends, the second receives and is the monitor port.
+    g_Session.BuildDemoInventory();
+    g_Session.Ports[0].SourcePair = 1;
+    g_Session.Ports[1].HostPair = 1;
+    g_Session.PortStates[1].RxCountA = 4294967295u;
+    CIGMPTestPlan plan;
+    UtTestPort source{};
+    source.Id = g_Session.PortTable[0].Id;
+    source.PortIndex = 0;
+    plan.SourcePorts.push_back(source);
+    UtTestPort monitor{};
+    monitor.Id = g_Session.PortTable[1].Id;
+    monitor.PortIndex = 1;
+    monitor.Monitor = 1;
+    plan.HostPorts.push_back(monitor);
+
+    view->ShowCapacityPage();
+    view->CapacityPage->LayOutResults(plan);
+    view->CapacityPage->ShowResults(plan);
+    QStringList faults = cutGridTexts(view->CapacityPage->ResultGrid);
+    EXPECT_TRUE(faults.isEmpty()) << faults.join(QStringLiteral("; ")).toStdString();
+
+    view->ShowJoinLeavePage();
+    view->JoinLeavePage->ShowResults(plan);
+    for (const int column : {CDlgJoinLeave::kJoinColumn, CDlgJoinLeave::kLeaveColumn})
+        view->JoinLeavePage->SetDelayCell(1, column, QStringLiteral("9999.99 ms "));
+    faults = cutGridTexts(view->JoinLeavePage->ResultGrid);
+    EXPECT_TRUE(faults.isEmpty()) << faults.join(QStringLiteral("; ")).toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(BothLanguages, LayoutFitTest, testing::Values("LangEng.lng", "LangChs.lng"));

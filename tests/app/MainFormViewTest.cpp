@@ -371,21 +371,31 @@ TEST_F(MainFormViewTest, TicksSelectTestsAndLeaveThePageOnShow)
     EXPECT_TRUE(prompter.messages().isEmpty());
 }
 
-TEST_F(MainFormViewTest, ReportNodesFollowTheSelectedTests)
+// The report node lists the result pages the last run opened, whatever is ticked now; the ticks stay.
+TEST_F(MainFormViewTest, ReportNodesListTheResultPagesOfTheLastRun)
 {
+    CMyPropSheet *sheet = view->ReportDlg->PropSheet;
     const struct
     {
         std::array<std::uint8_t, TestCount> selected;
+        QList<int> openPages;
         QList<TreeNode> reportNodes;
     } cases[] = {
-        {{0, 0, 0, 0, 1, 1, 0}, {}},
-        {{1, 1, 1, 1, 1, 1, 1},
+        {{1, 1, 1, 1, 1, 1, 1}, {}, {}},
+        {{0, 0, 0, 0, 1, 1, 0},
+         {0, 1, 2, 3, 4},
          {TreeNode::ReportMixClass, TreeNode::ReportAggregate, TreeNode::ReportScale, TreeNode::ReportLatency,
           TreeNode::ReportSourceFilter}},
-        {{0, 1, 0, 0, 0, 0, 1}, {TreeNode::ReportAggregate, TreeNode::ReportSourceFilter}},
+        {{1, 0, 0, 0, 0, 0, 0}, {1, 4}, {TreeNode::ReportAggregate, TreeNode::ReportSourceFilter}},
     };
     for (const auto &c : cases) {
         std::copy(c.selected.begin(), c.selected.end(), view->TestSelected);
+        for (int page = 0; page < CTestReportDlg::kCounterPage; ++page) {
+            if (c.openPages.contains(page))
+                sheet->UnlockPage(page);
+            else
+                sheet->LockPage(page);
+        }
         view->BuildTree();
         QList<TreeNode> nodes;
         for (const auto &[node, label] : childrenOf(view->TreeItem(TreeNode::Report))) {
@@ -398,6 +408,12 @@ TEST_F(MainFormViewTest, ReportNodesFollowTheSelectedTests)
                       c.selected[test] ? Qt::Checked : Qt::Unchecked);
     }
     EXPECT_EQ(view->TreeItem(TreeNode::ReportLatency), nullptr);
+    // A language change with nothing run lists no report, in the new language too.
+    for (int page = 0; page < CTestReportDlg::kCounterPage; ++page)
+        sheet->LockPage(page);
+    g_LangMag.SetLangFile(folder.languageFile("LangChs.lng"));
+    view->OnLanguageChanged();
+    EXPECT_TRUE(childrenOf(view->TreeItem(TreeNode::Report)).isEmpty());
 }
 
 // A run as run control drives it: the run-time tree at the start, refusals meanwhile, the configuration
@@ -407,6 +423,9 @@ TEST_F(MainFormViewTest, DuringARunOnlyTheReportAnswersAndReportNodesStayAfterIt
     view->TestSelected[TestMixClass] = 1;
     view->TestSelected[TestLatency] = 1;
     view->TestSelected[TestCapacity] = 1;
+    // The runners of Mixed Class and Latency have opened their result pages.
+    view->ReportDlg->PropSheet->UnlockPage(0);
+    view->ReportDlg->PropSheet->UnlockPage(3);
     clickNode(TreeNode::Aggregate);
     ASSERT_EQ(shownPages(), QList<QWidget *>{view->AggregatePage});
 
@@ -456,7 +475,7 @@ TEST_F(MainFormViewTest, DuringARunOnlyTheReportAnswersAndReportNodesStayAfterIt
     EXPECT_EQ(prompter.messages().mid(before), (QStringList{refusal, refusal, refusal}));
     EXPECT_EQ(shownPages(), QList<QWidget *>{view->ReportDlg});
 
-    // The end of the run: the configuration tree comes back with the report nodes of the selected tests.
+    // The end of the run: the configuration tree comes back with the report nodes of the tests that ran.
     g_IsRunning = 0;
     view->BuildTree();
     EXPECT_EQ(childrenOf(view->TreeItem(TreeNode::Report)),
@@ -618,6 +637,34 @@ TEST_F(MainFormViewTest, LanguageChangeReturnsHomeAndRelabelsKeepingTheTicks)
         EXPECT_EQ(view->TabCtrl->tabText(test), view->TreeItem(CMainFormView::TestNode(test))->text(0));
     EXPECT_EQ(view->ElapsedCaption->text(), text("Tree_Elapsed_Time"));
     EXPECT_NE(text("Tree_Scaled_Group"), QStringLiteral("Scaled Group"));
+}
+
+// The description box shows a picture with its text: the start page's description, however it is
+// reached from a test page, comes with the start page's picture in the language on show.
+TEST_F(MainFormViewTest, DescriptionPictureGoesWithItsText)
+{
+    const auto expectStartDescription = [this] {
+        EXPECT_EQ(view->DescriptionTitle->GetText(), text("Des_IGMP_Des"));
+        EXPECT_EQ(view->DescriptionText->toPlainText(), text("Des_IGMP_TQ"));
+        EXPECT_EQ(view->TestPicture->GetBitmap(), view->TestPictureImage(TestMixClass));
+        EXPECT_TRUE(view->TestPicture->isVisibleTo(view));
+    };
+    expectStartDescription();
+    const char *language = "LangChs.lng";
+    for (const TreeNode test : {TreeNode::Latency, TreeNode::SourceFilter}) {
+        for (const TreeNode other :
+             {TreeNode::Report, TreeNode::PortConfig, TreeNode::SystemInfo, TreeNode::Root}) {
+            SCOPED_TRACE(int(other));
+            clickNode(test);
+            clickNode(other);
+            expectStartDescription();
+        }
+        clickNode(test);
+        g_LangMag.SetLangFile(folder.languageFile(language));
+        frame->RelabelMenus();
+        expectStartDescription();
+        language = "LangEng.lng";
+    }
 }
 
 TEST_F(MainFormViewTest, HomePageHidesTheDescriptionPageToo)

@@ -59,6 +59,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTableWidget>
+#include <QTreeWidget>
 #include <QtEndian>
 #include <array>
 #include <cstring>
@@ -508,6 +509,52 @@ TEST_F(RunControlTest, RunsUnlockOnlyTheResultTabsOfTheirTests)
     view->OnRunTest();
     EXPECT_EQ(locked(), (QList<int>{0, 2, 3, 4}));
     expectIdle();
+}
+
+// The report shows only what the last run ran: its result tabs, the report node's children (during the
+// run as each test starts, after it, and after a language change) and the page the Report opens on.
+TEST_F(RunControlTest, ReportShowsOnlyWhatTheLastRunRan)
+{
+    readyRatePages();
+    groupPagesRunPairOne();
+    view->CapacityPage->RunList = {64};
+    view->CapacityPage->InitialGroups.Edit->setText(QStringLiteral("1"));
+    view->CapacityPage->MaxGroups.Edit->setText(QStringLiteral("2"));
+    view->CapacityPage->GroupStep.Edit->setText(QStringLiteral("1"));
+    const CMyPropSheet *sheet = view->ReportDlg->PropSheet;
+    const auto reportNodes = [this] {
+        QList<TreeNode> nodes;
+        const QTreeWidgetItem *report = view->TreeItem(TreeNode::Report);
+        for (int child = 0; report && child < report->childCount(); ++child)
+            nodes << CMainFormView::NodeOf(report->child(child));
+        return nodes;
+    };
+    QList<TreeNode> nodesAtCapacityStart;
+    EngineHost::instance().setStatusText = [&](const QString &text) {
+        if (text == key("Stat_Start_Capacity"))
+            nodesAtCapacityStart = reportNodes();
+    };
+
+    select({TestAggregate, TestCapacity});
+    view->OnRunTest();
+    EXPECT_EQ(nodesAtCapacityStart, QList<TreeNode>{TreeNode::ReportAggregate});
+    EXPECT_EQ(reportNodes(), QList<TreeNode>{TreeNode::ReportAggregate});
+    EXPECT_EQ(sheet->GetActiveIndex(), TestAggregate);
+
+    // A Capacity-only run: no result page of the Aggregate run is left to open, whatever is ticked.
+    view->TestSelected[TestAggregate] = 0;
+    view->OnRunTest();
+    EXPECT_TRUE(nodesAtCapacityStart.isEmpty());
+    ASSERT_EQ(prompter.messages(), (QStringList{"Test Finished!", "Test Finished!"}));
+    select({TestMixClass, TestLatency});
+    frame->OnCommand(CMainFormView::ID_COUNTER_REPORT);
+    EXPECT_TRUE(view->IsPageShown(view->ReportDlg));
+    EXPECT_EQ(sheet->GetActiveIndex(), CTestReportDlg::kCounterPage);
+    EXPECT_EQ(sheet->currentWidget(), view->ReportDlg->CounterPage);
+    EXPECT_TRUE(reportNodes().isEmpty());
+    g_LangMag.SetLangFile(folder.languageFile("LangChs.lng"));
+    view->OnLanguageChanged();
+    EXPECT_TRUE(reportNodes().isEmpty());
 }
 
 namespace {

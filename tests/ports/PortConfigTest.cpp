@@ -5,6 +5,7 @@
 
 #include "controls/grid/KvAvlGrid.h"
 #include "controls/grid/KvSelGrid.h"
+#include "controls/widgets/ButtonST.h"
 #include "controls/widgets/NumEdit.h"
 #include "engine/IGMPTestPlan.h"
 #include "ports/IpAddressEdit.h"
@@ -12,15 +13,16 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTabBar>
 #include <gtest/gtest.h>
 
 namespace {
 
-QString pairPortLabel(std::uint8_t card, std::uint8_t port)
+QString pairPortLabel(std::uint8_t card, std::uint8_t port, std::uint8_t type = 53)
 {
     QString text;
-    FormatPortLabel({{1, card, port}, 53}, text);
+    FormatPortLabel({{1, card, port}, type}, text);
     return text;
 }
 
@@ -32,6 +34,14 @@ QStringList rows(CKvPortlistGrid *grid)
         grid->GetRowName(row, text);
         texts << text;
     }
+    return texts;
+}
+
+QStringList items(const QComboBox *combo)
+{
+    QStringList texts;
+    for (int i = 0; i < combo->count(); ++i)
+        texts << combo->itemText(i);
     return texts;
 }
 
@@ -183,14 +193,9 @@ TEST(PortConfig, ShowingAPairListsOnlyFreePorts)
     PairPage p;
     p.setPair(0, pairPortLabel(2, 1), {pairPortLabel(2, 2), pairPortLabel(2, 3)});
     p.showTab(1);
-    const QStringList sources = [&] {
-        QStringList texts;
-        for (int i = 0; i < p.page.SourceCombo->count(); ++i)
-            texts << p.page.SourceCombo->itemText(i);
-        return texts;
-    }();
-    EXPECT_EQ(sources, (QStringList{pairPortLabel(2, 4), pairPortLabel(3, 1), pairPortLabel(3, 2),
-                                    pairPortLabel(3, 3), pairPortLabel(3, 4)}));
+    EXPECT_EQ(items(p.page.SourceCombo),
+              (QStringList{pairPortLabel(2, 4), pairPortLabel(3, 1), pairPortLabel(3, 2), pairPortLabel(3, 3),
+                           pairPortLabel(3, 4)}));
     EXPECT_EQ(rows(p.page.AvailableGrid), (QStringList{pairPortLabel(3, 1), pairPortLabel(3, 2),
                                                        pairPortLabel(3, 3), pairPortLabel(3, 4)}));
     EXPECT_TRUE(rows(p.page.SelectedGrid).isEmpty());
@@ -297,4 +302,77 @@ TEST(PortConfig, SmallestHostCountGoesToTheAggregatePage)
     EXPECT_EQ(p.pages.calls.filter("limit").last(), "limit -1");
     EXPECT_EQ(p.pages.calls.filter("clear").size(), 16); // SetPlan and Reset
     expectRecord(2, 2, 0, 0, 0, 0, 0);
+}
+
+// The hidden available grid is refilled and emptied with the shown one: by a refresh, by the hosts an
+// Add takes, by showing a pair and by a reset of the page.
+TEST(PortConfig, HiddenGridsFollowTheShownOnes)
+{
+    PairPage p;
+    p.page.OnReset();
+    EXPECT_EQ(rows(p.page.AvailableGrid).size(), 7);
+    EXPECT_EQ(rows(p.page.HiddenAvailableGrid), rows(p.page.AvailableGrid));
+    EXPECT_TRUE(rows(p.page.HiddenSelectedGrid).isEmpty());
+    EXPECT_EQ(p.page.HiddenSourceList, items(p.page.SourceCombo));
+
+    p.addHosts({pairPortLabel(2, 2), pairPortLabel(3, 1)});
+    EXPECT_EQ(rows(p.page.AvailableGrid).size(), 5);
+    EXPECT_EQ(rows(p.page.HiddenAvailableGrid), rows(p.page.AvailableGrid));
+    EXPECT_FALSE(p.page.HiddenSourceList.contains(pairPortLabel(3, 1)));
+
+    p.page.OnSet();
+    p.showTab(1);
+    EXPECT_TRUE(rows(p.page.HiddenAvailableGrid).isEmpty());
+    p.page.RefreshPortGrids();
+    EXPECT_EQ(rows(p.page.HiddenAvailableGrid), rows(p.page.AvailableGrid));
+    p.page.ResetDialog();
+    EXPECT_TRUE(rows(p.page.HiddenAvailableGrid).isEmpty());
+    EXPECT_TRUE(p.page.HiddenSourceList.isEmpty());
+
+    // None of them is ever shown.
+    p.page.show();
+    for (QWidget *hidden : std::initializer_list<QWidget *>{
+             p.page.HiddenAvailableGrid, p.page.HiddenSelectedGrid, p.page.HiddenAddButton,
+             p.page.HiddenRemoveButton, p.page.HiddenRemoveAllButton, p.page.DebugButton})
+        EXPECT_FALSE(hidden->isVisible());
+}
+
+// The hidden buttons move rows between the hidden grids and rebuild the source lists from them: the
+// hidden selection leaves the lists and the shown available hosts, the lists keep the remembered
+// source and take the hidden available ports (the shown list only the QM-M08 ones).
+TEST(PortConfig, HiddenButtonsMoveRowsAndRebuildTheSourceLists)
+{
+    std::vector<PortSpec> ports;
+    for (std::uint8_t port = 1; port <= 4; ++port)
+        ports.push_back({{1, 2, port}, 53});
+    for (std::uint8_t port = 1; port <= 4; ++port)
+        ports.push_back({{1, 3, port}, 55});
+    PairPage p(ports);
+    p.page.OnReset();
+    const QString source = pairPortLabel(2, 1);
+    ASSERT_EQ(p.page.SourceCombo->currentText(), source);
+    const auto label = [](std::uint8_t card, std::uint8_t port) {
+        return pairPortLabel(card, port, card == 2 ? 53 : 55);
+    };
+
+    for (const QString &host : {label(2, 2), label(3, 1)})
+        p.page.HiddenAvailableGrid->SetRowChecked(p.page.HiddenAvailableGrid->FindRowByKey(host), 1);
+    p.page.HiddenAddButton->click();
+    EXPECT_EQ(rows(p.page.HiddenSelectedGrid), (QStringList{label(2, 2), label(3, 1)}));
+    const QStringList left{label(2, 3), label(2, 4), label(3, 2), label(3, 3), label(3, 4)};
+    EXPECT_EQ(rows(p.page.HiddenAvailableGrid), left);
+    EXPECT_EQ(rows(p.page.AvailableGrid), left);
+    EXPECT_EQ(items(p.page.SourceCombo), (QStringList{source, label(3, 2), label(3, 3), label(3, 4)}));
+    EXPECT_EQ(p.page.HiddenSourceList, QStringList{source} + left);
+
+    p.page.HiddenRemoveAllButton->click();
+    EXPECT_TRUE(rows(p.page.HiddenSelectedGrid).isEmpty());
+    EXPECT_EQ(rows(p.page.HiddenAvailableGrid).size(), 7);
+    EXPECT_EQ(rows(p.page.AvailableGrid), rows(p.page.HiddenAvailableGrid));
+    EXPECT_EQ(items(p.page.SourceCombo),
+              (QStringList{source, label(3, 1), label(3, 2), label(3, 3), label(3, 4)}));
+    EXPECT_EQ(p.page.HiddenSourceList.size(), 8);
+    // With nothing selected, Remove all changes nothing.
+    p.page.HiddenRemoveAllButton->click();
+    EXPECT_EQ(rows(p.page.HiddenAvailableGrid).size(), 7);
 }

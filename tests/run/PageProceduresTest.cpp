@@ -125,6 +125,24 @@ TEST_F(CapacityProcedureTest, FirstFailingStepEndsTheTrialAndKeepsTheLabel)
     EXPECT_TRUE(log.contains("* (  1, 2,3)       --      1\t\t==>Mornitor Port\n"));
 }
 
+// A run the chassis refuses after the previous one passed: the label and the grid both show the refused
+// run, with no count of the run before.
+TEST_F(CapacityProcedureTest, RefusedRunClearsTheLabelAndTheGridTogether)
+{
+    ASSERT_TRUE(report.PerformCapacityTest(64));
+    ASSERT_EQ(page->CapacityLabel->text(), "30");
+    ASSERT_EQ(page->ResultGrid->item(1, 1)->text(), "30 ");
+
+    server->setAnswer(
+        [](const RecordedCall &call) { return call.op == Op::Kv_TQModule_StartAutoARPReply ? 0 : 1; });
+    EXPECT_FALSE(report.PerformCapacityTest(64));
+    EXPECT_EQ(page->CapacityLabel->text(), "n/a");
+    EXPECT_EQ(page->ResultGrid->item(0, 0)->text(), "Test Pair -1");
+    EXPECT_EQ(page->ResultGrid->item(1, 0)->text(), "(  1, 2,2)");
+    for (const int row : {1, 2, 4})
+        EXPECT_EQ(page->ResultGrid->item(row, 1)->text(), "") << row;
+}
+
 TEST_F(CapacityProcedureTest, EmptyRangeOrNoTrials)
 {
     plan.InitialGroups = 50;

@@ -75,18 +75,37 @@ TEST_F(ReportSheetTest, UnlockedTabsAreReachableAndTheProgramReachesAny)
     key(report.PropSheet, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(current(), 2);
 
-    // The program shows a locked page; locking the page on show leaves it there.
+    // The program shows a locked page.
     report.PropSheet->SetActivePage(0);
     EXPECT_EQ(current(), 0);
     EXPECT_EQ(report.PropSheet->currentWidget(), report.PropSheet->widget(0));
-    report.PropSheet->SetActivePage(2);
-    report.PropSheet->LockPage(2);
-    EXPECT_EQ(current(), 2);
-    EXPECT_EQ(report.PropSheet->currentWidget(), report.PropSheet->widget(2));
-    EXPECT_TRUE(report.PropSheet->widget(2)->isEnabled());
-    click(CTestReportDlg::kCounterPage);
     click(2);
-    EXPECT_EQ(current(), CTestReportDlg::kCounterPage);
+    EXPECT_EQ(current(), 2);
+}
+
+// A locked page holds an earlier run's results: locking the page on show turns the sheet, tab and page
+// alike, to the first page still open; locking another page leaves the page on show.
+TEST_F(ReportSheetTest, LockingThePageOnShowTurnsToTheFirstOpenPage)
+{
+    CMyPropSheet &sheet = *report.PropSheet;
+    sheet.UnlockPage(1);
+    sheet.UnlockPage(3);
+    sheet.SetActivePage(3);
+    sheet.LockPage(1);
+    EXPECT_EQ(current(), 3);
+    sheet.UnlockPage(1);
+    const struct
+    {
+        int locked;
+        int shown;
+    } cases[] = {{3, 1}, {1, CTestReportDlg::kCounterPage}};
+    for (const auto &c : cases) {
+        sheet.LockPage(c.locked);
+        EXPECT_EQ(current(), c.shown) << c.locked;
+        EXPECT_EQ(sheet.currentWidget(), sheet.widget(c.shown)) << c.locked;
+        EXPECT_EQ(tabs()->currentIndex(), c.shown) << c.locked;
+        EXPECT_FALSE(tabs()->isTabEnabled(c.locked)) << c.locked;
+    }
 }
 
 TEST_F(ReportSheetTest, ExportBarsShowTheirKindAndAskForIt)

@@ -174,6 +174,10 @@ TEST_F(TestPageBaseTest, PairGridListsThePairsInUseWithTheirFlags)
     page.PairChecked[5] = 1;
     page.FillPairGrid();
     EXPECT_EQ(pairRows(page), (QStringList{"Test Pair 1", "Test Pair 3*"}));
+    g_LangMag.SetLangFile(QStringLiteral(KV_SOURCE_DIR "/resources/Language/LangChs.lng"));
+    page.FillPairGrid();
+    EXPECT_EQ(pairRows(page), (QStringList{QStringLiteral("测试对 1"), QStringLiteral("测试对 3*")}));
+    EXPECT_EQ(CTestPageBase::ResultPairLabel(2), QStringLiteral("测试对 -2"));
     // Pair 3's ports; the host shared with no other ticked pair shows once.
     EXPECT_EQ(portRows(page), (QStringList{"(  1, 2,2) ", "(  2, 2,1) ", "(  2, 2,2) "}));
     // A new row shows the group of its own pair.
