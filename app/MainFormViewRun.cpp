@@ -231,7 +231,7 @@ void CMainFormView::markResultStopped(int test)
 {
     switch (test) {
     case TestCapacity:
-        CapacityPage->SetCapacityText(ReportPage::StoppedText(CapacityPage->CapacityLabel->text()));
+        CapacityPage->CapacityLabel->setText(ReportPage::StoppedText(CapacityPage->CapacityLabel->text()));
         break;
     case TestJoinLeave:
         for (QLabel *average : {JoinLeavePage->JoinAverageLabel, JoinLeavePage->LeaveAverageLabel})
