@@ -45,29 +45,22 @@ constexpr int kHeaderWidth = 69;
 // The Filter result page's tab in the report sheet.
 constexpr int kFilterTab = 4;
 
-// What the view runs of each test, in test order: the status key shown while it runs, the message of a
-// page that refuses its fields, and the runner.
+// What the view runs of each test, in test order: the status key shown while it runs, the message key
+// of a page that refuses its fields, and the runner.
 struct TestRun
 {
     const char *startKey;
-    const char *invalidPageText;
+    const char *refusedPageKey;
     std::uint8_t (CMainFormView::*runner)();
 };
 constexpr TestRun kTestRuns[TestCount] = {
-    {"Stat_Start_Mixclass", "Configuration of Mixed Class Test is not setting correctly\n",
-     &CMainFormView::RunMixedClassTest},
-    {"Stat_Start_Aggregate", "Configuration of Aggregate Test is not setting correctly\n",
-     &CMainFormView::RunAggregateTest},
-    {"Stat_Start_Scale", "Configuration of Scale Test is not setting correctly\n",
-     &CMainFormView::RunScaleGroupTest},
-    {"Stat_Start_Latency", "Configuration of Latency Test is not setting correctly\n",
-     &CMainFormView::RunLatencyTest},
-    {"Stat_Start_Capacity", "Configuration of Group Capacity Test is not setting correctly\n",
-     &CMainFormView::RunCapacityTest},
-    {"Stat_Start_JoinLeave", "Configuration of Join/Leave Test is not setting correctly\n",
-     &CMainFormView::RunJoinLeaveTest},
-    {"Stat_Start_SourceFilter", "Configuration of IGMP V3 Source Filter Test is not setting correctly\n",
-     &CMainFormView::RunSourceFilterTest},
+    {"Stat_Start_Mixclass", "TestPage_Refused_Mix_Class", &CMainFormView::RunMixedClassTest},
+    {"Stat_Start_Aggregate", "TestPage_Refused_Aggregate", &CMainFormView::RunAggregateTest},
+    {"Stat_Start_Scale", "TestPage_Refused_Scale", &CMainFormView::RunScaleGroupTest},
+    {"Stat_Start_Latency", "TestPage_Refused_Latency", &CMainFormView::RunLatencyTest},
+    {"Stat_Start_Capacity", "TestPage_Refused_Capacity", &CMainFormView::RunCapacityTest},
+    {"Stat_Start_JoinLeave", "TestPage_Refused_Join_Leave", &CMainFormView::RunJoinLeaveTest},
+    {"Stat_Start_SourceFilter", "TestPage_Refused_Source_Filter", &CMainFormView::RunSourceFilterTest},
 };
 
 // The report window's test number (1 for Mixed Class) names Mixed Class, Aggregate or Scale Group.
@@ -175,7 +168,7 @@ bool CMainFormView::ValidateSelectedTests()
         if (!page->CheckFieldsValid()) {
             // The page's reason, when it gave one, follows the test's message.
             Prompter::current().messageBox(
-                QString::fromLatin1(kTestRuns[test].invalidPageText) + page->RefusalReason(), MB_OK);
+                languageText(kTestRuns[test].refusedPageKey) + page->RefusalReason(), MB_OK);
             valid = false;
         }
     }

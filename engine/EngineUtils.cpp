@@ -285,6 +285,16 @@ void WaitPumpingAbortable(std::uint32_t ms)
     WaitClock::current().pump(std::chrono::milliseconds(ms), true);
 }
 
+bool IsMulticastGroupRange(const std::uint8_t (&first)[4], std::uint32_t count)
+{
+    constexpr std::uint64_t kFirstMulticast = 0xE0000000; // 224.0.0.0
+    constexpr std::uint64_t kLastMulticast = 0xEFFFFFFF;  // 239.255.255.255
+    const std::uint64_t start = std::uint64_t(first[0]) << 24 | std::uint64_t(first[1]) << 16 |
+                                std::uint64_t(first[2]) << 8 | first[3];
+    const std::uint64_t last = start + std::max<std::uint32_t>(count, 1) - 1;
+    return start >= kFirstMulticast && last <= kLastMulticast;
+}
+
 std::uint16_t InetChecksum(std::size_t length, const void *data)
 {
     const auto *bytes = static_cast<const unsigned char *>(data);

@@ -93,6 +93,10 @@ inline void WaitPumpingAbortable(std::chrono::milliseconds wait)
     WaitPumpingAbortable(WaitMilliseconds(wait));
 }
 
+// Whether the count groups that follow one another from the first address (bytes a.b.c.d; a count
+// below 1 taken as 1) are all IPv4 multicast addresses, 224.0.0.0 to 239.255.255.255.
+bool IsMulticastGroupRange(const std::uint8_t (&first)[4], std::uint32_t count);
+
 // The 16-bit one's-complement sum of the data as 16-bit words in memory order.
 std::uint16_t InetChecksum(std::size_t length, const void *data);
 

@@ -52,6 +52,7 @@ struct KvServer::Client
 KvServer::KvServer(SimConfig config) : m_chassis(std::move(config))
 {
     m_chassis.setLog([this](const std::string &line) { log(line); });
+    m_chassis.setWarningLog([this](const std::string &line) { log(line, true); });
     m_wake = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
 }
 
@@ -65,15 +66,25 @@ KvServer::~KvServer()
         ::close(m_wake);
 }
 
+std::optional<uint32_t> KvServer::ipv4Address(const std::string &text)
+{
+    in_addr address{};
+    if (::inet_pton(AF_INET, text.c_str(), &address) != 1)
+        return std::nullopt;
+    return address.s_addr;
+}
+
 bool KvServer::listen(uint16_t port, const std::string &address, std::string &error)
 {
-    sockaddr_in local{};
-    local.sin_family = AF_INET;
-    local.sin_port = htons(port);
-    if (::inet_pton(AF_INET, address.c_str(), &local.sin_addr) != 1) {
+    const std::optional<uint32_t> listened = ipv4Address(address);
+    if (!listened) {
         error = "not an IPv4 address: " + address;
         return false;
     }
+    sockaddr_in local{};
+    local.sin_family = AF_INET;
+    local.sin_port = htons(port);
+    local.sin_addr.s_addr = *listened;
     const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     const int on = 1;
     if (fd < 0 || ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on) != 0 ||
@@ -198,19 +209,20 @@ std::vector<std::string> KvServer::callLog() const
     return {m_log.begin(), m_log.end()};
 }
 
-void KvServer::setLogStream(FILE *stream)
+void KvServer::setLogStream(FILE *stream, LogLines lines)
 {
     std::lock_guard lock(m_logMutex);
     m_logStream = stream;
+    m_logStreamLines = lines;
 }
 
-void KvServer::log(const std::string &line)
+void KvServer::log(const std::string &line, bool warning)
 {
     std::lock_guard lock(m_logMutex);
     m_log.push_back(line);
     if (m_log.size() > MaxLogLines)
         m_log.pop_front();
-    if (m_logStream) {
+    if (m_logStream && (warning || m_logStreamLines == LogLines::All)) {
         std::fprintf(m_logStream, "%s\n", line.c_str());
         std::fflush(m_logStream);
     }

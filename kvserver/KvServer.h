@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -35,6 +36,8 @@ public:
     // Why the configured capture file could not be created; empty when fine.
     const std::string &recordingError() const { return m_chassis.recordingError(); }
 
+    // The address of dotted IPv4 text ("127.0.0.1") in network byte order; none for other text.
+    static std::optional<uint32_t> ipv4Address(const std::string &text);
     // Binds the listening socket; port 0 picks a free one. Only loopback unless another address is given.
     bool listen(uint16_t port, const std::string &address, std::string &error);
     uint16_t port() const { return m_port; }
@@ -62,7 +65,14 @@ public:
     // The calls served, one line each ("client <id> <operation> -> <result>"), the latest MaxLogLines.
     static constexpr size_t MaxLogLines = 10000;
     std::vector<std::string> callLog() const;
-    void setLogStream(FILE *stream); // also writes each line there (the server program's verbose mode)
+    // Which lines of the log are also written to the log stream: every one (the server program's verbose
+    // mode) or only warnings, the faults of the server itself (a capture file that stopped being written).
+    enum class LogLines
+    {
+        Warnings,
+        All,
+    };
+    void setLogStream(FILE *stream, LogLines lines);
 
 private:
     struct Client;
@@ -81,10 +91,9 @@ private:
     void flush(Client &client);
     void closeClient(size_t index);
     void closeAll();
-    void log(const std::string &line);
+    void log(const std::string &line, bool warning = false);
     void broadcast(const SimAnswer &answer);
 
-    SimChassis m_chassis;
     int m_listener = -1;
     int m_wake = -1; // eventfd that interrupts the wait for commands and stop
     uint16_t m_port = 0;
@@ -103,4 +112,8 @@ private:
     mutable std::mutex m_logMutex;
     std::deque<std::string> m_log; // the latest MaxLogLines lines
     FILE *m_logStream = nullptr;
+    LogLines m_logStreamLines = LogLines::All;
+
+    // Last, so that it goes first: shutting down, it still logs what it sends and a capture that failed.
+    SimChassis m_chassis;
 };

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -21,16 +20,27 @@ public:
     PcapWriter(const PcapWriter &) = delete;
     PcapWriter &operator=(const PcapWriter &) = delete;
 
-    // Creates the file with one interface per name; false with a reason when it cannot be written.
+    // Creates the file and writes its header, one interface per name; false with a reason ("cannot
+    // write <path>: <why>") when it cannot be written.
     bool open(const std::string &path, const std::vector<std::string> &interfaceNames, std::string &error);
-    bool isOpen() const { return m_file != nullptr; }
-    // One frame (without its check sequence) at a time in nanoseconds.
-    void write(size_t interfaceIndex, uint64_t nanoseconds, Direction direction, const uint8_t *frame,
-               size_t size);
-    void close();
+    bool isOpen() const { return m_fd >= 0; }
+    // One frame (without its check sequence) at a time in nanoseconds. False with a reason when the
+    // file can no longer be written: it is then cut after its last whole block and closed.
+    bool write(size_t interfaceIndex, uint64_t nanoseconds, Direction direction, const uint8_t *frame,
+               size_t size, std::string &error);
+    // Writes what is buffered and closes; false with a reason when that fails (the file is then cut
+    // after its last whole block). True when nothing is open.
+    bool close(std::string &error);
 
 private:
     void block(uint32_t type, const std::vector<uint8_t> &body);
+    // Writes the buffer out; on a failure cuts the file after its last whole block and closes it.
+    bool flush(std::string &error);
+    void abandon();
 
-    FILE *m_file = nullptr;
+    int m_fd = -1;
+    std::string m_path;
+    std::vector<uint8_t> m_buffer;   // whole blocks not yet written
+    std::vector<size_t> m_blockEnds; // the end of each block in the buffer
+    uint64_t m_written = 0;          // bytes in the file, all of them whole blocks
 };

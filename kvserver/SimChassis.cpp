@@ -172,7 +172,9 @@ constexpr int64_t PsPerSecond = 1'000'000'000'000;
 
 SimChassis::SimChassis(SimConfig config)
     : m_config(std::move(config)),
-      m_traffic(m_config, portsOf(m_config), [this](const std::string &line) { log(line); })
+      m_traffic(
+          m_config, portsOf(m_config), [this](const std::string &line) { log(line); },
+          [this](const std::string &line) { m_warningSink ? m_warningSink(line) : log(line); })
 {
     for (const SimPortInfo &info : portsOf(m_config))
         m_ports.push_back({info.card, info.port, info.type, defaultMedia(info.type)});
@@ -194,6 +196,7 @@ void SimChassis::updateLink(const Port &port)
 SimChassis::~SimChassis()
 {
     m_traffic.advanceTo(now());
+    m_traffic.closeRecording();
 }
 
 int64_t SimChassis::now() const

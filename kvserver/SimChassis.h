@@ -45,6 +45,9 @@ public:
 
     // Where the chassis and its device write what they do (drops, refusals, clamped gaps).
     void setLog(std::function<void(const std::string &)> log) { m_logSink = std::move(log); }
+    // Where the faults of the simulator itself go (a capture file that can no longer be written); to the
+    // log when none is set.
+    void setWarningLog(std::function<void(const std::string &)> warn) { m_warningSink = std::move(warn); }
 
     // Why the configured capture file could not be created; empty when fine.
     const std::string &recordingError() const { return m_traffic.recordingError(); }
@@ -138,6 +141,7 @@ private:
     std::vector<int> m_clients;
     std::vector<Fault> m_faults;
     std::function<void(const std::string &)> m_logSink;
+    std::function<void(const std::string &)> m_warningSink;
     SimTraffic m_traffic;
     std::map<uint32_t, CounterGroup> m_groups;
     std::chrono::steady_clock::time_point m_started = std::chrono::steady_clock::now();

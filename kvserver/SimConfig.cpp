@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 #include <QSettings>
 #include <QStringList>
 
@@ -9,7 +10,7 @@
 
 bool isValidTimeScale(double scale)
 {
-    return scale >= 0 && scale <= 1e6; // false for NaN
+    return scale == 0 || (scale >= 1 && scale <= 1e6); // false for NaN
 }
 
 bool isSimulatedModuleType(uint8_t type)
@@ -120,6 +121,48 @@ bool loadDevice(QSettings &ini, SimDeviceProfile &device, std::string &error)
     return true;
 }
 
+// What QSettings hides when it reads the file: a key written twice in a section, where the last one
+// silently wins, and a section spelled in another case ("[modules]"), which it keeps apart and this
+// reader would never look into. Both are refused from the file's own lines.
+bool checkSimConfigLines(const QByteArray &bytes, std::string &error)
+{
+    QString text = QString::fromUtf8(bytes);
+    text.replace(u'\r', u'\n'); // a line may end in either
+    static const QStringList Sections = {"Chassis", "Modules", "Device"};
+    QString section;
+    QSet<QString> keys; // "section/key" as written
+    for (const QStringView rawLine : QStringView(text).split(u'\n')) {
+        const QStringView line = rawLine.trimmed();
+        // Comments; QSettings takes a '#' line for a key that nothing reads, so it is none to check either.
+        if (line.isEmpty() || line.startsWith(u';') || line.startsWith(u'#'))
+            continue;
+        if (line.startsWith(u'[') && line.endsWith(u']')) {
+            section = line.mid(1, line.size() - 2).trimmed().toString();
+            for (const QString &known : Sections) {
+                if (section != known && section.compare(known, Qt::CaseInsensitive) == 0) {
+                    error = "section [" + section.toStdString() + "] must be written [" +
+                            known.toStdString() + "]";
+                    return false;
+                }
+            }
+            continue;
+        }
+        const qsizetype equals = line.indexOf(u'=');
+        if (equals < 0)
+            continue;
+        const QString key = line.left(equals).trimmed().toString();
+        const qsizetype known = keys.size();
+        keys.insert(section + '/' + key);
+        if (keys.size() > known)
+            continue;
+        error = key.toStdString() + " written twice";
+        if (!section.isEmpty())
+            error += " in [" + section.toStdString() + "]";
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 bool loadSimConfig(const std::string &path, SimConfig &config, std::string &error)
@@ -134,6 +177,7 @@ bool loadSimConfig(const std::string &path, SimConfig &config, std::string &erro
         error = "cannot read " + path + ": " + readable.errorString().toStdString();
         return false;
     }
+    const QByteArray text = readable.readAll();
     readable.close();
     QSettings ini(file, QSettings::IniFormat);
     // The file is parsed at the first look into it, which sets the status.
@@ -142,6 +186,8 @@ bool loadSimConfig(const std::string &path, SimConfig &config, std::string &erro
         error = "not an INI file: " + path;
         return false;
     }
+    if (!checkSimConfigLines(text, error))
+        return false;
     ini.beginGroup("Chassis");
     unsigned chassis = config.chassis, card = config.controllerCard, port = config.controllerPort;
     if (!readNumber(ini, "Number", 255, chassis, error) ||
@@ -171,7 +217,7 @@ bool loadSimConfig(const std::string &path, SimConfig &config, std::string &erro
         bool ok = false;
         const double scale = ini.value("TimeScale").toString().trimmed().toDouble(&ok);
         if (!ok || !isValidTimeScale(scale)) {
-            error = "bad value of TimeScale";
+            error = std::string("bad value of TimeScale (") + TimeScaleRange + ")";
             return false;
         }
         config.timeScale = scale;

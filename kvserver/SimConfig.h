@@ -57,8 +57,12 @@ struct SimConfig
     SimDeviceProfile device;
 };
 
-// True for a time scale the simulator runs at: 0 (test control only) up to a million; never NaN.
+// True for a time scale the simulator runs at: 0 (test control only), or 1 up to a million; never NaN.
+// Below 1 simulated time lags real time, and the program's real-time waits would end before the
+// traffic they wait for.
 bool isValidTimeScale(double scale);
+// The time scales taken, as a message names them.
+inline constexpr const char *TimeScaleRange = "0, or 1 to 1000000";
 
 // True when the module type code is one the simulator offers.
 bool isSimulatedModuleType(uint8_t type);
@@ -72,6 +76,7 @@ bool isSimulatedModuleType(uint8_t type);
 //             LeaveDelayUs, FastLeave, LastMemberQueryMs, LastMemberQueryCount, BaseLatencyNs,
 //             QueueingLatencyNs, GroupTableSize, SourceFiltering, FloodUnregistered,
 //             SmallFrameForwardingPercent, LossPpm, Seed
-// Returns false with a reason for a file that cannot be read or is no INI file, a module slot named
-// twice, or a value out of range.
+// Returns false with a reason for a file that cannot be read or is no INI file, a key written twice in
+// a section, a section spelled in another case ("[modules]"), a module slot named twice, or a value out
+// of range.
 bool loadSimConfig(const std::string &path, SimConfig &config, std::string &error);

@@ -144,16 +144,17 @@ uint64_t SimTraffic::Job::ofFlow(uint64_t total, const Flow &flow) const
     return flow.entries.size() * (total / n) + uint64_t(partial - flow.entries.begin());
 }
 
-SimTraffic::SimTraffic(const SimConfig &config, std::vector<SimPortInfo> ports, Log logSink)
-    : m_config(config), m_log(std::move(logSink)), m_device(
-                                                       config.device,
-                                                       [&] {
-                                                           std::vector<std::string> names;
-                                                           for (const SimPortInfo &port : ports)
-                                                               names.push_back(portLabel("(%u,%u)", port));
-                                                           return names;
-                                                       }(),
-                                                       m_log)
+SimTraffic::SimTraffic(const SimConfig &config, std::vector<SimPortInfo> ports, Log logSink, Log warningSink)
+    : m_config(config), m_log(std::move(logSink)), m_warn(std::move(warningSink)),
+      m_device(
+          config.device,
+          [&] {
+              std::vector<std::string> names;
+              for (const SimPortInfo &port : ports)
+                  names.push_back(portLabel("(%u,%u)", port));
+              return names;
+          }(),
+          m_log)
 {
     for (const SimPortInfo &info : ports) {
         Port port;
@@ -173,6 +174,14 @@ void SimTraffic::log(const std::string &line) const
 {
     if (m_log)
         m_log(line);
+}
+
+void SimTraffic::warn(const std::string &line) const
+{
+    if (m_warn)
+        m_warn(line);
+    else
+        log(line);
 }
 
 std::string SimTraffic::portName(size_t port) const
@@ -717,8 +726,17 @@ void SimTraffic::record(size_t port, int64_t t, PcapWriter::Direction direction,
 {
     if (!m_pcap.isOpen() || m_pcapRecorded >= m_config.pcapFrameLimit)
         return;
-    m_pcap.write(port, uint64_t(std::max<int64_t>(t, 0) / 1000), direction, frame.bytes.data(),
-                 frame.bytes.size());
+    if (!m_pcap.write(port, uint64_t(std::max<int64_t>(t, 0) / 1000), direction, frame.bytes.data(),
+                      frame.bytes.size(), m_recordingError)) {
+        warn("capture stopped: " + m_recordingError);
+        return;
+    }
     if (++m_pcapRecorded == m_config.pcapFrameLimit)
         log("capture file limit of " + std::to_string(m_config.pcapFrameLimit) + " frames reached");
+}
+
+void SimTraffic::closeRecording()
+{
+    if (!m_pcap.close(m_recordingError))
+        warn("capture stopped: " + m_recordingError);
 }

@@ -38,10 +38,15 @@ public:
     static constexpr uint16_t MaxFrameLength = 16'096;
     static constexpr int64_t TickPs = 40'000; // time stamps count 40 ns ticks
 
-    SimTraffic(const SimConfig &config, std::vector<SimPortInfo> ports, Log logSink);
+    // Lines of what the simulation does go to logSink; the faults of the simulator itself (a capture
+    // file that can no longer be written) to warningSink, or to logSink when it is empty.
+    SimTraffic(const SimConfig &config, std::vector<SimPortInfo> ports, Log logSink, Log warningSink = {});
 
-    // Why the configured capture file could not be created; empty when it records or none was asked for.
+    // Why the configured capture file could not be created or stopped being written; empty when it
+    // records or none was asked for.
     const std::string &recordingError() const { return m_recordingError; }
+    // Writes the rest of the capture and closes it; a failure is warned of.
+    void closeRecording();
 
     // Moves the simulation to t (never back).
     void advanceTo(int64_t t);
@@ -163,9 +168,11 @@ private:
     void answerArp(size_t egress, const SimFrame &request, int64_t t);
     void record(size_t port, int64_t t, PcapWriter::Direction direction, const TxFrame &frame);
     void log(const std::string &line) const;
+    void warn(const std::string &line) const;
 
     SimConfig m_config;
     Log m_log;
+    Log m_warn;
     std::vector<Port> m_ports;
     SimDevice m_device;
     int64_t m_now = 0;

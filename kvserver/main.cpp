@@ -60,6 +60,8 @@ int main(int argc, char *argv[])
             port = *named;
         } else if (argument == "--listen" && hasValue) {
             address = arguments[++i].toStdString();
+            if (!KvServer::ipv4Address(address))
+                return refuse("not an IPv4 address: " + address);
         } else if (argument == "--config" && hasValue) {
             std::string error;
             if (!loadSimConfig(arguments[++i].toStdString(), config, error))
@@ -70,7 +72,7 @@ int main(int argc, char *argv[])
             bool ok = false;
             config.timeScale = arguments[++i].toDouble(&ok);
             if (!ok || !isValidTimeScale(config.timeScale))
-                return refuse("bad time scale: " + arguments[i].toStdString());
+                return refuse("bad time scale: " + arguments[i].toStdString() + " (" + TimeScaleRange + ")");
         } else if (argument == "--verbose") {
             verbose = true;
         } else {
@@ -88,8 +90,7 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "KvServerAP: %s\n", error.c_str());
         return 1;
     }
-    if (verbose)
-        server.setLogStream(stderr);
+    server.setLogStream(stderr, verbose ? KvServer::LogLines::All : KvServer::LogLines::Warnings);
     runningServer = &server;
     std::signal(SIGTERM, stopOnSignal);
     std::signal(SIGINT, stopOnSignal);

@@ -25,6 +25,7 @@
 #include <QSignalBlocker>
 #include <QTabBar>
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -586,6 +587,16 @@ bool CPortConfig::ApplyPairSettings(int pair, bool tellUser)
         }
         return false;
     }
+    std::uint8_t firstGroup[4];
+    GroupAddress->GetAddress(firstGroup);
+    if (!IsMulticastGroupRange(firstGroup, std::uint32_t(groups))) {
+        if (tellUser) {
+            Prompter::current().messageBox(
+                languageText("PortDlg_Group_Not_Multicast").arg(groups).arg(GroupAddress->text().trimmed()));
+            GroupAddress->setFocus();
+        }
+        return false;
+    }
     // Every port is checked before anything is written: a failed Set changes nothing.
     UtPortKey source{};
     if (!ParsePortLabel(SourceCombo->currentText(), source) ||
@@ -609,7 +620,7 @@ bool CPortConfig::ApplyPairSettings(int pair, bool tellUser)
     shown.Status = 1;
     shown.num_of_destmember = std::uint16_t(hosts.size());
     shown.NumofGroup = std::uint16_t(groups);
-    GroupAddress->GetAddress(shown.GroupIP);
+    std::memcpy(shown.GroupIP, firstGroup, sizeof firstGroup);
     for (UtPortRecord &record : g_Session.Ports) {
         if (record.SourcePair == number)
             record.SourcePair = 0;

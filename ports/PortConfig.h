@@ -143,8 +143,10 @@ private:
     // Checks every row of a grid; false when it has none.
     static bool checkEveryRow(CKvSelGrid *grid);
     void readPairSection(ConfigFieldReader &reader, XmlDocument &xml, int pair);
-    void readPortEntries(ConfigFieldReader &reader, XmlDocument &xml, const QString &listName,
-                         const QString &entryName, int pair, bool source);
+    // Gives the listed ports of the section the pair as source or host; returns how many entries name a
+    // port by a whole port id, in the inventory or not.
+    int readPortEntries(ConfigFieldReader &reader, XmlDocument &xml, const QString &listName,
+                        const QString &entryName, int pair, bool source);
 
     CIGMPTestPlan *m_plan = nullptr;
     QLabel *m_sourceLabel = nullptr;

@@ -1,4 +1,5 @@
 // The "PortPairConfig" section of the configuration file.
+#include "engine/EngineUtils.h"
 #include "engine/IGMPTestPlan.h"
 #include "engine/Session.h"
 #include "platform/ConfigFieldReader.h"
@@ -91,28 +92,31 @@ bool CPortConfig::SaveXml(XmlDocument &xml)
     return true;
 }
 
-void CPortConfig::readPortEntries(ConfigFieldReader &reader, XmlDocument &xml, const QString &listName,
-                                  const QString &entryName, int pair, bool source)
+int CPortConfig::readPortEntries(ConfigFieldReader &reader, XmlDocument &xml, const QString &listName,
+                                 const QString &entryName, int pair, bool source)
 {
     restartChildren(xml);
     if (!xml.FindChildElement(listName))
-        return;
+        return 0;
     xml.EnterElement();
+    int named = 0;
     for (int k = 1;; ++k) {
         restartChildren(xml);
         if (!xml.FindChildElement(entryName + formatInt(k)))
             break;
         xml.EnterElement();
-        qint64 cid = -1, bid = -1, pid = -1;
         // An entry without its whole port id names no port.
-        const bool complete =
-            reader.readInt(u"CID", cid) && reader.readInt(u"BID", bid) && reader.readInt(u"PID", pid);
+        const auto cid = reader.readField<std::uint16_t>(u"CID");
+        const auto bid = cid ? reader.readField<std::uint8_t>(u"BID") : std::nullopt;
+        const auto pid = bid ? reader.readField<std::uint8_t>(u"PID") : std::nullopt;
         xml.LeaveElement();
-        if (!complete || cid < 0 || cid > kMaxChassis || bid < 0 || bid > kMaxCard || pid < 0 ||
-            pid > kMaxPort)
+        if (!pid)
             continue;
-        const auto chassis = std::uint16_t(cid);
-        const auto card = std::uint8_t(bid), port = std::uint8_t(pid);
+        ++named;
+        if (*cid > kMaxChassis || *bid > kMaxCard || *pid > kMaxPort)
+            continue;
+        const std::uint16_t chassis = *cid;
+        const std::uint8_t card = *bid, port = *pid;
         if (LookupPortIndex(chassis, g_Session.PortIndex, card, port) < 0)
             continue;
         const std::int32_t index = FindPortRecordIndex(chassis, card, port);
@@ -123,6 +127,7 @@ void CPortConfig::readPortEntries(ConfigFieldReader &reader, XmlDocument &xml, c
         UpdatePairFields(record);
     }
     xml.LeaveElement();
+    return named;
 }
 
 void CPortConfig::readPairSection(ConfigFieldReader &reader, XmlDocument &xml, int number)
@@ -133,8 +138,12 @@ void CPortConfig::readPairSection(ConfigFieldReader &reader, XmlDocument &xml, i
         pair.PairID = *value;
     if (const auto value = reader.readField<std::uint8_t>(u"Status", 0, 1))
         pair.Status = *value;
-    if (const auto value = reader.readField<std::uint16_t>(u"num_of_destmember"))
+    // The receiver count is checked against the host entries once they are read.
+    int receiversElement = -1;
+    if (const auto value = reader.readField<std::uint16_t>(u"num_of_destmember")) {
         pair.num_of_destmember = *value;
+        receiversElement = xml.GetChildPos();
+    }
     if (const auto value = reader.readField<std::uint16_t>(u"Src_Cid"))
         pair.Src_Cid = *value;
     if (const auto value = reader.readField<std::uint8_t>(u"Src_Bid"))
@@ -143,14 +152,23 @@ void CPortConfig::readPairSection(ConfigFieldReader &reader, XmlDocument &xml, i
         pair.Src_Pid = *value;
     if (const auto value = reader.readField<std::uint16_t>(u"mediatype"))
         pair.mediatype = *value;
-    // The four address bytes as one number, signed or unsigned.
+    // The four address bytes as one number, signed or unsigned; the groups are multicast addresses.
     qint64 group = 0;
     if (reader.readInRange(u"GroupIP", INT_MIN, UINT_MAX, group)) {
         const auto bits = std::uint32_t(group);
-        std::memcpy(pair.GroupIP, &bits, 4);
+        std::uint8_t first[4];
+        std::memcpy(first, &bits, 4);
+        if (IsMulticastGroupRange(first, 1))
+            std::memcpy(pair.GroupIP, first, 4);
+        else
+            reader.refuseChild();
     }
-    if (const auto value = reader.readField<std::uint16_t>(u"NumofGroup", kMinPairGroups, kMaxPairGroups))
-        pair.NumofGroup = *value;
+    if (const auto value = reader.readField<std::uint16_t>(u"NumofGroup", kMinPairGroups, kMaxPairGroups)) {
+        if (IsMulticastGroupRange(pair.GroupIP, *value))
+            pair.NumofGroup = *value;
+        else
+            reader.refuseChild();
+    }
     if (const auto value = reader.readField<std::uint16_t>(u"UniCid"))
         pair.UniCid = *value;
     if (const auto value = reader.readField<std::uint8_t>(u"UniBid"))
@@ -159,7 +177,13 @@ void CPortConfig::readPairSection(ConfigFieldReader &reader, XmlDocument &xml, i
         pair.UniPid = *value;
     readPortEntries(reader, xml, QStringLiteral("SourcePortConfig"), QStringLiteral("SourcePort"), number,
                     true);
-    readPortEntries(reader, xml, QStringLiteral("DesPortConfig"), QStringLiteral("DesPort"), number, false);
+    const int hosts = readPortEntries(reader, xml, QStringLiteral("DesPortConfig"), QStringLiteral("DesPort"),
+                                      number, false);
+    // A count other than the pair's host entries would misstate its receivers: the entries count.
+    if (receiversElement >= 0 && hosts != pair.num_of_destmember) {
+        reader.refuseElement(receiversElement);
+        pair.num_of_destmember = std::uint16_t(hosts);
+    }
 }
 
 void CPortConfig::LoadXml(XmlDocument &xml, QStringList &refused)

@@ -122,6 +122,12 @@ public:
 
     // Called by ReadCounters once the counters are asked for; tests write there what a device would count.
     std::function<void()> CountersRead;
+    // Called each second of a Latency trial once the second's latency samples have arrived, before they
+    // are taken; tests write there what a device would measure.
+    std::function<void()> LatencySamplesArrived;
+    // Called once the time stamps of a Join/Leave measurement (`join`: the join delays) have arrived,
+    // before they are read; tests write there what a device would stamp.
+    std::function<void(bool join)> TimeStampsArrived;
 
     QTimer TxStopTimer;   // 2
     QTimer RelayoutTimer; // 4

@@ -89,6 +89,8 @@ bool CTestReportDlg::PerformJoinLeaveDelayTest()
             plan.StopRxCapture(0);
             plan.StopRxCaptureNext();
             WaitPumpingAbortable(1s);
+            if (TimeStampsArrived)
+                TimeStampsArrived(true);
             if (skipped && page)
                 page->FillSyntheticDelayStamps(plan, 1);
             log(QStringLiteral("* Result :  \n\n"));
@@ -124,6 +126,8 @@ bool CTestReportDlg::PerformJoinLeaveDelayTest()
             statusText("* Collect Data of Time Stamp...");
             plan.StopRxCapture(1);
             WaitPumpingAbortable(3s);
+            if (TimeStampsArrived)
+                TimeStampsArrived(false);
             if (skipped && page)
                 page->FillSyntheticDelayStamps(plan, 0);
             log(QStringLiteral("* Result :  \n\n"));

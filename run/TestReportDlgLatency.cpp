@@ -116,6 +116,8 @@ bool CTestReportDlg::PerformLatencyTest(double rate)
             if (second != 0 && second % 5 == 0)
                 plan.SendJoinNicLatency();
             TickTestProgress();
+            if (LatencySamplesArrived)
+                LatencySamplesArrived();
             CounterPage->UpdateLatencyColumns(plan);
         }
         LatencyTimer.stop();

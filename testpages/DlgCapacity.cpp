@@ -9,7 +9,6 @@
 #include "engine/PlanDemoCounters.h"
 #include "engine/PlanPortLookup.h"
 #include "engine/Session.h"
-#include "platform/Prompter.h"
 #include "ports/PortCheckGrid.h"
 
 #include <QCheckBox>
@@ -144,15 +143,12 @@ bool CDlgCapacity::CheckFieldsValid()
     if (InitialGroups.Value() > MaxGroups.Value())
         return refuse(AboveRefusal(InitialGroups.Label, InitialGroups.Edit->text(), MaxGroups.Label,
                                    MaxGroups.Edit->text()));
-    bool anyPair = false;
-    for (int row = 0; row < PairGrid->GetRowCount() && !anyPair; ++row)
-        anyPair = IsRowChecked(PairGrid, row) != 0;
-    if (!anyPair)
+    if (!checkPairTicked())
         return false;
     // Every locked port a source: no port can watch for stray traffic.
     UtPortKey monitor{};
     if (!monitorPort(MonitorCombo, monitor))
-        return false;
+        return refuse(languageText("Capacity_Refuse_No_Monitor"));
     int rows = 0;
     bool monitorShown = false;
     for (; rows < PortGrid->GetRowCount(); ++rows) {
@@ -164,11 +160,9 @@ bool CDlgCapacity::CheckFieldsValid()
         if (ParsePortLabel(label, key) && key.Id == monitor.Id)
             monitorShown = true;
     }
-    if (monitorShown && rows <= 2) {
-        Prompter::current().messageBox(languageText("Capacity_No_Other_Rx"), MB_OK);
-        return false;
-    }
-    return true;
+    if (monitorShown && rows <= 2)
+        return refuse(languageText("Capacity_No_Other_Rx"));
+    return checkPortTags();
 }
 
 void CDlgCapacity::ApplyToTestConfig(CIGMPTestPlan &plan)

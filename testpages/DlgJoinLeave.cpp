@@ -123,10 +123,12 @@ bool CDlgJoinLeave::CheckFieldsValid()
     if (DelayAfterJoin.Value() >= TestDuration.Value())
         return refuse(NotBelowRefusal(DelayAfterJoin.Label, DelayAfterJoin.Edit->text(), TestDuration.Label,
                                       TestDuration.Edit->text()));
-    bool anyPair = false;
-    for (int row = 0; row < PairGrid->GetRowCount() && !anyPair; ++row)
-        anyPair = IsRowChecked(PairGrid, row) != 0;
-    return anyPair && (MeasureJoinCheck->isChecked() || MeasureLeaveCheck->isChecked());
+    if (!checkPairTicked())
+        return false;
+    if (!MeasureJoinCheck->isChecked() && !MeasureLeaveCheck->isChecked())
+        return refuse(languageText("JoinLeave_Refuse_No_Measure")
+                          .arg(MeasureJoinCheck->text().trimmed(), MeasureLeaveCheck->text().trimmed()));
+    return checkPortTags();
 }
 
 void CDlgJoinLeave::OnEnableMeasureJoin()

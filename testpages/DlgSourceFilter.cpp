@@ -319,22 +319,13 @@ void CDlgSourceFilter::InitPortLists()
 
 // ---- Fields and group list -------------------------------------------------------------------------
 
-bool CDlgSourceFilter::exchangeFields()
+void CDlgSourceFilter::exchangeFields()
 {
-    const std::pair<CNumEdit *, std::int32_t *> fields[] = {{TrialsEdit, &NumberOfTrials},
-                                                            {DelayEdit, &DelayStart},
-                                                            {DurationEdit, &TestDuration},
-                                                            {GroupCountEdit, &NumberGroup}};
-    for (const auto &[edit, member] : fields) {
-        qint64 value = 0;
-        if (!parseDecimalPrefix(edit->text(), value)) {
-            edit->setFocus();
-            return false;
-        }
-        *member = std::int32_t(value);
-    }
+    NumberOfTrials = toIntPrefix(TrialsEdit->text());
+    DelayStart = toIntPrefix(DelayEdit->text());
+    TestDuration = toIntPrefix(DurationEdit->text());
+    NumberGroup = toIntPrefix(GroupCountEdit->text());
     GroupIP = GroupAddressCtrl->address();
-    return true;
 }
 
 QStringList CDlgSourceFilter::GroupAddressesOf(std::uint32_t initialAddress, int count)
@@ -786,29 +777,29 @@ void CDlgSourceFilter::PruneAvailablePortLists()
 bool CDlgSourceFilter::CheckFieldsValid()
 {
     clearRefusal();
-    if (!exchangeFields())
-        return false;
     const struct
     {
-        std::int32_t value;
-        std::int32_t minimum;
-        std::int32_t maximum;
         QLineEdit *field;
         QLabel *label;
-    } checks[] = {{DelayStart, 1, 300, DelayEdit, m_delayLabel},
-                  {NumberOfTrials, 1, 100, TrialsEdit, m_trialsLabel},
-                  {TestDuration, 1, 30000, DurationEdit, m_durationLabel},
-                  {NumberGroup, 1, kMaxGroups, GroupCountEdit, m_groupCountLabel},
-                  {std::int32_t(GroupIP >> 24), 224, 239, GroupAddressCtrl, m_groupAddressLabel}};
-    for (const auto &check : checks) {
-        if (check.value < check.minimum || check.value > check.maximum) {
-            check.field->setFocus();
-            const bool address = check.field == GroupAddressCtrl;
-            return refuse(
-                RangeRefusal(check.label, check.field->text(),
-                             address ? QStringLiteral("224.0.0.0") : formatInt(check.minimum),
-                             address ? QStringLiteral("239.255.255.255") : formatInt(check.maximum)));
+        int minimum;
+        int maximum;
+    } numbers[] = {{DelayEdit, m_delayLabel, 1, 300},
+                   {TrialsEdit, m_trialsLabel, 1, 100},
+                   {DurationEdit, m_durationLabel, 1, 30000},
+                   {GroupCountEdit, m_groupCountLabel, 1, kMaxGroups}};
+    for (const auto &number : numbers) {
+        if (!NumEditConfig::holdsWholeNumber(number.field->text(), number.minimum, number.maximum)) {
+            number.field->setFocus();
+            return refuse(RangeRefusal(number.label, number.field->text(), formatInt(number.minimum),
+                                       formatInt(number.maximum)));
         }
+    }
+    exchangeFields();
+    const std::uint32_t firstOctet = GroupIP >> 24;
+    if (firstOctet < 224 || firstOctet > 239) {
+        GroupAddressCtrl->setFocus();
+        return refuse(RangeRefusal(m_groupAddressLabel, GroupAddressCtrl->text(), QStringLiteral("224.0.0.0"),
+                                   QStringLiteral("239.255.255.255")));
     }
     // Only ports of the inventory count: a label loaded for a port that is gone tests nothing.
     const auto holdsPort = [this](CKvAvlGrid *grid) {
@@ -818,7 +809,11 @@ bool CDlgSourceFilter::CheckFieldsValid()
         }
         return false;
     };
-    return holdsPort(SelectedSourceGrid) && holdsPort(SelectedHostGrid);
+    if (!holdsPort(SelectedSourceGrid))
+        return refuse(languageText("SourceFilter_Source_NA"));
+    if (!holdsPort(SelectedHostGrid))
+        return refuse(languageText("SourceFilter_Host_NA"));
+    return checkPortTags();
 }
 
 void CDlgSourceFilter::ApplyToTestConfig(CIGMPTestPlan &plan)
@@ -865,6 +860,6 @@ void CDlgSourceFilter::ApplyToTestConfig(CIGMPTestPlan &plan)
         record.StreamItemA = 0;
         record.StreamItemB = 1;
         record.StreamNumber = 100;
-        WriteRowSettings(row.row, record);
+        WriteRowSettings(row.row, index);
     }
 }

@@ -173,9 +173,8 @@ private:
     void FillPortInfoGrid(int pairIndex) override;
     void buildControls();
     void OnInitDialog();
-    // Reads the four fields and the address into the members; false at the first field that holds
-    // no number, which then has the focus.
-    bool exchangeFields();
+    // Reads the four fields and the address into the members.
+    void exchangeFields();
     // The number of groups (when the field holds a number) and the initial address into the members.
     void readGroupFields();
     void onGroupSpinChanged();

@@ -3,6 +3,7 @@
 // attributes: a host's label and a group's address).
 #include "controls/grid/KvAvlGrid.h"
 #include "engine/EngineHost.h"
+#include "engine/LanguageText.h"
 #include "engine/SessionRecords.h"
 #include "platform/ConfigFieldReader.h"
 #include "platform/NumberText.h"
@@ -12,6 +13,7 @@
 
 #include <QLineEdit>
 #include <algorithm>
+#include <climits>
 
 namespace {
 
@@ -39,7 +41,7 @@ void readSelection(XmlDocument &xml, ConfigFieldReader &reader, const char *coun
                    CKvAvlGrid *grid, SortedStringList &list)
 {
     qint64 count = 0;
-    if (!reader.readInt(QString::fromLatin1(countName), count))
+    if (!reader.readInRange(QString::fromLatin1(countName), 0, INT_MAX, count))
         return;
     // A count beyond the inventory's size names no more ports than that.
     for (int i = 1; i <= std::min<qint64>(count, kMaxTestPorts); ++i) {
@@ -101,13 +103,11 @@ void CDlgSourceFilter::readAddressSettings(XmlDocument &xml, ConfigFieldReader &
         for (int g = 1; xml.FindChildElement(filterElement("GroupAddress", g)); ++g) {
             UtFilterGroup group{xml.GetChildAttribute(u"GroupAddress"), kIncludeMode, {}};
             xml.EnterElement();
-            qint64 mode = 0;
-            if (reader.readInt(u"FilterType", mode)) {
+            if (xml.FindChildElement(u"FilterType")) {
                 // Include or exclude, the two modes a report can carry; any other keeps the group's mode.
-                if (mode == kIncludeMode || mode == kExcludeMode)
+                qint64 mode = 0;
+                if (reader.readFoundChild(kIncludeMode, kExcludeMode, mode))
                     group.Mode = std::uint32_t(mode);
-                else
-                    reader.refuseChild();
                 for (int s = 1; xml.FindChildElement(filterElement("SourceAddr", s)); ++s)
                     group.Sources << xml.GetChildText();
             }
@@ -171,9 +171,8 @@ void CDlgSourceFilter::LoadXml(CDlgSourceFilter &page, XmlDocument &xml, bool &s
     page.ClearPortListsAndAddresses();
     page.InitPortLists();
     xml.EnterElement();
-    qint64 value = 0;
-    if (reader.readInt(u"isSelected", value))
-        selected = value != 0;
+    if (const auto flag = reader.readFlag(u"isSelected"))
+        selected = *flag;
     // Labels are taken as they stand; only the available lists follow the inventory.
     readSelection(xml, reader, "SourcePortNumber", "SourcePort", page.SelectedSourceGrid,
                   page.SelectedSourceList);
@@ -198,15 +197,11 @@ void CDlgSourceFilter::LoadXml(CDlgSourceFilter &page, XmlDocument &xml, bool &s
     page.readGroupFields();
     page.BuildGroupList();
     if (const QStringList changed = page.alignHostGroups(); !changed.isEmpty())
-        Prompter::current().messageBox(
-            QStringLiteral(
-                "The groups of host port(s) %1 in the configuration file differ from the %2 group(s) "
-                "from %3. The hosts now have these groups: a group not among them was dropped, a "
-                "missing one was added with filter mode Include and no source.")
-                .arg(changed.join(QStringLiteral(", ")))
-                .arg(page.GroupList.Count())
-                .arg(page.GroupAddressCtrl->text()),
-            MB_OK);
+        Prompter::current().messageBox(languageText("SourceFilter_Groups_Aligned")
+                                           .arg(changed.join(QStringLiteral(", ")))
+                                           .arg(page.GroupList.Count())
+                                           .arg(page.GroupAddressCtrl->text()),
+                                       MB_OK);
     page.PruneAvailablePortLists();
     page.RefreshAddressTree();
     page.FillPortInfoGrid();

@@ -116,15 +116,17 @@ void readFields(XmlDocument &xml, ConfigFieldReader &reader,
             }
             continue;
         }
+        if (auto *check = qobject_cast<QCheckBox *>(field.control)) {
+            if (const auto ticked = reader.readFlag(element)) {
+                const QSignalBlocker blocker(check);
+                check->setChecked(*ticked);
+            }
+            continue;
+        }
         if (!xml.FindChildElement(element))
             continue;
-        const QString text = xml.GetChildText();
-        if (auto *edit = qobject_cast<QLineEdit *>(field.control)) {
-            CTestPageBase::LoadFieldText(*edit, text, reader);
-        } else if (auto *check = qobject_cast<QCheckBox *>(field.control)) {
-            const QSignalBlocker blocker(check);
-            check->setChecked(toIntPrefix(text) != 0);
-        }
+        if (auto *edit = qobject_cast<QLineEdit *>(field.control))
+            CTestPageBase::LoadFieldText(*edit, xml.GetChildText(), reader);
     }
 }
 
@@ -144,13 +146,13 @@ void writeFrameTable(XmlDocument &xml, const std::vector<UtCustomFrame> &table, 
     }
 }
 
-// Rows 1..N of the file into the table, only when N fits the table; the table keeps its length.
+// Rows 1..N of the file into the table, only when N fits the table (else N is refused); the table keeps
+// its length.
 void readFrameTable(XmlDocument &xml, ConfigFieldReader &reader, std::vector<UtCustomFrame> &table,
                     const char16_t *minRateName)
 {
     qint64 count = 0;
-    reader.readInt(u"CustomRecordNumber", count);
-    if (count < 1 || std::size_t(count) > table.size())
+    if (!reader.readInRange(u"CustomRecordNumber", 1, qint64(table.size()), count))
         return;
     for (int i = 1; i <= count; ++i) {
         if (!xml.FindChildElement(numberedName("Item", i)))
@@ -217,6 +219,8 @@ void CTestPageBase::WritePortBlock(XmlDocument &xml)
 void CTestPageBase::ReadPortBlock(XmlDocument &xml, ConfigFieldReader &reader)
 {
     ensurePortSettings();
+    // The file's settings replace what the grid held, tag texts that fitted no setting included.
+    m_untakenTagTexts.clear();
     // Every numbered element, gaps and all: a row skipped by the writer costs no later port.
     while (findNumberedChild(xml, u"AvailablePortSettings")) {
         xml.EnterElement();
@@ -228,12 +232,12 @@ void CTestPageBase::ReadPortBlock(XmlDocument &xml, ConfigFieldReader &reader)
         if (index >= 0 && std::size_t(index) < g_Session.Ports.size()) {
             UtPortProtocolSettings &settings = PortSettingsList[std::size_t(index)];
             qint64 value = 0;
-            if (reader.readInt(u"VLanState", value))
-                settings.VLanState = value != 0;
+            if (const auto flag = reader.readFlag(u"VLanState"))
+                settings.VLanState = *flag;
             if (const auto field = reader.readField<std::uint16_t>(u"VLanID", 0, kMaxVLanId))
                 settings.VLanID = *field;
-            if (reader.readInt(u"CFI", value))
-                settings.CFI = value != 0;
+            if (const auto flag = reader.readFlag(u"CFI"))
+                settings.CFI = *flag;
             if (const auto field = reader.readField<std::uint8_t>(u"VLanPriority", 0, kMaxVLanPriority))
                 settings.VLanPriority = *field;
             // The four address bytes as one number, signed or unsigned.
@@ -244,12 +248,12 @@ void CTestPageBase::ReadPortBlock(XmlDocument &xml, ConfigFieldReader &reader)
             if (reader.readInRange(u"Mask", INT_MIN, UINT_MAX, value))
                 setAddressNumber(value, settings.Mask);
             if (m_layout == PortLayout::MixClass) {
-                if (reader.readInt(u"UniVLanState", value))
-                    settings.UniVLanState = value != 0;
+                if (const auto flag = reader.readFlag(u"UniVLanState"))
+                    settings.UniVLanState = *flag;
                 if (const auto field = reader.readField<std::uint16_t>(u"UniVLanID", 0, kMaxVLanId))
                     settings.UniVLanID = *field;
-                if (reader.readInt(u"UniCFI", value))
-                    settings.UniCFI = value != 0;
+                if (const auto flag = reader.readFlag(u"UniCFI"))
+                    settings.UniCFI = *flag;
                 if (const auto field =
                         reader.readField<std::uint8_t>(u"UniVLanPriority", 0, kMaxVLanPriority))
                     settings.UniVLanPriority = *field;
@@ -310,9 +314,8 @@ void CTestPageBase::LoadXml(CTestPageBase &page, const char *section, XmlDocumen
     xml.ResetPos();
     if (xml.FindElement() && xml.FindChildElement(QString::fromLatin1(section))) {
         xml.EnterElement();
-        qint64 value = 0;
-        if (reader.readInt(u"isSelected", value))
-            selected = value != 0;
+        if (const auto flag = reader.readFlag(u"isSelected"))
+            selected = *flag;
         if (xml.FindChildElement(u"PairSettings")) {
             xml.EnterElement();
             CIGMPTestPlan *plan = EngineHost::instance().testPlan();

@@ -65,13 +65,7 @@ int PageNumberField::Value() const
 
 bool PageNumberField::IsInRange() const
 {
-    qint64 value = 0;
-    const QString text = Edit->text().trimmed();
-    bool whole = !text.isEmpty();
-    for (qsizetype i = 0; i < text.size() && whole; ++i)
-        whole = text[i].isDigit() || (i == 0 && text[i] == u'-');
-    return whole && parseDecimalPrefix(text, value, LLONG_MIN, LLONG_MAX) && value >= Minimum &&
-           value <= Maximum;
+    return NumEditConfig::holdsWholeNumber(Edit->text(), Minimum, Maximum);
 }
 
 QString PageNumberField::RangeRefusal() const

@@ -38,16 +38,6 @@ constexpr ChoiceItem kPayloadItems[] = {{"TestPage_Payload_Random", nullptr},
                                         {"TestPage_Payload_All_0", nullptr}};
 constexpr int kVersion2 = 1;
 
-// Whether the text of a numeric edit reads as a number within the edit's own range.
-bool withinOwnRange(const CNumEdit &edit)
-{
-    const NumEditConfig &config = edit.config();
-    const double value = config.floatMode ? toDoublePrefix(edit.text()) : double(toIntPrefix(edit.text()));
-    // The float range is kept in single precision: 0.01 is stored a little below 0.01.
-    const double slack = config.floatMode ? 1e-6 : 0;
-    return value >= config.minimum - slack && value <= config.maximum + slack; // false for NaN
-}
-
 template <std::size_t N> void fillCombo(QComboBox *combo, const ChoiceItem (&items)[N])
 {
     for (std::size_t i = 0; i < N; ++i) {
@@ -246,7 +236,7 @@ bool CRateTestPage::checkPortRows()
         QString label;
         PortGrid->GetCellTextTo(0, row, label);
         if (label.isEmpty())
-            return row > 0; // no port at all fails
+            return row > 0 || refuse(languageText("TestPage_Refuse_No_Port"));
         UtPortKey key{};
         if (!ParsePortLabel(label, key))
             continue;
@@ -256,7 +246,7 @@ bool CRateTestPage::checkPortRows()
         const UtPortRecord &record = g_Session.Ports[std::size_t(index)];
         const std::uint8_t pair = record.SourcePair > 0 ? record.SourcePair : record.HostPair;
         if (pair == 0 || pair >= PairChecked.size() || PairChecked[pair] != 1)
-            return false;
+            return refuse(languageText("TestPage_Refuse_Port_Pair").arg(label.trimmed(), formatInt(pair)));
     }
     return true;
 }
@@ -279,10 +269,10 @@ bool CRateTestPage::CheckFieldsValid()
 {
     clearRefusal();
     FillPortInfoGridForCheckedPairs();
-    if (!checkPortRows())
+    if (!checkPairTicked() || !checkPortRows() || !checkPortTags())
         return false;
     for (const NumberField &field : m_numberFields) {
-        if (!withinOwnRange(*field.edit))
+        if (!field.edit->config().holdsInRange(field.edit->text()))
             return refuse(rangeRefusal(field));
     }
     if (intOf(FrameStartField) > intOf(FrameStopField))

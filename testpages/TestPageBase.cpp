@@ -2,6 +2,7 @@
 
 #include "controls/grid/MyCug.h"
 #include "controls/grid/UGGridInfo.h"
+#include "controls/widgets/NumEdit.h"
 #include "engine/EngineHost.h"
 #include "engine/EngineUtils.h"
 #include "engine/IGMPTestPlan.h"
@@ -55,13 +56,13 @@ constexpr const char *kLinkStatus[14] = {
     "1G / Half / Auto",  "1G / Full / Auto",   "10G / Full / Force", "10G / Full / Auto"};
 constexpr std::uint8_t kLastLinkCode = 13;
 
-// A field's name as its label shows it, without the closing colon.
+// A field's name as its label shows it, without the closing colon (ASCII or full-width) and blanks.
 QString fieldName(const QLabel *label)
 {
     QString name = label->text().simplified();
-    while (name.endsWith(u':'))
+    while (name.endsWith(u':') || name.endsWith(u'\uFF1A') || name.endsWith(u' '))
         name.chop(1);
-    return name.trimmed();
+    return name;
 }
 
 QString orderRefusal(const char *key, const QLabel *field, const QString &value, const QLabel *other,
@@ -191,7 +192,10 @@ CTestPageBase::~CTestPageBase() = default;
 QString CTestPageBase::RangeRefusal(const QLabel *field, const QString &value, const QString &minimum,
                                     const QString &maximum)
 {
-    return languageText("TestPage_Refuse_Range").arg(fieldName(field), value.trimmed(), minimum, maximum);
+    const QString shown = value.trimmed();
+    if (shown.isEmpty())
+        return languageText("TestPage_Refuse_Empty").arg(fieldName(field), minimum, maximum);
+    return languageText("TestPage_Refuse_Range").arg(fieldName(field), shown, minimum, maximum);
 }
 
 QString CTestPageBase::AboveRefusal(const QLabel *field, const QString &value, const QLabel *other,
@@ -231,7 +235,26 @@ void CTestPageBase::SnapshotPortSettings()
     ensurePortSettings();
 }
 
-void CTestPageBase::storeRow(int row, UtPortProtocolSettings &settings)
+std::vector<CTestPageBase::TagCell> CTestPageBase::tagCells() const
+{
+    std::vector<TagCell> cells = {
+        {kVlanEnableColumn + 1, kMaxVLanId,
+         [](UtPortProtocolSettings &settings, int value) { settings.VLanID = std::uint16_t(value); }},
+        {kVlanEnableColumn + 3, kMaxVLanPriority,
+         [](UtPortProtocolSettings &settings, int value) { settings.VLanPriority = std::uint8_t(value); }}};
+    if (m_columns.unicast >= 0) {
+        cells.push_back({m_columns.unicast + 1, kMaxVLanId, [](UtPortProtocolSettings &settings, int value) {
+                             settings.UniVLanID = std::uint16_t(value);
+                         }});
+        cells.push_back(
+            {m_columns.unicast + 3, kMaxVLanPriority, [](UtPortProtocolSettings &settings, int value) {
+                 settings.UniVLanPriority = std::uint8_t(value);
+             }});
+    }
+    return cells;
+}
+
+void CTestPageBase::storeRow(int row, std::size_t portIndex, UtPortProtocolSettings &settings)
 {
     QString cell;
     const auto read = [&](int col) -> const QString & {
@@ -243,15 +266,49 @@ void CTestPageBase::storeRow(int row, UtPortProtocolSettings &settings)
     ParseDottedText(read(m_columns.address + 1), settings.GatewayIP);
     ParseDottedText(read(m_columns.address + 2), settings.Mask);
     settings.VLanState = FlagOfText(read(kVlanEnableColumn));
-    settings.VLanID = std::uint16_t(toIntPrefix(read(kVlanEnableColumn + 1)));
     settings.CFI = FlagOfText(read(kVlanEnableColumn + 2));
-    settings.VLanPriority = std::uint8_t(toIntPrefix(read(kVlanEnableColumn + 3)));
     if (m_columns.unicast >= 0) {
         settings.UniVLanState = FlagOfText(read(m_columns.unicast));
-        settings.UniVLanID = std::uint16_t(toIntPrefix(read(m_columns.unicast + 1)));
         settings.UniCFI = FlagOfText(read(m_columns.unicast + 2));
-        settings.UniVLanPriority = std::uint8_t(toIntPrefix(read(m_columns.unicast + 3)));
     }
+    // A tag value only when it fits its field; any other text stays on show for Run to refuse.
+    for (const TagCell &tag : tagCells()) {
+        const QString &text = read(tag.column);
+        const std::pair key{portIndex, tag.column};
+        if (!NumEditConfig::holdsWholeNumber(text, 0, tag.maximum)) {
+            m_untakenTagTexts[key] = text;
+            continue;
+        }
+        m_untakenTagTexts.erase(key);
+        tag.store(settings, toIntPrefix(text));
+    }
+}
+
+bool CTestPageBase::checkPortTags()
+{
+    for (const PortRow &row : InventoryPortRows()) {
+        for (const TagCell &tag : tagCells()) {
+            QString text;
+            PortGrid->GetCellTextTo(tag.column, row.row, text);
+            if (NumEditConfig::holdsWholeNumber(text, 0, tag.maximum))
+                continue;
+            QString title;
+            PortGrid->GetCellTextTo(tag.column, -1, title);
+            return refuse(languageText("TestPage_Refuse_Port_Cell")
+                              .arg(formatInt(row.row + 1), row.label.trimmed(), title.simplified(),
+                                   text.trimmed(), formatInt(0), formatInt(tag.maximum)));
+        }
+    }
+    return true;
+}
+
+bool CTestPageBase::checkPairTicked() const
+{
+    for (int row = 0; PairGrid && row < PairGrid->GetRowCount(); ++row) {
+        if (IsRowChecked(PairGrid, row))
+            return true;
+    }
+    return refuse(languageText("TestPage_Refuse_No_Pair"));
 }
 
 void CTestPageBase::StorePortSettings()
@@ -269,7 +326,7 @@ void CTestPageBase::StorePortSettings()
         for (std::size_t j = 0; j < g_Session.Ports.size(); ++j) {
             const UtPortRecord &record = g_Session.Ports[j];
             if (record.Id() == key.Id)
-                storeRow(row, PortSettingsList[j]);
+                storeRow(row, j, PortSettingsList[j]);
         }
     }
 }
@@ -440,6 +497,9 @@ void CTestPageBase::SetPortInfoRow(int row, std::size_t portIndex, int pairIndex
     if (m_columns.unicast >= 0)
         setTagCells(m_columns.unicast, row, settings.UniVLanState, settings.UniVLanID, settings.UniCFI,
                     settings.UniVLanPriority);
+    for (auto kept = m_untakenTagTexts.lower_bound({portIndex, 0});
+         kept != m_untakenTagTexts.end() && kept->first.first == portIndex; ++kept)
+        PortGrid->SetCellText(kept->first.second, row, kept->second);
     PortGrid->SetCellText(m_columns.address, row, DottedText(settings.IPAddress));
     PortGrid->SetCellText(m_columns.address + 1, row, DottedText(settings.GatewayIP));
     PortGrid->SetCellText(m_columns.address + 2, row, DottedText(settings.Mask));
@@ -625,7 +685,7 @@ void CTestPageBase::ApplyPairsAndPorts(CIGMPTestPlan &plan, std::vector<UtTestPo
             if (hostList)
                 hostList->push_back(port);
         }
-        WriteRowSettings(row.row, record);
+        WriteRowSettings(row.row, row.index);
     }
 }
 
@@ -707,10 +767,11 @@ std::vector<CTestPageBase::PortRow> CTestPageBase::InventoryPortRows(int maxRows
     return rows;
 }
 
-void CTestPageBase::WriteRowSettings(int row, UtPortRecord &record)
+void CTestPageBase::WriteRowSettings(int row, std::size_t portIndex)
 {
+    UtPortRecord &record = g_Session.Ports[portIndex];
     UtPortProtocolSettings settings = PortSettingsOf(record);
-    storeRow(row, settings);
+    storeRow(row, portIndex, settings);
     std::memcpy(&record.IPAddress, settings.IPAddress, 4);
     std::memcpy(&record.GatewayIP, settings.GatewayIP, 4);
     std::memcpy(&record.Mask, settings.Mask, 4);

@@ -17,6 +17,8 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <map>
+#include <utility>
 #include <vector>
 
 class CIGMPTestPlan;
@@ -222,8 +224,12 @@ protected:
     // A tested-port record of a grid row's port.
     UtTestPort TestPortOfRow(int row, const UtPortKey &key, std::size_t portIndex);
     // Writes a grid row's addresses and VLAN tags (the unicast tag too where the layout has it) into
-    // the port record.
-    void WriteRowSettings(int row, UtPortRecord &record);
+    // the port record of that index.
+    void WriteRowSettings(int row, std::size_t portIndex);
+    // Refusals of a page's check: a VLAN id or priority of a port row that is no whole number within
+    // its range (named by row, port, column, text and range); no ticked pair in the pair grid.
+    bool checkPortTags();
+    bool checkPairTicked() const;
 
     // Hooks of the pair-grid fill: before the rows are rebuilt, for each ticked row added, and after.
     virtual void beforePairGridFill() {}
@@ -239,11 +245,23 @@ private:
     void setColumnWidths(std::initializer_list<std::pair<int, int>> shown, bool hideOthers);
     void setTagCells(int firstCol, int row, std::uint8_t state, std::uint16_t id, std::uint8_t cfi,
                      std::uint8_t priority);
-    void storeRow(int row, UtPortProtocolSettings &settings);
+    void storeRow(int row, std::size_t portIndex, UtPortProtocolSettings &settings);
+    // The grid's VLAN id and priority columns (the unicast ones too where the layout has them), each
+    // with its largest value and the setting it fills.
+    struct TagCell
+    {
+        int column;
+        int maximum;
+        void (*store)(UtPortProtocolSettings &settings, int value);
+    };
+    std::vector<TagCell> tagCells() const;
 
     PortLayout m_layout;
     Columns m_columns;
     const char *m_pairBoxKey = "TestPage_Test_Pair";
     QButtonGroup *m_categories = nullptr;
     mutable QString m_refusal;
+    // Tag texts of the grid that fit no setting, by port index and column: the setting keeps its value,
+    // the grid keeps showing the text through every refill, and Run refuses it.
+    std::map<std::pair<std::size_t, int>, QString> m_untakenTagTexts;
 };

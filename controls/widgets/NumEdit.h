@@ -25,6 +25,12 @@ struct NumEditConfig
     std::optional<QString> focusOutFix(const QString &text) const;
     // The text is one number of the mode within the range (any text without a range).
     bool holdsInRange(const QString &text) const { return !rangeSet || !focusOutFix(text); }
+    // The same rule for a whole number within [minimum, maximum], where no edit keeps the range.
+    static bool holdsWholeNumber(const QString &text, int minimum, int maximum)
+    {
+        return NumEditConfig{.minimum = double(minimum), .maximum = double(maximum), .rangeSet = true}
+            .holdsInRange(text);
+    }
     QString formatBound(double bound) const;
     QString rangeText() const;
 };

@@ -1,6 +1,6 @@
 // The configuration file: the whole file against a golden copy, a save and an open giving the same
 // set-up on fresh pages, files that are missing, damaged or made for other ports, and the commands.
-#include "ShellTestSupport.h"
+#include "MainWindowTest.h"
 #include "common/FileSizeLimit.h"
 
 #include "app/KvIGMPTQApp.h"
@@ -34,15 +34,14 @@ namespace {
 
 const UtLocalTime kStamp{2026, 3, 2, 9, 14, 5, 7, 0};
 
-class ConfigFileTest : public testing::Test
+// The main frame opened on four ports of which this program reserved three.
+class ConfigFileTest : public MainWindowTest
 {
 protected:
-    ConfigFileTest()
+    ConfigFileTest() : MainWindowTest({.frameOpened = false, .shown = false, .menusRelabelled = true})
     {
-        app = std::make_unique<CKvIGMPTQApp>(std::make_unique<FakeServices>(folder.path()));
-        g_LangMag.SetLangFile(folder.languageFile("LangEng.lng"));
         reserve();
-        openFrame();
+        openFrameWithReservations();
     }
 
     // Four ports of chassis 1, card 2, reserved by this program except the third.
@@ -60,11 +59,10 @@ protected:
         g_Session.LockCount = 3;
         g_Session.BoardCount = 1;
     }
-    void openFrame()
+    // The frame, with the reservation dialog answered by reservationResult.
+    void openFrameWithReservations()
     {
-        frame = std::make_unique<CMainFrame>(folder.path());
-        frame->RelabelMenus();
-        view = frame->View();
+        openFrame();
         view->SetReservationRunner([this](CBoardInfo &dialog) {
             reservations << dialog.PresetPorts.size();
             return reservationResult;
@@ -81,7 +79,7 @@ protected:
         }
         app->TesterName = QStringLiteral("New Tester");
         app->DutName = QStringLiteral("New DUT_Device");
-        openFrame();
+        openFrameWithReservations();
     }
     // Pair 1: source (1,2,1), host (1,2,2); the Group Capacity and Join/Leave pages set apart from
     // their defaults and selected.
@@ -143,13 +141,7 @@ protected:
         view->OnCommand(CMainFormView::ID_OPEN_CONFIGURATION);
     }
 
-    ShellGlobalsGuard guard;
-    TempProgramFolder folder;
     QTemporaryDir dir;
-    ScriptedPrompter prompter;
-    std::unique_ptr<CKvIGMPTQApp> app;
-    std::unique_ptr<CMainFrame> frame;
-    CMainFormView *view = nullptr;
     QList<std::size_t> reservations;
     int reservationResult = 1;
 };

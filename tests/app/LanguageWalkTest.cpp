@@ -1,6 +1,6 @@
 // The switch to Chinese through the Language menu, then a walk over every window of the shell as the user
 // opens them: no visible text may be left in English, apart from names and numbers.
-#include "ShellTestSupport.h"
+#include "MainWindowTest.h"
 
 #include "app/DlgDescription.h"
 #include "app/DlgWaitProgress.h"
@@ -111,19 +111,13 @@ QStringList shownTexts(QWidget *window)
     return texts;
 }
 
-class LanguageWalkTest : public testing::Test
+class LanguageWalkTest : public MainWindowTest
 {
 protected:
-    LanguageWalkTest()
+    LanguageWalkTest() : MainWindowTest({.fakeLink = true, .menusRelabelled = true})
     {
         // The program's name, as its main sets it, is the title of its message boxes.
         QApplication::setApplicationName(QStringLiteral("Tavrix-IGMP-TQ"));
-        app = std::make_unique<CKvIGMPTQApp>(std::make_unique<FakeServices>(folder.path()));
-        g_LangMag.SetLangFile(folder.languageFile("LangEng.lng"));
-        frame = std::make_unique<CMainFrame>(folder.path());
-        frame->RelabelMenus();
-        frame->show();
-        view = frame->View();
         // The user has been working in English: the status bar says so.
         view->ShowSystemInfoPage();
         // The user's switch: the menu entry.
@@ -167,13 +161,6 @@ protected:
         EXPECT_TRUE(seen) << where;
     }
 
-    ShellGlobalsGuard guard;
-    TempProgramFolder folder;
-    ScriptedPrompter prompter;
-    FakeLink link;
-    std::unique_ptr<CKvIGMPTQApp> app;
-    std::unique_ptr<CMainFrame> frame;
-    CMainFormView *view = nullptr;
     std::set<QString> names;
     QStringList english;
 };

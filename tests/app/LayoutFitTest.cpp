@@ -2,7 +2,7 @@
 // navigation tree, the title and banner, the description title and text, the banner beside the tab strip,
 // the result tables' column titles, the module table's headings, the report window's tabs beside the
 // export bars, every control of the seven test pages and the Group Capacity and Join/Leave result grids.
-#include "ShellTestSupport.h"
+#include "MainWindowTest.h"
 
 #include "app/KvIGMPTQApp.h"
 #include "app/MainFormView.h"
@@ -134,25 +134,11 @@ QStringList cutGridTexts(QTableWidget *grid)
     return faults;
 }
 
-class LayoutFitTest : public testing::TestWithParam<const char *>
+// The main frame on screen in the language file of the parameter.
+class LayoutFitTest : public MainWindowTest, public testing::WithParamInterface<const char *>
 {
 protected:
-    LayoutFitTest()
-    {
-        app = std::make_unique<CKvIGMPTQApp>(std::make_unique<FakeServices>(folder.path()));
-        g_LangMag.SetLangFile(folder.languageFile(GetParam()));
-        frame = std::make_unique<CMainFrame>(folder.path());
-        frame->show();
-        view = frame->View();
-    }
-
-    ShellGlobalsGuard guard;
-    TempProgramFolder folder;
-    ScriptedPrompter prompter;
-    FakeLink link;
-    std::unique_ptr<CKvIGMPTQApp> app;
-    std::unique_ptr<CMainFrame> frame;
-    CMainFormView *view = nullptr;
+    LayoutFitTest() : MainWindowTest({.languageFile = GetParam(), .fakeLink = true}) {}
 };
 
 } // namespace

@@ -1,7 +1,7 @@
 // The main view: its first show, the layout of its controls and pages at two sizes, the elapsed time,
 // the navigation tree in both languages, ticks, page switches, the refusals during a run, the tab and the
 // description page.
-#include "ShellTestSupport.h"
+#include "MainWindowTest.h"
 
 #include "app/DialogUnits.h"
 #include "app/DlgDescription.h"
@@ -52,17 +52,10 @@ QString text(const char *key)
 }
 
 // The view inside the main frame, in English, on screen.
-class MainFormViewTest : public testing::Test
+class MainFormViewTest : public MainWindowTest
 {
 protected:
-    MainFormViewTest()
-    {
-        app = std::make_unique<CKvIGMPTQApp>(std::make_unique<FakeServices>(folder.path()));
-        g_LangMag.SetLangFile(folder.languageFile("LangEng.lng"));
-        frame = std::make_unique<CMainFrame>(folder.path());
-        frame->show();
-        view = frame->View();
-    }
+    MainFormViewTest() : MainWindowTest({.fakeLink = true}) {}
 
     QTreeWidget *tree() const { return view->NavTree; }
 
@@ -119,14 +112,6 @@ protected:
     }
 
     QString status() const { return frame->StatusBar->PaneText(0); }
-
-    ShellGlobalsGuard guard;
-    TempProgramFolder folder;
-    ScriptedPrompter prompter;
-    FakeLink link;
-    std::unique_ptr<CKvIGMPTQApp> app;
-    std::unique_ptr<CMainFrame> frame;
-    CMainFormView *view = nullptr;
 };
 
 TEST_F(MainFormViewTest, FirstShowIsTheStartPageWithTheRootSelected)

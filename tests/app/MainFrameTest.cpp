@@ -1,6 +1,6 @@
 // The main frame: menus and bars in both languages, the language switch, module information and the
 // close-down behind the busy dialog.
-#include "ShellTestSupport.h"
+#include "MainWindowTest.h"
 #include "common/FileSizeLimit.h"
 
 #include "app/KvIGMPTQApp.h"
@@ -29,18 +29,10 @@ using namespace std::chrono_literals;
 
 namespace {
 
-class MainFrameTest : public testing::Test
+class MainFrameTest : public MainWindowTest
 {
 protected:
-    MainFrameTest()
-    {
-        auto owned = std::make_unique<FakeServices>(folder.path());
-        app = std::make_unique<CKvIGMPTQApp>(std::move(owned));
-        g_LangMag.SetLangFile(folder.languageFile("LangEng.lng"));
-        frame = std::make_unique<CMainFrame>(folder.path());
-        frame->RelabelMenus();
-        frame->show();
-    }
+    MainFrameTest() : MainWindowTest({.fakeLink = true, .menusRelabelled = true}) {}
 
     // A hardware session with ports locked by this program: (chassis, card, port).
     static void lockPorts(const std::vector<UtPortId> &ports)
@@ -64,13 +56,6 @@ protected:
         }
         return texts;
     }
-
-    ShellGlobalsGuard guard;
-    TempProgramFolder folder;
-    ScriptedPrompter prompter;
-    FakeLink link;
-    std::unique_ptr<CKvIGMPTQApp> app;
-    std::unique_ptr<CMainFrame> frame;
 };
 
 QStringList languageTexts(const QString &file, const QStringList &keys)
@@ -255,7 +240,7 @@ TEST_F(MainFrameTest, ClosingDuringARunOnlyShowsTheNote)
     EXPECT_FALSE(frame->close());
     EXPECT_EQ(prompter.messages(), QStringList{g_LangMag.GetString(QStringLiteral("Note_System_Runing"))});
     EXPECT_EQ(frame->Closing, 0);
-    EXPECT_TRUE(link.calls.isEmpty()) << link.calls.join(u',').toStdString();
+    EXPECT_TRUE(link->calls.isEmpty()) << link->calls.join(u',').toStdString();
 }
 
 TEST_F(MainFrameTest, NoToTheCloseQuestionKeepsTheFrame)
@@ -274,7 +259,7 @@ TEST_F(MainFrameTest, DemoCloseIsImmediateWithoutBusyDialogOrServerCall)
     app->ProgressBar.Count = 1234;
     EXPECT_TRUE(frame->close());
     EXPECT_EQ(frame->Closing, 1);
-    EXPECT_TRUE(link.calls.isEmpty()) << link.calls.join(u',').toStdString();
+    EXPECT_TRUE(link->calls.isEmpty()) << link->calls.join(u',').toStdString();
     EXPECT_EQ(app->ProgressBar.Count, 1234u); // the busy dialog was never set up
 }
 

@@ -1,7 +1,8 @@
 // Runs of the rate tests from their pages with three trials and two pairs at once, against the chassis
 // simulator in simulated time: what the result grid, the counter page, the chart, the spreadsheet and
 // the PDF report show is the same figure, and it is what the simulated device is configured to do.
-#include "ShellTestSupport.h"
+#include "MainWindowSimulator.h"
+#include "MainWindowTest.h"
 #include "app/KvIGMPTQApp.h"
 #include "app/LangMag.h"
 #include "app/LogDlg.h"
@@ -12,9 +13,6 @@
 #include "controls/grid/UGCtrl.h"
 #include "controls/widgets/NumEdit.h"
 #include "engine/EngineUtils.h"
-#include "engine/SimulatedTimeClock.h"
-#include "engine/SimulatorConnection.h"
-#include "engine/TestPlanPorts.h"
 #include "kvserver/KvServer.h"
 #include "platform/ScriptedPrompter.h"
 #include "platform/chart/ChartViewer.h"
@@ -36,6 +34,7 @@
 #include <array>
 #include <gtest/gtest.h>
 #include <map>
+#include <ostream>
 
 namespace {
 
@@ -48,24 +47,18 @@ constexpr double kQueueingUs = 4.0;
 // The main view in hardware mode against the simulator: pair 1 sends from (2,1) to (2,2) and (2,3),
 // pair 2 from (3,1) to (3,2) and (3,3); every rate page runs both pairs with 1-second trials, three
 // of them. The device forwards 64-byte multicast at most at smallFramePercent of line rate.
-class MultiTrialRuns : public testing::Test
+class MultiTrialRuns : public MainWindowTest
 {
 protected:
+    MultiTrialRuns() : MainWindowTest({.shown = false}) {}
+
     void start(unsigned smallFramePercent)
     {
-        app = std::make_unique<CKvIGMPTQApp>(std::make_unique<FakeServices>(folder.path()));
-        app->DemoMode = 0;
-        g_LangMag.SetLangFile(folder.languageFile("LangEng.lng"));
-        frame = std::make_unique<CMainFrame>(folder.path());
-        view = frame->View();
         SimConfig config;
-        config.timeScale = 0;
         config.device.smallFrameForwardingPercent = smallFramePercent;
         config.device.baseLatency = std::int64_t(kDeviceUs * 1e6);
         config.device.queueingLatency = std::int64_t(kQueueingUs * 1e6);
-        ASSERT_NO_FATAL_FAILURE(startLockedSimulator(server, config, &clock));
-        CIGMPTestPlan ports;
-        addPairOnePorts(ports, {0, 1, 2});
+        ASSERT_NO_FATAL_FAILURE(simulator.start(config, app->TestPlan));
         for (const std::uint8_t index : {4, 5, 6}) {
             UtPortRecord &record = g_Session.Ports[index];
             (index == 4 ? record.SourcePair : record.HostPair) = 2;
@@ -76,8 +69,7 @@ protected:
         }
         std::vector<UtTestPair> &pairs = app->TestPlan.TestPairs;
         pairs.resize(std::max<std::size_t>(pairs.size(), 2));
-        pairs[0] = {1, 1, kHostsPerPair, 1, 2, 1, 0, {239, 1, 1, 1}, 1, 0xFFFF, 0xFF, 0xFF};
-        pairs[1] = {2, 1, kHostsPerPair, 1, 3, 1, 0, {239, 1, 2, 1}, 1, 0xFFFF, 0xFF, 0xFF};
+        pairs[1] = pairOf({.id = 2, .hosts = kHostsPerPair, .source = {1, 3, 1}, .group = {239, 1, 2, 1}});
         for (CRateTestPage *page : std::initializer_list<CRateTestPage *>{
                  view->MixClassPage, view->AggregatePage, view->ScalePage, view->LatencyPage}) {
             page->PairChecked[1] = 1;
@@ -90,12 +82,7 @@ protected:
         }
     }
 
-    void TearDown() override
-    {
-        clock.server = nullptr;
-        frame.reset();
-        disconnectFromSimulator(server);
-    }
+    void TearDown() override { simulator.stop(frame); }
 
     static void set(const CRateTestPage::NumberField &field, const char *text) { field.edit->setText(text); }
 
@@ -176,7 +163,7 @@ protected:
                 rate = -1;
             } else if (rate < 0 &&
                        counters.CellText(row, CCounterLog::ColAlias) == QLatin1String("Source Port")) {
-                rate = counters.CellText(row, CCounterLog::ColFrameGap + 1).toDouble();
+                rate = counters.CellText(row, CCounterLog::ColPercent).toDouble();
             } else if (first == QLatin1String("Pass") && !searches.empty()) {
                 searches.back() << rate;
             }
@@ -222,14 +209,7 @@ protected:
         }
     }
 
-    ShellGlobalsGuard guard;
-    TempProgramFolder folder;
-    ScriptedPrompter prompter;
-    SimulatedTimeClock clock;
-    std::unique_ptr<KvServer> server;
-    std::unique_ptr<CKvIGMPTQApp> app;
-    std::unique_ptr<CMainFrame> frame;
-    CMainFormView *view = nullptr;
+    MainWindowSimulator simulator;
 };
 
 // Maximum, minimum and average of a "%.2f/%.2f/%.2f" cell.
@@ -273,13 +253,15 @@ TEST_F(MultiTrialRuns, LatencyOfCustomRowsShowsEachRowsOwnRatesOverAllTrials)
     // The counter page: per host, the latency cells of each trial block in run order.
     std::map<QString, QStringList> counterCells;
     const CCounterLog &counters = *report().CounterPage;
+    // A host's row holds its latency (maximum, minimum, average) in the gap, percent and rate columns.
     for (int row = 0; row < counters.RowCount(); ++row) {
-        if (counters.CellText(row, 3).endsWith(u' ') && counters.CellText(row, 0).startsWith(u'('))
-            counterCells[counters.CellText(row, 0)]
-                << QStringList{counters.CellText(row, 3), counters.CellText(row, 4),
-                               counters.CellText(row, 5)}
-                       .join(u'/')
-                       .remove(u' ');
+        const QString port = counters.CellText(row, CCounterLog::ColPort);
+        if (counters.CellText(row, CCounterLog::ColFrameGap).endsWith(u' ') && port.startsWith(u'('))
+            counterCells[port] << QStringList{counters.CellText(row, CCounterLog::ColFrameGap),
+                                              counters.CellText(row, CCounterLog::ColPercent),
+                                              counters.CellText(row, CCounterLog::ColRate)}
+                                      .join(u'/')
+                                      .remove(u' ');
     }
 
     const QJsonObject sheet = savedSheet("XlsReport_Sheet_Latency");
@@ -339,24 +321,33 @@ TEST_F(MultiTrialRuns, LatencyOfCustomRowsShowsEachRowsOwnRatesOverAllTrials)
     expectLastStepInView(result);
 }
 
-// 64-byte multicast is forwarded at 60 % of line rate at most, 128-byte frames at the full rate. One and
-// two clients of each frame size: 16 bars, more than the view holds.
-TEST_F(MultiTrialRuns, AggregateWithThreeTrialsFindsEachFrameSizesLimit)
+namespace {
+
+// A benchmark that steps a count per frame size: its page's count fields and the truths of its bars.
+struct CountStepRun
 {
-    ASSERT_NO_FATAL_FAILURE(start(60));
-    CDlgAggregate *page = view->AggregatePage;
-    set(page->InitialClientsField, "1");
-    set(page->MaxClientsField, "2");
-    set(page->FrameStopField, "128");
-    set(page->FrameStepField, "64");
-    set(page->InitialRateField, "100");
-    set(page->MinRateField, "10");
-    set(page->ResolutionField, "5");
-    ASSERT_NO_FATAL_FAILURE(run(TestAggregate));
-    const CReportAggregate &result = *report().AggregatePage;
-    expectPassedRates(result, ReportCountPage::kPassedRateColumn, 2, {60, 60, 100, 100}, 5,
-                      "XlsReport_Sheet_Aggregate");
-    // Per step the pairs' two hosts: one client, the first host of each pair; two, both.
+    const char *name;
+    TestIndex test;
+    const char *sheetKey;
+    // The test's page, its count's first and last value set.
+    CRateTestPage *(*pageWithCounts)(CMainFormView &view);
+    const ReportCountPage &(*result)(CTestReportDlg &report);
+    // The device's limit for each bar of the run, 64-byte steps first.
+    std::vector<double> barTruths;
+};
+
+class MultiTrialCountRuns : public MultiTrialRuns, public testing::WithParamInterface<CountStepRun>
+{
+};
+
+void PrintTo(const CountStepRun &run, std::ostream *out)
+{
+    *out << run.name;
+}
+
+// Per step the pairs' two hosts: one client, the first host of each pair; two, both.
+std::vector<double> aggregateBarTruths()
+{
     std::vector<double> truths;
     for (const double limit : {60.0, 100.0}) {
         for (const double first : {limit, limit})
@@ -364,31 +355,58 @@ TEST_F(MultiTrialRuns, AggregateWithThreeTrialsFindsEachFrameSizesLimit)
         for (int bar = 0; bar < 4; ++bar)
             truths.push_back(limit);
     }
-    expectBarsNear(result.MeasuredData, result.ExpectedData, truths, 5);
-    expectLastStepInView(result);
+    return truths;
 }
 
-// Two and three groups of each frame size.
-TEST_F(MultiTrialRuns, ScaleGroupWithThreeTrialsFindsEachFrameSizesLimit)
+// Two and three groups of each frame size, every host in every step.
+std::vector<double> scaleBarTruths()
 {
+    std::vector<double> truths(8, 60.0);
+    truths.resize(16, 100.0);
+    return truths;
+}
+
+const CountStepRun kCountStepRuns[] = {
+    {"Aggregate", TestAggregate, "XlsReport_Sheet_Aggregate",
+     [](CMainFormView &view) -> CRateTestPage * {
+         view.AggregatePage->InitialClientsField.edit->setText("1");
+         view.AggregatePage->MaxClientsField.edit->setText("2");
+         return view.AggregatePage;
+     },
+     [](CTestReportDlg &report) -> const ReportCountPage & { return *report.AggregatePage; },
+     aggregateBarTruths()},
+    {"ScaleGroup", TestScale, "XlsReport_Sheet_Scale",
+     [](CMainFormView &view) -> CRateTestPage * {
+         view.ScalePage->InitialGroupsField.edit->setText("2");
+         view.ScalePage->MaxGroupsField.edit->setText("3");
+         return view.ScalePage;
+     },
+     [](CTestReportDlg &report) -> const ReportCountPage & { return *report.ScalePage; }, scaleBarTruths()},
+};
+
+} // namespace
+
+// 64-byte multicast is forwarded at 60 % of line rate at most, 128-byte frames at the full rate. Two counts
+// of each frame size: 16 bars, more than the view holds.
+TEST_P(MultiTrialCountRuns, ThreeTrialsFindEachFrameSizesLimit)
+{
+    const CountStepRun &c = GetParam();
     ASSERT_NO_FATAL_FAILURE(start(60));
-    CDlgScale *page = view->ScalePage;
-    set(page->InitialGroupsField, "2");
-    set(page->MaxGroupsField, "3");
+    CRateTestPage *page = c.pageWithCounts(*view);
     set(page->FrameStopField, "128");
     set(page->FrameStepField, "64");
     set(page->InitialRateField, "100");
     set(page->MinRateField, "10");
     set(page->ResolutionField, "5");
-    ASSERT_NO_FATAL_FAILURE(run(TestScale));
-    const CReportScale &result = *report().ScalePage;
-    expectPassedRates(result, ReportCountPage::kPassedRateColumn, 2, {60, 60, 100, 100}, 5,
-                      "XlsReport_Sheet_Scale");
-    std::vector<double> truths(8, 60.0);
-    truths.resize(16, 100.0);
-    expectBarsNear(result.MeasuredData, result.ExpectedData, truths, 5);
+    ASSERT_NO_FATAL_FAILURE(run(c.test));
+    const ReportCountPage &result = c.result(report());
+    expectPassedRates(result, ReportCountPage::kPassedRateColumn, 2, {60, 60, 100, 100}, 5, c.sheetKey);
+    expectBarsNear(result.MeasuredData, result.ExpectedData, c.barTruths, 5);
     expectLastStepInView(result);
 }
+
+INSTANTIATE_TEST_SUITE_P(AggregateAndScaleGroup, MultiTrialCountRuns, testing::ValuesIn(kCountStepRuns),
+                         [](const testing::TestParamInfo<CountStepRun> &info) { return info.param.name; });
 
 // The first host of each pair takes the pair's unicast half of the load besides the multicast half: at
 // 64 bytes the multicast counts 100/60 times on its link, which is full at 75 % of line rate.

@@ -1,7 +1,8 @@
 // What the user types on the test pages is what runs, driven as the user drives the main frame: port-grid
 // edits survive every way out of a page and reach the frames of the run, Run refuses a page with a message
 // that names the field and the rule, the description follows the page on show, and a stopped run says so.
-#include "ShellTestSupport.h"
+#include "MainWindowSimulator.h"
+#include "MainWindowTest.h"
 #include "app/KvIGMPTQApp.h"
 #include "app/LogDlg.h"
 #include "app/MMStatusBar.h"
@@ -16,9 +17,6 @@
 #include "controls/widgets/StaticEx.h"
 #include "controls/widgets/TransparentImage.h"
 #include "engine/EngineHost.h"
-#include "engine/SimulatedTimeClock.h"
-#include "engine/SimulatorConnection.h"
-#include "engine/TestPlanPorts.h"
 #include "engine/VirtualWaitClock.h"
 #include "kvserver/KvServer.h"
 #include "platform/ScriptedPrompter.h"
@@ -29,6 +27,7 @@
 #include "testpages/DlgLatency.h"
 #include "testpages/DlgMixClass.h"
 #include "testpages/DlgScale.h"
+#include "testpages/DlgSourceFilter.h"
 
 #include <QAction>
 #include <QTabBar>
@@ -50,17 +49,11 @@ constexpr int kAddressColumn = 11;
 
 // The main frame on screen, in English, with the application's plan; demo mode unless a test says
 // otherwise.
-class PageEntryTest : public testing::Test
+class PageEntryTest : public MainWindowTest
 {
 protected:
-    PageEntryTest()
+    PageEntryTest() : MainWindowTest({.demo = true})
     {
-        app = std::make_unique<CKvIGMPTQApp>(std::make_unique<FakeServices>(folder.path()));
-        app->DemoMode = 1;
-        g_LangMag.SetLangFile(folder.languageFile("LangEng.lng"));
-        frame = std::make_unique<CMainFrame>(folder.path());
-        frame->show();
-        view = frame->View();
         bar = frame->ToolBar;
         CIGMPTestPlan &plan = app->TestPlan;
         plan.NumberOfTrials = 1;
@@ -103,12 +96,6 @@ protected:
     }
     QString statusText() const { return frame->StatusBar->PaneText(0); }
 
-    ShellGlobalsGuard guard;
-    TempProgramFolder folder;
-    ScriptedPrompter prompter;
-    std::unique_ptr<CKvIGMPTQApp> app;
-    std::unique_ptr<CMainFrame> frame;
-    CMainFormView *view = nullptr;
     CToolBarDlg *bar = nullptr;
 };
 
@@ -251,6 +238,66 @@ TEST_F(PageEntryInDemoModeTest, RefusalsNameTheFieldItsValueAndTheRule)
         << prompter.messages().last().toStdString();
 }
 
+// A refusal that is no number range names what stops the run too: a VLAN id typed into the port grid
+// and left there, no ticked pair, an emptied field. The whole message is in the language on show, the
+// labels without their colons.
+TEST_F(PageEntryInDemoModeTest, RefusalsNameTheCellThePairAndTheEmptyFieldInEachLanguage)
+{
+    PairOnePages::readyEveryPage(*view, app->TestPlan);
+    struct Case
+    {
+        const char *languageFile;
+        int test;
+        std::function<void()> spoil;
+        QString message;
+    };
+    const QString port = CTestPageBase::PortLabelOf(g_Session.Ports[0]).trimmed();
+    const Case cases[] = {
+        {"LangEng.lng", TestAggregate,
+         [&] {
+             ASSERT_NO_FATAL_FAILURE(clickNode(TreeNode::Aggregate));
+             view->AggregatePage->PortGrid->SetCellText(kVlanIdColumn, rowOfPort(*view->AggregatePage, 0),
+                                                        "70000");
+             clickNode(TreeNode::PortConfig); // the page stores its grid on the way out
+         },
+         "Configuration of Aggregate Test is not setting correctly\nRow 1, port " + port +
+             ": VLAN ID is 70000, but it must lie between 0 and 4095."},
+        {"LangEng.lng", TestCapacity, [&] { view->CapacityPage->PairChecked[1] = 0; },
+         "Configuration of Group Capacity Test is not setting correctly\n"
+         "No pair is ticked: tick at least one pair of the pair list."},
+        {"LangEng.lng", TestSourceFilter, [&] { view->SourceFilterPage->DurationEdit->clear(); },
+         "Configuration of IGMP V3 Source Filter Test is not setting correctly\n"
+         "Test Duration is empty: it must lie between 1 and 30000."},
+        {"LangChs.lng", TestLatency,
+         [&] {
+             view->LatencyPage->InitialRateField.edit->setText("40");
+             view->LatencyPage->MaxRateField.edit->setText("30");
+         },
+         QStringLiteral("时延测试的配置不正确。\n"
+                        "初始速率(%) 为 40，而 最大速率（%） 为 30：初始速率(%) 不能大于 最大速率（%）。")},
+        {"LangChs.lng", TestCapacity, [&] { view->CapacityPage->PairChecked[1] = 0; },
+         QStringLiteral("组容量测试的配置不正确。\n未勾选任何测试对：请在测试对列表中至少勾选一个。")},
+    };
+    bool chinese = false;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.message.toStdString());
+        if (!chinese && QLatin1String(c.languageFile) == "LangChs.lng") {
+            frame->commandAction(CMainFrame::ID_LANGUAGE_CHINESE)->trigger();
+            chinese = true;
+        }
+        std::fill(std::begin(view->TestSelected), std::end(view->TestSelected), std::uint8_t(0));
+        view->TestSelected[c.test] = 1;
+        ASSERT_NO_FATAL_FAILURE(c.spoil());
+        const qsizetype before = prompter.messages().size();
+        click(bar->Run);
+        EXPECT_EQ(prompter.messages().mid(before).join(u'|').toStdString(), c.message.toStdString());
+        EXPECT_EQ(view->RunActive, 0);
+    }
+    // The typed id stays on show for the user to mend; nothing was cut into another id.
+    EXPECT_EQ(cell(*view->AggregatePage, kVlanIdColumn, rowOfPort(*view->AggregatePage, 0)), "70000");
+    EXPECT_EQ(std::uint16_t{g_Session.Ports[0].VLanID}, 0);
+}
+
 TEST_F(PageEntryInDemoModeTest, TheDescriptionFollowsThePageOnShow)
 {
     const auto title = [&] { return view->DescriptionTitle->GetText(); };
@@ -300,15 +347,9 @@ protected:
     {
         app->DemoMode = 0;
         SimConfig config;
-        config.timeScale = 0;
         config.pcapFile = capturePath().toStdString();
         config.pcapFrameLimit = 2000;
-        ASSERT_NO_FATAL_FAILURE(startLockedSimulator(server, config, &clock));
-        CIGMPTestPlan ports;
-        addPairOnePorts(ports, {0, 1, 2});
-        std::vector<UtTestPair> &pairs = app->TestPlan.TestPairs;
-        pairs.resize(std::max<std::size_t>(pairs.size(), 1));
-        pairs[0] = {1, 1, 2, 1, 2, 1, 0, {239, 1, 1, 1}, 1, 0xFFFF, 0xFF, 0xFF};
+        ASSERT_NO_FATAL_FAILURE(simulator.start(config, app->TestPlan));
         CDlgAggregate *page = view->AggregatePage;
         page->PairChecked[1] = 1;
         for (CRateTestPage::NumberField *field : {&page->DurationField, &page->DelayAfterJoinField})
@@ -318,17 +359,11 @@ protected:
             field->edit->setText("100");
         page->ResolutionField.edit->setText("1");
     }
-    void TearDown() override
-    {
-        clock.server = nullptr;
-        frame.reset();
-        disconnectFromSimulator(server);
-    }
+    void TearDown() override { simulator.stop(frame); }
     QString capturePath() const { return captureFolder.filePath(QStringLiteral("run.pcapng")); }
 
     QTemporaryDir captureFolder;
-    SimulatedTimeClock clock;
-    std::unique_ptr<KvServer> server;
+    MainWindowSimulator simulator;
 };
 
 } // namespace
@@ -350,9 +385,7 @@ TEST_F(PageEntryOnTheSimulatorTest, TheRunsFramesCarryTheEditedAddressAndVlanTag
     click(bar->Run);
     EXPECT_EQ(prompter.messages(), QStringList{"Test Finished!"}) << view->LogDlg->text().toStdString();
     const UtPortRecord source = g_Session.Ports[0];
-    clock.server = nullptr;
-    frame.reset();
-    disconnectFromSimulator(server); // the recording closes with the server
+    simulator.stop(frame); // the recording closes with the server
 
     const CaptureReadBack::Capture capture = CaptureReadBack::readCapture(capturePath());
     ASSERT_TRUE(capture.valid);

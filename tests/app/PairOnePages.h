@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/MainFormView.h"
+#include "common/TestPlanPorts.h"
 #include "controls/grid/KvAvlGrid.h"
 #include "controls/widgets/NumEdit.h"
 #include "engine/IGMPTestPlan.h"
@@ -34,7 +35,7 @@ inline void addPairOne(CIGMPTestPlan &plan)
         g_Session.Ports.push_back(record);
     }
     // The plan starts with its eight pairs, none in use: pair 1 takes the two ports.
-    const UtTestPair pairOne{1, 1, 1, 1, 2, 1, 0, {239, 1, 1, 1}, 1, 0xFFFF, 0xFF, 0xFF};
+    const UtTestPair pairOne = pairOf({});
     if (plan.TestPairs.empty())
         plan.TestPairs.push_back(pairOne);
     else

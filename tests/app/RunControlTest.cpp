@@ -1,7 +1,8 @@
 // Run control in virtual time, inside the main frame with the application's test plan: Run with its
 // validation, the sequencer's fixed order and status texts, Stop at a wait, and the end of a run; and
 // runs from each rate page against the chassis simulator in simulated time.
-#include "ShellTestSupport.h"
+#include "MainWindowSimulator.h"
+#include "MainWindowTest.h"
 #include "app/DlgWaitProgress.h"
 #include "app/KvIGMPTQApp.h"
 #include "app/LangMag.h"
@@ -24,9 +25,6 @@
 #include "engine/EngineHost.h"
 #include "engine/EngineUtils.h"
 #include "engine/Session.h"
-#include "engine/SimulatedTimeClock.h"
-#include "engine/SimulatorConnection.h"
-#include "engine/TestPlanPorts.h"
 #include "engine/VirtualWaitClock.h"
 #include "kvserver/KvServer.h"
 #include "platform/ScriptedPrompter.h"
@@ -69,17 +67,11 @@ namespace {
 
 using namespace std::chrono_literals;
 
-class RunControlTest : public testing::Test
+class RunControlTest : public MainWindowTest
 {
 protected:
-    RunControlTest()
+    RunControlTest() : MainWindowTest({.demo = true})
     {
-        app = std::make_unique<CKvIGMPTQApp>(std::make_unique<FakeServices>(folder.path()));
-        app->DemoMode = 1;
-        g_LangMag.SetLangFile(folder.languageFile("LangEng.lng"));
-        frame = std::make_unique<CMainFrame>(folder.path());
-        frame->show();
-        view = frame->View();
         EngineHost::instance().setStatusText = [this](const QString &text) { status << text; };
         QObject::connect(view, &CMainFormView::commandReceived, [this](int command) { commands << command; });
         CIGMPTestPlan &plan = app->TestPlan;
@@ -114,13 +106,7 @@ protected:
         EXPECT_TRUE(frame->isEnabled());
     }
 
-    ShellGlobalsGuard guard;
-    TempProgramFolder folder;
-    ScriptedPrompter prompter;
     VirtualWaitClock clock;
-    std::unique_ptr<CKvIGMPTQApp> app;
-    std::unique_ptr<CMainFrame> frame;
-    CMainFormView *view = nullptr;
     QStringList status;
     QList<int> commands;
 };
@@ -561,25 +547,16 @@ namespace {
 
 // The main view in hardware mode against the chassis simulator, in simulated time: pair 1 has its
 // source on port record 0 and hosts on records 1 and 2, and every rate page has it ticked.
-class RatePagesOnTheSimulatorTest : public testing::Test
+class RatePagesOnTheSimulatorTest : public MainWindowTest
 {
 protected:
+    RatePagesOnTheSimulatorTest() : MainWindowTest({.shown = false}) {}
+
     void SetUp() override
     {
-        app = std::make_unique<CKvIGMPTQApp>(std::make_unique<FakeServices>(folder.path()));
-        app->DemoMode = 0;
-        g_LangMag.SetLangFile(folder.languageFile("LangEng.lng"));
-        frame = std::make_unique<CMainFrame>(folder.path());
-        view = frame->View();
         SimConfig config;
-        config.timeScale = 0;
         config.device.smallFrameForwardingPercent = 60;
-        ASSERT_NO_FATAL_FAILURE(startLockedSimulator(server, config, &clock));
-        CIGMPTestPlan ports;
-        addPairOnePorts(ports, {0, 1, 2});
-        std::vector<UtTestPair> &pairs = app->TestPlan.TestPairs;
-        pairs.resize(std::max<std::size_t>(pairs.size(), 1));
-        pairs[0] = {1, 1, 2, 1, 2, 1, 0, {239, 1, 1, 1}, 1, 0xFFFF, 0xFF, 0xFF};
+        ASSERT_NO_FATAL_FAILURE(simulator.start(config, app->TestPlan));
         for (CRateTestPage *page : std::initializer_list<CRateTestPage *>{
                  view->MixClassPage, view->AggregatePage, view->ScalePage, view->LatencyPage}) {
             page->PairChecked[1] = 1;
@@ -587,13 +564,14 @@ protected:
             page->DelayAfterJoinField.edit->setText("1");
         }
     }
-    void TearDown() override
-    {
-        clock.server = nullptr;
-        frame.reset();
-        disconnectFromSimulator(server);
-    }
+    void TearDown() override { simulator.stop(frame); }
     static void set(const CRateTestPage::NumberField &field, const char *text) { field.edit->setText(text); }
+    // Every line is in the log.
+    static void expectLines(const QString &log, std::initializer_list<const char *> lines)
+    {
+        for (const char *line : lines)
+            EXPECT_TRUE(log.contains(QLatin1String(line))) << line << "\n" << log.toStdString();
+    }
     // The log of the run's test, from its start line on.
     QString testLog(const char *start) const
     {
@@ -608,14 +586,7 @@ protected:
         EXPECT_EQ(prompter.messages(), QStringList{"Test Finished!"}) << view->LogDlg->text().toStdString();
     }
 
-    ShellGlobalsGuard guard;
-    TempProgramFolder folder;
-    ScriptedPrompter prompter;
-    SimulatedTimeClock clock;
-    std::unique_ptr<KvServer> server;
-    std::unique_ptr<CKvIGMPTQApp> app;
-    std::unique_ptr<CMainFrame> frame;
-    CMainFormView *view = nullptr;
+    MainWindowSimulator simulator;
 };
 
 } // namespace
@@ -631,12 +602,11 @@ TEST_F(RatePagesOnTheSimulatorTest, MixedClassRunsThePagesFrameSizesAndRateSearc
     set(page->FrameStopField, "128");
     run(TestMixClass);
     const QString log = testLog("* Start Mixed Class Test");
-    for (const char *line : {"* Test Duration :   1 secs,      Test Trails :  1 times\n",
-                             "Minimum Rate: 50.00 %   Maximum Rate:  100.00%   Rate Resoultion: 5.00%\n",
-                             "Total Tested Frame : 2\n", "* Selected Test Pair =>Pair 1 .\n",
-                             "Test Trail - 1, Frame Size 64 bytes", "Test Trail - 1, Frame Size 128 bytes",
-                             "* Current rate 100.00, Failed! Next current rate is 80.00, Min. rate : 50.00"})
-        EXPECT_TRUE(log.contains(QLatin1String(line))) << line << "\n" << log.toStdString();
+    expectLines(log, {"* Test Duration :   1 secs,      Test Trails :  1 times\n",
+                      "Minimum Rate: 50.00 %   Maximum Rate:  100.00%   Rate Resoultion: 5.00%\n",
+                      "Total Tested Frame : 2\n", "* Selected Test Pair =>Pair 1 .\n",
+                      "Test Trail - 1, Frame Size 64 bytes", "Test Trail - 1, Frame Size 128 bytes",
+                      "* Current rate 100.00, Failed! Next current rate is 80.00, Min. rate : 50.00"});
     EXPECT_EQ(view->ReportDlg->Results.Counters[UtResultSet::MixedClass].size(), 2u);
 }
 
@@ -651,10 +621,9 @@ TEST_F(RatePagesOnTheSimulatorTest, AggregateStepsThePagesClients)
     set(page->ResolutionField, "10");
     run(TestAggregate);
     const QString log = testLog("* Start Aggregate Test");
-    for (const char *line : {"* Initial Rate:   100.00%   Minimum Rate: 80.00 %",
-                             "Current Client - 1, Max. Client 2", "Current Client - 2, Max. Client 2",
-                             "Test Trail - 1, Frame Size 128 bytes", "* Current rate 100.00, Pass!"})
-        EXPECT_TRUE(log.contains(QLatin1String(line))) << line << "\n" << log.toStdString();
+    expectLines(log, {"* Initial Rate:   100.00%   Minimum Rate: 80.00 %",
+                      "Current Client - 1, Max. Client 2", "Current Client - 2, Max. Client 2",
+                      "Test Trail - 1, Frame Size 128 bytes", "* Current rate 100.00, Pass!"});
     EXPECT_FALSE(log.contains("Current Client - 3"));
 }
 
@@ -667,9 +636,8 @@ TEST_F(RatePagesOnTheSimulatorTest, ScaleStepsThePagesGroups)
     set(page->FrameStopField, "256");
     run(TestScale);
     const QString log = testLog("* Start Scale Group Forwarding Test");
-    for (const char *line : {"Excute the frame size 256", "Current Groups - 2, Max. Groups 3",
-                             "Current Groups - 3, Max. Groups 3", "* Current rate 50.00, Pass!"})
-        EXPECT_TRUE(log.contains(QLatin1String(line))) << line << "\n" << log.toStdString();
+    expectLines(log, {"Excute the frame size 256", "Current Groups - 2, Max. Groups 3",
+                      "Current Groups - 3, Max. Groups 3", "* Current rate 50.00, Pass!"});
     EXPECT_FALSE(log.contains("Current Groups - 1,"));
 }
 

@@ -1,5 +1,6 @@
 // The start-up choice, the System Requirements table, the logo page and the About box.
 #include "ShellTestSupport.h"
+#include "common/EnglishTexts.h"
 
 #include "app/AboutDlg.h"
 #include "app/LangMag.h"
@@ -18,20 +19,26 @@
 #include <gtest/gtest.h>
 
 namespace {
-struct EnglishTexts
+
+// The About box of an application in English, its hardware calls recorded.
+class AboutDlg : public testing::Test
 {
-    EnglishTexts() : before(g_LangMag.GetLangFile())
-    {
-        g_LangMag.SetLangFile(QStringLiteral(KV_SOURCE_DIR "/resources/Language/LangEng.lng"));
-    }
-    ~EnglishTexts() { g_LangMag.SetLangFile(before); }
-    QString before;
+protected:
+    AboutDlg() { english.install(); }
+
+    ShellGlobalsGuard guard;
+    TempProgramFolder folder;
+    FakeLink link;
+    CKvIGMPTQApp app{std::make_unique<FakeServices>(folder.path())};
+    EnglishTexts english;
 };
+
 } // namespace
 
 TEST(SelectConfigDlg, OkGivesTheChoiceEscapeGivesMinusOneEnterDoesNothing)
 {
     EnglishTexts english;
+    english.install();
     {
         CSelectConfigDlg dialog;
         EXPECT_EQ(dialog.openRadio()->text(), QStringLiteral("Open an Existing Configuration"));
@@ -63,6 +70,7 @@ TEST(SelectConfigDlg, OkGivesTheChoiceEscapeGivesMinusOneEnterDoesNothing)
 TEST(SystemRequirements, TableListsTheTenModelsInOrderReadOnly)
 {
     EnglishTexts english;
+    english.install();
     CSystemRequirements dialog;
     QTableWidget *table = dialog.table();
     ASSERT_EQ(table->rowCount(), 10);
@@ -82,13 +90,8 @@ TEST(SystemRequirements, TableListsTheTenModelsInOrderReadOnly)
 
 // The two links are link labels: blue, underlined, with the hand cursor; a click opens the web page or a
 // mail.
-TEST(AboutDlg, LinksAreLinkLabels)
+TEST_F(AboutDlg, LinksAreLinkLabels)
 {
-    ShellGlobalsGuard guard;
-    TempProgramFolder folder;
-    FakeLink link;
-    CKvIGMPTQApp app(std::make_unique<FakeServices>(folder.path()));
-    EnglishTexts english;
     CAboutDlg about;
     about.show();
     QList<QUrl> opened;
@@ -116,13 +119,8 @@ TEST(LogoDlg, PictureIsStretchedOverTheGreyPage)
     EXPECT_EQ(logo.palette().color(QPalette::Window), QColor(192, 192, 192));
 }
 
-TEST(AboutDlg, ShowsVersionsAndTheBuildDate)
+TEST_F(AboutDlg, ShowsVersionsAndTheBuildDate)
 {
-    ShellGlobalsGuard guard;
-    TempProgramFolder folder;
-    FakeLink link;
-    CKvIGMPTQApp app(std::make_unique<FakeServices>(folder.path()));
-    EnglishTexts english;
     CAboutDlg about;
     EXPECT_EQ(about.versionLabel()->text(), QStringLiteral("Version: v1.0b016"));
     EXPECT_EQ(about.libraryLabel()->text(), QStringLiteral("KvAPI:   v2.0.1"));

@@ -3,9 +3,9 @@
 // program keeps it. The steps themselves keep nothing; the log grows by its text until it reaches its
 // limit (about nine such steps), and from then on the size stays level.
 // Command-line arguments are ignored (scripts/bench.sh passes the same ones to every benchmark program).
-#include "../engine/SimulatedTimeClock.h"
-#include "../engine/TestPlanPorts.h"
 #include "app/LogDlg.h"
+#include "common/SimulatedTimeClock.h"
+#include "common/TestPlanPorts.h"
 #include "engine/EngineHost.h"
 #include "engine/IGMPTestPlan.h"
 #include "engine/RunState.h"
@@ -90,7 +90,7 @@ std::vector<double> runSteps()
     CIGMPTestPlan plan;
     CTestReportDlg report;
     CDlgCapacity page;
-    plan.TestPairs.push_back({1, 1, LastHost, 1, 2, 1, 0, {239, 1, 1, 1}, 1, 0xFFFF, 0xFF, 0xFF});
+    plan.TestPairs.push_back(pairOf({.hosts = LastHost}));
     plan.PairSelected[0] = 1;
     addPairOnePorts(plan, {0, 1, 2, 3, 4, 5, LastHost});
     plan.IgmpVersion = 2;

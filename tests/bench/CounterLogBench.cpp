@@ -3,6 +3,7 @@
 // holds 100,000 rows, and the once-a-second refresh of the current trial's port rows, with the repaint
 // that follows, on a full page scrolled to its end. A session of 8 pairs of one source and 15 hosts
 // each gives blocks of 138 rows.
+#include "common/TestPlanPorts.h"
 #include "controls/widgets/SkinListCtrl.h"
 #include "engine/EngineHost.h"
 #include "engine/IGMPTestPlan.h"
@@ -43,7 +44,8 @@ void buildSession(CIGMPTestPlan &plan)
         (source ? plan.SourcePorts : plan.HostPorts).push_back(port);
     }
     for (std::uint8_t n = 1; n <= kPairs; ++n)
-        plan.TestPairs.push_back({n, 1, 15, 1, 0, 0, 0, {225, 0, n, 1}, 1, 0xFFFF, 0xFF, 0xFF});
+        plan.TestPairs.push_back(
+            pairOf({.id = n, .hosts = 15, .source = {1, 0, 0}, .group = {225, 0, n, 1}}));
     plan.TestType = kTestMixedClass;
     plan.FrameSize = 64;
     plan.CurrentRate = 100;

@@ -2,8 +2,8 @@
 // bytes, and of a 639-port inventory landing in the session tables (the inventory handler asks the
 // server for each port's link status, as at start-up).
 #include "BenchRatio.h"
-#include "ServerProgram.h"
 #include "common/LoopbackListener.h"
+#include "common/ServerProgram.h"
 #include "engine/EventCallback.h"
 #include "engine/Session.h"
 #include "kvserver/SimConfig.h"

@@ -3,7 +3,7 @@
 // procedure asks for. The server is its own process (started from beside this program), so only the
 // program's side is counted. Command-line arguments are ignored (scripts/bench.sh passes the same ones
 // to every benchmark program).
-#include "../engine/TestPlanPorts.h"
+#include "common/TestPlanPorts.h"
 #include "engine/EngineHost.h"
 #include "engine/IGMPTestPlan.h"
 #include "engine/RunState.h"
@@ -14,7 +14,7 @@
 #include "run/TestReportDlg.h"
 
 #include "BenchRatio.h"
-#include "ServerProgram.h"
+#include "common/ServerProgram.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
@@ -158,7 +158,7 @@ RunFigures runMixedClass()
     RunState run;
     CIGMPTestPlan plan;
     CTestReportDlg report;
-    plan.TestPairs.push_back({1, 1, 3, 1, 2, 1, 0, {239, 1, 1, 1}, 1, 1, 2, 4});
+    plan.TestPairs.push_back(pairOf({.hosts = 3, .unicast = {1, 2, 4}}));
     plan.PairSelected[0] = 1;
     addPairOnePorts(plan, {0, 1, 2, 3, 4, lastHost});
     plan.IgmpVersion = 2;

@@ -3,7 +3,8 @@
 // groups. The runs go through the main view against the chassis simulator in this process, in simulated
 // time, so the waits pass at once and what is left is the program's own work; a timer ticking every 5 ms
 // finds the longest time its events waited. Command-line arguments are ignored.
-#include "engine/SimulatedTimeClock.h"
+#include "common/SimulatedTimeClock.h"
+#include "common/TestPlanPorts.h"
 
 #include "app/KvIGMPTQApp.h"
 #include "app/LangMag.h"
@@ -111,18 +112,11 @@ void makePairs(CIGMPTestPlan &plan)
         UtPortRecord &source = g_Session.Ports[std::size_t(n - 1)];
         source.SourcePair = std::uint8_t(n);
         UpdatePairFields(source);
-        plan.TestPairs[std::size_t(n - 1)] = {std::uint8_t(n),
-                                              1,
-                                              0,
-                                              source.CID,
-                                              source.BID,
-                                              source.PID,
-                                              1,
-                                              {239, 1, std::uint8_t(n), 1},
-                                              1,
-                                              0xFFFF,
-                                              0xFF,
-                                              0xFF};
+        plan.TestPairs[std::size_t(n - 1)] = pairOf({.id = std::uint8_t(n),
+                                                     .hosts = 0,
+                                                     .source = {source.CID, source.BID, source.PID},
+                                                     .mediaType = 1,
+                                                     .group = {239, 1, std::uint8_t(n), 1}});
     }
     for (int i = kPairs; i < kPorts - 1; ++i) {
         UtPortRecord &host = g_Session.Ports[std::size_t(i)];

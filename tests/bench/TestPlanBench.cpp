@@ -1,7 +1,7 @@
 // Cost of building the transmit tables of eight test pairs with 256 groups each: every port's IGMP
 // report entries for all groups and every source's group stream entries. The tables are built as for
 // the hardware, without handing them over (the demo inventory suppresses the library calls).
-#include "../engine/TestPlanPorts.h"
+#include "common/TestPlanPorts.h"
 #include "engine/IGMPTestPlan.h"
 #include "engine/Session.h"
 

@@ -4,7 +4,7 @@
 // time. A second benchmark runs one whole Mixed Class run (one frame size, 1-second trials) against
 // the chassis simulator in real time and reports its wall time beside the sum of the waits it asked for.
 #include "../engine/RecordingKvServer.h"
-#include "../engine/TestPlanPorts.h"
+#include "common/TestPlanPorts.h"
 #include "engine/EngineHost.h"
 #include "engine/EngineUtils.h"
 #include "engine/IGMPTestPlan.h"
@@ -97,7 +97,7 @@ void BM_WholeMixedClassRunAgainstSimulator(benchmark::State &state)
             WaitPumping(10);
         Kv_LockPortStatus({1, {0x0F0F, 0, 0, 0}});
         CIGMPTestPlan plan;
-        plan.TestPairs.push_back({1, 1, 2, 1, 2, 1, 0, {239, 1, 1, 1}, 1, 0xFFFF, 0xFF, 0xFF});
+        plan.TestPairs.push_back(pairOf({.hosts = 2}));
         plan.PairSelected[0] = 1;
         addPairOnePorts(plan, {0, 1, 2});
         plan.IgmpVersion = 2;

@@ -1,6 +1,7 @@
 // The session against the simulated chassis: the hardware library talks to an in-process server on
 // loopback and the server's messages land in g_Session through KvEventCallback.
 #include "common/KvWireClient.h"
+#include "common/SimulatorConnection.h"
 #include "engine/EventCallback.h"
 #include "engine/Session.h"
 #include "kvserver/KvServer.h"
@@ -19,38 +20,13 @@ class HardwareSessionTest : public testing::Test
 {
 protected:
     void SetUp() override { g_Session.resetTables(); }
-    void TearDown() override
-    {
-        Kv_SYS_TerminateProcess();
-        KvClient::instance().setServerPort(0);
-        server.reset();
-        g_Session.resetTables();
-    }
+    void TearDown() override { disconnectFromSimulator(server); }
 
-    void startServer(SimConfig config = {})
+    // Starts the simulator and connects, waiting for the inventory and every port's link code.
+    void connect(const SimConfig &config = {})
     {
-        server = std::make_unique<KvServer>(config);
-        std::string error;
-        ASSERT_TRUE(server->listen(0, "127.0.0.1", error)) << error;
-        server->start();
-        KvClient::instance().setServerPort(server->port());
-    }
-
-    // Connects and waits until the inventory and every port's link code have landed.
-    void connect()
-    {
-        const char address[32] = "127.0.0.1";
-        ASSERT_EQ(Kv_SYS_ConnectToServer(address), 1);
-        ASSERT_TRUE(QTest::qWaitFor([] { return g_Session.InventoryReceived == 1; }, 3000));
-        ASSERT_TRUE(QTest::qWaitFor(
-            [] {
-                for (int i = 0; i < g_Session.PortCount; ++i) {
-                    if (g_Session.PortHwInfo[i].SpeedMedia == 0)
-                        return false;
-                }
-                return true;
-            },
-            3000));
+        ASSERT_NO_FATAL_FAILURE(startSimulatorServer(server, config));
+        ASSERT_NO_FATAL_FAILURE(connectToServerPort(server->port(), kEveryPort));
     }
 
     static UtPortSet portSet(std::initializer_list<std::pair<int, int>> ports)
@@ -68,7 +44,6 @@ protected:
 
 TEST_F(HardwareSessionTest, InventoryAndLinkCodesLandInTheSession)
 {
-    startServer();
     connect();
     EXPECT_EQ(g_Session.PortCount, 12);
     EXPECT_EQ(g_Session.InventoryReady, 1);
@@ -86,7 +61,6 @@ TEST_F(HardwareSessionTest, InventoryAndLinkCodesLandInTheSession)
 
 TEST_F(HardwareSessionTest, LinkChangeReachesTheSession)
 {
-    startServer();
     connect();
     server->setLinkUp(3, 2, false);
     EXPECT_TRUE(QTest::qWaitFor([] { return g_Session.PortHwInfo[5].SpeedMedia == 255; }, 3000));
@@ -97,7 +71,6 @@ TEST_F(HardwareSessionTest, LinkChangeReachesTheSession)
 
 TEST_F(HardwareSessionTest, TwoClientsSeeEachOthersLocks)
 {
-    startServer();
     connect();
     ASSERT_NE(Kv_LockPortStatus(portSet({{2, 1}, {2, 2}})), 0);
     EXPECT_TRUE(QTest::qWaitFor(
@@ -130,7 +103,6 @@ TEST_F(HardwareSessionTest, TwoClientsSeeEachOthersLocks)
 
 TEST_F(HardwareSessionTest, ClientCountArrives)
 {
-    startServer();
     connect();
     KvWireClient other(server->port());
     ASSERT_EQ(other.hello(), 1);
@@ -154,8 +126,7 @@ TEST_F(HardwareSessionTest, ControllerStatusAndEepromOfEachModel)
         g_Session.resetTables();
         SimConfig config;
         config.controller = model.model;
-        startServer(config);
-        connect();
+        connect(config);
         const UtPortId card = g_Session.Controller.Id;
         EXPECT_EQ(g_Session.Controller.Model, model.model);
         // Only the family of the card answers.
@@ -192,8 +163,7 @@ TEST_F(HardwareSessionTest, ModuleVersionsAndEepromFillPortRecords)
 {
     SimConfig config;
     config.outdatedFirmware = true;
-    startServer(config);
-    connect();
+    connect(config);
     ASSERT_EQ(Kv_TQModule_BoardStatus(1, 3, 1), 1);
     ASSERT_EQ(Kv_TQModule_93C56_Read(1, 3, 1), 1);
     const int index = LookupPortIndex(1, g_Session.PortIndex, 3, 1);
@@ -206,7 +176,6 @@ TEST_F(HardwareSessionTest, ModuleVersionsAndEepromFillPortRecords)
 
 TEST_F(HardwareSessionTest, PortChangingCallsNeedTheLock)
 {
-    startServer();
     connect();
     EXPECT_EQ(Kv_TQModule_MediaType(1, 2, 1, 3, 0), 0);
     ASSERT_NE(Kv_LockPortStatus(portSet({{2, 1}})), 0);
@@ -227,7 +196,6 @@ TEST_F(HardwareSessionTest, PortChangingCallsNeedTheLock)
 
 TEST_F(HardwareSessionTest, InjectedFaultFailsOneCall)
 {
-    startServer();
     connect();
     ASSERT_TRUE(server->failCall("Kv_TQModule_LinkStatus", 2, 1, 2));
     EXPECT_EQ(Kv_TQModule_LinkStatus(1, 2, 1), 1);
@@ -240,13 +208,11 @@ TEST_F(HardwareSessionTest, InjectedFaultFailsOneCall)
 
 TEST_F(HardwareSessionTest, ServerGoneThenANewConnectionWorks)
 {
-    startServer();
     connect();
     server.reset(); // the server dies
     EXPECT_EQ(Kv_SYS_QueryNumOfClient(), 0);
     EXPECT_EQ(Kv_TQModule_LinkStatus(1, 2, 1), 0);
     g_Session.resetTables();
-    startServer();
     connect();
     EXPECT_EQ(g_Session.PortCount, 12);
 }

@@ -1,8 +1,6 @@
 // The test plan's steps against the simulated chassis and device under test, in simulated time moved
 // by the test: what the hosts receive is exactly what the engine's streams and joins make of it.
-#include "SimulatedTimeClock.h"
-#include "SimulatorConnection.h"
-#include "TestPlanPorts.h"
+#include "common/SimulatorPlanTest.h"
 #include "engine/EngineHost.h"
 #include "engine/IGMPTestPlan.h"
 #include "engine/RunState.h"
@@ -18,31 +16,15 @@ namespace {
 
 using namespace std::chrono_literals;
 
-class TestPlanEndToEnd : public testing::Test
+class TestPlanEndToEnd : public SimulatorPlanTest
 {
 protected:
     // Pair 1: source (2,1); hosts (2,2), (2,3) and the unicast port (2,4).
     void start(SimConfig config = {})
     {
-        g_Session.resetTables();
-        EngineHost::instance().reset();
-        EngineHost::instance().demoMode = [] { return false; };
-        EngineHost::instance().appendLog = [](const QString &) {};
-        EngineHost::instance().filterGroupTexts = [] { return QStringList{"239.2.2.2"}; };
-        EngineHost::instance().filterAddressSettings = [this] { return filterHosts; };
-        config.timeScale = 0;
-        ASSERT_NO_FATAL_FAILURE(startLockedSimulator(server, config, &clock));
-
-        plan.TestPairs.push_back({1, 1, 3, 1, 2, 1, 0, {239, 1, 1, 1}, 1, 1, 2, 4});
-        plan.PairSelected[0] = 1;
-        addPairOnePorts(plan, {0, 1, 2, 3});
-        plan.IgmpVersion = 2;
-        plan.TestDuration = 1;
-    }
-    void TearDown() override
-    {
-        clock.server = nullptr;
-        disconnectFromSimulator(server);
+        ASSERT_NO_FATAL_FAILURE(startEngineOnSimulator(std::move(config)));
+        filterGroups = {QStringLiteral("239.2.2.2")};
+        planPairOne({1, 2, 3}, UnicastPort::Record3);
     }
 
     void advance(std::chrono::nanoseconds duration)
@@ -93,12 +75,6 @@ protected:
         return std::any_of(lines.begin(), lines.end(),
                            [&](const std::string &line) { return line.find(text) != std::string::npos; });
     }
-
-    RunState run;
-    SimulatedTimeClock clock;
-    CIGMPTestPlan plan;
-    std::vector<UtFilterHost> filterHosts;
-    std::unique_ptr<KvServer> server;
 };
 
 } // namespace

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "RecordingKvServer.h"
-#include "TestPlanPorts.h"
+#include "common/TestPlanPorts.h"
 #include "engine/EngineHost.h"
 #include "engine/IGMPTestPlan.h"
 #include "engine/RunState.h"
@@ -149,7 +149,8 @@ protected:
         g_Session.Controller = {{Chassis, 1, 1}, '0', 0};
 
         for (uint8_t n = 1; n <= 8; ++n)
-            plan.TestPairs.push_back({n, 0, 0, 0, 0, 0, 0, {224, 0, n, 1}, 1, 0xFFFF, 0xFF, 0xFF});
+            plan.TestPairs.push_back(
+                pairOf({.id = n, .status = 0, .hosts = 0, .source = {}, .group = {224, 0, n, 1}}));
         setPair(1, {239, 1, 1, 1}, 0, {1, 2});
         setPair(2, {225, 0, 0, 250}, 4, {5});
         plan.IgmpVersion = 2;

@@ -1,7 +1,7 @@
 // The test plan's steps against the chassis simulator on loopback: with the ports locked every step
 // succeeds; the simulator's refusals (a link down, ports not locked) come back as failures.
-#include "SimulatorConnection.h"
-#include "TestPlanPorts.h"
+#include "common/SimulatorConnection.h"
+#include "common/TestPlanPorts.h"
 #include "engine/EngineHost.h"
 #include "engine/IGMPTestPlan.h"
 #include "engine/RunState.h"
@@ -32,7 +32,7 @@ protected:
         ASSERT_NO_FATAL_FAILURE(connectToSimulator(*server, 2));
 
         // Pair 1: source (2,1), hosts (2,2) and (2,3).
-        plan.TestPairs.push_back({1, 1, 2, 1, 2, 1, 0, {239, 1, 1, 1}, 4, 0xFFFF, 0xFF, 0xFF});
+        plan.TestPairs.push_back(pairOf({.hosts = 2, .groups = 4}));
         plan.PairSelected[0] = 1;
         for (std::uint8_t index = 0; index < 3; ++index) {
             UtPortRecord &record = g_Session.Ports[index];

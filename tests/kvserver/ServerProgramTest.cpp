@@ -33,11 +33,25 @@ TEST(ServerProgramTest, RefusesBadValuesWithAReasonAndExitCodeTwo)
         {{"--port", "-1"}, {}, nullptr, "bad port: -1"},
         {{"--port", "65536"}, {}, nullptr, "bad port: 65536"},
         {{}, "notanumber", nullptr, "KV_SERVER_PORT is not a port number: notanumber"},
+        {{"--listen", "999.1.1.1"}, {}, nullptr, "not an IPv4 address: 999.1.1.1"},
         {{"--time-scale", "nan"}, {}, nullptr, "bad time scale: nan"},
+        // Below 1 the program's real-time waits would end before the simulated traffic.
+        {{"--time-scale", "0.5"}, {}, nullptr, "bad time scale: 0.5 (0, or 1 to 1000000)"},
+        {{"--time-scale", "0.999"}, {}, nullptr, "bad time scale: 0.999"},
         {{"--pcap", "/no/such/dir/x.pcapng"}, {}, nullptr, "cannot write /no/such/dir/x.pcapng"},
+        // Opened, but its header cannot be written.
+        {{"--pcap", "/dev/full"}, {}, nullptr, "cannot write /dev/full: No space left on device"},
         {{}, {}, "[Chassis]\nPcapFile=/no/such/dir/x.pcapng\n", "cannot write /no/such/dir/x.pcapng"},
         {{}, {}, "[Chassis]\nTimeScale=nan\n", "bad value of TimeScale"},
+        {{}, {}, "[Chassis]\nTimeScale=0.5\n", "bad value of TimeScale (0, or 1 to 1000000)"},
         {{}, {}, "[Modules]\nCard2=53\ncard2=55\n", "card slot 2 listed twice"},
+        {{}, {}, "[Modules]\nCard2=53,4\nCard3=55\nCard2=53,2\n", "Card2 written twice in [Modules]"},
+        {{},
+         {},
+         "[Chassis]\nNumber=2\n[Device]\nSeed=1\n[Chassis]\nNumber=3\n",
+         "Number written twice in [Chassis]"},
+        {{}, {}, "[Modules]\nCard2=53\n[modules]\nCard3=55\n", "section [modules] must be written [Modules]"},
+        {{}, {}, "[DEVICE]\nProfile=faulty\n", "section [DEVICE] must be written [Device]"},
     };
     QTemporaryDir folder;
     for (const Refusal &refusal : refusals) {

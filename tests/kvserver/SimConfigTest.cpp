@@ -57,6 +57,8 @@ TEST(SimConfigTest, RefusesBadValues)
         "[Chassis]\nRequireLock=yes\n",
         "[Chassis]\nTimeScale=-1\n",
         "[Chassis]\nTimeScale=nan\n",
+        "[Chassis]\nTimeScale=0.5\n",
+        "[Chassis]\nTimeScale=1000001\n",
         "[Modules]\nCard2=53\ncard2=55\n", // one slot under two spellings
         "[Modules]\nCard2=53\nCard02=55\n",
         "\x89PNG\r\n\x1a\n\x01\x02 not an INI file\n",
@@ -82,12 +84,12 @@ TEST(SimConfigTest, DeviceProfileWithOverridesAndRecording)
     QTemporaryDir folder;
     SimConfig config;
     std::string error;
-    ASSERT_TRUE(loadSimConfig(writeConfig(folder, "[Chassis]\nTimeScale=0.5\nPcapFile=/tmp/x.pcapng\n"
+    ASSERT_TRUE(loadSimConfig(writeConfig(folder, "[Chassis]\nTimeScale=1\nPcapFile=/tmp/x.pcapng\n"
                                                   "[Device]\nProfile=realistic\nGroupTableSize=100\n"
                                                   "JoinDelayUs=2500\n"),
                               config, error))
         << error;
-    EXPECT_EQ(config.timeScale, 0.5);
+    EXPECT_EQ(config.timeScale, 1.0);
     EXPECT_EQ(config.pcapFile, "/tmp/x.pcapng");
     EXPECT_EQ(config.device.name, "realistic");
     EXPECT_EQ(config.device.groupTableSize, 100u);
@@ -100,4 +102,22 @@ TEST(SimConfigTest, DeviceProfileWithOverridesAndRecording)
     EXPECT_TRUE(faulty.floodUnregistered);
     EXPECT_FALSE(faulty.sourceFiltering);
     EXPECT_EQ(faulty.groupTableSize, 128u);
+}
+
+// What the checks of repeated keys and of spelling leave alone: comments, line ends, a section taken up
+// again with other keys.
+TEST(SimConfigTest, ASectionTakenUpAgainAddsItsKeys)
+{
+    QTemporaryDir folder;
+    SimConfig config;
+    std::string error;
+    ASSERT_TRUE(loadSimConfig(writeConfig(folder, "; Card2=53\r\n; Card2=53\r\n[Modules]\r\nCard2=53\r\n"
+                                                  "[Chassis]\r\nNumber=4\r\n#Number=5\r\n#Number=5\r\n"
+                                                  "[Modules]\r\nCard3=55,2\r\n"),
+                              config, error))
+        << error;
+    EXPECT_EQ(config.chassis, 4);
+    ASSERT_EQ(config.modules.size(), 2u);
+    EXPECT_EQ(config.modules[0].type, 53);
+    EXPECT_EQ(config.modules[1].ports, 2);
 }

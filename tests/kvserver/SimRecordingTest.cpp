@@ -2,6 +2,7 @@
 // written here, apart from the simulator's writer.
 #include "SimTestKit.h"
 #include "common/CaptureReadBack.h"
+#include "common/FileSizeLimit.h"
 #include "common/LoopbackListener.h"
 #include "common/TestFiles.h"
 
@@ -21,10 +22,6 @@ using namespace CaptureReadBack;
 
 namespace {
 
-class SimRecordingTest : public SimFixture
-{
-};
-
 // A loopback port nobody listens on.
 uint16_t freePort()
 {
@@ -41,13 +38,36 @@ void startRecordingProgram(QProcess &program, const QString &capture)
                   {QStringLiteral("--port"), QString::number(port), QStringLiteral("--pcap"), capture,
                    QStringLiteral("--time-scale"), QStringLiteral("0")});
     ASSERT_TRUE(program.waitForStarted(5000));
-    ASSERT_TRUE(program.waitForReadyRead(5000));
+    ASSERT_TRUE(program.waitForReadyRead(5000)) << program.readAllStandardError().toStdString();
     Kv_SYS_Init(nullptr, 0xFF);
     KvClient::instance().setServerPort(port);
     const char address[32] = "127.0.0.1";
     ASSERT_EQ(Kv_SYS_ConnectToServer(address), 1);
     ASSERT_EQ(Kv_LockPortStatus({1, {1, 0, 0, 0}}), 1);
 }
+
+class SimRecordingTest : public SimFixture
+{
+protected:
+    static constexpr uint32_t Group = 0xEF010101; // 239.1.1.1
+
+    // The host (2,2) joins the group, and the device forwards it from then on.
+    Bytes joinHost()
+    {
+        const Bytes join = igmpV2(0x16, portMac(2, 2), ip(10, 0, 0, 2), Group);
+        EXPECT_EQ(sendNic({2, 2}, join), 1);
+        advance(10 * Ms);
+        return join;
+    }
+
+    // The source (2,1) sends the group 100-byte frames, counted rather than one by one.
+    void sendCountedData(uint64_t frames)
+    {
+        ASSERT_TRUE(addEntry({2, 1}, multicastData(portMac(2, 1), ip(10, 0, 0, 1), Group, 100), 96, 100));
+        ASSERT_EQ(startTx({2, 1}, 0, 0, frames, 1), 1);
+        advance(200 * Ms);
+    }
+};
 
 } // namespace
 
@@ -59,18 +79,13 @@ TEST_F(SimRecordingTest, SentAndDeliveredFramesLandInTheCaptureFile)
     config.pcapFile = path.toStdString();
     config.pcapFrameLimit = 20;
     start(config);
-    const Port source{2, 1}, host{2, 2};
-    const uint32_t group = ip(239, 1, 1, 1);
-    const Bytes join = igmpV2(0x16, portMac(2, 2), ip(10, 0, 0, 2), group);
-    ASSERT_EQ(sendNic(host, join), 1);
-    advance(10 * Ms);
-    const Bytes data = multicastData(portMac(2, 1), ip(10, 0, 0, 1), group, 100);
+    const Port source{2, 1};
+    const Bytes join = joinHost();
+    const Bytes data = multicastData(portMac(2, 1), ip(10, 0, 0, 1), Group, 100);
     ASSERT_TRUE(addEntry(source, data, 96, 100));
     ASSERT_EQ(startTx(source, 0, 0, 3, 1), 1); // sent frame by frame
     advance(1 * Ms);
-    ASSERT_TRUE(addEntry(source, data, 96, 100));
-    ASSERT_EQ(startTx(source, 0, 0, 100'000, 1), 1); // counted
-    advance(200 * Ms);
+    ASSERT_NO_FATAL_FAILURE(sendCountedData(100'000));
     EXPECT_TRUE(logHas("capture file limit of 20 frames reached"));
     TearDown(); // the server closes the file
 
@@ -142,8 +157,36 @@ TEST_F(SimRecordingTest, ServerProgramRecordsWhenAskedOnItsCommandLine)
     EXPECT_EQ(capture.packets[0].interface, 0u);
 }
 
+// A disk that fills during a run: one line names the file and the reason, nothing more is recorded, the
+// file keeps its whole frames, and the server serves on.
+TEST_F(SimRecordingTest, AFullDiskStopsTheCaptureAfterItsLastWholeFrame)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath("full.pcapng");
+    constexpr qint64 Room = 16 * 1024; // the header and about a hundred frames
+    const FileSizeLimit limit(Room);
+    SimConfig config;
+    config.pcapFile = path.toStdString();
+    start(config);
+    const Bytes join = joinHost();
+    ASSERT_NO_FATAL_FAILURE(sendCountedData(100'000));
+    const std::string stopped = "capture stopped: cannot write " + path.toStdString() + ": File too large";
+    EXPECT_EQ(logLinesWith(stopped), 1);
+    ASSERT_EQ(sendNic({2, 2}, join), 1);
+    advance(10 * Ms);
+    EXPECT_TRUE(logHas("NICModeSend -> 1"));
+    TearDown();
+
+    const Capture capture = readCapture(path);
+    EXPECT_TRUE(capture.valid) << "the file ends within a frame";
+    EXPECT_GT(capture.packets.size(), 10u);
+    EXPECT_LE(QFileInfo(path).size(), Room);
+}
+
 // Under a file size limit the capture's writes past it fail, as on a full disk: the system's signal for
-// them (SIGXFSZ) does not end the server, which goes on serving and ends when asked.
+// them (SIGXFSZ) does not end the server, which goes on serving and ends when asked. The frames still
+// buffered then go out last: their failure is told on standard error without --verbose, and the file
+// keeps its whole frames.
 TEST_F(SimRecordingTest, ServerProgramOutlivesAFileSizeLimitOnItsCapture)
 {
     QTemporaryDir folder;
@@ -166,4 +209,12 @@ TEST_F(SimRecordingTest, ServerProgramOutlivesAFileSizeLimitOnItsCapture)
     EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(program.exitCode(), 0);
     EXPECT_LE(QFileInfo(path).size(), qint64(kLimit));
+    const QString told = QString::fromLocal8Bit(program.readAllStandardError());
+    EXPECT_EQ(told.count(QStringLiteral("capture stopped: cannot write ") + path +
+                         QStringLiteral(": File too large")),
+              1)
+        << told.toStdString();
+    const Capture capture = readCapture(path);
+    EXPECT_TRUE(capture.valid) << "the file ends within a frame";
+    EXPECT_GT(capture.packets.size(), 0u);
 }

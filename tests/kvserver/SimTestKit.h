@@ -334,14 +334,15 @@ protected:
         return counts;
     }
 
-    bool logHas(const std::string &text) const
+    // How many lines of the server's log hold the text.
+    long logLinesWith(const std::string &text) const
     {
-        for (const std::string &line : server->callLog()) {
-            if (line.find(text) != std::string::npos)
-                return true;
-        }
-        return false;
+        const std::vector<std::string> lines = server->callLog();
+        return std::count_if(lines.begin(), lines.end(),
+                             [&](const std::string &line) { return line.find(text) != std::string::npos; });
     }
+
+    bool logHas(const std::string &text) const { return logLinesWith(text) > 0; }
 
     std::unique_ptr<KvServer> server;
 };

@@ -1,8 +1,7 @@
 // Pairs formed only through the test-pair editor, run against the simulated chassis and device: the
 // stream numbers and counter items the editor gives the ports make the hosts count what the source sends.
 #include "PortSessionFixture.h"
-#include "engine/SimulatorConnection.h"
-#include "engine/TestPlanPorts.h"
+#include "common/SimulatorProcedureTest.h"
 
 #include "controls/grid/KvAvlGrid.h"
 #include "engine/IGMPTestPlan.h"
@@ -25,30 +24,22 @@ QString runPortLabel(std::uint8_t card, std::uint8_t port)
     return text;
 }
 
+// The simulator in real time, every port locked by this program.
+class PairRun : public SimulatorProcedureTest
+{
+};
+
 } // namespace
 
-TEST(PairRun, MixedClassCountsThePairsStreams)
+TEST_F(PairRun, MixedClassCountsThePairsStreams)
 {
-    g_Session.resetTables();
-    EngineHost &host = EngineHost::instance();
-    host.reset();
-    QStringList log;
-    host.demoMode = [] { return false; };
-    host.appendLog = [&log](const QString &text) { log << text; };
-    host.setStatusText = [](const QString &) {};
-    std::unique_ptr<KvServer> server = std::make_unique<KvServer>(SimConfig{});
-    std::string error;
-    ASSERT_TRUE(server->listen(0, "127.0.0.1", error)) << error;
-    server->start();
-    ASSERT_NO_FATAL_FAILURE(connectToSimulator(*server, 4));
-    ASSERT_NE(Kv_LockPortStatus({1, {0x0F0F, 0, 0, 0}}), 0);
+    installEngineHooks();
+    ASSERT_NO_FATAL_FAILURE(startSimulatorInRealTime({}));
     for (std::uint16_t i = 0; i < g_Session.PortCount; ++i)
         g_Session.LockedFlags[i] = 1;
-    g_LangMag.SetLangFile(QStringLiteral(KV_SOURCE_DIR "/resources/Language/LangEng.lng"));
     ScriptedPrompter prompter;
 
     // Pair 2: source (2,1), hosts (2,2) and (2,3).
-    CIGMPTestPlan plan;
     CPortConfig page;
     page.SetPlan(&plan);
     page.TabCtrl->setCurrentIndex(1);
@@ -86,12 +77,8 @@ TEST(PairRun, MixedClassCountsThePairsStreams)
     plan.MinRate = 10;
     plan.MaxRate = 100;
     plan.Resolution = 1;
-    RunState run;
-    CTestReportDlg report;
     report.SetPlan(&plan);
-    run.ReportRow = 12;
-    EXPECT_TRUE(report.PerformMixedClassTest()) << log.join("").toStdString();
-    EXPECT_FALSE(log.filter("Pass!").isEmpty()) << log.join("").toStdString();
-
-    disconnectFromSimulator(server);
+    run.ReportRow = ReportPage::kFirstResultRow;
+    EXPECT_TRUE(report.PerformMixedClassTest()) << logText();
+    EXPECT_FALSE(passedRates().isEmpty()) << logText();
 }

@@ -2,6 +2,7 @@
 // port lists, on a session of locked ports.
 #include "FakePages.h"
 #include "PortSessionFixture.h"
+#include "common/PortGridRows.h"
 
 #include "controls/grid/KvAvlGrid.h"
 #include "controls/grid/KvSelGrid.h"
@@ -24,17 +25,6 @@ QString pairPortLabel(std::uint8_t card, std::uint8_t port, std::uint8_t type = 
     QString text;
     FormatPortLabel({{1, card, port}, type}, text);
     return text;
-}
-
-QStringList rows(CKvPortlistGrid *grid)
-{
-    QStringList texts;
-    for (int row = 0; row < grid->GetRowCount(); ++row) {
-        QString text;
-        grid->GetRowName(row, text);
-        texts << text;
-    }
-    return texts;
 }
 
 QStringList items(const QComboBox *combo)
@@ -126,8 +116,8 @@ TEST(PortConfig, OpensWithEightDefaultPairsAndOneTab)
     EXPECT_EQ(p.page.SourceCombo->count(), 8);
     EXPECT_EQ(p.page.SourceCombo->currentText(), pairPortLabel(2, 1));
     // The proposed source is no available host.
-    EXPECT_EQ(rows(p.page.AvailableGrid).size(), 7);
-    EXPECT_FALSE(rows(p.page.AvailableGrid).contains(pairPortLabel(2, 1)));
+    EXPECT_EQ(rowNames(p.page.AvailableGrid).size(), 7);
+    EXPECT_FALSE(rowNames(p.page.AvailableGrid).contains(pairPortLabel(2, 1)));
 }
 
 TEST(PortConfig, SetStoresThePairAndItsPortsStreams)
@@ -188,6 +178,55 @@ TEST(PortConfig, FailedSetChangesNothing)
     }
 }
 
+// A pair's groups are multicast groups: Set refuses a range that starts or ends outside
+// 224.0.0.0-239.255.255.255, says so in the language on show, and changes nothing.
+TEST(PortConfig, SetTakesOnlyGroupRangesThatAreWhollyMulticast)
+{
+    const struct
+    {
+        const char *address;
+        const char *count;
+        bool taken;
+    } cases[] = {
+        {"10.0.0.1", "1", false},         {"223.255.255.255", "1", false}, {"240.0.0.0", "1", false},
+        {"239.255.255.250", "10", false}, {"239.255.255.247", "9", true},  {"224.0.0.0", "256", true},
+        {"239.255.255.255", "1", true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.address);
+        PairPage p;
+        p.page.GroupAddress->setText(QString::fromLatin1(c.address));
+        p.page.GroupCountEdit->setText(QString::fromLatin1(c.count));
+        p.setPair(0, pairPortLabel(2, 1), {pairPortLabel(2, 2)});
+        EXPECT_EQ(p.pair(1).Status, c.taken ? 1 : 0);
+        if (c.taken) {
+            EXPECT_TRUE(p.prompter.messages().isEmpty());
+            continue;
+        }
+        EXPECT_EQ(
+            p.prompter.messages(),
+            (QStringList{QStringLiteral("The %1 group(s) from %2 are not all multicast addresses: every "
+                                        "group must lie between 224.0.0.0 and 239.255.255.255.")
+                             .arg(QLatin1String(c.count), QLatin1String(c.address)),
+                         "Setting failed!"}));
+        EXPECT_EQ(p.pair(1).GroupIP[0], 224); // the default pair's 224.0.1.1
+        EXPECT_EQ(p.pair(1).GroupIP[3], 1);
+        expectRecord(2, 1, 0, 0, 0, 0, 0);
+        expectRecord(2, 2, 0, 0, 0, 0, 0);
+    }
+
+    PairPage p;
+    g_LangMag.SetLangFile(QStringLiteral(KV_SOURCE_DIR "/resources/Language/LangChs.lng"));
+    p.page.GroupAddress->setText(QStringLiteral("10.0.0.1"));
+    p.setPair(0, pairPortLabel(2, 1), {pairPortLabel(2, 2)});
+    EXPECT_EQ(
+        p.prompter.messages(),
+        (QStringList{QStringLiteral("1 个组（从 10.0.0.1 开始）不全是组播地址：每个组都必须在 224.0.0.0 到 "
+                                    "239.255.255.255 之间。"),
+                     QStringLiteral("设置失败！")}));
+    g_LangMag.SetLangFile(QStringLiteral(KV_SOURCE_DIR "/resources/Language/LangEng.lng"));
+}
+
 TEST(PortConfig, ShowingAPairListsOnlyFreePorts)
 {
     PairPage p;
@@ -196,18 +235,18 @@ TEST(PortConfig, ShowingAPairListsOnlyFreePorts)
     EXPECT_EQ(items(p.page.SourceCombo),
               (QStringList{pairPortLabel(2, 4), pairPortLabel(3, 1), pairPortLabel(3, 2), pairPortLabel(3, 3),
                            pairPortLabel(3, 4)}));
-    EXPECT_EQ(rows(p.page.AvailableGrid), (QStringList{pairPortLabel(3, 1), pairPortLabel(3, 2),
-                                                       pairPortLabel(3, 3), pairPortLabel(3, 4)}));
-    EXPECT_TRUE(rows(p.page.SelectedGrid).isEmpty());
+    EXPECT_EQ(rowNames(p.page.AvailableGrid), (QStringList{pairPortLabel(3, 1), pairPortLabel(3, 2),
+                                                           pairPortLabel(3, 3), pairPortLabel(3, 4)}));
+    EXPECT_TRUE(rowNames(p.page.SelectedGrid).isEmpty());
 
     // Back on pair 1 its source heads the list and its hosts are selected.
     p.showTab(0);
     EXPECT_EQ(p.page.SourceCombo->currentText(), pairPortLabel(2, 1));
-    EXPECT_EQ(rows(p.page.SelectedGrid), (QStringList{pairPortLabel(2, 2), pairPortLabel(2, 3)}));
+    EXPECT_EQ(rowNames(p.page.SelectedGrid), (QStringList{pairPortLabel(2, 2), pairPortLabel(2, 3)}));
     EXPECT_EQ(p.page.SourceEdit->text(), pairPortLabel(2, 1));
     // Another source: the set one becomes an available host, other pairs' ports never do.
     p.chooseSource(pairPortLabel(3, 1));
-    const QStringList available = rows(p.page.AvailableGrid);
+    const QStringList available = rowNames(p.page.AvailableGrid);
     EXPECT_TRUE(available.contains(pairPortLabel(2, 1)));
     EXPECT_FALSE(available.contains(pairPortLabel(3, 1)));
     EXPECT_FALSE(available.contains(pairPortLabel(2, 2)));
@@ -310,23 +349,23 @@ TEST(PortConfig, HiddenGridsFollowTheShownOnes)
 {
     PairPage p;
     p.page.OnReset();
-    EXPECT_EQ(rows(p.page.AvailableGrid).size(), 7);
-    EXPECT_EQ(rows(p.page.HiddenAvailableGrid), rows(p.page.AvailableGrid));
-    EXPECT_TRUE(rows(p.page.HiddenSelectedGrid).isEmpty());
+    EXPECT_EQ(rowNames(p.page.AvailableGrid).size(), 7);
+    EXPECT_EQ(rowNames(p.page.HiddenAvailableGrid), rowNames(p.page.AvailableGrid));
+    EXPECT_TRUE(rowNames(p.page.HiddenSelectedGrid).isEmpty());
     EXPECT_EQ(p.page.HiddenSourceList, items(p.page.SourceCombo));
 
     p.addHosts({pairPortLabel(2, 2), pairPortLabel(3, 1)});
-    EXPECT_EQ(rows(p.page.AvailableGrid).size(), 5);
-    EXPECT_EQ(rows(p.page.HiddenAvailableGrid), rows(p.page.AvailableGrid));
+    EXPECT_EQ(rowNames(p.page.AvailableGrid).size(), 5);
+    EXPECT_EQ(rowNames(p.page.HiddenAvailableGrid), rowNames(p.page.AvailableGrid));
     EXPECT_FALSE(p.page.HiddenSourceList.contains(pairPortLabel(3, 1)));
 
     p.page.OnSet();
     p.showTab(1);
-    EXPECT_TRUE(rows(p.page.HiddenAvailableGrid).isEmpty());
+    EXPECT_TRUE(rowNames(p.page.HiddenAvailableGrid).isEmpty());
     p.page.RefreshPortGrids();
-    EXPECT_EQ(rows(p.page.HiddenAvailableGrid), rows(p.page.AvailableGrid));
+    EXPECT_EQ(rowNames(p.page.HiddenAvailableGrid), rowNames(p.page.AvailableGrid));
     p.page.ResetDialog();
-    EXPECT_TRUE(rows(p.page.HiddenAvailableGrid).isEmpty());
+    EXPECT_TRUE(rowNames(p.page.HiddenAvailableGrid).isEmpty());
     EXPECT_TRUE(p.page.HiddenSourceList.isEmpty());
 
     // None of them is ever shown.
@@ -358,21 +397,21 @@ TEST(PortConfig, HiddenButtonsMoveRowsAndRebuildTheSourceLists)
     for (const QString &host : {label(2, 2), label(3, 1)})
         p.page.HiddenAvailableGrid->SetRowChecked(p.page.HiddenAvailableGrid->FindRowByKey(host), 1);
     p.page.HiddenAddButton->click();
-    EXPECT_EQ(rows(p.page.HiddenSelectedGrid), (QStringList{label(2, 2), label(3, 1)}));
+    EXPECT_EQ(rowNames(p.page.HiddenSelectedGrid), (QStringList{label(2, 2), label(3, 1)}));
     const QStringList left{label(2, 3), label(2, 4), label(3, 2), label(3, 3), label(3, 4)};
-    EXPECT_EQ(rows(p.page.HiddenAvailableGrid), left);
-    EXPECT_EQ(rows(p.page.AvailableGrid), left);
+    EXPECT_EQ(rowNames(p.page.HiddenAvailableGrid), left);
+    EXPECT_EQ(rowNames(p.page.AvailableGrid), left);
     EXPECT_EQ(items(p.page.SourceCombo), (QStringList{source, label(3, 2), label(3, 3), label(3, 4)}));
     EXPECT_EQ(p.page.HiddenSourceList, QStringList{source} + left);
 
     p.page.HiddenRemoveAllButton->click();
-    EXPECT_TRUE(rows(p.page.HiddenSelectedGrid).isEmpty());
-    EXPECT_EQ(rows(p.page.HiddenAvailableGrid).size(), 7);
-    EXPECT_EQ(rows(p.page.AvailableGrid), rows(p.page.HiddenAvailableGrid));
+    EXPECT_TRUE(rowNames(p.page.HiddenSelectedGrid).isEmpty());
+    EXPECT_EQ(rowNames(p.page.HiddenAvailableGrid).size(), 7);
+    EXPECT_EQ(rowNames(p.page.AvailableGrid), rowNames(p.page.HiddenAvailableGrid));
     EXPECT_EQ(items(p.page.SourceCombo),
               (QStringList{source, label(3, 1), label(3, 2), label(3, 3), label(3, 4)}));
     EXPECT_EQ(p.page.HiddenSourceList.size(), 8);
     // With nothing selected, Remove all changes nothing.
     p.page.HiddenRemoveAllButton->click();
-    EXPECT_EQ(rows(p.page.HiddenAvailableGrid).size(), 7);
+    EXPECT_EQ(rowNames(p.page.HiddenAvailableGrid).size(), 7);
 }

@@ -252,6 +252,78 @@ TEST(PortConfigXml, LoaderSurvivesOddFiles)
     }
 }
 
+// A group range that is not wholly multicast, a port id with letters after its number and a receiver
+// count other than the pair's host entries are named; the pair keeps a sound value.
+TEST(PortConfigXml, GroupsPortIdsAndReceiverCountsAreChecked)
+{
+    const QString host = "<DesPort%1><CID>1</CID><BID>3</BID><PID>%1</PID></DesPort%1>";
+    const QString twoHosts =
+        "<SourcePortConfig/><DesPortConfig>" + host.arg(1) + host.arg(2) + "</DesPortConfig>";
+    const struct
+    {
+        const char *name;
+        QString fields;
+        QString ports;
+        QStringList refused;
+        std::uint8_t firstGroup[4];
+        int groups;
+        int receivers;
+    } cases[] = {
+        {"a unicast group",
+         "<num_of_destmember>2</num_of_destmember><GroupIP>16777226</GroupIP><NumofGroup>4</NumofGroup>",
+         twoHosts,
+         {"PortPairConfig/PairSettings/Pair2/GroupIP = 16777226"},
+         {224, 0, 2, 1},
+         4,
+         2},
+        {"groups past 239.255.255.255",
+         "<num_of_destmember>2</num_of_destmember><GroupIP>-83886097</GroupIP><NumofGroup>7</NumofGroup>",
+         twoHosts,
+         {"PortPairConfig/PairSettings/Pair2/NumofGroup = 7"},
+         {239, 255, 255, 250},
+         1,
+         2},
+        {"the last group 239.255.255.255",
+         "<num_of_destmember>2</num_of_destmember><GroupIP>-83886097</GroupIP><NumofGroup>6</NumofGroup>",
+         twoHosts,
+         {},
+         {239, 255, 255, 250},
+         6,
+         2},
+        {"more receivers than hosts",
+         "<num_of_destmember>5</num_of_destmember>",
+         twoHosts,
+         {"PortPairConfig/PairSettings/Pair2/num_of_destmember = 5"},
+         {224, 0, 2, 1},
+         1,
+         2},
+        {"a host id with letters",
+         "<num_of_destmember>2</num_of_destmember>",
+         "<DesPortConfig>" + host.arg(1) + "<DesPort2><CID>1abc</CID><BID>3</BID><PID>2</PID></DesPort2>" +
+             "</DesPortConfig>",
+         {"PortPairConfig/PairSettings/Pair2/DesPortConfig/DesPort2/CID = 1abc",
+          "PortPairConfig/PairSettings/Pair2/num_of_destmember = 2"},
+         {224, 0, 2, 1},
+         1,
+         1},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        XmlPage p;
+        const QString text =
+            section(2, pairXml(1, "<PairID>1</PairID>") +
+                           pairXml(2, "<PairID>2</PairID><Status>1</Status>" + c.fields, c.ports));
+        EXPECT_EQ(p.load(p.file(text)), c.refused);
+        const UtTestPair &second = p.pair(2);
+        EXPECT_EQ(std::memcmp(second.GroupIP, c.firstGroup, 4), 0)
+            << int(second.GroupIP[0]) << "." << int(second.GroupIP[1]) << "." << int(second.GroupIP[2]) << "."
+            << int(second.GroupIP[3]);
+        EXPECT_EQ(second.NumofGroup, c.groups);
+        EXPECT_EQ(second.num_of_destmember, c.receivers);
+        EXPECT_EQ(PortSession::record(3, 1).HostPair, 2);
+    }
+}
+
 // A value beyond its field's range is never cut into another value: the pair keeps its own.
 TEST(PortConfigXml, GroupCountsAndTagsOutsideTheirRangesAreRefused)
 {

@@ -1,8 +1,8 @@
 // The port-settings page: the grid it fills from the session, what Apply sends (or simulates), the
 // waiting times and the Router Alert switch; and the "Select Ports to Modify" dialog on its grid.
 #include "PortSessionFixture.h"
+#include "common/SimulatorPlanTest.h"
 #include "engine/RecordingKvServer.h"
-#include "engine/SimulatorConnection.h"
 
 #include "controls/grid/MyCug.h"
 #include "controls/widgets/NumEdit.h"
@@ -315,21 +315,20 @@ TEST(DlgPortCfgSet, OkAppliesTheValueToTheTickedRows)
 
 // Apply against the simulated chassis: each changed port drops its link and comes back with the new
 // setting, and the page refills itself from the link reports.
-TEST(PortInfoConfig, ApplyChangesTheSimulatedLinks)
+namespace {
+
+class PortInfoConfigOnTheSimulator : public SimulatorPlanTest
 {
-    g_Session.resetTables();
-    EngineHost::instance().reset();
-    EngineHost::instance().demoMode = [] { return false; };
-    std::unique_ptr<KvServer> server = std::make_unique<KvServer>(SimConfig{});
-    std::string error;
-    ASSERT_TRUE(server->listen(0, "127.0.0.1", error)) << error;
-    server->start();
-    ASSERT_NO_FATAL_FAILURE(connectToSimulator(*server, 4));
-    ASSERT_NE(Kv_LockPortStatus({1, {0x0F0F, 0, 0, 0}}), 0);
+};
+
+} // namespace
+
+TEST_F(PortInfoConfigOnTheSimulator, ApplyChangesTheSimulatedLinks)
+{
+    installEngineHooks();
+    ASSERT_NO_FATAL_FAILURE(startSimulatorInRealTime({}));
     for (std::uint16_t i = 0; i < g_Session.PortCount; ++i)
         g_Session.LockedFlags[i] = i < 8 ? 1 : 0;
-    g_LangMag.SetLangFile(QStringLiteral(KV_SOURCE_DIR "/resources/Language/LangEng.lng"));
-    installLanguageTexts();
     CPortInfoConfig page;
     // The link codes (1,3,1) goes through; a report of another port (a late one of the connection
     // included) leaves it as it was and adds nothing.
@@ -363,5 +362,4 @@ TEST(PortInfoConfig, ApplyChangesTheSimulatedLinks)
         },
         3000));
     g_Session.PortGridRefresh = nullptr;
-    disconnectFromSimulator(server);
 }

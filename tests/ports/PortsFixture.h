@@ -5,6 +5,7 @@
 
 #include "app/KvIGMPTQApp.h"
 #include "app/LangMag.h"
+#include "common/SimulatorConnection.h"
 #include "engine/Session.h"
 #include "kvserver/KvServer.h"
 #include "platform/ScriptedPrompter.h"
@@ -20,10 +21,7 @@ protected:
     PortsTest() : language(g_LangMag.GetLangFile()) { useLanguage("LangEng.lng"); }
     ~PortsTest() override
     {
-        Kv_SYS_TerminateProcess();
-        KvClient::instance().setServerPort(0);
-        server.reset();
-        g_Session.resetTables();
+        disconnectFromSimulator(server);
         g_LangMag.SetLangFile(language);
     }
 
@@ -34,25 +32,10 @@ protected:
     }
 
     // Starts the simulator and connects, waiting for the inventory and every link code.
-    void connect(SimConfig config = {})
+    void connect(const SimConfig &config = {})
     {
-        server = std::make_unique<KvServer>(config);
-        std::string error;
-        ASSERT_TRUE(server->listen(0, "127.0.0.1", error)) << error;
-        server->start();
-        KvClient::instance().setServerPort(server->port());
-        const char address[32] = "127.0.0.1";
-        ASSERT_EQ(Kv_SYS_ConnectToServer(address), 1);
-        ASSERT_TRUE(QTest::qWaitFor([] { return g_Session.InventoryReceived == 1; }, 3000));
-        ASSERT_TRUE(QTest::qWaitFor(
-            [] {
-                for (int i = 0; i < g_Session.PortCount; ++i) {
-                    if (g_Session.PortHwInfo[i].SpeedMedia == 0)
-                        return false;
-                }
-                return true;
-            },
-            3000));
+        ASSERT_NO_FATAL_FAILURE(startSimulatorServer(server, config));
+        ASSERT_NO_FATAL_FAILURE(connectToServerPort(server->port(), kEveryPort));
     }
 
     int indexOf(std::uint8_t card, std::uint8_t port) const

@@ -2,6 +2,7 @@
 // rows, the counter columns from the per-port tables, the latency samples, the verdict and Clear.
 #include "reports/CounterLog.h"
 #include "common/EnglishTexts.h"
+#include "common/TestPlanPorts.h"
 #include "controls/widgets/SkinListCtrl.h"
 #include "engine/IGMPTestPlan.h"
 #include "engine/Session.h"
@@ -36,7 +37,7 @@ protected:
         }
         g_Session.Ports.push_back(MakePortRecord({1, 4, 1}, 53, 11));
         for (uint8_t n = 1; n <= 2; ++n)
-            plan.TestPairs.push_back({n, 1, 0, 0, 0, 0, 0, {225, 0, n, 1}, 1, 0xFFFF, 0xFF, 0xFF});
+            plan.TestPairs.push_back(pairOf({.id = n, .hosts = 0, .source = {}, .group = {225, 0, n, 1}}));
         plan.TestPairs[0].UniCid = 1;
         plan.TestPairs[0].UniBid = 2;
         plan.TestPairs[0].UniPid = 3;

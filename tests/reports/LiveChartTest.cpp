@@ -1,14 +1,12 @@
 // The live chart dialogs: the values they take from the per-port tables, their chart and layout, the
 // timer that redraws them while shown, and their updates during a run against the simulated chassis.
 #include "common/EnglishTexts.h"
+#include "common/SimulatorProcedureTest.h"
 #include "controls/grid/MyCug.h"
 #include "engine/EngineHost.h"
 #include "engine/IGMPTestPlan.h"
 #include "engine/RunState.h"
 #include "engine/Session.h"
-#include "engine/SimulatedTimeClock.h"
-#include "engine/SimulatorConnection.h"
-#include "engine/TestPlanPorts.h"
 #include "kvserver/KvServer.h"
 #include "platform/chart/ChartViewer.h"
 #include "reports/ReportDynamicDlg.h"
@@ -236,50 +234,20 @@ namespace {
 
 // The Mixed Class procedure against the simulated chassis in simulated time, with the report window's
 // live charts redrawn every virtual half second as their timer would.
-class LiveChartRunTest : public testing::Test
+class LiveChartRunTest : public SimulatorProcedureTest
 {
 protected:
     void SetUp() override
     {
-        g_Session.resetTables();
-        EngineHost &host = EngineHost::instance();
-        host.reset();
-        host.demoMode = [] { return false; };
-        host.appendLog = [this](const QString &text) { log << text; };
-        host.setStatusText = [](const QString &) {};
-        english.install();
-        SimConfig config;
-        config.timeScale = 0;
-        ASSERT_NO_FATAL_FAILURE(startLockedSimulator(server, config, &clock));
-
+        ASSERT_NO_FATAL_FAILURE(startEngineOnSimulator());
         // Pair 1: source (2,1), hosts (2,2) and (2,3).
-        plan.TestPairs.push_back({1, 1, 2, 1, 2, 1, 0, {239, 1, 1, 1}, 1, 0xFFFF, 0xFF, 0xFF});
-        plan.PairSelected[0] = 1;
-        addPairOnePorts(plan, {0, 1, 2});
-        plan.IgmpVersion = 2;
-        plan.FrameSize = 64;
+        planPairOne({1, 2});
         plan.TestDuration = 3;
-        plan.NumberOfTrials = 1;
         plan.InitialRate = 50;
         plan.MinRate = 10;
         plan.MaxRate = 50;
         plan.Resolution = 50;
-        report.SetPlan(&plan);
-        run.ReportRow = 12;
     }
-    void TearDown() override
-    {
-        clock.server = nullptr;
-        disconnectFromSimulator(server);
-    }
-
-    SimulatedTimeClock clock;
-    EnglishTexts english;
-    RunState run;
-    CIGMPTestPlan plan;
-    CTestReportDlg report;
-    QStringList log;
-    std::unique_ptr<KvServer> server;
 };
 
 } // namespace
@@ -295,7 +263,7 @@ TEST_F(LiveChartRunTest, ChartsFollowTheRunningTest)
         int redraws = 0;
     } seen;
     for (int tick = 1; tick <= 120; ++tick) {
-        clock.callAt(tick * 500ms, [&] {
+        clock->callAt(tick * 500ms, [&] {
             for (CReportLiveChart *chart : charts) {
                 chart->OnRedrawTimer();
                 std::lock_guard<std::recursive_mutex> lock(g_ChartLock);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "common/EnglishTexts.h"
+#include "common/TestPlanPorts.h"
 #include "engine/EngineHost.h"
 #include "engine/IGMPTestPlan.h"
 #include "engine/RunState.h"
@@ -50,7 +51,8 @@ protected:
         host.dutNameSource = [] { return QStringLiteral("Switch B"); };
         host.filterGroupTexts = [this] { return groups; };
         for (std::uint8_t n = 1; n <= kMaxTestPairs; ++n)
-            plan.TestPairs.push_back({n, 0, 0, 0, 0, 0, 0, {224, 0, n, 1}, 1, 0xFFFF, 0xFF, 0xFF});
+            plan.TestPairs.push_back(
+                pairOf({.id = n, .status = 0, .hosts = 0, .source = {}, .group = {224, 0, n, 1}}));
         plan.TestDuration = 10;
         plan.FrameSize = 64;
         plan.IgmpVersion = 2;

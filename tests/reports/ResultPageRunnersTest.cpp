@@ -4,8 +4,8 @@
 #include "app/LangMag.h"
 #include "app/MainFormView.h"
 #include "app/MainFrame.h"
+#include "app/MainWindowTest.h"
 #include "app/PairOnePages.h"
-#include "app/ShellTestSupport.h"
 #include "controls/grid/UGCtrl.h"
 #include "controls/widgets/NumEdit.h"
 #include "engine/EngineHost.h"
@@ -24,18 +24,12 @@
 
 namespace {
 
-class ResultPageRunnersTest : public testing::Test
+class ResultPageRunnersTest : public MainWindowTest
 {
 protected:
-    ResultPageRunnersTest()
+    ResultPageRunnersTest() : MainWindowTest({.demo = true})
     {
-        app = std::make_unique<CKvIGMPTQApp>(std::make_unique<FakeServices>(folder.path()));
-        app->DemoMode = 1;
         app->TesterName = QStringLiteral("Tester A");
-        g_LangMag.SetLangFile(folder.languageFile("LangEng.lng"));
-        frame = std::make_unique<CMainFrame>(folder.path());
-        frame->show();
-        view = frame->View();
         CIGMPTestPlan &plan = app->TestPlan;
         plan.NumberOfTrials = 1;
         plan.TestDuration = 2;
@@ -51,13 +45,7 @@ protected:
         return interval.match(page.Cell(ReportPage::kTestIntervalRow, page.ValueColumn)).hasMatch();
     }
 
-    ShellGlobalsGuard guard;
-    TempProgramFolder folder;
-    ScriptedPrompter prompter;
     VirtualWaitClock clock;
-    std::unique_ptr<CKvIGMPTQApp> app;
-    std::unique_ptr<CMainFrame> frame;
-    CMainFormView *view = nullptr;
 };
 
 } // namespace

@@ -1,12 +1,9 @@
 // Each result page after a run against the simulated chassis and device, in simulated time and in both
 // languages: the runner's steps around the test's procedure, then the grid's cells and the chart's data.
 #include "ResultPageFixture.h"
+#include "common/SimulatorProcedureTest.h"
 #include "common/TestFiles.h"
 #include "engine/LatencyRates.h"
-#include "engine/SimulatedTimeClock.h"
-#include "engine/SimulatorConnection.h"
-#include "engine/TestPlanPorts.h"
-#include "kvserver/KvServer.h"
 #include "reports/ReportAggregate.h"
 #include "reports/ReportFilter.h"
 #include "reports/ReportLatency.h"
@@ -18,54 +15,27 @@
 
 namespace {
 
-class ResultPagesEndToEnd : public testing::TestWithParam<const char *>
+class ResultPagesEndToEnd : public SimulatorProcedureTest, public testing::WithParamInterface<const char *>
 {
 protected:
-    // Pair 1: source (2,1); hosts (2,2), (2,3) and the unicast port (2,4).
+    // Pair 1: source (2,1); hosts (2,2), (2,3) and the unicast port (2,4); 2-second trials at rates
+    // from 100 % down to 10 %, in the language of the parameter.
     void SetUp() override
     {
-        g_Session.resetTables();
+        installEngineHooks();
         EngineHost &host = EngineHost::instance();
-        host.reset();
-        host.demoMode = [] { return false; };
-        host.appendLog = [this](const QString &text) { log << text; };
-        host.setStatusText = [](const QString &) {};
         host.testerNameSource = [] { return QStringLiteral("Tester A"); };
         host.dutNameSource = [] { return QStringLiteral("Switch B"); };
-        host.filterGroupTexts = [this] { return filterGroups; };
-        host.filterAddressSettings = [this] { return filterHosts; };
-        savedLanguage = g_LangMag.GetLangFile();
         g_LangMag.SetLangFile(sourceLanguageFile(QString::fromLatin1(GetParam())));
-        installLanguageTexts();
+        ASSERT_NO_FATAL_FAILURE(startSimulator({}));
 
-        SimConfig config;
-        config.timeScale = 0;
-        ASSERT_NO_FATAL_FAILURE(startLockedSimulator(server, config, &clock));
-
-        plan.TestPairs.push_back({1, 1, 3, 1, 2, 1, 0, {239, 1, 1, 1}, 1, 1, 2, 4});
-        plan.PairSelected[0] = 1;
-        addPairOnePorts(plan, {0, 1, 2, 3});
-        plan.IgmpVersion = 2;
-        plan.V3ReportSize = 540;
-        plan.FrameSize = 64;
+        planPairOne({1, 2, 3}, UnicastPort::Record3);
         plan.TestDuration = 2;
-        plan.NumberOfTrials = 1;
-        plan.DelayAfterJoin = 0;
         plan.InitialRate = 100;
         plan.MinRate = 10;
         plan.MaxRate = 100;
         plan.Resolution = 1;
-        report.SetPlan(&plan);
         report.resize(1000, 700);
-    }
-
-    void TearDown() override
-    {
-        clock.server = nullptr;
-        disconnectFromSimulator(server);
-        EngineHost::instance().reset();
-        if (!savedLanguage.isNull())
-            g_LangMag.SetLangFile(savedLanguage);
     }
 
     static QString text(const char *key) { return g_LangMag.GetString(QString::fromLatin1(key)); }
@@ -76,8 +46,7 @@ protected:
     void prepareRun(Page &page, TestIndex test, std::uint32_t first, std::uint32_t last, AddRecord addRecord)
     {
         page.Viewer->SetUpdateInterval(0);
-        page.FrameRows = {{plan.InitialRate, plan.MinRate, plan.MaxRate, plan.Resolution, plan.FrameSize}};
-        page.FillReportGrid();
+        layOut(&page);
         buildRunnerSteps(page, run, plan, test, {plan.FrameSize}, first, last, addRecord);
         page.InitChartViewPort();
         run.ReportRow = ReportPage::kFirstResultRow;
@@ -107,18 +76,6 @@ protected:
         EXPECT_FALSE(page.ChartBusy);
         EXPECT_FALSE(page.MakeChartImageData().isEmpty());
     }
-
-    std::string logText() const { return log.join("").toStdString(); }
-
-    RunState run;
-    SimulatedTimeClock clock;
-    CIGMPTestPlan plan;
-    CTestReportDlg report;
-    QStringList log;
-    QStringList filterGroups;
-    std::vector<UtFilterHost> filterHosts;
-    std::unique_ptr<KvServer> server;
-    QString savedLanguage;
 };
 
 } // namespace

@@ -1,8 +1,7 @@
 // The Aggregate, Scale Group and Latency procedures in virtual time against the recording server, with
 // the hosts' counters written as a device would leave them when the counters are read.
-#include "common/EnglishTexts.h"
+#include "RecordedProcedureTest.h"
 #include "engine/RateSearch.h"
-#include "engine/TestPlanFixture.h"
 #include "reports/CounterLog.h"
 #include "reports/ReportAggregate.h"
 #include "reports/ReportLatency.h"
@@ -14,26 +13,15 @@ namespace {
 
 using namespace std::chrono_literals;
 
-class GroupProceduresTest : public TestPlanFixture
+class GroupProceduresTest : public RecordedProcedureTest
 {
 protected:
     void SetUp() override
     {
-        TestPlanFixture::SetUp();
-        english.install();
-        report.SetPlan(&plan);
+        RecordedProcedureTest::SetUp();
         report.CountersRead = [this] { deliverCounters(); };
-        plan.NumberOfTrials = 1;
-        plan.TestDuration = 2;
-        plan.DelayAfterJoin = 0;
-        plan.InitialRate = 100;
-        plan.MinRate = 10;
-        plan.MaxRate = 100;
-        plan.Resolution = 1;
-        run.ReportRow = 12;
+        searchFromFullRate();
     }
-
-    static QString key(const char *name) { return EnglishTexts::key(name); }
 
     // Every host that should receive gets the source's frames (one fewer on a failing repetition);
     // an Aggregate host beyond the client count gets `strayFrames`.
@@ -54,19 +42,8 @@ protected:
         }
     }
 
-    size_t callCount(Op op) const { return server->calls(op).size(); }
-
-    // The page's grid laid out for the plan's frame size, as the runner leaves it.
-    void layOut(ReportPage *page)
-    {
-        page->FrameRows = {{plan.InitialRate, plan.MinRate, plan.MaxRate, plan.Resolution, plan.FrameSize}};
-        page->FillReportGrid();
-    }
-
-    CTestReportDlg report;
     QList<bool> passes;
     uint64_t strayFrames = 0;
-    EnglishTexts english;
 };
 
 } // namespace
@@ -216,12 +193,10 @@ protected:
 
 TEST_F(LatencyProcedureTest, TrialWritesTheLatencyCellsAndTable)
 {
-    // The counters are cleared before the traffic: the samples arrive with the reads of each second.
-    EngineHost::instance().setStatusText = [this](const QString &text) {
-        status << text;
-        if (text.startsWith("Perform testing"))
-            for (const auto &[host, value] : ticks)
-                g_Session.PortStates[host].MaxLatencyTicks = value;
+    // The counters are cleared before the traffic: the samples arrive each second.
+    report.LatencySamplesArrived = [this] {
+        for (const auto &[host, value] : ticks)
+            g_Session.PortStates[host].MaxLatencyTicks = value;
     };
     plan.InitialRate = 50;
     layOut(report.LatencyPage);

@@ -1,9 +1,9 @@
 // The group procedures past one batch of 32 groups, against the simulated chassis and device with
 // several hosts: Group Capacity finds the device's group table at every frame size, Scale Group forwards
 // a full batch, and the Capacity page's grid, the counter page and both reports show the same counts.
-#include "bench/ServerProgram.h"
-#include "common/EnglishTexts.h"
 #include "common/PdfReadBack.h"
+#include "common/ServerProgram.h"
+#include "common/SimulatorProcedureTest.h"
 #include "controls/widgets/SkinListCtrl.h"
 #include "engine/EngineHost.h"
 #include "engine/IGMPTestPlan.h"
@@ -11,9 +11,6 @@
 #include "engine/PlanPortLookup.h"
 #include "engine/RunState.h"
 #include "engine/Session.h"
-#include "engine/SimulatedTimeClock.h"
-#include "engine/SimulatorConnection.h"
-#include "engine/TestPlanPorts.h"
 #include "kvserver/KvServer.h"
 #include "reports/CounterLog.h"
 #include "reports/ReportReadBack.h"
@@ -35,33 +32,20 @@ namespace {
 // Multicast frames received by one port, as the counter page's row of that port shows them.
 constexpr int kCounterMulticastColumn = CCounterLog::ColTxPacket + 6;
 
-class ManyGroupsEndToEnd : public testing::Test
+class ManyGroupsEndToEnd : public SimulatorProcedureTest
 {
 protected:
-    void TearDown() override
-    {
-        if (clock)
-            clock->server = nullptr;
-        if (server)
-            disconnectFromSimulator(server);
-    }
-
     // The engine's hooks and a fresh log; the grid as it stands whenever the joins of a step begin.
     void installHooks()
     {
-        g_Session.resetTables();
-        EngineHost &host = EngineHost::instance();
-        host.reset();
-        host.demoMode = [] { return false; };
-        host.appendLog = [this](const QString &text) { log << text; };
-        english.install();
+        installEngineHooks();
         // Status keys as they stand, so that the joins' status is known in any language.
+        EngineHost &host = EngineHost::instance();
         host.languageText = [](const QString &key) { return key; };
         host.setStatusText = [this](const QString &text) {
             if (text == QLatin1String("Stat_Send_Join"))
                 gridsAtJoins << gridCounts();
         };
-        log.clear();
         gridsAtJoins.clear();
     }
 
@@ -69,38 +53,14 @@ protected:
     void connect(SimConfig config)
     {
         installHooks();
-        config.timeScale = 0;
-        if (!clock)
-            clock.emplace();
-        ASSERT_NO_FATAL_FAILURE(startLockedSimulator(server, config, &*clock));
-    }
-
-    void disconnect()
-    {
-        clock->server = nullptr;
-        disconnectFromSimulator(server);
+        ASSERT_NO_FATAL_FAILURE(startSimulator(std::move(config)));
     }
 
     // Pair 1: source (2,1) and the hosts of the given port records.
     void preparePlan(const std::vector<std::uint8_t> &hosts, std::uint32_t testType)
     {
-        plan.SourcePorts.clear();
-        plan.HostPorts.clear();
-        plan.TestPairs.clear();
-        plan.TestPairs.push_back(
-            {1, 1, std::uint16_t(hosts.size()), 1, 2, 1, 0, {239, 1, 1, 1}, 1, 0xFFFF, 0xFF, 0xFF});
-        plan.PairSelected[0] = 1;
-        std::vector<std::uint8_t> ports = {0};
-        ports.insert(ports.end(), hosts.begin(), hosts.end());
-        addPairOnePorts(plan, ports);
-        for (UtTestPort &port : plan.HostPorts)
-            port.Flag = 0;
-        plan.IgmpVersion = 2;
+        planPairOne(hosts);
         plan.TestType = testType;
-        plan.NumberOfTrials = 1;
-        plan.TestDuration = 1;
-        plan.DelayAfterJoin = 0;
-        report.SetPlan(&plan);
         report.CounterPage->ResetCounterLog();
     }
 
@@ -137,17 +97,8 @@ protected:
         return counts;
     }
 
-    std::string logText() const { return log.join("").toStdString(); }
-
-    RunState run;
-    std::optional<SimulatedTimeClock> clock;
-    CIGMPTestPlan plan;
-    CTestReportDlg report;
     CDlgCapacity page;
-    QStringList log;
     QList<QStringList> gridsAtJoins;
-    EnglishTexts english;
-    std::unique_ptr<KvServer> server;
 };
 
 } // namespace
@@ -202,7 +153,7 @@ TEST_F(ManyGroupsEndToEnd, CapacityIsTheDeviceGroupTableAtEveryFrameSize)
             const QString before = QString::number(c.initial + (step - 1) * c.step);
             EXPECT_EQ(gridsAtJoins[step], QStringList({before, before, before}));
         }
-        disconnect();
+        stopSimulator();
     }
 }
 
@@ -218,14 +169,7 @@ TEST_F(ManyGroupsEndToEnd, ScaleGroupForwardsAFullBatchToEveryHost)
     plan.Resolution = 2;
     setSteps(32, 1, 32);
     ASSERT_TRUE(report.PerformScaleGroupTest()) << logText();
-    const QRegularExpression pass(QStringLiteral("^\\* Current rate ([0-9.]+), Pass!"));
-    QList<double> passed;
-    for (const QString &line : log) {
-        const auto match = pass.match(line);
-        if (match.hasMatch())
-            passed << match.captured(1).toDouble();
-    }
-    EXPECT_EQ(passed, QList<double>({100.0})) << logText();
+    EXPECT_EQ(passedRates(), QList<double>({100.0})) << logText();
 }
 
 // Over two trials (the first one's leaves let the second join afresh), the page's figure, the counter
@@ -295,15 +239,11 @@ TEST_F(ManyGroupsEndToEnd, CapacityInRealTimeAgainstTheServerProgram)
 {
     installHooks();
     ServerProgram program;
-    ASSERT_NO_FATAL_FAILURE(connectToServerPort(program.port(), 4));
-    ASSERT_NE(Kv_LockPortStatus({1, {0x0F0F, 0, 0, 0}}), 0);
+    ASSERT_NO_FATAL_FAILURE(connectAndLockPorts(program.port()));
     preparePlan({1, 2}, kTestCapacity);
     setSteps(100, 1, 100);
     const bool done = report.PerformCapacityTest(1518);
-    Kv_SYS_TerminateProcess();
-    KvClient::instance().setServerPort(0);
-    EngineHost::instance().reset();
-    g_Session.resetTables();
+    disconnectFromSimulator(server); // while the server program still runs
     ASSERT_TRUE(done) << logText();
     EXPECT_EQ(page.CapacityLabel->text(), "100") << logText();
     EXPECT_EQ(gridCounts(), QStringList({"100", "100"})) << logText();

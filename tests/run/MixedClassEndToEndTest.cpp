@@ -1,11 +1,10 @@
 // The Mixed Class procedure against the simulated chassis and device in real time, with 1-second
 // trials: what the hosts receive is what the device forwards of the procedure's own streams.
+#include "common/SimulatorProcedureTest.h"
 #include "engine/EngineHost.h"
 #include "engine/IGMPTestPlan.h"
 #include "engine/RunState.h"
 #include "engine/Session.h"
-#include "engine/SimulatorConnection.h"
-#include "engine/TestPlanPorts.h"
 #include "kvserver/KvServer.h"
 #include "platform/kvapi/KvClient.h"
 #include "reports/ReportMixClass.h"
@@ -19,47 +18,17 @@
 
 namespace {
 
-class MixedClassEndToEnd : public testing::Test
+class MixedClassEndToEnd : public SimulatorProcedureTest
 {
 protected:
     // Pair 1: source (2,1); hosts (2,2), (2,3) and the unicast port (2,4); more hosts by port index.
-    void start(SimConfig config = {}, std::vector<std::uint8_t> extraHosts = {})
+    void start(const SimConfig &config = {}, const std::vector<std::uint8_t> &extraHosts = {})
     {
-        g_Session.resetTables();
-        EngineHost &host = EngineHost::instance();
-        host.reset();
-        host.demoMode = [] { return false; };
-        host.appendLog = [this](const QString &text) { log << text; };
-        host.setStatusText = [](const QString &) {};
-        ASSERT_NO_FATAL_FAILURE(startLockedSimulator(server, config, nullptr));
-
-        plan.TestPairs.push_back({1, 1, 3, 1, 2, 1, 0, {239, 1, 1, 1}, 1, 1, 2, 4});
-        plan.PairSelected[0] = 1;
-        std::vector<std::uint8_t> ports = {0, 1, 2, 3};
-        ports.insert(ports.end(), extraHosts.begin(), extraHosts.end());
-        addPairOnePorts(plan, ports);
-        plan.IgmpVersion = 2;
-        plan.FrameSize = 64;
-        plan.TestDuration = 1;
-        plan.NumberOfTrials = 1;
-        plan.DelayAfterJoin = 0;
-        report.SetPlan(&plan);
-        run.ReportRow = 12;
-    }
-
-    void TearDown() override { disconnectFromSimulator(server); }
-
-    // The rates that passed, in order.
-    QList<double> passedRates() const
-    {
-        QList<double> rates;
-        const QRegularExpression pass(QStringLiteral("^\\* Current rate ([0-9.]+), Pass!"));
-        for (const QString &line : log) {
-            const auto match = pass.match(line);
-            if (match.hasMatch())
-                rates << match.captured(1).toDouble();
-        }
-        return rates;
+        installEngineHooks();
+        ASSERT_NO_FATAL_FAILURE(startSimulatorInRealTime(config));
+        std::vector<std::uint8_t> hosts = {1, 2, 3};
+        hosts.insert(hosts.end(), extraHosts.begin(), extraHosts.end());
+        planPairOne(hosts, UnicastPort::Record3);
     }
 
     // Frames each host received since the counters were cleared.
@@ -82,12 +51,6 @@ protected:
             frames.push_back(std::uint64_t{g_Session.PortCounters[port.PortIndex].RxPackets});
         return frames;
     }
-
-    RunState run;
-    CIGMPTestPlan plan;
-    CTestReportDlg report;
-    QStringList log;
-    std::unique_ptr<KvServer> server;
 };
 
 } // namespace
@@ -101,10 +64,10 @@ TEST_F(MixedClassEndToEnd, IdealDevicePassesAtTheMaximumRate)
     plan.Resolution = 1;
     report.MixClassPage->FrameRows = {{100, 10, 100, 1, 64}};
     report.MixClassPage->FillReportGrid();
-    ASSERT_TRUE(report.PerformMixedClassTest()) << log.join("").toStdString();
+    ASSERT_TRUE(report.PerformMixedClassTest()) << logText();
     EXPECT_TRUE(
         log.contains("* Current rate 100.00, Pass! Test achieve the Max. rate, Thoughput ==> 100.00\n"))
-        << log.join("").toStdString();
+        << logText();
     EXPECT_EQ(report.MixClassPage->Cell(12, CReportMixClass::kPassedRateColumn), "100.00");
     ASSERT_EQ(report.Results.Counters[UtResultSet::MixedClass].size(), 1u);
 }
@@ -119,12 +82,12 @@ TEST_F(MixedClassEndToEnd, SlowHostSettlesOnTheBottleneckRate)
     plan.MinRate = 1;
     plan.MaxRate = 100;
     plan.Resolution = 2;
-    ASSERT_TRUE(report.PerformMixedClassTest()) << log.join("").toStdString();
+    ASSERT_TRUE(report.PerformMixedClassTest()) << logText();
     const QList<double> passed = passedRates();
-    ASSERT_FALSE(passed.isEmpty()) << log.join("").toStdString();
+    ASSERT_FALSE(passed.isEmpty()) << logText();
     const double best = *std::max_element(passed.begin(), passed.end());
-    EXPECT_LE(best, 20.0 + 0.01) << log.join("").toStdString();
-    EXPECT_GE(best, 20.0 - plan.Resolution) << log.join("").toStdString();
+    EXPECT_LE(best, 20.0 + 0.01) << logText();
+    EXPECT_GE(best, 20.0 - plan.Resolution) << logText();
     EXPECT_TRUE(log.back().startsWith("* Mixclass throughput Test Complete"));
 }
 

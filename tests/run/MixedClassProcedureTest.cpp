@@ -1,8 +1,7 @@
 // The Mixed Class procedure in virtual time against the recording server, with the hosts' counters
 // written as a device would leave them: every host gets its half of the frames on a passing repetition
 // and one frame less on a failing one. Also the report window's timers and the clean-up after a run.
-#include "common/EnglishTexts.h"
-#include "engine/TestPlanFixture.h"
+#include "RecordedProcedureTest.h"
 #include "reports/CounterLog.h"
 #include "reports/ReportMixClass.h"
 #include "run/TestReportDlg.h"
@@ -13,28 +12,16 @@ namespace {
 
 using namespace std::chrono_literals;
 
-class MixedClassProcedureTest : public TestPlanFixture
+class MixedClassProcedureTest : public RecordedProcedureTest
 {
 protected:
     void SetUp() override
     {
-        TestPlanFixture::SetUp();
-        english.install();
-        report.SetPlan(&plan);
+        RecordedProcedureTest::SetUp();
         report.CountersRead = [this] { deliverCounters(); };
-        plan.NumberOfTrials = 1;
-        plan.TestDuration = 2;
-        plan.DelayAfterJoin = 0;
-        plan.InitialRate = 100;
-        plan.MinRate = 10;
-        plan.MaxRate = 100;
-        plan.Resolution = 1;
-        run.ReportRow = 12;
-        report.MixClassPage->FrameRows = {{100, 10, 100, 1, 64}};
-        report.MixClassPage->FillReportGrid();
+        searchFromFullRate();
+        layOut(report.MixClassPage);
     }
-
-    static QString key(const char *name) { return EnglishTexts::key(name); }
 
     // What the hosts received in the repetition now ending.
     void deliverCounters()
@@ -50,13 +37,9 @@ protected:
         }
     }
 
-    size_t callCount(Op op) const { return server->calls(op).size(); }
-
     void setLink(uint8_t portIndex, bool up) { g_Session.PortHwInfo[portIndex].SpeedMedia = up ? 11 : 0xFF; }
 
-    CTestReportDlg report;
     QList<bool> passes;
-    EnglishTexts english;
 };
 
 } // namespace

@@ -1,7 +1,6 @@
 // The Group Capacity, Join/Leave delay and Source Filter procedures in virtual time against the
 // recording server, with their test pages showing the results.
-#include "common/EnglishTexts.h"
-#include "engine/TestPlanFixture.h"
+#include "RecordedProcedureTest.h"
 #include "reports/CounterLog.h"
 #include "reports/ReportFilter.h"
 #include "run/TestReportDlg.h"
@@ -15,38 +14,12 @@ namespace {
 
 using namespace std::chrono_literals;
 
-class PageProceduresTest : public TestPlanFixture
+class CapacityProcedureTest : public RecordedProcedureTest
 {
 protected:
     void SetUp() override
     {
-        TestPlanFixture::SetUp();
-        english.install();
-        report.SetPlan(&plan);
-        EngineHost::instance().setStatusText = [this](const QString &text) {
-            status << text;
-            if (onStatus)
-                onStatus(text);
-        };
-        plan.NumberOfTrials = 1;
-        plan.TestDuration = 2;
-        plan.DelayAfterJoin = 0;
-        run.ReportRow = 12;
-    }
-
-    static QString key(const char *name) { return EnglishTexts::key(name); }
-
-    CTestReportDlg report;
-    std::function<void(const QString &)> onStatus;
-    EnglishTexts english;
-};
-
-class CapacityProcedureTest : public PageProceduresTest
-{
-protected:
-    void SetUp() override
-    {
-        PageProceduresTest::SetUp();
+        RecordedProcedureTest::SetUp();
         page = std::make_unique<CDlgCapacity>();
         plan.TestType = kTestCapacity;
         plan.InitialGroups = 10;
@@ -184,22 +157,18 @@ TEST_F(CapacityProcedureTest, DemoCountersPassEveryStep)
 
 namespace {
 
-class JoinLeaveProcedureTest : public PageProceduresTest
+class JoinLeaveProcedureTest : public RecordedProcedureTest
 {
 protected:
     void SetUp() override
     {
-        PageProceduresTest::SetUp();
+        RecordedProcedureTest::SetUp();
         page = std::make_unique<CDlgJoinLeave>();
         plan.TestType = kTestJoinLeave;
         plan.MeasureFlags = 3;
         plan.TestDuration = 4;
         plan.DelayAfterStart = 1;
-        // The stamps arrive while the procedure waits after stopping the capture.
-        onStatus = [this](const QString &text) {
-            if (text == "* Collect Data of Time Stamp...")
-                setStamps(++collections == 1 ? joinDelaysUs : leaveDelaysUs);
-        };
+        report.TimeStampsArrived = [this](bool join) { setStamps(join ? joinDelaysUs : leaveDelaysUs); };
     }
 
     // Stamps of the hosts (port indexes 1, 2, 5) with these delays in microseconds (0: no answer).
@@ -214,7 +183,6 @@ protected:
     }
 
     std::unique_ptr<CDlgJoinLeave> page;
-    int collections = 0;
     std::vector<double> joinDelaysUs = {1004, 1006, 1009};
     std::vector<double> leaveDelaysUs = {2000, 0, 3000};
 };
@@ -296,7 +264,7 @@ TEST_F(JoinLeaveProcedureTest, StopDuringTheJoinWaitEndsTheTest)
 TEST_F(JoinLeaveProcedureTest, DemoModeMakesUpTheStamps)
 {
     demo = true;
-    onStatus = nullptr;
+    report.TimeStampsArrived = nullptr;
     int draw = 0;
     plan.Random = [&draw] { return (draw++ % 2) * 250; }; // tx 40000, rx 45250: 0.21 ms
     ASSERT_TRUE(report.PerformJoinLeaveDelayTest());
@@ -306,12 +274,12 @@ TEST_F(JoinLeaveProcedureTest, DemoModeMakesUpTheStamps)
 
 namespace {
 
-class SourceFilterProcedureTest : public PageProceduresTest
+class SourceFilterProcedureTest : public RecordedProcedureTest
 {
 protected:
     void SetUp() override
     {
-        PageProceduresTest::SetUp();
+        RecordedProcedureTest::SetUp();
         plan.TestType = kTestSourceFilter;
         plan.IgmpVersion = 3;
         plan.InitialRate = 25;

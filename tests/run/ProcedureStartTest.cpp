@@ -1,7 +1,6 @@
 // The start the procedures share (link check, port group, time stamps, learning) as each procedure words
 // and paces it, in virtual time against the recording server.
-#include "common/EnglishTexts.h"
-#include "engine/TestPlanFixture.h"
+#include "RecordedProcedureTest.h"
 #include "run/TestReportDlg.h"
 
 #include <functional>
@@ -10,24 +9,17 @@ namespace {
 
 using namespace std::chrono_literals;
 
-class ProcedureStartTest : public TestPlanFixture
+// Only the start: no trial follows it.
+class ProcedureStartTest : public RecordedProcedureTest
 {
 protected:
     void SetUp() override
     {
-        TestPlanFixture::SetUp();
-        english.install();
-        report.SetPlan(&plan);
+        RecordedProcedureTest::SetUp();
         plan.NumberOfTrials = 0;
-        plan.DelayAfterJoin = 0;
         plan.InitialClients = plan.MaxClients = 1;
         plan.InitialGroups = plan.MaxGroups = 1;
     }
-
-    static QString key(const char *name) { return EnglishTexts::key(name); }
-
-    CTestReportDlg report;
-    EnglishTexts english;
 };
 
 } // namespace

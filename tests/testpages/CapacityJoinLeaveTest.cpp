@@ -64,6 +64,7 @@ TEST(CapacityPage, MonitorListHoldsLockedNonSourcePortsInTextOrderAndKeepsTheCho
     EXPECT_EQ(page.MonitorCombo->currentText(), "(1, 10, 1)");
 }
 
+// Every refusal names what stops the run; the view shows it after the test's own line.
 TEST(CapacityPage, ChecksBeforeARun)
 {
     struct Case
@@ -72,20 +73,32 @@ TEST(CapacityPage, ChecksBeforeARun)
         bool thirdHost, tick;
         const char *monitor;
         const char *initial, *step, *frameSize;
-        bool valid, message;
+        const char *reason; // empty: the page can run
     };
     const Case cases[] = {
-        {"monitor of no pair", false, true, "(1, 3, 1)", "100", "10", "64", true, false},
-        {"initial above maximum", false, true, "(1, 3, 1)", "200", "10", "64", false, false},
-        {"no pair ticked", false, false, "(1, 3, 1)", "100", "10", "64", false, false},
-        {"monitor and one port more", false, true, "(1, 2, 2)", "100", "10", "64", false, true},
-        {"monitor and two ports more", true, true, "(1, 2, 2)", "100", "10", "64", true, false},
-        {"group step 0 from a file", false, true, "(1, 3, 1)", "100", "0", "64", false, false},
-        {"frame size beyond the range", false, true, "(1, 3, 1)", "100", "10", "70000", false, false},
-        {"frame size below the streams' minimum", false, true, "(1, 3, 1)", "100", "10", "60", false, false},
-        {"text that is no number", false, true, "(1, 3, 1)", "1x", "10", "64", false, false},
+        {"monitor of no pair", false, true, "(1, 3, 1)", "100", "10", "64", ""},
+        {"initial above maximum", false, true, "(1, 3, 1)", "200", "10", "64",
+         "Number of Initial Groups is 200 but Number of Max Groups is 110: Number of Initial Groups must not "
+         "be above Number of Max Groups."},
+        {"no pair ticked", false, false, "(1, 3, 1)", "100", "10", "64",
+         "No pair is ticked: tick at least one pair of the pair list."},
+        {"monitor and one port more", false, true, "(1, 2, 2)", "100", "10", "64",
+         "There's no other Rx port except the monitoring port."},
+        {"monitor and two ports more", true, true, "(1, 2, 2)", "100", "10", "64", ""},
+        {"group step 0 from a file", false, true, "(1, 3, 1)", "100", "0", "64",
+         "Group Increase Step is 0: it must lie between 1 and 8000."},
+        {"frame size beyond the range", false, true, "(1, 3, 1)", "100", "10", "70000",
+         "Frame Size(byte) is 70000: it must lie between 64 and 16100."},
+        {"frame size below the streams' minimum", false, true, "(1, 3, 1)", "100", "10", "60",
+         "Frame Size(byte) is 60: it must lie between 64 and 16100."},
+        {"text that is no number", false, true, "(1, 3, 1)", "1x", "10", "64",
+         "Number of Initial Groups is 1x: it must lie between 1 and 8000."},
+        {"an empty field", false, true, "(1, 3, 1)", "", "10", "64",
+         "Number of Initial Groups is empty: it must lie between 1 and 8000."},
+        {"a sign as a file may write it", false, true, "(1, 3, 1)", "+100", "10", "64", ""},
     };
     for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
         GroupPages s(c.thirdHost);
         CDlgCapacity page;
         if (c.tick)
@@ -94,11 +107,9 @@ TEST(CapacityPage, ChecksBeforeARun)
         page.InitialGroups.Edit->setText(c.initial);
         page.GroupStep.Edit->setText(c.step);
         page.FrameSize.Edit->setText(c.frameSize);
-        EXPECT_EQ(page.CheckFieldsValid(), c.valid) << c.name;
-        EXPECT_EQ(s.prompter.messages(),
-                  c.message ? QStringList{"There's no other Rx port except the monitoring port."}
-                            : QStringList{})
-            << c.name;
+        EXPECT_EQ(page.CheckFieldsValid(), *c.reason == '\0');
+        EXPECT_EQ(page.RefusalReason().toStdString(), c.reason);
+        EXPECT_EQ(s.prompter.messages(), QStringList{});
     }
 
     // Every locked port a source: nothing to watch with.
@@ -109,6 +120,7 @@ TEST(CapacityPage, ChecksBeforeARun)
     s.tickPairOne(page);
     EXPECT_EQ(page.MonitorCombo->count(), 0);
     EXPECT_FALSE(page.CheckFieldsValid());
+    EXPECT_EQ(page.RefusalReason(), "No monitor port is chosen: the Monitor Port Select list holds no port.");
 }
 
 TEST(CapacityPage, ApplyFlagsTheMonitorAmongTheHostsOrAddsIt)
@@ -154,7 +166,8 @@ TEST(JoinLeavePage, ChecksApplyAndTheLastMeasureBox)
 {
     GroupPages s;
     CDlgJoinLeave page;
-    EXPECT_FALSE(page.CheckFieldsValid()); // no pair ticked
+    EXPECT_FALSE(page.CheckFieldsValid());
+    EXPECT_EQ(page.RefusalReason(), "No pair is ticked: tick at least one pair of the pair list.");
     s.tickPairOne(page);
     EXPECT_TRUE(page.CheckFieldsValid());
     page.TestDuration.Edit->setText("0");
@@ -169,6 +182,9 @@ TEST(JoinLeavePage, ChecksApplyAndTheLastMeasureBox)
     // Both unticked another way: no run.
     page.MeasureLeaveCheck->setChecked(false);
     EXPECT_FALSE(page.CheckFieldsValid());
+    EXPECT_EQ(
+        page.RefusalReason(),
+        "Neither Enable Measure Join Delay nor Enable Measure Leave Delay is ticked: tick at least one.");
     page.MeasureLeaveCheck->setChecked(true);
 
     page.DelayAfterJoin.Edit->setText("3");

@@ -1,6 +1,7 @@
 // The Source Filter page: its group list, the port moves with their refusals, the address settings
 // and tree, the check before a run and the copy into the test plan, and what the engine reads of it.
 #include "PageFixture.h"
+#include "common/PortGridRows.h"
 
 #include "controls/grid/KvAvlGrid.h"
 #include "controls/grid/MyCug.h"
@@ -31,22 +32,12 @@ protected:
         page = std::make_unique<CDlgSourceFilter>();
     }
 
-    static QStringList labels(CKvAvlGrid *grid)
-    {
-        QStringList texts;
-        for (int row = 0; row < grid->GetRowCount(); ++row) {
-            QString text;
-            grid->GetRowName(row, text);
-            texts << text;
-        }
-        return texts;
-    }
     QString label(int port) const { return CDlgSourceFilter::LockedPortLabels().at(port - 1); }
     // Ticks the rows of the ports in a grid.
     void tick(CKvAvlGrid *grid, std::initializer_list<int> ports)
     {
         for (int port : ports)
-            grid->SetRowChecked(int(labels(grid).indexOf(label(port))), 1);
+            grid->SetRowChecked(int(rowNames(grid).indexOf(label(port))), 1);
     }
     // Port 1 as source, ports 2 and 3 as hosts.
     void selectPorts()
@@ -124,31 +115,31 @@ TEST_F(DlgSourceFilterTest, MovesAreRefusedOnlyWhenEveryRowIsTickedAndTheOtherSi
     EXPECT_EQ(prompter.messages(), (QStringList{"The Host Port is N/A, Please Set Host Port!",
                                                 "The Source Port is N/A, Please Set Source Port!",
                                                 "The Source Port is N/A, Please Set Source Port!"}));
-    EXPECT_EQ(labels(page->SourceAvailableGrid).size(), 4);
+    EXPECT_EQ(rowNames(page->SourceAvailableGrid).size(), 4);
     EXPECT_EQ(page->SelectedSourceList.Count(), 0);
 
     // Some rows ticked move even with the other side empty; both available lists lose them.
     tick(page->SourceAvailableGrid, {3, 1});
     page->OnAddSourcePorts();
-    EXPECT_EQ(labels(page->SelectedSourceGrid), (QStringList{label(1), label(3)}));
+    EXPECT_EQ(rowNames(page->SelectedSourceGrid), (QStringList{label(1), label(3)}));
     EXPECT_EQ(page->SelectedSourceList.Items(), (QStringList{label(1), label(3)}));
-    EXPECT_EQ(labels(page->SourceAvailableGrid), (QStringList{label(2), label(4)}));
-    EXPECT_EQ(labels(page->HostAvailableGrid), (QStringList{label(2), label(4)}));
+    EXPECT_EQ(rowNames(page->SourceAvailableGrid), (QStringList{label(2), label(4)}));
+    EXPECT_EQ(rowNames(page->HostAvailableGrid), (QStringList{label(2), label(4)}));
     page->OnAddAllHostPorts();
     EXPECT_EQ(page->SelectedHostList.Items(), (QStringList{label(2), label(4)}));
     EXPECT_EQ(page->RecordCount(), 2u);
-    EXPECT_TRUE(labels(page->SourceAvailableGrid).isEmpty());
+    EXPECT_TRUE(rowNames(page->SourceAvailableGrid).isEmpty());
 
     // Returning one source takes exactly its label out of the list.
     tick(page->SelectedSourceGrid, {3});
     page->OnRemoveSourcePorts();
     EXPECT_EQ(page->SelectedSourceList.Items(), QStringList{label(1)});
-    EXPECT_EQ(labels(page->SourceAvailableGrid), QStringList{label(3)});
-    EXPECT_EQ(labels(page->HostAvailableGrid), QStringList{label(3)});
+    EXPECT_EQ(rowNames(page->SourceAvailableGrid), QStringList{label(3)});
+    EXPECT_EQ(rowNames(page->HostAvailableGrid), QStringList{label(3)});
     page->OnRemoveAllHostPorts();
     page->OnRemoveAllSourcePorts();
-    EXPECT_EQ(labels(page->SourceAvailableGrid), (QStringList{label(1), label(2), label(3), label(4)}));
-    EXPECT_EQ(labels(page->HostAvailableGrid), labels(page->SourceAvailableGrid));
+    EXPECT_EQ(rowNames(page->SourceAvailableGrid), (QStringList{label(1), label(2), label(3), label(4)}));
+    EXPECT_EQ(rowNames(page->HostAvailableGrid), rowNames(page->SourceAvailableGrid));
     EXPECT_EQ(page->SelectedHostList.Count() + page->SelectedSourceList.Count(), 0);
 }
 
@@ -248,32 +239,50 @@ TEST_F(DlgSourceFilterTest, CheckFieldsJudgesEachFieldAndFocusesTheFirstBadOne)
     {
         CNumEdit *CDlgSourceFilter::*edit;
         const char *text;
-        bool valid;
+        const char *reason; // empty: the page can run
     } cases[] = {
-        {&CDlgSourceFilter::DelayEdit, "0", false},        {&CDlgSourceFilter::DelayEdit, "300", true},
-        {&CDlgSourceFilter::TrialsEdit, "100", true},      {&CDlgSourceFilter::TrialsEdit, "101", false},
-        {&CDlgSourceFilter::DurationEdit, "30001", false}, {&CDlgSourceFilter::GroupCountEdit, "11", false},
-        {&CDlgSourceFilter::DurationEdit, "", false},
+        {&CDlgSourceFilter::DelayEdit, "0",
+         "Delay Time after Test Start is 0: it must lie between 1 and 300."},
+        {&CDlgSourceFilter::DelayEdit, "300", ""},
+        {&CDlgSourceFilter::TrialsEdit, "100", ""},
+        {&CDlgSourceFilter::TrialsEdit, "+2", ""},
+        {&CDlgSourceFilter::TrialsEdit, "101", "Number of Trails is 101: it must lie between 1 and 100."},
+        {&CDlgSourceFilter::TrialsEdit, "2x", "Number of Trails is 2x: it must lie between 1 and 100."},
+        {&CDlgSourceFilter::DurationEdit, "30001",
+         "Test Duration is 30001: it must lie between 1 and 30000."},
+        {&CDlgSourceFilter::GroupCountEdit, "11", "Number of Groups is 11: it must lie between 1 and 10."},
+        {&CDlgSourceFilter::DurationEdit, "", "Test Duration is empty: it must lie between 1 and 30000."},
+        {&CDlgSourceFilter::GroupCountEdit, " ", "Number of Groups is empty: it must lie between 1 and 10."},
     };
     for (const auto &c : cases) {
+        SCOPED_TRACE(c.text);
         CNumEdit *edit = page.get()->*c.edit;
         const QString before = edit->text();
         edit->setText(QString::fromLatin1(c.text));
         page->GroupCountEdit->setModified(true);
-        EXPECT_EQ(page->CheckFieldsValid(), c.valid) << c.text;
-        if (!c.valid) {
-            EXPECT_TRUE(edit->hasFocus()) << c.text;
+        EXPECT_EQ(page->CheckFieldsValid(), *c.reason == '\0');
+        EXPECT_EQ(page->RefusalReason().toStdString(), c.reason);
+        if (*c.reason) {
+            EXPECT_TRUE(edit->hasFocus());
         }
         edit->setText(before);
     }
     page->GroupAddressCtrl->setText(QStringLiteral("240.0.0.1"));
     EXPECT_FALSE(page->CheckFieldsValid());
+    EXPECT_EQ(page->RefusalReason(),
+              "Initial Group Address is 240.0.0.1: it must lie between 224.0.0.0 and 239.255.255.255.");
     EXPECT_TRUE(page->GroupAddressCtrl->hasFocus());
     page->GroupAddressCtrl->setText(QStringLiteral("239.0.0.1"));
     page->OnAddAllHostPorts(); // leaving the group count field returned them
     EXPECT_TRUE(page->CheckFieldsValid());
     page->OnRemoveAllHostPorts();
     EXPECT_FALSE(page->CheckFieldsValid());
+    EXPECT_EQ(page->RefusalReason(), "The Host Port is N/A, Please Set Host Port!");
+    page->OnAddAllHostPorts();
+    page->SelectedSourceGrid->SetRowChecked(0, 1);
+    page->OnRemoveSourcePorts();
+    EXPECT_FALSE(page->CheckFieldsValid());
+    EXPECT_EQ(page->RefusalReason(), "The Source Port is N/A, Please Set Source Port!");
 }
 
 TEST_F(DlgSourceFilterTest, ApplyWritesRatesPortsAndStreamValuesThatTheReportWindowRestores)

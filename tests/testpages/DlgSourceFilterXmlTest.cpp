@@ -1,6 +1,7 @@
 // The Source Filter page's section of the configuration file: what it writes, and what loading it does
 // to a page, hand-edited files included.
 #include "PageFixture.h"
+#include "common/PortGridRows.h"
 
 #include "controls/grid/KvAvlGrid.h"
 #include "controls/widgets/NumEdit.h"
@@ -28,16 +29,6 @@ protected:
     }
 
     static QString label(int port) { return CDlgSourceFilter::LockedPortLabels().at(port - 1); }
-    static QStringList labels(CKvAvlGrid *grid)
-    {
-        QStringList texts;
-        for (int row = 0; row < grid->GetRowCount(); ++row) {
-            QString text;
-            grid->GetRowName(row, text);
-            texts << text;
-        }
-        return texts;
-    }
     // The file text with the page's section written into an otherwise empty root.
     static QString saved(CDlgSourceFilter &page, bool selected)
     {
@@ -96,10 +87,10 @@ TEST_F(DlgSourceFilterXmlTest, TheAddressTreeIsWrittenWithAttributesAndLoadsBack
     bool selected = false;
     EXPECT_EQ(load(fresh, text, selected), QStringList());
     EXPECT_TRUE(selected);
-    EXPECT_EQ(labels(fresh.SelectedSourceGrid), QStringList{label(1)});
+    EXPECT_EQ(rowNames(fresh.SelectedSourceGrid), QStringList{label(1)});
     EXPECT_EQ(fresh.SelectedHostList.Items(), QStringList{label(3)});
-    EXPECT_EQ(labels(fresh.SourceAvailableGrid), (QStringList{label(2), label(4)}));
-    EXPECT_EQ(labels(fresh.HostAvailableGrid), (QStringList{label(2), label(4)}));
+    EXPECT_EQ(rowNames(fresh.SourceAvailableGrid), (QStringList{label(2), label(4)}));
+    EXPECT_EQ(rowNames(fresh.HostAvailableGrid), (QStringList{label(2), label(4)}));
     EXPECT_EQ(fresh.DurationEdit->text(), "25");
     ASSERT_EQ(fresh.AddressSettings.size(), 1u);
     const UtFilterHost &loaded = fresh.AddressSettings[0];
@@ -115,7 +106,7 @@ TEST_F(DlgSourceFilterXmlTest, TheAddressTreeIsWrittenWithAttributesAndLoadsBack
     // Loading the same file again leaves every label once.
     EXPECT_EQ(load(fresh, text, selected), QStringList());
     EXPECT_EQ(fresh.SelectedSourceList.Items(), QStringList{label(1)});
-    EXPECT_EQ(labels(fresh.SelectedHostGrid), QStringList{label(3)});
+    EXPECT_EQ(rowNames(fresh.SelectedHostGrid), QStringList{label(3)});
     EXPECT_EQ(fresh.AddressSettings.size(), 1u);
 }
 
@@ -131,7 +122,9 @@ TEST_F(DlgSourceFilterXmlTest, HandEditedSectionsLoadWhatTheyHoldWithinTheLimits
                                  "<SourceAddrNumber>1</SourceAddrNumber>%2</GroupAddress%1>")
                       .arg(g)
                       .arg(g == 1 ? sources : QStringLiteral("<SourceAddr1>1.1.1.1</SourceAddr1>"))
-                      .arg(g == 2 ? 7 : 2); // a mode that is neither include nor exclude
+                      .arg(g == 2   ? "7"
+                           : g == 3 ? "2abc"
+                                    : "2"); // modes neither include nor exclude
     const QString file =
         sectionFile("<SourcePortNumber>3</SourcePortNumber><SourcePort1>" + label(1) +
                     "</SourcePort1><SourcePort3>(  9, 9,1) - QM-M13</SourcePort3>"
@@ -152,11 +145,12 @@ TEST_F(DlgSourceFilterXmlTest, HandEditedSectionsLoadWhatTheyHoldWithinTheLimits
     EXPECT_EQ(
         load(page, file, selected),
         (QStringList{"SourceFilterConfig/TestDuration = 70000",
-                     "SourceFilterConfig/SourceAddressSettings/HostPort1/GroupAddress2/FilterType = 7"}));
+                     "SourceFilterConfig/SourceAddressSettings/HostPort1/GroupAddress2/FilterType = 7",
+                     "SourceFilterConfig/SourceAddressSettings/HostPort1/GroupAddress3/FilterType = 2abc"}));
     EXPECT_EQ(page.DurationEdit->text(), duration);
     EXPECT_TRUE(selected); // no "isSelected": the flag stays
     // A missing number is skipped; a label outside the inventory is kept as it stands.
-    EXPECT_EQ(labels(page.SelectedSourceGrid), (QStringList{label(1), "(  9, 9,1) - QM-M13"}));
+    EXPECT_EQ(rowNames(page.SelectedSourceGrid), (QStringList{label(1), "(  9, 9,1) - QM-M13"}));
     const QStringList groupList{"225.0.0.1", "225.0.0.2", "225.0.0.3"};
     EXPECT_EQ(page.GroupList.Items(), groupList);
     ASSERT_EQ(page.AddressSettings.size(), 2u);
@@ -171,6 +165,7 @@ TEST_F(DlgSourceFilterXmlTest, HandEditedSectionsLoadWhatTheyHoldWithinTheLimits
     const UtFilterHost &host = page.AddressSettings[0];
     EXPECT_EQ(host.Groups[0].Mode, 2u);
     EXPECT_EQ(host.Groups[1].Mode, 1u);
+    EXPECT_EQ(host.Groups[2].Mode, 1u);
     EXPECT_EQ(host.Groups[0].Sources.size(), 10);
     EXPECT_EQ(host.Groups[0].Sources.back(), "10.0.0.10");
     EXPECT_EQ(host.Groups[1].Sources, QStringList{"1.1.1.1"});
@@ -188,6 +183,51 @@ TEST_F(DlgSourceFilterXmlTest, HandEditedSectionsLoadWhatTheyHoldWithinTheLimits
     page.SelectedSourceGrid->SetRowChecked(0, 1);
     page.OnRemoveSourcePorts();
     EXPECT_FALSE(page.CheckFieldsValid());
+}
+
+// The note on hosts whose groups were made to follow the group list, in each language; a count or a
+// flag with letters after its number is named, not read as its number.
+TEST_F(DlgSourceFilterXmlTest, AlignedHostsAreToldInTheLanguageOnShow)
+{
+    const struct
+    {
+        const char *languageFile;
+        QString note;
+    } cases[] = {
+        {"LangEng.lng",
+         "The groups of host port(s) " + label(2) +
+             " in the configuration file differ from the 2 group(s) from 224.0.1.1. The hosts now have these "
+             "groups: a group not among them was dropped, a missing one was added with filter mode Include "
+             "and no source."},
+        {"LangChs.lng",
+         "配置文件中主机端口 " + label(2) +
+             " 的组与组列表（2 个组，从 224.0.1.1 开始）不一致。这些主机现在使用这些组：不在其中的组已删除，"
+             "缺少的组已按过滤模式“包含”添加，且没有源地址。"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.languageFile);
+        g_LangMag.SetLangFile(QStringLiteral(KV_SOURCE_DIR "/resources/Language/") +
+                              QLatin1String(c.languageFile));
+        CDlgSourceFilter page;
+        bool selected = false;
+        const qsizetype before = prompter.messages().size();
+        const QStringList refused = load(
+            page,
+            sectionFile("<isSelected>1abc</isSelected><SourcePortNumber>1x</SourcePortNumber><SourcePort1>" +
+                        label(1) + "</SourcePort1><HostPortNumber>1</HostPortNumber><HostPort1>" + label(2) +
+                        "</HostPort1><NumberGroup>2</NumberGroup><GroupIP>224.0.1.1</GroupIP>"
+                        "<SourceAddressSettings><HostPort1 HostPort=\"" +
+                        label(2) +
+                        "\"><GroupAddress1 GroupAddress=\"225.9.9.9\"/></HostPort1></SourceAddressSettings>"),
+            selected);
+        EXPECT_EQ(refused, (QStringList{"SourceFilterConfig/isSelected = 1abc",
+                                        "SourceFilterConfig/SourcePortNumber = 1x"}));
+        EXPECT_FALSE(selected);
+        EXPECT_TRUE(page.SelectedSourceList.Items().isEmpty());
+        EXPECT_EQ(page.SelectedHostList.Items(), QStringList{label(2)});
+        ASSERT_EQ(prompter.messages().size(), before + 1);
+        EXPECT_EQ(prompter.messages().last().toStdString(), c.note.toStdString());
+    }
 }
 
 TEST_F(DlgSourceFilterXmlTest, AFileWithoutTheSectionLeavesThePage)

@@ -306,6 +306,13 @@ TEST(PageConfigXml, ReaderTakesWhatItCanOfHandEditedSections)
          "5",
          {},
          {"JoinLeaveConfig/NumberOfTrails = abc", "JoinLeaveConfig/TestDuration = 1e23"}},
+        {"a number with letters after it, a sign as the edit takes it",
+         "<isSelected>1abc</isSelected><NumberOfTrails>+2</NumberOfTrails><EnableMeasureJoinDelay>0x"
+         "</EnableMeasureJoinDelay>",
+         "+2",
+         "5",
+         {},
+         {"JoinLeaveConfig/isSelected = 1abc", "JoinLeaveConfig/EnableMeasureJoinDelay = 0x"}},
     };
     for (const Case &c : cases) {
         CDlgJoinLeave page;
@@ -376,7 +383,11 @@ TEST(PageConfigXml, FrameTableRowsLoadOnlyWhenTheirCountFitsAndValuesOnlyWithinT
     EXPECT_EQ(refused[0], "MixedClassConfig/Item2/CustomFrameSize = 70000");
     EXPECT_EQ(refused[4], "MixedClassConfig/Item2/CustomResolution = 250");
     EXPECT_EQ(refused[5], "MixedClassConfig/Item3/CustomFrameSize = -5");
-    const std::vector<UtCustomFrame> nine = load(9);
-    for (std::size_t i = 0; i < 7; ++i)
-        EXPECT_EQ(std::memcmp(&nine[i], &defaults[i], sizeof(UtCustomFrame)), 0) << i;
+    // A count the table cannot hold is named, and the table keeps every row.
+    for (const int count : {9, 0, -1}) {
+        const std::vector<UtCustomFrame> table = load(count);
+        for (std::size_t i = 0; i < 7; ++i)
+            EXPECT_EQ(std::memcmp(&table[i], &defaults[i], sizeof(UtCustomFrame)), 0) << count << " " << i;
+        EXPECT_EQ(refused, QStringList{"MixedClassConfig/CustomRecordNumber = " + QString::number(count)});
+    }
 }

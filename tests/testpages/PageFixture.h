@@ -3,6 +3,7 @@
 #pragma once
 
 #include "common/EnglishTexts.h"
+#include "common/TestPlanPorts.h"
 #include "engine/EngineHost.h"
 #include "engine/IGMPTestPlan.h"
 #include "engine/Session.h"
@@ -20,8 +21,11 @@ struct PageFixture
         installLanguageTexts();
         EngineHost::instance().planSource = [this] { return &plan; };
         for (std::uint8_t n = 1; n <= 8; ++n)
-            plan.TestPairs.push_back(
-                {n, 0, 1, 0, 0, 0, 0, {224, 0, n, 1}, std::uint16_t(n * 10), 0xFFFF, 0xFF, 0xFF});
+            plan.TestPairs.push_back(pairOf({.id = n,
+                                             .status = 0,
+                                             .source = {},
+                                             .group = {224, 0, n, 1},
+                                             .groups = std::uint16_t(n * 10)}));
     }
     ~PageFixture()
     {

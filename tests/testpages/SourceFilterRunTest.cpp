@@ -1,8 +1,6 @@
 // A Source Filter run set up only through the page, against the simulated chassis and device in
 // simulated time: every group's verdict follows whether the device filters by source.
-#include "../engine/SimulatedTimeClock.h"
-#include "../engine/SimulatorConnection.h"
-#include "common/EnglishTexts.h"
+#include "common/SimulatorProcedureTest.h"
 #include "controls/grid/KvAvlGrid.h"
 #include "controls/grid/MyCug.h"
 #include "controls/widgets/NumEdit.h"
@@ -25,22 +23,14 @@
 
 namespace {
 
-class SourceFilterRunTest : public testing::Test
+class SourceFilterRunTest : public SimulatorProcedureTest
 {
 protected:
     void start(bool filtering)
     {
-        g_Session.resetTables();
-        EngineHost &host = EngineHost::instance();
-        host.reset();
-        host.demoMode = [] { return false; };
-        host.appendLog = [this](const QString &text) { log << text; };
-        host.setStatusText = [](const QString &) {};
-        english.install();
         SimConfig config;
         config.device.sourceFiltering = filtering;
-        config.timeScale = 0;
-        ASSERT_NO_FATAL_FAILURE(startLockedSimulator(server, config, &clock));
+        ASSERT_NO_FATAL_FAILURE(startEngineOnSimulator(config));
         std::fill(g_Session.LockedFlags.begin(), g_Session.LockedFlags.end(), 1);
         page = std::make_unique<CDlgSourceFilter>();
     }
@@ -48,8 +38,7 @@ protected:
     void TearDown() override
     {
         page.reset();
-        clock.server = nullptr;
-        disconnectFromSimulator(server);
+        SimulatorProcedureTest::TearDown();
     }
 
     QString labelOf(std::uint8_t card, std::uint8_t port) const
@@ -90,14 +79,7 @@ protected:
         return QString::asprintf("%d.%d.%d.%d", bytes[0], bytes[1], bytes[2], bytes[3]);
     }
 
-    RunState run;
-    SimulatedTimeClock clock;
     ScriptedPrompter prompter;
-    CIGMPTestPlan plan;
-    CTestReportDlg report;
-    QStringList log;
-    EnglishTexts english;
-    std::unique_ptr<KvServer> server;
     std::unique_ptr<CDlgSourceFilter> page;
 };
 
@@ -142,12 +124,11 @@ TEST_P(SourceFilterDevices, EachGroupsVerdictFollowsTheDevice)
     ASSERT_EQ(plan.HostPorts.size(), 2u);
     plan.TestType = kTestSourceFilter;
     report.SetPlan(&plan);
-    run.ReportRow = 12;
-    ASSERT_TRUE(report.PerformSourceFilterTest()) << log.join("").toStdString();
+    run.ReportRow = ReportPage::kFirstResultRow;
+    ASSERT_TRUE(report.PerformSourceFilterTest()) << logText();
     ASSERT_EQ(report.Results.Filter.size(), 2u);
     const QString verdict = filtering ? "Pass" : "Failed";
-    EXPECT_EQ(report.Results.Filter[0].Texts.front(), "Group 239.2.2.2 Test Result: " + verdict)
-        << log.join("").toStdString();
+    EXPECT_EQ(report.Results.Filter[0].Texts.front(), "Group 239.2.2.2 Test Result: " + verdict) << logText();
     EXPECT_EQ(report.Results.Filter[1].Texts.front(), "Group 239.2.2.3 Test Result: " + verdict);
     EXPECT_TRUE(prompter.messages().isEmpty());
     report.RestorePortMedia();

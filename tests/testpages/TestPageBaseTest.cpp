@@ -19,6 +19,7 @@
 #include <QRadioButton>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <memory>
 #include <set>
 
 namespace {
@@ -251,13 +252,89 @@ TEST_F(TestPageBaseTest, StoreReadsRowsUntilTheFirstEmptyLabel)
     page.PortGrid->SetCellText(8, 0, "70000");
     page.PortGrid->SetCellText(0, 2, second); // below an empty row
     page.PortGrid->SetCellText(11, 2, "9.9.9.9");
+    const std::uint16_t idBefore = page.PortSettingsList[0].VLanID;
     page.StorePortSettings();
     const UtPortProtocolSettings &settings = page.PortSettingsList[0];
     EXPECT_EQ(DottedText(settings.IPAddress), "192.168.1.44");
     EXPECT_EQ(DottedText(settings.GatewayIP), "10.0.0.1");
     EXPECT_EQ(std::uint8_t{settings.VLanState}, 0);
-    EXPECT_EQ(std::uint16_t{settings.VLanID}, 70000 & 0xFFFF);
+    EXPECT_EQ(std::uint16_t{settings.VLanID}, idBefore) << "an id beyond 12 bits is never cut";
     EXPECT_NE(DottedText(page.PortSettingsList[4].IPAddress), "9.9.9.9");
+}
+
+// A VLAN id or priority that no tag can carry stays on show through every refill of the grid, is never
+// cut into another value, and Run refuses it by row, port, column, text and range.
+TEST_F(TestPageBaseTest, PortTagsThatFitNoTagStayOnShowAndAreRefusedAtRun)
+{
+    twoChassis();
+    const struct
+    {
+        bool mixed;
+        int column;
+        const char *text;
+        const char *reason; // empty: the value is taken
+    } cases[] = {
+        {false, 8, "70000",
+         "Row 1, port (  1, 2,1) - QM-M13: VLAN ID is 70000, but it must lie between 0 and 4095."},
+        {false, 8, "5000",
+         "Row 1, port (  1, 2,1) - QM-M13: VLAN ID is 5000, but it must lie between 0 and 4095."},
+        {false, 8, "4096",
+         "Row 1, port (  1, 2,1) - QM-M13: VLAN ID is 4096, but it must lie between 0 and 4095."},
+        {false, 8, "-1",
+         "Row 1, port (  1, 2,1) - QM-M13: VLAN ID is -1, but it must lie between 0 and 4095."},
+        {false, 8, "abc",
+         "Row 1, port (  1, 2,1) - QM-M13: VLAN ID is abc, but it must lie between 0 and 4095."},
+        {false, 8, "12abc",
+         "Row 1, port (  1, 2,1) - QM-M13: VLAN ID is 12abc, but it must lie between 0 and 4095."},
+        {false, 10, "300",
+         "Row 1, port (  1, 2,1) - QM-M13: VLan Priority is 300, but it must lie between 0 and 7."},
+        {false, 10, "8",
+         "Row 1, port (  1, 2,1) - QM-M13: VLan Priority is 8, but it must lie between 0 and 7."},
+        {true, 12, "4096",
+         "Row 1, port (  1, 2,1) - QM-M13: Unicast VLAN ID is 4096, but it must lie between 0 and 4095."},
+        {true, 14, "9",
+         "Row 1, port (  1, 2,1) - QM-M13: Unicast VLan Priority is 9, but it must lie between 0 and 7."},
+        {false, 8, "4095", ""},
+        {false, 10, "+7", ""},
+        {true, 12, "0", ""},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.text);
+        std::unique_ptr<CRateTestPage> page;
+        if (c.mixed)
+            page = std::make_unique<CDlgMixClass>();
+        else
+            page = std::make_unique<CDlgLatency>();
+        page->PairChecked[1] = 1;
+        page->FillPairGrid();
+        const int row = page->FindPortInfoRow(CTestPageBase::PortLabelOf(g_Session.Ports[0]));
+        ASSERT_EQ(row, 0);
+        const UtPortProtocolSettings before = page->PortSettingsList[0];
+        page->PortGrid->SetCellText(c.column, row, QString::fromLatin1(c.text));
+        // Run stores the page on show and refills its grids before the check.
+        page->StorePortSettings();
+        page->FillPairGrid();
+        const QString typed = QString::fromLatin1(c.text);
+        EXPECT_EQ(cell(page->PortGrid, c.column, row), *c.reason ? typed : QString::number(typed.toInt()));
+        EXPECT_EQ(page->CheckFieldsValid(), *c.reason == '\0');
+        EXPECT_EQ(page->RefusalReason().toStdString(), c.reason);
+        if (*c.reason) {
+            EXPECT_EQ(std::memcmp(&page->PortSettingsList[0], &before, sizeof before), 0);
+        }
+    }
+
+    // The reason in the other language, the column titled in it.
+    CDlgLatency page;
+    page.PairChecked[1] = 1;
+    page.FillPairGrid();
+    g_LangMag.SetLangFile(QStringLiteral(KV_SOURCE_DIR "/resources/Language/LangChs.lng"));
+    page.SetLanguageText();
+    page.PortGrid->SetCellText(8, 0, "5000");
+    page.StorePortSettings();
+    EXPECT_FALSE(page.CheckFieldsValid());
+    EXPECT_EQ(
+        page.RefusalReason(),
+        QStringLiteral("第 1 行，端口 (  1, 2,1) - QM-M13：VLAN 标识 为 5000，但必须在 0 到 4095 之间。"));
 }
 
 TEST_F(TestPageBaseTest, ListGrowsWithPortsAddedAfterThePage)

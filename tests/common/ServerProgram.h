@@ -1,5 +1,6 @@
-// The chassis server program KvServerAP, started from beside the running benchmark as a process of its
-// own on a free loopback port, so that its work is not counted in the benchmark's process.
+// The chassis server program KvServerAP, started from beside the running test or benchmark as a process
+// of its own on a free loopback port: it serves in real time, and its work is not counted in the
+// benchmark's process.
 #pragma once
 
 #include <csignal>

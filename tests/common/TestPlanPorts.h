@@ -1,12 +1,47 @@
-// Test ports of a plan made from the session's port records, shared by the engine tests and the
-// benchmarks (no test framework needed).
+// Test pairs, and test ports of a plan made from the session's port records, shared by the tests and
+// the benchmarks (no test framework needed).
 #pragma once
 
 #include "engine/IGMPTestPlan.h"
 #include "engine/Session.h"
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
 #include <vector>
+
+// The fields of a test pair that a test names; the others stay as a pair in use from (2,1) to one
+// host with one group at 239.1.1.1 and no unicast port.
+struct PairFields
+{
+    std::uint8_t id = 1;
+    std::uint8_t status = 1; // 1 = in use
+    std::uint16_t hosts = 1;
+    UtPortId source{1, 2, 1};
+    std::uint16_t mediaType = 0;
+    std::array<std::uint8_t, 4> group{239, 1, 1, 1};
+    std::uint16_t groups = 1;
+    UtPortId unicast{0xFFFF, 0xFF, 0xFF}; // none
+};
+
+// A pair made with designated fields, for example pairOf({.hosts = 2, .unicast = {1, 2, 4}}).
+inline UtTestPair pairOf(const PairFields &fields)
+{
+    UtTestPair pair{};
+    pair.PairID = fields.id;
+    pair.Status = fields.status;
+    pair.num_of_destmember = fields.hosts;
+    pair.Src_Cid = fields.source.CID;
+    pair.Src_Bid = fields.source.BID;
+    pair.Src_Pid = fields.source.PID;
+    pair.mediatype = fields.mediaType;
+    std::copy(fields.group.begin(), fields.group.end(), pair.GroupIP);
+    pair.NumofGroup = fields.groups;
+    pair.UniCid = fields.unicast.CID;
+    pair.UniBid = fields.unicast.BID;
+    pair.UniPid = fields.unicast.PID;
+    return pair;
+}
 
 // The test port of port record `index`, at the link speed the fixtures use.
 inline UtTestPort testPortOf(std::uint8_t index)
@@ -57,7 +92,8 @@ inline void addEightPairs(CIGMPTestPlan &plan, std::uint16_t groups)
             g_Session.Ports.push_back(record);
             (side == 0 ? plan.SourcePorts : plan.HostPorts).push_back(testPortOf(index));
         }
-        plan.TestPairs.push_back({n, 1, 1, 1, 0, 0, 0, {225, 0, n, 1}, groups, 0xFFFF, 0xFF, 0xFF});
+        plan.TestPairs.push_back(
+            pairOf({.id = n, .source = {1, 0, 0}, .group = {225, 0, n, 1}, .groups = groups}));
         plan.PairSelected[n - 1] = 1;
     }
 }
