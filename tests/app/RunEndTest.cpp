@@ -1,12 +1,9 @@
 // How a run ends, inside the main frame in hardware mode against the chassis simulator in simulated time: a
 // chassis lost mid-run, the user's Stop, and Reconnect while a run is on.
-#include "ShellTestSupport.h"
-#include "app/KvIGMPTQApp.h"
-#include "app/LangMag.h"
+#include "MainWindowSimulator.h"
+#include "MainWindowTest.h"
 #include "app/LogDlg.h"
 #include "app/MMStatusBar.h"
-#include "app/MainFormView.h"
-#include "app/MainFrame.h"
 #include "app/PairOnePages.h"
 #include "app/ToolBarDlg.h"
 #include "common/PdfReadBack.h"
@@ -14,11 +11,6 @@
 #include "controls/widgets/ButtonST.h"
 #include "engine/EngineHost.h"
 #include "engine/EngineUtils.h"
-#include "engine/SimulatedTimeClock.h"
-#include "engine/SimulatorConnection.h"
-#include "engine/TestPlanPorts.h"
-#include "kvserver/KvServer.h"
-#include "platform/ScriptedPrompter.h"
 #include "reports/CounterLog.h"
 #include "reports/ReportMixClass.h"
 #include "run/TestReportDlg.h"
@@ -44,33 +36,23 @@ void PrintTo(const RunEndCase &c, std::ostream *out)
 
 // Pair 1 sends from (2,1) to (2,2) and (2,3); every page runs it, Capacity watching (2,4). The status
 // texts of the run are recorded as the status bar shows them.
-class RunEndTest : public testing::TestWithParam<RunEndCase>
+class RunEndTest : public MainWindowTest, public testing::WithParamInterface<RunEndCase>
 {
 protected:
+    RunEndTest() : MainWindowTest({.languageFile = GetParam().language, .shown = false}) {}
+
     void SetUp() override
     {
-        app = std::make_unique<CKvIGMPTQApp>(std::make_unique<FakeServices>(folder.path()));
-        app->DemoMode = 0;
-        g_LangMag.SetLangFile(folder.languageFile(GetParam().language));
-        frame = std::make_unique<CMainFrame>(folder.path());
-        view = frame->View();
         bar = frame->ToolBar;
-        SimConfig config;
-        config.timeScale = 0;
-        ASSERT_NO_FATAL_FAILURE(startLockedSimulator(server, config, &clock));
+        ASSERT_NO_FATAL_FAILURE(simulator.start({}, app->TestPlan));
         EngineHost &host = EngineHost::instance();
         host.setStatusText = [this, shown = host.setStatusText](const QString &text) {
             statuses << text;
             if (shown)
                 shown(text);
         };
-        CIGMPTestPlan ports;
-        addPairOnePorts(ports, {0, 1, 2});
         // The program's reservation of the simulator's ports that the simulator locked.
         std::fill(g_Session.LockedFlags.begin(), g_Session.LockedFlags.end(), std::uint8_t(1));
-        std::vector<UtTestPair> &pairs = app->TestPlan.TestPairs;
-        pairs.resize(std::max<std::size_t>(pairs.size(), 1));
-        pairs[0] = {1, 1, 2, 1, 2, 1, 0, {239, 1, 1, 1}, 1, 0xFFFF, 0xFF, 0xFF};
         CDlgMixClass *mixClass = view->MixClassPage;
         mixClass->PairChecked[1] = 1;
         mixClass->DurationField.edit->setText("30");
@@ -92,26 +74,15 @@ protected:
         view->SourceFilterPage->DurationEdit->setText("30");
         view->TestSelected[GetParam().test] = 1;
     }
-    void TearDown() override
-    {
-        clock.server = nullptr;
-        frame.reset();
-        disconnectFromSimulator(server);
-    }
+    void TearDown() override { simulator.stop(frame); }
 
     static QString text(const char *key) { return g_LangMag.GetString(QString::fromLatin1(key)); }
     QStringList logLines() const { return view->LogDlg->text().split(u'\n', Qt::SkipEmptyParts); }
     QString statusBarText() const { return frame->StatusBar->PaneText(0); }
     std::string logText() const { return view->LogDlg->text().toStdString(); }
 
-    ShellGlobalsGuard guard;
-    TempProgramFolder folder;
-    ScriptedPrompter prompter;
-    SimulatedTimeClock clock;
-    std::unique_ptr<KvServer> server;
-    std::unique_ptr<CKvIGMPTQApp> app;
-    std::unique_ptr<CMainFrame> frame;
-    CMainFormView *view = nullptr;
+    MainWindowSimulator simulator;
+    SimulatedTimeClock &clock = simulator.clock;
     CToolBarDlg *bar = nullptr;
     QStringList statuses;
 };
@@ -126,7 +97,7 @@ using ReconnectTest = RunEndTest;
 // and the test did not finish, the status bar and the log say the same, and Reconnect is offered.
 TEST_P(RunEndTest, ALostChassisEndsTheRunUnfinished)
 {
-    clock.callAt(3s, [this] { server->dropClients(); });
+    clock.callAt(3s, [this] { simulator.server->dropClients(); });
     bar->OnRunTest();
     const QString lost = text("Stat_Connection_Lost");
     EXPECT_EQ(prompter.messages().join(u'|').toStdString(), lost.toStdString()) << logText();
@@ -214,7 +185,7 @@ TEST_P(StoppedRunTest, AStoppedTrialSaysSoAndLeavesWhatItJoined)
     // The device's membership time-out passes: what the test left joined would time out now.
     WaitPumping(300s);
     std::vector<std::string> timedOut;
-    for (const std::string &line : server->callLog()) {
+    for (const std::string &line : simulator.server->callLog()) {
         if (line.find("timed out") != std::string::npos)
             timedOut.push_back(line);
     }
