@@ -334,9 +334,9 @@ void CMainFormView::OnTestFinished()
     if (connectionLost)
         Prompter::current().messageBox(languageText("Stat_Connection_Lost"), MB_OK | MB_ICONEXCLAMATION);
     else if (LinkDownStop == 0 && stopped < 0)
-        Prompter::current().messageBox(QStringLiteral("Test Finished!"), MB_OK);
+        Prompter::current().messageBox(languageText("Note_Test_Finished"), MB_OK);
     else if (ReportDlg->LinkState == CTestReportDlg::kLinkDown)
-        Prompter::current().messageBox(QStringLiteral("Detect the link down ports, stop the test."), MB_OK);
+        Prompter::current().messageBox(languageText("Note_Link_Down_Stop"), MB_OK);
     const bool showBars = ReportDlg->Results.AnyRan();
     const bool testPageVisible = VisibleTestPage() >= 0;
     for (CDlgButton *bar : {ReportDlg->ExcelBar, ReportDlg->PdfBar}) {
