@@ -1,5 +1,7 @@
 #include "app/HardwareLink.h"
 
+#include "platform/kvapi/KvClient.h"
+
 #include <utility>
 
 namespace {
@@ -14,6 +16,11 @@ std::uint16_t HardwareLink::ConnectToServer(const char address[32])
 std::uint16_t HardwareLink::TerminateProcess()
 {
     return Kv_SYS_TerminateProcess();
+}
+
+bool HardwareLink::IsConnected()
+{
+    return KvClient::instance().isConnected();
 }
 
 std::uint16_t HardwareLink::TerminateServer()

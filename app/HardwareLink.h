@@ -13,6 +13,8 @@ public:
 
     virtual std::uint16_t ConnectToServer(const char address[32]);
     virtual std::uint16_t TerminateProcess();
+    // Whether the connection to the server stands (false once it broke or was closed).
+    virtual bool IsConnected();
     virtual std::uint16_t TerminateServer();
     virtual std::uint16_t QueryNumOfClient();
     virtual std::uint16_t GetVerNum(char *buffer);

@@ -349,6 +349,13 @@ private:
     void prepareResultPage(int test, int tab, ReportPage *page, const std::vector<UtCustomFrame> &rows);
     // A procedure returned false: the run ends here.
     std::uint8_t failRunner();
+    // The test whose runner the user's Stop cut short, -1 when the run was not stopped before its end.
+    int stoppedTest() const;
+    // Whether the connection to the chassis broke: a run that ends so did not finish.
+    bool chassisConnectionLost() const;
+    // The result of a test that a Stop cut short says so: the end of the result page's testing interval,
+    // the capacity or the join and leave averages.
+    void markResultStopped(int test);
     // Closes the "Stop test, please wait..." dialog of a Stop and enables the frame again.
     void closeWaitDialog();
     void applyFrameRow(const UtCustomFrame &row, bool withMinRate);

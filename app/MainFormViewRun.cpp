@@ -1,6 +1,7 @@
 // Run control of the main view: Run, the page validation, the test sequencer, the seven runners, Stop
 // and the end of a run.
 #include "app/DlgWaitProgress.h"
+#include "app/HardwareLink.h"
 #include "app/KvIGMPTQApp.h"
 #include "app/MainFormView.h"
 #include "app/MainFrame.h"
@@ -188,18 +189,59 @@ void CMainFormView::RunSelectedTests()
         }
     }
     for (int test = 0; test < TestCount; ++test) {
-        if (!TestSelected[test] || RunActive != 1)
+        // After a Stop no further test starts.
+        if (!TestSelected[test] || RunActive != 1 || Run.StopRequested)
             continue;
         const TestRun &run = kTestRuns[test];
         EngineHost::instance().showStatus(QString::fromLatin1(run.startKey));
-        std::invoke(run.runner, this);
-        EngineHost::instance().showStatus(QStringLiteral("Stat_Finshed"));
+        // A test that failed or was stopped leaves the status line to the end of the run.
+        if (std::invoke(run.runner, this))
+            EngineHost::instance().showStatus(QStringLiteral("Stat_Finshed"));
     }
     if (LinkDownStop == 0)
         sendToFrame(ID_TEST_FINISHED);
     closeWaitDialog();
-    if (Run.StopRequested)
-        EngineHost::instance().showStatus(QStringLiteral("Stat_Test_Stopped"));
+}
+
+int CMainFormView::stoppedTest() const
+{
+    if (!Run.StopRequested)
+        return -1;
+    for (int test = 0; test < TestCount; ++test) {
+        if (TestDone[test])
+            return test;
+    }
+    return -1;
+}
+
+bool CMainFormView::chassisConnectionLost() const
+{
+    return !EngineHost::instance().isDemoMode() && g_Session.InventoryReceived == 1 &&
+           !HardwareLink::current().IsConnected();
+}
+
+void CMainFormView::markResultStopped(int test)
+{
+    switch (test) {
+    case TestCapacity:
+        CapacityPage->CapacityLabel->setText(ReportPage::StoppedText(CapacityPage->CapacityLabel->text()));
+        break;
+    case TestJoinLeave:
+        for (QLabel *average : {JoinLeavePage->JoinAverageLabel, JoinLeavePage->LeaveAverageLabel})
+            average->setText(ReportPage::StoppedText(average->text()));
+        break;
+    default: {
+        ReportPage *const pages[TestCount] = {ReportDlg->MixClassPage,
+                                              ReportDlg->AggregatePage,
+                                              ReportDlg->ScalePage,
+                                              ReportDlg->LatencyPage,
+                                              nullptr,
+                                              nullptr,
+                                              ReportDlg->FilterPage};
+        pages[test]->StampTestTime(true);
+        break;
+    }
+    }
 }
 
 void CMainFormView::closeWaitDialog()
@@ -272,15 +314,29 @@ void CMainFormView::OnTestFinished()
     ReportDlg->FinishTest();
     if (PortInfoPage)
         PortInfoPage->FillPortGrid();
-    // The log's last line says that the run ended because the user stopped it.
-    if (Run.StopRequested)
+    // The log's last line, the status line and the closing message say how the run ended: a lost
+    // chassis, the user's Stop (whose test's result says so), or its end.
+    const bool connectionLost = chassisConnectionLost();
+    const int stopped = connectionLost ? -1 : stoppedTest();
+    if (connectionLost) {
+        AppendLog(this, QStringLiteral("* ") + languageText("Stat_Connection_Lost") + QLatin1Char('\n'));
+        EngineHost::instance().showStatus(QStringLiteral("Stat_Connection_Lost"));
+        if (g_MainFrame)
+            g_MainFrame->OnConnectionLost();
+    } else if (stopped >= 0) {
+        if (ReportDlg->Results.Ran[std::size_t(stopped)])
+            markResultStopped(stopped);
         AppendLog(this, QStringLiteral("* Test stopped by the user.\n"));
+        EngineHost::instance().showStatus(QStringLiteral("Stat_Test_Stopped"));
+    }
     // A Stop given while the run ended is over by now: its wait dialog goes before the closing message.
     closeWaitDialog();
-    if (LinkDownStop == 0)
-        Prompter::current().messageBox(QStringLiteral("Test Finished!"), MB_OK);
+    if (connectionLost)
+        Prompter::current().messageBox(languageText("Stat_Connection_Lost"), MB_OK | MB_ICONEXCLAMATION);
+    else if (LinkDownStop == 0 && stopped < 0)
+        Prompter::current().messageBox(languageText("Note_Test_Finished"), MB_OK);
     else if (ReportDlg->LinkState == CTestReportDlg::kLinkDown)
-        Prompter::current().messageBox(QStringLiteral("Detect the link down ports, stop the test."), MB_OK);
+        Prompter::current().messageBox(languageText("Note_Link_Down_Stop"), MB_OK);
     const bool showBars = ReportDlg->Results.AnyRan();
     const bool testPageVisible = VisibleTestPage() >= 0;
     for (CDlgButton *bar : {ReportDlg->ExcelBar, ReportDlg->PdfBar}) {

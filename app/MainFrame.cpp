@@ -203,7 +203,8 @@ void CMainFrame::OnConnectionLost()
     if (Closing || (g_App && g_App->DemoMode))
         return;
     ConnectionLost = 1;
-    ToolBar->Reconnect->setEnabled(true);
+    // Not during a run or a reconnect: the end of the run offers it (the tool bar's return to idle).
+    ToolBar->Reconnect->setEnabled(!CToolBarDlg::IsRunActive() && !ToolBar->Reconnecting);
     UpdateConnectionPane();
 }
 

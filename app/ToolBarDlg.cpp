@@ -145,13 +145,23 @@ void CToolBarDlg::ReturnToIdle()
     setStopActive(false);
 }
 
+bool CToolBarDlg::IsRunActive()
+{
+    return g_IsRunning == 1 || (g_MainView && g_MainView->RunActive);
+}
+
+bool CToolBarDlg::refusedWhileRunning()
+{
+    if (!IsRunActive())
+        return false;
+    Prompter::current().messageBox(g_LangMag.GetString(QStringLiteral("Note_System_Runing")), MB_OK);
+    return true;
+}
+
 void CToolBarDlg::sendUnlessRunning(int command)
 {
-    if (g_IsRunning == 1) {
-        Prompter::current().messageBox(g_LangMag.GetString(QStringLiteral("Note_System_Runing")), MB_OK);
-        return;
-    }
-    sendToFrame(command);
+    if (!refusedWhileRunning())
+        sendToFrame(command);
 }
 
 void CToolBarDlg::setStopActive(bool active)
@@ -169,7 +179,8 @@ void CToolBarDlg::setConfigButtonsEnabled(bool enabled)
 
 void CToolBarDlg::OnRunTest()
 {
-    if (g_MainView && g_MainView->RunActive)
+    // A reconnect ends on the home page, which ends the run state: no run starts during one.
+    if ((g_MainView && g_MainView->RunActive) || Reconnecting)
         return;
     setConfigButtonsEnabled(false);
     setPicture(Run, ShellArt::RunRunningPicture, RunPicture);
@@ -191,9 +202,18 @@ void CToolBarDlg::OnStopTest()
 
 void CToolBarDlg::OnReconnect()
 {
-    // A lost connection is made again first; while that fails, Reconnect stays on offer.
-    if (g_MainFrame && !g_MainFrame->ReconnectToServer())
+    // The home page it ends on would end the run state under a running test.
+    if (Reconnecting || refusedWhileRunning())
         return;
+    // A lost connection is made again first; while that fails, Reconnect stays on offer.
+    Reconnecting = true;
+    Reconnect->setEnabled(false);
+    const bool connected = !g_MainFrame || g_MainFrame->ReconnectToServer();
+    Reconnecting = false;
+    if (!connected) {
+        Reconnect->setEnabled(true);
+        return;
+    }
     if (g_MainView) {
         g_MainView->BuildTree();
         g_MainView->CreatePages();

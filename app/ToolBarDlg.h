@@ -34,9 +34,14 @@ public:
     // The idle state after a run: every button back, the idle pictures, Reconnect only after a lost
     // connection.
     void ReturnToIdle();
+    // Run is ignored while a run or a reconnect is on.
     void OnRunTest();
     void OnStopTest();
+    // Connects again after a lost connection; refused while a run is active, and one at a time (its wait
+    // for the server takes input).
     void OnReconnect();
+    // A run is active from Run to its end, the end of a stopped run included.
+    static bool IsRunActive();
     // Timer 1: the lamp shows its other picture.
     void OnTimer();
 
@@ -61,6 +66,8 @@ public:
     // The pictures Run and Stop show now (their bitmap ids).
     int RunPicture = 0;
     int StopPicture = 0;
+    // Set while Reconnect waits for the server.
+    bool Reconnecting = false;
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -70,6 +77,8 @@ private:
     void setPicture(CButtonST *button, int bitmap, int &current);
     // The configuration buttons refuse to act while a test runs.
     void sendUnlessRunning(int command);
+    // True, after telling the user, while a run is active.
+    static bool refusedWhileRunning();
     void setConfigButtonsEnabled(bool enabled);
     void setStopActive(bool active);
 };

@@ -76,6 +76,7 @@ public:
     std::uint16_t SendJoinNicAggregate(std::uint8_t clients);
     std::uint16_t SendJoinNic(std::uint32_t groups);
     std::uint16_t SendJoinAll(std::uint32_t groups);
+    // The Source Filter reports of every port: joins (operation 0) end at a Stop, leaves go out whole.
     std::uint16_t SendV3ReportNic(std::uint32_t operation);
     void SendJoinTimestamped(const UtTestPort &port, std::uint32_t list);
     void SendLeaveTimestamped(const UtTestPort &port);
@@ -85,6 +86,8 @@ public:
     std::uint16_t SendLeavePerPort();
     std::uint16_t LeaveGroups();
     std::uint16_t SendLeaveAggregate(std::uint8_t clients);
+    // The leaves of the first `groups` groups from every port, in batches that take no Stop: a stopped
+    // test leaves what it joined.
     std::uint16_t SendLeaveAll(std::uint32_t groups);
 
     // Traffic.

@@ -62,7 +62,7 @@ std::uint16_t CIGMPTestPlan::ClearAllCounters()
     };
     for (const auto &step : steps) {
         if ((this->*step.operation)() == 0) {
-            EngineHost::instance().showStatus(QString::fromLatin1(step.failureKey));
+            failureStatus(step.failureKey);
             log(QStringLiteral("Failed! \n"));
             return 0;
         }

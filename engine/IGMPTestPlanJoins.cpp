@@ -218,6 +218,11 @@ std::uint16_t CIGMPTestPlan::sendBatches(std::uint32_t groups, std::uint32_t mes
     std::uint16_t result = 1;
     std::uint32_t k = 0;
     std::uint32_t batchMs = 0; // the longest burst of the batch
+    // Batches that take no Stop (the leaves) also wait whole: every burst is out before the next batch's
+    // global stop, or before the stop of all traffic that follows a stopped test.
+    const auto pause = [stoppable](std::uint32_t ms) {
+        stoppable ? WaitPumpingAbortable(ms) : WaitPumping(ms);
+    };
     // A batch is thousands of calls at the largest sizes.
     PeriodicEventPump letEventsThrough;
     for (std::uint32_t g = 0; g < groups; ++g) {
@@ -244,7 +249,7 @@ std::uint16_t CIGMPTestPlan::sendBatches(std::uint32_t groups, std::uint32_t mes
                 if (Kv_TQModule_FillTxPkt_AddEntry(id.CID, id.BID, id.PID, entry) == 0)
                     result = 0;
                 if (batchEnds) {
-                    WaitPumpingAbortable(50ms);
+                    pause(50);
                     const std::uint16_t final = message == kJoin ? 1 : 0;
                     if (Kv_TQModule_StartTxPkt(
                             id.CID, id.BID, id.PID,
@@ -259,7 +264,7 @@ std::uint16_t CIGMPTestPlan::sendBatches(std::uint32_t groups, std::uint32_t mes
             // The next batch opens with a global stop and the caller goes on to its traffic: the reports
             // of this batch are all sent first.
             if (batchMs > 0)
-                WaitPumpingAbortable(batchMs);
+                pause(batchMs);
             batchMs = 0;
             k = 0;
         } else {
@@ -290,7 +295,8 @@ std::uint16_t CIGMPTestPlan::SendV3ReportNic(std::uint32_t operation)
     const std::uint32_t copyBytes = operation == kJoin ? std::max<std::uint32_t>(V3ReportSize, 64) : 64;
     for (const auto *list : {&HostPorts, &SourcePorts}) {
         for (const UtTestPort &port : *list) {
-            if (stopRequested())
+            // The leaves go out whole after a Stop too: no membership of a test outlives it.
+            if (operation == kJoin && stopRequested())
                 return 0;
             sendIgmpByNic(port, operation, AsHost, 0, 0, copyBytes, g_Session.DemoHardware);
         }

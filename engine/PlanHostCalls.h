@@ -35,6 +35,13 @@ inline void status(const char *key)
     EngineHost::instance().showStatus(QString::fromLatin1(key));
 }
 
+// The status of a failed step. A step that a Stop cut short has not failed: the line is left to the Stop.
+inline void failureStatus(const char *key)
+{
+    if (!stopRequested())
+        status(key);
+}
+
 inline void statusText(const char *text)
 {
     EngineHost::instance().showStatusText(QString::fromLatin1(text));

@@ -148,6 +148,11 @@ QString ReportPage::text(const char *key)
     return languageText(key);
 }
 
+QString ReportPage::StoppedText(const QString &result)
+{
+    return text("Result_Stopped").replace(QStringLiteral("%s"), result);
+}
+
 QString ReportPage::format(const char *key, ...)
 {
     const QByteArray pattern = text(key).toUtf8();
@@ -309,11 +314,12 @@ void ReportPage::OnSetting()
     ChartSettingOpener::OnSetting(ChartSettingOpener::Page(m_index), FirstStep, this);
 }
 
-void ReportPage::StampTestTime()
+void ReportPage::StampTestTime(bool stopped)
 {
     QString interval;
     Grid->GetCellTextTo(ValueColumn, kTestIntervalRow, interval);
-    Grid->SetCellText(ValueColumn, kTestIntervalRow, interval + reportTime(QDateTime::currentDateTime()));
+    interval += reportTime(QDateTime::currentDateTime());
+    Grid->SetCellText(ValueColumn, kTestIntervalRow, stopped ? StoppedText(interval) : interval);
     if (ValueColumn < 0)
         Grid->RepaintAllParts();
     else

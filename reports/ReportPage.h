@@ -92,8 +92,10 @@ public:
     void ScrollViewPort(std::uint32_t step);
     // Redraws the chart and its tool tips.
     virtual void UpdateViewPort();
-    // Appends the end time to the "Testing Interval:" value.
-    virtual void StampTestTime();
+    // Appends the end time to the "Testing Interval:" value, marked when the user's Stop ended the test.
+    virtual void StampTestTime(bool stopped = false);
+    // A result that the user's Stop cut short, marked as such in the current language.
+    static QString StoppedText(const QString &result);
     // Draws the bars in view and hands the chart to the viewer.
     void DrawChart();
     // The whole chart, width x 280 pixels, for the PDF report.

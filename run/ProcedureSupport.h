@@ -29,6 +29,12 @@ inline QString trialLine(std::uint32_t trial, std::uint16_t frameSize)
         int(frameSize));
 }
 
+// The log line of the leaves that follow a Stop: a stopped test still leaves the groups it joined.
+inline QString stopLeaveLine(std::uint32_t groups)
+{
+    return QString::asprintf("* Test stopped: leaving the %u groups it joined...\n", groups);
+}
+
 inline QString dashLine()
 {
     return QStringLiteral("* ") + QString(148, QLatin1Char('-')) + QStringLiteral("\n");

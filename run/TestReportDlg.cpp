@@ -44,6 +44,7 @@ public:
 
 CTestReportDlg *g_ReportDlg = nullptr;
 
+using TestPlanSupport::failureStatus;
 using TestPlanSupport::log;
 using TestPlanSupport::status;
 
@@ -142,7 +143,7 @@ bool CTestReportDlg::checkLinks(const char *logLine, const char *statusKey)
     if (!plan.CheckLinkStates(0)) {
         // A second look logs the ports that are down.
         if (stopped() || !plan.CheckLinkStates(1)) {
-            status("Stat_Check_Link_Fail");
+            failureStatus("Stat_Check_Link_Fail");
             return false;
         }
         return true;
@@ -161,7 +162,7 @@ bool CTestReportDlg::checkLinks(const char *logLine, const char *statusKey)
     if (stopped())
         return false;
     if (!up) {
-        status("Stat_Check_Link_Fail");
+        failureStatus("Stat_Check_Link_Fail");
         log(QStringLiteral("* Detect the link down ports ."));
         LinkState = kLinkDown;
         return false;
@@ -180,25 +181,25 @@ bool CTestReportDlg::startProcedure(std::uint32_t testType, const PrologueOption
     if (stopped() || !checkLinks(options.linkCheckLine))
         return false;
     if (!SetupPortGroup(plan, 1)) {
-        status("Stat_Set_Media_Fail");
+        failureStatus("Stat_Set_Media_Fail");
         return false;
     }
     if (options.settleAfterPortGroup)
         WaitPumpingAbortable(2s);
     if (!EngineHost::instance().isDemoMode() && !plan.ClearTimestamps()) {
-        status("Stat_Send_Multicast_Fail");
+        failureStatus("Stat_Send_Multicast_Fail");
         return false;
     }
     log(QStringLiteral("* Start learning procedure of all ports."));
     if (!plan.StartAutoArpReply()) {
-        status("Stat_Set_Media_Fail");
+        failureStatus("Stat_Set_Media_Fail");
         return false;
     }
     log(QStringLiteral("."));
     if (options.learningStatus)
         status("Stat_Send_Learning");
     if (!plan.SendLearningFrames()) {
-        status("Stat_Send_Learning_Fail");
+        failureStatus("Stat_Send_Learning_Fail");
         return false;
     }
     log(QStringLiteral(". Done!\n"));
@@ -210,11 +211,11 @@ bool CTestReportDlg::learnWithPortGroup(const QString &learningLine)
 {
     CIGMPTestPlan &plan = Plan();
     if (!SetupPortGroup(plan, 1)) {
-        status("Stat_Set_Media_Fail");
+        failureStatus("Stat_Set_Media_Fail");
         return false;
     }
     if (!plan.StartAutoArpReply()) {
-        status("Stat_Set_Media_Fail");
+        failureStatus("Stat_Set_Media_Fail");
         return false;
     }
     log(learningLine);
@@ -222,7 +223,7 @@ bool CTestReportDlg::learnWithPortGroup(const QString &learningLine)
     if (EngineHost::instance().isDemoMode())
         WaitPumpingAbortable(1s);
     if (!plan.SendLearningFrames()) {
-        status("Stat_Send_Learning_Fail");
+        failureStatus("Stat_Send_Learning_Fail");
         return false;
     }
     log(QStringLiteral(". Done!\n"));
@@ -246,7 +247,7 @@ bool CTestReportDlg::runRepetitions(std::uint32_t trial, const RepetitionSteps &
             return false;
         status("Stat_Fill_Addentry");
         if (!plan.StartTestPairTraffic(plan.FrameSize)) {
-            status("Stat_Fill_AddEntty_Fail");
+            failureStatus("Stat_Fill_AddEntty_Fail");
             return false;
         }
         startTrialCounters();
@@ -323,7 +324,7 @@ bool CTestReportDlg::FinishTest()
         plan.ClearPortLists();
         done = false;
     } else if (plan.IgmpVersion != 1 && !plan.LeaveGroups()) {
-        status("Stat_Send_Leave_Fail");
+        failureStatus("Stat_Send_Leave_Fail");
         plan.ClearPortLists();
         done = false;
     } else {

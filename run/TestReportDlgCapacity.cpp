@@ -10,11 +10,15 @@
 #include "reports/CounterLog.h"
 #include "run/ProcedureSupport.h"
 
+#include <QScopeGuard>
+
 using namespace std::chrono_literals;
 
 using ProcedureSupport::dashLine;
+using ProcedureSupport::stopLeaveLine;
 using ProcedureSupport::trialLine;
 using TestPlanSupport::demoMode;
+using TestPlanSupport::failureStatus;
 using TestPlanSupport::log;
 using TestPlanSupport::portText;
 using TestPlanSupport::status;
@@ -28,15 +32,16 @@ bool CTestReportDlg::PerformCapacityTest(std::uint32_t frameSize)
     Results.Ran[4] = 1;
     plan.FillPortLists();
     plan.FrameSize = std::uint16_t(frameSize);
-    if (stopped())
-        return false;
-    // The page shows this run from here on, however far it gets.
+    // The page shows this run from here on, however far it gets: no count of an earlier run stands for
+    // this one's.
     if (page)
         page->LayOutResults(plan);
+    if (stopped())
+        return false;
     if (!checkLinks())
         return false;
     if (!demoMode() && !plan.ClearTimestamps()) {
-        status("Stat_Send_Multicast_Fail");
+        failureStatus("Stat_Send_Multicast_Fail");
         return false;
     }
     if (!learnWithPortGroup(QStringLiteral("* Start learning procedure of all ports..")))
@@ -51,6 +56,14 @@ bool CTestReportDlg::PerformCapacityTest(std::uint32_t frameSize)
         log(QStringLiteral("* \n"));
         log(trialLine(trial, plan.FrameSize));
         std::uint32_t lastRun = 0;
+        // A Stop ends the trial but not its memberships: the groups it joined are left all the same.
+        std::uint32_t joined = 0;
+        const auto leaveWhenStopped = qScopeGuard([&] {
+            if (joined != 0 && stopped()) {
+                log(stopLeaveLine(joined));
+                plan.SendLeaveAll(joined);
+            }
+        });
         // 64-bit so that a step past 2^32 - 1 ends the search instead of wrapping; a step of 0 (the
         // page refuses it) would try the same count until it fails, so it tries it once.
         for (std::uint64_t groups = plan.InitialGroups; groups <= plan.MaxGroups; groups += plan.GroupStep) {
@@ -63,8 +76,9 @@ bool CTestReportDlg::PerformCapacityTest(std::uint32_t frameSize)
             status("Stat_Send_Join");
             if (demoMode())
                 WaitPumpingAbortable(1s);
+            joined = count; // the earlier steps' groups are among these
             if (!plan.SendJoinAll(count)) {
-                status("Stat_Send_Join_Fail");
+                failureStatus("Stat_Send_Join_Fail");
                 return false;
             }
             status("Stat_Clear_Counter");
@@ -74,7 +88,7 @@ bool CTestReportDlg::PerformCapacityTest(std::uint32_t frameSize)
                 return false;
             statusText("Testing...Load Test Parameter into Module...");
             if (!plan.FillCapacityStreams(plan.FrameSize, count)) {
-                status("Stat_Fill_AddEntty_Fail");
+                failureStatus("Stat_Fill_AddEntty_Fail");
                 return false;
             }
             startTrialCounters();
@@ -109,8 +123,9 @@ bool CTestReportDlg::PerformCapacityTest(std::uint32_t frameSize)
         }
         log(QString::asprintf("============     Number of  Group %u  Leave in trail - %u ===========\n",
                               lastRun, trial));
+        joined = 0; // this leave takes no Stop
         if (!plan.SendLeaveAll(lastRun)) {
-            status("Stat_Send_Leave_Fail");
+            failureStatus("Stat_Send_Leave_Fail");
             return false;
         }
     }

@@ -15,6 +15,7 @@ using namespace std::chrono_literals;
 
 using ProcedureSupport::trialLine;
 using TestPlanSupport::demoMode;
+using TestPlanSupport::failureStatus;
 using TestPlanSupport::log;
 using TestPlanSupport::status;
 
@@ -32,14 +33,14 @@ bool CTestReportDlg::PerformAggregateTest()
         plan.AggregateTrial = count;
         status("Stat_Send_Join");
         if (!plan.SendJoinAggregate(count)) {
-            status("Stat_Send_Join_Fail");
+            failureStatus("Stat_Send_Join_Fail");
             return false;
         }
         waitAfterJoin();
         if (!runCountTrials(true, count))
             return false;
         if ((plan.IgmpVersion == 2 || plan.IgmpVersion == 3) && !plan.SendLeaveAggregate(count)) {
-            status("Stat_Send_Join_Fail");
+            failureStatus("Stat_Send_Join_Fail");
             return false;
         }
         setReportRow(reportRow() + std::uint32_t(plan.SourcePorts.size()));
@@ -66,14 +67,14 @@ bool CTestReportDlg::PerformScaleGroupTest()
         plan.ScaleTrial = std::uint8_t(count);
         status("Stat_Send_Join");
         if (!plan.SendJoinAll(count)) {
-            status("Stat_Send_Join_Fail");
+            failureStatus("Stat_Send_Join_Fail");
             return false;
         }
         WaitPumpingAbortable(1s);
         if (!runCountTrials(false, count))
             return false;
         if (!plan.SendLeaveAll(count)) {
-            status("Stat_Send_Join_Fail");
+            failureStatus("Stat_Send_Join_Fail");
             return false;
         }
         setReportRow(reportRow() + std::uint32_t(plan.SourcePorts.size()));

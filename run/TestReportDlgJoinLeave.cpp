@@ -10,6 +10,7 @@
 #include "engine/TestPageHooks.h"
 #include "run/ProcedureSupport.h"
 
+#include <QScopeGuard>
 #include <cmath>
 
 using namespace std::chrono_literals;
@@ -17,7 +18,9 @@ using namespace std::chrono_literals;
 using ProcedureSupport::dashLine;
 using ProcedureSupport::millisecondsOf;
 using ProcedureSupport::secondsAfterStart;
+using ProcedureSupport::stopLeaveLine;
 using TestPlanSupport::demoMode;
+using TestPlanSupport::failureStatus;
 using TestPlanSupport::log;
 using TestPlanSupport::portText;
 using TestPlanSupport::status;
@@ -43,20 +46,30 @@ bool CTestReportDlg::PerformJoinLeaveDelayTest()
 
     const bool skipped = g_Session.DemoHardware != 0 || demoMode();
     const std::uint32_t seconds = secondsAfterStart(plan);
+    const bool sendsLeaves = plan.IgmpVersion == 2 || plan.IgmpVersion == 3;
     for (std::uint32_t trial = 0; trial < plan.NumberOfTrials; ++trial) {
         if (stopped())
             return false;
+        // A Stop ends the trial but not its memberships: the group it joined is left all the same.
+        bool joined = false;
+        const auto leaveWhenStopped = qScopeGuard([&] {
+            if (joined && sendsLeaves && stopped()) {
+                log(stopLeaveLine(1));
+                plan.SendLeaveAll(1);
+            }
+        });
         if (plan.MeasureFlags & 1) {
             log(QString::asprintf(
                 "* ===============             Test Trail - %d            ===============\n",
                 int(trial + 1)));
             log(QStringLiteral("* Join Group from Host Port...\n"));
             statusText("* Join Group from Host Port...");
+            joined = true;
             plan.SendTimestampedJoinsFromSources();
             log(QStringLiteral("* Send packet from Host Port...\n"));
             statusText("* Send packet from Host Port...");
             if (!plan.StartTestPairTraffic(64)) {
-                status("Stat_Fill_AddEntty_Fail");
+                failureStatus("Stat_Fill_AddEntty_Fail");
                 return false;
             }
             WaitPumpingAbortable(millisecondsOf(plan.DelayAfterStart));
@@ -87,16 +100,17 @@ bool CTestReportDlg::PerformJoinLeaveDelayTest()
         statusText("* Start Group Leave Delay Test");
         if (plan.MeasureFlags & 2) {
             if (!demoMode() && !plan.ClearTimestamps()) {
-                status("Stat_Send_Multicast_Fail");
+                failureStatus("Stat_Send_Multicast_Fail");
                 return false;
             }
             statusText("* Join Group from All Ports...");
             log(QStringLiteral("* Join Group from All Ports...\n"));
+            joined = true;
             plan.SendJoinAll(1);
             log(QStringLiteral("* Send packet from Host Port...\n"));
             statusText("* Send packet from Host Port...");
             if (!plan.StartTestPairTraffic(64)) {
-                status("Stat_Fill_AddEntty_Fail");
+                failureStatus("Stat_Fill_AddEntty_Fail");
                 plan.ClearPortLists();
                 return false;
             }
@@ -121,8 +135,9 @@ bool CTestReportDlg::PerformJoinLeaveDelayTest()
         }
         // The trial ends with no membership left, the sources' included: the leave measurement leaves
         // only the hosts, and the next test must not receive on a port this one joined.
-        if ((plan.IgmpVersion == 2 || plan.IgmpVersion == 3) && !plan.SendLeaveAll(1)) {
-            status("Stat_Send_Leave_Fail");
+        joined = false; // this leave takes no Stop
+        if (sendsLeaves && !plan.SendLeaveAll(1)) {
+            failureStatus("Stat_Send_Leave_Fail");
             return false;
         }
         if (!(plan.MeasureFlags & 2))

@@ -17,6 +17,7 @@ using ProcedureSupport::dashLine;
 using ProcedureSupport::sourceOfPair;
 using ProcedureSupport::trialLine;
 using TestPlanSupport::demoMode;
+using TestPlanSupport::failureStatus;
 using TestPlanSupport::log;
 using TestPlanSupport::portText;
 using TestPlanSupport::status;
@@ -34,20 +35,20 @@ bool CTestReportDlg::PerformLatencyTest(double rate)
     WaitPumpingAbortable(100ms);
     if (!SetupPortGroup(plan, 1)) {
         log(QStringLiteral("SetupGroup Fail"));
-        status("Stat_Set_Media_Fail");
+        failureStatus("Stat_Set_Media_Fail");
         return false;
     }
     WaitPumpingAbortable(2s);
     if (!demoMode() && !plan.ClearTimestamps()) {
         log(QStringLiteral("SendSysTimeStamp Fail"));
-        status("Stat_Send_Multicast_Fail");
+        failureStatus("Stat_Send_Multicast_Fail");
         return false;
     }
     WaitPumpingAbortable(100ms);
     log(QStringLiteral("* Start learning procedure for all ports."));
     if (!plan.StartAutoArpReply()) {
         log(QStringLiteral("SetARPAutoReply Fail"));
-        status("Stat_Set_Media_Fail");
+        failureStatus("Stat_Set_Media_Fail");
         return false;
     }
     log(QStringLiteral("."));
@@ -55,7 +56,7 @@ bool CTestReportDlg::PerformLatencyTest(double rate)
     WaitPumpingAbortable(100ms);
     if (!plan.SendLearningFrames()) {
         log(QStringLiteral("SendPkt_Learning Fail"));
-        status("Stat_Send_Learning_Fail");
+        failureStatus("Stat_Send_Learning_Fail");
         return false;
     }
     log(QStringLiteral(". Done!\n"));
@@ -64,7 +65,7 @@ bool CTestReportDlg::PerformLatencyTest(double rate)
     status("Stat_Send_Join");
     if (!plan.SendJoinPerPort()) {
         log(QStringLiteral("Join Group Fail"));
-        status("Stat_Send_Join_Fail");
+        failureStatus("Stat_Send_Join_Fail");
         return false;
     }
     WaitPumpingAbortable(100ms);
@@ -80,7 +81,7 @@ bool CTestReportDlg::PerformLatencyTest(double rate)
         status("Stat_Clear_Counter");
         if (!plan.ClearAllCounters()) {
             log(QStringLiteral("ReSetAllCounterState Fail"));
-            status("Stat_Clear_Counter_Fail");
+            failureStatus("Stat_Clear_Counter_Fail");
             return false;
         }
         if (!SetStreamCounters(plan, 1)) {
@@ -91,7 +92,7 @@ bool CTestReportDlg::PerformLatencyTest(double rate)
         status("Stat_Fill_AddEntty");
         if (!plan.StartTestPairTraffic(plan.FrameSize)) {
             log(QStringLiteral("FillAddEntry_Multicast Fail"));
-            status("Stat_Fill_AddEntty_Fail");
+            failureStatus("Stat_Fill_AddEntty_Fail");
             plan.ClearPortLists();
             return false;
         }
@@ -144,7 +145,7 @@ bool CTestReportDlg::PerformLatencyTest(double rate)
 
     if ((plan.IgmpVersion == 2 || plan.IgmpVersion == 3) && !plan.LeaveGroups()) {
         log(QStringLiteral("Send Leave Fail"));
-        status("Stat_Send_Leave_Fail");
+        failureStatus("Stat_Send_Leave_Fail");
         return false;
     }
     return true;

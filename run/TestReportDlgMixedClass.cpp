@@ -14,6 +14,7 @@
 using namespace std::chrono_literals;
 
 using ProcedureSupport::trialLine;
+using TestPlanSupport::failureStatus;
 using TestPlanSupport::log;
 using TestPlanSupport::status;
 
@@ -28,7 +29,7 @@ bool CTestReportDlg::PerformMixedClassTest()
     log(QStringLiteral("* Start Join Group of all ports ..."));
     status("Stat_Send_Join");
     if (!plan.SendJoinAll(1)) {
-        status("Stat_Send_Join_Fail");
+        failureStatus("Stat_Send_Join_Fail");
         return false;
     }
     log(QStringLiteral("Done!\n"));
@@ -66,7 +67,7 @@ bool CTestReportDlg::PerformMixedClassTest()
 
     status("Stat_Send_Leave");
     if ((plan.IgmpVersion == 2 || plan.IgmpVersion == 3) && !plan.LeaveGroups()) {
-        status("Stat_Send_Leave_Fail");
+        failureStatus("Stat_Send_Leave_Fail");
         return false;
     }
     TxStopTimer.start(1000);

@@ -18,7 +18,9 @@
 using namespace std::chrono_literals;
 
 using ProcedureSupport::dashLine;
+using ProcedureSupport::stopLeaveLine;
 using TestPlanSupport::demoMode;
+using TestPlanSupport::failureStatus;
 using TestPlanSupport::log;
 using TestPlanSupport::portText;
 using TestPlanSupport::status;
@@ -33,16 +35,25 @@ bool CTestReportDlg::PerformSourceFilterTest()
     start.settleAfterPortGroup = false;
     if (!startProcedure(kTestSourceFilter, start))
         return false;
+    const QStringList groups = EngineHost::instance().sourceFilterGroups();
+    const bool sendsLeaves = plan.IgmpVersion == 2 || plan.IgmpVersion == 3;
+    // A Stop ends the test but not its memberships: the groups it joined are left all the same.
+    bool joined = true;
+    const auto leaveWhenStopped = qScopeGuard([&] {
+        if (joined && sendsLeaves && stopped()) {
+            log(stopLeaveLine(std::uint32_t(groups.size())));
+            plan.SendV3ReportNic(1);
+        }
+    });
     log(QStringLiteral("* Start Join Group of all ports ..."));
     status("Stat_Send_Join");
     if (!plan.SendV3ReportNic(0)) {
-        status("Stat_Send_Join_Fail");
+        failureStatus("Stat_Send_Join_Fail");
         return false;
     }
     log(QStringLiteral("Done!\n"));
     waitAfterJoin();
 
-    const QStringList groups = EngineHost::instance().sourceFilterGroups();
     // A group passes only while it has passed in every trial so far: 0, or the first trial it failed.
     std::vector<std::uint32_t> firstFailedTrial(std::size_t(groups.size()), 0);
     const auto hosts = std::uint32_t(plan.HostPorts.size());
@@ -64,7 +75,7 @@ bool CTestReportDlg::PerformSourceFilterTest()
                 return false;
             status("Stat_Fill_Addentry");
             if (!plan.StartSourcePortTraffic(plan.FrameSize, std::uint8_t(k))) {
-                status("Stat_Fill_AddEntty_Fail");
+                failureStatus("Stat_Fill_AddEntty_Fail");
                 return false;
             }
             startTrialCounters();
@@ -130,8 +141,9 @@ bool CTestReportDlg::PerformSourceFilterTest()
     }
 
     status("Stat_Send_Leave");
-    if ((plan.IgmpVersion == 2 || plan.IgmpVersion == 3) && !plan.SendV3ReportNic(1)) {
-        status("Stat_Send_Leave_Fail");
+    joined = false; // this leave takes no Stop
+    if (sendsLeaves && !plan.SendV3ReportNic(1)) {
+        failureStatus("Stat_Send_Leave_Fail");
         return false;
     }
     TxStopTimer.start(1000);

@@ -113,6 +113,16 @@ protected:
 
 } // namespace
 
+TEST_F(RunControlTest, TheClosingBoxSpeaksTheChosenLanguage)
+{
+    readyRatePages();
+    select({TestLatency});
+    g_LangMag.SetLangFile(folder.languageFile("LangChs.lng"));
+    view->OnLanguageChanged();
+    frame->ToolBar->OnRunTest();
+    EXPECT_EQ(prompter.messages(), QStringList{QStringLiteral("测试完成！")});
+}
+
 TEST_F(RunControlTest, RunFromTheToolBarReturnsItToIdleAfterwards)
 {
     readyRatePages();
