@@ -343,7 +343,7 @@ private:
     // Run control helpers.
     void sendToFrame(int command);
     // The start of every runner: flags, plan test type, run values and the elapsed-time timer.
-    void beginRunner(int test, std::uint32_t testType);
+    void beginRunner(int test);
     // The result page of a test opened, listed under the report node, emptied (for the frame-size rows
     // of the run) and shown.
     void prepareResultPage(int test, int tab, ReportPage *page, const std::vector<UtCustomFrame> &rows);

@@ -360,7 +360,7 @@ void CMainFormView::OnFinishedRun()
 
 // ---- Runners ----
 
-void CMainFormView::beginRunner(int test, std::uint32_t testType)
+void CMainFormView::beginRunner(int test)
 {
     g_IsRunning = 1;
     if (g_MainFrame)
@@ -369,7 +369,7 @@ void CMainFormView::beginRunner(int test, std::uint32_t testType)
     ReportDlg->CurrentTestNo = std::uint32_t(test + 1);
     TestDone[test] = 1;
     CIGMPTestPlan &plan = ReportDlg->Plan();
-    plan.TestType = testType;
+    plan.TestType = std::uint32_t(test);
     plan.RunValueA = std::uint32_t(toIntPrefix(RunValueTextA));
     plan.RunValueB = std::uint32_t(toIntPrefix(RunValueTextB));
     ElapsedTimer.start(1000);
@@ -468,7 +468,7 @@ std::uint8_t CMainFormView::runFrameRows(int test, const std::vector<UtCustomFra
 std::uint8_t CMainFormView::RunMixedClassTest()
 {
     AppendLog(this, QStringLiteral("* Start Mixed Class Test\n"));
-    beginRunner(TestMixClass, kTestMixedClass);
+    beginRunner(TestMixClass);
     if (Run.StopRequested)
         return 0;
     CIGMPTestPlan &plan = ReportDlg->Plan();
@@ -493,7 +493,7 @@ std::uint8_t CMainFormView::RunMixedClassTest()
 std::uint8_t CMainFormView::RunAggregateTest()
 {
     AppendLog(this, QStringLiteral("* Start Aggregate Test\n"));
-    beginRunner(TestAggregate, kTestAggregate);
+    beginRunner(TestAggregate);
     CIGMPTestPlan &plan = ReportDlg->Plan();
     AggregatePage->ApplyToTestConfig(plan);
     if (Run.StopRequested)
@@ -515,7 +515,7 @@ std::uint8_t CMainFormView::RunAggregateTest()
 std::uint8_t CMainFormView::RunScaleGroupTest()
 {
     AppendLog(this, QStringLiteral("* Start Scale Group Forwarding Test\n"));
-    beginRunner(TestScale, kTestScaleGroup);
+    beginRunner(TestScale);
     CIGMPTestPlan &plan = ReportDlg->Plan();
     ScalePage->ApplyToTestConfig(plan);
     if (Run.StopRequested)
@@ -541,7 +541,7 @@ std::uint8_t CMainFormView::RunLatencyTest()
     AppendLog(this, QStringLiteral("* Start Multicast Forwarding Latency Test\n"));
     if (Run.StopRequested)
         return 0;
-    beginRunner(TestLatency, kTestLatency);
+    beginRunner(TestLatency);
     CIGMPTestPlan &plan = ReportDlg->Plan();
     LatencyPage->ApplyToTestConfig(plan);
     CReportLatency *page = ReportDlg->LatencyPage;
@@ -611,7 +611,7 @@ std::uint8_t CMainFormView::RunCapacityTest()
     AppendLog(this, QStringLiteral("* Start Group Capacity Test\n"));
     if (Run.StopRequested)
         return 0;
-    beginRunner(TestCapacity, kTestCapacity);
+    beginRunner(TestCapacity);
     CapacityPage->ApplyToTestConfig(ReportDlg->Plan());
     return runEntries(TestCapacity, CapacityPage->RunList, false,
                       [this](std::uint32_t frameSize) { return ReportDlg->PerformCapacityTest(frameSize); });
@@ -620,7 +620,7 @@ std::uint8_t CMainFormView::RunCapacityTest()
 std::uint8_t CMainFormView::RunJoinLeaveTest()
 {
     AppendLog(this, QStringLiteral("* Start Group Join/Leave Delay Test\n"));
-    beginRunner(TestJoinLeave, kTestJoinLeave);
+    beginRunner(TestJoinLeave);
     if (Run.StopRequested)
         return 0;
     JoinLeavePage->ApplyToTestConfig(ReportDlg->Plan());
@@ -631,7 +631,7 @@ std::uint8_t CMainFormView::RunJoinLeaveTest()
 std::uint8_t CMainFormView::RunSourceFilterTest()
 {
     AppendLog(this, QStringLiteral("* Start IGMP V3 Source Filter Test\n"));
-    beginRunner(TestSourceFilter, kTestSourceFilter);
+    beginRunner(TestSourceFilter);
     CIGMPTestPlan &plan = ReportDlg->Plan();
     SourceFilterPage->ApplyToTestConfig(plan);
     if (Run.StopRequested)

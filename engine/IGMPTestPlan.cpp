@@ -56,7 +56,7 @@ std::uint16_t CIGMPTestPlan::ReservePorts()
             sets.Enter(entry.Id);
         }
     }
-    if (g_Session.DemoHardware || demoMode())
+    if (hardwareSkipped())
         return 1;
     std::uint16_t result = 1;
     for (const auto &[chassis, entry] : sets.Sets()) {
@@ -79,7 +79,7 @@ std::uint16_t CIGMPTestPlan::ReleasePorts()
         for (const KV_PROJECT_PORT_T &entry : list)
             sets.Enter(entry.Id);
     }
-    if (g_Session.DemoHardware || demoMode())
+    if (hardwareSkipped())
         return 1;
     std::uint16_t result = 1;
     for (const auto &[chassis, entry] : sets.Sets()) {

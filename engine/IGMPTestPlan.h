@@ -9,6 +9,7 @@
 
 #include "engine/BaseTestPlan.h"
 #include "engine/SessionRecords.h"
+#include "engine/TestIndex.h"
 #include "engine/TestPlanRecords.h"
 #include "platform/kvapi/KvAPI.h"
 
@@ -16,18 +17,6 @@
 #include <cstdint>
 #include <functional>
 #include <vector>
-
-// Test types.
-enum : std::uint32_t
-{
-    kTestMixedClass = 0,
-    kTestAggregate = 1,
-    kTestScaleGroup = 2,
-    kTestLatency = 3,
-    kTestCapacity = 4,
-    kTestJoinLeave = 5,
-    kTestSourceFilter = 6,
-};
 
 // Frame sizes the streams accept (bytes with the frame check sequence). A transmit entry carries the
 // length; its frame area holds the headers, and the payload is the pattern.

@@ -78,7 +78,7 @@ std::uint16_t SetStreamCounters(CIGMPTestPlan &plan, std::uint32_t selector)
     KvStreamCounterTable table{};
     table.BaseStream = 100;
     table.Byte648 = 14;
-    if (plan.TestType == kTestSourceFilter) {
+    if (plan.TestType == TestSourceFilter) {
         table.EnableBits[0] = 3;
     } else {
         // Counter items 2i and 2i + 1 belong to pair i.

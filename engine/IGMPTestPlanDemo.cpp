@@ -34,7 +34,7 @@ void CIGMPTestPlan::SimulateCounters(std::int32_t seconds)
     const double rate = std::isfinite(CurrentRate) ? std::max(CurrentRate, 0.0) : 0.0;
     // Source Filter: a host receives what its filter for the group on test admits, from every source of
     // its pair together, as a device that honours the filters would deliver.
-    const bool filtering = TestType == kTestSourceFilter;
+    const bool filtering = TestType == TestSourceFilter;
     std::vector<UtFilterHost> filters;
     QString group;
     if (filtering) {
@@ -58,7 +58,7 @@ void CIGMPTestPlan::SimulateCounters(std::int32_t seconds)
         UtPortState &state = g_Session.PortStates[hw];
         counters.TxPackets = truncated(tx);
         counters.TxBytes = truncated((FrameSize + 4.0) * tx);
-        if (TestType == kTestMixedClass) {
+        if (TestType == TestMixClass) {
             const bool odd = (truncated(fps) * static_cast<std::uint64_t>(elapsed)) % 2 == 1;
             state.TxCountA = odd ? truncated(0.5 * tx + 1) : truncated(0.5 * tx);
             state.TxCountB = truncated(0.5 * tx);
@@ -87,11 +87,11 @@ void CIGMPTestPlan::SimulateCounters(std::int32_t seconds)
                 // The other sources of the pair counted before add to it.
                 if (!hostsCounted.insert(hostHw).second)
                     multicast += rx.MulticastRx;
-            } else if (TestType == kTestMixedClass) {
+            } else if (TestType == TestMixClass) {
                 multicast = truncated(tx) % 2 == 1 ? truncated(0.5 * tx + 1) : truncated(0.5 * tx);
                 if (host.Flag == 1)
                     unicast = truncated(tx - static_cast<double>(multicast));
-            } else if (TestType == kTestAggregate) {
+            } else if (TestType == TestAggregate) {
                 if (TrialClients < k)
                     multicast = 0;
                 else
@@ -99,7 +99,7 @@ void CIGMPTestPlan::SimulateCounters(std::int32_t seconds)
             }
             rx.MulticastRx = rxState.RxCountA = multicast;
             rx.UnicastRx = unicast;
-            rxState.RxCountB = TestType == kTestAggregate ? 0 : unicast;
+            rxState.RxCountB = TestType == TestAggregate ? 0 : unicast;
             rx.RxPackets = multicast + unicast;
             setReceivedSizes(rx, FrameSize, rx.RxPackets);
         }

@@ -226,7 +226,7 @@ bool CIGMPTestPlan::BuildIgmpFrame(UtTxEntry &entry, std::uint32_t message, std:
     }
     const UtPortRecord &record = g_Session.Ports[portIndex];
     const std::uint8_t pair = side == AsSource ? record.SourcePair : record.HostPair;
-    const bool sourceFilter = IgmpVersion == 3 && TestType == kTestSourceFilter;
+    const bool sourceFilter = IgmpVersion == 3 && TestType == TestSourceFilter;
     const std::size_t option = g_Session.RouterAlert ? 4 : 0;
 
     std::uint8_t group[4] = {};
@@ -323,7 +323,7 @@ bool CIGMPTestPlan::BuildMulticastDataFrame(UtTxEntry &entry, std::uint32_t fram
                                             std::uint16_t portIndex) const
 {
     std::uint8_t group[4] = {};
-    const bool sourceFilter = TestType == kTestSourceFilter;
+    const bool sourceFilter = TestType == TestSourceFilter;
     if (sourceFilter) {
         const QStringList groups = EngineHost::instance().sourceFilterGroups();
         std::uint32_t address = 0;

@@ -370,7 +370,7 @@ std::uint16_t CIGMPTestPlan::SendTimestampedLeavesFromHosts()
 
 std::uint16_t CIGMPTestPlan::SendLeavePerPort()
 {
-    if (IgmpVersion == 3 && TestType == kTestSourceFilter)
+    if (IgmpVersion == 3 && TestType == TestSourceFilter)
         return SendV3ReportNic(kLeave);
     if (demoMode())
         return 1;

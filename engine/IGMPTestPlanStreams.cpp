@@ -284,7 +284,7 @@ std::uint16_t CIGMPTestPlan::StartTestPairTraffic(std::uint32_t frameSize)
                     id.CID, id.BID, id.PID, TxFrameCount));
             };
             switch (TestType) {
-            case kTestMixedClass:
+            case TestMixClass:
                 if (FillTestPairStreams(entry, frameSize, s, portIndex, CurrentRate)) {
                     WaitPumpingAbortable(500ms);
                     logTransmit();
@@ -292,14 +292,14 @@ std::uint16_t CIGMPTestPlan::StartTestPairTraffic(std::uint32_t frameSize)
                         result = 0;
                 }
                 break;
-            case kTestScaleGroup:
+            case TestScale:
                 if (!FillGroupStreams(entry, frameSize, s, portIndex, CurrentRate) && TxFrameCount > 0)
                     result = 0;
                 break;
             default:
                 if (FillSourceStreams(entry, frameSize, portIndex, CurrentRate)) {
                     WaitPumpingAbortable(500ms);
-                    if (TestType == kTestAggregate)
+                    if (TestType == TestAggregate)
                         logTransmit();
                     if (startTable(id, 0, 0, TxFrameCount, 0) == 0)
                         result = 0;
@@ -335,8 +335,7 @@ std::uint16_t CIGMPTestPlan::StartSourcePortTraffic(std::uint32_t frameSize, std
                 continue;
             }
             // One entry is built, so the table starts that one entry only.
-            if (TestType == kTestSourceFilter &&
-                FillSourceStreams(entry, frameSize, portIndex, CurrentRate)) {
+            if (TestType == TestSourceFilter && FillSourceStreams(entry, frameSize, portIndex, CurrentRate)) {
                 WaitPumpingAbortable(500ms);
                 log(QString::asprintf("* Source Port ( %3d, %2d, %d) Transmit packet  ==>   %" PRIu64 "\n",
                                       source.Id.CID, source.Id.BID, source.Id.PID, TxFrameCount));

@@ -4,24 +4,13 @@
 // engine finds it through g_RunState.
 #pragma once
 
+#include "engine/TestIndex.h"
+
 #include <QObject>
 #include <array>
 #include <cstdint>
 #include <mutex>
 #include <vector>
-
-// The tests in their fixed order; the index of the per-test run tables and of the tab items.
-enum TestIndex
-{
-    TestMixClass = 0,
-    TestAggregate,
-    TestScale,
-    TestLatency,
-    TestCapacity,
-    TestJoinLeave,
-    TestSourceFilter,
-    TestCount
-};
 
 #pragma pack(push, 1)
 // One (pair, frame size) step of a test, as the result pages read it.

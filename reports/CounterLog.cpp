@@ -53,18 +53,18 @@ const std::array<CounterColumn, CCounterLog::kColumnCount> kCounterColumns{{
 QString counterHeaderFormat(std::uint32_t testType)
 {
     switch (testType) {
-    case kTestMixedClass:
+    case TestMixClass:
         return QStringLiteral("Benchmark:Mixed Class Throughput  Trial:%1  Repetition:%2  Duration:%3 sec.");
-    case kTestAggregate:
+    case TestAggregate:
         return QStringLiteral(
             "Benchmark:Aggregate Multicast Throughput  Trial:%1  Repetition:%2  Duration:%3 sec.");
-    case kTestScaleGroup:
+    case TestScale:
         return QStringLiteral("Benchmark:Scale Group Throughput  Trial:%1  Repetition:%2  Duration:%3 sec.");
-    case kTestLatency:
+    case TestLatency:
         return QStringLiteral("Benchmark:Latency Test Trial:%1  Repetition:%2  Duration:%3 sec.");
-    case kTestCapacity:
+    case TestCapacity:
         return QStringLiteral("Benchmark:Capacity Test  Trial:%1  Repetition:%2  Duration:%3 sec.");
-    case kTestSourceFilter:
+    case TestSourceFilter:
         return QStringLiteral(
             "Benchmark:IGMP V3 Source Filter Test  Trial:%1  Repetition:%2  Duration:%3 sec.");
     default:
@@ -183,8 +183,8 @@ void CCounterLog::writeRateCells(int row, const CIGMPTestPlan &plan, const UtPor
 void CCounterLog::InsertTrialRows(const CIGMPTestPlan &plan, const QString &caption, std::uint32_t trial,
                                   std::uint32_t repetition, std::uint32_t duration)
 {
-    const bool sourceFilter = plan.TestType == kTestSourceFilter;
-    const bool latency = plan.TestType == kTestLatency;
+    const bool sourceFilter = plan.TestType == TestSourceFilter;
+    const bool latency = plan.TestType == TestLatency;
     int row = int(FirstRow);
 
     QString header = counterHeaderFormat(plan.TestType);
@@ -229,7 +229,7 @@ void CCounterLog::InsertTrialRows(const CIGMPTestPlan &plan, const QString &capt
             host.CounterRow = std::uint32_t(row);
             const bool unicastPort = testPair && testPair->UniCid == host.CID &&
                                      testPair->UniBid == host.BID && testPair->UniPid == host.PID;
-            if (plan.TestType == kTestMixedClass && unicastPort)
+            if (plan.TestType == TestMixClass && unicastPort)
                 List->SetItemText(row, ColAlias, QStringLiteral("Unicast Port"));
             List->SetItemText(row, ColPacketSize, QStringLiteral("n/a"));
             if (latency) {
@@ -259,7 +259,7 @@ void CCounterLog::InsertTrialRows(const CIGMPTestPlan &plan, const QString &capt
 
 void CCounterLog::UpdateCounterRows(const CIGMPTestPlan &plan)
 {
-    const bool sourceFilter = plan.TestType == kTestSourceFilter;
+    const bool sourceFilter = plan.TestType == TestSourceFilter;
     for (const UtTestPort &source : plan.SourcePorts) {
         UpdateCounterRow(plan, counterHardwareIndex(source.Id.CID, source.Id.BID, source.Id.PID),
                          source.PortIndex);
@@ -286,8 +286,7 @@ void CCounterLog::UpdateCounterRow(const CIGMPTestPlan &plan, int hardwareIndex,
         return;
     const UtPortCounters &cnt = g_Session.PortCounters[std::size_t(hardwareIndex)];
     const UtPortState &st = g_Session.PortStates[std::size_t(hardwareIndex)];
-    const std::uint64_t txPackets =
-        plan.TestType == kTestCapacity ? cnt.TxPackets : st.TxCountA + st.TxCountB;
+    const std::uint64_t txPackets = plan.TestType == TestCapacity ? cnt.TxPackets : st.TxCountA + st.TxCountB;
     List->SetItemTexts(int(g_Session.Ports[recordIndex].CounterRow), ColTxPacket,
                        {
                            counterCountText(txPackets, true),

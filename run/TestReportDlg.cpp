@@ -174,34 +174,39 @@ bool CTestReportDlg::checkLinks(const char *logLine, const char *statusKey)
 bool CTestReportDlg::startProcedure(std::uint32_t testType, const PrologueOptions &options)
 {
     CIGMPTestPlan &plan = Plan();
+    const auto pause = [&options] {
+        if (options.pauseBetweenStepsMs != 0)
+            WaitPumpingAbortable(options.pauseBetweenStepsMs);
+    };
+    const auto fail = [&options](const char *logLine, const char *statusKey) {
+        if (options.logsFailedStep)
+            log(QString::fromLatin1(logLine));
+        failureStatus(statusKey);
+        return false;
+    };
     // A timer 2 left from an earlier step would stop this test's traffic.
     TxStopTimer.stop();
     Results.Ran[testType] = 1;
     plan.FillPortLists();
     if (stopped() || !checkLinks(options.linkCheckLine))
         return false;
-    if (!SetupPortGroup(plan, 1)) {
-        failureStatus("Stat_Set_Media_Fail");
-        return false;
-    }
+    pause();
+    if (!SetupPortGroup(plan, 1))
+        return fail("SetupGroup Fail", "Stat_Set_Media_Fail");
     if (options.settleAfterPortGroup)
         WaitPumpingAbortable(2s);
-    if (!EngineHost::instance().isDemoMode() && !plan.ClearTimestamps()) {
-        failureStatus("Stat_Send_Multicast_Fail");
-        return false;
-    }
-    log(QStringLiteral("* Start learning procedure of all ports."));
-    if (!plan.StartAutoArpReply()) {
-        failureStatus("Stat_Set_Media_Fail");
-        return false;
-    }
+    if (!EngineHost::instance().isDemoMode() && !plan.ClearTimestamps())
+        return fail("SendSysTimeStamp Fail", "Stat_Send_Multicast_Fail");
+    pause();
+    log(QString::fromLatin1(options.learningLine));
+    if (!plan.StartAutoArpReply())
+        return fail("SetARPAutoReply Fail", "Stat_Set_Media_Fail");
     log(QStringLiteral("."));
     if (options.learningStatus)
         status("Stat_Send_Learning");
-    if (!plan.SendLearningFrames()) {
-        failureStatus("Stat_Send_Learning_Fail");
-        return false;
-    }
+    pause();
+    if (!plan.SendLearningFrames())
+        return fail("SendPkt_Learning Fail", "Stat_Send_Learning_Fail");
     log(QStringLiteral(". Done!\n"));
     WaitPumpingAbortable(options.waitAfterLearningMs);
     return true;

@@ -161,6 +161,11 @@ private:
         // The "Stat_Send_Learning" status before the learning frames.
         bool learningStatus = false;
         std::uint32_t waitAfterLearningMs = 100;
+        const char *learningLine = "* Start learning procedure of all ports.";
+        // Latency pauses this long after the link check, after the time stamps and before the learning
+        // frames, and names a failed step in the log.
+        std::uint32_t pauseBetweenStepsMs = 0;
+        bool logsFailedStep = false;
     };
     // The start the procedures share: timer 2 stopped, the test marked as ran, the port lists filled, links
     // checked, the port group set, time stamps cleared (not in demo mode) and the learning frames sent. False

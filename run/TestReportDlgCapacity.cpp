@@ -29,7 +29,7 @@ bool CTestReportDlg::PerformCapacityTest(std::uint32_t frameSize)
     CIGMPTestPlan &plan = Plan();
     CapacityPageHooks *page = EngineHost::instance().capacityPage;
     TxStopTimer.stop();
-    Results.Ran[4] = 1;
+    Results.Ran[TestCapacity] = 1;
     plan.FillPortLists();
     plan.FrameSize = std::uint16_t(frameSize);
     // The page shows this run from here on, however far it gets: no count of an earlier run stands for

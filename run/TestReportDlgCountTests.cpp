@@ -24,7 +24,7 @@ bool CTestReportDlg::PerformAggregateTest()
     CIGMPTestPlan &plan = Plan();
     PrologueOptions start;
     start.learningStatus = true;
-    if (!startProcedure(kTestAggregate, start))
+    if (!startProcedure(TestAggregate, start))
         return false;
 
     // A u8 count: the loop variable is wider so that a maximum of 255 ends.
@@ -56,7 +56,7 @@ bool CTestReportDlg::PerformScaleGroupTest()
     CIGMPTestPlan &plan = Plan();
     PrologueOptions start;
     start.learningStatus = true;
-    if (!startProcedure(kTestScaleGroup, start))
+    if (!startProcedure(TestScale, start))
         return false;
 
     // 64-bit so that a maximum of 2^32 - 1 ends.

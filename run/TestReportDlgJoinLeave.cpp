@@ -31,7 +31,7 @@ bool CTestReportDlg::PerformJoinLeaveDelayTest()
     CIGMPTestPlan &plan = Plan();
     JoinLeavePageHooks *page = EngineHost::instance().joinLeavePage;
     TxStopTimer.stop();
-    Results.Ran[5] = 1;
+    Results.Ran[TestJoinLeave] = 1;
     plan.FillPortLists();
     plan.FrameSize = 64;
     if (!checkLinks(kLinkCheckLine, "Check_Link"))
@@ -44,7 +44,7 @@ bool CTestReportDlg::PerformJoinLeaveDelayTest()
     if (demoMode())
         WaitPumpingAbortable(1s);
 
-    const bool skipped = g_Session.DemoHardware != 0 || demoMode();
+    const bool skipped = TestPlanSupport::hardwareSkipped();
     const std::uint32_t seconds = secondsAfterStart(plan);
     const bool sendsLeaves = plan.IgmpVersion == 2 || plan.IgmpVersion == 3;
     for (std::uint32_t trial = 0; trial < plan.NumberOfTrials; ++trial) {

@@ -25,42 +25,14 @@ using TestPlanSupport::status;
 bool CTestReportDlg::PerformLatencyTest(double rate)
 {
     CIGMPTestPlan &plan = Plan();
-    TxStopTimer.stop();
-    Results.Ran[3] = 1;
-    plan.FillPortLists();
-    if (stopped())
+    PrologueOptions start;
+    start.learningLine = "* Start learning procedure for all ports.";
+    start.learningStatus = true;
+    start.waitAfterLearningMs = 1000;
+    start.pauseBetweenStepsMs = 100;
+    start.logsFailedStep = true;
+    if (!startProcedure(TestLatency, start))
         return false;
-    if (!checkLinks())
-        return false;
-    WaitPumpingAbortable(100ms);
-    if (!SetupPortGroup(plan, 1)) {
-        log(QStringLiteral("SetupGroup Fail"));
-        failureStatus("Stat_Set_Media_Fail");
-        return false;
-    }
-    WaitPumpingAbortable(2s);
-    if (!demoMode() && !plan.ClearTimestamps()) {
-        log(QStringLiteral("SendSysTimeStamp Fail"));
-        failureStatus("Stat_Send_Multicast_Fail");
-        return false;
-    }
-    WaitPumpingAbortable(100ms);
-    log(QStringLiteral("* Start learning procedure for all ports."));
-    if (!plan.StartAutoArpReply()) {
-        log(QStringLiteral("SetARPAutoReply Fail"));
-        failureStatus("Stat_Set_Media_Fail");
-        return false;
-    }
-    log(QStringLiteral("."));
-    status("Stat_Send_Learning");
-    WaitPumpingAbortable(100ms);
-    if (!plan.SendLearningFrames()) {
-        log(QStringLiteral("SendPkt_Learning Fail"));
-        failureStatus("Stat_Send_Learning_Fail");
-        return false;
-    }
-    log(QStringLiteral(". Done!\n"));
-    WaitPumpingAbortable(1s);
     log(QStringLiteral("* Start Join Group for all ports."));
     status("Stat_Send_Join");
     if (!plan.SendJoinPerPort()) {

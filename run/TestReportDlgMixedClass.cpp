@@ -24,7 +24,7 @@ bool CTestReportDlg::PerformMixedClassTest()
     PrologueOptions start;
     start.linkCheckLine = "* Checking link status of all ports...";
     start.waitAfterLearningMs = 1000;
-    if (!startProcedure(kTestMixedClass, start))
+    if (!startProcedure(TestMixClass, start))
         return false;
     log(QStringLiteral("* Start Join Group of all ports ..."));
     status("Stat_Send_Join");

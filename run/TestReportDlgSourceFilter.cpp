@@ -33,7 +33,7 @@ bool CTestReportDlg::PerformSourceFilterTest()
     const auto restoreStreams = qScopeGuard([this] { RestorePortMedia(); });
     PrologueOptions start;
     start.settleAfterPortGroup = false;
-    if (!startProcedure(kTestSourceFilter, start))
+    if (!startProcedure(TestSourceFilter, start))
         return false;
     const QStringList groups = EngineHost::instance().sourceFilterGroups();
     const bool sendsLeaves = plan.IgmpVersion == 2 || plan.IgmpVersion == 3;

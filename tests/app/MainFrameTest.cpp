@@ -381,7 +381,7 @@ TEST_F(MainFrameTest, ReportWindowFollowsTheFrame)
     CTestReportDlg *report = view->ReportDlg;
     ASSERT_NE(report, nullptr);
     view->ShowTestReportPage();
-    report->Results.Ran[0] = 1;
+    report->Results.Ran[TestMixClass] = 1;
     for (CDlgButton *bar : {report->ExcelBar, report->PdfBar})
         bar->ResultsReady = 1;
     report->ShowWithFrame();

@@ -94,7 +94,7 @@ std::vector<double> runSteps()
     plan.PairSelected[0] = 1;
     addPairOnePorts(plan, {0, 1, 2, 3, 4, 5, LastHost});
     plan.IgmpVersion = 2;
-    plan.TestType = kTestCapacity;
+    plan.TestType = TestCapacity;
     plan.NumberOfTrials = 1;
     plan.InitialGroups = plan.MaxGroups = Groups;
     plan.GroupStep = 1;

@@ -46,7 +46,7 @@ void buildSession(CIGMPTestPlan &plan)
     for (std::uint8_t n = 1; n <= kPairs; ++n)
         plan.TestPairs.push_back(
             pairOf({.id = n, .hosts = 15, .source = {1, 0, 0}, .group = {225, 0, n, 1}}));
-    plan.TestType = kTestMixedClass;
+    plan.TestType = TestMixClass;
     plan.FrameSize = 64;
     plan.CurrentRate = 100;
     plan.TestDuration = 10;

@@ -60,7 +60,7 @@ void BM_SimulatedCountersOfEightPairs(benchmark::State &state)
     buildPlan(plan);
     plan.FrameSize = 64;
     plan.CurrentRate = 50;
-    plan.TestType = kTestMixedClass;
+    plan.TestType = TestMixClass;
     for (auto _ : state)
         plan.SimulateCounters(60);
     g_Session.resetTables();

@@ -14,9 +14,9 @@ TEST_F(TestPlanDemo, NoStepCallsTheHardware)
         g_Session.DemoHardware = demoHardware;
         plan.ScaleTrial = 2;
         filterGroups = {"225.1.1.1"};
-        for (uint32_t type = kTestMixedClass; type <= kTestSourceFilter; ++type) {
+        for (uint32_t type = TestMixClass; type <= TestSourceFilter; ++type) {
             plan.TestType = type;
-            plan.IgmpVersion = type == kTestSourceFilter ? 3 : 2;
+            plan.IgmpVersion = type == TestSourceFilter ? 3 : 2;
             EXPECT_EQ(plan.ReservePorts(), 1);
             EXPECT_EQ(plan.ReleasePorts(), 1);
             EXPECT_EQ(plan.CheckLinkStates(1), 1);
@@ -79,15 +79,14 @@ TEST_F(TestPlanDemo, SimulatedCounters)
         uint64_t framesToSend; // in the 10-second test duration
         uint64_t chartScale;   // of the last source: 1 Gb/s at the frame size
     } cases[] = {
-        {"1G 64 B 100 % 10 s", kTestLatency, 8, 64, 100, 10, 14880950, 1011904600, 14880950, 0, 14880950, 0,
+        {"1G 64 B 100 % 10 s", TestLatency, 8, 64, 100, 10, 14880950, 1011904600, 14880950, 0, 14880950, 0,
          14880950, 14880950, 1488095},
         // 100 Mb/s at 6,224 bytes: 2,001 frames/s at most, 1,000.5 at 50 %.
-        {"Mixed Class 3 s at 1,000.5 fps", kTestMixedClass, 7, 6224, 50, 3, 3001, 18693342, 1500, 1500, 1501,
+        {"Mixed Class 3 s at 1,000.5 fps", TestMixClass, 7, 6224, 50, 3, 3001, 18693342, 1500, 1500, 1501,
          1500, 1501, 10005, 20019},
-        {"Aggregate, one client", kTestAggregate, 8, 64, 50, 2, 1488095, 101190460, 1488095, 0, 1488095, 0, 0,
+        {"Aggregate, one client", TestAggregate, 8, 64, 50, 2, 1488095, 101190460, 1488095, 0, 1488095, 0, 0,
          7440475, 1488095},
-        {"1,520 B", kTestLatency, 8, 1520, 100, 1, 81168, 123700032, 81168, 0, 81168, 0, 81168, 811680,
-         81168},
+        {"1,520 B", TestLatency, 8, 1520, 100, 1, 81168, 123700032, 81168, 0, 81168, 0, 81168, 811680, 81168},
     };
     plan.HostPorts[0].Flag = 1;
     for (const auto &c : cases) {

@@ -83,7 +83,7 @@ TEST_F(TestPlanEndToEnd, MixedClassTrialAtFullRateReachesEveryHostWhole)
 {
     start();
     prepare(1);
-    plan.TestType = kTestMixedClass;
+    plan.TestType = TestMixClass;
     plan.CurrentRate = 100;
     ASSERT_EQ(plan.StartTestPairTraffic(64), 1);
     advance(1100ms);
@@ -113,7 +113,7 @@ TEST_F(TestPlanEndToEnd, SlowHostLosesFramesOnlyAboveItsLineRate)
     port.TYPE = slow.ModuleType;
     port.PortIndex = 4;
     plan.HostPorts.push_back(port);
-    plan.TestType = kTestMixedClass;
+    plan.TestType = TestMixClass;
     prepare(1);
     for (const double rate : {50.0, 15.0}) {
         SCOPED_TRACE(rate);
@@ -138,7 +138,7 @@ TEST_F(TestPlanEndToEnd, GroupsBeyondTheTableReachNoPort)
     SimConfig config;
     config.device.groupTableSize = 20;
     start(config);
-    plan.TestType = kTestCapacity;
+    plan.TestType = TestCapacity;
     prepare(21);
     ASSERT_EQ(plan.FillCapacityStreams(64, 21), 1);
     EXPECT_EQ(std::uint64_t{plan.SourcePorts[0].TxFrames}, 21u);
@@ -164,7 +164,7 @@ TEST_F(TestPlanEndToEnd, SourceFilterDeliversExactlyTheAdmittedSources)
     plan.SourcePorts.push_back(port);
     filterHosts = {{"(  1, 2,2) - QM-M13", {{"239.2.2.2", 1, {"192.168.2.1"}}}},
                    {"(  1, 2,3) - QM-M13", {{"239.2.2.2", 2, {"192.168.2.1"}}}}};
-    plan.TestType = kTestSourceFilter;
+    plan.TestType = TestSourceFilter;
     plan.IgmpVersion = 3;
     plan.V3ReportSize = 540;
     plan.CurrentRate = 10;
@@ -205,7 +205,7 @@ TEST_F(TestPlanEndToEnd, JoinAndLeaveStampsGiveTheConfiguredDelays)
     config.device.joinDelay = 3'000'000'000;  // 3 ms
     config.device.leaveDelay = 2'000'000'000; // 2 ms
     start(config);
-    plan.TestType = kTestJoinLeave;
+    plan.TestType = TestJoinLeave;
     plan.CurrentRate = 100;
     plan.TestDuration = 30;
     const auto delaysMs = [] {
@@ -265,14 +265,14 @@ TEST_F(TestPlanEndToEnd, TheDeviceDropsNoFrameOfTheEngine)
         for (std::uint8_t routerAlert : {0, 1}) {
             plan.IgmpVersion = version;
             g_Session.RouterAlert = routerAlert;
-            plan.TestType = kTestMixedClass;
+            plan.TestType = TestMixClass;
             prepare(3);
             plan.SendJoinPerPort();
             plan.SendJoinNic(2);
             plan.SendJoinNicAggregate(2);
             plan.SendTimestampedJoinsFromHosts();
             plan.SendTimestampedLeavesFromHosts();
-            for (std::uint32_t type : {kTestMixedClass, kTestAggregate, kTestScaleGroup, kTestLatency}) {
+            for (std::uint32_t type : {TestMixClass, TestAggregate, TestScale, TestLatency}) {
                 plan.TestType = type;
                 plan.StartTestPairTraffic(128);
                 advance(20ms);

@@ -158,7 +158,7 @@ TEST_F(TestPlanFrames, MulticastDataFrameOfAPair)
 TEST_F(TestPlanFrames, SourceFilterReportCarriesTheRecordsItCounts)
 {
     plan.IgmpVersion = 3;
-    plan.TestType = kTestSourceFilter;
+    plan.TestType = TestSourceFilter;
     filterGroups = {"225.1.1.1", "225.1.1.2"};
     filterHosts = {{"(  1, 2,2) - QM-M13",
                     {{"225.1.1.1", 1, {"10.0.0.1", "10.0.0.2"}}, {"225.1.1.2", 2, {"10.0.0.3"}}}}};
@@ -188,7 +188,7 @@ TEST_F(TestPlanFrames, SourceFilterReportCarriesTheRecordsItCounts)
 TEST_F(TestPlanFrames, SourceFilterReportLargerThanTheUsualFrameIsSizedToItsContent)
 {
     plan.IgmpVersion = 3;
-    plan.TestType = kTestSourceFilter;
+    plan.TestType = TestSourceFilter;
     UtFilterHost host{"(  1, 2,2) - QM-M13", {}};
     for (int g = 0; g < 20; ++g) {
         UtFilterGroup group{QString("225.1.1.%1").arg(g + 1), 2, {}};
@@ -286,7 +286,7 @@ TEST_F(TestPlanFrames, EveryBuilderFrameIsWellFormed)
         for (uint8_t routerAlert : {0, 1}) {
             plan.IgmpVersion = version;
             g_Session.RouterAlert = routerAlert;
-            plan.TestType = kTestMixedClass;
+            plan.TestType = TestMixClass;
             plan.SendJoinPerPort();
             plan.SendJoinAll(3);
             plan.SendLeaveAll(2);
@@ -295,12 +295,12 @@ TEST_F(TestPlanFrames, EveryBuilderFrameIsWellFormed)
             plan.SendTimestampedLeavesFromHosts();
             plan.SendLeavePerPort();
             plan.SendLearningFrames();
-            for (uint32_t type : {kTestMixedClass, kTestAggregate, kTestScaleGroup, kTestLatency}) {
+            for (uint32_t type : {TestMixClass, TestAggregate, TestScale, TestLatency}) {
                 plan.TestType = type;
                 plan.StartTestPairTraffic(128);
             }
             plan.FillCapacityStreams(64, 40);
-            plan.TestType = kTestSourceFilter;
+            plan.TestType = TestSourceFilter;
             plan.SendV3ReportNic(0);
             plan.SendV3ReportNic(1);
             plan.StartSourcePortTraffic(64, 0);

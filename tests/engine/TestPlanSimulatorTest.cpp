@@ -41,7 +41,7 @@ protected:
             (index == 0 ? plan.SourcePorts : plan.HostPorts).push_back(testPortOf(index));
         }
         plan.IgmpVersion = 2;
-        plan.TestType = kTestMixedClass;
+        plan.TestType = TestMixClass;
         plan.TestDuration = 1;
         plan.CurrentRate = 10;
     }

@@ -184,10 +184,10 @@ TEST_F(TestPlanSteps, StreamCounterTable)
         uint32_t testType;
         std::vector<uint8_t> bits;
     } cases[] = {
-        {{0, 1, 2}, kTestMixedClass, {0x3F, 0}},
-        {{0, 1, 2, 3, 4}, kTestAggregate, {0xFF, 0x03}},
-        {{0, 2}, kTestLatency, {0x33, 0}},
-        {{0, 1, 2, 3, 4, 5, 6, 7}, kTestSourceFilter, {0x03, 0}},
+        {{0, 1, 2}, TestMixClass, {0x3F, 0}},
+        {{0, 1, 2, 3, 4}, TestAggregate, {0xFF, 0x03}},
+        {{0, 2}, TestLatency, {0x33, 0}},
+        {{0, 1, 2, 3, 4, 5, 6, 7}, TestSourceFilter, {0x03, 0}},
     };
     for (const auto &c : cases) {
         for (auto &pair : plan.TestPairs)
@@ -345,7 +345,7 @@ TEST_F(TestPlanSteps, JoinAggregateTakesTheFirstClientsOfEachPair)
 TEST_F(TestPlanSteps, LeavePerPortByTableOrAsSourceFilterReports)
 {
     plan.IgmpVersion = 3;
-    plan.TestType = kTestMixedClass;
+    plan.TestType = TestMixClass;
     const auto before = clock.now();
     ASSERT_EQ(plan.SendLeavePerPort(), 1);
     EXPECT_EQ(clock.now() - before, 5 * 500ms + 200ms);
@@ -354,7 +354,7 @@ TEST_F(TestPlanSteps, LeavePerPortByTableOrAsSourceFilterReports)
     EXPECT_EQ(entriesOf(2, 2)[0].Frame[14 + 20 + 8], 3) << "CHANGE_TO_INCLUDE";
 
     server->clear();
-    plan.TestType = kTestSourceFilter;
+    plan.TestType = TestSourceFilter;
     filterHosts = {{"(  1, 2,2) - QM-M13", {{"225.1.1.1", 2, {"10.0.0.1"}}}}};
     ASSERT_EQ(plan.SendLeavePerPort(), 1);
     EXPECT_EQ(count(Op::Kv_TQModule_StartTxPkt), 0u);
@@ -420,7 +420,7 @@ TEST_F(TestPlanSteps, RateGivesGapAndFrameCount)
 
 TEST_F(TestPlanSteps, MixedClassTrafficOfTheSelectedPairs)
 {
-    plan.TestType = kTestMixedClass;
+    plan.TestType = TestMixClass;
     plan.CurrentRate = 100;
     plan.TestPairs[0].UniCid = 1;
     plan.TestPairs[0].UniBid = 2;
@@ -490,7 +490,7 @@ TEST_F(TestPlanSteps, GlobalCommandFormByController)
 
 TEST_F(TestPlanSteps, ScaleGroupAndCapacityStreams)
 {
-    plan.TestType = kTestScaleGroup;
+    plan.TestType = TestScale;
     plan.ScaleTrial = 3;
     plan.CurrentRate = 50;
     std::fill(std::begin(plan.PairSelected) + 1, std::end(plan.PairSelected), 0);
@@ -519,7 +519,7 @@ TEST_F(TestPlanSteps, ScaleGroupAndCapacityStreams)
 
 TEST_F(TestPlanSteps, SourceFilterTrafficStartsTheEntryItBuilt)
 {
-    plan.TestType = kTestSourceFilter;
+    plan.TestType = TestSourceFilter;
     plan.CurrentRate = 100;
     filterGroups = {"225.1.1.1", "225.1.1.2"};
     ASSERT_EQ(plan.StartSourcePortTraffic(64, 1), 1);

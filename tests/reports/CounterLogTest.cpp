@@ -91,7 +91,7 @@ TEST_F(CounterLogTest, FreshPageIsTwentyEightEmptyRowsThatTheFirstBlockOverwrite
     for (int row = 0; row < page.RowCount(); ++row)
         EXPECT_EQ(page.CellText(row, 0), "") << row;
 
-    plan.TestType = kTestMixedClass;
+    plan.TestType = TestMixClass;
     page.InsertTrialRows(plan, QString(), 1, 3, 10);
     // 64 bytes at 50 % of 1 Gbit/s: 744,047 packets per second, 768 bit times apart. The hosts show
     // their source's figures; only the pair's unicast port is named.
@@ -138,14 +138,14 @@ TEST_F(CounterLogTest, HeaderOfEachTestAndThePairsUnicastPort)
         const char *unicastAlias; // column 1 of pair 1's unicast host
     };
     const Case cases[] = {
-        {kTestMixedClass, "Benchmark:Mixed Class Throughput  Trial:1  Repetition:2  Duration:30 sec.",
+        {TestMixClass, "Benchmark:Mixed Class Throughput  Trial:1  Repetition:2  Duration:30 sec.",
          "Unicast Port"},
-        {kTestAggregate, "Benchmark:Aggregate Multicast Throughput  Trial:1  Repetition:2  Duration:30 sec.",
+        {TestAggregate, "Benchmark:Aggregate Multicast Throughput  Trial:1  Repetition:2  Duration:30 sec.",
          ""},
-        {kTestScaleGroup, "Benchmark:Scale Group Throughput  Trial:1  Repetition:2  Duration:30 sec.", ""},
-        {kTestCapacity, "Benchmark:Capacity Test  Trial:1  Repetition:2  Duration:30 sec.", ""},
+        {TestScale, "Benchmark:Scale Group Throughput  Trial:1  Repetition:2  Duration:30 sec.", ""},
+        {TestCapacity, "Benchmark:Capacity Test  Trial:1  Repetition:2  Duration:30 sec.", ""},
         // No block of its own: an empty header that is still a header row.
-        {kTestJoinLeave, "", ""},
+        {TestJoinLeave, "", ""},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.header);
@@ -160,7 +160,7 @@ TEST_F(CounterLogTest, HeaderOfEachTestAndThePairsUnicastPort)
 
 TEST_F(CounterLogTest, SourceFilterBlockHasTheGroupAndNoPairRows)
 {
-    plan.TestType = kTestSourceFilter;
+    plan.TestType = TestSourceFilter;
     g_Session.PortHwInfo[5].SpeedMedia = 7; // (1,3,2) at 100 Mbit/s: its own figures
     page.FirstRow = 3;
     page.InsertTrialRows(plan, "232.1.1.1", 0, 0, 20);
@@ -185,7 +185,7 @@ TEST_F(CounterLogTest, SourceFilterBlockHasTheGroupAndNoPairRows)
 
 TEST_F(CounterLogTest, LatencyBlockHasCaptionRowsAndHighlightedHostCells)
 {
-    plan.TestType = kTestLatency;
+    plan.TestType = TestLatency;
     page.InsertTrialRows(plan, QString(), 0, 1, 5);
     EXPECT_EQ(page.CellText(0, 0), "Benchmark:Latency Test Trial:1  Repetition:1  Duration:5 sec.");
     EXPECT_EQ(rateCells(3), "|||Max Latency|Min Latency|Avg Latency");
@@ -202,7 +202,7 @@ TEST_F(CounterLogTest, LatencyBlockHasCaptionRowsAndHighlightedHostCells)
 
 TEST_F(CounterLogTest, CounterColumnsOfEveryPortOfTheBlock)
 {
-    plan.TestType = kTestMixedClass;
+    plan.TestType = TestMixClass;
     page.InsertTrialRows(plan, QString(), 0, 1, 10);
     for (uint16_t index = 0; index < g_Session.PortCount; ++index) {
         UtPortCounters &cnt = g_Session.PortCounters[index];
@@ -248,7 +248,7 @@ TEST_F(CounterLogTest, CounterColumnsOfEveryPortOfTheBlock)
     EXPECT_EQ(counterCells(8), QString(19, u'|'));
     EXPECT_EQ(counterCells(1), QString(19, u'|'));
 
-    plan.TestType = kTestCapacity;
+    plan.TestType = TestCapacity;
     page.UpdateCounterRows(plan);
     EXPECT_EQ(counterCells(3).section(u'|', 0, 0), "2001 ");
     // A port record or hardware index outside the tables is skipped.
@@ -260,7 +260,7 @@ TEST_F(CounterLogTest, CounterColumnsOfEveryPortOfTheBlock)
 
 TEST_F(CounterLogTest, LatencySamplesKeepMaximumMinimumAndAverage)
 {
-    plan.TestType = kTestLatency;
+    plan.TestType = TestLatency;
     page.InsertTrialRows(plan, QString(), 0, 1, 5);
     const auto latencyCells = [this](int row) {
         return QStringList{page.CellText(row, 3), page.CellText(row, 4), page.CellText(row, 5)}.join(u'|');
@@ -302,7 +302,7 @@ TEST_F(CounterLogTest, LatencySamplesKeepMaximumMinimumAndAverage)
 
 TEST_F(CounterLogTest, VerdictClearAndReset)
 {
-    plan.TestType = kTestMixedClass;
+    plan.TestType = TestMixClass;
     page.InsertTrialRows(plan, QString(), 0, 1, 10);
     page.SetRowResult(int(page.LastRow), "Pass", 0xFF8000);
     EXPECT_EQ(page.CellText(9, 0), "Pass");

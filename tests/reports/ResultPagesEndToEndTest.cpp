@@ -103,7 +103,7 @@ TEST_P(ResultPagesEndToEnd, MixedClassPageShowsThePassingRateAndTheRates)
 
 TEST_P(ResultPagesEndToEnd, AggregatePageShowsEachCountsRate)
 {
-    plan.TestType = kTestAggregate;
+    plan.TestType = TestAggregate;
     plan.InitialClients = 1;
     plan.MaxClients = 2;
     CReportAggregate &page = *report.AggregatePage;
@@ -128,7 +128,7 @@ TEST_P(ResultPagesEndToEnd, AggregatePageShowsEachCountsRate)
 
 TEST_P(ResultPagesEndToEnd, LatencyPageShowsTheLatencyOfEveryRate)
 {
-    plan.TestType = kTestLatency;
+    plan.TestType = TestLatency;
     // Rates 10, 50 and 90: the step in MinRate, the end rate in MaxRate.
     plan.InitialRate = 10;
     plan.MinRate = 40;
@@ -169,7 +169,7 @@ TEST_P(ResultPagesEndToEnd, LatencyPageShowsTheLatencyOfEveryRate)
 
 TEST_P(ResultPagesEndToEnd, FilterPageShowsEachGroupsVerdictAndCounts)
 {
-    plan.TestType = kTestSourceFilter;
+    plan.TestType = TestSourceFilter;
     plan.IgmpVersion = 3;
     plan.InitialRate = plan.MinRate = plan.MaxRate = 50;
     plan.DelayAfterJoin = 1;

@@ -35,7 +35,7 @@ protected:
             for (const UtTestPort &source : plan.SourcePorts) {
                 if (g_Session.Ports[source.PortIndex].SourcePair != pair)
                     continue;
-                const bool joined = plan.TestType != kTestAggregate || k < plan.AggregateTrial;
+                const bool joined = plan.TestType != TestAggregate || k < plan.AggregateTrial;
                 g_Session.PortStates[host.PortIndex].RxCountA =
                     joined ? source.TxFrames - (pass ? 0 : 1) : strayFrames;
             }
@@ -50,7 +50,7 @@ protected:
 
 TEST_F(GroupProceduresTest, AggregateRunsEveryClientCountAndWritesItsResults)
 {
-    plan.TestType = kTestAggregate;
+    plan.TestType = TestAggregate;
     plan.InitialClients = 1;
     plan.MaxClients = 2;
     layOut(report.AggregatePage);
@@ -64,7 +64,7 @@ TEST_F(GroupProceduresTest, AggregateRunsEveryClientCountAndWritesItsResults)
     EXPECT_EQ(log.back(), "* Aggregate Test Complete...\n\n");
     EXPECT_EQ(plan.AggregateTrial, 2);
     EXPECT_EQ(plan.TrialClients, 2u);
-    EXPECT_EQ(report.Results.Ran[1], 1);
+    EXPECT_EQ(report.Results.Ran[TestAggregate], 1);
     EXPECT_EQ(report.Results.Counters[UtResultSet::Aggregate].size(), 2u);
     // Two sources: the second count's rows start two rows further down.
     EXPECT_EQ(report.AggregatePage->Cell(12, CReportAggregate::kPassedRateColumn), "100.00");
@@ -78,7 +78,7 @@ TEST_F(GroupProceduresTest, AggregateRunsEveryClientCountAndWritesItsResults)
 // A host beyond the client count that receives any multicast fails the trial.
 TEST_F(GroupProceduresTest, AggregateHostWithoutJoinMustReceiveNothing)
 {
-    plan.TestType = kTestAggregate;
+    plan.TestType = TestAggregate;
     plan.InitialClients = 1;
     plan.MaxClients = 1;
     plan.InitialRate = plan.MinRate = 10; // one repetition either way
@@ -94,14 +94,14 @@ TEST_F(GroupProceduresTest, AggregateHostWithoutJoinMustReceiveNothing)
 
 TEST_F(GroupProceduresTest, AggregateAndScaleWithAnEmptyRangeRunNoStep)
 {
-    plan.TestType = kTestAggregate;
+    plan.TestType = TestAggregate;
     plan.InitialClients = 3;
     plan.MaxClients = 2;
     ASSERT_TRUE(report.PerformAggregateTest());
     EXPECT_TRUE(log.filter("Current Client").isEmpty());
     EXPECT_EQ(log.back(), "* Aggregate Test Complete...\n\n");
 
-    plan.TestType = kTestScaleGroup;
+    plan.TestType = TestScale;
     plan.InitialGroups = 5;
     plan.MaxGroups = 4;
     ASSERT_TRUE(report.PerformScaleGroupTest());
@@ -113,7 +113,7 @@ TEST_F(GroupProceduresTest, AggregateAndScaleWithAnEmptyRangeRunNoStep)
 // A client count of 255 is the last: the loop ends instead of wrapping.
 TEST_F(GroupProceduresTest, AggregateEndsAtTheLargestClientCount)
 {
-    plan.TestType = kTestAggregate;
+    plan.TestType = TestAggregate;
     plan.InitialClients = 255;
     plan.MaxClients = 255;
     plan.NumberOfTrials = 0;
@@ -123,7 +123,7 @@ TEST_F(GroupProceduresTest, AggregateEndsAtTheLargestClientCount)
 
 TEST_F(GroupProceduresTest, AggregateLeavesEachCountOnlyFromVersionTwo)
 {
-    plan.TestType = kTestAggregate;
+    plan.TestType = TestAggregate;
     plan.InitialClients = 1;
     plan.MaxClients = 2;
     plan.NumberOfTrials = 0;
@@ -138,7 +138,7 @@ TEST_F(GroupProceduresTest, AggregateLeavesEachCountOnlyFromVersionTwo)
 
 TEST_F(GroupProceduresTest, ScaleSearchesEachGroupCountAndLeavesEvenInVersionOne)
 {
-    plan.TestType = kTestScaleGroup;
+    plan.TestType = TestScale;
     plan.IgmpVersion = 1;
     plan.InitialGroups = 1;
     plan.MaxGroups = 2;
@@ -155,7 +155,7 @@ TEST_F(GroupProceduresTest, ScaleSearchesEachGroupCountAndLeavesEvenInVersionOne
     EXPECT_TRUE(
         log.contains("* Current rate 10.00, Pass! Test achieve the resolution, Thoughput ==> 10.00\n"));
     EXPECT_EQ(plan.ScaleTrial, 2);
-    EXPECT_EQ(report.Results.Ran[2], 1);
+    EXPECT_EQ(report.Results.Ran[TestScale], 1);
     ASSERT_EQ(report.Results.Counters[UtResultSet::ScaleGroup].size(), 2u);
     EXPECT_EQ(report.ScalePage->Cell(12, CReportScale::kPassedRateColumn), "10.00");
     EXPECT_EQ(report.ScalePage->Cell(14, CReportScale::kPassedRateColumn), "100.00");
@@ -165,7 +165,7 @@ TEST_F(GroupProceduresTest, ScaleSearchesEachGroupCountAndLeavesEvenInVersionOne
 
 TEST_F(GroupProceduresTest, StopDuringTheTrafficEndsAggregateAfterTheSeconds)
 {
-    plan.TestType = kTestAggregate;
+    plan.TestType = TestAggregate;
     plan.InitialClients = 1;
     plan.MaxClients = 3;
     plan.TestDuration = 30;
@@ -182,7 +182,7 @@ protected:
     void SetUp() override
     {
         GroupProceduresTest::SetUp();
-        plan.TestType = kTestLatency;
+        plan.TestType = TestLatency;
         plan.TestDuration = 3;
         // Module 53 at 1 Gb/s adds 0.2 us of its own.
         for (const uint8_t host : {1, 2, 5})
@@ -202,7 +202,7 @@ TEST_F(LatencyProcedureTest, TrialWritesTheLatencyCellsAndTable)
     layOut(report.LatencyPage);
     ASSERT_TRUE(report.PerformLatencyTest(50));
     EXPECT_EQ(plan.CurrentRate, 50.0);
-    EXPECT_EQ(report.Results.Ran[3], 1);
+    EXPECT_EQ(report.Results.Ran[TestLatency], 1);
     EXPECT_EQ(report.LatencyPage->Cell(ReportPage::kRateRow, report.LatencyPage->ValueColumn), "50.00");
     // Hosts in pair order: (2,2) 4 us, (2,3) no sample, then pair 2's (3,2) 2 us; each sampled every
     // second and once more after the reads.

@@ -122,7 +122,7 @@ TEST_F(ManyGroupsEndToEnd, CapacityIsTheDeviceGroupTableAtEveryFrameSize)
         SimConfig config;
         config.device.groupTableSize = c.table;
         ASSERT_NO_FATAL_FAILURE(connect(config));
-        preparePlan({1, 2, 3}, kTestCapacity);
+        preparePlan({1, 2, 3}, TestCapacity);
         setSteps(c.initial, c.step, c.max);
         // What the test before left: a rate and line-rate counts.
         plan.CurrentRate = 25;
@@ -161,7 +161,7 @@ TEST_F(ManyGroupsEndToEnd, CapacityIsTheDeviceGroupTableAtEveryFrameSize)
 TEST_F(ManyGroupsEndToEnd, ScaleGroupForwardsAFullBatchToEveryHost)
 {
     ASSERT_NO_FATAL_FAILURE(connect({}));
-    preparePlan({1, 2, 3}, kTestScaleGroup);
+    preparePlan({1, 2, 3}, TestScale);
     plan.FrameSize = 64;
     plan.InitialRate = 100;
     plan.MinRate = 10;
@@ -179,7 +179,7 @@ TEST_F(ManyGroupsEndToEnd, ReportsShowTheCountsOfThePage)
     SimConfig config;
     config.device.groupTableSize = 40;
     ASSERT_NO_FATAL_FAILURE(connect(config));
-    preparePlan({1, 2}, kTestCapacity);
+    preparePlan({1, 2}, TestCapacity);
     plan.NumberOfTrials = 2;
     setSteps(33, 7, 47);
     ASSERT_TRUE(report.PerformCapacityTest(64)) << logText();
@@ -240,7 +240,7 @@ TEST_F(ManyGroupsEndToEnd, CapacityInRealTimeAgainstTheServerProgram)
     installHooks();
     ServerProgram program;
     ASSERT_NO_FATAL_FAILURE(connectAndLockPorts(program.port()));
-    preparePlan({1, 2}, kTestCapacity);
+    preparePlan({1, 2}, TestCapacity);
     setSteps(100, 1, 100);
     const bool done = report.PerformCapacityTest(1518);
     disconnectFromSimulator(server); // while the server program still runs

@@ -72,7 +72,7 @@ TEST_F(MixedClassProcedureTest, FailThenPassRecordsTheLastRepetition)
     EXPECT_EQ(results[0].FrameSize, 64u);
     EXPECT_EQ(results[0].FirstRow, 9u);
     EXPECT_EQ(results[0].LastRow, 17u);
-    EXPECT_EQ(report.Results.Ran[0], 1);
+    EXPECT_EQ(report.Results.Ran[TestMixClass], 1);
 
     EXPECT_EQ(report.MixClassPage->Cell(ReportPage::kRateRow, report.MixClassPage->ValueColumn), "10.00");
     EXPECT_EQ(report.MixClassPage->Cell(12, CReportMixClass::kPassedRateColumn), "10.00");

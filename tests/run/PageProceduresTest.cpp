@@ -21,7 +21,7 @@ protected:
     {
         RecordedProcedureTest::SetUp();
         page = std::make_unique<CDlgCapacity>();
-        plan.TestType = kTestCapacity;
+        plan.TestType = TestCapacity;
         plan.InitialGroups = 10;
         plan.GroupStep = 20;
         plan.MaxGroups = 45;
@@ -53,7 +53,7 @@ TEST_F(CapacityProcedureTest, StepsUpToTheMaximumAndLeavesTheLastCountRun)
 {
     ASSERT_TRUE(report.PerformCapacityTest(128));
     EXPECT_EQ(plan.FrameSize, 128);
-    EXPECT_EQ(report.Results.Ran[4], 1);
+    EXPECT_EQ(report.Results.Ran[TestCapacity], 1);
     EXPECT_EQ(log.filter("joined in trail").size(), 2);
     EXPECT_TRUE(log.contains("============     Number of  Group 10  joined in trail - 1 ===========\n"));
     EXPECT_TRUE(log.contains("============     Number of  Group 30  joined in trail - 1 ===========\n"));
@@ -164,7 +164,7 @@ protected:
     {
         RecordedProcedureTest::SetUp();
         page = std::make_unique<CDlgJoinLeave>();
-        plan.TestType = kTestJoinLeave;
+        plan.TestType = TestJoinLeave;
         plan.MeasureFlags = 3;
         plan.TestDuration = 4;
         plan.DelayAfterStart = 1;
@@ -193,7 +193,7 @@ TEST_F(JoinLeaveProcedureTest, DelaysOfBothMeasurements)
 {
     ASSERT_TRUE(report.PerformJoinLeaveDelayTest());
     EXPECT_EQ(plan.FrameSize, 64);
-    EXPECT_EQ(report.Results.Ran[5], 1);
+    EXPECT_EQ(report.Results.Ran[TestJoinLeave], 1);
     EXPECT_EQ(status.front(), key("Check_Link"));
     // Truncated, not rounded: 1.0063 ms.
     EXPECT_EQ(page->JoinAverageLabel->text(), "1.00 ms");
@@ -280,7 +280,7 @@ protected:
     void SetUp() override
     {
         RecordedProcedureTest::SetUp();
-        plan.TestType = kTestSourceFilter;
+        plan.TestType = TestSourceFilter;
         plan.IgmpVersion = 3;
         plan.InitialRate = 25;
         setIp(g_Session.Ports[0].IPAddress, {10, 0, 0, 1});
@@ -323,7 +323,7 @@ TEST_F(SourceFilterProcedureTest, GroupVerdictsTextsAndCells)
     strayFrames = 7;
     report.FilterPage->FillReportGrid();
     ASSERT_TRUE(report.PerformSourceFilterTest());
-    EXPECT_EQ(report.Results.Ran[6], 1);
+    EXPECT_EQ(report.Results.Ran[TestSourceFilter], 1);
     EXPECT_EQ(plan.CurrentRate, 25.0);
     ASSERT_EQ(report.Results.Filter.size(), 2u);
     const UtV3FilterCounterResult &first = report.Results.Filter[0];

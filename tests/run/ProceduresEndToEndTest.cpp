@@ -48,7 +48,7 @@ protected:
         plan.SourcePorts.push_back(testPortOf(4));
         filterGroups = groups;
         filterHosts = std::move(hosts);
-        plan.TestType = kTestSourceFilter;
+        plan.TestType = TestSourceFilter;
         plan.IgmpVersion = 3;
         plan.InitialRate = 10;
         plan.DelayAfterJoin = 1;
@@ -119,7 +119,7 @@ TEST_F(ProceduresEndToEnd, AggregateAndScaleFindTheForwardingLimit)
     plan.MaxRate = 100;
     plan.Resolution = 2;
 
-    plan.TestType = kTestAggregate;
+    plan.TestType = TestAggregate;
     plan.InitialClients = 1;
     plan.MaxClients = 2;
     layOut(report.AggregatePage);
@@ -132,7 +132,7 @@ TEST_F(ProceduresEndToEnd, AggregateAndScaleFindTheForwardingLimit)
     }
 
     log.clear();
-    plan.TestType = kTestScaleGroup;
+    plan.TestType = TestScale;
     plan.InitialGroups = 2;
     plan.MaxGroups = 2;
     ASSERT_TRUE(report.PerformScaleGroupTest()) << logText();
@@ -151,7 +151,7 @@ TEST_F(ProceduresEndToEnd, LatencyReportsTheDeviceLatencyAtEveryRate)
     config.device.baseLatency = 3'000'000;      // 3 us
     config.device.queueingLatency = 20'000'000; // 20 us at full load, in proportion to the load squared
     start(config);
-    plan.TestType = kTestLatency;
+    plan.TestType = TestLatency;
     plan.TestDuration = 2;
     const auto deviceUs = [](double rate) {
         return 3.0 + 68 * 8 / 1000.0 + 20 * (rate / 100) * (rate / 100); // 64 bytes and the check sequence
@@ -192,7 +192,7 @@ TEST_F(ProceduresEndToEnd, CapacityFindsTheGroupTableSize)
     UtTestPort monitor = testPortOf(3);
     monitor.Monitor = 1;
     plan.HostPorts.push_back(monitor);
-    plan.TestType = kTestCapacity;
+    plan.TestType = TestCapacity;
     plan.InitialGroups = 10;
     plan.GroupStep = 5;
     plan.MaxGroups = 40;
@@ -209,7 +209,7 @@ TEST_F(ProceduresEndToEnd, JoinLeaveMeasuresTheConfiguredDelays)
     config.device.leaveDelay = 2'000'000'000; // 2 ms
     start(config);
     CDlgJoinLeave page;
-    plan.TestType = kTestJoinLeave;
+    plan.TestType = TestJoinLeave;
     plan.MeasureFlags = 3;
     plan.CurrentRate = 10;
     plan.TestDuration = 3;
@@ -345,7 +345,7 @@ TEST_F(ProceduresEndToEnd, JoinLeaveLeavesEveryMembershipBeforeTheNextTest)
 {
     start();
     CDlgJoinLeave page;
-    plan.TestType = kTestJoinLeave;
+    plan.TestType = TestJoinLeave;
     plan.IgmpVersion = 3;
     plan.MeasureFlags = 3;
     plan.CurrentRate = 10;

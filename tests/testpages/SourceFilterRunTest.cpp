@@ -122,7 +122,7 @@ TEST_P(SourceFilterDevices, EachGroupsVerdictFollowsTheDevice)
     page->ApplyToTestConfig(plan);
     ASSERT_EQ(plan.SourcePorts.size(), 2u);
     ASSERT_EQ(plan.HostPorts.size(), 2u);
-    plan.TestType = kTestSourceFilter;
+    plan.TestType = TestSourceFilter;
     report.SetPlan(&plan);
     run.ReportRow = ReportPage::kFirstResultRow;
     ASSERT_TRUE(report.PerformSourceFilterTest()) << logText();
