@@ -1,22 +1,15 @@
 // The Aggregate and Scale Group procedures: the halving rate search over a growing client or group count.
 #include "run/TestReportDlg.h"
 
-#include "engine/EngineHost.h"
 #include "engine/EngineUtils.h"
 #include "engine/IGMPTestPlan.h"
 #include "engine/PlanHostCalls.h"
 #include "engine/RateSearch.h"
-#include "engine/Session.h"
-#include "engine/TestPageHooks.h"
 #include "engine/TrialJudge.h"
 #include "reports/CounterLog.h"
 #include "reports/ReportAggregate.h"
 #include "reports/ReportScale.h"
 #include "run/ProcedureSupport.h"
-
-#include <algorithm>
-#include <cmath>
-#include <cstring>
 
 using namespace std::chrono_literals;
 

@@ -6,16 +6,12 @@
 #include "engine/IGMPTestPlan.h"
 #include "engine/PlanHostCalls.h"
 #include "engine/PlanPortLookup.h"
-#include "engine/RateSearch.h"
 #include "engine/Session.h"
 #include "engine/TestPageHooks.h"
-#include "engine/TrialJudge.h"
 #include "run/ProcedureSupport.h"
 
 #include <QScopeGuard>
-#include <algorithm>
 #include <cmath>
-#include <cstring>
 
 using namespace std::chrono_literals;
 

@@ -1,22 +1,15 @@
 // The Latency procedure: one rate of one frame size, with the per-host latency lines and result cells.
 #include "run/TestReportDlg.h"
 
-#include "engine/EngineHost.h"
 #include "engine/EngineUtils.h"
 #include "engine/IGMPTestPlan.h"
 #include "engine/PlanHostCalls.h"
 #include "engine/PlanPortLookup.h"
-#include "engine/RateSearch.h"
 #include "engine/Session.h"
-#include "engine/TestPageHooks.h"
 #include "engine/TrialJudge.h"
 #include "reports/CounterLog.h"
 #include "reports/ReportLatency.h"
 #include "run/ProcedureSupport.h"
-
-#include <algorithm>
-#include <cmath>
-#include <cstring>
 
 using namespace std::chrono_literals;
 

@@ -2,13 +2,10 @@
 // of every class.
 #include "run/TestReportDlg.h"
 
-#include "engine/EngineHost.h"
 #include "engine/EngineUtils.h"
 #include "engine/IGMPTestPlan.h"
 #include "engine/PlanHostCalls.h"
 #include "engine/RateSearch.h"
-#include "engine/RunState.h"
-#include "engine/Session.h"
 #include "engine/TrialJudge.h"
 #include "reports/CounterLog.h"
 #include "reports/ReportMixClass.h"

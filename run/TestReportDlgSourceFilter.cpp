@@ -6,19 +6,13 @@
 #include "engine/IGMPTestPlan.h"
 #include "engine/PlanHostCalls.h"
 #include "engine/PlanPortLookup.h"
-#include "engine/RateSearch.h"
-#include "engine/Session.h"
 #include "engine/SourceFilterAdmission.h"
-#include "engine/TestPageHooks.h"
 #include "engine/TrialJudge.h"
 #include "reports/CounterLog.h"
 #include "reports/ReportFilter.h"
 #include "run/ProcedureSupport.h"
 
 #include <QScopeGuard>
-#include <algorithm>
-#include <cmath>
-#include <cstring>
 #include <vector>
 
 using namespace std::chrono_literals;

@@ -33,12 +33,14 @@ export CCACHE_NOHASHDIR=1
 export CCACHE_MAXSIZE=${CCACHE_MAXSIZE:-5G}
 
 kv_jobs() { echo "${KV_JOBS:-$(nproc 2>/dev/null || echo 2)}"; }
+# Tests mostly wait on the real clock (runs against the simulator, timers), so four share a core.
+kv_test_jobs() { echo "${KV_TEST_JOBS:-$(($(kv_jobs) * 4))}"; }
 
 # Qt's moc step does not notice headers that arrive after a build folder was made (a pull or a merge);
 # when the set of source files has changed, its generated files are made afresh.
 kv_refresh_moc() {
   local build=$1 list
-  list=$(cd "$ROOT" && find app controls engine kvserver platform ports reports testpages -name '*.h' 2>/dev/null | sort | md5sum)
+  list=$(cd "$ROOT" && find app controls engine kvserver platform ports reports run testpages -name '*.h' 2>/dev/null | sort | md5sum)
   if [ -d "$build" ] && [ "$(cat "$build/.kv_sources" 2>/dev/null)" != "$list" ]; then
     rm -rf "$build"/*_autogen
   fi

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds everything with AddressSanitizer and UndefinedBehaviorSanitizer and runs every test, runs
-# each fuzz target once over its seed corpus, then runs the tests of the threaded parts (the hardware
+# Builds everything with AddressSanitizer and UndefinedBehaviorSanitizer and runs every test (each fuzz
+# target over its seed corpus among them), then runs the tests of the threaded parts (the hardware
 # library's client and the simulator) under ThreadSanitizer. -g1 keeps the file and line numbers that
 # the sanitizers report, at a fraction of the compile time of full debug information.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
@@ -14,18 +14,7 @@ kv_refresh_moc "$build"
 cmake -S "$ROOT" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g1 -O1" \
   -DKV_SANITIZE=ON -DKV_BUILD_BENCHMARKS=ON
 cmake --build "$build" -j "$(kv_jobs)"
-ctest --test-dir "$build" -j "$(kv_jobs)" --output-on-failure --no-tests=error
-
-fuzz="$ROOT/build/fuzz"
-cmake -S "$ROOT" -B "$fuzz" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug \
-  -DCMAKE_CXX_FLAGS_DEBUG="-g1 -O1" -DKV_BUILD_TESTS=OFF -DKV_BUILD_FUZZERS=ON
-cmake --build "$fuzz" -j "$(kv_jobs)" --target kv_fuzzers
-shopt -s nullglob
-for corpus in "$ROOT"/tests/fuzz/corpus/*/; do
-  name=$(basename "$corpus")
-  echo "Fuzz target $name over its corpus"
-  "$fuzz/bin/fuzz_$name" -runs=0 "$corpus"
-done
+ctest --test-dir "$build" -j "$(kv_test_jobs)" --output-on-failure --no-tests=error
 
 tsan="$ROOT/build/tsan"
 kv_refresh_moc "$tsan"
@@ -35,4 +24,4 @@ cmake --build "$tsan" -j "$(kv_jobs)" --target kv_tests
 # loses track of the parent's locks once Qt's QProcess has spawned a child (a correctly locked
 # counter shared with a thread is reported as a race as soon as a QProcess starts; plain fork and
 # exec is clean), so under it they would report races that are not there.
-ctest --test-dir "$tsan" -j "$(kv_jobs)" --output-on-failure --no-tests=error -E 'ServerProgram'
+ctest --test-dir "$tsan" -j "$(kv_test_jobs)" --output-on-failure --no-tests=error -E 'ServerProgram'
