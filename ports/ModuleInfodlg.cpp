@@ -109,7 +109,7 @@ void CModuleInfodlg::readController()
 {
     UtSession &session = g_Session;
     const UtPortId &at = session.Controller.Id;
-    const auto waitForAnswer = [&session] {
+    const auto waitForAnswer = [&] {
         for (int poll = 0; poll < kControllerPolls && session.EepromArrived == 0; ++poll)
             WaitPumping(kControllerPollMs);
     };

@@ -63,7 +63,7 @@ void CSkinListCtrl::InsertColumns(int column, const QList<NewColumn> &columns)
     for (const NewColumn &entry : columns)
         inserted.append(SkinListModel::Column{entry.caption, entry.alignment});
     const int first = std::clamp(column, 0, GetColumnCount());
-    m_model->insertColumns(first, inserted);
+    m_model->insertColumnList(first, inserted);
     for (int offset = 0; offset < int(columns.size()); ++offset)
         setColumnWidth(first + offset, columns[offset].width);
 }

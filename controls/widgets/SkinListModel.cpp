@@ -72,10 +72,10 @@ QVariant SkinListModel::headerData(int section, Qt::Orientation orientation, int
 
 void SkinListModel::insertColumn(int column, const QString &caption, Qt::Alignment alignment)
 {
-    insertColumns(column, {Column{caption, alignment}});
+    insertColumnList(column, {Column{caption, alignment}});
 }
 
-void SkinListModel::insertColumns(int column, const QList<Column> &columns)
+void SkinListModel::insertColumnList(int column, const QList<Column> &columns)
 {
     if (columns.isEmpty())
         return;

@@ -25,7 +25,7 @@ public:
     };
     void insertColumn(int column, const QString &caption, Qt::Alignment alignment);
     // Inserts the columns from column on (clamped to the column count) as one change.
-    void insertColumns(int column, const QList<Column> &columns);
+    void insertColumnList(int column, const QList<Column> &columns);
     bool setCaption(int column, const QString &caption);
     // Inserts a row at index (clamped to the row count) with a zero style; returns its index.
     int insertRow(int index, const QString &text);

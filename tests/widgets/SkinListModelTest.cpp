@@ -49,7 +49,7 @@ TEST(SkinListModel, TextsAndChangeReports)
 
     // Several columns at once: stored cells move past all of them, reported as one insertion.
     QSignalSpy inserted(&model, &QAbstractItemModel::columnsInserted);
-    model.insertColumns(2, {{"x", Qt::AlignLeft}, {"y", Qt::AlignCenter}});
+    model.insertColumnList(2, {{"x", Qt::AlignLeft}, {"y", Qt::AlignCenter}});
     ASSERT_EQ(inserted.size(), 1);
     EXPECT_EQ(inserted[0][1].toInt(), 2);
     EXPECT_EQ(inserted[0][2].toInt(), 3);
